@@ -1,0 +1,144 @@
+#include "client/commands.h"
+
+#include <string>
+
+#include "client/command_state.h"
+#include "client/dialog_events.h"
+#include "client/host_ops.h"
+#include "client/link_init.h"
+#include "client/map_test.h"
+#include "client/messages.h"
+#include "pdf/pdf_library.h"
+#include "platform/tlruntime/tl_runtime.h"
+#include "session/first_use_warning.h"
+#include "session/import_session.h"
+#include "session/preferences.h"
+#include "support/text_encoding.h"
+#include "support/unicode_text.h"
+#include "ui/message_ids.h"
+#include "ui/ui_strings.h"
+
+namespace osprevan::client {
+namespace {
+
+using tolvane::ObjectId;
+
+constexpr size_t kLabelCapacity = 1024;
+constexpr int32_t kCommandAttribute1Value = 28;
+
+const char* LanguageName(int32_t language) {
+  switch (language) {
+    case tolvane::LANG_JAPANESE:
+      return "japanese";
+    case tolvane::LANG_TRADITIONAL_CHINESE:
+      return "traditionalchinese";
+    case tolvane::LANG_SIMPLIFIED_CHINESE:
+      return "simplifiedchinese";
+    case tolvane::LANG_KOREAN:
+      return "korean";
+    case tolvane::LANG_GERMAN:
+      return "german";
+    case tolvane::LANG_FRENCH:
+      return "french";
+    default:
+      return "english";
+  }
+}
+
+void RegisterImportCommand(int32_t attribute2) {
+  const ObjectId importMenu = HostGetNamedObject(0, tolvane::OBJ_MENU, "ImportMenu");
+  const ObjectId separator = HostGetNamedObject(importMenu, tolvane::OBJ_MENU_ITEM, "Separator1");
+  const std::string label = ui::UiString(ui::MSG_COMMAND_LABEL, kLabelCapacity);
+  const ObjectId command = HostDefineCommand(kImportCommand, kCommandTag, label, kCommandShortcut);
+  HostAddCommandToMenu(importMenu, command);
+  HostSetInt(0, command, tolvane::P_CMD_ATTRIBUTE_1, kCommandAttribute1Value);
+  HostSetId(importMenu, command, tolvane::P_MENU_POSITION, separator);
+  HostSetInt(0, command, tolvane::P_CMD_ATTRIBUTE_2, attribute2);
+
+  const ObjectId bookMenu = HostGetNamedObject(0, tolvane::OBJ_MENU, "BookImportMenu");
+  HostAddCommandToMenu(bookMenu, command);
+  HostSetId(bookMenu, command, tolvane::P_MENU_POSITION, separator);
+  HostSetInt(0, command, tolvane::P_CMD_ATTRIBUTE_2, attribute2);
+
+  HostRequestNotification(tolvane::NOTE_CLIENT_CALL, 1);
+
+  const std::string product = HostGetString(0, 0, tolvane::P_SESSION_PRODUCT_NAME);
+  ui::SetEditionFlag(support::EqualIgnoringCase(product, "Tolvane Brevis") ? 1 : 0);
+}
+
+// Keeps the runtime's memory services started for exactly the duration of one command.
+class MemoryServices {
+ public:
+  MemoryServices() { TlMemStartup(); }
+  ~MemoryServices() { TlMemShutdown(); }
+  MemoryServices(const MemoryServices&) = delete;
+  MemoryServices& operator=(const MemoryServices&) = delete;
+};
+
+void RunImportCommand() {
+  HostUsageEvent("TolvaneCore", "ReviewWorkflow", "Osprevan");
+  ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
+  if (!target) target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
+  if (!target) {
+    ShowMessage(ui::MSG_NO_ACTIVE_DOCUMENT);
+    return;
+  }
+  if (IsDitaMap(target)) {
+    ShowMessage(ui::MSG_DITA_MAP);
+    return;
+  }
+  if (pdf::PdfLibraryLoad() != 0) return;
+  CommandState& state = Command();
+  bool proceed = true;
+  if (state.dontShowWarning == 0) {
+    const int32_t before = state.dontShowWarning;
+    proceed = session::ShowFirstUseWarning(state.dontShowWarning) == kAnswerContinue;
+    if (proceed && state.dontShowWarning != before) session::WritePreferences(state.dontShowWarning);
+  }
+  if (proceed) {
+    session::ImportSession importSession;
+    session::RunImport(importSession);
+  }
+  pdf::PdfLibraryUnload();
+}
+
+}  // namespace
+
+void OnInitialize(int32_t initKind) {
+  InitializeLink();
+  HostEnableUnicode(1);
+  support::SelectEncoding("UTF-8");
+  const int32_t attribute2 = HostGetInt(0, 0, tolvane::P_SESSION_STANDARD_MENUS) != 0 ? 1 : 3;
+  ui::SetResourceLanguage("Kestrelan", LanguageName(HostGetInt(0, 0, tolvane::P_SESSION_LANGUAGE)));
+  if (HostGetInt(0, 0, tolvane::P_SESSION_VERSION_MAJOR) < 9) return;
+  if (initKind != tolvane::INIT_STARTUP) return;
+  RegisterImportCommand(attribute2);
+}
+
+void OnCommand(int32_t command) {
+  MemoryServices memory;
+  session::ReadPreferences(Command().dontShowWarning);
+  if (command != kImportCommand) return;
+  RunImportCommand();
+}
+
+void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, int32_t) {
+  if (notification != tolvane::NOTE_CLIENT_CALL) return;
+  CommandState& state = Command();
+  state.calledFromClient = 1;
+  state.callerPdfPath = argument.text ? argument.text : "";
+  HostPrintConsole("\nCalled from client");
+  OnCommand(kImportCommand);
+  state.calledFromClient = 0;
+  state.callerPdfPath.clear();
+}
+
+void InstallCommandHandlers() {
+  Handlers& handlers = CallbackHandlers();
+  handlers.initialize = OnInitialize;
+  handlers.command = OnCommand;
+  handlers.notify = OnNotify;
+  handlers.dialogEvent = DispatchDialogEvent;
+}
+
+}  // namespace osprevan::client

@@ -1,0 +1,13 @@
+// Whether a document or book is a structure map, judged by its highest structure element.
+#pragma once
+
+#include "tolvane/numbers.h"
+
+namespace osprevan::client {
+
+// The highest structure element of the target, through its main flow; 0 when unstructured.
+tolvane::ObjectId HighestElement(tolvane::ObjectId target);
+
+bool IsDitaMap(tolvane::ObjectId target);
+
+}  // namespace osprevan::client

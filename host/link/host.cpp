@@ -1,0 +1,34 @@
+#include "host/link/host.h"
+
+#include "host/link/client_connection.h"
+
+namespace tlhost {
+
+Host::Host() : engine_(std::make_unique<Engine>()) {}
+
+Host::~Host() { UnloadClients(); }
+
+int Host::LoadClient(const std::string& path, std::string& error) {
+  const int index = static_cast<int>(clients_.size());
+  auto connection = std::make_unique<ClientConnection>(*this, index, path);
+  if (!connection->Connect(error)) return -1;
+  clients_.push_back(std::move(connection));
+  return index;
+}
+
+bool Host::RunCommand(const std::string& tag) {
+  const CommandRecord* command = ui_.FindCommandByTag(tag);
+  if (!command || command->client < 0 || static_cast<size_t>(command->client) >= clients_.size()) {
+    return false;
+  }
+  clients_[static_cast<size_t>(command->client)]->Command(command->number);
+  return true;
+}
+
+void Host::UnloadClients() {
+  for (auto& client : clients_) client->Quit();
+  for (auto& client : clients_) client->Drop();
+  clients_.clear();
+}
+
+}  // namespace tlhost

@@ -1,0 +1,36 @@
+// What the host saw a client do that a person would see: console lines, alerts and usage
+// events, kept in order for tests and for the command line to print.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tlhost {
+
+struct AlertRecord {
+  std::string text;
+  int32_t kind;
+  int32_t answer;  // 0 OK or Yes, 1 No
+};
+
+struct UsageRecord {
+  std::string category;
+  std::string feature;
+  std::string event;
+};
+
+struct Recorder {
+  std::string console;  // everything printed, as printed
+  std::vector<AlertRecord> alerts;
+  std::vector<UsageRecord> usage;
+  bool echo = false;  // also write console text and alerts to standard output as they come
+
+  void Clear() {
+    console.clear();
+    alerts.clear();
+    usage.clear();
+  }
+};
+
+}  // namespace tlhost

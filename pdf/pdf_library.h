@@ -1,0 +1,30 @@
+// Loading the PDF library once per import command: find it, initialise it with the plug-in's
+// memory callbacks, take its function tables, and shut it down at the end of the command.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace osprevan::pdf {
+
+constexpr const char* kPdfLibraryFile = "libOndrelkit.so";
+// The library may hold at most this much of the plug-in's memory at a time.
+constexpr size_t kPdfMemoryLimit = 100u * 1024u * 1024u;
+
+// 0 when the library is loaded and initialised; -1 otherwise (nothing stays loaded).
+int32_t PdfLibraryLoad();
+void PdfLibraryUnload();
+bool PdfLibraryLoaded();
+
+// Where the last load looked for the library, and why it failed (for diagnostics).
+const std::string& PdfLibraryLastPath();
+const std::string& PdfLibraryLastError();
+
+// Bytes the library holds through the memory callbacks right now.
+size_t PdfLibraryBytesInUse();
+
+// The last error code the library raised, recorded by callers that caught it.
+int32_t LastPdfError();
+void RecordPdfError(int32_t code);
+
+}  // namespace osprevan::pdf

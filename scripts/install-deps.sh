@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need. Idempotent:
+# packages already present are left alone, so a warm machine does no network work.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  libgtest-dev libgmock-dev
+  libicu-dev libpugixml-dev
+  libpoppler-private-dev libpoppler-dev poppler-utils
+  libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-ipafont-gothic
+  libqpdf-dev qpdf
+  python3 python3-fitz
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"

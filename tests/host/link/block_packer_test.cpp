@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "host/link/block_packer.h"
+#include "platform/win/task_allocator.h"
+
+namespace tlhost {
+namespace {
+
+using namespace tolvane;
+
+TEST(BlockPacker, ValuesRoundTripThroughOneBlock) {
+  const int64_t before = CoTaskMemOutstanding();
+  std::vector<Value> values = {
+      Value::Int(-7),
+      Value::String("注釈"),
+      Value::Ids({MakeId(KIND_CONDITION, 1), MakeId(KIND_CONDITION, 2)}),
+      Value::Strings({"a", "", "ccc"}),
+      Value::Range({{MakeId(KIND_PARAGRAPH, 3), 1}, {MakeId(KIND_PARAGRAPH, 4), 2}}),
+      Value::Attributes({{"class", {"- map/map ", "x"}}, {"id", {}}}),
+      Value::LongInt(1LL << 40),
+  };
+  for (const Value& v : values) {
+    TValue* block = PackValue(42, v);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->property, 42);
+    const Value back = UnpackValue(*block);
+    EXPECT_EQ(back.type, v.type);
+    EXPECT_EQ(back.i, v.i);
+    EXPECT_EQ(back.l, v.l);
+    EXPECT_EQ(back.s, v.s);
+    EXPECT_EQ(back.ids, v.ids);
+    EXPECT_EQ(back.strings, v.strings);
+    EXPECT_EQ(back.attributes, v.attributes);
+    EXPECT_EQ(back.range.end.offset, v.range.end.offset);
+    CoTaskMemFree(block);  // one free releases everything the record points to
+  }
+  EXPECT_EQ(CoTaskMemOutstanding(), before);
+}
+
+TEST(BlockPacker, TextItemsAndPropertyLists) {
+  std::vector<TextItem> items = {{0, TI_TEXT_OBJECT, "", MakeId(KIND_PARAGRAPH, 9)},
+                                 {0, TI_STRING, "abc", 0},
+                                 {3, TI_PARAGRAPH_END, "", 0}};
+  TTextItems* packed = PackTextItems(items);
+  ASSERT_EQ(packed->len, 3u);
+  EXPECT_EQ(packed->val[0].u.id, MakeId(KIND_PARAGRAPH, 9));
+  EXPECT_STREQ(packed->val[1].u.sval, "abc");
+  EXPECT_EQ(packed->val[2].offset, 3);
+  CoTaskMemFree(packed);
+
+  TPropList* list = PackPropList({{P_TEXT_CHANGE_AUTHOR, Value::String("Aiko")},
+                                  {P_TEXT_CHANGE_TIME, Value::Int(1700000000)}});
+  const auto back = UnpackPropList(list);
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back[0].property, P_TEXT_CHANGE_AUTHOR);
+  EXPECT_EQ(back[0].value.s, "Aiko");
+  EXPECT_EQ(back[1].value.i, 1700000000);
+  CoTaskMemFree(list);
+
+  TTextItems* empty = PackTextItems({});
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(empty->len, 0u);
+  CoTaskMemFree(empty);
+}
+
+}  // namespace
+}  // namespace tlhost

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "host/link/fault_injector.h"
+#include "host/link/ui_registry.h"
+
+namespace tlhost {
+namespace {
+
+using namespace tolvane;
+
+TEST(UiRegistry, CommandIsPlacedAfterTheSeparatorOfEachMenu) {
+  UiRegistry ui;
+  ObjectId menu = 0, separator = 0, command = 0, book = 0;
+  ASSERT_EQ(ui.GetNamedObject(0, OBJ_MENU, "ImportMenu", menu), 0);
+  ASSERT_EQ(ui.GetNamedObject(menu, OBJ_MENU_ITEM, "Separator1", separator), 0);
+  ASSERT_EQ(ui.GetNamedObject(0, OBJ_MENU, "BookImportMenu", book), 0);
+  ASSERT_EQ(ui.DefineCommand(0, 1, "Cmd", "Label", "\\!x", command), 0);
+  ASSERT_EQ(ui.AddCommandToMenu(menu, command), 0);
+  ASSERT_EQ(ui.AddCommandToMenu(book, command), 0);
+  ASSERT_EQ(ui.SetProp(menu, command, P_MENU_POSITION, Value::Id(separator)), 0);
+  ASSERT_EQ(ui.SetProp(book, command, P_MENU_POSITION, Value::Id(separator)), 0);
+  const auto contents = ui.MenuContents("ImportMenu");
+  const auto at = std::find(contents.begin(), contents.end(), "Separator1");
+  ASSERT_NE(at, contents.end());
+  EXPECT_EQ(*(at + 1), "Cmd");
+  const auto bookContents = ui.MenuContents("BookImportMenu");
+  EXPECT_EQ(*(std::find(bookContents.begin(), bookContents.end(), "Separator1") + 1), "Cmd");
+}
+
+TEST(UiRegistry, RejectsUnknownObjectsAndDuplicateTags) {
+  UiRegistry ui;
+  ObjectId id = 0;
+  EXPECT_EQ(ui.GetNamedObject(0, OBJ_MENU, "NoSuchMenu", id), ERR_NOT_FOUND);
+  EXPECT_EQ(id, 0u);
+  EXPECT_EQ(ui.GetNamedObject(MakeId(KIND_MENU, 999), OBJ_MENU_ITEM, "Separator1", id),
+            ERR_BAD_OBJECT);
+  ASSERT_EQ(ui.DefineCommand(0, 1, "Cmd", "", "", id), 0);
+  ObjectId again = 0;
+  EXPECT_EQ(ui.DefineCommand(0, 2, "Cmd", "", "", again), ERR_NAME_IN_USE);
+  EXPECT_EQ(ui.AddCommandToMenu(MakeId(KIND_MENU, 999), id), ERR_BAD_OBJECT);
+}
+
+TEST(FaultInjector, FailsForAChosenNumberOfCalls) {
+  FaultInjector faults;
+  faults.Fail("GetInt", ERR_BUSY, 2);
+  EXPECT_EQ(faults.Check("GetInt"), ERR_BUSY);
+  EXPECT_EQ(faults.Check("GetString"), 0);
+  EXPECT_EQ(faults.Check("GetInt"), ERR_BUSY);
+  EXPECT_EQ(faults.Check("GetInt"), 0);
+  faults.Fail("*", ERR_FAILED);
+  EXPECT_EQ(faults.Check("Anything"), ERR_FAILED);
+  faults.ClearAll();
+  EXPECT_EQ(faults.Check("Anything"), 0);
+}
+
+}  // namespace
+}  // namespace tlhost

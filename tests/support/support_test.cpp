@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/file_channel.h"
+#include "support/formatted.h"
+#include "support/paths.h"
+#include "support/text_encoding.h"
+#include "support/unicode_text.h"
+
+namespace osprevan::support {
+namespace {
+
+TEST(Paths, LastExtensionOnlyIsReplaced) {
+  EXPECT_EQ(ReplaceLastExtension("chapter1.x", ".pdf"), "chapter1.pdf");
+  EXPECT_EQ(ReplaceLastExtension("my.book.draft", ".pdf"), "my.book.pdf");
+  EXPECT_EQ(ReplaceLastExtension("noextension", ".pdf"), "noextension.pdf");
+  // The last dot anywhere counts, also one in a folder name.
+  EXPECT_EQ(ReplaceLastExtension("/rev.2/review", ".smry"), "/rev.smry");
+}
+
+TEST(Paths, SplitAndJoin) {
+  std::string dir, name;
+  SplitPath("/a/b/c.tlv", dir, name);
+  EXPECT_EQ(dir, "/a/b");
+  EXPECT_EQ(name, "c.tlv");
+  SplitPath("c.tlv", dir, name);
+  EXPECT_EQ(dir, "");
+  EXPECT_EQ(name, "c.tlv");
+  SplitPath("D:\\review\\ch1.pdf", dir, name);
+  EXPECT_EQ(dir, "D:\\review");
+  EXPECT_EQ(name, "ch1.pdf");
+  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("", "b"), "b");
+}
+
+TEST(UnicodeText, RoundTripsAndRejectsMalformedInput) {
+  const std::string japanese = "注釈の読み込み";
+  auto wide = Utf8ToUtf16(japanese);
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->size(), 7u);
+  EXPECT_EQ(Utf16ToUtf8(*wide), japanese);
+  EXPECT_FALSE(Utf8ToUtf16("\xE6\xB3"));            // truncated sequence
+  EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, 0xD800)));  // lone surrogate
+}
+
+TEST(UnicodeText, PrefixNeverSplitsACharacter) {
+  const std::string text = "aあい";  // 1 + 3 + 3 bytes
+  EXPECT_EQ(Utf8PrefixLength(text, 7), 7u);
+  EXPECT_EQ(Utf8PrefixLength(text, 6), 4u);
+  EXPECT_EQ(Utf8PrefixLength(text, 3), 1u);
+  EXPECT_EQ(Utf8PrefixLength(text, 0), 0u);
+}
+
+TEST(UnicodeText, CaseInsensitiveEquality) {
+  EXPECT_TRUE(EqualIgnoringCase("Tolvane Brevis", "tolvane brevis"));
+  EXPECT_TRUE(EqualIgnoringCase("TOLVANE BREVIS", "Tolvane Brevis"));
+  EXPECT_FALSE(EqualIgnoringCase("Tolvane Brevis", "Tolvane"));
+  EXPECT_FALSE(EqualIgnoringCase("Tolvane", "Tolvane "));
+}
+
+TEST(TextEncoding, SelectionByName) {
+  SetUpEncodings();
+  ASSERT_TRUE(SelectEncoding("TolvRoman"));
+  EXPECT_EQ(ToUtf8("caf\xE9"), "café");
+  EXPECT_EQ(FromUtf8("café"), "caf\xE9");
+  ASSERT_TRUE(SelectEncoding("UTF-8"));
+  EXPECT_STREQ(CurrentEncodingName(), "UTF-8");
+  EXPECT_EQ(ToUtf8("café"), "café");
+  EXPECT_FALSE(SelectEncoding("Latin9"));
+  EXPECT_EQ(CurrentEncoding(), TextEncoding::Utf8);  // an unknown name changes nothing
+}
+
+TEST(Formatted, GrowsBeyondAnyFixedBuffer) {
+  const std::string long_text(5000, 'x');
+  EXPECT_EQ(Format("%s%d", long_text.c_str(), 7), long_text + "7");
+  EXPECT_EQ(Format("%11s%9d", "ab", 12), "         ab       12");
+}
+
+TEST(FileChannel, WritesReadsAndRejectsMissingFiles) {
+  const auto path = std::filesystem::temp_directory_path() / "osprevan_channel_test.txt";
+  {
+    FileChannel out;
+    ASSERT_TRUE(out.Open(path.string(), "w"));
+    ASSERT_TRUE(out.Write("line\n"));
+    ASSERT_TRUE(out.Close());
+  }
+  EXPECT_TRUE(IsReadableFile(path.string()));
+  FileChannel in;
+  ASSERT_TRUE(in.Open(path.string(), "r"));
+  std::string contents;
+  ASSERT_TRUE(in.ReadAll(contents));
+  EXPECT_EQ(contents, "line\n");
+  std::filesystem::remove(path);
+  EXPECT_FALSE(IsReadableFile(path.string()));
+  EXPECT_FALSE(IsReadableFile(std::filesystem::temp_directory_path().string()));  // a folder
+}
+
+}  // namespace
+}  // namespace osprevan::support
