@@ -1,0 +1,148 @@
+// tolvane: the stand-in host's command line.
+#include <unistd.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/cli/session_setup.h"
+#include "host/engine/show.h"
+#include "host/link/client_connection.h"
+
+namespace {
+
+using namespace tlhost;
+
+constexpr const char* kUsage =
+    "Usage: tolvane COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  show FILE            print a document readably: paragraphs, tracked changes, conditions, markers\n"
+    "  menus                load the plug-in and list the import menus with its command\n"
+    "  run FILE             open FILE, make it active and run the import command from its menu\n"
+    "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
+    "\n"
+    "Options:\n"
+    "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this program)\n"
+    "  --help               show this text\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n";
+
+int Usage(const std::string& problem) {
+  std::cerr << "tolvane: " << problem << "\n\n" << kUsage;
+  return 2;
+}
+
+void PrintRecord(const Recorder& recorder) {
+  for (const UsageRecord& u : recorder.usage) {
+    std::cout << "[usage] " << u.category << " / " << u.feature << " / " << u.event << "\n";
+  }
+  for (const AlertRecord& a : recorder.alerts) {
+    std::cout << "[alert] " << a.text << (a.kind == tolvane::ALERT_YES_NO ? (a.answer == 0 ? " -> Yes" : " -> No") : "")
+              << "\n";
+  }
+  if (!recorder.console.empty()) std::cout << "[console]" << recorder.console << "\n";
+}
+
+// Loads the plug-in and initialises it as the host does at start-up.
+bool StartClient(Host& host, const SessionSettings& settings) {
+  std::string error;
+  const int index = host.LoadClient(settings.clientPath, error);
+  if (index < 0) {
+    std::cerr << "tolvane: " << error << "\n";
+    return false;
+  }
+  ClientConnection& client = host.client(index);
+  if (client.initResult() != 0) {
+    std::cerr << "tolvane: the client refused the handshake (" << client.initResult() << ")\n";
+    return false;
+  }
+  client.Initialize(tolvane::INIT_STARTUP);
+  return true;
+}
+
+bool OpenActive(Host& host, const std::string& path, tolvane::ObjectId& id) {
+  std::vector<PropValue> returned;
+  const int32_t error = host.engine().OpenFile(path, {}, id, returned);
+  if (error != 0 || id == 0) {
+    std::cerr << "tolvane: cannot open " << path << " (error " << error << ")\n";
+    return false;
+  }
+  const int32_t property = tolvane::KindOf(id) == tolvane::KIND_BOOK
+                               ? tolvane::P_SESSION_ACTIVE_BOOK
+                               : tolvane::P_SESSION_ACTIVE_DOC;
+  host.engine().SetProp(0, 0, property, Value::Id(id));
+  return true;
+}
+
+int Menus(Host& host, const SessionSettings& settings) {
+  if (!StartClient(host, settings)) return 1;
+  for (const char* menu : {"ImportMenu", "BookImportMenu"}) {
+    std::cout << menu << ":\n";
+    for (const std::string& entry : host.ui().MenuContents(menu)) {
+      const CommandRecord* command = host.ui().FindCommandByTag(entry);
+      std::cout << "  " << entry;
+      if (command) std::cout << "  \"" << command->label << "\"  " << command->shortcut;
+      std::cout << "\n";
+    }
+  }
+  return 0;
+}
+
+int Run(Host& host, const SessionSettings& settings, const std::string& file) {
+  if (!StartClient(host, settings)) return 1;
+  tolvane::ObjectId id = 0;
+  if (!OpenActive(host, file, id)) return 1;
+  if (isatty(STDIN_FILENO)) host.responder().UseTerminal(&std::cin, &std::cout);
+  if (!host.RunCommand("Osprevan")) {
+    std::cerr << "tolvane: no client defined the command \"Osprevan\"\n";
+    return 1;
+  }
+  PrintRecord(host.recorder());
+  return 0;
+}
+
+int Import(Host& host, const SessionSettings& settings, const std::string& file,
+           const std::string& pdf) {
+  if (!StartClient(host, settings)) return 1;
+  tolvane::ObjectId id = 0;
+  if (!OpenActive(host, file, id)) return 1;
+  host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf, 0);
+  PrintRecord(host.recorder());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  SessionSettings settings = DefaultSettings(argv[0]);
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+    if (arg == "--client") {
+      if (i + 1 >= argc) return Usage("--client needs a path");
+      settings.clientPath = argv[++i];
+    } else if (arg.rfind("--", 0) == 0) {
+      return Usage("unknown option " + arg);
+    } else {
+      args.push_back(arg);
+    }
+  }
+  if (args.empty()) return Usage("no command given");
+  const std::string command = args[0];
+  if (command == "show") {
+    if (args.size() != 2) return Usage("show needs one FILE");
+    return ShowFile(args[1], std::cout, std::cerr);
+  }
+  Host host;
+  ApplySettings(host, settings);
+  if (command == "menus" && args.size() == 1) return Menus(host, settings);
+  if (command == "run" && args.size() == 2) return Run(host, settings, args[1]);
+  if (command == "import" && args.size() == 3) return Import(host, settings, args[1], args[2]);
+  return Usage("wrong command or arguments: " + command);
+}

@@ -1,0 +1,14 @@
+// The library's error codes (see ERRORS.md) and the one way to raise them.
+#pragma once
+
+#include <cstdint>
+
+namespace ondrelkit {
+
+constexpr int32_t kErrNotInitialised = 1;
+constexpr int32_t kErrBadArgument = 2;
+constexpr int32_t kErrOutOfMemory = 3;
+
+[[noreturn]] void Raise(int32_t code);
+
+}  // namespace ondrelkit

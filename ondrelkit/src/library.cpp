@@ -1,0 +1,91 @@
+// Initialisation, termination and the function tables of the library.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+#include "src/errors.h"
+
+namespace ondrelkit {
+namespace {
+
+bool g_initialised = false;
+OkMemoryCallbacks g_memory{};
+long g_initData = 0;
+
+std::mutex g_atomMutex;
+std::map<std::string, PdfAtom>& AtomsByName() {
+  static std::map<std::string, PdfAtom> atoms;
+  return atoms;
+}
+std::vector<const std::string*>& NamesByAtom() {
+  static std::vector<const std::string*> names;
+  return names;
+}
+
+thread_local int32_t t_lastError = 0;
+
+void RequireInitialised() {
+  if (!g_initialised) Raise(kErrNotInitialised);
+}
+
+PdfAtom AtomOf(const char* name) {
+  RequireInitialised();
+  if (!name) Raise(kErrBadArgument);
+  std::lock_guard<std::mutex> lock(g_atomMutex);
+  auto [at, added] = AtomsByName().try_emplace(name, static_cast<PdfAtom>(NamesByAtom().size()));
+  if (added) NamesByAtom().push_back(&at->first);
+  return at->second;
+}
+
+const char* NameOf(PdfAtom atom) {
+  RequireInitialised();
+  std::lock_guard<std::mutex> lock(g_atomMutex);
+  if (atom >= NamesByAtom().size()) Raise(kErrBadArgument);
+  return NamesByAtom()[atom]->c_str();
+}
+
+int32_t LastErrorCode() { return t_lastError; }
+
+const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf, NameOf, LastErrorCode};
+
+}  // namespace
+
+void Raise(int32_t code) {
+  t_lastError = code;
+  throw PdfError(code);
+}
+
+}  // namespace ondrelkit
+
+extern "C" {
+
+__attribute__((visibility("default"))) int32_t OkInitialize(const char* initData,
+                                                             const OkMemoryCallbacks* memory) {
+  if (!initData || !*initData || !memory || !memory->allocate || !memory->release ||
+      !memory->reallocate || !memory->available) {
+    return ondrelkit::kErrBadArgument;
+  }
+  char* end = nullptr;
+  const long value = std::strtol(initData, &end, 10);
+  if (*end != '\0') return ondrelkit::kErrBadArgument;
+  ondrelkit::g_initData = value;
+  ondrelkit::g_memory = *memory;
+  ondrelkit::g_initialised = true;
+  return 0;
+}
+
+__attribute__((visibility("default"))) const void* OkGetFunctionTable(const char* name,
+                                                                      uint32_t minVersion) {
+  if (!ondrelkit::g_initialised || !name) return nullptr;
+  if (std::strcmp(name, "OkCore") == 0 && minVersion <= kOkCoreVersion) {
+    return &ondrelkit::kCoreTable;
+  }
+  return nullptr;
+}
+
+__attribute__((visibility("default"))) void OkTerminate() { ondrelkit::g_initialised = false; }
+}

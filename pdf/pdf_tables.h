@@ -1,0 +1,24 @@
+// The PDF library's function tables as this thread took them at load time.
+#pragma once
+
+#include <string>
+
+#include "ondrelkit/ondrelkit.h"
+#include "platform/win/module.h"
+
+namespace osprevan::pdf {
+
+struct PdfTables {
+  const OkCoreTable* core = nullptr;
+};
+
+// The tables of the loaded library; null members when none is loaded.
+const PdfTables& Tables();
+
+using GetTableFunction = const void* (*)(const char* name, uint32_t minVersion);
+
+// Takes every table the plug-in needs; false with the missing table's name.
+bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing);
+void UnbindTables();
+
+}  // namespace osprevan::pdf

@@ -1,0 +1,31 @@
+// Messages of the plug-in's string table, loaded by number as UTF-8, and the expansion of the
+// "%p" placeholder by the host's edition.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/win/module.h"
+
+namespace osprevan::ui {
+
+void SetResourceModule(win::HMODULE module);
+// Derives the character set of byte escapes from the host's interface language.
+void SetResourceLanguage(const std::string& clientName, const std::string& languageName);
+int ByteEscapeCharset();
+void SetEditionFlag(int flag);
+int EditionFlag();
+
+// The message as UTF-8, cut to fit `capacity` bytes with its terminating zero (never inside a
+// character); escapes "%B", "%L", "%M" with two hexadecimal digits are decoded. An unknown
+// message gives "". Answers the length written.
+size_t LoadUiString(int id, char* buffer, size_t capacity);
+// As LoadUiString, then "%p" becomes the product name of the edition and "%%" one "%".
+size_t FormatUiString(int id, char* buffer, size_t capacity);
+// The message as UTF-16 in a buffer of 1024 units, loaded through a 2048-byte UTF-8 buffer.
+constexpr size_t kWideCapacity = 1024;
+size_t LoadUiStringWide(int id, char16_t* out);
+
+std::string UiString(int id, size_t capacity = 1024);
+
+}  // namespace osprevan::ui
