@@ -1,6 +1,5 @@
 #include "client/client_info.h"
 
-
 #include "platform/win/module.h"
 #include "platform/win/resources.h"
 #include "support/unicode_text.h"
@@ -14,9 +13,9 @@ struct VersionKey {
 };
 
 constexpr VersionKey kVersionKeys[] = {
-    {2, u"ClientName"},     {3, u"ClientType"},      {4, u"FileDescription"},
-    {5, u"ClientProducts"}, {6, u"ClientFacet"},     {7, u"ClientFormatId"},
-    {8, u"ClientVendor"},   {9, u"ClientSuffix"},    {10, u"ClientInFormat"},
+    {2, u"ClientName"},       {3, u"ClientType"},   {4, u"FileDescription"},
+    {5, u"ClientProducts"},   {6, u"ClientFacet"},  {7, u"ClientFormatId"},
+    {8, u"ClientVendor"},     {9, u"ClientSuffix"}, {10, u"ClientInFormat"},
     {11, u"ClientOutFormat"},
 };
 
@@ -44,7 +43,8 @@ std::vector<ClientInfoEntry> ReadClientInfo(void* module) {
     // The length counts the terminating zero.
     const int32_t chars = length > 0 ? static_cast<int32_t>(length - 1) : 0;
     entries.push_back(
-        {key.number, support::Utf16ToUtf8(std::u16string(value, static_cast<size_t>(chars))).value_or("")});
+        {key.number,
+         support::Utf16ToUtf8(std::u16string(value, static_cast<size_t>(chars))).value_or("")});
   }
   return entries;
 }

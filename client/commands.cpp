@@ -93,7 +93,8 @@ void RunImportCommand() {
   if (state.dontShowWarning == 0) {
     const int32_t before = state.dontShowWarning;
     proceed = session::ShowFirstUseWarning(state.dontShowWarning) == kAnswerContinue;
-    if (proceed && state.dontShowWarning != before) session::WritePreferences(state.dontShowWarning);
+    if (proceed && state.dontShowWarning != before)
+      session::WritePreferences(state.dontShowWarning);
   }
   if (proceed) {
     session::ImportSession importSession;

@@ -23,7 +23,9 @@ void AskFor(tolvane::IUnknown* provider, int index) {
   }
 }
 
-void PrintToHostConsole(const std::string& text) { osprevan::HostPrintConsole(text); }
+void PrintToHostConsole(const std::string& text) {
+  osprevan::HostPrintConsole(text);
+}
 
 }  // namespace
 

@@ -77,8 +77,12 @@ class OutgoingPropList {
 
 }  // namespace
 
-int32_t LastHostError() { return Link().lastHostError; }
-void ClearLastHostError() { Link().lastHostError = 0; }
+int32_t LastHostError() {
+  return Link().lastHostError;
+}
+void ClearLastHostError() {
+  Link().lastHostError = 0;
+}
 
 int32_t HostGetInt(ObjectId doc, ObjectId obj, int32_t prop) {
   int32_t value = 0;
@@ -253,9 +257,9 @@ std::pair<ObjectId, ObjectId> HostObjectAtTextLoc(ObjectId doc, const TTextLoc& 
 
 int32_t HostTestTextLocs(ObjectId doc, const TTextLoc& a, const TTextLoc& b) {
   int32_t out = 0;
-  if (!Invoke<tolvane::ITolvaneTextLocTest>(
-          tolvane::HOST_IF_TEXT_TEST,
-          [&](auto* test) { return test->TestTextLocs(doc, &a, &b, &out); })) {
+  if (!Invoke<tolvane::ITolvaneTextLocTest>(tolvane::HOST_IF_TEXT_TEST, [&](auto* test) {
+        return test->TestTextLocs(doc, &a, &b, &out);
+      })) {
     return 0;
   }
   return out;
@@ -266,8 +270,8 @@ ObjectId HostOpenFile(const std::string& path, const HostPropList& params,
   OutgoingPropList out(params);
   tolvane::TPropList* returned = nullptr;
   ObjectId id = 0;
-  const bool ok = InvokeMain(
-      [&](auto* api) { return api->OpenFile(path.c_str(), out.get(), &returned, &id); });
+  const bool ok =
+      InvokeMain([&](auto* api) { return api->OpenFile(path.c_str(), out.get(), &returned, &id); });
   HostPropList answers = TakePropList(returned);
   if (returnParams) *returnParams = std::move(answers);
   return ok ? id : 0;

@@ -3,7 +3,9 @@
 namespace osprevan::client {
 namespace {
 
-std::string CopyString(const char* s) { return s ? std::string(s) : std::string(); }
+std::string CopyString(const char* s) {
+  return s ? std::string(s) : std::string();
+}
 
 std::vector<std::string> CopyStrings(const tolvane::TStrings& list) {
   std::vector<std::string> out;

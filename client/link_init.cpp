@@ -17,8 +17,7 @@ void InitializeLink() {
   }
   const char* current = u_getDataDirectory();
   if (current && *current) return;
-  const std::string hostDir =
-      HostGetString(0, 0, tolvane::P_SESSION_HOST_DIR);
+  const std::string hostDir = HostGetString(0, 0, tolvane::P_SESSION_HOST_DIR);
   if (LastHostError() == 0 && !hostDir.empty()) {
     u_setDataDirectory(support::JoinPath(hostDir, "icu_data").c_str());
   }

@@ -17,8 +17,7 @@ std::string ClassValue(ObjectId doc, ObjectId element) {
     if (a.name != "class") continue;
     if (!a.values.empty()) return a.values.front();
     const ObjectId definition = HostGetId(doc, element, tolvane::P_ELEM_DEF);
-    const HostValue defaults =
-        HostGetPropVal(doc, definition, tolvane::P_ELEMDEF_ATTR_DEFAULTS);
+    const HostValue defaults = HostGetPropVal(doc, definition, tolvane::P_ELEMDEF_ATTR_DEFAULTS);
     for (const client::HostAttribute& d : defaults.attributes) {
       if (d.name == "class" && !d.values.empty()) return d.values.front();
     }

@@ -14,7 +14,9 @@ void ShowMessage(const std::string& text) {
   }
 }
 
-void ShowMessage(int messageId) { ShowMessage(ui::UiString(messageId, kAlertTextCapacity)); }
+void ShowMessage(int messageId) {
+  ShowMessage(ui::UiString(messageId, kAlertTextCapacity));
+}
 
 int32_t AskQuestion(const std::string& text) {
   if (Command().calledFromClient == 1 || Command().madeBeforeVersion12 == 0) {

@@ -19,7 +19,9 @@ HRESULT ComUltraliteC::QueryInterface(const GUID& iid, void** out) {
   return tolvane::S_OK;
 }
 
-uint32_t ComUltraliteC::AddRef() { return ++refCount_; }
+uint32_t ComUltraliteC::AddRef() {
+  return ++refCount_;
+}
 
 uint32_t ComUltraliteC::Release() {
   if (refCount_ == 0) return 0;  // a surplus release must not wrap the count
@@ -69,17 +71,20 @@ HRESULT TolvaneNotificationsC::Initialize(int32_t initKind) {
   return tolvane::S_OK;
 }
 
-HRESULT TolvaneNotificationsC::Quit() { return tolvane::S_OK; }
+HRESULT TolvaneNotificationsC::Quit() {
+  return tolvane::S_OK;
+}
 
 HRESULT TolvaneNotificationsC::Command(int32_t command) {
   if (auto handler = CallbackHandlers().command) handler(command);
   return tolvane::S_OK;
 }
 
-HRESULT TolvaneNotificationsC::Message(void*) { return tolvane::S_OK; }
+HRESULT TolvaneNotificationsC::Message(void*) {
+  return tolvane::S_OK;
+}
 
-HRESULT TolvaneNotificationsC::DialogEvent(int32_t dialogNumber, int32_t item,
-                                           int32_t modifiers) {
+HRESULT TolvaneNotificationsC::DialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers) {
   if (auto handler = CallbackHandlers().dialogEvent) handler(dialogNumber, item, modifiers);
   return tolvane::S_OK;
 }
@@ -127,6 +132,8 @@ HRESULT TolvaneNotificationsC::GetResource(int32_t type, const char* name,
   return tolvane::S_OK;
 }
 
-HRESULT TolvaneNotificationsC::HtmlDialogEventEx(void*) { return tolvane::S_OK; }
+HRESULT TolvaneNotificationsC::HtmlDialogEventEx(void*) {
+  return tolvane::S_OK;
+}
 
 }  // namespace osprevan::client

@@ -58,7 +58,9 @@ void* Reallocate(void* context, void* block, size_t size) {
   return grown + 1;
 }
 
-size_t Available(void*) { return kPdfMemoryLimit - g_bytesInUse; }
+size_t Available(void*) {
+  return kPdfMemoryLimit - g_bytesInUse;
+}
 
 const OkMemoryCallbacks kMemoryCallbacks = {Allocate, Reallocate, Release, Available, nullptr};
 
@@ -85,10 +87,10 @@ int32_t PdfLibraryLoad() {
   g_lastPath = LibraryPath();
   g_library.module = win::LoadLibrary(g_lastPath);
   if (!g_library.module) return Fail(win::LastLoaderError());
-  g_library.initialize =
-      reinterpret_cast<decltype(&OkInitialize)>(win::GetProcAddress(g_library.module, "OkInitialize"));
-  g_library.terminate =
-      reinterpret_cast<decltype(&OkTerminate)>(win::GetProcAddress(g_library.module, "OkTerminate"));
+  g_library.initialize = reinterpret_cast<decltype(&OkInitialize)>(
+      win::GetProcAddress(g_library.module, "OkInitialize"));
+  g_library.terminate = reinterpret_cast<decltype(&OkTerminate)>(
+      win::GetProcAddress(g_library.module, "OkTerminate"));
   auto getTable = reinterpret_cast<decltype(&OkGetFunctionTable)>(
       win::GetProcAddress(g_library.module, "OkGetFunctionTable"));
   if (!g_library.initialize || !g_library.terminate || !getTable) {
@@ -113,12 +115,24 @@ void PdfLibraryUnload() {
   g_library = LoadedLibrary{};
 }
 
-bool PdfLibraryLoaded() { return g_library.initialised; }
-const std::string& PdfLibraryLastPath() { return g_lastPath; }
-const std::string& PdfLibraryLastError() { return g_lastError; }
-size_t PdfLibraryBytesInUse() { return g_bytesInUse; }
+bool PdfLibraryLoaded() {
+  return g_library.initialised;
+}
+const std::string& PdfLibraryLastPath() {
+  return g_lastPath;
+}
+const std::string& PdfLibraryLastError() {
+  return g_lastError;
+}
+size_t PdfLibraryBytesInUse() {
+  return g_bytesInUse;
+}
 
-int32_t LastPdfError() { return t_lastPdfError; }
-void RecordPdfError(int32_t code) { t_lastPdfError = code; }
+int32_t LastPdfError() {
+  return t_lastPdfError;
+}
+void RecordPdfError(int32_t code) {
+  t_lastPdfError = code;
+}
 
 }  // namespace osprevan::pdf

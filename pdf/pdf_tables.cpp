@@ -5,7 +5,9 @@ namespace {
 thread_local PdfTables t_tables;
 }
 
-const PdfTables& Tables() { return t_tables; }
+const PdfTables& Tables() {
+  return t_tables;
+}
 
 bool BindTables(win::HMODULE, GetTableFunction getTable, std::string& missing) {
   t_tables.core = static_cast<const OkCoreTable*>(getTable("OkCore", kOkCoreVersion));
@@ -16,6 +18,8 @@ bool BindTables(win::HMODULE, GetTableFunction getTable, std::string& missing) {
   return true;
 }
 
-void UnbindTables() { t_tables = PdfTables{}; }
+void UnbindTables() {
+  t_tables = PdfTables{};
+}
 
 }  // namespace osprevan::pdf

@@ -2,6 +2,8 @@
 
 namespace osprevan::session {
 
-int32_t RunImport(ImportSession&) { return 1; }
+int32_t RunImport(ImportSession&) {
+  return 1;
+}
 
 }  // namespace osprevan::session

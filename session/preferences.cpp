@@ -28,7 +28,9 @@ std::string Trim(const std::string& text, bool leading, bool trailing) {
 bool EqualAsciiIgnoringCase(const std::string& a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i]; ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return i == a.size() && b[i] == '\0';

@@ -7,7 +7,9 @@ namespace {
 MessageSink g_sink = nullptr;
 }
 
-void SetMessageSink(MessageSink sink) { g_sink = sink; }
+void SetMessageSink(MessageSink sink) {
+  g_sink = sink;
+}
 
 void EmitMessage(const std::string& text) {
   if (g_sink) {

@@ -32,7 +32,9 @@ bool SetUpEncodings() {
   return true;
 }
 
-bool EncodingsSetUp() { return g_setUp; }
+bool EncodingsSetUp() {
+  return g_setUp;
+}
 
 bool SelectEncoding(const std::string& name) {
   if (name == "TolvRoman") {
@@ -45,7 +47,9 @@ bool SelectEncoding(const std::string& name) {
   return true;
 }
 
-TextEncoding CurrentEncoding() { return g_current; }
+TextEncoding CurrentEncoding() {
+  return g_current;
+}
 
 const char* CurrentEncodingName() {
   return g_current == TextEncoding::Utf8 ? "UTF-8" : "TolvRoman";

@@ -47,11 +47,10 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   auto ub = Utf8ToUtf16(b);
   if (!ua || !ub) return a == b;
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t order = u_strCaseCompare(reinterpret_cast<const UChar*>(ua->data()),
-                                         static_cast<int32_t>(ua->size()),
-                                         reinterpret_cast<const UChar*>(ub->data()),
-                                         static_cast<int32_t>(ub->size()), U_FOLD_CASE_DEFAULT,
-                                         &status);
+  const int32_t order =
+      u_strCaseCompare(reinterpret_cast<const UChar*>(ua->data()), static_cast<int32_t>(ua->size()),
+                       reinterpret_cast<const UChar*>(ub->data()), static_cast<int32_t>(ub->size()),
+                       U_FOLD_CASE_DEFAULT, &status);
   return U_SUCCESS(status) && order == 0;
 }
 

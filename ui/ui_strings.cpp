@@ -93,7 +93,9 @@ std::string ExpandPlaceholders(const std::string& text) {
 
 }  // namespace
 
-void SetResourceModule(win::HMODULE module) { g_module = module; }
+void SetResourceModule(win::HMODULE module) {
+  g_module = module;
+}
 
 void SetResourceLanguage(const std::string&, const std::string& languageName) {
   const bool eastAsian = languageName == "japanese" || languageName == "traditionalchinese" ||
@@ -101,9 +103,15 @@ void SetResourceLanguage(const std::string&, const std::string& languageName) {
   g_charset = eastAsian ? kEastAsianCharset : 0;
 }
 
-int ByteEscapeCharset() { return g_charset; }
-void SetEditionFlag(int flag) { g_edition = flag; }
-int EditionFlag() { return g_edition; }
+int ByteEscapeCharset() {
+  return g_charset;
+}
+void SetEditionFlag(int flag) {
+  g_edition = flag;
+}
+int EditionFlag() {
+  return g_edition;
+}
 
 size_t LoadUiString(int id, char* buffer, size_t capacity) {
   return CopyOut(LoadUtf8(id), buffer, capacity);
@@ -118,8 +126,7 @@ size_t LoadUiStringWide(int id, char16_t* out) {
   if (!out) return 0;
   std::vector<char> utf8(2048);
   const size_t length = LoadUiString(id, utf8.data(), utf8.size());
-  const std::u16string wide =
-      support::Utf8ToUtf16(std::string(utf8.data(), length)).value_or(u"");
+  const std::u16string wide = support::Utf8ToUtf16(std::string(utf8.data(), length)).value_or(u"");
   const size_t count = std::min(wide.size(), kWideCapacity - 1);
   std::memcpy(out, wide.data(), count * sizeof(char16_t));
   out[count] = u'\0';

@@ -18,13 +18,15 @@ constexpr const char* kUsage =
     "Usage: tolvane COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  show FILE            print a document readably: paragraphs, tracked changes, conditions, markers\n"
+    "  show FILE            print a document readably: paragraphs, tracked changes, conditions, "
+    "markers\n"
     "  menus                load the plug-in and list the import menus with its command\n"
     "  run FILE             open FILE, make it active and run the import command from its menu\n"
     "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
     "\n"
     "Options:\n"
-    "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this program)\n"
+    "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this "
+    "program)\n"
     "  --help               show this text\n"
     "\n"
     "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n";
@@ -39,8 +41,12 @@ void PrintRecord(const Recorder& recorder) {
     std::cout << "[usage] " << u.category << " / " << u.feature << " / " << u.event << "\n";
   }
   for (const AlertRecord& a : recorder.alerts) {
-    std::cout << "[alert] " << a.text << (a.kind == tolvane::ALERT_YES_NO ? (a.answer == 0 ? " -> Yes" : " -> No") : "")
+    std::cout << "[alert] " << a.text
+              << (a.kind == tolvane::ALERT_YES_NO ? (a.answer == 0 ? " -> Yes" : " -> No") : "")
               << "\n";
+  }
+  for (const std::string& name : recorder.dialogsOpened) {
+    std::cout << "[dialog] " << name << "\n";
   }
   if (!recorder.console.empty()) std::cout << "[console]" << recorder.console << "\n";
 }

@@ -62,21 +62,51 @@ ObjectId Engine::SetStructureRoot(ObjectId target, const std::string& definition
 int32_t Engine::GetSessionProp(int32_t prop, Value& out) const {
   const Session& s = session_;
   switch (prop) {
-    case P_SESSION_PRODUCT_NAME: out = Value::String(s.productName); break;
-    case P_SESSION_VERSION_MAJOR: out = Value::Int(s.versionMajor); break;
-    case P_SESSION_VERSION_MINOR: out = Value::Int(s.versionMinor); break;
-    case P_SESSION_LANGUAGE: out = Value::Int(s.language); break;
-    case P_SESSION_HOST_DIR: out = Value::String(s.hostDir); break;
-    case P_SESSION_USER_DIR: out = Value::String(s.userDir); break;
-    case P_SESSION_ACTIVE_DOC: out = Value::Id(s.activeDocument); break;
-    case P_SESSION_ACTIVE_BOOK: out = Value::Id(s.activeBook); break;
-    case P_SESSION_CURRENT_VIEW: out = Value::String(s.currentView); break;
-    case P_SESSION_DISPLAYING: out = Value::Int(s.displaying); break;
-    case P_SESSION_REFORMATTING: out = Value::Int(s.reformatting); break;
-    case P_SESSION_TRACK_DELETED_TEST: out = Value::Int(s.trackDeletedTest); break;
-    case P_SESSION_STANDARD_MENUS: out = Value::Int(s.standardMenus); break;
-    case P_SESSION_PDF_LIB_INIT: out = Value::String(s.pdfLibraryInit); break;
-    case P_SESSION_PDF_LIB_PATH: out = Value::String(s.pdfLibraryPath); break;
+    case P_SESSION_PRODUCT_NAME:
+      out = Value::String(s.productName);
+      break;
+    case P_SESSION_VERSION_MAJOR:
+      out = Value::Int(s.versionMajor);
+      break;
+    case P_SESSION_VERSION_MINOR:
+      out = Value::Int(s.versionMinor);
+      break;
+    case P_SESSION_LANGUAGE:
+      out = Value::Int(s.language);
+      break;
+    case P_SESSION_HOST_DIR:
+      out = Value::String(s.hostDir);
+      break;
+    case P_SESSION_USER_DIR:
+      out = Value::String(s.userDir);
+      break;
+    case P_SESSION_ACTIVE_DOC:
+      out = Value::Id(s.activeDocument);
+      break;
+    case P_SESSION_ACTIVE_BOOK:
+      out = Value::Id(s.activeBook);
+      break;
+    case P_SESSION_CURRENT_VIEW:
+      out = Value::String(s.currentView);
+      break;
+    case P_SESSION_DISPLAYING:
+      out = Value::Int(s.displaying);
+      break;
+    case P_SESSION_REFORMATTING:
+      out = Value::Int(s.reformatting);
+      break;
+    case P_SESSION_TRACK_DELETED_TEST:
+      out = Value::Int(s.trackDeletedTest);
+      break;
+    case P_SESSION_STANDARD_MENUS:
+      out = Value::Int(s.standardMenus);
+      break;
+    case P_SESSION_PDF_LIB_INIT:
+      out = Value::String(s.pdfLibraryInit);
+      break;
+    case P_SESSION_PDF_LIB_PATH:
+      out = Value::String(s.pdfLibraryPath);
+      break;
     case P_SESSION_FIRST_OPEN_DOC:
     case P_SESSION_FIRST_OPEN_BOOK: {
       const uint32_t kind = prop == P_SESSION_FIRST_OPEN_DOC ? KIND_DOCUMENT : KIND_BOOK;
@@ -115,22 +145,38 @@ int32_t Engine::SetSessionProp(int32_t prop, const Value& v) {
     return ERR_NONE;
   };
   switch (prop) {
-    case P_SESSION_PRODUCT_NAME: return text(s.productName);
-    case P_SESSION_VERSION_MAJOR: return number(s.versionMajor);
-    case P_SESSION_VERSION_MINOR: return number(s.versionMinor);
-    case P_SESSION_LANGUAGE: return number(s.language);
-    case P_SESSION_HOST_DIR: return text(s.hostDir);
-    case P_SESSION_USER_DIR: return text(s.userDir);
-    case P_SESSION_ACTIVE_DOC: return id(s.activeDocument, KIND_DOCUMENT);
-    case P_SESSION_ACTIVE_BOOK: return id(s.activeBook, KIND_BOOK);
-    case P_SESSION_CURRENT_VIEW: return text(s.currentView);
-    case P_SESSION_DISPLAYING: return number(s.displaying);
-    case P_SESSION_REFORMATTING: return number(s.reformatting);
-    case P_SESSION_TRACK_DELETED_TEST: return number(s.trackDeletedTest);
-    case P_SESSION_STANDARD_MENUS: return number(s.standardMenus);
-    case P_SESSION_PDF_LIB_INIT: return text(s.pdfLibraryInit);
-    case P_SESSION_PDF_LIB_PATH: return text(s.pdfLibraryPath);
-    default: return ERR_BAD_PROPERTY;
+    case P_SESSION_PRODUCT_NAME:
+      return text(s.productName);
+    case P_SESSION_VERSION_MAJOR:
+      return number(s.versionMajor);
+    case P_SESSION_VERSION_MINOR:
+      return number(s.versionMinor);
+    case P_SESSION_LANGUAGE:
+      return number(s.language);
+    case P_SESSION_HOST_DIR:
+      return text(s.hostDir);
+    case P_SESSION_USER_DIR:
+      return text(s.userDir);
+    case P_SESSION_ACTIVE_DOC:
+      return id(s.activeDocument, KIND_DOCUMENT);
+    case P_SESSION_ACTIVE_BOOK:
+      return id(s.activeBook, KIND_BOOK);
+    case P_SESSION_CURRENT_VIEW:
+      return text(s.currentView);
+    case P_SESSION_DISPLAYING:
+      return number(s.displaying);
+    case P_SESSION_REFORMATTING:
+      return number(s.reformatting);
+    case P_SESSION_TRACK_DELETED_TEST:
+      return number(s.trackDeletedTest);
+    case P_SESSION_STANDARD_MENUS:
+      return number(s.standardMenus);
+    case P_SESSION_PDF_LIB_INIT:
+      return text(s.pdfLibraryInit);
+    case P_SESSION_PDF_LIB_PATH:
+      return text(s.pdfLibraryPath);
+    default:
+      return ERR_BAD_PROPERTY;
   }
 }
 
@@ -140,11 +186,19 @@ int32_t Engine::GetProp(ObjectId doc, ObjectId obj, int32_t prop, Value& out) {
     const bool book = KindOf(file->id) == KIND_BOOK;
     switch (prop) {
       case P_DOC_NAME:
-      case P_BOOK_NAME: out = Value::String(file->path); return ERR_NONE;
+      case P_BOOK_NAME:
+        out = Value::String(file->path);
+        return ERR_NONE;
       case P_DOC_MODIFIED:
-      case P_BOOK_MODIFIED: out = Value::Int(file->modified); return ERR_NONE;
-      case P_DOC_READ_ONLY: out = Value::Int(file->readOnly); return ERR_NONE;
-      case P_DOC_STATUS_BAR: out = Value::String(file->statusBar); return ERR_NONE;
+      case P_BOOK_MODIFIED:
+        out = Value::Int(file->modified);
+        return ERR_NONE;
+      case P_DOC_READ_ONLY:
+        out = Value::Int(file->readOnly);
+        return ERR_NONE;
+      case P_DOC_STATUS_BAR:
+        out = Value::String(file->statusBar);
+        return ERR_NONE;
       case P_DOC_MAIN_FLOW:
         if (book) return ERR_BAD_PROPERTY;
         out = Value::Id(file->mainFlow);
@@ -153,7 +207,8 @@ int32_t Engine::GetProp(ObjectId doc, ObjectId obj, int32_t prop, Value& out) {
         if (!book) return ERR_BAD_PROPERTY;
         out = Value::Id(file->highestElement);
         return ERR_NONE;
-      default: return ERR_BAD_PROPERTY;
+      default:
+        return ERR_BAD_PROPERTY;
     }
   }
   if (KindOf(obj) == KIND_FLOW) {
@@ -244,7 +299,9 @@ int32_t Engine::AddText(ObjectId, TTextLoc at, const std::string&, TTextLoc& aft
   after = at;
   return ERR_NOT_SUPPORTED;
 }
-int32_t Engine::GetTextProp(ObjectId, TTextLoc, int32_t, Value&) { return ERR_NOT_SUPPORTED; }
+int32_t Engine::GetTextProp(ObjectId, TTextLoc, int32_t, Value&) {
+  return ERR_NOT_SUPPORTED;
+}
 int32_t Engine::SetTextProps(ObjectId, TTextRange, const std::vector<PropValue>&) {
   return ERR_NOT_SUPPORTED;
 }

@@ -31,8 +31,8 @@ struct OpenFileRecord {
   std::string path;
   int32_t modified = 0;
   int32_t readOnly = 0;
-  ObjectId mainFlow = 0;         // documents: where the structure root hangs
-  ObjectId highestElement = 0;   // 0 when unstructured
+  ObjectId mainFlow = 0;        // documents: where the structure root hangs
+  ObjectId highestElement = 0;  // 0 when unstructured
   std::string statusBar;
 };
 

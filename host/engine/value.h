@@ -35,16 +35,66 @@ struct Value {
   TTextRange range{{0, 0}, {0, 0}};
   std::vector<Attribute> attributes;
 
-  static Value Int(int32_t v) { Value x; x.type = tolvane::VT_INT; x.i = v; return x; }
-  static Value LongInt(int64_t v) { Value x; x.type = tolvane::VT_LONG_INT; x.l = v; return x; }
-  static Value Id(ObjectId v) { Value x; x.type = tolvane::VT_ID; x.id = v; return x; }
-  static Value String(std::string v) { Value x; x.type = tolvane::VT_STRING; x.s = std::move(v); return x; }
-  static Value Ids(std::vector<ObjectId> v) { Value x; x.type = tolvane::VT_IDS; x.ids = std::move(v); return x; }
-  static Value Ints(std::vector<int32_t> v) { Value x; x.type = tolvane::VT_INTS; x.ints = std::move(v); return x; }
-  static Value Strings(std::vector<std::string> v) { Value x; x.type = tolvane::VT_STRINGS; x.strings = std::move(v); return x; }
-  static Value Loc(TTextLoc v) { Value x; x.type = tolvane::VT_TEXT_LOC; x.loc = v; return x; }
-  static Value Range(TTextRange v) { Value x; x.type = tolvane::VT_TEXT_RANGE; x.range = v; return x; }
-  static Value Attributes(std::vector<Attribute> v) { Value x; x.type = tolvane::VT_ATTRIBUTES; x.attributes = std::move(v); return x; }
+  static Value Int(int32_t v) {
+    Value x;
+    x.type = tolvane::VT_INT;
+    x.i = v;
+    return x;
+  }
+  static Value LongInt(int64_t v) {
+    Value x;
+    x.type = tolvane::VT_LONG_INT;
+    x.l = v;
+    return x;
+  }
+  static Value Id(ObjectId v) {
+    Value x;
+    x.type = tolvane::VT_ID;
+    x.id = v;
+    return x;
+  }
+  static Value String(std::string v) {
+    Value x;
+    x.type = tolvane::VT_STRING;
+    x.s = std::move(v);
+    return x;
+  }
+  static Value Ids(std::vector<ObjectId> v) {
+    Value x;
+    x.type = tolvane::VT_IDS;
+    x.ids = std::move(v);
+    return x;
+  }
+  static Value Ints(std::vector<int32_t> v) {
+    Value x;
+    x.type = tolvane::VT_INTS;
+    x.ints = std::move(v);
+    return x;
+  }
+  static Value Strings(std::vector<std::string> v) {
+    Value x;
+    x.type = tolvane::VT_STRINGS;
+    x.strings = std::move(v);
+    return x;
+  }
+  static Value Loc(TTextLoc v) {
+    Value x;
+    x.type = tolvane::VT_TEXT_LOC;
+    x.loc = v;
+    return x;
+  }
+  static Value Range(TTextRange v) {
+    Value x;
+    x.type = tolvane::VT_TEXT_RANGE;
+    x.range = v;
+    return x;
+  }
+  static Value Attributes(std::vector<Attribute> v) {
+    Value x;
+    x.type = tolvane::VT_ATTRIBUTES;
+    x.attributes = std::move(v);
+    return x;
+  }
 };
 
 struct PropValue {

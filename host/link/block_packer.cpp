@@ -89,7 +89,8 @@ void WriteValue(Layout& layout, int32_t property, const Value& value, tolvane::T
       v.u.range = value.range;
       break;
     case tolvane::VT_ATTRIBUTES: {
-      tolvane::TAttribute* attributes = layout.Reserve<tolvane::TAttribute>(value.attributes.size());
+      tolvane::TAttribute* attributes =
+          layout.Reserve<tolvane::TAttribute>(value.attributes.size());
       for (size_t i = 0; i < value.attributes.size(); ++i) {
         char* name = layout.Copy(value.attributes[i].name);
         tolvane::TStrings values = WriteStrings(layout, value.attributes[i].values);

@@ -25,7 +25,8 @@ bool ClientConnection::Connect(std::string& error) {
     error = "cannot load client library " + path_ + ": " + win::LastLoaderError();
     return false;
   }
-  auto init = reinterpret_cast<ClientInitFunction>(win::GetProcAddress(module_, CLIENT_INIT_SYMBOL));
+  auto init =
+      reinterpret_cast<ClientInitFunction>(win::GetProcAddress(module_, CLIENT_INIT_SYMBOL));
   if (!init) {
     error = std::string("client library ") + path_ + " does not export " + CLIENT_INIT_SYMBOL;
     return false;
@@ -101,8 +102,9 @@ int32_t ClientConnection::Notify(int32_t notification, ObjectId object, const st
       !interfaces_->NotificationRequested(notification)) {
     return S_FALSE;  // the host only delivers what a client asked for
   }
-  return Callback(
-      [&](ITolvaneNotifications0* n) { return n->Notify(notification, object, text.c_str(), number); });
+  return Callback([&](ITolvaneNotifications0* n) {
+    return n->Notify(notification, object, text.c_str(), number);
+  });
 }
 
 int32_t ClientConnection::DialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers) {
@@ -127,7 +129,8 @@ int32_t ClientConnection::GetResource(int32_t type, const std::string& name,
 int32_t ClientConnection::CmsCommand(TCmsResult& result) {
   return Callback([&](ITolvaneNotifications0* n) {
     void* cms = nullptr;
-    if (n->QueryInterface(IID_ITolvaneCMSNotifications0, &cms) != S_OK || !cms) return E_NOINTERFACE;
+    if (n->QueryInterface(IID_ITolvaneCMSNotifications0, &cms) != S_OK || !cms)
+      return E_NOINTERFACE;
     auto* commands = static_cast<ITolvaneCMSNotifications0*>(cms);
     const int32_t answer = commands->CMSCommand(nullptr, &result);
     commands->Release();

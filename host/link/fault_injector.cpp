@@ -6,9 +6,13 @@ void FaultInjector::Fail(const std::string& operation, int32_t error, int times)
   faults_[operation] = {error, times};
 }
 
-void FaultInjector::Clear(const std::string& operation) { faults_.erase(operation); }
+void FaultInjector::Clear(const std::string& operation) {
+  faults_.erase(operation);
+}
 
-void FaultInjector::ClearAll() { faults_.clear(); }
+void FaultInjector::ClearAll() {
+  faults_.clear();
+}
 
 int32_t FaultInjector::Check(const std::string& operation) {
   auto found = faults_.find(operation);

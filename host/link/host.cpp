@@ -6,7 +6,9 @@ namespace tlhost {
 
 Host::Host() : engine_(std::make_unique<Engine>()) {}
 
-Host::~Host() { UnloadClients(); }
+Host::~Host() {
+  UnloadClients();
+}
 
 int Host::LoadClient(const std::string& path, std::string& error) {
   const int index = static_cast<int>(clients_.size());

@@ -150,7 +150,8 @@ class MainInterface final : public Counted<ITolvaneApi> {
     if (!name || !out) return ERR_BAD_NAME;
     return host().engine().NewNamedObject(doc, type, name, *out);
   }
-  int32_t NewAnchoredObject(ObjectId doc, int32_t type, const TTextLoc* loc, ObjectId* out) override {
+  int32_t NewAnchoredObject(ObjectId doc, int32_t type, const TTextLoc* loc,
+                            ObjectId* out) override {
     if (int32_t e = Fault("NewAnchoredObject")) return e;
     if (!loc || !out) return ERR_BAD_LOCATION;
     return host().engine().NewAnchoredObject(doc, type, *loc, *out);
@@ -176,8 +177,8 @@ class MainInterface final : public Counted<ITolvaneApi> {
                          TTextItems** out) override {
     return GetTextInRangeEx(doc, range, flags, TIO_NONE, out);
   }
-  int32_t GetTextInRangeEx(ObjectId doc, const TTextRange* range, uint32_t flags,
-                           uint32_t options, TTextItems** out) override {
+  int32_t GetTextInRangeEx(ObjectId doc, const TTextRange* range, uint32_t flags, uint32_t options,
+                           TTextItems** out) override {
     if (int32_t e = Fault("GetTextInRange")) return e;
     if (!range) return ERR_BAD_LOCATION;
     std::vector<TextItem> items;
@@ -280,8 +281,9 @@ class MainInterface final : public Counted<ITolvaneApi> {
     host().recorder().console += text ? text : "";
     return 0;
   }
-  int32_t OpenDialogResource(int32_t, const char*, ObjectId*) override {
+  int32_t OpenDialogResource(int32_t, const char* name, ObjectId*) override {
     if (int32_t e = Fault("OpenDialogResource")) return e;
+    host().recorder().dialogsOpened.push_back(name ? name : "");
     return ERR_NOT_SUPPORTED;
   }
   int32_t DialogItem(ObjectId, int32_t, ObjectId*) override {
@@ -458,13 +460,19 @@ HostInterfaceSet::HostInterfaceSet(ClientConnection& connection)
 
 HostInterfaceSet::~HostInterfaceSet() = default;
 
-IUnknown* HostInterfaceSet::provider() { return &objects_->provider; }
-IUnknown* HostInterfaceSet::keepAlive() { return &objects_->keepAlive; }
+IUnknown* HostInterfaceSet::provider() {
+  return &objects_->provider;
+}
+IUnknown* HostInterfaceSet::keepAlive() {
+  return &objects_->keepAlive;
+}
 
 bool HostInterfaceSet::NotificationRequested(int32_t notification) const {
   return objects_->main.Requested(notification);
 }
 
-bool HostInterfaceSet::UnicodeEnabled() const { return objects_->unicode.enabled; }
+bool HostInterfaceSet::UnicodeEnabled() const {
+  return objects_->unicode.enabled;
+}
 
 }  // namespace tlhost

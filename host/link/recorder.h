@@ -24,12 +24,14 @@ struct Recorder {
   std::string console;  // everything printed, as printed
   std::vector<AlertRecord> alerts;
   std::vector<UsageRecord> usage;
+  std::vector<std::string> dialogsOpened;  // names asked of HostOpenDialogResource
   bool echo = false;  // also write console text and alerts to standard output as they come
 
   void Clear() {
     console.clear();
     alerts.clear();
     usage.clear();
+    dialogsOpened.clear();
   }
 };
 

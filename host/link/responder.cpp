@@ -8,7 +8,9 @@
 namespace tlhost {
 namespace {
 
-bool IsNo(const std::string& answer) { return answer == "no" || answer == "n" || answer == "No"; }
+bool IsNo(const std::string& answer) {
+  return answer == "no" || answer == "n" || answer == "No";
+}
 
 }  // namespace
 

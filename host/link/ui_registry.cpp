@@ -112,13 +112,26 @@ int32_t UiRegistry::AddCommandToMenu(ObjectId menuId, ObjectId command) {
 int32_t UiRegistry::GetProp(ObjectId scope, ObjectId obj, int32_t prop, Value& out) const {
   if (const CommandRecord* c = FindCommand(obj)) {
     switch (prop) {
-      case P_CMD_ATTRIBUTE_1: out = Value::Int(c->attribute1); return ERR_NONE;
-      case P_CMD_ATTRIBUTE_2: out = Value::Int(c->attribute2); return ERR_NONE;
-      case P_LABEL: out = Value::String(c->label); return ERR_NONE;
-      case P_NAME: out = Value::String(c->tag); return ERR_NONE;
-      case P_CMD_SHORTCUT: out = Value::String(c->shortcut); return ERR_NONE;
-      case P_CMD_NUMBER: out = Value::Int(c->number); return ERR_NONE;
-      default: return ERR_BAD_PROPERTY;
+      case P_CMD_ATTRIBUTE_1:
+        out = Value::Int(c->attribute1);
+        return ERR_NONE;
+      case P_CMD_ATTRIBUTE_2:
+        out = Value::Int(c->attribute2);
+        return ERR_NONE;
+      case P_LABEL:
+        out = Value::String(c->label);
+        return ERR_NONE;
+      case P_NAME:
+        out = Value::String(c->tag);
+        return ERR_NONE;
+      case P_CMD_SHORTCUT:
+        out = Value::String(c->shortcut);
+        return ERR_NONE;
+      case P_CMD_NUMBER:
+        out = Value::Int(c->number);
+        return ERR_NONE;
+      default:
+        return ERR_BAD_PROPERTY;
     }
   }
   if (const Menu* m = FindMenu(obj)) {

@@ -32,7 +32,8 @@ class UiRegistry {
   UiRegistry();
 
   // Named objects: menus by name (doc 0), menu items by name within a menu (doc = menu).
-  int32_t GetNamedObject(ObjectId scope, int32_t type, const std::string& name, ObjectId& out) const;
+  int32_t GetNamedObject(ObjectId scope, int32_t type, const std::string& name,
+                         ObjectId& out) const;
   int32_t DefineCommand(int client, int32_t number, const std::string& tag,
                         const std::string& label, const std::string& shortcut, ObjectId& out);
   int32_t AddCommandToMenu(ObjectId menu, ObjectId command);

@@ -22,7 +22,9 @@ struct GUID {
   uint8_t data4[8];
 };
 
-inline bool operator==(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool operator==(const GUID& a, const GUID& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Every interface begins with these three operations, in this slot order.
 struct IUnknown {
@@ -34,6 +36,7 @@ struct IUnknown {
   ~IUnknown() = default;
 };
 
-constexpr GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID IID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 }  // namespace tolvane

@@ -67,7 +67,8 @@ struct ITolvaneNotifications0 : IUnknown {
   virtual HRESULT Command(int32_t command) = 0;
   virtual HRESULT Message(void* messageData) = 0;
   virtual HRESULT DialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers) = 0;
-  virtual HRESULT Notify(int32_t notification, ObjectId object, const char* text, int32_t number) = 0;
+  virtual HRESULT Notify(int32_t notification, ObjectId object, const char* text,
+                         int32_t number) = 0;
   virtual HRESULT GetResource(int32_t type, const char* name, TResourceBlock* out) = 0;
 
  protected:
@@ -100,14 +101,17 @@ struct ITolvaneApi : IUnknown {
   virtual int32_t SetInt(ObjectId doc, ObjectId obj, int32_t prop, int32_t value) = 0;
   virtual int32_t SetId(ObjectId doc, ObjectId obj, int32_t prop, ObjectId value) = 0;
   virtual int32_t SetString(ObjectId doc, ObjectId obj, int32_t prop, const char* value) = 0;
-  virtual int32_t SetTextRange(ObjectId doc, ObjectId obj, int32_t prop, const TTextRange* value) = 0;
+  virtual int32_t SetTextRange(ObjectId doc, ObjectId obj, int32_t prop,
+                               const TTextRange* value) = 0;
   virtual int32_t SetPropVal(ObjectId doc, ObjectId obj, const TValue* value) = 0;
   virtual int32_t GetProps(ObjectId doc, ObjectId obj, TPropList** out) = 0;
 
   virtual int32_t GetNamedObject(ObjectId doc, int32_t type, const char* name, ObjectId* out) = 0;
   virtual int32_t NewNamedObject(ObjectId doc, int32_t type, const char* name, ObjectId* out) = 0;
-  virtual int32_t NewAnchoredObject(ObjectId doc, int32_t type, const TTextLoc* loc, ObjectId* out) = 0;
-  virtual int32_t GetObjectByUniqueId(ObjectId doc, int32_t type, int32_t unique, ObjectId* out) = 0;
+  virtual int32_t NewAnchoredObject(ObjectId doc, int32_t type, const TTextLoc* loc,
+                                    ObjectId* out) = 0;
+  virtual int32_t GetObjectByUniqueId(ObjectId doc, int32_t type, int32_t unique,
+                                      ObjectId* out) = 0;
 
   virtual int32_t GetText(ObjectId doc, ObjectId obj, uint32_t flags, TTextItems** out) = 0;
   virtual int32_t GetTextEx(ObjectId doc, ObjectId obj, uint32_t flags, uint32_t options,
@@ -175,7 +179,8 @@ struct ITolvaneUsage : IUnknown {
 
 // Interface 13: non-zero where the range between the two locations is no valid selection.
 struct ITolvaneTextLocTest : IUnknown {
-  virtual int32_t TestTextLocs(ObjectId doc, const TTextLoc* a, const TTextLoc* b, int32_t* out) = 0;
+  virtual int32_t TestTextLocs(ObjectId doc, const TTextLoc* a, const TTextLoc* b,
+                               int32_t* out) = 0;
 
  protected:
   ~ITolvaneTextLocTest() = default;

@@ -48,7 +48,9 @@ const char* NameOf(PdfAtom atom) {
   return NamesByAtom()[atom]->c_str();
 }
 
-int32_t LastErrorCode() { return t_lastError; }
+int32_t LastErrorCode() {
+  return t_lastError;
+}
 
 const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf, NameOf, LastErrorCode};
 
@@ -64,7 +66,7 @@ void Raise(int32_t code) {
 extern "C" {
 
 __attribute__((visibility("default"))) int32_t OkInitialize(const char* initData,
-                                                             const OkMemoryCallbacks* memory) {
+                                                            const OkMemoryCallbacks* memory) {
   if (!initData || !*initData || !memory || !memory->allocate || !memory->release ||
       !memory->reallocate || !memory->available) {
     return ondrelkit::kErrBadArgument;
@@ -87,5 +89,7 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   return nullptr;
 }
 
-__attribute__((visibility("default"))) void OkTerminate() { ondrelkit::g_initialised = false; }
+__attribute__((visibility("default"))) void OkTerminate() {
+  ondrelkit::g_initialised = false;
+}
 }

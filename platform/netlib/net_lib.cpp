@@ -38,8 +38,12 @@ std::optional<std::string> RelativePart(const std::string& path) {
 
 }  // namespace
 
-const Config& CurrentConfig() { return Stored(); }
-void SetConfig(const Config& config) { Stored() = config; }
+const Config& CurrentConfig() {
+  return Stored();
+}
+void SetConfig(const Config& config) {
+  Stored() = config;
+}
 
 bool IsNetworkPath(const std::string& path) {
   if (path.size() < 3) return false;

@@ -25,7 +25,13 @@ int32_t TlMemShutdown() {
   return 0;
 }
 
-int32_t TlMemActiveStarts() { return g_active.load(); }
-int64_t TlMemStartupCount() { return g_startups.load(); }
-int64_t TlMemShutdownCount() { return g_shutdowns.load(); }
+int32_t TlMemActiveStarts() {
+  return g_active.load();
+}
+int64_t TlMemStartupCount() {
+  return g_startups.load();
+}
+int64_t TlMemShutdownCount() {
+  return g_shutdowns.load();
+}
 }

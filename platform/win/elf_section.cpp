@@ -20,7 +20,8 @@ bool ReadElfSection(const std::string& path, const std::string& section,
   auto readAt = [&](uint64_t offset, void* out, uint64_t size) {
     if (offset > fileSize || size > fileSize - offset) return false;
     file.seekg(static_cast<std::streamoff>(offset));
-    return static_cast<bool>(file.read(static_cast<char*>(out), static_cast<std::streamsize>(size)));
+    return static_cast<bool>(
+        file.read(static_cast<char*>(out), static_cast<std::streamsize>(size)));
   };
   Elf64_Ehdr header{};
   if (!readAt(0, &header, sizeof header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||

@@ -124,6 +124,8 @@ bool FreeLibrary(HMODULE module) {
   return dlclose(handle) == 0;
 }
 
-std::string LastLoaderError() { return t_lastError; }
+std::string LastLoaderError() {
+  return t_lastError;
+}
 
 }  // namespace win

@@ -18,7 +18,7 @@ constexpr uint16_t RT_DIALOG = 5;
 constexpr uint16_t RT_STRING = 6;
 constexpr uint16_t RT_VERSION = 16;
 
-constexpr uint16_t LANG_NEUTRAL = 0;      // any language
+constexpr uint16_t LANG_NEUTRAL = 0;  // any language
 constexpr uint16_t LANG_EN_US = 1033;
 constexpr uint16_t LANG_JA_JP = 1041;
 

@@ -26,5 +26,7 @@ void CoTaskMemFree(void* block) {
   std::free(block);
 }
 
-int64_t CoTaskMemOutstanding() { return g_outstanding.load(); }
+int64_t CoTaskMemOutstanding() {
+  return g_outstanding.load();
+}
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unicode/putil.h>
+
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -141,8 +143,9 @@ TEST_F(PluginHostTest, NoActiveDocumentShowsMessageThirteenAndPairsMemoryService
   EXPECT_EQ(host().recorder().usage[0].feature, "ReviewWorkflow");
   EXPECT_EQ(host().recorder().usage[0].event, "Osprevan");
   ASSERT_EQ(host().recorder().alerts.size(), 1u);
-  EXPECT_EQ(host().recorder().alerts[0].text,
-            "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。");
+  EXPECT_EQ(
+      host().recorder().alerts[0].text,
+      "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。");
   EXPECT_EQ(TlMemStartupCount(), starts + 1);
   EXPECT_EQ(TlMemShutdownCount(), stops + 1);
   EXPECT_EQ(TlMemActiveStarts(), 0);
@@ -152,9 +155,10 @@ TEST_F(PluginHostTest, CallFromAnotherClientWritesMessagesToTheConsole) {
   tlhost::ClientConnection& client = LoadAndInitialize();
   EXPECT_EQ(client.Notify(NOTE_CLIENT_CALL, 0, "/tmp/review.pdf", 0), S_OK);
   EXPECT_TRUE(host().recorder().alerts.empty());
-  EXPECT_EQ(host().recorder().console,
-            "\nCalled from client"
-            "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。");
+  EXPECT_EQ(
+      host().recorder().console,
+      "\nCalled from client"
+      "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。");
   // Afterwards messages are alerts again.
   host().RunCommand("Osprevan");
   EXPECT_EQ(host().recorder().alerts.size(), 1u);
@@ -203,6 +207,42 @@ TEST(PluginExports, OnlyTheEntryPointIsExported) {
   char buffer[256];
   while (fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
   EXPECT_EQ(output, "T_ApiClientInit\n");
+}
+
+}  // namespace
+}  // namespace osprevan::testing
+
+namespace osprevan::testing {
+namespace {
+
+// ICU is one library in the process, shared by the test and the plug-in. Each test runs in a
+// process of its own under ctest; run alone, a test skips when another already set the folder.
+class IcuDataTest : public PluginHostTest {
+ protected:
+  void SetUp() override {
+    PluginHostTest::SetUp();
+    const char* current = u_getDataDirectory();
+    if (current && *current) GTEST_SKIP() << "ICU's data folder is already set";
+  }
+};
+
+TEST_F(IcuDataTest, HostDirectoryGivesIcuItsDataFolder) {
+  host().engine().session().hostDir = "/opt/tolvane";
+  Load();
+  EXPECT_STREQ(u_getDataDirectory(), "/opt/tolvane/icu_data");
+}
+
+TEST_F(IcuDataTest, FailingHostCallLeavesItUnset) {
+  host().faults().Fail("GetString", ERR_BUSY, 1);
+  host().engine().session().hostDir = "/opt/tolvane";
+  Load();
+  EXPECT_STREQ(u_getDataDirectory(), "");
+}
+
+TEST_F(IcuDataTest, EmptyHostDirectoryLeavesItUnset) {
+  host().engine().session().hostDir = "";
+  LoadAndInitialize();
+  EXPECT_STREQ(u_getDataDirectory(), "");
 }
 
 }  // namespace

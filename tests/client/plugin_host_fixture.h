@@ -12,7 +12,9 @@
 
 namespace osprevan::testing {
 
-inline std::string PluginPath() { return OSPREVAN_PLUGIN_PATH; }
+inline std::string PluginPath() {
+  return OSPREVAN_PLUGIN_PATH;
+}
 
 class PluginHostTest : public ::testing::Test {
  protected:

@@ -6,7 +6,9 @@ namespace osprevan::session {
 namespace {
 
 TEST(Preferences, CommentsBlankLinesAndLooseSpellingAreAccepted) {
-  EXPECT_EQ(ParsePreferences(";DontShowInitialWarning=Yes\r\n\r\n  dontshowinitialwarning  =  yes and more\r\n"), 1);
+  EXPECT_EQ(ParsePreferences(
+                ";DontShowInitialWarning=Yes\r\n\r\n  dontshowinitialwarning  =  yes and more\r\n"),
+            1);
   EXPECT_EQ(ParsePreferences("DontShowInitialWarning=YES"), 1);
 }
 

@@ -42,7 +42,7 @@ TEST(UnicodeText, RoundTripsAndRejectsMalformedInput) {
   ASSERT_TRUE(wide);
   EXPECT_EQ(wide->size(), 7u);
   EXPECT_EQ(Utf16ToUtf8(*wide), japanese);
-  EXPECT_FALSE(Utf8ToUtf16("\xE6\xB3"));            // truncated sequence
+  EXPECT_FALSE(Utf8ToUtf16("\xE6\xB3"));                 // truncated sequence
   EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, 0xD800)));  // lone surrogate
 }
 

@@ -53,7 +53,8 @@ class Tokens {
 
   std::string String() {
     SkipBlanks();
-    if (at_ >= text_.size() || text_[at_] != '"') throw ScriptError{line_, "a quoted string is missing"};
+    if (at_ >= text_.size() || text_[at_] != '"')
+      throw ScriptError{line_, "a quoted string is missing"};
     std::string out;
     for (++at_; at_ < text_.size(); ++at_) {
       char c = text_[at_];
@@ -64,12 +65,23 @@ class Tokens {
       if (c == '\\') {
         if (++at_ >= text_.size()) break;
         switch (text_[at_]) {
-          case 't': out += '\t'; break;
-          case 'n': out += '\n'; break;
-          case 'r': out += '\r'; break;
-          case '"': out += '"'; break;
-          case '\\': out += '\\'; break;
-          default: throw ScriptError{line_, std::string("unknown escape \\") + text_[at_]};
+          case 't':
+            out += '\t';
+            break;
+          case 'n':
+            out += '\n';
+            break;
+          case 'r':
+            out += '\r';
+            break;
+          case '"':
+            out += '"';
+            break;
+          case '\\':
+            out += '\\';
+            break;
+          default:
+            throw ScriptError{line_, std::string("unknown escape \\") + text_[at_]};
         }
       } else {
         out += c;
@@ -105,11 +117,20 @@ std::u16string Utf16(const std::string& utf8, int line) {
     const auto c = static_cast<unsigned char>(utf8[i]);
     uint32_t code;
     size_t length;
-    if (c < 0x80) { code = c; length = 1; }
-    else if ((c & 0xE0) == 0xC0) { code = c & 0x1F; length = 2; }
-    else if ((c & 0xF0) == 0xE0) { code = c & 0x0F; length = 3; }
-    else if ((c & 0xF8) == 0xF0) { code = c & 0x07; length = 4; }
-    else throw ScriptError{line, "the text is not UTF-8"};
+    if (c < 0x80) {
+      code = c;
+      length = 1;
+    } else if ((c & 0xE0) == 0xC0) {
+      code = c & 0x1F;
+      length = 2;
+    } else if ((c & 0xF0) == 0xE0) {
+      code = c & 0x0F;
+      length = 3;
+    } else if ((c & 0xF8) == 0xF0) {
+      code = c & 0x07;
+      length = 4;
+    } else
+      throw ScriptError{line, "the text is not UTF-8"};
     if (i + length > utf8.size()) throw ScriptError{line, "the text is not UTF-8"};
     for (size_t k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(utf8[i + k]);

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "client/handlers.h"
+#include "client/host_link.h"
+#include "client/notifications.h"
+
+namespace osprevan::client {
+namespace {
+
+std::vector<std::string> g_fields;
+std::string g_text;
+int g_calls = 0;
+
+void RecordNotify(int32_t, tolvane::ObjectId, const NotifyArgument& argument, int32_t) {
+  ++g_calls;
+  g_fields = argument.fields ? *argument.fields : std::vector<std::string>{};
+  g_text = argument.text ? argument.text : "";
+}
+
+class NotifyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = CallbackHandlers();
+    CallbackHandlers().notify = RecordNotify;
+    g_calls = 0;
+  }
+  void TearDown() override { CallbackHandlers() = saved_; }
+  Handlers saved_;
+};
+
+TEST_F(NotifyTest, FieldListNotificationReachesTheHandlerAsFields) {
+  auto* object = new TolvaneNotificationsC();
+  object->Notify(tolvane::NOTE_FIELD_LIST, 0,
+                 "a\x1E"
+                 "b",
+                 0);
+  EXPECT_EQ(g_fields, (std::vector<std::string>{"a", "b"}));
+  object->Notify(tolvane::NOTE_FIELD_LIST, 0, "", 0);
+  EXPECT_EQ(g_fields, (std::vector<std::string>{""}));
+  object->Notify(tolvane::NOTE_FIELD_LIST, 0,
+                 "1\x1E\x1E"
+                 "3\x1E"
+                 "4\x1E"
+                 "5\x1E"
+                 "6\x1E"
+                 "7",
+                 0);
+  EXPECT_EQ(g_fields, (std::vector<std::string>{"1", "", "3", "4", "5", "6", "7"}));
+  // Every other notification passes its text unchanged.
+  object->Notify(tolvane::NOTE_CLIENT_CALL, 0,
+                 "a\x1E"
+                 "b",
+                 0);
+  EXPECT_TRUE(g_fields.empty());
+  EXPECT_EQ(g_text,
+            "a\x1E"
+            "b");
+  EXPECT_EQ(g_calls, 4);
+  object->Release();
+}
+
+TEST(NotificationObject, AnswersItsInterfacesAndCountsReferences) {
+  auto* object = new TolvaneNotificationsC();
+  void* out = nullptr;
+  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneNotifications0, &out), tolvane::S_OK);
+  EXPECT_EQ(out, static_cast<tolvane::ITolvaneNotifications0*>(object));
+  EXPECT_EQ(object->QueryInterface(tolvane::IID_IUnknown, &out), tolvane::S_OK);
+  EXPECT_EQ(out, static_cast<tolvane::ITolvaneNotifications0*>(object));
+  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneNotifications1, &out), tolvane::S_OK);
+  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneCMSNotifications0, &out), tolvane::S_OK);
+  EXPECT_EQ(object->QueryInterface(tolvane::IID_HOST[3], &out), tolvane::E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(object->RefCount(), 5u);  // one at construction, one per interface handed out
+  EXPECT_EQ(object->Release(), 4u);
+  EXPECT_EQ(object->Release(), 3u);
+  EXPECT_EQ(object->Release(), 2u);
+  EXPECT_EQ(object->Release(), 1u);
+  EXPECT_EQ(object->Release(), 0u);  // destroyed; the sanitizer build checks it is freed once
+}
+
+// A notification object that refuses deletion keeps its count at zero, not at 100.
+class Undeletable : public TlApiInterfacesC {
+ public:
+  int32_t MayDelete() override { return 0; }
+  tolvane::HRESULT CMSCommand(void*, tolvane::TCmsResult*) override { return 0; }
+  tolvane::HRESULT Initialize(int32_t) override { return 0; }
+  tolvane::HRESULT Quit() override { return 0; }
+  tolvane::HRESULT Command(int32_t) override { return 0; }
+  tolvane::HRESULT Message(void*) override { return 0; }
+  tolvane::HRESULT DialogEvent(int32_t, int32_t, int32_t) override { return 0; }
+  tolvane::HRESULT Notify(int32_t, tolvane::ObjectId, const char*, int32_t) override { return 0; }
+  tolvane::HRESULT GetResource(int32_t, const char*, tolvane::TResourceBlock*) override {
+    return 0;
+  }
+  tolvane::HRESULT HtmlDialogEventEx(void*) override { return 0; }
+};
+
+TEST(NotificationObject, MayDeleteGuardRestoresTheCount) {
+  Undeletable object;
+  EXPECT_EQ(object.Release(), 0u);
+  EXPECT_EQ(object.RefCount(), 0u);
+  EXPECT_EQ(object.Release(), 0u);  // a surplus release does not wrap around
+  EXPECT_EQ(object.RefCount(), 0u);
+}
+
+}  // namespace
+}  // namespace osprevan::client
