@@ -2,11 +2,14 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/cli/session_setup.h"
+#include "host/dialogs/dialog_script.h"
 #include "host/engine/show.h"
 #include "host/link/client_connection.h"
 
@@ -21,7 +24,9 @@ constexpr const char* kUsage =
     "  show FILE            print a document readably: paragraphs, tracked changes, conditions, "
     "markers\n"
     "  menus                load the plug-in and list the import menus with its command\n"
-    "  run FILE             open FILE, make it active and run the import command from its menu\n"
+    "  run FILE [--dialogs SCRIPT]\n"
+    "                       open FILE, make it active and run the import command from its menu;\n"
+    "                       alerts and dialogs are answered by SCRIPT, else asked on the terminal\n"
     "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
     "\n"
     "Options:\n"
@@ -96,11 +101,28 @@ int Menus(Host& host, const SessionSettings& settings) {
   return 0;
 }
 
-int Run(Host& host, const SessionSettings& settings, const std::string& file) {
+int Run(Host& host, const SessionSettings& settings, const std::string& file,
+        const std::string& scriptPath) {
+  DialogScript script;
+  if (!scriptPath.empty()) {
+    std::ifstream in(scriptPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!in || !ParseDialogScript(text.str(), script, error)) {
+      std::cerr << "tolvane: " << scriptPath << ": " << (in ? error : "cannot be read") << "\n";
+      return 2;
+    }
+    for (const std::string& answer : script.alertAnswers) host.responder().QueueAlertAnswer(answer);
+    for (const std::string& path : script.chosenFiles) host.responder().QueueChosenFile(path);
+    host.dialogs().UseScript(&script);
+  } else if (isatty(STDIN_FILENO)) {
+    host.responder().UseTerminal(&std::cin, &std::cout);
+    host.dialogs().UseTerminal(&std::cin, &std::cout);
+  }
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, file, id)) return 1;
-  if (isatty(STDIN_FILENO)) host.responder().UseTerminal(&std::cin, &std::cout);
   if (!host.RunCommand("Osprevan")) {
     std::cerr << "tolvane: no client defined the command \"Osprevan\"\n";
     return 1;
@@ -124,13 +146,17 @@ int Import(Host& host, const SessionSettings& settings, const std::string& file,
 int main(int argc, char** argv) {
   std::vector<std::string> args;
   SessionSettings settings = DefaultSettings(argv[0]);
+  std::string dialogScript;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
     }
-    if (arg == "--client") {
+    if (arg == "--dialogs") {
+      if (i + 1 >= argc) return Usage("--dialogs needs a script");
+      dialogScript = argv[++i];
+    } else if (arg == "--client") {
       if (i + 1 >= argc) return Usage("--client needs a path");
       settings.clientPath = argv[++i];
     } else if (arg.rfind("--", 0) == 0) {
@@ -148,7 +174,7 @@ int main(int argc, char** argv) {
   Host host;
   ApplySettings(host, settings);
   if (command == "menus" && args.size() == 1) return Menus(host, settings);
-  if (command == "run" && args.size() == 2) return Run(host, settings, args[1]);
+  if (command == "run" && args.size() == 2) return Run(host, settings, args[1], dialogScript);
   if (command == "import" && args.size() == 3) return Import(host, settings, args[1], args[2]);
   return Usage("wrong command or arguments: " + command);
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/dialogs/dialog_layer.h"
 #include "host/engine/engine.h"
 #include "host/link/fault_injector.h"
 #include "host/link/recorder.h"
@@ -43,6 +44,7 @@ class Host {
   Responder& responder() { return responder_; }
   FaultInjector& faults() { return faults_; }
   HandshakeOptions& handshake() { return handshake_; }
+  DialogLayer& dialogs() { return dialogs_; }
 
   // Loads a client library and runs its handshake. Answers the client's index, or -1 with the
   // reason in `error` when the library cannot be loaded or its entry point is missing.
@@ -63,6 +65,7 @@ class Host {
   Responder responder_;
   FaultInjector faults_;
   HandshakeOptions handshake_;
+  DialogLayer dialogs_;
   std::vector<std::unique_ptr<ClientConnection>> clients_;
 };
 

@@ -226,6 +226,7 @@ class MainInterface final : public Counted<ITolvaneApi> {
   }
   int32_t Close(ObjectId obj, int32_t flags) override {
     if (int32_t e = Fault("Close")) return e;
+    if (DialogLayer::Owns(obj)) return host().dialogs().Close(obj);
     return host().engine().Close(obj, flags);
   }
   int32_t Redisplay(ObjectId doc) override {
@@ -281,18 +282,21 @@ class MainInterface final : public Counted<ITolvaneApi> {
     host().recorder().console += text ? text : "";
     return 0;
   }
-  int32_t OpenDialogResource(int32_t, const char* name, ObjectId*) override {
+  int32_t OpenDialogResource(int32_t kind, const char* name, ObjectId* out) override {
     if (int32_t e = Fault("OpenDialogResource")) return e;
-    host().recorder().dialogsOpened.push_back(name ? name : "");
-    return ERR_NOT_SUPPORTED;
+    if (!name || !out) return ERR_BAD_NAME;
+    host().recorder().dialogsOpened.push_back(name);
+    if (kind != DIALOG_RESOURCE) return ERR_BAD_VALUE;
+    return host().dialogs().Open(connection_, name, *out);
   }
-  int32_t DialogItem(ObjectId, int32_t, ObjectId*) override {
+  int32_t DialogItem(ObjectId dialog, int32_t item, ObjectId* out) override {
     if (int32_t e = Fault("DialogItem")) return e;
-    return ERR_NOT_SUPPORTED;
+    if (!out) return ERR_BAD_VALUE;
+    return host().dialogs().Item(dialog, item, *out);
   }
-  int32_t ModalDialog(int32_t, ObjectId) override {
+  int32_t ModalDialog(int32_t dialogNumber, ObjectId dialog) override {
     if (int32_t e = Fault("ModalDialog")) return e;
-    return ERR_NOT_SUPPORTED;
+    return host().dialogs().Run(connection_, dialogNumber, dialog);
   }
 
   bool Requested(int32_t notification) const {
@@ -307,14 +311,16 @@ class MainInterface final : public Counted<ITolvaneApi> {
   int32_t Get(const char* operation, ObjectId doc, ObjectId obj, int32_t prop, int32_t type,
               Value& out) {
     if (int32_t e = Fault(operation)) return e;
-    const int32_t e = IsUi(doc, obj, prop) ? host().ui().GetProp(doc, obj, prop, out)
-                                           : host().engine().GetProp(doc, obj, prop, out);
+    const int32_t e = DialogLayer::Owns(obj) ? host().dialogs().GetProp(obj, prop, out)
+                      : IsUi(doc, obj, prop) ? host().ui().GetProp(doc, obj, prop, out)
+                                             : host().engine().GetProp(doc, obj, prop, out);
     if (e) return e;
     if (type != VT_NONE && out.type != type) return ERR_BAD_TYPE;
     return 0;
   }
   int32_t Set(const char* operation, ObjectId doc, ObjectId obj, int32_t prop, const Value& value) {
     if (int32_t e = Fault(operation)) return e;
+    if (DialogLayer::Owns(obj)) return host().dialogs().SetProp(obj, prop, value);
     return IsUi(doc, obj, prop) ? host().ui().SetProp(doc, obj, prop, value)
                                 : host().engine().SetProp(doc, obj, prop, value);
   }

@@ -5,6 +5,10 @@
 // with the escapes \t \n \" \\):
 //   VERSIONINFO                       then lines  Key "value"  up to END
 //   STRINGTABLE <language>            then lines  <id> "text"  up to END
+//   DIALOG <name> <language>          a dialog template; DIALOGEX for the extended layout; lines
+//                                     TITLE "t", SIZE w h, FONT points "face", STYLE n, then
+//                                     CONTROL id class "caption" x y w h style  (class BUTTON,
+//                                     EDIT, STATIC, LISTBOX or a quoted class name) up to END
 //   RESOURCE <type> <name> <language> then lines of byte values up to END, where a line is
 //                                     u8/u16/i16/u32 followed by numbers, or "ascii" (zero-ended),
 //                                     or wide "text" (UTF-16, zero-ended), or align <n>
@@ -184,6 +188,8 @@ class Compiler {
         Version(in);
       } else if (keyword == "STRINGTABLE") {
         Strings(in, Language(tokens));
+      } else if (keyword == "DIALOG" || keyword == "DIALOGEX") {
+        Dialog(in, tokens, keyword == "DIALOGEX");
       } else if (keyword == "RESOURCE") {
         Raw(in, tokens);
       } else {
@@ -279,6 +285,118 @@ class Compiler {
       }
       entries_.push_back(std::move(e));
     }
+  }
+
+  struct Control {
+    uint32_t id, style;
+    std::string className;
+    std::string caption;
+    long x, y, w, h;
+  };
+
+  static void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  static void Align4(std::vector<uint8_t>& out) {
+    while (out.size() % 4) out.push_back(0);
+  }
+  void PutClass(std::vector<uint8_t>& out, const std::string& name) {
+    static const std::map<std::string, uint16_t> atoms = {
+        {"BUTTON", 0x80}, {"EDIT", 0x81}, {"STATIC", 0x82}, {"LISTBOX", 0x83}};
+    auto atom = atoms.find(name);
+    if (atom != atoms.end()) {
+      Put16(out, 0xFFFF);
+      Put16(out, atom->second);
+    } else {
+      PutWide(out, Utf16(name, lineNumber_), true);
+    }
+  }
+
+  // The standard dialog-template layouts (DLGTEMPLATE and DLGTEMPLATEEX with their items).
+  void Dialog(std::istream& in, Tokens& header, bool extended) {
+    constexpr uint32_t kSetFont = 0x40;
+    ResourceEntry e;
+    e.typeId = win::RT_DIALOG;
+    SetKey(header, e.nameIsName, e.nameId, e.name, lineNumber_);
+    e.language = Language(header);
+    std::string title, face;
+    long width = 0, height = 0, points = 0;
+    uint32_t style = 0;
+    std::vector<Control> controls;
+    Block(in, [&](Tokens& t) {
+      const std::string word = t.Word();
+      if (word == "TITLE") {
+        title = t.String();
+      } else if (word == "SIZE") {
+        width = t.Number();
+        height = t.Number();
+      } else if (word == "FONT") {
+        points = t.Number();
+        face = t.String();
+      } else if (word == "STYLE") {
+        style = static_cast<uint32_t>(t.Number());
+      } else if (word == "CONTROL") {
+        Control c{};
+        c.id = static_cast<uint32_t>(t.Number());
+        c.className = t.NextIsString() ? t.String() : t.Word();
+        c.caption = t.String();
+        c.x = t.Number();
+        c.y = t.Number();
+        c.w = t.Number();
+        c.h = t.Number();
+        c.style = static_cast<uint32_t>(t.Number());
+        controls.push_back(c);
+      } else {
+        throw ScriptError{lineNumber_, "unknown dialog line " + word};
+      }
+    });
+    if (!face.empty()) style |= kSetFont;
+    std::vector<uint8_t>& d = e.data;
+    if (extended) {
+      Put16(d, 1);
+      Put16(d, 0xFFFF);
+      Put32(d, 0);  // help id
+      Put32(d, 0);  // extended style
+      Put32(d, style);
+    } else {
+      Put32(d, style);
+      Put32(d, 0);
+    }
+    Put16(d, static_cast<uint32_t>(controls.size()));
+    for (long v : {0L, 0L, width, height}) Put16(d, static_cast<uint32_t>(v));
+    Put16(d, 0);  // no menu
+    Put16(d, 0);  // the standard dialog class
+    PutWide(d, Utf16(title, lineNumber_), true);
+    if (style & kSetFont) {
+      Put16(d, static_cast<uint32_t>(points));
+      if (extended) {
+        Put16(d, 400);   // weight
+        d.push_back(0);  // italic
+        d.push_back(1);  // character set: default
+      }
+      PutWide(d, Utf16(face, lineNumber_), true);
+    }
+    for (const Control& c : controls) {
+      Align4(d);
+      if (extended) {
+        Put32(d, 0);  // help id
+        Put32(d, 0);
+        Put32(d, c.style);
+      } else {
+        Put32(d, c.style);
+        Put32(d, 0);
+      }
+      for (long v : {c.x, c.y, c.w, c.h}) Put16(d, static_cast<uint32_t>(v));
+      if (extended) {
+        Put32(d, c.id);
+      } else {
+        Put16(d, c.id);
+      }
+      PutClass(d, c.className);
+      PutWide(d, Utf16(c.caption, lineNumber_), true);
+      Put16(d, 0);  // no creation data
+    }
+    entries_.push_back(std::move(e));
   }
 
   void Raw(std::istream& in, Tokens& header) {

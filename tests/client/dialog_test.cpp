@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/dialogs/dialog_script.h"
+#include "plugin_host_fixture.h"
+
+namespace osprevan::testing {
+namespace {
+
+using namespace tolvane;
+namespace fs = std::filesystem;
+
+class DialogTest : public PluginHostTest {
+ protected:
+  void SetUp() override {
+    PluginHostTest::SetUp();
+    dir_ = fs::temp_directory_path() / ("osprevan_dialogs_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    host().engine().session().userDir = dir_.string();
+    host().engine().session().activeDocument = host().engine().NewDocument("/tmp/ch1.tlv");
+  }
+  void TearDown() override {
+    PluginHostTest::TearDown();
+    fs::remove_all(dir_);
+  }
+  void RunWithScript(const std::string& text) {
+    std::string error;
+    ASSERT_TRUE(tlhost::ParseDialogScript(text, script_, error)) << error;
+    host().dialogs().UseScript(&script_);
+    LoadAndInitialize();
+    ASSERT_TRUE(host().RunCommand("Osprevan"));
+  }
+  std::string Preferences() {
+    std::ifstream in(dir_ / "pdfcomments.ini", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  fs::path dir_;
+  tlhost::DialogScript script_;
+};
+
+TEST_F(DialogTest, WarningTickedAndConfirmedWritesThePreference) {
+  RunWithScript("dialog warningdialog\n  check 2\n  press 3\nend\n");
+  ASSERT_EQ(host().dialogs().history().size(), 1u);
+  const tlhost::HostDialog& shown = host().dialogs().history()[0];
+  EXPECT_EQ(shown.name, "warningdialog");
+  EXPECT_EQ(shown.items[2].state, 1);
+  EXPECT_NE(shown.items[10].label.find("Tolvane で検索したり削除したりできます"),
+            std::string::npos);
+  EXPECT_EQ(shown.items[20].label.find("%p"), std::string::npos);
+  EXPECT_NE(shown.items[20].label.find("Tolvane では"), std::string::npos);
+  EXPECT_EQ(shown.items[5].label, "Tolvane 9 以上または Tolvane Brevis を使用して作成されました。");
+  EXPECT_EQ(Preferences(), "DontShowInitialWarning=Yes\r\n");
+}
+
+TEST_F(DialogTest, WarningAnsweredNoWritesNothing) {
+  RunWithScript("dialog warningdialog\n  check 2\n  press 4\nend\n");
+  EXPECT_FALSE(fs::exists(dir_ / "pdfcomments.ini"));
+  // Closed through its window: no answer either.
+  host().UnloadClients();
+  script_ = {};
+  RunWithScript("dialog warningdialog\n  close\nend\n");
+  EXPECT_FALSE(fs::exists(dir_ / "pdfcomments.ini"));
+}
+
+TEST_F(DialogTest, BrevisHostGetsItsOwnLineExpanded) {
+  SetSession(17, "Tolvane Brevis");
+  RunWithScript("dialog warningdialog\n  press 4\nend\n");
+  ASSERT_EQ(host().dialogs().history().size(), 1u);
+  EXPECT_NE(host().dialogs().history()[0].items[10].label.find("Tolvane Brevis で検索できます"),
+            std::string::npos);
+}
+
+TEST_F(DialogTest, ItemZeroOfTheSummaryIsTheHeadline) {
+  tlhost::ClientConnection& client = LoadAndInitialize();
+  ObjectId dialog = 0, item = 0;
+  ASSERT_EQ(host().dialogs().Open(client, "smry", dialog), 0);
+  ASSERT_EQ(host().dialogs().Item(dialog, 0, item), 0);
+  tlhost::Value label;
+  ASSERT_EQ(host().dialogs().GetProp(item, P_LABEL, label), 0);
+  EXPECT_EQ(label.s, "読み込み後に誤配置されているか、読み込みに失敗した注釈があります。");
+  ASSERT_EQ(host().dialogs().Item(dialog, 15, item), 0);
+  ASSERT_EQ(host().dialogs().GetProp(item, P_LABEL, label), 0);
+  EXPECT_EQ(label.s, "0");  // the counter label, not the etched line
+  EXPECT_EQ(host().dialogs().Item(dialog, 33, item), ERR_BAD_VALUE);
+  EXPECT_EQ(host().dialogs().Open(client, "nosuchdialog", dialog), ERR_NOT_FOUND);
+}
+
+TEST(DialogScript, MalformedScriptsAreRefusedWithTheirLine) {
+  tlhost::DialogScript script;
+  std::string error;
+  EXPECT_FALSE(tlhost::ParseDialogScript("press 1\n", script, error));
+  EXPECT_EQ(error, "line 1: \"press\" outside a dialog");
+  EXPECT_FALSE(tlhost::ParseDialogScript("dialog a\n  press x\nend\n", script, error));
+  EXPECT_EQ(error, "line 2: press needs an item number");
+  EXPECT_FALSE(tlhost::ParseDialogScript("dialog a\n  press 1\n", script, error));
+  EXPECT_FALSE(tlhost::ParseDialogScript("alert maybe\n", script, error));
+  ASSERT_TRUE(tlhost::ParseDialogScript(
+      "# answers\nalert yes\nfile /tmp/a b.pdf\ndialog inputfile\n  text 3  spaced \n"
+      "  choose 11\n  press 1\nend\n",
+      script, error));
+  EXPECT_EQ(script.chosenFiles[0], "/tmp/a b.pdf");
+  ASSERT_EQ(script.dialogs.size(), 1u);
+  EXPECT_EQ(script.dialogs[0].actions[0].text, " spaced ");  // typed as it stands
+  EXPECT_EQ(script.dialogs[0].actions.size(), 3u);
+}
+
+}  // namespace
+}  // namespace osprevan::testing
