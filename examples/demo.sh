@@ -12,8 +12,8 @@ echo "== The stand-in host loads the plug-in and shows its import menus"
 
 echo
 echo "== The example document"
-"$tolvane" show "$here/table-and-footnote.tlv"
+"$tolvane" show "$here/chapter1.tlv"
 
 echo
 echo "== The import command on it, as a person runs it from the menu"
-"$tolvane" run "$here/table-and-footnote.tlv" || true
+"$tolvane" run "$here/chapter1.tlv" --dialogs "$here/demo-dialogs.txt" || true

@@ -36,7 +36,9 @@ std::string CharsetByteToUtf8(unsigned char byte) {
   return std::string(out, static_cast<size_t>(n));
 }
 
-std::string DecodeEscapes(const std::string& text) {
+}  // namespace
+
+std::string DecodeByteEscapes(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 3 < text.size()) {
@@ -55,12 +57,14 @@ std::string DecodeEscapes(const std::string& text) {
   return out;
 }
 
+namespace {
+
 std::string LoadUtf8(int id) {
   std::u16string wide;
   if (id < 0 || !g_module || !win::LoadString(g_module, static_cast<uint32_t>(id), wide)) {
     return {};
   }
-  return DecodeEscapes(support::Utf16ToUtf8(wide).value_or(""));
+  return DecodeByteEscapes(support::Utf16ToUtf8(wide).value_or(""));
 }
 
 size_t CopyOut(const std::string& text, char* buffer, size_t capacity) {

@@ -28,4 +28,8 @@ size_t LoadUiStringWide(int id, char16_t* out);
 
 std::string UiString(int id, size_t capacity = 1024);
 
+// Decodes "%B", "%L" and "%M" followed by two hexadecimal digits ("L" one byte, "B" and "M" one
+// character of the host's 8-bit character set); every other "%" stays.
+std::string DecodeByteEscapes(const std::string& text);
+
 }  // namespace osprevan::ui

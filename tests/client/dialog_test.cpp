@@ -111,3 +111,32 @@ TEST(DialogScript, MalformedScriptsAreRefusedWithTheirLine) {
 
 }  // namespace
 }  // namespace osprevan::testing
+
+namespace osprevan::testing {
+namespace {
+
+TEST_F(DialogTest, TerminalDriverShowsTheDialogAndTakesActions) {
+  std::istringstream in("check 2\nfrobnicate\npress 3\n");
+  std::ostringstream out;
+  host().dialogs().UseTerminal(&in, &out);
+  LoadAndInitialize();
+  ASSERT_TRUE(host().RunCommand("Osprevan"));
+  const std::string screen = out.str();
+  EXPECT_NE(screen.find("=== Ondrel Palisto から注釈を読み込む (warningdialog) ==="),
+            std::string::npos);
+  EXPECT_NE(screen.find("[2] [ ] 次回から表示しない(&D)"), std::string::npos);
+  EXPECT_NE(screen.find("[2] [x] 次回から表示しない(&D)"), std::string::npos);
+  EXPECT_NE(screen.find("[3] <はい(&Y)>"), std::string::npos);
+  EXPECT_NE(screen.find("Not understood: frobnicate"), std::string::npos);
+  EXPECT_EQ(Preferences(), "DontShowInitialWarning=Yes\r\n");
+}
+
+TEST_F(DialogTest, RefusedPdfLibraryInitialisationEndsSilently) {
+  host().engine().session().pdfLibraryInit = "not a number";
+  RunWithScript("");
+  EXPECT_TRUE(host().recorder().dialogsOpened.empty());
+  EXPECT_TRUE(host().recorder().alerts.empty());
+}
+
+}  // namespace
+}  // namespace osprevan::testing

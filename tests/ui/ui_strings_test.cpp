@@ -87,3 +87,20 @@ TEST(ByteEscapes, CharsetFollowsTheInterfaceLanguage) {
 
 }  // namespace
 }  // namespace osprevan::ui::testing
+
+namespace osprevan::ui::testing {
+namespace {
+
+TEST(ByteEscapes, AreDecodedAndOtherPercentSignsKept) {
+  SetResourceLanguage("Kestrelan", "english");
+  EXPECT_EQ(DecodeByteEscapes("a%L41b"), "aAb");
+  EXPECT_EQ(DecodeByteEscapes("%MA9 2026"), "© 2026");  // windows-1252 for western hosts
+  EXPECT_EQ(DecodeByteEscapes("100% sure, %p, %L4"), "100% sure, %p, %L4");
+  EXPECT_EQ(DecodeByteEscapes("%X41%LZZ"), "%X41%LZZ");
+  SetResourceLanguage("Kestrelan", "japanese");
+  EXPECT_EQ(DecodeByteEscapes("%BB1"), "ｱ");  // a half-width katakana byte of the East Asian set
+  SetResourceLanguage("Kestrelan", "english");
+}
+
+}  // namespace
+}  // namespace osprevan::ui::testing
