@@ -11,8 +11,11 @@ const PdfTables& Tables() {
 
 bool BindTables(win::HMODULE, GetTableFunction getTable, std::string& missing) {
   t_tables.core = static_cast<const OkCoreTable*>(getTable("OkCore", kOkCoreVersion));
-  if (!t_tables.core) {
-    missing = "its table OkCore";
+  t_tables.document =
+      static_cast<const OkDocumentTable*>(getTable("OkDocument", kOkDocumentVersion));
+  if (!t_tables.core || !t_tables.document) {
+    missing = t_tables.core ? "its table OkDocument" : "its table OkCore";
+    UnbindTables();
     return false;
   }
   return true;

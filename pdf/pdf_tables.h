@@ -10,6 +10,7 @@ namespace osprevan::pdf {
 
 struct PdfTables {
   const OkCoreTable* core = nullptr;
+  const OkDocumentTable* document = nullptr;
 };
 
 // The tables of the loaded library; null members when none is loaded.

@@ -8,6 +8,8 @@ namespace ondrelkit {
 constexpr int32_t kErrNotInitialised = 1;
 constexpr int32_t kErrBadArgument = 2;
 constexpr int32_t kErrOutOfMemory = 3;
+constexpr int32_t kErrFileOpen = 4;
+constexpr int32_t kErrDamaged = 5;
 
 [[noreturn]] void Raise(int32_t code);
 

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
+#include "poppler/GlobalParams.h"
 #include "src/errors.h"
+#include "src/memory.h"
+#include "src/operations.h"
 
 namespace ondrelkit {
 namespace {
@@ -27,10 +30,6 @@ std::vector<const std::string*>& NamesByAtom() {
 }
 
 thread_local int32_t t_lastError = 0;
-
-void RequireInitialised() {
-  if (!g_initialised) Raise(kErrNotInitialised);
-}
 
 PdfAtom AtomOf(const char* name) {
   RequireInitialised();
@@ -52,9 +51,22 @@ int32_t LastErrorCode() {
   return t_lastError;
 }
 
-const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf, NameOf, LastErrorCode};
+const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf,        NameOf,    LastErrorCode, TextNew,
+                                TextFromUtf16,  TextFromBytes, TextBytes, TextToUtf16,   Release};
+
+const OkDocumentTable kDocumentTable = {
+    kOkDocumentVersion, DefaultFileSys, PathFromText, OpenDoc,
+    CloseDoc,           PageCount,      DocInfoText,  StructRoot};
 
 }  // namespace
+
+void RequireInitialised() {
+  if (!g_initialised) Raise(kErrNotInitialised);
+}
+
+const OkMemoryCallbacks& Memory() {
+  return g_memory;
+}
 
 void Raise(int32_t code) {
   t_lastError = code;
@@ -76,6 +88,7 @@ __attribute__((visibility("default"))) int32_t OkInitialize(const char* initData
   if (*end != '\0') return ondrelkit::kErrBadArgument;
   ondrelkit::g_initData = value;
   ondrelkit::g_memory = *memory;
+  if (!globalParams) globalParams = std::make_unique<GlobalParams>();
   ondrelkit::g_initialised = true;
   return 0;
 }
@@ -85,6 +98,9 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   if (!ondrelkit::g_initialised || !name) return nullptr;
   if (std::strcmp(name, "OkCore") == 0 && minVersion <= kOkCoreVersion) {
     return &ondrelkit::kCoreTable;
+  }
+  if (std::strcmp(name, "OkDocument") == 0 && minVersion <= kOkDocumentVersion) {
+    return &ondrelkit::kDocumentTable;
   }
   return nullptr;
 }

@@ -24,6 +24,13 @@ constexpr PdfAtom kNoAtom = 0xFFFFFFFFu;
 
 }  // namespace ondrelkit
 
+// Opaque handles. Every handle the library hands out is released with PdfRelease, except
+// documents (PdfCloseDoc).
+struct OkText;
+struct OkPath;
+struct OkFileSys;
+struct OkDoc;
+
 extern "C" {
 
 struct OkMemoryCallbacks {
@@ -47,5 +54,30 @@ struct OkCoreTable {
   ondrelkit::PdfAtom (*PdfAtom)(const char* name);
   const char* (*PdfAtomName)(ondrelkit::PdfAtom atom);
   int32_t (*PdfErrorCode)();
+  // Texts: UTF-16 inside.
+  OkText* (*PdfTextNew)();
+  OkText* (*PdfTextFromUtf16)(const char16_t* units, size_t count);
+  // From PDF text-string bytes: UTF-16BE with its byte-order mark, else PDFDocEncoding.
+  OkText* (*PdfTextFromBytes)(const char* bytes, size_t length);
+  // The text as UTF-8 bytes into `buffer` (cut, zero-terminated); answers the full length.
+  size_t (*PdfTextBytes)(const OkText* text, char* buffer, size_t capacity);
+  // The text as UTF-16 units into `buffer` (cut, zero-terminated); answers the full count.
+  size_t (*PdfTextToUtf16)(const OkText* text, char16_t* buffer, size_t capacity);
+  void (*PdfRelease)(void* handle);
+};
+
+// Table "OkDocument": files and documents.
+constexpr uint32_t kOkDocumentVersion = 1;
+struct OkDocumentTable {
+  uint32_t version;
+  OkFileSys* (*PdfDefaultFileSys)();
+  OkPath* (*PdfPathFromText)(OkFileSys* fileSystem, const OkText* path);
+  OkDoc* (*PdfOpenDoc)(const OkPath* path, OkFileSys* fileSystem);
+  void (*PdfCloseDoc)(OkDoc* document);
+  int32_t (*PdfPageCount)(const OkDoc* document);
+  // The information entry as a new text; an empty text when the entry is absent.
+  OkText* (*PdfDocInfoText)(const OkDoc* document, const char* key);
+  // False when the document has no structure tree.
+  bool (*PdfStructRoot)(const OkDoc* document);
 };
 }

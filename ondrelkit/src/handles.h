@@ -1,0 +1,24 @@
+// The library's handle types.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "src/memory.h"
+
+class PDFDoc;
+
+struct OkText : ondrelkit::Handle {
+  std::u16string units;
+};
+
+struct OkPath : ondrelkit::Handle {
+  std::u16string path;
+};
+
+struct OkFileSys : ondrelkit::Handle {};
+
+struct OkDoc : ondrelkit::Handle {
+  std::unique_ptr<PDFDoc> pdf;
+  ~OkDoc() override;
+};

@@ -1,0 +1,28 @@
+// The library's operations, as the function tables list them.
+#pragma once
+
+#include <string>
+
+#include "ondrelkit/ondrelkit.h"
+
+namespace ondrelkit {
+
+void RequireInitialised();
+std::u16string DecodeTextString(const char* bytes, size_t length);
+
+OkText* TextNew();
+OkText* TextFromUtf16(const char16_t* units, size_t count);
+OkText* TextFromBytes(const char* bytes, size_t length);
+size_t TextBytes(const OkText* text, char* buffer, size_t capacity);
+size_t TextToUtf16(const OkText* text, char16_t* buffer, size_t capacity);
+void Release(void* handle);
+
+OkFileSys* DefaultFileSys();
+OkPath* PathFromText(OkFileSys* fileSystem, const OkText* text);
+OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem);
+void CloseDoc(OkDoc* document);
+int32_t PageCount(const OkDoc* document);
+OkText* DocInfoText(const OkDoc* document, const char* key);
+bool StructRoot(const OkDoc* document);
+
+}  // namespace ondrelkit

@@ -1,0 +1,29 @@
+#include "fixture_pdfs.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+namespace ondrelkit::testing {
+
+void WriteCairoPdf(const std::string& path, int pages, const std::string& text, bool tagged,
+                   const std::string& creator) {
+  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), 595, 842);
+  cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, creator.c_str());
+  cairo_t* cr = cairo_create(surface);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 12);
+  if (tagged) cairo_tag_begin(cr, "Document", "");
+  for (int page = 0; page < pages; ++page) {
+    if (tagged) cairo_tag_begin(cr, "P", "");
+    cairo_move_to(cr, 72, 100);
+    cairo_show_text(cr, text.c_str());
+    if (tagged) cairo_tag_end(cr, "P");
+    cairo_show_page(cr);
+  }
+  if (tagged) cairo_tag_end(cr, "Document");
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace ondrelkit::testing

@@ -1,0 +1,13 @@
+// Small PDFs made with cairo for the library's tests.
+#pragma once
+
+#include <string>
+
+namespace ondrelkit::testing {
+
+// A PDF of `pages` pages with one paragraph of `text` each; tagged (a structure tree with "P"
+// elements) when `tagged`, with the given Creator entry.
+void WriteCairoPdf(const std::string& path, int pages, const std::string& text, bool tagged,
+                   const std::string& creator);
+
+}  // namespace ondrelkit::testing
