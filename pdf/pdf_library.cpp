@@ -82,9 +82,14 @@ int32_t Fail(const std::string& reason) {
 }  // namespace
 
 int32_t PdfLibraryLoad() {
+  const std::string path = LibraryPath();
+  return PdfLibraryLoadFrom(path, HostGetString(0, 0, tolvane::P_SESSION_PDF_LIB_INIT));
+}
+
+int32_t PdfLibraryLoadFrom(const std::string& path, const std::string& initData) {
   if (g_library.module) PdfLibraryUnload();
   g_lastError.clear();
-  g_lastPath = LibraryPath();
+  g_lastPath = path;
   g_library.module = win::LoadLibrary(g_lastPath);
   if (!g_library.module) return Fail(win::LastLoaderError());
   g_library.initialize = reinterpret_cast<decltype(&OkInitialize)>(
@@ -96,7 +101,6 @@ int32_t PdfLibraryLoad() {
   if (!g_library.initialize || !g_library.terminate || !getTable) {
     return Fail("the PDF library lacks its loading interface");
   }
-  const std::string initData = HostGetString(0, 0, tolvane::P_SESSION_PDF_LIB_INIT);
   if (g_library.initialize(initData.c_str(), &kMemoryCallbacks) != 0) {
     return Fail("the PDF library refused to initialise");
   }

@@ -13,6 +13,9 @@ constexpr size_t kPdfMemoryLimit = 100u * 1024u * 1024u;
 
 // 0 when the library is loaded and initialised; -1 otherwise (nothing stays loaded).
 int32_t PdfLibraryLoad();
+// Loads the library file at `path` with the given initialisation data (PdfLibraryLoad finds
+// both through the host).
+int32_t PdfLibraryLoadFrom(const std::string& path, const std::string& initData);
 void PdfLibraryUnload();
 bool PdfLibraryLoaded();
 

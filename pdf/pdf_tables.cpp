@@ -9,12 +9,21 @@ const PdfTables& Tables() {
   return t_tables;
 }
 
-bool BindTables(win::HMODULE, GetTableFunction getTable, std::string& missing) {
+bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing) {
   t_tables.core = static_cast<const OkCoreTable*>(getTable("OkCore", kOkCoreVersion));
   t_tables.document =
       static_cast<const OkDocumentTable*>(getTable("OkDocument", kOkDocumentVersion));
-  if (!t_tables.core || !t_tables.document) {
-    missing = t_tables.core ? "its table OkDocument" : "its table OkCore";
+  t_tables.structRootKid =
+      reinterpret_cast<PdfStructRootKidFunction>(win::GetProcAddress(module, "PdfStructRootKid"));
+  t_tables.structElemType =
+      reinterpret_cast<PdfStructElemTypeFunction>(win::GetProcAddress(module, "PdfStructElemType"));
+  if (!t_tables.core)
+    missing = "its table OkCore";
+  else if (!t_tables.document)
+    missing = "its table OkDocument";
+  else if (!t_tables.structRootKid || !t_tables.structElemType)
+    missing = "its structure operations";
+  if (!missing.empty()) {
     UnbindTables();
     return false;
   }

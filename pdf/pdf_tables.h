@@ -11,6 +11,9 @@ namespace osprevan::pdf {
 struct PdfTables {
   const OkCoreTable* core = nullptr;
   const OkDocumentTable* document = nullptr;
+  // Structure-tree operations, linked by name.
+  PdfStructRootKidFunction structRootKid = nullptr;
+  PdfStructElemTypeFunction structElemType = nullptr;
 };
 
 // The tables of the loaded library; null members when none is loaded.

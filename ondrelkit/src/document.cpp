@@ -60,12 +60,4 @@ OkText* DocInfoText(const OkDoc* document, const char* key) {
   return text;
 }
 
-bool StructRoot(const OkDoc* document) {
-  RequireInitialised();
-  if (!document) Raise(kErrBadArgument);
-  Catalog* catalog = document->pdf->getCatalog();
-  if (!catalog || !catalog->isOk()) return false;
-  return catalog->getStructTreeRoot() != nullptr;
-}
-
 }  // namespace ondrelkit

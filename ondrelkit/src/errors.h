@@ -10,6 +10,7 @@ constexpr int32_t kErrBadArgument = 2;
 constexpr int32_t kErrOutOfMemory = 3;
 constexpr int32_t kErrFileOpen = 4;
 constexpr int32_t kErrDamaged = 5;
+constexpr int32_t kErrNoStructure = 6;
 
 [[noreturn]] void Raise(int32_t code);
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "poppler/Object.h"
 #include "src/memory.h"
 
 class PDFDoc;
@@ -21,4 +22,11 @@ struct OkFileSys : ondrelkit::Handle {};
 struct OkDoc : ondrelkit::Handle {
   std::unique_ptr<PDFDoc> pdf;
   ~OkDoc() override;
+};
+
+// A structure element: its dictionary, read from the document it belongs to.
+struct OkStructElem : ondrelkit::Handle {
+  const OkDoc* document = nullptr;
+  Object dict;
+  ~OkStructElem() override;
 };

@@ -31,6 +31,8 @@ std::vector<const std::string*>& NamesByAtom() {
 
 thread_local int32_t t_lastError = 0;
 
+}  // namespace
+
 PdfAtom AtomOf(const char* name) {
   RequireInitialised();
   if (!name) Raise(kErrBadArgument);
@@ -39,6 +41,8 @@ PdfAtom AtomOf(const char* name) {
   if (added) NamesByAtom().push_back(&at->first);
   return at->second;
 }
+
+namespace {
 
 const char* NameOf(PdfAtom atom) {
   RequireInitialised();

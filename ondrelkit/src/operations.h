@@ -24,5 +24,8 @@ void CloseDoc(OkDoc* document);
 int32_t PageCount(const OkDoc* document);
 OkText* DocInfoText(const OkDoc* document, const char* key);
 bool StructRoot(const OkDoc* document);
+OkStructElem* StructRootKid(const OkDoc* document, int32_t index);
+PdfAtom StructElemType(const OkStructElem* element);
+PdfAtom AtomOf(const char* name);
 
 }  // namespace ondrelkit

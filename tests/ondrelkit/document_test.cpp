@@ -37,6 +37,7 @@ const OkMemoryCallbacks kMemory = {Allocate, Reallocate, Free, Available, nullpt
 class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    g_inUse = 0;
     ASSERT_EQ(OkInitialize("1", &kMemory), 0);
     core_ = static_cast<const OkCoreTable*>(OkGetFunctionTable("OkCore", 1));
     doc_ = static_cast<const OkDocumentTable*>(OkGetFunctionTable("OkDocument", 1));
@@ -118,6 +119,27 @@ TEST_F(LibraryTest, OpensCairoPdfsAndReadsCreatorAndStructure) {
   document = Open(plain);
   EXPECT_FALSE(doc_->PdfStructRoot(document));
   EXPECT_EQ(Utf8(doc_->PdfDocInfoText(document, "Creator")), "Another Writer");
+  doc_->PdfCloseDoc(document);
+  EXPECT_EQ(g_inUse, 0u);
+}
+
+TEST_F(LibraryTest, TopStructureElementGivesItsType) {
+  for (const char* top : {"Document", "Part", "Art"}) {
+    SCOPED_TRACE(top);
+    const std::string path = (dir_ / (std::string(top) + ".pdf")).string();
+    WriteCairoPdf(path, 1, "x", true, "Tolvane 17.0", top);
+    OkDoc* document = Open(path);
+    OkStructElem* element = PdfStructRootKid(document, 0);
+    EXPECT_STREQ(core_->PdfAtomName(PdfStructElemType(element)), top);
+    core_->PdfRelease(element);
+    EXPECT_THROW(PdfStructRootKid(document, 5), PdfError);
+    doc_->PdfCloseDoc(document);
+  }
+  const std::string plain = (dir_ / "plain.pdf").string();
+  WriteCairoPdf(plain, 1, "x", false, "Tolvane 17.0");
+  OkDoc* document = Open(plain);
+  EXPECT_THROW(PdfStructRootKid(document, 0), PdfError);
+  EXPECT_EQ(core_->PdfErrorCode(), 6);
   doc_->PdfCloseDoc(document);
   EXPECT_EQ(g_inUse, 0u);
 }

@@ -6,8 +6,8 @@
 namespace ondrelkit::testing {
 
 // A PDF of `pages` pages with one paragraph of `text` each; tagged (a structure tree with "P"
-// elements) when `tagged`, with the given Creator entry.
+// elements) when `tagged`, with the given Creator entry. Throws when cairo cannot write it.
 void WriteCairoPdf(const std::string& path, int pages, const std::string& text, bool tagged,
-                   const std::string& creator);
+                   const std::string& creator, const std::string& topElement = "Document");
 
 }  // namespace ondrelkit::testing

@@ -30,6 +30,7 @@ struct OkText;
 struct OkPath;
 struct OkFileSys;
 struct OkDoc;
+struct OkStructElem;
 
 extern "C" {
 
@@ -65,6 +66,12 @@ struct OkCoreTable {
   size_t (*PdfTextToUtf16)(const OkText* text, char16_t* buffer, size_t capacity);
   void (*PdfRelease)(void* handle);
 };
+
+// Structure-tree operations, linked by name rather than through a table.
+using PdfStructRootKidFunction = OkStructElem* (*)(const OkDoc* document, int32_t index);
+using PdfStructElemTypeFunction = ondrelkit::PdfAtom (*)(const OkStructElem* element);
+OkStructElem* PdfStructRootKid(const OkDoc* document, int32_t index);
+ondrelkit::PdfAtom PdfStructElemType(const OkStructElem* element);
 
 // Table "OkDocument": files and documents.
 constexpr uint32_t kOkDocumentVersion = 1;

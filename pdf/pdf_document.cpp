@@ -1,0 +1,159 @@
+#include "pdf/pdf_document.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "client/command_state.h"
+#include "client/host_ops.h"
+#include "pdf/file_times.h"
+#include "pdf/pdf_library.h"
+#include "pdf/pdf_signature.h"
+#include "pdf/pdf_tables.h"
+#include "support/unicode_text.h"
+#include "ui/message_ids.h"
+#include "ui/ui_strings.h"
+
+namespace osprevan::pdf {
+namespace {
+
+constexpr size_t kPathCapacity = 1024;
+
+void ShowPathProblem(int messageId) {
+  const std::string text = ui::UiString(messageId);
+  if (client::Command().calledFromClient == 1) {
+    HostPrintConsole(text);
+  } else {
+    HostAlert(text, tolvane::ALERT_OK_ONLY);
+  }
+}
+
+// Runs a library call; a library error is recorded and gives `fallback`.
+template <typename Call, typename Result>
+Result Guarded(Call call, Result fallback) {
+  try {
+    return call();
+  } catch (const ondrelkit::PdfError& error) {
+    RecordPdfError(error.code());
+    return fallback;
+  }
+}
+
+std::string TextToUtf8(OkText* text) {
+  const PdfTables& t = Tables();
+  std::vector<char> buffer(t.core->PdfTextBytes(text, nullptr, 0) + 1);
+  t.core->PdfTextBytes(text, buffer.data(), buffer.size());
+  return std::string(buffer.data());
+}
+
+}  // namespace
+
+int32_t ValidatePdfPath(const std::string& path) {
+  const auto wide = support::Utf8ToUtf16(path);
+  int problem = 0;
+  if (!wide || wide->empty() || !LastWriteTime(path)) {
+    problem = ui::MSG_INVALID_PATH;
+  } else if (!IsPdfFile(*wide)) {
+    problem = ui::MSG_NOT_PDF;
+  }
+  if (problem == 0) return 0;
+  ShowPathProblem(problem);
+  return 1;
+}
+
+OkDoc* OpenPdfByPath(const std::u16string& path) {
+  const PdfTables& t = Tables();
+  if (path.empty() || !t.core || !t.document) return nullptr;
+  OkText* text = nullptr;
+  OkPath* pdfPath = nullptr;
+  OkDoc* document = Guarded(
+      [&]() -> OkDoc* {
+        text = t.core->PdfTextFromUtf16(path.data(), path.size());
+        OkFileSys* fileSystem = t.document->PdfDefaultFileSys();
+        pdfPath = t.document->PdfPathFromText(fileSystem, text);
+        return t.document->PdfOpenDoc(pdfPath, fileSystem);
+      },
+      static_cast<OkDoc*>(nullptr));
+  Guarded(
+      [&] {
+        t.core->PdfRelease(pdfPath);
+        t.core->PdfRelease(text);
+        return 0;
+      },
+      0);
+  return document;
+}
+
+void ClosePdf(OkDoc* document) {
+  if (!document || !Tables().document) return;
+  Guarded(
+      [&] {
+        Tables().document->PdfCloseDoc(document);
+        return 0;
+      },
+      0);
+}
+
+bool IsTaggedPdf(OkDoc* document) {
+  if (!document) return false;
+  return Guarded([&] { return Tables().document->PdfStructRoot(document); }, false);
+}
+
+TopElement TopElementKind(OkDoc* document) {
+  TopElement kind;
+  const PdfTables& t = Tables();
+  if (!document) return kind;
+  Guarded(
+      [&] {
+        OkStructElem* top = t.structRootKid(document, 0);
+        const ondrelkit::PdfAtom type = t.structElemType(top);
+        t.core->PdfRelease(top);
+        kind.isBook = type == t.core->PdfAtom("Book");
+        kind.isDocument = type == t.core->PdfAtom("Document");
+        return 0;
+      },
+      0);
+  return kind;
+}
+
+int32_t CheckCreatorText(const std::string& creator, int32_t& madeBeforeVersion12) {
+  if (creator.rfind("Tolvane", 0) != 0) return 1;
+  const size_t space = creator.find_last_of(' ');
+  if (space == std::string::npos || space + 1 >= creator.size()) return 1;
+  const std::string last = creator.substr(space + 1);
+  char* end = nullptr;
+  const double version = std::strtod(last.c_str(), &end);
+  if (end == last.c_str() || version < 9.0) return 1;
+  madeBeforeVersion12 = version < 12.0 ? 1 : 0;
+  return 0;
+}
+
+int32_t CheckCreator(OkDoc* document) {
+  std::string creator;
+  if (document) {
+    creator = Guarded(
+        [&] {
+          OkText* text = Tables().document->PdfDocInfoText(document, "Creator");
+          std::string utf8 = TextToUtf8(text);
+          Tables().core->PdfRelease(text);
+          return utf8;
+        },
+        std::string());
+  }
+  return CheckCreatorText(creator, client::Command().madeBeforeVersion12);
+}
+
+int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath) {
+  const int32_t nameProperty =
+      tolvane::KindOf(document) == tolvane::KIND_BOOK ? tolvane::P_BOOK_NAME : tolvane::P_DOC_NAME;
+  const std::string source = HostGetString(document, document, nameProperty);
+  if (source.empty()) return 0;
+  if (support::Utf8ToUtf16(source).value_or(u"").size() > kPathCapacity) return 0;
+  const auto pdf = support::Utf16ToUtf8(pdfPath);
+  if (!pdf) return 0;
+  const auto written = LastWriteTime(source);
+  const auto created = CreationTime(*pdf);
+  if (!written || !created) return 0;
+  return *created < *written ? 1 : 0;
+}
+
+}  // namespace osprevan::pdf

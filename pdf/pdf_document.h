@@ -1,0 +1,38 @@
+// Opening the chosen PDF and the checks made on it before any comment is read: tagged, made by
+// the host at version 9 or later, a document or a book, and whether the source changed since.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ondrelkit/ondrelkit.h"
+#include "tolvane/numbers.h"
+
+namespace osprevan::pdf {
+
+// 0 when the path names an existing PDF file; otherwise shows message 14 or 15 (an alert with
+// only an OK button, or the console when another client runs the import) and answers 1.
+int32_t ValidatePdfPath(const std::string& path);
+
+// The open document, or null (a library error is recorded and dropped, nothing is shown).
+OkDoc* OpenPdfByPath(const std::u16string& path);
+void ClosePdf(OkDoc* document);
+
+bool IsTaggedPdf(OkDoc* document);
+
+struct TopElement {
+  bool isBook = false;
+  bool isDocument = false;
+};
+TopElement TopElementKind(OkDoc* document);
+
+// 0 when the Creator names the host at version 9 or later; sets madeBeforeVersion12.
+int32_t CheckCreator(OkDoc* document);
+// The same test on a Creator text, for callers that have one.
+int32_t CheckCreatorText(const std::string& creator, int32_t& madeBeforeVersion12);
+
+// 1 when the host document's file was last written after the PDF file was created. A time
+// that cannot be read counts as "not newer": the question is then not asked.
+int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath);
+
+}  // namespace osprevan::pdf
