@@ -140,3 +140,26 @@ TEST_F(DialogTest, RefusedPdfLibraryInitialisationEndsSilently) {
 
 }  // namespace
 }  // namespace osprevan::testing
+
+namespace osprevan::testing {
+namespace {
+
+// The edition flag that expands "%p" ignores letter case; the warning's choice of its line
+// compares the product name exactly.
+TEST_F(DialogTest, EditionNameInAnyCaseExpandsButPicksTheStandardLine) {
+  for (const char* product : {"TOLVANE BREVIS", "tolvane brevis", "Tolvane BREVIS"}) {
+    SCOPED_TRACE(product);
+    SetSession(17, product);
+    script_ = {};
+    RunWithScript("dialog warningdialog\n  press 4\nend\n");
+    const auto& history = host().dialogs().history();
+    ASSERT_FALSE(history.empty());
+    const std::string line = history.back().items[10].label;
+    EXPECT_NE(line.find("Tolvane Brevis で検索したり削除したりできます"), std::string::npos);
+    host().UnloadClients();
+    host().ui() = tlhost::UiRegistry();
+  }
+}
+
+}  // namespace
+}  // namespace osprevan::testing
