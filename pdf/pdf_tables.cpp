@@ -13,6 +13,8 @@ bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& mis
   t_tables.core = static_cast<const OkCoreTable*>(getTable("OkCore", kOkCoreVersion));
   t_tables.document =
       static_cast<const OkDocumentTable*>(getTable("OkDocument", kOkDocumentVersion));
+  t_tables.objects = static_cast<const OkObjectsTable*>(getTable("OkObjects", kOkObjectsVersion));
+  t_tables.pages = static_cast<const OkPagesTable*>(getTable("OkPages", kOkPagesVersion));
   t_tables.structRootKid =
       reinterpret_cast<PdfStructRootKidFunction>(win::GetProcAddress(module, "PdfStructRootKid"));
   t_tables.structElemType =

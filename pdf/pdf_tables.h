@@ -11,6 +11,8 @@ namespace osprevan::pdf {
 struct PdfTables {
   const OkCoreTable* core = nullptr;
   const OkDocumentTable* document = nullptr;
+  const OkObjectsTable* objects = nullptr;
+  const OkPagesTable* pages = nullptr;
   // Structure-tree operations, linked by name.
   PdfStructRootKidFunction structRootKid = nullptr;
   PdfStructElemTypeFunction structElemType = nullptr;

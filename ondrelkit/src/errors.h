@@ -11,6 +11,7 @@ constexpr int32_t kErrOutOfMemory = 3;
 constexpr int32_t kErrFileOpen = 4;
 constexpr int32_t kErrDamaged = 5;
 constexpr int32_t kErrNoStructure = 6;
+constexpr int32_t kErrWrongType = 7;
 
 [[noreturn]] void Raise(int32_t code);
 

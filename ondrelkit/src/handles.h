@@ -30,3 +30,29 @@ struct OkStructElem : ondrelkit::Handle {
   Object dict;
   ~OkStructElem() override;
 };
+
+// A PDF object: its value, and the reference it was reached through (num < 0 when direct).
+struct OkObj : ondrelkit::Handle {
+  const OkDoc* document = nullptr;
+  Object value;
+  Ref ref{-1, -1};
+  ~OkObj() override;
+};
+
+struct OkPage : ondrelkit::Handle {
+  const OkDoc* document = nullptr;
+  int index = 0;
+  Ref ref{-1, -1};
+  Object dict;
+  Object annots;  // the /Annots array, or null
+  int rotation = 0;
+  double box[4] = {0, 0, 0, 0};
+  ~OkPage() override;
+};
+
+struct OkAnnot : ondrelkit::Handle {
+  const OkDoc* document = nullptr;
+  Object dict;
+  Ref ref{-1, -1};
+  ~OkAnnot() override;
+};

@@ -42,21 +42,23 @@ PdfAtom AtomOf(const char* name) {
   return at->second;
 }
 
-namespace {
+namespace {}  // namespace
 
-const char* NameOf(PdfAtom atom) {
+const char* AtomNameOf(PdfAtom atom) {
   RequireInitialised();
   std::lock_guard<std::mutex> lock(g_atomMutex);
   if (atom >= NamesByAtom().size()) Raise(kErrBadArgument);
   return NamesByAtom()[atom]->c_str();
 }
 
+namespace {
+
 int32_t LastErrorCode() {
   return t_lastError;
 }
 
-const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf,        NameOf,    LastErrorCode, TextNew,
-                                TextFromUtf16,  TextFromBytes, TextBytes, TextToUtf16,   Release};
+const OkCoreTable kCoreTable = {kOkCoreVersion, AtomOf,        AtomNameOf, LastErrorCode, TextNew,
+                                TextFromUtf16,  TextFromBytes, TextBytes,  TextToUtf16,   Release};
 
 const OkDocumentTable kDocumentTable = {
     kOkDocumentVersion, DefaultFileSys, PathFromText, OpenDoc,
@@ -105,6 +107,12 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   }
   if (std::strcmp(name, "OkDocument") == 0 && minVersion <= kOkDocumentVersion) {
     return &ondrelkit::kDocumentTable;
+  }
+  if (std::strcmp(name, "OkObjects") == 0 && minVersion <= kOkObjectsVersion) {
+    return &ondrelkit::kObjectsTable;
+  }
+  if (std::strcmp(name, "OkPages") == 0 && minVersion <= kOkPagesVersion) {
+    return &ondrelkit::kPagesTable;
   }
   return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ondrelkit/ondrelkit.h"
+#include "poppler/Object.h"
 
 namespace ondrelkit {
 
@@ -27,5 +28,11 @@ bool StructRoot(const OkDoc* document);
 OkStructElem* StructRootKid(const OkDoc* document, int32_t index);
 PdfAtom StructElemType(const OkStructElem* element);
 PdfAtom AtomOf(const char* name);
+const char* AtomNameOf(PdfAtom atom);
+PdfFixed FloatToFixed(double value);
+OkObj* MakeObj(const OkDoc* document, const Object& raw);
+
+extern const OkObjectsTable kObjectsTable;
+extern const OkPagesTable kPagesTable;
 
 }  // namespace ondrelkit

@@ -31,6 +31,9 @@ struct OkPath;
 struct OkFileSys;
 struct OkDoc;
 struct OkStructElem;
+struct OkObj;
+struct OkPage;
+struct OkAnnot;
 
 extern "C" {
 
@@ -65,6 +68,57 @@ struct OkCoreTable {
   // The text as UTF-16 units into `buffer` (cut, zero-terminated); answers the full count.
   size_t (*PdfTextToUtf16)(const OkText* text, char16_t* buffer, size_t capacity);
   void (*PdfRelease)(void* handle);
+};
+
+// Table "OkObjects": PDF objects. Objects are handles (released with PdfRelease); two handles
+// of the same indirect object are equal, and PdfObjCompare orders all objects totally.
+using PdfFixed = int32_t;  // 16.16 fixed point
+enum PdfObjKind : int32_t {
+  kPdfNull = 0,
+  kPdfBool = 1,
+  kPdfInt = 2,
+  kPdfReal = 3,
+  kPdfString = 4,
+  kPdfName = 5,
+  kPdfArray = 6,
+  kPdfDict = 7,
+  kPdfStream = 8,
+};
+constexpr uint32_t kOkObjectsVersion = 1;
+struct OkObjectsTable {
+  uint32_t version;
+  OkObj* (*PdfNull)();
+  bool (*PdfObjEqual)(const OkObj* a, const OkObj* b);
+  int32_t (*PdfObjCompare)(const OkObj* a, const OkObj* b);  // -1, 0, 1
+  int32_t (*PdfObjType)(const OkObj* object);
+  OkObj* (*PdfDictGet)(const OkObj* dict, ondrelkit::PdfAtom key);  // null object when absent
+  OkObj* (*PdfArrayGet)(const OkObj* array, int32_t index);
+  int32_t (*PdfArrayLength)(const OkObj* array);
+  PdfFixed (*PdfFixedValue)(const OkObj* number);
+  ondrelkit::PdfAtom (*PdfNameValue)(const OkObj* name);
+  // The string's bytes (not terminated) and their count.
+  const char* (*PdfStringValue)(const OkObj* string, size_t* length);
+};
+
+// Table "OkPages": pages and their annotations.
+constexpr uint32_t kOkPagesVersion = 1;
+struct OkPagesTable {
+  uint32_t version;
+  OkPage* (*PdfAcquirePage)(const OkDoc* document, int32_t index);
+  void (*PdfReleasePage)(OkPage* page);
+  OkObj* (*PdfPageObject)(const OkPage* page);
+  int32_t (*PdfPageRotation)(const OkPage* page);  // 0, 90, 180 or 270
+  // The crop box: left, bottom, right, top.
+  void (*PdfPageBox)(const OkPage* page, PdfFixed box[4]);
+  int32_t (*PdfAnnotCount)(const OkPage* page);
+  OkAnnot* (*PdfAnnotAt)(const OkPage* page, int32_t index);
+  ondrelkit::PdfAtom (*PdfAnnotSubtype)(const OkAnnot* annot);
+  // The /Rect entry normalised: left, bottom, right, top.
+  void (*PdfAnnotRect)(const OkAnnot* annot, PdfFixed rect[4]);
+  OkObj* (*PdfAnnotDict)(const OkAnnot* annot);
+  // Fill `text` with the annotation's title (/T) or contents; empty when absent.
+  void (*PdfAnnotTitle)(const OkAnnot* annot, OkText* text);
+  void (*PdfAnnotContents)(const OkAnnot* annot, OkText* text);
 };
 
 // Structure-tree operations, linked by name rather than through a table.

@@ -1,0 +1,149 @@
+// Pages and their annotations, read from the raw page and annotation dictionaries.
+#include <algorithm>
+
+#include "poppler/Catalog.h"
+#include "poppler/PDFDoc.h"
+#include "poppler/Page.h"
+#include "poppler/XRef.h"
+#include "src/handles.h"
+#include "src/operations.h"
+
+OkPage::~OkPage() = default;
+OkAnnot::~OkAnnot() = default;
+
+namespace ondrelkit {
+namespace {
+
+const OkPage* Checked(const OkPage* page) {
+  RequireInitialised();
+  if (!page) Raise(kErrBadArgument);
+  return page;
+}
+
+const OkAnnot* Checked(const OkAnnot* annot) {
+  RequireInitialised();
+  if (!annot) Raise(kErrBadArgument);
+  return annot;
+}
+
+OkPage* AcquirePage(const OkDoc* document, int32_t index) {
+  RequireInitialised();
+  if (!document) Raise(kErrBadArgument);
+  if (index < 0 || index >= document->pdf->getNumPages()) Raise(kErrBadArgument);
+  Page* page = document->pdf->getPage(index + 1);
+  if (!page) Raise(kErrDamaged);
+  OkPage* out = New<OkPage>();
+  out->document = document;
+  out->index = index;
+  out->ref = page->getRef();
+  XRef* xref = document->pdf->getXRef();
+  out->dict = xref->fetch(out->ref);
+  out->annots = page->getAnnotsObject(xref);
+  // Rotation is a multiple of 90, normalised into 0..270.
+  out->rotation = ((page->getRotate() % 360) + 360) % 360;
+  const PDFRectangle* box = page->getCropBox();
+  out->box[0] = std::min(box->x1, box->x2);
+  out->box[1] = std::min(box->y1, box->y2);
+  out->box[2] = std::max(box->x1, box->x2);
+  out->box[3] = std::max(box->y1, box->y2);
+  return out;
+}
+
+void ReleasePage(OkPage* page) {
+  RequireInitialised();
+  Release(page);
+}
+
+OkObj* PageObject(const OkPage* page) {
+  Checked(page);
+  OkObj* object = New<OkObj>();
+  object->document = page->document;
+  object->ref = page->ref;
+  object->value = page->dict.copy();
+  return object;
+}
+
+int32_t PageRotation(const OkPage* page) {
+  return Checked(page)->rotation;
+}
+
+void PageBox(const OkPage* page, PdfFixed box[4]) {
+  Checked(page);
+  if (!box) Raise(kErrBadArgument);
+  for (int i = 0; i < 4; ++i) box[i] = FloatToFixed(page->box[i]);
+}
+
+int32_t AnnotCount(const OkPage* page) {
+  Checked(page);
+  return page->annots.isArray() ? page->annots.arrayGetLength() : 0;
+}
+
+OkAnnot* AnnotAt(const OkPage* page, int32_t index) {
+  Checked(page);
+  if (index < 0 || index >= AnnotCount(page)) Raise(kErrBadArgument);
+  const Object& raw = page->annots.arrayGetNF(index);
+  Object dict = raw.fetch(page->document->pdf->getXRef());
+  if (!dict.isDict()) Raise(kErrWrongType);
+  OkAnnot* annot = New<OkAnnot>();
+  annot->document = page->document;
+  annot->dict = std::move(dict);
+  if (raw.isRef()) annot->ref = raw.getRef();
+  return annot;
+}
+
+PdfAtom AnnotSubtype(const OkAnnot* annot) {
+  Object subtype = Checked(annot)->dict.dictLookup("Subtype");
+  if (!subtype.isName()) Raise(kErrWrongType);
+  return AtomOf(subtype.getName());
+}
+
+void AnnotRect(const OkAnnot* annot, PdfFixed rect[4]) {
+  Object array = Checked(annot)->dict.dictLookup("Rect");
+  if (!rect) Raise(kErrBadArgument);
+  if (!array.isArray() || array.arrayGetLength() != 4) Raise(kErrWrongType);
+  double v[4];
+  for (int i = 0; i < 4; ++i) {
+    Object n = array.arrayGet(i);
+    if (!n.isNum()) Raise(kErrWrongType);
+    v[i] = n.getNum();
+  }
+  rect[0] = FloatToFixed(std::min(v[0], v[2]));
+  rect[1] = FloatToFixed(std::min(v[1], v[3]));
+  rect[2] = FloatToFixed(std::max(v[0], v[2]));
+  rect[3] = FloatToFixed(std::max(v[1], v[3]));
+}
+
+OkObj* AnnotDict(const OkAnnot* annot) {
+  Checked(annot);
+  OkObj* object = New<OkObj>();
+  object->document = annot->document;
+  object->ref = annot->ref;
+  object->value = annot->dict.copy();
+  return object;
+}
+
+void TextEntry(const OkAnnot* annot, const char* key, OkText* text) {
+  Checked(annot);
+  if (!text) Raise(kErrBadArgument);
+  Object value = annot->dict.dictLookup(key);
+  text->units.clear();
+  if (value.isString()) {
+    text->units = DecodeTextString(value.getString()->c_str(),
+                                   static_cast<size_t>(value.getString()->getLength()));
+  }
+}
+
+void AnnotTitle(const OkAnnot* annot, OkText* text) {
+  TextEntry(annot, "T", text);
+}
+void AnnotContents(const OkAnnot* annot, OkText* text) {
+  TextEntry(annot, "Contents", text);
+}
+
+}  // namespace
+
+const OkPagesTable kPagesTable = {
+    kOkPagesVersion, AcquirePage,  ReleasePage, PageObject, PageRotation, PageBox,      AnnotCount,
+    AnnotAt,         AnnotSubtype, AnnotRect,   AnnotDict,  AnnotTitle,   AnnotContents};
+
+}  // namespace ondrelkit

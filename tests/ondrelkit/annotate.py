@@ -1,0 +1,39 @@
+"""Adds a reviewer's annotations to a PDF with PyMuPDF, for the PDF library's tests.
+
+Usage: annotate.py IN.pdf OUT.pdf
+Page 0 gets a highlight on "Hello" (author 注釈者), a sticky note, and a strike-out with a
+reply; page 1 is rotated by 90 degrees and gets an underline.
+"""
+import sys
+
+import fitz
+
+
+def main():
+    source, target = sys.argv[1], sys.argv[2]
+    doc = fitz.open(source)
+    page = doc[0]
+    quads = page.search_for("Hello", quads=True)
+    highlight = page.add_highlight_annot(quads)
+    highlight.set_info(title="注釈者", content="ここを確認")
+    highlight.update()
+    note = page.add_text_annot(fitz.Point(300, 300), "A note")
+    note.set_info(title="Reviewer")
+    note.update()
+    strike = page.add_strikeout_annot(quads)
+    strike.set_info(title="Reviewer")
+    strike.update()
+    reply = page.add_text_annot(fitz.Point(320, 320), "I agree")
+    reply.set_info(title="Second")
+    reply.update()
+    doc.xref_set_key(reply.xref, "IRT", f"{strike.xref} 0 R")
+    doc.xref_set_key(reply.xref, "RT", "/R")
+    if len(doc) > 1:
+        second = doc[1]
+        second.set_rotation(90)
+        second.add_underline_annot(second.search_for("Hello", quads=True)).update()
+    doc.save(target)
+
+
+if __name__ == "__main__":
+    main()
