@@ -15,6 +15,7 @@ bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& mis
       static_cast<const OkDocumentTable*>(getTable("OkDocument", kOkDocumentVersion));
   t_tables.objects = static_cast<const OkObjectsTable*>(getTable("OkObjects", kOkObjectsVersion));
   t_tables.pages = static_cast<const OkPagesTable*>(getTable("OkPages", kOkPagesVersion));
+  t_tables.dates = static_cast<const OkDatesTable*>(getTable("OkDates", kOkDatesVersion));
   t_tables.structRootKid =
       reinterpret_cast<PdfStructRootKidFunction>(win::GetProcAddress(module, "PdfStructRootKid"));
   t_tables.structElemType =

@@ -13,6 +13,7 @@ struct PdfTables {
   const OkDocumentTable* document = nullptr;
   const OkObjectsTable* objects = nullptr;
   const OkPagesTable* pages = nullptr;
+  const OkDatesTable* dates = nullptr;
   // Structure-tree operations, linked by name.
   PdfStructRootKidFunction structRootKid = nullptr;
   PdfStructElemTypeFunction structElemType = nullptr;

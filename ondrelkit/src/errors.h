@@ -12,6 +12,7 @@ constexpr int32_t kErrFileOpen = 4;
 constexpr int32_t kErrDamaged = 5;
 constexpr int32_t kErrNoStructure = 6;
 constexpr int32_t kErrWrongType = 7;
+constexpr int32_t kErrNoDate = 8;
 
 [[noreturn]] void Raise(int32_t code);
 

@@ -56,3 +56,8 @@ struct OkAnnot : ondrelkit::Handle {
   Ref ref{-1, -1};
   ~OkAnnot() override;
 };
+
+// A date: seconds since 1970 in UTC.
+struct OkDate : ondrelkit::Handle {
+  int64_t seconds = 0;
+};

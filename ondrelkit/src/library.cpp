@@ -111,6 +111,9 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   if (std::strcmp(name, "OkObjects") == 0 && minVersion <= kOkObjectsVersion) {
     return &ondrelkit::kObjectsTable;
   }
+  if (std::strcmp(name, "OkDates") == 0 && minVersion <= kOkDatesVersion) {
+    return &ondrelkit::kDatesTable;
+  }
   if (std::strcmp(name, "OkPages") == 0 && minVersion <= kOkPagesVersion) {
     return &ondrelkit::kPagesTable;
   }

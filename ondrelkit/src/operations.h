@@ -34,5 +34,6 @@ OkObj* MakeObj(const OkDoc* document, const Object& raw);
 
 extern const OkObjectsTable kObjectsTable;
 extern const OkPagesTable kPagesTable;
+extern const OkDatesTable kDatesTable;
 
 }  // namespace ondrelkit

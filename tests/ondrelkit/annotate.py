@@ -1,8 +1,8 @@
 """Adds a reviewer's annotations to a PDF with PyMuPDF, for the PDF library's tests.
 
 Usage: annotate.py IN.pdf OUT.pdf
-Page 0 gets a highlight on "Hello" (author 注釈者), a sticky note, and a strike-out with a
-reply; page 1 is rotated by 90 degrees and gets an underline.
+Page 0 gets a highlight on "Hello" (author 注釈者, modified 2026-12-06 09:30 at +09:00), a sticky
+note without a date, and a strike-out with a reply; page 1 is rotated by 90 degrees and gets an underline.
 """
 import sys
 
@@ -15,7 +15,7 @@ def main():
     page = doc[0]
     quads = page.search_for("Hello", quads=True)
     highlight = page.add_highlight_annot(quads)
-    highlight.set_info(title="注釈者", content="ここを確認")
+    highlight.set_info(title="注釈者", content="ここを確認", modDate="D:20261206093000+09'00'")
     highlight.update()
     note = page.add_text_annot(fitz.Point(300, 300), "A note")
     note.set_info(title="Reviewer")

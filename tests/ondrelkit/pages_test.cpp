@@ -136,6 +136,21 @@ TEST_F(PagesTest, AnnotationsReadBackWithTheirEntries) {
   for (OkObj* o : {strikeDict, replyDict, irt, rt}) core_->PdfRelease(o);
   core_->PdfRelease(strike);
   core_->PdfRelease(reply);
+  // Modification dates carry their offset; the library gives UTC. The note has no date.
+  const auto* dates = static_cast<const OkDatesTable*>(OkGetFunctionTable("OkDates", 1));
+  OkAnnot* dated = pages_->PdfAnnotAt(page, comments[0]);
+  OkAnnot* undated = pages_->PdfAnnotAt(page, comments[1]);
+  OkDate* date = dates->PdfDateNew();
+  dates->PdfAnnotDate(dated, date);
+  char text[32];
+  dates->PdfDateText(date, kPdfDateSortable, text, sizeof text);
+  EXPECT_STREQ(text, "2026/12/06 00:30:00");
+  EXPECT_THROW(dates->PdfAnnotDate(undated, date), PdfError);
+  dates->PdfDateText(date, kPdfDateSortable, text, sizeof text);
+  EXPECT_STREQ(text, "2026/12/06 00:30:00");  // a failed read leaves the date as it was
+  dates->PdfDateFree(date);
+  core_->PdfRelease(dated);
+  core_->PdfRelease(undated);
   EXPECT_THROW(pages_->PdfAnnotAt(page, count), PdfError);
   pages_->PdfReleasePage(page);
 }

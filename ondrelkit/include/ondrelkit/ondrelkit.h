@@ -34,6 +34,7 @@ struct OkStructElem;
 struct OkObj;
 struct OkPage;
 struct OkAnnot;
+struct OkDate;
 
 extern "C" {
 
@@ -119,6 +120,33 @@ struct OkPagesTable {
   // Fill `text` with the annotation's title (/T) or contents; empty when absent.
   void (*PdfAnnotTitle)(const OkAnnot* annot, OkText* text);
   void (*PdfAnnotContents)(const OkAnnot* annot, OkText* text);
+};
+
+// Table "OkDates": dates in UTC, with calendar spans. A new date is 1970-01-01 00:00:00.
+struct OkDateSpan {
+  int32_t years, months, days, hours, minutes, seconds;
+};
+constexpr int32_t kPdfDateSortable = 3;  // PdfDateText selector: "YYYY/MM/DD HH:MM:SS"
+constexpr uint32_t kOkDatesVersion = 1;
+struct OkDatesTable {
+  uint32_t version;
+  OkDate* (*PdfDateNew)();
+  OkDate* (*PdfDateClone)(const OkDate* date);
+  void (*PdfDateCopy)(const OkDate* source, OkDate* target);
+  void (*PdfDateFree)(OkDate* date);
+  void (*PdfDateClear)(OkDate* date);
+  void (*PdfDateSetNow)(OkDate* date);
+  // The calendar span from `from` to `to`: whole years, then months, days, hours, minutes,
+  // seconds, each below its next unit; negative when `to` is earlier.
+  OkDateSpan (*PdfDateSpan)(const OkDate* from, const OkDate* to);
+  void (*PdfDateAddSpan)(OkDate* date, const OkDateSpan* span);
+  void (*PdfDateFromTime)(OkDate* date, int64_t secondsSince1970);
+  size_t (*PdfDateText)(const OkDate* date, int32_t selector, char* buffer, size_t capacity);
+  int32_t (*PdfDateCompare)(const OkDate* a, const OkDate* b);  // -1, 0, 1
+  // The annotation's modification date (/M); raises an error when it is absent or malformed.
+  void (*PdfAnnotDate)(const OkAnnot* annot, OkDate* date);
+  float (*PdfFixedToFloat)(PdfFixed value);
+  PdfFixed (*PdfFloatToFixed)(float value);
 };
 
 // Structure-tree operations, linked by name rather than through a table.
