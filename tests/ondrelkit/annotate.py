@@ -2,7 +2,8 @@
 
 Usage: annotate.py IN.pdf OUT.pdf
 Page 0 gets a highlight on "Hello" (author 注釈者, modified 2026-12-06 09:30 at +09:00), a sticky
-note without a date, and a strike-out with a reply; page 1 is rotated by 90 degrees and gets an underline.
+note without a date, and a strike-out with a reply; page 1 is rotated by 90 degrees and gets an underline, a squiggly underline, a free-text
+note, a caret and a strike-out grouped with the caret (IRT with RT /Group).
 """
 import sys
 
@@ -31,7 +32,17 @@ def main():
     if len(doc) > 1:
         second = doc[1]
         second.set_rotation(90)
-        second.add_underline_annot(second.search_for("Hello", quads=True)).update()
+        words = second.search_for("Hello", quads=True)
+        second.add_underline_annot(words).update()
+        second.add_squiggly_annot(words).update()
+        second.add_freetext_annot(fitz.Rect(100, 400, 300, 430), "Free text").update()
+        caret = second.add_caret_annot(fitz.Point(150, 150))
+        caret.set_info(content="inserted")
+        caret.update()
+        grouped = second.add_strikeout_annot(words)
+        grouped.update()
+        doc.xref_set_key(grouped.xref, "IRT", f"{caret.xref} 0 R")
+        doc.xref_set_key(grouped.xref, "RT", "/Group")
     doc.save(target)
 
 

@@ -1,0 +1,110 @@
+// One PDF annotation as the import keeps it between reading the PDF and applying it: what it
+// says, where it lies on its page, which text it covers, and the comments that hang on it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/comment_box.h"
+#include "pdf/text_range.h"
+
+namespace osprevan::pdf {
+
+enum MarkedState : uint32_t { Unmarked = 1, Marked = 2 };
+enum ReviewState : uint32_t {
+  None = 4,
+  Accepted = 8,
+  Rejected = 16,
+  Cancelled = 32,
+  Completed = 64
+};
+enum MigrationState : uint32_t {
+  MigrationConfirmed = 128,
+  MigrationPending = 256,
+  MigrationNone = 512,
+};
+
+class PdfComment {
+ public:
+  explicit PdfComment(const OkAnnot* annot = nullptr) : annot_(annot) {}
+  ~PdfComment();
+  PdfComment(const PdfComment&) = delete;
+  PdfComment& operator=(const PdfComment&) = delete;
+
+  void SetSubtype(ondrelkit::PdfAtom subtype) { subtype_ = subtype; }
+  void SetPage(int32_t page) { page_ = page; }
+  // Take the string and leave the argument empty.
+  void SetAuthor(std::string& author);
+  void SetContents(std::string& contents);
+  // Copies the date into the record's own date object, made on first use; false on a library error.
+  bool SetDate(const OkDate* date);
+  void AddBox(std::unique_ptr<CommentBox> box) { boxes_.push_back(std::move(box)); }
+  void AppendMarkedText(const std::string& text) { markedText_ += text; }
+  void SetRange(const TextRange& range) {
+    range_ = range;
+    hasRange_ = true;
+  }
+  void AddReply(std::unique_ptr<PdfComment> reply) { replies_.push_back(std::move(reply)); }
+  void SetReplacement(std::unique_ptr<PdfComment> caret) { replacement_ = std::move(caret); }
+  void SetMarkedState(uint32_t state) { markedState_ = state; }
+  void SetReviewState(uint32_t state) { reviewState_ = state; }
+  void SetMigrationState(uint32_t state) { migrationState_ = state; }
+  void SetPlacementConfirmed(uint32_t confirmed) { placementConfirmed_ = confirmed; }
+  void SetPointMatched(bool matched) { pointMatched_ = matched; }
+  void SetApproximate(bool approximate) { approximate_ = approximate; }
+
+  const OkAnnot* annot() const { return annot_; }
+  const std::string& markedText() const { return markedText_; }
+  ondrelkit::PdfAtom subtype() const { return subtype_; }
+  const std::string& author() const { return author_; }
+  const OkDate* date() const { return date_; }
+  const std::string& contents() const { return contents_; }
+  uint32_t markedState() const { return markedState_; }
+  uint32_t reviewState() const { return reviewState_; }
+  uint32_t migrationState() const { return migrationState_; }
+  const std::vector<std::unique_ptr<CommentBox>>& boxes() const { return boxes_; }
+  int32_t page() const { return page_; }
+  const TextRange& range() const { return range_; }
+  bool hasRange() const { return hasRange_; }
+  uint32_t placementConfirmed() const { return placementConfirmed_; }
+  bool pointMatched() const { return pointMatched_; }
+  const PdfComment* replacement() const { return replacement_.get(); }
+  const std::vector<std::unique_ptr<PdfComment>>& replies() const { return replies_; }
+  bool approximate() const { return approximate_; }
+
+ private:
+  const OkAnnot* annot_;
+  std::string markedText_;
+  ondrelkit::PdfAtom subtype_ = ondrelkit::kNoAtom;
+  std::string author_;
+  OkDate* date_ = nullptr;
+  std::string contents_;
+  uint32_t markedState_ = Unmarked;
+  uint32_t reviewState_ = None;
+  uint32_t migrationState_ = MigrationNone;
+  std::vector<std::unique_ptr<CommentBox>> boxes_;
+  int32_t page_ = -1;
+  TextRange range_;
+  bool hasRange_ = false;
+  uint32_t placementConfirmed_ = 1;
+  bool pointMatched_ = false;
+  std::unique_ptr<PdfComment> replacement_;
+  std::vector<std::unique_ptr<PdfComment>> replies_;
+  bool approximate_ = false;
+};
+
+// Orders annotation objects for `commentsByAnnot` by the library's object comparison.
+struct AnnotObjectLess {
+  bool operator()(const OkObj* a, const OkObj* b) const;
+};
+
+// The per-document containers: top-level records by page (owning), every record by its
+// annotation object (not owning).
+using CommentsByPage = std::map<int32_t, std::vector<std::unique_ptr<PdfComment>>>;
+using CommentsByAnnot = std::map<const OkObj*, PdfComment*, AnnotObjectLess>;
+
+}  // namespace osprevan::pdf
