@@ -31,6 +31,15 @@ bool ClientConnection::Connect(std::string& error) {
     error = std::string("client library ") + path_ + " does not export " + CLIENT_INIT_SYMBOL;
     return false;
   }
+  Handshake(init, module_);
+  return true;
+}
+
+void ClientConnection::ConnectLinked(ClientInitFunction init, void* module) {
+  Handshake(init, module);
+}
+
+void ClientConnection::Handshake(ClientInitFunction init, void* module) {
   interfaces_ = std::make_unique<HostInterfaceSet>(*this);
   const HandshakeOptions& options = host_.handshake();
 
@@ -52,12 +61,11 @@ bool ClientConnection::Connect(std::string& error) {
     list = {static_cast<uint32_t>(entries.size()), entries.data()};
   }
   ++callDepth_;
-  initResult_ = init(options.passModuleHandle ? module_ : nullptr,
+  initResult_ = init(options.passModuleHandle ? module : nullptr,
                      options.passProvider ? interfaces_->provider() : nullptr,
                      interfaces_->keepAlive(), options.clientInfo ? &list : nullptr);
   --callDepth_;
   FreeHeldBlocks();
-  return true;
 }
 
 void ClientConnection::OnRegister(ITolvaneNotifications0* notifications, uint32_t version,

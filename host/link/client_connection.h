@@ -25,6 +25,8 @@ class ClientConnection {
 
   // Loads the library and calls its entry point; false with `error` when that cannot be done.
   bool Connect(std::string& error);
+  // Runs the handshake with an entry point linked into this process (no library to load).
+  void ConnectLinked(tolvane::ClientInitFunction init, void* module);
 
   int32_t initResult() const { return initResult_; }
   bool registered() const { return notifications_ != nullptr; }
@@ -73,6 +75,7 @@ class ClientConnection {
  private:
   template <typename Call>
   int32_t Callback(Call call);
+  void Handshake(tolvane::ClientInitFunction init, void* module);
   void FreeHeldBlocks();
 
   Host& host_;

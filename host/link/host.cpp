@@ -18,6 +18,13 @@ int Host::LoadClient(const std::string& path, std::string& error) {
   return index;
 }
 
+int Host::LinkClient(tolvane::ClientInitFunction init, void* module, const std::string& path) {
+  const int index = static_cast<int>(clients_.size());
+  clients_.push_back(std::make_unique<ClientConnection>(*this, index, path));
+  clients_.back()->ConnectLinked(init, module);
+  return index;
+}
+
 bool Host::RunCommand(const std::string& tag) {
   const CommandRecord* command = ui_.FindCommandByTag(tag);
   if (!command || command->client < 0 || static_cast<size_t>(command->client) >= clients_.size()) {

@@ -49,6 +49,8 @@ class Host {
   // Loads a client library and runs its handshake. Answers the client's index, or -1 with the
   // reason in `error` when the library cannot be loaded or its entry point is missing.
   int LoadClient(const std::string& path, std::string& error);
+  // Connects a client whose entry point is linked into this program; answers its index.
+  int LinkClient(tolvane::ClientInitFunction init, void* module, const std::string& path);
   ClientConnection& client(int index) { return *clients_.at(static_cast<size_t>(index)); }
   size_t clientCount() const { return clients_.size(); }
 

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <unistd.h>
 
 #include <map>
 #include <mutex>
@@ -46,7 +47,7 @@ bool GetModuleFileName(HMODULE module, std::string& path) {
           if (info->dlpi_phdr[i].p_type != PT_LOAD) continue;
           const auto base =
               reinterpret_cast<HMODULE>(info->dlpi_addr + (info->dlpi_phdr[i].p_vaddr & ~0xFFFULL));
-          if (base == s->module && info->dlpi_name && *info->dlpi_name) {
+          if (base == s->module && info->dlpi_name) {
             s->path = info->dlpi_name;
             s->found = true;
             return 1;
@@ -57,6 +58,13 @@ bool GetModuleFileName(HMODULE module, std::string& path) {
       },
       &search);
   if (!search.found) return false;
+  // The program itself is listed without a name.
+  if (search.path.empty()) {
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return false;
+    search.path.assign(buffer, static_cast<size_t>(n));
+  }
   path = search.path;
   return true;
 }
