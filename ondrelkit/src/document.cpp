@@ -8,7 +8,9 @@
 #include "src/operations.h"
 #include "src/support_utf8.h"
 
-OkDoc::~OkDoc() = default;
+OkDoc::~OkDoc() {
+  for (auto& [key, element] : structElems) ondrelkit::Delete(element);
+}
 
 namespace ondrelkit {
 

@@ -1,6 +1,8 @@
 // The library's handle types.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -8,6 +10,9 @@
 #include "src/memory.h"
 
 class PDFDoc;
+namespace ondrelkit {
+struct PageContent;
+}
 
 struct OkText : ondrelkit::Handle {
   std::u16string units;
@@ -19,8 +24,21 @@ struct OkPath : ondrelkit::Handle {
 
 struct OkFileSys : ondrelkit::Handle {};
 
+struct OkStructElem;
+
+// Where a structure element was found: its reference, or for a direct dictionary the object
+// that holds it and its place there.
+struct StructKey {
+  int num, gen, index;
+  auto operator<=>(const StructKey&) const = default;
+};
+
 struct OkDoc : ondrelkit::Handle {
   std::unique_ptr<PDFDoc> pdf;
+  // Structure elements handed out, one per element, freed with the document.
+  mutable std::map<StructKey, OkStructElem*> structElems;
+  // Parent-tree entries already looked up, by StructParents number.
+  mutable std::map<int, Object> parentTreeEntries;
   ~OkDoc() override;
 };
 
@@ -28,6 +46,8 @@ struct OkDoc : ondrelkit::Handle {
 struct OkStructElem : ondrelkit::Handle {
   const OkDoc* document = nullptr;
   Object dict;
+  Ref ref{-1, -1};
+  bool OwnedByDocument() const override { return true; }
   ~OkStructElem() override;
 };
 
@@ -47,6 +67,7 @@ struct OkPage : ondrelkit::Handle {
   Object annots;  // the /Annots array, or null
   int rotation = 0;
   double box[4] = {0, 0, 0, 0};
+  ondrelkit::PageContent* content = nullptr;  // interpreted on first request
   ~OkPage() override;
 };
 

@@ -117,6 +117,12 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   if (std::strcmp(name, "OkPages") == 0 && minVersion <= kOkPagesVersion) {
     return &ondrelkit::kPagesTable;
   }
+  if (std::strcmp(name, "OkDates") == 0 && minVersion <= kOkDatesVersion) {
+    return &ondrelkit::kDatesTable;
+  }
+  if (std::strcmp(name, "OkContent") == 0 && minVersion <= kOkContentVersion) {
+    return &ondrelkit::kContentTable;
+  }
   return nullptr;
 }
 

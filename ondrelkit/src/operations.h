@@ -26,7 +26,16 @@ int32_t PageCount(const OkDoc* document);
 OkText* DocInfoText(const OkDoc* document, const char* key);
 bool StructRoot(const OkDoc* document);
 OkStructElem* StructRootKid(const OkDoc* document, int32_t index);
+OkObj* StructRoleMap(const OkDoc* document);
+PdfAtom RoleMapDirect(const OkObj* roleMap, PdfAtom type);
 PdfAtom StructElemType(const OkStructElem* element);
+OkStructElem* StructElemParent(const OkStructElem* element);
+int32_t StructElemKidCount(const OkStructElem* element);
+OkStructElem* StructElemKid(const OkStructElem* element, int32_t index);
+int32_t StructElemFirstPage(const OkStructElem* element);
+size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity);
+OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid);
+bool StructElemActualText(const OkStructElem* element, OkText* text);
 PdfAtom AtomOf(const char* name);
 const char* AtomNameOf(PdfAtom atom);
 PdfFixed FloatToFixed(double value);
@@ -34,6 +43,8 @@ OkObj* MakeObj(const OkDoc* document, const Object& raw);
 
 extern const OkObjectsTable kObjectsTable;
 extern const OkPagesTable kPagesTable;
+extern const OkDatesTable kDatesTable;
+extern const OkContentTable kContentTable;
 extern const OkDatesTable kDatesTable;
 
 }  // namespace ondrelkit

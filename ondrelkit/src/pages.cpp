@@ -5,10 +5,13 @@
 #include "poppler/PDFDoc.h"
 #include "poppler/Page.h"
 #include "poppler/XRef.h"
+#include "src/content_tree.h"
 #include "src/handles.h"
 #include "src/operations.h"
 
-OkPage::~OkPage() = default;
+OkPage::~OkPage() {
+  ondrelkit::Delete(content);
+}
 OkAnnot::~OkAnnot() = default;
 
 namespace ondrelkit {

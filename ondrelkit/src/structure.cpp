@@ -1,6 +1,9 @@
-// The structure tree, read from the raw objects so that damaged trees give errors, not crashes.
+// The structure tree, read from the raw objects so that damaged trees give errors or null
+// results, not crashes: every walk is bounded in depth and remembers what it visited.
+#include <set>
 #include <string>
 
+#include "poppler/Catalog.h"
 #include "poppler/PDFDoc.h"
 #include "poppler/XRef.h"
 #include "src/handles.h"
@@ -11,38 +14,161 @@ OkStructElem::~OkStructElem() = default;
 namespace ondrelkit {
 namespace {
 
-// The kids of a structure node (/K): one object, or an array of them.
-Object Kids(const Object& node, XRef* xref) {
-  if (!node.isDict()) return Object();
-  return node.dictLookup("K");
+constexpr int kMaxDepth = 64;
+constexpr int kMaxVisits = 100000;
+constexpr int kRootNum = -2;       // owner key of direct kids of a direct root
+constexpr int kParentTreeNum = -3;  // owner key of direct elements in the parent tree
+
+XRef* XRefOf(const OkDoc* document) {
+  return document->pdf->getXRef();
 }
 
-Object StructTreeRoot(const OkDoc* document) {
-  XRef* xref = document->pdf->getXRef();
-  Object catalog = xref->getCatalog();
+const OkStructElem* Checked(const OkStructElem* element) {
+  RequireInitialised();
+  if (!element) Raise(kErrBadArgument);
+  return element;
+}
+
+Object StructTreeRoot(const OkDoc* document, Ref* ref = nullptr) {
+  Object catalog = XRefOf(document)->getCatalog();
   if (!catalog.isDict()) return Object();
-  Object root = catalog.dictLookup("StructTreeRoot");
+  const Object& raw = catalog.dictLookupNF("StructTreeRoot");
+  if (ref) *ref = raw.isRef() ? raw.getRef() : Ref{kRootNum, 0};
+  Object root = raw.fetch(XRefOf(document));
   return root.isDict() ? std::move(root) : Object();
 }
 
-// The i-th kid of a node that is a structure element (a dictionary with /S).
-OkStructElem* ElementKid(const OkDoc* document, const Object& node, int32_t index) {
-  XRef* xref = document->pdf->getXRef();
-  Object kids = Kids(node, xref);
-  Object kid;
-  if (kids.isArray()) {
-    if (index < 0 || index >= kids.arrayGetLength()) Raise(kErrBadArgument);
-    kid = kids.arrayGet(index);
-  } else if (index == 0 && kids.isDict()) {
-    kid = std::move(kids);
-  } else {
-    Raise(kErrBadArgument);
-  }
-  if (!kid.isDict() || !kid.dictLookup("S").isName()) Raise(kErrDamaged);
+// The handle of the structure element that `raw` (an entry as stored, maybe a reference)
+// names; null when it is no structure element (marked content, an object reference, junk).
+OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directKey) {
+  StructKey key = directKey;
+  if (raw.isRef()) key = {raw.getRef().num, raw.getRef().gen, -1};
+  auto found = document->structElems.find(key);
+  if (found != document->structElems.end()) return found->second;
+  Object dict = raw.fetch(XRefOf(document));
+  if (!dict.isDict() || !dict.dictLookup("S").isName()) return nullptr;
+  Object type = dict.dictLookup("Type");
+  if (type.isName("MCR") || type.isName("OBJR") || type.isName("StructTreeRoot")) return nullptr;
   OkStructElem* element = New<OkStructElem>();
   element->document = document;
-  element->dict = std::move(kid);
+  element->dict = std::move(dict);
+  if (raw.isRef()) element->ref = raw.getRef();
+  try {
+    document->structElems.emplace(key, element);
+  } catch (...) {
+    Delete(element);
+    throw;
+  }
   return element;
+}
+
+StructKey OwnerKey(const OkStructElem* element, int index) {
+  return {element->ref.num, element->ref.gen, index};
+}
+
+// The index-th entry of a /K value: an array of kids, or one kid standing alone.
+bool KidAt(const Object& kids, int32_t index, const Object** out) {
+  if (kids.isArray()) {
+    if (index < 0 || index >= kids.arrayGetLength()) return false;
+    *out = &kids.arrayGetNF(index);
+    return true;
+  }
+  if (kids.isNull() || index != 0) return false;
+  *out = &kids;
+  return true;
+}
+
+int32_t KidCount(const Object& kids) {
+  if (kids.isArray()) return kids.arrayGetLength();
+  return kids.isNull() ? 0 : 1;
+}
+
+int32_t PageIndexOf(const OkDoc* document, const Object& pageRef) {
+  if (!pageRef.isRef()) return -1;
+  const int number = document->pdf->getCatalog()->findPage(pageRef.getRef());
+  return number > 0 ? number - 1 : -1;
+}
+
+struct Walk {
+  std::set<Ref> visited;
+  int visits = 0;
+};
+
+// The first page with content under a structure node, depth first in kid order.
+int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk) {
+  if (depth > kMaxDepth || ++walk.visits > kMaxVisits || !node.isDict()) return -1;
+  const int32_t ownPage = PageIndexOf(document, node.dictLookupNF("Pg"));
+  Object kids = node.dictLookup("K");
+  const int32_t count = KidCount(kids);
+  for (int32_t i = 0; i < count; ++i) {
+    const Object* raw = nullptr;
+    if (!KidAt(kids, i, &raw)) break;
+    if (raw->isInt()) {
+      if (ownPage >= 0) return ownPage;  // a marked-content id on the element's own page
+      continue;
+    }
+    if (raw->isRef()) {
+      if (walk.visited.count(raw->getRef())) continue;
+      walk.visited.insert(raw->getRef());
+    }
+    Object kid = raw->fetch(XRefOf(document));
+    if (!kid.isDict()) continue;
+    Object type = kid.dictLookup("Type");
+    if (type.isName("MCR") || type.isName("OBJR")) {
+      const int32_t page = PageIndexOf(document, kid.dictLookupNF("Pg"));
+      if (page >= 0) return page;
+      if (ownPage >= 0) return ownPage;
+      continue;
+    }
+    const int32_t page = FirstPageUnder(document, kid, depth + 1, walk);
+    if (page >= 0) return page;
+  }
+  return -1;
+}
+
+// A number-tree lookup, with /Limits to skip kids and a guard against cycles.
+Object NumberTreeFind(XRef* xref, const Object& node, int key, int depth, std::set<Ref>& seen) {
+  if (depth > kMaxDepth || !node.isDict()) return Object();
+  Object nums = node.dictLookup("Nums");
+  if (nums.isArray()) {
+    for (int i = 0; i + 1 < nums.arrayGetLength(); i += 2) {
+      Object number = nums.arrayGet(i);
+      if (number.isInt() && number.getInt() == key) return nums.arrayGetNF(i + 1).copy();
+    }
+  }
+  Object kids = node.dictLookup("Kids");
+  if (!kids.isArray()) return Object();
+  for (int i = 0; i < kids.arrayGetLength(); ++i) {
+    const Object& raw = kids.arrayGetNF(i);
+    if (raw.isRef()) {
+      if (seen.count(raw.getRef())) continue;
+      seen.insert(raw.getRef());
+    }
+    Object kid = raw.fetch(xref);
+    Object limits = kid.isDict() ? kid.dictLookup("Limits") : Object();
+    if (limits.isArray() && limits.arrayGetLength() == 2) {
+      Object low = limits.arrayGet(0), high = limits.arrayGet(1);
+      if (low.isInt() && high.isInt() && (key < low.getInt() || key > high.getInt())) continue;
+    }
+    Object found = NumberTreeFind(xref, kid, key, depth + 1, seen);
+    if (!found.isNull()) return found;
+  }
+  return Object();
+}
+
+// The parent-tree entry for a page's StructParents number: an array indexed by MCID.
+const Object& ParentTreeEntry(const OkDoc* document, int structParents) {
+  auto found = document->parentTreeEntries.find(structParents);
+  if (found != document->parentTreeEntries.end()) return found->second;
+  Object root = StructTreeRoot(document);
+  Object entry;
+  if (root.isDict()) {
+    Object tree = root.dictLookup("ParentTree");
+    std::set<Ref> seen;
+    Object raw = NumberTreeFind(XRefOf(document), tree, structParents, 0, seen);
+    entry = raw.fetch(XRefOf(document));
+  }
+  return document->parentTreeEntries.emplace(structParents, std::move(entry)).first->second;
 }
 
 }  // namespace
@@ -56,30 +182,152 @@ bool StructRoot(const OkDoc* document) {
 OkStructElem* StructRootKid(const OkDoc* document, int32_t index) {
   RequireInitialised();
   if (!document) Raise(kErrBadArgument);
+  Ref rootRef;
+  Object root = StructTreeRoot(document, &rootRef);
+  if (!root.isDict()) Raise(kErrNoStructure);
+  Object kids = root.dictLookup("K");
+  const Object* raw = nullptr;
+  if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
+  OkStructElem* element = Intern(document, *raw, {rootRef.num, rootRef.gen, index});
+  if (!element) Raise(kErrDamaged);
+  return element;
+}
+
+OkObj* StructRoleMap(const OkDoc* document) {
+  RequireInitialised();
+  if (!document) Raise(kErrBadArgument);
   Object root = StructTreeRoot(document);
   if (!root.isDict()) Raise(kErrNoStructure);
-  return ElementKid(document, root, index);
+  const Object& raw = root.dictLookupNF("RoleMap");
+  Object map = raw.fetch(XRefOf(document));
+  if (!map.isDict()) return nullptr;
+  return MakeObj(document, raw);
+}
+
+PdfAtom RoleMapDirect(const OkObj* roleMap, PdfAtom type) {
+  RequireInitialised();
+  std::string name = AtomNameOf(type);
+  if (!roleMap) return type;
+  if (!roleMap->value.isDict()) Raise(kErrWrongType);
+  std::set<std::string> seen{name};
+  for (int step = 0; step < kMaxDepth; ++step) {
+    Object mapped = roleMap->value.dictLookup(name.c_str());
+    if (!mapped.isName() || seen.count(mapped.getName())) break;  // unmapped, or a cycle
+    name = mapped.getName();
+    seen.insert(name);
+  }
+  return AtomOf(name.c_str());
 }
 
 PdfAtom StructElemType(const OkStructElem* element) {
-  RequireInitialised();
-  if (!element) Raise(kErrBadArgument);
-  Object type = element->dict.dictLookup("S");
+  Object type = Checked(element)->dict.dictLookup("S");
   if (!type.isName()) Raise(kErrDamaged);
   return AtomOf(type.getName());
 }
 
+OkStructElem* StructElemParent(const OkStructElem* element) {
+  Checked(element);
+  const Object& raw = element->dict.dictLookupNF("P");
+  if (!raw.isRef()) return nullptr;  // parents are indirect; anything else ends the chain
+  return Intern(element->document, raw, {});
+}
+
+int32_t StructElemKidCount(const OkStructElem* element) {
+  Checked(element);
+  return KidCount(element->dict.dictLookup("K"));
+}
+
+OkStructElem* StructElemKid(const OkStructElem* element, int32_t index) {
+  Checked(element);
+  Object kids = element->dict.dictLookup("K");
+  const Object* raw = nullptr;
+  if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
+  if (raw->isInt()) return nullptr;
+  return Intern(element->document, *raw, OwnerKey(element, index));
+}
+
+int32_t StructElemFirstPage(const OkStructElem* element) {
+  Checked(element);
+  Walk walk;
+  if (element->ref.num >= 0) walk.visited.insert(element->ref);
+  return FirstPageUnder(element->document, element->dict, 0, walk);
+}
+
+size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity) {
+  Checked(element);
+  Object id = element->dict.dictLookup("ID");
+  if (!id.isString()) {
+    if (buffer && capacity) buffer[0] = '\0';
+    return 0;
+  }
+  const GooString* bytes = id.getString();
+  const size_t full = static_cast<size_t>(bytes->getLength());
+  if (buffer && capacity) {
+    const size_t cut = full < capacity ? full : capacity - 1;
+    std::memcpy(buffer, bytes->c_str(), cut);
+    buffer[cut] = '\0';
+  }
+  return full;
+}
+
+OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid) {
+  RequireInitialised();
+  if (!page || !page->document) Raise(kErrBadArgument);
+  if (!page->value.isDict()) Raise(kErrWrongType);
+  if (mcid < 0) return nullptr;
+  Object structParents = page->value.dictLookup("StructParents");
+  if (!structParents.isInt()) return nullptr;
+  const Object& entry = ParentTreeEntry(page->document, structParents.getInt());
+  if (!entry.isArray() || mcid >= entry.arrayGetLength()) return nullptr;
+  return Intern(page->document, entry.arrayGetNF(mcid),
+                {kParentTreeNum, structParents.getInt(), mcid});
+}
+
+bool StructElemActualText(const OkStructElem* element, OkText* text) {
+  Checked(element);
+  if (!text) Raise(kErrBadArgument);
+  Object actual = element->dict.dictLookup("ActualText");
+  text->units.clear();
+  if (!actual.isString()) return false;
+  text->units = DecodeTextString(actual.getString()->c_str(),
+                                 static_cast<size_t>(actual.getString()->getLength()));
+  return true;
+}
+
 }  // namespace ondrelkit
 
-extern "C" {
+#define OK_EXPORT extern "C" __attribute__((visibility("default")))
 
-__attribute__((visibility("default"))) OkStructElem* PdfStructRootKid(const OkDoc* document,
-                                                                      int32_t index) {
+OK_EXPORT OkStructElem* PdfStructRootKid(const OkDoc* document, int32_t index) {
   return ondrelkit::StructRootKid(document, index);
 }
-
-__attribute__((visibility("default"))) ondrelkit::PdfAtom PdfStructElemType(
-    const OkStructElem* element) {
+OK_EXPORT OkObj* PdfStructRoleMap(const OkDoc* document) {
+  return ondrelkit::StructRoleMap(document);
+}
+OK_EXPORT ondrelkit::PdfAtom PdfRoleMapDirect(const OkObj* roleMap, ondrelkit::PdfAtom type) {
+  return ondrelkit::RoleMapDirect(roleMap, type);
+}
+OK_EXPORT ondrelkit::PdfAtom PdfStructElemType(const OkStructElem* element) {
   return ondrelkit::StructElemType(element);
 }
+OK_EXPORT OkStructElem* PdfStructElemParent(const OkStructElem* element) {
+  return ondrelkit::StructElemParent(element);
+}
+OK_EXPORT int32_t PdfStructElemKidCount(const OkStructElem* element) {
+  return ondrelkit::StructElemKidCount(element);
+}
+OK_EXPORT OkStructElem* PdfStructElemKid(const OkStructElem* element, int32_t index) {
+  return ondrelkit::StructElemKid(element, index);
+}
+OK_EXPORT int32_t PdfStructElemFirstPage(const OkStructElem* element) {
+  return ondrelkit::StructElemFirstPage(element);
+}
+OK_EXPORT size_t PdfStructElemId(const OkStructElem* element, char* buffer, size_t capacity) {
+  return ondrelkit::StructElemId(element, buffer, capacity);
+}
+OK_EXPORT OkStructElem* PdfMarkedContentParent(const OkObj* page, int32_t mcid) {
+  return ondrelkit::MarkedContentParent(page, mcid);
+}
+OK_EXPORT bool PdfStructElemActualText(const OkStructElem* element, OkText* text) {
+  return ondrelkit::StructElemActualText(element, text);
 }

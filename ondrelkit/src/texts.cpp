@@ -76,7 +76,8 @@ size_t TextToUtf16(const OkText* text, char16_t* buffer, size_t capacity) {
 }
 
 void Release(void* handle) {
-  if (handle) Delete(static_cast<Handle*>(handle));
+  auto* owned = static_cast<Handle*>(handle);
+  if (owned && !owned->OwnedByDocument()) Delete(owned);
 }
 
 }  // namespace ondrelkit

@@ -35,6 +35,9 @@ struct OkObj;
 struct OkPage;
 struct OkAnnot;
 struct OkDate;
+struct OkContent;
+struct OkElement;
+struct OkDate;
 
 extern "C" {
 
@@ -149,11 +152,74 @@ struct OkDatesTable {
   PdfFixed (*PdfFloatToFixed)(float value);
 };
 
-// Structure-tree operations, linked by name rather than through a table.
+// Table "OkContent": a page's content as the library interprets it. The content belongs to
+// the page: handles stay valid until PdfReleasePage and are never released on their own.
+// Marked-content sequences are containers (kind 12) holding what they mark; text shown
+// between them is text elements (kind 1), each a list of runs of characters. Boxes are
+// left, bottom, right, top in the page's default user space (unrotated, y upward).
+enum PdfElementKindValue : int32_t { kPdfElementText = 1, kPdfElementContainer = 12 };
+constexpr uint32_t kOkContentVersion = 1;
+struct OkContentTable {
+  uint32_t version;
+  const OkContent* (*PdfPageContent)(OkPage* page);
+  int32_t (*PdfContentCount)(const OkContent* content);
+  const OkElement* (*PdfContentAt)(const OkContent* content, int32_t index);
+  int32_t (*PdfElementKind)(const OkElement* element);
+  const OkContent* (*PdfContainerContent)(const OkElement* container);
+  // The container's tag (as in "/P <</MCID 3>> BDC") and its MCID (-1 when it has none).
+  ondrelkit::PdfAtom (*PdfContainerTag)(const OkElement* container);
+  int32_t (*PdfContainerMcid)(const OkElement* container);
+  // The innermost container with an MCID around a text element; null when there is none.
+  const OkElement* (*PdfTextMarkedContent)(const OkElement* text);
+  int32_t (*PdfTextRunCount)(const OkElement* text);
+  int32_t (*PdfRunCharCount)(const OkElement* text, int32_t run);
+  void (*PdfCharBox)(const OkElement* text, int32_t run, int32_t index, PdfFixed box[4]);
+  // The character's code bytes as they stand in the content stream; answers their count.
+  size_t (*PdfCharCodes)(const OkElement* text, int32_t run, int32_t index, uint8_t* buffer,
+                         size_t capacity);
+  // The character's Unicode text (from ToUnicode, else the font's encoding) as UTF-16 into
+  // `buffer` (cut, zero-terminated); answers the full count of units.
+  size_t (*PdfCharUnicode)(const OkElement* text, int32_t run, int32_t index, char16_t* buffer,
+                           size_t capacity);
+};
+
+// Structure-tree operations, linked by name rather than through a table. Structure elements
+// belong to their document: the same element always gives the same handle, PdfRelease leaves
+// it alone, and PdfCloseDoc frees it.
 using PdfStructRootKidFunction = OkStructElem* (*)(const OkDoc* document, int32_t index);
+// The root's /RoleMap dictionary as an object, or null when the document has none.
+using PdfStructRoleMapFunction = OkObj* (*)(const OkDoc* document);
+// The standard type a type maps to, following the map's chain; the type itself when unmapped.
+using PdfRoleMapDirectFunction = ondrelkit::PdfAtom (*)(const OkObj* roleMap,
+                                                        ondrelkit::PdfAtom type);
 using PdfStructElemTypeFunction = ondrelkit::PdfAtom (*)(const OkStructElem* element);
+// The parent element; null when the parent is the root.
+using PdfStructElemParentFunction = OkStructElem* (*)(const OkStructElem* element);
+using PdfStructElemKidCountFunction = int32_t (*)(const OkStructElem* element);
+// The index-th kid when it is a structure element; null for marked content and objects.
+using PdfStructElemKidFunction = OkStructElem* (*)(const OkStructElem* element, int32_t index);
+// The index of the first page with content of the element; -1 when none is found.
+using PdfStructElemFirstPageFunction = int32_t (*)(const OkStructElem* element);
+// The /ID bytes (cut, zero-terminated); answers their full count, 0 when there is none.
+using PdfStructElemIdFunction = size_t (*)(const OkStructElem* element, char* buffer,
+                                           size_t capacity);
+// The structure element that owns the marked content `mcid` of a page (its object, from
+// PdfPageObject); null when the page or parent tree does not name one.
+using PdfMarkedContentParentFunction = OkStructElem* (*)(const OkObj* page, int32_t mcid);
+// Fills `text` with the element's /ActualText; false (and an empty text) when it has none.
+using PdfStructElemActualTextFunction = bool (*)(const OkStructElem* element, OkText* text);
+
 OkStructElem* PdfStructRootKid(const OkDoc* document, int32_t index);
+OkObj* PdfStructRoleMap(const OkDoc* document);
+ondrelkit::PdfAtom PdfRoleMapDirect(const OkObj* roleMap, ondrelkit::PdfAtom type);
 ondrelkit::PdfAtom PdfStructElemType(const OkStructElem* element);
+OkStructElem* PdfStructElemParent(const OkStructElem* element);
+int32_t PdfStructElemKidCount(const OkStructElem* element);
+OkStructElem* PdfStructElemKid(const OkStructElem* element, int32_t index);
+int32_t PdfStructElemFirstPage(const OkStructElem* element);
+size_t PdfStructElemId(const OkStructElem* element, char* buffer, size_t capacity);
+OkStructElem* PdfMarkedContentParent(const OkObj* page, int32_t mcid);
+bool PdfStructElemActualText(const OkStructElem* element, OkText* text);
 
 // Table "OkDocument": files and documents.
 constexpr uint32_t kOkDocumentVersion = 1;
