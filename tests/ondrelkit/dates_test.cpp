@@ -4,23 +4,10 @@
 #include <string>
 
 #include "ondrelkit/ondrelkit.h"
+#include "plain_memory.h"
 
 namespace ondrelkit::testing {
 namespace {
-
-void* Allocate(void*, size_t size) {
-  return std::malloc(size);
-}
-void* Reallocate(void*, void* block, size_t size) {
-  return std::realloc(block, size);
-}
-void Free(void*, void* block) {
-  std::free(block);
-}
-size_t Available(void*) {
-  return 1u << 20;
-}
-const OkMemoryCallbacks kMemory = {Allocate, Reallocate, Free, Available, nullptr};
 
 // Seconds since 1970 of a UTC calendar date, computed independently through the C library.
 int64_t Utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
@@ -37,7 +24,7 @@ int64_t Utc(int year, int month, int day, int hour = 0, int minute = 0, int seco
 class DatesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(OkInitialize("1", &kMemory), 0);
+    ASSERT_EQ(OkInitialize("1", &kPlainMemory), 0);
     d_ = static_cast<const OkDatesTable*>(OkGetFunctionTable("OkDates", 1));
     ASSERT_NE(d_, nullptr);
   }

@@ -7,25 +7,12 @@
 
 #include "fixture_pdfs.h"
 #include "ondrelkit/ondrelkit.h"
+#include "plain_memory.h"
 
 namespace ondrelkit::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-void* Allocate(void*, size_t size) {
-  return std::malloc(size);
-}
-void* Reallocate(void*, void* block, size_t size) {
-  return std::realloc(block, size);
-}
-void Free(void*, void* block) {
-  std::free(block);
-}
-size_t Available(void*) {
-  return 1u << 24;
-}
-const OkMemoryCallbacks kMemory = {Allocate, Reallocate, Free, Available, nullptr};
 
 float ToFloat(PdfFixed v) {
   return static_cast<float>(v) / 65536.0f;
@@ -34,7 +21,7 @@ float ToFloat(PdfFixed v) {
 class PagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(OkInitialize("1", &kMemory), 0);
+    ASSERT_EQ(OkInitialize("1", &kPlainMemory), 0);
     core_ = static_cast<const OkCoreTable*>(OkGetFunctionTable("OkCore", 1));
     docs_ = static_cast<const OkDocumentTable*>(OkGetFunctionTable("OkDocument", 1));
     objs_ = static_cast<const OkObjectsTable*>(OkGetFunctionTable("OkObjects", 1));

@@ -82,7 +82,8 @@ void FinishStructure(QPDFObjectHandle element, int& paragraph) {
   }
   QPDFObjectHandle kids = element.getKey("/K");
   if (kids.isArray()) {
-    for (int i = 0; i < kids.getArrayNItems(); ++i) FinishStructure(kids.getArrayItem(i), paragraph);
+    for (int i = 0; i < kids.getArrayNItems(); ++i)
+      FinishStructure(kids.getArrayItem(i), paragraph);
   } else {
     FinishStructure(kids, paragraph);
   }

@@ -1,0 +1,71 @@
+#include "host/engine/document.h"
+
+#include <algorithm>
+
+namespace tlhost {
+
+using namespace tolvane;
+
+const std::vector<ObjectId>* Document::ParagraphList(ObjectId owner) const {
+  if (const Flow* flow = Find(flows, owner)) return &flow->paragraphs;
+  if (const TableCell* cell = Find(cells, owner)) return &cell->paragraphs;
+  if (const Footnote* footnote = Find(footnotes, owner)) return &footnote->paragraphs;
+  if (const Table* table = Find(tables, owner)) return &table->titleParagraphs;
+  return nullptr;
+}
+
+std::vector<ObjectId>* Document::ParagraphList(ObjectId owner) {
+  return const_cast<std::vector<ObjectId>*>(std::as_const(*this).ParagraphList(owner));
+}
+
+int Document::IndexInList(ObjectId paragraph) const {
+  const Paragraph* p = Find(paragraphs, paragraph);
+  if (!p) return -1;
+  const std::vector<ObjectId>* list = ParagraphList(p->owner);
+  if (!list) return -1;
+  auto found = std::find(list->begin(), list->end(), paragraph);
+  return found == list->end() ? -1 : static_cast<int>(found - list->begin());
+}
+
+bool Document::AnchorLocation(ObjectId object, TTextLoc& out) const {
+  ObjectId paragraph = 0;
+  if (const Marker* m = Find(markers, object)) paragraph = m->paragraph;
+  if (const Table* t = Find(tables, object)) paragraph = t->paragraph;
+  if (const Footnote* f = Find(footnotes, object)) paragraph = f->paragraph;
+  if (const AnchoredFrame* a = Find(anchoredFrames, object)) paragraph = a->paragraph;
+  const Paragraph* p = Find(paragraphs, paragraph);
+  if (!p) return false;
+  for (size_t i = 0; i < p->atoms.size(); ++i) {
+    if (!p->atoms[i].isCharacter() && p->atoms[i].id == object) {
+      out = {paragraph, static_cast<int32_t>(i)};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Document::ElementRange(ObjectId element, TTextRange& out) const {
+  bool begun = false;
+  for (const auto& [id, p] : paragraphs) {
+    for (size_t i = 0; i < p.atoms.size(); ++i) {
+      const TextAtom& a = p.atoms[i];
+      if (a.id != element) continue;
+      if (a.kind == TI_ELEMENT_BEGIN) {
+        out.begin = {id, static_cast<int32_t>(i)};
+        begun = true;
+      } else if (a.kind == TI_ELEMENT_END) {
+        out.end = {id, static_cast<int32_t>(i + 1)};
+      }
+    }
+  }
+  return begun;
+}
+
+const Condition* Document::FindCondition(const std::string& name) const {
+  for (ObjectId id : conditionOrder) {
+    if (conditions.at(id).name == name) return &conditions.at(id);
+  }
+  return nullptr;
+}
+
+}  // namespace tlhost

@@ -1,0 +1,29 @@
+// The host session: product, version, directories, view and formatting settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tolvane/numbers.h"
+
+namespace tlhost {
+
+struct Session {
+  std::string productName = "Tolvane";
+  int32_t versionMajor = 17;
+  int32_t versionMinor = 0;
+  int32_t language = tolvane::LANG_JAPANESE;
+  std::string hostDir;
+  std::string userDir;
+  std::string currentView = "WYSIWYG View";
+  int32_t displaying = 1;
+  int32_t reformatting = 1;
+  int32_t trackDeletedTest = 1;
+  int32_t standardMenus = 1;
+  std::string pdfLibraryInit = "1";
+  std::string pdfLibraryPath;
+  tolvane::ObjectId activeDocument = 0;
+  tolvane::ObjectId activeBook = 0;
+};
+
+}  // namespace tlhost
