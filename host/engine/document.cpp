@@ -46,6 +46,7 @@ bool Document::AnchorLocation(ObjectId object, TTextLoc& out) const {
 
 bool Document::ElementRange(ObjectId element, TTextRange& out) const {
   bool begun = false;
+  bool ended = false;
   for (const auto& [id, p] : paragraphs) {
     for (size_t i = 0; i < p.atoms.size(); ++i) {
       const TextAtom& a = p.atoms[i];
@@ -55,9 +56,11 @@ bool Document::ElementRange(ObjectId element, TTextRange& out) const {
         begun = true;
       } else if (a.kind == TI_ELEMENT_END) {
         out.end = {id, static_cast<int32_t>(i + 1)};
+        ended = true;
       }
     }
   }
+  if (begun && !ended) out.end = out.begin;
   return begun;
 }
 

@@ -49,7 +49,7 @@ struct Document {
   std::vector<ObjectId> anchoredFrameOrder;
   std::map<ObjectId, AnchoredFrame> anchoredFrames;
   std::map<ObjectId, ObjectId> xrefs;  // cross-reference and variable ids, to their paragraph
-  int32_t highestUnique = 0;  // unique numbers of new paragraphs start above it
+  int32_t highestUnique = 0;           // unique numbers of new paragraphs start above it
 
   template <typename T>
   static T* Find(std::map<ObjectId, T>& objects, ObjectId id) {

@@ -1,7 +1,13 @@
+// The engine's bookkeeping: ids, open documents and books, loading, saving and closing.
+
 #include "host/engine/engine.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/engine/file_format.h"
 
 namespace tlhost {
 
@@ -9,350 +15,317 @@ using namespace tolvane;
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
+bool IsBookPath(const std::string& path) {
+  const std::string lower = Lower(path);
+  return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".tlb") == 0;
+}
+
+// The colours every new document has; the codes are this host's reserved colours.
+const std::pair<const char*, int32_t> kReservedColours[] = {
+    {"Black", 1}, {"White", 2}, {"Yellow", 3}, {"Red", 4},
+    {"Green", 5}, {"Blue", 6},  {"Cyan", 7},   {"Magenta", 8}};
+
 }  // namespace
 
-OpenFileRecord* Engine::FindFile(ObjectId id) {
-  for (OpenFileRecord& f : files_) {
-    if (f.id == id) return &f;
+Engine::Engine() = default;
+Engine::~Engine() = default;
+
+ObjectId Engine::NewId(uint32_t kind) {
+  // Ids are never given twice, also not after the object is gone; the serial space is 24 bits.
+  if (serial_ >= 0xFFFFFFu) return 0;
+  return MakeId(kind, ++serial_);
+}
+
+Document* Engine::FindDocument(ObjectId id) {
+  auto found = documents_.find(id);
+  return found == documents_.end() ? nullptr : found->second.get();
+}
+
+Book* Engine::FindBook(ObjectId id) {
+  auto found = books_.find(id);
+  return found == books_.end() ? nullptr : found->second.get();
+}
+
+const Document* Engine::document(ObjectId id) const {
+  auto found = documents_.find(id);
+  return found == documents_.end() ? nullptr : found->second.get();
+}
+
+const Book* Engine::book(ObjectId id) const {
+  auto found = books_.find(id);
+  return found == books_.end() ? nullptr : found->second.get();
+}
+
+std::vector<ObjectId> Engine::openDocuments() const {
+  std::vector<ObjectId> out;
+  for (ObjectId id : openOrder_) {
+    if (KindOf(id) == KIND_DOCUMENT) out.push_back(id);
   }
-  return nullptr;
+  return out;
+}
+
+std::vector<ObjectId> Engine::openBooks() const {
+  std::vector<ObjectId> out;
+  for (ObjectId id : openOrder_) {
+    if (KindOf(id) == KIND_BOOK) out.push_back(id);
+  }
+  return out;
+}
+
+ObjectId Engine::NextOpen(ObjectId id) const {
+  auto at = std::find(openOrder_.begin(), openOrder_.end(), id);
+  if (at == openOrder_.end()) return 0;
+  for (++at; at != openOrder_.end(); ++at) {
+    if (KindOf(*at) == KindOf(id)) return *at;
+  }
+  return 0;
+}
+
+void Engine::RegisterAll(const Document& d) {
+  auto all = [&](const auto& objects) {
+    for (const auto& entry : objects) Register(d.id, entry.first);
+  };
+  Register(d.id, d.id);
+  all(d.colours);
+  all(d.conditions);
+  all(d.markerTypes);
+  all(d.structure.definitions);
+  all(d.structure.elements);
+  all(d.pages);
+  all(d.frames);
+  all(d.flows);
+  all(d.paragraphs);
+  all(d.markers);
+  all(d.tables);
+  all(d.rows);
+  all(d.cells);
+  all(d.footnotes);
+  all(d.anchoredFrames);
+  all(d.xrefs);
+}
+
+void Engine::RegisterAll(const Book& b) {
+  Register(b.id, b.id);
+  for (const auto& entry : b.componentsById) Register(b.id, entry.first);
+  for (const auto& entry : b.structure.definitions) Register(b.id, entry.first);
+  for (const auto& entry : b.structure.elements) Register(b.id, entry.first);
+}
+
+void Engine::Forget(ObjectId owner) {
+  for (auto it = owner_.begin(); it != owner_.end();) {
+    it = it->second == owner ? owner_.erase(it) : std::next(it);
+  }
+}
+
+ObjectId Engine::AddOpen(std::unique_ptr<Document> d) {
+  const ObjectId id = d->id;
+  RegisterAll(*d);
+  documents_[id] = std::move(d);
+  openOrder_.push_back(id);
+  return id;
+}
+
+ObjectId Engine::AddOpen(std::unique_ptr<Book> b) {
+  const ObjectId id = b->id;
+  RegisterAll(*b);
+  books_[id] = std::move(b);
+  openOrder_.push_back(id);
+  return id;
 }
 
 ObjectId Engine::NewDocument(const std::string& path) {
-  OpenFileRecord record;
-  record.id = NewId(KIND_DOCUMENT);
-  record.path = path;
-  record.mainFlow = NewId(KIND_FLOW);
-  files_.push_back(record);
-  return record.id;
+  auto d = std::make_unique<Document>();
+  d->id = NewId(KIND_DOCUMENT);
+  if (!d->id) return 0;
+  d->path = path;
+  for (const auto& [name, code] : kReservedColours) {
+    Colour c{NewId(KIND_COLOUR), name, code};
+    d->colourOrder.push_back(c.id);
+    d->colours[c.id] = c;
+  }
+  MarkerType comment{NewId(KIND_MARKER_TYPE), "Comment"};
+  d->markerTypeOrder.push_back(comment.id);
+  d->markerTypes[comment.id] = comment;
+  Page page{NewId(KIND_BODY_PAGE), "1"};
+  d->pageOrder.push_back(page.id);
+  d->pages[page.id] = page;
+  Flow flow;
+  flow.id = NewId(KIND_FLOW);
+  flow.name = "A";
+  TextFrame frame{NewId(KIND_TEXT_FRAME), flow.id, page.id};
+  flow.firstFrame = frame.id;
+  d->frames[frame.id] = frame;
+  Paragraph p;
+  p.id = NewId(KIND_PARAGRAPH);
+  p.unique = d->highestUnique = 1;
+  p.owner = flow.id;
+  p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
+  flow.paragraphs.push_back(p.id);
+  d->paragraphs[p.id] = p;
+  d->flowOrder.push_back(flow.id);
+  d->flows[flow.id] = flow;
+  d->mainFlow = flow.id;
+  return AddOpen(std::move(d));
 }
 
 ObjectId Engine::NewBook(const std::string& path) {
-  OpenFileRecord record;
-  record.id = NewId(KIND_BOOK);
-  record.path = path;
-  files_.push_back(record);
-  return record.id;
+  auto b = std::make_unique<Book>();
+  b->id = NewId(KIND_BOOK);
+  if (!b->id) return 0;
+  b->path = path;
+  return AddOpen(std::move(b));
 }
 
 ObjectId Engine::SetStructureRoot(ObjectId target, const std::string& definitionName,
                                   std::vector<Attribute> attributes,
                                   std::vector<Attribute> definitionDefaults) {
-  OpenFileRecord* file = FindFile(target);
-  if (!file) return 0;
-  ElementDefinition definition{NewId(KIND_ELEMENT_DEF), definitionName,
-                               std::move(definitionDefaults)};
-  StructureElement element{NewId(KIND_ELEMENT), definition.id, std::move(attributes)};
-  definitions_[definition.id] = definition;
-  elements_[element.id] = element;
-  file->highestElement = element.id;
+  Document* d = FindDocument(target);
+  Book* b = FindBook(target);
+  if (!d && !b) return 0;
+  Structure& s = d ? d->structure : b->structure;
+  ObjectId definition = 0;
+  if (const ElementDefinition* found = s.FindDefinition(definitionName)) {
+    definition = found->id;
+    if (!definitionDefaults.empty()) s.definitions[definition].defaults = definitionDefaults;
+  } else {
+    definition = NewId(KIND_ELEMENT_DEF);
+    s.definitions[definition] = {definition, definitionName, std::move(definitionDefaults)};
+    s.definitionOrder.push_back(definition);
+    Register(target, definition);
+  }
+  StructureElement element;
+  element.id = NewId(KIND_ELEMENT);
+  element.definition = definition;
+  element.attributes = std::move(attributes);
+  s.elements[element.id] = element;
+  Register(target, element.id);
+  if (d) {
+    d->flows[d->mainFlow].highestElement = element.id;
+  } else {
+    b->highestElement = element.id;
+  }
   return element.id;
 }
 
-int32_t Engine::GetSessionProp(int32_t prop, Value& out) const {
-  const Session& s = session_;
-  switch (prop) {
-    case P_SESSION_PRODUCT_NAME:
-      out = Value::String(s.productName);
-      break;
-    case P_SESSION_VERSION_MAJOR:
-      out = Value::Int(s.versionMajor);
-      break;
-    case P_SESSION_VERSION_MINOR:
-      out = Value::Int(s.versionMinor);
-      break;
-    case P_SESSION_LANGUAGE:
-      out = Value::Int(s.language);
-      break;
-    case P_SESSION_HOST_DIR:
-      out = Value::String(s.hostDir);
-      break;
-    case P_SESSION_USER_DIR:
-      out = Value::String(s.userDir);
-      break;
-    case P_SESSION_ACTIVE_DOC:
-      out = Value::Id(s.activeDocument);
-      break;
-    case P_SESSION_ACTIVE_BOOK:
-      out = Value::Id(s.activeBook);
-      break;
-    case P_SESSION_CURRENT_VIEW:
-      out = Value::String(s.currentView);
-      break;
-    case P_SESSION_DISPLAYING:
-      out = Value::Int(s.displaying);
-      break;
-    case P_SESSION_REFORMATTING:
-      out = Value::Int(s.reformatting);
-      break;
-    case P_SESSION_TRACK_DELETED_TEST:
-      out = Value::Int(s.trackDeletedTest);
-      break;
-    case P_SESSION_STANDARD_MENUS:
-      out = Value::Int(s.standardMenus);
-      break;
-    case P_SESSION_PDF_LIB_INIT:
-      out = Value::String(s.pdfLibraryInit);
-      break;
-    case P_SESSION_PDF_LIB_PATH:
-      out = Value::String(s.pdfLibraryPath);
-      break;
-    case P_SESSION_FIRST_OPEN_DOC:
-    case P_SESSION_FIRST_OPEN_BOOK: {
-      const uint32_t kind = prop == P_SESSION_FIRST_OPEN_DOC ? KIND_DOCUMENT : KIND_BOOK;
-      ObjectId first = 0;
-      for (const OpenFileRecord& f : files_) {
-        if (KindOf(f.id) == kind) {
-          first = f.id;
-          break;
-        }
-      }
-      out = Value::Id(first);
-      break;
-    }
-    default:
-      return ERR_BAD_PROPERTY;
+int32_t Engine::LoadDocumentText(const std::string& text, const std::string& path, ObjectId& out) {
+  out = 0;
+  auto d = std::make_unique<Document>();
+  d->id = NewId(KIND_DOCUMENT);
+  d->path = path;
+  std::string error;
+  const int32_t e = ReadDocument(
+      text, [this](uint32_t kind) { return NewId(kind); }, *d, error);
+  if (e) {
+    lastError_ = path + ": " + error;
+    return e;
   }
+  out = AddOpen(std::move(d));
   return ERR_NONE;
 }
 
-int32_t Engine::SetSessionProp(int32_t prop, const Value& v) {
-  Session& s = session_;
-  auto text = [&](std::string& field) {
-    if (v.type != VT_STRING) return ERR_BAD_TYPE;
-    field = v.s;
-    return ERR_NONE;
-  };
-  auto number = [&](int32_t& field) {
-    if (v.type != VT_INT) return ERR_BAD_TYPE;
-    field = v.i;
-    return ERR_NONE;
-  };
-  auto id = [&](ObjectId& field, uint32_t kind) {
-    if (v.type != VT_ID) return ERR_BAD_TYPE;
-    if (v.id != 0 && (KindOf(v.id) != kind || !FindFile(v.id))) return ERR_BAD_VALUE;
-    field = v.id;
-    return ERR_NONE;
-  };
-  switch (prop) {
-    case P_SESSION_PRODUCT_NAME:
-      return text(s.productName);
-    case P_SESSION_VERSION_MAJOR:
-      return number(s.versionMajor);
-    case P_SESSION_VERSION_MINOR:
-      return number(s.versionMinor);
-    case P_SESSION_LANGUAGE:
-      return number(s.language);
-    case P_SESSION_HOST_DIR:
-      return text(s.hostDir);
-    case P_SESSION_USER_DIR:
-      return text(s.userDir);
-    case P_SESSION_ACTIVE_DOC:
-      return id(s.activeDocument, KIND_DOCUMENT);
-    case P_SESSION_ACTIVE_BOOK:
-      return id(s.activeBook, KIND_BOOK);
-    case P_SESSION_CURRENT_VIEW:
-      return text(s.currentView);
-    case P_SESSION_DISPLAYING:
-      return number(s.displaying);
-    case P_SESSION_REFORMATTING:
-      return number(s.reformatting);
-    case P_SESSION_TRACK_DELETED_TEST:
-      return number(s.trackDeletedTest);
-    case P_SESSION_STANDARD_MENUS:
-      return number(s.standardMenus);
-    case P_SESSION_PDF_LIB_INIT:
-      return text(s.pdfLibraryInit);
-    case P_SESSION_PDF_LIB_PATH:
-      return text(s.pdfLibraryPath);
-    default:
-      return ERR_BAD_PROPERTY;
+int32_t Engine::LoadFile(const std::string& path, ObjectId& out) {
+  out = 0;
+  std::ifstream file(path, std::ios::binary);
+  std::error_code error;
+  if (!file || std::filesystem::is_directory(path, error)) {
+    lastError_ = path + ": cannot be read";
+    return ERR_FILE_OPEN;
   }
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (!IsBookPath(path)) return LoadDocumentText(text.str(), path, out);
+  auto b = std::make_unique<Book>();
+  b->id = NewId(KIND_BOOK);
+  b->path = path;
+  std::string message;
+  const int32_t e = ReadBook(
+      text.str(), [this](uint32_t kind) { return NewId(kind); }, *b, message);
+  if (e) {
+    lastError_ = path + ": " + message;
+    return e;
+  }
+  out = AddOpen(std::move(b));
+  return ERR_NONE;
 }
 
-int32_t Engine::GetProp(ObjectId doc, ObjectId obj, int32_t prop, Value& out) {
-  if (doc == 0 && obj == 0) return GetSessionProp(prop, out);
-  if (OpenFileRecord* file = FindFile(obj)) {
-    const bool book = KindOf(file->id) == KIND_BOOK;
-    switch (prop) {
-      case P_DOC_NAME:
-      case P_BOOK_NAME:
-        out = Value::String(file->path);
-        return ERR_NONE;
-      case P_DOC_MODIFIED:
-      case P_BOOK_MODIFIED:
-        out = Value::Int(file->modified);
-        return ERR_NONE;
-      case P_DOC_READ_ONLY:
-        out = Value::Int(file->readOnly);
-        return ERR_NONE;
-      case P_DOC_STATUS_BAR:
-        out = Value::String(file->statusBar);
-        return ERR_NONE;
-      case P_DOC_MAIN_FLOW:
-        if (book) return ERR_BAD_PROPERTY;
-        out = Value::Id(file->mainFlow);
-        return ERR_NONE;
-      case P_BOOK_HIGHEST_ELEMENT:
-        if (!book) return ERR_BAD_PROPERTY;
-        out = Value::Id(file->highestElement);
-        return ERR_NONE;
-      default:
-        return ERR_BAD_PROPERTY;
-    }
-  }
-  if (KindOf(obj) == KIND_FLOW) {
-    for (const OpenFileRecord& f : files_) {
-      if (f.mainFlow != obj) continue;
-      if (prop != P_FLOW_HIGHEST_ELEMENT) return ERR_BAD_PROPERTY;
-      out = Value::Id(f.highestElement);
-      return ERR_NONE;
-    }
-  }
-  if (auto element = elements_.find(obj); element != elements_.end()) {
-    if (prop == P_ELEM_DEF) {
-      out = Value::Id(element->second.definition);
-    } else if (prop == P_ELEM_ATTRIBUTES) {
-      out = Value::Attributes(element->second.attributes);
-    } else {
-      return ERR_BAD_PROPERTY;
-    }
-    return ERR_NONE;
-  }
-  if (auto definition = definitions_.find(obj); definition != definitions_.end()) {
-    if (prop == P_ELEMDEF_NAME) {
-      out = Value::String(definition->second.name);
-    } else if (prop == P_ELEMDEF_ATTR_DEFAULTS) {
-      out = Value::Attributes(definition->second.defaults);
-    } else {
-      return ERR_BAD_PROPERTY;
-    }
-    return ERR_NONE;
-  }
-  return ERR_BAD_OBJECT;
-}
-
-int32_t Engine::SetProp(ObjectId doc, ObjectId obj, int32_t prop, const Value& value) {
-  if (doc == 0 && obj == 0) return SetSessionProp(prop, value);
-  OpenFileRecord* file = FindFile(obj);
-  if (!file) return ERR_BAD_OBJECT;
-  if (prop == P_DOC_STATUS_BAR && value.type == VT_STRING) {
-    file->statusBar = value.s;
-    return ERR_NONE;
-  }
-  if ((prop == P_DOC_MODIFIED || prop == P_BOOK_MODIFIED) && value.type == VT_INT) {
-    file->modified = value.i;
-    return ERR_NONE;
-  }
-  if (prop == P_DOC_READ_ONLY && value.type == VT_INT) {
-    file->readOnly = value.i;
-    return ERR_NONE;
-  }
-  return ERR_BAD_PROPERTY;
-}
-
-int32_t Engine::GetProps(ObjectId doc, ObjectId obj, std::vector<PropValue>& out) {
-  out.clear();
-  for (int32_t prop : {P_DOC_NAME, P_DOC_MODIFIED, P_DOC_READ_ONLY}) {
-    Value v;
-    if (GetProp(doc, obj, prop, v) == ERR_NONE) out.push_back({prop, v});
-  }
-  return out.empty() ? ERR_BAD_OBJECT : ERR_NONE;
-}
-
-int32_t Engine::GetNamedObject(ObjectId, int32_t, const std::string&, ObjectId& out) {
-  out = 0;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::NewNamedObject(ObjectId, int32_t, const std::string&, ObjectId& out) {
-  out = 0;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::NewAnchoredObject(ObjectId, int32_t, TTextLoc, ObjectId& out) {
-  out = 0;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::GetObjectByUniqueId(ObjectId, int32_t, int32_t, ObjectId& out) {
-  out = 0;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::GetText(ObjectId, ObjectId, uint32_t, uint32_t, std::vector<TextItem>& out) {
-  out.clear();
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::GetTextInRange(ObjectId, TTextRange, uint32_t, uint32_t,
-                               std::vector<TextItem>& out) {
-  out.clear();
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::AddText(ObjectId, TTextLoc at, const std::string&, TTextLoc& after) {
-  after = at;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::GetTextProp(ObjectId, TTextLoc, int32_t, Value&) {
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::SetTextProps(ObjectId, TTextRange, const std::vector<PropValue>&) {
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::ObjectAtTextLoc(ObjectId, TTextLoc, ObjectId& element, ObjectId& textObject) {
-  element = textObject = 0;
-  return ERR_NOT_SUPPORTED;
-}
-int32_t Engine::TestTextLocs(ObjectId, TTextLoc, TTextLoc, int32_t& out) {
-  out = 0;
-  return ERR_NOT_SUPPORTED;
-}
-
-int32_t Engine::OpenFile(const std::string& path, const std::vector<PropValue>&, ObjectId& out,
-                         std::vector<PropValue>& returned) {
+int32_t Engine::OpenFile(const std::string& path, const std::vector<PropValue>& params,
+                         ObjectId& out, std::vector<PropValue>& returned) {
   returned.clear();
   out = 0;
+  for (const PropValue& p : params) {
+    const bool known = p.property == OPEN_ALERT_ANSWERS_PRESET || p.property == OPEN_SECOND_NAME ||
+                       p.property == OPEN_MAKE_VISIBLE;
+    const bool typed =
+        p.property == OPEN_SECOND_NAME ? p.value.type == VT_STRING : p.value.type == VT_INT;
+    if (known && !typed) return ERR_BAD_VALUE;
+  }
+  if (path.empty()) return ERR_BAD_NAME;
   // An open file is found again, names compared without regard to letter case.
-  for (const OpenFileRecord& f : files_) {
-    if (Lower(f.path) == Lower(path)) {
-      out = f.id;
+  for (ObjectId id : openOrder_) {
+    const std::string& name = KindOf(id) == KIND_BOOK ? books_[id]->path : documents_[id]->path;
+    if (Lower(name) == Lower(path)) {
+      out = id;
       returned.push_back({OPEN_RETURN_ALREADY_OPEN, Value::Int(1)});
       return ERR_NONE;
     }
   }
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    returned.push_back({OPEN_RETURN_ERROR, Value::Int(ERR_FILE_OPEN)});
-    return ERR_FILE_OPEN;
-  }
-  out = EndsWith(Lower(path), ".tlb") ? NewBook(path) : NewDocument(path);
+  const int32_t e = LoadFile(path, out);
+  if (e) returned.push_back({OPEN_RETURN_ERROR, Value::Int(e)});
+  return e;
+}
+
+int32_t Engine::Close(ObjectId obj, int32_t flags) {
+  Document* d = FindDocument(obj);
+  Book* b = FindBook(obj);
+  if (!d && !b) return ERR_BAD_OBJECT;
+  // No one can be asked about unsaved changes here: without the discard flag they are kept.
+  if ((d ? d->modified : b->modified) && !(flags & CLOSE_DISCARD)) return ERR_CANCELLED;
+  if (session_.activeDocument == obj) session_.activeDocument = 0;
+  if (session_.activeBook == obj) session_.activeBook = 0;
+  Forget(obj);
+  openOrder_.erase(std::find(openOrder_.begin(), openOrder_.end(), obj));
+  documents_.erase(obj);
+  books_.erase(obj);
+  redisplays_.erase(obj);
+  reformats_.erase(obj);
   return ERR_NONE;
 }
 
-int32_t Engine::Close(ObjectId obj, int32_t) {
-  auto found = std::find_if(files_.begin(), files_.end(),
-                            [&](const OpenFileRecord& f) { return f.id == obj; });
-  if (found == files_.end()) return ERR_BAD_OBJECT;
-  if (session_.activeDocument == obj) session_.activeDocument = 0;
-  if (session_.activeBook == obj) session_.activeBook = 0;
-  files_.erase(found);
+int32_t Engine::Save(ObjectId obj, const std::string& path) {
+  Document* d = FindDocument(obj);
+  Book* b = FindBook(obj);
+  if (!d && !b) return ERR_BAD_OBJECT;
+  const std::string target = path.empty() ? (d ? d->path : b->path) : path;
+  if (target.empty()) return ERR_BAD_NAME;
+  const std::string content = d ? WriteDocument(*d) : WriteBook(*b);
+  std::string error;
+  if (int32_t e = WriteFileReplacing(target, content, error)) {
+    lastError_ = error;
+    return e;
+  }
+  if (d) {
+    d->path = target;
+    d->modified = false;
+  } else {
+    b->path = target;
+    b->modified = false;
+  }
   return ERR_NONE;
 }
 
 int32_t Engine::Redisplay(ObjectId doc) {
-  if (!FindFile(doc)) return ERR_BAD_DOCUMENT;
+  if (!FindDocument(doc) && !FindBook(doc)) return ERR_BAD_DOCUMENT;
   ++redisplays_[doc];
   return ERR_NONE;
 }
 
 int32_t Engine::Reformat(ObjectId doc) {
-  if (!FindFile(doc)) return ERR_BAD_DOCUMENT;
+  if (!FindDocument(doc) && !FindBook(doc)) return ERR_BAD_DOCUMENT;
   ++reformats_[doc];
   return ERR_NONE;
 }
@@ -365,6 +338,12 @@ int Engine::redisplayCount(ObjectId doc) const {
 int Engine::reformatCount(ObjectId doc) const {
   auto found = reformats_.find(doc);
   return found == reformats_.end() ? 0 : found->second;
+}
+
+std::string Book::ComponentPath(const BookComponent& component) const {
+  const std::filesystem::path file(component.fileName);
+  if (file.empty() || file.is_absolute()) return component.fileName;
+  return (std::filesystem::path(path).parent_path() / file).lexically_normal().string();
 }
 
 }  // namespace tlhost

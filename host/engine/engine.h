@@ -1,7 +1,6 @@
-// The stand-in host's document engine, first slice: the session with its settings, open
-// documents and books with their file names and flags, and a structure root with its element
-// definition and attributes. Flows, paragraphs and text come with the full document model;
-// until then the text operations answer ERR_NOT_SUPPORTED.
+// The stand-in host's document engine: the session, the open documents and books, and the
+// host operations on them. Every operation answers 0 or a tolvane::HostError; docs/host-rules.md
+// gives the rules of this host where the client interface leaves them open.
 #pragma once
 
 #include <cstdint>
@@ -10,61 +9,44 @@
 #include <string>
 #include <vector>
 
+#include "host/engine/book.h"
+#include "host/engine/document.h"
+#include "host/engine/session.h"
 #include "host/engine/value.h"
 
 namespace tlhost {
 
-struct ElementDefinition {
-  ObjectId id = 0;
-  std::string name;
-  std::vector<Attribute> defaults;
-};
-
-struct StructureElement {
-  ObjectId id = 0;
-  ObjectId definition = 0;
-  std::vector<Attribute> attributes;
-};
-
-struct OpenFileRecord {
-  ObjectId id = 0;  // a document or a book
-  std::string path;
-  int32_t modified = 0;
-  int32_t readOnly = 0;
-  ObjectId mainFlow = 0;        // documents: where the structure root hangs
-  ObjectId highestElement = 0;  // 0 when unstructured
-  std::string statusBar;
-};
-
-struct Session {
-  std::string productName = "Tolvane";
-  int32_t versionMajor = 17;
-  int32_t versionMinor = 0;
-  int32_t language = tolvane::LANG_JAPANESE;
-  std::string hostDir;
-  std::string userDir;
-  std::string currentView = "WYSIWYG View";
-  int32_t displaying = 1;
-  int32_t reformatting = 1;
-  int32_t trackDeletedTest = 1;
-  int32_t standardMenus = 1;
-  std::string pdfLibraryInit = "1";
-  std::string pdfLibraryPath;
-  ObjectId activeDocument = 0;
-  ObjectId activeBook = 0;
-};
-
 class Engine {
  public:
-  Session& session() { return session_; }
+  Engine();
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
 
-  // Opens (or creates in memory) a document or book named by `path`; books end in ".tlb".
+  Session& session() { return session_; }
+  const Session& session() const { return session_; }
+
+  // A new, unsaved document in memory: one body page, the main flow "A" with one empty
+  // paragraph, the reserved colours and the marker type "Comment".
   ObjectId NewDocument(const std::string& path);
   ObjectId NewBook(const std::string& path);
-  // Gives a document or book a structure root of the given definition and attributes.
+  // Gives a document (its main flow) or a book a root element of the given definition.
   ObjectId SetStructureRoot(ObjectId target, const std::string& definitionName,
                             std::vector<Attribute> attributes,
                             std::vector<Attribute> definitionDefaults = {});
+  // Loads a document from file text (the file format of docs/file-format.md) under `path`.
+  int32_t LoadDocumentText(const std::string& text, const std::string& path, ObjectId& out);
+  // Removes a paragraph from its list with everything anchored in it; the last paragraph of
+  // a list cannot be removed.
+  int32_t DeleteParagraph(ObjectId doc, ObjectId paragraph);
+
+  // Read access to the model.
+  const Document* document(ObjectId id) const;
+  const Book* book(ObjectId id) const;
+  std::vector<ObjectId> openDocuments() const;
+  std::vector<ObjectId> openBooks() const;
+  // The message of the last failed load or save, with file and line where there is one.
+  const std::string& lastError() const { return lastError_; }
 
   int32_t GetProp(ObjectId doc, ObjectId obj, int32_t prop, Value& out);
   int32_t SetProp(ObjectId doc, ObjectId obj, int32_t prop, const Value& value);
@@ -85,24 +67,45 @@ class Engine {
   int32_t OpenFile(const std::string& path, const std::vector<PropValue>& params, ObjectId& out,
                    std::vector<PropValue>& returned);
   int32_t Close(ObjectId obj, int32_t flags);
+  int32_t Save(ObjectId obj, const std::string& path);
   int32_t Redisplay(ObjectId doc);
   int32_t Reformat(ObjectId doc);
   int redisplayCount(ObjectId doc) const;
   int reformatCount(ObjectId doc) const;
 
  private:
-  ObjectId NewId(uint32_t kind) { return tolvane::MakeId(kind, ++serial_); }
-  OpenFileRecord* FindFile(ObjectId id);
+  ObjectId NewId(uint32_t kind);
+  Document* FindDocument(ObjectId id);
+  Book* FindBook(ObjectId id);
+  // The document that owns `obj`, checked against the `doc` the caller named (0 = any).
+  Document* OwnerDocument(ObjectId doc, ObjectId obj);
+  Document* TextDocument(ObjectId doc);
+  void Register(ObjectId owner, ObjectId obj) { owner_[obj] = owner; }
+  void RegisterAll(const Document& d);
+  void RegisterAll(const Book& b);
+  void Forget(ObjectId owner);
+  ObjectId AddOpen(std::unique_ptr<Document> d);
+  ObjectId AddOpen(std::unique_ptr<Book> b);
+  int32_t LoadFile(const std::string& path, ObjectId& out);
+
   int32_t GetSessionProp(int32_t prop, Value& out) const;
   int32_t SetSessionProp(int32_t prop, const Value& value);
+  int32_t GetDocumentProp(const Document& d, ObjectId obj, int32_t prop, Value& out) const;
+  int32_t SetDocumentProp(Document& d, ObjectId obj, int32_t prop, const Value& value);
+  int32_t GetBookProp(const Book& b, ObjectId obj, int32_t prop, Value& out) const;
+  int32_t SetBookProp(Book& b, ObjectId obj, int32_t prop, const Value& value);
+  int32_t SetSelection(Document& d, TTextRange range);
+  ObjectId NextOpen(ObjectId id) const;
 
   uint32_t serial_ = 0;
   Session session_;
-  std::vector<OpenFileRecord> files_;
-  std::map<ObjectId, ElementDefinition> definitions_;
-  std::map<ObjectId, StructureElement> elements_;
+  std::vector<ObjectId> openOrder_;
+  std::map<ObjectId, std::unique_ptr<Document>> documents_;
+  std::map<ObjectId, std::unique_ptr<Book>> books_;
+  std::map<ObjectId, ObjectId> owner_;  // every object to the document or book holding it
   std::map<ObjectId, int> redisplays_;
   std::map<ObjectId, int> reformats_;
+  std::string lastError_;
 };
 
 }  // namespace tlhost

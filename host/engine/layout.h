@@ -12,8 +12,8 @@ struct Flow {
   tolvane::ObjectId id = 0;
   std::string name;  // the flow's tag
   std::vector<tolvane::ObjectId> paragraphs;
-  tolvane::ObjectId firstFrame = 0;       // 0 when no text frame shows it
-  tolvane::ObjectId highestElement = 0;   // root structure element, 0 when unstructured
+  tolvane::ObjectId firstFrame = 0;      // 0 when no text frame shows it
+  tolvane::ObjectId highestElement = 0;  // root structure element, 0 when unstructured
 };
 
 // A text frame lies on a page or inside an anchored frame and shows one flow.

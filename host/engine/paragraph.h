@@ -14,7 +14,7 @@ struct Paragraph {
   tolvane::ObjectId id = 0;
   int32_t unique = 0;  // stable across saves; never given to another paragraph of the document
   std::string format;
-  std::string autonumber;          // the number string shown before the text, e.g. "1.2\t"
+  std::string autonumber;           // the number string shown before the text, e.g. "1.2\t"
   bool autonumberNotInPdf = false;  // the number string is left out of the PDF
   // The paragraph list that holds it: a flow, a table cell, a footnote, or a table (title).
   tolvane::ObjectId owner = 0;

@@ -1,0 +1,29 @@
+// Reading and writing documents (*.tlv) and books (*.tlb) in the engine's XML file format,
+// described in docs/file-format.md. Reading either fills the whole model or reports the first
+// fault with its line and leaves the target as it was given.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "host/engine/book.h"
+#include "host/engine/document.h"
+
+namespace tlhost {
+
+using IdAllocator = std::function<ObjectId(uint32_t kind)>;
+
+// Answer 0, or ERR_FILE_FORMAT with `error` as "line N: message".
+int32_t ReadDocument(const std::string& text, const IdAllocator& newId, Document& out,
+                     std::string& error);
+int32_t ReadBook(const std::string& text, const IdAllocator& newId, Book& out, std::string& error);
+
+std::string WriteDocument(const Document& document);
+std::string WriteBook(const Book& book);
+
+// Writes `content` to a temporary file beside `path` and renames it into place, so that a
+// failed write leaves an existing file untouched. Answer 0 or ERR_FILE_WRITE.
+int32_t WriteFileReplacing(const std::string& path, const std::string& content, std::string& error);
+
+}  // namespace tlhost

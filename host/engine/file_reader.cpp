@@ -1,0 +1,792 @@
+// Reads the XML file format into a Document or Book. The reader is strict: an unknown element
+// or attribute, a bad number or a dangling reference is a fault, reported with its line.
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <initializer_list>
+#include <map>
+#include <set>
+
+#include "host/engine/file_format.h"
+#include "host/engine/utf8.h"
+
+namespace tlhost {
+
+using namespace tolvane;
+
+namespace {
+
+constexpr unsigned kParseOptions = pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata;
+
+struct Fault {
+  size_t offset;
+  std::string message;
+};
+
+int LineAt(const std::string& text, size_t offset) {
+  offset = std::min(offset, text.size());
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+bool IsBlank(const char* text) {
+  for (; *text; ++text) {
+    if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r') return false;
+  }
+  return true;
+}
+
+int32_t ReadInt(const std::string& text, bool& ok) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  ok = ec == std::errc() && ptr == end && !text.empty() && value >= INT32_MIN && value <= INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
+// Common checks and reference tables of one read.
+class Reader {
+ public:
+  Reader(const IdAllocator& newId) : newId_(newId) {}
+
+  [[noreturn]] void Fail(pugi::xml_node node, const std::string& message) {
+    throw Fault{static_cast<size_t>(std::max<ptrdiff_t>(0, node.offset_debug())), message};
+  }
+
+  void Attributes(pugi::xml_node node, std::initializer_list<const char*> allowed) {
+    for (pugi::xml_attribute a : node.attributes()) {
+      bool known = false;
+      for (const char* name : allowed) known = known || std::string(a.name()) == name;
+      if (!known) {
+        Fail(node, "unknown attribute \"" + std::string(a.name()) + "\" on <" + node.name() + ">");
+      }
+    }
+  }
+  std::string Required(pugi::xml_node node, const char* name) {
+    pugi::xml_attribute a = node.attribute(name);
+    if (!a) Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"" + name + "\"");
+    return a.value();
+  }
+  std::string Text(pugi::xml_node node, const char* name) {
+    const std::string value = node.attribute(name).value();
+    std::vector<std::string> characters;
+    if (!utf8::Split(value, characters))
+      Fail(node, "attribute \"" + std::string(name) + "\" is not UTF-8");
+    return value;
+  }
+  bool Flag(pugi::xml_node node, const char* name) {
+    pugi::xml_attribute a = node.attribute(name);
+    if (!a) return false;
+    const std::string value = a.value();
+    if (value == "yes") return true;
+    if (value == "no") return false;
+    Fail(node, "attribute \"" + std::string(name) + "\" must be yes or no, not \"" + value + "\"");
+  }
+  int32_t Number(pugi::xml_node node, const char* name, int32_t fallback) {
+    pugi::xml_attribute a = node.attribute(name);
+    if (!a) return fallback;
+    bool ok = false;
+    const int32_t value = ReadInt(a.value(), ok);
+    if (!ok)
+      Fail(node, "attribute \"" + std::string(name) + "\" is not a number: \"" + a.value() + "\"");
+    return value;
+  }
+  int32_t Choice(pugi::xml_node node, const char* name,
+                 const std::vector<std::pair<std::string, int32_t>>& choices, int32_t fallback) {
+    pugi::xml_attribute a = node.attribute(name);
+    if (!a) return fallback;
+    for (const auto& [word, value] : choices) {
+      if (word == a.value()) return value;
+    }
+    Fail(node,
+         "attribute \"" + std::string(name) + "\" has the unknown value \"" + a.value() + "\"");
+  }
+  // Children of a container element: whitespace between them, and no text.
+  std::vector<pugi::xml_node> Elements(pugi::xml_node node) {
+    std::vector<pugi::xml_node> out;
+    for (pugi::xml_node child : node.children()) {
+      if (child.type() == pugi::node_element) {
+        out.push_back(child);
+      } else if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) &&
+                 !IsBlank(child.value())) {
+        Fail(child, "text is not allowed inside <" + std::string(node.name()) + ">");
+      }
+    }
+    return out;
+  }
+  [[noreturn]] void Unknown(pugi::xml_node node, pugi::xml_node parent) {
+    Fail(node, "unknown element <" + std::string(node.name()) + "> inside <" + parent.name() + ">");
+  }
+
+  // Keys name tables, cells, footnotes, frames and elements; all are made before the content
+  // is read so that references may point forward.
+  void CollectKeys(pugi::xml_node node) {
+    static const std::map<std::string, uint32_t> kinds = {{"table", KIND_TABLE},
+                                                          {"cell", KIND_TABLE_CELL},
+                                                          {"footnote", KIND_FOOTNOTE},
+                                                          {"frame", KIND_ANCHORED_FRAME},
+                                                          {"element", KIND_ELEMENT}};
+    for (pugi::xml_node child : node.children()) {
+      if (child.type() != pugi::node_element) continue;
+      auto kind = kinds.find(child.name());
+      if (kind != kinds.end() && child.attribute("key")) {
+        const std::string key = child.attribute("key").value();
+        if (keys_.count(key)) Fail(child, "the key \"" + key + "\" is used twice");
+        keys_[key] = NewId(child, kind->second);
+      }
+      CollectKeys(child);
+    }
+  }
+  ObjectId Key(pugi::xml_node node, const char* attribute, uint32_t kind) {
+    const std::string key = Required(node, attribute);
+    auto found = keys_.find(key);
+    if (found == keys_.end() || KindOf(found->second) != kind) {
+      Fail(node, "\"" + key + "\" names no " + KindName(kind) + " of this file");
+    }
+    return found->second;
+  }
+  ObjectId OwnKey(pugi::xml_node node, uint32_t kind) {
+    if (!node.attribute("key"))
+      Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"key\"");
+    return Key(node, "key", kind);
+  }
+  ObjectId NewId(pugi::xml_node node, uint32_t kind) {
+    const ObjectId id = newId_(kind);
+    if (id == 0) Fail(node, "the engine has run out of object ids");
+    return id;
+  }
+  static std::string KindName(uint32_t kind) {
+    switch (kind) {
+      case KIND_TABLE:
+        return "table";
+      case KIND_TABLE_CELL:
+        return "table cell";
+      case KIND_FOOTNOTE:
+        return "footnote";
+      case KIND_ANCHORED_FRAME:
+        return "anchored frame";
+      default:
+        return "element";
+    }
+  }
+
+  void ReadDefinition(pugi::xml_node node, Structure& s) {
+    Attributes(node, {"name"});
+    ElementDefinition def;
+    def.id = NewId(node, KIND_ELEMENT_DEF);
+    def.name = Text(node, "name");
+    if (def.name.empty()) Fail(node, "an element definition needs a name");
+    if (s.FindDefinition(def.name))
+      Fail(node, "the element definition \"" + def.name + "\" is defined twice");
+    def.defaults = ReadAttributeList(node);
+    s.definitionOrder.push_back(def.id);
+    s.definitions[def.id] = def;
+  }
+  std::vector<Attribute> ReadAttributeList(pugi::xml_node node) {
+    std::vector<Attribute> out;
+    for (pugi::xml_node a : Elements(node)) {
+      if (std::string(a.name()) != "attribute") {
+        if (std::string(a.name()) == "element") continue;  // children of an element
+        Unknown(a, node);
+      }
+      Attributes(a, {"name"});
+      Attribute attribute{Text(a, "name"), {}};
+      for (pugi::xml_node v : Elements(a)) {
+        if (std::string(v.name()) != "value") Unknown(v, a);
+        Attributes(v, {});
+        for (pugi::xml_node t : v.children()) {
+          if (t.type() != pugi::node_pcdata && t.type() != pugi::node_cdata) {
+            Fail(t, "<value> holds text only");
+          }
+        }
+        std::vector<std::string> characters;
+        if (!utf8::Split(v.text().get(), characters)) Fail(v, "a value is not UTF-8");
+        attribute.values.push_back(v.text().get());
+      }
+      out.push_back(attribute);
+    }
+    return out;
+  }
+  // <structure> with at most one root element; answers the root.
+  ObjectId ReadStructure(pugi::xml_node node, Structure& s) {
+    Attributes(node, {});
+    ObjectId root = 0;
+    for (pugi::xml_node child : Elements(node)) {
+      if (std::string(child.name()) != "element") Unknown(child, node);
+      if (root) Fail(child, "a structure has one root element");
+      root = ReadElement(child, 0, s);
+    }
+    return root;
+  }
+  ObjectId ReadElement(pugi::xml_node node, ObjectId parent, Structure& s) {
+    Attributes(node, {"key", "def", "unique-id", "bound", "file-ref", "file-ref-mark"});
+    StructureElement e;
+    e.id = OwnKey(node, KIND_ELEMENT);
+    const std::string def = Required(node, "def");
+    const ElementDefinition* definition = s.FindDefinition(def);
+    if (!definition) Fail(node, "no element definition is named \"" + def + "\"");
+    e.definition = definition->id;
+    e.uniqueId = Text(node, "unique-id");
+    e.parent = parent;
+    e.fileRef = Text(node, "file-ref");
+    e.fileRefMark = Flag(node, "file-ref-mark");
+    if (node.attribute("bound")) e.boundObject = Key(node, "bound", KIND_TABLE_CELL);
+    e.attributes = ReadAttributeList(node);
+    if (s.elements.count(e.id)) Fail(node, "an element is defined twice");
+    s.elements[e.id] = e;
+    for (pugi::xml_node child : Elements(node)) {
+      if (std::string(child.name()) != "element") continue;
+      const ObjectId c = ReadElement(child, e.id, s);
+      s.elements[e.id].children.push_back(c);
+    }
+    return e.id;
+  }
+
+ protected:
+  const IdAllocator& newId_;
+  std::map<std::string, ObjectId> keys_;
+};
+
+class DocumentReader : public Reader {
+ public:
+  DocumentReader(const IdAllocator& newId, Document& d) : Reader(newId), d_(d) {}
+
+  void Read(pugi::xml_node root) {
+    if (std::string(root.name()) != "document")
+      Fail(root, "the file is not a document: <" + std::string(root.name()) + ">");
+    Attributes(root, {"version"});
+    if (std::string(root.attribute("version").value()) != "1")
+      Fail(root, "the document needs version=\"1\"");
+    CollectKeys(root);
+    const std::vector<pugi::xml_node> children = Elements(root);
+    // Formats and pages first: the text refers to them by name.
+    for (pugi::xml_node n : children) {
+      const std::string name = n.name();
+      if (name == "colour")
+        ReadColour(n);
+      else if (name == "page")
+        ReadPage(n);
+      else if (name == "marker-type")
+        ReadMarkerType(n);
+      else if (name == "element-def")
+        ReadDefinition(n, d_.structure);
+    }
+    for (pugi::xml_node n : children) {
+      if (std::string(n.name()) == "condition") ReadCondition(n);
+    }
+    for (pugi::xml_node n : children) {
+      const std::string name = n.name();
+      if (name == "flow")
+        ReadFlow(n, 0);
+      else if (name == "table")
+        ReadTable(n);
+      else if (name == "footnote")
+        ReadFootnote(n);
+      else if (name == "frame")
+        ReadFrame(n);
+      else if (name != "colour" && name != "page" && name != "marker-type" &&
+               name != "element-def" && name != "condition")
+        Unknown(n, root);
+    }
+    for (const auto& [key, id] : keys_) {
+      const uint32_t kind = KindOf(id);
+      if ((kind == KIND_TABLE || kind == KIND_FOOTNOTE || kind == KIND_ANCHORED_FRAME) &&
+          !anchored_.count(id)) {
+        throw Fault{0, "\"" + key + "\" is never anchored in the text"};
+      }
+      if (kind == KIND_ELEMENT && !d_.structure.elements.count(id)) {
+        throw Fault{0, "the element \"" + key + "\" lies outside a <structure>"};
+      }
+    }
+    if (d_.flowOrder.empty()) Fail(root, "a document needs at least one flow");
+    if (d_.mainFlow == 0) d_.mainFlow = d_.flowOrder.front();
+  }
+
+ private:
+  void ReadColour(pugi::xml_node n) {
+    Attributes(n, {"name", "reserved"});
+    Colour c{NewId(n, KIND_COLOUR), Text(n, "name"), Number(n, "reserved", 0)};
+    if (c.name.empty()) Fail(n, "a colour needs a name");
+    for (const auto& [id, other] : d_.colours) {
+      if (other.name == c.name) Fail(n, "the colour \"" + c.name + "\" is defined twice");
+    }
+    d_.colourOrder.push_back(c.id);
+    d_.colours[c.id] = c;
+  }
+  ObjectId ColourNamed(pugi::xml_node n, const char* attribute) {
+    const std::string name = n.attribute(attribute).value();
+    if (name.empty()) return 0;
+    for (const auto& [id, c] : d_.colours) {
+      if (c.name == name) return id;
+    }
+    Fail(n, "no colour is named \"" + name + "\"");
+  }
+  void ReadPage(pugi::xml_node n) {
+    Attributes(n, {"name", "kind"});
+    const int32_t kind = Choice(n, "kind",
+                                {{"body", KIND_BODY_PAGE},
+                                 {"master", KIND_MASTER_PAGE},
+                                 {"reference", KIND_REFERENCE_PAGE},
+                                 {"hidden", KIND_HIDDEN_PAGE}},
+                                KIND_BODY_PAGE);
+    Page p{NewId(n, static_cast<uint32_t>(kind)), Required(n, "name")};
+    if (pageNames_.count(p.name)) Fail(n, "the page \"" + p.name + "\" is defined twice");
+    pageNames_[p.name] = p.id;
+    d_.pageOrder.push_back(p.id);
+    d_.pages[p.id] = p;
+  }
+  void ReadMarkerType(pugi::xml_node n) {
+    Attributes(n, {"name"});
+    MarkerType t{NewId(n, KIND_MARKER_TYPE), Text(n, "name")};
+    if (t.name.empty()) Fail(n, "a marker type needs a name");
+    if (MarkerTypeNamed(t.name)) Fail(n, "the marker type \"" + t.name + "\" is defined twice");
+    d_.markerTypeOrder.push_back(t.id);
+    d_.markerTypes[t.id] = t;
+  }
+  ObjectId MarkerTypeNamed(const std::string& name) const {
+    for (const auto& [id, t] : d_.markerTypes) {
+      if (t.name == name) return id;
+    }
+    return 0;
+  }
+  void ReadCondition(pugi::xml_node n) {
+    Attributes(n, {"name", "shown", "colour-override", "colour", "style", "background",
+                   "background-colour"});
+    Condition c;
+    c.id = NewId(n, KIND_CONDITION);
+    c.name = Text(n, "name");
+    if (c.name.empty() || c.name.find('|') != std::string::npos) {
+      Fail(n, "a condition needs a name without \"|\"");
+    }
+    if (d_.FindCondition(c.name)) Fail(n, "the condition \"" + c.name + "\" is defined twice");
+    c.shown = !n.attribute("shown") || Flag(n, "shown");
+    c.colourOverride = Flag(n, "colour-override");
+    c.overrideColour = ColourNamed(n, "colour");
+    c.styleOverride = Choice(n, "style",
+                             {{"none", STYLE_NONE},
+                              {"single-underline", STYLE_SINGLE_UNDERLINE},
+                              {"double-underline", STYLE_DOUBLE_UNDERLINE}},
+                             STYLE_NONE);
+    c.backgroundOn = Flag(n, "background");
+    c.backgroundColour = ColourNamed(n, "background-colour");
+    d_.conditionOrder.push_back(c.id);
+    d_.conditions[c.id] = c;
+  }
+
+  void ReadFlow(pugi::xml_node n, ObjectId frameParent) {
+    Attributes(n, {"name", "main", "page"});
+    Flow f;
+    f.id = NewId(n, KIND_FLOW);
+    f.name = Text(n, "name");
+    d_.flowOrder.push_back(f.id);
+    d_.flows[f.id] = f;
+    if (Flag(n, "main")) {
+      if (frameParent) Fail(n, "a flow inside an anchored frame cannot be the main flow");
+      if (d_.mainFlow) Fail(n, "a document has one main flow");
+      d_.mainFlow = f.id;
+    }
+    ObjectId frameOn = frameParent;
+    if (n.attribute("page")) {
+      if (frameParent) Fail(n, "a flow inside an anchored frame lies on no page of its own");
+      auto page = pageNames_.find(n.attribute("page").value());
+      if (page == pageNames_.end())
+        Fail(n, "no page is named \"" + std::string(n.attribute("page").value()) + "\"");
+      frameOn = page->second;
+    }
+    if (frameOn) {
+      TextFrame frame{NewId(n, KIND_TEXT_FRAME), f.id, frameOn};
+      d_.frames[frame.id] = frame;
+      d_.flows[f.id].firstFrame = frame.id;
+      if (AnchoredFrame* a = Document::Find(d_.anchoredFrames, frameParent)) {
+        a->textFrames.push_back(frame.id);
+      }
+    }
+    bool structureSeen = false;
+    for (pugi::xml_node child : Elements(n)) {
+      const std::string name = child.name();
+      if (name == "structure") {
+        if (structureSeen || !d_.flows[f.id].paragraphs.empty()) {
+          Fail(child, "a flow has one <structure>, before its paragraphs");
+        }
+        structureSeen = true;
+        d_.flows[f.id].highestElement = ReadStructure(child, d_.structure);
+      } else if (name == "p") {
+        d_.flows[f.id].paragraphs.push_back(ReadParagraph(child, f.id));
+      } else {
+        Unknown(child, n);
+      }
+    }
+    if (d_.flows[f.id].paragraphs.empty()) Fail(n, "a flow needs at least one paragraph");
+  }
+  std::vector<ObjectId> ReadParagraphs(pugi::xml_node n, ObjectId owner) {
+    std::vector<ObjectId> out;
+    for (pugi::xml_node child : Elements(n)) {
+      if (std::string(child.name()) != "p") Unknown(child, n);
+      out.push_back(ReadParagraph(child, owner));
+    }
+    if (out.empty()) Fail(n, "<" + std::string(n.name()) + "> needs at least one paragraph");
+    return out;
+  }
+
+  CharProps ReadProps(pugi::xml_node n, const char* cond, const char* author, const char* time) {
+    CharProps props;
+    std::string names = n.attribute(cond).value();
+    size_t start = 0;
+    while (!names.empty() && start <= names.size()) {
+      const size_t bar = names.find('|', start);
+      const std::string name = names.substr(start, bar == std::string::npos ? bar : bar - start);
+      const Condition* c = d_.FindCondition(name);
+      if (!c) Fail(n, "no condition is named \"" + name + "\"");
+      if (std::find(props.conditions.begin(), props.conditions.end(), c->id) ==
+          props.conditions.end()) {
+        props.conditions.push_back(c->id);
+      }
+      if (bar == std::string::npos) break;
+      start = bar + 1;
+    }
+    props.author = Text(n, author);
+    props.time = Number(n, time, 0);
+    return props;
+  }
+
+  ObjectId ReadParagraph(pugi::xml_node n, ObjectId owner) {
+    Attributes(n, {"unique", "format", "autonumber", "autonumber-not-in-pdf", "end-cond",
+                   "end-author", "end-time"});
+    Paragraph p;
+    p.id = NewId(n, KIND_PARAGRAPH);
+    p.unique = Number(n, "unique", 0);
+    if (p.unique <= 0) Fail(n, "a paragraph needs a unique number above 0");
+    if (!uniques_.insert(p.unique).second) {
+      Fail(n, "the unique number " + std::to_string(p.unique) + " is used twice");
+    }
+    d_.highestUnique = std::max(d_.highestUnique, p.unique);
+    p.format = Text(n, "format");
+    p.autonumber = Text(n, "autonumber");
+    p.autonumberNotInPdf = Flag(n, "autonumber-not-in-pdf");
+    p.owner = owner;
+    std::vector<ObjectId> openXrefs, openVariables;
+    for (pugi::xml_node child : n.children()) {
+      if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+        AddCharacters(p, child, child.value(), {});
+        continue;
+      }
+      if (child.type() != pugi::node_element) continue;
+      const std::string name = child.name();
+      TextAtom atom;
+      const std::initializer_list<const char*> props = {"cond", "author", "time"};
+      auto attributes = [&](std::initializer_list<const char*> own) {
+        std::vector<const char*> all(props);
+        all.insert(all.end(), own.begin(), own.end());
+        for (pugi::xml_attribute a : child.attributes()) {
+          if (std::find_if(all.begin(), all.end(), [&](const char* x) {
+                return std::string(x) == a.name();
+              }) == all.end()) {
+            Fail(child, "unknown attribute \"" + std::string(a.name()) + "\" on <" + name + ">");
+          }
+        }
+        atom.props = ReadProps(child, "cond", "author", "time");
+      };
+      if (name == "c") {
+        attributes({});
+        std::string text;
+        for (pugi::xml_node t : child.children()) {
+          if (t.type() != pugi::node_pcdata && t.type() != pugi::node_cdata) {
+            Fail(t, "<c> holds text only");
+          }
+          text += t.value();
+        }
+        if (text.empty()) Fail(child, "<c> needs text");
+        AddCharacters(p, child, text, atom.props);
+        continue;
+      }
+      if (!child.children().empty() && child.first_child()) Fail(child, "<" + name + "> is empty");
+      if (name == "marker") {
+        attributes({"type", "text"});
+        Marker m;
+        m.id = NewId(child, KIND_MARKER);
+        const std::string type = child.attribute("type").value();
+        m.type = MarkerTypeNamed(type);
+        if (!type.empty() && m.type == 0) Fail(child, "no marker type is named \"" + type + "\"");
+        m.text = Text(child, "text");
+        m.paragraph = p.id;
+        d_.markers[m.id] = m;
+        atom.kind = TI_MARKER_ANCHOR;
+        atom.id = m.id;
+      } else if (name == "table-anchor" || name == "footnote-anchor" || name == "frame-anchor") {
+        attributes({"ref"});
+        const uint32_t kind = name == "table-anchor"      ? KIND_TABLE
+                              : name == "footnote-anchor" ? KIND_FOOTNOTE
+                                                          : KIND_ANCHORED_FRAME;
+        atom.kind = kind == KIND_TABLE      ? TI_TABLE_ANCHOR
+                    : kind == KIND_FOOTNOTE ? TI_FOOTNOTE_ANCHOR
+                                            : TI_FRAME_ANCHOR;
+        atom.id = Key(child, "ref", kind);
+        if (!anchored_.insert(atom.id).second) Fail(child, "an object is anchored twice");
+        anchorParagraph_[atom.id] = p.id;
+      } else if (name == "element-begin" || name == "element-end") {
+        attributes({"ref"});
+        atom.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
+        atom.id = Key(child, "ref", KIND_ELEMENT);
+        if (!elementMarks_.insert({atom.id, atom.kind}).second) {
+          Fail(child, "an element has one <" + name + ">");
+        }
+      } else if (name == "xref-begin" || name == "variable-begin") {
+        attributes({});
+        const bool xref = name == "xref-begin";
+        atom.kind = xref ? TI_XREF_BEGIN : TI_VAR_BEGIN;
+        atom.id = NewId(child, xref ? KIND_XREF : KIND_VARIABLE);
+        d_.xrefs[atom.id] = p.id;
+        (xref ? openXrefs : openVariables).push_back(atom.id);
+      } else if (name == "xref-end" || name == "variable-end") {
+        attributes({});
+        const bool xref = name == "xref-end";
+        std::vector<ObjectId>& open = xref ? openXrefs : openVariables;
+        if (open.empty()) Fail(child, "<" + name + "> without its begin in the paragraph");
+        atom.kind = xref ? TI_XREF_END : TI_VAR_END;
+        atom.id = open.back();
+        open.pop_back();
+      } else if (name == "hidden-begin" || name == "hidden-end") {
+        attributes({});
+        atom.kind = name == "hidden-begin" ? TI_HIDDEN_BEGIN : TI_HIDDEN_END;
+      } else if (name == "special") {
+        attributes({"code"});
+        atom.kind = TI_SPECIAL_CHAR;
+        atom.code = Number(child, "code", 0);
+        if (atom.code != 1 && atom.code != 2) Fail(child, "a special character has code 1 or 2");
+        atom.id = static_cast<ObjectId>(atom.code);
+      } else {
+        Unknown(child, n);
+      }
+      p.atoms.push_back(atom);
+    }
+    if (!openXrefs.empty() || !openVariables.empty()) {
+      Fail(n, "a cross-reference or variable is not ended in its paragraph");
+    }
+    TextAtom end;
+    end.kind = TI_PARAGRAPH_END;
+    end.props = ReadProps(n, "end-cond", "end-author", "end-time");
+    p.atoms.push_back(end);
+    const ObjectId id = p.id;
+    d_.paragraphs[id] = std::move(p);
+    return id;
+  }
+  void AddCharacters(Paragraph& p, pugi::xml_node at, const std::string& text,
+                     const CharProps& props) {
+    std::vector<std::string> characters;
+    if (!utf8::Split(text, characters)) Fail(at, "the text is not UTF-8");
+    for (std::string& c : characters) {
+      TextAtom atom;
+      atom.character = std::move(c);
+      atom.props = props;
+      p.atoms.push_back(std::move(atom));
+    }
+  }
+
+  void ReadTable(pugi::xml_node n) {
+    Attributes(n, {"key", "title"});
+    Table t;
+    t.id = OwnKey(n, KIND_TABLE);
+    t.titleOn = Flag(n, "title");
+    d_.tables[t.id] = t;
+    d_.tableOrder.push_back(t.id);
+    int32_t lastKind = ROW_HEADING;
+    bool titleSeen = false;
+    for (pugi::xml_node child : Elements(n)) {
+      const std::string name = child.name();
+      if (name == "title") {
+        Attributes(child, {});
+        if (titleSeen || !d_.tables[t.id].rows.empty())
+          Fail(child, "a table has one <title>, before its rows");
+        titleSeen = true;
+        d_.tables[t.id].titleParagraphs = ReadParagraphs(child, t.id);
+      } else if (name == "row") {
+        Attributes(child, {"kind"});
+        TableRow row;
+        row.id = NewId(child, KIND_TABLE_ROW);
+        row.table = t.id;
+        row.kind = Choice(child, "kind",
+                          {{"heading", ROW_HEADING}, {"body", ROW_BODY}, {"footing", ROW_FOOTING}},
+                          ROW_BODY);
+        if (row.kind < lastKind)
+          Fail(child, "heading rows come first, then body, then footing rows");
+        lastKind = row.kind;
+        d_.rows[row.id] = row;
+        for (pugi::xml_node c : Elements(child)) {
+          if (std::string(c.name()) != "cell") Unknown(c, child);
+          Attributes(c, {"key", "straddled"});
+          TableCell cell;
+          cell.id = c.attribute("key") ? OwnKey(c, KIND_TABLE_CELL) : NewId(c, KIND_TABLE_CELL);
+          cell.row = row.id;
+          cell.straddled = Flag(c, "straddled");
+          d_.cells[cell.id] = cell;
+          d_.cells[cell.id].paragraphs = ReadParagraphs(c, cell.id);
+          d_.rows[row.id].cells.push_back(cell.id);
+        }
+        if (d_.rows[row.id].cells.empty()) Fail(child, "a row needs at least one cell");
+        d_.tables[t.id].rows.push_back(row.id);
+      } else {
+        Unknown(child, n);
+      }
+    }
+    d_.tables[t.id].paragraph = anchorParagraph_[t.id];
+  }
+  void ReadFootnote(pugi::xml_node n) {
+    Attributes(n, {"key", "number"});
+    Footnote f;
+    f.id = OwnKey(n, KIND_FOOTNOTE);
+    f.number = Text(n, "number");
+    d_.footnotes[f.id] = f;
+    d_.footnoteOrder.push_back(f.id);
+    d_.footnotes[f.id].paragraphs = ReadParagraphs(n, f.id);
+  }
+  void ReadFrame(pugi::xml_node n) {
+    Attributes(n, {"key"});
+    AnchoredFrame a;
+    a.id = OwnKey(n, KIND_ANCHORED_FRAME);
+    d_.anchoredFrames[a.id] = a;
+    d_.anchoredFrameOrder.push_back(a.id);
+    for (pugi::xml_node child : Elements(n)) {
+      if (std::string(child.name()) != "flow") Unknown(child, n);
+      ReadFlow(child, a.id);
+    }
+  }
+
+ public:
+  // Anchor paragraphs are known only once the text was read; tables, footnotes and frames
+  // may come before the flows that anchor them.
+  void FixAnchors() {
+    for (auto& [id, t] : d_.tables) t.paragraph = anchorParagraph_[id];
+    for (auto& [id, f] : d_.footnotes) f.paragraph = anchorParagraph_[id];
+    for (auto& [id, a] : d_.anchoredFrames) a.paragraph = anchorParagraph_[id];
+  }
+
+ private:
+  Document& d_;
+  std::map<std::string, ObjectId> pageNames_;
+  std::set<ObjectId> anchored_;
+  std::map<ObjectId, ObjectId> anchorParagraph_;
+  std::set<std::pair<ObjectId, uint32_t>> elementMarks_;
+  std::set<int32_t> uniques_;
+};
+
+class BookReader : public Reader {
+ public:
+  BookReader(const IdAllocator& newId, Book& b) : Reader(newId), b_(b) {}
+
+  void Read(pugi::xml_node root) {
+    if (std::string(root.name()) != "book")
+      Fail(root, "the file is not a book: <" + std::string(root.name()) + ">");
+    Attributes(root, {"version"});
+    if (std::string(root.attribute("version").value()) != "1")
+      Fail(root, "the book needs version=\"1\"");
+    CollectKeys(root);
+    const std::vector<pugi::xml_node> children = Elements(root);
+    for (pugi::xml_node n : children) {
+      if (std::string(n.name()) == "element-def") ReadDefinition(n, b_.structure);
+    }
+    bool structureSeen = false;
+    for (pugi::xml_node n : children) {
+      const std::string name = n.name();
+      if (name == "component") {
+        b_.components.push_back(ReadComponent(n, 0));
+      } else if (name == "structure") {
+        if (structureSeen) Fail(n, "a book has one <structure>");
+        structureSeen = true;
+        b_.highestElement = ReadStructure(n, b_.structure);
+      } else if (name != "element-def") {
+        Unknown(n, root);
+      }
+    }
+    for (const auto& [key, id] : keys_) {
+      if (KindOf(id) != KIND_ELEMENT) throw Fault{0, "\"" + key + "\": a book holds elements only"};
+      if (!b_.structure.elements.count(id))
+        throw Fault{0, "the element \"" + key + "\" lies outside a <structure>"};
+    }
+  }
+
+ private:
+  ObjectId ReadComponent(pugi::xml_node n, ObjectId parent) {
+    Attributes(n,
+               {"file", "name", "second-name", "type", "exclude", "exclude-nested", "container"});
+    BookComponent c;
+    c.id = NewId(n, KIND_BOOK_COMPONENT);
+    c.fileName = Text(n, "file");
+    c.secondName = Text(n, "second-name");
+    c.container = Flag(n, "container");
+    c.exclude = Flag(n, "exclude");
+    c.excludeNested = Flag(n, "exclude-nested");
+    c.type = Choice(n, "type",
+                    {{"document", COMP_TYPE_DOCUMENT},
+                     {"generated-list", COMP_TYPE_GENERATED_LIST},
+                     {"book", COMP_TYPE_BOOK},
+                     {"folder", COMP_TYPE_FOLDER},
+                     {"group", COMP_TYPE_GROUP},
+                     {"generated-index", COMP_TYPE_GENERATED_INDEX},
+                     {"structure-map", COMP_TYPE_STRUCTURE_MAP},
+                     {"nested-map", COMP_TYPE_NESTED_MAP}},
+                    COMP_TYPE_DOCUMENT);
+    if (n.attribute("name")) {
+      c.name = Text(n, "name");
+    } else {
+      const size_t slash = c.fileName.find_last_of('/');
+      c.name = slash == std::string::npos ? c.fileName : c.fileName.substr(slash + 1);
+    }
+    if (c.fileName.empty() && !c.container)
+      Fail(n, "a component needs a file or container=\"yes\"");
+    c.parent = parent;
+    b_.componentsById[c.id] = c;
+    for (pugi::xml_node child : Elements(n)) {
+      if (std::string(child.name()) != "component") Unknown(child, n);
+      if (!c.container) Fail(child, "only a container holds components");
+      const ObjectId inner = ReadComponent(child, c.id);
+      b_.componentsById[c.id].children.push_back(inner);
+    }
+    return c.id;
+  }
+
+  Book& b_;
+};
+
+template <typename Target, typename ReaderType>
+int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
+                 std::string& error) {
+  pugi::xml_document xml;
+  pugi::xml_parse_result parsed =
+      xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+  if (!parsed) {
+    error = "line " + std::to_string(LineAt(text, static_cast<size_t>(parsed.offset))) + ": " +
+            parsed.description();
+    return ERR_FILE_FORMAT;
+  }
+  Target fresh;
+  fresh.id = out.id;
+  fresh.path = out.path;
+  try {
+    ReaderType reader(newId, fresh);
+    reader.Read(xml.document_element());
+    if constexpr (std::is_same_v<ReaderType, DocumentReader>) reader.FixAnchors();
+  } catch (const Fault& fault) {
+    error = fault.offset
+                ? "line " + std::to_string(LineAt(text, fault.offset)) + ": " + fault.message
+                : fault.message;
+    return ERR_FILE_FORMAT;
+  }
+  out = std::move(fresh);
+  return ERR_NONE;
+}
+
+}  // namespace
+
+int32_t ReadDocument(const std::string& text, const IdAllocator& newId, Document& out,
+                     std::string& error) {
+  if (!out.id) return ERR_BAD_DOCUMENT;
+  return ReadInto<Document, DocumentReader>(text, newId, out, error);
+}
+
+int32_t ReadBook(const std::string& text, const IdAllocator& newId, Book& out, std::string& error) {
+  if (!out.id) return ERR_BAD_DOCUMENT;
+  return ReadInto<Book, BookReader>(text, newId, out, error);
+}
+
+}  // namespace tlhost

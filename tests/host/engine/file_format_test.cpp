@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "fixture.h"
+#include "host/engine/file_format.h"
+#include "host/engine/show.h"
+
+namespace tlhost::testing {
+namespace {
+
+using namespace tolvane;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Every kind of item, properties on items and on the paragraph end, structure bound to a
+// cell, an anchored frame with its own flow, written by hand (not in the saved form).
+const char* kRich = R"(<document version="1">
+  <colour name="Red" reserved="8"/>
+  <condition name="TL8_TRACK_CHANGES_ADDED" colour-override="yes" colour="Red" style="single-underline"/>
+  <condition name="TL8_TRACK_CHANGES_DELETED"/>
+  <marker-type name="Comment"/>
+  <element-def name="doc"><attribute name="class"><value>- topic/topic </value></attribute></element-def>
+  <element-def name="entry"/>
+  <page name="1"/>
+  <page name="M" kind="master"/>
+  <flow name="A" main="yes" page="1">
+    <structure>
+      <element key="root" def="doc" unique-id="u1">
+        <attribute name="id"><value>x &amp; "y"</value></attribute>
+        <element key="cellelement" def="entry" bound="cellkey"/>
+      </element>
+    </structure>
+    <p unique="5" format="Body" autonumber="Figure 3: " autonumber-not-in-pdf="yes" end-cond="TL8_TRACK_CHANGES_DELETED" end-author="Ken" end-time="99"><element-begin ref="root"/>a &lt;b&gt;<c cond="TL8_TRACK_CHANGES_ADDED|TL8_TRACK_CHANGES_DELETED" author="Aiko" time="1700000000">挿入</c><marker type="Comment" text="TL_PDF_Comment: x&#10;-> y" cond="TL8_TRACK_CHANGES_ADDED"/><xref-begin/>see<xref-end/><variable-begin/>v<variable-end/><hidden-begin/>h<hidden-end/><special code="2"/>	tab<frame-anchor ref="fr"/><table-anchor ref="tbl"/><element-end ref="root"/></p>
+  </flow>
+  <frame key="fr"><flow name="inner"><p unique="9">in the frame</p></flow></frame>
+  <table key="tbl" title="yes">
+    <title><p unique="6">Table 1</p></title>
+    <row kind="heading"><cell key="cellkey"><p unique="7">h</p></cell></row>
+  </table>
+</document>
+)";
+
+TEST_F(EngineTest, SavingKeepsEverythingAndReadingTheSavedFileGivesItBack) {
+  const ObjectId doc = Load(kRich);
+  const std::string first = WriteDocument(*engine.document(doc));
+  const ObjectId again = Load(first, "/tmp/again.tlv");
+  EXPECT_EQ(WriteDocument(*engine.document(again)), first);
+  for (const char* piece :
+       {"autonumber=\"Figure 3: \"", "autonumber-not-in-pdf=\"yes\"", "end-author=\"Ken\"",
+        "<c cond=\"TL8_TRACK_CHANGES_ADDED|TL8_TRACK_CHANGES_DELETED\" author=\"Aiko\" "
+        "time=\"1700000000\">挿入</c>",
+        "text=\"TL_PDF_Comment: x&#10;-&gt; y\"", "<special code=\"2\"/>\ttab", "a &lt;b&gt;",
+        "bound=\"c1\"", "<value>x &amp; \"y\"</value>", "kind=\"master\"", "unique-id=\"u1\""}) {
+    EXPECT_NE(first.find(piece), std::string::npos) << piece << "\n" << first;
+  }
+  std::vector<TextItem> before, after;
+  ASSERT_EQ(engine.GetText(doc, Paragraph(doc, 5), TI_ALL, TIO_INCLUDE_HIDDEN_TEXT, before), 0);
+  ASSERT_EQ(engine.GetText(again, Paragraph(again, 5), TI_ALL, TIO_INCLUDE_HIDDEN_TEXT, after), 0);
+  EXPECT_EQ(Describe(after), Describe(before));
+  ASSERT_EQ(before.size(), after.size());
+  auto marker = std::find_if(after.begin(), after.end(),
+                             [](const TextItem& i) { return i.kind == TI_MARKER_ANCHOR; });
+  ASSERT_NE(marker, after.end());
+  Value text;
+  ASSERT_EQ(engine.GetProp(again, marker->id, P_MARKER_TEXT, text), 0);
+  EXPECT_EQ(text.s, "TL_PDF_Comment: x\n-> y");
+}
+
+TEST_F(EngineTest, ExampleFilesAreInTheSavedFormAndRoundTripByteForByte) {
+  int seen = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(EXAMPLES_DIR)) {
+    const std::string path = entry.path().string();
+    if (entry.path().extension() != ".tlv" && entry.path().extension() != ".tlb") continue;
+    SCOPED_TRACE(path);
+    ++seen;
+    ObjectId id = 0;
+    std::vector<PropValue> returned;
+    ASSERT_EQ(engine.OpenFile(path, {}, id, returned), 0) << engine.lastError();
+    const std::string saved =
+        engine.document(id) ? WriteDocument(*engine.document(id)) : WriteBook(*engine.book(id));
+    EXPECT_EQ(saved, ReadAll(path));
+  }
+  EXPECT_GE(seen, 4);
+}
+
+TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
+  const std::string head = "<document version=\"1\">\n  <flow name=\"A\">\n";
+  struct Case {
+    std::string text;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {head + "    <p unique=\"1\">x</q>\n", "line 3"},
+      {head + "    <p unique=\"1\" colour=\"x\">x</p>\n  </flow>\n</document>\n",
+       "line 3: unknown attribute \"colour\""},
+      {head + "    <p unique=\"1\"><bold/></p>\n  </flow>\n</document>\n",
+       "line 3: unknown element <bold>"},
+      {head + "    <p unique=\"1\"/>\n    <p unique=\"1\"/>\n  </flow>\n</document>\n",
+       "line 4: the unique number 1 is used twice"},
+      {head + "    <p unique=\"1\"><c cond=\"Nope\">x</c></p>\n  </flow>\n</document>\n",
+       "line 3: no condition is named \"Nope\""},
+      {head + "    <p unique=\"1\"><table-anchor ref=\"t9\"/></p>\n  </flow>\n</document>\n",
+       "line 3: \"t9\" names no table"},
+      {head + "    <p unique=\"x1\"/>\n  </flow>\n</document>\n",
+       "line 3: attribute \"unique\" is not a number"},
+      {head + "    <p unique=\"1\">\xC3(</p>\n  </flow>\n</document>\n",
+       "line 3: the text is not UTF-8"},
+      {"<book version=\"1\"/>\n", "not a document"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ObjectId id = 7;
+    EXPECT_EQ(engine.LoadDocumentText(c.text, "/tmp/bad.tlv", id), ERR_FILE_FORMAT);
+    EXPECT_EQ(id, 0u);
+    EXPECT_NE(engine.lastError().find(c.message), std::string::npos) << engine.lastError();
+  }
+  EXPECT_TRUE(engine.openDocuments().empty());
+  std::ostringstream out, err;
+  const std::string path = ::testing::TempDir() + "/bad.tlv";
+  { std::ofstream(path) << cases[1].text; }
+  EXPECT_EQ(ShowFile(path, out, err), 1);
+  EXPECT_NE(err.str().find("line 3"), std::string::npos);
+  EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(EngineTest, AFailedSaveLeavesTheOldFile) {
+  const std::string dir = ::testing::TempDir() + "/failed-save";
+  std::filesystem::create_directories(dir);
+  const std::string path = dir + "/doc.tlv";
+  { std::ofstream(path) << "old"; }
+  const ObjectId doc = Load(kPlainDocument, path);
+  engine.SetProp(doc, doc, P_DOC_MODIFIED, Value::Int(1));
+  // A file size limit makes the write fail, also for a user whom permissions do not stop.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const int32_t e = engine.Save(doc, "");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_EQ(e, ERR_FILE_WRITE);
+  EXPECT_EQ(ReadAll(path), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no leftovers
+  Value modified;
+  engine.GetProp(doc, doc, P_DOC_MODIFIED, modified);
+  EXPECT_EQ(modified.i, 1);
+  ASSERT_EQ(engine.Save(doc, ""), 0);
+  EXPECT_EQ(ReadAll(path), WriteDocument(*engine.document(doc)));
+  engine.GetProp(doc, doc, P_DOC_MODIFIED, modified);
+  EXPECT_EQ(modified.i, 0);
+}
+
+TEST_F(EngineTest, ShowPrintsUniqueNumbersAutonumbersChangesAndMarkers) {
+  const ObjectId doc = Load(kRich);
+  std::ostringstream out;
+  ShowDocument(*engine.document(doc), out);
+  const std::string text = out.str();
+  for (const char* piece :
+       {"flow \"A\" (main)", "[5] Body \"Figure 3: \" (not in PDF): <doc>a <b>",
+        "{+Aiko 2023-11-14T22:13:20Z|{-Aiko 2023-11-14T22:13:20Z|挿入-}+}",
+        "{+ 1970-01-01T00:00:00Z|[marker Comment: TL_PDF_Comment: x\\n-> y]+}", "[xref:see]",
+        "{-Ken 1970-01-01T00:01:39Z|¶-}", "  table\n", "    title\n", "[7]: h"}) {
+    EXPECT_NE(text.find(piece), std::string::npos) << piece << "\n" << text;
+  }
+}
+
+}  // namespace
+}  // namespace tlhost::testing
