@@ -1,4 +1,5 @@
 // Initialisation, termination and the function tables of the library.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
+#include "poppler/Error.h"
 #include "poppler/GlobalParams.h"
 #include "src/errors.h"
 #include "src/memory.h"
@@ -30,6 +32,18 @@ std::vector<const std::string*>& NamesByAtom() {
 }
 
 thread_local int32_t t_lastError = 0;
+
+// Poppler reports every repair it makes on a damaged file; the library answers damage with its
+// own error codes, so those reports reach the host's error output only when OK_DEBUG is set.
+void PopplerDiagnostic(ErrorCategory, Goffset position, const char* message) {
+  if (!std::getenv("OK_DEBUG")) return;
+  if (position >= 0) {
+    std::fprintf(stderr, "Ondrelkit: %s (at byte %lld)\n", message,
+                 static_cast<long long>(position));
+  } else {
+    std::fprintf(stderr, "Ondrelkit: %s\n", message);
+  }
+}
 
 }  // namespace
 
@@ -95,6 +109,7 @@ __attribute__((visibility("default"))) int32_t OkInitialize(const char* initData
   ondrelkit::g_initData = value;
   ondrelkit::g_memory = *memory;
   if (!globalParams) globalParams = std::make_unique<GlobalParams>();
+  setErrorCallback(ondrelkit::PopplerDiagnostic);
   ondrelkit::g_initialised = true;
   return 0;
 }

@@ -98,12 +98,12 @@ TEST_F(MalformedTest, FormsAndNestedMarkedContentKeepTheirContainers) {
       ">> >> /Length " +
       std::to_string(std::string("BT /F1 12 Tf 72 700 Td (Form) Tj ET").size()) +
       " >>\nstream\nBT /F1 12 Tf 72 700 Td (Form) Tj ET\nendstream";
-  OkDoc* doc = Open({"<< /Type /Catalog /Pages 2 0 R >>",
-                     "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
-                     "/Resources << /Font << /F1 4 0 R >> /XObject << /Fm0 5 0 R >> "
-                     "/Properties << /MC2 << /MCID 2 >> >> >> /StructParents 0 >>",
-                     kFont, form, Stream(page)});
+  OkDoc* doc =
+      Open({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
+            "/Resources << /Font << /F1 4 0 R >> /XObject << /Fm0 5 0 R >> "
+            "/Properties << /MC2 << /MCID 2 >> >> >> /StructParents 0 >>",
+            kFont, form, Stream(page)});
   OkPage* p = lib_.pages->PdfAcquirePage(doc, 0);
   const auto texts = Texts(p);
   ASSERT_EQ(texts.size(), 4u);
@@ -144,6 +144,30 @@ TEST_F(MalformedTest, CyclesInTheStructureEnd) {
   const PdfAtom mapped = PdfRoleMapDirect(roleMap, lib_.core->PdfAtom("A"));
   EXPECT_TRUE(mapped == lib_.core->PdfAtom("A") || mapped == lib_.core->PdfAtom("B"));
   lib_.core->PdfRelease(roleMap);
+  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
+  OkObj* object = lib_.pages->PdfPageObject(page);
+  EXPECT_EQ(PdfMarkedContentParent(object, 0), nullptr);
+  lib_.core->PdfRelease(object);
+  lib_.pages->PdfReleasePage(page);
+  lib_.docs->PdfCloseDoc(doc);
+}
+
+// A structure tree without a ParentTree still gives its elements and their marked-content
+// kids; only the way back from an MCID to its element is missing.
+TEST_F(MalformedTest, MissingParentTreeLeavesMcidsWithoutParent) {
+  OkDoc* doc = Open({
+      "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 4 0 R >>",
+      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 /Contents 6 0 R "
+      ">>",
+      "<< /Type /StructTreeRoot /K [5 0 R] >>",
+      "<< /S /P /P 4 0 R /Pg 3 0 R /K 0 /ID (P7#0#0#0#0) >>",
+      Stream("/P <</MCID 0>> BDC EMC"),
+  });
+  OkStructElem* p = PdfStructRootKid(doc, 0);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(PdfStructElemKidCount(p), 1);
+  EXPECT_EQ(PdfStructElemFirstPage(p), 0);
   OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
   OkObj* object = lib_.pages->PdfPageObject(page);
   EXPECT_EQ(PdfMarkedContentParent(object, 0), nullptr);
