@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "host/cli/session_setup.h"
 #include "host/dialogs/dialog_script.h"
 #include "host/engine/show.h"
+#include "host/export/export_command.h"
 #include "host/link/client_connection.h"
 
 namespace {
@@ -28,6 +30,8 @@ constexpr const char* kUsage =
     "                       open FILE, make it active and run the import command from its menu;\n"
     "                       alerts and dialogs are answered by SCRIPT, else asked on the terminal\n"
     "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
+    "  export-pdf FILE -o OUT.pdf [--creator TEXT]\n"
+    "                       write a tagged PDF of a document or book\n"
     "\n"
     "Options:\n"
     "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this "
@@ -147,6 +151,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   SessionSettings settings = DefaultSettings(argv[0]);
   std::string dialogScript;
+  std::optional<std::string> creator;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -156,6 +161,9 @@ int main(int argc, char** argv) {
     if (arg == "--dialogs") {
       if (i + 1 >= argc) return Usage("--dialogs needs a script");
       dialogScript = argv[++i];
+    } else if (arg == "--creator") {
+      if (i + 1 >= argc) return Usage("--creator needs a text");
+      creator = argv[++i];
     } else if (arg == "--client") {
       if (i + 1 >= argc) return Usage("--client needs a path");
       settings.clientPath = argv[++i];
@@ -170,6 +178,9 @@ int main(int argc, char** argv) {
   if (command == "show") {
     if (args.size() != 2) return Usage("show needs one FILE");
     return ShowFile(args[1], std::cout, std::cerr);
+  }
+  if (command == "export-pdf") {
+    return tlhost::pdfexport::RunExportPdf({args.begin() + 1, args.end()}, creator, std::cerr);
   }
   Host host;
   ApplySettings(host, settings);

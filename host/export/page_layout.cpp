@@ -1,0 +1,395 @@
+#include "host/export/page_layout.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "tolvane/numbers.h"
+
+namespace tlhost::pdfexport {
+namespace {
+
+constexpr double kPageWidth = 595;
+constexpr double kPageHeight = 842;
+constexpr double kMargin = 72;
+constexpr double kColumn = kPageWidth - 2 * kMargin;
+constexpr double kBottom = kPageHeight - kMargin;
+constexpr double kFootnoteGap = 10;
+constexpr double kCellPadding = 4;
+
+struct FontSpec {
+  double size;
+  bool bold;
+};
+
+FontSpec FontFor(ParagraphRole role) {
+  switch (role) {
+    case ParagraphRole::kHeading:
+      return {14, true};
+    case ParagraphRole::kTitle:
+      return {10, true};
+    case ParagraphRole::kFootnote:
+      return {8, false};
+    case ParagraphRole::kCell:
+      return {9, false};
+    case ParagraphRole::kBody:
+      break;
+  }
+  return {10, false};
+}
+
+// Cairo draws nothing for a glyph call without ink, so blank characters that stand alone in a
+// drawn piece (a tab, a space at a segment's edge) get an inked glyph of their own, drawn in
+// white; its ToUnicode entry still gives the source character, one character in the PDF.
+gunichar StandInFor(gunichar c) {
+  switch (c) {
+    case ' ':
+      return 0x2423;
+    case '\t':
+      return 0x21E5;
+    case '\n':
+      return 0x21B5;
+    case '\r':
+      return 0x240D;
+    case 0x3000:
+      return 0x2422;
+    case 0xA0:
+      return 0x2420;
+    default:
+      return 0;
+  }
+}
+
+// One paragraph shaped by pango. `shown` is the source text; `laidOut` the same bytes with
+// line breaks turned into tabs, so that pango keeps every character on a line.
+struct ShapedParagraph {
+  std::string shown;
+  std::string laidOut;
+  std::vector<size_t> starts;  // byte offset of each segment
+  PangoLayout* layout = nullptr;
+  ~ShapedParagraph() {
+    if (layout) g_object_unref(layout);
+  }
+  int SegmentAt(size_t byte) const {
+    auto at = std::upper_bound(starts.begin(), starts.end(), byte);
+    return static_cast<int>(at - starts.begin()) - 1;
+  }
+};
+
+class PageWriter {
+ public:
+  PageWriter(cairo_t* cr, const LayoutContent& content, DrawnPages& out)
+      : cr_(cr), content_(content), out_(out) {
+    context_ = pango_cairo_create_context(cr_);
+    pango_cairo_context_set_resolution(context_, 72);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(context_, options);
+    cairo_font_options_destroy(options);
+    out_.pageCount = 1;
+  }
+  ~PageWriter() { g_object_unref(context_); }
+
+  void Draw() {
+    bool pageUsed = false;
+    for (const FlowItem& item : content_.items) {
+      switch (item.kind) {
+        case FlowItem::Kind::kPageBreak:
+          if (pageUsed) NewPage();
+          pageUsed = false;
+          break;
+        case FlowItem::Kind::kParagraph:
+          FlowParagraph(item.paragraph);
+          pageUsed = true;
+          break;
+        case FlowItem::Kind::kTable:
+          FlowTable(item.table);
+          pageUsed = true;
+          break;
+      }
+    }
+    FinishPage();
+  }
+
+ private:
+  std::unique_ptr<ShapedParagraph> Shape(const LaidParagraph& p, double width) const {
+    auto shaped = std::make_unique<ShapedParagraph>();
+    PangoAttrList* attrs = pango_attr_list_new();
+    for (const TextSegment& s : p.segments) {
+      const size_t start = shaped->shown.size();
+      shaped->starts.push_back(start);
+      shaped->shown += s.text;
+      const guint end = static_cast<guint>(shaped->shown.size());
+      if (s.style == SegmentStyle::kSuperscript) {
+        PangoAttribute* scale = pango_attr_scale_new(0.7);
+        scale->start_index = static_cast<guint>(start);
+        scale->end_index = end;
+        pango_attr_list_insert(attrs, scale);
+      } else if (s.style == SegmentStyle::kBlock) {
+        PangoAttribute* style = pango_attr_style_new(PANGO_STYLE_ITALIC);
+        style->start_index = static_cast<guint>(start);
+        style->end_index = end;
+        pango_attr_list_insert(attrs, style);
+      }
+    }
+    shaped->laidOut = shaped->shown;
+    for (char& c : shaped->laidOut) {
+      if (c == '\n' || c == '\r') c = '\t';
+    }
+    // Ligatures would make several characters one glyph, and pango's own hyphens would add one.
+    pango_attr_list_insert(attrs, pango_attr_font_features_new("liga=0,clig=0,dlig=0,hlig=0"));
+    pango_attr_list_insert(attrs, pango_attr_insert_hyphens_new(FALSE));
+    const FontSpec spec = FontFor(p.role);
+    PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans,IPAGothic");
+    pango_font_description_set_absolute_size(font, spec.size * PANGO_SCALE);
+    if (spec.bold) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
+    shaped->layout = pango_layout_new(context_);
+    pango_layout_set_font_description(shaped->layout, font);
+    pango_font_description_free(font);
+    pango_layout_set_width(shaped->layout, static_cast<int>(width * PANGO_SCALE));
+    pango_layout_set_wrap(shaped->layout, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_text(shaped->layout, shaped->laidOut.data(),
+                          static_cast<int>(shaped->laidOut.size()));
+    pango_layout_set_attributes(shaped->layout, attrs);
+    pango_attr_list_unref(attrs);
+    return shaped;
+  }
+
+  static double Height(const ShapedParagraph& s) {
+    int w = 0, h = 0;
+    pango_layout_get_size(s.layout, &w, &h);
+    return static_cast<double>(h) / PANGO_SCALE;
+  }
+
+  static bool Blank(PangoFont* font, PangoGlyph glyph) {
+    if (glyph == PANGO_GLYPH_EMPTY || (glyph & PANGO_GLYPH_UNKNOWN_FLAG)) return true;
+    PangoRectangle ink;
+    pango_font_get_glyph_extents(font, glyph, &ink, nullptr);
+    return ink.width == 0 || ink.height == 0;
+  }
+
+  // Gives blank glyphs their stand-ins; answers true when the piece had only blank glyphs.
+  static bool GiveStandIns(const ShapedParagraph& s, PangoGlyphItem* piece) {
+    PangoGlyphString* glyphs = piece->glyphs;
+    PangoFont* font = piece->item->analysis.font;
+    bool allBlank = true;
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      if (!Blank(font, glyphs->glyphs[i].glyph)) allBlank = false;
+    }
+    hb_font_t* hb = pango_font_get_hb_font(font);
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      PangoGlyph& glyph = glyphs->glyphs[i].glyph;
+      const bool empty = glyph == PANGO_GLYPH_EMPTY || (glyph & PANGO_GLYPH_UNKNOWN_FLAG);
+      if (!empty && !allBlank) continue;
+      const size_t at = static_cast<size_t>(piece->item->offset + glyphs->log_clusters[i]);
+      const gunichar standIn = StandInFor(g_utf8_get_char(s.shown.data() + at));
+      hb_codepoint_t found = 0;
+      if (standIn && hb && hb_font_get_nominal_glyph(hb, standIn, &found)) glyph = found;
+    }
+    return allBlank;
+  }
+
+  // Draws one run, cut where segments change, each tagged piece in its own marked content.
+  void DrawRun(const ShapedParagraph& s, const LaidParagraph& p, PangoGlyphItem* run, double& x,
+               double baseline) {
+    PangoGlyphItem* rest = pango_glyph_item_copy(run);
+    while (rest) {
+      const size_t begin = static_cast<size_t>(rest->item->offset);
+      const size_t end = begin + static_cast<size_t>(rest->item->length);
+      const int segment = s.SegmentAt(begin);
+      PangoGlyphItem* piece = rest;
+      if (segment + 1 < static_cast<int>(s.starts.size()) && s.starts[segment + 1] < end) {
+        piece = pango_glyph_item_split(rest, s.shown.data(),
+                                       static_cast<int>(s.starts[segment + 1] - begin));
+      } else {
+        rest = nullptr;
+      }
+      DrawPiece(s, p.segments[segment], piece, x, baseline);
+      pango_glyph_item_free(piece);
+    }
+  }
+
+  void DrawPiece(const ShapedParagraph& s, const TextSegment& segment, PangoGlyphItem* piece,
+                 double& x, double baseline) {
+    const bool tagged = segment.slot.node >= 0;
+    if (tagged) {
+      cairo_tag_begin(cr_, "Span", "");
+      out_.pieces.push_back({segment.slot, out_.pageCount - 1});
+    }
+    if (GiveStandIns(s, piece)) {
+      cairo_set_source_rgb(cr_, 1, 1, 1);
+    } else if (segment.style == SegmentStyle::kBlock) {
+      cairo_set_source_rgb(cr_, 0.2, 0.2, 0.5);
+    } else {
+      cairo_set_source_rgb(cr_, 0, 0, 0);
+    }
+    const double rise = segment.style == SegmentStyle::kSuperscript ? 3.5 : 0;
+    cairo_move_to(cr_, x, baseline - rise);
+    pango_cairo_show_glyph_item(cr_, s.shown.data(), piece);
+    x += static_cast<double>(pango_glyph_string_get_width(piece->glyphs)) / PANGO_SCALE;
+    if (tagged) cairo_tag_end(cr_, "Span");
+  }
+
+  // Footnotes whose numbers stand in the line.
+  std::vector<int> FootnotesOf(const ShapedParagraph& s, const LaidParagraph& p,
+                               PangoLayoutLine* line) const {
+    std::vector<int> out;
+    for (size_t i = 0; i < p.segments.size(); ++i) {
+      const int footnote = p.segments[i].footnote;
+      const size_t at = s.starts[i];
+      if (footnote >= 0 && at >= static_cast<size_t>(line->start_index) &&
+          at < static_cast<size_t>(line->start_index + line->length)) {
+        out.push_back(footnote);
+      }
+    }
+    return out;
+  }
+
+  // Draws the lines of a paragraph from `top`; with `flowing`, lines that do not fit go to the
+  // next page, and footnotes named in a line are kept on the line's page. Answers the bottom.
+  double DrawLines(const LaidParagraph& p, double x0, double top, double width, bool flowing) {
+    std::unique_ptr<ShapedParagraph> s = Shape(p, width);
+    PangoLayoutIter* iter = pango_layout_get_iter(s->layout);
+    double offset = top;  // page y of the layout's top
+    do {
+      PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+      PangoRectangle logical;
+      pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+      const double lineTop = static_cast<double>(logical.y) / PANGO_SCALE;
+      const double lineHeight = static_cast<double>(logical.height) / PANGO_SCALE;
+      if (flowing) {
+        const std::vector<int> notes = FootnotesOf(*s, p, line);
+        double needed = reserve_;
+        for (int n : notes) needed += FootnoteHeight(n) + (pageNotes_.empty() ? kFootnoteGap : 0);
+        if (offset + lineTop + lineHeight > kBottom - needed && !PageEmpty(offset + lineTop)) {
+          NewPage();
+          offset = cursor_ - lineTop;
+        }
+        for (int n : notes) {
+          reserve_ += FootnoteHeight(n) + (pageNotes_.empty() ? kFootnoteGap : 0);
+          pageNotes_.push_back(n);
+        }
+      }
+      const double baseline =
+          offset + static_cast<double>(pango_layout_iter_get_baseline(iter)) / PANGO_SCALE;
+      double x = x0 + static_cast<double>(logical.x) / PANGO_SCALE;
+      for (GSList* r = line->runs; r; r = r->next) {
+        DrawRun(*s, p, static_cast<PangoGlyphItem*>(r->data), x, baseline);
+      }
+      cursor_ = offset + lineTop + lineHeight;
+    } while (pango_layout_iter_next_line(iter));
+    pango_layout_iter_free(iter);
+    if (p.segments.empty()) cursor_ = top + Height(*s);
+    return cursor_;
+  }
+
+  bool PageEmpty(double y) const { return y <= kMargin + 0.5; }
+
+  double FootnoteHeight(int index) const {
+    double h = 0;
+    for (const LaidParagraph& p : content_.footnotes[index]) h += Height(*Shape(p, kColumn)) + 2;
+    return h;
+  }
+
+  void FlowParagraph(const LaidParagraph& p) {
+    if (p.role == ParagraphRole::kHeading && !PageEmpty(cursor_)) cursor_ += 8;
+    DrawLines(p, kMargin, cursor_, kColumn, true);
+    cursor_ += p.role == ParagraphRole::kHeading ? 6 : 4;
+  }
+
+  void FlowTable(const TableGrid& t) {
+    for (const LaidParagraph& p : t.title) DrawLines(p, kMargin, cursor_, kColumn, true);
+    cursor_ += 2;
+    const double column = t.columns > 0 ? kColumn / t.columns : kColumn;
+    for (const GridRow& row : t.rows) {
+      double height = 0;
+      for (const GridCell& cell : row.cells) {
+        double h = 0;
+        for (const LaidParagraph& p : cell.paragraphs) {
+          h += Height(*Shape(p, column * cell.span - 2 * kCellPadding));
+        }
+        height = std::max(height, h);
+      }
+      height += 2 * kCellPadding;
+      if (cursor_ + height > kBottom - reserve_ && !PageEmpty(cursor_)) NewPage();
+      double x = kMargin;
+      const double top = cursor_;
+      for (const GridCell& cell : row.cells) {
+        const double width = column * cell.span;
+        cairo_set_source_rgb(cr_, 0, 0, 0);
+        cairo_set_line_width(cr_, 0.5);
+        cairo_rectangle(cr_, x, top, width, height);
+        cairo_stroke(cr_);
+        double y = top + kCellPadding;
+        for (const LaidParagraph& p : cell.paragraphs) {
+          y = DrawLines(p, x + kCellPadding, y, width - 2 * kCellPadding, false);
+        }
+        x += width;
+      }
+      cursor_ = top + height;
+    }
+    cursor_ += 6;
+  }
+
+  void FinishPage() {
+    if (!pageNotes_.empty()) {
+      double y = kBottom - reserve_ + kFootnoteGap;
+      cairo_set_source_rgb(cr_, 0, 0, 0);
+      cairo_set_line_width(cr_, 0.5);
+      cairo_move_to(cr_, kMargin, y - kFootnoteGap / 2);
+      cairo_line_to(cr_, kMargin + kColumn / 3, y - kFootnoteGap / 2);
+      cairo_stroke(cr_);
+      for (int n : pageNotes_) {
+        for (const LaidParagraph& p : content_.footnotes[n]) {
+          y = DrawLines(p, kMargin, y, kColumn, false) + 2;
+        }
+      }
+    }
+    pageNotes_.clear();
+    reserve_ = 0;
+  }
+
+  void NewPage() {
+    FinishPage();
+    cairo_show_page(cr_);
+    ++out_.pageCount;
+    cursor_ = kMargin;
+  }
+
+  cairo_t* cr_;
+  const LayoutContent& content_;
+  DrawnPages& out_;
+  PangoContext* context_ = nullptr;
+  double cursor_ = kMargin;
+  double reserve_ = 0;  // height kept free at the page foot for its footnotes
+  std::vector<int> pageNotes_;
+};
+
+}  // namespace
+
+int32_t DrawPages(const LayoutContent& content, const std::string& path, DrawnPages& out,
+                  std::string& error) {
+  out = {};
+  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), kPageWidth, kPageHeight);
+  cairo_t* cr = cairo_create(surface);
+  {
+    PageWriter writer(cr, content, out);
+    writer.Draw();
+  }
+  const cairo_status_t drawn = cairo_status(cr);
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  const cairo_status_t finished = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  if (drawn != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) {
+    error = path + ": " + cairo_status_to_string(drawn != CAIRO_STATUS_SUCCESS ? drawn : finished);
+    return tolvane::ERR_FILE_WRITE;
+  }
+  return 0;
+}
+
+}  // namespace tlhost::pdfexport

@@ -1,0 +1,101 @@
+// The export's handling of bad input, its command, and the file as other readers see it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/export/export_command.h"
+#include "host/export/pdf_export.h"
+#include "reviewed_pdf.h"
+
+namespace tlhost::pdfexport::testing {
+namespace {
+
+using osprevan::fixtures::ReviewedPdf;
+namespace fs = std::filesystem;
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(ExportInput, BadInputGivesAMessageAndLeavesTheOutputAlone) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("chapter1.tlv")) << fixture.error();
+  const std::string out = fixture.directory() + "/kept.pdf";
+  std::ofstream(out) << "earlier";
+  std::string error;
+  ExportOptions rotated;
+  rotated.pageRotation = {{0, 45}};
+  EXPECT_EQ(ExportFile(fixture.sourcePath(), rotated, out, error), tolvane::ERR_BAD_VALUE);
+  EXPECT_NE(error.find("rotation"), std::string::npos);
+  error.clear();
+  EXPECT_NE(ExportFile(fixture.directory() + "/missing.tlv", {}, out, error), 0);
+  EXPECT_FALSE(error.empty());
+  const std::string broken = fixture.directory() + "/broken.tlv";
+  std::ofstream(broken) << "<document version=\"1\"><flow name=\"A\"><p unique=\"1\"></flow>";
+  error.clear();
+  EXPECT_EQ(ExportFile(broken, {}, out, error), tolvane::ERR_FILE_FORMAT);
+  EXPECT_NE(error.find("broken.tlv"), std::string::npos);
+  // A book whose component cannot be read exports nothing.
+  const std::string book = fixture.directory() + "/book.tlb";
+  std::ofstream(book) << "<book version=\"1\"><component file=\"broken.tlv\"/></book>";
+  error.clear();
+  EXPECT_NE(ExportFile(book, {}, out, error), 0);
+  EXPECT_NE(error.find("broken.tlv"), std::string::npos);
+  EXPECT_EQ(Read(out), "earlier");
+  // An output folder that does not exist.
+  error.clear();
+  EXPECT_NE(ExportFile(fixture.sourcePath(), {}, fixture.directory() + "/no/such.pdf", error), 0);
+  EXPECT_FALSE(error.empty());
+  for (const fs::directory_entry& e : fs::directory_iterator(fixture.directory())) {
+    EXPECT_EQ(e.path().string().find(".part"), std::string::npos) << e.path();
+    EXPECT_EQ(e.path().string().find(".drawn"), std::string::npos) << e.path();
+  }
+}
+
+TEST(ExportInput, QpdfAndPyMuPdfReadTheFileCleanly) {
+  for (const char* example : {"manual.tlb", "chapter1.tlv"}) {
+    ReviewedPdf fixture;
+    ExportOptions options;
+    options.pageRotation = {{0, 270}};
+    ASSERT_TRUE(fixture.ExportExample(example, {}, options)) << fixture.error();
+    const std::string check = std::string(QPDF_PROGRAM) + " --check '" + fixture.exportedPdf() +
+                              "' > '" + fixture.directory() + "/check.txt' 2>&1";
+    EXPECT_EQ(std::system(check.c_str()), 0) << Read(fixture.directory() + "/check.txt");
+    EXPECT_EQ(Read(fixture.directory() + "/check.txt").find("WARNING"), std::string::npos);
+    // PyMuPDF reads the text back, the Japanese included, from the embedded fonts.
+    const std::string script = fixture.directory() + "/read.py";
+    std::ofstream(script) << "import sys, fitz\n"
+                             "doc = fitz.open(sys.argv[1])\n"
+                             "text = ''.join(page.get_text() for page in doc)\n"
+                             "fonts = [f[3] for page in doc for f in page.get_fonts()]\n"
+                             "ok = 'はじめに' in text and any('IPAGothic' in f for f in fonts) \\\n"
+                             "    and any('DejaVu' in f for f in fonts)\n"
+                             "sys.exit(0 if ok else 1)\n";
+    const std::string read = std::string(OSPREVAN_PYTHON) + " '" + script + "' '" +
+                             fixture.exportedPdf() + "' 2>/dev/null";
+    EXPECT_EQ(std::system(read.c_str()), 0) << example;
+  }
+}
+
+TEST(ExportCommand, WritesThePdfAndRefusesWrongUsage) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("chapter1.tlv")) << fixture.error();
+  const std::string out = fixture.directory() + "/command.pdf";
+  std::ostringstream err;
+  EXPECT_EQ(RunExportPdf({fixture.sourcePath(), "-o", out}, std::string("Tolvane 9.0"), err), 0)
+      << err.str();
+  EXPECT_EQ(Read(out).rfind("%PDF-", 0), 0u);
+  EXPECT_NE(Read(out).find("Tolvane 9.0"), std::string::npos);
+  EXPECT_EQ(RunExportPdf({fixture.sourcePath()}, {}, err), 2);
+  EXPECT_EQ(RunExportPdf({fixture.sourcePath(), "-o"}, {}, err), 2);
+  EXPECT_EQ(RunExportPdf({"a.tlv", "b.tlv", "-o", out}, {}, err), 2);
+  EXPECT_EQ(RunExportPdf({fixture.directory() + "/none.tlv", "-o", out}, {}, err), 1);
+  EXPECT_NE(err.str().find("none.tlv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tlhost::pdfexport::testing

@@ -1,0 +1,264 @@
+// The export read back with the PDF library: structure, identifiers, text and entries.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exported_pdf.h"
+#include "reviewed_pdf.h"
+
+namespace tlhost::pdfexport::testing {
+namespace {
+
+using osprevan::fixtures::ReviewedPdf;
+
+// The chain of own types from the element up to the root, innermost first.
+std::vector<std::string> Ancestry(const ExportedPdf& pdf, const ReadElement* e) {
+  std::vector<std::string> out;
+  for (int p = e->parent; p >= 0; p = pdf.elements[p].parent) out.push_back(pdf.elements[p].type);
+  return out;
+}
+
+const char* kHiddenAndFrames = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1">
+  <condition name="Secret" shown="no"/>
+  <condition name="Open" shown="yes"/>
+  <marker-type name="Comment"/>
+  <page name="1" kind="body"/>
+  <page name="M" kind="master"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="5" format="Body" autonumber="(a) " autonumber-not-in-pdf="yes">one<c cond="Secret">gone</c><c cond="Open">two</c><hidden-begin/>away<hidden-end/> three<marker type="Comment" text="x"/></p>
+    <p unique="6" format="Body">before <frame-anchor ref="a1"/>after</p>
+    <p unique="7" format="Heading 2">	tab</p>
+  </flow>
+  <flow name="Side" page="1">
+    <p unique="30" format="Body">side flow</p>
+  </flow>
+  <flow name="Masters" page="M">
+    <p unique="40">not exported</p>
+  </flow>
+  <frame key="a1"><flow name="Inset"><p unique="50">inset text</p><p unique="51">more</p></flow></frame>
+</document>
+)";
+
+TEST(ExportStructure, ParagraphIdentifiersNameTheParagraphAndItsNeighbours) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("chapter1.tlv")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  std::vector<std::string> ids;
+  for (const ReadElement& e : pdf.elements) {
+    if (IsParagraphType(e.mapped)) ids.push_back(e.id);
+  }
+  EXPECT_EQ(ids, (std::vector<std::string>{"P1#0#0#2#3", "P2#0#1#3#0", "P3#1#2#0#0"}));
+
+  // Footnotes, cells and table titles count neighbours in their own paragraph list.
+  ReviewedPdf tables;
+  ASSERT_TRUE(tables.ExportExample("table-footnote.tlv")) << tables.error();
+  ExportedPdf t(tables.exportedPdf());
+  for (const char* id : {"P1#0#0#2#3", "P2#0#1#3#0", "P3#1#2#0#0", "P10#0#0#0#0", "P11#0#0#0#0",
+                         "P15#0#0#0#0", "P20#0#0#0#0"}) {
+    EXPECT_NE(t.ById(id), nullptr) << id;
+  }
+  // The straddled cell's paragraph is not written.
+  EXPECT_EQ(t.ById("P16#0#0#0#0"), nullptr);
+}
+
+TEST(ExportStructure, TextUnderEachParagraphIsItsNumberAndItsText) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("table-footnote.tlv")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  EXPECT_EQ(pdf.ById("P1#0#0#2#3")->text, "2\tSettings");
+  EXPECT_EQ(pdf.ById("P2#0#1#3#0")->text, "The table lists the settings1.");  // footnote number
+  EXPECT_EQ(pdf.ById("P10#0#0#0#0")->text, "Table 1: Settings");
+  EXPECT_EQ(pdf.ById("P14#0#0#0#0")->text, "Updates the screen");
+  EXPECT_EQ(pdf.ById("P20#0#0#0#0")->text, "As of version 17.");  // its label is not tagged
+  EXPECT_EQ(pdf.unownedTextPieces, 0);
+
+  ReviewedPdf japanese;
+  ASSERT_TRUE(japanese.ExportExample("chapter1.tlv")) << japanese.error();
+  ExportedPdf j(japanese.exportedPdf());
+  EXPECT_EQ(j.ById("P1#0#0#2#3")->text, "1\tはじめに");
+  // Tracked-change text is shown; the marker is not.
+  EXPECT_EQ(j.ById("P3#1#2#0#0")->text, "注釈は文書の該当する段落にすべて戻されます。");
+}
+
+TEST(ExportStructure, HiddenTextMarkersAndLeftOutNumbersDoNotReachThePdf) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportText(kHiddenAndFrames)) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  EXPECT_EQ(pdf.ById("P5#0#0#6#7")->text, "onetwo three");
+  EXPECT_EQ(pdf.ById("P7#5#6#0#0")->text, "\ttab");  // a leading tab stays one character
+  EXPECT_EQ(pdf.ById("P7#5#6#0#0")->mapped, "H2");
+  // Flows of body pages are exported, each as its own article; master pages are not.
+  EXPECT_NE(pdf.ById("Article_Side"), nullptr);
+  EXPECT_EQ(pdf.ById("Article_Masters"), nullptr);
+  EXPECT_EQ(pdf.ById("P40#0#0#0#0"), nullptr);
+  EXPECT_EQ(pdf.ById("P30#0#0#0#0")->firstPage, 1);
+}
+
+TEST(ExportStructure, AnchoredFrameTextIsABlockInsideItsParagraph) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportText(kHiddenAndFrames)) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  const ReadElement* p = pdf.ById("P6#0#5#7#0");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->text, "before inset text moreafter");
+  std::vector<std::string> kids;
+  for (int k : p->kids) kids.push_back(pdf.elements[k].type + ":" + pdf.elements[k].id);
+  EXPECT_EQ(kids, (std::vector<std::string>{"BlockStart:BSF1", "Span:", "BlockEnd:BEF1"}));
+  EXPECT_EQ(pdf.roleMap.at("BlockStart"), "NonStruct");
+  // The frame's own paragraphs get no elements of their own.
+  EXPECT_EQ(pdf.ById("P50#0#0#51#0"), nullptr);
+}
+
+TEST(ExportStructure, TablesAndFootnotesHaveTheirContainers) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("table-footnote.tlv")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  EXPECT_EQ(Ancestry(pdf, pdf.ById("P15#0#0#0#0")),
+            (std::vector<std::string>{"TD", "TR", "TBody", "Table", "Article_A", "Document"}));
+  EXPECT_EQ(Ancestry(pdf, pdf.ById("P11#0#0#0#0")),
+            (std::vector<std::string>{"TH", "TR", "THead", "Table", "Article_A", "Document"}));
+  const ReadElement* title = pdf.ById("P10#0#0#0#0");
+  EXPECT_EQ(pdf.elements[title->parent].type, "TableTitle");
+  EXPECT_EQ(pdf.elements[title->parent].mapped, "Caption");
+  EXPECT_EQ(title->type, "TableTitle_Pgf");  // the format's name is taken by the container
+  // The second body row keeps one cell: its neighbour lies under it.
+  const std::vector<const ReadElement*> rows = pdf.OfType("TR");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2]->kids.size(), 1u);
+  const std::vector<const ReadElement*> notes = pdf.OfType("Note");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0]->id, "N1");
+  EXPECT_EQ(pdf.elements[notes[0]->kids.at(0)].id, "P20#0#0#0#0");
+  EXPECT_EQ(pdf.elements[notes[0]->parent].type, "Article_A");
+}
+
+TEST(ExportStructure, StructuredDocumentsCarryElementTypesAndIdentifiers) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("structured.tlv")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  const ReadElement* topic = pdf.ById("Eintro");
+  ASSERT_NE(topic, nullptr);
+  EXPECT_EQ(topic->type, "topic");
+  EXPECT_EQ(topic->mapped, "Div");
+  std::vector<std::string> kids;
+  for (int k : topic->kids) kids.push_back(pdf.elements[k].type + ":" + pdf.elements[k].id);
+  // The title has no identifier text and keeps its paragraph's identifier.
+  EXPECT_EQ(kids, (std::vector<std::string>{"title:P1#0#0#2#3", "p:Efirst", "p:Esecond"}));
+  EXPECT_EQ(pdf.ById("Esecond")->text, "The second paragraph.");
+  EXPECT_EQ(pdf.roleMap.at("title"), "H1");
+  EXPECT_EQ(pdf.roleMap.at("p"), "P");
+}
+
+TEST(ExportStructure, RoleMapAndFlowElementForms) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("table-footnote.tlv")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  EXPECT_EQ(pdf.roleMap.at("Article_A"), "Art");
+  EXPECT_EQ(pdf.roleMap.at("Heading1"), "H1");
+  EXPECT_EQ(pdf.roleMap.at("Body"), "P");
+  EXPECT_EQ(pdf.roleMap.at("TableTitle"), "Caption");
+  EXPECT_EQ(pdf.roleMap.count("TD"), 0u);  // standard types are not mapped
+
+  ReviewedPdf sections;
+  ExportOptions options;
+  options.sectionElements = true;
+  ASSERT_TRUE(sections.ExportExample("chapter1.tlv", {}, options)) << sections.error();
+  ExportedPdf s(sections.exportedPdf());
+  EXPECT_EQ(s.ById("Article_A"), nullptr);
+  ASSERT_NE(s.ById("Section_A"), nullptr);
+  EXPECT_EQ(s.ById("Section_A")->mapped, "Sect");
+}
+
+TEST(ExportEntries, CreatorCreationDateAndRotationAsSet) {
+  ReviewedPdf standard;
+  ASSERT_TRUE(standard.ExportExample("chapter1.tlv")) << standard.error();
+  EXPECT_EQ(ExportedPdf(standard.exportedPdf()).creator, "Tolvane 17.0");
+  for (const char* creator :
+       {"Tolvane 8.0", "Tolvane 11.0", "Tolvane 2019", "Other Writer 17.0", "Tolvane", "作成者"}) {
+    ReviewedPdf fixture;
+    ExportOptions options;
+    options.creationTime = 1700000000;
+    options.pageRotation = {{0, 90}};
+    ASSERT_TRUE(fixture.ExportExample("chapter1.tlv", std::string(creator), options))
+        << fixture.error();
+    ExportedPdf pdf(fixture.exportedPdf());
+    EXPECT_EQ(pdf.creator, creator);
+    EXPECT_EQ(pdf.creationDate, "D:20231114221320Z");
+    EXPECT_EQ(pdf.rotations, std::vector<int>{90});
+  }
+}
+
+TEST(ExportBooks, OneDocumentPerComponentOnItsOwnPages) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("manual.tlb")) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  ASSERT_EQ(pdf.Roots().size(), 1u);
+  const ReadElement& book = pdf.elements[pdf.Roots()[0]];
+  EXPECT_EQ(book.type, "Book");
+  std::vector<std::string> kids;
+  std::vector<int> pages;
+  for (int k : book.kids) {
+    kids.push_back(pdf.elements[k].type);
+    pages.push_back(pdf.elements[k].firstPage);
+  }
+  EXPECT_EQ(kids, (std::vector<std::string>(3, "Document")));
+  EXPECT_EQ(pages, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(pdf.pageCount, 3);
+  // Each component's paragraphs are found under its own kid.
+  EXPECT_EQ(pdf.elements[book.kids[2]].kids.size(), 1u);
+  EXPECT_EQ(pdf.OfType("Note").size(), 1u);
+}
+
+TEST(ExportBooks, ExcludedComponentsAndGeneratedListsHaveNoDocument) {
+  ReviewedPdf book;
+  ASSERT_TRUE(book.ExportExample("chapter1.tlv")) << book.error();
+  ASSERT_TRUE(book.ExportText(R"(<?xml version="1.0" encoding="UTF-8"?>
+<book version="1">
+  <component file="chapter1.tlv" exclude="yes"/>
+  <component name="Part" type="group" container="yes">
+    <component file="table-footnote.tlv"/>
+  </component>
+  <component file="toc.tlv" type="generated-list"/>
+  <component file="structured.tlv"/>
+</book>
+)",
+                              {}, {}, "partial.tlb"))
+      << book.error();
+  ExportedPdf pdf(book.exportedPdf());
+  const ReadElement& root = pdf.elements[pdf.Roots()[0]];
+  ASSERT_EQ(root.kids.size(), 2u);
+  EXPECT_NE(pdf.ById("P20#0#0#0#0"), nullptr);  // from table-footnote.tlv
+  EXPECT_NE(pdf.ById("Eintro"), nullptr);       // from structured.tlv
+  EXPECT_EQ(pdf.elements[root.kids[1]].firstPage, 1);
+}
+
+TEST(ExportLayout, ParagraphBrokenAcrossPagesKeepsOneElement) {
+  std::string words;
+  for (int i = 0; i < 700; ++i) words += "word" + std::to_string(i) + " ";
+  words += "end.";
+  const std::string text = std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1">
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">)") +
+                           words + R"(</p>
+    <p unique="2" format="Body">after</p>
+  </flow>
+</document>
+)";
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportText(text)) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  ASSERT_GE(pdf.pageCount, 2);
+  const ReadElement* long_ = pdf.ById("P1#0#0#2#0");
+  ASSERT_NE(long_, nullptr);
+  EXPECT_EQ(long_->text, words);
+  EXPECT_EQ(long_->pages, (std::vector<int>{0, 1}));
+  EXPECT_EQ(pdf.OfType("Body").size(), 2u);
+  EXPECT_EQ(pdf.ById("P2#0#1#0#0")->pages, std::vector<int>{1});
+}
+
+}  // namespace
+}  // namespace tlhost::pdfexport::testing

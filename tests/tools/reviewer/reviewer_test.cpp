@@ -1,0 +1,155 @@
+// tools/reviewer/review.py writes the annotation entries its description asks for, and only
+// those, on an exported PDF.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "library_session.h"
+#include "reviewed_pdf.h"
+
+namespace osprevan::fixtures {
+namespace {
+
+using ondrelkit::testing::LibrarySession;
+
+constexpr const char* kAbsent = "<absent>";
+
+struct ReadAnnot {
+  std::string subtype;
+  std::map<std::string, std::string> entries;  // strings as UTF-8, names with "/"
+  int irt = -1;                                // index of the IRT target among the annots
+  size_t quadNumbers = 0;
+};
+
+std::string Entry(const LibrarySession& lib, const OkObj* dict, const char* key) {
+  OkObj* value = lib.objs->PdfDictGet(dict, lib.core->PdfAtom(key));
+  std::string out = kAbsent;
+  if (lib.objs->PdfObjType(value) == kPdfString) {
+    size_t length = 0;
+    const char* bytes = lib.objs->PdfStringValue(value, &length);
+    OkText* text = lib.core->PdfTextFromBytes(bytes, length);
+    out = lib.Utf8(text);
+    lib.core->PdfRelease(text);
+  } else if (lib.objs->PdfObjType(value) == kPdfName) {
+    out = std::string("/") + lib.core->PdfAtomName(lib.objs->PdfNameValue(value));
+  }
+  lib.core->PdfRelease(value);
+  return out;
+}
+
+// The annotations of page 0 other than pop-ups, in page order.
+std::vector<ReadAnnot> ReadAnnots(const std::string& path) {
+  LibrarySession lib;
+  OkDoc* doc = lib.Open(path);
+  OkPage* page = lib.pages->PdfAcquirePage(doc, 0);
+  std::vector<OkObj*> dicts;
+  std::vector<ReadAnnot> out;
+  for (int i = 0; i < lib.pages->PdfAnnotCount(page); ++i) {
+    OkAnnot* annot = lib.pages->PdfAnnotAt(page, i);
+    ReadAnnot read;
+    read.subtype = lib.core->PdfAtomName(lib.pages->PdfAnnotSubtype(annot));
+    OkObj* dict = lib.pages->PdfAnnotDict(annot);
+    lib.core->PdfRelease(annot);
+    if (read.subtype == "Popup") {
+      lib.core->PdfRelease(dict);
+      continue;
+    }
+    for (const char* key : {"T", "Contents", "M", "RT", "State", "StateModel"}) {
+      read.entries[key] = Entry(lib, dict, key);
+    }
+    OkObj* quads = lib.objs->PdfDictGet(dict, lib.core->PdfAtom("QuadPoints"));
+    if (lib.objs->PdfObjType(quads) == kPdfArray)
+      read.quadNumbers = lib.objs->PdfArrayLength(quads);
+    lib.core->PdfRelease(quads);
+    dicts.push_back(dict);
+    out.push_back(read);
+  }
+  for (size_t i = 0; i < dicts.size(); ++i) {
+    OkObj* irt = lib.objs->PdfDictGet(dicts[i], lib.core->PdfAtom("IRT"));
+    for (size_t j = 0; j < dicts.size(); ++j) {
+      if (lib.objs->PdfObjType(irt) == kPdfDict && lib.objs->PdfObjEqual(irt, dicts[j])) {
+        out[i].irt = static_cast<int>(j);
+      }
+    }
+    lib.core->PdfRelease(irt);
+  }
+  for (OkObj* d : dicts) lib.core->PdfRelease(d);
+  lib.pages->PdfReleasePage(page);
+  lib.docs->PdfCloseDoc(doc);
+  return out;
+}
+
+TEST(ReviewerTool, AnnotationsCarryExactlyTheDescribedEntries) {
+  ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
+  ASSERT_TRUE(pdf.Review(R"({"comments": [
+    {"kind": "insert", "find": "注釈", "occurrence": 1, "text": "新しい", "author": "佐藤",
+     "modified": "D:20261201093000Z",
+     "replies": [{"author": "鈴木", "contents": "同意", "modified": "D:20261202093000Z",
+                  "replies": [{"author": "佐藤", "contents": "了解"}]},
+                 {"contents": "no type", "rt": null}],
+     "states": [{"model": "Review", "state": "Accepted", "author": "佐藤"}]},
+    {"kind": "replace", "find": "マニュアル", "text": "手引き", "contents": "言い換え"},
+    {"kind": "highlight", "find": "該当"},
+    {"kind": "squiggly", "find": "説明", "author": ""},
+    {"kind": "note", "point": [300, 300], "page": 0, "contents": "メモ", "author": "R"},
+    {"kind": "freetext", "rect": [100, 400, 300, 430], "page": 0, "contents": "自由"}
+  ]})"))
+      << pdf.error();
+  const std::vector<ReadAnnot> a = ReadAnnots(pdf.annotatedPdf());
+  std::vector<std::string> subtypes;
+  for (const ReadAnnot& r : a) subtypes.push_back(r.subtype);
+  ASSERT_EQ(subtypes,
+            (std::vector<std::string>{"Caret", "Text", "Text", "Text", "Text", "StrikeOut", "Caret",
+                                      "Highlight", "Squiggly", "Text", "FreeText"}));
+  // The insertion with its thread: a reply with a reply of its own, one without RT, a state.
+  EXPECT_EQ(a[0].entries.at("T"), "佐藤");
+  EXPECT_EQ(a[0].entries.at("Contents"), "新しい");
+  EXPECT_EQ(a[0].entries.at("M"), "D:20261201093000Z");
+  EXPECT_EQ(a[1].irt, 0);
+  EXPECT_EQ(a[1].entries.at("RT"), "/R");
+  EXPECT_EQ(a[1].entries.at("T"), "鈴木");
+  EXPECT_EQ(a[1].entries.at("Contents"), "同意");
+  EXPECT_EQ(a[2].irt, 1);
+  EXPECT_EQ(a[2].entries.at("M"), kAbsent);
+  EXPECT_EQ(a[3].irt, 0);
+  EXPECT_EQ(a[3].entries.at("RT"), kAbsent);
+  EXPECT_EQ(a[3].entries.at("T"), kAbsent);
+  EXPECT_EQ(a[4].irt, 0);
+  EXPECT_EQ(a[4].entries.at("StateModel"), "Review");
+  EXPECT_EQ(a[4].entries.at("State"), "Accepted");
+  EXPECT_EQ(a[1].entries.at("State"), kAbsent);
+  // The replacement: the strike-out comes first and is grouped with the caret after it.
+  EXPECT_EQ(a[5].irt, 6);
+  EXPECT_EQ(a[5].entries.at("RT"), "/Group");
+  EXPECT_EQ(a[5].entries.at("Contents"), "言い換え");
+  EXPECT_EQ(a[6].entries.at("Contents"), "手引き");
+  EXPECT_EQ(a[6].irt, -1);
+  // Without author and date no /T and no /M; an empty author is written as given.
+  EXPECT_EQ(a[7].entries.at("T"), kAbsent);
+  EXPECT_EQ(a[7].entries.at("M"), kAbsent);
+  EXPECT_EQ(a[7].quadNumbers, 8u);
+  EXPECT_EQ(a[8].entries.at("T"), "");
+  EXPECT_EQ(a[9].entries.at("Contents"), "メモ");
+  EXPECT_EQ(a[10].entries.at("Contents"), "自由");
+  EXPECT_EQ(a[0].quadNumbers, 0u);  // a caret has only its rectangle
+}
+
+TEST(ReviewerTool, BadDescriptionsWriteNothing) {
+  ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
+  for (const char* description :
+       {R"({"comments": [{"kind": "highlight", "find": "nowhere in the text"}]})",
+        R"({"comments": [{"kind": "stamp", "find": "注釈"}]})",
+        R"({"comments": [{"kind": "highlight", "find": "注釈", "occurrence": 5}]})",
+        R"({"comments": [{"kind": "note", "point": [1, 1], "page": 7}]})", "not json"}) {
+    EXPECT_FALSE(pdf.Review(description)) << description;
+    EXPECT_NE(pdf.error().find("review.py:"), std::string::npos) << pdf.error();
+    EXPECT_FALSE(std::filesystem::exists(pdf.annotatedPdf())) << description;
+  }
+}
+
+}  // namespace
+}  // namespace osprevan::fixtures
