@@ -18,10 +18,12 @@ void ShowMessage(int messageId) {
   ShowMessage(ui::UiString(messageId, kAlertTextCapacity));
 }
 
+bool QuestionsAreAsked() {
+  return Command().calledFromClient != 1 && Command().madeBeforeVersion12 != 0;
+}
+
 int32_t AskQuestion(const std::string& text) {
-  if (Command().calledFromClient == 1 || Command().madeBeforeVersion12 == 0) {
-    return kAnswerContinue;
-  }
+  if (!QuestionsAreAsked()) return kAnswerContinue;
   return HostAlert(text, tolvane::ALERT_YES_NO) == 0 ? kAnswerContinue : kAnswerStop;
 }
 

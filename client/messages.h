@@ -16,6 +16,10 @@ constexpr size_t kAlertTextCapacity = 4096;
 void ShowMessage(const std::string& text);
 void ShowMessage(int messageId);
 
+// Whether AskQuestion really asks: not when another client started the import, nor for a PDF
+// made by host version 12 or later.
+bool QuestionsAreAsked();
+
 int32_t AskQuestion(const std::string& text);
 int32_t AskQuestion(int messageId);
 

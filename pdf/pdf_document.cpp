@@ -6,6 +6,7 @@
 #include "client/command_state.h"
 #include "client/host_ops.h"
 #include "pdf/file_times.h"
+#include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"
 #include "pdf/pdf_tables.h"
@@ -24,17 +25,6 @@ void ShowPathProblem(int messageId) {
     HostPrintConsole(text);
   } else {
     HostAlert(text, tolvane::ALERT_OK_ONLY);
-  }
-}
-
-// Runs a library call; a library error is recorded and gives `fallback`.
-template <typename Call, typename Result>
-Result Guarded(Call call, Result fallback) {
-  try {
-    return call();
-  } catch (const ondrelkit::PdfError& error) {
-    RecordPdfError(error.code());
-    return fallback;
   }
 }
 
@@ -96,6 +86,18 @@ void ClosePdf(OkDoc* document) {
 bool IsTaggedPdf(OkDoc* document) {
   if (!document) return false;
   return Guarded([&] { return Tables().document->PdfStructRoot(document); }, false);
+}
+
+bool HasRoleMap(OkDoc* document) {
+  if (!document) return false;
+  return Guarded(
+      [&] {
+        OkObj* roleMap = Tables().structRoleMap(document);
+        const bool present = roleMap != nullptr;
+        Tables().core->PdfRelease(roleMap);
+        return present;
+      },
+      false);
 }
 
 TopElement TopElementKind(OkDoc* document) {

@@ -19,6 +19,8 @@ OkDoc* OpenPdfByPath(const std::u16string& path);
 void ClosePdf(OkDoc* document);
 
 bool IsTaggedPdf(OkDoc* document);
+// Whether the structure tree has a role map; false where the library cannot tell.
+bool HasRoleMap(OkDoc* document);
 
 struct TopElement {
   bool isBook = false;

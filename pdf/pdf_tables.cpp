@@ -20,11 +20,13 @@ bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& mis
       reinterpret_cast<PdfStructRootKidFunction>(win::GetProcAddress(module, "PdfStructRootKid"));
   t_tables.structElemType =
       reinterpret_cast<PdfStructElemTypeFunction>(win::GetProcAddress(module, "PdfStructElemType"));
+  t_tables.structRoleMap =
+      reinterpret_cast<PdfStructRoleMapFunction>(win::GetProcAddress(module, "PdfStructRoleMap"));
   if (!t_tables.core)
     missing = "its table OkCore";
   else if (!t_tables.document)
     missing = "its table OkDocument";
-  else if (!t_tables.structRootKid || !t_tables.structElemType)
+  else if (!t_tables.structRootKid || !t_tables.structElemType || !t_tables.structRoleMap)
     missing = "its structure operations";
   if (!missing.empty()) {
     UnbindTables();

@@ -17,6 +17,7 @@ struct PdfTables {
   // Structure-tree operations, linked by name.
   PdfStructRootKidFunction structRootKid = nullptr;
   PdfStructElemTypeFunction structElemType = nullptr;
+  PdfStructRoleMapFunction structRoleMap = nullptr;
 };
 
 // The tables of the loaded library; null members when none is loaded.

@@ -3,6 +3,7 @@
 #include "client/command_state.h"
 #include "client/dialog_events.h"
 #include "client/host_ops.h"
+#include "ui/dialog_outcome.h"
 #include "ui/message_ids.h"
 #include "ui/ui_strings.h"
 
@@ -32,11 +33,13 @@ void WarningEvent(int32_t item, int32_t) {
       break;
     case kYesItem:
       g_warning.answer = 2;
+      ui::DialogOutcome() = ui::kOutcomeContinue;
       if (g_warning.target) *g_warning.target = g_warning.working;
       HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
       break;
     case kNoItem:
       g_warning.answer = 1;
+      ui::DialogOutcome() = ui::kOutcomeCancel;
       HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
       break;
     default:

@@ -129,7 +129,8 @@ TEST_F(CommandTest, PreferenceFileSkipsTheWarning) {
   host().engine().session().userDir = dir.string();
   ActiveDocument();
   RunImport();
-  EXPECT_TRUE(host().recorder().dialogsOpened.empty());
+  // Straight on to choosing the PDF.
+  EXPECT_EQ(host().recorder().dialogsOpened, std::vector<std::string>{"inputfile"});
   EXPECT_TRUE(host().recorder().alerts.empty());
   fs::remove_all(dir);
 }

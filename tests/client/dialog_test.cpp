@@ -45,7 +45,9 @@ class DialogTest : public PluginHostTest {
 
 TEST_F(DialogTest, WarningTickedAndConfirmedWritesThePreference) {
   RunWithScript("dialog warningdialog\n  check 2\n  press 3\nend\n");
-  ASSERT_EQ(host().dialogs().history().size(), 1u);
+  // Confirming goes on to the input-file dialog, which the script leaves unanswered.
+  ASSERT_EQ(host().dialogs().history().size(), 2u);
+  EXPECT_EQ(host().dialogs().history()[1].name, "inputfile");
   const tlhost::HostDialog& shown = host().dialogs().history()[0];
   EXPECT_EQ(shown.name, "warningdialog");
   EXPECT_EQ(shown.items[2].state, 1);

@@ -1,0 +1,9 @@
+#include "apply/structured_blocks.h"
+
+namespace osprevan::apply {
+
+int32_t CollectBlocks(session::ImportSession&, OkStructElem*) {
+  return 0;
+}
+
+}  // namespace osprevan::apply

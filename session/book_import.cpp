@@ -1,0 +1,7 @@
+#include "session/book_import.h"
+
+namespace osprevan::session {
+
+void ImportBook(ImportSession&, ui::FilterCriteria&, ImportRun&) {}
+
+}  // namespace osprevan::session

@@ -1,0 +1,10 @@
+#include "ui/dialog_outcome.h"
+
+namespace osprevan::ui {
+
+int32_t& DialogOutcome() {
+  static int32_t outcome = kOutcomeContinue;
+  return outcome;
+}
+
+}  // namespace osprevan::ui

@@ -1,0 +1,157 @@
+#include "ui/filter_criteria.h"
+
+#include <ctime>
+
+#include "pdf/annotation_text.h"
+#include "pdf/file_times.h"
+#include "pdf/pdf_comment.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+#include "support/unicode_text.h"
+#include "ui/filter_dates.h"
+#include "ui/message_ids.h"
+#include "ui/ui_strings.h"
+
+namespace osprevan::ui {
+
+AuthorSet knownAuthors;
+std::vector<ondrelkit::PdfAtom> authorScanSubtypes;
+
+namespace {
+
+constexpr uint32_t kAllKinds = 63;
+
+void FillAuthorScanSubtypes() {
+  if (!authorScanSubtypes.empty()) return;
+  for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
+                           "Underline", "Squiggly"}) {
+    authorScanSubtypes.push_back(pdf::Tables().core->PdfAtom(name));
+  }
+}
+
+bool IsScannedSubtype(ondrelkit::PdfAtom subtype) {
+  for (ondrelkit::PdfAtom atom : authorScanSubtypes) {
+    if (atom == subtype) return true;
+  }
+  return false;
+}
+
+// The file's creation time as calendar fields in UTC. When the time cannot be read the start
+// date stays the library's zero date, so that the default period still covers every comment.
+void SetFromCreationTime(const std::u16string& pdfPath, OkDate* date) {
+  pdf::Tables().dates->PdfDateClear(date);
+  const std::optional<std::string> path = support::Utf16ToUtf8(pdfPath);
+  const std::optional<pdf::FileTime> created =
+      path ? pdf::CreationTime(*path) : std::optional<pdf::FileTime>{};
+  if (!created) return;
+  const std::time_t seconds = static_cast<std::time_t>(created->seconds);
+  std::tm utc{};
+  if (!gmtime_r(&seconds, &utc)) return;
+  win::SYSTEMTIME fields;
+  fields.wYear = static_cast<uint16_t>(utc.tm_year + 1900);
+  fields.wMonth = static_cast<uint16_t>(utc.tm_mon + 1);
+  fields.wDay = static_cast<uint16_t>(utc.tm_mday);
+  fields.wHour = static_cast<uint16_t>(utc.tm_hour);
+  fields.wMinute = static_cast<uint16_t>(utc.tm_min);
+  fields.wSecond = static_cast<uint16_t>(utc.tm_sec > 59 ? 59 : utc.tm_sec);
+  CalendarToDate(fields, date);
+}
+
+void CollectPageAuthors(const OkDoc* document, int32_t index) {
+  const pdf::PdfTables& t = pdf::Tables();
+  OkPage* page = t.pages->PdfAcquirePage(document, index);
+  if (!page) return;
+  const int32_t count = t.pages->PdfAnnotCount(page);
+  for (int32_t i = 0; i < count; ++i) {
+    const OkAnnot* annot = t.pages->PdfAnnotAt(page, i);
+    if (!annot || !IsScannedSubtype(t.pages->PdfAnnotSubtype(annot))) continue;
+    OkText* title = t.core->PdfTextNew();
+    t.pages->PdfAnnotTitle(annot, title);
+    std::string author = pdf::AnnotationTextToUtf8(title);
+    t.core->PdfRelease(title);
+    knownAuthors.insert(author.empty() ? UiString(MSG_ANONYMOUS) : std::move(author));
+  }
+  t.pages->PdfReleasePage(page);
+}
+
+}  // namespace
+
+FilterCriteria::FilterCriteria() {
+  if (const OkDatesTable* dates = pdf::Tables().dates) {
+    startDate = dates->PdfDateNew();
+    endDate = dates->PdfDateNew();
+  }
+}
+
+FilterCriteria::~FilterCriteria() {
+  if (const OkDatesTable* dates = pdf::Tables().dates) {
+    if (startDate) dates->PdfDateFree(startDate);
+    if (endDate) dates->PdfDateFree(endDate);
+  }
+}
+
+void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
+                           FilterCriteria& criteria) {
+  criteria.kindMask = kAllKinds;
+  if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
+  if (criteria.endDate) pdf::Tables().dates->PdfDateSetNow(criteria.endDate);
+  FillAuthorScanSubtypes();
+  CollectAuthors(document);
+  criteria.acceptedAuthors.insert(knownAuthors.begin(), knownAuthors.end());
+  criteria.acceptedAuthors.insert(UiString(MSG_ANONYMOUS));
+  criteria.markedStateMask = kAllMarkedStates;
+  criteria.reviewStateMask = kAllReviewStates;
+  criteria.migrationStateMask = kAllMigrationStates;
+}
+
+void CollectAuthors(OkDoc* document) {
+  const pdf::PdfTables& t = pdf::Tables();
+  if (!document || !t.document || !t.pages) return;
+  FillAuthorScanSubtypes();
+  const int32_t pages = pdf::Guarded([&] { return t.document->PdfPageCount(document); }, 0);
+  for (int32_t index = 0; index < pages; ++index) {
+    // A damaged page costs its own authors only; the scan goes on with the next page.
+    pdf::Guarded(
+        [&] {
+          CollectPageAuthors(document, index);
+          return true;
+        },
+        false);
+  }
+}
+
+bool KindPasses(uint32_t kind, const FilterCriteria& criteria) {
+  return (kind & criteria.kindMask) != 0;
+}
+
+bool DatePasses(const OkDate* date, const FilterCriteria& criteria) {
+  if (!criteria.dateFilterOn) return true;
+  const OkDatesTable* dates = pdf::Tables().dates;
+  if (!date || !dates || !criteria.startDate || !criteria.endDate) return false;
+  OkDate* day = dates->PdfDateClone(date);
+  OkDate* start = dates->PdfDateNew();
+  dates->PdfDateCopy(criteria.startDate, start);
+  OkDate* end = dates->PdfDateNew();
+  dates->PdfDateCopy(criteria.endDate, end);
+  TruncateToDay(day);
+  TruncateToDay(start);
+  TruncateToDay(end);
+  const bool passes =
+      dates->PdfDateCompare(day, start) != -1 && dates->PdfDateCompare(day, end) != 1;
+  dates->PdfDateFree(day);
+  dates->PdfDateFree(start);
+  dates->PdfDateFree(end);
+  return passes;
+}
+
+bool AuthorPasses(const std::string& author, const FilterCriteria& criteria) {
+  return criteria.acceptedAuthors.count(author.empty() ? UiString(MSG_ANONYMOUS) : author) != 0;
+}
+
+bool StatesPass(const pdf::PdfComment& comment, const FilterCriteria& criteria) {
+  return (comment.markedState() & criteria.markedStateMask) != 0 &&
+         (comment.reviewState() & criteria.reviewStateMask) != 0 &&
+         (comment.migrationState() & criteria.migrationStateMask) != 0;
+}
+
+}  // namespace osprevan::ui

@@ -1,0 +1,65 @@
+// Which PDF annotations become comments: the criteria of one import, their defaults, and the
+// tests the annotation reader applies to every annotation.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+
+namespace osprevan::pdf {
+class PdfComment;
+}
+
+namespace osprevan::ui {
+
+// Author names, ordered byte-wise (std::string compares its bytes as unsigned char).
+using AuthorSet = std::set<std::string>;
+
+// One per import command. Owns its two dates: made with PdfDateNew when constructed (null when
+// the PDF library is not loaded) and freed on destruction, so every path out of an import
+// releases them.
+struct FilterCriteria {
+  FilterCriteria();
+  ~FilterCriteria();
+  FilterCriteria(const FilterCriteria&) = delete;
+  FilterCriteria& operator=(const FilterCriteria&) = delete;
+
+  uint32_t kindMask = 0;
+  OkDate* startDate = nullptr;
+  OkDate* endDate = nullptr;
+  AuthorSet acceptedAuthors;
+  uint32_t markedStateMask = 0;
+  uint32_t reviewStateMask = 0;
+  uint32_t migrationStateMask = 0;
+  bool dateFilterOn = false;
+};
+
+constexpr uint32_t kAllMarkedStates = 3;
+constexpr uint32_t kAllReviewStates = 124;
+constexpr uint32_t kAllMigrationStates = 896;
+
+// Every author name found by the last scan of the open PDF; emptied at the end of each input
+// step so that each scan starts afresh.
+extern AuthorSet knownAuthors;
+// The subtypes whose authors the scan collects, as atoms of the loaded PDF library.
+extern std::vector<ondrelkit::PdfAtom> authorScanSubtypes;
+
+// Sets the defaults: all kinds and states, the PDF file's creation time to now, and every
+// author of the PDF plus the name that stands for comments without an author. `dateFilterOn`
+// is left as it is.
+void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
+                           FilterCriteria& criteria);
+// Fills knownAuthors from the titles of every annotation of a known subtype.
+void CollectAuthors(OkDoc* document);
+
+// The tests of the annotation reader, in the order it applies them.
+bool KindPasses(uint32_t kind, const FilterCriteria& criteria);
+// Whole days, both ends included; a null date fails while the date test is on.
+bool DatePasses(const OkDate* date, const FilterCriteria& criteria);
+bool AuthorPasses(const std::string& author, const FilterCriteria& criteria);
+bool StatesPass(const pdf::PdfComment& comment, const FilterCriteria& criteria);
+
+}  // namespace osprevan::ui

@@ -1,0 +1,188 @@
+#include "ui/input_dialog.h"
+
+#include <optional>
+
+#include "client/command_state.h"
+#include "client/dialog_events.h"
+#include "client/host_ops.h"
+#include "pdf/comment_kind.h"
+#include "pdf/pdf_document.h"
+#include "platform/win/window.h"
+#include "support/unicode_text.h"
+#include "ui/default_pdf_path.h"
+#include "ui/dialog_outcome.h"
+#include "ui/filter_dialog.h"
+#include "ui/message_ids.h"
+#include "ui/ui_strings.h"
+
+namespace osprevan::ui {
+namespace {
+
+using tolvane::ObjectId;
+
+constexpr int32_t kContinueItem = 1;
+constexpr int32_t kCancelItem = 2;
+constexpr int32_t kPathItem = 3;
+constexpr int32_t kBrowseItem = 4;
+constexpr int32_t kFirstChoiceItem = 10;
+constexpr int32_t kChoiceCount = 3;
+
+// What one run of the dialog works on; reset at every run.
+struct InputDialogState {
+  ObjectId inputDialog = 0;
+  std::optional<std::string> chosenPdfPath;
+  std::optional<std::string> defaultPdfDirectory;
+  std::optional<std::string> defaultPdfName;
+  FilterChoice filterChoice = kChoiceAllComments;
+  win::HWND filterOwnerWindow = nullptr;
+};
+
+InputDialogState g_input;
+
+ObjectId Item(int32_t item) {
+  return HostDialogItem(g_input.inputDialog, item);
+}
+
+void KeepOpen() {
+  HostReturnValue(tolvane::DIALOG_KEEP_OPEN);
+}
+
+void Browse() {
+  std::string chosen;
+  const int32_t result =
+      HostChooseFile(chosen, UiString(MSG_CHOOSER_TITLE), g_input.defaultPdfDirectory.value_or(""),
+                     g_input.defaultPdfName.value_or(""), 0, "", UiString(MSG_PDF_FILTER));
+  if (result == 0) {
+    g_input.chosenPdfPath = chosen;
+    HostSetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT, chosen);
+  } else {
+    g_input.chosenPdfPath.reset();
+  }
+  KeepOpen();
+}
+
+void Confirm() {
+  g_input.chosenPdfPath =
+      ResolveNetworkPath(HostGetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT));
+  if (pdf::ValidatePdfPath(*g_input.chosenPdfPath) != 0) {
+    KeepOpen();
+    return;
+  }
+  int32_t choice = -1;
+  for (int32_t i = 0; i < kChoiceCount && choice < 0; ++i) {
+    if (HostGetInt(g_input.inputDialog, Item(kFirstChoiceItem + i), tolvane::P_ITEM_STATE) == 1)
+      choice = i;
+  }
+  if (choice < 0) {
+    KeepOpen();
+    return;
+  }
+  g_input.filterChoice = static_cast<FilterChoice>(choice);
+  if (g_input.filterChoice == kChoiceCustomFilter)
+    g_input.filterOwnerWindow = win::GetWindow(win::GetForegroundWindow(), win::GW_OWNER);
+  DialogOutcome() = kOutcomeContinue;
+  HostClose(g_input.inputDialog, 0);
+  g_input.inputDialog = 0;
+}
+
+void Cancel() {
+  DialogOutcome() = kOutcomeCancel;
+  HostClose(g_input.inputDialog, tolvane::CLOSE_DISCARD);
+  g_input.inputDialog = 0;
+}
+
+// Opens the PDF and fills the criteria's defaults; false when it does not open.
+bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, FilterCriteria& criteria) {
+  pdf = pdf::OpenPdfByPath(path);
+  if (!pdf) return false;
+  PrepareFilterCriteria(pdf, path, criteria);
+  return true;
+}
+
+}  // namespace
+
+void InputDialogEvent(int32_t item, int32_t) {
+  switch (item) {
+    case kBrowseItem:
+      Browse();
+      break;
+    case kContinueItem:
+    case tolvane::DIALOG_ITEM_CONFIRM:
+      Confirm();
+      break;
+    case kCancelItem:
+    case tolvane::DIALOG_ITEM_CLOSED:
+      Cancel();
+      break;
+    default:
+      break;
+  }
+}
+
+FilterChoice LastFilterChoice() {
+  return g_input.filterChoice;
+}
+
+int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria) {
+  pdf = nullptr;
+  path.clear();
+  g_input = InputDialogState{};
+  // Until the user confirms, the dialog counts as cancelled: a host that cannot run it ends the
+  // import rather than going on with no path.
+  DialogOutcome() = kOutcomeCancel;
+  g_input.inputDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
+  if (g_input.inputDialog) {
+    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
+    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem + 1), tolvane::P_ITEM_STATE, 0);
+    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem + 2), tolvane::P_ITEM_STATE, 0);
+    const ProposedPdf proposal = DefaultPdfPath();
+    if (!proposal.directory.empty()) g_input.defaultPdfDirectory = proposal.directory;
+    if (!proposal.name.empty()) g_input.defaultPdfName = proposal.name;
+    HostSetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT, proposal.path);
+    client::SetDialogEventHandler(client::kInputDialogNumber, InputDialogEvent);
+    HostModalDialog(client::kInputDialogNumber, g_input.inputDialog);
+    client::SetDialogEventHandler(client::kInputDialogNumber, nullptr);
+  }
+  g_input.defaultPdfDirectory.reset();
+  g_input.defaultPdfName.reset();
+  const std::optional<std::string> chosen = std::move(g_input.chosenPdfPath);
+  g_input.chosenPdfPath.reset();
+  if (DialogOutcome() == kOutcomeCancel || !chosen) return 1;
+
+  path = support::Utf8ToUtf16(*chosen).value_or(u"");
+  if (!OpenWithDefaults(path, pdf, criteria)) {
+    path.clear();
+    return 1;
+  }
+  switch (g_input.filterChoice) {
+    case kChoiceAllComments:
+      break;
+    case kChoiceChangesOnly:
+      criteria.kindMask = pdf::Insert | pdf::Delete | pdf::Replace;
+      break;
+    case kChoiceCustomFilter:
+      criteria.dateFilterOn = true;
+      DialogOutcome() = RunFilterDialog(criteria, g_input.filterOwnerWindow);
+      break;
+  }
+  knownAuthors.clear();
+  if (DialogOutcome() != kOutcomeCancel) return 0;
+  pdf::ClosePdf(pdf);
+  pdf = nullptr;
+  path.clear();
+  return 1;
+}
+
+int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria) {
+  pdf = nullptr;
+  path = support::Utf8ToUtf16(client::Command().callerPdfPath).value_or(u"");
+  const bool opened = OpenWithDefaults(path, pdf, criteria);
+  knownAuthors.clear();
+  if (!opened) {
+    path.clear();
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace osprevan::ui

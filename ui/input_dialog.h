@@ -1,0 +1,34 @@
+// The input-file dialog: the user names the PDF that holds the comments and how much of it to
+// import; the PDF is checked, opened and the filter criteria filled. A call from another client
+// gets the same result from its path without any dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ondrelkit/ondrelkit.h"
+#include "ui/filter_criteria.h"
+
+namespace osprevan::ui {
+
+// The three choices of the dialog (items 10, 11, 12).
+enum FilterChoice : int32_t {
+  kChoiceAllComments = 0,
+  kChoiceChangesOnly = 1,
+  kChoiceCustomFilter = 2,
+};
+
+// 0 when the import goes on: `pdf` is open and `path` holds its UTF-16 path, both the caller's.
+// 1 when the user cancelled or the PDF did not open; nothing is left open then.
+int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria);
+
+// The same without dialogs, from the path another client gave.
+int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria);
+
+// Events of the host-run dialog number 5.
+void InputDialogEvent(int32_t item, int32_t modifiers);
+
+// The choice the last confirmation made.
+FilterChoice LastFilterChoice();
+
+}  // namespace osprevan::ui
