@@ -1,6 +1,7 @@
 #include "ui/filter_criteria.h"
 
 #include <ctime>
+#include <optional>
 
 #include "pdf/annotation_text.h"
 #include "pdf/file_times.h"
@@ -21,12 +22,19 @@ namespace {
 
 constexpr uint32_t kAllKinds = 63;
 
+// Atoms belong to the library instance that made them, and the library is loaded afresh for
+// every import command, so the list is made again for every scan.
 void FillAuthorScanSubtypes() {
-  if (!authorScanSubtypes.empty()) return;
-  for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
-                           "Underline", "Squiggly"}) {
-    authorScanSubtypes.push_back(pdf::Tables().core->PdfAtom(name));
-  }
+  authorScanSubtypes.clear();
+  pdf::Guarded(
+      [] {
+        for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
+                                 "Underline", "Squiggly"}) {
+          authorScanSubtypes.push_back(pdf::Tables().core->PdfAtom(name));
+        }
+        return 0;
+      },
+      0);
 }
 
 bool IsScannedSubtype(ondrelkit::PdfAtom subtype) {
@@ -57,21 +65,42 @@ void SetFromCreationTime(const std::u16string& pdfPath, OkDate* date) {
   CalendarToDate(fields, date);
 }
 
+// The title of one annotation of a scanned subtype, or nothing for other subtypes. A damaged
+// annotation costs its own title only.
+std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index) {
+  const pdf::PdfTables& t = pdf::Tables();
+  OkAnnot* annot = nullptr;
+  OkText* title = nullptr;
+  std::optional<std::string> author = pdf::Guarded(
+      [&]() -> std::optional<std::string> {
+        annot = t.pages->PdfAnnotAt(page, index);
+        if (!IsScannedSubtype(t.pages->PdfAnnotSubtype(annot))) return std::nullopt;
+        title = t.core->PdfTextNew();
+        t.pages->PdfAnnotTitle(annot, title);
+        return pdf::AnnotationTextToUtf8(title);
+      },
+      std::optional<std::string>{});
+  pdf::Guarded(
+      [&] {
+        t.core->PdfRelease(title);
+        t.core->PdfRelease(annot);
+        return 0;
+      },
+      0);
+  return author;
+}
+
 void CollectPageAuthors(const OkDoc* document, int32_t index) {
   const pdf::PdfTables& t = pdf::Tables();
-  OkPage* page = t.pages->PdfAcquirePage(document, index);
+  OkPage* page = pdf::Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
+                              static_cast<OkPage*>(nullptr));
   if (!page) return;
-  const int32_t count = t.pages->PdfAnnotCount(page);
+  const int32_t count = pdf::Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
   for (int32_t i = 0; i < count; ++i) {
-    const OkAnnot* annot = t.pages->PdfAnnotAt(page, i);
-    if (!annot || !IsScannedSubtype(t.pages->PdfAnnotSubtype(annot))) continue;
-    OkText* title = t.core->PdfTextNew();
-    t.pages->PdfAnnotTitle(annot, title);
-    std::string author = pdf::AnnotationTextToUtf8(title);
-    t.core->PdfRelease(title);
-    knownAuthors.insert(author.empty() ? UiString(MSG_ANONYMOUS) : std::move(author));
+    std::optional<std::string> author = ScannedTitle(page, i);
+    if (author) knownAuthors.insert(author->empty() ? UiString(MSG_ANONYMOUS) : std::move(*author));
   }
-  t.pages->PdfReleasePage(page);
+  pdf::Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
 }
 
 }  // namespace
@@ -95,7 +124,6 @@ void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
   criteria.kindMask = kAllKinds;
   if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
   if (criteria.endDate) pdf::Tables().dates->PdfDateSetNow(criteria.endDate);
-  FillAuthorScanSubtypes();
   CollectAuthors(document);
   criteria.acceptedAuthors.insert(knownAuthors.begin(), knownAuthors.end());
   criteria.acceptedAuthors.insert(UiString(MSG_ANONYMOUS));
@@ -109,15 +137,8 @@ void CollectAuthors(OkDoc* document) {
   if (!document || !t.document || !t.pages) return;
   FillAuthorScanSubtypes();
   const int32_t pages = pdf::Guarded([&] { return t.document->PdfPageCount(document); }, 0);
-  for (int32_t index = 0; index < pages; ++index) {
-    // A damaged page costs its own authors only; the scan goes on with the next page.
-    pdf::Guarded(
-        [&] {
-          CollectPageAuthors(document, index);
-          return true;
-        },
-        false);
-  }
+  // A damaged page costs its own authors only; the scan goes on with the next page.
+  for (int32_t index = 0; index < pages; ++index) CollectPageAuthors(document, index);
 }
 
 bool KindPasses(uint32_t kind, const FilterCriteria& criteria) {
