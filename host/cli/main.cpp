@@ -11,9 +11,11 @@
 
 #include "host/cli/session_setup.h"
 #include "host/dialogs/dialog_script.h"
+#include "host/dialogs/native_dialog_driver.h"
 #include "host/engine/show.h"
 #include "host/export/export_command.h"
 #include "host/link/client_connection.h"
+#include "platform/win/native_dialog.h"
 
 namespace {
 
@@ -38,7 +40,9 @@ constexpr const char* kUsage =
     "program)\n"
     "  --help               show this text\n"
     "\n"
-    "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n";
+    "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n"
+    "  run and import answer 0 when the import ran (the plug-in reported placing comments into\n"
+    "  a document) and 1 when it was cancelled, refused or failed before that.\n";
 
 int Usage(const std::string& problem) {
   std::cerr << "tolvane: " << problem << "\n\n" << kUsage;
@@ -57,8 +61,36 @@ void PrintRecord(const Recorder& recorder) {
   for (const std::string& name : recorder.dialogsOpened) {
     std::cout << "[dialog] " << name << "\n";
   }
+  for (const std::string& name : recorder.nativeDialogs) {
+    std::cout << "[native dialog] " << name << "\n";
+  }
   if (!recorder.console.empty()) std::cout << "[console]" << recorder.console << "\n";
 }
+
+// The plug-in reports each document it places comments into, just before it does, with this
+// usage event; nothing else tells the host that an import went ahead.
+bool ImportRan(const Recorder& recorder) {
+  for (const UsageRecord& u : recorder.usage) {
+    if (u.category == "Osprevan" &&
+        (u.feature == "StructureDoc" || u.feature == "UnstructureDoc")) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Installs a driver for the native dialogs for as long as it lives.
+class InstalledDialogDriver {
+ public:
+  explicit InstalledDialogDriver(win::DialogDriver* driver)
+      : previous_(win::SetDialogDriver(driver)) {}
+  ~InstalledDialogDriver() { win::SetDialogDriver(previous_); }
+  InstalledDialogDriver(const InstalledDialogDriver&) = delete;
+  InstalledDialogDriver& operator=(const InstalledDialogDriver&) = delete;
+
+ private:
+  win::DialogDriver* previous_;
+};
 
 // Loads the plug-in and initialises it as the host does at start-up.
 bool StartClient(Host& host, const SessionSettings& settings) {
@@ -108,6 +140,7 @@ int Menus(Host& host, const SessionSettings& settings) {
 int Run(Host& host, const SessionSettings& settings, const std::string& file,
         const std::string& scriptPath) {
   DialogScript script;
+  NativeDialogDriver nativeDialogs(host.recorder(), std::cerr);
   if (!scriptPath.empty()) {
     std::ifstream in(scriptPath);
     std::stringstream text;
@@ -120,10 +153,13 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     for (const std::string& answer : script.alertAnswers) host.responder().QueueAlertAnswer(answer);
     for (const std::string& path : script.chosenFiles) host.responder().QueueChosenFile(path);
     host.dialogs().UseScript(&script);
+    nativeDialogs.UseScript(&script);
   } else if (isatty(STDIN_FILENO)) {
     host.responder().UseTerminal(&std::cin, &std::cout);
     host.dialogs().UseTerminal(&std::cin, &std::cout);
+    nativeDialogs.UseTerminal(&std::cin, &std::cout);
   }
+  const InstalledDialogDriver installed(&nativeDialogs);
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, file, id)) return 1;
@@ -132,7 +168,7 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     return 1;
   }
   PrintRecord(host.recorder());
-  return 0;
+  return ImportRan(host.recorder()) ? 0 : 1;
 }
 
 int Import(Host& host, const SessionSettings& settings, const std::string& file,
@@ -142,7 +178,7 @@ int Import(Host& host, const SessionSettings& settings, const std::string& file,
   if (!OpenActive(host, file, id)) return 1;
   host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf, 0);
   PrintRecord(host.recorder());
-  return 0;
+  return ImportRan(host.recorder()) ? 0 : 1;
 }
 
 }  // namespace

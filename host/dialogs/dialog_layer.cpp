@@ -6,6 +6,7 @@
 
 #include "host/link/client_connection.h"
 #include "platform/win/resources.h"
+#include "platform/win/utf16.h"
 
 namespace tlhost {
 
@@ -191,11 +192,16 @@ int32_t DialogLayer::Run(ClientConnection& client, int32_t dialogNumber, ObjectI
   HostDialog* dialog = FindMutable(dialogId);
   if (!dialog) return ERR_BAD_OBJECT;
   dialog->open = true;
+  // The dialog's own window, in the foreground while it runs: clients find the main window as
+  // the owner of the foreground window.
+  const win::HWND previousForeground = win::GetForegroundWindow();
+  const win::HWND window = win::CreateFrameWindow(win::Utf8ToWide(dialog->layout.title), owner_);
+  win::SetForegroundWindow(window);
   ScriptedDialog* scripted = nullptr;
   while (FindMutable(dialogId) && FindMutable(dialogId)->open) {
     dialog = FindMutable(dialogId);
-    DialogAction action{DialogAction::Close, 0, {}};
-    if (!NextAction(*dialog, scripted, action)) action = {DialogAction::Close, 0, {}};
+    DialogAction action{DialogAction::Close, 0, {}, {}};
+    if (!NextAction(*dialog, scripted, action)) action = {DialogAction::Close, 0, {}, {}};
     DialogItemState* item =
         action.item >= 0 && static_cast<size_t>(action.item) < dialog->items.size()
             ? &dialog->items[static_cast<size_t>(action.item)]
@@ -224,11 +230,20 @@ int32_t DialogLayer::Run(ClientConnection& client, int32_t dialogNumber, ObjectI
       case DialogAction::Press:
         break;
       case DialogAction::Close:
+      case DialogAction::Escape:
+        action.kind = DialogAction::Close;
         eventItem = DIALOG_ITEM_CLOSED;
         break;
       case DialogAction::Confirm:
+      case DialogAction::Enter:
+        action.kind = DialogAction::Confirm;
         eventItem = DIALOG_ITEM_CONFIRM;
         break;
+      case DialogAction::ListOnly:
+      case DialogAction::ListSelect:
+      case DialogAction::ListDeselect:
+      case DialogAction::Date:
+        continue;  // host dialogs have no lists or date pickers
     }
     const bool pressed =
         action.kind == DialogAction::Press && item && item->kind == win::ITEM_PUSH_BUTTON;
@@ -243,6 +258,8 @@ int32_t DialogLayer::Run(ClientConnection& client, int32_t dialogNumber, ObjectI
       after->open = false;
     }
   }
+  win::DestroyWindow(window);
+  if (win::IsWindow(previousForeground)) win::SetForegroundWindow(previousForeground);
   if (HostDialog* done = FindMutable(dialogId)) {
     history_.push_back(*done);
     dialogs_.erase(dialogId);

@@ -12,6 +12,7 @@
 #include "host/dialogs/dialog_script.h"
 #include "host/engine/value.h"
 #include "platform/win/dialog_template.h"
+#include "platform/win/window.h"
 
 namespace tlhost {
 
@@ -44,6 +45,8 @@ class DialogLayer {
     in_ = in;
     out_ = out;
   }
+  // The window that owns the window of each dialog run (the host's main window).
+  void SetOwnerWindow(win::HWND owner) { owner_ = owner; }
 
   int32_t Open(ClientConnection& client, const std::string& name, ObjectId& out);
   int32_t Item(ObjectId dialog, int32_t number, ObjectId& out) const;
@@ -71,6 +74,7 @@ class DialogLayer {
   DialogScript* script_ = nullptr;
   std::istream* in_ = nullptr;
   std::ostream* out_ = nullptr;
+  win::HWND owner_ = nullptr;
 };
 
 }  // namespace tlhost

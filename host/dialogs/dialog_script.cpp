@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "platform/win/date_time_picker.h"
+
 namespace tlhost {
 namespace {
 
@@ -10,7 +12,44 @@ bool ReadItem(std::istringstream& in, int& item) {
   return true;
 }
 
+// The rest of the line after the one blank that follows the word before it.
+std::string RestOfLine(std::istringstream& in) {
+  in.get();
+  std::string rest;
+  std::getline(in, rest);
+  return rest;
+}
+
+bool AtEndOfLine(std::istringstream& in) {
+  std::string extra;
+  return !(in >> extra);
+}
+
+bool ParseNumber(const std::string& text, size_t at, size_t length, uint16_t& out) {
+  out = 0;
+  for (size_t i = at; i < at + length; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    out = static_cast<uint16_t>(out * 10 + (text[i] - '0'));
+  }
+  return true;
+}
+
 }  // namespace
+
+std::optional<ScriptDate> ParseScriptDate(const std::string& text) {
+  ScriptDate date;
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
+      !ParseNumber(text, 0, 4, date.year) || !ParseNumber(text, 5, 2, date.month) ||
+      !ParseNumber(text, 8, 2, date.day)) {
+    return std::nullopt;
+  }
+  win::SYSTEMTIME fields;
+  fields.wYear = date.year;
+  fields.wMonth = date.month;
+  fields.wDay = date.day;
+  if (!win::IsValidSystemTime(fields)) return std::nullopt;
+  return date;
+}
 
 bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& error) {
   DialogScript script;
@@ -24,6 +63,8 @@ bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& 
   };
   while (std::getline(lines, line)) {
     ++number;
+    // A script written on Windows keeps its carriage returns, which no entry text holds.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     std::istringstream in(line);
     std::string word;
     if (!(in >> word) || word[0] == '#') continue;
@@ -48,21 +89,40 @@ bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& 
       current = nullptr;
     } else {
       if (!current) return fail("\"" + word + "\" outside a dialog");
-      DialogAction action{DialogAction::Press, 0, {}};
+      DialogAction action{DialogAction::Press, 0, {}, {}};
       if (word == "text") {
         action.kind = DialogAction::Text;
         if (!ReadItem(in, action.item)) return fail("text needs an item number");
-        in.get();  // the one blank after the number
-        std::getline(in, action.text);
+        action.text = RestOfLine(in);
       } else if (word == "check" || word == "choose" || word == "press") {
         action.kind = word == "check"    ? DialogAction::Check
                       : word == "choose" ? DialogAction::Choose
                                          : DialogAction::Press;
         if (!ReadItem(in, action.item)) return fail(word + " needs an item number");
+      } else if (word == "only" || word == "select" || word == "deselect") {
+        action.kind = word == "only"     ? DialogAction::ListOnly
+                      : word == "select" ? DialogAction::ListSelect
+                                         : DialogAction::ListDeselect;
+        if (!ReadItem(in, action.item)) return fail(word + " needs a list id");
+        action.text = RestOfLine(in);
+        if (action.text.empty()) return fail(word + " needs an entry text");
+      } else if (word == "date") {
+        action.kind = DialogAction::Date;
+        std::string value;
+        if (!ReadItem(in, action.item) || !(in >> value) || !AtEndOfLine(in)) {
+          return fail("date needs a picker id and YYYY-MM-DD or none");
+        }
+        if (value != "none") {
+          action.date = ParseScriptDate(value);
+          if (!action.date) return fail("no such date " + value);
+        }
       } else if (word == "close") {
         action.kind = DialogAction::Close;
       } else if (word == "confirm") {
         action.kind = DialogAction::Confirm;
+      } else if (word == "escape" || word == "enter") {
+        action.kind = word == "escape" ? DialogAction::Escape : DialogAction::Enter;
+        if (!AtEndOfLine(in)) return fail(word + " takes nothing after it");
       } else {
         return fail("unknown action " + word);
       }

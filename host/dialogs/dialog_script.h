@@ -1,29 +1,58 @@
 // The user's part in a scripted run: answers to alerts and the file chooser, and the actions
-// taken in each host dialog, read from a small text file.
+// taken in each host dialog and each native dialog, read from a small text file.
 //
 //   # a comment
 //   alert yes|no|ok           answers the next alert
 //   file PATH|cancel          answers the next file chooser
-//   dialog NAME               the actions below belong to the next dialog of that name
+//   dialog NAME               the actions below belong to the next dialog of that name (a host
+//                             dialog's resource name, or a native dialog's template name, which
+//                             compares without case)
 //     text ITEM TEXT          types TEXT into a text box (the rest of the line, as it stands)
 //     check ITEM              ticks or clears a check box
 //     choose ITEM             chooses a radio button
 //     press ITEM              presses a button
 //     close                   closes the dialog through its window (pseudo-item -1)
 //     confirm                 confirms it other than by its button (pseudo-item -4)
+//   In a native dialog ITEM is the control's identifier, and these apply as well:
+//     only ID TEXT            clicks the list entry whose text is exactly TEXT (rest of the line)
+//     select ID TEXT          control-clicks it to add it to the selection
+//     deselect ID TEXT        control-clicks it to take it out of the selection
+//     date ID YYYY-MM-DD      sets a date picker; "date ID none" leaves it without a date
+//     escape                  presses Escape
+//     enter                   presses Return (the default button)
 //   end                       ends the dialog's actions
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tlhost {
 
+struct ScriptDate {
+  uint16_t year = 0, month = 0, day = 0;
+};
+
 struct DialogAction {
-  enum Kind { Text, Check, Choose, Press, Close, Confirm } kind;
+  enum Kind {
+    Text,
+    Check,
+    Choose,
+    Press,
+    Close,
+    Confirm,
+    ListOnly,
+    ListSelect,
+    ListDeselect,
+    Date,
+    Escape,
+    Enter,
+  } kind;
   int item = 0;
-  std::string text;
+  std::string text;                // typed text, or a list entry's text
+  std::optional<ScriptDate> date;  // Date: none means "no date"
 };
 
 struct ScriptedDialog {
@@ -40,5 +69,8 @@ struct DialogScript {
 
 // False with "line N: reason" when the script is malformed; nothing is kept then.
 bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& error);
+
+// "YYYY-MM-DD" as a calendar day that exists; nullopt otherwise.
+std::optional<ScriptDate> ParseScriptDate(const std::string& text);
 
 }  // namespace tlhost

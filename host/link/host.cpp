@@ -4,10 +4,16 @@
 
 namespace tlhost {
 
-Host::Host() : engine_(std::make_unique<Engine>()) {}
+Host::Host()
+    : engine_(std::make_unique<Engine>()),
+      mainWindow_(win::CreateFrameWindow(u"Tolvane", nullptr)) {
+  win::SetForegroundWindow(mainWindow_);
+  dialogs_.SetOwnerWindow(mainWindow_);
+}
 
 Host::~Host() {
   UnloadClients();
+  win::DestroyWindow(mainWindow_);
 }
 
 int Host::LoadClient(const std::string& path, std::string& error) {

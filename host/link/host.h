@@ -15,6 +15,7 @@
 #include "host/link/recorder.h"
 #include "host/link/responder.h"
 #include "host/link/ui_registry.h"
+#include "platform/win/window.h"
 #include "tolvane/interfaces.h"
 
 namespace tlhost {
@@ -45,6 +46,8 @@ class Host {
   FaultInjector& faults() { return faults_; }
   HandshakeOptions& handshake() { return handshake_; }
   DialogLayer& dialogs() { return dialogs_; }
+  // The frame window standing for the host's main window, from construction to destruction.
+  win::HWND mainWindow() const { return mainWindow_; }
 
   // Loads a client library and runs its handshake. Answers the client's index, or -1 with the
   // reason in `error` when the library cannot be loaded or its entry point is missing.
@@ -62,6 +65,7 @@ class Host {
 
  private:
   std::unique_ptr<Engine> engine_;
+  win::HWND mainWindow_ = nullptr;
   UiRegistry ui_;
   Recorder recorder_;
   Responder responder_;

@@ -1,5 +1,5 @@
-// What the host saw a client do that a person would see: console lines, alerts and usage
-// events, kept in order for tests and for the command line to print.
+// What the host saw a client do that a person would see: console lines, alerts, usage events
+// and dialogs, kept in order for tests and for the command line to print.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@ struct Recorder {
   std::vector<AlertRecord> alerts;
   std::vector<UsageRecord> usage;
   std::vector<std::string> dialogsOpened;  // names asked of HostOpenDialogResource
+  std::vector<std::string> nativeDialogs;  // template names of the native dialogs run
   bool echo = false;  // also write console text and alerts to standard output as they come
 
   void Clear() {
@@ -32,6 +33,7 @@ struct Recorder {
     alerts.clear();
     usage.clear();
     dialogsOpened.clear();
+    nativeDialogs.clear();
   }
 };
 

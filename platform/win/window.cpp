@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/win/window_record.h"
 
@@ -15,6 +16,13 @@ namespace {
 std::map<HWND, std::unique_ptr<WindowRecord>>& Windows() {
   static std::map<HWND, std::unique_ptr<WindowRecord>> windows;
   return windows;
+}
+
+// The records of destroyed windows. A handle is its record's address, so freeing a record would
+// let the next window take the same address and a stale handle name that window.
+std::vector<std::unique_ptr<WindowRecord>>& Retired() {
+  static std::vector<std::unique_ptr<WindowRecord>> retired;
+  return retired;
 }
 
 HWND g_foreground = nullptr;
@@ -76,13 +84,21 @@ BOOL DestroyWindow(HWND window) {
   }
   if (g_foreground == window) g_foreground = Record(record->owner) ? record->owner : nullptr;
   if (g_focus == window || IsAncestor(window, g_focus)) g_focus = nullptr;
-  Windows().erase(window);
+  auto live = Windows().find(window);
+  live->second->children.clear();
+  live->second->entries.clear();
+  Retired().push_back(std::move(live->second));
+  Windows().erase(live);
   return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return Record(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) {
+  return Record(window) ? TRUE : FALSE;
+}
 
-HWND GetForegroundWindow() { return Record(g_foreground) ? g_foreground : nullptr; }
+HWND GetForegroundWindow() {
+  return Record(g_foreground) ? g_foreground : nullptr;
+}
 
 BOOL SetForegroundWindow(HWND window) {
   WindowRecord* record = Record(window);
@@ -193,7 +209,9 @@ BOOL SetWindowText(HWND window, const char16_t* text) {
   return TRUE;
 }
 
-HWND GetFocus() { return Record(g_focus) ? g_focus : nullptr; }
+HWND GetFocus() {
+  return Record(g_focus) ? g_focus : nullptr;
+}
 
 HWND SetFocus(HWND window) {
   HWND previous = GetFocus();
@@ -202,7 +220,8 @@ HWND SetFocus(HWND window) {
   g_focus = window;
   // A dialog remembers which of its controls has the focus.
   if (record) {
-    if (WindowRecord* dialog = Record(record->parent); dialog && dialog->kind == WindowClass::Dialog) {
+    if (WindowRecord* dialog = Record(record->parent);
+        dialog && dialog->kind == WindowClass::Dialog) {
       dialog->focus = window;
     }
   }

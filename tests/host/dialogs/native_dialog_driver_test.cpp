@@ -1,0 +1,245 @@
+#include "host/dialogs/native_dialog_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "platform/win/button.h"
+#include "platform/win/date_time_picker.h"
+#include "platform/win/list_box.h"
+#include "platform/win/module.h"
+#include "platform/win/utf16.h"
+
+namespace tlhost {
+namespace {
+
+using win::HWND;
+using win::LPARAM;
+
+// What the dialog's procedure read back when Continue was pressed.
+struct Chosen {
+  std::set<std::string> authors;
+  bool marked = false;
+  std::optional<win::SYSTEMTIME> start, end;
+  std::string typed;
+};
+
+Chosen g_chosen;
+
+std::optional<win::SYSTEMTIME> ReadPicker(HWND dialog, int id) {
+  win::SYSTEMTIME time;
+  if (win::SendDlgItemMessage(dialog, id, win::DTM_GETSYSTEMTIME, 0,
+                              reinterpret_cast<LPARAM>(&time)) != win::GDT_VALID) {
+    return std::nullopt;
+  }
+  return time;
+}
+
+win::INT_PTR FilterProcedure(HWND dialog, win::UINT message, win::WPARAM wParam, LPARAM) {
+  if (message == win::WM_INITDIALOG) {
+    for (const char16_t* author : {u"Ana Lund", u"山田 花子", u"Bo"}) {
+      win::SendDlgItemMessage(dialog, 104, win::LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(author));
+    }
+    win::SendDlgItemMessage(dialog, 104, win::LB_SETSEL, win::TRUE, 2);
+    win::SYSTEMTIME start;
+    start.wYear = 2024;
+    start.wMonth = 3;
+    start.wDay = 5;
+    win::SendDlgItemMessage(dialog, 103, win::DTM_SETSYSTEMTIME, win::GDT_VALID,
+                            reinterpret_cast<LPARAM>(&start));
+    win::SendDlgItemMessage(dialog, 108, win::DTM_SETSYSTEMTIME, win::GDT_NONE, 0);
+    return win::TRUE;
+  }
+  if (message != win::WM_COMMAND) return win::FALSE;
+  const int id = win::LOWORD(wParam);
+  if (id == 100) {
+    g_chosen = {};
+    HWND list = win::GetDlgItem(dialog, 104);
+    for (int i = 0; i < win::SendMessage(list, win::LB_GETCOUNT, 0, 0); ++i) {
+      if (win::SendMessage(list, win::LB_GETSEL, static_cast<win::WPARAM>(i), 0) <= 0) continue;
+      char16_t text[64] = {};
+      win::SendMessage(list, win::LB_GETTEXT, static_cast<win::WPARAM>(i),
+                       reinterpret_cast<LPARAM>(text));
+      g_chosen.authors.insert(win::WideToUtf8(text));
+    }
+    g_chosen.marked = win::IsDlgButtonChecked(dialog, 113) == win::BST_CHECKED;
+    g_chosen.start = ReadPicker(dialog, 103);
+    g_chosen.end = ReadPicker(dialog, 108);
+    char16_t typed[64] = {};
+    win::GetWindowText(win::GetDlgItem(dialog, 109), typed, 64);
+    g_chosen.typed = win::WideToUtf8(typed);
+    win::EndDialog(dialog, 100);
+    return win::TRUE;
+  }
+  if (id == 101 || id == win::IDCANCEL) {
+    win::EndDialog(dialog, 101);
+    return win::TRUE;
+  }
+  return win::FALSE;
+}
+
+class NativeDialogDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override { previous_ = win::SetDialogDriver(&driver_); }
+  void TearDown() override { win::SetDialogDriver(previous_); }
+
+  void UseScript(const std::string& text) {
+    std::string error;
+    ASSERT_TRUE(ParseDialogScript(text, script_, error)) << error;
+    driver_.UseScript(&script_);
+  }
+
+  win::INT_PTR RunFilter(const char16_t* name = u"reviewfilter") {
+    const win::HMODULE module =
+        win::ModuleFromAddress(reinterpret_cast<const void*>(&FilterProcedure));
+    return win::DialogBoxParam(module, name, nullptr, &FilterProcedure, 0);
+  }
+
+  Recorder recorder_;
+  std::ostringstream errors_;
+  NativeDialogDriver driver_{recorder_, errors_};
+  DialogScript script_;
+  win::DialogDriver* previous_ = nullptr;
+};
+
+TEST_F(NativeDialogDriverTest, PlaysTheScriptBlockOfTheTemplate) {
+  UseScript(
+      "dialog ReviewFilter\n"
+      "  only 104 山田 花子\n"
+      "  select 104 Ana Lund\n"
+      "  select 104 Bo\n"
+      "  deselect 104 山田 花子\n"
+      "  check 113\n"
+      "  date 103 2023-12-31\n"
+      "  date 108 2024-01-31\n"
+      "  text 109 only this\n"
+      "  press 100\n"
+      "end\n");
+  EXPECT_EQ(RunFilter(), 100);
+  EXPECT_EQ(g_chosen.authors, (std::set<std::string>{"Ana Lund", "Bo"}));
+  EXPECT_TRUE(g_chosen.marked);
+  ASSERT_TRUE(g_chosen.start && g_chosen.end);
+  EXPECT_EQ(g_chosen.start->wYear, 2023);
+  EXPECT_EQ(g_chosen.start->wMonth, 12);
+  EXPECT_EQ(g_chosen.start->wDay, 31);
+  EXPECT_EQ(g_chosen.end->wMonth, 1);
+  EXPECT_EQ(g_chosen.typed, "only this");
+  EXPECT_EQ(recorder_.nativeDialogs, std::vector<std::string>{"reviewfilter"});
+  EXPECT_EQ(errors_.str(), "");
+  EXPECT_TRUE(script_.dialogs[0].used);
+}
+
+TEST_F(NativeDialogDriverTest, KeysAndTheCloseBoxReachTheProcedure) {
+  UseScript(
+      "dialog reviewfilter\n  date 103 none\n  enter\nend\n"
+      "dialog reviewfilter\n  escape\n  press 100\nend\n"
+      "dialog reviewfilter\n  close\n  press 100\nend\n");
+  EXPECT_EQ(RunFilter(), 100);  // Continue is the default button
+  EXPECT_FALSE(g_chosen.start.has_value());
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_EQ(RunFilter(), 101);
+  // Each dialog used its own block: what followed Escape and the close box never ran.
+  EXPECT_EQ(script_.dialogs[1].actions.size(), 1u);
+  EXPECT_EQ(script_.dialogs[2].actions.size(), 1u);
+  EXPECT_EQ(recorder_.nativeDialogs.size(), 3u);
+}
+
+TEST_F(NativeDialogDriverTest, RunningOutOfActionsOrBlocksCancels) {
+  UseScript("dialog reviewfilter\n  check 113\nend\n");
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_EQ(RunFilter(), 101);  // no block left for a second one
+  EXPECT_EQ(recorder_.nativeDialogs, (std::vector<std::string>{"reviewfilter", "reviewfilter"}));
+  EXPECT_EQ(errors_.str(), "");
+}
+
+TEST_F(NativeDialogDriverTest, AnUnknownEntryIsReportedAndEndsTheDialogsActions) {
+  UseScript(
+      "dialog reviewfilter\n"
+      "  only 104 Ana\n"  // a prefix is no entry
+      "  press 100\n"
+      "end\n");
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_EQ(errors_.str(), "tolvane: dialog reviewfilter: no entry \"Ana\" in list 104\n");
+  EXPECT_TRUE(script_.dialogs[0].actions.empty());
+}
+
+TEST_F(NativeDialogDriverTest, ActionsOnMissingOrWrongControlsAreReported) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"check 999", "no control 999"},
+      {"check 100", "control 100 is no check box"},
+      {"choose 113", "control 113 is no radio button"},
+      {"only 113 Bo", "control 113 is no list"},
+      {"date 104 2024-01-01", "control 104 is no date picker"},
+      {"text 104 x", "control 104 is no text box"},
+      {"press 105", "control 105 is no button"},
+  };
+  for (const auto& [line, message] : cases) {
+    script_ = {};
+    errors_.str("");
+    UseScript(std::string("dialog reviewfilter\n  ") + line + "\n  press 100\nend\n");
+    EXPECT_EQ(RunFilter(), 101) << line;
+    EXPECT_EQ(errors_.str(), std::string("tolvane: dialog reviewfilter: ") + message + "\n");
+  }
+}
+
+TEST_F(NativeDialogDriverTest, TerminalShowsTheControlsAndTakesOneActionPerLine) {
+  std::istringstream in(
+      "select 104 Ana Lund\n"
+      "wiggle 3\n"
+      "only 104 Nobody\n"
+      "date 108 2024-02-01\n"
+      "press 100\n");
+  std::ostringstream out;
+  driver_.UseTerminal(&in, &out);
+  EXPECT_EQ(RunFilter(), 100);
+  EXPECT_EQ(g_chosen.authors, (std::set<std::string>{"Ana Lund", "Bo"}));
+  ASSERT_TRUE(g_chosen.end.has_value());
+  EXPECT_EQ(g_chosen.end->wDay, 1);
+  const std::string shown = out.str();
+  // The first view, before any action.
+  const std::string first = shown.substr(0, shown.find("> "));
+  EXPECT_EQ(first,
+            "\n=== Filter comments (reviewfilter) ===\n"
+            "  list 104:\n"
+            "    [ ] Ana Lund\n"
+            "    [ ] 山田 花子\n"
+            "    [x] Bo\n"
+            "  check 113: [ ] Marked\n"
+            "  date 103: 2024-03-05\n"
+            "  date 108: no date\n"
+            "  text 109: \n"
+            "  press 100: <Continue>\n"
+            "  press 101: <Cancel>\n"
+            "Actions: only|select|deselect ID TEXT | check ID | choose ID | press ID | text ID "
+            "TEXT\n"
+            "         date ID YYYY-MM-DD|none | escape | enter | close\n");
+  EXPECT_NE(shown.find("    [x] Ana Lund\n"), std::string::npos);
+  EXPECT_NE(shown.find("Not understood: wiggle 3\n"), std::string::npos);
+  EXPECT_NE(shown.find("Not done: no entry \"Nobody\" in list 104\n"), std::string::npos);
+  EXPECT_NE(shown.find("  date 108: 2024-02-01\n"), std::string::npos);
+  EXPECT_EQ(errors_.str(), "");
+}
+
+TEST_F(NativeDialogDriverTest, TheEndOfTerminalInputCancels) {
+  std::istringstream in("check 113\n");
+  std::ostringstream out;
+  driver_.UseTerminal(&in, &out);
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_NE(out.str().find("  check 113: [x] Marked\n"), std::string::npos);
+}
+
+TEST_F(NativeDialogDriverTest, AScriptBlockComesBeforeTheTerminal) {
+  UseScript("dialog reviewfilter\n  press 100\nend\n");
+  std::istringstream in("press 101\n");
+  std::ostringstream out;
+  driver_.UseTerminal(&in, &out);
+  EXPECT_EQ(RunFilter(), 100);
+  EXPECT_EQ(out.str(), "");
+  // Without a block of its own the next dialog goes to the terminal.
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_NE(out.str().find("=== Filter comments"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tlhost
