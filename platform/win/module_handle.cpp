@@ -9,7 +9,7 @@ namespace win {
 
 HMODULE GetModuleHandle(const std::u16string& path) {
   // The same file, by device and inode, whatever path the module was loaded by.
-  struct stat wanted{};
+  struct stat wanted {};
   if (path.empty() || stat(WideToUtf8(path).c_str(), &wanted) != 0) return nullptr;
   struct Search {
     struct stat wanted;
@@ -18,9 +18,11 @@ HMODULE GetModuleHandle(const std::u16string& path) {
   dl_iterate_phdr(
       [](dl_phdr_info* info, size_t, void* data) {
         auto* s = static_cast<Search*>(data);
-        struct stat found{};
-        if (!info->dlpi_name || !*info->dlpi_name || stat(info->dlpi_name, &found) != 0 ||
-            found.st_dev != s->wanted.st_dev || found.st_ino != s->wanted.st_ino) {
+        struct stat found {};
+        // The program itself is listed without a name.
+        const char* name = info->dlpi_name && *info->dlpi_name ? info->dlpi_name : "/proc/self/exe";
+        if (stat(name, &found) != 0 || found.st_dev != s->wanted.st_dev ||
+            found.st_ino != s->wanted.st_ino) {
           return 0;
         }
         // The module's base is where its first loadable segment starts (see module.cpp).

@@ -1,0 +1,308 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <optional>
+
+#include "filter_test_support.h"
+#include "pdf/comment_kind.h"
+#include "pdf/pdf_comment.h"
+#include "pdf/pdf_document.h"
+#include "platform/win/utf16.h"
+#include "reviewed_pdf.h"
+#include "ui/filter_criteria.h"
+
+namespace osprevan::ui {
+namespace {
+
+using testing::DateText;
+using testing::kAnonymous;
+using testing::SecondsText;
+using testing::SetDate;
+using testing::TestDate;
+using testing::UtcSeconds;
+
+// Authors written in every way the scan has to read them: UTF-16 names, a tab and a carriage
+// return inside a name, names that differ only in case, replies and a review state, and one
+// annotation without a title.
+constexpr const char* kReview = R"({"comments": [
+  {"kind": "insert", "find": "注釈", "text": "新しい", "author": "佐藤",
+   "replies": [{"author": "鈴木", "contents": "同意"}],
+   "states": [{"model": "Review", "state": "Accepted", "author": "田中"}]},
+  {"kind": "replace", "find": "マニュアル", "text": "手引き", "author": "Reviewer\tOne"},
+  {"kind": "highlight", "find": "該当", "author": "Line\rTwo"},
+  {"kind": "underline", "find": "説明", "author": "reviewer"},
+  {"kind": "note", "point": [300, 300], "page": 0, "contents": "メモ", "author": "Reviewer"},
+  {"kind": "squiggly", "find": "読み込み"},
+  {"kind": "freetext", "rect": [100, 400, 300, 430], "page": 0, "contents": "自由",
+   "author": "Müller"}
+]})";
+
+const AuthorSet kExpectedAuthors = {"Line\nTwo", "Müller", "Reviewer", "Reviewer\bOne", "reviewer",
+                                    "佐藤",      "田中",   "鈴木",     kAnonymous};
+
+// The file system's birth time where it keeps one; otherwise nothing.
+std::optional<int64_t> BirthTime(const std::string& path) {
+  struct statx info {};
+  if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &info) != 0) return std::nullopt;
+  if (!(info.stx_mask & STATX_BTIME)) return std::nullopt;
+  return info.stx_btime.tv_sec;
+}
+
+bool SetLastWrite(const std::string& path, int64_t seconds) {
+  const struct timespec times[2] = {{static_cast<time_t>(seconds), 0},
+                                    {static_cast<time_t>(seconds), 0}};
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+class FilterCriteriaTest : public testing::FilterLibraryTest {
+ protected:
+  static void SetUpTestSuite() {
+    reviewed_ = std::make_unique<fixtures::ReviewedPdf>();
+    if (!reviewed_->ExportExample("chapter1.tlv") || !reviewed_->Review(kReview)) {
+      setupError_ = reviewed_->error();
+    }
+  }
+  static void TearDownTestSuite() { reviewed_.reset(); }
+
+  void SetUp() override {
+    FilterLibraryTest::SetUp();
+    ASSERT_EQ(setupError_, "");
+    document_ = pdf::OpenPdfByPath(win::Utf8ToWide(reviewed_->annotatedPdf()));
+    ASSERT_NE(document_, nullptr);
+  }
+  void TearDown() override {
+    if (document_) pdf::ClosePdf(document_);
+    FilterLibraryTest::TearDown();
+  }
+
+  static std::unique_ptr<fixtures::ReviewedPdf> reviewed_;
+  static std::string setupError_;
+  OkDoc* document_ = nullptr;
+};
+
+std::unique_ptr<fixtures::ReviewedPdf> FilterCriteriaTest::reviewed_;
+std::string FilterCriteriaTest::setupError_;
+
+TEST_F(FilterCriteriaTest, ScanReadsEveryTitleAsTheReaderConvertsIt) {
+  CollectAuthors(document_);
+  EXPECT_EQ(knownAuthors, kExpectedAuthors);
+  // A second scan of the same PDF adds nothing new.
+  CollectAuthors(document_);
+  EXPECT_EQ(knownAuthors.size(), kExpectedAuthors.size());
+}
+
+TEST_F(FilterCriteriaTest, ScanFindsTheSubtypesAfterTheLibraryIsLoadedAgain) {
+  CollectAuthors(document_);
+  ASSERT_EQ(knownAuthors, kExpectedAuthors);
+  pdf::ClosePdf(document_);
+  document_ = nullptr;
+  knownAuthors.clear();
+
+  // A new load of the library numbers its names afresh; other names come first this time.
+  pdf::PdfLibraryUnload();
+  ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0);
+  for (const char* name : {"Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta", "Eta", "Theta",
+                           "Iota", "Kappa", "Lambda", "Mu"}) {
+    pdf::Tables().core->PdfAtom(name);
+  }
+  document_ = pdf::OpenPdfByPath(win::Utf8ToWide(reviewed_->annotatedPdf()));
+  ASSERT_NE(document_, nullptr);
+  CollectAuthors(document_);
+  EXPECT_EQ(knownAuthors, kExpectedAuthors);
+}
+
+TEST_F(FilterCriteriaTest, DefaultsLetEveryAuthorKindAndStateThrough) {
+  // The creation day must come out in UTC whatever the local zone.
+  const char* zone = std::getenv("TZ");
+  const std::string savedZone = zone ? zone : "";
+  setenv("TZ", "Asia/Tokyo", 1);
+  tzset();
+  // 22:30 UTC is already the next day in Tokyo.
+  const int64_t written = UtcSeconds(2021, 6, 15, 22, 30, 5);
+  ASSERT_TRUE(SetLastWrite(reviewed_->annotatedPdf(), written));
+  const int64_t created = BirthTime(reviewed_->annotatedPdf()).value_or(written);
+
+  for (const bool dateFilterOn : {false, true}) {
+    FilterCriteria criteria;
+    criteria.dateFilterOn = dateFilterOn;
+    const int64_t before = std::time(nullptr);
+    PrepareFilterCriteria(document_, win::Utf8ToWide(reviewed_->annotatedPdf()), criteria);
+    const int64_t after = std::time(nullptr);
+
+    EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
+    EXPECT_EQ(criteria.markedStateMask, pdf::Unmarked | pdf::Marked);
+    EXPECT_EQ(criteria.reviewStateMask,
+              pdf::None | pdf::Accepted | pdf::Rejected | pdf::Cancelled | pdf::Completed);
+    EXPECT_EQ(criteria.migrationStateMask,
+              pdf::MigrationConfirmed | pdf::MigrationPending | pdf::MigrationNone);
+    EXPECT_EQ(criteria.dateFilterOn, dateFilterOn);
+    EXPECT_EQ(criteria.acceptedAuthors, kExpectedAuthors);
+    EXPECT_EQ(knownAuthors, kExpectedAuthors);
+    EXPECT_EQ(DateText(criteria.startDate), SecondsText(created));
+    const TestDate earliest(before), latest(after);
+    EXPECT_GE(pdf::Tables().dates->PdfDateCompare(criteria.endDate, earliest.get()), 0);
+    EXPECT_LE(pdf::Tables().dates->PdfDateCompare(criteria.endDate, latest.get()), 0);
+  }
+
+  if (zone) {
+    setenv("TZ", savedZone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
+
+TEST_F(FilterCriteriaTest, AnonymousIsAcceptedEvenWhenNoAnnotationLacksATitle) {
+  fixtures::ReviewedPdf named;
+  ASSERT_TRUE(named.ExportExample("chapter1.tlv")) << named.error();
+  ASSERT_TRUE(named.Review(R"({"comments": [
+    {"kind": "highlight", "find": "該当", "author": "佐藤"}]})"))
+      << named.error();
+  OkDoc* document = pdf::OpenPdfByPath(win::Utf8ToWide(named.annotatedPdf()));
+  ASSERT_NE(document, nullptr);
+  FilterCriteria criteria;
+  PrepareFilterCriteria(document, win::Utf8ToWide(named.annotatedPdf()), criteria);
+  pdf::ClosePdf(document);
+  EXPECT_EQ(knownAuthors, AuthorSet{"佐藤"});
+  EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"佐藤", kAnonymous}));
+}
+
+TEST_F(FilterCriteriaTest, UnreadableCreationTimeLeavesTheLibrarysZeroDate) {
+  FilterCriteria criteria;
+  SetDate(criteria.startDate, UtcSeconds(2020, 1, 1));
+  PrepareFilterCriteria(document_, u"/nonexistent/review.pdf", criteria);
+  EXPECT_EQ(DateText(criteria.startDate), "1970/01/01 00:00:00");
+}
+
+TEST_F(FilterCriteriaTest, CriteriaReleaseTheirDates) {
+  const size_t before = pdf::PdfLibraryBytesInUse();
+  {
+    FilterCriteria criteria;
+    ASSERT_NE(criteria.startDate, nullptr);
+    ASSERT_NE(criteria.endDate, nullptr);
+    EXPECT_NE(criteria.startDate, criteria.endDate);
+    EXPECT_GT(pdf::PdfLibraryBytesInUse(), before);
+  }
+  EXPECT_EQ(pdf::PdfLibraryBytesInUse(), before);
+}
+
+// The pass tests need the library for dates only.
+using FilterPassTest = testing::FilterLibraryTest;
+
+TEST_F(FilterPassTest, KindPassesWhenItSharesABitWithTheMask) {
+  FilterCriteria criteria;
+  criteria.kindMask = pdf::Insert | pdf::Delete | pdf::Replace;
+  EXPECT_TRUE(KindPasses(pdf::Insert, criteria));
+  EXPECT_TRUE(KindPasses(pdf::Replace, criteria));
+  EXPECT_FALSE(KindPasses(pdf::Highlight, criteria));
+  EXPECT_FALSE(KindPasses(pdf::Note, criteria));
+  EXPECT_FALSE(KindPasses(pdf::NotImported, criteria));
+  EXPECT_TRUE(KindPasses(pdf::Note | pdf::Delete, criteria));
+  criteria.kindMask = 0;
+  EXPECT_FALSE(KindPasses(pdf::Insert, criteria));
+}
+
+TEST_F(FilterPassTest, AuthorsMatchByteForByteAndEmptyMeansAnonymous) {
+  FilterCriteria criteria;
+  criteria.acceptedAuthors = {"佐藤", "Reviewer", kAnonymous};
+  EXPECT_TRUE(AuthorPasses("佐藤", criteria));
+  EXPECT_TRUE(AuthorPasses("Reviewer", criteria));
+  EXPECT_FALSE(AuthorPasses("reviewer", criteria));
+  EXPECT_FALSE(AuthorPasses("Reviewer ", criteria));
+  EXPECT_FALSE(AuthorPasses("鈴木", criteria));
+  EXPECT_TRUE(AuthorPasses("", criteria));
+  criteria.acceptedAuthors.erase(kAnonymous);
+  EXPECT_FALSE(AuthorPasses("", criteria));
+  EXPECT_TRUE(AuthorPasses("佐藤", criteria));
+  criteria.acceptedAuthors.clear();
+  EXPECT_FALSE(AuthorPasses("佐藤", criteria));
+}
+
+TEST_F(FilterPassTest, EveryStateMustShareABitWithItsMask) {
+  FilterCriteria criteria;
+  criteria.markedStateMask = pdf::Unmarked | pdf::Marked;
+  criteria.reviewStateMask =
+      pdf::None | pdf::Accepted | pdf::Rejected | pdf::Cancelled | pdf::Completed;
+  criteria.migrationStateMask =
+      pdf::MigrationConfirmed | pdf::MigrationPending | pdf::MigrationNone;
+  pdf::PdfComment comment;
+  EXPECT_TRUE(StatesPass(comment, criteria));  // a new record's states pass the defaults
+
+  criteria.reviewStateMask = pdf::Accepted;
+  EXPECT_FALSE(StatesPass(comment, criteria));
+  comment.SetReviewState(pdf::Accepted);
+  EXPECT_TRUE(StatesPass(comment, criteria));
+
+  criteria.markedStateMask = pdf::Marked;
+  EXPECT_FALSE(StatesPass(comment, criteria));
+  comment.SetMarkedState(pdf::Marked);
+  EXPECT_TRUE(StatesPass(comment, criteria));
+
+  criteria.migrationStateMask = pdf::MigrationConfirmed | pdf::MigrationPending;
+  EXPECT_FALSE(StatesPass(comment, criteria));
+  comment.SetMigrationState(pdf::MigrationPending);
+  EXPECT_TRUE(StatesPass(comment, criteria));
+
+  criteria.reviewStateMask = 0;
+  EXPECT_FALSE(StatesPass(comment, criteria));
+}
+
+TEST_F(FilterPassTest, DatesPassByWholeDaysWithBothEndsIncluded) {
+  FilterCriteria criteria;
+  criteria.dateFilterOn = true;
+  // Ends with a time of day: the test must compare days, not instants.
+  SetDate(criteria.startDate, UtcSeconds(2024, 2, 28, 15, 30));
+  SetDate(criteria.endDate, UtcSeconds(2024, 3, 1, 8, 0));
+  const struct {
+    int64_t seconds;
+    bool passes;
+  } cases[] = {
+      {UtcSeconds(2024, 2, 27, 23, 59, 59), false},  // the day before the start
+      {UtcSeconds(2024, 2, 28, 0, 0, 0), true},      // the start day, before the start time
+      {UtcSeconds(2024, 2, 28, 23, 59, 59), true},
+      {UtcSeconds(2024, 2, 29, 12, 0, 0), true},  // the leap day in between
+      {UtcSeconds(2024, 3, 1, 0, 0, 0), true},
+      {UtcSeconds(2024, 3, 1, 23, 59, 59), true},  // the end day, after the end time
+      {UtcSeconds(2024, 3, 2, 0, 0, 0), false},    // the day after the end
+      {UtcSeconds(2023, 2, 28, 12, 0, 0), false},  // the same day a year before
+  };
+  for (const auto& c : cases) {
+    const TestDate date(c.seconds);
+    EXPECT_EQ(DatePasses(date.get(), criteria), c.passes) << SecondsText(c.seconds);
+  }
+  EXPECT_FALSE(DatePasses(nullptr, criteria));
+  // The ends are compared as days but kept as they were.
+  EXPECT_EQ(DateText(criteria.startDate), "2024/02/28 15:30:00");
+  EXPECT_EQ(DateText(criteria.endDate), "2024/03/01 08:00:00");
+
+  criteria.dateFilterOn = false;
+  EXPECT_TRUE(DatePasses(nullptr, criteria));
+  for (const auto& c : cases) {
+    const TestDate date(c.seconds);
+    EXPECT_TRUE(DatePasses(date.get(), criteria)) << SecondsText(c.seconds);
+  }
+}
+
+TEST_F(FilterPassTest, SingleDayAndReversedPeriods) {
+  FilterCriteria criteria;
+  criteria.dateFilterOn = true;
+  SetDate(criteria.startDate, UtcSeconds(2023, 12, 31, 23, 0));
+  SetDate(criteria.endDate, UtcSeconds(2023, 12, 31, 1, 0));  // earlier the same day
+  const TestDate lastDay(2023, 12, 31, 12, 0), newYear(2024, 1, 1, 0, 0), newYearsEve(2023, 12, 30);
+  EXPECT_TRUE(DatePasses(lastDay.get(), criteria));
+  EXPECT_FALSE(DatePasses(newYear.get(), criteria));
+  EXPECT_FALSE(DatePasses(newYearsEve.get(), criteria));
+
+  // A start after the end lets nothing through, not even the ends themselves.
+  SetDate(criteria.startDate, UtcSeconds(2024, 1, 1));
+  const TestDate start(2024, 1, 1, 10, 0);
+  EXPECT_FALSE(DatePasses(lastDay.get(), criteria));
+  EXPECT_FALSE(DatePasses(start.get(), criteria));
+  EXPECT_FALSE(DatePasses(newYear.get(), criteria));
+}
+
+}  // namespace
+}  // namespace osprevan::ui
