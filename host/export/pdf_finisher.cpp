@@ -78,7 +78,9 @@ class Finisher {
       e.replaceKey("/Type", Handle::newName("/StructElem"));
       e.replaceKey("/S", Handle::newName("/" + node.type));
       e.replaceKey("/P", node.parent < 0 ? root : elements[node.parent]);
-      if (!node.id.empty()) e.replaceKey("/ID", Handle::newUnicodeString(node.id));
+      // /ID is a byte string: readers compare its bytes with the host's UTF-8 identifier, so
+      // it must not become a text string with a byte-order mark.
+      if (!node.id.empty()) e.replaceKey("/ID", Handle::newString(node.id));
       Handle kids = Handle::newArray();
       for (const StructKid& kid : node.kids) {
         if (kid.node >= 0) {
@@ -191,6 +193,14 @@ int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, cons
   try {
     QPDF pdf;
     pdf.processFile(drawnPath.c_str());
+    std::vector<QPDFPageObjectHelper> all = QPDFPageDocumentHelper(pdf).getAllPages();
+    for (const auto& [page, degrees] : settings.pageRotation) {
+      if (page < 0 || page >= static_cast<int>(all.size())) {
+        error = "page rotation for page " + std::to_string(page) + ", but the export has " +
+                std::to_string(all.size()) + " pages (from 0)";
+        return tolvane::ERR_BAD_VALUE;
+      }
+    }
     Finisher finisher(pdf, tree, pages);
     if (!finisher.CollectMarks(error)) return tolvane::ERR_FILE_WRITE;
     finisher.WriteTree();
@@ -201,9 +211,7 @@ int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, cons
     }
     info.replaceKey("/Creator", Handle::newUnicodeString(settings.creator));
     info.replaceKey("/CreationDate", Handle::newString(PdfDate(settings.creationTime)));
-    std::vector<QPDFPageObjectHelper> all = QPDFPageDocumentHelper(pdf).getAllPages();
     for (const auto& [page, degrees] : settings.pageRotation) {
-      if (page < 0 || page >= static_cast<int>(all.size())) continue;
       all[page].getObjectHandle().replaceKey("/Rotate", Handle::newInteger(degrees));
     }
     QPDFWriter writer(pdf, temporary.c_str());

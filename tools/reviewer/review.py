@@ -25,14 +25,18 @@ COMMENT:
   "modified":   the modification date /M as a PDF date ("D:20260101120000Z"); absent or
                 null writes none
   "replies":    [REPLY, ...]: Text annotations with IRT to this one; REPLY has "author",
-                "modified", "contents", "rt" ("R", the default, or null for no RT entry)
+                "modified", "contents", "rt" (a name: "R", the default, or null for no RT entry)
                 and "replies" of its own
   "states":     [{"model": "Review", "state": "Accepted", "author", "modified", "rt"}]:
                 Text annotations with IRT, StateModel and State
 
-Prints, as JSON, one entry per annotation written: kind, page, xref, rect.
+Prints, as JSON, one entry per annotation written: kind, page, xref, rect. A description
+that does not fit this, or a text that is not found, is refused with a one-line message on
+the error output and exit status 1, and OUT.pdf is not written.
 """
 import json
+import os
+import re
 import sys
 
 import fitz
@@ -40,6 +44,107 @@ import fitz
 
 class DescriptionError(Exception):
     pass
+
+
+KINDS = ("insert", "strikeout", "replace", "highlight", "underline", "squiggly", "note",
+         "freetext")
+_RT_NAME = re.compile(r"[A-Za-z][A-Za-z0-9]*\Z")
+
+
+# The description is checked whole before the PDF is opened, so that a mistake in it is
+# reported as such and never surfaces half way through as an error of PyMuPDF or of Python.
+def check_description(data):
+    if not isinstance(data, dict):
+        raise DescriptionError("the description must be a JSON object with \"comments\"")
+    comments = data.get("comments", [])
+    if not isinstance(comments, list):
+        raise DescriptionError("\"comments\" must be a list")
+    for number, comment in enumerate(comments):
+        check_comment(comment, "comment %d" % number)
+    return comments
+
+
+def check_comment(comment, where):
+    check_object(comment, where)
+    kind = comment.get("kind")
+    if kind not in KINDS:
+        raise DescriptionError("%s: unknown comment kind %r" % (where, kind))
+    check_text(comment, "find", where)
+    check_count(comment, "occurrence", where)
+    check_count(comment, "page", where)
+    if comment.get("at", "end") not in ("start", "end"):
+        raise DescriptionError("%s: \"at\" must be \"start\" or \"end\"" % where)
+    check_numbers(comment, "point", 2, where)
+    check_numbers(comment, "rect", 4, where)
+    if "point" in comment and kind in ("insert", "note") and "page" not in comment:
+        raise DescriptionError("%s: \"point\" needs \"page\"" % where)
+    placed = (kind in ("insert", "note") and "point" in comment) or (kind == "freetext"
+                                                                      and "rect" in comment)
+    if not placed and not comment.get("find"):
+        raise DescriptionError("%s: a %s comment needs \"find\"%s" % (
+            where, kind, " or \"point\"" if kind in ("insert", "note") else ""))
+    for key in ("text", "contents"):
+        check_text(comment, key, where)
+    check_thread(comment, where)
+
+
+def check_thread(comment, where):
+    for key in ("author", "modified"):
+        check_text(comment, key, where)
+    for number, reply in enumerate(check_list(comment, "replies", where)):
+        at = "%s, reply %d" % (where, number)
+        check_object(reply, at)
+        check_text(reply, "contents", at)
+        check_rt(reply, at)
+        check_thread(reply, at)
+    for number, state in enumerate(check_list(comment, "states", where)):
+        at = "%s, state %d" % (where, number)
+        check_object(state, at)
+        for key in ("model", "state"):
+            if not isinstance(state.get(key), str):
+                raise DescriptionError("%s needs a text \"%s\"" % (at, key))
+        for key in ("author", "modified", "contents"):
+            check_text(state, key, at)
+        check_rt(state, at)
+
+
+def check_object(value, where):
+    if not isinstance(value, dict):
+        raise DescriptionError("%s must be a JSON object" % where)
+
+
+def check_list(value, key, where):
+    items = value.get(key, [])
+    if not isinstance(items, list):
+        raise DescriptionError("%s: \"%s\" must be a list" % (where, key))
+    return items
+
+
+def check_text(value, key, where):
+    # Absent and null mean the same: no entry.
+    if value.get(key) is not None and not isinstance(value[key], str):
+        raise DescriptionError("%s: \"%s\" must be a text or null" % (where, key))
+
+
+def check_count(value, key, where):
+    if key in value and (type(value[key]) is not int or value[key] < 0):
+        raise DescriptionError("%s: \"%s\" must be a whole number from 0" % (where, key))
+
+
+def check_numbers(value, key, count, where):
+    if key not in value:
+        return
+    numbers = value[key]
+    if not isinstance(numbers, list) or len(numbers) != count or not all(
+            type(n) in (int, float) for n in numbers):
+        raise DescriptionError("%s: \"%s\" must be a list of %d numbers" % (where, key, count))
+
+
+def check_rt(value, where):
+    # Written as a PDF name, so anything but letters and digits would break the file.
+    rt = value.get("rt", "R")
+    if rt is not None and not (isinstance(rt, str) and _RT_NAME.match(rt)):
+        raise DescriptionError("%s: \"rt\" must be a name such as \"R\", or null" % where)
 
 
 _pages = {}
@@ -114,13 +219,13 @@ def add_caret(page, rect):
 
 def write_thread(doc, page, target, comment, written):
     for reply in comment.get("replies", []):
-        annot = page.add_text_annot(target.rect.tr, reply.get("contents", ""))
+        annot = page.add_text_annot(target.rect.tr, reply.get("contents") or "")
         set_common(doc, annot, reply)
         link(doc, annot, target, reply.get("rt", "R"))
         written.append(entry("reply", page, annot))
         write_thread(doc, page, annot, reply, written)
     for state in comment.get("states", []):
-        annot = page.add_text_annot(target.rect.tr, state.get("contents", ""))
+        annot = page.add_text_annot(target.rect.tr, state.get("contents") or "")
         set_common(doc, annot, state)
         link(doc, annot, target, state.get("rt", "R"))
         doc.xref_set_key(annot.xref, "StateModel", fitz.get_pdf_str(state["model"]))
@@ -183,7 +288,7 @@ def add_comment(doc, comment, written):
             number, quads = find_quads(doc, comment)
             page = page_of(doc, number)
             point = quads[0].rect.tl
-        annot = page.add_text_annot(point, comment.get("contents", ""))
+        annot = page.add_text_annot(point, comment.get("contents") or "")
         set_common(doc, annot, comment)
         written.append(entry("note", page, annot))
         write_thread(doc, page, annot, comment, written)
@@ -195,7 +300,7 @@ def add_comment(doc, comment, written):
             number, quads = find_quads(doc, comment)
             page = page_of(doc, number)
             rect = quads[0].rect
-        annot = page.add_freetext_annot(rect, comment.get("contents", ""))
+        annot = page.add_freetext_annot(rect, comment.get("contents") or "")
         set_common(doc, annot, comment)
         written.append(entry("freetext", page, annot))
         write_thread(doc, page, annot, comment, written)
@@ -208,16 +313,21 @@ def main(argv):
         sys.stderr.write("usage: review.py IN.pdf DESCRIPTION.json OUT.pdf\n")
         return 2
     source, description, target = argv[1:]
+    # Saved beside the target and renamed, so that a failure leaves no output file.
+    partial = target + ".part"
     try:
         with open(description, encoding="utf-8") as f:
-            comments = json.load(f).get("comments", [])
+            comments = check_description(json.load(f))
         doc = fitz.open(source)
         written = []
         for comment in comments:
             add_comment(doc, comment, written)
-        doc.save(target)
+        doc.save(partial)
+        os.replace(partial, target)
     except (OSError, ValueError, DescriptionError, RuntimeError) as e:
-        sys.stderr.write("review.py: %s\n" % e)
+        if os.path.exists(partial):
+            os.remove(partial)
+        sys.stderr.write("review.py: %s\n" % " ".join(str(e).splitlines()))
         return 1
     json.dump(written, sys.stdout, ensure_ascii=False)
     sys.stdout.write("\n")

@@ -31,6 +31,12 @@ TEST(ExportInput, BadInputGivesAMessageAndLeavesTheOutputAlone) {
   rotated.pageRotation = {{0, 45}};
   EXPECT_EQ(ExportFile(fixture.sourcePath(), rotated, out, error), tolvane::ERR_BAD_VALUE);
   EXPECT_NE(error.find("rotation"), std::string::npos);
+  // The example has one page: a rotation for the page after it is refused, not dropped.
+  ExportOptions pastTheEnd;
+  pastTheEnd.pageRotation = {{0, 90}, {1, 90}};
+  error.clear();
+  EXPECT_EQ(ExportFile(fixture.sourcePath(), pastTheEnd, out, error), tolvane::ERR_BAD_VALUE);
+  EXPECT_NE(error.find("page 1"), std::string::npos) << error;
   error.clear();
   EXPECT_NE(ExportFile(fixture.directory() + "/missing.tlv", {}, out, error), 0);
   EXPECT_FALSE(error.empty());

@@ -151,6 +151,44 @@ TEST(ExportStructure, StructuredDocumentsCarryElementTypesAndIdentifiers) {
   EXPECT_EQ(pdf.roleMap.at("p"), "P");
 }
 
+// Identifiers outside ASCII, Latin and Japanese, from the "id" attribute in both letter cases
+// and from the unique-identifier property.
+const char* kNonAsciiIdentifiers = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1">
+  <element-def name="topic"/>
+  <element-def name="p"/>
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <structure>
+      <element key="e1" def="topic">
+        <attribute name="id"><value>Übersicht</value></attribute>
+        <element key="e2" def="p">
+          <attribute name="ID"><value>第1段落</value></attribute>
+        </element>
+        <element key="e3" def="p" unique-id="段落-二"/>
+      </element>
+    </structure>
+    <p unique="1" format="Body"><element-begin ref="e1"/><element-begin ref="e2"/>最初の段落。<element-end ref="e2"/></p>
+    <p unique="2" format="Body"><element-begin ref="e3"/>二番目の段落。<element-end ref="e3"/><element-end ref="e1"/></p>
+  </flow>
+</document>
+)";
+
+TEST(ExportStructure, NonAsciiIdentifiersAreWrittenAsTheirUtf8Bytes) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportText(kNonAsciiIdentifiers)) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  std::vector<std::string> ids;
+  for (const ReadElement& e : pdf.elements) {
+    if (!e.id.empty() && e.id[0] == 'E') ids.push_back(e.id);
+  }
+  // The library hands back the /ID bytes: neither a byte-order mark nor a one-byte encoding.
+  EXPECT_EQ(ids, (std::vector<std::string>{"EÜbersicht", "E第1段落", "E段落-二"}));
+  ASSERT_NE(pdf.ById("E第1段落"), nullptr);
+  EXPECT_EQ(pdf.ById("E第1段落")->text, "最初の段落。");
+  EXPECT_EQ(pdf.elements[pdf.ById("E段落-二")->parent].id, "EÜbersicht");
+}
+
 TEST(ExportStructure, RoleMapAndFlowElementForms) {
   ReviewedPdf fixture;
   ASSERT_TRUE(fixture.ExportExample("table-footnote.tlv")) << fixture.error();
@@ -176,7 +214,7 @@ TEST(ExportEntries, CreatorCreationDateAndRotationAsSet) {
   ASSERT_TRUE(standard.ExportExample("chapter1.tlv")) << standard.error();
   EXPECT_EQ(ExportedPdf(standard.exportedPdf()).creator, "Tolvane 17.0");
   for (const char* creator :
-       {"Tolvane 8.0", "Tolvane 11.0", "Tolvane 2019", "Other Writer 17.0", "Tolvane", "作成者"}) {
+       {"Tolvane 8.0", "Tolvane 11.0", "Tolvane 2019", "Writer Pro 3.0", "Tolvane", "作成者"}) {
     ReviewedPdf fixture;
     ExportOptions options;
     options.creationTime = 1700000000;

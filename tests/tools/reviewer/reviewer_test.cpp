@@ -2,7 +2,12 @@
 // those, on an exported PDF.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -137,18 +142,77 @@ TEST(ReviewerTool, AnnotationsCarryExactlyTheDescribedEntries) {
   EXPECT_EQ(a[0].quadNumbers, 0u);  // a caret has only its rectangle
 }
 
-TEST(ReviewerTool, BadDescriptionsWriteNothing) {
+struct ToolRun {
+  int status = -1;  // exit status; -1 when the tool did not exit normally
+  std::string errors;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs the tool on `pdf` with `description` as its JSON, writing <directory>/out.pdf.
+ToolRun RunReviewer(const std::string& directory, const std::string& pdf,
+                    const std::string& description) {
+  std::ofstream(directory + "/bad.json", std::ios::binary) << description;
+  const std::string command = std::string(OSPREVAN_PYTHON) + " '" + OSPREVAN_REVIEWER + "' '" +
+                              pdf + "' '" + directory + "/bad.json' '" + directory +
+                              "/out.pdf' >'" + directory + "/out.txt' 2>'" + directory +
+                              "/err.txt'";
+  const int raw = std::system(command.c_str());
+  ToolRun run;
+  if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
+  run.errors = ReadFile(directory + "/err.txt");
+  return run;
+}
+
+TEST(ReviewerTool, BadDescriptionsGiveOneLineAndWriteNothing) {
   ReviewedPdf pdf;
   ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
-  for (const char* description :
-       {R"({"comments": [{"kind": "highlight", "find": "nowhere in the text"}]})",
-        R"({"comments": [{"kind": "stamp", "find": "注釈"}]})",
-        R"({"comments": [{"kind": "highlight", "find": "注釈", "occurrence": 5}]})",
-        R"({"comments": [{"kind": "note", "point": [1, 1], "page": 7}]})", "not json"}) {
-    EXPECT_FALSE(pdf.Review(description)) << description;
-    EXPECT_NE(pdf.error().find("review.py:"), std::string::npos) << pdf.error();
-    EXPECT_FALSE(std::filesystem::exists(pdf.annotatedPdf())) << description;
+  const std::string out = pdf.directory() + "/out.pdf";
+  for (const char* description : {
+           // Texts that are not there, and what the tool cannot write.
+           R"({"comments": [{"kind": "highlight", "find": "nowhere in the text"}]})",
+           R"({"comments": [{"kind": "stamp", "find": "注釈"}]})",
+           R"({"comments": [{"kind": "highlight", "find": "注釈", "occurrence": 5}]})",
+           R"({"comments": [{"kind": "note", "point": [1, 1], "page": 7}]})",
+           // The shape of the description.
+           "not json",
+           R"([{"kind": "highlight", "find": "注釈"}])",
+           R"({"comments": {"kind": "highlight", "find": "注釈"}})",
+           R"({"comments": ["highlight"]})",
+           // Places.
+           R"({"comments": [{"kind": "note", "point": [300, 300], "contents": "メモ"}]})",
+           R"({"comments": [{"kind": "insert", "point": [300, 300], "text": "x"}]})",
+           R"({"comments": [{"kind": "note", "point": 300, "page": 0}]})",
+           R"({"comments": [{"kind": "freetext", "rect": [1, 2, 3], "page": 0}]})",
+           R"({"comments": [{"kind": "highlight", "point": [300, 300], "page": 0}]})",
+           R"({"comments": [{"kind": "highlight", "find": "注釈", "occurrence": "1"}]})",
+           R"({"comments": [{"kind": "highlight", "find": "注釈", "page": -1}]})",
+           R"({"comments": [{"kind": "insert", "find": "注釈", "at": "middle"}]})",
+           // Entries and threads.
+           R"({"comments": [{"kind": "highlight", "find": "注釈", "author": 7}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "states": [{"state": "Accepted"}]}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "states": [{"model": "Review"}]}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "replies": {"contents": "x"}}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"rt": "R R"}]}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"replies": [5]}]}]})",
+       }) {
+    const ToolRun run = RunReviewer(pdf.directory(), pdf.exportedPdf(), description);
+    EXPECT_EQ(run.status, 1) << description << "\n" << run.errors;
+    EXPECT_EQ(run.errors.rfind("review.py: ", 0), 0u) << description << "\n" << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(out)) << description;
+    EXPECT_FALSE(std::filesystem::exists(out + ".part")) << description;
   }
+  // The same tool run writes the file once the description is sound.
+  const ToolRun good =
+      RunReviewer(pdf.directory(), pdf.exportedPdf(),
+                  R"({"comments": [{"kind": "note", "point": [300, 300], )"
+                  R"("page": 0, "states": [{"model": "Review", "state": "None"}]}]})");
+  EXPECT_EQ(good.status, 0) << good.errors;
+  EXPECT_TRUE(std::filesystem::exists(out));
 }
 
 }  // namespace
