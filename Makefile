@@ -25,7 +25,7 @@ check: build
 check-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOSPREVAN_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:use_tls=0 ctest --output-on-failure -j$(JOBS)
+	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:use_tls=0:print_suppressions=0 ctest --output-on-failure -j$(JOBS)
 
 demo: build
 	./examples/demo.sh $(BUILD)
