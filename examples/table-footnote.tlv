@@ -1,5 +1,5 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<document version="1">
+<document version="1" next-unique="21">
   <colour name="Black" reserved="1"/>
   <colour name="Yellow" reserved="3"/>
   <colour name="Magenta" reserved="8"/>

@@ -71,4 +71,10 @@ const Condition* Document::FindCondition(const std::string& name) const {
   return nullptr;
 }
 
+bool Document::InAnchoredFrame(ObjectId flow) const {
+  const Flow* f = Find(flows, flow);
+  const TextFrame* frame = f ? Find(frames, f->firstFrame) : nullptr;
+  return frame && KindOf(frame->parent) == KIND_ANCHORED_FRAME;
+}
+
 }  // namespace tlhost

@@ -49,7 +49,10 @@ struct Document {
   std::vector<ObjectId> anchoredFrameOrder;
   std::map<ObjectId, AnchoredFrame> anchoredFrames;
   std::map<ObjectId, ObjectId> xrefs;  // cross-reference and variable ids, to their paragraph
-  int32_t highestUnique = 0;           // unique numbers of new paragraphs start above it
+  // The unique number the next new paragraph gets. It never goes down, also not when the
+  // paragraphs holding the highest numbers are deleted, and it is saved with the document:
+  // identifiers made from unique numbers earlier must never name another paragraph.
+  int32_t nextUnique = 1;
 
   template <typename T>
   static T* Find(std::map<ObjectId, T>& objects, ObjectId id) {
@@ -72,6 +75,8 @@ struct Document {
   // Where an element's begin item stands and where its end item ends; false without items.
   bool ElementRange(ObjectId element, TTextRange& out) const;
   const Condition* FindCondition(const std::string& name) const;
+  // True for a flow shown in a text frame of an anchored frame (it belongs to that frame).
+  bool InAnchoredFrame(ObjectId flow) const;
 };
 
 }  // namespace tlhost

@@ -162,7 +162,8 @@ ObjectId Engine::NewDocument(const std::string& path) {
   d->frames[frame.id] = frame;
   Paragraph p;
   p.id = NewId(KIND_PARAGRAPH);
-  p.unique = d->highestUnique = 1;
+  p.unique = 1;
+  d->nextUnique = 2;
   p.owner = flow.id;
   p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
   flow.paragraphs.push_back(p.id);
@@ -257,26 +258,57 @@ int32_t Engine::OpenFile(const std::string& path, const std::vector<PropValue>& 
                          ObjectId& out, std::vector<PropValue>& returned) {
   returned.clear();
   out = 0;
+  const int32_t e = OpenNamed(path, params, out, returned);
+  if (e) returned.push_back({OPEN_RETURN_ERROR, Value::Int(e)});
+  return e;
+}
+
+int32_t Engine::OpenNamed(const std::string& path, const std::vector<PropValue>& params,
+                          ObjectId& out, std::vector<PropValue>& returned) {
+  std::string secondName;
   for (const PropValue& p : params) {
     const bool known = p.property == OPEN_ALERT_ANSWERS_PRESET || p.property == OPEN_SECOND_NAME ||
                        p.property == OPEN_MAKE_VISIBLE;
     const bool typed =
         p.property == OPEN_SECOND_NAME ? p.value.type == VT_STRING : p.value.type == VT_INT;
     if (known && !typed) return ERR_BAD_VALUE;
+    if (p.property == OPEN_SECOND_NAME) secondName = p.value.s;
   }
   if (path.empty()) return ERR_BAD_NAME;
-  // An open file is found again, names compared without regard to letter case.
-  for (ObjectId id : openOrder_) {
-    const std::string& name = KindOf(id) == KIND_BOOK ? books_[id]->path : documents_[id]->path;
-    if (Lower(name) == Lower(path)) {
-      out = id;
+  if (FindOpen(path, out)) {
+    returned.push_back({OPEN_RETURN_ALREADY_OPEN, Value::Int(1)});
+    return ERR_NONE;
+  }
+  // A file that is gone may be found under its second name, beside where it was named.
+  std::error_code error;
+  if (!secondName.empty() && !std::filesystem::exists(path, error)) {
+    const std::filesystem::path second(secondName);
+    const std::string alternative =
+        second.is_absolute()
+            ? secondName
+            : (std::filesystem::path(path).parent_path() / second).lexically_normal().string();
+    if (FindOpen(alternative, out)) {
       returned.push_back({OPEN_RETURN_ALREADY_OPEN, Value::Int(1)});
       return ERR_NONE;
     }
+    if (std::filesystem::exists(alternative, error)) return LoadFile(alternative, out);
+    lastError_ = path + ": cannot be read, nor its second name " + alternative;
+    return ERR_FILE_OPEN;
   }
-  const int32_t e = LoadFile(path, out);
-  if (e) returned.push_back({OPEN_RETURN_ERROR, Value::Int(e)});
-  return e;
+  return LoadFile(path, out);
+}
+
+bool Engine::FindOpen(const std::string& path, ObjectId& out) const {
+  // Names are compared without regard to letter case.
+  for (ObjectId id : openOrder_) {
+    const std::string& name =
+        KindOf(id) == KIND_BOOK ? books_.at(id)->path : documents_.at(id)->path;
+    if (Lower(name) == Lower(path)) {
+      out = id;
+      return true;
+    }
+  }
+  return false;
 }
 
 int32_t Engine::Close(ObjectId obj, int32_t flags) {

@@ -87,6 +87,10 @@ class Engine {
   ObjectId AddOpen(std::unique_ptr<Document> d);
   ObjectId AddOpen(std::unique_ptr<Book> b);
   int32_t LoadFile(const std::string& path, ObjectId& out);
+  // OpenFile without its error return parameter.
+  int32_t OpenNamed(const std::string& path, const std::vector<PropValue>& params, ObjectId& out,
+                    std::vector<PropValue>& returned);
+  bool FindOpen(const std::string& path, ObjectId& out) const;
 
   int32_t GetSessionProp(int32_t prop, Value& out) const;
   int32_t SetSessionProp(int32_t prop, const Value& value);

@@ -1,6 +1,7 @@
 // Property reads and writes on the session, documents, books and their objects.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "host/engine/engine.h"
 #include "host/engine/utf8.h"
@@ -793,6 +794,8 @@ int32_t Engine::NewNamedObject(ObjectId doc, int32_t type, const std::string& na
   }
   ObjectId existing = 0;
   if (GetNamedObject(doc, type, name, existing) == ERR_NONE) return ERR_NAME_IN_USE;
+  // A new flow needs a unique number for its paragraph; the last one is never given out.
+  if (type == OBJ_FLOW && d->nextUnique == INT32_MAX) return ERR_FAILED;
   const ObjectId id = NewId(static_cast<uint32_t>(type));
   if (!id) return ERR_FAILED;
   switch (type) {
@@ -817,7 +820,7 @@ int32_t Engine::NewNamedObject(ObjectId doc, int32_t type, const std::string& na
       Paragraph p;
       p.id = NewId(KIND_PARAGRAPH);
       if (!p.id) return ERR_FAILED;
-      p.unique = ++d->highestUnique;
+      p.unique = d->nextUnique++;
       p.owner = id;
       p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
       Flow f;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <set>
@@ -18,16 +20,65 @@ using namespace tolvane;
 
 namespace {
 
-constexpr unsigned kParseOptions = pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata;
+// CDATA sections are text like any other; without parse_cdata the parser would drop them.
+constexpr unsigned kParseOptions =
+    pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata | pugi::parse_cdata;
+
+constexpr size_t kNowhere = SIZE_MAX;  // a fault of the whole file, with no line of its own
 
 struct Fault {
   size_t offset;
   std::string message;
+  int linesBelow = 0;  // the fault lies this many lines below `offset`, inside a text
 };
+
+// Unique numbers stay below this, so that the number after the highest one always fits.
+constexpr int32_t kUniqueLimit = INT32_MAX;
 
 int LineAt(const std::string& text, size_t offset) {
   offset = std::min(offset, text.size());
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+// Where a character reference names U+0000, npos when none does. The parser would end the
+// text at such a character and silently drop the rest, so it is found before parsing. The
+// value wraps as the parser computes it; comments, CDATA and instructions hold no references.
+size_t FindNullReference(const std::string& text) {
+  size_t i = 0;
+  while ((i = text.find_first_of("&<", i)) != std::string::npos) {
+    if (text[i] == '<') {
+      const char* closing = text.compare(i, 4, "<!--") == 0        ? "-->"
+                            : text.compare(i, 9, "<![CDATA[") == 0 ? "]]>"
+                            : text.compare(i, 2, "<?") == 0        ? "?>"
+                                                                   : nullptr;
+      if (!closing) {
+        ++i;
+        continue;
+      }
+      const size_t end = text.find(closing, i + 2);
+      if (end == std::string::npos) return std::string::npos;  // the parser reports it
+      i = end;
+      continue;
+    }
+    const size_t start = i++;
+    if (i >= text.size() || text[i] != '#') continue;
+    ++i;
+    const bool hex = i < text.size() && text[i] == 'x';
+    if (hex) ++i;
+    uint32_t value = 0;
+    size_t digits = 0;
+    for (; i < text.size(); ++i, ++digits) {
+      const char c = text[i];
+      if (c >= '0' && c <= '9')
+        value = value * (hex ? 16u : 10u) + static_cast<uint32_t>(c - '0');
+      else if (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
+        value = value * 16u + static_cast<uint32_t>((c | 0x20) - 'a' + 10);
+      else
+        break;
+    }
+    if (digits > 0 && i < text.size() && text[i] == ';' && value == 0) return start;
+  }
+  return std::string::npos;
 }
 
 bool IsBlank(const char* text) {
@@ -50,8 +101,29 @@ class Reader {
  public:
   Reader(const IdAllocator& newId) : newId_(newId) {}
 
-  [[noreturn]] void Fail(pugi::xml_node node, const std::string& message) {
-    throw Fault{static_cast<size_t>(std::max<ptrdiff_t>(0, node.offset_debug())), message};
+  [[noreturn]] void Fail(pugi::xml_node node, const std::string& message, int linesBelow = 0) {
+    throw Fault{static_cast<size_t>(std::max<ptrdiff_t>(0, node.offset_debug())), message,
+                linesBelow};
+  }
+
+  // Text of the document follows the rule of HostAddText: well-formed UTF-8 without C0
+  // controls other than tab, line feed and carriage return. Editing could not make such
+  // text, so a file holding it is refused rather than carried on.
+  std::vector<std::string> CheckedCharacters(pugi::xml_node node, const std::string& text,
+                                             const std::string& what) {
+    std::vector<std::string> characters;
+    if (!utf8::Split(text, characters)) Fail(node, what + " is not UTF-8");
+    int lines = 0;
+    for (const std::string& c : characters) {
+      if (utf8::IsForbiddenControl(c)) {
+        char code[8];
+        std::snprintf(code, sizeof code, "U+%04X",
+                      static_cast<unsigned>(static_cast<unsigned char>(c[0])));
+        Fail(node, what + " holds the control character " + code, lines);
+      }
+      if (c == "\n") ++lines;
+    }
+    return characters;
   }
 
   void Attributes(pugi::xml_node node, std::initializer_list<const char*> allowed) {
@@ -64,15 +136,13 @@ class Reader {
     }
   }
   std::string Required(pugi::xml_node node, const char* name) {
-    pugi::xml_attribute a = node.attribute(name);
-    if (!a) Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"" + name + "\"");
-    return a.value();
+    if (!node.attribute(name))
+      Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"" + name + "\"");
+    return Text(node, name);
   }
   std::string Text(pugi::xml_node node, const char* name) {
     const std::string value = node.attribute(name).value();
-    std::vector<std::string> characters;
-    if (!utf8::Split(value, characters))
-      Fail(node, "attribute \"" + std::string(name) + "\" is not UTF-8");
+    CheckedCharacters(node, value, "attribute \"" + std::string(name) + "\"");
     return value;
   }
   bool Flag(pugi::xml_node node, const char* name) {
@@ -200,8 +270,7 @@ class Reader {
             Fail(t, "<value> holds text only");
           }
         }
-        std::vector<std::string> characters;
-        if (!utf8::Split(v.text().get(), characters)) Fail(v, "a value is not UTF-8");
+        CheckedCharacters(v, v.text().get(), "a value");
         attribute.values.push_back(v.text().get());
       }
       out.push_back(attribute);
@@ -255,7 +324,7 @@ class DocumentReader : public Reader {
   void Read(pugi::xml_node root) {
     if (std::string(root.name()) != "document")
       Fail(root, "the file is not a document: <" + std::string(root.name()) + ">");
-    Attributes(root, {"version"});
+    Attributes(root, {"version", "next-unique"});
     if (std::string(root.attribute("version").value()) != "1")
       Fail(root, "the document needs version=\"1\"");
     CollectKeys(root);
@@ -293,17 +362,32 @@ class DocumentReader : public Reader {
       const uint32_t kind = KindOf(id);
       if ((kind == KIND_TABLE || kind == KIND_FOOTNOTE || kind == KIND_ANCHORED_FRAME) &&
           !anchored_.count(id)) {
-        throw Fault{0, "\"" + key + "\" is never anchored in the text"};
+        throw Fault{kNowhere, "\"" + key + "\" is never anchored in the text"};
       }
       if (kind == KIND_ELEMENT && !d_.structure.elements.count(id)) {
-        throw Fault{0, "the element \"" + key + "\" lies outside a <structure>"};
+        throw Fault{kNowhere, "the element \"" + key + "\" lies outside a <structure>"};
       }
     }
     if (d_.flowOrder.empty()) Fail(root, "a document needs at least one flow");
-    if (d_.mainFlow == 0) d_.mainFlow = d_.flowOrder.front();
+    if (d_.mainFlow == 0) {
+      Fail(firstFlow_ ? firstFlow_ : root, "no flow is marked as the main flow (main=\"yes\")");
+    }
+    ReadNextUnique(root);
   }
 
  private:
+  // Files written before the number was stored lack it; the highest number present is then
+  // the best that is known.
+  void ReadNextUnique(pugi::xml_node root) {
+    const int32_t highest = uniques_.empty() ? 0 : *uniques_.rbegin();
+    d_.nextUnique = Number(root, "next-unique", highest + 1);
+    if (d_.nextUnique <= highest) {
+      Fail(root, "next-unique=\"" + std::to_string(d_.nextUnique) +
+                     "\" must lie above every unique number of the file (" +
+                     std::to_string(highest) + " is used)");
+    }
+  }
+
   void ReadColour(pugi::xml_node n) {
     Attributes(n, {"name", "reserved"});
     Colour c{NewId(n, KIND_COLOUR), Text(n, "name"), Number(n, "reserved", 0)};
@@ -376,6 +460,7 @@ class DocumentReader : public Reader {
 
   void ReadFlow(pugi::xml_node n, ObjectId frameParent) {
     Attributes(n, {"name", "main", "page"});
+    if (!frameParent && !firstFlow_) firstFlow_ = n;
     Flow f;
     f.id = NewId(n, KIND_FLOW);
     f.name = Text(n, "name");
@@ -456,11 +541,12 @@ class DocumentReader : public Reader {
     Paragraph p;
     p.id = NewId(n, KIND_PARAGRAPH);
     p.unique = Number(n, "unique", 0);
-    if (p.unique <= 0) Fail(n, "a paragraph needs a unique number above 0");
+    if (p.unique <= 0 || p.unique >= kUniqueLimit) {
+      Fail(n, "a paragraph needs a unique number from 1 to " + std::to_string(kUniqueLimit - 1));
+    }
     if (!uniques_.insert(p.unique).second) {
       Fail(n, "the unique number " + std::to_string(p.unique) + " is used twice");
     }
-    d_.highestUnique = std::max(d_.highestUnique, p.unique);
     p.format = Text(n, "format");
     p.autonumber = Text(n, "autonumber");
     p.autonumberNotInPdf = Flag(n, "autonumber-not-in-pdf");
@@ -573,9 +659,7 @@ class DocumentReader : public Reader {
   }
   void AddCharacters(Paragraph& p, pugi::xml_node at, const std::string& text,
                      const CharProps& props) {
-    std::vector<std::string> characters;
-    if (!utf8::Split(text, characters)) Fail(at, "the text is not UTF-8");
-    for (std::string& c : characters) {
+    for (std::string& c : CheckedCharacters(at, text, "the text")) {
       TextAtom atom;
       atom.character = std::move(c);
       atom.props = props;
@@ -668,6 +752,7 @@ class DocumentReader : public Reader {
   std::map<ObjectId, ObjectId> anchorParagraph_;
   std::set<std::pair<ObjectId, uint32_t>> elementMarks_;
   std::set<int32_t> uniques_;
+  pugi::xml_node firstFlow_;  // the first flow outside anchored frames
 };
 
 class BookReader : public Reader {
@@ -699,9 +784,10 @@ class BookReader : public Reader {
       }
     }
     for (const auto& [key, id] : keys_) {
-      if (KindOf(id) != KIND_ELEMENT) throw Fault{0, "\"" + key + "\": a book holds elements only"};
+      if (KindOf(id) != KIND_ELEMENT)
+        throw Fault{kNowhere, "\"" + key + "\": a book holds elements only"};
       if (!b_.structure.elements.count(id))
-        throw Fault{0, "the element \"" + key + "\" lies outside a <structure>"};
+        throw Fault{kNowhere, "the element \"" + key + "\" lies outside a <structure>"};
     }
   }
 
@@ -751,6 +837,12 @@ class BookReader : public Reader {
 template <typename Target, typename ReaderType>
 int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
                  std::string& error) {
+  const size_t null = FindNullReference(text);
+  if (null != std::string::npos) {
+    error = "line " + std::to_string(LineAt(text, null)) +
+            ": the text holds the control character U+0000";
+    return ERR_FILE_FORMAT;
+  }
   pugi::xml_document xml;
   pugi::xml_parse_result parsed =
       xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
@@ -767,8 +859,9 @@ int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
     reader.Read(xml.document_element());
     if constexpr (std::is_same_v<ReaderType, DocumentReader>) reader.FixAnchors();
   } catch (const Fault& fault) {
-    error = fault.offset
-                ? "line " + std::to_string(LineAt(text, fault.offset)) + ": " + fault.message
+    error = fault.offset != kNowhere
+                ? "line " + std::to_string(LineAt(text, fault.offset) + fault.linesBelow) + ": " +
+                      fault.message
                 : fault.message;
     return ERR_FILE_FORMAT;
   }

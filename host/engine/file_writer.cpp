@@ -147,7 +147,9 @@ class DocumentWriter {
   explicit DocumentWriter(const Document& d) : d_(d) {}
 
   std::string Write() {
-    out_ << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document version=\"1\">\n";
+    out_ << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document"
+         << Attrs().Add("version", "1").Add("next-unique", std::to_string(d_.nextUnique)).str()
+         << ">\n";
     for (ObjectId id : d_.colourOrder) {
       const Colour& c = d_.colours.at(id);
       out_ << "  <colour" << Attrs().Add("name", c.name).Number("reserved", c.reserved).str()
@@ -175,7 +177,7 @@ class DocumentWriter {
            << "/>\n";
     }
     for (ObjectId id : d_.flowOrder) {
-      if (!InFrame(id)) WriteFlow(id, 1);
+      if (!d_.InAnchoredFrame(id)) WriteFlow(id, 1);
     }
     for (ObjectId id : d_.tableOrder) WriteTable(d_.tables.at(id));
     for (ObjectId id : d_.footnoteOrder) {
@@ -200,10 +202,6 @@ class DocumentWriter {
   std::string ColourName(ObjectId id) const {
     const Colour* c = Document::Find(d_.colours, id);
     return c ? c->name : "";
-  }
-  bool InFrame(ObjectId flow) const {
-    const TextFrame* frame = Document::Find(d_.frames, d_.flows.at(flow).firstFrame);
-    return frame && KindOf(frame->parent) == KIND_ANCHORED_FRAME;
   }
   void WriteFlow(ObjectId id, int depth) {
     const Flow& f = d_.flows.at(id);

@@ -42,6 +42,7 @@ class Printer {
   void Print() {
     out_ << "document " << d_.path << "\n";
     for (ObjectId id : d_.flowOrder) {
+      if (d_.InAnchoredFrame(id)) continue;  // printed where its frame is anchored
       const Flow& f = d_.flows.at(id);
       out_ << "flow \"" << f.name << "\"" << (id == d_.mainFlow ? " (main)" : "") << "\n";
       for (ObjectId p : f.paragraphs) Paragraph(p, 1);

@@ -117,6 +117,29 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
       {head + "    <p unique=\"1\">\xC3(</p>\n  </flow>\n</document>\n",
        "line 3: the text is not UTF-8"},
       {"<book version=\"1\"/>\n", "not a document"},
+      {head + "    <p unique=\"2147483647\"/>\n  </flow>\n</document>\n",
+       "line 3: a paragraph needs a unique number from 1 to 2147483646"},
+      {"<document version=\"1\">\n  <flow name=\"A\">\n    <p unique=\"1\"/>\n  </flow>\n"
+       "</document>\n",
+       "line 2: no flow is marked as the main flow"},
+      {"<document version=\"1\" next-unique=\"3\">\n  <flow name=\"A\" main=\"yes\">\n"
+       "    <p unique=\"3\"/>\n  </flow>\n</document>\n",
+       "line 1: next-unique=\"3\" must lie above every unique number of the file (3 is used)"},
+      // Control characters that HostAddText refuses, as references and as raw bytes, in text
+      // (the line is that of the character) and in attributes.
+      {head + "    <p unique=\"1\">a&#1;b</p>\n  </flow>\n</document>\n",
+       "line 3: the text holds the control character U+0001"},
+      {head + "    <p unique=\"1\">first\nsecond \x1F</p>\n  </flow>\n</document>\n",
+       "line 4: the text holds the control character U+001F"},
+      // The parser would cut the text at U+0000 and drop what follows.
+      {head + "    <p unique=\"1\"><c author=\"x\">a&#0;b</c></p>\n  </flow>\n</document>\n",
+       "line 3: the text holds the control character U+0000"},
+      {head + "    <p unique=\"1\" autonumber=\"&#x00;1\"/>\n  </flow>\n</document>\n",
+       "line 3: the text holds the control character U+0000"},
+      {head + "    <p unique=\"1\"><marker text=\"a&#27;\"/></p>\n  </flow>\n</document>\n",
+       "line 3: attribute \"text\" holds the control character U+001B"},
+      {head + "    <p unique=\"1\" format=\"&#8;\"/>\n  </flow>\n</document>\n",
+       "line 3: attribute \"format\" holds the control character U+0008"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -132,6 +155,54 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
   EXPECT_EQ(ShowFile(path, out, err), 1);
   EXPECT_NE(err.str().find("line 3"), std::string::npos);
   EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(EngineTest, AllowedControlsAndCdataTextAreKept) {
+  const ObjectId doc = Load(
+      "<document version=\"1\">\n  <!-- &#0; -->\n  <flow name=\"A\" main=\"yes\">\n"
+      "    <p unique=\"1\">a&#9;b&#10;c&#13;d<![CDATA[&#0;]]></p>\n  </flow>\n</document>\n");
+  std::vector<TextItem> items;
+  ASSERT_EQ(engine.GetText(doc, Paragraph(doc, 1), TI_STRING, 0, items), 0);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].text, "a\tb\nc\rd&#0;");
+}
+
+TEST_F(EngineTest, UniqueNumbersAreNotGivenAgainAfterDeletingSavingAndReopening) {
+  const std::string path = ::testing::TempDir() + "/unique.tlv";
+  // Written before the next number was stored: the highest present is taken.
+  const ObjectId doc = Load(
+      "<document version=\"1\">\n  <flow name=\"A\" main=\"yes\">\n    <p unique=\"1\"/>\n"
+      "    <p unique=\"2\"/>\n    <p unique=\"3\"/>\n  </flow>\n</document>\n",
+      path);
+  ASSERT_EQ(engine.DeleteParagraph(doc, Paragraph(doc, 3)), 0);
+  ASSERT_EQ(engine.Save(doc, ""), 0) << engine.lastError();
+  EXPECT_NE(ReadAll(path).find("<document version=\"1\" next-unique=\"4\">"), std::string::npos)
+      << ReadAll(path);
+  ASSERT_EQ(engine.Close(doc, 0), 0);
+
+  ObjectId again = 0;
+  std::vector<PropValue> returned;
+  ASSERT_EQ(engine.OpenFile(path, {}, again, returned), 0) << engine.lastError();
+  ObjectId found = 0;
+  EXPECT_EQ(engine.GetObjectByUniqueId(again, OBJ_PARAGRAPH, 3, found), ERR_NOT_FOUND);
+  auto newParagraphUnique = [&](ObjectId d, const std::string& flowName) {
+    ObjectId flow = 0;
+    EXPECT_EQ(engine.NewNamedObject(d, OBJ_FLOW, flowName, flow), 0);
+    Value first, unique;
+    EXPECT_EQ(engine.GetProp(d, flow, P_FLOW_FIRST_PARAGRAPH, first), 0);
+    EXPECT_EQ(engine.GetProp(d, first.id, P_PGF_UNIQUE, unique), 0);
+    return unique.i;
+  };
+  EXPECT_EQ(newParagraphUnique(again, "B"), 4);
+  EXPECT_EQ(newParagraphUnique(again, "C"), 5);
+
+  // A stored number above every present one is kept and saved again.
+  const ObjectId ahead = Load(
+      "<document version=\"1\" next-unique=\"40\">\n  <flow name=\"A\" main=\"yes\">\n"
+      "    <p unique=\"7\"/>\n  </flow>\n</document>\n",
+      "/tmp/ahead.tlv");
+  EXPECT_EQ(newParagraphUnique(ahead, "B"), 40);
+  EXPECT_NE(WriteDocument(*engine.document(ahead)).find("next-unique=\"41\""), std::string::npos);
 }
 
 TEST_F(EngineTest, AFailedSaveLeavesTheOldFile) {
@@ -172,9 +243,13 @@ TEST_F(EngineTest, ShowPrintsUniqueNumbersAutonumbersChangesAndMarkers) {
        {"flow \"A\" (main)", "[5] Body \"Figure 3: \" (not in PDF): <doc>a <b>",
         "{+Aiko 2023-11-14T22:13:20Z|{-Aiko 2023-11-14T22:13:20Z|挿入-}+}",
         "{+ 1970-01-01T00:00:00Z|[marker Comment: TL_PDF_Comment: x\\n-> y]+}", "[xref:see]",
-        "{-Ken 1970-01-01T00:01:39Z|¶-}", "  table\n", "    title\n", "[7]: h"}) {
+        "{-Ken 1970-01-01T00:01:39Z|¶-}", "  table\n", "    title\n", "[7]: h",
+        "\n    frame\n      flow \"inner\"\n        [9]: in the frame\n"}) {
     EXPECT_NE(text.find(piece), std::string::npos) << piece << "\n" << text;
   }
+  // The frame's flow is printed where the frame is anchored, and only there.
+  EXPECT_EQ(text.find("flow \"inner\""), text.rfind("flow \"inner\"")) << text;
+  EXPECT_EQ(text.find("[9]"), text.rfind("[9]")) << text;
 }
 
 }  // namespace

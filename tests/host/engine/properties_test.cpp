@@ -103,6 +103,98 @@ TEST_F(EngineTest, OpenFindsOpenFilesWithoutRegardToCaseAndCloseNeverReusesIds) 
   EXPECT_EQ(engine.Redisplay(doc), ERR_BAD_DOCUMENT);
 }
 
+// Open parameters: the returned error, the value types and the second name.
+class OpenTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    // One folder per test: ctest runs the tests of this program side by side.
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir = std::filesystem::path(::testing::TempDir() + "/open-" + name).lexically_normal();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir + "/sub");
+  }
+  void Write(const std::string& name, const std::string& text = kPlainDocument) {
+    std::ofstream(dir + "/" + name) << text;
+  }
+  int32_t Open(const std::string& path, const std::vector<PropValue>& params) {
+    opened = 0;
+    return engine.OpenFile(path, params, opened, returned);
+  }
+  // The error OpenFile returned as a parameter, 0 when none.
+  int32_t ReturnedError() const {
+    for (const PropValue& p : returned) {
+      if (p.property == OPEN_RETURN_ERROR) return p.value.i;
+    }
+    return 0;
+  }
+  std::string OpenedPath() {
+    Value name;
+    EXPECT_EQ(engine.GetProp(0, opened, P_DOC_NAME, name), 0);
+    return name.s;
+  }
+
+  std::string dir;
+  ObjectId opened = 0;
+  std::vector<PropValue> returned;
+};
+
+TEST_F(OpenTest, EveryFailureReturnsItsErrorAndOpensNothing) {
+  Write("doc.tlv");
+  Write("broken.tlv", "<document version=\"1\">");
+  const std::vector<std::pair<std::vector<PropValue>, int32_t>> wrongTypes = {
+      {{{OPEN_ALERT_ANSWERS_PRESET, Value::String("yes")}}, ERR_BAD_VALUE},
+      {{{OPEN_SECOND_NAME, Value::Int(1)}}, ERR_BAD_VALUE},
+      {{{OPEN_MAKE_VISIBLE, Value::String("")}}, ERR_BAD_VALUE},
+  };
+  for (const auto& [params, error] : wrongTypes) {
+    EXPECT_EQ(Open(dir + "/doc.tlv", params), error);
+    EXPECT_EQ(ReturnedError(), error);
+    EXPECT_EQ(opened, 0u);
+  }
+  EXPECT_EQ(Open("", {}), ERR_BAD_NAME);
+  EXPECT_EQ(ReturnedError(), ERR_BAD_NAME);
+  EXPECT_EQ(Open(dir + "/missing.tlv", {}), ERR_FILE_OPEN);
+  EXPECT_EQ(ReturnedError(), ERR_FILE_OPEN);
+  EXPECT_EQ(Open(dir + "/broken.tlv", {}), ERR_FILE_FORMAT);
+  EXPECT_EQ(ReturnedError(), ERR_FILE_FORMAT);
+  EXPECT_TRUE(engine.openDocuments().empty());
+
+  // Preset answers and visibility of the right type open the file and return no error.
+  ASSERT_EQ(Open(dir + "/doc.tlv",
+                 {{OPEN_ALERT_ANSWERS_PRESET, Value::Int(1)}, {OPEN_MAKE_VISIBLE, Value::Int(0)}}),
+            0);
+  EXPECT_NE(opened, 0u);
+  EXPECT_TRUE(returned.empty());
+}
+
+TEST_F(OpenTest, TheSecondNameIsOpenedWhenTheNamedFileIsMissing) {
+  Write("named.tlv");
+  Write("sub/moved.tlv");
+  Write("absolute.tlv");
+  const auto second = [](const std::string& name) {
+    return std::vector<PropValue>{{OPEN_ALERT_ANSWERS_PRESET, Value::Int(1)},
+                                  {OPEN_SECOND_NAME, Value::String(name)}};
+  };
+  // The named file exists: the second name is not looked at.
+  ASSERT_EQ(Open(dir + "/named.tlv", second("sub/moved.tlv")), 0) << engine.lastError();
+  EXPECT_EQ(OpenedPath(), dir + "/named.tlv");
+  // Missing: a relative second name is taken from the named file's folder.
+  ASSERT_EQ(Open(dir + "/sub/../gone.tlv", second("sub/moved.tlv")), 0) << engine.lastError();
+  EXPECT_EQ(OpenedPath(), dir + "/sub/moved.tlv");
+  const ObjectId moved = opened;
+  ASSERT_EQ(Open(dir + "/other-gone.tlv", second("SUB/MOVED.tlv")), 0);
+  EXPECT_EQ(opened, moved);  // already open, found without regard to letter case
+  EXPECT_EQ(returned.size(), 1u);
+  EXPECT_EQ(returned[0].property, OPEN_RETURN_ALREADY_OPEN);
+  ASSERT_EQ(Open(dir + "/sub/gone.tlv", second(dir + "/absolute.tlv")), 0);
+  EXPECT_EQ(OpenedPath(), dir + "/absolute.tlv");
+  // Neither exists.
+  EXPECT_EQ(Open(dir + "/gone.tlv", second("nowhere.tlv")), ERR_FILE_OPEN);
+  EXPECT_EQ(ReturnedError(), ERR_FILE_OPEN);
+  EXPECT_NE(engine.lastError().find(dir + "/nowhere.tlv"), std::string::npos) << engine.lastError();
+  EXPECT_EQ(engine.openDocuments().size(), 3u);
+}
+
 TEST_F(EngineTest, RedrawsAreCountedPerDocument) {
   const ObjectId a = engine.NewDocument("/tmp/a.tlv");
   const ObjectId b = engine.NewDocument("/tmp/b.tlv");
