@@ -21,6 +21,12 @@ constexpr double kDefaultAscent = 0.8;
 constexpr double kDefaultDescent = -0.2;
 // Deeper marked content than this is kept at this depth; it only guards the stack.
 constexpr size_t kMaxNesting = 256;
+// Boxes are handed out in 16.16 fixed point; a coordinate beyond it cannot be given.
+constexpr double kMaxCoordinate = 32767.0;
+
+bool Representable(double coordinate) {
+  return std::isfinite(coordinate) && std::fabs(coordinate) <= kMaxCoordinate;
+}
 
 class ContentCollector : public OutputDev {
  public:
@@ -165,15 +171,25 @@ class ContentCollector : public OutputDev {
     const double cornersX[4] = {x + downX, x + downX + dx, x + upX, x + upX + dx};
     const double cornersY[4] = {y + downY, y + downY + dy, y + upY, y + upY + dy};
     double left = INFINITY, bottom = INFINITY, right = -INFINITY, top = -INFINITY;
+    bool representable = true;  // checked per corner: min and max pass over NaN silently
     for (int i = 0; i < 4; ++i) {
       double px, py;
       ToPage(state, cornersX[i], cornersY[i], &px, &py);
+      representable = representable && Representable(px) && Representable(py);
       left = std::min(left, px);
       right = std::max(right, px);
       bottom = std::min(bottom, py);
       top = std::max(top, py);
     }
-    if (!std::isfinite(left + right + bottom + top)) return;
+    if (!representable) {
+      // The glyph still holds its place in the string, so that it and the glyphs after it
+      // keep their own codes and text; its box shrinks to its origin, or to 0,0 past that.
+      double px, py;
+      ToPage(state, x, y, &px, &py);
+      if (!Representable(px) || !Representable(py)) px = py = 0;
+      left = right = px;
+      bottom = top = py;
+    }
     glyph.box[0] = static_cast<float>(left);
     glyph.box[1] = static_cast<float>(bottom);
     glyph.box[2] = static_cast<float>(right);
@@ -334,7 +350,7 @@ PageContent* BuildPageContent(const OkPage* page) {
 }
 
 const OkContentTable kContentTable = {
-    kOkContentVersion, PageContentOf, ContentCount, ContentAt,     ElementKind,
+    kOkContentVersion, PageContentOf, ContentCount,  ContentAt,         ElementKind,
     ContainerContent,  ContainerTag,  ContainerMcid, TextMarkedContent, TextRunCount,
     RunCharCount,      CharBox,       CharCodes,     CharUnicode};
 

@@ -26,10 +26,12 @@ struct OkFileSys : ondrelkit::Handle {};
 
 struct OkStructElem;
 
-// Where a structure element was found: its reference, or for a direct dictionary the object
-// that holds it and its place there.
+// Where a structure element was found: its reference; for a direct dictionary, what holds it
+// and its place there. A kid of an element is held by that element's handle (`owner`), which is
+// unique even when the element is itself direct and so has no reference to tell it apart.
 struct StructKey {
-  int num, gen, index;
+  int num = -1, gen = -1, index = -1;
+  uintptr_t owner = 0;
   auto operator<=>(const StructKey&) const = default;
 };
 

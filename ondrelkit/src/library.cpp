@@ -56,8 +56,6 @@ PdfAtom AtomOf(const char* name) {
   return at->second;
 }
 
-namespace {}  // namespace
-
 const char* AtomNameOf(PdfAtom atom) {
   RequireInitialised();
   std::lock_guard<std::mutex> lock(g_atomMutex);
@@ -131,9 +129,6 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
   }
   if (std::strcmp(name, "OkPages") == 0 && minVersion <= kOkPagesVersion) {
     return &ondrelkit::kPagesTable;
-  }
-  if (std::strcmp(name, "OkDates") == 0 && minVersion <= kOkDatesVersion) {
-    return &ondrelkit::kDatesTable;
   }
   if (std::strcmp(name, "OkContent") == 0 && minVersion <= kOkContentVersion) {
     return &ondrelkit::kContentTable;

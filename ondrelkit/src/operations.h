@@ -32,6 +32,9 @@ PdfAtom StructElemType(const OkStructElem* element);
 OkStructElem* StructElemParent(const OkStructElem* element);
 int32_t StructElemKidCount(const OkStructElem* element);
 OkStructElem* StructElemKid(const OkStructElem* element, int32_t index);
+int32_t StructElemKidKind(const OkStructElem* element, int32_t index);
+int32_t StructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* page);
+OkObj* StructElemKidObject(const OkStructElem* element, int32_t index);
 int32_t StructElemFirstPage(const OkStructElem* element);
 size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity);
 OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid);
@@ -45,6 +48,5 @@ extern const OkObjectsTable kObjectsTable;
 extern const OkPagesTable kPagesTable;
 extern const OkDatesTable kDatesTable;
 extern const OkContentTable kContentTable;
-extern const OkDatesTable kDatesTable;
 
 }  // namespace ondrelkit

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kMaxDepth = 64;
 constexpr int kMaxVisits = 100000;
-constexpr int kRootNum = -2;       // owner key of direct kids of a direct root
+constexpr int kRootNum = -2;        // owner key of direct kids of a direct root
 constexpr int kParentTreeNum = -3;  // owner key of direct elements in the parent tree
 
 XRef* XRefOf(const OkDoc* document) {
@@ -38,17 +38,21 @@ Object StructTreeRoot(const OkDoc* document, Ref* ref = nullptr) {
   return root.isDict() ? std::move(root) : Object();
 }
 
+bool IsStructElem(const Object& dict) {
+  if (!dict.isDict() || !dict.dictLookup("S").isName()) return false;
+  Object type = dict.dictLookup("Type");
+  return !type.isName("MCR") && !type.isName("OBJR") && !type.isName("StructTreeRoot");
+}
+
 // The handle of the structure element that `raw` (an entry as stored, maybe a reference)
 // names; null when it is no structure element (marked content, an object reference, junk).
 OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directKey) {
   StructKey key = directKey;
-  if (raw.isRef()) key = {raw.getRef().num, raw.getRef().gen, -1};
+  if (raw.isRef()) key = {raw.getRef().num, raw.getRef().gen, -1, 0};
   auto found = document->structElems.find(key);
   if (found != document->structElems.end()) return found->second;
   Object dict = raw.fetch(XRefOf(document));
-  if (!dict.isDict() || !dict.dictLookup("S").isName()) return nullptr;
-  Object type = dict.dictLookup("Type");
-  if (type.isName("MCR") || type.isName("OBJR") || type.isName("StructTreeRoot")) return nullptr;
+  if (!IsStructElem(dict)) return nullptr;
   OkStructElem* element = New<OkStructElem>();
   element->document = document;
   element->dict = std::move(dict);
@@ -63,7 +67,7 @@ OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directK
 }
 
 StructKey OwnerKey(const OkStructElem* element, int index) {
-  return {element->ref.num, element->ref.gen, index};
+  return {-1, -1, index, reinterpret_cast<uintptr_t>(element)};
 }
 
 // The index-th entry of a /K value: an array of kids, or one kid standing alone.
@@ -87,6 +91,36 @@ int32_t PageIndexOf(const OkDoc* document, const Object& pageRef) {
   if (!pageRef.isRef()) return -1;
   const int number = document->pdf->getCatalog()->findPage(pageRef.getRef());
   return number > 0 ? number - 1 : -1;
+}
+
+// The index-th kid of an element, fetched, with its kind.
+struct Kid {
+  Object value;
+  int32_t kind = kPdfKidDamaged;
+};
+
+Kid KidOf(const OkStructElem* element, int32_t index) {
+  Object kids = element->dict.dictLookup("K");
+  const Object* raw = nullptr;
+  if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
+  Kid kid;
+  if (raw->isInt()) {
+    kid.value = raw->copy();
+    if (raw->getInt() >= 0) kid.kind = kPdfKidMarkedContent;
+    return kid;
+  }
+  kid.value = raw->fetch(XRefOf(element->document));
+  if (!kid.value.isDict()) return kid;
+  Object type = kid.value.dictLookup("Type");
+  if (type.isName("MCR")) {
+    Object mcid = kid.value.dictLookup("MCID");
+    if (mcid.isInt() && mcid.getInt() >= 0) kid.kind = kPdfKidMarkedContent;
+  } else if (type.isName("OBJR")) {
+    if (kid.value.dictLookupNF("Obj").isRef()) kid.kind = kPdfKidObject;
+  } else if (IsStructElem(kid.value)) {
+    kid.kind = kPdfKidElement;
+  }
+  return kid;
 }
 
 struct Walk {
@@ -188,7 +222,7 @@ OkStructElem* StructRootKid(const OkDoc* document, int32_t index) {
   Object kids = root.dictLookup("K");
   const Object* raw = nullptr;
   if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
-  OkStructElem* element = Intern(document, *raw, {rootRef.num, rootRef.gen, index});
+  OkStructElem* element = Intern(document, *raw, {rootRef.num, rootRef.gen, index, 0});
   if (!element) Raise(kErrDamaged);
   return element;
 }
@@ -246,6 +280,28 @@ OkStructElem* StructElemKid(const OkStructElem* element, int32_t index) {
   return Intern(element->document, *raw, OwnerKey(element, index));
 }
 
+int32_t StructElemKidKind(const OkStructElem* element, int32_t index) {
+  return KidOf(Checked(element), index).kind;
+}
+
+int32_t StructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* page) {
+  const Kid kid = KidOf(Checked(element), index);
+  if (page) *page = -1;
+  if (kid.kind != kPdfKidMarkedContent) return -1;
+  if (page) {
+    const OkDoc* document = element->document;
+    *page = kid.value.isDict() ? PageIndexOf(document, kid.value.dictLookupNF("Pg")) : -1;
+    if (*page < 0) *page = PageIndexOf(document, element->dict.dictLookupNF("Pg"));
+  }
+  return kid.value.isInt() ? kid.value.getInt() : kid.value.dictLookup("MCID").getInt();
+}
+
+OkObj* StructElemKidObject(const OkStructElem* element, int32_t index) {
+  const Kid kid = KidOf(Checked(element), index);
+  if (kid.kind != kPdfKidObject) return nullptr;
+  return MakeObj(element->document, kid.value.dictLookupNF("Obj"));
+}
+
 int32_t StructElemFirstPage(const OkStructElem* element) {
   Checked(element);
   Walk walk;
@@ -280,7 +336,7 @@ OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid) {
   const Object& entry = ParentTreeEntry(page->document, structParents.getInt());
   if (!entry.isArray() || mcid >= entry.arrayGetLength()) return nullptr;
   return Intern(page->document, entry.arrayGetNF(mcid),
-                {kParentTreeNum, structParents.getInt(), mcid});
+                {kParentTreeNum, structParents.getInt(), mcid, 0});
 }
 
 bool StructElemActualText(const OkStructElem* element, OkText* text) {
@@ -318,6 +374,15 @@ OK_EXPORT int32_t PdfStructElemKidCount(const OkStructElem* element) {
 }
 OK_EXPORT OkStructElem* PdfStructElemKid(const OkStructElem* element, int32_t index) {
   return ondrelkit::StructElemKid(element, index);
+}
+OK_EXPORT int32_t PdfStructElemKidKind(const OkStructElem* element, int32_t index) {
+  return ondrelkit::StructElemKidKind(element, index);
+}
+OK_EXPORT int32_t PdfStructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* page) {
+  return ondrelkit::StructElemKidMcid(element, index, page);
+}
+OK_EXPORT OkObj* PdfStructElemKidObject(const OkStructElem* element, int32_t index) {
+  return ondrelkit::StructElemKidObject(element, index);
 }
 OK_EXPORT int32_t PdfStructElemFirstPage(const OkStructElem* element) {
   return ondrelkit::StructElemFirstPage(element);

@@ -68,7 +68,12 @@ size_t TextToUtf16(const OkText* text, char16_t* buffer, size_t capacity) {
   RequireInitialised();
   if (!text) Raise(kErrBadArgument);
   if (buffer && capacity) {
-    const size_t count = std::min(text->units.size(), capacity - 1);
+    size_t count = std::min(text->units.size(), capacity - 1);
+    // A cut never splits a surrogate pair, as PdfTextBytes never splits a UTF-8 sequence.
+    if (count > 0 && count < text->units.size() && text->units[count - 1] >= 0xD800 &&
+        text->units[count - 1] <= 0xDBFF) {
+      --count;
+    }
     std::memcpy(buffer, text->units.data(), count * sizeof(char16_t));
     buffer[count] = u'\0';
   }

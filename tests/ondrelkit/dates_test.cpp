@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "ondrelkit/ondrelkit.h"
@@ -54,6 +55,28 @@ TEST_F(DatesTest, NewDateIsTheEpochAndTextSorts) {
   d_->PdfDateClear(copy);
   EXPECT_EQ(d_->PdfDateCompare(copy, zero), 0);
   for (OkDate* x : {zero, later, copy}) d_->PdfDateFree(x);
+}
+
+// SetNow reads the clock, which this test brackets; Copy overwrites one date with another
+// and leaves the source alone.
+TEST_F(DatesTest, SetNowAndCopy) {
+  OkDate* now = d_->PdfDateNew();
+  const int64_t before = static_cast<int64_t>(std::time(nullptr));
+  d_->PdfDateSetNow(now);
+  const int64_t after = static_cast<int64_t>(std::time(nullptr));
+  OkDate* low = At(before);
+  OkDate* high = At(after);
+  EXPECT_LE(d_->PdfDateCompare(low, now), 0);
+  EXPECT_GE(d_->PdfDateCompare(high, now), 0);
+  OkDate* target = At(Utc(2001, 5, 6, 7, 8, 9));
+  d_->PdfDateCopy(low, target);
+  EXPECT_EQ(d_->PdfDateCompare(target, low), 0);
+  d_->PdfDateFromTime(low, Utc(1990, 1, 1));
+  EXPECT_EQ(d_->PdfDateCompare(target, low), 1);  // a copy, not a shared date
+  EXPECT_THROW(d_->PdfDateCopy(nullptr, target), PdfError);
+  EXPECT_THROW(d_->PdfDateCopy(low, nullptr), PdfError);
+  EXPECT_THROW(d_->PdfDateSetNow(nullptr), PdfError);
+  for (OkDate* x : {now, low, high, target}) d_->PdfDateFree(x);
 }
 
 TEST_F(DatesTest, SpanFromZeroGivesCalendarFields) {

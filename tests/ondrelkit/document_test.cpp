@@ -105,6 +105,32 @@ TEST_F(LibraryTest, TextsDecodeBothPdfEncodings) {
   EXPECT_EQ(g_inUse, 0u);  // every text went back through the callbacks
 }
 
+// UTF-16 out gives the units as they went in, cut without splitting a surrogate pair.
+TEST_F(LibraryTest, TextsGiveBackTheirUtf16) {
+  const std::u16string units = u"a\U0001F600b";  // a, a surrogate pair, b
+  OkText* text = core_->PdfTextFromUtf16(units.data(), units.size());
+  char16_t buffer[8];
+  EXPECT_EQ(core_->PdfTextToUtf16(text, buffer, 8), 4u);
+  EXPECT_EQ(std::u16string(buffer), units);
+  EXPECT_EQ(core_->PdfTextToUtf16(text, buffer, 3), 4u);
+  EXPECT_EQ(std::u16string(buffer), u"a");
+  EXPECT_EQ(core_->PdfTextToUtf16(text, buffer, 4), 4u);
+  EXPECT_EQ(std::u16string(buffer), u"a\U0001F600");
+  EXPECT_EQ(core_->PdfTextToUtf16(text, nullptr, 0), 4u);
+  core_->PdfRelease(text);
+  OkText* decoded = core_->PdfTextFromBytes("\xFE\xFF\xD8\x3D\xDE\x00", 6);
+  EXPECT_EQ(core_->PdfTextToUtf16(decoded, buffer, 8), 2u);
+  EXPECT_EQ(std::u16string(buffer), u"\U0001F600");
+  core_->PdfRelease(decoded);
+  OkText* empty = core_->PdfTextNew();
+  buffer[0] = u'x';
+  EXPECT_EQ(core_->PdfTextToUtf16(empty, buffer, 8), 0u);
+  EXPECT_EQ(buffer[0], u'\0');
+  core_->PdfRelease(empty);
+  EXPECT_THROW(core_->PdfTextToUtf16(nullptr, buffer, 8), PdfError);
+  EXPECT_EQ(g_inUse, 0u);
+}
+
 TEST_F(LibraryTest, OpensCairoPdfsAndReadsCreatorAndStructure) {
   const std::string tagged = (dir_ / "tagged.pdf").string();
   const std::string plain = (dir_ / "plain.pdf").string();

@@ -1,61 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "library_session.h"
+#include "hand_made_test.h"
 
 namespace ondrelkit::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Writes objects 1..n (1 is the catalog) with a correct cross-reference table, unless
-// `breakXref`, which points every entry at the wrong offset.
-void WritePdf(const fs::path& path, const std::vector<std::string>& objects,
-              bool breakXref = false) {
-  std::string out = "%PDF-1.7\n";
-  std::vector<size_t> offsets;
-  for (size_t i = 0; i < objects.size(); ++i) {
-    offsets.push_back(out.size());
-    out += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-  }
-  const size_t xref = out.size();
-  out += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-  for (size_t offset : offsets) {
-    char line[32];
-    std::snprintf(line, sizeof line, "%010zu 00000 n \n", breakXref ? offset + 7 : offset);
-    out += line;
-  }
-  out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
-         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-  std::ofstream(path, std::ios::binary) << out;
-}
-
-std::string Stream(const std::string& data) {
-  return "<< /Length " + std::to_string(data.size()) + " >>\nstream\n" + data + "\nendstream";
-}
-
-const char* const kFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
-
-class MalformedTest : public ::testing::Test {
+class MalformedTest : public HandMadeTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("ondrelkit_malformed_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    EXPECT_EQ(LibrarySession::BytesInUse(), 0u);
-  }
-  OkDoc* Open(const std::vector<std::string>& objects, bool breakXref = false) {
-    WritePdf(dir_ / "case.pdf", objects, breakXref);
-    return lib_.Open((dir_ / "case.pdf").string());
-  }
   // The text of each text element with the MCID of its marked content.
   std::vector<std::pair<std::string, int>> Texts(OkPage* page) {
     std::vector<std::pair<std::string, int>> out;
@@ -81,8 +35,6 @@ class MalformedTest : public ::testing::Test {
       out.emplace_back(lib_.Utf8(text), marked ? c->PdfContainerMcid(marked) : -1);
     }
   }
-  LibrarySession lib_;
-  fs::path dir_;
 };
 
 // Text drawn inside a form XObject and in nested or named-property marked content lands in
@@ -103,7 +55,7 @@ TEST_F(MalformedTest, FormsAndNestedMarkedContentKeepTheirContainers) {
             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
             "/Resources << /Font << /F1 4 0 R >> /XObject << /Fm0 5 0 R >> "
             "/Properties << /MC2 << /MCID 2 >> >> >> /StructParents 0 >>",
-            kFont, form, Stream(page)});
+            kHelvetica, form, Stream(page)});
   OkPage* p = lib_.pages->PdfAcquirePage(doc, 0);
   const auto texts = Texts(p);
   ASSERT_EQ(texts.size(), 4u);
@@ -117,6 +69,54 @@ TEST_F(MalformedTest, FormsAndNestedMarkedContentKeepTheirContainers) {
   lib_.core->PdfRelease(object);
   EXPECT_THROW(PdfStructRoleMap(doc), PdfError);
   lib_.pages->PdfReleasePage(p);
+  lib_.docs->PdfCloseDoc(doc);
+}
+
+// A word spacing so large that the space's cell overflows: that character and the one after
+// it, which starts beyond every number, keep their codes and text with empty boxes, and the
+// character before them is untouched.
+TEST_F(MalformedTest, CharactersWhoseBoxOverflowsKeepTheirCodes) {
+  const std::string hugeSpacing = "1" + std::string(308, '0');  // 1e308, finite
+  OkDoc* doc = Open({
+      "<< /Type /Catalog /Pages 2 0 R >>",
+      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 5 0 R "
+      "/Resources << /Font << /F1 4 0 R >> >> >>",
+      kHelvetica,
+      Stream("BT /F1 10 Tf " + hugeSpacing + " Tw 10 0 0 1 72 700 Tm (A BC) Tj ET"),
+  });
+  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
+  const auto* c = lib_.content;
+  const OkContent* content = c->PdfPageContent(page);
+  ASSERT_EQ(c->PdfContentCount(content), 1);
+  const OkElement* text = c->PdfContentAt(content, 0);
+  ASSERT_EQ(c->PdfTextRunCount(text), 1);
+  ASSERT_EQ(c->PdfRunCharCount(text, 0), 4);
+  std::string codes, unicode;
+  for (int k = 0; k < 4; ++k) {
+    uint8_t code[8];
+    ASSERT_EQ(c->PdfCharCodes(text, 0, k, code, sizeof code), 1u);
+    codes += static_cast<char>(code[0]);
+    char16_t u[8];
+    ASSERT_EQ(c->PdfCharUnicode(text, 0, k, u, 8), 1u);
+    unicode += static_cast<char>(u[0]);
+  }
+  EXPECT_EQ(codes, "A BC");
+  EXPECT_EQ(unicode, "A BC");
+  PdfFixed a[4], space[4], b[4];
+  c->PdfCharBox(text, 0, 0, a);
+  c->PdfCharBox(text, 0, 1, space);
+  c->PdfCharBox(text, 0, 2, b);
+  EXPECT_EQ(a[0], 72 << 16);
+  EXPECT_GT(a[2], a[0]);
+  EXPECT_GT(a[3], a[1]);
+  // The space starts where A ends, on the baseline.
+  EXPECT_EQ(space[0], a[2]);
+  EXPECT_EQ(space[2], a[2]);
+  EXPECT_EQ(space[1], 700 << 16);
+  EXPECT_EQ(space[3], 700 << 16);
+  for (PdfFixed edge : b) EXPECT_EQ(edge, 0);
+  lib_.pages->PdfReleasePage(page);
   lib_.docs->PdfCloseDoc(doc);
 }
 
@@ -190,7 +190,7 @@ TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
           "(not a dictionary)",
           "<< /Length 500 >>\nstream\nBT /F1 12 Tf 72 700 Td (Cut",
           "<< >>",
-          kFont,
+          kHelvetica,
       },
       true);
   EXPECT_FALSE(lib_.docs->PdfStructRoot(doc));

@@ -37,7 +37,6 @@ struct OkAnnot;
 struct OkDate;
 struct OkContent;
 struct OkElement;
-struct OkDate;
 
 extern "C" {
 
@@ -67,15 +66,19 @@ struct OkCoreTable {
   OkText* (*PdfTextFromUtf16)(const char16_t* units, size_t count);
   // From PDF text-string bytes: UTF-16BE with its byte-order mark, else PDFDocEncoding.
   OkText* (*PdfTextFromBytes)(const char* bytes, size_t length);
-  // The text as UTF-8 bytes into `buffer` (cut, zero-terminated); answers the full length.
+  // The text as UTF-8 bytes into `buffer` (cut between characters, zero-terminated); answers
+  // the full length.
   size_t (*PdfTextBytes)(const OkText* text, char* buffer, size_t capacity);
-  // The text as UTF-16 units into `buffer` (cut, zero-terminated); answers the full count.
+  // The text as UTF-16 units into `buffer` (cut between characters, zero-terminated); answers
+  // the full count.
   size_t (*PdfTextToUtf16)(const OkText* text, char16_t* buffer, size_t capacity);
   void (*PdfRelease)(void* handle);
 };
 
-// Table "OkObjects": PDF objects. Objects are handles (released with PdfRelease); two handles
-// of the same indirect object are equal, and PdfObjCompare orders all objects totally.
+// Table "OkObjects": PDF objects. Objects are handles (released with PdfRelease); PdfObjCompare
+// orders all objects totally. Two handles of the same indirect object are equal; direct numbers,
+// names, strings, booleans and nulls are equal by value; a direct dictionary or array is equal
+// only to its own handle (two handles read from the same place are not), ordered by handle.
 using PdfFixed = int32_t;  // 16.16 fixed point
 enum PdfObjKind : int32_t {
   kPdfNull = 0,
@@ -156,7 +159,9 @@ struct OkDatesTable {
 // the page: handles stay valid until PdfReleasePage and are never released on their own.
 // Marked-content sequences are containers (kind 12) holding what they mark; text shown
 // between them is text elements (kind 1), each a list of runs of characters. Boxes are
-// left, bottom, right, top in the page's default user space (unrotated, y upward).
+// left, bottom, right, top in the page's default user space (unrotated, y upward). A character
+// whose box cannot be given (not finite, or beyond 16.16 fixed point) keeps its place, codes
+// and Unicode, with an empty box at its origin (at 0,0 when the origin is beyond too).
 enum PdfElementKindValue : int32_t { kPdfElementText = 1, kPdfElementContainer = 12 };
 constexpr uint32_t kOkContentVersion = 1;
 struct OkContentTable {
@@ -196,8 +201,22 @@ using PdfStructElemTypeFunction = ondrelkit::PdfAtom (*)(const OkStructElem* ele
 // The parent element; null when the parent is the root.
 using PdfStructElemParentFunction = OkStructElem* (*)(const OkStructElem* element);
 using PdfStructElemKidCountFunction = int32_t (*)(const OkStructElem* element);
-// The index-th kid when it is a structure element; null for marked content and objects.
+// The index-th kid when it is a structure element; null for any other kind of kid.
 using PdfStructElemKidFunction = OkStructElem* (*)(const OkStructElem* element, int32_t index);
+// What the index-th kid of an element is.
+enum PdfStructKidKindValue : int32_t {
+  kPdfKidElement = 1,        // a structure element: PdfStructElemKid
+  kPdfKidMarkedContent = 2,  // an MCID, alone or in a marked-content reference
+  kPdfKidObject = 3,         // an object reference (an annotation, an XObject)
+  kPdfKidDamaged = 4,        // none of these
+};
+using PdfStructElemKidKindFunction = int32_t (*)(const OkStructElem* element, int32_t index);
+// The MCID of a marked-content kid, and in `page` (when not null) the index of its page (-1
+// when neither the reference nor the element names one); -1 for any other kind of kid.
+using PdfStructElemKidMcidFunction = int32_t (*)(const OkStructElem* element, int32_t index,
+                                                 int32_t* page);
+// The object an object-reference kid names (its /Obj) as a new object; null for any other kind.
+using PdfStructElemKidObjectFunction = OkObj* (*)(const OkStructElem* element, int32_t index);
 // The index of the first page with content of the element; -1 when none is found.
 using PdfStructElemFirstPageFunction = int32_t (*)(const OkStructElem* element);
 // The /ID bytes (cut, zero-terminated); answers their full count, 0 when there is none.
@@ -216,6 +235,9 @@ ondrelkit::PdfAtom PdfStructElemType(const OkStructElem* element);
 OkStructElem* PdfStructElemParent(const OkStructElem* element);
 int32_t PdfStructElemKidCount(const OkStructElem* element);
 OkStructElem* PdfStructElemKid(const OkStructElem* element, int32_t index);
+int32_t PdfStructElemKidKind(const OkStructElem* element, int32_t index);
+int32_t PdfStructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* page);
+OkObj* PdfStructElemKidObject(const OkStructElem* element, int32_t index);
 int32_t PdfStructElemFirstPage(const OkStructElem* element);
 size_t PdfStructElemId(const OkStructElem* element, char* buffer, size_t capacity);
 OkStructElem* PdfMarkedContentParent(const OkObj* page, int32_t mcid);
