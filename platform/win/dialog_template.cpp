@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/win/utf16.h"
+
 namespace win {
 namespace {
 
@@ -34,19 +36,20 @@ class Reader {
   }
   // A zero-terminated UTF-16 string, converted to UTF-8.
   bool Wide(std::string& out) {
-    out.clear();
+    std::u16string units;
     for (;;) {
       uint16_t unit;
       if (!U16(unit)) return false;
-      if (unit == 0) return true;
-      uint32_t code = unit;
+      if (unit == 0) break;
+      units += static_cast<char16_t>(unit);
       if (unit >= 0xD800 && unit < 0xDC00) {
         uint16_t low;
         if (!U16(low) || low < 0xDC00 || low >= 0xE000) return false;
-        code = 0x10000 + ((unit - 0xD800u) << 10) + (low - 0xDC00u);
+        units += static_cast<char16_t>(low);
       }
-      Append(out, code);
     }
+    out = WideToUtf8(units);
+    return true;
   }
   // An ordinal (0xFFFF then a number), or a string; `none` when it is the empty marker 0.
   bool NameOrOrdinal(uint16_t& ordinal, std::string& name) {
@@ -73,23 +76,6 @@ class Reader {
   bool AtEnd() const { return at_ >= size_; }
 
  private:
-  static void Append(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
   const uint8_t* bytes_;
   size_t size_;
   size_t at_ = 0;
