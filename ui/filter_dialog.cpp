@@ -57,8 +57,7 @@ void AppendMessages(HWND dialog, int list, int firstMessage, int count) {
 }
 
 void Select(HWND dialog, int list, int index, bool selected) {
-  win::SendDlgItemMessage(dialog, list, win::LB_SETSEL, selected ? win::TRUE : win::FALSE,
-                          index);
+  win::SendDlgItemMessage(dialog, list, win::LB_SETSEL, selected ? win::TRUE : win::FALSE, index);
 }
 
 // Entry i is selected when the mask holds `first` shifted left by i.
@@ -120,12 +119,12 @@ void Initialise(HWND dialog, const FilterCriteria& criteria) {
   AppendMessages(dialog, kKindList, MSG_KIND_INSERT, 6);
   SelectByMask(dialog, kKindList, 6, criteria.kindMask, 1);
 
-  win::CheckDlgButton(dialog, kMarkedCheck,
-                      (criteria.markedStateMask & pdf::Marked) ? win::BST_CHECKED
-                                                               : win::BST_UNCHECKED);
-  win::CheckDlgButton(dialog, kUnmarkedCheck,
-                      (criteria.markedStateMask & pdf::Unmarked) ? win::BST_CHECKED
-                                                                 : win::BST_UNCHECKED);
+  win::CheckDlgButton(
+      dialog, kMarkedCheck,
+      (criteria.markedStateMask & pdf::Marked) ? win::BST_CHECKED : win::BST_UNCHECKED);
+  win::CheckDlgButton(
+      dialog, kUnmarkedCheck,
+      (criteria.markedStateMask & pdf::Unmarked) ? win::BST_CHECKED : win::BST_UNCHECKED);
   ShowDate(dialog, kStartPicker, criteria.startDate);
   ShowDate(dialog, kEndPicker, criteria.endDate);
 }

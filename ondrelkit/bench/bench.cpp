@@ -1,10 +1,10 @@
 // Walks every character of every page of a long PDF and prints pages per second, beside the
 // time the system's pdftotext -bbox takes for the same file.
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <string>
 
 #include "library_session.h"

@@ -7,7 +7,9 @@
 namespace win {
 namespace {
 
-uint32_t ButtonType(const WindowRecord& button) { return button.style & BS_TYPEMASK; }
+uint32_t ButtonType(const WindowRecord& button) {
+  return button.style & BS_TYPEMASK;
+}
 
 bool HasCheck(const WindowRecord& button) {
   const uint32_t type = ButtonType(button);

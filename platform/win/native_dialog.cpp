@@ -49,8 +49,10 @@ bool ControlClass(const DialogControl& control, WindowClass& out) {
   const struct {
     const char* name;
     WindowClass kind;
-  } named[] = {{"Button", WindowClass::Button},   {"Edit", WindowClass::Edit},
-               {"Static", WindowClass::Static},   {"ListBox", WindowClass::ListBox},
+  } named[] = {{"Button", WindowClass::Button},
+               {"Edit", WindowClass::Edit},
+               {"Static", WindowClass::Static},
+               {"ListBox", WindowClass::ListBox},
                {"SysDateTimePick32", WindowClass::DatePicker}};
   for (const auto& entry : named) {
     if (SameName(control.className, entry.name)) {
@@ -92,8 +94,7 @@ HWND CreateDialogWindow(const DialogTemplate& layout, const std::string& name, H
 
 bool CanTakeFocus(HWND control) {
   const WindowRecord* record = Record(control);
-  return record && record->enabled && (record->style & WS_VISIBLE) &&
-         (record->style & WS_TABSTOP);
+  return record && record->enabled && (record->style & WS_VISIBLE) && (record->style & WS_TABSTOP);
 }
 
 }  // namespace
@@ -176,8 +177,8 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   return TRUE;
 }
 
-INT_PTR DialogBoxParam(HMODULE module, const char16_t* templateName, HWND owner,
-                       DLGPROC procedure, LPARAM initParam) {
+INT_PTR DialogBoxParam(HMODULE module, const char16_t* templateName, HWND owner, DLGPROC procedure,
+                       LPARAM initParam) {
   if (!templateName || !procedure) return -1;
   const std::string name = WideToUtf8(templateName);
   ResourceData data;
@@ -227,6 +228,8 @@ void PressEnter(HWND dialog) {
               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void ClickCloseBox(HWND dialog) { SendMessage(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void ClickCloseBox(HWND dialog) {
+  SendMessage(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 }  // namespace win

@@ -41,10 +41,15 @@ std::u16string Utf8ToWide(const std::string& text) {
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
     const unsigned char lead = s[i];
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                    : (lead >> 3) == 30 ? 4 : 0;
-    char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F)
-                                                                                : (lead & 0x07);
+    size_t length = lead < 0x80         ? 1
+                    : (lead >> 5) == 6  ? 2
+                    : (lead >> 4) == 14 ? 3
+                    : (lead >> 3) == 30 ? 4
+                                        : 0;
+    char32_t c = length == 1   ? lead
+                 : length == 2 ? (lead & 0x1F)
+                 : length == 3 ? (lead & 0x0F)
+                               : (lead & 0x07);
     bool good = length != 0 && i + length <= n;
     for (size_t k = 1; good && k < length; ++k) {
       good = (s[i + k] & 0xC0) == 0x80;

@@ -50,8 +50,12 @@ constexpr uint32_t WS_DISABLED = 0x08000000;
 constexpr uint32_t WS_VISIBLE = 0x10000000;
 constexpr uint32_t WS_CHILD = 0x40000000;
 
-constexpr uint16_t LOWORD(uintptr_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
-constexpr uint16_t HIWORD(uintptr_t value) { return static_cast<uint16_t>((value >> 16) & 0xFFFF); }
+constexpr uint16_t LOWORD(uintptr_t value) {
+  return static_cast<uint16_t>(value & 0xFFFF);
+}
+constexpr uint16_t HIWORD(uintptr_t value) {
+  return static_cast<uint16_t>((value >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(uint16_t low, uint16_t high) {
   return static_cast<WPARAM>(low) | (static_cast<WPARAM>(high) << 16);
 }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -201,8 +201,7 @@ TEST_F(ContentTest, RotatedPageKeepsUnrotatedBoxes) {
   OkStructElem* element = PdfMarkedContentParent(object, pieces.front().mcid);
   ASSERT_NE(element, nullptr);
   EXPECT_EQ(Id(element), "P12#10#11#0#0");
-  EXPECT_STREQ(lib_.core->PdfAtomName(PdfRoleMapDirect(roleMap, PdfStructElemType(element))),
-               "P");
+  EXPECT_STREQ(lib_.core->PdfAtomName(PdfRoleMapDirect(roleMap, PdfStructElemType(element))), "P");
   lib_.core->PdfRelease(roleMap);
   lib_.core->PdfRelease(object);
   lib_.pages->PdfReleasePage(page);
