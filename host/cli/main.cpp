@@ -79,6 +79,14 @@ bool ImportRan(const Recorder& recorder) {
   return false;
 }
 
+// The exit status of run and import; a refusal the plug-in does not explain (a PDF that does
+// not open, say) still gets a line on the error output.
+int ImportStatus(const Recorder& recorder) {
+  if (ImportRan(recorder)) return 0;
+  std::cerr << "tolvane: the import did not run\n";
+  return 1;
+}
+
 // Installs a driver for the native dialogs for as long as it lives.
 class InstalledDialogDriver {
  public:
@@ -168,7 +176,7 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     return 1;
   }
   PrintRecord(host.recorder());
-  return ImportRan(host.recorder()) ? 0 : 1;
+  return ImportStatus(host.recorder());
 }
 
 int Import(Host& host, const SessionSettings& settings, const std::string& file,
@@ -178,7 +186,7 @@ int Import(Host& host, const SessionSettings& settings, const std::string& file,
   if (!OpenActive(host, file, id)) return 1;
   host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf, 0);
   PrintRecord(host.recorder());
-  return ImportRan(host.recorder()) ? 0 : 1;
+  return ImportStatus(host.recorder());
 }
 
 }  // namespace

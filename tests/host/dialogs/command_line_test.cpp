@@ -72,6 +72,10 @@ TEST_F(CommandLine, ImportAnswersWhetherTheImportRan) {
   EXPECT_EQ(outcome.output.find("[native dialog]"), std::string::npos);
   outcome = Tolvane("import '" + pdf_.sourcePath() + "' '" + pdf_.directory() + "/missing.pdf'");
   EXPECT_EQ(outcome.status, 1) << outcome.output;
+  // The plug-in says nothing about a PDF that does not open; the host says the import did not
+  // run.
+  EXPECT_NE(outcome.output.find("tolvane: the import did not run"), std::string::npos)
+      << outcome.output;
 }
 
 }  // namespace
