@@ -1,0 +1,78 @@
+// The per-command context of an import: what it holds when made, and the view it gives back.
+#include <gtest/gtest.h>
+
+#include "apply/wysiwyg_view.h"
+#include "client/host_link.h"
+#include "host/link/client_connection.h"
+#include "pdf/pdf_library.h"
+#include "pdf/pdf_tables.h"
+#include "platform/win/module.h"
+#include "session/import_session.h"
+
+extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
+                                   const tolvane::TClientInfoList*);
+
+namespace osprevan::session {
+namespace {
+
+class ImportSessionContextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const int index = host_.LinkClient(
+        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
+        "in-process");
+    ASSERT_EQ(host_.client(index).initResult(), 0);
+    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+  }
+  void TearDown() override { pdf::PdfLibraryUnload(); }
+  std::string& View() { return host_.engine().session().currentView; }
+
+  tlhost::Host host_;
+};
+
+TEST_F(ImportSessionContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
+  const ImportSession session;
+  EXPECT_EQ(session.pdf, nullptr);
+  EXPECT_EQ(session.isBook, 0);
+  EXPECT_EQ(session.isDocument, 0);
+  EXPECT_EQ(session.sourceChanged, 0u);
+  for (const auto& row : session.counters.counts)
+    for (int32_t count : row) EXPECT_EQ(count, 0);
+  std::vector<std::string> names;
+  for (ondrelkit::PdfAtom atom : session.paragraphTypes)
+    names.push_back(pdf::Tables().core->PdfAtomName(atom));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"P", "LI", "ListItem", "Caption", "Index", "H", "H1", "H2",
+                                      "H3", "H4", "H5", "H6", "H7", "H8", "H9", "TOCI"}));
+}
+
+TEST_F(ImportSessionContextTest, TheUsersViewComesBackWhenTheImportEnds) {
+  View() = "Structure View";
+  {
+    ImportSession session;
+    EXPECT_TRUE(apply::EnsureWysiwygView(session));
+    EXPECT_EQ(View(), "WYSIWYG View");
+    // Once in the page view nothing more is kept.
+    EXPECT_FALSE(apply::EnsureWysiwygView(session));
+    EXPECT_EQ(session.keptViewName, "Structure View");
+  }
+  EXPECT_EQ(View(), "Structure View");
+
+  // Already in the page view: nothing to give back.
+  View() = "WYSIWYG View";
+  {
+    ImportSession session;
+    EXPECT_FALSE(apply::EnsureWysiwygView(session));
+    View() = "Outline View";  // the user's own change during the import stays
+  }
+  EXPECT_EQ(View(), "Outline View");
+}
+
+TEST_F(ImportSessionContextTest, WithoutThePdfLibraryThereAreNoAtoms) {
+  pdf::PdfLibraryUnload();
+  const ImportSession session;
+  EXPECT_TRUE(session.paragraphTypes.empty());
+}
+
+}  // namespace
+}  // namespace osprevan::session
