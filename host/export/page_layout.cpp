@@ -20,12 +20,12 @@ constexpr double kBottom = kPageHeight - kMargin;
 constexpr double kFootnoteGap = 10;
 constexpr double kCellPadding = 4;
 
-struct FontSpec {
+struct FontStyle {
   double size;
   bool bold;
 };
 
-FontSpec FontFor(ParagraphRole role) {
+FontStyle FontFor(ParagraphRole role) {
   switch (role) {
     case ParagraphRole::kHeading:
       return {14, true};
@@ -143,10 +143,10 @@ class PageWriter {
     // Ligatures would make several characters one glyph, and pango's own hyphens would add one.
     pango_attr_list_insert(attrs, pango_attr_font_features_new("liga=0,clig=0,dlig=0,hlig=0"));
     pango_attr_list_insert(attrs, pango_attr_insert_hyphens_new(FALSE));
-    const FontSpec spec = FontFor(p.role);
+    const FontStyle style = FontFor(p.role);
     PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans,IPAGothic");
-    pango_font_description_set_absolute_size(font, spec.size * PANGO_SCALE);
-    if (spec.bold) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
+    pango_font_description_set_absolute_size(font, style.size * PANGO_SCALE);
+    if (style.bold) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
     shaped->layout = pango_layout_new(context_);
     pango_layout_set_font_description(shaped->layout, font);
     pango_font_description_free(font);
