@@ -67,22 +67,10 @@ void PrintRecord(const Recorder& recorder) {
   if (!recorder.console.empty()) std::cout << "[console]" << recorder.console << "\n";
 }
 
-// The plug-in reports each document it places comments into, just before it does, with this
-// usage event; nothing else tells the host that an import went ahead.
-bool ImportRan(const Recorder& recorder) {
-  for (const UsageRecord& u : recorder.usage) {
-    if (u.category == "Osprevan" &&
-        (u.feature == "StructureDoc" || u.feature == "UnstructureDoc")) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // The exit status of run and import; a refusal the plug-in does not explain (a PDF that does
 // not open, say) still gets a line on the error output.
 int ImportStatus(const Recorder& recorder) {
-  if (ImportRan(recorder)) return 0;
+  if (recorder.ImportRan()) return 0;
   std::cerr << "tolvane: the import did not run\n";
   return 1;
 }

@@ -28,6 +28,19 @@ struct Recorder {
   std::vector<std::string> nativeDialogs;  // template names of the native dialogs run
   bool echo = false;  // also write console text and alerts to standard output as they come
 
+  // The plug-in reports each document it places comments into, just before it does, with the
+  // usage event "Osprevan" "StructureDoc" or "UnstructureDoc"; nothing else tells the host that
+  // an import went ahead.
+  bool ImportRan() const {
+    for (const UsageRecord& u : usage) {
+      if (u.category == "Osprevan" &&
+          (u.feature == "StructureDoc" || u.feature == "UnstructureDoc")) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   void Clear() {
     console.clear();
     alerts.clear();

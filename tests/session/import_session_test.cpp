@@ -87,13 +87,7 @@ class ImportSessionTest : public PluginHostTest {
     return texts;
   }
   // The usage event sent right before the comments are placed: the import ran.
-  bool ImportRan() {
-    for (const auto& usage : host().recorder().usage)
-      if (usage.category == "Osprevan" &&
-          (usage.feature == "StructureDoc" || usage.feature == "UnstructureDoc"))
-        return true;
-    return false;
-  }
+  bool ImportRan() { return host().recorder().ImportRan(); }
   std::string UsageEvent() {
     return host().recorder().usage.empty() ? "" : host().recorder().usage.back().event;
   }

@@ -82,15 +82,7 @@ class PluginDialogs : public osprevan::testing::PluginHostTest {
     ASSERT_EQ(host().engine().OpenFile(path, {}, id, returned), 0);
     host().engine().SetProp(0, 0, tolvane::P_SESSION_ACTIVE_DOC, Value::Id(id));
   }
-  bool ImportRan() {
-    for (const UsageRecord& u : host().recorder().usage) {
-      if (u.category == "Osprevan" &&
-          (u.feature == "StructureDoc" || u.feature == "UnstructureDoc")) {
-        return true;
-      }
-    }
-    return false;
-  }
+  bool ImportRan() { return host().recorder().ImportRan(); }
   std::string Recorded() {
     std::string text = host().recorder().console;
     for (const AlertRecord& a : host().recorder().alerts) text += "\nalert: " + a.text;
