@@ -7,18 +7,16 @@
 #include "tolvane/numbers.h"
 #include "ui/filter_criteria.h"
 
-namespace osprevan::session {
-class ImportSession;
-}
-
 namespace osprevan::apply {
+
+class ImportContext;
 
 // 1 for arguments that name nothing to do (no document, no PDF, an empty or negative page
 // range), else 0.
 // PLACEHOLDER: after checking its arguments it does nothing yet; reading the annotations and
 // placing them into the document come with the per-document loop.
-int32_t ApplyCommentsToDocument(session::ImportSession& session, tolvane::ObjectId document,
-                                OkDoc* pdf, int32_t firstPage, int32_t lastPage,
+int32_t ApplyCommentsToDocument(ImportContext& context, tolvane::ObjectId document, OkDoc* pdf,
+                                int32_t firstPage, int32_t lastPage,
                                 const ui::FilterCriteria& filter);
 
 }  // namespace osprevan::apply

@@ -2,7 +2,7 @@
 
 namespace osprevan::apply {
 
-int32_t CollectBlocks(session::ImportSession&, OkStructElem*) {
+int32_t CollectBlocks(ImportContext&, OkStructElem*) {
   return 0;
 }
 

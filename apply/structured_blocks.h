@@ -6,14 +6,12 @@
 
 #include "ondrelkit/ondrelkit.h"
 
-namespace osprevan::session {
-class ImportSession;
-}
-
 namespace osprevan::apply {
+
+class ImportContext;
 
 // 0 when the walk went through, 1 when a block marker was malformed.
 // PLACEHOLDER: walks nothing yet and answers 0; the block list comes with structured documents.
-int32_t CollectBlocks(session::ImportSession& session, OkStructElem* element);
+int32_t CollectBlocks(ImportContext& context, OkStructElem* element);
 
 }  // namespace osprevan::apply

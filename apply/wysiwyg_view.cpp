@@ -1,7 +1,7 @@
 #include "apply/wysiwyg_view.h"
 
-#include "client/host_ops.h"
-#include "session/import_session.h"
+#include "apply/import_context.h"
+#include "hostlink/host_ops.h"
 
 namespace osprevan::apply {
 
@@ -9,18 +9,18 @@ namespace {
 constexpr const char* kWysiwygView = "WYSIWYG View";
 }
 
-bool EnsureWysiwygView(session::ImportSession& session) {
+bool EnsureWysiwygView(ImportContext& context) {
   const std::string current = HostGetString(0, 0, tolvane::P_SESSION_CURRENT_VIEW);
   if (current == kWysiwygView) return false;
-  if (!session.keptViewName) session.keptViewName = current;
+  if (!context.keptViewName) context.keptViewName = current;
   HostSetString(0, 0, tolvane::P_SESSION_CURRENT_VIEW, kWysiwygView);
   return true;
 }
 
-void RestoreView(session::ImportSession& session) {
-  if (!session.keptViewName) return;
-  HostSetString(0, 0, tolvane::P_SESSION_CURRENT_VIEW, *session.keptViewName);
-  session.keptViewName.reset();
+void RestoreView(ImportContext& context) {
+  if (!context.keptViewName) return;
+  HostSetString(0, 0, tolvane::P_SESSION_CURRENT_VIEW, *context.keptViewName);
+  context.keptViewName.reset();
 }
 
 }  // namespace osprevan::apply

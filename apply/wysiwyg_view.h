@@ -2,17 +2,15 @@
 // whole import ends.
 #pragma once
 
-namespace osprevan::session {
-class ImportSession;
-}
-
 namespace osprevan::apply {
+
+class ImportContext;
 
 // Switches to "WYSIWYG View" and keeps the old view's name; false when it was already shown.
 // A second call keeps the first kept name.
-bool EnsureWysiwygView(session::ImportSession& session);
+bool EnsureWysiwygView(ImportContext& context);
 
 // Sets a kept view back and forgets it.
-void RestoreView(session::ImportSession& session);
+void RestoreView(ImportContext& context);
 
 }  // namespace osprevan::apply

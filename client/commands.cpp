@@ -2,21 +2,21 @@
 
 #include <string>
 
-#include "client/command_state.h"
-#include "client/dialog_events.h"
-#include "client/host_ops.h"
 #include "client/link_init.h"
-#include "client/map_test.h"
-#include "client/messages.h"
+#include "hostlink/command_state.h"
+#include "hostlink/dialog_events.h"
+#include "hostlink/document_structure.h"
+#include "hostlink/host_ops.h"
+#include "hostlink/messages.h"
 #include "pdf/pdf_library.h"
 #include "platform/tlruntime/tl_runtime.h"
-#include "session/first_use_warning.h"
 #include "session/import_session.h"
 #include "session/preferences.h"
+#include "support/message_ids.h"
 #include "support/text_encoding.h"
+#include "support/ui_strings.h"
 #include "support/unicode_text.h"
-#include "ui/message_ids.h"
-#include "ui/ui_strings.h"
+#include "ui/first_use_warning.h"
 
 namespace osprevan::client {
 namespace {
@@ -48,7 +48,7 @@ const char* LanguageName(int32_t language) {
 void RegisterImportCommand(int32_t attribute2) {
   const ObjectId importMenu = HostGetNamedObject(0, tolvane::OBJ_MENU, "ImportMenu");
   const ObjectId separator = HostGetNamedObject(importMenu, tolvane::OBJ_MENU_ITEM, "Separator1");
-  const std::string label = ui::UiString(ui::MSG_COMMAND_LABEL, kLabelCapacity);
+  const std::string label = support::UiString(support::MSG_COMMAND_LABEL, kLabelCapacity);
   const ObjectId command = HostDefineCommand(kImportCommand, kCommandTag, label, kCommandShortcut);
   HostAddCommandToMenu(importMenu, command);
   HostSetInt(0, command, tolvane::P_CMD_ATTRIBUTE_1, kCommandAttribute1Value);
@@ -63,7 +63,7 @@ void RegisterImportCommand(int32_t attribute2) {
   HostRequestNotification(tolvane::NOTE_CLIENT_CALL, 1);
 
   const std::string product = HostGetString(0, 0, tolvane::P_SESSION_PRODUCT_NAME);
-  ui::SetEditionFlag(support::EqualIgnoringCase(product, "Tolvane Brevis") ? 1 : 0);
+  support::SetEditionFlag(support::EqualIgnoringCase(product, "Tolvane Brevis") ? 1 : 0);
 }
 
 // Keeps the runtime's memory services started for exactly the duration of one command.
@@ -80,19 +80,19 @@ void RunImportCommand() {
   ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
   if (!target) {
-    ShowMessage(ui::MSG_NO_ACTIVE_DOCUMENT);
+    hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
     return;
   }
-  if (IsDitaMap(target)) {
-    ShowMessage(ui::MSG_DITA_MAP);
+  if (hostlink::IsDitaMap(target)) {
+    hostlink::ShowMessage(support::MSG_DITA_MAP);
     return;
   }
   if (pdf::PdfLibraryLoad() != 0) return;
-  CommandState& state = Command();
+  hostlink::CommandState& state = hostlink::Command();
   bool proceed = true;
   if (state.dontShowWarning == 0) {
     const int32_t before = state.dontShowWarning;
-    proceed = session::ShowFirstUseWarning(state.dontShowWarning) == kAnswerContinue;
+    proceed = ui::ShowFirstUseWarning(state.dontShowWarning) == hostlink::kAnswerContinue;
     if (proceed && state.dontShowWarning != before)
       session::WritePreferences(state.dontShowWarning);
   }
@@ -110,7 +110,8 @@ void OnInitialize(int32_t initKind) {
   HostEnableUnicode(1);
   support::SelectEncoding("UTF-8");
   const int32_t attribute2 = HostGetInt(0, 0, tolvane::P_SESSION_STANDARD_MENUS) != 0 ? 1 : 3;
-  ui::SetResourceLanguage("Kestrelan", LanguageName(HostGetInt(0, 0, tolvane::P_SESSION_LANGUAGE)));
+  support::SetResourceLanguage("Kestrelan",
+                               LanguageName(HostGetInt(0, 0, tolvane::P_SESSION_LANGUAGE)));
   if (HostGetInt(0, 0, tolvane::P_SESSION_VERSION_MAJOR) < 9) return;
   if (initKind != tolvane::INIT_STARTUP) return;
   RegisterImportCommand(attribute2);
@@ -118,14 +119,14 @@ void OnInitialize(int32_t initKind) {
 
 void OnCommand(int32_t command) {
   MemoryServices memory;
-  session::ReadPreferences(Command().dontShowWarning);
+  session::ReadPreferences(hostlink::Command().dontShowWarning);
   if (command != kImportCommand) return;
   RunImportCommand();
 }
 
 void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, int32_t) {
   if (notification != tolvane::NOTE_CLIENT_CALL) return;
-  CommandState& state = Command();
+  hostlink::CommandState& state = hostlink::Command();
   state.calledFromClient = 1;
   state.callerPdfPath = argument.text ? argument.text : "";
   HostPrintConsole("\nCalled from client");
@@ -139,7 +140,7 @@ void InstallCommandHandlers() {
   handlers.initialize = OnInitialize;
   handlers.command = OnCommand;
   handlers.notify = OnNotify;
-  handlers.dialogEvent = DispatchDialogEvent;
+  handlers.dialogEvent = hostlink::DispatchDialogEvent;
 }
 
 }  // namespace osprevan::client

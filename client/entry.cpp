@@ -3,16 +3,16 @@
 
 #include "client/client_info.h"
 #include "client/commands.h"
-#include "client/host_link.h"
-#include "client/host_ops.h"
 #include "client/link_init.h"
 #include "client/notifications.h"
+#include "hostlink/host_link.h"
+#include "hostlink/host_ops.h"
 #include "support/message_output.h"
-#include "ui/ui_strings.h"
+#include "support/ui_strings.h"
 
 namespace {
 
-using osprevan::client::Link;
+using osprevan::hostlink::Link;
 
 constexpr int kFirstGroup = 14;  // interfaces 1 to 14 are asked for before the required check
 
@@ -33,7 +33,7 @@ extern "C" __attribute__((visibility("default"))) int32_t T_ApiClientInit(
     void* module, tolvane::IUnknown* provider, tolvane::IUnknown* keepAlive,
     const tolvane::TClientInfoList* info) {
   using namespace osprevan::client;
-  HostLink& link = Link();
+  osprevan::hostlink::HostLink& link = Link();
   InstallCommandHandlers();
   link.module = module;
   if (!provider) return -1;
@@ -69,7 +69,7 @@ extern "C" __attribute__((visibility("default"))) int32_t T_ApiClientInit(
   ownInfo.reset();
 
   InitializeLink();
-  osprevan::ui::SetResourceModule(module);
+  osprevan::support::SetResourceModule(module);
   link.keepAlive = keepAlive;
   if (keepAlive) keepAlive->AddRef();
   notifications->Release();

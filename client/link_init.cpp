@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 #include "support/paths.h"
 #include "support/text_encoding.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "client/handlers.h"
-#include "client/host_link.h"
+#include "hostlink/host_link.h"
 #include "platform/win/module.h"
 #include "platform/win/resources.h"
 #include "platform/win/task_allocator.h"
@@ -51,7 +51,7 @@ void* TlApiInterfacesC::FindInterface(const GUID& iid) {
 }
 
 TolvaneNotificationsC::~TolvaneNotificationsC() {
-  HostLink& link = Link();
+  hostlink::HostLink& link = hostlink::Link();
   if (link.notifications == this) link.notifications = nullptr;
   for (tolvane::IUnknown*& slot : link.interfaces) {
     if (slot) slot->Release();
@@ -113,14 +113,15 @@ HRESULT TolvaneNotificationsC::GetResource(int32_t type, const char* name,
   std::string path;
   if (type != 0) {
     win::ResourceData data;
-    if (!name || !win::FindResource(Link().module, static_cast<uint16_t>(type), std::string(name),
-                                    win::LANG_NEUTRAL, data)) {
+    if (!name || !win::FindResource(hostlink::Link().module, static_cast<uint16_t>(type),
+                                    std::string(name), win::LANG_NEUTRAL, data)) {
       return tolvane::E_FAIL;
     }
     bytes = data.bytes;
     size = data.size;
   } else {
-    if (!win::GetModuleFileName(Link().module, path) || path.empty()) return tolvane::E_FAIL;
+    if (!win::GetModuleFileName(hostlink::Link().module, path) || path.empty())
+      return tolvane::E_FAIL;
     bytes = path.c_str();
     size = static_cast<uint32_t>(path.size() + 1);  // the terminating zero is counted
   }

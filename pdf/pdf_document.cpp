@@ -3,30 +3,21 @@
 #include <cstdlib>
 #include <vector>
 
-#include "client/command_state.h"
-#include "client/host_ops.h"
+#include "hostlink/command_state.h"
+#include "hostlink/host_ops.h"
+#include "hostlink/messages.h"
 #include "pdf/file_times.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"
 #include "pdf/pdf_tables.h"
+#include "support/message_ids.h"
 #include "support/unicode_text.h"
-#include "ui/message_ids.h"
-#include "ui/ui_strings.h"
 
 namespace osprevan::pdf {
 namespace {
 
 constexpr size_t kPathCapacity = 1024;
-
-void ShowPathProblem(int messageId) {
-  const std::string text = ui::UiString(messageId);
-  if (client::Command().calledFromClient == 1) {
-    HostPrintConsole(text);
-  } else {
-    HostAlert(text, tolvane::ALERT_OK_ONLY);
-  }
-}
 
 std::string TextToUtf8(OkText* text) {
   const PdfTables& t = Tables();
@@ -41,12 +32,12 @@ int32_t ValidatePdfPath(const std::string& path) {
   const auto wide = support::Utf8ToUtf16(path);
   int problem = 0;
   if (!wide || wide->empty() || !LastWriteTime(path)) {
-    problem = ui::MSG_INVALID_PATH;
+    problem = support::MSG_INVALID_PATH;
   } else if (!IsPdfFile(*wide)) {
-    problem = ui::MSG_NOT_PDF;
+    problem = support::MSG_NOT_PDF;
   }
   if (problem == 0) return 0;
-  ShowPathProblem(problem);
+  hostlink::ShowMessage(problem, tolvane::ALERT_OK_ONLY);
   return 1;
 }
 
@@ -141,7 +132,7 @@ int32_t CheckCreator(OkDoc* document) {
         },
         std::string());
   }
-  return CheckCreatorText(creator, client::Command().madeBeforeVersion12);
+  return CheckCreatorText(creator, hostlink::Command().madeBeforeVersion12);
 }
 
 int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath) {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 #include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
 #include "support/paths.h"

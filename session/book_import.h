@@ -3,16 +3,10 @@
 
 #include <cstdint>
 
+#include "session/import_session.h"
 #include "ui/filter_criteria.h"
 
 namespace osprevan::session {
-
-class ImportSession;
-
-struct ImportRun {
-  int32_t failed = 0;
-  bool importRan = false;  // the summary is due
-};
 
 // PLACEHOLDER: imports nothing yet and leaves `run` as it is; the walk over the book's
 // components comes with book imports.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 #include "support/file_channel.h"
 #include "support/paths.h"
 #include "support/unicode_text.h"

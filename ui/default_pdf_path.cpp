@@ -1,6 +1,6 @@
 #include "ui/default_pdf_path.h"
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 #include "platform/netlib/net_lib.h"
 #include "support/paths.h"
 

@@ -3,7 +3,7 @@
 namespace osprevan::ui {
 
 int32_t& DialogOutcome() {
-  static int32_t outcome = kOutcomeContinue;
+  static int32_t outcome = hostlink::kAnswerContinue;
   return outcome;
 }
 

@@ -4,10 +4,9 @@
 
 #include <cstdint>
 
-namespace osprevan::ui {
+#include "hostlink/answer.h"
 
-constexpr int32_t kOutcomeCancel = 1;
-constexpr int32_t kOutcomeContinue = 2;
+namespace osprevan::ui {
 
 int32_t& DialogOutcome();
 

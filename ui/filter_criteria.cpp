@@ -8,10 +8,10 @@
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 #include "support/unicode_text.h"
 #include "ui/filter_dates.h"
-#include "ui/message_ids.h"
-#include "ui/ui_strings.h"
 
 namespace osprevan::ui {
 
@@ -98,7 +98,9 @@ void CollectPageAuthors(const OkDoc* document, int32_t index) {
   const int32_t count = pdf::Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
   for (int32_t i = 0; i < count; ++i) {
     std::optional<std::string> author = ScannedTitle(page, i);
-    if (author) knownAuthors.insert(author->empty() ? UiString(MSG_ANONYMOUS) : std::move(*author));
+    if (author)
+      knownAuthors.insert(author->empty() ? support::UiString(support::MSG_ANONYMOUS)
+                                          : std::move(*author));
   }
   pdf::Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
 }
@@ -126,7 +128,7 @@ void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
   if (criteria.endDate) pdf::Tables().dates->PdfDateSetNow(criteria.endDate);
   CollectAuthors(document);
   criteria.acceptedAuthors.insert(knownAuthors.begin(), knownAuthors.end());
-  criteria.acceptedAuthors.insert(UiString(MSG_ANONYMOUS));
+  criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
   criteria.markedStateMask = kAllMarkedStates;
   criteria.reviewStateMask = kAllReviewStates;
   criteria.migrationStateMask = kAllMigrationStates;
@@ -166,7 +168,8 @@ bool DatePasses(const OkDate* date, const FilterCriteria& criteria) {
 }
 
 bool AuthorPasses(const std::string& author, const FilterCriteria& criteria) {
-  return criteria.acceptedAuthors.count(author.empty() ? UiString(MSG_ANONYMOUS) : author) != 0;
+  return criteria.acceptedAuthors.count(author.empty() ? support::UiString(support::MSG_ANONYMOUS)
+                                                       : author) != 0;
 }
 
 bool StatesPass(const pdf::PdfComment& comment, const FilterCriteria& criteria) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 #include "pdf/pdf_comment.h"
 #include "platform/win/button.h"
 #include "platform/win/date_time_picker.h"
@@ -10,9 +10,10 @@
 #include "platform/win/module_handle.h"
 #include "platform/win/native_dialog.h"
 #include "platform/win/utf16.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 #include "ui/filter_dates.h"
-#include "ui/message_ids.h"
-#include "ui/ui_strings.h"
+#include "ui/filter_dialog_controls.h"
 
 namespace osprevan::ui {
 namespace {
@@ -23,35 +24,17 @@ using win::LPARAM;
 using win::UINT;
 using win::WPARAM;
 
-enum : int {
-  kContinueButton = 100,
-  kCancelButton = 101,
-  kStartPicker = 103,
-  kAuthorList = 104,
-  kEndPicker = 108,
-  kReviewStateList = 111,
-  kMarkedCheck = 113,
-  kUnmarkedCheck = 114,
-  kSelectAllAuthors = 117,
-  kDeselectAllAuthors = 118,
-  kSelectAllKinds = 119,
-  kDeselectAllKinds = 120,
-  kSelectAllReviewStates = 121,
-  kDeselectAllReviewStates = 122,
-  kKindList = 123,
-};
-
 constexpr int kAuthorListExtent = 300;
 constexpr uint32_t kFirstReviewState = 4;
 
 // The dialog procedure's only way to the criteria, set just before the dialog opens.
 FilterCriteria* g_criteria = nullptr;
-int32_t g_result = kFilterContinue;
+int32_t g_result = hostlink::kAnswerContinue;
 
 void AppendMessages(HWND dialog, int list, int firstMessage, int count) {
   for (int i = 0; i < count; ++i) {
-    char16_t text[kWideCapacity];
-    LoadUiStringWide(firstMessage + i, text);
+    char16_t text[support::kWideCapacity];
+    support::LoadUiStringWide(firstMessage + i, text);
     win::SendDlgItemMessage(dialog, list, win::LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
 }
@@ -101,32 +84,33 @@ void ReadDate(HWND dialog, int picker, OkDate* date, FilterCriteria& criteria) {
 }
 
 void Initialise(HWND dialog, const FilterCriteria& criteria) {
-  AppendMessages(dialog, kReviewStateList, MSG_STATE_NONE, 5);
-  SelectByMask(dialog, kReviewStateList, 5, criteria.reviewStateMask, kFirstReviewState);
+  AppendMessages(dialog, kFilterReviewStateList, support::MSG_STATE_NONE, 5);
+  SelectByMask(dialog, kFilterReviewStateList, 5, criteria.reviewStateMask, kFirstReviewState);
 
-  win::SendDlgItemMessage(dialog, kAuthorList, win::LB_SETHORIZONTALEXTENT, kAuthorListExtent, 0);
+  win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_SETHORIZONTALEXTENT, kAuthorListExtent,
+                          0);
   for (const std::string& author : knownAuthors) {
     const std::u16string wide = win::Utf8ToWide(author);
-    win::SendDlgItemMessage(dialog, kAuthorList, win::LB_ADDSTRING, 0,
+    win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(wide.c_str()));
   }
-  const auto authors = win::SendDlgItemMessage(dialog, kAuthorList, win::LB_GETCOUNT, 0, 0);
+  const auto authors = win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETCOUNT, 0, 0);
   for (int i = 0; i < authors; ++i) {
-    const std::string text = win::WideToUtf8(EntryText(dialog, kAuthorList, i));
-    Select(dialog, kAuthorList, i, criteria.acceptedAuthors.count(text) != 0);
+    const std::string text = win::WideToUtf8(EntryText(dialog, kFilterAuthorList, i));
+    Select(dialog, kFilterAuthorList, i, criteria.acceptedAuthors.count(text) != 0);
   }
 
-  AppendMessages(dialog, kKindList, MSG_KIND_INSERT, 6);
-  SelectByMask(dialog, kKindList, 6, criteria.kindMask, 1);
+  AppendMessages(dialog, kFilterKindList, support::MSG_KIND_INSERT, 6);
+  SelectByMask(dialog, kFilterKindList, 6, criteria.kindMask, 1);
 
   win::CheckDlgButton(
-      dialog, kMarkedCheck,
+      dialog, kFilterMarkedCheck,
       (criteria.markedStateMask & pdf::Marked) ? win::BST_CHECKED : win::BST_UNCHECKED);
   win::CheckDlgButton(
-      dialog, kUnmarkedCheck,
+      dialog, kFilterUnmarkedCheck,
       (criteria.markedStateMask & pdf::Unmarked) ? win::BST_CHECKED : win::BST_UNCHECKED);
-  ShowDate(dialog, kStartPicker, criteria.startDate);
-  ShowDate(dialog, kEndPicker, criteria.endDate);
+  ShowDate(dialog, kFilterStartPicker, criteria.startDate);
+  ShowDate(dialog, kFilterEndPicker, criteria.endDate);
 }
 
 void ReadBack(HWND dialog, FilterCriteria& criteria) {
@@ -137,19 +121,19 @@ void ReadBack(HWND dialog, FilterCriteria& criteria) {
       criteria.markedStateMask &= ~bit;
     }
   };
-  setBit(pdf::Marked, kMarkedCheck);
-  setBit(pdf::Unmarked, kUnmarkedCheck);
+  setBit(pdf::Marked, kFilterMarkedCheck);
+  setBit(pdf::Unmarked, kFilterUnmarkedCheck);
 
   criteria.acceptedAuthors.clear();
-  const auto authors = win::SendDlgItemMessage(dialog, kAuthorList, win::LB_GETCOUNT, 0, 0);
+  const auto authors = win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETCOUNT, 0, 0);
   for (int i = 0; i < authors; ++i) {
-    if (win::SendDlgItemMessage(dialog, kAuthorList, win::LB_GETSEL, i, 0) > 0)
-      criteria.acceptedAuthors.insert(win::WideToUtf8(EntryText(dialog, kAuthorList, i)));
+    if (win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETSEL, i, 0) > 0)
+      criteria.acceptedAuthors.insert(win::WideToUtf8(EntryText(dialog, kFilterAuthorList, i)));
   }
-  criteria.kindMask = MaskFromSelection(dialog, kKindList, 1);
-  criteria.reviewStateMask = MaskFromSelection(dialog, kReviewStateList, kFirstReviewState);
-  ReadDate(dialog, kStartPicker, criteria.startDate, criteria);
-  ReadDate(dialog, kEndPicker, criteria.endDate, criteria);
+  criteria.kindMask = MaskFromSelection(dialog, kFilterKindList, 1);
+  criteria.reviewStateMask = MaskFromSelection(dialog, kFilterReviewStateList, kFirstReviewState);
+  ReadDate(dialog, kFilterStartPicker, criteria.startDate, criteria);
+  ReadDate(dialog, kFilterEndPicker, criteria.endDate, criteria);
 }
 
 void SelectAll(HWND dialog, int list, bool selected) {
@@ -164,26 +148,27 @@ INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
   if (message != win::WM_COMMAND) return win::FALSE;
   switch (win::LOWORD(wParam)) {
     case win::IDCANCEL:
-    case kCancelButton:
-      g_result = kFilterCancel;
-      win::EndDialog(dialog, kFilterCancel);
+    case kFilterCancelButton:
+      g_result = hostlink::kAnswerStop;
+      win::EndDialog(dialog, hostlink::kAnswerStop);
       return win::TRUE;
-    case kSelectAllAuthors:
-    case kDeselectAllAuthors:
-      SelectAll(dialog, kAuthorList, win::LOWORD(wParam) == kSelectAllAuthors);
+    case kFilterSelectAllAuthors:
+    case kFilterDeselectAllAuthors:
+      SelectAll(dialog, kFilterAuthorList, win::LOWORD(wParam) == kFilterSelectAllAuthors);
       return win::TRUE;
-    case kSelectAllKinds:
-    case kDeselectAllKinds:
-      SelectAll(dialog, kKindList, win::LOWORD(wParam) == kSelectAllKinds);
+    case kFilterSelectAllKinds:
+    case kFilterDeselectAllKinds:
+      SelectAll(dialog, kFilterKindList, win::LOWORD(wParam) == kFilterSelectAllKinds);
       return win::TRUE;
-    case kSelectAllReviewStates:
-    case kDeselectAllReviewStates:
-      SelectAll(dialog, kReviewStateList, win::LOWORD(wParam) == kSelectAllReviewStates);
+    case kFilterSelectAllReviewStates:
+    case kFilterDeselectAllReviewStates:
+      SelectAll(dialog, kFilterReviewStateList,
+                win::LOWORD(wParam) == kFilterSelectAllReviewStates);
       return win::TRUE;
-    case kContinueButton:
+    case kFilterContinueButton:
       if (g_criteria) ReadBack(dialog, *g_criteria);
-      g_result = kFilterContinue;
-      win::EndDialog(dialog, kFilterContinue);
+      g_result = hostlink::kAnswerContinue;
+      win::EndDialog(dialog, hostlink::kAnswerContinue);
       return win::TRUE;
     default:
       return win::FALSE;
@@ -195,7 +180,7 @@ INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 int32_t RunFilterDialog(FilterCriteria& criteria, win::HWND owner) {
   const win::HMODULE module = win::GetModuleHandle(win::Utf8ToWide(HostGetClientPath()));
   g_criteria = &criteria;
-  g_result = kFilterContinue;
+  g_result = hostlink::kAnswerContinue;
   // Without the module or a usable template nothing is shown and the import goes on.
   if (module) {
     win::DialogBoxParam(module, u"customfilterdialog", owner, FilterDialogProcedure, 0);

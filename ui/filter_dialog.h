@@ -4,18 +4,16 @@
 
 #include <cstdint>
 
+#include "hostlink/answer.h"
 #include "platform/win/window.h"
 #include "ui/filter_criteria.h"
 
 namespace osprevan::ui {
 
-constexpr int32_t kFilterCancel = 1;
-constexpr int32_t kFilterContinue = 2;
-
-// Runs the dialog owned by `owner` (disabled while it is up) and answers kFilterCancel or
-// kFilterContinue, the values of the import's dialog outcome. The criteria change only on
-// continue. When the dialog cannot be created the answer is kFilterContinue and the criteria
-// stay as they were.
+// Runs the dialog owned by `owner` (disabled while it is up) and answers hostlink::kAnswerStop or
+// hostlink::kAnswerContinue, the values of the import's dialog outcome. The criteria change only on
+// continue. When the dialog cannot be created the answer is hostlink::kAnswerContinue and the
+// criteria stay as they were.
 int32_t RunFilterDialog(FilterCriteria& criteria, win::HWND owner);
 
 }  // namespace osprevan::ui

@@ -2,29 +2,25 @@
 
 #include <optional>
 
-#include "client/command_state.h"
-#include "client/dialog_events.h"
-#include "client/host_ops.h"
+#include "hostlink/command_state.h"
+#include "hostlink/dialog_events.h"
+#include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
 #include "platform/win/window.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 #include "support/unicode_text.h"
 #include "ui/default_pdf_path.h"
 #include "ui/dialog_outcome.h"
 #include "ui/filter_dialog.h"
-#include "ui/message_ids.h"
-#include "ui/ui_strings.h"
+#include "ui/input_dialog_items.h"
 
 namespace osprevan::ui {
 namespace {
 
 using tolvane::ObjectId;
 
-constexpr int32_t kContinueItem = 1;
-constexpr int32_t kCancelItem = 2;
-constexpr int32_t kPathItem = 3;
-constexpr int32_t kBrowseItem = 4;
-constexpr int32_t kFirstChoiceItem = 10;
 constexpr int32_t kChoiceCount = 3;
 
 // What one run of the dialog works on; reset at every run.
@@ -50,11 +46,12 @@ void KeepOpen() {
 void Browse() {
   std::string chosen;
   const int32_t result =
-      HostChooseFile(chosen, UiString(MSG_CHOOSER_TITLE), g_input.defaultPdfDirectory.value_or(""),
-                     g_input.defaultPdfName.value_or(""), 0, "", UiString(MSG_PDF_FILTER));
+      HostChooseFile(chosen, support::UiString(support::MSG_CHOOSER_TITLE),
+                     g_input.defaultPdfDirectory.value_or(""), g_input.defaultPdfName.value_or(""),
+                     0, "", support::UiString(support::MSG_PDF_FILTER));
   if (result == 0) {
     g_input.chosenPdfPath = chosen;
-    HostSetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT, chosen);
+    HostSetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT, chosen);
   } else {
     g_input.chosenPdfPath.reset();
   }
@@ -62,15 +59,16 @@ void Browse() {
 }
 
 void Confirm() {
-  g_input.chosenPdfPath =
-      ResolveNetworkPath(HostGetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT));
+  g_input.chosenPdfPath = ResolveNetworkPath(
+      HostGetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT));
   if (pdf::ValidatePdfPath(*g_input.chosenPdfPath) != 0) {
     KeepOpen();
     return;
   }
   int32_t choice = -1;
   for (int32_t i = 0; i < kChoiceCount && choice < 0; ++i) {
-    if (HostGetInt(g_input.inputDialog, Item(kFirstChoiceItem + i), tolvane::P_ITEM_STATE) == 1)
+    if (HostGetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + i), tolvane::P_ITEM_STATE) ==
+        1)
       choice = i;
   }
   if (choice < 0) {
@@ -80,13 +78,13 @@ void Confirm() {
   g_input.filterChoice = static_cast<FilterChoice>(choice);
   if (g_input.filterChoice == kChoiceCustomFilter)
     g_input.filterOwnerWindow = win::GetWindow(win::GetForegroundWindow(), win::GW_OWNER);
-  DialogOutcome() = kOutcomeContinue;
+  DialogOutcome() = hostlink::kAnswerContinue;
   HostClose(g_input.inputDialog, 0);
   g_input.inputDialog = 0;
 }
 
 void Cancel() {
-  DialogOutcome() = kOutcomeCancel;
+  DialogOutcome() = hostlink::kAnswerStop;
   HostClose(g_input.inputDialog, tolvane::CLOSE_DISCARD);
   g_input.inputDialog = 0;
 }
@@ -103,14 +101,14 @@ bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, FilterCriteria& c
 
 void InputDialogEvent(int32_t item, int32_t) {
   switch (item) {
-    case kBrowseItem:
+    case kInputBrowseItem:
       Browse();
       break;
-    case kContinueItem:
+    case kInputContinueItem:
     case tolvane::DIALOG_ITEM_CONFIRM:
       Confirm();
       break;
-    case kCancelItem:
+    case kInputCancelItem:
     case tolvane::DIALOG_ITEM_CLOSED:
       Cancel();
       break;
@@ -129,25 +127,25 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criter
   g_input = InputDialogState{};
   // Until the user confirms, the dialog counts as cancelled: a host that cannot run it ends the
   // import rather than going on with no path.
-  DialogOutcome() = kOutcomeCancel;
+  DialogOutcome() = hostlink::kAnswerStop;
   g_input.inputDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
   if (g_input.inputDialog) {
-    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
-    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem + 1), tolvane::P_ITEM_STATE, 0);
-    HostSetInt(g_input.inputDialog, Item(kFirstChoiceItem + 2), tolvane::P_ITEM_STATE, 0);
+    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
+    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + 1), tolvane::P_ITEM_STATE, 0);
+    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + 2), tolvane::P_ITEM_STATE, 0);
     const ProposedPdf proposal = DefaultPdfPath();
     if (!proposal.directory.empty()) g_input.defaultPdfDirectory = proposal.directory;
     if (!proposal.name.empty()) g_input.defaultPdfName = proposal.name;
-    HostSetString(g_input.inputDialog, Item(kPathItem), tolvane::P_ITEM_TEXT, proposal.path);
-    client::SetDialogEventHandler(client::kInputDialogNumber, InputDialogEvent);
-    HostModalDialog(client::kInputDialogNumber, g_input.inputDialog);
-    client::SetDialogEventHandler(client::kInputDialogNumber, nullptr);
+    HostSetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT, proposal.path);
+    hostlink::SetDialogEventHandler(hostlink::kInputDialogNumber, InputDialogEvent);
+    HostModalDialog(hostlink::kInputDialogNumber, g_input.inputDialog);
+    hostlink::SetDialogEventHandler(hostlink::kInputDialogNumber, nullptr);
   }
   g_input.defaultPdfDirectory.reset();
   g_input.defaultPdfName.reset();
   const std::optional<std::string> chosen = std::move(g_input.chosenPdfPath);
   g_input.chosenPdfPath.reset();
-  if (DialogOutcome() == kOutcomeCancel || !chosen) return 1;
+  if (DialogOutcome() == hostlink::kAnswerStop || !chosen) return 1;
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
   if (!OpenWithDefaults(path, pdf, criteria)) {
@@ -166,7 +164,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criter
       break;
   }
   knownAuthors.clear();
-  if (DialogOutcome() != kOutcomeCancel) return 0;
+  if (DialogOutcome() != hostlink::kAnswerStop) return 0;
   pdf::ClosePdf(pdf);
   pdf = nullptr;
   path.clear();
@@ -175,7 +173,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criter
 
 int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria) {
   pdf = nullptr;
-  path = support::Utf8ToUtf16(client::Command().callerPdfPath).value_or(u"");
+  path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
   const bool opened = OpenWithDefaults(path, pdf, criteria);
   knownAuthors.clear();
   if (!opened) {

@@ -6,6 +6,7 @@
 
 #include "host/dialogs/dialog_script.h"
 #include "plugin_host_fixture.h"
+#include "ui/warning_dialog_items.h"
 
 namespace osprevan::testing {
 namespace {
@@ -50,11 +51,14 @@ TEST_F(DialogTest, WarningTickedAndConfirmedWritesThePreference) {
   EXPECT_EQ(host().dialogs().history()[1].name, "inputfile");
   const tlhost::HostDialog& shown = host().dialogs().history()[0];
   EXPECT_EQ(shown.name, "warningdialog");
-  EXPECT_EQ(shown.items[2].state, 1);
-  EXPECT_NE(shown.items[10].label.find("Tolvane で検索したり削除したりできます"),
+  EXPECT_EQ(shown.items[osprevan::ui::kWarningCheckBoxItem].state, 1);
+  EXPECT_NE(shown.items[osprevan::ui::kWarningProductLineItem].label.find(
+                "Tolvane で検索したり削除したりできます"),
             std::string::npos);
-  EXPECT_EQ(shown.items[20].label.find("%p"), std::string::npos);
-  EXPECT_NE(shown.items[20].label.find("Tolvane では"), std::string::npos);
+  EXPECT_EQ(shown.items[osprevan::ui::kWarningSourceChangeItem].label.find("%p"),
+            std::string::npos);
+  EXPECT_NE(shown.items[osprevan::ui::kWarningSourceChangeItem].label.find("Tolvane では"),
+            std::string::npos);
   EXPECT_EQ(shown.items[5].label, "Tolvane 9 以上または Tolvane Brevis を使用して作成されました。");
   EXPECT_EQ(Preferences(), "DontShowInitialWarning=Yes\r\n");
 }
@@ -73,7 +77,8 @@ TEST_F(DialogTest, BrevisHostGetsItsOwnLineExpanded) {
   SetSession(17, "Tolvane Brevis");
   RunWithScript("dialog warningdialog\n  press 4\nend\n");
   ASSERT_EQ(host().dialogs().history().size(), 1u);
-  EXPECT_NE(host().dialogs().history()[0].items[10].label.find("Tolvane Brevis で検索できます"),
+  EXPECT_NE(host().dialogs().history()[0].items[osprevan::ui::kWarningProductLineItem].label.find(
+                "Tolvane Brevis で検索できます"),
             std::string::npos);
 }
 
@@ -156,7 +161,7 @@ TEST_F(DialogTest, EditionNameInAnyCaseExpandsButPicksTheStandardLine) {
     RunWithScript("dialog warningdialog\n  press 4\nend\n");
     const auto& history = host().dialogs().history();
     ASSERT_FALSE(history.empty());
-    const std::string line = history.back().items[10].label;
+    const std::string line = history.back().items[osprevan::ui::kWarningProductLineItem].label;
     EXPECT_NE(line.find("Tolvane Brevis で検索したり削除したりできます"), std::string::npos);
     host().UnloadClients();
     host().ui() = tlhost::UiRegistry();

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "client/handlers.h"
-#include "client/host_link.h"
 #include "client/notifications.h"
+#include "hostlink/host_link.h"
 
 namespace osprevan::client {
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "client/command_state.h"
 #include "fixture_pdfs.h"
+#include "hostlink/command_state.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"
@@ -71,9 +71,9 @@ TEST_F(PdfDocumentTest, TaggedHostPdfPassesEveryCheck) {
   const TopElement top = TopElementKind(document);
   EXPECT_TRUE(top.isDocument);
   EXPECT_FALSE(top.isBook);
-  client::Command().madeBeforeVersion12 = 0;
+  hostlink::Command().madeBeforeVersion12 = 0;
   EXPECT_EQ(CheckCreator(document), 0);
-  EXPECT_EQ(client::Command().madeBeforeVersion12, 1);
+  EXPECT_EQ(hostlink::Command().madeBeforeVersion12, 1);
   ClosePdf(document);
 }
 

@@ -10,14 +10,14 @@
 #include "host/dialogs/dialog_script.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
-#include "tests/ui/expected_messages.h"
+#include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
 namespace {
 
 using namespace tolvane;
 namespace fs = std::filesystem;
-using ui::testing::kExpectedMessages;
+using support::testing::kExpectedMessages;
 
 std::string Quoted(const std::string& text) {
   std::string out = "'";

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "client/host_link.h"
 #include "host/link/client_connection.h"
+#include "hostlink/host_link.h"
 #include "platform/netlib/net_lib.h"
 #include "platform/win/module.h"
 #include "ui/default_pdf_path.h"

@@ -2,12 +2,12 @@
 
 #include "platform/win/dialog_template.h"
 #include "platform/win/resources.h"
-#include "plugin_module.h"
+#include "tests/support/plugin_module.h"
 
 namespace osprevan::ui::testing {
 namespace {
 
-class DialogResources : public PluginResources {
+class DialogResources : public support::testing::PluginResources {
  protected:
   win::DialogTemplate Template(const std::string& name) {
     win::ResourceData data;

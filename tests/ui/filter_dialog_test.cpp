@@ -14,6 +14,7 @@
 #include "platform/win/list_box.h"
 #include "platform/win/native_dialog.h"
 #include "platform/win/utf16.h"
+#include "ui/filter_dialog_controls.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
                                    const tolvane::TClientInfoList*);
@@ -26,24 +27,6 @@ using testing::kAnonymous;
 using testing::SetDate;
 using testing::UtcSeconds;
 using win::HWND;
-
-enum : int {
-  kContinue = 100,
-  kCancel = 101,
-  kStartPicker = 103,
-  kAuthors = 104,
-  kEndPicker = 108,
-  kReviewStates = 111,
-  kMarked = 113,
-  kUnmarked = 114,
-  kSelectAllAuthors = 117,
-  kDeselectAllAuthors = 118,
-  kSelectAllKinds = 119,
-  kDeselectAllKinds = 120,
-  kSelectAllReviewStates = 121,
-  kDeselectAllReviewStates = 122,
-  kKinds = 123,
-};
 
 constexpr const char* kLongName =
     "A reviewer whose name is far too long to fit into the author list without scrolling sideways";
@@ -244,29 +227,30 @@ TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   const CriteriaValues before = ValuesOf(criteria);
 
   user_.Then(ExpectModalOverOwner()).Then([](HWND dialog) {
-    EXPECT_EQ(win::GetFocus(), win::GetDlgItem(dialog, kContinue));
+    EXPECT_EQ(win::GetFocus(), win::GetDlgItem(dialog, kFilterContinueButton));
 
     // Authors in byte order, each shown whole; the list scrolls sideways for long names.
-    EXPECT_EQ(Entries(dialog, kAuthors),
+    EXPECT_EQ(Entries(dialog, kFilterAuthorList),
               (std::vector<std::string>{kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"}));
-    EXPECT_EQ(Selection(dialog, kAuthors), "00011");
-    EXPECT_EQ(win::SendDlgItemMessage(dialog, kAuthors, win::LB_GETHORIZONTALEXTENT, 0, 0), 300);
+    EXPECT_EQ(Selection(dialog, kFilterAuthorList), "00011");
+    EXPECT_EQ(win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETHORIZONTALEXTENT, 0, 0),
+              300);
 
     EXPECT_EQ(
-        Entries(dialog, kKinds),
+        Entries(dialog, kFilterKindList),
         (std::vector<std::string>{"挿入", "削除", "置換", "ハイライト", "下線", "ノート注釈"}));
-    EXPECT_EQ(Selection(dialog, kKinds), "010101");
-    EXPECT_EQ(Entries(dialog, kReviewStates),
+    EXPECT_EQ(Selection(dialog, kFilterKindList), "010101");
+    EXPECT_EQ(Entries(dialog, kFilterReviewStateList),
               (std::vector<std::string>{"なし", "承認されました", "拒否されました",
                                         "中止されました", "完了しました"}));
-    EXPECT_EQ(Selection(dialog, kReviewStates), "01001");
+    EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "01001");
 
-    EXPECT_EQ(win::IsDlgButtonChecked(dialog, kMarked), win::BST_CHECKED);
-    EXPECT_EQ(win::IsDlgButtonChecked(dialog, kUnmarked), win::BST_UNCHECKED);
-    EXPECT_EQ(PickerText(dialog, kStartPicker), "2024/02/29 13:14:15");
-    EXPECT_EQ(PickerText(dialog, kEndPicker), "2024/03/31 08:00:00");
+    EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
+    EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_UNCHECKED);
+    EXPECT_EQ(PickerText(dialog, kFilterStartPicker), "2024/02/29 13:14:15");
+    EXPECT_EQ(PickerText(dialog, kFilterEndPicker), "2024/03/31 08:00:00");
   });
-  EXPECT_EQ(Run(criteria), kFilterCancel);
+  EXPECT_EQ(Run(criteria), hostlink::kAnswerStop);
   ExpectSameValues(before, criteria);
   ASSERT_FALSE(user_.templates().empty());
   EXPECT_EQ(user_.templates()[0], "customfilterdialog");
@@ -274,7 +258,7 @@ TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
 
 TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
   const std::vector<std::pair<const char*, ScriptedUser::Action>> confirmations = {
-      {"continue button", [](HWND dialog) { Click(dialog, kContinue); }},
+      {"continue button", [](HWND dialog) { Click(dialog, kFilterContinueButton); }},
       {"Return", [](HWND dialog) { win::PressEnter(dialog); }},
   };
   for (const auto& [how, confirm] : confirmations) {
@@ -284,23 +268,32 @@ TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
     criteria.migrationStateMask = pdf::MigrationConfirmed;  // never the dialog's to change
     criteria.markedStateMask |= 0x100;                      // nor bits it does not show
     user_.Reset();
-    user_.Then([](HWND dialog) { ClickEntry(dialog, kAuthors, "Reviewer", win::ListClick::Only); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kAuthors, "佐藤", win::ListClick::Select); })
-        .Then([](HWND dialog) { Click(dialog, kDeselectAllKinds); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kKinds, 0, win::ListClick::Select); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kKinds, 2, win::ListClick::Select); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kReviewStates, 0, win::ListClick::Only); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kReviewStates, 2, win::ListClick::Select); })
-        .Then([](HWND dialog) { Click(dialog, kMarked); })
-        .Then([](HWND dialog) { Pick(dialog, kStartPicker, 2024, 1, 2, 3, 4, 5); })
-        .Then([](HWND dialog) { Pick(dialog, kEndPicker, 2024, 12, 31, 23, 59, 59); })
+    user_
         .Then([](HWND dialog) {
-          EXPECT_EQ(Selection(dialog, kAuthors), "00101");
-          EXPECT_EQ(Selection(dialog, kKinds), "101000");
-          EXPECT_EQ(Selection(dialog, kReviewStates), "10100");
+          ClickEntry(dialog, kFilterAuthorList, "Reviewer", win::ListClick::Only);
+        })
+        .Then([](HWND dialog) {
+          ClickEntry(dialog, kFilterAuthorList, "佐藤", win::ListClick::Select);
+        })
+        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllKinds); })
+        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 0, win::ListClick::Select); })
+        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 2, win::ListClick::Select); })
+        .Then([](HWND dialog) {
+          ClickEntry(dialog, kFilterReviewStateList, 0, win::ListClick::Only);
+        })
+        .Then([](HWND dialog) {
+          ClickEntry(dialog, kFilterReviewStateList, 2, win::ListClick::Select);
+        })
+        .Then([](HWND dialog) { Click(dialog, kFilterMarkedCheck); })
+        .Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2024, 1, 2, 3, 4, 5); })
+        .Then([](HWND dialog) { Pick(dialog, kFilterEndPicker, 2024, 12, 31, 23, 59, 59); })
+        .Then([](HWND dialog) {
+          EXPECT_EQ(Selection(dialog, kFilterAuthorList), "00101");
+          EXPECT_EQ(Selection(dialog, kFilterKindList), "101000");
+          EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "10100");
         })
         .Then(confirm);
-    EXPECT_EQ(Run(criteria), kFilterContinue);
+    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
     EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"Reviewer", "佐藤"}));
     EXPECT_EQ(criteria.kindMask, pdf::Insert | pdf::Replace);
     EXPECT_EQ(criteria.reviewStateMask, pdf::None | pdf::Rejected);
@@ -321,14 +314,14 @@ TEST_F(FilterDialogTest, DefaultsShownAndConfirmedKeepAnonymousOnlyWhenFound) {
     user_.Reset();
     user_
         .Then([&found](HWND dialog) {
-          EXPECT_EQ(Selection(dialog, kAuthors), std::string(found.size(), '1'));
-          EXPECT_EQ(Selection(dialog, kKinds), "111111");
-          EXPECT_EQ(Selection(dialog, kReviewStates), "11111");
-          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kMarked), win::BST_CHECKED);
-          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kUnmarked), win::BST_CHECKED);
+          EXPECT_EQ(Selection(dialog, kFilterAuthorList), std::string(found.size(), '1'));
+          EXPECT_EQ(Selection(dialog, kFilterKindList), "111111");
+          EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "11111");
+          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
+          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_CHECKED);
         })
-        .Then([](HWND dialog) { Click(dialog, kContinue); });
-    EXPECT_EQ(Run(criteria), kFilterContinue);
+        .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
+    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
     ExpectSameValues(expected, criteria);
   }
 }
@@ -341,28 +334,28 @@ TEST_F(FilterDialogTest, SelectAllButtonsEachWorkOnTheirOwnList) {
   criteria.reviewStateMask = 0;
   const auto expect = [](const char* authors, const char* kinds, const char* states) {
     return [=](HWND dialog) {
-      EXPECT_EQ(Selection(dialog, kAuthors), authors);
-      EXPECT_EQ(Selection(dialog, kKinds), kinds);
-      EXPECT_EQ(Selection(dialog, kReviewStates), states);
+      EXPECT_EQ(Selection(dialog, kFilterAuthorList), authors);
+      EXPECT_EQ(Selection(dialog, kFilterKindList), kinds);
+      EXPECT_EQ(Selection(dialog, kFilterReviewStateList), states);
     };
   };
   user_.Then(expect("00000", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kSelectAllAuthors); })
+      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllAuthors); })
       .Then(expect("11111", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kSelectAllKinds); })
+      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllKinds); })
       .Then(expect("11111", "111111", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kSelectAllReviewStates); })
+      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllReviewStates); })
       .Then(expect("11111", "111111", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kDeselectAllAuthors); })
+      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllAuthors); })
       .Then(expect("00000", "111111", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kDeselectAllKinds); })
+      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllKinds); })
       .Then(expect("00000", "000000", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kDeselectAllReviewStates); })
+      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllReviewStates); })
       .Then(expect("00000", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kSelectAllAuthors); })
-      .Then([](HWND dialog) { Click(dialog, kSelectAllReviewStates); })
-      .Then([](HWND dialog) { Click(dialog, kContinue); });
-  EXPECT_EQ(Run(criteria), kFilterContinue);
+      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllAuthors); })
+      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllReviewStates); })
+      .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
+  EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
   EXPECT_EQ(criteria.acceptedAuthors, kFound);
   EXPECT_EQ(criteria.kindMask, 0u);  // nothing chosen is nothing chosen: no kind passes
   EXPECT_EQ(criteria.reviewStateMask,
@@ -371,7 +364,7 @@ TEST_F(FilterDialogTest, SelectAllButtonsEachWorkOnTheirOwnList) {
 
 TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
   const std::vector<std::pair<const char*, ScriptedUser::Action>> cancellations = {
-      {"cancel button", [](HWND dialog) { Click(dialog, kCancel); }},
+      {"cancel button", [](HWND dialog) { Click(dialog, kFilterCancelButton); }},
       {"Escape", [](HWND dialog) { win::PressEscape(dialog); }},
       {"close box", [](HWND dialog) { win::ClickCloseBox(dialog); }},
       {"no user", nullptr},
@@ -383,44 +376,44 @@ TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
     const CriteriaValues before = ValuesOf(criteria);
     user_.Reset();
     user_.Then(ExpectModalOverOwner())
-        .Then([](HWND dialog) { Click(dialog, kDeselectAllAuthors); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kKinds, 3, win::ListClick::Only); })
-        .Then([](HWND dialog) { Click(dialog, kDeselectAllReviewStates); })
-        .Then([](HWND dialog) { Click(dialog, kMarked); })
-        .Then([](HWND dialog) { Click(dialog, kUnmarked); })
-        .Then([](HWND dialog) { Pick(dialog, kStartPicker, 2020, 5, 6, 7, 8, 9); })
-        .Then([](HWND dialog) { PickNoDate(dialog, kEndPicker); });
+        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllAuthors); })
+        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 3, win::ListClick::Only); })
+        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllReviewStates); })
+        .Then([](HWND dialog) { Click(dialog, kFilterMarkedCheck); })
+        .Then([](HWND dialog) { Click(dialog, kFilterUnmarkedCheck); })
+        .Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2020, 5, 6, 7, 8, 9); })
+        .Then([](HWND dialog) { PickNoDate(dialog, kFilterEndPicker); });
     if (cancel) user_.Then(cancel);
-    EXPECT_EQ(Run(criteria), kFilterCancel);
+    EXPECT_EQ(Run(criteria), hostlink::kAnswerStop);
     ExpectSameValues(before, criteria);
   }
 }
 
 TEST_F(FilterDialogTest, NoDateInAPickerTurnsTheDateTestOff) {
-  for (const int picker : {kStartPicker, kEndPicker}) {
+  for (const int picker : {kFilterStartPicker, kFilterEndPicker}) {
     SCOPED_TRACE(picker);
     FilterCriteria criteria;
     Prepare(criteria, kFound);
     user_.Reset();
-    user_.Then([](HWND dialog) { Pick(dialog, kStartPicker, 2023, 3, 1, 0, 0, 0); })
-        .Then([](HWND dialog) { Pick(dialog, kEndPicker, 2023, 3, 31, 0, 0, 0); })
+    user_.Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2023, 3, 1, 0, 0, 0); })
+        .Then([](HWND dialog) { Pick(dialog, kFilterEndPicker, 2023, 3, 31, 0, 0, 0); })
         .Then([picker](HWND dialog) { PickNoDate(dialog, picker); })
-        .Then([](HWND dialog) { Click(dialog, kContinue); });
-    EXPECT_EQ(Run(criteria), kFilterContinue);
+        .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
+    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
     EXPECT_FALSE(criteria.dateFilterOn);
     // The picker without a date leaves its date alone; the other one is still read.
     EXPECT_EQ(DateText(criteria.startDate),
-              picker == kStartPicker ? "2024/02/29 13:14:15" : "2023/03/01 00:00:00");
+              picker == kFilterStartPicker ? "2024/02/29 13:14:15" : "2023/03/01 00:00:00");
     EXPECT_EQ(DateText(criteria.endDate),
-              picker == kEndPicker ? "2024/03/31 08:00:00" : "2023/03/31 00:00:00");
+              picker == kFilterEndPicker ? "2024/03/31 08:00:00" : "2023/03/31 00:00:00");
   }
   // Dates in both pickers do not turn a test on that the input step left off.
   FilterCriteria criteria;
   Prepare(criteria, kFound);
   criteria.dateFilterOn = false;
   user_.Reset();
-  user_.Then([](HWND dialog) { Click(dialog, kContinue); });
-  EXPECT_EQ(Run(criteria), kFilterContinue);
+  user_.Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
+  EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
   EXPECT_FALSE(criteria.dateFilterOn);
 }
 
@@ -434,8 +427,8 @@ TEST_F(FilterDialogWithoutModuleTest, ImportGoesOnWithTheCriteriaUnchanged) {
   FilterCriteria criteria;
   Prepare(criteria, kFound);
   const CriteriaValues before = ValuesOf(criteria);
-  user_.Then([](HWND dialog) { Click(dialog, kCancel); });
-  EXPECT_EQ(RunFilterDialog(criteria, owner_), kFilterContinue);
+  user_.Then([](HWND dialog) { Click(dialog, kFilterCancelButton); });
+  EXPECT_EQ(RunFilterDialog(criteria, owner_), hostlink::kAnswerContinue);
   EXPECT_EQ(user_.played(), 0u);
   EXPECT_TRUE(user_.templates().empty());
   EXPECT_TRUE(win::IsWindowEnabled(owner_));

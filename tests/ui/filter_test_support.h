@@ -11,8 +11,8 @@
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
+#include "support/ui_strings.h"
 #include "ui/filter_criteria.h"
-#include "ui/ui_strings.h"
 
 namespace osprevan::ui::testing {
 
@@ -72,7 +72,7 @@ class FilterLibraryTest : public ::testing::Test {
     ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
     plugin_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
     ASSERT_NE(plugin_, nullptr) << win::LastLoaderError();
-    SetResourceModule(plugin_);
+    support::SetResourceModule(plugin_);
     knownAuthors.clear();
     bytesAtStart_ = pdf::PdfLibraryBytesInUse();
   }
@@ -80,7 +80,7 @@ class FilterLibraryTest : public ::testing::Test {
     // Every date a test or the code under test made must be back with the library.
     EXPECT_EQ(pdf::PdfLibraryBytesInUse(), bytesAtStart_);
     knownAuthors.clear();
-    SetResourceModule(nullptr);
+    support::SetResourceModule(nullptr);
     if (plugin_) win::FreeLibrary(plugin_);
     pdf::PdfLibraryUnload();
   }

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "client/command_state.h"
-#include "client/host_link.h"
 #include "host/dialogs/dialog_script.h"
 #include "host/link/client_connection.h"
+#include "hostlink/command_state.h"
+#include "hostlink/host_link.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
@@ -16,10 +16,11 @@
 #include "platform/win/module.h"
 #include "platform/win/native_dialog.h"
 #include "reviewed_pdf.h"
-#include "tests/ui/expected_messages.h"
+#include "tests/support/expected_messages.h"
 #include "ui/dialog_outcome.h"
 #include "ui/filter_criteria.h"
 #include "ui/input_dialog.h"
+#include "ui/input_dialog_items.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
                                    const tolvane::TClientInfoList*);
@@ -27,7 +28,7 @@ extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*
 namespace osprevan::ui {
 namespace {
 
-using testing::kExpectedMessages;
+using support::testing::kExpectedMessages;
 
 // Presses one button of whatever native dialog comes up, and notes the dialog's owner.
 class PressingDriver : public win::DialogDriver {
@@ -126,10 +127,10 @@ TEST_F(InputDialogTest, ProposesThePdfBesideTheSourceAndTakesAllComments) {
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
   ASSERT_NE(pdf, nullptr);
   EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);
-  EXPECT_EQ(LastDialog().items[3].text, proposed);
-  EXPECT_EQ(LastDialog().items[10].state, 1);
+  EXPECT_EQ(LastDialog().items[kInputPathItem].text, proposed);
+  EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state, 1);
   EXPECT_EQ(std::string(path.begin(), path.end()), proposed);
-  EXPECT_EQ(DialogOutcome(), kOutcomeContinue);
+  EXPECT_EQ(DialogOutcome(), hostlink::kAnswerContinue);
   EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
   pdf::ClosePdf(pdf);
 }
@@ -156,8 +157,8 @@ TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) 
     OkDoc* pdf = nullptr;
     std::u16string path;
     ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
-    EXPECT_EQ(LastDialog().items[10].state, 1);
-    EXPECT_EQ(LastDialog().items[11].state, 0);
+    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state, 1);
+    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem + 1].state, 0);
     EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
     EXPECT_FALSE(criteria.dateFilterOn);
     pdf::ClosePdf(pdf);
@@ -187,7 +188,7 @@ TEST_F(InputDialogTest, BrowseFillsThePathAndACancelledChooserKeepsIt) {
   OkDoc* pdf = nullptr;
   std::u16string path;
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
-  EXPECT_EQ(LastDialog().items[3].text, pdf_.annotatedPdf());
+  EXPECT_EQ(LastDialog().items[kInputPathItem].text, pdf_.annotatedPdf());
   EXPECT_EQ(std::string(path.begin(), path.end()), pdf_.annotatedPdf());
   pdf::ClosePdf(pdf);
 }
@@ -206,7 +207,7 @@ TEST_F(InputDialogTest, CancelPathsOpenNothing) {
       OkDoc* pdf = nullptr;
       std::u16string path;
       EXPECT_EQ(ChooseInputPdf(pdf, path, criteria), 1);
-      EXPECT_EQ(DialogOutcome(), kOutcomeCancel);
+      EXPECT_EQ(DialogOutcome(), hostlink::kAnswerStop);
       ExpectNothingOpen(pdf, path);
     }
     // Nothing of the PDF or the criteria stays with the library.
@@ -224,13 +225,13 @@ TEST_F(InputDialogTest, CustomFilterRunsTheNativeDialogWithTheDateTestOn) {
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
   EXPECT_EQ(driver.name_, "customfilterdialog");
   EXPECT_TRUE(criteria.dateFilterOn);
-  EXPECT_EQ(DialogOutcome(), kOutcomeContinue);
+  EXPECT_EQ(DialogOutcome(), hostlink::kAnswerContinue);
   pdf::ClosePdf(pdf);
 }
 
 TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
-  client::Command().calledFromClient = 1;
-  client::Command().callerPdfPath = pdf_.annotatedPdf();
+  hostlink::Command().calledFromClient = 1;
+  hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
   {
     FilterCriteria criteria;
     OkDoc* pdf = nullptr;
@@ -240,7 +241,7 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
     EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"<匿名>", "Mika"}));
     pdf::ClosePdf(pdf);
   }
-  client::Command().callerPdfPath = pdf_.directory() + "/missing.pdf";
+  hostlink::Command().callerPdfPath = pdf_.directory() + "/missing.pdf";
   {
     FilterCriteria criteria;
     OkDoc* pdf = nullptr;
@@ -252,8 +253,8 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
     EXPECT_TRUE(host_.recorder().alerts.empty());
     EXPECT_TRUE(host_.recorder().console.empty());
   }
-  client::Command().calledFromClient = 0;
-  client::Command().callerPdfPath.clear();
+  hostlink::Command().calledFromClient = 0;
+  hostlink::Command().callerPdfPath.clear();
 }
 
 }  // namespace

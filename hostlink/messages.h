@@ -5,16 +5,17 @@
 #include <cstdint>
 #include <string>
 
-namespace osprevan::client {
+#include "hostlink/answer.h"
+#include "tolvane/numbers.h"
 
-constexpr int32_t kAnswerStop = 1;
-constexpr int32_t kAnswerContinue = 2;
+namespace osprevan::hostlink {
 
 // Capacity for loading the texts of alerts and questions.
 constexpr size_t kAlertTextCapacity = 4096;
 
-void ShowMessage(const std::string& text);
-void ShowMessage(int messageId);
+// `alertKind` is the host alert used when a person is there (tolvane::ALERT_...).
+void ShowMessage(const std::string& text, int32_t alertKind = tolvane::ALERT_MESSAGE);
+void ShowMessage(int messageId, int32_t alertKind = tolvane::ALERT_MESSAGE);
 
 // Whether AskQuestion really asks: not when another client started the import, nor for a PDF
 // made by host version 12 or later.
@@ -23,4 +24,4 @@ bool QuestionsAreAsked();
 int32_t AskQuestion(const std::string& text);
 int32_t AskQuestion(int messageId);
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

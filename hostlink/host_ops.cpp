@@ -1,14 +1,14 @@
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 
 #include <memory>
 
-#include "client/host_link.h"
+#include "hostlink/host_link.h"
 #include "platform/win/task_allocator.h"
 
 namespace osprevan {
 namespace {
 
-using client::Link;
+using hostlink::Link;
 
 // Runs one call on an interface: absent interface -> -1, a non-zero answer -> that number.
 template <typename Interface, typename Call>
@@ -40,19 +40,19 @@ std::string TakeString(char* block) {
 }
 
 HostValue TakeValue(tolvane::TValue* block) {
-  HostValue out = block ? client::CopyValue(*block) : HostValue{};
+  HostValue out = block ? hostlink::CopyValue(*block) : HostValue{};
   ReleaseHostBlock(block);
   return out;
 }
 
 HostTextItems TakeItems(tolvane::TTextItems* block) {
-  HostTextItems out = block ? client::CopyTextItems(*block) : HostTextItems{};
+  HostTextItems out = block ? hostlink::CopyTextItems(*block) : HostTextItems{};
   ReleaseHostBlock(block);
   return out;
 }
 
 HostPropList TakePropList(tolvane::TPropList* block) {
-  HostPropList out = block ? client::CopyPropList(*block) : HostPropList{};
+  HostPropList out = block ? hostlink::CopyPropList(*block) : HostPropList{};
   ReleaseHostBlock(block);
   return out;
 }
@@ -62,7 +62,7 @@ class OutgoingPropList {
  public:
   explicit OutgoingPropList(const HostPropList& props) {
     for (const HostValue& v : props) {
-      values_.push_back(std::make_unique<client::OutgoingValue>(v));
+      values_.push_back(std::make_unique<hostlink::OutgoingValue>(v));
       records_.push_back(*values_.back()->get());
     }
     list_ = {static_cast<uint32_t>(records_.size()), records_.data()};
@@ -70,7 +70,7 @@ class OutgoingPropList {
   const tolvane::TPropList* get() const { return &list_; }
 
  private:
-  std::vector<std::unique_ptr<client::OutgoingValue>> values_;
+  std::vector<std::unique_ptr<hostlink::OutgoingValue>> values_;
   std::vector<tolvane::TValue> records_;
   tolvane::TPropList list_{};
 };
@@ -148,7 +148,7 @@ void HostSetTextRange(ObjectId doc, ObjectId obj, int32_t prop, const TTextRange
 }
 
 void HostSetPropVal(ObjectId doc, ObjectId obj, const HostValue& value) {
-  client::OutgoingValue out(value);
+  hostlink::OutgoingValue out(value);
   InvokeMain([&](auto* api) { return api->SetPropVal(doc, obj, out.get()); });
 }
 
@@ -240,7 +240,7 @@ HostValue HostGetTextPropVal(ObjectId doc, const TTextLoc& loc, int32_t prop) {
 }
 
 void HostSetTextPropVal(ObjectId doc, const TTextRange& range, const HostValue& value) {
-  client::OutgoingValue out(value);
+  hostlink::OutgoingValue out(value);
   InvokeMain([&](auto* api) { return api->SetTextPropVal(doc, &range, out.get()); });
 }
 

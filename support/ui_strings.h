@@ -7,7 +7,7 @@
 
 #include "platform/win/module.h"
 
-namespace osprevan::ui {
+namespace osprevan::support {
 
 void SetResourceModule(win::HMODULE module);
 // Derives the character set of byte escapes from the host's interface language.
@@ -32,4 +32,4 @@ std::string UiString(int id, size_t capacity = 1024);
 // character of the host's 8-bit character set); every other "%" stays.
 std::string DecodeByteEscapes(const std::string& text);
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::support

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "expected_messages.h"
-#include "plugin_module.h"
+#include "support/message_ids.h"
 #include "support/unicode_text.h"
-#include "ui/message_ids.h"
+#include "tests/support/expected_messages.h"
+#include "tests/support/plugin_module.h"
 
-namespace osprevan::ui::testing {
+namespace osprevan::support::testing {
 namespace {
 
 using Messages = PluginResources;
@@ -86,9 +86,9 @@ TEST(ByteEscapes, CharsetFollowsTheInterfaceLanguage) {
 }
 
 }  // namespace
-}  // namespace osprevan::ui::testing
+}  // namespace osprevan::support::testing
 
-namespace osprevan::ui::testing {
+namespace osprevan::support::testing {
 namespace {
 
 TEST(ByteEscapes, AreDecodedAndOtherPercentSignsKept) {
@@ -103,4 +103,4 @@ TEST(ByteEscapes, AreDecodedAndOtherPercentSignsKept) {
 }
 
 }  // namespace
-}  // namespace osprevan::ui::testing
+}  // namespace osprevan::support::testing

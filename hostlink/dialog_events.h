@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 
 using DialogEventHandler = void (*)(int32_t item, int32_t modifiers);
 
@@ -18,4 +18,4 @@ void SetDialogEventHandler(int32_t dialogNumber, DialogEventHandler handler);
 // Passes an event to the handler of its dialog number; other numbers are ignored.
 void DispatchDialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers);
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

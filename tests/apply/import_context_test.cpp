@@ -1,21 +1,21 @@
-// The per-command context of an import: what it holds when made, and the view it gives back.
+// The placing context of an import: what it holds when made, and the view it gives back.
 #include <gtest/gtest.h>
 
+#include "apply/import_context.h"
 #include "apply/wysiwyg_view.h"
-#include "client/host_link.h"
 #include "host/link/client_connection.h"
+#include "hostlink/host_link.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
-#include "session/import_session.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
                                    const tolvane::TClientInfoList*);
 
-namespace osprevan::session {
+namespace osprevan::apply {
 namespace {
 
-class ImportSessionContextTest : public ::testing::Test {
+class ImportContextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const int index = host_.LinkClient(
@@ -30,11 +30,9 @@ class ImportSessionContextTest : public ::testing::Test {
   tlhost::Host host_;
 };
 
-TEST_F(ImportSessionContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
-  const ImportSession session;
+TEST_F(ImportContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
+  const ImportContext session;
   EXPECT_EQ(session.pdf, nullptr);
-  EXPECT_EQ(session.isBook, 0);
-  EXPECT_EQ(session.isDocument, 0);
   EXPECT_EQ(session.sourceChanged, 0u);
   for (const auto& row : session.counters.counts)
     for (int32_t count : row) EXPECT_EQ(count, 0);
@@ -46,14 +44,14 @@ TEST_F(ImportSessionContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
                                       "H3", "H4", "H5", "H6", "H7", "H8", "H9", "TOCI"}));
 }
 
-TEST_F(ImportSessionContextTest, TheUsersViewComesBackWhenTheImportEnds) {
+TEST_F(ImportContextTest, TheUsersViewComesBackWhenTheImportEnds) {
   View() = "Structure View";
   {
-    ImportSession session;
-    EXPECT_TRUE(apply::EnsureWysiwygView(session));
+    ImportContext session;
+    EXPECT_TRUE(EnsureWysiwygView(session));
     EXPECT_EQ(View(), "WYSIWYG View");
     // Once in the page view nothing more is kept.
-    EXPECT_FALSE(apply::EnsureWysiwygView(session));
+    EXPECT_FALSE(EnsureWysiwygView(session));
     EXPECT_EQ(session.keptViewName, "Structure View");
   }
   EXPECT_EQ(View(), "Structure View");
@@ -61,18 +59,18 @@ TEST_F(ImportSessionContextTest, TheUsersViewComesBackWhenTheImportEnds) {
   // Already in the page view: nothing to give back.
   View() = "WYSIWYG View";
   {
-    ImportSession session;
-    EXPECT_FALSE(apply::EnsureWysiwygView(session));
+    ImportContext session;
+    EXPECT_FALSE(EnsureWysiwygView(session));
     View() = "Outline View";  // the user's own change during the import stays
   }
   EXPECT_EQ(View(), "Outline View");
 }
 
-TEST_F(ImportSessionContextTest, WithoutThePdfLibraryThereAreNoAtoms) {
+TEST_F(ImportContextTest, WithoutThePdfLibraryThereAreNoAtoms) {
   pdf::PdfLibraryUnload();
-  const ImportSession session;
+  const ImportContext session;
   EXPECT_TRUE(session.paragraphTypes.empty());
 }
 
 }  // namespace
-}  // namespace osprevan::session
+}  // namespace osprevan::apply

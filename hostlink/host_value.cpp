@@ -1,6 +1,6 @@
-#include "client/host_value.h"
+#include "hostlink/host_value.h"
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 namespace {
 
 std::string CopyString(const char* s) {
@@ -151,4 +151,4 @@ OutgoingValue::OutgoingValue(const HostValue& value) {
   }
 }
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

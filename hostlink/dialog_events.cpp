@@ -1,8 +1,8 @@
-#include "client/dialog_events.h"
+#include "hostlink/dialog_events.h"
 
 #include <map>
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 namespace {
 
 std::map<int32_t, DialogEventHandler>& HandlersByNumber() {
@@ -25,4 +25,4 @@ void DispatchDialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers) 
   if (found != HandlersByNumber().end()) found->second(item, modifiers);
 }
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

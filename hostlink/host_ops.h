@@ -7,13 +7,13 @@
 #include <string>
 #include <utility>
 
-#include "client/host_value.h"
+#include "hostlink/host_value.h"
 
 namespace osprevan {
 
-using client::HostPropList;
-using client::HostTextItems;
-using client::HostValue;
+using hostlink::HostPropList;
+using hostlink::HostTextItems;
+using hostlink::HostValue;
 using tolvane::ObjectId;
 using tolvane::TTextLoc;
 using tolvane::TTextRange;

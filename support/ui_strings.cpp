@@ -1,4 +1,4 @@
-#include "ui/ui_strings.h"
+#include "support/ui_strings.h"
 
 #include <unicode/ucnv.h>
 
@@ -9,7 +9,7 @@
 #include "platform/win/resources.h"
 #include "support/unicode_text.h"
 
-namespace osprevan::ui {
+namespace osprevan::support {
 namespace {
 
 win::HMODULE g_module = nullptr;
@@ -143,4 +143,4 @@ std::string UiString(int id, size_t capacity) {
   return std::string(buffer.data(), length);
 }
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::support

@@ -9,7 +9,7 @@
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 
 using tolvane::ObjectId;
 using tolvane::TTextLoc;
@@ -71,4 +71,4 @@ class OutgoingValue {
   std::string sval_;
 };
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

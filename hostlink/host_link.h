@@ -6,16 +6,15 @@
 
 #include "tolvane/interfaces.h"
 
-namespace osprevan::client {
-
-class TolvaneNotificationsC;
+namespace osprevan::hostlink {
 
 struct HostLink {
   void* module = nullptr;  // this library's module handle, as the host passed it
   tolvane::IUnknown* interfaces[tolvane::HOST_IF_COUNT] = {};
   int32_t sharedMemory = 0;  // 1: blocks returned by the host stay the host's
   tolvane::IUnknown* keepAlive = nullptr;
-  TolvaneNotificationsC* notifications = nullptr;
+  // The notification object the client registered; the client layer owns its type.
+  tolvane::ITolvaneNotifications0* notifications = nullptr;
   int32_t lastHostError = 0;
 
   tolvane::ITolvaneApi* Main() const {
@@ -30,4 +29,4 @@ struct HostLink {
 // The one link of this library, empty until T_ApiClientInit fills it.
 HostLink& Link();
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

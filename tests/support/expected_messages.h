@@ -2,7 +2,7 @@
 // change to one of them shows up as a difference.
 #pragma once
 
-namespace osprevan::ui::testing {
+namespace osprevan::support::testing {
 
 constexpr const char* kExpectedMessages[] = {
     /*  0 */ "PDF 注釈の読み込み",
@@ -98,4 +98,4 @@ constexpr const char* kExpectedMessages[] = {
     /* 50 */ "<匿名>",
 };
 
-}  // namespace osprevan::ui::testing
+}  // namespace osprevan::support::testing

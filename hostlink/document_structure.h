@@ -3,11 +3,11 @@
 
 #include "tolvane/numbers.h"
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 
 // The highest structure element of the target, through its main flow; 0 when unstructured.
 tolvane::ObjectId HighestElement(tolvane::ObjectId target);
 
 bool IsDitaMap(tolvane::ObjectId target);
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

@@ -3,10 +3,11 @@
 
 #include <cstdint>
 
-namespace osprevan::session {
+namespace osprevan::ui {
 
-// Answers 2 continue, 1 No, 0 closed without an answer; updates `dontShowWarning` from the
+// Answers hostlink::kAnswerContinue, hostlink::kAnswerStop for No, or 0 when the dialog was
+// closed without an answer; updates `dontShowWarning` from the
 // dialog's check box whatever the answer.
 int32_t ShowFirstUseWarning(int32_t& dontShowWarning);
 
-}  // namespace osprevan::session
+}  // namespace osprevan::ui

@@ -1,7 +1,7 @@
 // Numbers of the messages in the plug-in's string table.
 #pragma once
 
-namespace osprevan::ui {
+namespace osprevan::support {
 
 enum MessageId : int {
   MSG_TITLE = 0,
@@ -59,4 +59,4 @@ enum MessageId : int {
 
 constexpr int kMessageCount = 51;
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::support

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 
 struct CommandState {
   int32_t calledFromClient = 0;
@@ -17,4 +17,4 @@ struct CommandState {
 
 CommandState& Command();
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

@@ -1,10 +1,10 @@
-#include "client/map_test.h"
+#include "hostlink/document_structure.h"
 
 #include <string>
 
-#include "client/host_ops.h"
+#include "hostlink/host_ops.h"
 
-namespace osprevan::client {
+namespace osprevan::hostlink {
 namespace {
 
 using tolvane::ObjectId;
@@ -13,12 +13,12 @@ using tolvane::ObjectId;
 // attribute stands without a value; empty when there is neither.
 std::string ClassValue(ObjectId doc, ObjectId element) {
   const HostValue attributes = HostGetPropVal(doc, element, tolvane::P_ELEM_ATTRIBUTES);
-  for (const client::HostAttribute& a : attributes.attributes) {
+  for (const hostlink::HostAttribute& a : attributes.attributes) {
     if (a.name != "class") continue;
     if (!a.values.empty()) return a.values.front();
     const ObjectId definition = HostGetId(doc, element, tolvane::P_ELEM_DEF);
     const HostValue defaults = HostGetPropVal(doc, definition, tolvane::P_ELEMDEF_ATTR_DEFAULTS);
-    for (const client::HostAttribute& d : defaults.attributes) {
+    for (const hostlink::HostAttribute& d : defaults.attributes) {
       if (d.name == "class" && !d.values.empty()) return d.values.front();
     }
     return {};
@@ -60,4 +60,4 @@ bool IsDitaMap(ObjectId target) {
   return ClassNamesMap(value);
 }
 
-}  // namespace osprevan::client
+}  // namespace osprevan::hostlink

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/module.h"
-#include "ui/ui_strings.h"
+#include "support/ui_strings.h"
 
-namespace osprevan::ui::testing {
+namespace osprevan::support::testing {
 
 class PluginResources : public ::testing::Test {
  protected:
@@ -23,4 +23,4 @@ class PluginResources : public ::testing::Test {
   win::HMODULE module_ = nullptr;
 };
 
-}  // namespace osprevan::ui::testing
+}  // namespace osprevan::support::testing

@@ -1,0 +1,40 @@
+// What one import keeps for placing comments: the open PDF and how its structure reads, the
+// outcome counters, the user's view to give back, and the collections of the document being
+// worked on. The import driver's session is this context plus what only the driver uses.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+#include "tolvane/numbers.h"
+#include "ui/outcome_counters.h"
+
+namespace osprevan::apply {
+
+// Its destruction releases everything of the import and gives the user's view back.
+class ImportContext {
+ public:
+  ImportContext();
+  ~ImportContext();
+  ImportContext(const ImportContext&) = delete;
+  ImportContext& operator=(const ImportContext&) = delete;
+
+  OkDoc* pdf = nullptr;
+  uint8_t hasRoleMap = 0;
+  // Structure types that stand for a paragraph of the source, as atoms; empty when the PDF
+  // library could not make them.
+  std::vector<ondrelkit::PdfAtom> paragraphTypes;
+  ui::OutcomeCounters counters;
+  // 1 once the user was asked about a changed source for the current target and went on.
+  uint32_t sourceChanged = 0;
+  std::optional<std::string> keptViewName;
+  tolvane::ObjectId document = 0;  // the target document of the per-document loop
+
+  // Empties what the per-document loop collected for one document.
+  void ClearDocumentCollections();
+};
+
+}  // namespace osprevan::apply

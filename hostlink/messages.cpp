@@ -1,0 +1,34 @@
+#include "hostlink/messages.h"
+
+#include "hostlink/command_state.h"
+#include "hostlink/host_ops.h"
+#include "support/ui_strings.h"
+
+namespace osprevan::hostlink {
+
+void ShowMessage(const std::string& text, int32_t alertKind) {
+  if (Command().calledFromClient == 1) {
+    HostPrintConsole(text);
+  } else {
+    HostAlert(text, alertKind);
+  }
+}
+
+void ShowMessage(int messageId, int32_t alertKind) {
+  ShowMessage(support::UiString(messageId, kAlertTextCapacity), alertKind);
+}
+
+bool QuestionsAreAsked() {
+  return Command().calledFromClient != 1 && Command().madeBeforeVersion12 != 0;
+}
+
+int32_t AskQuestion(const std::string& text) {
+  if (!QuestionsAreAsked()) return kAnswerContinue;
+  return HostAlert(text, tolvane::ALERT_YES_NO) == 0 ? kAnswerContinue : kAnswerStop;
+}
+
+int32_t AskQuestion(int messageId) {
+  return AskQuestion(support::UiString(messageId, kAlertTextCapacity));
+}
+
+}  // namespace osprevan::hostlink
