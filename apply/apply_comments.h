@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "ondrelkit/ondrelkit.h"
+#include "pdf/filter_criteria.h"
 #include "tolvane/numbers.h"
-#include "ui/filter_criteria.h"
 
 namespace osprevan::apply {
 
@@ -17,6 +17,6 @@ class ImportContext;
 // placing them into the document come with the per-document loop.
 int32_t ApplyCommentsToDocument(ImportContext& context, tolvane::ObjectId document, OkDoc* pdf,
                                 int32_t firstPage, int32_t lastPage,
-                                const ui::FilterCriteria& filter);
+                                const pdf::FilterCriteria& filter);
 
 }  // namespace osprevan::apply

@@ -2,6 +2,6 @@
 
 namespace osprevan::session {
 
-void ImportBook(ImportSession&, ui::FilterCriteria&, ImportRun&) {}
+void ImportBook(ImportSession&, pdf::FilterCriteria&, ImportRun&) {}
 
 }  // namespace osprevan::session

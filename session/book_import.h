@@ -3,13 +3,13 @@
 
 #include <cstdint>
 
+#include "pdf/filter_criteria.h"
 #include "session/import_session.h"
-#include "ui/filter_criteria.h"
 
 namespace osprevan::session {
 
 // PLACEHOLDER: imports nothing yet and leaves `run` as it is; the walk over the book's
 // components comes with book imports.
-void ImportBook(ImportSession& session, ui::FilterCriteria& criteria, ImportRun& run);
+void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria, ImportRun& run);
 
 }  // namespace osprevan::session

@@ -6,13 +6,13 @@
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
+#include "pdf/filter_criteria.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 #include "session/book_import.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
-#include "ui/filter_criteria.h"
 #include "ui/input_dialog.h"
 #include "ui/summary.h"
 
@@ -41,7 +41,7 @@ bool GoOnAfterQuestion(ImportSession& session, int messageId) {
 }
 
 // Steps for a PDF made from a single document, once the PDF has passed its checks.
-void ImportDocument(ImportSession& session, ui::FilterCriteria& criteria,
+void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
                     const std::u16string& pdfPath, ImportRun& run) {
   const ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) {
@@ -81,7 +81,7 @@ void ImportDocument(ImportSession& session, ui::FilterCriteria& criteria,
 }  // namespace
 
 int32_t RunImport(ImportSession& session) {
-  ui::FilterCriteria criteria;  // owns its two dates, freed on every path out
+  pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
   std::u16string pdfPath;
   OkDoc* pdf = nullptr;
   const int32_t chosen = hostlink::Command().calledFromClient == 1

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "hostlink/host_ops.h"
+#include "pdf/filter_dates.h"
 #include "pdf/pdf_comment.h"
 #include "platform/win/button.h"
 #include "platform/win/date_time_picker.h"
@@ -12,7 +13,6 @@
 #include "platform/win/utf16.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
-#include "ui/filter_dates.h"
 #include "ui/filter_dialog_controls.h"
 
 namespace osprevan::ui {
@@ -28,7 +28,7 @@ constexpr int kAuthorListExtent = 300;
 constexpr uint32_t kFirstReviewState = 4;
 
 // The dialog procedure's only way to the criteria, set just before the dialog opens.
-FilterCriteria* g_criteria = nullptr;
+pdf::FilterCriteria* g_criteria = nullptr;
 int32_t g_result = hostlink::kAnswerContinue;
 
 void AppendMessages(HWND dialog, int list, int firstMessage, int count) {
@@ -67,29 +67,29 @@ std::u16string EntryText(HWND dialog, int list, int index) {
 }
 
 void ShowDate(HWND dialog, int picker, const OkDate* date) {
-  const win::SYSTEMTIME fields = DateToCalendar(date);
+  const win::SYSTEMTIME fields = pdf::DateToCalendar(date);
   win::SendDlgItemMessage(dialog, picker, win::DTM_SETSYSTEMTIME, win::GDT_VALID,
                           reinterpret_cast<LPARAM>(&fields));
 }
 
 // A valid date in the picker sets the criteria's date; no date turns the date test off.
-void ReadDate(HWND dialog, int picker, OkDate* date, FilterCriteria& criteria) {
+void ReadDate(HWND dialog, int picker, OkDate* date, pdf::FilterCriteria& criteria) {
   win::SYSTEMTIME fields;
   if (win::SendDlgItemMessage(dialog, picker, win::DTM_GETSYSTEMTIME, 0,
                               reinterpret_cast<LPARAM>(&fields)) == win::GDT_VALID) {
-    CalendarToDate(fields, date);
+    pdf::CalendarToDate(fields, date);
   } else {
     criteria.dateFilterOn = false;
   }
 }
 
-void Initialise(HWND dialog, const FilterCriteria& criteria) {
+void Initialise(HWND dialog, const pdf::FilterCriteria& criteria) {
   AppendMessages(dialog, kFilterReviewStateList, support::MSG_STATE_NONE, 5);
   SelectByMask(dialog, kFilterReviewStateList, 5, criteria.reviewStateMask, kFirstReviewState);
 
   win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_SETHORIZONTALEXTENT, kAuthorListExtent,
                           0);
-  for (const std::string& author : knownAuthors) {
+  for (const std::string& author : pdf::knownAuthors) {
     const std::u16string wide = win::Utf8ToWide(author);
     win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(wide.c_str()));
@@ -113,7 +113,7 @@ void Initialise(HWND dialog, const FilterCriteria& criteria) {
   ShowDate(dialog, kFilterEndPicker, criteria.endDate);
 }
 
-void ReadBack(HWND dialog, FilterCriteria& criteria) {
+void ReadBack(HWND dialog, pdf::FilterCriteria& criteria) {
   const auto setBit = [&](uint32_t bit, int check) {
     if (win::IsDlgButtonChecked(dialog, check) == win::BST_CHECKED) {
       criteria.markedStateMask |= bit;
@@ -177,7 +177,7 @@ INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 
 }  // namespace
 
-int32_t RunFilterDialog(FilterCriteria& criteria, win::HWND owner) {
+int32_t RunFilterDialog(pdf::FilterCriteria& criteria, win::HWND owner) {
   const win::HMODULE module = win::GetModuleHandle(win::Utf8ToWide(HostGetClientPath()));
   g_criteria = &criteria;
   g_result = hostlink::kAnswerContinue;

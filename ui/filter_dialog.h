@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "hostlink/answer.h"
+#include "pdf/filter_criteria.h"
 #include "platform/win/window.h"
-#include "ui/filter_criteria.h"
 
 namespace osprevan::ui {
 
@@ -14,6 +14,6 @@ namespace osprevan::ui {
 // hostlink::kAnswerContinue, the values of the import's dialog outcome. The criteria change only on
 // continue. When the dialog cannot be created the answer is hostlink::kAnswerContinue and the
 // criteria stay as they were.
-int32_t RunFilterDialog(FilterCriteria& criteria, win::HWND owner);
+int32_t RunFilterDialog(pdf::FilterCriteria& criteria, win::HWND owner);
 
 }  // namespace osprevan::ui

@@ -90,10 +90,10 @@ void Cancel() {
 }
 
 // Opens the PDF and fills the criteria's defaults; false when it does not open.
-bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, FilterCriteria& criteria) {
+bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, pdf::FilterCriteria& criteria) {
   pdf = pdf::OpenPdfByPath(path);
   if (!pdf) return false;
-  PrepareFilterCriteria(pdf, path, criteria);
+  pdf::PrepareFilterCriteria(pdf, path, criteria);
   return true;
 }
 
@@ -121,7 +121,7 @@ FilterChoice LastFilterChoice() {
   return g_input.filterChoice;
 }
 
-int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria) {
+int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
   path.clear();
   g_input = InputDialogState{};
@@ -163,7 +163,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criter
       DialogOutcome() = RunFilterDialog(criteria, g_input.filterOwnerWindow);
       break;
   }
-  knownAuthors.clear();
+  pdf::knownAuthors.clear();
   if (DialogOutcome() != hostlink::kAnswerStop) return 0;
   pdf::ClosePdf(pdf);
   pdf = nullptr;
@@ -171,11 +171,11 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criter
   return 1;
 }
 
-int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria) {
+int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
   path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
   const bool opened = OpenWithDefaults(path, pdf, criteria);
-  knownAuthors.clear();
+  pdf::knownAuthors.clear();
   if (!opened) {
     path.clear();
     return 1;

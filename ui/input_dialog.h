@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ondrelkit/ondrelkit.h"
-#include "ui/filter_criteria.h"
+#include "pdf/filter_criteria.h"
 
 namespace osprevan::ui {
 
@@ -20,10 +20,10 @@ enum FilterChoice : int32_t {
 
 // 0 when the import goes on: `pdf` is open and `path` holds its UTF-16 path, both the caller's.
 // 1 when the user cancelled or the PDF did not open; nothing is left open then.
-int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria);
+int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
 
 // The same without dialogs, from the path another client gave.
-int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, FilterCriteria& criteria);
+int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
 
 // Events of the host-run dialog number 5.
 void InputDialogEvent(int32_t item, int32_t modifiers);

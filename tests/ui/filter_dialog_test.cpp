@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "filter_test_support.h"
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "pdf/comment_kind.h"
@@ -14,6 +13,7 @@
 #include "platform/win/list_box.h"
 #include "platform/win/native_dialog.h"
 #include "platform/win/utf16.h"
+#include "tests/pdf/filter_test_support.h"
 #include "ui/filter_dialog_controls.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
@@ -22,10 +22,10 @@ extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*
 namespace osprevan::ui {
 namespace {
 
-using testing::DateText;
-using testing::kAnonymous;
-using testing::SetDate;
-using testing::UtcSeconds;
+using pdf::testing::DateText;
+using pdf::testing::kAnonymous;
+using pdf::testing::SetDate;
+using pdf::testing::UtcSeconds;
 using win::HWND;
 
 constexpr const char* kLongName =
@@ -133,17 +133,17 @@ void PickNoDate(HWND dialog, int picker) {
 // The criteria's values, for telling whether a dialog changed them.
 struct CriteriaValues {
   uint32_t kindMask, markedStateMask, reviewStateMask, migrationStateMask;
-  AuthorSet acceptedAuthors;
+  pdf::AuthorSet acceptedAuthors;
   std::string startDate, endDate;
   bool dateFilterOn;
 };
 
-CriteriaValues ValuesOf(const FilterCriteria& c) {
+CriteriaValues ValuesOf(const pdf::FilterCriteria& c) {
   return {c.kindMask,        c.markedStateMask,     c.reviewStateMask,   c.migrationStateMask,
           c.acceptedAuthors, DateText(c.startDate), DateText(c.endDate), c.dateFilterOn};
 }
 
-void ExpectSameValues(const CriteriaValues& before, const FilterCriteria& after) {
+void ExpectSameValues(const CriteriaValues& before, const pdf::FilterCriteria& after) {
   const CriteriaValues now = ValuesOf(after);
   EXPECT_EQ(now.kindMask, before.kindMask);
   EXPECT_EQ(now.markedStateMask, before.markedStateMask);
@@ -157,7 +157,7 @@ void ExpectSameValues(const CriteriaValues& before, const FilterCriteria& after)
 
 // The plug-in's code linked into the test with the host in the same process. The client is
 // linked as the built plug-in module, whose resources hold the dialog's template.
-class FilterDialogTest : public testing::FilterLibraryTest {
+class FilterDialogTest : public pdf::testing::FilterLibraryTest {
  protected:
   void SetUp() override {
     FilterLibraryTest::SetUp();
@@ -176,8 +176,8 @@ class FilterDialogTest : public testing::FilterLibraryTest {
   }
 
   // Criteria as an import prepares them, over the authors that the scan found.
-  void Prepare(FilterCriteria& criteria, const AuthorSet& found) {
-    knownAuthors = found;
+  void Prepare(pdf::FilterCriteria& criteria, const pdf::AuthorSet& found) {
+    pdf::knownAuthors = found;
     criteria.kindMask = pdf::kAllCommentKinds;
     criteria.markedStateMask = pdf::Unmarked | pdf::Marked;
     criteria.reviewStateMask =
@@ -193,7 +193,7 @@ class FilterDialogTest : public testing::FilterLibraryTest {
 
   // Runs the dialog; every scripted action must have been played, and the owner is enabled
   // again afterwards.
-  int32_t Run(FilterCriteria& criteria) {
+  int32_t Run(pdf::FilterCriteria& criteria) {
     const int32_t result = RunFilterDialog(criteria, owner_);
     EXPECT_EQ(user_.played(), user_.scripted());
     EXPECT_TRUE(win::IsWindowEnabled(owner_));
@@ -215,10 +215,10 @@ class FilterDialogTest : public testing::FilterLibraryTest {
   win::DialogDriver* previousDriver_ = nullptr;
 };
 
-const AuthorSet kFound = {kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"};
+const pdf::AuthorSet kFound = {kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"};
 
 TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   criteria.acceptedAuthors = {"reviewer", "佐藤", "鈴木"};  // 鈴木 is no author of this PDF
   criteria.kindMask = pdf::Delete | pdf::Highlight | pdf::Note;
@@ -263,7 +263,7 @@ TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
   };
   for (const auto& [how, confirm] : confirmations) {
     SCOPED_TRACE(how);
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     Prepare(criteria, kFound);
     criteria.migrationStateMask = pdf::MigrationConfirmed;  // never the dialog's to change
     criteria.markedStateMask |= 0x100;                      // nor bits it does not show
@@ -294,7 +294,7 @@ TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
         })
         .Then(confirm);
     EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
-    EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"Reviewer", "佐藤"}));
+    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"Reviewer", "佐藤"}));
     EXPECT_EQ(criteria.kindMask, pdf::Insert | pdf::Replace);
     EXPECT_EQ(criteria.reviewStateMask, pdf::None | pdf::Rejected);
     EXPECT_EQ(criteria.markedStateMask, pdf::Unmarked | 0x100u);
@@ -306,8 +306,8 @@ TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
 }
 
 TEST_F(FilterDialogTest, DefaultsShownAndConfirmedKeepAnonymousOnlyWhenFound) {
-  for (const AuthorSet& found : {kFound, AuthorSet{"Reviewer", "佐藤"}}) {
-    FilterCriteria criteria;
+  for (const pdf::AuthorSet& found : {kFound, pdf::AuthorSet{"Reviewer", "佐藤"}}) {
+    pdf::FilterCriteria criteria;
     Prepare(criteria, found);
     CriteriaValues expected = ValuesOf(criteria);
     expected.acceptedAuthors = found;
@@ -327,7 +327,7 @@ TEST_F(FilterDialogTest, DefaultsShownAndConfirmedKeepAnonymousOnlyWhenFound) {
 }
 
 TEST_F(FilterDialogTest, SelectAllButtonsEachWorkOnTheirOwnList) {
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   criteria.acceptedAuthors.clear();
   criteria.kindMask = 0;
@@ -371,7 +371,7 @@ TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
   };
   for (const auto& [how, cancel] : cancellations) {
     SCOPED_TRACE(how);
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     Prepare(criteria, kFound);
     const CriteriaValues before = ValuesOf(criteria);
     user_.Reset();
@@ -392,7 +392,7 @@ TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
 TEST_F(FilterDialogTest, NoDateInAPickerTurnsTheDateTestOff) {
   for (const int picker : {kFilterStartPicker, kFilterEndPicker}) {
     SCOPED_TRACE(picker);
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     Prepare(criteria, kFound);
     user_.Reset();
     user_.Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2023, 3, 1, 0, 0, 0); })
@@ -408,7 +408,7 @@ TEST_F(FilterDialogTest, NoDateInAPickerTurnsTheDateTestOff) {
               picker == kFilterEndPicker ? "2024/03/31 08:00:00" : "2023/03/31 00:00:00");
   }
   // Dates in both pickers do not turn a test on that the input step left off.
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   criteria.dateFilterOn = false;
   user_.Reset();
@@ -424,7 +424,7 @@ class FilterDialogWithoutModuleTest : public FilterDialogTest {
 };
 
 TEST_F(FilterDialogWithoutModuleTest, ImportGoesOnWithTheCriteriaUnchanged) {
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   const CriteriaValues before = ValuesOf(criteria);
   user_.Then([](HWND dialog) { Click(dialog, kFilterCancelButton); });

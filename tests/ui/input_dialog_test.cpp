@@ -10,6 +10,7 @@
 #include "hostlink/command_state.h"
 #include "hostlink/host_link.h"
 #include "pdf/comment_kind.h"
+#include "pdf/filter_criteria.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "platform/win/dialog_input.h"
@@ -18,7 +19,6 @@
 #include "reviewed_pdf.h"
 #include "tests/support/expected_messages.h"
 #include "ui/dialog_outcome.h"
-#include "ui/filter_criteria.h"
 #include "ui/input_dialog.h"
 #include "ui/input_dialog_items.h"
 
@@ -71,11 +71,11 @@ class InputDialogTest : public ::testing::Test {
     // The library keeps the names it was asked for (atoms) until it is unloaded; one open
     // beforehand makes them, so that what is measured afterwards is only the open PDF.
     {
-      FilterCriteria criteria;
+      pdf::FilterCriteria criteria;
       OkDoc* warmUp = pdf::OpenPdfByPath(Wide(pdf_.annotatedPdf()));
       ASSERT_NE(warmUp, nullptr);
-      PrepareFilterCriteria(warmUp, Wide(pdf_.annotatedPdf()), criteria);
-      knownAuthors.clear();
+      pdf::PrepareFilterCriteria(warmUp, Wide(pdf_.annotatedPdf()), criteria);
+      pdf::knownAuthors.clear();
       pdf::ClosePdf(warmUp);
     }
     baseline_ = pdf::PdfLibraryBytesInUse();
@@ -121,7 +121,7 @@ TEST_F(InputDialogTest, ProposesThePdfBesideTheSourceAndTakesAllComments) {
   const std::string proposed = pdf_.directory() + "/chapter1.pdf";
   std::filesystem::copy_file(pdf_.annotatedPdf(), proposed);
   Script("  press 1\n");
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -138,7 +138,7 @@ TEST_F(InputDialogTest, ProposesThePdfBesideTheSourceAndTakesAllComments) {
 TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) {
   {
     Script("  text 3 " + pdf_.annotatedPdf() + "\n  choose 11\n  press 1\n");
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
     ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -146,14 +146,14 @@ TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) 
     EXPECT_EQ(criteria.kindMask, 7u);
     EXPECT_FALSE(criteria.dateFilterOn);
     EXPECT_EQ(std::string(path.begin(), path.end()), pdf_.annotatedPdf());
-    EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"<匿名>", "Mika"}));
-    EXPECT_TRUE(knownAuthors.empty());  // emptied at the end of the step
+    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"<匿名>", "Mika"}));
+    EXPECT_TRUE(pdf::knownAuthors.empty());  // emptied at the end of the step
     pdf::ClosePdf(pdf);
   }
   {
     // The next run starts again from the first choice.
     Script("  text 3 " + pdf_.annotatedPdf() + "\n  press 1\n");
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
     ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -170,7 +170,7 @@ TEST_F(InputDialogTest, BadPathsAreRefusedAndTheDialogStaysOpen) {
   std::ofstream(lower) << "%pdf-1.7\n";
   Script("  text 3 " + lower + "\n  press 1\n  text 3 \n  press 1\n  text 3 " +
          pdf_.annotatedPdf() + "\n  confirm\n");
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -184,7 +184,7 @@ TEST_F(InputDialogTest, BrowseFillsThePathAndACancelledChooserKeepsIt) {
   host_.responder().QueueChosenFile("cancel");
   host_.responder().QueueChosenFile(pdf_.annotatedPdf());
   Script("  text 3 " + pdf_.exportedPdf() + "\n  press 4\n  press 4\n  press 1\n");
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -203,7 +203,7 @@ TEST_F(InputDialogTest, CancelPathsOpenNothing) {
     Script(script);
     // Without anyone at the filter dialog it is cancelled, and the PDF closed again.
     {
-      FilterCriteria criteria;
+      pdf::FilterCriteria criteria;
       OkDoc* pdf = nullptr;
       std::u16string path;
       EXPECT_EQ(ChooseInputPdf(pdf, path, criteria), 1);
@@ -219,7 +219,7 @@ TEST_F(InputDialogTest, CustomFilterRunsTheNativeDialogWithTheDateTestOn) {
   Script("  text 3 " + pdf_.annotatedPdf() + "\n  choose 12\n  press 1\n");
   PressingDriver driver(100);
   win::SetDialogDriver(&driver);
-  FilterCriteria criteria;
+  pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
   ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
@@ -233,17 +233,17 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
   hostlink::Command().calledFromClient = 1;
   hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
   {
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
     ASSERT_EQ(OpenCallerPdf(pdf, path, criteria), 0);
     EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
-    EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"<匿名>", "Mika"}));
+    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"<匿名>", "Mika"}));
     pdf::ClosePdf(pdf);
   }
   hostlink::Command().callerPdfPath = pdf_.directory() + "/missing.pdf";
   {
-    FilterCriteria criteria;
+    pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
     EXPECT_EQ(OpenCallerPdf(pdf, path, criteria), 1);

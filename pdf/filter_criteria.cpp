@@ -1,19 +1,19 @@
-#include "ui/filter_criteria.h"
+#include "pdf/filter_criteria.h"
 
 #include <ctime>
 #include <optional>
 
 #include "pdf/annotation_text.h"
 #include "pdf/file_times.h"
+#include "pdf/filter_dates.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
-#include "ui/filter_dates.h"
 
-namespace osprevan::ui {
+namespace osprevan::pdf {
 
 AuthorSet knownAuthors;
 std::vector<ondrelkit::PdfAtom> authorScanSubtypes;
@@ -26,11 +26,11 @@ constexpr uint32_t kAllKinds = 63;
 // every import command, so the list is made again for every scan.
 void FillAuthorScanSubtypes() {
   authorScanSubtypes.clear();
-  pdf::Guarded(
+  Guarded(
       [] {
         for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
                                  "Underline", "Squiggly"}) {
-          authorScanSubtypes.push_back(pdf::Tables().core->PdfAtom(name));
+          authorScanSubtypes.push_back(Tables().core->PdfAtom(name));
         }
         return 0;
       },
@@ -47,10 +47,9 @@ bool IsScannedSubtype(ondrelkit::PdfAtom subtype) {
 // The file's creation time as calendar fields in UTC. When the time cannot be read the start
 // date stays the library's zero date, so that the default period still covers every comment.
 void SetFromCreationTime(const std::u16string& pdfPath, OkDate* date) {
-  pdf::Tables().dates->PdfDateClear(date);
+  Tables().dates->PdfDateClear(date);
   const std::optional<std::string> path = support::Utf16ToUtf8(pdfPath);
-  const std::optional<pdf::FileTime> created =
-      path ? pdf::CreationTime(*path) : std::optional<pdf::FileTime>{};
+  const std::optional<FileTime> created = path ? CreationTime(*path) : std::optional<FileTime>{};
   if (!created) return;
   const std::time_t seconds = static_cast<std::time_t>(created->seconds);
   std::tm utc{};
@@ -68,19 +67,19 @@ void SetFromCreationTime(const std::u16string& pdfPath, OkDate* date) {
 // The title of one annotation of a scanned subtype, or nothing for other subtypes. A damaged
 // annotation costs its own title only.
 std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index) {
-  const pdf::PdfTables& t = pdf::Tables();
+  const PdfTables& t = Tables();
   OkAnnot* annot = nullptr;
   OkText* title = nullptr;
-  std::optional<std::string> author = pdf::Guarded(
+  std::optional<std::string> author = Guarded(
       [&]() -> std::optional<std::string> {
         annot = t.pages->PdfAnnotAt(page, index);
         if (!IsScannedSubtype(t.pages->PdfAnnotSubtype(annot))) return std::nullopt;
         title = t.core->PdfTextNew();
         t.pages->PdfAnnotTitle(annot, title);
-        return pdf::AnnotationTextToUtf8(title);
+        return AnnotationTextToUtf8(title);
       },
       std::optional<std::string>{});
-  pdf::Guarded(
+  Guarded(
       [&] {
         t.core->PdfRelease(title);
         t.core->PdfRelease(annot);
@@ -91,31 +90,31 @@ std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index) {
 }
 
 void CollectPageAuthors(const OkDoc* document, int32_t index) {
-  const pdf::PdfTables& t = pdf::Tables();
-  OkPage* page = pdf::Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
-                              static_cast<OkPage*>(nullptr));
+  const PdfTables& t = Tables();
+  OkPage* page = Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
+                         static_cast<OkPage*>(nullptr));
   if (!page) return;
-  const int32_t count = pdf::Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
+  const int32_t count = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
   for (int32_t i = 0; i < count; ++i) {
     std::optional<std::string> author = ScannedTitle(page, i);
     if (author)
       knownAuthors.insert(author->empty() ? support::UiString(support::MSG_ANONYMOUS)
                                           : std::move(*author));
   }
-  pdf::Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
+  Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
 }
 
 }  // namespace
 
 FilterCriteria::FilterCriteria() {
-  if (const OkDatesTable* dates = pdf::Tables().dates) {
+  if (const OkDatesTable* dates = Tables().dates) {
     startDate = dates->PdfDateNew();
     endDate = dates->PdfDateNew();
   }
 }
 
 FilterCriteria::~FilterCriteria() {
-  if (const OkDatesTable* dates = pdf::Tables().dates) {
+  if (const OkDatesTable* dates = Tables().dates) {
     if (startDate) dates->PdfDateFree(startDate);
     if (endDate) dates->PdfDateFree(endDate);
   }
@@ -125,7 +124,7 @@ void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
                            FilterCriteria& criteria) {
   criteria.kindMask = kAllKinds;
   if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
-  if (criteria.endDate) pdf::Tables().dates->PdfDateSetNow(criteria.endDate);
+  if (criteria.endDate) Tables().dates->PdfDateSetNow(criteria.endDate);
   CollectAuthors(document);
   criteria.acceptedAuthors.insert(knownAuthors.begin(), knownAuthors.end());
   criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
@@ -135,10 +134,10 @@ void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
 }
 
 void CollectAuthors(OkDoc* document) {
-  const pdf::PdfTables& t = pdf::Tables();
+  const PdfTables& t = Tables();
   if (!document || !t.document || !t.pages) return;
   FillAuthorScanSubtypes();
-  const int32_t pages = pdf::Guarded([&] { return t.document->PdfPageCount(document); }, 0);
+  const int32_t pages = Guarded([&] { return t.document->PdfPageCount(document); }, 0);
   // A damaged page costs its own authors only; the scan goes on with the next page.
   for (int32_t index = 0; index < pages; ++index) CollectPageAuthors(document, index);
 }
@@ -149,7 +148,7 @@ bool KindPasses(uint32_t kind, const FilterCriteria& criteria) {
 
 bool DatePasses(const OkDate* date, const FilterCriteria& criteria) {
   if (!criteria.dateFilterOn) return true;
-  const OkDatesTable* dates = pdf::Tables().dates;
+  const OkDatesTable* dates = Tables().dates;
   if (!date || !dates || !criteria.startDate || !criteria.endDate) return false;
   OkDate* day = dates->PdfDateClone(date);
   OkDate* start = dates->PdfDateNew();
@@ -172,10 +171,10 @@ bool AuthorPasses(const std::string& author, const FilterCriteria& criteria) {
                                                        : author) != 0;
 }
 
-bool StatesPass(const pdf::PdfComment& comment, const FilterCriteria& criteria) {
+bool StatesPass(const PdfComment& comment, const FilterCriteria& criteria) {
   return (comment.markedState() & criteria.markedStateMask) != 0 &&
          (comment.reviewState() & criteria.reviewStateMask) != 0 &&
          (comment.migrationState() & criteria.migrationStateMask) != 0;
 }
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

@@ -1,8 +1,8 @@
-#include "ui/filter_dates.h"
+#include "pdf/filter_dates.h"
 
 #include "filter_test_support.h"
 
-namespace osprevan::ui {
+namespace osprevan::pdf {
 namespace {
 
 using testing::DateText;
@@ -135,4 +135,4 @@ TEST_F(FilterDatesTest, RoundTripsAreExact) {
 }
 
 }  // namespace
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

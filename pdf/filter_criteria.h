@@ -10,10 +10,8 @@
 #include "ondrelkit/ondrelkit.h"
 
 namespace osprevan::pdf {
-class PdfComment;
-}
 
-namespace osprevan::ui {
+class PdfComment;
 
 // Author names, ordered byte-wise (std::string compares its bytes as unsigned char).
 using AuthorSet = std::set<std::string>;
@@ -60,6 +58,6 @@ bool KindPasses(uint32_t kind, const FilterCriteria& criteria);
 // Whole days, both ends included; a null date fails while the date test is on.
 bool DatePasses(const OkDate* date, const FilterCriteria& criteria);
 bool AuthorPasses(const std::string& author, const FilterCriteria& criteria);
-bool StatesPass(const pdf::PdfComment& comment, const FilterCriteria& criteria);
+bool StatesPass(const PdfComment& comment, const FilterCriteria& criteria);
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

@@ -8,13 +8,13 @@
 
 #include "filter_test_support.h"
 #include "pdf/comment_kind.h"
+#include "pdf/filter_criteria.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_document.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
-#include "ui/filter_criteria.h"
 
-namespace osprevan::ui {
+namespace osprevan::pdf {
 namespace {
 
 using testing::DateText;
@@ -305,4 +305,4 @@ TEST_F(FilterPassTest, SingleDayAndReversedPeriods) {
 }
 
 }  // namespace
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

@@ -1,8 +1,8 @@
-#include "ui/filter_dates.h"
+#include "pdf/filter_dates.h"
 
 #include "pdf/pdf_tables.h"
 
-namespace osprevan::ui {
+namespace osprevan::pdf {
 namespace {
 
 // A span to a date from the first of January of `year`.
@@ -15,7 +15,7 @@ struct SpanFromYear {
 // and neither calendar fields nor the day's midnight can be read from it, so there the span is
 // taken from a first of January at or before the date instead.
 SpanFromYear SpanTo(const OkDate* date) {
-  const OkDatesTable* dates = pdf::Tables().dates;
+  const OkDatesTable* dates = Tables().dates;
   OkDate* from = dates->PdfDateNew();
   SpanFromYear out{1970, dates->PdfDateSpan(from, date)};
   const OkDateSpan& s = out.span;
@@ -32,7 +32,7 @@ SpanFromYear SpanTo(const OkDate* date) {
 }  // namespace
 
 void TruncateToDay(OkDate* date) {
-  const OkDatesTable* dates = pdf::Tables().dates;
+  const OkDatesTable* dates = Tables().dates;
   const SpanFromYear from = SpanTo(date);
   OkDateSpan span = from.span;
   span.years += from.year - 1970;
@@ -54,7 +54,7 @@ win::SYSTEMTIME DateToCalendar(const OkDate* date) {
 }
 
 void CalendarToDate(const win::SYSTEMTIME& fields, OkDate* date) {
-  const OkDatesTable* dates = pdf::Tables().dates;
+  const OkDatesTable* dates = Tables().dates;
   OkDateSpan span{};
   span.years = fields.wYear - 1970;
   span.months = fields.wMonth - 1;
@@ -66,4 +66,4 @@ void CalendarToDate(const win::SYSTEMTIME& fields, OkDate* date) {
   dates->PdfDateAddSpan(date, &span);
 }
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

@@ -5,7 +5,7 @@
 #include "ondrelkit/ondrelkit.h"
 #include "platform/win/date_time_picker.h"
 
-namespace osprevan::ui {
+namespace osprevan::pdf {
 
 // Sets the time of day to midnight.
 void TruncateToDay(OkDate* date);
@@ -14,4 +14,4 @@ win::SYSTEMTIME DateToCalendar(const OkDate* date);
 // Sets the date from the calendar fields; the day of the week and the milliseconds are ignored.
 void CalendarToDate(const win::SYSTEMTIME& fields, OkDate* date);
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::pdf

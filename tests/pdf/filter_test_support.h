@@ -8,13 +8,13 @@
 #include <ctime>
 #include <string>
 
+#include "pdf/filter_criteria.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
 #include "support/ui_strings.h"
-#include "ui/filter_criteria.h"
 
-namespace osprevan::ui::testing {
+namespace osprevan::pdf::testing {
 
 constexpr const char* kAnonymous = "<匿名>";
 
@@ -89,4 +89,4 @@ class FilterLibraryTest : public ::testing::Test {
   size_t bytesAtStart_ = 0;
 };
 
-}  // namespace osprevan::ui::testing
+}  // namespace osprevan::pdf::testing
