@@ -32,8 +32,9 @@ constexpr const char* kUsage =
     "                       open FILE, make it active and run the import command from its menu;\n"
     "                       alerts and dialogs are answered by SCRIPT, else asked on the terminal\n"
     "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
-    "  export-pdf FILE -o OUT.pdf [--creator TEXT]\n"
-    "                       write a tagged PDF of a document or book\n"
+    "  export-pdf FILE -o OUT.pdf [--creator TEXT] [--rotate PAGES=DEGREES]...\n"
+    "                       write a tagged PDF of a document or book; --rotate turns page N\n"
+    "                       or pages A-B (from 1) by 0, 90, 180 or 270 degrees (repeatable)\n"
     "\n"
     "Options:\n"
     "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this "
@@ -184,6 +185,7 @@ int main(int argc, char** argv) {
   SessionSettings settings = DefaultSettings(argv[0]);
   std::string dialogScript;
   std::optional<std::string> creator;
+  std::vector<std::string> rotations;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -196,6 +198,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--creator") {
       if (i + 1 >= argc) return Usage("--creator needs a text");
       creator = argv[++i];
+    } else if (arg == "--rotate") {
+      if (i + 1 >= argc) return Usage("--rotate needs PAGES=DEGREES");
+      rotations.push_back(argv[++i]);
     } else if (arg == "--client") {
       if (i + 1 >= argc) return Usage("--client needs a path");
       settings.clientPath = argv[++i];
@@ -212,7 +217,8 @@ int main(int argc, char** argv) {
     return ShowFile(args[1], std::cout, std::cerr);
   }
   if (command == "export-pdf") {
-    return tlhost::pdfexport::RunExportPdf({args.begin() + 1, args.end()}, creator, std::cerr);
+    return tlhost::pdfexport::RunExportPdf({args.begin() + 1, args.end()}, creator, std::cerr,
+                                           rotations);
   }
   Host host;
   ApplySettings(host, settings);

@@ -5,7 +5,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "tolvane/numbers.h"
 
@@ -41,9 +43,11 @@ FontStyle FontFor(ParagraphRole role) {
   return {10, false};
 }
 
-// Cairo draws nothing for a glyph call without ink, so blank characters that stand alone in a
-// drawn piece (a tab, a space at a segment's edge) get an inked glyph of their own, drawn in
-// white; its ToUnicode entry still gives the source character, one character in the PDF.
+// Cairo draws nothing for a glyph call without ink, and pango leaves the blank at a wrapped
+// line's end without a glyph, so such blanks (and blank characters that stand alone in a drawn
+// piece: a tab, a space at a segment's edge) get an inked glyph of their own. It is drawn in
+// kStandInColour, which the finisher turns into invisible text: its ToUnicode entry still gives
+// the source character, one character in the PDF with its box, but nothing shows on the page.
 gunichar StandInFor(gunichar c) {
   switch (c) {
     case ' ':
@@ -172,8 +176,9 @@ class PageWriter {
     return ink.width == 0 || ink.height == 0;
   }
 
-  // Gives blank glyphs their stand-ins; answers true when the piece had only blank glyphs.
-  static bool GiveStandIns(const ShapedParagraph& s, PangoGlyphItem* piece) {
+  // Gives blank glyphs their stand-ins; answers the byte offsets in `s.shown` of the clusters
+  // that got one.
+  static std::set<size_t> GiveStandIns(const ShapedParagraph& s, PangoGlyphItem* piece) {
     PangoGlyphString* glyphs = piece->glyphs;
     PangoFont* font = piece->item->analysis.font;
     bool allBlank = true;
@@ -181,6 +186,7 @@ class PageWriter {
       if (!Blank(font, glyphs->glyphs[i].glyph)) allBlank = false;
     }
     hb_font_t* hb = pango_font_get_hb_font(font);
+    std::set<size_t> given;
     for (int i = 0; i < glyphs->num_glyphs; ++i) {
       PangoGlyph& glyph = glyphs->glyphs[i].glyph;
       const bool empty = glyph == PANGO_GLYPH_EMPTY || (glyph & PANGO_GLYPH_UNKNOWN_FLAG);
@@ -188,9 +194,27 @@ class PageWriter {
       const size_t at = static_cast<size_t>(piece->item->offset + glyphs->log_clusters[i]);
       const gunichar standIn = StandInFor(g_utf8_get_char(s.shown.data() + at));
       hb_codepoint_t found = 0;
-      if (standIn && hb && hb_font_get_nominal_glyph(hb, standIn, &found)) glyph = found;
+      if (standIn && hb && hb_font_get_nominal_glyph(hb, standIn, &found)) {
+        glyph = found;
+        given.insert(at);
+      }
     }
-    return allBlank;
+    return given;
+  }
+
+  // Where `part` stops being all stand-ins or all drawn text: the byte count from its start
+  // of the first cluster that differs from its first one, or its length when none does.
+  static int SameKindLength(const PangoGlyphItem* part, const std::set<size_t>& standIns) {
+    std::map<int, bool> clusters;  // cluster start from the item's start -> has a stand-in
+    const PangoGlyphString* glyphs = part->glyphs;
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      const int at = glyphs->log_clusters[i];
+      clusters.emplace(at, standIns.count(static_cast<size_t>(part->item->offset + at)) > 0);
+    }
+    for (const auto& [at, standIn] : clusters) {
+      if (standIn != clusters.begin()->second) return at;
+    }
+    return part->item->length;
   }
 
   // Draws one run, cut where segments change, each tagged piece in its own marked content.
@@ -213,6 +237,8 @@ class PageWriter {
     }
   }
 
+  // Draws a piece in parts of only stand-ins or only other glyphs, in text order, so that the
+  // stand-ins alone get kStandInColour.
   void DrawPiece(const ShapedParagraph& s, const TextSegment& segment, PangoGlyphItem* piece,
                  double& x, double baseline) {
     const bool tagged = segment.slot.node >= 0;
@@ -220,17 +246,29 @@ class PageWriter {
       cairo_tag_begin(cr_, "Span", "");
       out_.pieces.push_back({segment.slot, out_.pageCount - 1});
     }
-    if (GiveStandIns(s, piece)) {
-      cairo_set_source_rgb(cr_, 1, 1, 1);
-    } else if (segment.style == SegmentStyle::kBlock) {
-      cairo_set_source_rgb(cr_, 0.2, 0.2, 0.5);
-    } else {
-      cairo_set_source_rgb(cr_, 0, 0, 0);
-    }
+    const std::set<size_t> standIns = GiveStandIns(s, piece);
     const double rise = segment.style == SegmentStyle::kSuperscript ? 3.5 : 0;
-    cairo_move_to(cr_, x, baseline - rise);
-    pango_cairo_show_glyph_item(cr_, s.shown.data(), piece);
-    x += static_cast<double>(pango_glyph_string_get_width(piece->glyphs)) / PANGO_SCALE;
+    PangoGlyphItem* rest = pango_glyph_item_copy(piece);
+    while (rest) {
+      const int length = SameKindLength(rest, standIns);
+      PangoGlyphItem* part = rest;
+      if (length < rest->item->length) {
+        part = pango_glyph_item_split(rest, s.shown.data(), length);
+      } else {
+        rest = nullptr;
+      }
+      if (standIns.count(static_cast<size_t>(part->item->offset))) {
+        cairo_set_source_rgb(cr_, kStandInColour[0], kStandInColour[1], kStandInColour[2]);
+      } else if (segment.style == SegmentStyle::kBlock) {
+        cairo_set_source_rgb(cr_, 0.2, 0.2, 0.5);
+      } else {
+        cairo_set_source_rgb(cr_, 0, 0, 0);
+      }
+      cairo_move_to(cr_, x, baseline - rise);
+      pango_cairo_show_glyph_item(cr_, s.shown.data(), part);
+      x += static_cast<double>(pango_glyph_string_get_width(part->glyphs)) / PANGO_SCALE;
+      pango_glyph_item_free(part);
+    }
     if (tagged) cairo_tag_end(cr_, "Span");
   }
 

@@ -11,6 +11,10 @@
 
 namespace tlhost::pdfexport {
 
+// The fill colour of stand-in glyphs (page_layout.cpp) and of nothing else that is drawn; the
+// finisher makes text shown in it invisible.
+inline constexpr double kStandInColour[3] = {0.25, 0.75, 0.5};
+
 struct DrawnPiece {
   ContentSlot slot;
   int page = 0;

@@ -5,10 +5,13 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "tolvane/numbers.h"
@@ -27,6 +30,61 @@ std::vector<Handle> Items(Handle object) {
   }
   return out;
 }
+
+// Makes text shown in kStandInColour invisible (render mode 3), which keeps its characters and
+// their boxes: cairo has no render modes, so the page layout marks its stand-in glyphs with that
+// fill colour instead. Cairo itself never sets a render mode, so the mode is 0 elsewhere.
+class StandInFilter : public QPDFObjectHandle::TokenFilter {
+ public:
+  void handleToken(QPDFTokenizer::Token const& token) override {
+    writeToken(token);
+    switch (token.getType()) {
+      case QPDFTokenizer::tt_integer:
+      case QPDFTokenizer::tt_real:
+        operands_.push_back(std::strtod(token.getValue().c_str(), nullptr));
+        return;
+      case QPDFTokenizer::tt_space:
+      case QPDFTokenizer::tt_comment:
+        return;
+      case QPDFTokenizer::tt_word:
+        Operator(token.getValue());
+        break;
+      default:
+        break;
+    }
+    operands_.clear();
+  }
+
+ private:
+  void Operator(const std::string& op) {
+    if (op == "q") {
+      saved_.push_back(invisible_);
+    } else if (op == "Q" && !saved_.empty()) {
+      invisible_ = saved_.back();  // Q restores the render mode with the colour
+      saved_.pop_back();
+    } else if (op == "rg" || op == "g" || op == "k" || op == "sc" || op == "scn" || op == "cs") {
+      SetInvisible(op == "rg" && IsStandInColour());
+    }
+  }
+
+  bool IsStandInColour() const {
+    if (operands_.size() != 3) return false;
+    for (size_t i = 0; i < 3; ++i) {
+      if (std::fabs(operands_[i] - kStandInColour[i]) > 1e-4) return false;
+    }
+    return true;
+  }
+
+  void SetInvisible(bool invisible) {
+    if (invisible == invisible_) return;
+    invisible_ = invisible;
+    write(invisible ? " 3 Tr" : " 0 Tr");
+  }
+
+  std::vector<double> operands_;
+  bool invisible_ = false;
+  std::vector<bool> saved_;
+};
 
 class Finisher {
  public:
@@ -196,14 +254,18 @@ int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, cons
     std::vector<QPDFPageObjectHelper> all = QPDFPageDocumentHelper(pdf).getAllPages();
     for (const auto& [page, degrees] : settings.pageRotation) {
       if (page < 0 || page >= static_cast<int>(all.size())) {
-        error = "page rotation for page " + std::to_string(page) + ", but the export has " +
-                std::to_string(all.size()) + " pages (from 0)";
+        error = "page rotation for page " + std::to_string(page + 1) + " (index " +
+                std::to_string(page) + "), but the export has " + std::to_string(all.size()) +
+                (all.size() == 1 ? " page" : " pages");
         return tolvane::ERR_BAD_VALUE;
       }
     }
     Finisher finisher(pdf, tree, pages);
     if (!finisher.CollectMarks(error)) return tolvane::ERR_FILE_WRITE;
     finisher.WriteTree();
+    for (QPDFPageObjectHelper& page : all) {
+      page.addContentTokenFilter(std::make_shared<StandInFilter>());
+    }
     Handle info = pdf.getTrailer().getKey("/Info");
     if (!info.isDictionary()) {
       info = pdf.makeIndirectObject(Handle::newDictionary());

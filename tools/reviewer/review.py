@@ -3,17 +3,25 @@
 
 Usage: review.py IN.pdf DESCRIPTION.json OUT.pdf
 
-Positions come from PyMuPDF's own text search, so that what reads the comments back is
-tested against an independent reading of the page. The description:
+Positions come from PyMuPDF's own reading of the page (its characters and their boxes), so
+that what reads the comments back is tested against an independent reading of the page. The
+description:
 
 {"comments": [ COMMENT, ... ]}
 
 COMMENT:
-  "kind":       "insert" (Caret), "strikeout", "replace" (StrikeOut then Caret, the
-                strike-out grouped with the caret through IRT and RT /Group), "highlight",
-                "underline", "squiggly", "note" (Text), "freetext"
-  "find":       text to search for, on one line; "occurrence": which hit, from 0 (default 0), counted
-                over all pages in order, or on "page" (from 0) only when it is given
+  "kind":       "insert" (Caret), "strikeout", "deletion" (a strike-out written with /Subtype
+                /Deletion), "replace" (StrikeOut then Caret, the strike-out grouped with the
+                caret through IRT and RT /Group), "highlight", "underline", "squiggly", "note"
+                (Text), "freetext"
+  "find":       text to search for, matched as PyMuPDF's search does: ASCII letters in either
+                case, any run of blanks and line ends for any run of blanks; it may run over
+                line ends, and a markup then has one quadrilateral per line. "occurrence":
+                which hit, from 0 (default 0), counted over all pages in order, or on "page"
+                (from 0) only when it is given
+  "quad_order": "ccw" writes each quadrilateral of a markup counter-clockwise from the lower
+                left (lower left, lower right, upper right, upper left) instead of the usual
+                upper left, upper right, lower left, lower right
   "at":         for "insert": "end" (default) puts the caret after the found text, "start"
                 before it
   "point":      [x, y] instead of "find", for "note" and "insert" (PyMuPDF page
@@ -29,6 +37,13 @@ COMMENT:
                 and "replies" of its own
   "states":     [{"model": "Review", "state": "Accepted", "author", "modified", "rt"}]:
                 Text annotations with IRT, StateModel and State
+  "thread_on":  for "replace": which half gets the replies and states, "strikeout" (default)
+                or "caret"
+  "annots_index": where this annotation stands in its page's /Annots once everything is
+                written, from 0, counting annotations other than pop-ups (a pop-up stays
+                right after its parent; an index past the end puts it last); for "replace" the
+                strike-out. Also on a REPLY and a state, so that one can come before its
+                target. Annotations are placed in the order they were written.
 
 Prints, as JSON, one entry per annotation written: kind, page, xref, rect. A description
 that does not fit this, or a text that is not found, is refused with a one-line message on
@@ -46,8 +61,9 @@ class DescriptionError(Exception):
     pass
 
 
-KINDS = ("insert", "strikeout", "replace", "highlight", "underline", "squiggly", "note",
-         "freetext")
+KINDS = ("insert", "strikeout", "deletion", "replace", "highlight", "underline", "squiggly",
+         "note", "freetext")
+QUAD_KINDS = ("strikeout", "deletion", "replace", "highlight", "underline", "squiggly")
 _RT_NAME = re.compile(r"[A-Za-z][A-Za-z0-9]*\Z")
 
 
@@ -83,14 +99,29 @@ def check_comment(comment, where):
     if not placed and not comment.get("find"):
         raise DescriptionError("%s: a %s comment needs \"find\"%s" % (
             where, kind, " or \"point\"" if kind in ("insert", "note") else ""))
+    if comment.get("find") and needle_of(comment["find"]) == [" "]:
+        raise DescriptionError("%s: \"find\" needs a character other than blanks" % where)
     for key in ("text", "contents"):
         check_text(comment, key, where)
+    if comment.get("quad_order") is not None:
+        if kind not in QUAD_KINDS:
+            raise DescriptionError("%s: \"quad_order\" is only for %s" % (
+                where, ", ".join(QUAD_KINDS)))
+        if comment["quad_order"] != "ccw":
+            raise DescriptionError("%s: \"quad_order\" must be \"ccw\" or null" % where)
+    if "thread_on" in comment:
+        if kind != "replace":
+            raise DescriptionError("%s: \"thread_on\" is only for a replace" % where)
+        if comment["thread_on"] not in ("strikeout", "caret"):
+            raise DescriptionError(
+                "%s: \"thread_on\" must be \"strikeout\" or \"caret\"" % where)
     check_thread(comment, where)
 
 
 def check_thread(comment, where):
     for key in ("author", "modified"):
         check_text(comment, key, where)
+    check_count(comment, "annots_index", where)
     for number, reply in enumerate(check_list(comment, "replies", where)):
         at = "%s, reply %d" % (where, number)
         check_object(reply, at)
@@ -106,6 +137,7 @@ def check_thread(comment, where):
         for key in ("author", "modified", "contents"):
             check_text(state, key, at)
         check_rt(state, at)
+        check_count(state, "annots_index", at)
 
 
 def check_object(value, where):
@@ -160,6 +192,78 @@ def page_of(doc, number):
     return _pages[number]
 
 
+# How PyMuPDF's search compares texts: ASCII letters in either case, and a run of blanks or
+# line ends for any such run.
+_BLANKS = " \t\n\r\xa0\u2028\u2029"
+
+
+def canon(c):
+    if c in _BLANKS:
+        return " "
+    return c.lower() if "A" <= c <= "Z" else c
+
+
+def needle_of(text):
+    needle = []
+    for c in map(canon, text):
+        if not (c == " " and needle and needle[-1] == " "):
+            needle.append(c)
+    return needle
+
+
+_texts = {}
+
+
+def page_text(doc, number):
+    """The page's text as units (canonical character, indexes of its characters), one unit for
+    each run of blanks and line ends, and the characters as (quad, line number)."""
+    if number not in _texts:
+        units, chars = [], []
+
+        def add(c, index):
+            if c == " " and units and units[-1][0] == " ":
+                units[-1][1].extend(index)
+            else:
+                units.append((c, list(index)))
+
+        flags = fitz.TEXT_PRESERVE_WHITESPACE | fitz.TEXT_PRESERVE_LIGATURES | \
+            fitz.TEXT_MEDIABOX_CLIP
+        lines = [line for block in page_of(doc, number).get_text("rawdict", flags=flags)["blocks"]
+                 for line in block.get("lines", [])]
+        for number_in_page, line in enumerate(lines):
+            add(" ", [])  # a line end reads as a blank
+            for span in line["spans"]:
+                for char in span["chars"]:
+                    chars.append((fitz.recover_char_quad(line["dir"], span, char),
+                                  number_in_page))
+                    add(canon(char["c"]), [len(chars) - 1])
+        _texts[number] = units, chars
+    return _texts[number]
+
+
+def hits_on(doc, number, needle):
+    """Each hit of the needle on the page, not overlapping, as its quads: one for each line,
+    from its first character's left edge to its last one's right edge on that line."""
+    units, chars = page_text(doc, number)
+    at = 0
+    while at + len(needle) <= len(units):
+        if any(units[at + k][0] != needle[k] for k in range(len(needle))):
+            at += 1
+            continue
+        indexes = [i for unit in units[at:at + len(needle)] for i in unit[1]]
+        at += len(needle)
+        quads = []
+        for i in indexes:
+            quad, line = chars[i]
+            if quads and quads[-1][1] == line:
+                first = quads[-1][0]
+                quads[-1] = (fitz.Quad(first.ul, quad.ur, first.ll, quad.lr), line)
+            else:
+                quads.append((quad, line))
+        if quads:  # a hit of blanks alone between lines has no character to mark
+            yield [quad for quad, line in quads]
+
+
 def find_quads(doc, comment):
     text = comment.get("find")
     if not text:
@@ -168,11 +272,9 @@ def find_quads(doc, comment):
     pages = [int(comment["page"])] if "page" in comment else range(len(doc))
     seen = 0
     for number in pages:
-        # A hit that runs over a line break comes back as one quad per line, so a text to
-        # find must stand on one line.
-        for quad in page_of(doc, number).search_for(text, quads=True):
+        for quads in hits_on(doc, number, needle_of(text)):
             if seen == wanted:
-                return number, [quad]
+                return number, quads
             seen += 1
     raise DescriptionError("text %r occurrence %d not found" % (text, wanted))
 
@@ -221,12 +323,14 @@ def write_thread(doc, page, target, comment, written):
     for reply in comment.get("replies", []):
         annot = page.add_text_annot(target.rect.tr, reply.get("contents") or "")
         set_common(doc, annot, reply)
+        place_later(page, annot, reply)
         link(doc, annot, target, reply.get("rt", "R"))
         written.append(entry("reply", page, annot))
         write_thread(doc, page, annot, reply, written)
     for state in comment.get("states", []):
         annot = page.add_text_annot(target.rect.tr, state.get("contents") or "")
         set_common(doc, annot, state)
+        place_later(page, annot, state)
         link(doc, annot, target, state.get("rt", "R"))
         doc.xref_set_key(annot.xref, "StateModel", fitz.get_pdf_str(state["model"]))
         doc.xref_set_key(annot.xref, "State", fitz.get_pdf_str(state["state"]))
@@ -243,30 +347,95 @@ def entry(kind, page, annot):
     return {"kind": kind, "page": page.number, "xref": annot.xref, "rect": list(annot.rect)}
 
 
+# What PyMuPDF cannot write through its annotation objects is written into the file's objects
+# once every comment is in place, so that no later PyMuPDF call meets an annotation it does
+# not know (a /Deletion) or an /Annots array it did not write.
+_deletions = []  # xrefs
+_counter_clockwise = []  # xrefs
+_placements = []  # (page number, xref, index among the page's annotations but pop-ups)
+
+
+def place_later(page, annot, item):
+    if "annots_index" in item:
+        _placements.append((page.number, annot.xref, item["annots_index"]))
+
+
+def finish(doc):
+    for xref in _deletions:
+        doc.xref_set_key(xref, "Subtype", "/Deletion")
+    for xref in _counter_clockwise:
+        numbers = doc.xref_get_key(xref, "QuadPoints")[1].strip("[]").split()
+        reordered = []
+        for at in range(0, len(numbers) - 7, 8):
+            x1, y1, x2, y2, x3, y3, x4, y4 = numbers[at:at + 8]  # UL, UR, LL, LR
+            reordered += [x3, y3, x4, y4, x2, y2, x1, y1]
+        doc.xref_set_key(xref, "QuadPoints", "[%s]" % " ".join(reordered))
+    for number in sorted({number for number, _, _ in _placements}):
+        reorder_annots(doc, page_of(doc, number),
+                       [(xref, index) for at, xref, index in _placements if at == number])
+
+
+def reorder_annots(doc, page, placements):
+    kind, value = doc.xref_get_key(page.xref, "Annots")
+    holder = int(value.split()[0]) if kind == "xref" else None  # an indirect array
+    if holder is not None:
+        value = doc.xref_object(holder, compressed=True)
+    units = []  # each annotation with the pop-ups after it
+    for ref in re.findall(r"\d+ \d+ R", value):
+        popup = doc.xref_get_key(int(ref.split()[0]), "Subtype") == ("name", "/Popup")
+        if popup and units:
+            units[-1].append(ref)
+        else:
+            units.append([ref])
+    for xref, index in placements:
+        unit = next(u for u in units if int(u[0].split()[0]) == xref)
+        units.remove(unit)
+        units.insert(min(index, len(units)), unit)
+    array = "[%s]" % " ".join(ref for unit in units for ref in unit)
+    if holder is None:
+        doc.xref_set_key(page.xref, "Annots", array)
+    else:
+        doc.update_object(holder, array)
+
+
 MARKUPS = {
     "strikeout": "add_strikeout_annot",
+    "deletion": "add_strikeout_annot",
     "highlight": "add_highlight_annot",
     "underline": "add_underline_annot",
     "squiggly": "add_squiggly_annot",
+    "replace": "add_strikeout_annot",
 }
+
+
+def add_markup(doc, comment, written):
+    kind = comment["kind"]
+    number, quads = find_quads(doc, comment)
+    page = page_of(doc, number)
+    annot = getattr(page, MARKUPS[kind])(quads)
+    set_common(doc, annot, comment)
+    place_later(page, annot, comment)
+    if kind == "deletion":
+        _deletions.append(annot.xref)
+    if comment.get("quad_order") == "ccw":
+        _counter_clockwise.append(annot.xref)
+    written.append(entry(kind if kind != "replace" else "strikeout", page, annot))
+    thread_on = annot
+    if kind == "replace":
+        rect = caret_rect(quads, "end")
+        caret = add_caret(page, rect)
+        set_common(doc, caret, comment, "text", rect)
+        link(doc, annot, caret, "Group")
+        written.append(entry("caret", page, caret))
+        if comment.get("thread_on") == "caret":
+            thread_on = caret
+    write_thread(doc, page, thread_on, comment, written)
 
 
 def add_comment(doc, comment, written):
     kind = comment.get("kind")
-    if kind in MARKUPS or kind == "replace":
-        number, quads = find_quads(doc, comment)
-        page = page_of(doc, number)
-        method = MARKUPS.get(kind, "add_strikeout_annot")
-        annot = getattr(page, method)(quads)
-        set_common(doc, annot, comment)
-        written.append(entry(kind if kind != "replace" else "strikeout", page, annot))
-        if kind == "replace":
-            rect = caret_rect(quads, "end")
-            caret = add_caret(page, rect)
-            set_common(doc, caret, comment, "text", rect)
-            link(doc, annot, caret, "Group")
-            written.append(entry("caret", page, caret))
-        write_thread(doc, page, annot, comment, written)
+    if kind in MARKUPS:
+        add_markup(doc, comment, written)
     elif kind == "insert":
         if "point" in comment:
             page = page_of(doc, int(comment["page"]))
@@ -278,6 +447,7 @@ def add_comment(doc, comment, written):
             rect = caret_rect(quads, comment.get("at", "end"))
         annot = add_caret(page, rect)
         set_common(doc, annot, comment, "text", rect)
+        place_later(page, annot, comment)
         written.append(entry("caret", page, annot))
         write_thread(doc, page, annot, comment, written)
     elif kind == "note":
@@ -290,6 +460,7 @@ def add_comment(doc, comment, written):
             point = quads[0].rect.tl
         annot = page.add_text_annot(point, comment.get("contents") or "")
         set_common(doc, annot, comment)
+        place_later(page, annot, comment)
         written.append(entry("note", page, annot))
         write_thread(doc, page, annot, comment, written)
     elif kind == "freetext":
@@ -299,9 +470,12 @@ def add_comment(doc, comment, written):
         else:
             number, quads = find_quads(doc, comment)
             page = page_of(doc, number)
-            rect = quads[0].rect
+            rect = fitz.Rect(quads[0].rect)
+            for quad in quads[1:]:
+                rect |= quad.rect
         annot = page.add_freetext_annot(rect, comment.get("contents") or "")
         set_common(doc, annot, comment)
+        place_later(page, annot, comment)
         written.append(entry("freetext", page, annot))
         write_thread(doc, page, annot, comment, written)
     else:
@@ -322,6 +496,7 @@ def main(argv):
         written = []
         for comment in comments:
             add_comment(doc, comment, written)
+        finish(doc)
         doc.save(partial)
         os.replace(partial, target)
     except (OSError, ValueError, DescriptionError, RuntimeError) as e:

@@ -1,11 +1,13 @@
 // The export's handling of bad input, its command, and the file as other readers see it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "exported_pdf.h"
 #include "host/export/export_command.h"
 #include "host/export/pdf_export.h"
 #include "reviewed_pdf.h"
@@ -36,7 +38,7 @@ TEST(ExportInput, BadInputGivesAMessageAndLeavesTheOutputAlone) {
   pastTheEnd.pageRotation = {{0, 90}, {1, 90}};
   error.clear();
   EXPECT_EQ(ExportFile(fixture.sourcePath(), pastTheEnd, out, error), tolvane::ERR_BAD_VALUE);
-  EXPECT_NE(error.find("page 1"), std::string::npos) << error;
+  EXPECT_NE(error.find("page 2 (index 1)"), std::string::npos) << error;
   error.clear();
   EXPECT_NE(ExportFile(fixture.directory() + "/missing.tlv", {}, out, error), 0);
   EXPECT_FALSE(error.empty());
@@ -101,6 +103,28 @@ TEST(ExportCommand, WritesThePdfAndRefusesWrongUsage) {
   EXPECT_EQ(RunExportPdf({"a.tlv", "b.tlv", "-o", out}, {}, err), 2);
   EXPECT_EQ(RunExportPdf({fixture.directory() + "/none.tlv", "-o", out}, {}, err), 1);
   EXPECT_NE(err.str().find("none.tlv"), std::string::npos);
+}
+
+TEST(ExportCommand, RotatesTheGivenPagesAndRefusesBadRotations) {
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportExample("manual.tlb")) << fixture.error();  // three pages
+  const std::string out = fixture.directory() + "/rotated.pdf";
+  std::ostringstream err;
+  ASSERT_EQ(RunExportPdf({fixture.sourcePath(), "-o", out}, {}, err, {"1-2=90", "2=270", "3=180"}),
+            0)
+      << err.str();
+  EXPECT_EQ(ExportedPdf(out).rotations, (std::vector<int>{90, 270, 180}));  // the later one wins
+  fs::remove(out);
+  for (const char* rotation : {"2", "=90", "0=90", "3-2=90", "2-=90", "-2=90", "a=90", "1 =90",
+                               "1=45", "1=360", "1=-90", "1=90=90", "1=", "4=90", "2-9=90"}) {
+    std::ostringstream refused;
+    EXPECT_EQ(RunExportPdf({fixture.sourcePath(), "-o", out}, {}, refused, {"1=90", rotation}), 1)
+        << rotation;
+    const std::string message = refused.str();
+    EXPECT_EQ(message.rfind("tolvane: ", 0), 0u) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_FALSE(fs::exists(out)) << rotation;
+  }
 }
 
 }  // namespace

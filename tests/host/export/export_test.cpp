@@ -1,6 +1,9 @@
 // The export read back with the PDF library: structure, identifiers, text and entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,48 @@ namespace tlhost::pdfexport::testing {
 namespace {
 
 using osprevan::fixtures::ReviewedPdf;
+
+// A page as pdftoppm draws it at 100 dpi, in grey levels.
+class RenderedPage {
+ public:
+  bool Render(const std::string& pdf, int page, const std::string& prefix) {
+    const std::string number = std::to_string(page + 1);
+    const std::string command = std::string(PDFTOPPM_PROGRAM) + " -gray -r 100 -singlefile -f " +
+                                number + " -l " + number + " '" + pdf + "' '" + prefix + "'";
+    if (std::system(command.c_str()) != 0) return false;
+    std::ifstream in(prefix + ".pgm", std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    in >> magic >> width_ >> height_ >> maximum;
+    in.get();
+    grey_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    in.read(reinterpret_cast<char*>(grey_.data()), static_cast<std::streamsize>(grey_.size()));
+    return magic == "P5" && maximum == 255 && in;
+  }
+
+  // Pixels darker than mid grey inside `box` (points, y upward), less a pixel on each side so
+  // that a neighbour's smoothed edge does not count.
+  int DarkPixels(const float box[4]) const {
+    const double scale = 100.0 / 72;
+    const double pageHeight = height_ / scale;
+    const int x0 = static_cast<int>(box[0] * scale) + 1;
+    const int x1 = static_cast<int>(box[2] * scale + 0.999) - 1;
+    const int y0 = static_cast<int>((pageHeight - box[3]) * scale) + 1;
+    const int y1 = static_cast<int>((pageHeight - box[1]) * scale + 0.999) - 1;
+    int dark = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y) {
+      for (int x = std::max(x0, 0); x < std::min(x1, width_); ++x) {
+        if (grey_[static_cast<size_t>(y) * static_cast<size_t>(width_) + x] < 128) ++dark;
+      }
+    }
+    return dark;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<unsigned char> grey_;
+};
 
 // The chain of own types from the element up to the root, innermost first.
 std::vector<std::string> Ancestry(const ExportedPdf& pdf, const ReadElement* e) {
@@ -296,6 +341,47 @@ TEST(ExportLayout, ParagraphBrokenAcrossPagesKeepsOneElement) {
   EXPECT_EQ(long_->pages, (std::vector<int>{0, 1}));
   EXPECT_EQ(pdf.OfType("Body").size(), 2u);
   EXPECT_EQ(pdf.ById("P2#0#1#0#0")->pages, std::vector<int>{1});
+}
+
+// The blanks that cairo would drop are drawn with stand-in glyphs: the space that ends each
+// wrapped line and a tab alone in its piece. They are characters of the text with a box, but
+// the page shows only the document's text: no ink in a blank's box, ink in every letter's.
+TEST(ExportLayout, StandInGlyphsKeepTheirCharactersButShowNothing) {
+  std::string words;
+  for (int i = 0; i < 60; ++i) words += "word" + std::to_string(i) + " ";
+  words += "\tend";
+  const std::string text = std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1">
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">)") +
+                           words + "</p>\n  </flow>\n</document>\n";
+  ReviewedPdf fixture;
+  ASSERT_TRUE(fixture.ExportText(text)) << fixture.error();
+  ExportedPdf pdf(fixture.exportedPdf());
+  ASSERT_NE(pdf.ById("P1#0#0#0#0"), nullptr);
+  EXPECT_EQ(pdf.ById("P1#0#0#0#0")->text, words);
+  RenderedPage page;
+  ASSERT_TRUE(page.Render(fixture.exportedPdf(), 0, fixture.directory() + "/page"));
+  int blanks = 0, letters = 0, inkedLetters = 0;
+  for (size_t i = 0; i < pdf.chars.size(); ++i) {
+    ReadChar c = pdf.chars[i];
+    if (c.text == " " || c.text == "\t") {
+      // A tab's box, from its stand-in's width, may reach into the next character's.
+      if (i + 1 < pdf.chars.size() && pdf.chars[i + 1].box[1] == c.box[1]) {
+        c.box[2] = std::min(c.box[2], pdf.chars[i + 1].box[0]);
+      }
+      ++blanks;
+      EXPECT_EQ(page.DarkPixels(c.box), 0)
+          << "blank " << i << " at x " << c.box[0] << ", y " << c.box[1];
+    } else {
+      const int dark = page.DarkPixels(c.box);
+      ++letters;
+      if (dark > 0) ++inkedLetters;
+    }
+  }
+  EXPECT_EQ(blanks, 61);
+  EXPECT_EQ(inkedLetters, letters);
 }
 
 }  // namespace

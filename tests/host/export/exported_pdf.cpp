@@ -105,7 +105,13 @@ void ExportedPdf::ReadPage(int pageIndex) {
       for (int k = 0; k < c->PdfRunCharCount(element, run); ++k) {
         char16_t units[16];
         const size_t n = c->PdfCharUnicode(element, run, k, units, 16);
-        e.text += lib->Utf8(std::u16string(units, std::min<size_t>(n, 15)));
+        ReadChar& read = chars.emplace_back();
+        read.page = pageIndex;
+        read.text = lib->Utf8(std::u16string(units, std::min<size_t>(n, 15)));
+        e.text += read.text;
+        PdfFixed box[4];
+        c->PdfCharBox(element, run, k, box);
+        for (int i = 0; i < 4; ++i) read.box[i] = static_cast<float>(box[i]) / 65536;  // 16.16
       }
     }
   }

@@ -1,6 +1,6 @@
 // An exported PDF read back with the PDF library: its structure elements in tree order with
 // their types, identifiers, pages and the text of their marked content, its information
-// entries and page rotations.
+// entries, page rotations and character boxes.
 #pragma once
 
 #include <map>
@@ -23,6 +23,12 @@ struct ReadElement {
   std::string text;        // text of the marked content it owns (paragraph-level elements)
 };
 
+struct ReadChar {
+  int page = 0;
+  std::string text;
+  float box[4] = {};  // left, bottom, right, top in points, y upward
+};
+
 class ExportedPdf {
  public:
   // Reads everything at once; the library is started and shut down again inside.
@@ -39,6 +45,7 @@ class ExportedPdf {
   std::vector<int> rotations;
   std::map<std::string, std::string> roleMap;  // for the types present in the tree
   int unownedTextPieces = 0;                   // tagged text whose element climb found no paragraph
+  std::vector<ReadChar> chars;                 // characters of paragraph text, in content order
 
  private:
   void ReadTree(OkStructElem* element, int parent, const OkObj* roleMap);

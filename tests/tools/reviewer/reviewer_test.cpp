@@ -25,7 +25,7 @@ struct ReadAnnot {
   std::string subtype;
   std::map<std::string, std::string> entries;  // strings as UTF-8, names with "/"
   int irt = -1;                                // index of the IRT target among the annots
-  size_t quadNumbers = 0;
+  std::vector<float> quads;                    // QuadPoints
 };
 
 std::string Entry(const LibrarySession& lib, const OkObj* dict, const char* key) {
@@ -65,8 +65,12 @@ std::vector<ReadAnnot> ReadAnnots(const std::string& path) {
       read.entries[key] = Entry(lib, dict, key);
     }
     OkObj* quads = lib.objs->PdfDictGet(dict, lib.core->PdfAtom("QuadPoints"));
-    if (lib.objs->PdfObjType(quads) == kPdfArray)
-      read.quadNumbers = lib.objs->PdfArrayLength(quads);
+    for (int k = 0; lib.objs->PdfObjType(quads) == kPdfArray && k < lib.objs->PdfArrayLength(quads);
+         ++k) {
+      OkObj* number = lib.objs->PdfArrayGet(quads, k);
+      read.quads.push_back(static_cast<float>(lib.objs->PdfFixedValue(number)) / 65536);
+      lib.core->PdfRelease(number);
+    }
     lib.core->PdfRelease(quads);
     dicts.push_back(dict);
     out.push_back(read);
@@ -135,11 +139,84 @@ TEST(ReviewerTool, AnnotationsCarryExactlyTheDescribedEntries) {
   // Without author and date no /T and no /M; an empty author is written as given.
   EXPECT_EQ(a[7].entries.at("T"), kAbsent);
   EXPECT_EQ(a[7].entries.at("M"), kAbsent);
-  EXPECT_EQ(a[7].quadNumbers, 8u);
+  EXPECT_EQ(a[7].quads.size(), 8u);
   EXPECT_EQ(a[8].entries.at("T"), "");
   EXPECT_EQ(a[9].entries.at("Contents"), "メモ");
   EXPECT_EQ(a[10].entries.at("Contents"), "自由");
-  EXPECT_EQ(a[0].quadNumbers, 0u);  // a caret has only its rectangle
+  EXPECT_EQ(a[0].quads.size(), 0u);  // a caret has only its rectangle
+}
+
+// The corners of each quadrilateral in the order written ("UL UR LL LR" is the usual one),
+// named by where they lie in the quadrilateral, y upward.
+std::string Corners(const std::vector<float>& quads) {
+  std::string out;
+  for (size_t q = 0; q + 8 <= quads.size(); q += 8) {
+    float left = quads[q], right = quads[q], bottom = quads[q + 1], top = quads[q + 1];
+    for (size_t k = q; k < q + 8; k += 2) {
+      left = std::min(left, quads[k]);
+      right = std::max(right, quads[k]);
+      bottom = std::min(bottom, quads[k + 1]);
+      top = std::max(top, quads[k + 1]);
+    }
+    for (size_t k = q; k < q + 8; k += 2) {
+      if (!out.empty()) out += " ";
+      out += quads[k + 1] == top ? "U" : quads[k + 1] == bottom ? "L" : "?";
+      out += quads[k] == left ? "L" : quads[k] == right ? "R" : "?";
+    }
+  }
+  return out;
+}
+
+// `text` with its first `mark` replaced by `value`.
+std::string With(std::string text, const std::string& mark, const std::string& value) {
+  return text.replace(text.find(mark), mark.size(), value);
+}
+
+// The forms real viewers write: a hit over a line end, a deletion, counter-clockwise quads,
+// a replacement's thread on its caret, and a state before its target.
+TEST(ReviewerTool, WritesTheFormsViewersUse) {
+  std::string words, spanning;
+  for (int i = 0; i < 40; ++i) words += "word" + std::to_string(i) + " ";
+  for (int i = 1; i <= 17; ++i) spanning += (i > 1 ? " word" : "word") + std::to_string(i);
+  ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportText(With(R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1">
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">WORDS</p>
+  </flow>
+</document>
+)",
+                                  "WORDS", words)))
+      << pdf.error();
+  ASSERT_TRUE(pdf.Review(With(R"({"comments": [
+    {"kind": "note", "point": [300, 500], "page": 0, "contents": "target",
+     "states": [{"model": "Review", "state": "Rejected", "annots_index": 0}]},
+    {"kind": "deletion", "find": "word30", "contents": "gone"},
+    {"kind": "highlight", "find": "SPANNING"},
+    {"kind": "underline", "find": "word20", "quad_order": "ccw"},
+    {"kind": "replace", "find": "word25", "text": "new", "thread_on": "caret",
+     "replies": [{"contents": "why"}]}
+  ]})",
+                              "SPANNING", spanning)))
+      << pdf.error();
+  const std::vector<ReadAnnot> a = ReadAnnots(pdf.annotatedPdf());
+  std::vector<std::string> subtypes;
+  for (const ReadAnnot& r : a) subtypes.push_back(r.subtype);
+  ASSERT_EQ(subtypes, (std::vector<std::string>{"Text", "Text", "Deletion", "Highlight",
+                                                "Underline", "StrikeOut", "Caret", "Text"}));
+  EXPECT_EQ(a[0].entries.at("State"), "Rejected");
+  EXPECT_EQ(a[0].irt, 1);  // its target comes after it
+  EXPECT_EQ(a[2].entries.at("Contents"), "gone");
+  EXPECT_EQ(Corners(a[2].quads), "UL UR LL LR");
+  // Seventeen words do not fit on one line: one quadrilateral per line, the second below.
+  ASSERT_EQ(Corners(a[3].quads), "UL UR LL LR UL UR LL LR");
+  EXPECT_LT(a[3].quads[9], a[3].quads[1]);  // the tops of the two lines
+  EXPECT_EQ(Corners(a[4].quads), "LL LR UR UL");
+  EXPECT_EQ(a[5].irt, 6);
+  EXPECT_EQ(a[5].entries.at("RT"), "/Group");
+  EXPECT_EQ(a[7].irt, 6);
+  EXPECT_EQ(a[7].entries.at("Contents"), "why");
 }
 
 struct ToolRun {
@@ -198,6 +275,17 @@ TEST(ReviewerTool, BadDescriptionsGiveOneLineAndWriteNothing) {
            R"({"comments": [{"kind": "note", "find": "注釈", "replies": {"contents": "x"}}]})",
            R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"rt": "R R"}]}]})",
            R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"replies": [5]}]}]})",
+           // Forms of markups, threads and their order.
+           R"({"comments": [{"kind": "deletion", "find": " \t "}]})",
+           R"({"comments": [{"kind": "deletion", "point": [300, 300], "page": 0}]})",
+           R"({"comments": [{"kind": "underline", "find": "注釈", "quad_order": "cw"}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "quad_order": "ccw"}]})",
+           R"({"comments": [{"kind": "highlight", "find": "注釈", "thread_on": "caret"}]})",
+           R"({"comments": [{"kind": "replace", "find": "注釈", "thread_on": "both"}]})",
+           R"({"comments": [{"kind": "deletion", "find": "注釈", "annots_index": -1}]})",
+           R"({"comments": [{"kind": "note", "find": "x", "replies": [{"annots_index": 0.5}]}]})",
+           R"({"comments": [{"kind": "note", "find": "x", "states": [{"model": "Review",)"
+           R"( "state": "Accepted", "annots_index": "0"}]}]})",
        }) {
     const ToolRun run = RunReviewer(pdf.directory(), pdf.exportedPdf(), description);
     EXPECT_EQ(run.status, 1) << description << "\n" << run.errors;
