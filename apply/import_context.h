@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "ondrelkit/ondrelkit.h"
+#include "pdf/document_context.h"
 #include "tolvane/numbers.h"
 #include "ui/outcome_counters.h"
 
@@ -23,10 +23,9 @@ class ImportContext {
   ImportContext& operator=(const ImportContext&) = delete;
 
   OkDoc* pdf = nullptr;
-  uint8_t hasRoleMap = 0;
-  // Structure types that stand for a paragraph of the source, as atoms; empty when the PDF
-  // library could not make them.
-  std::vector<ondrelkit::PdfAtom> paragraphTypes;
+  // The comments and page text read for the document being imported, with what reading keeps
+  // for the whole import.
+  pdf::DocumentContext reading;
   ui::OutcomeCounters counters;
   // 1 once the user was asked about a changed source for the current target and went on.
   uint32_t sourceChanged = 0;

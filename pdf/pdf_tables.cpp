@@ -2,32 +2,50 @@
 
 namespace osprevan::pdf {
 namespace {
+
 thread_local PdfTables t_tables;
+
+template <typename Table>
+bool TakeTable(GetTableFunction getTable, const char* name, uint32_t version, const Table*& slot,
+               std::string& missing) {
+  slot = static_cast<const Table*>(getTable(name, version));
+  if (!slot && missing.empty()) missing = std::string("its table ") + name;
+  return slot != nullptr;
 }
+
+template <typename Function>
+void TakeOperation(win::HMODULE module, const char* name, Function& slot, std::string& missing) {
+  slot = reinterpret_cast<Function>(win::GetProcAddress(module, name));
+  if (!slot && missing.empty()) missing = std::string("its operation ") + name;
+}
+
+}  // namespace
 
 const PdfTables& Tables() {
   return t_tables;
 }
 
 bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing) {
-  t_tables.core = static_cast<const OkCoreTable*>(getTable("OkCore", kOkCoreVersion));
-  t_tables.document =
-      static_cast<const OkDocumentTable*>(getTable("OkDocument", kOkDocumentVersion));
-  t_tables.objects = static_cast<const OkObjectsTable*>(getTable("OkObjects", kOkObjectsVersion));
-  t_tables.pages = static_cast<const OkPagesTable*>(getTable("OkPages", kOkPagesVersion));
-  t_tables.dates = static_cast<const OkDatesTable*>(getTable("OkDates", kOkDatesVersion));
-  t_tables.structRootKid =
-      reinterpret_cast<PdfStructRootKidFunction>(win::GetProcAddress(module, "PdfStructRootKid"));
-  t_tables.structElemType =
-      reinterpret_cast<PdfStructElemTypeFunction>(win::GetProcAddress(module, "PdfStructElemType"));
-  t_tables.structRoleMap =
-      reinterpret_cast<PdfStructRoleMapFunction>(win::GetProcAddress(module, "PdfStructRoleMap"));
-  if (!t_tables.core)
-    missing = "its table OkCore";
-  else if (!t_tables.document)
-    missing = "its table OkDocument";
-  else if (!t_tables.structRootKid || !t_tables.structElemType || !t_tables.structRoleMap)
-    missing = "its structure operations";
+  PdfTables& t = t_tables;
+  missing.clear();
+  TakeTable(getTable, "OkCore", kOkCoreVersion, t.core, missing);
+  TakeTable(getTable, "OkDocument", kOkDocumentVersion, t.document, missing);
+  TakeTable(getTable, "OkObjects", kOkObjectsVersion, t.objects, missing);
+  TakeTable(getTable, "OkPages", kOkPagesVersion, t.pages, missing);
+  TakeTable(getTable, "OkDates", kOkDatesVersion, t.dates, missing);
+  TakeTable(getTable, "OkContent", kOkContentVersion, t.content, missing);
+  TakeOperation(module, "PdfStructRootKid", t.structRootKid, missing);
+  TakeOperation(module, "PdfStructElemType", t.structElemType, missing);
+  TakeOperation(module, "PdfStructRoleMap", t.structRoleMap, missing);
+  TakeOperation(module, "PdfRoleMapDirect", t.roleMapDirect, missing);
+  TakeOperation(module, "PdfStructElemParent", t.structElemParent, missing);
+  TakeOperation(module, "PdfStructElemKidCount", t.structElemKidCount, missing);
+  TakeOperation(module, "PdfStructElemKid", t.structElemKid, missing);
+  TakeOperation(module, "PdfStructElemKidKind", t.structElemKidKind, missing);
+  TakeOperation(module, "PdfStructElemFirstPage", t.structElemFirstPage, missing);
+  TakeOperation(module, "PdfStructElemId", t.structElemId, missing);
+  TakeOperation(module, "PdfMarkedContentParent", t.markedContentParent, missing);
+  TakeOperation(module, "PdfStructElemActualText", t.structElemActualText, missing);
   if (!missing.empty()) {
     UnbindTables();
     return false;

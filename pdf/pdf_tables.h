@@ -14,10 +14,20 @@ struct PdfTables {
   const OkObjectsTable* objects = nullptr;
   const OkPagesTable* pages = nullptr;
   const OkDatesTable* dates = nullptr;
+  const OkContentTable* content = nullptr;
   // Structure-tree operations, linked by name.
   PdfStructRootKidFunction structRootKid = nullptr;
   PdfStructElemTypeFunction structElemType = nullptr;
   PdfStructRoleMapFunction structRoleMap = nullptr;
+  PdfRoleMapDirectFunction roleMapDirect = nullptr;
+  PdfStructElemParentFunction structElemParent = nullptr;
+  PdfStructElemKidCountFunction structElemKidCount = nullptr;
+  PdfStructElemKidFunction structElemKid = nullptr;
+  PdfStructElemKidKindFunction structElemKidKind = nullptr;
+  PdfStructElemFirstPageFunction structElemFirstPage = nullptr;
+  PdfStructElemIdFunction structElemId = nullptr;
+  PdfMarkedContentParentFunction markedContentParent = nullptr;
+  PdfStructElemActualTextFunction structElemActualText = nullptr;
 };
 
 // The tables of the loaded library; null members when none is loaded.
@@ -25,7 +35,8 @@ const PdfTables& Tables();
 
 using GetTableFunction = const void* (*)(const char* name, uint32_t minVersion);
 
-// Takes every table the plug-in needs; false with the missing table's name.
+// Takes every table and structure operation the plug-in needs; false with the name of the
+// first one missing, and nothing bound.
 bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing);
 void UnbindTables();
 

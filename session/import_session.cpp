@@ -98,7 +98,7 @@ int32_t RunImport(ImportSession& session) {
     hostlink::ShowMessage(support::MSG_NOT_TAGGED);
     run.failed = 1;
   } else {
-    session.hasRoleMap = pdf::HasRoleMap(pdf) ? 1 : 0;
+    session.reading.hasRoleMap = pdf::HasRoleMap(pdf) ? 1 : 0;
     const pdf::TopElement top = pdf::TopElementKind(pdf);
     session.isBook = top.isBook ? 1 : 0;
     session.isDocument = top.isDocument ? 1 : 0;

@@ -37,7 +37,7 @@ TEST_F(ImportContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
   for (const auto& row : session.counters.counts)
     for (int32_t count : row) EXPECT_EQ(count, 0);
   std::vector<std::string> names;
-  for (ondrelkit::PdfAtom atom : session.paragraphTypes)
+  for (ondrelkit::PdfAtom atom : session.reading.paragraphTypes)
     names.push_back(pdf::Tables().core->PdfAtomName(atom));
   EXPECT_EQ(names,
             (std::vector<std::string>{"P", "LI", "ListItem", "Caption", "Index", "H", "H1", "H2",
@@ -69,7 +69,7 @@ TEST_F(ImportContextTest, TheUsersViewComesBackWhenTheImportEnds) {
 TEST_F(ImportContextTest, WithoutThePdfLibraryThereAreNoAtoms) {
   pdf::PdfLibraryUnload();
   const ImportContext session;
-  EXPECT_TRUE(session.paragraphTypes.empty());
+  EXPECT_TRUE(session.reading.paragraphTypes.empty());
 }
 
 }  // namespace

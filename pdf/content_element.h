@@ -1,0 +1,55 @@
+// Page text as the content walk collects it: runs of characters that belong to one
+// paragraph-level structure element, each with the chain of classified elements around it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/comment_box.h"
+#include "pdf/element_kind.h"
+#include "tolvane/numbers.h"
+
+namespace osprevan::pdf {
+
+// One classified ancestor of a paragraph-level element, linked to the next one outward. Made
+// once per structure element and shared by every chain that passes it.
+struct ElementEntry {
+  const OkStructElem* element = nullptr;
+  ElementKind kind = ElementKind::NotClassified;
+  std::string name;             // a section's own type name
+  tolvane::ObjectId table = 0;  // a table's host object, once placing has found it
+  const ElementEntry* outer = nullptr;
+};
+
+// One character of the page text.
+struct CharacterRecord {
+  CommentBox box;
+  std::string codes;  // the code bytes as they stand in the content stream
+  std::string text;   // its Unicode text, UTF-8
+  bool inBlockSpan = false;
+};
+
+struct ContentElement {
+  // The innermost classified ancestor; null when none is classified.
+  const ElementEntry* containers = nullptr;
+  int32_t firstPage = -1;
+  int32_t lastPage = -1;
+  uint32_t containerIndex = 0;  // 1-based among the elements with the same chain
+  uint32_t containerCount = 0;  // the same, counting only elements outside every block
+  ContentElement* nextInContainer = nullptr;
+  const OkStructElem* structElem = nullptr;
+  bool inBlockSpan = true;             // every character so far lay inside a block's span
+  CommentBox box;                      // the union of the characters' boxes
+  std::vector<CharacterRecord> chars;  // a character's index here is its offset
+
+  // The name of the first section entry of the chain; empty when there is none.
+  const std::string& SectionName() const;
+
+ private:
+  mutable std::string sectionName_;
+  mutable bool sectionNameRead_ = false;
+};
+
+}  // namespace osprevan::pdf

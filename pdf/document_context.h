@@ -1,0 +1,77 @@
+// What reading the PDF keeps over one import and, cleared after each document, for the
+// document being imported: its comments by page and by annotation, the content elements of
+// its pages, and the values of the page being read.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/content_element.h"
+#include "pdf/page_geometry.h"
+#include "pdf/pdf_comment.h"
+
+namespace osprevan::pdf {
+
+// Content elements by the page on which their text starts, in the order they were made.
+using ElementsByPage = std::map<int32_t, std::vector<ContentElement*>>;
+
+// The content elements that share one chain of classified ancestors.
+struct ContentGroup {
+  ContentElement* last = nullptr;
+  uint32_t count = 0;          // elements in the group
+  uint32_t outsideBlocks = 1;  // the next containerCount
+};
+
+class DocumentContext {
+ public:
+  // Makes the paragraph types as atoms of the loaded PDF library (none when it is not loaded).
+  DocumentContext();
+  ~DocumentContext();
+  DocumentContext(const DocumentContext&) = delete;
+  DocumentContext& operator=(const DocumentContext&) = delete;
+
+  // Empties everything kept for one document; what holds for the whole import stays.
+  void Clear();
+
+  // For the whole import.
+  // Structure types that stand for a paragraph of the source: "P", "LI", "ListItem",
+  // "Caption", "Index", "H", "H1" to "H9", "TOCI".
+  std::vector<ondrelkit::PdfAtom> paragraphTypes;
+  uint8_t hasRoleMap = 0;
+  // "Span" elements that carry a block of a structured document.
+  std::set<const OkStructElem*> blockSpans;
+
+  // The page being read.
+  int32_t pageIndex = -1;
+  PageValues page;
+
+  // Comments. The page lists own the top-level records; records that the state filter took
+  // out of their lists are kept in `filteredOut` and stay in `commentsByAnnot`.
+  CommentsByPage commentsByPage;
+  CommentsByAnnot commentsByAnnot;
+  std::vector<std::unique_ptr<PdfComment>> filteredOut;
+  // The grouped strike-out that waits for the Caret of its replace.
+  PdfComment* pendingReplace = nullptr;
+  bool replaceWaiting = false;
+  // Records whose review states an annotation of the current page changed; the state filter
+  // looks at these besides the current page's list.
+  std::set<PdfComment*> statesChanged;
+
+  // Content elements (owned here), their groups by chain and the entries of the chains.
+  std::vector<std::unique_ptr<ContentElement>> elements;
+  ElementsByPage elementsByPage;
+  std::map<const ElementEntry*, ContentGroup> groups;
+  // Classified and unclassified structure elements alike, so each is classified once.
+  std::map<const OkStructElem*, std::unique_ptr<ElementEntry>> entries;
+  // The role map of the PDF's structure tree (owned); null without one.
+  OkObj* roleMap = nullptr;
+  // The walk carries these from run to run and from page to page.
+  ContentElement* currentElement = nullptr;
+  uint32_t offset = 0;
+};
+
+}  // namespace osprevan::pdf
