@@ -5,6 +5,7 @@
 
 #include "support/file_channel.h"
 #include "support/formatted.h"
+#include "support/json_text.h"
 #include "support/paths.h"
 #include "support/text_encoding.h"
 #include "support/unicode_text.h"
@@ -77,6 +78,20 @@ TEST(Formatted, GrowsBeyondAnyFixedBuffer) {
   const std::string long_text(5000, 'x');
   EXPECT_EQ(Format("%s%d", long_text.c_str(), 7), long_text + "7");
   EXPECT_EQ(Format("%11s%9d", "ab", 12), "         ab       12");
+}
+
+TEST(JsonText, EscapesWhatJsonNeedsAndRepairsBrokenUtf8) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"plain", "\"plain\""},
+      {"a\"b\\c", "\"a\\\"b\\\\c\""},
+      {"line\nnext\ttab\x01", "\"line\\nnext\\ttab\\u0001\""},
+      {"注釈", "\"注釈\""},
+      {"cut\xE6\xB3", "\"cut\xEF\xBF\xBD\""},
+      {"\xFF", "\"\xEF\xBF\xBD\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(support::JsonQuoted(c.in), c.out) << c.in;
 }
 
 TEST(FileChannel, WritesReadsAndRejectsMissingFiles) {
