@@ -1,13 +1,96 @@
 #include "apply/apply_comments.h"
 
+#include <vector>
+
+#include "apply/apply_order.h"
+#include "apply/apply_placement.h"
 #include "apply/import_context.h"
+#include "apply/make_placement.h"
+#include "apply/outcome_count.h"
+#include "apply/position_normalisation.h"
+#include "apply/validate_placement.h"
+#include "apply/wysiwyg_view.h"
+#include "hostlink/host_ops.h"
+#include "pdf/annotation_reader.h"
+#include "pdf/page_reading.h"
+#include "support/formatted.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 
 namespace osprevan::apply {
+namespace {
 
-int32_t ApplyCommentsToDocument(ImportContext& context, tolvane::ObjectId document, OkDoc* pdf,
-                                int32_t firstPage, int32_t lastPage, const pdf::FilterCriteria&) {
+using tolvane::ObjectId;
+
+void ShowStatus(ObjectId document, const std::string& text) {
+  HostSetString(document, document, tolvane::P_DOC_STATUS_BAR, text);
+}
+
+// Reads the pages up to the last one with annotations, with the page number in the status bar.
+void ReadComments(ImportContext& context, ObjectId document, OkDoc* pdf, int32_t firstPage,
+                  int32_t lastPage, const pdf::FilterCriteria& filter) {
+  const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
+  for (int32_t index = firstPage; index <= lastPage; ++index) {
+    OkPage* page = pdf::BeginPage(context.reading, pdf, index, filter);
+    if (!page) continue;
+    ShowStatus(document, support::Format("%s%d", progress.c_str(), index + 1));
+    pdf::FinishPage(context.reading, page);
+  }
+}
+
+std::vector<Placement> Convert(ImportContext& context, ObjectId document) {
+  ShowStatus(document, support::UiString(support::MSG_PROGRESS_CONVERTING));
+  std::vector<Placement> placements;
+  for (const auto& [page, comments] : context.reading.commentsByPage) {
+    for (const auto& comment : comments) placements.push_back(MakePlacement(document, *comment));
+  }
+  ReportConversion(document);
+  return placements;
+}
+
+void Apply(ImportContext& context, std::vector<Placement>& placements) {
+  const Placement* previous = nullptr;
+  for (Placement* placement : ApplicationOrder(placements)) {
+    const int32_t result = ApplyPlacement(*placement, SameSpot(*placement, previous));
+    CountOutcome(context.counters, *placement, result);
+    previous = placement;
+  }
+}
+
+// The tracked-changes preview is switched away and back, so that the host shows the new
+// changes, with reformatting off meanwhile; then one reformat and one redraw.
+void RefreshDocument(ObjectId document) {
+  HostSetInt(0, 0, tolvane::P_SESSION_REFORMATTING, 0);
+  const int32_t preview = HostGetInt(document, document, tolvane::P_DOC_TRACK_PREVIEW);
+  HostSetInt(document, document, tolvane::P_DOC_TRACK_PREVIEW, preview == 0 ? 2 : 0);
+  HostSetInt(document, document, tolvane::P_DOC_TRACK_PREVIEW, preview);
+  HostSetInt(0, 0, tolvane::P_SESSION_REFORMATTING, 1);
+  HostReformat(document);
+  HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 1);
+  HostRedisplay(document);
+}
+
+}  // namespace
+
+int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc* pdf,
+                                int32_t firstPage, int32_t lastPage,
+                                const pdf::FilterCriteria& filter) {
   if (document == 0 || !pdf || firstPage > lastPage || firstPage < 0) return 1;
   context.document = document;
+  const pdf::AnnotationCount annotations = pdf::CountAnnotations(pdf, firstPage, lastPage);
+  if (annotations.total == 0) return 0;
+  EnsureWysiwygView(context);
+  HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 0);
+  ReadComments(context, document, pdf, firstPage, annotations.lastPage, filter);
+  NormalisePositions(context.reading, firstPage, annotations.lastPage);
+  std::vector<Placement> placements = Convert(context, document);
+  ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
+  for (Placement& placement : placements) ValidatePlacement(placement);
+  Apply(context, placements);
+  placements.clear();
+  context.reading.Clear();
+  ShowStatus(document, "");
+  RefreshDocument(document);
   return 0;
 }
 

@@ -11,10 +11,10 @@ namespace osprevan::apply {
 
 class ImportContext;
 
-// 1 for arguments that name nothing to do (no document, no PDF, an empty or negative page
-// range), else 0.
-// PLACEHOLDER: after checking its arguments it does nothing yet; reading the annotations and
-// placing them into the document come with the per-document loop.
+// Reads the comments of the pages from `firstPage` to `lastPage`, turns each into a placement
+// located in the document, and applies them in their order, counting every outcome. 1 for
+// arguments that name nothing to do (no document, no PDF, an empty or negative page range),
+// else 0; pages without annotations change nothing.
 int32_t ApplyCommentsToDocument(ImportContext& context, tolvane::ObjectId document, OkDoc* pdf,
                                 int32_t firstPage, int32_t lastPage,
                                 const pdf::FilterCriteria& filter);

@@ -11,19 +11,14 @@ struct KnownNames {
       irt, rt, group;
 };
 
-// The atoms are made once per loaded library; a new load starts again.
-const KnownNames& Names() {
-  static KnownNames names{};
-  static const OkCoreTable* madeWith = nullptr;
+// Made for each use: a new load of the library numbers its names afresh, and its tables may
+// come back at the same address, so no cache can tell an old load's atoms from a new one's.
+KnownNames Names() {
   const OkCoreTable* core = Tables().core;
-  if (core != madeWith) {
-    names = {core->PdfAtom("StrikeOut"), core->PdfAtom("Deletion"),  core->PdfAtom("Caret"),
-             core->PdfAtom("Highlight"), core->PdfAtom("Underline"), core->PdfAtom("Squiggly"),
-             core->PdfAtom("Text"),      core->PdfAtom("FreeText"),  core->PdfAtom("IRT"),
-             core->PdfAtom("RT"),        core->PdfAtom("Group")};
-    madeWith = core;
-  }
-  return names;
+  return {core->PdfAtom("StrikeOut"), core->PdfAtom("Deletion"),  core->PdfAtom("Caret"),
+          core->PdfAtom("Highlight"), core->PdfAtom("Underline"), core->PdfAtom("Squiggly"),
+          core->PdfAtom("Text"),      core->PdfAtom("FreeText"),  core->PdfAtom("IRT"),
+          core->PdfAtom("RT"),        core->PdfAtom("Group")};
 }
 
 }  // namespace

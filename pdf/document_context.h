@@ -42,6 +42,8 @@ class DocumentContext {
   // "Caption", "Index", "H", "H1" to "H9", "TOCI".
   std::vector<ondrelkit::PdfAtom> paragraphTypes;
   uint8_t hasRoleMap = 0;
+  // The open PDF (not owned): the content walk takes the role map from it.
+  const OkDoc* document = nullptr;
   // "Span" elements that carry a block of a structured document.
   std::set<const OkStructElem*> blockSpans;
 

@@ -1,22 +1,34 @@
 #include "pdf/pdf_comment.h"
 
-#include "pdf/pdf_library.h"
+#include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 
 namespace osprevan::pdf {
 
 PdfComment::~PdfComment() {
-  // Boxes, then replies (each with its own thread), then the replacement, then the date.
   boxes_.clear();
-  replies_.clear();
-  replacement_.reset();
-  if (date_ && Tables().dates) {
-    try {
-      Tables().dates->PdfDateFree(date_);
-    } catch (const ondrelkit::PdfError& error) {
-      RecordPdfError(error.code());
-    }
+  // A hostile file can chain thousands of replies; the thread is taken apart without recursion
+  // so that its depth never costs stack. Each record taken out dies with no thread of its own.
+  std::vector<std::unique_ptr<PdfComment>> detached;
+  TakeThread(detached);
+  while (!detached.empty()) {
+    std::unique_ptr<PdfComment> next = std::move(detached.back());
+    detached.pop_back();
+    next->TakeThread(detached);
   }
+  const PdfTables& t = Tables();
+  if (date_ && t.dates) Guarded([&] { return t.dates->PdfDateFree(date_), 0; }, 0);
+  // Without a loaded library the handles are gone with it.
+  if (t.core) {
+    Guarded([&] { return t.core->PdfRelease(annotObject_), 0; }, 0);
+    Guarded([&] { return t.core->PdfRelease(annot_), 0; }, 0);
+  }
+}
+
+void PdfComment::TakeThread(std::vector<std::unique_ptr<PdfComment>>& into) {
+  for (std::unique_ptr<PdfComment>& reply : replies_) into.push_back(std::move(reply));
+  replies_.clear();
+  if (replacement_) into.push_back(std::move(replacement_));
 }
 
 void PdfComment::SetAuthor(std::string& author) {
@@ -32,14 +44,13 @@ void PdfComment::SetContents(std::string& contents) {
 bool PdfComment::SetDate(const OkDate* date) {
   const OkDatesTable* dates = Tables().dates;
   if (!dates || !date) return false;
-  try {
-    if (!date_) date_ = dates->PdfDateNew();
-    dates->PdfDateCopy(date, date_);
-    return true;
-  } catch (const ondrelkit::PdfError& error) {
-    RecordPdfError(error.code());
-    return false;
-  }
+  return Guarded(
+      [&] {
+        if (!date_) date_ = dates->PdfDateNew();
+        dates->PdfDateCopy(date, date_);
+        return true;
+      },
+      false);
 }
 
 bool AnnotObjectLess::operator()(const OkObj* a, const OkObj* b) const {

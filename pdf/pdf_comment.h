@@ -30,7 +30,10 @@ enum MigrationState : uint32_t {
 
 class PdfComment {
  public:
-  explicit PdfComment(const OkAnnot* annot = nullptr) : annot_(annot) {}
+  // Takes the annotation handle and its dictionary object (either may be null); the record
+  // releases both.
+  explicit PdfComment(OkAnnot* annot = nullptr, OkObj* annotObject = nullptr)
+      : annot_(annot), annotObject_(annotObject) {}
   ~PdfComment();
   PdfComment(const PdfComment&) = delete;
   PdfComment& operator=(const PdfComment&) = delete;
@@ -58,6 +61,8 @@ class PdfComment {
   void SetApproximate(bool approximate) { approximate_ = approximate; }
 
   const OkAnnot* annot() const { return annot_; }
+  // The annotation's dictionary: the key under which `commentsByAnnot` holds the record.
+  const OkObj* annotObject() const { return annotObject_; }
   const std::string& markedText() const { return markedText_; }
   ondrelkit::PdfAtom subtype() const { return subtype_; }
   const std::string& author() const { return author_; }
@@ -77,7 +82,11 @@ class PdfComment {
   bool approximate() const { return approximate_; }
 
  private:
-  const OkAnnot* annot_;
+  // Moves the replies and the replacement out, so that the record can die without recursion.
+  void TakeThread(std::vector<std::unique_ptr<PdfComment>>& into);
+
+  OkAnnot* annot_;
+  OkObj* annotObject_;
   std::string markedText_;
   ondrelkit::PdfAtom subtype_ = ondrelkit::kNoAtom;
   std::string author_;

@@ -1,7 +1,120 @@
 #include "ui/summary.h"
 
-namespace osprevan::ui {
+#include "hostlink/command_state.h"
+#include "hostlink/dialog_events.h"
+#include "hostlink/host_ops.h"
+#include "support/file_channel.h"
+#include "support/formatted.h"
+#include "support/message_ids.h"
+#include "support/paths.h"
+#include "support/ui_strings.h"
+#include "ui/summary_dialog_items.h"
 
-void ShowSummary(const OutcomeCounters&) {}
+namespace osprevan::ui {
+namespace {
+
+constexpr const char* kSummaryExtension = ".smry";
+constexpr const char* kHostSummaryName = "Osprevan.smry";
+constexpr size_t kPathCapacity = 1023;
+
+// Kind names of the rows, in the row order of OutcomeCounters.
+constexpr int kRowLabels[kOutcomeRows] = {
+    support::MSG_KIND_INSERT, support::MSG_KIND_DELETE,    support::MSG_KIND_REPLACE,
+    support::MSG_KIND_NOTE,   support::MSG_KIND_UNDERLINE, support::MSG_KIND_HIGHLIGHT,
+};
+
+// The open summary dialog; 0 while none is up.
+tolvane::ObjectId g_summaryDialog = 0;
+
+void SetItemLabel(int32_t item, const std::string& label) {
+  HostSetString(g_summaryDialog, HostDialogItem(g_summaryDialog, item), tolvane::P_LABEL, label);
+}
+
+bool AllClean(const OutcomeCounters& counters) {
+  for (const auto& row : counters.counts) {
+    if (row[kColumnMisplaced] > 0 || row[kColumnFailed] > 0) return false;
+  }
+  return true;
+}
+
+void FillDialog(const OutcomeCounters& counters) {
+  for (int row = 0; row < kOutcomeRows; ++row) {
+    SetItemLabel(kSummaryRowLabelItems[row], support::UiString(kRowLabels[row]));
+    for (int column = 0; column < kOutcomeColumns; ++column) {
+      SetItemLabel(SummaryCountItem(row, column),
+                   support::Format(" %d", counters.counts[row][column]));
+    }
+  }
+  SetItemLabel(kSummaryHeadlineItem,
+               support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
+                                                    : support::MSG_SOME_MISPLACED));
+}
+
+// Opens the file beside the caller's PDF, else the one in the host's user directory (where the
+// preferences file lives too). False when neither can be opened.
+bool OpenSummaryFile(support::FileChannel& file) {
+  const std::string& callerPath = hostlink::Command().callerPdfPath;
+  if (!callerPath.empty() && file.Open(SummaryFileName(callerPath), "w")) return true;
+  const std::string directory = HostGetString(0, 0, tolvane::P_SESSION_USER_DIR);
+  // No directory is no location: the file would land wherever the host happens to run.
+  if (LastHostError() != 0 || directory.empty()) return false;
+  const std::string path = support::JoinPath(directory, kHostSummaryName);
+  // A path cut to the capacity would name some other file, so a longer one is not used.
+  if (path.size() > kPathCapacity) return false;
+  return file.Open(path, "w");
+}
+
+}  // namespace
+
+std::string SummaryFileName(const std::string& pdfPath) {
+  // Only a dot in the file name starts an extension: "rev.2/review" stays in its folder as
+  // "rev.2/review.smry" rather than becoming "rev.smry" beside it.
+  std::string directory, name;
+  support::SplitPath(pdfPath, directory, name);
+  return pdfPath.substr(0, pdfPath.size() - name.size()) +
+         support::ReplaceLastExtension(name, kSummaryExtension);
+}
+
+int32_t WriteSummaryFile(const OutcomeCounters& counters) {
+  support::FileChannel file;
+  if (!OpenSummaryFile(file)) return 1;
+  // The header message ends in its own line feed; the widths below count bytes, so a label of
+  // two Japanese characters gets five spaces before it.
+  bool written = file.Write(support::UiString(support::MSG_SUMMARY_HEADER));
+  for (int row = 0; row < kOutcomeRows; ++row) {
+    const int32_t* counts = counters.counts[row];
+    written = file.Write(support::Format(
+                  "%11s%9d%12d%10d\n", support::UiString(kRowLabels[row]).c_str(),
+                  counts[kColumnSuccessful], counts[kColumnMisplaced], counts[kColumnFailed])) &&
+              written;
+  }
+  return file.Close() && written ? 0 : 1;
+}
+
+void SummaryDialogEvent(int32_t item, int32_t) {
+  if (item != kSummaryOkItem && item != tolvane::DIALOG_ITEM_CONFIRM &&
+      item != tolvane::DIALOG_ITEM_CLOSED) {
+    return;
+  }
+  // Guard: with no dialog up there is nothing to close, and id 0 would address the host itself.
+  if (g_summaryDialog == 0) return;
+  HostClose(g_summaryDialog, tolvane::CLOSE_DISCARD);
+  g_summaryDialog = 0;
+}
+
+void ShowSummary(const OutcomeCounters& counters) {
+  // Another client's import shows no dialog, so none is opened that nobody would close.
+  if (hostlink::Command().calledFromClient == 1) {
+    (void)WriteSummaryFile(counters);
+    return;
+  }
+  g_summaryDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
+  if (g_summaryDialog == 0) return;
+  FillDialog(counters);
+  hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, SummaryDialogEvent);
+  HostModalDialog(hostlink::kSummaryDialogNumber, g_summaryDialog);
+  hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, nullptr);
+  g_summaryDialog = 0;
+}
 
 }  // namespace osprevan::ui

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -9,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/error_text.h"
+#include "host/cli/import_request.h"
 #include "host/cli/session_setup.h"
+#include "host/cli/summary_file.h"
+#include "host/cli/usage.h"
 #include "host/dialogs/dialog_script.h"
 #include "host/dialogs/native_dialog_driver.h"
 #include "host/engine/show.h"
@@ -21,32 +26,16 @@ namespace {
 
 using namespace tlhost;
 
-constexpr const char* kUsage =
-    "Usage: tolvane COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Commands:\n"
-    "  show FILE            print a document readably: paragraphs, tracked changes, conditions, "
-    "markers\n"
-    "  menus                load the plug-in and list the import menus with its command\n"
-    "  run FILE [--dialogs SCRIPT]\n"
-    "                       open FILE, make it active and run the import command from its menu;\n"
-    "                       alerts and dialogs are answered by SCRIPT, else asked on the terminal\n"
-    "  import FILE PDF      run the same import as a call from another client (no dialogs)\n"
-    "  export-pdf FILE -o OUT.pdf [--creator TEXT] [--rotate PAGES=DEGREES]...\n"
-    "                       write a tagged PDF of a document or book; --rotate turns page N\n"
-    "                       or pages A-B (from 1) by 0, 90, 180 or 270 degrees (repeatable)\n"
-    "\n"
-    "Options:\n"
-    "  --client PATH        the plug-in library (default: ../lib/libosprevan.so beside this "
-    "program)\n"
-    "  --help               show this text\n"
-    "\n"
-    "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n"
-    "  run and import answer 0 when the import ran (the plug-in reported placing comments into\n"
-    "  a document) and 1 when it was cancelled, refused or failed before that.\n";
-
-int Usage(const std::string& problem) {
-  std::cerr << "tolvane: " << problem << "\n\n" << kUsage;
+// A wrong use: the problem, then the command's usage line, or the whole help when there is no
+// known command.
+int WrongUse(const std::string& command, const std::string& problem) {
+  std::cerr << "tolvane: " << problem << "\n";
+  const std::string usage = CommandUsage(command);
+  if (usage.empty()) {
+    std::cerr << "\n" << HelpText();
+  } else {
+    std::cerr << usage << "\n";
+  }
   return 2;
 }
 
@@ -106,11 +95,23 @@ bool StartClient(Host& host, const SessionSettings& settings) {
   return true;
 }
 
+// Why a document or book did not open; a malformed file also gets the engine's line and fault.
+std::string OpenProblem(const Engine& engine, const std::string& path, int32_t error) {
+  std::string problem = ReadProblem(path, error);
+  if (error != tolvane::ERR_FILE_FORMAT) return problem;
+  std::string detail = engine.lastError();
+  const std::string prefix = path + ": ";
+  if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
+  if (!detail.empty()) problem += ": " + detail;
+  return problem;
+}
+
 bool OpenActive(Host& host, const std::string& path, tolvane::ObjectId& id) {
   std::vector<PropValue> returned;
   const int32_t error = host.engine().OpenFile(path, {}, id, returned);
   if (error != 0 || id == 0) {
-    std::cerr << "tolvane: cannot open " << path << " (error " << error << ")\n";
+    std::cerr << "tolvane: cannot open " << path << ": " << OpenProblem(host.engine(), path, error)
+              << "\n";
     return false;
   }
   const int32_t property = tolvane::KindOf(id) == tolvane::KIND_BOOK
@@ -168,62 +169,118 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
   return ImportStatus(host.recorder());
 }
 
-int Import(Host& host, const SessionSettings& settings, const std::string& file,
-           const std::string& pdf) {
+int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
-  if (!OpenActive(host, file, id)) return 1;
-  host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf, 0);
+  if (!OpenActive(host, request.file, id)) return 1;
+  // The components of a book are saved in place with it; they could not follow it to OUT.
+  if (tolvane::KindOf(id) == tolvane::KIND_BOOK && !request.out.empty()) {
+    return WrongUse("import", "-o takes a document; a book is saved in place");
+  }
+  std::error_code ignored;
+  if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
+    return WrongUse("import", "-o would replace the PDF");
+  }
+  const SummaryWatch summary(request.pdf);
+  host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, request.pdf, 0);
   PrintRecord(host.recorder());
-  return ImportStatus(host.recorder());
+  summary.PrintIfWritten(std::cout);
+  // A refused import changed nothing, so nothing is saved.
+  const int status = ImportStatus(host.recorder());
+  if (status != 0 || request.dryRun) return status;
+  return SaveImported(host.engine(), id, request, std::cerr);
+}
+
+// The command line after the options common to all commands are taken out.
+struct CommandLine {
+  std::vector<std::string> words;  // the command and its arguments
+  std::string dialogScript;
+  std::optional<std::string> creator;
+  std::vector<std::string> rotations;
+  bool dryRun = false;
+  std::vector<std::string> commandOptions;  // the options given that belong to one command
+  std::string problem;                      // the first wrong use found
+};
+
+// The command each command's own option belongs to.
+std::string OptionOwner(const std::string& option) {
+  if (option == "--dialogs") return "run";
+  if (option == "--dry-run") return "import";
+  return "export-pdf";  // --creator, --rotate
+}
+
+int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
+  if (line.words.empty()) {
+    return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
+  }
+  const std::string& command = line.words[0];
+  if (CommandUsage(command).empty()) return WrongUse("", "unknown command " + command);
+  if (!line.problem.empty()) return WrongUse(command, line.problem);
+  for (const std::string& option : line.commandOptions) {
+    if (OptionOwner(option) != command) {
+      return WrongUse(command, option + " is not an option of " + command);
+    }
+  }
+  const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
+  if (command == "show") {
+    if (rest.size() != 1) return WrongUse(command, "show needs one FILE");
+    return ShowFile(rest[0], std::cout, std::cerr);
+  }
+  if (command == "export-pdf") {
+    return tlhost::pdfexport::RunExportPdf(rest, line.creator, std::cerr, line.rotations);
+  }
+  ImportRequest request;
+  if (command == "import") {
+    std::string problem;
+    if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
+  } else if (command == "menus" && !rest.empty()) {
+    return WrongUse(command, "menus takes no arguments");
+  } else if (command == "run" && rest.size() != 1) {
+    return WrongUse(command, "run needs one FILE");
+  }
+  Host host;
+  ApplySettings(host, settings);
+  if (command == "menus") return Menus(host, settings);
+  if (command == "run") return Run(host, settings, rest[0], line.dialogScript);
+  return Import(host, settings, request);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args;
+  CommandLine line;
   SessionSettings settings = DefaultSettings(argv[0]);
-  std::string dialogScript;
-  std::optional<std::string> creator;
-  std::vector<std::string> rotations;
+  // Takes the value of option `argv[i]`, or notes the problem when there is none.
+  auto value = [&](int& i, const char* needs) -> std::optional<std::string> {
+    if (i + 1 < argc) return std::string(argv[++i]);
+    if (line.problem.empty()) line.problem = std::string(argv[i]) + " needs " + needs;
+    return std::nullopt;
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
+      std::cout << HelpText();
       return 0;
     }
-    if (arg == "--dialogs") {
-      if (i + 1 >= argc) return Usage("--dialogs needs a script");
-      dialogScript = argv[++i];
-    } else if (arg == "--creator") {
-      if (i + 1 >= argc) return Usage("--creator needs a text");
-      creator = argv[++i];
-    } else if (arg == "--rotate") {
-      if (i + 1 >= argc) return Usage("--rotate needs PAGES=DEGREES");
-      rotations.push_back(argv[++i]);
-    } else if (arg == "--client") {
-      if (i + 1 >= argc) return Usage("--client needs a path");
-      settings.clientPath = argv[++i];
+    if (arg == "--client") {
+      if (auto v = value(i, "a path")) settings.clientPath = *v;
+    } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
+               arg == "--dry-run") {
+      line.commandOptions.push_back(arg);
+      if (arg == "--dry-run") {
+        line.dryRun = true;
+      } else if (arg == "--dialogs") {
+        if (auto v = value(i, "a script")) line.dialogScript = *v;
+      } else if (arg == "--creator") {
+        if (auto v = value(i, "a text")) line.creator = *v;
+      } else if (auto v = value(i, "PAGES=DEGREES")) {
+        line.rotations.push_back(*v);
+      }
     } else if (arg.rfind("--", 0) == 0) {
-      return Usage("unknown option " + arg);
+      if (line.problem.empty()) line.problem = "unknown option " + arg;
     } else {
-      args.push_back(arg);
+      line.words.push_back(arg);
     }
   }
-  if (args.empty()) return Usage("no command given");
-  const std::string command = args[0];
-  if (command == "show") {
-    if (args.size() != 2) return Usage("show needs one FILE");
-    return ShowFile(args[1], std::cout, std::cerr);
-  }
-  if (command == "export-pdf") {
-    return tlhost::pdfexport::RunExportPdf({args.begin() + 1, args.end()}, creator, std::cerr,
-                                           rotations);
-  }
-  Host host;
-  ApplySettings(host, settings);
-  if (command == "menus" && args.size() == 1) return Menus(host, settings);
-  if (command == "run" && args.size() == 2) return Run(host, settings, args[1], dialogScript);
-  if (command == "import" && args.size() == 3) return Import(host, settings, args[1], args[2]);
-  return Usage("wrong command or arguments: " + command);
+  return RunCommandLine(line, settings);
 }

@@ -1,0 +1,48 @@
+#include "apply/apply_placement.h"
+
+#include "apply/place_marker.h"
+#include "apply/text_conditions.h"
+#include "apply/tracked_changes.h"
+
+namespace osprevan::apply {
+namespace {
+
+int32_t MarkerOnly(Placement& placement) {
+  const int32_t result = PlaceMarker(placement, placement.end);
+  if (result != 0) placement.NoteReason(PlacementReason::MarkerRefused);
+  return result;
+}
+
+bool IsEmptyRange(const Placement& p) {
+  return p.begin.object == p.end.object && p.begin.offset == p.end.offset;
+}
+
+}  // namespace
+
+int32_t ApplyPlacement(Placement& placement, bool sameSpot) {
+  if (placement.misplaced || sameSpot) {
+    if (sameSpot && !placement.misplaced) placement.NoteReason(PlacementReason::SameSpot);
+    return MarkerOnly(placement);
+  }
+  if (placement.kind != PlaceNote && placement.kind != PlaceInsertion && IsEmptyRange(placement))
+    return MarkerOnly(placement);
+  switch (placement.kind) {
+    case PlaceHighlight:
+    case PlaceHighlightNote:
+      return ApplyHighlight(placement);
+    case PlaceUnderline:
+      return ApplyUnderline(placement);
+    case PlaceDeletion:
+      return ApplyDeletion(placement);
+    case PlaceReplacement:
+      return ApplyReplacement(placement);
+    case PlaceInsertion:
+      return ApplyInsertion(placement);
+    case PlaceNote:
+      return MarkerOnly(placement);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace osprevan::apply

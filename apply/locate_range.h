@@ -1,0 +1,34 @@
+// From a comment's range over the PDF's page text to locations in the host document: the flow
+// its article names, the paragraph its elements name, and the offsets carried over. Any doubt
+// makes the result untrusted.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "apply/placement.h"
+#include "pdf/content_element.h"
+#include "pdf/text_range.h"
+#include "tolvane/numbers.h"
+#include "tolvane/values.h"
+
+namespace osprevan::apply {
+
+// The flow named by an article identifier ("Article_" and the flow name, any letter case of
+// the prefix) whose first text frame lies on a body page; 0 when there is none.
+tolvane::ObjectId FindFlowForElement(tolvane::ObjectId document, const std::string& article);
+
+// The host paragraph of a content element and how sure it is.
+struct ResolvedElement {
+  tolvane::ObjectId paragraph = 0;
+  tolvane::ObjectId flow = 0;  // the flow its chain leads to; the main flow when none
+  bool certain = true;
+  PlacementReason reason = PlacementReason::None;
+};
+ResolvedElement ResolveElement(tolvane::ObjectId document, const pdf::ContentElement& element);
+
+// Fills `begin` and `end`; answers 0 when both can be trusted, 1 otherwise with the reason.
+int32_t LocateRange(tolvane::ObjectId document, tolvane::ObjectId flow, const pdf::TextRange& range,
+                    tolvane::TTextLoc& begin, tolvane::TTextLoc& end, PlacementReason& reason);
+
+}  // namespace osprevan::apply

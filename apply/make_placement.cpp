@@ -1,0 +1,65 @@
+#include "apply/make_placement.h"
+
+#include "apply/locate_range.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+
+namespace osprevan::apply {
+namespace {
+
+std::string SubtypeName(const pdf::PdfComment& comment) {
+  const pdf::PdfTables& t = pdf::Tables();
+  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
+  const char* name = pdf::Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
+                                  static_cast<const char*>(nullptr));
+  return name ? name : "";
+}
+
+}  // namespace
+
+PlacementKind KindOfComment(const pdf::PdfComment& comment) {
+  const std::string subtype = SubtypeName(comment);
+  if (subtype == "Underline" || subtype == "Squiggly") return PlaceUnderline;
+  if (subtype == "Highlight")
+    return comment.contents().empty() ? PlaceHighlight : PlaceHighlightNote;
+  if (subtype == "Caret") return PlaceInsertion;
+  if (subtype == "StrikeOut" || subtype == "Deletion")
+    return comment.replacement() ? PlaceReplacement : PlaceDeletion;
+  if (subtype == "Text" || subtype == "FreeText") return PlaceNote;
+  return PlaceOther;
+}
+
+std::string CommentDateText(const pdf::PdfComment& comment) {
+  const pdf::PdfTables& t = pdf::Tables();
+  if (!comment.date() || !t.dates) return "";
+  const size_t length =
+      pdf::Guarded([&] { return t.dates->PdfDateText(comment.date(), 3, nullptr, 0); }, size_t{0});
+  std::string text(length + 1, '\0');
+  pdf::Guarded([&] { return t.dates->PdfDateText(comment.date(), 3, text.data(), text.size()); },
+               size_t{0});
+  text.resize(length);
+  return text;
+}
+
+Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comment) {
+  Placement placement;
+  placement.comment = &comment;
+  placement.kind = KindOfComment(comment);
+  // A free text sits where the reviewer put its box; it covers no text to confirm it.
+  if (SubtypeName(comment) != "FreeText" && comment.placementConfirmed() == 0)
+    placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
+                                             : PlacementReason::NoElement);
+  placement.document = document;
+  placement.dateText = CommentDateText(comment);
+  placement.pageIndex = comment.page();
+  const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
+  if (start) placement.flow = FindFlowForElement(document, start->SectionName());
+  PlacementReason reason = PlacementReason::None;
+  if (LocateRange(document, placement.flow, comment.range(), placement.begin, placement.end,
+                  reason) != 0) {
+    placement.Misplace(reason);
+  }
+  return placement;
+}
+
+}  // namespace osprevan::apply

@@ -1,0 +1,26 @@
+// The text of a "Comment" marker: one line of fields for the comment (its kind, where it was
+// meant to go when that is doubtful, author, date, its own text, the PDF text it marked),
+// followed by one line per reply.
+#pragma once
+
+#include <string>
+
+#include "apply/placement.h"
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/pdf_comment.h"
+
+namespace osprevan::apply {
+
+// The whole marker text, beginning "TL_PDF_Comment: ". The comment's texts are never cut.
+std::string ComposeMarkerText(const Placement& placement);
+
+// One line per reply of `comment`, in order, each reply followed by its own replies one blank
+// further in; `depth` blanks before the first level. "" when there is no reply.
+std::string ComposeReplyThread(const Placement& placement, const pdf::PdfComment& comment,
+                               int depth);
+
+// A date as marker texts show it ("YYYY/MM/DD HH:MM:SS", the library's selector 3); "" without
+// a date or when the library refuses it.
+std::string MarkerDateText(const OkDate* date);
+
+}  // namespace osprevan::apply

@@ -1,0 +1,22 @@
+// What became of the placements of one import, counted per kind of change for the summary, and
+// the usage event that tells the host a document's comments were turned into placements.
+#pragma once
+
+#include <cstdint>
+
+#include "apply/placement.h"
+#include "tolvane/numbers.h"
+#include "ui/outcome_counters.h"
+
+namespace osprevan::apply {
+
+// Counts one applied placement in the row of its kind: failed for a non-zero `result`,
+// misplaced when the placement is misplaced and no note, else successful. Kinds without a row
+// (PlaceOther, unknown values) are not counted.
+void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result);
+
+// Sends "Osprevan" "StructureDoc"/"UnstructureDoc" "Successful" for `document`: every top-level
+// comment became a placement. What the host makes of it is not looked at.
+void ReportConversion(tolvane::ObjectId document);
+
+}  // namespace osprevan::apply

@@ -1,0 +1,74 @@
+#include "apply/place_marker.h"
+
+#include <new>
+#include <string>
+
+#include "apply/marker_text.h"
+#include "hostlink/host_ops.h"
+
+namespace osprevan::apply {
+namespace {
+
+constexpr const char* kMarkerType = "Comment";
+constexpr const char* kAddedCondition = "TL8_TRACK_CHANGES_ADDED";
+constexpr const char* kDeletedCondition = "TL8_TRACK_CHANGES_DELETED";
+
+// Where the host put the marker's anchor. A location after the paragraph end is moved before
+// it, so the given location would name the paragraph end instead of the anchor.
+TTextLoc AnchorLocation(ObjectId doc, ObjectId marker, const TTextLoc& requested) {
+  const HostValue where = HostGetPropVal(doc, marker, tolvane::P_MARKER_LOCATION);
+  if (LastHostError() != 0 || where.type != tolvane::VT_TEXT_LOC || !where.loc.object)
+    return requested;
+  return where.loc;
+}
+
+}  // namespace
+
+bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
+  const ObjectId doc = placement.document;
+  if (!doc) return false;
+  // The host's own switch for protecting deleted text; a host that cannot answer is taken to
+  // protect it.
+  const int32_t protect = HostGetInt(0, 0, tolvane::P_SESSION_TRACK_DELETED_TEST);
+  if (protect == 0 && LastHostError() == 0) return false;
+  HostSetTextRange(doc, doc, tolvane::P_DOC_TEXT_SELECTION, TTextRange{location, location});
+  // A refused selection leaves the old one, which says nothing about this location.
+  if (LastHostError() != 0) return false;
+  if (!HostGetId(doc, doc, tolvane::P_DOC_SELECTED_TEXT_OBJECT)) return false;
+  const TTextRange selection = HostGetTextRange(doc, doc, tolvane::P_DOC_TEXT_SELECTION);
+  const HostValue conditions = HostGetTextPropVal(doc, selection.begin, tolvane::P_TEXT_CONDITIONS);
+  for (ObjectId condition : conditions.ids) {
+    if (HostGetString(doc, condition, tolvane::P_COND_NAME) == kDeletedCondition) return true;
+  }
+  return false;
+}
+
+int PlaceMarker(const Placement& placement, TTextLoc location) {
+  const ObjectId doc = placement.document;
+  if (!doc || LocationIsDeleted(placement, location)) return 1;
+  try {
+    // Composed before the marker is made, so that nothing fails between making it and filling
+    // it in.
+    const std::string text = ComposeMarkerText(placement);
+    const ObjectId marker = HostNewAnchoredObject(doc, tolvane::OBJ_MARKER, location);
+    if (!marker) return 1;
+    // A document without the marker type gets 0 as the type, which the host keeps or refuses.
+    HostSetId(doc, marker, tolvane::P_MARKER_TYPE,
+              HostGetNamedObject(doc, tolvane::OBJ_MARKER_TYPE, kMarkerType));
+    HostSetString(doc, marker, tolvane::P_MARKER_TEXT, text);
+    const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
+    if (!added) return 1;
+    const TTextLoc anchor = AnchorLocation(doc, marker, location);
+    HostValue inserted;
+    inserted.property = tolvane::P_TEXT_CONDITIONS;
+    inserted.type = tolvane::VT_IDS;
+    inserted.ids = {added};
+    HostSetTextPropVal(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}},
+                       inserted);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+}  // namespace osprevan::apply

@@ -1,0 +1,21 @@
+// "Comment" markers in the document: the marker of a placement, made a tracked insertion so
+// that the document's review of tracked changes lists it, and the test for deleted text that
+// markers and tracked insertions share.
+#pragma once
+
+#include "apply/placement.h"
+#include "tolvane/values.h"
+
+namespace osprevan::apply {
+
+// Makes the placement's marker at `location` in its document. 0 when the marker stands as a
+// tracked insertion. 1 when the location lies in deleted text or the host refused the marker
+// (nothing is made), and when the document has no "TL8_TRACK_CHANGES_ADDED" (the marker stays).
+int PlaceMarker(const Placement& placement, tolvane::TTextLoc location);
+
+// Whether `location` lies in tracked deleted text ("TL8_TRACK_CHANGES_DELETED" on the character
+// the host reports there). Moves the document's selection to `location`. False when the host
+// session does not protect deleted text.
+bool LocationIsDeleted(const Placement& placement, tolvane::TTextLoc location);
+
+}  // namespace osprevan::apply

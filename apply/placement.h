@@ -1,0 +1,81 @@
+// One comment prepared for the document: where it goes, what is done there, and whether the
+// place can be trusted. A placement whose place is doubtful is "misplaced" and only gets a
+// marker, and it keeps the reason that decided it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "pdf/pdf_comment.h"
+#include "tolvane/numbers.h"
+#include "tolvane/values.h"
+
+namespace osprevan::apply {
+
+// What is done with a placement, from its comment's subtype.
+enum PlacementKind : uint32_t {
+  PlaceOther = 0,
+  PlaceHighlight = 1,      // Highlight without contents
+  PlaceUnderline = 2,      // Underline, Squiggly
+  PlaceDeletion = 3,       // StrikeOut, Deletion without a replacement
+  PlaceNote = 5,           // Text, FreeText
+  PlaceHighlightNote = 6,  // Highlight with contents
+  PlaceReplacement = 7,    // StrikeOut, Deletion with the Caret of its replace
+  PlaceInsertion = 8,      // Caret
+};
+
+// Why a placement was misplaced or failed; the first reason found is kept.
+enum class PlacementReason : uint8_t {
+  None = 0,
+  Unconfirmed,               // the PDF text did not confirm the place (fallback or no match)
+  NoElement,                 // the comment covers no element of the page's structure
+  ContainerNotFound,         // a table, cell, footnote or flow on the way was not found
+  FoundByCounting,           // the paragraph was not found by its identifier
+  InsideParagraphNumber,     // the range starts inside the paragraph's number
+  BeyondParagraphText,       // the text ran out before the offset was reached
+  TextChanged,               // the paragraph's text changed since the PDF was made
+  InsideBlock,               // the range lies inside a block of a structured document
+  BeyondParagraphEnd,        // an end lay past its paragraph's end and was cut back
+  NotInParagraph,            // a location is not in a paragraph
+  TableMismatch,             // the ends lie in different table rows or tables
+  SelectionMoved,            // the host moved the selection made from the locations
+  EndsInDifferentFlows,      // the host's comparison of the ends refused them
+  PieceRefused,              // a piece of the range was refused by the host's comparison
+  SameSpot,                  // a marker at the same spot as the placement before it
+  InsideDeletedText,         // the insertion point lies inside deleted text
+  NoTrackedChangeCondition,  // the document has no tracked-change condition
+  MarkerRefused,             // the host did not make the marker
+  NotYetApplied,             // the change is not applied yet by this version
+};
+
+// A short English name of the reason, for diagnostics and reports.
+const char* ReasonName(PlacementReason reason);
+
+struct Placement {
+  uint32_t kind = PlaceOther;
+  std::string dateText;  // the comment's date as the PDF library writes it
+  int32_t pageIndex = -1;
+  tolvane::TTextLoc begin{};
+  tolvane::TTextLoc end{};
+  tolvane::ObjectId flow = 0;
+  tolvane::ObjectId document = 0;
+  uint8_t misplaced = 0;
+  const pdf::PdfComment* comment = nullptr;  // not owned
+  PlacementReason reason = PlacementReason::None;
+
+  // Marks the placement misplaced; the first reason stays.
+  void Misplace(PlacementReason why) {
+    misplaced = 1;
+    NoteReason(why);
+  }
+  // Keeps why applying it failed, unless a reason is kept already.
+  void NoteReason(PlacementReason why) {
+    if (reason == PlacementReason::None) reason = why;
+  }
+};
+
+// Whether the placement gets a marker: notes, replacements and insertions, highlights with
+// contents, comments with replies or contents, and every misplaced placement.
+bool NeedsMarker(const Placement& placement);
+
+}  // namespace osprevan::apply

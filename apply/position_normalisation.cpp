@@ -1,0 +1,67 @@
+#include "apply/position_normalisation.h"
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace osprevan::apply {
+namespace {
+
+using pdf::ContentElement;
+
+// Content elements by their chain and their host paragraph count, in the order they were made.
+using ParagraphParts =
+    std::map<std::pair<const pdf::ElementEntry*, uint32_t>, std::vector<const ContentElement*>>;
+
+ParagraphParts PartsOfParagraphs(const pdf::DocumentContext& context) {
+  ParagraphParts parts;
+  for (const auto& element : context.elements)
+    parts[{element->containers, element->containerCount}].push_back(element.get());
+  return parts;
+}
+
+uint32_t UnmarkedCount(const ContentElement& element, size_t count) {
+  uint32_t n = 0;
+  for (size_t i = 0; i < count && i < element.chars.size(); ++i) n += !element.chars[i].inBlockSpan;
+  return n;
+}
+
+void Normalise(pdf::TextPosition& position, const ParagraphParts& parts) {
+  const ContentElement* element = position.element;
+  if (!element) return;
+  const size_t k = position.offset;
+  // Blocks are not collected yet for any document, so a position at the start of an element
+  // never ends one.
+  position.atBlockEnd = k > 0 && k <= element->chars.size() && element->chars[k - 1].inBlockSpan &&
+                        (k == element->chars.size() || !element->chars[k].inBlockSpan);
+  uint32_t before = 0;
+  auto found = parts.find({element->containers, element->containerCount});
+  if (found != parts.end()) {
+    for (const ContentElement* part : found->second) {
+      if (part == element) {
+        position.hostOffset = before + UnmarkedCount(*element, k);
+        return;
+      }
+      before += UnmarkedCount(*part, part->chars.size());
+    }
+  }
+  position.hostOffset = before;
+}
+
+}  // namespace
+
+void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_t lastPage) {
+  const ParagraphParts parts = PartsOfParagraphs(context);
+  for (auto& [page, comments] : context.commentsByPage) {
+    if (page < firstPage || page > lastPage) continue;
+    for (auto& comment : comments) {
+      if (!comment->hasRange()) continue;
+      pdf::TextRange range = comment->range();
+      Normalise(range.start, parts);
+      Normalise(range.end, parts);
+      comment->SetRange(range);
+    }
+  }
+}
+
+}  // namespace osprevan::apply

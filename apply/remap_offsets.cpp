@@ -1,0 +1,138 @@
+#include "apply/remap_offsets.h"
+
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <climits>
+#include <new>
+#include <optional>
+
+#include "apply/text_difference.h"
+
+namespace osprevan::apply {
+namespace {
+
+// The characters of a UTF-8 text; null when it is not well-formed.
+std::optional<std::u32string> CodePoints(const std::string& text) {
+  // Guard: ICU's walk indexes in 32 bits.
+  if (text.size() > static_cast<size_t>(INT32_MAX)) return std::nullopt;
+  std::u32string out;
+  out.reserve(text.size());
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return std::nullopt;
+    out.push_back(static_cast<char32_t>(c));
+  }
+  return out;
+}
+
+enum class Step { Keep, Remove, Add, None };
+
+// The walk over both texts takes the removed characters of a changed stretch before the added
+// ones, so that an offset at the start of a removal stays before the text that replaces it.
+Step NextStep(const TextDifference& diff, size_t a, size_t b) {
+  const size_t n = diff.removed.size();
+  const size_t m = diff.added.size();
+  if (a < n && diff.removed[a]) return Step::Remove;
+  if (b < m && diff.added[b]) return Step::Add;
+  if (a < n && b < m) return Step::Keep;
+  // Guard: kept characters pair up, so neither text runs out of them first; were one to, the
+  // rest of the other counts as changed and the walk still ends.
+  if (a < n) return Step::Remove;
+  if (b < m) return Step::Add;
+  return Step::None;
+}
+
+struct MappedOffset {
+  uint32_t offset = 0;
+  bool insideChange = false;  // changed characters on both sides of it in the walk
+};
+
+// Where the walk over the old text reaches `offset` (at most its length), in the new text; with
+// `pastAdded`, after the text added right there.
+MappedOffset MapOffset(const TextDifference& diff, size_t offset, bool pastAdded) {
+  size_t a = 0;
+  size_t b = 0;
+  bool afterChange = false;
+  for (;;) {
+    const Step next = NextStep(diff, a, b);
+    if (a == offset && !(pastAdded && next == Step::Add)) {
+      const bool beforeChange = next == Step::Remove || next == Step::Add;
+      return {static_cast<uint32_t>(b), afterChange && beforeChange};
+    }
+    // Guard: an offset past the old text ends at the end of the new one.
+    if (next == Step::None) return {static_cast<uint32_t>(b), false};
+    if (next != Step::Add) ++a;
+    if (next != Step::Remove) ++b;
+    afterChange = next != Step::Keep;
+  }
+}
+
+// Whether `after` holds, from `at`, the characters [start, end) of `before`.
+bool HoldsSameText(const std::u32string& before, const std::u32string& after, size_t start,
+                   size_t end, size_t at) {
+  const size_t length = end - start;
+  // Guard: never read past the new text.
+  if (at > after.size() || after.size() - at < length) return false;
+  for (size_t i = 0; i < length; ++i)
+    if (!CharactersMatch(before[start + i], after[at + i])) return false;
+  return true;
+}
+
+// `start` <= `end` <= the length of `before`.
+RemapResult Carry(const std::u32string& before, const std::u32string& after, uint32_t start,
+                  uint32_t end) {
+  if (before == after) return {start, end, true};
+  const std::optional<TextDifference> diff = DiffTexts(before, after);
+  if (!diff) return {start, end, false};
+  // A collapsed range is one point, mapped once: passing added text would put its start after
+  // its end.
+  const MappedOffset newStart = MapOffset(*diff, start, start < end);
+  const MappedOffset newEnd = MapOffset(*diff, end, false);
+  const uint32_t distance = end - start;
+  if (!newStart.insideChange && !newEnd.insideChange && newEnd.offset >= newStart.offset &&
+      newEnd.offset - newStart.offset == distance)
+    return {newStart.offset, newEnd.offset, true};
+  if (HoldsSameText(before, after, start, end, newStart.offset))
+    return {newStart.offset, newStart.offset + distance, true};
+  return {newStart.offset, newEnd.offset, false};
+}
+
+// The PDF shows no special characters, so the offset is counted without those before it.
+uint32_t WithoutSpecials(uint32_t offset, const std::vector<uint32_t>& specialPositions) {
+  const auto before = std::count_if(specialPositions.begin(), specialPositions.end(),
+                                    [offset](uint32_t position) { return position < offset; });
+  // Guard: repeated positions never take the offset below 0.
+  return offset - std::min(static_cast<uint32_t>(before), offset);
+}
+
+}  // namespace
+
+RemapResult RemapOffsets(const std::string& pdfText, const std::string& hostText,
+                         const std::vector<uint32_t>& specialPositions, uint32_t start,
+                         uint32_t end) {
+  try {
+    const std::optional<std::u32string> before = CodePoints(pdfText);
+    const std::optional<std::u32string> after = CodePoints(hostText);
+    if (!before || !after) return {start, end, false};
+    // Guard: an offset beyond the PDF text or an end before the start names no place in it.
+    const auto length = static_cast<uint32_t>(std::min<size_t>(before->size(), UINT32_MAX));
+    const bool inText = start <= end && end <= length;
+    start = std::min(start, length);
+    end = std::clamp(end, start, length);
+    RemapResult result = Carry(*before, *after, start, end);
+    if (!inText) result.trusted = false;
+    if (result.trusted) {
+      result.start = WithoutSpecials(result.start, specialPositions);
+      result.end = WithoutSpecials(result.end, specialPositions);
+    }
+    return result;
+  } catch (const std::bad_alloc&) {
+    return {start, end, false};
+  }
+}
+
+}  // namespace osprevan::apply

@@ -1,0 +1,116 @@
+#include "apply/validate_placement.h"
+
+#include "hostlink/host_ops.h"
+
+namespace osprevan::apply {
+namespace {
+
+using tolvane::ObjectId;
+using tolvane::TTextLoc;
+
+bool IsParagraph(ObjectId object) {
+  return object && tolvane::KindOf(object) == tolvane::KIND_PARAGRAPH;
+}
+
+// Text positions of the paragraph, its end not included.
+int32_t ParagraphLength(ObjectId document, ObjectId paragraph) {
+  const int32_t length = HostGetInt(document, paragraph, tolvane::P_PGF_TEXT_LENGTH) - 1;
+  return length < 0 ? 0 : length;
+}
+
+bool IsValid(ObjectId document, const TTextLoc& location) {
+  return IsParagraph(location.object) && location.offset >= 0 &&
+         location.offset <= ParagraphLength(document, location.object);
+}
+
+bool operator==(const TTextLoc& a, const TTextLoc& b) {
+  return a.object == b.object && a.offset == b.offset;
+}
+
+// The start of the placement's flow, else of the main flow, else of the first flow.
+TTextLoc FlowStart(ObjectId document, ObjectId flow) {
+  if (!flow) flow = HostGetId(document, document, tolvane::P_DOC_MAIN_FLOW);
+  if (!flow) flow = HostGetId(document, document, tolvane::P_DOC_FIRST_FLOW);
+  return {HostGetId(document, flow, tolvane::P_FLOW_FIRST_PARAGRAPH), 0};
+}
+
+// The table of a location in a cell of a body row; 0 anywhere else.
+ObjectId BodyRowTable(ObjectId document, const TTextLoc& location) {
+  const ObjectId cell = HostGetId(document, location.object, tolvane::P_PGF_CELL);
+  if (!cell) return 0;
+  const ObjectId row = HostGetId(document, cell, tolvane::P_CELL_ROW);
+  if (HostGetInt(document, row, tolvane::P_ROW_KIND) != tolvane::ROW_BODY) return 0;
+  return HostGetId(document, row, tolvane::P_ROW_TABLE);
+}
+
+// New text goes after the anchors, markers and element boundaries that stand at the location.
+TTextLoc AfterItemsAt(ObjectId document, TTextLoc location) {
+  constexpr uint32_t kStepOver = tolvane::TI_MARKER_ANCHOR | tolvane::TI_TABLE_ANCHOR |
+                                 tolvane::TI_FOOTNOTE_ANCHOR | tolvane::TI_FRAME_ANCHOR |
+                                 tolvane::TI_ELEMENT_BEGIN | tolvane::TI_ELEMENT_END;
+  const HostTextItems items = HostGetText(document, location.object, kStepOver);
+  for (const auto& item : items) {
+    if (item.offset == location.offset) ++location.offset;
+  }
+  return location;
+}
+
+// Makes the range the document's selection and takes what the host made of it.
+void CheckSelection(ObjectId document, Placement& placement) {
+  HostSetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION,
+                   {placement.begin, placement.end});
+  const tolvane::TTextRange selected =
+      HostGetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION);
+  if (selected.begin == placement.begin && selected.end == placement.end) return;
+  const bool point = selected.begin == selected.end;
+  if (point) {
+    ClearLastHostError();
+    const ObjectId element = HostObjectAtTextLoc(document, selected.end).first;
+    const bool outsideStructure =
+        HostGetId(document, element, tolvane::P_ELEM_PARENT) == 0 && LastHostError() == 0;
+    if (outsideStructure) {
+      placement.begin = selected.end;
+      if (placement.kind == PlaceInsertion) placement.end = selected.end;
+      return;
+    }
+  }
+  placement.begin = placement.end = selected.end;
+  placement.Misplace(PlacementReason::SelectionMoved);
+}
+
+}  // namespace
+
+void ValidatePlacement(Placement& p) {
+  const ObjectId document = p.document;
+  if (!IsValid(document, p.begin)) {
+    p.Misplace(PlacementReason::NotInParagraph);
+    p.begin = p.end;
+  }
+  if (IsParagraph(p.end.object) && p.end.offset > ParagraphLength(document, p.end.object)) {
+    const bool beginFollows = p.begin == p.end;
+    p.end.offset = ParagraphLength(document, p.end.object);
+    if (beginFollows) p.begin = p.end;
+    p.Misplace(PlacementReason::BeyondParagraphEnd);
+  }
+  if (!IsParagraph(p.end.object)) {
+    p.begin = p.end = FlowStart(document, p.flow);
+    p.Misplace(PlacementReason::NotInParagraph);
+    return;
+  }
+  const ObjectId beginTable = BodyRowTable(document, p.begin);
+  const ObjectId endTable = BodyRowTable(document, p.end);
+  if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
+  if (p.kind == PlaceReplacement || p.kind == PlaceInsertion) {
+    p.end = AfterItemsAt(document, p.end);
+    if (p.kind == PlaceInsertion) p.begin = p.end;
+  }
+  CheckSelection(document, p);
+  if (p.begin.object != p.end.object && HostTestTextLocs(document, p.end, p.begin) != 0)
+    p.Misplace(PlacementReason::EndsInDifferentFlows);
+  // The piece-by-piece look at the text between the ends needs the splitting of a range along
+  // flows, cells, elements and anchors that tracked changes bring; until then the host's
+  // selection and its comparison of the two ends above stand for it.
+  if (p.misplaced) p.begin = p.end;
+}
+
+}  // namespace osprevan::apply

@@ -1,0 +1,74 @@
+#include "host/cli/import_request.h"
+
+#include "host/cli/error_text.h"
+
+namespace tlhost {
+namespace {
+
+// The path a document or book is saved under in place.
+std::string OpenPath(const Engine& engine, ObjectId id) {
+  if (const Document* d = engine.document(id)) return d->path;
+  if (const Book* b = engine.book(id)) return b->path;
+  return "";
+}
+
+bool Modified(const Engine& engine, ObjectId id) {
+  if (const Document* d = engine.document(id)) return d->modified;
+  if (const Book* b = engine.book(id)) return b->modified;
+  return false;
+}
+
+bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& err) {
+  const int32_t error = engine.Save(id, path);
+  if (error == 0) return true;
+  err << "tolvane: cannot save " << path << ": " << WriteProblem(path, error) << "\n";
+  return false;
+}
+
+}  // namespace
+
+bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
+                        std::string& problem) {
+  request = ImportRequest{};
+  request.dryRun = dryRun;
+  std::vector<std::string> files;
+  bool outGiven = false;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i] != "-o") {
+      files.push_back(words[i]);
+      continue;
+    }
+    if (outGiven) {
+      problem = "import takes one -o OUT";
+      return false;
+    }
+    // An empty OUT would mean "in place" further on, which -o never asks for.
+    if (i + 1 >= words.size() || words[i + 1].empty()) {
+      problem = "-o needs OUT";
+      return false;
+    }
+    outGiven = true;
+    request.out = words[++i];
+  }
+  if (files.size() != 2) {
+    problem = files.size() < 2 ? "import needs FILE and PDF" : "import takes one FILE and one PDF";
+    return false;
+  }
+  request.file = files[0];
+  request.pdf = files[1];
+  return true;
+}
+
+int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err) {
+  if (!request.out.empty()) return Save(engine, target, request.out, err) ? 0 : 1;
+  bool saved = Save(engine, target, request.file, err);
+  std::vector<ObjectId> others = engine.openDocuments();
+  for (ObjectId book : engine.openBooks()) others.push_back(book);
+  for (ObjectId id : others) {
+    if (id == target || !Modified(engine, id)) continue;
+    saved = Save(engine, id, OpenPath(engine, id), err) && saved;
+  }
+  return saved ? 0 : 1;
+}
+
+}  // namespace tlhost

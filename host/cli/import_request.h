@@ -1,0 +1,31 @@
+// The arguments of "tolvane import FILE PDF [-o OUT] [--dry-run]", and saving what the import
+// changed.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/engine/engine.h"
+
+namespace tlhost {
+
+struct ImportRequest {
+  std::string file;  // the document or book to import into
+  std::string pdf;
+  std::string out;  // empty: save in place
+  bool dryRun = false;
+};
+
+// Reads the words after "import" (--dry-run is taken out by the caller with the other
+// options). False with `problem` in words on a wrong use.
+bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
+                        std::string& problem);
+
+// Saves `target` through the engine, which writes a temporary file and renames it, so that a
+// failed save leaves the old file whole: to request.out, or in place together with every other
+// open document or book the import changed (the components of a book). Answers the exit
+// status, 0 or 1, with a line on `err` for each file that could not be saved.
+int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err);
+
+}  // namespace tlhost

@@ -1,0 +1,268 @@
+#include "pdf/annotation_reader.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "pdf/annotation_text.h"
+#include "pdf/comment_boxes.h"
+#include "pdf/comment_kind.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+#include "pdf/reply_thread.h"
+
+namespace osprevan::pdf {
+
+bool replaceCarry = false;
+
+namespace {
+
+// Handles die with the library when it is gone first.
+struct ReleaseHandle {
+  void operator()(void* handle) const {
+    if (const OkCoreTable* core = Tables().core)
+      Guarded([&] { return core->PdfRelease(handle), 0; }, 0);
+  }
+};
+struct FreeDate {
+  void operator()(OkDate* date) const {
+    if (const OkDatesTable* dates = Tables().dates)
+      Guarded([&] { return dates->PdfDateFree(date), 0; }, 0);
+  }
+};
+using OwnedAnnot = std::unique_ptr<OkAnnot, ReleaseHandle>;
+using OwnedObject = std::unique_ptr<OkObj, ReleaseHandle>;
+using OwnedDate = std::unique_ptr<OkDate, FreeDate>;
+
+// Subtypes the reader tells apart, as atoms of the loaded library, made for each page read.
+struct ReaderNames {
+  ondrelkit::PdfAtom strikeOut = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom deletion = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
+};
+
+ReaderNames MakeNames() {
+  const OkCoreTable* core = Tables().core;
+  return Guarded(
+      [&] {
+        return ReaderNames{core->PdfAtom("StrikeOut"), core->PdfAtom("Deletion"),
+                           core->PdfAtom("Caret")};
+      },
+      ReaderNames{});
+}
+
+// The record of the annotation that this one answers, when that one is read already.
+PdfComment* FindReplyTarget(DocumentContext& context, const OkAnnot* annot) {
+  const OwnedObject target(ReplyTarget(annot));
+  if (!target) return nullptr;
+  return Guarded(
+      [&]() -> PdfComment* {
+        const auto found = context.commentsByAnnot.find(target.get());
+        return found == context.commentsByAnnot.end() ? nullptr : found->second;
+      },
+      static_cast<PdfComment*>(nullptr));
+}
+
+// A state annotation whose target is read already updates that record and makes none of its
+// own. Any other (its target later in the page, itself, or not imported) is read on as an
+// ordinary annotation. A target that the state filter took out stays out: only the lists'
+// records are filtered again.
+bool TakeReviewState(DocumentContext& context, const OkAnnot* annot) {
+  if (!HasReviewState(annot)) return false;
+  PdfComment* target = FindReplyTarget(context, annot);
+  if (!target) return false;
+  ApplyReviewState(annot, *target);
+  context.statesChanged.insert(target);
+  return true;
+}
+
+// The kind the filter sees: the Caret right after the strike-out of a replace counts as part
+// of the replace.
+uint32_t KindForFilter(CommentKind kind) {
+  const bool carried = replaceCarry;
+  replaceCarry = kind == Replace;
+  return carried && kind == Insert ? Replace : kind;
+}
+
+// A date the annotation lacks or gives damaged leaves the library's zero date.
+OwnedDate ReadDate(const OkAnnot* annot) {
+  const OkDatesTable* dates = Tables().dates;
+  OwnedDate date(Guarded([&] { return dates->PdfDateNew(); }, static_cast<OkDate*>(nullptr)));
+  if (date) Guarded([&] { return dates->PdfAnnotDate(annot, date.get()), 0; }, 0);
+  return date;
+}
+
+using ReadTextEntry = void (*)(const OkAnnot*, OkText*);
+
+// The annotation's title or contents as UTF-8; nothing on a library error.
+std::optional<std::string> ReadText(const OkAnnot* annot, ReadTextEntry read) {
+  const PdfTables& t = Tables();
+  std::unique_ptr<OkText, ReleaseHandle> text;
+  return Guarded(
+      [&]() -> std::optional<std::string> {
+        text.reset(t.core->PdfTextNew());
+        read(annot, text.get());
+        return AnnotationTextToUtf8(text.get());
+      },
+      std::optional<std::string>{});
+}
+
+// The annotation as a record, when it is a comment the filter lets through; null otherwise
+// (the annotation's handle is then released).
+std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot annot,
+                                       const FilterCriteria& criteria) {
+  const PdfTables& t = Tables();
+  // Without a Subtype name the annotation is nothing the import knows.
+  const ondrelkit::PdfAtom subtype =
+      Guarded([&] { return t.pages->PdfAnnotSubtype(annot.get()); }, ondrelkit::kNoAtom);
+  if (subtype == ondrelkit::kNoAtom) return nullptr;
+  if (TakeReviewState(context, annot.get())) return nullptr;
+  const CommentKind kind =
+      Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);
+  if (kind == NotImported) return nullptr;
+  if (!KindPasses(KindForFilter(kind), criteria)) return nullptr;
+  const OwnedDate date = ReadDate(annot.get());
+  if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return nullptr;
+  // An author or contents that cannot be read drops the record.
+  std::optional<std::string> author = ReadText(annot.get(), t.pages->PdfAnnotTitle);
+  if (!author || !AuthorPasses(*author, criteria)) return nullptr;
+  std::optional<std::string> contents = ReadText(annot.get(), t.pages->PdfAnnotContents);
+  if (!contents) return nullptr;
+  OwnedObject object(
+      Guarded([&] { return t.pages->PdfAnnotDict(annot.get()); }, static_cast<OkObj*>(nullptr)));
+  if (!object) return nullptr;
+
+  auto record = std::make_unique<PdfComment>(annot.release(), object.release());
+  record->SetSubtype(subtype);
+  record->SetAuthor(*author);
+  record->SetPage(context.pageIndex);
+  record->SetContents(*contents);
+  record->SetDate(date.get());
+  return record;
+}
+
+// The Caret of a replace goes into the strike-out that waits for it; true when it did. A
+// grouped strike-out becomes the one that waits, replacing any earlier one.
+bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
+                 const ReaderNames& names) {
+  const ondrelkit::PdfAtom subtype = record->subtype();
+  if ((subtype == names.strikeOut || subtype == names.deletion) && IsGroupMember(record->annot())) {
+    context.pendingReplace = record.get();
+    context.replaceWaiting = true;
+    return false;
+  }
+  if (subtype != names.caret || !context.replaceWaiting || !context.pendingReplace) return false;
+  context.pendingReplace->SetReplacement(std::move(record));
+  context.pendingReplace = nullptr;
+  context.replaceWaiting = false;
+  return true;
+}
+
+// Under the record it answers when that one is read already; else on its page's list. Records
+// are entered in commentsByAnnot only after this, so an annotation that names itself (or one
+// later in the page) is never found: a record is never its own reply, and every reply hangs
+// on an older record, so threads cannot form a loop.
+void Place(DocumentContext& context, std::unique_ptr<PdfComment> record) {
+  PdfComment* parent = FindReplyTarget(context, record->annot());
+  if (parent && parent != record.get()) {
+    parent->AddReply(std::move(record));
+  } else {
+    context.commentsByPage[context.pageIndex].push_back(std::move(record));
+  }
+}
+
+// An annotation listed twice gets the later record; the map's key then belongs to the record
+// it names.
+void Enter(DocumentContext& context, PdfComment* record) {
+  Guarded(
+      [&] {
+        context.commentsByAnnot.erase(record->annotObject());
+        context.commentsByAnnot.emplace(record->annotObject(), record);
+        return 0;
+      },
+      0);
+}
+
+void ReadAnnotation(DocumentContext& context, const OkPage* page, int32_t index,
+                    const FilterCriteria& criteria, const ReaderNames& names) {
+  // An entry that is not an annotation dictionary is skipped.
+  OwnedAnnot annot(Guarded([&] { return Tables().pages->PdfAnnotAt(page, index); },
+                           static_cast<OkAnnot*>(nullptr)));
+  if (!annot) return;
+  std::unique_ptr<PdfComment> record = ReadRecord(context, std::move(annot), criteria);
+  if (!record) return;
+  ReadCommentBoxes(*record, context.page);
+  PdfComment* entered = record.get();
+  if (!PairReplace(context, record, names)) Place(context, std::move(record));
+  Enter(context, entered);
+}
+
+}  // namespace
+
+PageValues ReadPageValues(OkPage* page) {
+  const PdfTables& t = Tables();
+  if (!page || !t.pages) return {};
+  return Guarded(
+      [&] {
+        PdfFixed box[4];
+        t.pages->PdfPageBox(page, box);
+        PageValues values;
+        values.pageTop = t.dates->PdfFixedToFloat(box[3]);
+        values.pageRight = t.dates->PdfFixedToFloat(box[2]);
+        values.pageRotation = t.pages->PdfPageRotation(page);
+        return values;
+      },
+      PageValues{});
+}
+
+void ReadPageComments(DocumentContext& context, OkPage* page, const FilterCriteria& criteria) {
+  const PdfTables& t = Tables();
+  if (!page || !t.core || !t.pages || !t.objects || !t.dates) return;
+  const ReaderNames names = MakeNames();
+  const int32_t count = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
+  for (int32_t index = 0; index < count; ++index) {
+    ReadAnnotation(context, page, index, criteria, names);
+  }
+}
+
+void FilterByReviewState(DocumentContext& context, const FilterCriteria& criteria) {
+  std::set<int32_t> pages{context.pageIndex};
+  for (const PdfComment* changed : context.statesChanged) pages.insert(changed->page());
+  context.statesChanged.clear();
+  for (int32_t page : pages) {
+    const auto list = context.commentsByPage.find(page);
+    if (list == context.commentsByPage.end()) continue;
+    // Records that are no longer in the list (replies, the Caret of a replace, records taken
+    // out before) are simply not met here.
+    auto& records = list->second;
+    const auto failing =
+        std::stable_partition(records.begin(), records.end(),
+                              [&](const auto& record) { return StatesPass(*record, criteria); });
+    std::move(failing, records.end(), std::back_inserter(context.filteredOut));
+    records.erase(failing, records.end());
+  }
+}
+
+AnnotationCount CountAnnotations(OkDoc* document, int32_t firstPage, int32_t lastPage) {
+  const PdfTables& t = Tables();
+  AnnotationCount count;
+  if (!document || !t.document || !t.pages) return count;
+  const int32_t pages = Guarded([&] { return t.document->PdfPageCount(document); }, 0);
+  lastPage = std::min(lastPage, pages - 1);
+  for (int32_t index = std::max(firstPage, 0); index <= lastPage; ++index) {
+    OkPage* page = Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
+                           static_cast<OkPage*>(nullptr));
+    if (!page) continue;
+    const int32_t annots = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
+    Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
+    if (annots <= 0) continue;
+    count.total += annots;
+    count.lastPage = index;
+  }
+  return count;
+}
+
+}  // namespace osprevan::pdf

@@ -1,0 +1,29 @@
+// Ties one character of the page text to the comments of the current page: a Caret takes the
+// character its edge falls in, a note the first character under it, every other comment the
+// characters whose centre it covers.
+#pragma once
+
+#include <cstdint>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/content_element.h"
+#include "pdf/document_context.h"
+
+namespace osprevan::pdf {
+
+// `element` is the content element the character was appended to (null when its text lies
+// outside every paragraph-level element); `offset` is its index there.
+void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
+                    ContentElement* element, uint32_t offset);
+
+// The subtypes the rules tell apart, as atoms of the loaded library (kNoAtom when it cannot
+// make them). A walk makes them once per page and matches with them.
+struct MatchSubtypes {
+  ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom text = ondrelkit::kNoAtom;
+};
+MatchSubtypes MakeMatchSubtypes();
+void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
+                    ContentElement* element, uint32_t offset, const MatchSubtypes& subtypes);
+
+}  // namespace osprevan::pdf

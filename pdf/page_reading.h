@@ -1,0 +1,27 @@
+// Reading the PDF page by page for one document: the annotations of a page become records,
+// the state filter runs, the page text is tied to the comments, and comments still without a
+// place get the nearest element. The placing loop shows its progress between the two halves.
+#pragma once
+
+#include <cstdint>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/document_context.h"
+#include "pdf/filter_criteria.h"
+
+namespace osprevan::pdf {
+
+// Acquires the page, keeps its values in the context, reads its annotations and runs the
+// state filter. Null when the page cannot be had; nothing is read then.
+OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
+                  const FilterCriteria& filter);
+
+// Walks the page's text, places what is still without a range, and releases the page.
+void FinishPage(DocumentContext& context, OkPage* page);
+
+// Both halves for every page from `firstPage` to `lastPage`; pages that cannot be had are
+// passed over.
+void ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage, int32_t lastPage,
+               const FilterCriteria& filter);
+
+}  // namespace osprevan::pdf

@@ -1,0 +1,85 @@
+// The order in which a document's placements are applied.
+#include "apply/apply_order.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pdf/content_element.h"
+
+namespace osprevan::apply {
+namespace {
+
+// Placements over hand-made comments, each named by a letter for the expected order.
+class ApplyOrderTest : public ::testing::Test {
+ protected:
+  Placement& Add(char name, uint32_t kind, tolvane::ObjectId flow, uint32_t containerIndex,
+                 int32_t endOffset, bool withContents = false) {
+    auto& element = elements_.emplace_back(std::make_unique<pdf::ContentElement>());
+    element->containerIndex = containerIndex;
+    auto& comment = comments_.emplace_back(std::make_unique<pdf::PdfComment>());
+    if (withContents) {
+      std::string contents = "why?";
+      comment->SetContents(contents);
+    }
+    pdf::TextRange range;
+    range.start.element = range.end.element = element.get();
+    comment->SetRange(range);
+    Placement& p = placements_.emplace_back();
+    p.kind = kind;
+    p.flow = flow;
+    p.end = {1, endOffset};
+    p.comment = comment.get();
+    names_.push_back(name);
+    return p;
+  }
+
+  std::string Order() {
+    std::string order;
+    for (Placement* p : ApplicationOrder(placements_))
+      order += names_[static_cast<size_t>(p - placements_.data())];
+    return order;
+  }
+
+  std::vector<std::unique_ptr<pdf::ContentElement>> elements_;
+  std::vector<std::unique_ptr<pdf::PdfComment>> comments_;
+  std::vector<Placement> placements_;
+  std::string names_;
+
+  void SetUp() override { placements_.reserve(16); }
+};
+
+TEST_F(ApplyOrderTest, FlowsFirstThenUnmarkedInReverseThenMarkersFromTheEnd) {
+  Add('a', PlaceHighlight, 2, 1, 5);       // no marker, second flow
+  Add('b', PlaceHighlight, 1, 1, 5);       // no marker
+  Add('c', PlaceNote, 1, 1, 3);            // marker, paragraph 1
+  Add('d', PlaceHighlight, 1, 3, 9);       // no marker: goes before b, which came earlier
+  Add('e', PlaceNote, 1, 2, 0);            // marker, paragraph 2: before c
+  Add('f', PlaceInsertion, 1, 1, 7);       // marker, paragraph 1, larger offset: before c
+  Add('g', PlaceDeletion, 1, 1, 7, true);  // marker (contents), same spot as f: after f
+  Add('h', PlaceInsertion, 1, 1, 7);       // unreplied insertion at f's spot: before f
+  EXPECT_EQ(Order(), "dbehfgca");
+}
+
+TEST_F(ApplyOrderTest, TwoNotesAtOneSpotKeepTheirListOrderAndTheSecondIsSameSpot) {
+  Add('a', PlaceNote, 1, 1, 4);
+  Add('b', PlaceNote, 1, 1, 4);
+  const std::vector<Placement*> order = ApplicationOrder(placements_);
+  ASSERT_EQ(Order(), "ab");
+  EXPECT_FALSE(SameSpot(*order[0], nullptr));
+  EXPECT_TRUE(SameSpot(*order[1], order[0]));
+  placements_[1].end.offset = 3;
+  EXPECT_FALSE(SameSpot(placements_[1], &placements_[0]));
+}
+
+TEST_F(ApplyOrderTest, AMisplacedInsertionDoesNotJumpAheadAtItsSpot) {
+  Add('a', PlaceInsertion, 1, 1, 7);
+  Add('b', PlaceInsertion, 1, 1, 7).Misplace(PlacementReason::Unconfirmed);
+  Add('c', PlaceInsertion, 1, 1, 7);
+  EXPECT_EQ(Order(), "cab");
+}
+
+}  // namespace
+}  // namespace osprevan::apply

@@ -1,0 +1,108 @@
+cmake_minimum_required(VERSION 3.20)
+# Runs "tolvane import" in a scratch folder on a copy of an example document and checks what the
+# command saved and printed.
+#   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
+#   WORK                                  the scratch folder, made afresh
+#   CASE                                  out, in-place, dry-run, refused, save-fails, summary
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
+set(failures "")
+
+# Sets status, out and err in the caller.
+function(tolvane)
+  execute_process(COMMAND "${TOLVANE}" ${ARGN} WORKING_DIRECTORY "${WORK}"
+                  RESULT_VARIABLE s OUTPUT_VARIABLE o ERROR_VARIABLE e)
+  set(status "${s}" PARENT_SCOPE)
+  set(out "${o}" PARENT_SCOPE)
+  set(err "${e}" PARENT_SCOPE)
+endfunction()
+
+# expect(CONDITION... BECAUSE text): notes the text when the if() condition does not hold.
+function(expect)
+  cmake_parse_arguments(E "" "BECAUSE" "" ${ARGN})
+  if(NOT (${E_UNPARSED_ARGUMENTS}))
+    set(failures "${failures}${E_BECAUSE}\n" PARENT_SCOPE)
+  endif()
+endfunction()
+
+macro(expect_doc_as_given)
+  file(READ "${WORK}/doc.tlv" now)
+  expect(now STREQUAL given BECAUSE "doc.tlv was written")
+endmacro()
+
+# Two blank lines at the end, which a save drops, so that a saved doc.tlv differs from this.
+file(READ "${EXAMPLES}/chapter1.tlv" given)
+string(APPEND given "\n\n")
+file(WRITE "${WORK}/doc.tlv" "${given}")
+tolvane(export-pdf doc.tlv -o exported.pdf)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "export-pdf failed: ${err}")
+endif()
+
+if(CASE STREQUAL "out")
+  tolvane(import doc.tlv exported.pdf -o out.tlv)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  expect_doc_as_given()
+  tolvane(show out.tlv)
+  expect(status EQUAL 0 BECAUSE "out.tlv cannot be shown: ${err}")
+elseif(CASE STREQUAL "in-place")
+  tolvane(import doc.tlv exported.pdf)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  file(READ "${WORK}/doc.tlv" now)
+  expect(NOT now STREQUAL given BECAUSE "doc.tlv was not saved")
+  tolvane(show doc.tlv)
+  expect(status EQUAL 0 BECAUSE "the saved doc.tlv cannot be shown: ${err}")
+elseif(CASE STREQUAL "dry-run")
+  tolvane(import doc.tlv exported.pdf -o out.tlv --dry-run)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  expect_doc_as_given()
+  expect(NOT EXISTS "${WORK}/out.tlv" BECAUSE "out.tlv was written")
+elseif(CASE STREQUAL "refused")
+  # A summary left by an earlier run is not this run's.
+  file(WRITE "${WORK}/missing.smry" "stale\n")
+  tolvane(import doc.tlv missing.pdf -o out.tlv)
+  expect(status EQUAL 1 BECAUSE "exit status ${status}, expected 1")
+  expect_doc_as_given()
+  expect(NOT EXISTS "${WORK}/out.tlv" BECAUSE "out.tlv was written")
+  expect(NOT out MATCHES stale BECAUSE "a stale summary was printed")
+elseif(CASE STREQUAL "save-fails")
+  # A folder in the way: the temporary file cannot be renamed onto it.
+  file(MAKE_DIRECTORY "${WORK}/taken/inside")
+  tolvane(import doc.tlv exported.pdf -o taken)
+  expect(status EQUAL 1 BECAUSE "exit status ${status}, expected 1")
+  expect(err MATCHES "^tolvane: cannot save taken: is a folder\n"
+         BECAUSE "standard error does not give the cause")
+  expect(IS_DIRECTORY "${WORK}/taken/inside" BECAUSE "the folder in the way was changed")
+  expect_doc_as_given()
+elseif(CASE STREQUAL "summary")
+  # A PDF without extension in a folder with a dot: the summary is "rev.2/review.smry".
+  file(MAKE_DIRECTORY "${WORK}/rev.2")
+  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/exported.pdf"
+                          "${EXAMPLES}/demo-review.json" "${WORK}/rev.2/review"
+                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "review.py failed: ${e}")
+  endif()
+  file(WRITE "${WORK}/rev.2/review.smry" "stale\n")
+  tolvane(import doc.tlv rev.2/review --dry-run)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  file(READ "${WORK}/rev.2/review.smry" summary)
+  expect(NOT summary STREQUAL "stale\n" BECAUSE "the import wrote no summary")
+  string(REGEX REPLACE "\n$" "" summary "${summary}")
+  string(REPLACE "\n" "\n[summary] " printed "[summary] ${summary}")
+  string(FIND "${out}" "${printed}\n" at)
+  expect(NOT at EQUAL -1 BECAUSE "the summary's lines are not printed")
+  expect(NOT out MATCHES stale BECAUSE "the stale summary was printed")
+else()
+  message(FATAL_ERROR "unknown CASE ${CASE}")
+endif()
+
+# A save leaves no temporary file behind, whether it succeeded or not.
+file(GLOB_RECURSE leftovers "${WORK}/.*tmp*")
+expect(NOT leftovers BECAUSE "temporary files left: ${leftovers}")
+
+if(failures)
+  message(FATAL_ERROR "import case ${CASE}\n${failures}"
+                      "--- standard output:\n${out}--- standard error:\n${err}")
+endif()

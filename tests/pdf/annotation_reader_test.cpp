@@ -1,0 +1,307 @@
+// Reading reviewed PDFs into comment records: boxes at every page rotation, review states,
+// threads, the filters, and hostile annotations.
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "filter_test_support.h"
+#include "hand_made_pdf.h"
+#include "pdf/annotation_reader.h"
+#include "pdf/comment_kind.h"
+#include "pdf/pdf_document.h"
+#include "platform/win/utf16.h"
+#include "reviewed_pdf.h"
+
+namespace osprevan::pdf {
+namespace {
+
+constexpr const char* kEnglish = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="5"><page name="1" kind="body"/><flow name="A" main="yes" page="1">
+<p unique="1" format="Heading1">Reading the comments back</p>
+<p unique="2" format="Body">Reviewers mark words in the exported file, and every mark they leave is read back into the source document, where it becomes a tracked change, a condition or a comment marker in the right paragraph.</p>
+<p unique="3" format="Body">Replies and review states travel with the comment they answer.</p>
+<p unique="4" format="Body">A short closing paragraph.</p></flow></document>)";
+
+// chapter1.tlv: a highlight over a line end written twice (the second counter-clockwise), a
+// Deletion, a Caret, and state replies of every model.
+constexpr const char* kJapanese = R"({"comments": [
+  {"kind": "highlight", "find": "説明します。 注釈は", "contents": "two"},
+  {"kind": "highlight", "find": "説明します。 注釈は", "contents": "ccw", "quad_order": "ccw"},
+  {"kind": "deletion", "find": "すべて", "contents": "deletion"}, {"kind": "insert", "find": "段落"},
+  {"kind": "highlight", "find": "はじめに", "contents": "reject", "replies": [{"contents": "返信"}],
+   "states": [{"model": "Review", "state": "Accepted"}, {"model": "Review", "state": "Rejected"}]},
+  {"kind": "underline", "find": "マニュアル", "contents": "lower",
+   "states": [{"model": "review", "state": "accepted"}]},
+  {"kind": "squiggly", "find": "読み込み", "contents": "marked",
+   "states": [{"model": "Marked", "state": "Marked"}]},
+  {"kind": "highlight", "find": "文書", "contents": "unmarked",
+   "states": [{"model": "Marked", "state": "Marked"}, {"model": "Marked", "state": "unmarked"}]},
+  {"kind": "highlight", "find": "該当", "contents": "other",
+   "states": [{"model": "MigrationStatus", "state": "MigrationPending"},
+              {"model": "Review", "state": "Bogus"}, {"model": "Frobnicate", "state": "Accepted"}]}]})";
+constexpr const char* kJapaneseRead =
+    "two ccw deletion Caret reject[529]{返信} lower[521] marked[518] unmarked other[261]";
+
+// A replace with a highlight moved between its halves, a replace whose thread hangs on its
+// Caret, nested replies with every kind of RT, and a state written before its target.
+constexpr const char* kThreads = R"({"comments": [
+  {"kind": "replace", "find": "exported", "contents": "strike", "text": "caret", "author": "Ann"},
+  {"kind": "highlight", "find": "source", "contents": "between", "annots_index": 1},
+  {"kind": "replace", "find": "words", "contents": "strike2", "text": "caret2", "author": "Ann",
+   "thread_on": "caret", "replies": [{"contents": "on-caret"}]},
+  {"kind": "insert", "find": "mark", "text": "ins", "modified": "D:20240102101500Z"},
+  {"kind": "highlight", "find": "condition", "contents": "hl", "replies": [{"contents": "hl-reply"}]},
+  {"kind": "note", "point": [300, 60], "page": 0, "contents": "note", "replies": [
+    {"contents": "reply", "replies": [{"contents": "nested"}]}, {"contents": "no-rt", "rt": null},
+    {"contents": "group", "rt": "Group"}]},
+  {"kind": "highlight", "find": "travel", "contents": "later",
+   "states": [{"model": "Review", "state": "Accepted", "contents": "early", "annots_index": 0}]}]})";
+
+float Float(PdfFixed value) {
+  return Tables().dates->PdfFixedToFloat(value);
+}
+
+std::array<float, 6> Sides(const CommentBox& b) {
+  return {b.left, b.top, b.right, b.bottom, b.centreX, b.centreY};
+}
+
+// A record and its thread in one line: contents (or subtype), [the three states or-ed, their
+// bits being apart] when not the defaults, "=" replacement, {replies}.
+std::string Describe(const PdfComment& c) {
+  std::string out = c.contents().empty() ? Tables().core->PdfAtomName(c.subtype()) : c.contents();
+  if (c.markedState() != Unmarked || c.reviewState() != None || c.migrationState() != MigrationNone)
+    out += "[" + std::to_string(c.markedState() | c.reviewState() | c.migrationState()) + "]";
+  if (c.replacement()) out += "=" + Describe(*c.replacement());
+  for (size_t i = 0; i < c.replies().size(); ++i)
+    out += (i ? "," : "{") + Describe(*c.replies()[i]) + (i + 1 == c.replies().size() ? "}" : "");
+  return out;
+}
+std::string Describe(const std::vector<std::unique_ptr<PdfComment>>& list) {
+  std::string out;
+  for (const auto& c : list) out += (out.empty() ? "" : " ") + Describe(*c);
+  return out;
+}
+
+// A PDF read as the import reads it, under the default criteria unless a test narrows them.
+struct Reading {
+  explicit Reading(const std::string& path) : document(OpenPdfByPath(win::Utf8ToWide(path))) {
+    PrepareFilterCriteria(document, win::Utf8ToWide(path), criteria);
+  }
+  ~Reading() {
+    context.Clear();  // the records' handles go before their document
+    ClosePdf(document);
+  }
+  std::string Read() {
+    OkPage* page = Tables().pages->PdfAcquirePage(document, 0);
+    context.pageIndex = 0;
+    context.page = ReadPageValues(page);
+    ReadPageComments(context, page, criteria);
+    FilterByReviewState(context, criteria);
+    Tables().pages->PdfReleasePage(page);
+    return Describe(context.commentsByPage[0]);
+  }
+  PdfComment& Record(size_t at) { return *context.commentsByPage[0].at(at); }
+
+  OkDoc* document;
+  FilterCriteria criteria;
+  DocumentContext context;
+};
+
+class AnnotationReaderTest : public testing::FilterLibraryTest {
+ protected:
+  // chapter1.tlv at each rotation by its rotation; the English document under -1.
+  static void SetUpTestSuite() {
+    for (int rotation : {0, 90, 180, 270}) {
+      tlhost::pdfexport::ExportOptions turned;
+      turned.pageRotation[0] = rotation;
+      Add(rotation, kJapanese,
+          [&](auto& pdf) { return pdf.ExportExample("chapter1.tlv", {}, turned); });
+    }
+    Add(-1, kThreads, [](auto& pdf) { return pdf.ExportText(kEnglish); });
+  }
+  template <typename Export>
+  static void Add(int key, const char* review, Export exportIt) {
+    auto& pdf = pdfs_[key] = std::make_unique<fixtures::ReviewedPdf>();
+    if (!exportIt(*pdf) || !pdf->Review(review)) errors_ += pdf->error() + "\n";
+  }
+  static void TearDownTestSuite() { pdfs_.clear(); }
+  void SetUp() override {
+    FilterLibraryTest::SetUp();
+    ASSERT_EQ(errors_, "");
+  }
+  static std::string Path(int key) { return pdfs_[key]->annotatedPdf(); }
+
+  static inline std::map<int, std::unique_ptr<fixtures::ReviewedPdf>> pdfs_;
+  static inline std::string errors_;
+};
+
+std::vector<float> Numbers(const PdfComment& record, const char* key) {
+  const OkObjectsTable* o = Tables().objects;
+  OkObj* array = o->PdfDictGet(record.annotObject(), Tables().core->PdfAtom(key));
+  std::vector<float> numbers;
+  for (int32_t i = 0; i < o->PdfArrayLength(array); ++i) {
+    OkObj* item = o->PdfArrayGet(array, i);
+    numbers.push_back(Float(o->PdfFixedValue(item)));
+    Tables().core->PdfRelease(item);
+  }
+  Tables().core->PdfRelease(array);
+  return numbers;
+}
+
+TEST_F(AnnotationReaderTest, QuadrilateralsGiveWidenedBoxesAtEveryRotation) {
+  for (int rotation : {0, 90, 180, 270}) {
+    SCOPED_TRACE(rotation);
+    Reading pdf(Path(rotation));
+    ASSERT_EQ(pdf.Read(), kJapaneseRead);
+    ASSERT_EQ(pdf.context.page.pageRotation, rotation);
+    const PdfComment &two = pdf.Record(0), &ccw = pdf.Record(1), &caret = pdf.Record(3);
+    // In the common corner order the sides are x1 and x2 across, y3 and y1 down, as upright
+    // pages always read them; the margin widens the sides left and right as shown, which on a
+    // page turned a quarter are y. Counter-clockwise corners give the same boxes.
+    const std::vector<float> q = Numbers(two, "QuadPoints");
+    ASSERT_EQ(two.boxes().size(), 2u);
+    ASSERT_EQ(ccw.boxes().size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+      const float* g = &q[i * 8];
+      UserRect sides{g[0], g[5], g[2], g[1]};
+      (rotation % 180 ? sides.yMin : sides.xMin) -= kCommentMargin;
+      (rotation % 180 ? sides.yMax : sides.xMax) += kCommentMargin;
+      EXPECT_EQ(Sides(*two.boxes()[i]), Sides(CommentBoxFromRect(sides, pdf.context.page)));
+      EXPECT_EQ(Sides(*ccw.boxes()[i]), Sides(*two.boxes()[i]));
+    }
+    // A Caret's one box is its Rect, not widened.
+    const std::vector<float> r = Numbers(caret, "Rect");
+    ASSERT_EQ(caret.boxes().size(), 1u);
+    EXPECT_EQ(Sides(*caret.boxes()[0]),
+              Sides(CommentBoxFromRect({r[0], r[1], r[2], r[3]}, pdf.context.page)));
+    EXPECT_EQ(ClassifyComment(pdf.Record(2).subtype(), pdf.Record(2).annot()), Delete);
+  }
+}
+
+TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
+  const struct {
+    const char* name;
+    std::function<void(FilterCriteria&)> narrow;
+    const char* expected;
+  } rows[] = {
+      {"everything", [](FilterCriteria&) {},
+       "early strike=caret between strike2=caret2{on-caret} ins hl{hl-reply} "
+       "note{reply{nested},no-rt} group later"},
+      // The Caret right after a strike-out is filtered as part of the replace; one after
+      // another comment is an insertion of its own.
+      {"replaces", [](FilterCriteria& c) { c.kindMask = Replace; }, "strike strike2=caret2"},
+      {"insertions", [](FilterCriteria& c) { c.kindMask = Insert; }, "caret ins"},
+      // Replies whose targets were filtered out stand on their own.
+      {"notes", [](FilterCriteria& c) { c.kindMask = Note; },
+       "early on-caret hl-reply note{reply{nested},no-rt} group"},
+      {"author", [](FilterCriteria& c) { c.acceptedAuthors = {"Ann"}; },
+       "strike=caret strike2=caret2"},
+      {"date",
+       [](FilterCriteria& c) {
+         c.dateFilterOn = true;
+         testing::SetDate(c.startDate, testing::UtcSeconds(2024, 1, 2));
+         testing::SetDate(c.endDate, testing::UtcSeconds(2024, 1, 2));
+       },
+       "ins"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Reading pdf(Path(-1));
+    row.narrow(pdf.criteria);
+    EXPECT_EQ(pdf.Read(), row.expected);
+    // Every record is found by its annotation, the Caret halves and the replies too.
+    if (&row == &rows[0]) {
+      EXPECT_EQ(pdf.context.commentsByAnnot.size(), 16u);
+    }
+  }
+}
+
+// States apply in reading order, the last one read winning, whatever the letter case; the
+// state filter takes records out of their lists, with their replies.
+TEST_F(AnnotationReaderTest, ReviewStatesApplyInReadingOrderAndFilter) {
+  Reading pdf(Path(0));
+  pdf.criteria.reviewStateMask &= ~Rejected;
+  pdf.criteria.markedStateMask = Unmarked;
+  EXPECT_EQ(pdf.Read(), "two ccw deletion Caret lower[521] unmarked other[261]");
+  EXPECT_EQ(Describe(pdf.context.filteredOut), "reject[529]{返信} marked[518]");
+  EXPECT_EQ(pdf.context.commentsByAnnot.size(), 10u);
+
+  // A state annotation on a later page changes a record of this one: it goes out then; changed
+  // again, it stays out and is not moved twice.
+  PdfComment* lower = &pdf.Record(4);
+  pdf.context.pageIndex = 1;
+  for (uint32_t state : {Rejected, Accepted}) {
+    lower->SetReviewState(state);
+    pdf.context.statesChanged.insert(lower);
+    FilterByReviewState(pdf.context, pdf.criteria);
+    EXPECT_EQ(Describe(pdf.context.commentsByPage[0]),
+              "two ccw deletion Caret unmarked other[261]");
+    EXPECT_EQ(pdf.context.filteredOut.size(), 3u);
+    EXPECT_TRUE(pdf.context.statesChanged.empty());
+  }
+}
+
+TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {
+  const std::string quad = " 100 120 110 120 100 100 110 100";
+  std::string many;
+  for (int i = 0; i < 10000; ++i) many += quad;
+  const UserRect rect{100, 100, 200, 140}, first{96, 100, 114, 120};
+  // Objects from 4 on, in this order; an IRT names its target's object.
+  const struct {
+    std::string entries;
+    size_t boxes = 0;
+    UserRect last{};
+  } annots[] = {
+      {"/Subtype /Highlight /Contents (not-numbers) /QuadPoints [(a) /N nan inf 3 4 5 6" + quad +
+           "]",
+       1, first},
+      {"/Subtype /Highlight /Contents (huge) /QuadPoints [1" + std::string(40, '0') +
+           " 1 2 3 4 5 6 7" + quad + "]",
+       1, first},
+      {"/Subtype /Highlight /Contents (ragged) /QuadPoints [" + quad + " 1 2 3 4]", 1, first},
+      {"/Subtype /Highlight /Contents (short) /QuadPoints [1 2 3 4 5 6]", 1, rect},
+      {"/Subtype /Highlight /Contents (all-bad) /QuadPoints [(a) (b) (c) (d) (e) (f) (g) (h)]", 1,
+       rect},
+      {"/Subtype /Highlight /Contents (many) /QuadPoints [" + many + "]", 10000, first},
+      {"/Subtype /Caret /Contents (bad-rect) /Rect [(x) 1 2 3]"},
+      {"/Subtype /Text /Contents (self) /IRT 11 0 R"},
+      {"/Subtype /Text /Contents (loop-a) /IRT 13 0 R"},
+      {"/Subtype /Text /Contents (loop-b) /IRT 12 0 R"},
+      {"/Subtype /Text /Contents (state-self) /IRT 14 0 R /StateModel (Review) /State (Accepted)"},
+      {"/Subtype /Text /Contents (number-irt) /IRT 5"},
+      {"/Subtype /Text /Contents (twice) /IRT 16 0 R"},
+      {"/Contents (no-subtype)"},
+  };
+  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
+  std::string refs;
+  for (const auto& a : annots) {
+    refs += std::to_string(objects.size() + 1) + " 0 R ";
+    objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + a.entries + " >>");
+  }
+  objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs +
+               "42 (damaged) 16 0 R] >>";
+  const std::string path = pdfs_[-1]->directory() + "/hostile.pdf";
+  ondrelkit::testing::WriteHandMadePdf(path, objects);
+
+  Reading pdf(path);
+  EXPECT_EQ(pdf.Read(),
+            "not-numbers huge ragged short all-bad many bad-rect self "
+            "loop-a{loop-b} state-self number-irt twice{twice}");
+  for (size_t i = 0; i < 7; ++i) {
+    SCOPED_TRACE(Describe(pdf.Record(i)));
+    ASSERT_EQ(pdf.Record(i).boxes().size(), annots[i].boxes);
+    if (annots[i].boxes) {
+      EXPECT_EQ(Sides(*pdf.Record(i).boxes().back()),
+                Sides(CommentBoxFromRect(annots[i].last, pdf.context.page)));
+    }
+  }
+  const AnnotationCount count = CountAnnotations(pdf.document, 0, 99);
+  EXPECT_EQ(count.total, static_cast<int64_t>(std::size(annots) + 3));
+  EXPECT_EQ(count.lastPage, 0);
+  EXPECT_EQ(CountAnnotations(pdf.document, 1, 5).lastPage, -1);
+}
+
+}  // namespace
+}  // namespace osprevan::pdf

@@ -1,0 +1,313 @@
+// The page text as the content walk collects it, and where each comment lands in it, on PDFs
+// that the host exports and the reviewer tool annotates (and hand-made ones for what the
+// export never writes).
+#include "pdf/content_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hand_made_pdf.h"
+#include "pdf/annotation_reader.h"
+#include "pdf/comment_kind.h"
+#include "pdf/page_end_fallback.h"
+#include "pdf/pdf_document.h"
+#include "pdf/pdf_library.h"
+#include "pdf/pdf_tables.h"
+#include "reviewed_pdf.h"
+
+namespace osprevan::pdf {
+namespace {
+
+constexpr const char* kEnglish = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="4">
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Heading1">Reading comments back</p>
+    <p unique="2" format="Body">The reviewer marks words in the exported PDF, and the import finds them again in the source document by the identifiers that the export wrote into the structure tree.</p>
+    <p unique="3" format="Body">Second paragraph starts here.</p>
+  </flow>
+</document>
+)";
+
+// The reviewer tool's description of one comment by the test's author; its contents (a Caret:
+// its inserted text) name it for Reading::Comment.
+std::string Described(const std::string& kind, const std::string& find, const std::string& name,
+                      const std::string& more = "") {
+  const char* contents = kind == "insert" ? "text" : "contents";
+  return R"({"author": "R", "kind": ")" + kind + R"(", "find": ")" + find + R"(", ")" + contents +
+         R"(": ")" + name + "\"" + more + "},";
+}
+
+std::string Described(std::string comments) {
+  comments.pop_back();  // the last comma
+  return R"({"comments": [)" + comments + "]}";
+}
+
+struct Markup {
+  const char* kind;
+  const char* find;
+  const char* expected;  // markedText: "\n" before the first character of an element
+};
+
+const std::vector<Markup> kEnglishMarkups = {
+    {"highlight", "reviewer marks", "reviewer marks"},
+    {"underline", "Reading", "\nReading"},
+    {"strikeout", "exported PDF", "exported PDF"},
+    {"squiggly", "in the source document", "in the source document"},  // over a line end
+    {"highlight", "tree. Second", "tree.\nSecond"},                    // over two paragraphs
+};
+const std::vector<Markup> kJapaneseMarkups = {
+    {"highlight", "注釈の読み込み", "注釈の読み込み"},
+    {"underline", "このマニュアル", "\nこのマニュアル"},
+    {"deletion", "すべて戻されます", "すべて戻されます"},
+};
+
+// Where the reviewer set a Caret: "start" or "end" of the text found.
+using Insertions = std::vector<std::pair<const char*, const char*>>;
+const Insertions kEnglishInsertions = {
+    {"marks words", "end"}, {"marks words", "start"}, {"source", "start"}};  // at a line's start
+const Insertions kJapaneseInsertions = {{"該当する", "end"}, {"該当する", "start"}};
+
+std::string Text(const ContentElement& element, size_t from = 0, size_t to = SIZE_MAX) {
+  std::string text;
+  for (size_t i = from; i < std::min(to, element.chars.size()); ++i) text += element.chars[i].text;
+  return text;
+}
+
+// Reads every page of a PDF as the placing loop does: the annotations, the walk, the fallback.
+class Reading {
+ public:
+  explicit Reading(const std::string& path) {
+    pdf_ = OpenPdfByPath(std::u16string(path.begin(), path.end()));  // temporary paths are ASCII
+    criteria_.kindMask = kAllCommentKinds;
+    criteria_.markedStateMask = kAllMarkedStates;
+    criteria_.reviewStateMask = kAllReviewStates;
+    criteria_.migrationStateMask = kAllMigrationStates;
+    criteria_.acceptedAuthors = {"R"};
+    if (!pdf_) return;
+    context.document = pdf_;
+    context.hasRoleMap = HasRoleMap(pdf_) ? 1 : 0;
+    const PdfTables& t = Tables();
+    for (int32_t i = 0; i < t.document->PdfPageCount(pdf_); ++i) {
+      OkPage* page = t.pages->PdfAcquirePage(pdf_, i);
+      context.pageIndex = i;
+      context.page = ReadPageValues(page);
+      ReadPageComments(context, page, criteria_);
+      WalkPageContent(context, page);
+      PageEndFallback(context);
+      t.pages->PdfReleasePage(page);
+    }
+  }
+  ~Reading() {
+    context.Clear();
+    if (pdf_) ClosePdf(pdf_);
+  }
+  const PdfComment& Comment(const std::string& name) const {
+    for (const auto& [page, list] : context.commentsByPage) {
+      for (const auto& comment : list) {
+        if (comment->contents() == name) return *comment;
+      }
+    }
+    ADD_FAILURE() << "no comment " << name;
+    static const PdfComment none;
+    return none;
+  }
+
+  DocumentContext context;
+
+ private:
+  FilterCriteria criteria_;
+  OkDoc* pdf_ = nullptr;
+};
+
+class ContentWalkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+  }
+  void TearDown() override { PdfLibraryUnload(); }
+
+  // The English text (or an example) exported, its first page turned by `rotation`.
+  void Export(const char* example = nullptr, int rotation = 0) {
+    tlhost::pdfexport::ExportOptions options;
+    options.pageRotation[0] = rotation;
+    ASSERT_TRUE(example ? pdf_.ExportExample(example, {}, options)
+                        : pdf_.ExportText(kEnglish, {}, options))
+        << pdf_.error();
+  }
+  // The exported PDF with the comments added, read.
+  std::unique_ptr<Reading> Read(const std::string& comments) {
+    if (!pdf_.Review(Described(comments))) ADD_FAILURE() << pdf_.error();
+    return std::make_unique<Reading>(pdf_.annotatedPdf());
+  }
+
+  void ExpectMarkups(const std::vector<Markup>& markups) {
+    std::string comments;
+    for (const Markup& m : markups) comments += Described(m.kind, m.find, m.find);
+    const auto reading = Read(comments);
+    for (const Markup& m : markups) {
+      const PdfComment& comment = reading->Comment(m.find);
+      EXPECT_EQ(comment.markedText(), m.expected);
+      EXPECT_TRUE(comment.hasRange() && comment.placementConfirmed() && !comment.approximate())
+          << m.find;
+    }
+  }
+
+  // One Caret to a PDF: the reviewer tool keeps the rectangle it gives a Caret only when
+  // nothing is written after it (earlier ones are saved at the default size, 20 wide).
+  void ExpectInsertions(const Insertions& insertions) {
+    for (const auto& [find, at] : insertions) {
+      SCOPED_TRACE(std::string(at) + " of " + find);
+      const auto reading =
+          Read(Described("insert", find, "caret", std::string(R"(, "at": ")") + at + "\""));
+      const TextRange& range = reading->Comment("caret").range();
+      ASSERT_TRUE(reading->Comment("caret").hasRange() && range.start.element);
+      EXPECT_EQ(range.start, range.end);
+      const ContentElement& element = *range.start.element;
+      EXPECT_TRUE(std::string(at) == "end" ? Text(element, 0, range.start.offset).ends_with(find)
+                                           : Text(element, range.start.offset).starts_with(find));
+    }
+  }
+
+  fixtures::ReviewedPdf pdf_;
+};
+
+TEST_F(ContentWalkTest, EnglishCommentsTakeTheTextTheReviewerMarked) {
+  for (int rotation : {90, 270, 0}) {
+    SCOPED_TRACE("rotation " + std::to_string(rotation));
+    Export(nullptr, rotation);
+    ExpectMarkups(kEnglishMarkups);
+  }
+  ExpectInsertions(kEnglishInsertions);  // on the upright export, made last
+}
+
+TEST_F(ContentWalkTest, JapaneseCommentsTakeTheTextTheReviewerMarked) {
+  Export("chapter1.tlv");
+  ExpectMarkups(kJapaneseMarkups);
+  ExpectInsertions(kJapaneseInsertions);
+}
+
+// A highlight over two paragraphs runs from the first element it touches to the last; notes
+// beside the text are placed on the nearest element, rows counting double, and say so.
+TEST_F(ContentWalkTest, RangesRunOverElementsAndTheFallbackPlacesWhatNoTextMatched) {
+  Export();
+  const auto reading =
+      Read(Described("highlight", "tree. Second", "across") +
+           R"({"kind": "note", "point": [540, 96], "page": 0, "author": "R", "contents": "margin"},
+         {"kind": "note", "point": [231, 128], "page": 0, "author": "R", "contents": "beside"},)");
+  const TextRange& across = reading->Comment("across").range();
+  ASSERT_TRUE(across.start.element && across.end.element);
+  EXPECT_TRUE(Text(*across.start.element).starts_with("The reviewer"));
+  EXPECT_EQ(Text(*across.start.element, across.start.offset), "tree.");
+  EXPECT_EQ(Text(*across.end.element, 0, across.end.offset), "Second");
+
+  // In the right margin of the second paragraph's first line.
+  const PdfComment& margin = reading->Comment("margin");
+  EXPECT_TRUE(margin.hasRange() && margin.approximate() && margin.markedText().empty());
+  EXPECT_EQ(margin.placementConfirmed(), 0u);
+  ASSERT_TRUE(margin.range().start.element);
+  EXPECT_TRUE(Text(*margin.range().start.element).starts_with("The reviewer"));
+  // Right of the last paragraph, a little further from its end than from the paragraph above.
+  const ContentElement* beside = reading->Comment("beside").range().start.element;
+  ASSERT_TRUE(beside);
+  EXPECT_TRUE(Text(*beside).starts_with("Second"));
+}
+
+// Paragraphs in a table, its title or a footnote carry the table's and the footnote's elements,
+// innermost first, up to the flow's article.
+TEST_F(ContentWalkTest, TableCellsAndFootnotesClassifyIntoTheirChains) {
+  using K = ElementKind;
+  const std::vector<std::pair<const char*, std::vector<ElementKind>>> cases = {
+      {"Updates the screen", {K::TableCell, K::TableRow, K::TableBody, K::Table, K::Section}},
+      {"Meaning", {K::TableCell, K::TableRow, K::TableHeading, K::Table, K::Section}},
+      {"1: Settings", {K::TableTitle, K::Table, K::Section}},
+      {"As of version", {K::Footnote, K::Section}},
+      {"takes effect", {K::Section}},
+  };
+  std::string comments;
+  for (const auto& [find, chain] : cases) comments += Described("highlight", find, find);
+  Export("table-footnote.tlv");
+  const auto reading = Read(comments);
+  for (const auto& [find, expected] : cases) {
+    const ContentElement* element = reading->Comment(find).range().start.element;
+    ASSERT_TRUE(element) << find;
+    std::vector<ElementKind> chain;
+    for (const ElementEntry* e = element->containers; e; e = e->outer) chain.push_back(e->kind);
+    EXPECT_EQ(chain, expected) << find;
+    EXPECT_EQ(element->SectionName(), "Article_A") << find;
+  }
+}
+
+// What the export never writes: a book part under a role map, figures with and without a span
+// below them, an element without a type, an MCID the parent tree does not name, a parent loop,
+// text outside marked content, and a comment on a page without any structure.
+TEST_F(ContentWalkTest, HandMadeStructureGivesDefinedResults) {
+  std::string content;
+  const char* const texts[] = {"Chapter", "Spanned", "Pictured", "Untyped",
+                               "Nowhere", "Looping", "Plain"};
+  for (int mcid = 0; mcid < 7; ++mcid) {
+    content += "/P <</MCID " + std::to_string(mcid) + ">> BDC BT /F1 12 Tf 72 " +
+               std::to_string(700 - 20 * mcid) + " Td (" + texts[mcid] + ") Tj ET EMC ";
+  }
+  const std::string loose = "BT /F1 12 Tf 72 500 Td (Loose) Tj ET";
+  const std::string page =
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources "
+      "<< /Font << /F1 6 0 R >> >> /Contents ";
+  std::vector<std::string> objects = {
+      "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 5 0 R >>",
+      "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+      page + "7 0 R /StructParents 0 /Annots [9 0 R] >>",
+      page + "8 0 R /Annots [10 0 R] >>",
+      "<< /Type /StructTreeRoot /K [11 0 R] /RoleMap << /Body /P >> /ParentTree "
+      "<< /Nums [0 [13 0 R 16 0 R 17 0 R 18 0 R null 20 0 R 19 0 R]] >> >>",
+      ondrelkit::testing::kHelvetica,
+      ondrelkit::testing::Stream(content + loose),
+      ondrelkit::testing::Stream(loose),
+      "<< /Subtype /Highlight /Rect [72 636 122 654] /T (R) /Contents (outside) "
+      "/QuadPoints [72 654 122 654 72 636 122 636] >>"};
+  // Objects 10 on, one a line: the note of the page without structure, then the tree.
+  std::istringstream rest(
+      R"(<< /Subtype /Text /Rect [300 300 320 320] /T (R) /Contents (alone) >>
+<< /S /Document /P 5 0 R /K [12 0 R 14 0 R 19 0 R] >>
+<< /S /Part /P 11 0 R /K 13 0 R >>
+<< /S /Body /P 12 0 R /K 0 /Pg 3 0 R >>
+<< /S /P /P 11 0 R /K [15 0 R 17 0 R] >>
+<< /S /Figure /P 14 0 R /K 16 0 R >>
+<< /S /Span /P 15 0 R /K 1 /Pg 3 0 R >>
+<< /S /Figure /P 14 0 R /K 2 /Pg 3 0 R >>
+<< /P 19 0 R /K 3 /Pg 3 0 R >>
+<< /S /P /P 11 0 R /K [18 0 R 6] /Pg 3 0 R >>
+<< /S /Span /P 21 0 R /K 5 /Pg 3 0 R >>
+<< /S /P /P 22 0 R /K 20 0 R >>
+<< /S /Div /P 21 0 R /K 21 0 R >>)");
+  for (std::string line; std::getline(rest, line);) objects.push_back(line);
+  const std::string path = pdf_.directory() + "/hand-made.pdf";
+  ondrelkit::testing::WriteHandMadePdf(path, objects);
+  const Reading reading(path);
+  const auto& elements = reading.context.elements;
+  std::vector<std::string> read;
+  for (const auto& element : elements) read.push_back(Text(*element));
+  ASSERT_EQ(read, (std::vector<std::string>{"Chapter", "Spanned", "Plain"}));
+  ASSERT_TRUE(elements[0]->containers);
+  EXPECT_EQ(elements[0]->containers->kind, ElementKind::BookPart);
+  // The two paragraphs right under the document share its empty chain.
+  EXPECT_EQ(elements[1]->containers, nullptr);
+  EXPECT_EQ(elements[1]->nextInContainer, elements[2].get());
+  EXPECT_EQ(elements[2]->containerIndex, 2u);
+  EXPECT_EQ(elements[2]->containerCount, 2u);
+
+  // Text outside the structure is marked but cannot be placed; its offsets run on from the
+  // element before it, so it never starts a line of the marked text.
+  const PdfComment& outside = reading.Comment("outside");
+  EXPECT_EQ(outside.markedText(), "Untyped");
+  EXPECT_TRUE(outside.approximate() && outside.placementConfirmed() == 0);
+  const PdfComment& alone = reading.Comment("alone");
+  EXPECT_TRUE(!alone.hasRange() && alone.placementConfirmed() == 0);
+}
+
+}  // namespace
+}  // namespace osprevan::pdf

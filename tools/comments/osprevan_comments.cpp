@@ -1,0 +1,202 @@
+// osprevan-comments PDF [--pages A-B]: reads a reviewed PDF the way the import does, with no
+// filter, and prints one JSON object per top-level comment: where it lies on its page, the
+// text it marks, the range it was tied to, its states, replies and replacement. It is what a
+// developer runs to see why a comment lands where it lands.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "pdf/comment_kind.h"
+#include "pdf/document_context.h"
+#include "pdf/filter_criteria.h"
+#include "pdf/page_reading.h"
+#include "pdf/pdf_comment.h"
+#include "pdf/pdf_document.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_library.h"
+#include "pdf/pdf_tables.h"
+#include "support/formatted.h"
+#include "support/json_text.h"
+#include "support/unicode_text.h"
+
+namespace {
+
+using osprevan::pdf::ContentElement;
+using osprevan::pdf::PdfComment;
+using osprevan::pdf::Tables;
+using osprevan::support::Format;
+using osprevan::support::JsonQuoted;
+
+struct Arguments {
+  std::string pdfPath;
+  int32_t firstPage = 1;  // from 1; 0 for the last page of the PDF
+  int32_t lastPage = 0;
+};
+
+bool ParseArguments(int argc, char** argv, Arguments& out, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--pages") {
+      if (++i >= argc) return error = "--pages needs A-B", false;
+      int a = 0, b = 0;
+      char end = 0;
+      const int read = std::sscanf(argv[i], "%d-%d%c", &a, &b, &end);
+      if (read == 1 && std::sscanf(argv[i], "%d%c", &a, &end) == 1)
+        b = a;
+      else if (read != 2)
+        return error = std::string("bad page range: ") + argv[i], false;
+      if (a < 1 || b < a) return error = std::string("bad page range: ") + argv[i], false;
+      out.firstPage = a;
+      out.lastPage = b;
+    } else if (out.pdfPath.empty() && !arg.empty() && arg[0] != '-') {
+      out.pdfPath = arg;
+    } else {
+      return error = "unknown argument: " + arg, false;
+    }
+  }
+  if (out.pdfPath.empty()) return error = "no PDF given", false;
+  return true;
+}
+
+std::string Number(float value) {
+  return Format("%.2f", static_cast<double>(value));
+}
+
+std::string DateText(const OkDate* date) {
+  if (!date) return "";
+  char buffer[64] = {};
+  osprevan::pdf::Guarded(
+      [&] { return Tables().dates->PdfDateText(date, 3, buffer, sizeof buffer); }, size_t{0});
+  return buffer;
+}
+
+std::string AtomName(ondrelkit::PdfAtom atom) {
+  const char* name = osprevan::pdf::Guarded([&] { return Tables().core->PdfAtomName(atom); },
+                                            static_cast<const char*>(nullptr));
+  return name ? name : "";
+}
+
+std::string ElementId(const ContentElement* element) {
+  if (!element || !element->structElem) return "";
+  char buffer[1024] = {};
+  osprevan::pdf::Guarded(
+      [&] { return Tables().structElemId(element->structElem, buffer, sizeof buffer); }, size_t{0});
+  return buffer;
+}
+
+std::string Position(const osprevan::pdf::TextPosition& position) {
+  return "{\"element\": " + JsonQuoted(ElementId(position.element)) +
+         ", \"offset\": " + std::to_string(position.offset) + "}";
+}
+
+std::string Boxes(const PdfComment& comment) {
+  std::string out = "[";
+  for (const auto& box : comment.boxes()) {
+    if (out.size() > 1) out += ", ";
+    out += "[" + Number(box->left) + ", " + Number(box->top) + ", " + Number(box->right) + ", " +
+           Number(box->bottom) + "]";
+  }
+  return out + "]";
+}
+
+std::string Thread(const PdfComment& comment);
+
+std::string Replies(const PdfComment& comment) {
+  std::string out = "[";
+  for (const auto& reply : comment.replies()) {
+    if (out.size() > 1) out += ", ";
+    out += Thread(*reply);
+  }
+  return out + "]";
+}
+
+// Author, date, contents and the nested replies of a reply or a replacement.
+std::string Thread(const PdfComment& comment) {
+  return "{\"author\": " + JsonQuoted(comment.author()) +
+         ", \"date\": " + JsonQuoted(DateText(comment.date())) +
+         ", \"contents\": " + JsonQuoted(comment.contents()) +
+         ", \"replies\": " + Replies(comment) + "}";
+}
+
+std::string CommentLine(const PdfComment& comment) {
+  std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
+                     ", \"subtype\": " + JsonQuoted(AtomName(comment.subtype())) +
+                     ", \"author\": " + JsonQuoted(comment.author()) +
+                     ", \"date\": " + JsonQuoted(DateText(comment.date())) +
+                     ", \"contents\": " + JsonQuoted(comment.contents()) +
+                     ", \"boxes\": " + Boxes(comment);
+  line += ", \"hasRange\": " + std::string(comment.hasRange() ? "true" : "false");
+  if (comment.hasRange()) {
+    line += ", \"range\": {\"start\": " + Position(comment.range().start) +
+            ", \"end\": " + Position(comment.range().end) + "}";
+  }
+  line += ", \"markedText\": " + JsonQuoted(comment.markedText()) +
+          ", \"approximate\": " + (comment.approximate() ? "true" : "false") +
+          ", \"placementConfirmed\": " + std::to_string(comment.placementConfirmed()) +
+          ", \"markedState\": " + std::to_string(comment.markedState()) +
+          ", \"reviewState\": " + std::to_string(comment.reviewState()) +
+          ", \"migrationState\": " + std::to_string(comment.migrationState()) +
+          ", \"replies\": " + Replies(comment);
+  if (comment.replacement()) line += ", \"replacement\": " + Thread(*comment.replacement());
+  return line + "}";
+}
+
+// Criteria that let every annotation through: all kinds and states, no period, and every
+// author of the PDF (an absent author included).
+void PassEverything(OkDoc* pdf, osprevan::pdf::FilterCriteria& criteria) {
+  criteria.kindMask = osprevan::pdf::kAllCommentKinds;
+  criteria.markedStateMask = osprevan::pdf::kAllMarkedStates;
+  criteria.reviewStateMask = osprevan::pdf::kAllReviewStates;
+  criteria.migrationStateMask = osprevan::pdf::kAllMigrationStates;
+  criteria.dateFilterOn = false;
+  osprevan::pdf::CollectAuthors(pdf);
+  criteria.acceptedAuthors = osprevan::pdf::knownAuthors;
+  criteria.acceptedAuthors.insert("");
+}
+
+int Run(const Arguments& arguments) {
+  const char* library = std::getenv("OSPREVAN_PDF_LIBRARY");
+  if (osprevan::pdf::PdfLibraryLoadFrom(library ? library : OSPREVAN_PDF_LIBRARY, "1") != 0) {
+    std::fprintf(stderr, "osprevan-comments: %s\n", osprevan::pdf::PdfLibraryLastError().c_str());
+    return 1;
+  }
+  const std::optional<std::u16string> path = osprevan::support::Utf8ToUtf16(arguments.pdfPath);
+  OkDoc* pdf = path ? osprevan::pdf::OpenPdfByPath(*path) : nullptr;
+  if (!pdf) {
+    std::fprintf(stderr, "osprevan-comments: %s does not open as a PDF\n",
+                 arguments.pdfPath.c_str());
+    osprevan::pdf::PdfLibraryUnload();
+    return 1;
+  }
+  const int32_t pageCount =
+      osprevan::pdf::Guarded([&] { return Tables().document->PdfPageCount(pdf); }, int32_t{0});
+  {
+    osprevan::pdf::FilterCriteria criteria;
+    PassEverything(pdf, criteria);
+    osprevan::pdf::DocumentContext context;
+    context.hasRoleMap = osprevan::pdf::HasRoleMap(pdf) ? 1 : 0;
+    const int32_t last = arguments.lastPage ? std::min(arguments.lastPage, pageCount) : pageCount;
+    osprevan::pdf::ReadPages(context, pdf, arguments.firstPage - 1, last - 1, criteria);
+    for (const auto& [page, comments] : context.commentsByPage) {
+      for (const auto& comment : comments) std::printf("%s\n", CommentLine(*comment).c_str());
+    }
+  }
+  osprevan::pdf::ClosePdf(pdf);
+  osprevan::pdf::PdfLibraryUnload();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments arguments;
+  std::string error;
+  if (!ParseArguments(argc, argv, arguments, error)) {
+    std::fprintf(stderr, "osprevan-comments: %s\nusage: osprevan-comments PDF [--pages A-B]\n",
+                 error.c_str());
+    return 2;
+  }
+  return Run(arguments);
+}
