@@ -1,6 +1,7 @@
 #include "apply/make_placement.h"
 
 #include "apply/locate_range.h"
+#include "apply/marker_text.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 
@@ -29,18 +30,6 @@ PlacementKind KindOfComment(const pdf::PdfComment& comment) {
   return PlaceOther;
 }
 
-std::string CommentDateText(const pdf::PdfComment& comment) {
-  const pdf::PdfTables& t = pdf::Tables();
-  if (!comment.date() || !t.dates) return "";
-  const size_t length =
-      pdf::Guarded([&] { return t.dates->PdfDateText(comment.date(), 3, nullptr, 0); }, size_t{0});
-  std::string text(length + 1, '\0');
-  pdf::Guarded([&] { return t.dates->PdfDateText(comment.date(), 3, text.data(), text.size()); },
-               size_t{0});
-  text.resize(length);
-  return text;
-}
-
 Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comment) {
   Placement placement;
   placement.comment = &comment;
@@ -50,7 +39,7 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
   placement.document = document;
-  placement.dateText = CommentDateText(comment);
+  placement.dateText = MarkerDateText(comment.date());
   placement.pageIndex = comment.page();
   const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
   if (start) placement.flow = FindFlowForElement(document, start->SectionName());

@@ -10,9 +10,6 @@ namespace osprevan::apply {
 // The placement kind of a comment by its subtype.
 PlacementKind KindOfComment(const pdf::PdfComment& comment);
 
-// The comment's date as the PDF library writes it for people (format 3); "" without a date.
-std::string CommentDateText(const pdf::PdfComment& comment);
-
 Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comment);
 
 }  // namespace osprevan::apply

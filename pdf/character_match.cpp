@@ -101,10 +101,12 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
     PdfComment& comment = *held;
     if (element && HasSubtype(comment, subtypes.caret)) {
       MatchCaret(comment, character, element, offset);
-    } else if (element && HasSubtype(comment, subtypes.text) &&
-               !(comment.hasRange() && comment.placementConfirmed())) {
+    } else if (element && HasSubtype(comment, subtypes.text)) {
+      // A note keeps the place of the first character under it. Letting a note whose place is
+      // confirmed fall through to the covering rule would stretch it over the characters that
+      // follow under its icon and move its marker off the word it points at.
       MatchNote(comment, character, element, offset);
-    } else {
+    } else if (!HasSubtype(comment, subtypes.text) || !comment.pointMatched()) {
       MatchCovered(comment, character, element, offset);
     }
   }

@@ -93,6 +93,8 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
            "\", 段落 2 , 文字位置 4) : Mika : "
            "2024/05/01 10:00:00 : 注意 : " +
            big + " : 削除テキスト : 本文"},
+      {"ControlCharactersTheHostRefuses", PlaceNote, false, "Mika", "a\bb\x01" "c", "Article_A", "",
+       7, false, "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : a\tb\xEF\xBF\xBD" "c"},
       {"FlowNotFound", PlaceOther, true, "Mika", "", "Article_A", kana, 0, false, unknown},
       {"NoArticle", PlaceOther, true, "Mika", "x", "Chapter_A", kana, 7, false, unknown},
       {"Approximate", PlaceOther, true, "Mika", "", "Article_A", kana, 7, true, unknown},

@@ -1,13 +1,21 @@
-// osprevan-comments PDF [--pages A-B]: reads a reviewed PDF the way the import does, with no
-// filter, and prints one JSON object per top-level comment: where it lies on its page, the
-// text it marks, the range it was tied to, its states, replies and replacement. It is what a
-// developer runs to see why a comment lands where it lands.
+// osprevan-comments PDF [--pages A-B] [--document DOC]: reads a reviewed PDF the way the
+// import does, with no filter, and prints one JSON object per top-level comment: where it lies
+// on its page, the text it marks, the range it was tied to, its states, replies and
+// replacement. With a document (opened in the stand-in host, in this process) it also prints
+// the placement each comment becomes there: kind, begin and end, flow, misplaced and why. It
+// changes nothing. It is what a developer runs to see why a comment lands where it lands.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "apply/make_placement.h"
+#include "apply/position_normalisation.h"
+#include "apply/validate_placement.h"
+#include "host/link/client_connection.h"
+#include "host/link/host.h"
+#include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
 #include "pdf/document_context.h"
 #include "pdf/filter_criteria.h"
@@ -17,9 +25,13 @@
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
+#include "platform/win/module.h"
 #include "support/formatted.h"
 #include "support/json_text.h"
 #include "support/unicode_text.h"
+
+extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
+                                   const tolvane::TClientInfoList*);
 
 namespace {
 
@@ -31,6 +43,7 @@ using osprevan::support::JsonQuoted;
 
 struct Arguments {
   std::string pdfPath;
+  std::string documentPath;
   int32_t firstPage = 1;  // from 1; 0 for the last page of the PDF
   int32_t lastPage = 0;
 };
@@ -50,6 +63,9 @@ bool ParseArguments(int argc, char** argv, Arguments& out, std::string& error) {
       if (a < 1 || b < a) return error = std::string("bad page range: ") + argv[i], false;
       out.firstPage = a;
       out.lastPage = b;
+    } else if (arg == "--document") {
+      if (++i >= argc) return error = "--document needs a document", false;
+      out.documentPath = argv[i];
     } else if (out.pdfPath.empty() && !arg.empty() && arg[0] != '-') {
       out.pdfPath = arg;
     } else {
@@ -156,7 +172,65 @@ void PassEverything(OkDoc* pdf, osprevan::pdf::FilterCriteria& criteria) {
   criteria.acceptedAuthors.insert("");
 }
 
+const char* KindName(uint32_t kind) {
+  switch (kind) {
+    case osprevan::apply::PlaceHighlight:
+      return "highlight";
+    case osprevan::apply::PlaceUnderline:
+      return "underline";
+    case osprevan::apply::PlaceDeletion:
+      return "deletion";
+    case osprevan::apply::PlaceNote:
+      return "note";
+    case osprevan::apply::PlaceHighlightNote:
+      return "highlight note";
+    case osprevan::apply::PlaceReplacement:
+      return "replacement";
+    case osprevan::apply::PlaceInsertion:
+      return "insertion";
+    default:
+      return "other";
+  }
+}
+
+std::string Location(tolvane::ObjectId document, const tolvane::TTextLoc& location) {
+  const int32_t unique = osprevan::HostGetInt(document, location.object, tolvane::P_PGF_UNIQUE);
+  return "{\"paragraph\": " + std::to_string(unique) +
+         ", \"offset\": " + std::to_string(location.offset) + "}";
+}
+
+std::string PlacementLine(const osprevan::apply::Placement& p) {
+  const std::string flow =
+      p.flow ? osprevan::HostGetString(p.document, p.flow, tolvane::P_FLOW_NAME) : "";
+  return "{\"placement\": " + JsonQuoted(KindName(p.kind)) +
+         ", \"page\": " + std::to_string(p.pageIndex + 1) +
+         ", \"begin\": " + Location(p.document, p.begin) +
+         ", \"end\": " + Location(p.document, p.end) + ", \"flow\": " + JsonQuoted(flow) +
+         ", \"misplaced\": " + (p.misplaced ? "true" : "false") +
+         ", \"reason\": " + JsonQuoted(osprevan::apply::ReasonName(p.reason)) + "}";
+}
+
+// The document in the stand-in host, in this process, with the plug-in's code linked to it
+// the way the host links a client; 0 when it does not open.
+tolvane::ObjectId OpenDocument(tlhost::Host& host, const std::string& path) {
+  host.LinkClient(T_ApiClientInit,
+                  win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
+                  "osprevan-comments");
+  tolvane::ObjectId id = 0;
+  std::vector<tlhost::PropValue> returned;
+  if (host.engine().OpenFile(path, {}, id, returned) != 0) return 0;
+  return id;
+}
+
 int Run(const Arguments& arguments) {
+  tlhost::Host host;
+  const tolvane::ObjectId document =
+      arguments.documentPath.empty() ? 0 : OpenDocument(host, arguments.documentPath);
+  if (!arguments.documentPath.empty() && !document) {
+    std::fprintf(stderr, "osprevan-comments: %s does not open as a document\n",
+                 arguments.documentPath.c_str());
+    return 1;
+  }
   const char* library = std::getenv("OSPREVAN_PDF_LIBRARY");
   if (osprevan::pdf::PdfLibraryLoadFrom(library ? library : OSPREVAN_PDF_LIBRARY, "1") != 0) {
     std::fprintf(stderr, "osprevan-comments: %s\n", osprevan::pdf::PdfLibraryLastError().c_str());
@@ -182,6 +256,16 @@ int Run(const Arguments& arguments) {
     for (const auto& [page, comments] : context.commentsByPage) {
       for (const auto& comment : comments) std::printf("%s\n", CommentLine(*comment).c_str());
     }
+    if (document) {
+      osprevan::apply::NormalisePositions(context, arguments.firstPage - 1, last - 1);
+      for (const auto& [page, comments] : context.commentsByPage) {
+        for (const auto& comment : comments) {
+          osprevan::apply::Placement placement = osprevan::apply::MakePlacement(document, *comment);
+          osprevan::apply::ValidatePlacement(placement);
+          std::printf("%s\n", PlacementLine(placement).c_str());
+        }
+      }
+    }
   }
   osprevan::pdf::ClosePdf(pdf);
   osprevan::pdf::PdfLibraryUnload();
@@ -194,8 +278,10 @@ int main(int argc, char** argv) {
   Arguments arguments;
   std::string error;
   if (!ParseArguments(argc, argv, arguments, error)) {
-    std::fprintf(stderr, "osprevan-comments: %s\nusage: osprevan-comments PDF [--pages A-B]\n",
-                 error.c_str());
+    std::fprintf(
+        stderr,
+        "osprevan-comments: %s\nusage: osprevan-comments PDF [--pages A-B] [--document DOC]\n",
+        error.c_str());
     return 2;
   }
   return Run(arguments);
