@@ -47,10 +47,11 @@ class ApplyCommentsTest : public PluginHostTest {
 
   // Exports the document, reviews it, lets `edit` change the source afterwards, imports.
   void Import(const std::string& review,
-              const std::vector<std::pair<std::string, std::string>>& edits = {}) {
-    ASSERT_TRUE(pdf_.ExportText(kDocument)) << pdf_.error();
+              const std::vector<std::pair<std::string, std::string>>& edits = {},
+              const std::string& document = kDocument) {
+    ASSERT_TRUE(pdf_.ExportText(document)) << pdf_.error();
     ASSERT_TRUE(pdf_.Review(review)) << pdf_.error();
-    std::string source = kDocument;
+    std::string source = document;
     for (const auto& [from, to] : edits) {
       const size_t at = source.find(from);
       ASSERT_NE(at, std::string::npos) << from;
@@ -126,6 +127,19 @@ TEST_F(ApplyCommentsTest, WordsInsertedBeforeTheTargetMoveTheMarkerWithTheWord) 
   const std::vector<std::string> after = Paragraphs();
   EXPECT_NE(after[3].find("Nothing at all that t{+"), std::string::npos) << after[3];
   ExpectNoTextLost();
+}
+
+TEST_F(ApplyCommentsTest, NotesInATableCellAndAFootnoteLandInTheirParagraphs) {
+  std::ifstream in(std::string(OSPREVAN_EXAMPLES_DIR) + "/table-footnote.tlv");
+  const std::string document((std::istreambuf_iterator<char>(in)), {});
+  Import(R"({"comments": [{"kind": "note", "find": "Meaning", "contents": "cell"},
+                          {"kind": "note", "find": "of version", "contents": "footnote"}]})",
+         {}, document);
+  std::ostringstream out;
+  tlhost::ShowDocument(*host().engine().document(document_), out);
+  EXPECT_NE(out.str().find("[12]: M{+"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("[20] Footnote: As o{+"), std::string::npos) << out.str();
+  EXPECT_EQ(Counts("ノート注釈"), "2/0/0");
 }
 
 TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
