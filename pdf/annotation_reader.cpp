@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "pdf/annotation_entry.h"
 #include "pdf/annotation_text.h"
 #include "pdf/comment_boxes.h"
 #include "pdf/comment_kind.h"
@@ -21,11 +22,8 @@ bool replaceCarry = false;
 namespace {
 
 // Handles die with the library when it is gone first.
-struct ReleaseHandle {
-  void operator()(void* handle) const {
-    if (const OkCoreTable* core = Tables().core)
-      Guarded([&] { return core->PdfRelease(handle), 0; }, 0);
-  }
+struct HandleReleaser {
+  void operator()(void* handle) const { ReleaseHandle(handle); }
 };
 struct FreeDate {
   void operator()(OkDate* date) const {
@@ -33,8 +31,8 @@ struct FreeDate {
       Guarded([&] { return dates->PdfDateFree(date), 0; }, 0);
   }
 };
-using OwnedAnnot = std::unique_ptr<OkAnnot, ReleaseHandle>;
-using OwnedObject = std::unique_ptr<OkObj, ReleaseHandle>;
+using OwnedAnnot = std::unique_ptr<OkAnnot, HandleReleaser>;
+using OwnedObject = std::unique_ptr<OkObj, HandleReleaser>;
 using OwnedDate = std::unique_ptr<OkDate, FreeDate>;
 
 // Subtypes the reader tells apart, as atoms of the loaded library, made for each page read.
@@ -100,7 +98,7 @@ using ReadTextEntry = void (*)(const OkAnnot*, OkText*);
 // The annotation's title or contents as UTF-8; nothing on a library error.
 std::optional<std::string> ReadText(const OkAnnot* annot, ReadTextEntry read) {
   const PdfTables& t = Tables();
-  std::unique_ptr<OkText, ReleaseHandle> text;
+  std::unique_ptr<OkText, HandleReleaser> text;
   return Guarded(
       [&]() -> std::optional<std::string> {
         text.reset(t.core->PdfTextNew());

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "pdf/annotation_entry.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -14,24 +15,6 @@ namespace osprevan::pdf {
 namespace {
 
 constexpr int32_t kQuadNumbers = 8;
-
-void Release(OkObj* object) {
-  if (object) Guarded([&] { return Tables().core->PdfRelease(object), 0; }, 0);
-}
-
-// The entry `key` of the annotation's dictionary as a new object; null on a library error.
-OkObj* Entry(const OkAnnot* annot, const char* key) {
-  const PdfTables& t = Tables();
-  OkObj* dict = nullptr;
-  OkObj* entry = Guarded(
-      [&] {
-        dict = t.pages->PdfAnnotDict(annot);
-        return t.objects->PdfDictGet(dict, t.core->PdfAtom(key));
-      },
-      static_cast<OkObj*>(nullptr));
-  Release(dict);
-  return entry;
-}
 
 // The number at `index`; nothing for an entry that is not a number, or not a finite one that
 // fits 16.16 fixed point (the library refuses those).
@@ -46,7 +29,7 @@ std::optional<float> NumberAt(const OkObj* array, int32_t index) {
         return value;
       },
       std::optional<float>{});
-  Release(item);
+  ReleaseHandle(item);
   return number;
 }
 
@@ -74,7 +57,7 @@ std::optional<UserRect> SidesAt(const OkObj* array, int32_t start) {
 // An entry of the annotation with the length it has as an array (0 for anything else).
 OkObj* ArrayEntry(const OkAnnot* annot, const char* key, int32_t& length) {
   const OkObjectsTable* o = Tables().objects;
-  OkObj* entry = Entry(annot, key);
+  OkObj* entry = AnnotEntry(annot, key);
   length = 0;
   if (entry) {
     length = Guarded(
@@ -89,7 +72,7 @@ std::optional<UserRect> RawRect(const OkAnnot* annot) {
   OkObj* rect = ArrayEntry(annot, "Rect", length);
   std::optional<UserRect> sides;
   if (length == 4) sides = SidesAt<4>(rect, 0);
-  Release(rect);
+  ReleaseHandle(rect);
   return sides;
 }
 
@@ -135,7 +118,7 @@ size_t AddQuadBoxes(PdfComment& comment, const PageValues& page) {
       ++added;
     }
   }
-  Release(quads);
+  ReleaseHandle(quads);
   return added;
 }
 

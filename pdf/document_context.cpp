@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "pdf/annotation_entry.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 
@@ -44,9 +45,7 @@ void DocumentContext::Clear() {
   entries.clear();
   currentElement = nullptr;
   offset = 0;
-  if (roleMap && Tables().core) {
-    Guarded([&] { return Tables().core->PdfRelease(roleMap), 0; }, 0);
-  }
+  ReleaseHandle(roleMap);
   roleMap = nullptr;
   pageIndex = -1;
   page = PageValues{};

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "pdf/annotation_entry.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -25,10 +26,6 @@ constexpr StateName kMigrationStates[] = {{"MigrationConfirmed", MigrationConfir
                                           {"MigrationPending", MigrationPending},
                                           {"MigrationNone", MigrationNone}};
 
-void Release(OkObj* object) {
-  if (object) Guarded([&] { return Tables().core->PdfRelease(object), 0; }, 0);
-}
-
 bool SameLetters(const std::string& text, const char* name) {
   const std::string other(name);
   if (text.size() != other.size()) return false;
@@ -40,25 +37,11 @@ bool SameLetters(const std::string& text, const char* name) {
   return true;
 }
 
-// The entry `key` of the annotation's dictionary, made a new object; null on a library error.
-OkObj* Entry(const OkAnnot* annot, const char* key) {
-  const PdfTables& t = Tables();
-  OkObj* dict = nullptr;
-  OkObj* entry = Guarded(
-      [&] {
-        dict = t.pages->PdfAnnotDict(annot);
-        return t.objects->PdfDictGet(dict, t.core->PdfAtom(key));
-      },
-      static_cast<OkObj*>(nullptr));
-  Release(dict);
-  return entry;
-}
-
 // A string entry as UTF-8 (a text string may be UTF-16 with its byte-order mark); nothing when
 // the entry is absent or not a string.
 std::optional<std::string> EntryText(const OkAnnot* annot, const char* key) {
   const PdfTables& t = Tables();
-  OkObj* entry = Entry(annot, key);
+  OkObj* entry = AnnotEntry(annot, key);
   if (!entry) return std::nullopt;
   OkText* text = nullptr;
   std::optional<std::string> value = Guarded(
@@ -72,8 +55,8 @@ std::optional<std::string> EntryText(const OkAnnot* annot, const char* key) {
         return utf8;
       },
       std::optional<std::string>{});
-  Guarded([&] { return t.core->PdfRelease(text), 0; }, 0);
-  Release(entry);
+  ReleaseHandle(text);
+  ReleaseHandle(entry);
   return value;
 }
 
@@ -93,8 +76,8 @@ void SetNamedState(const std::string& state, const StateName (&names)[N], PdfCom
 OkObj* ReplyTarget(const OkAnnot* annot) {
   const PdfTables& t = Tables();
   if (!annot || !t.core) return nullptr;
-  OkObj* irt = Entry(annot, "IRT");
-  OkObj* rt = Entry(annot, "RT");
+  OkObj* irt = AnnotEntry(annot, "IRT");
+  OkObj* rt = AnnotEntry(annot, "RT");
   const bool reply = Guarded(
       [&] {
         // Only a dictionary can be an annotation; an "IRT" of any other type answers nothing.
@@ -104,19 +87,19 @@ OkObj* ReplyTarget(const OkAnnot* annot) {
                (rtType == kPdfName && t.objects->PdfNameValue(rt) == t.core->PdfAtom("R"));
       },
       false);
-  Release(rt);
+  ReleaseHandle(rt);
   if (reply) return irt;
-  Release(irt);
+  ReleaseHandle(irt);
   return nullptr;
 }
 
 bool HasReviewState(const OkAnnot* annot) {
   const PdfTables& t = Tables();
   if (!annot || !t.core) return false;
-  OkObj* state = Entry(annot, "State");
+  OkObj* state = AnnotEntry(annot, "State");
   const bool present =
       state && Guarded([&] { return t.objects->PdfObjType(state) != kPdfNull; }, false);
-  Release(state);
+  ReleaseHandle(state);
   return present;
 }
 
