@@ -316,7 +316,11 @@ def caret_rect(quads, at):
 
 
 def add_caret(page, rect):
-    return page.add_caret_annot(rect.tl + (5, (rect.y1 - rect.y0) / 2))
+    caret = page.add_caret_annot(rect.tl + (5, (rect.y1 - rect.y0) / 2))
+    user = rect * page.transformation_matrix  # PyMuPDF's page space to PDF user space
+    user.normalize()
+    _caret_rects.append((caret.xref, (user.x0, user.y0, user.x1, user.y1)))
+    return caret
 
 
 def write_thread(doc, page, target, comment, written):
@@ -353,6 +357,7 @@ def entry(kind, page, annot):
 _deletions = []  # xrefs
 _counter_clockwise = []  # xrefs
 _placements = []  # (page number, xref, index among the page's annotations but pop-ups)
+_caret_rects = []  # (xref, /Rect in PDF user space): a later update gives carets PyMuPDF's size
 
 
 def place_later(page, annot, item):
@@ -361,6 +366,8 @@ def place_later(page, annot, item):
 
 
 def finish(doc):
+    for xref, rect in _caret_rects:
+        doc.xref_set_key(xref, "Rect", "[%g %g %g %g]" % tuple(rect))
     for xref in _deletions:
         doc.xref_set_key(xref, "Subtype", "/Deletion")
     for xref in _counter_clockwise:
