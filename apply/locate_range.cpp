@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "apply/container_walk.h"
 #include "apply/remap_offsets.h"
 #include "apply/shown_paragraph.h"
 #include "hostlink/host_ops.h"
@@ -25,30 +26,6 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
          support::EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-bool OnBodyPage(ObjectId document, ObjectId flow) {
-  const ObjectId frame = HostGetId(document, flow, tolvane::P_FLOW_FIRST_TEXT_FRAME);
-  const ObjectId page = frame ? HostGetId(document, frame, tolvane::P_FRAME_PAGE) : 0;
-  return page && tolvane::KindOf(page) == tolvane::KIND_BODY_PAGE;
-}
-
-ObjectId FlowByName(ObjectId document, const std::string& name) {
-  int steps = 0;
-  for (ObjectId flow = HostGetId(document, document, tolvane::P_DOC_FIRST_FLOW);
-       flow && ++steps < kMaxSteps; flow = HostGetId(document, flow, tolvane::P_FLOW_NEXT)) {
-    if (HostGetString(document, flow, tolvane::P_FLOW_NAME) == name && OnBodyPage(document, flow))
-      return flow;
-  }
-  return 0;
-}
-
-// The flow a section entry names: "Article_" or "Section_" and the flow's name.
-ObjectId FlowOfSection(ObjectId document, const std::string& name) {
-  for (const char* prefix : {"Article_", "Section_"}) {
-    if (StartsWithIgnoringCase(name, prefix)) return FlowByName(document, name.substr(8));
-  }
-  return 0;
-}
-
 bool IsEmptyParagraph(ObjectId document, ObjectId paragraph) {
   const bool numberShown =
       HostGetInt(document, paragraph, tolvane::P_PGF_AUTONUMBER_NOT_IN_PDF) == 0 &&
@@ -56,12 +33,12 @@ bool IsEmptyParagraph(ObjectId document, ObjectId paragraph) {
   return !numberShown && HostGetInt(document, paragraph, tolvane::P_PGF_TEXT_LENGTH) <= 1;
 }
 
-// The count-th paragraph of the flow that is not empty; 0 when the flow has fewer.
-ObjectId CountParagraphs(ObjectId document, ObjectId flow, uint32_t count) {
+// The count-th paragraph from `first` on that is not empty; 0 when there are fewer.
+ObjectId CountParagraphs(ObjectId document, ObjectId first, uint32_t count) {
   uint32_t seen = 0;
   int steps = 0;
-  for (ObjectId p = HostGetId(document, flow, tolvane::P_FLOW_FIRST_PARAGRAPH);
-       p && ++steps < kMaxSteps; p = HostGetId(document, p, tolvane::P_PGF_NEXT)) {
+  for (ObjectId p = first; p && ++steps < kMaxSteps;
+       p = HostGetId(document, p, tolvane::P_PGF_NEXT)) {
     if (!IsEmptyParagraph(document, p) && ++seen == count) return p;
   }
   return 0;
@@ -140,47 +117,30 @@ bool LocateInElement(ObjectId document, const ContentElement& element,
 
 ObjectId FindFlowForElement(ObjectId document, const std::string& article) {
   if (!StartsWithIgnoringCase(article, "Article_")) return 0;
-  return FlowByName(document, article.substr(8));
+  return BodyFlowNamed(document, article.substr(8));
 }
 
 ResolvedElement ResolveElement(ObjectId document, const ContentElement& element) {
   ResolvedElement out;
-  out.flow = HostGetId(document, document, tolvane::P_DOC_MAIN_FLOW);
-  std::vector<const ElementEntry*> chain;
-  for (const ElementEntry* e = element.containers; e && chain.size() < 256; e = e->outer)
-    chain.push_back(e);
-  // Outermost first. Only flows are walked into here: the paragraphs of tables, cells and
-  // footnotes are found through their identifiers, and counting inside them is not done.
-  bool inOtherContainer = false;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const ElementEntry& entry = **it;
-    if (entry.kind == ElementKind::BookPart) continue;
-    if (entry.kind == ElementKind::Section) {
-      const ObjectId flow = FlowOfSection(document, entry.name);
-      if (!flow) {
-        out.certain = false;
-        out.reason = PlacementReason::ContainerNotFound;
-        break;
-      }
-      out.flow = flow;
-    } else {
-      inOtherContainer = true;
-    }
+  HostContainer container;
+  if (!WalkContainers(document, element, container)) {
+    out.certain = false;
+    out.reason = PlacementReason::ContainerNotFound;
   }
+  out.flow = container.flow;
   bool hadIdentifier = false;
   out.paragraph = pdf::ResolveElementId(document, element.structElem, hadIdentifier);
   if (out.paragraph) {
     if (const ObjectId flow = FlowOfParagraph(document, out.paragraph)) out.flow = flow;
     return out;
   }
-  // Not found by its identifier: count the flow's paragraphs. A count that stands in for an
-  // identifier that named nothing is a guess, so it is never trusted.
+  // Not found by its identifier: count the paragraphs of its container. A count that stands
+  // in for an identifier that named nothing is a guess, so it is never trusted.
   out.certain = false;
-  if (out.reason == PlacementReason::None)
-    out.reason =
-        inOtherContainer ? PlacementReason::ContainerNotFound : PlacementReason::FoundByCounting;
-  if (!inOtherContainer && out.flow)
-    out.paragraph = CountParagraphs(document, out.flow, element.containerCount);
+  if (out.reason == PlacementReason::None) out.reason = PlacementReason::FoundByCounting;
+  const ObjectId first = container.FirstParagraph(document);
+  out.paragraph = CountParagraphs(document, first, element.containerCount);
+  if (!out.paragraph) out.paragraph = first;
   if (!out.paragraph && out.flow)
     out.paragraph = HostGetId(document, out.flow, tolvane::P_FLOW_FIRST_PARAGRAPH);
   return out;
