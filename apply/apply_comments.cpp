@@ -4,6 +4,7 @@
 
 #include "apply/apply_order.h"
 #include "apply/apply_placement.h"
+#include "apply/comment_report.h"
 #include "apply/import_context.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
@@ -53,6 +54,7 @@ void Apply(ImportContext& context, std::vector<Placement>& placements) {
   for (Placement* placement : ApplicationOrder(placements)) {
     const int32_t result = ApplyPlacement(*placement, SameSpot(*placement, previous));
     CountOutcome(context.counters, *placement, result);
+    context.report.push_back(ReportPlacement(*placement, result));
     previous = placement;
   }
 }
@@ -88,6 +90,8 @@ int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc
   for (Placement& placement : placements) ValidatePlacement(placement);
   Apply(context, placements);
   placements.clear();
+  for (const auto& comment : context.reading.filteredOut)
+    context.report.push_back(ReportFilteredOut(*comment));
   context.reading.Clear();
   ShowStatus(document, "");
   RefreshDocument(document);

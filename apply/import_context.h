@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "apply/comment_report.h"
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
 #include "tolvane/numbers.h"
@@ -31,6 +33,8 @@ class ImportContext {
   uint32_t sourceChanged = 0;
   std::optional<std::string> keptViewName;
   tolvane::ObjectId document = 0;  // the target document of the per-document loop
+  // What became of every comment read, over the whole import (a book's components added up).
+  std::vector<ReportEntry> report;
 
   // Empties what the per-document loop collected for one document.
   void ClearDocumentCollections();

@@ -42,8 +42,10 @@ const char* ReasonName(PlacementReason reason) {
       return "no tracked-change condition";
     case PlacementReason::MarkerRefused:
       return "the host refused the marker";
-    case PlacementReason::NotYetApplied:
-      return "change not applied by this version";
+    case PlacementReason::ConditionRefused:
+      return "the condition could not be made, found or set";
+    case PlacementReason::TextRefused:
+      return "the host refused the inserted text";
   }
   return "";
 }

@@ -45,7 +45,8 @@ enum class PlacementReason : uint8_t {
   InsideDeletedText,         // the insertion point lies inside deleted text
   NoTrackedChangeCondition,  // the document has no tracked-change condition
   MarkerRefused,             // the host did not make the marker
-  NotYetApplied,             // the change is not applied yet by this version
+  ConditionRefused,          // a condition could not be made, found or set on the text
+  TextRefused,               // the host did not take the inserted text
 };
 
 // A short English name of the reason, for diagnostics and reports.

@@ -1,20 +1,151 @@
 #include "apply/tracked_changes.h"
 
+#include <algorithm>
+#include <new>
+#include <string>
+
+#include "apply/apply_condition.h"
+#include "apply/place_marker.h"
+#include "hostlink/host_ops.h"
+
 namespace osprevan::apply {
+namespace {
+
+using pdf::PdfComment;
+using tolvane::ObjectId;
+using tolvane::TTextLoc;
+using tolvane::TTextRange;
+
+int32_t Fail(Placement& placement, PlacementReason why) {
+  placement.NoteReason(why);
+  return 1;
+}
+
+ObjectId ConditionNamed(const Placement& placement, const char* name) {
+  return HostGetNamedObject(placement.document, tolvane::OBJ_CONDITION, name);
+}
+
+bool HasReplies(const PdfComment* comment) {
+  return comment && !comment->replies().empty();
+}
+
+int32_t CharacterCount(const std::string& utf8) {
+  int32_t count = 0;
+  for (unsigned char c : utf8) count += (c & 0xC0) != 0x80;
+  return count;
+}
+
+// Puts `text` in at `at`; false when the host refused it and nothing was inserted.
+bool InsertText(const Placement& placement, TTextLoc at, const std::string& text,
+                TTextRange& inserted) {
+  ClearLastHostError();
+  const TTextLoc after = HostAddText(placement.document, at, text);
+  if (LastHostError() != 0) return false;
+  // The host answers where the new text ends; it begins as many characters before, also when
+  // the host moved a location after the paragraph end in front of it.
+  inserted = {{after.object, std::max(0, after.offset - CharacterCount(text))}, after};
+  return true;
+}
+
+// Memory running out fails the placement instead of throwing out of the plug-in.
+template <typename Work>
+int32_t WithoutThrowing(Placement& placement, Work work) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return Fail(placement, PlacementReason::ConditionRefused);
+  }
+}
+
+int32_t Insert(Placement& placement) {
+  const PdfComment* comment = placement.comment;
+  if (LocationIsDeleted(placement, placement.end))
+    return Fail(placement, PlacementReason::InsideDeletedText);
+  // Looked up before the text goes in: without it the text would stay in untracked.
+  const ObjectId added = ConditionNamed(placement, kAddedCondition);
+  if (!added) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  TTextRange inserted;
+  if (!InsertText(placement, placement.end, comment ? comment->contents() : "", inserted))
+    return Fail(placement, PlacementReason::TextRefused);
+  if (ApplyCondition(placement, added, inserted) != 0)
+    return Fail(placement, PlacementReason::ConditionRefused);
+  if (HasReplies(comment) && PlaceMarker(placement, inserted.end) != 0)
+    return Fail(placement, PlacementReason::MarkerRefused);
+  return 0;
+}
+
+int32_t Delete(Placement& placement) {
+  const PdfComment* comment = placement.comment;
+  const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
+  if (!deleted) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  const bool marker = placement.kind == PlaceDeletion && comment &&
+                      (HasReplies(comment) || !comment->contents().empty());
+  // A marker is itself a tracked insertion; without that condition the host would keep the
+  // marker of a failed placement.
+  if (marker && !ConditionNamed(placement, kAddedCondition))
+    return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  ConditionChange change;
+  const TTextRange range{placement.begin, placement.end};
+  if (!change.Read(placement, kDeletedCondition, range))
+    return Fail(placement, PlacementReason::ConditionRefused);
+  if (marker) {
+    // The marker goes in first: the host's test for deleted text looks at the character
+    // before the marker's place, which is struck once the range is marked.
+    if (PlaceMarker(placement, placement.end) != 0)
+      return Fail(placement, PlacementReason::MarkerRefused);
+    // Read again: an end past the paragraph end puts the anchor in front of it, inside the range.
+    if (!change.Read(placement, kDeletedCondition, range))
+      return Fail(placement, PlacementReason::ConditionRefused);
+  }
+  if (!change.Write(deleted)) return Fail(placement, PlacementReason::ConditionRefused);
+  return 0;
+}
+
+int32_t Replace(Placement& placement) {
+  const PdfComment* comment = placement.comment;
+  const PdfComment* caret = comment ? comment->replacement() : nullptr;
+  if (!caret) return Delete(placement);
+  const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
+  const ObjectId added = ConditionNamed(placement, kAddedCondition);
+  if (!deleted || !added) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  // The new text follows the struck text, which the host takes for deleted text once it is
+  // marked; so the point is tested before anything is marked.
+  if (LocationIsDeleted(placement, placement.end))
+    return Fail(placement, PlacementReason::InsideDeletedText);
+  ConditionChange strike;
+  if (!strike.Read(placement, kDeletedCondition, {placement.begin, placement.end}) ||
+      !strike.Write(deleted)) {
+    return Fail(placement, PlacementReason::ConditionRefused);
+  }
+  TTextRange inserted;
+  if (!InsertText(placement, placement.end, caret->contents(), inserted)) {
+    strike.Restore();
+    return Fail(placement, PlacementReason::TextRefused);
+  }
+  // From here on the new text is in for good; the struck text stays marked beside it, so
+  // that the document's review can reject both.
+  if (ApplyCondition(placement, added, inserted) != 0)
+    return Fail(placement, PlacementReason::ConditionRefused);
+  if (HasReplies(caret) && PlaceMarker(placement, inserted.end) != 0) {
+    // Without new text the marker's place is struck text; then nothing stays changed.
+    if (inserted.begin.offset == inserted.end.offset) strike.Restore();
+    return Fail(placement, PlacementReason::MarkerRefused);
+  }
+  return 0;
+}
+
+}  // namespace
 
 int32_t ApplyInsertion(Placement& placement) {
-  placement.NoteReason(PlacementReason::NotYetApplied);
-  return 1;
+  return WithoutThrowing(placement, [&] { return Insert(placement); });
 }
 
 int32_t ApplyDeletion(Placement& placement) {
-  placement.NoteReason(PlacementReason::NotYetApplied);
-  return 1;
+  return WithoutThrowing(placement, [&] { return Delete(placement); });
 }
 
 int32_t ApplyReplacement(Placement& placement) {
-  placement.NoteReason(PlacementReason::NotYetApplied);
-  return 1;
+  return WithoutThrowing(placement, [&] { return Replace(placement); });
 }
 
 }  // namespace osprevan::apply

@@ -1,5 +1,8 @@
 #include "apply/validate_placement.h"
 
+#include <vector>
+
+#include "apply/range_pieces.h"
 #include "hostlink/host_ops.h"
 
 namespace osprevan::apply {
@@ -78,6 +81,24 @@ void CheckSelection(ObjectId document, Placement& placement) {
   placement.Misplace(PlacementReason::SelectionMoved);
 }
 
+// The text between the ends, piece by piece as changes are made to it: each piece must be one
+// the host takes as a range. A range that cannot be cut into pieces is refused too.
+void CheckPieces(ObjectId document, Placement& p) {
+  if (p.begin == p.end) return;
+  const std::vector<tolvane::TTextRange> pieces = SplitIntoPieces(document, {p.begin, p.end});
+  if (pieces.empty()) {
+    p.Misplace(PlacementReason::PieceRefused);
+    return;
+  }
+  for (const tolvane::TTextRange& piece : pieces) {
+    if (piece.begin == piece.end || HostTestTextLocs(document, piece.begin, piece.end) == 0)
+      continue;
+    p.Misplace(PlacementReason::PieceRefused);
+    p.end = piece.begin;
+    return;
+  }
+}
+
 }  // namespace
 
 void ValidatePlacement(Placement& p) {
@@ -107,9 +128,11 @@ void ValidatePlacement(Placement& p) {
   CheckSelection(document, p);
   if (p.begin.object != p.end.object && HostTestTextLocs(document, p.end, p.begin) != 0)
     p.Misplace(PlacementReason::EndsInDifferentFlows);
-  // The piece-by-piece look at the text between the ends needs the splitting of a range along
-  // flows, cells, elements and anchors that tracked changes bring; until then the host's
-  // selection and its comparison of the two ends above stand for it.
+  if (p.misplaced) {
+    p.begin = p.end;
+    return;
+  }
+  CheckPieces(document, p);
   if (p.misplaced) p.begin = p.end;
 }
 

@@ -94,7 +94,7 @@ void RunImportCommand() {
     const int32_t before = state.dontShowWarning;
     proceed = ui::ShowFirstUseWarning(state.dontShowWarning) == hostlink::kAnswerContinue;
     if (proceed && state.dontShowWarning != before)
-      session::WritePreferences(state.dontShowWarning);
+      session::WritePreferences({state.dontShowWarning, state.writeReport});
   }
   if (proceed) {
     session::ImportSession importSession;
@@ -119,7 +119,10 @@ void OnInitialize(int32_t initKind) {
 
 void OnCommand(int32_t command) {
   MemoryServices memory;
-  session::ReadPreferences(hostlink::Command().dontShowWarning);
+  session::Preferences preferences;
+  session::ReadPreferences(preferences);
+  hostlink::Command().dontShowWarning = preferences.dontShowWarning;
+  hostlink::Command().writeReport = preferences.writeReport;
   if (command != kImportCommand) return;
   RunImportCommand();
 }

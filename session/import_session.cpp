@@ -1,6 +1,7 @@
 #include "session/import_session.h"
 
 #include "apply/apply_comments.h"
+#include "apply/comment_report.h"
 #include "apply/structured_blocks.h"
 #include "hostlink/command_state.h"
 #include "hostlink/document_structure.h"
@@ -11,8 +12,10 @@
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 #include "session/book_import.h"
+#include "support/file_channel.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
+#include "support/unicode_text.h"
 #include "ui/input_dialog.h"
 #include "ui/summary.h"
 
@@ -78,6 +81,18 @@ void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
   session.ClearDocumentCollections();
 }
 
+// The per-comment report goes beside the summary file for another client, and for an
+// interactive import when the preferences ask for it. Never reported to the user.
+void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
+  const hostlink::CommandState& command = hostlink::Command();
+  if (command.calledFromClient != 1 && command.writeReport == 0) return;
+  const std::string path = command.calledFromClient == 1
+                               ? command.callerPdfPath
+                               : support::Utf16ToUtf8(pdfPath).value_or("");
+  if (path.empty()) return;
+  support::ReplaceFile(apply::ReportFileName(path), apply::ReportJson(path, session.report));
+}
+
 }  // namespace
 
 int32_t RunImport(ImportSession& session) {
@@ -115,6 +130,7 @@ int32_t RunImport(ImportSession& session) {
     }
   }
 
+  if (run.importRan) WriteReportWhenAsked(session, pdfPath);
   pdfPath.clear();
   if (run.importRan) ui::ShowSummary(session.counters);
   pdf::ClosePdf(pdf);

@@ -50,7 +50,7 @@ bool PathIn(int32_t property, std::string& path) {
 
 }  // namespace
 
-int32_t ParsePreferences(const std::string& contents) {
+int32_t PreferenceValue(const std::string& contents, const char* key) {
   int32_t value = 0;
   std::vector<std::string> lines;
   std::string line;
@@ -67,20 +67,22 @@ int32_t ParsePreferences(const std::string& contents) {
     if (l[0] == ';') continue;
     const size_t equals = l.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 >= l.size()) continue;
-    const std::string key = Trim(l.substr(0, equals), true, true);
+    const std::string name = Trim(l.substr(0, equals), true, true);
     std::string text = Trim(l.substr(equals + 1), true, false);
     const size_t blank = text.find_first_of(" \t");
     if (blank != std::string::npos) text.resize(blank);
-    if (key.empty() || text.empty()) continue;
-    if (EqualAsciiIgnoringCase(key, "DontShowInitialWarning")) {
-      value = EqualAsciiIgnoringCase(text, "Yes") ? 1 : 0;
-    }
+    if (name.empty() || text.empty()) continue;
+    if (EqualAsciiIgnoringCase(name, key)) value = EqualAsciiIgnoringCase(text, "Yes") ? 1 : 0;
   }
   return value;
 }
 
-int32_t ReadPreferences(int32_t& dontShowWarning) {
-  dontShowWarning = 0;
+int32_t ParsePreferences(const std::string& contents) {
+  return PreferenceValue(contents, kWarningKey);
+}
+
+int32_t ReadPreferences(Preferences& preferences) {
+  preferences = Preferences{};
   for (int32_t property : kDirectories) {
     std::string path;
     if (!PathIn(property, path)) return 1;
@@ -88,15 +90,19 @@ int32_t ReadPreferences(int32_t& dontShowWarning) {
     support::FileChannel file;
     std::string contents;
     if (!file.Open(path, "rb") || !file.ReadAll(contents)) continue;
-    dontShowWarning = ParsePreferences(contents);
+    preferences.dontShowWarning = PreferenceValue(contents, kWarningKey);
+    preferences.writeReport = PreferenceValue(contents, kReportKey);
     return 0;
   }
   return 1;
 }
 
-int32_t WritePreferences(int32_t dontShowWarning) {
-  const std::string line =
-      std::string("DontShowInitialWarning=") + (dontShowWarning ? "Yes" : "No") + "\r\n";
+int32_t WritePreferences(const Preferences& preferences) {
+  // The report line is written only when it is on, so that a file that never had it stays
+  // one line; a user's "WriteReport=Yes" survives the warning's check box.
+  std::string line =
+      std::string(kWarningKey) + "=" + (preferences.dontShowWarning ? "Yes" : "No") + "\r\n";
+  if (preferences.writeReport) line += std::string(kReportKey) + "=Yes\r\n";
   for (int32_t property : kDirectories) {
     std::string path;
     if (!PathIn(property, path)) return 1;

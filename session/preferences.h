@@ -1,4 +1,5 @@
-// The preferences file "pdfcomments.ini": the one setting that suppresses the first-use warning.
+// The preferences file "pdfcomments.ini": whether the first-use warning is suppressed, and
+// whether an interactive import writes its per-comment report.
 #pragma once
 
 #include <cstdint>
@@ -7,15 +8,24 @@
 namespace osprevan::session {
 
 constexpr const char* kPreferencesFileName = "pdfcomments.ini";
+constexpr const char* kWarningKey = "DontShowInitialWarning";
+constexpr const char* kReportKey = "WriteReport";
 
-// Parses preference text; the value is 0 unless a "DontShowInitialWarning" line sets it.
+struct Preferences {
+  int32_t dontShowWarning = 0;
+  int32_t writeReport = 0;
+};
+
+// The value of `key` in preference text: 1 when its last line says "Yes" (any case), else 0.
+int32_t PreferenceValue(const std::string& contents, const char* key);
+// The "DontShowInitialWarning" value.
 int32_t ParsePreferences(const std::string& contents);
 
-// Sets `dontShowWarning` to 0, then reads it from the first directory that holds a readable
-// file. Answers 0 when a file was read, non-zero when there was none.
-int32_t ReadPreferences(int32_t& dontShowWarning);
+// Sets both values to 0, then reads them from the first directory that holds a readable file.
+// Answers 0 when a file was read, non-zero when there was none.
+int32_t ReadPreferences(Preferences& preferences);
 
-// Writes the one line; 0 written, 1 not written.
-int32_t WritePreferences(int32_t dontShowWarning);
+// Writes the warning's line, and the report's when it is on; 0 written, 1 not written.
+int32_t WritePreferences(const Preferences& preferences);
 
 }  // namespace osprevan::session

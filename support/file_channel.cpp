@@ -38,4 +38,16 @@ bool IsReadableFile(const std::string& path) {
   return access(path.c_str(), R_OK) == 0;
 }
 
+bool ReplaceFile(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp";
+  FileChannel file;
+  if (!file.Open(temporary, "wb")) return false;
+  const bool written = file.Write(bytes);
+  if (!file.Close() || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace osprevan::support

@@ -26,6 +26,10 @@ class FileChannel {
   std::FILE* file_ = nullptr;
 };
 
+// Writes `bytes` to a temporary file beside `path` and renames it to `path`, so that a failed
+// write leaves the old file whole. False when nothing was replaced.
+bool ReplaceFile(const std::string& path, const std::string& bytes);
+
 // Whether `path` names an existing regular file that may be read.
 bool IsReadableFile(const std::string& path);
 

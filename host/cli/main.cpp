@@ -181,10 +181,12 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
     return WrongUse("import", "-o would replace the PDF");
   }
-  const SummaryWatch summary(request.pdf);
+  const FileWatch summary(SummaryFileName(request.pdf));
+  const FileWatch report(ReportFileName(request.pdf));
   host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, request.pdf, 0);
   PrintRecord(host.recorder());
-  summary.PrintIfWritten(std::cout);
+  summary.PrintLinesIfWritten(std::cout, "[summary] ");
+  if (report.Written()) std::cout << "[report] " << report.path() << "\n";
   // A refused import changed nothing, so nothing is saved.
   const int status = ImportStatus(host.recorder());
   if (status != 0 || request.dryRun) return status;

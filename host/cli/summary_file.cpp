@@ -1,6 +1,7 @@
 #include "host/cli/summary_file.h"
 
 #include <fstream>
+#include <utility>
 
 namespace tlhost {
 
@@ -12,16 +13,21 @@ std::string SummaryFileName(const std::string& pdfPath) {
   return pdfPath.substr(0, dot) + ".smry";
 }
 
-SummaryWatch::SummaryWatch(const std::string& pdfPath)
-    : path_(SummaryFileName(pdfPath)), before_(Take(path_)) {}
+std::string ReportFileName(const std::string& pdfPath) {
+  std::string name = SummaryFileName(pdfPath);
+  name.resize(name.size() - std::string(".smry").size());
+  return name + ".report.json";
+}
 
-SummaryWatch::Stamp SummaryWatch::Take(const std::string& path) {
+FileWatch::FileWatch(std::string path) : path_(std::move(path)), before_(Take(path_)) {}
+
+FileWatch::Stamp FileWatch::Take(const std::string& path) {
   Stamp stamp;
   stamp.exists = stat(path.c_str(), &stamp.status) == 0;
   return stamp;
 }
 
-bool SummaryWatch::Written() const {
+bool FileWatch::Written() const {
   const Stamp after = Take(path_);
   if (!after.exists) return false;
   if (!before_.exists) return true;
@@ -34,13 +40,13 @@ bool SummaryWatch::Written() const {
          a.st_mtim.tv_sec != b.st_mtim.tv_sec || a.st_mtim.tv_nsec != b.st_mtim.tv_nsec;
 }
 
-void SummaryWatch::PrintIfWritten(std::ostream& out) const {
+void FileWatch::PrintLinesIfWritten(std::ostream& out, const char* label) const {
   if (!Written()) return;
   std::ifstream file(path_, std::ios::binary);
   std::string line;
   while (std::getline(file, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    out << "[summary] " << line << "\n";
+    out << label << line << "\n";
   }
 }
 

@@ -1,5 +1,6 @@
-// The summary file the plug-in writes beside the PDF when another client starts the import:
-// where it lies, and whether this run wrote it, so that a stale one is never printed.
+// The summary file and the report the plug-in writes beside the PDF when another client starts
+// the import: where they lie, and whether this run wrote them, so that a stale one is never
+// printed.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,16 +14,18 @@ namespace tlhost {
 // the file name has none. Both "/" and "\" end a folder, as for the plug-in, which names the
 // file; a dot in a folder's name is no extension.
 std::string SummaryFileName(const std::string& pdfPath);
+// The per-comment report beside it: "NAME.report.json" for "NAME.smry".
+std::string ReportFileName(const std::string& pdfPath);
 
-// Notes the summary file's state when made; Written() tells whether the file was written since.
-class SummaryWatch {
+// Notes a file's state when made; Written() tells whether the file was written since.
+class FileWatch {
  public:
-  explicit SummaryWatch(const std::string& pdfPath);
+  explicit FileWatch(std::string path);
 
   const std::string& path() const { return path_; }
   bool Written() const;
-  // Prints each line of the file as "[summary] LINE" when Written(); nothing otherwise.
-  void PrintIfWritten(std::ostream& out) const;
+  // Prints each line of the file after `label` when Written(); nothing otherwise.
+  void PrintLinesIfWritten(std::ostream& out, const char* label) const;
 
  private:
   struct Stamp {

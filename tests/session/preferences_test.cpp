@@ -26,5 +26,12 @@ TEST(Preferences, LaterLineWinsAndOtherValuesMeanNo) {
   EXPECT_EQ(ParsePreferences("OtherKey=Yes\n"), 0);
 }
 
+TEST(Preferences, TheReportKeyIsReadByTheSameRules) {
+  const std::string text = "DontShowInitialWarning=No\r\n writereport = yes\r\n";
+  EXPECT_EQ(PreferenceValue(text, kReportKey), 1);
+  EXPECT_EQ(PreferenceValue(text, kWarningKey), 0);
+  EXPECT_EQ(PreferenceValue("WriteReport=No\n", kReportKey), 0);
+}
+
 }  // namespace
 }  // namespace osprevan::session

@@ -1,0 +1,140 @@
+#include "apply/apply_condition.h"
+
+#include <algorithm>
+
+#include "apply/range_pieces.h"
+#include "hostlink/host_ops.h"
+
+namespace osprevan::apply {
+namespace {
+
+using namespace tolvane;
+
+int32_t CharacterCount(const std::string& utf8) {
+  int32_t count = 0;
+  for (unsigned char c : utf8) count += (c & 0xC0) != 0x80;
+  return count;
+}
+
+}  // namespace
+
+bool ConditionChange::Read(const Placement& placement, const std::string& conditionName,
+                           const TTextRange& range) {
+  document_ = placement.document;
+  kind_ = placement.kind;
+  name_ = conditionName;
+  stamp_ = StampOf(placement.comment);
+  runs_.clear();
+  written_ = 0;
+  entered_.clear();
+  std::vector<TTextRange> pieces = SplitIntoPieces(document_, range);
+  if (pieces.empty()) return false;
+  // Table and footnote contents join the end of the list instead of being walked by
+  // recursion, so that deep nesting cannot exhaust the stack.
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const TTextRange piece = pieces[i];  // a copy: reading may add pieces
+    if (!ReadPiece(piece, pieces)) return false;
+  }
+  return true;
+}
+
+bool ConditionChange::ReadPiece(const TTextRange& piece, std::vector<TTextRange>& pieces) {
+  // Hidden conditional text is read too: every character of the range gets the condition.
+  const HostTextItems items =
+      HostGetTextInRangeEx(document_, piece, TI_ALL, TIO_INCLUDE_HIDDEN_TEXT);
+  if (LastHostError() != 0) return false;
+  const bool withContents = kind_ == PlaceDeletion || kind_ == PlaceReplacement;
+  // Inserted text never marks the end of the paragraph it lands in.
+  const bool endStaysOut = name_ == kAddedCondition && kind_ != PlaceDeletion;
+  ObjectId paragraph = piece.begin.object;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const hostlink::HostTextItem& item = items[i];
+    if (item.kind == TI_TEXT_OBJECT) {
+      paragraph = item.id;
+      continue;
+    }
+    if (item.kind == TI_PARAGRAPH_END && endStaysOut && i + 1 == items.size()) continue;
+    const int32_t length = item.kind == TI_STRING ? CharacterCount(item.text) : 1;
+    if (length > 0 && !AddRun(paragraph, item.offset, length)) return false;
+    // A table or footnote reached twice is taken once, so that anchoring that loops ends.
+    const bool container = item.kind == TI_TABLE_ANCHOR || item.kind == TI_FOOTNOTE_ANCHOR;
+    if (!withContents || !container || !entered_.insert(item.id).second) continue;
+    if (item.kind == TI_TABLE_ANCHOR) {
+      for (const TTextRange& list : TableContents(document_, item.id)) pieces.push_back(list);
+    } else if (const ObjectId first = HostGetId(document_, item.id, P_FN_FIRST_PGF)) {
+      pieces.push_back(WholeList(document_, first));
+    }
+  }
+  return true;
+}
+
+bool ConditionChange::AddRun(ObjectId paragraph, int32_t offset, int32_t length) {
+  Run run;
+  run.range = {{paragraph, offset}, {paragraph, offset + length}};
+  // The host reports the character before a location: the run's first character is asked
+  // for one position on.
+  const TTextLoc first{paragraph, offset + 1};
+  for (int32_t prop : {P_TEXT_CONDITIONS, P_TEXT_CHANGE_AUTHOR, P_TEXT_CHANGE_TIME}) {
+    HostValue value = HostGetTextPropVal(document_, first, prop);
+    if (LastHostError() != 0) return false;
+    value.property = prop;
+    run.before.push_back(std::move(value));
+  }
+  for (ObjectId id : run.before.front().ids) {
+    if (Keeps(id)) run.kept.push_back(id);
+  }
+  runs_.push_back(std::move(run));
+  return true;
+}
+
+// Inserted text sheds a deletion and the reviewer's marks; deleted text sheds an insertion;
+// any other condition joins what is there.
+bool ConditionChange::Keeps(ObjectId condition) {
+  auto it = names_.find(condition);
+  if (it == names_.end())
+    it = names_.emplace(condition, HostGetString(document_, condition, P_COND_NAME)).first;
+  const std::string& name = it->second;
+  if (name_ == kAddedCondition)
+    return name != kDeletedCondition && name != kUnderlineCondition && name != kHighlightCondition;
+  if (name_ == kDeletedCondition) return name != kAddedCondition;
+  return true;
+}
+
+bool ConditionChange::Write(ObjectId condition) {
+  HostPropList props(3);
+  props[0].property = P_TEXT_CONDITIONS;
+  props[0].type = VT_IDS;
+  props[1].property = P_TEXT_CHANGE_AUTHOR;
+  props[1].type = VT_STRING;
+  props[1].sval = stamp_.author;
+  props[2].property = P_TEXT_CHANGE_TIME;
+  props[2].type = VT_INT;
+  props[2].ival = stamp_.time;
+  for (; written_ < runs_.size(); ++written_) {
+    const Run& run = runs_[written_];
+    props[0].ids = run.kept;
+    if (std::find(run.kept.begin(), run.kept.end(), condition) == run.kept.end())
+      props[0].ids.push_back(condition);
+    HostSetTextProps(document_, run.range, props);
+    if (LastHostError() != 0) {
+      Restore();
+      return false;
+    }
+  }
+  return true;
+}
+
+void ConditionChange::Restore() {
+  for (size_t i = 0; i < written_; ++i)
+    HostSetTextProps(document_, runs_[i].range, runs_[i].before);
+  written_ = 0;
+}
+
+int32_t ApplyCondition(const Placement& placement, ObjectId condition, const TTextRange& range) {
+  const std::string name = HostGetString(placement.document, condition, P_COND_NAME);
+  if (LastHostError() != 0) return 1;
+  ConditionChange change;
+  return change.Read(placement, name, range) && change.Write(condition) ? 0 : 1;
+}
+
+}  // namespace osprevan::apply

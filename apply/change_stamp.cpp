@@ -1,0 +1,41 @@
+#include "apply/change_stamp.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+#include "pdf/filter_dates.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
+
+namespace osprevan::apply {
+
+int64_t SecondsSince1970(const OkDate* date) {
+  if (!date || !pdf::Tables().dates) return 0;
+  // The library's own calendar gives the fields; the civil-day count turns them into seconds.
+  const win::SYSTEMTIME t =
+      pdf::Guarded([&] { return pdf::DateToCalendar(date); }, win::SYSTEMTIME{});
+  using namespace std::chrono;
+  const year_month_day day{year{t.wYear}, month{t.wMonth}, std::chrono::day{t.wDay}};
+  if (!day.ok()) return 0;  // the fallback of a library error, or fields out of range
+  const seconds since =
+      sys_days{day}.time_since_epoch() + hours{t.wHour} + minutes{t.wMinute} + seconds{t.wSecond};
+  return since.count();
+}
+
+ChangeStamp StampOf(const pdf::PdfComment* comment) {
+  ChangeStamp stamp;
+  stamp.author = comment && !comment->author().empty() ? comment->author()
+                                                       : support::UiString(support::MSG_ANONYMOUS);
+  if (!comment) return stamp;
+  // The host keeps the time in 32 bits; a date beyond that is held at the nearest end.
+  constexpr int64_t kLowest = std::numeric_limits<int32_t>::min();
+  constexpr int64_t kHighest = std::numeric_limits<int32_t>::max();
+  stamp.time =
+      static_cast<int32_t>(std::clamp(SecondsSince1970(comment->date()), kLowest, kHighest));
+  return stamp;
+}
+
+}  // namespace osprevan::apply

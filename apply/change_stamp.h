@@ -1,0 +1,24 @@
+// Who made a tracked change and when, as the host keeps it on every character the change
+// touches: the comment's author and its modification date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ondrelkit/ondrelkit.h"
+#include "pdf/pdf_comment.h"
+
+namespace osprevan::apply {
+
+struct ChangeStamp {
+  std::string author;  // "<匿名>" when the comment has none
+  int32_t time = 0;    // seconds since 1970-01-01 00:00:00 UTC
+};
+
+// The stamp of a comment's changes; without a comment, an anonymous change at time 0.
+ChangeStamp StampOf(const pdf::PdfComment* comment);
+
+// Seconds since 1970-01-01 00:00:00 UTC; 0 without a date or when the library cannot read it.
+int64_t SecondsSince1970(const OkDate* date);
+
+}  // namespace osprevan::apply

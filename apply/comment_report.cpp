@@ -1,0 +1,114 @@
+#include "apply/comment_report.h"
+
+#include "apply/marker_text.h"
+#include "hostlink/host_ops.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+#include "support/json_text.h"
+#include "ui/summary.h"
+
+namespace osprevan::apply {
+namespace {
+
+using support::JsonQuoted;
+
+const char* KindName(uint32_t kind) {
+  switch (kind) {
+    case PlaceHighlight:
+      return "highlight";
+    case PlaceUnderline:
+      return "underline";
+    case PlaceDeletion:
+      return "deletion";
+    case PlaceNote:
+      return "note";
+    case PlaceHighlightNote:
+      return "highlight note";
+    case PlaceReplacement:
+      return "replacement";
+    case PlaceInsertion:
+      return "insertion";
+    default:
+      return "other";
+  }
+}
+
+// Counted the way the summary counts: a note is never misplaced.
+const char* Outcome(const Placement& placement, int32_t result) {
+  if (result != 0) return "failed";
+  if (placement.misplaced && placement.kind != PlaceNote) return "misplaced";
+  return "successful";
+}
+
+std::string SubtypeName(const pdf::PdfComment& comment) {
+  const pdf::PdfTables& t = pdf::Tables();
+  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
+  const char* name = pdf::Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
+                                  static_cast<const char*>(nullptr));
+  return name ? name : "";
+}
+
+ReportEntry FromComment(const pdf::PdfComment& comment) {
+  ReportEntry entry;
+  entry.page = comment.page() + 1;
+  entry.subtype = SubtypeName(comment);
+  entry.author = comment.author();
+  entry.date = MarkerDateText(comment.date());
+  entry.contents = comment.contents();
+  entry.markedText = comment.markedText();
+  entry.replies = comment.replies().size();
+  return entry;
+}
+
+}  // namespace
+
+ReportEntry ReportPlacement(const Placement& placement, int32_t result) {
+  ReportEntry entry = placement.comment ? FromComment(*placement.comment) : ReportEntry{};
+  entry.placement = KindName(placement.kind);
+  entry.outcome = Outcome(placement, result);
+  if (placement.flow)
+    entry.flow = HostGetString(placement.document, placement.flow, tolvane::P_FLOW_NAME);
+  if (placement.end.object) {
+    entry.paragraph = HostGetInt(placement.document, placement.end.object, tolvane::P_PGF_UNIQUE);
+    entry.begin = placement.begin.offset;
+    entry.end = placement.end.offset;
+  }
+  if (entry.outcome != "successful") entry.reason = ReasonName(placement.reason);
+  return entry;
+}
+
+ReportEntry ReportFilteredOut(const pdf::PdfComment& comment) {
+  ReportEntry entry = FromComment(comment);
+  entry.outcome = "filtered out";
+  return entry;
+}
+
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries) {
+  std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"comments\": [";
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ReportEntry& e = entries[i];
+    out += i ? ",\n  " : "\n  ";
+    out += "{\"page\": " + std::to_string(e.page) + ", \"subtype\": " + JsonQuoted(e.subtype) +
+           ", \"author\": " + JsonQuoted(e.author) + ", \"date\": " + JsonQuoted(e.date) +
+           ", \"contents\": " + JsonQuoted(e.contents) +
+           ", \"markedText\": " + JsonQuoted(e.markedText) +
+           ", \"replies\": " + std::to_string(e.replies) +
+           ", \"placement\": " + JsonQuoted(e.placement) +
+           ", \"outcome\": " + JsonQuoted(e.outcome) + ", \"flow\": " + JsonQuoted(e.flow) +
+           ", \"paragraph\": " + std::to_string(e.paragraph) +
+           ", \"begin\": " + std::to_string(e.begin) + ", \"end\": " + std::to_string(e.end) +
+           ", \"reason\": " + JsonQuoted(e.reason) + "}";
+  }
+  return out + "\n]}\n";
+}
+
+std::string ReportFileName(const std::string& pdfPath) {
+  std::string name = ui::SummaryFileName(pdfPath);
+  const std::string suffix = ".smry";
+  if (name.size() >= suffix.size() &&
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+    name.resize(name.size() - suffix.size());
+  return name + ".report.json";
+}
+
+}  // namespace osprevan::apply

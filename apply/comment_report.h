@@ -1,0 +1,44 @@
+// The per-comment report: for every comment read, what it was and what became of it (placed,
+// misplaced and why, failed and why, or filtered out). Written as JSON beside the summary
+// file; the format is described in docs/report.md.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "apply/placement.h"
+#include "pdf/pdf_comment.h"
+
+namespace osprevan::apply {
+
+struct ReportEntry {
+  int32_t page = 0;  // from 1
+  std::string subtype;
+  std::string author;
+  std::string date;
+  std::string contents;
+  std::string markedText;
+  size_t replies = 0;
+  std::string placement;  // the placement kind; empty for a comment filtered out
+  std::string outcome;    // "successful", "misplaced", "failed" or "filtered out"
+  std::string flow;
+  int32_t paragraph = 0;  // the unique number of the paragraph it went to; 0 for none
+  int32_t begin = -1;
+  int32_t end = -1;
+  std::string reason;  // for misplaced and failed ones
+};
+
+// What became of an applied placement, with the result of applying it (0 success).
+ReportEntry ReportPlacement(const Placement& placement, int32_t result);
+
+// A comment the review-state filter took out.
+ReportEntry ReportFilteredOut(const pdf::PdfComment& comment);
+
+// The report as JSON text, one comment a line.
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries);
+
+// The report's file for a PDF: beside the summary file, "NAME.report.json".
+std::string ReportFileName(const std::string& pdfPath);
+
+}  // namespace osprevan::apply
