@@ -9,7 +9,7 @@ namespace {
 
 int32_t MarkerOnly(Placement& placement) {
   const int32_t result = PlaceMarker(placement, placement.end);
-  if (result != 0) placement.NoteReason(PlacementReason::MarkerRefused);
+  if (result != 0) placement.NoteFailure(PlacementReason::MarkerRefused);
   return result;
 }
 
@@ -21,7 +21,6 @@ bool IsEmptyRange(const Placement& p) {
 
 int32_t ApplyPlacement(Placement& placement, bool sameSpot) {
   if (placement.misplaced || sameSpot) {
-    if (sameSpot && !placement.misplaced) placement.NoteReason(PlacementReason::SameSpot);
     return MarkerOnly(placement);
   }
   if (placement.kind != PlaceNote && placement.kind != PlaceInsertion && IsEmptyRange(placement))

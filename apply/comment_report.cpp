@@ -73,7 +73,11 @@ ReportEntry ReportPlacement(const Placement& placement, int32_t result) {
     entry.begin = placement.begin.offset;
     entry.end = placement.end.offset;
   }
-  if (entry.outcome != "successful") entry.reason = ReasonName(placement.reason);
+  if (result != 0 && placement.failure != PlacementReason::None) {
+    entry.reason = ReasonName(placement.failure);
+  } else if (entry.outcome != "successful") {
+    entry.reason = ReasonName(placement.reason);
+  }
   return entry;
 }
 

@@ -64,14 +64,16 @@ struct Placement {
   const pdf::PdfComment* comment = nullptr;  // not owned
   PlacementReason reason = PlacementReason::None;
 
+  // Why applying it failed, apart from why it was misplaced; the first one found stays.
+  PlacementReason failure = PlacementReason::None;
+
   // Marks the placement misplaced; the first reason stays.
   void Misplace(PlacementReason why) {
     misplaced = 1;
-    NoteReason(why);
-  }
-  // Keeps why applying it failed, unless a reason is kept already.
-  void NoteReason(PlacementReason why) {
     if (reason == PlacementReason::None) reason = why;
+  }
+  void NoteFailure(PlacementReason why) {
+    if (failure == PlacementReason::None) failure = why;
   }
 };
 

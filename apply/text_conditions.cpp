@@ -69,7 +69,7 @@ ObjectId MadeOrFound(ObjectId doc, const Look& look) {
 }
 
 int32_t Fail(Placement& placement, PlacementReason why) {
-  placement.NoteReason(why);
+  placement.NoteFailure(why);
   return 1;
 }
 

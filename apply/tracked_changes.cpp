@@ -17,7 +17,7 @@ using tolvane::TTextLoc;
 using tolvane::TTextRange;
 
 int32_t Fail(Placement& placement, PlacementReason why) {
-  placement.NoteReason(why);
+  placement.NoteFailure(why);
   return 1;
 }
 

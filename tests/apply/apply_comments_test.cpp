@@ -361,5 +361,38 @@ TEST_F(ApplyCommentsTest, NewConditionsGetTheirLookAndExistingOnesKeepTheirs) {
   }
 }
 
+// Every comment read has its line in the report, with what became of it and, for doubtful
+// and failed ones, why.
+TEST_F(ApplyCommentsTest, TheReportSaysWhatBecameOfEachComment) {
+  Import(R"({"comments": [
+      {"kind": "highlight", "find": "summary counts", "author": "Mika"},
+      {"kind": "highlight", "find": "1 Reading"},
+      {"kind": "insert", "find": "Reviewers mark", "text": " clearly", "replies": [{}]}]})",
+         {{"Reviewers mark", R"(<c cond="TL8_TRACK_CHANGES_DELETED">Reviewers mark</c>)"}});
+  std::ifstream in(fs::path(pdf_.directory()) / "annotated.report.json");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);)
+    if (line.find("\"page\"") != std::string::npos) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u);
+  const std::string report = lines[0] + lines[1] + lines[2];
+  EXPECT_NE(
+      report.find(R"("subtype": "Highlight", "author": "Mika", "date": "1970/01/01 00:00:00", )"
+                  R"("contents": "", )"
+                  R"("markedText": "summary counts", "replies": 0, "placement": "highlight", )"
+                  R"("outcome": "successful", "flow": "A", "paragraph": 5, "begin": 4, )"
+                  R"("end": 18, "reason": "")"),
+      std::string::npos)
+      << report;
+  EXPECT_NE(report.find(R"("outcome": "misplaced", "flow": "A", "paragraph": 1, "begin": 7, )"
+                        R"("end": 7, "reason": "starts inside the paragraph number")"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find(R"("replies": 1, "placement": "insertion", "outcome": "failed")"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find(R"("reason": "insertion point inside deleted text")"), std::string::npos)
+      << report;
+}
+
 }  // namespace
 }  // namespace osprevan::testing
