@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "apply/change_stamp.h"
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
 
@@ -59,12 +60,20 @@ int PlaceMarker(const Placement& placement, TTextLoc location) {
     const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
     if (!added) return 1;
     const TTextLoc anchor = AnchorLocation(doc, marker, location);
-    HostValue inserted;
-    inserted.property = tolvane::P_TEXT_CONDITIONS;
-    inserted.type = tolvane::VT_IDS;
-    inserted.ids = {added};
-    HostSetTextPropVal(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}},
-                       inserted);
+    // The marker is a tracked insertion by the comment's author, at the comment's time, so
+    // that the review of tracked changes lists it with the rest of the reviewer's changes.
+    const ChangeStamp stamp = StampOf(placement.comment);
+    HostPropList props(3);
+    props[0].property = tolvane::P_TEXT_CONDITIONS;
+    props[0].type = tolvane::VT_IDS;
+    props[0].ids = {added};
+    props[1].property = tolvane::P_TEXT_CHANGE_AUTHOR;
+    props[1].type = tolvane::VT_STRING;
+    props[1].sval = stamp.author;
+    props[2].property = tolvane::P_TEXT_CHANGE_TIME;
+    props[2].type = tolvane::VT_INT;
+    props[2].ival = stamp.time;
+    HostSetTextProps(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}}, props);
     return 0;
   } catch (const std::bad_alloc&) {
     return 1;

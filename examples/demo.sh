@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs the whole round trip in the stand-in host on the bundled example: the document is
 # exported to a tagged PDF, a reviewer's comments are added to it by a third-party PDF library,
-# and the plug-in's import command runs on it with scripted answers.
+# the plug-in's import command runs on it as a person runs it (scripted answers, only Kim's
+# comments) and as another client runs it (every comment, the document saved), and the result
+# is shown: the document before and after, the summary, the per-comment report, and the first
+# page before and after as pictures.
 set -euo pipefail
 build="${1:-build}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -9,9 +12,9 @@ top="$(cd "$here/.." && pwd)"
 tolvane="$top/$build/bin/tolvane"
 [ -x "$tolvane" ] || { echo "demo: $tolvane is missing; run make first" >&2; exit 1; }
 
-# Everything happens in a scratch folder, so the bundled files stay as they are.
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+# Everything happens in a scratch folder, so the bundled files stay as they are; the pictures
+# and the results stay there for a look afterwards.
+work="$(mktemp -d -t osprevan-demo.XXXXXX)"
 cp "$here/chapter1.tlv" "$work/"
 export TOLVANE_USER_DIR="$work/user"
 
@@ -30,5 +33,25 @@ echo "== Exported to a tagged PDF, then reviewed"
 echo "$(grep -o '"kind"' "$work/review.out" | wc -l) annotations added to $work/chapter1.pdf"
 
 echo
-echo "== The import command on it, as a person runs it from the menu"
+echo "== The import command on it, as a person runs it from the menu (only Kim's comments)"
 "$tolvane" run "$work/chapter1.tlv" --dialogs "$here/demo-dialogs.txt"
+
+echo
+echo "== The same import as another client runs it: every comment, the result saved"
+"$tolvane" import "$work/chapter1.tlv" "$work/chapter1.pdf" -o "$work/imported.tlv"
+
+echo
+echo "== The document after the import"
+"$tolvane" show "$work/imported.tlv"
+
+echo
+echo "== What became of each comment ($work/chapter1.report.json)"
+cat "$work/chapter1.report.json"
+
+echo
+echo "== The first page before and after, as pictures"
+"$tolvane" export-pdf "$work/imported.tlv" -o "$work/imported.pdf"
+pdftoppm -png -r 80 -f 1 -l 1 "$work/exported.pdf" "$work/before"
+pdftoppm -png -r 80 -f 1 -l 1 "$work/imported.pdf" "$work/after"
+ls "$work"/before*.png "$work"/after*.png
+echo "The demo's files are in $work"

@@ -251,7 +251,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            {"{TL_PDF_Comments_Underline|Nothing} the"}),
       Case("HighlightWithContentsGetsAMarkerAtItsEnd", kDocument,
            R"("kind": "highlight", "find": "comes back", "contents": "Why?")", "ハイライト 1/0/0",
-           {hl + "comes back}{+ 1970-01-01T00:00:00Z|[marker Comment: TL_PDF_Comment: ハイライト"
+           {hl + "comes back}{+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ハイライト"
                  " : Mika : 2026/01/01 12:00:00 : 注意 : Why? : ハイライトテキスト : comes "
                  "back]+} where"}),
       Case("MarkerRefusedGivesTheTextBackWhatItHad",

@@ -195,7 +195,7 @@ TEST_F(PlaceMarkerTest, MarkersAreTrackedInsertionsOutsideDeletedText) {
   };
   const std::string marker =
       "[marker Comment: TL_PDF_Comment: ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : Check]";
-  const std::string added = "{+ 1970-01-01T00:00:00Z|" + marker + "+}";
+  const std::string added = "{+Mika 2024-05-01T10:00:00Z|" + marker + "+}";
   const std::string old = "{-Rei 1970-01-01T00:00:00Z|old-}";
   const std::string unchanged = "Hello " + old + " world";
   const Case cases[] = {
