@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "host/export/condition_look.h"
 #include "host/export/element_names.h"
 
 namespace tlhost::pdfexport {
@@ -90,20 +91,25 @@ class DocumentBuilder {
     LaidParagraph laid;
     laid.role = role;
     ContentSlot slot;
-    auto append = [&](const std::string& text, SegmentStyle style, int footnote) {
+    // Looks do not cut segments: a segment is one piece of marked content, and its cuts
+    // decide which blanks get stand-ins, so cutting at looks would change the PDF's text.
+    auto append = [&](const std::string& text, SegmentStyle style, int footnote,
+                      const TextLook& look) {
       if (slot.node < 0) slot = tree_.AddSlot(node);
       if (!laid.segments.empty() && footnote < 0) {
         TextSegment& last = laid.segments.back();
         if (last.style == style && last.footnote < 0 && last.slot.node == slot.node &&
             last.slot.kid == slot.kid) {
+          AddLook(last, last.text.size(), text.size(), look);
           last.text += text;
           return;
         }
       }
-      laid.segments.push_back({text, style, slot, footnote});
+      laid.segments.push_back({text, style, slot, footnote, {}});
+      AddLook(laid.segments.back(), 0, text.size(), look);
     };
     if (!p.autonumber.empty() && !p.autonumberNotInPdf)
-      append(p.autonumber, SegmentStyle::kBody, -1);
+      append(p.autonumber, SegmentStyle::kBody, -1, {});
     int hidden = 0;
     for (const TextAtom& atom : p.atoms) {
       if (atom.kind == tolvane::TI_HIDDEN_BEGIN) ++hidden;
@@ -111,14 +117,14 @@ class DocumentBuilder {
       if (hidden > 0 || !Shown(atom)) continue;
       switch (atom.kind) {
         case tolvane::TI_STRING:
-          append(atom.character, SegmentStyle::kBody, -1);
+          append(atom.character, SegmentStyle::kBody, -1, LookOf(d_, atom.props.conditions));
           break;
         case tolvane::TI_FOOTNOTE_ANCHOR: {
           const Footnote* f = Document::Find(d_.footnotes, atom.id);
           if (!f) break;
           const int index = static_cast<int>(out_.footnotes.size());
           out_.footnotes.emplace_back();
-          append(f->number, SegmentStyle::kSuperscript, index);
+          append(f->number, SegmentStyle::kSuperscript, index, LookOf(d_, atom.props.conditions));
           anchored.push_back({false, atom.id, index});
           break;
         }
@@ -139,6 +145,18 @@ class DocumentBuilder {
     return laid;
   }
 
+  // Gives bytes [begin, begin + length) of `segment` their look, joined to the look before
+  // them when it is the same.
+  static void AddLook(TextSegment& segment, size_t begin, size_t length, const TextLook& look) {
+    if (look.Plain() || length == 0) return;
+    if (!segment.looks.empty() && segment.looks.back().end == begin &&
+        segment.looks.back().look == look) {
+      segment.looks.back().end += length;
+      return;
+    }
+    segment.looks.push_back({begin, begin + length, look});
+  }
+
   bool Shown(const TextAtom& atom) const {
     for (ObjectId c : atom.props.conditions) {
       const Condition* condition = Document::Find(d_.conditions, c);
@@ -157,7 +175,7 @@ class DocumentBuilder {
     if (body.empty()) body.emplace_back();
     body.front().role = ParagraphRole::kFootnote;
     body.front().segments.insert(body.front().segments.begin(),
-                                 {f.number + " ", SegmentStyle::kBody, {}, -1});
+                                 {f.number + " ", SegmentStyle::kBody, {}, -1, {}});
   }
 
   // The text of an anchored frame, shown in line as a block: "BlockStart", a "Span" with the
@@ -184,7 +202,7 @@ class DocumentBuilder {
       }
     }
     if (!text.empty())
-      laid.segments.push_back({text, SegmentStyle::kBlock, tree_.AddSlot(span), -1});
+      laid.segments.push_back({text, SegmentStyle::kBlock, tree_.AddSlot(span), -1, {}});
   }
 
   std::string ShownText(const Paragraph& p) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/export/struct_tree.h"
+#include "host/export/text_look.h"
 
 namespace tlhost::pdfexport {
 
@@ -14,8 +15,9 @@ enum class SegmentStyle { kBody, kSuperscript, kBlock };
 struct TextSegment {
   std::string text;  // UTF-8
   SegmentStyle style = SegmentStyle::kBody;
-  ContentSlot slot;   // node -1: drawn outside the structure tree (a footnote's label)
-  int footnote = -1;  // the footnote body this segment's number refers to
+  ContentSlot slot;              // node -1: drawn outside the structure tree (a footnote's label)
+  int footnote = -1;             // the footnote body this segment's number refers to
+  std::vector<LookRange> looks;  // in `text`, ascending; plain text has none
 };
 
 enum class ParagraphRole { kBody, kHeading, kTitle, kFootnote, kCell };

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 
+#include "host/export/look_painter.h"
 #include "tolvane/numbers.h"
 
 namespace tlhost::pdfexport {
@@ -72,7 +73,8 @@ gunichar StandInFor(gunichar c) {
 struct ShapedParagraph {
   std::string shown;
   std::string laidOut;
-  std::vector<size_t> starts;  // byte offset of each segment
+  std::vector<size_t> starts;    // byte offset of each segment
+  std::vector<LookRange> looks;  // in `shown`, ascending
   PangoLayout* layout = nullptr;
   ~ShapedParagraph() {
     if (layout) g_object_unref(layout);
@@ -81,6 +83,21 @@ struct ShapedParagraph {
     auto at = std::upper_bound(starts.begin(), starts.end(), byte);
     return static_cast<int>(at - starts.begin()) - 1;
   }
+  // The look of the character at `byte`; none for plain text.
+  const TextLook* LookAt(size_t byte) const {
+    auto after = std::upper_bound(looks.begin(), looks.end(), byte,
+                                  [](size_t b, const LookRange& r) { return b < r.begin; });
+    if (after == looks.begin()) return nullptr;
+    const LookRange& range = *(after - 1);
+    return byte < range.end ? &range.look : nullptr;
+  }
+};
+
+// Where the text colour changes along a drawn part: from `x` points after the part's start on,
+// its glyphs are drawn in `colour`.
+struct ColourStop {
+  double x = 0;
+  Rgb colour;
 };
 
 class PageWriter {
@@ -127,6 +144,9 @@ class PageWriter {
       const size_t start = shaped->shown.size();
       shaped->starts.push_back(start);
       shaped->shown += s.text;
+      for (const LookRange& r : s.looks) {
+        shaped->looks.push_back({start + r.begin, start + r.end, r.look});
+      }
       const guint end = static_cast<guint>(shaped->shown.size());
       if (s.style == SegmentStyle::kSuperscript) {
         PangoAttribute* scale = pango_attr_scale_new(0.7);
@@ -217,6 +237,77 @@ class PageWriter {
     return part->item->length;
   }
 
+  // The text colours along `part`, changing at inked glyphs only: blanks show nothing, so the
+  // colour changes halfway across them, away from the ink on either side (the PDF's glyph
+  // positions may stand a fraction of a point off the layout's).
+  static std::vector<ColourStop> ColourStops(const ShapedParagraph& s, const PangoGlyphItem* part,
+                                             const Rgb& plain) {
+    std::vector<ColourStop> stops;
+    const PangoGlyphString* glyphs = part->glyphs;
+    PangoFont* font = part->item->analysis.font;
+    double x = 0;
+    double inkEnd = 0;  // where the last inked glyph's advance ends
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      const double width = static_cast<double>(glyphs->glyphs[i].geometry.width) / PANGO_SCALE;
+      if (!Blank(font, glyphs->glyphs[i].glyph)) {
+        const TextLook* look =
+            s.LookAt(static_cast<size_t>(part->item->offset + glyphs->log_clusters[i]));
+        const Rgb colour = look && look->colour ? *look->colour : plain;
+        if (stops.empty()) {
+          stops.push_back({0, colour});
+        } else if (!(stops.back().colour == colour)) {
+          stops.push_back({(inkEnd + x) / 2, colour});
+        }
+        inkEnd = x + width;
+      }
+      x += width;
+    }
+    if (stops.empty()) stops.push_back({0, plain});
+    return stops;
+  }
+
+  // Sets the fill for a part drawn from `x0` that is `width` wide. Several colours come as a
+  // gradient with hard steps rather than as one call per colour: where cairo cuts its text
+  // calls changes the rounding of the glyph positions it writes, and so the character boxes.
+  void SetTextSource(const std::vector<ColourStop>& stops, double x0, double width) {
+    if (stops.size() == 1 || width <= 0) {
+      cairo_set_source_rgb(cr_, stops[0].colour.r, stops[0].colour.g, stops[0].colour.b);
+      return;
+    }
+    cairo_pattern_t* steps = cairo_pattern_create_linear(x0, 0, x0 + width, 0);
+    for (size_t i = 0; i < stops.size(); ++i) {
+      const Rgb& c = stops[i].colour;
+      const double from = stops[i].x / width;
+      const double to = i + 1 < stops.size() ? stops[i + 1].x / width : 1;
+      cairo_pattern_add_color_stop_rgb(steps, from, c.r, c.g, c.b);
+      cairo_pattern_add_color_stop_rgb(steps, to, c.r, c.g, c.b);
+    }
+    cairo_set_source(cr_, steps);
+    cairo_pattern_destroy(steps);
+  }
+
+  // Where the piece's glyphs with a look lie, from `x` on; neighbours with the same look are
+  // one span, so lines run on unbroken.
+  static std::vector<LookSpan> LookSpans(const ShapedParagraph& s, const PangoGlyphItem* piece,
+                                         double x) {
+    std::vector<LookSpan> spans;
+    bool extend = false;  // the glyph before had a look
+    const PangoGlyphString* glyphs = piece->glyphs;
+    for (int i = 0; i < glyphs->num_glyphs; ++i) {
+      const double width = static_cast<double>(glyphs->glyphs[i].geometry.width) / PANGO_SCALE;
+      const TextLook* look =
+          s.LookAt(static_cast<size_t>(piece->item->offset + glyphs->log_clusters[i]));
+      if (look && extend && *spans.back().look == *look) {
+        spans.back().x1 += width;
+      } else if (look) {
+        spans.push_back({x, x + width, look});
+      }
+      extend = look != nullptr;
+      x += width;
+    }
+    return spans;
+  }
+
   // Draws one run, cut where segments change, each tagged piece in its own marked content.
   void DrawRun(const ShapedParagraph& s, const LaidParagraph& p, PangoGlyphItem* run, double& x,
                double baseline) {
@@ -238,16 +329,21 @@ class PageWriter {
   }
 
   // Draws a piece in parts of only stand-ins or only other glyphs, in text order, so that the
-  // stand-ins alone get kStandInColour.
+  // stand-ins alone get kStandInColour; the looks' backgrounds and lines go around the tagged
+  // text, outside its marked content.
   void DrawPiece(const ShapedParagraph& s, const TextSegment& segment, PangoGlyphItem* piece,
                  double& x, double baseline) {
+    const std::set<size_t> standIns = GiveStandIns(s, piece);
+    const double y = baseline - (segment.style == SegmentStyle::kSuperscript ? 3.5 : 0);
+    const Rgb plain = segment.style == SegmentStyle::kBlock ? Rgb{0.2, 0.2, 0.5} : Rgb{};
+    PangoFont* font = piece->item->analysis.font;
+    const std::vector<LookSpan> spans = LookSpans(s, piece, x);
+    PaintBackgrounds(cr_, spans, font, y);
     const bool tagged = segment.slot.node >= 0;
     if (tagged) {
       cairo_tag_begin(cr_, "Span", "");
       out_.pieces.push_back({segment.slot, out_.pageCount - 1});
     }
-    const std::set<size_t> standIns = GiveStandIns(s, piece);
-    const double rise = segment.style == SegmentStyle::kSuperscript ? 3.5 : 0;
     PangoGlyphItem* rest = pango_glyph_item_copy(piece);
     while (rest) {
       const int length = SameKindLength(rest, standIns);
@@ -257,19 +353,20 @@ class PageWriter {
       } else {
         rest = nullptr;
       }
+      const double width =
+          static_cast<double>(pango_glyph_string_get_width(part->glyphs)) / PANGO_SCALE;
       if (standIns.count(static_cast<size_t>(part->item->offset))) {
         cairo_set_source_rgb(cr_, kStandInColour[0], kStandInColour[1], kStandInColour[2]);
-      } else if (segment.style == SegmentStyle::kBlock) {
-        cairo_set_source_rgb(cr_, 0.2, 0.2, 0.5);
       } else {
-        cairo_set_source_rgb(cr_, 0, 0, 0);
+        SetTextSource(ColourStops(s, part, plain), x, width);
       }
-      cairo_move_to(cr_, x, baseline - rise);
+      cairo_move_to(cr_, x, y);
       pango_cairo_show_glyph_item(cr_, s.shown.data(), part);
-      x += static_cast<double>(pango_glyph_string_get_width(part->glyphs)) / PANGO_SCALE;
+      x += width;
       pango_glyph_item_free(part);
     }
     if (tagged) cairo_tag_end(cr_, "Span");
+    PaintLines(cr_, spans, font, y, plain);
   }
 
   // Footnotes whose numbers stand in the line.

@@ -2,60 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "exported_pdf.h"
+#include "rendered_page.h"
 #include "reviewed_pdf.h"
 
 namespace tlhost::pdfexport::testing {
 namespace {
 
 using osprevan::fixtures::ReviewedPdf;
-
-// A page as pdftoppm draws it at 100 dpi, in grey levels.
-class RenderedPage {
- public:
-  bool Render(const std::string& pdf, int page, const std::string& prefix) {
-    const std::string number = std::to_string(page + 1);
-    const std::string command = std::string(PDFTOPPM_PROGRAM) + " -gray -r 100 -singlefile -f " +
-                                number + " -l " + number + " '" + pdf + "' '" + prefix + "'";
-    if (std::system(command.c_str()) != 0) return false;
-    std::ifstream in(prefix + ".pgm", std::ios::binary);
-    std::string magic;
-    int maximum = 0;
-    in >> magic >> width_ >> height_ >> maximum;
-    in.get();
-    grey_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    in.read(reinterpret_cast<char*>(grey_.data()), static_cast<std::streamsize>(grey_.size()));
-    return magic == "P5" && maximum == 255 && in;
-  }
-
-  // Pixels darker than mid grey inside `box` (points, y upward), less a pixel on each side so
-  // that a neighbour's smoothed edge does not count.
-  int DarkPixels(const float box[4]) const {
-    const double scale = 100.0 / 72;
-    const double pageHeight = height_ / scale;
-    const int x0 = static_cast<int>(box[0] * scale) + 1;
-    const int x1 = static_cast<int>(box[2] * scale + 0.999) - 1;
-    const int y0 = static_cast<int>((pageHeight - box[3]) * scale) + 1;
-    const int y1 = static_cast<int>((pageHeight - box[1]) * scale + 0.999) - 1;
-    int dark = 0;
-    for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y) {
-      for (int x = std::max(x0, 0); x < std::min(x1, width_); ++x) {
-        if (grey_[static_cast<size_t>(y) * static_cast<size_t>(width_) + x] < 128) ++dark;
-      }
-    }
-    return dark;
-  }
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<unsigned char> grey_;
-};
 
 // The chain of own types from the element up to the root, innermost first.
 std::vector<std::string> Ancestry(const ExportedPdf& pdf, const ReadElement* e) {
