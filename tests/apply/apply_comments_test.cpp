@@ -242,6 +242,24 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
       Case("InsertionAtTheCaret", kDocument,
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")", "挿入 1/0/0",
            {"Reviewers mark" + ins + " clearly+} the text"}),
+      Case("TwoInsertionsInOneParagraph", kDocument,
+           R"("kind": "insert", "find": "Every comment", "text": " single", "author": "Mika",)"
+           R"( "modified": "D:20260101120000Z"}, {"kind": "insert", "find": "comes back",)"
+           R"( "text": " surely")",
+           "挿入 2/0/0",
+           {"Every comment" + ins + " single+} comes back" + ins + " surely+} where"}),
+      Case("HighlightOverUnderlinedTextKeepsBoth",
+           marked(withCondition("TL_PDF_Comments_Underline"), "the text",
+                  R"(cond="TL_PDF_Comments_Underline")"),
+           R"("kind": "highlight", "find": "the text")", "ハイライト 1/0/0",
+           {"{TL_PDF_Comments_Underline|{TL_PDF_Comments_Highlight|the text}}"}),
+      Case("FreeTextBecomesANoteMarker", kDocument,
+           R"("kind": "freetext", "find": "summary", "contents": "Boxed.")", "ノート注釈 1/0/0",
+           {"[marker Comment: TL_PDF_Comment: ノート注釈 :  : Mika : 2026/01/01 12:00:00 : 注意 : "
+            "Boxed.]"}),
+      Case("NoDeletionConditionNothingMarked",
+           Edited(kDocument, R"(<condition name="TL8_TRACK_CHANGES_DELETED" shown="yes"/>)", ""),
+           R"("kind": "strikeout", "find": "ever ")", "削除 0/0/1", {"!{-"}),
       Case("DeletionKeepsTheText", kDocument, R"("kind": "strikeout", "find": "ever ")",
            "削除 1/0/0", {"is " + del + "ever -}lost."}),
       Case("ReplacementNewTextAfterTheStruck", kDocument,
@@ -249,11 +267,12 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            {"The " + del + "summary-}" + ins + "report+} counts"}),
       Case("Squiggly", kDocument, R"("kind": "squiggly", "find": "Nothing")", "下線 1/0/0",
            {"{TL_PDF_Comments_Underline|Nothing} the"}),
-      Case("HighlightWithContentsGetsAMarkerAtItsEnd", kDocument,
-           R"("kind": "highlight", "find": "comes back", "contents": "Why?")", "ハイライト 1/0/0",
-           {hl + "comes back}{+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ハイライト"
-                 " : Mika : 2026/01/01 12:00:00 : 注意 : Why? : ハイライトテキスト : comes "
-                 "back]+} where"}),
+      Case(
+          "HighlightWithContentsGetsAMarkerAtItsEnd", kDocument,
+          R"("kind": "highlight", "find": "comes back", "contents": "Why?")", "ハイライト 1/0/0",
+          {hl + "comes back}{+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ハイライト"
+                " : Mika : 2026/01/01 12:00:00 : 注意 : Why? : ハイライトテキスト : comes "
+                "back]+} where"}),
       Case("MarkerRefusedGivesTheTextBackWhatItHad",
            marked(kDocument, "comes back", R"(cond="TL8_TRACK_CHANGES_ADDED")" + rei),
            R"("kind": "highlight", "find": "comes back", "contents": "Why?")", "ハイライト 0/0/1",
