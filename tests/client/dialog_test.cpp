@@ -73,6 +73,24 @@ TEST_F(DialogTest, WarningAnsweredNoWritesNothing) {
   EXPECT_FALSE(fs::exists(dir_ / "pdfcomments.ini"));
 }
 
+// A file only in the second directory is read; the write goes to the first, and keeps the
+// report setting the user made.
+TEST_F(DialogTest, PreferencesReadFromTheSecondDirectoryAreWrittenToTheFirst) {
+  const fs::path second = dir_ / "host";
+  fs::create_directories(second);
+  std::ofstream(second / "pdfcomments.ini") << "DontShowInitialWarning=No\r\nWriteReport=Yes\r\n";
+  host().engine().session().hostDir = second.string();
+  RunWithScript("dialog warningdialog\n  check 2\n  press 3\nend\n");
+  ASSERT_EQ(host().dialogs().history()[0].name, "warningdialog");
+  EXPECT_EQ(Preferences(), "DontShowInitialWarning=Yes\r\nWriteReport=Yes\r\n");
+}
+
+TEST_F(DialogTest, AnotherClientNeverSeesTheWarningNorWritesTheFile) {
+  LoadAndInitialize().Notify(tolvane::NOTE_CLIENT_CALL, 0, "/tmp/none.pdf", 0);
+  EXPECT_TRUE(host().dialogs().history().empty());
+  EXPECT_FALSE(fs::exists(dir_ / "pdfcomments.ini"));
+}
+
 TEST_F(DialogTest, BrevisHostGetsItsOwnLineExpanded) {
   SetSession(17, "Tolvane Brevis");
   RunWithScript("dialog warningdialog\n  press 4\nend\n");
