@@ -1,10 +1,12 @@
 #include "apply/locate_range.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "apply/container_walk.h"
 #include "apply/remap_offsets.h"
 #include "apply/shown_paragraph.h"
+#include "apply/structured_blocks.h"
 #include "hostlink/host_ops.h"
 #include "pdf/element_id.h"
 #include "support/unicode_text.h"
@@ -48,11 +50,12 @@ ObjectId FlowOfParagraph(ObjectId document, ObjectId paragraph) {
   return HostGetId(document, paragraph, tolvane::P_PGF_FLOW);
 }
 
-// The element's text as the PDF holds it, without the paragraph number it starts with.
+// The element's text as the PDF holds it, without the paragraph number it starts with and
+// without the text of blocks, which the host keeps outside the paragraph (as positions count).
 std::string ElementText(const ContentElement& element, int32_t numberLength) {
   std::string text;
   for (size_t i = static_cast<size_t>(numberLength); i < element.chars.size(); ++i)
-    text += element.chars[i].text;
+    if (!element.chars[i].inBlockSpan) text += element.chars[i].text;
   return text;
 }
 
@@ -66,10 +69,12 @@ ObjectId SelectedParagraph(ObjectId document, ObjectId paragraph) {
 }
 
 // Places the positions of one element (the start, or the start and the end when both lie in
-// it) in the element's host paragraph; false with the reason when a place is in doubt.
+// it) in the element's host paragraph; false with the reason when a place is in doubt. A
+// position `inside` a block keeps its count: there is no text of the paragraph to compare it with.
 bool LocateInElement(ObjectId document, const ContentElement& element,
                      const std::vector<const pdf::TextPosition*>& positions,
-                     const std::vector<TTextLoc*>& locations, PlacementReason& reason) {
+                     const std::vector<bool>& inside, const std::vector<TTextLoc*>& locations,
+                     PlacementReason& reason) {
   bool trusted = true;
   auto doubt = [&](PlacementReason why) {
     trusted = false;
@@ -96,12 +101,13 @@ bool LocateInElement(ObjectId document, const ContentElement& element,
   }
   // The PDF text is always compared with the paragraph's text as it is now: a paragraph
   // edited since the PDF was made must not take comments at offsets that no longer hold.
+  const bool compare = std::find(inside.begin(), inside.end(), false) != inside.end();
   const std::string pdfText = ElementText(element, shown.numberLength);
-  if (pdfText != shown.text) {
+  if (compare && pdfText != shown.text) {
     const RemapResult mapped =
         RemapOffsets(pdfText, shown.text, {}, targets.front(), targets.back());
-    targets.front() = mapped.start;
-    targets.back() = mapped.end;
+    if (!inside.front()) targets.front() = mapped.start;
+    if (!inside.back()) targets.back() = mapped.end;
     if (!mapped.trusted) doubt(PlacementReason::TextChanged);
   }
   for (size_t i = 0; i < positions.size(); ++i) {
@@ -156,14 +162,18 @@ int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& rang
   const pdf::TextPosition* positions[2] = {&range.start, &range.end};
   TTextLoc* locations[2] = {&begin, &end};
   const bool oneElement = range.start.element == range.end.element;
+  const bool inside[2] = {InsideBlock(range.start), InsideBlock(range.end)};
+  if (inside[0] || inside[1]) doubt(PlacementReason::InsideBlock);
   for (int side = 0; side < 2; ++side) {
     if (side == 1 && oneElement) break;
     const pdf::TextPosition& position = *positions[side];
     std::vector<const pdf::TextPosition*> here = {&position};
     std::vector<TTextLoc*> out = {locations[side]};
+    std::vector<bool> within = {inside[side]};
     if (oneElement) {
       here.push_back(&range.end);
       out.push_back(&end);
+      within.push_back(inside[1]);
     }
     if (!position.element) {
       const ObjectId fallbackFlow =
@@ -174,8 +184,10 @@ int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& rang
       continue;
     }
     PlacementReason why = PlacementReason::None;
-    if (!LocateInElement(document, *position.element, here, out, why)) doubt(why);
+    if (!LocateInElement(document, *position.element, here, within, out, why)) doubt(why);
   }
+  // A start inside a block has no place of its own in the paragraph: the range shrinks to it.
+  if (inside[0] && !inside[1]) end = begin;
   return trusted ? 0 : 1;
 }
 

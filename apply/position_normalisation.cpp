@@ -1,8 +1,11 @@
 #include "apply/position_normalisation.h"
 
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
+
+#include "apply/structured_blocks.h"
 
 namespace osprevan::apply {
 namespace {
@@ -26,14 +29,23 @@ uint32_t UnmarkedCount(const ContentElement& element, size_t count) {
   return n;
 }
 
-void Normalise(pdf::TextPosition& position, const ParagraphParts& parts) {
+// Structure elements in which a block ends that started in another: text at their start
+// follows that block.
+std::set<const OkStructElem*> BlocksEndingIn(const pdf::DocumentContext& context) {
+  std::set<const OkStructElem*> out;
+  for (const pdf::StructureBlock& block : context.blocks)
+    if (block.endParent && block.endParent != block.startParent) out.insert(block.endParent);
+  return out;
+}
+
+void Normalise(pdf::TextPosition& position, const ParagraphParts& parts,
+               const std::set<const OkStructElem*>& blockEnds) {
   const ContentElement* element = position.element;
   if (!element) return;
   const size_t k = position.offset;
-  // Blocks are not collected yet for any document, so a position at the start of an element
-  // never ends one.
-  position.atBlockEnd = k > 0 && k <= element->chars.size() && element->chars[k - 1].inBlockSpan &&
-                        (k == element->chars.size() || !element->chars[k].inBlockSpan);
+  position.atBlockEnd = k == 0 ? blockEnds.count(element->structElem) != 0
+                               : k <= element->chars.size() && element->chars[k - 1].inBlockSpan &&
+                                     (k == element->chars.size() || !element->chars[k].inBlockSpan);
   uint32_t before = 0;
   auto found = parts.find({element->containers, element->containerCount});
   if (found != parts.end()) {
@@ -51,14 +63,16 @@ void Normalise(pdf::TextPosition& position, const ParagraphParts& parts) {
 }  // namespace
 
 void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_t lastPage) {
+  MarkBlockParents(context);
   const ParagraphParts parts = PartsOfParagraphs(context);
+  const std::set<const OkStructElem*> blockEnds = BlocksEndingIn(context);
   for (auto& [page, comments] : context.commentsByPage) {
     if (page < firstPage || page > lastPage) continue;
     for (auto& comment : comments) {
       if (!comment->hasRange()) continue;
       pdf::TextRange range = comment->range();
-      Normalise(range.start, parts);
-      Normalise(range.end, parts);
+      Normalise(range.start, parts, blockEnds);
+      Normalise(range.end, parts, blockEnds);
       comment->SetRange(range);
     }
   }

@@ -10,7 +10,7 @@
 namespace osprevan::apply {
 
 // Sets `hostOffset` and `atBlockEnd` of both ends of every ranged top-level comment of the
-// pages from `firstPage` to `lastPage`.
+// pages from `firstPage` to `lastPage`, and which content elements a block starts or ends in.
 void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_t lastPage);
 
 }  // namespace osprevan::apply

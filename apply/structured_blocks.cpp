@@ -1,9 +1,175 @@
 #include "apply/structured_blocks.h"
 
-namespace osprevan::apply {
+#include <algorithm>
+#include <array>
+#include <set>
+#include <string>
+#include <vector>
 
-int32_t CollectBlocks(ImportContext&, OkStructElem*) {
-  return 0;
+#include "apply/import_context.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+
+namespace osprevan::apply {
+namespace {
+
+using ondrelkit::kNoAtom;
+using ondrelkit::PdfAtom;
+using pdf::Guarded;
+
+constexpr size_t kIdentifierCapacity = 1023;
+// "BS"/"BE" before the block's name in a marker's identifier.
+constexpr size_t kMarkerPrefix = 2;
+// A structure tree nested deeper than this is damaged or hostile: what lies below is not walked.
+constexpr size_t kMaxDepth = 256;
+
+std::string ReadIdentifier(const OkStructElem* element) {
+  const pdf::PdfTables& t = pdf::Tables();
+  if (!t.structElemId) return {};
+  std::array<char, kIdentifierCapacity + 1> buffer{};
+  const size_t length =
+      Guarded([&] { return t.structElemId(element, buffer.data(), buffer.size()); }, size_t{0});
+  return std::string(buffer.data(), std::min(length, kIdentifierCapacity));
+}
+
+int32_t KidCount(const OkStructElem* element) {
+  return std::max(Guarded([&] { return pdf::Tables().structElemKidCount(element); }, 0), 0);
+}
+
+// The block walk over one subtree; the open block is the document's, shared by every walk.
+class BlockWalk {
+ public:
+  explicit BlockWalk(pdf::DocumentContext& context) : context_(context) {
+    const pdf::PdfTables& t = pdf::Tables();
+    const auto atom = [&](const char* name) {
+      return Guarded([&] { return t.core->PdfAtom(name); }, kNoAtom);
+    };
+    blockStart_ = atom("BlockStart");
+    blockEnd_ = atom("BlockEnd");
+    span_ = atom("Span");
+  }
+
+  int32_t Walk(const OkStructElem* root);
+
+ private:
+  struct Level {
+    const OkStructElem* element;
+    int32_t next;
+    int32_t count;
+  };
+  // Handles one child; true when the walk goes on into it.
+  bool Visit(const OkStructElem* parent, const OkStructElem* child);
+  void Start(const OkStructElem* parent, const OkStructElem* child);
+  void End(const OkStructElem* parent, const OkStructElem* child);
+
+  pdf::DocumentContext& context_;
+  PdfAtom blockStart_ = kNoAtom;
+  PdfAtom blockEnd_ = kNoAtom;
+  PdfAtom span_ = kNoAtom;
+  int32_t result_ = 0;
+};
+
+// Iterative, in child order, so that a deep tree cannot exhaust the stack.
+int32_t BlockWalk::Walk(const OkStructElem* root) {
+  // Each element is walked once: a kid that names one of its ancestors (or any element seen
+  // before) would otherwise make the walk endless.
+  std::set<const OkStructElem*> seen = {root};
+  std::vector<Level> path = {{root, 0, KidCount(root)}};
+  while (!path.empty()) {
+    Level& level = path.back();
+    if (level.next >= level.count) {
+      path.pop_back();
+      continue;
+    }
+    const OkStructElem* parent = level.element;
+    const int32_t index = level.next++;
+    const OkStructElem* child = Guarded([&] { return pdf::Tables().structElemKid(parent, index); },
+                                        static_cast<OkStructElem*>(nullptr));
+    // Marked content, object references and kids that cannot be read are passed over.
+    if (!child || !seen.insert(child).second) continue;
+    if (Visit(parent, child) && path.size() < kMaxDepth)
+      path.push_back({child, 0, KidCount(child)});
+  }
+  return result_;
+}
+
+bool BlockWalk::Visit(const OkStructElem* parent, const OkStructElem* child) {
+  const PdfAtom type = Guarded([&] { return pdf::Tables().structElemType(child); }, kNoAtom);
+  const bool open = context_.openBlockName.has_value();
+  // An element without a readable type is no marker (kNoAtom would match a missing atom).
+  if (type != kNoAtom && type == blockStart_ && !open) {
+    Start(parent, child);
+    return false;
+  }
+  if (type != kNoAtom && type == blockEnd_ && open) {
+    End(parent, child);
+    return false;
+  }
+  if (type != kNoAtom && type == span_ && open)
+    context_.blockSpans[child] = &context_.blocks.back();
+  return true;
+}
+
+void BlockWalk::Start(const OkStructElem* parent, const OkStructElem* child) {
+  context_.blocks.push_back({child, parent, nullptr, nullptr});
+  const std::string identifier = ReadIdentifier(child);
+  if (identifier.size() > kMarkerPrefix) {
+    context_.openBlockName = identifier.substr(kMarkerPrefix);
+  } else {
+    result_ = 1;
+  }
+}
+
+// An end that names another block is not this block's end: the block stays open.
+void BlockWalk::End(const OkStructElem* parent, const OkStructElem* child) {
+  const std::string identifier = ReadIdentifier(child);
+  if (identifier.size() <= kMarkerPrefix) {
+    result_ = 1;
+    return;
+  }
+  if (identifier.substr(kMarkerPrefix) != *context_.openBlockName) return;
+  pdf::StructureBlock& block = context_.blocks.back();
+  block.endElement = child;
+  block.endParent = parent;
+  context_.openBlockName.reset();
+}
+
+}  // namespace
+
+int32_t CollectBlocks(pdf::DocumentContext& context, const OkStructElem* element) {
+  if (!element || !pdf::Tables().core) return 0;
+  return BlockWalk(context).Walk(element);
+}
+
+int32_t CollectBlocks(ImportContext& context, const OkStructElem* element) {
+  return CollectBlocks(context.reading, element);
+}
+
+void MarkBlockParents(pdf::DocumentContext& context) {
+  std::set<const OkStructElem*> starts;
+  std::set<const OkStructElem*> ends;
+  for (const pdf::StructureBlock& block : context.blocks) {
+    starts.insert(block.startParent);
+    if (block.endParent) ends.insert(block.endParent);
+  }
+  for (const auto& element : context.elements) {
+    element->startsBlock = starts.count(element->structElem) != 0;
+    element->endsBlock = ends.count(element->structElem) != 0;
+  }
+}
+
+// A character knows only whether a block's span carried it, so two marked characters side by
+// side count as one block, and the element's own start and end tell whether the block there
+// begins or ends in it.
+bool InsideBlock(const pdf::TextPosition& position) {
+  const pdf::ContentElement* element = position.element;
+  if (!element || element->chars.empty()) return false;
+  const auto& chars = element->chars;
+  // An offset past the last character is taken as the element's end.
+  const size_t at = std::min<size_t>(position.offset, chars.size());
+  if (at == chars.size()) return chars[at - 1].inBlockSpan && !element->endsBlock;
+  if (at == 0) return chars[0].inBlockSpan && !element->startsBlock;
+  return chars[at - 1].inBlockSpan && chars[at].inBlockSpan;
 }
 
 }  // namespace osprevan::apply

@@ -1,17 +1,29 @@
-// The element blocks of a structured document's PDF: BlockStart/BlockEnd pairs and the spans
-// inside them.
+// The blocks of a structured document's PDF: "BlockStart"/"BlockEnd" pairs that the export
+// writes around text that is not the anchoring paragraph's own (an anchored frame's text), and
+// the "Span" elements inside them. Placing keeps such text out of its counts and does not trust
+// a position inside it.
 #pragma once
 
 #include <cstdint>
 
 #include "ondrelkit/ondrelkit.h"
+#include "pdf/document_context.h"
+#include "pdf/text_range.h"
 
 namespace osprevan::apply {
 
 class ImportContext;
 
-// 0 when the walk went through, 1 when a block marker was malformed.
-// PLACEHOLDER: walks nothing yet and answers 0; the block list comes with structured documents.
-int32_t CollectBlocks(ImportContext& context, OkStructElem* element);
+// Adds the blocks below `element` to the document's block list and their spans to its span
+// map; a block left open stays open for the next call. 0 when the walk went through, 1 when a
+// block marker was malformed (the blocks found so far are kept).
+int32_t CollectBlocks(ImportContext& context, const OkStructElem* element);
+int32_t CollectBlocks(pdf::DocumentContext& context, const OkStructElem* element);
+
+// Sets `startsBlock` and `endsBlock` of every content element from the block list.
+void MarkBlockParents(pdf::DocumentContext& context);
+
+// Whether a position lies inside a block, so that its place in the host cannot be told.
+bool InsideBlock(const pdf::TextPosition& position);
 
 }  // namespace osprevan::apply

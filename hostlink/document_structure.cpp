@@ -48,6 +48,10 @@ ObjectId HighestElement(ObjectId target) {
   return HostGetId(target, flow, tolvane::P_FLOW_HIGHEST_ELEMENT);
 }
 
+bool IsStructuredDocument(ObjectId document) {
+  return tolvane::KindOf(document) != tolvane::KIND_BOOK && HighestElement(document) != 0;
+}
+
 bool IsDitaMap(ObjectId target) {
   const ObjectId element = HighestElement(target);
   if (!element) return false;

@@ -40,7 +40,11 @@ struct ContentElement {
   uint32_t containerCount = 0;  // the same, counting only elements outside every block
   ContentElement* nextInContainer = nullptr;
   const OkStructElem* structElem = nullptr;
-  bool inBlockSpan = true;             // every character so far lay inside a block's span
+  bool inBlockSpan = true;  // every character so far lay inside a block's span
+  // Some block has this element's structure element as its start's / end's parent; set with
+  // the block list before placing.
+  bool startsBlock = false;
+  bool endsBlock = false;
   CommentBox box;                      // the union of the characters' boxes
   std::vector<CharacterRecord> chars;  // a character's index here is its offset
 

@@ -39,6 +39,9 @@ void DocumentContext::Clear() {
   replaceWaiting = false;
   commentsByPage.clear();
   filteredOut.clear();
+  blockSpans.clear();
+  blocks.clear();
+  openBlockName.reset();
   elementsByPage.clear();
   groups.clear();
   elements.clear();

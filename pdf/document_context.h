@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
@@ -18,6 +21,15 @@ namespace osprevan::pdf {
 
 // Content elements by the page on which their text starts, in the order they were made.
 using ElementsByPage = std::map<int32_t, std::vector<ContentElement*>>;
+
+// One BlockStart/BlockEnd pair of a structured document's PDF and the elements they stand in.
+// The end fields stay null while the block is open or when its end was never found.
+struct StructureBlock {
+  const OkStructElem* startElement = nullptr;
+  const OkStructElem* startParent = nullptr;
+  const OkStructElem* endElement = nullptr;
+  const OkStructElem* endParent = nullptr;
+};
 
 // The content elements that share one chain of classified ancestors.
 struct ContentGroup {
@@ -44,8 +56,14 @@ class DocumentContext {
   uint8_t hasRoleMap = 0;
   // The open PDF (not owned): the content walk takes the role map from it.
   const OkDoc* document = nullptr;
-  // "Span" elements that carry a block of a structured document.
-  std::set<const OkStructElem*> blockSpans;
+  // The blocks of the document, in the order their starts were found (a deque, so that the
+  // span map's pointers stay valid as blocks are added), and the "Span" elements met inside
+  // each.
+  std::deque<StructureBlock> blocks;
+  std::map<const OkStructElem*, const StructureBlock*> blockSpans;
+  // The name of the last block while it is open: blocks may start in one branch of the
+  // structure tree and end in another, so this outlives one walk.
+  std::optional<std::string> openBlockName;
 
   // The page being read.
   int32_t pageIndex = -1;

@@ -413,5 +413,82 @@ TEST_F(ApplyCommentsTest, TheReportSaysWhatBecameOfEachComment) {
       << report;
 }
 
+// The frame's text stands in the PDF inside its anchoring paragraph but is no text of that
+// paragraph: a comment inside it cannot be placed, one on the paragraph's own text after it is
+// counted without it.
+TEST_F(ApplyCommentsTest, TextOfAnAnchoredFrameIsNotCountedInItsParagraph) {
+  Import(
+      ByMika({R"("kind": "highlight", "find": "caption")", R"("kind": "note", "find": "read on")"}),
+      {}, R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="3">
+  <condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>
+  <condition name="TL8_TRACK_CHANGES_DELETED" shown="yes"/>
+  <marker-type name="Comment"/>
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">Look at the picture <frame-anchor ref="a1"/>and read on.</p>
+  </flow>
+  <frame key="a1">
+    <flow name="Inset">
+      <p unique="2" format="Body">inset caption text</p>
+    </flow>
+  </frame>
+</document>
+)");
+  EXPECT_EQ(Counts("ハイライト"), "0/1/0");
+  EXPECT_EQ(Counts("ノート注釈"), "1/0/0");
+  const std::vector<std::string> after = Paragraphs();
+  ASSERT_FALSE(after.empty());
+  EXPECT_NE(after[0].find("and r{+"), std::string::npos) << after[0];
+  std::ifstream in(fs::path(pdf_.directory()) / "annotated.report.json");
+  const std::string report((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(report.find(R"("reason": "inside a block")"), std::string::npos) << report;
+  ExpectNoTextLost();
+}
+
+// Structured when the main flow has a root element, whatever the other flows hold; the
+// comments of a structured document are found through its element identifiers.
+TEST_F(ApplyCommentsTest, StructuredDocumentsAreToldByTheirMainFlow) {
+  const std::string sideStructured = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="3">
+  <condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>
+  <condition name="TL8_TRACK_CHANGES_DELETED" shown="yes"/>
+  <marker-type name="Comment"/>
+  <element-def name="p"/>
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">Plain text of the main flow.</p>
+  </flow>
+  <flow name="Side" page="1">
+    <structure><element key="e1" def="p"/></structure>
+    <p unique="2" format="Body"><element-begin ref="e1"/>Side text.<element-end ref="e1"/></p>
+  </flow>
+</document>
+)";
+  struct Case {
+    std::string document;
+    const char* find;
+    const char* feature;
+    const char* where;
+  };
+  const Case cases[] = {
+      {Example("structured.tlv"), "second paragraph", "StructureDoc", "The s{+"},
+      {sideStructured, "main flow", "UnstructureDoc", "of the {+"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.feature);
+    SetUp();
+    Import(ByMika({std::string(R"("kind": "note", "find": ")") + c.find + "\""}), {}, c.document);
+    std::vector<std::string> features;
+    for (const auto& u : host().recorder().usage)
+      if (u.category == "Osprevan") features.push_back(u.feature);
+    EXPECT_FALSE(features.empty());
+    for (const std::string& feature : features) EXPECT_EQ(feature, c.feature);
+    EXPECT_EQ(Counts("ノート注釈"), "1/0/0");
+    EXPECT_NE(Shown().find(c.where), std::string::npos) << Shown();
+    TearDown();
+  }
+}
+
 }  // namespace
 }  // namespace osprevan::testing
