@@ -1,7 +1,199 @@
 #include "session/book_import.h"
 
-namespace osprevan::session {
+#include "apply/apply_comments.h"
+#include "apply/structured_blocks.h"
+#include "hostlink/document_structure.h"
+#include "hostlink/host_ops.h"
+#include "hostlink/messages.h"
+#include "pdf/pdf_document.h"
+#include "pdf/pdf_guard.h"
+#include "pdf/pdf_tables.h"
+#include "session/book_walker.h"
+#include "session/component_document.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 
-void ImportBook(ImportSession&, pdf::FilterCriteria&, ImportRun&) {}
+namespace osprevan::session {
+namespace {
+
+using tolvane::KindOf;
+using tolvane::ObjectId;
+
+// What the walk over one book keeps between components.
+struct BookState {
+  OkStructElem* top = nullptr;
+  int32_t kidCount = 0;
+  int32_t pageCount = 0;
+  int32_t k = 0;
+  bool subtreeDone = false;
+  bool readOnlyReported = false;
+};
+
+// Asks about a changed source; false when the user chose to stop.
+bool GoOnAfterQuestion(ImportSession& session, int messageId) {
+  if (hostlink::QuestionsAreAsked()) session.sourceChanged = 1;
+  return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
+}
+
+OkStructElem* Kid(OkStructElem* element, int32_t index) {
+  return pdf::Guarded([&] { return pdf::Tables().structElemKid(element, index); },
+                      static_cast<OkStructElem*>(nullptr));
+}
+
+int32_t KidCount(OkStructElem* element) {
+  if (!element) return 0;
+  return pdf::Guarded([&] { return pdf::Tables().structElemKidCount(element); }, 0);
+}
+
+// -1 when the element has no page with content or the library cannot tell.
+int32_t FirstPage(OkStructElem* element) {
+  return pdf::Guarded([&] { return pdf::Tables().structElemFirstPage(element); }, -1);
+}
+
+bool IsDocumentElement(OkStructElem* element) {
+  return pdf::Guarded(
+      [&] {
+        const pdf::PdfTables& t = pdf::Tables();
+        return t.structElemType(element) == t.core->PdfAtom("Document");
+      },
+      false);
+}
+
+// A component runs up to the first page of the next kid that has content of its own, else to
+// the end of the PDF. Guard: an end that does not lie after `first` (a damaged page
+// reference) is taken as the end of the PDF.
+int32_t EndPage(const BookState& book, int32_t first) {
+  for (int32_t next = book.k + 1; next < book.kidCount; ++next) {
+    OkStructElem* kid = Kid(book.top, next);
+    if (KidCount(kid) == 0) continue;
+    const int32_t page = FirstPage(kid);
+    return page > first && page <= book.pageCount ? page : book.pageCount;
+  }
+  return book.pageCount;
+}
+
+// A component's questions; false when the user chose to skip it.
+bool ComponentQuestionsPassed(ImportSession& session, ObjectId document,
+                              const std::u16string& pdfPath) {
+  session.sourceChanged = 0;
+  if (pdf::SourceNewerThanPdf(document, pdfPath) &&
+      !GoOnAfterQuestion(session, support::MSG_SOURCE_DOC_CHANGED)) {
+    return false;
+  }
+  return HostGetInt(document, document, tolvane::P_DOC_MODIFIED) == 0 ||
+         GoOnAfterQuestion(session, support::MSG_DOC_CHANGED_OLD_PDF);
+}
+
+// Places the comments of kid `k` of the top element in `document`.
+void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria, ObjectId document,
+                     BookState& book, ImportRun& run) {
+  OkStructElem* element = Kid(book.top, book.k);
+  // Guard: a kid without kids of its own, or whose page cannot be found, has no pages here.
+  if (KidCount(element) == 0) return;
+  const int32_t first = FirstPage(element);
+  if (first < 0 || first >= book.pageCount) return;
+  const int32_t end = EndPage(book, first);
+
+  if (!IsDocumentElement(element)) {
+    hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
+    run.failed = 1;
+    return;
+  }
+  apply::CollectBlocks(session, element);
+  if (HostGetInt(document, document, tolvane::P_DOC_READ_ONLY) != 0) {
+    // Always an alert, also for a call from another client; once however many refuse.
+    if (!book.readOnlyReported) {
+      HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
+                tolvane::ALERT_MESSAGE);
+      book.readOnlyReported = true;
+    }
+  } else {
+    const bool structured = hostlink::HighestElement(document) != 0;
+    HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
+                   session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
+    if (apply::ApplyCommentsToDocument(session, document, session.pdf, first, end - 1, criteria) ==
+        1) {
+      run.failed = 1;
+    }
+  }
+  session.ClearDocumentCollections();
+}
+
+// One entry of the walk: whether it uses up a kid, and the import of a component it names.
+void VisitEntry(ImportSession& session, const pdf::FilterCriteria& criteria,
+                const std::u16string& pdfPath, const BookWalker& walker, BookState& book,
+                ImportRun& run) {
+  const ObjectId entry = walker.current();
+  const ObjectId holder = walker.parent();
+  if (KindOf(entry) == tolvane::KIND_ELEMENT) {
+    if (HostGetInt(holder, entry, tolvane::P_ELEM_FILE_REF_MARK) != 0 &&
+        !HostGetString(holder, entry, tolvane::P_ELEM_FILE_REF).empty()) {
+      ++book.k;
+    }
+    return;
+  }
+  if (KindOf(entry) != tolvane::KIND_BOOK_COMPONENT) return;
+  const bool nested = walker.InsideNestedContainer();
+  // Excluded components were not exported: no kid, and nothing below them counts either.
+  if (HostGetInt(holder, entry, tolvane::P_COMP_EXCLUDE) != 0 ||
+      (nested && HostGetInt(holder, entry, tolvane::P_COMP_EXCLUDE_NESTED) != 0)) {
+    book.subtreeDone = true;
+    return;
+  }
+  book.subtreeDone = false;
+  const int32_t type = HostGetInt(holder, entry, tolvane::P_COMP_TYPE);
+  if (HostGetInt(holder, entry, tolvane::P_COMP_IS_CONTAINER) != 0 ||
+      type == tolvane::COMP_TYPE_GENERATED_LIST || type == tolvane::COMP_TYPE_BOOK ||
+      type == tolvane::COMP_TYPE_GENERATED_INDEX) {
+    return;
+  }
+  // Components of nested books have their kids but are never imported.
+  if (!nested) {
+    const ObjectId document =
+        OpenComponentDocument(HostGetString(holder, entry, tolvane::P_COMP_FILE_NAME),
+                              HostGetString(holder, entry, tolvane::P_COMP_SECOND_NAME));
+    if (document != 0 && ComponentQuestionsPassed(session, document, pdfPath)) {
+      ImportComponent(session, criteria, document, book, run);
+    }
+  }
+  ++book.k;
+}
+
+}  // namespace
+
+void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
+                const std::u16string& pdfPath, ImportRun& run) {
+  const ObjectId bookId = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
+  // A book's PDF with no book to put it in: said as for a document's PDF, not an empty summary.
+  if (!bookId) {
+    hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
+    run.failed = 1;
+    return;
+  }
+  if (pdf::SourceNewerThanPdf(bookId, pdfPath) &&
+      !GoOnAfterQuestion(session, support::MSG_SOURCE_BOOK_CHANGED)) {
+    return;
+  }
+  if (HostGetInt(bookId, bookId, tolvane::P_BOOK_MODIFIED) != 0 &&
+      !GoOnAfterQuestion(session, support::MSG_BOOK_CHANGED_OLD_PDF)) {
+    return;
+  }
+  run.importRan = true;
+
+  BookState book;
+  book.pageCount =
+      pdf::Guarded([&] { return pdf::Tables().document->PdfPageCount(session.pdf); }, 0);
+  book.top = pdf::Guarded([&] { return pdf::Tables().structRootKid(session.pdf, 0); },
+                          static_cast<OkStructElem*>(nullptr));
+  book.kidCount = KidCount(book.top);
+
+  BookWalker walker(bookId);
+  // Guard: more components than kids end the walk at the last kid.
+  for (ObjectId entry = walker.First(); entry != 0 && book.k < book.kidCount;
+       entry = book.subtreeDone ? walker.NextSibling() : walker.Next()) {
+    VisitEntry(session, criteria, pdfPath, walker, book, run);
+  }
+  walker.Close();
+}
 
 }  // namespace osprevan::session

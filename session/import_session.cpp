@@ -121,7 +121,7 @@ int32_t RunImport(ImportSession& session) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       run.failed = 1;
     } else if (session.isBook) {
-      ImportBook(session, criteria, run);
+      ImportBook(session, criteria, pdfPath, run);
     } else if (session.isDocument) {
       ImportDocument(session, criteria, pdfPath, run);
     } else {
