@@ -1,5 +1,8 @@
 #include "host/cli/import_request.h"
 
+#include <filesystem>
+#include <set>
+
 #include "host/cli/error_text.h"
 
 namespace tlhost {
@@ -23,6 +26,33 @@ bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& er
   if (error == 0) return true;
   err << "tolvane: cannot save " << path << ": " << WriteProblem(path, error) << "\n";
   return false;
+}
+
+// The documents a book import changed, each under its own file name in `directory`; the book
+// itself stays as it is. Two changed components of the same file name would overwrite each
+// other there, so the second is refused.
+int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream& err) {
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  fs::create_directories(directory, ignored);
+  if (!fs::is_directory(directory)) {
+    err << "tolvane: cannot save into " << directory << ": not a folder\n";
+    return 1;
+  }
+  bool saved = true;
+  std::set<std::string> names;
+  for (ObjectId id : engine.openDocuments()) {
+    if (!Modified(engine, id)) continue;
+    const std::string name = fs::path(OpenPath(engine, id)).filename().string();
+    if (!names.insert(name).second) {
+      err << "tolvane: cannot save " << OpenPath(engine, id) << " into " << directory
+          << ": another component of that name is saved there\n";
+      saved = false;
+      continue;
+    }
+    saved = Save(engine, id, (fs::path(directory) / name).string(), err) && saved;
+  }
+  return saved ? 0 : 1;
 }
 
 }  // namespace
@@ -60,6 +90,8 @@ bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, Impo
 }
 
 int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err) {
+  if (!request.out.empty() && tolvane::KindOf(target) == tolvane::KIND_BOOK)
+    return SaveComponentsTo(engine, request.out, err);
   if (!request.out.empty()) return Save(engine, target, request.out, err) ? 0 : 1;
   bool saved = Save(engine, target, request.file, err);
   std::vector<ObjectId> others = engine.openDocuments();

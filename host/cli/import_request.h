@@ -13,7 +13,7 @@ namespace tlhost {
 struct ImportRequest {
   std::string file;  // the document or book to import into
   std::string pdf;
-  std::string out;  // empty: save in place
+  std::string out;  // empty: save in place; for a book, the folder for its changed documents
   bool dryRun = false;
 };
 
@@ -23,8 +23,9 @@ bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, Impo
                         std::string& problem);
 
 // Saves `target` through the engine, which writes a temporary file and renames it, so that a
-// failed save leaves the old file whole: to request.out, or in place together with every other
-// open document or book the import changed (the components of a book). Answers the exit
+// failed save leaves the old file whole: to request.out (for a book, its changed component
+// documents into the folder request.out), or in place together with every other open document
+// or book the import changed (the components of a book). Answers the exit
 // status, 0 or 1, with a line on `err` for each file that could not be saved.
 int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err);
 

@@ -173,10 +173,6 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, request.file, id)) return 1;
-  // The components of a book are saved in place with it; they could not follow it to OUT.
-  if (tolvane::KindOf(id) == tolvane::KIND_BOOK && !request.out.empty()) {
-    return WrongUse("import", "-o takes a document; a book is saved in place");
-  }
   std::error_code ignored;
   if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
     return WrongUse("import", "-o would replace the PDF");

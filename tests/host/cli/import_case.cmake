@@ -94,6 +94,28 @@ elseif(CASE STREQUAL "summary")
   string(FIND "${out}" "${printed}\n" at)
   expect(NOT at EQUAL -1 BECAUSE "the summary's lines are not printed")
   expect(NOT out MATCHES stale BECAUSE "the stale summary was printed")
+elseif(CASE STREQUAL "book-out")
+  # A book's changed component documents go into the folder -o names; the sources stay.
+  foreach(name manual.tlb chapter1.tlv table-footnote.tlv structured.tlv)
+    file(COPY "${EXAMPLES}/${name}" DESTINATION "${WORK}")
+  endforeach()
+  tolvane(export-pdf manual.tlb -o book.pdf)
+  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/book.pdf"
+                          "${EXAMPLES}/demo-review.json" "${WORK}/reviewed.pdf"
+                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "review.py failed: ${e}")
+  endif()
+  tolvane(import manual.tlb reviewed.pdf -o changed)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  file(READ "${WORK}/chapter1.tlv" source)
+  file(READ "${EXAMPLES}/chapter1.tlv" original)
+  expect(source STREQUAL original BECAUSE "the component's source was written")
+  tolvane(show changed/chapter1.tlv)
+  expect(out MATCHES "TL_PDF_Comments_Highlight\\|マニュアル"
+         BECAUSE "changed/chapter1.tlv lacks the highlight")
+  expect(NOT EXISTS "${WORK}/changed/table-footnote.tlv"
+         BECAUSE "an unchanged component was saved")
 else()
   message(FATAL_ERROR "unknown CASE ${CASE}")
 endif()
