@@ -1,10 +1,11 @@
-# Top-level entry points: `make`, `make check`, `make demo`.
-BUILD      ?= build
-ASAN_BUILD ?= build-asan
-JOBS       ?= 2
-CMAKE_ARGS ?=
+# Top-level entry points: `make`, `make check`, `make demo`, `make bench`.
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+BENCH_BUILD ?= build-release
+JOBS        ?= 2
+CMAKE_ARGS  ?=
 
-.PHONY: all deps configure build check check-asan demo format clean
+.PHONY: all deps configure build check check-asan demo bench format clean
 
 all: build
 
@@ -29,6 +30,14 @@ check-asan: deps
 
 demo: build
 	./examples/demo.sh $(BUILD)
+
+# Times the import of long reviewed documents beside pdftotext, in a Release build of its own.
+$(BENCH_BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+
+bench: deps $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j$(JOBS) --target tolvane
+	./scripts/bench.sh $(BENCH_BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,6 +1,7 @@
 #include "apply/container_walk.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "hostlink/host_ops.h"
@@ -34,28 +35,63 @@ ondrelkit::PdfAtom TypeOf(const OkStructElem* element) {
   return pdf::Guarded([&] { return pdf::Tables().structElemType(element); }, ondrelkit::kNoAtom);
 }
 
-// Where `element` stands among the kids of its parent: the kids before it, in order.
-std::vector<const OkStructElem*> KidsBefore(const OkStructElem* element) {
-  const pdf::PdfTables& t = pdf::Tables();
-  std::vector<const OkStructElem*> before;
-  const OkStructElem* parent = pdf::Guarded([&] { return t.structElemParent(element); },
-                                            static_cast<OkStructElem*>(nullptr));
-  if (!parent) return before;
-  const int32_t count = pdf::Guarded([&] { return t.structElemKidCount(parent); }, 0);
-  for (int32_t i = 0; i < count; ++i) {
-    const OkStructElem* kid = pdf::Guarded([&] { return t.structElemKid(parent, i); },
-                                           static_cast<OkStructElem*>(nullptr));
-    if (kid == element) return before;
-    if (kid) before.push_back(kid);
-  }
-  return {};  // not among its parent's kids: a damaged tree
+const OkStructElem* KidAt(const OkStructElem* parent, int32_t index) {
+  return pdf::Guarded([&] { return pdf::Tables().structElemKid(parent, index); },
+                      static_cast<OkStructElem*>(nullptr));
 }
 
-// How many kids before `element` have one of the given kinds.
-int32_t PositionAmong(const std::vector<const OkStructElem*>& before, ElementKind kind) {
+// An element's parent and its place among the parent's kids.
+struct KidPlace {
+  const OkStructElem* parent = nullptr;
+  int32_t index = -1;  // -1: not among its parent's kids (a damaged tree), or no parent
+};
+
+// Tables and footnotes are looked up for every comment in them, and all of them may be kids of
+// one section with thousands of kids: one pass over a parent's kids notes every kid's place. A
+// place noted is checked with the library before it is used, so that a handle of a document
+// closed since, met again at the same address, never misleads; the notes are dropped whole when
+// they grow past any one document's structure.
+KidPlace PlaceAmongKids(const OkStructElem* element) {
+  constexpr size_t kMaxNoted = size_t{1} << 18;
+  static std::unordered_map<const OkStructElem*, std::unordered_map<const OkStructElem*, int32_t>>
+      noted;  // by parent, each kid's first place
+  static size_t notedCount = 0;
+  KidPlace place;
+  place.parent = pdf::Guarded([&] { return pdf::Tables().structElemParent(element); },
+                              static_cast<OkStructElem*>(nullptr));
+  if (!place.parent) return place;
+  auto& kids = noted[place.parent];
+  const auto found = kids.find(element);
+  if (found != kids.end() && KidAt(place.parent, found->second) == element) {
+    place.index = found->second;
+    return place;
+  }
+  if (notedCount > kMaxNoted) {
+    noted.clear();
+    notedCount = 0;
+    return PlaceAmongKids(element);  // once: the notes are empty now
+  }
+  notedCount -= kids.size();
+  kids.clear();
+  const int32_t count =
+      pdf::Guarded([&] { return pdf::Tables().structElemKidCount(place.parent); }, 0);
+  for (int32_t i = 0; i < count; ++i) {
+    if (const OkStructElem* kid = KidAt(place.parent, i)) kids.emplace(kid, i);
+  }
+  notedCount += kids.size();
+  const auto again = kids.find(element);
+  if (again != kids.end()) place.index = again->second;
+  return place;
+}
+
+// How many kids before `element` have the given kind.
+int32_t PositionAmong(const OkStructElem* element, ElementKind kind) {
+  const KidPlace place = PlaceAmongKids(element);
   int32_t position = 0;
-  for (const OkStructElem* kid : before)
-    position += pdf::ClassifyElement(TypeOf(kid), TypeOf(kid), kid) == kind;
+  for (int32_t i = 0; i < place.index; ++i) {
+    const OkStructElem* kid = KidAt(place.parent, i);
+    if (kid) position += pdf::ClassifyElement(TypeOf(kid), TypeOf(kid), kid) == kind;
+  }
   return position;
 }
 
@@ -63,13 +99,15 @@ int32_t PositionAmong(const std::vector<const OkStructElem*>& before, ElementKin
 // names a host paragraph, and among that paragraph's anchors of the kind, the one after as
 // many of its kind as stand between them.
 ObjectId AnchoredAfterParagraph(ObjectId document, const ElementEntry& entry, uint32_t anchorKind) {
-  const std::vector<const OkStructElem*> before = KidsBefore(entry.element);
+  const KidPlace place = PlaceAmongKids(entry.element);
   int32_t between = 0;
-  for (auto it = before.rbegin(); it != before.rend(); ++it) {
+  for (int32_t i = place.index - 1; i >= 0; --i) {
+    const OkStructElem* kid = KidAt(place.parent, i);
+    if (!kid) continue;
     bool hadIdentifier = false;
-    const ObjectId paragraph = pdf::ResolveElementId(document, *it, hadIdentifier);
+    const ObjectId paragraph = pdf::ResolveElementId(document, kid, hadIdentifier);
     if (!paragraph) {
-      if (TypeOf(*it) == TypeOf(entry.element)) ++between;
+      if (TypeOf(kid) == TypeOf(entry.element)) ++between;
       continue;
     }
     int32_t seen = 0;
@@ -140,13 +178,13 @@ bool Enter(ObjectId document, const ElementEntry& entry, HostContainer& c) {
       return c.table != 0;
     case ElementKind::TableRow:
       c.row = c.table ? NthRow(document, c.table, c.rowKind ? c.rowKind : tolvane::ROW_BODY,
-                               PositionAmong(KidsBefore(entry.element), ElementKind::TableRow))
+                               PositionAmong(entry.element, ElementKind::TableRow))
                       : 0;
       return c.row != 0;
     case ElementKind::TableCell:
-      c.cell = c.row ? NthCell(document, c.row,
-                               PositionAmong(KidsBefore(entry.element), ElementKind::TableCell))
-                     : 0;
+      c.cell = c.row
+                   ? NthCell(document, c.row, PositionAmong(entry.element, ElementKind::TableCell))
+                   : 0;
       return c.cell != 0;
     default:
       return true;

@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-ipafont-gothic
   libqpdf-dev qpdf
   python3 python3-fitz
+  time
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -23,8 +23,34 @@ int Document::IndexInList(ObjectId paragraph) const {
   if (!p) return -1;
   const std::vector<ObjectId>* list = ParagraphList(p->owner);
   if (!list) return -1;
+  // Every location the host checks asks for this: the place found last time, while it holds,
+  // spares a search of a list of thousands of paragraphs.
+  const size_t hint = p->listIndexHint;
+  if (hint < list->size() && (*list)[hint] == paragraph) return static_cast<int>(hint);
   auto found = std::find(list->begin(), list->end(), paragraph);
-  return found == list->end() ? -1 : static_cast<int>(found - list->begin());
+  if (found == list->end()) return -1;
+  p->listIndexHint = static_cast<size_t>(found - list->begin());
+  return static_cast<int>(p->listIndexHint);
+}
+
+// Looked up for every comment of an import, so the paragraphs are not searched each time. A
+// unique number never changes and is never given again, so an entry found is right while its
+// paragraph exists, and the index need be built again only for a number it lacks, and only
+// when paragraphs were added or deleted since it was built.
+ObjectId Document::ParagraphByUnique(int32_t unique) const {
+  const auto lookUp = [&]() -> ObjectId {
+    auto found = uniqueIndex_.find(unique);
+    if (found == uniqueIndex_.end()) return 0;
+    const Paragraph* p = Find(paragraphs, found->second);
+    return p && p->unique == unique ? p->id : 0;
+  };
+  if (const ObjectId id = lookUp()) return id;
+  const std::pair<size_t, int32_t> now{paragraphs.size(), nextUnique};
+  if (uniqueIndexOf_ == now) return 0;
+  uniqueIndex_.clear();
+  for (const auto& [id, p] : paragraphs) uniqueIndex_.emplace(p.unique, id);
+  uniqueIndexOf_ = now;
+  return lookUp();
 }
 
 bool Document::AnchorLocation(ObjectId object, TTextLoc& out) const {

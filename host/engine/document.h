@@ -4,6 +4,8 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/engine/anchored.h"
@@ -75,8 +77,15 @@ struct Document {
   // Where an element's begin item stands and where its end item ends; false without items.
   bool ElementRange(ObjectId element, TTextRange& out) const;
   const Condition* FindCondition(const std::string& name) const;
+  // The paragraph that holds a unique number; 0 for none.
+  ObjectId ParagraphByUnique(int32_t unique) const;
   // True for a flow shown in a text frame of an anchored frame (it belongs to that frame).
   bool InAnchoredFrame(ObjectId flow) const;
+
+ private:
+  // Unique numbers to paragraphs, for ParagraphByUnique; see there.
+  mutable std::unordered_map<int32_t, ObjectId> uniqueIndex_;
+  mutable std::pair<size_t, int32_t> uniqueIndexOf_{0, 0};  // paragraph count, nextUnique
 };
 
 }  // namespace tlhost

@@ -845,13 +845,8 @@ int32_t Engine::GetObjectByUniqueId(ObjectId doc, int32_t type, int32_t unique, 
   Document* d = FindDocument(doc);
   if (!d) return ERR_BAD_DOCUMENT;
   if (type != OBJ_PARAGRAPH) return ERR_BAD_TYPE;
-  for (const auto& [id, p] : d->paragraphs) {
-    if (p.unique == unique) {
-      out = id;
-      return ERR_NONE;
-    }
-  }
-  return ERR_NOT_FOUND;
+  out = d->ParagraphByUnique(unique);
+  return out ? ERR_NONE : ERR_NOT_FOUND;
 }
 
 }  // namespace tlhost

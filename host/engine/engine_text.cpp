@@ -67,24 +67,30 @@ bool Span(const Document& d, TTextRange r, std::vector<ObjectId>& paragraphs) {
   return true;
 }
 
-// The innermost element open at a location, found by walking the list from its start.
+// The innermost element open at a location: walking back from it, the nearest element
+// beginning whose end was not passed on the way. The same answer as walking forward from the
+// list's start (also where an end closes nothing), but a location inside a paragraph's element
+// costs that paragraph, not the whole list before it, which made placing thousands of comments
+// quadratic.
 ObjectId ElementAt(const Document& d, TTextLoc at) {
   const Paragraph& p = d.paragraphs.at(at.object);
-  std::vector<ObjectId> open;
-  for (ObjectId id : *d.ParagraphList(p.owner)) {
-    const Paragraph& q = d.paragraphs.at(id);
-    const int32_t stop = id == at.object ? at.offset : q.length();
-    for (int32_t i = 0; i < stop; ++i) {
-      const TextAtom& a = q.atoms[static_cast<size_t>(i)];
-      if (a.kind == TI_ELEMENT_BEGIN) open.push_back(a.id);
-      if (a.kind == TI_ELEMENT_END && !open.empty()) open.pop_back();
-    }
-    if (id == at.object) break;
-  }
-  if (!open.empty()) return open.back();
   // Outside every element of a structured flow, the location belongs to the flow's root.
   const Flow* flow = Document::Find(d.flows, p.owner);
-  return flow ? flow->highestElement : 0;
+  const ObjectId root = flow ? flow->highestElement : 0;
+  if (d.structure.elements.empty()) return root;  // no element to be inside of
+  const std::vector<ObjectId>& list = *d.ParagraphList(p.owner);
+  int32_t unmatchedEnds = 0;
+  for (int index = d.IndexInList(at.object); index >= 0; --index) {
+    const Paragraph& q = d.paragraphs.at(list[static_cast<size_t>(index)]);
+    for (int32_t i = q.id == at.object ? at.offset : q.length(); i-- > 0;) {
+      const TextAtom& a = q.atoms[static_cast<size_t>(i)];
+      if (a.kind == TI_ELEMENT_END) ++unmatchedEnds;
+      if (a.kind != TI_ELEMENT_BEGIN) continue;
+      if (unmatchedEnds == 0) return a.id;
+      --unmatchedEnds;
+    }
+  }
+  return root;
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ struct Paragraph {
   // The paragraph list that holds it: a flow, a table cell, a footnote, or a table (title).
   tolvane::ObjectId owner = 0;
   std::vector<TextAtom> atoms;  // the last one is TI_PARAGRAPH_END
+  // Where Document::IndexInList last found it in its list; checked before it is used.
+  mutable size_t listIndexHint = 0;
 
   // Character positions, the paragraph end included; locations run from 0 to length().
   int32_t length() const { return static_cast<int32_t>(atoms.size()); }

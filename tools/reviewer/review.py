@@ -183,11 +183,14 @@ _pages = {}
 
 
 def page_of(doc, number):
-    # Each page is loaded once: this PyMuPDF breaks when a page is loaded again while an
-    # earlier handle of it is alive.
+    # One page is open at a time. This PyMuPDF breaks when a page is loaded again while an
+    # earlier handle of it is alive, and every annotation it writes costs more for each page
+    # held open (a thousand pages made a review of a long document take minutes), so a page is
+    # let go, and with it the handles of its annotations, before another one is loaded.
     if not 0 <= number < len(doc):
         raise DescriptionError("no page %d" % number)
     if number not in _pages:
+        _pages.clear()
         _pages[number] = doc[number]
     return _pages[number]
 
@@ -216,7 +219,9 @@ _texts = {}
 
 def page_text(doc, number):
     """The page's text as units (canonical character, indexes of its characters), one unit for
-    each run of blanks and line ends, and the characters as (quad, line number)."""
+    each run of blanks and line ends, the units' characters as one string to search, and the
+    characters as (position, line number); a position becomes the character's quad through
+    char_quad, only for the characters of a hit, which on a long page are few."""
     if number not in _texts:
         units, chars = [], []
 
@@ -233,28 +238,38 @@ def page_text(doc, number):
         for number_in_page, line in enumerate(lines):
             add(" ", [])  # a line end reads as a blank
             for span in line["spans"]:
+                # What the quad needs of the span, so that the page's text is not kept whole.
+                metrics = {key: span[key] for key in ("ascender", "descender", "size")}
                 for char in span["chars"]:
-                    chars.append((fitz.recover_char_quad(line["dir"], span, char),
-                                  number_in_page))
+                    chars.append(((line["dir"], metrics, char["bbox"]), number_in_page))
                     add(canon(char["c"]), [len(chars) - 1])
-        _texts[number] = units, chars
+        # A unit of other than one character (never seen) stands as one that matches nothing.
+        text = "".join(unit[0] if len(unit[0]) == 1 else "\uffff" for unit in units)
+        _texts[number] = units, text, chars
     return _texts[number]
+
+
+def char_quad(position):
+    line_dir, metrics, bbox = position
+    return fitz.recover_bbox_quad(line_dir, metrics, bbox)
 
 
 def hits_on(doc, number, needle):
     """Each hit of the needle on the page, not overlapping, as its quads: one for each line,
     from its first character's left edge to its last one's right edge on that line."""
-    units, chars = page_text(doc, number)
-    at = 0
-    while at + len(needle) <= len(units):
+    units, text, chars = page_text(doc, number)
+    wanted = "".join(needle)  # each needle entry is one character
+    at = text.find(wanted)
+    while at >= 0:
         if any(units[at + k][0] != needle[k] for k in range(len(needle))):
-            at += 1
+            at = text.find(wanted, at + 1)  # a stand-in for a longer unit matched
             continue
         indexes = [i for unit in units[at:at + len(needle)] for i in unit[1]]
-        at += len(needle)
+        at = text.find(wanted, at + len(needle))
         quads = []
         for i in indexes:
-            quad, line = chars[i]
+            position, line = chars[i]
+            quad = char_quad(position)
             if quads and quads[-1][1] == line:
                 first = quads[-1][0]
                 quads[-1] = (fitz.Quad(first.ul, quad.ur, first.ll, quad.lr), line)

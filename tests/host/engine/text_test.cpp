@@ -171,6 +171,16 @@ TEST_F(TextTest, UniqueNumberLookupAfterAParagraphWasDeleted) {
   EXPECT_EQ(engine.DeleteParagraph(doc, p2), ERR_NOT_SUPPORTED);
 }
 
+TEST_F(TextTest, UniqueNumberLookupFindsAParagraphAddedAfterEarlierLookups) {
+  ObjectId flow = 0, found = 0;
+  EXPECT_EQ(engine.GetObjectByUniqueId(doc, OBJ_PARAGRAPH, 21, found), ERR_NOT_FOUND);
+  ASSERT_EQ(engine.NewNamedObject(doc, OBJ_FLOW, "B", flow), 0);
+  Value first;
+  ASSERT_EQ(engine.GetProp(doc, flow, P_FLOW_FIRST_PARAGRAPH, first), 0);
+  EXPECT_EQ(Paragraph(doc, 21), first.id);  // the document's next-unique was 21
+  EXPECT_EQ(Paragraph(doc, 2), p2);
+}
+
 TEST_F(TextTest, SelectionsAreNormalised) {
   const ObjectId cell = Paragraph(doc, 11);
   Value v;
@@ -230,6 +240,30 @@ TEST_F(EngineTest, ElementsAtLocationsAndSelectionsInStructuredText) {
   ASSERT_EQ(engine.SetProp(doc, doc, P_DOC_TEXT_SELECTION, Value::Range({{p1, 2}, {p1, 4}})), 0);
   ASSERT_EQ(engine.GetProp(doc, doc, P_DOC_TEXT_SELECTION, selection), 0);
   EXPECT_EQ(selection.range.begin.offset, 2);
+}
+
+TEST_F(EngineTest, ElementAtEveryLocationOfAStructuredFlow) {
+  const ObjectId doc = Load(kStructured);
+  const ObjectId p1 = Paragraph(doc, 1), p2 = Paragraph(doc, 2);
+  ObjectId e2 = 0, text = 0;
+  ASSERT_EQ(engine.ObjectAtTextLoc(doc, {p1, 2}, e2, text), 0);
+  Value e1, e3;
+  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_PARENT, e1), 0);
+  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_NEXT_SIBLING, e3), 0);
+  // p1: [e1 [e2 o n e e2] ¶   p2: [e3 t w o e3] e1] ¶
+  const struct {
+    TTextLoc at;
+    ObjectId element;
+  } cases[] = {
+      {{p1, 0}, e1.id}, {{p1, 1}, e1.id}, {{p1, 2}, e2},    {{p1, 5}, e2},
+      {{p1, 6}, e1.id}, {{p2, 0}, e1.id}, {{p2, 1}, e3.id}, {{p2, 4}, e3.id},
+      {{p2, 5}, e1.id}, {{p2, 6}, e1.id},  // after the root's end: the flow's root all the same
+  };
+  for (const auto& c : cases) {
+    ObjectId element = 0;
+    ASSERT_EQ(engine.ObjectAtTextLoc(doc, c.at, element, text), 0);
+    EXPECT_EQ(element, c.element) << (c.at.object == p1 ? "p1 " : "p2 ") << c.at.offset;
+  }
 }
 
 }  // namespace

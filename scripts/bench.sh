@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The import benchmark (`make bench`): for documents of 50, 200 and 800 pages, each reviewed
+# with about ten comments a page, times `tolvane import DOC PDF -o OUT` beside
+# `pdftotext -bbox PDF /dev/null` on the same PDF and prints one row per size.
+#
+#   scripts/bench.sh [BUILD_DIR]      (default build-release, built by `make bench`)
+#
+# Environment: SIZES (pages, default "50 200 800"), RUNS (timed runs of each command after
+# one warm-up, default 5), BENCH_DIR (inputs and outputs, default BUILD_DIR/bench),
+# BENCH_KEEP_INPUTS=1 (reuse the documents and PDFs made by an earlier run).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$top/build-release}" && pwd)
+tolvane=$build/bin/tolvane
+python=/usr/bin/python3 # the one with the reviewer tool's PDF library
+sizes=${SIZES:-50 200 800}
+runs=${RUNS:-5}
+work=${BENCH_DIR:-$build/bench}
+mkdir -p "$work/user"
+# The plug-in's preferences stay out of the user's own folder.
+export TOLVANE_USER_DIR=$work/user
+
+make_inputs() { # PAGES DIR
+  local pages=$1 dir=$2
+  if [[ ${BENCH_KEEP_INPUTS:-} == 1 && -s $dir/review.pdf ]]; then return; fi
+  mkdir -p "$dir"
+  echo "bench: making $pages pages..." >&2
+  "$python" "$top/scripts/bench_input.py" document "$pages" "$dir/doc.tlv"
+  "$tolvane" export-pdf "$dir/doc.tlv" -o "$dir/doc.pdf" >/dev/null
+  "$python" "$top/scripts/bench_input.py" review "$dir/doc.pdf" "$dir/review.json"
+  "$python" "$top/tools/reviewer/review.py" "$dir/doc.pdf" "$dir/review.json" \
+    "$dir/review.pdf" >/dev/null
+}
+
+# Runs a command under GNU time; sets seconds and peak_kb. A failing command ends the bench.
+timed() {
+  local out
+  out=$(mktemp)
+  if ! /usr/bin/time -f '%e %M' -o "$out" "$@" >/dev/null 2>&1; then
+    echo "bench: failed: $*" >&2
+    exit 1
+  fi
+  read -r seconds peak_kb < <(tail -n 1 "$out")
+  rm -f "$out"
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+for pages in $sizes; do make_inputs "$pages" "$work/$pages"; done
+
+printf '%6s %9s %9s %9s %10s %7s %9s %9s %9s  %s\n' pages pdf_MiB doc_MiB import_s \
+  pdftotext_s ratio ms/page peak_MiB limit_MiB comments
+for pages in $sizes; do
+  dir=$work/$pages
+  pdf=$dir/review.pdf doc=$dir/doc.tlv
+  imports=() texts=() ratios=() peaks=()
+  # One warm-up of each, then the two in turn, so that both see the same machine.
+  for ((run = 0; run <= runs; run++)); do
+    timed "$tolvane" import "$doc" "$pdf" -o "$dir/out.tlv"
+    import_s=$seconds import_kb=$peak_kb
+    timed pdftotext -bbox "$pdf" /dev/null
+    text_s=$seconds
+    ((run == 0)) && continue
+    imports+=("$import_s") texts+=("$text_s") peaks+=("$import_kb")
+    ratios+=("$(awk -v a="$import_s" -v b="$text_s" 'BEGIN { print (b > 0 ? a / b : 0) }')")
+  done
+  count=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
+  comments=$("$python" -c 'import json, sys; print(len(json.load(open(sys.argv[1]))["comments"]))' \
+    "$dir/review.json")
+  awk -v pages="$count" -v pdf="$(stat -c %s "$pdf")" -v doc="$(stat -c %s "$doc")" \
+    -v imp="$(printf '%s\n' "${imports[@]}" | median)" \
+    -v txt="$(printf '%s\n' "${texts[@]}" | median)" \
+    -v ratio="$(printf '%s\n' "${ratios[@]}" | median)" \
+    -v peak="$(printf '%s\n' "${peaks[@]}" | median)" -v comments="$comments" 'BEGIN {
+      mib = 1048576
+      printf "%6d %9.1f %9.1f %9.2f %10.2f %7.2f %9.2f %9.1f %9.1f  %d\n", pages, pdf / mib,
+        doc / mib, imp, txt, ratio, imp * 1000 / pages, peak * 1024 / mib,
+        (3 * (pdf + doc)) / mib + 64, comments
+    }'
+done
+cat <<EOF
+import_s, pdftotext_s: median seconds of $runs runs; ratio: median of import/pdftotext run by
+run; peak: the import's largest resident size (median); limit: 3 x (pdf + doc) + 64 MiB.
+Targets: ratio at most 2 for the largest size, its ms/page within 25% of the smallest size's,
+and peak below limit for every size.
+EOF
