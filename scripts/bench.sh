@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The import benchmark (`make bench`): for documents of 50, 200 and 800 pages, each reviewed
-# with about ten comments a page, times `tolvane import DOC PDF -o OUT` beside
-# `pdftotext -bbox PDF /dev/null` on the same PDF and prints one row per size.
+# The import benchmark (`make bench`): for documents of 50, 200 and 800 pages, and a book of
+# ten components of 80 pages each, each reviewed with about ten comments a page, times
+# `tolvane import DOC PDF -o OUT` beside `pdftotext -bbox PDF /dev/null` on the same PDF and
+# prints one row per size.
 #
 #   scripts/bench.sh [BUILD_DIR]      (default build-release, built by `make bench`)
 #
-# Environment: SIZES (pages, default "50 200 800"), RUNS (timed runs of each command after
+# Environment: SIZES (pages of a document, or "book", default "50 200 800 book"), RUNS (timed runs of each command after
 # one warm-up, default 5), BENCH_DIR (inputs and outputs, default BUILD_DIR/bench),
 # BENCH_KEEP_INPUTS=1 (reuse the documents and PDFs made by an earlier run).
 set -euo pipefail
@@ -13,20 +14,32 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$top/build-release}" && pwd)
 tolvane=$build/bin/tolvane
 python=/usr/bin/python3 # the one with the reviewer tool's PDF library
-sizes=${SIZES:-50 200 800}
+sizes=${SIZES:-50 200 800 book}
 runs=${RUNS:-5}
 work=${BENCH_DIR:-$build/bench}
 mkdir -p "$work/user"
 # The plug-in's preferences stay out of the user's own folder.
 export TOLVANE_USER_DIR=$work/user
 
-make_inputs() { # PAGES DIR
+# The file imported into: doc.tlv, or for "book" book.tlb with its ten components.
+source_of() { [[ $1 == book ]] && echo "$2/book.tlb" || echo "$2/doc.tlv"; }
+
+make_inputs() { # PAGES|book DIR
   local pages=$1 dir=$2
   if [[ ${BENCH_KEEP_INPUTS:-} == 1 && -s $dir/review.pdf ]]; then return; fi
   mkdir -p "$dir"
   echo "bench: making $pages pages..." >&2
-  "$python" "$top/scripts/bench_input.py" document "$pages" "$dir/doc.tlv"
-  "$tolvane" export-pdf "$dir/doc.tlv" -o "$dir/doc.pdf" >/dev/null
+  if [[ $pages == book ]]; then
+    printf '<?xml version="1.0" encoding="UTF-8"?>\n<book version="1">\n' >"$dir/book.tlb"
+    for part in 1 2 3 4 5 6 7 8 9 10; do
+      "$python" "$top/scripts/bench_input.py" document 80 "$dir/part$part.tlv"
+      printf '  <component file="part%d.tlv"/>\n' "$part" >>"$dir/book.tlb"
+    done
+    printf '</book>\n' >>"$dir/book.tlb"
+  else
+    "$python" "$top/scripts/bench_input.py" document "$pages" "$dir/doc.tlv"
+  fi
+  "$tolvane" export-pdf "$(source_of "$pages" "$dir")" -o "$dir/doc.pdf" >/dev/null
   "$python" "$top/scripts/bench_input.py" review "$dir/doc.pdf" "$dir/review.json"
   "$python" "$top/tools/reviewer/review.py" "$dir/doc.pdf" "$dir/review.json" \
     "$dir/review.pdf" >/dev/null
@@ -52,11 +65,13 @@ printf '%6s %9s %9s %9s %10s %7s %9s %9s %9s  %s\n' pages pdf_MiB doc_MiB import
   pdftotext_s ratio ms/page peak_MiB limit_MiB comments
 for pages in $sizes; do
   dir=$work/$pages
-  pdf=$dir/review.pdf doc=$dir/doc.tlv
+  pdf=$dir/review.pdf doc=$(source_of "$pages" "$dir")
+  out=$dir/out.tlv
+  [[ $pages == book ]] && out=$dir/out
   imports=() texts=() ratios=() peaks=()
   # One warm-up of each, then the two in turn, so that both see the same machine.
   for ((run = 0; run <= runs; run++)); do
-    timed "$tolvane" import "$doc" "$pdf" -o "$dir/out.tlv"
+    timed "$tolvane" import "$doc" "$pdf" -o "$out"
     import_s=$seconds import_kb=$peak_kb
     timed pdftotext -bbox "$pdf" /dev/null
     text_s=$seconds
@@ -67,7 +82,10 @@ for pages in $sizes; do
   count=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
   comments=$("$python" -c 'import json, sys; print(len(json.load(open(sys.argv[1]))["comments"]))' \
     "$dir/review.json")
-  awk -v pages="$count" -v pdf="$(stat -c %s "$pdf")" -v doc="$(stat -c %s "$doc")" \
+  # A book's size is that of its components.
+  docbytes=$(stat -c %s "$doc")
+  [[ $pages == book ]] && docbytes=$(cat "$dir"/part*.tlv | wc -c)
+  awk -v pages="$count" -v pdf="$(stat -c %s "$pdf")" -v doc="$docbytes" \
     -v imp="$(printf '%s\n' "${imports[@]}" | median)" \
     -v txt="$(printf '%s\n' "${texts[@]}" | median)" \
     -v ratio="$(printf '%s\n' "${ratios[@]}" | median)" \
