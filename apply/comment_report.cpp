@@ -2,8 +2,6 @@
 
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 #include "support/json_text.h"
 #include "ui/summary.h"
 
@@ -12,27 +10,6 @@ namespace {
 
 using support::JsonQuoted;
 
-const char* KindName(uint32_t kind) {
-  switch (kind) {
-    case PlaceHighlight:
-      return "highlight";
-    case PlaceUnderline:
-      return "underline";
-    case PlaceDeletion:
-      return "deletion";
-    case PlaceNote:
-      return "note";
-    case PlaceHighlightNote:
-      return "highlight note";
-    case PlaceReplacement:
-      return "replacement";
-    case PlaceInsertion:
-      return "insertion";
-    default:
-      return "other";
-  }
-}
-
 // Counted the way the summary counts: a note is never misplaced.
 const char* Outcome(const Placement& placement, int32_t result) {
   if (result != 0) return "failed";
@@ -40,18 +17,10 @@ const char* Outcome(const Placement& placement, int32_t result) {
   return "successful";
 }
 
-std::string SubtypeName(const pdf::PdfComment& comment) {
-  const pdf::PdfTables& t = pdf::Tables();
-  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
-  const char* name = pdf::Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
-                                  static_cast<const char*>(nullptr));
-  return name ? name : "";
-}
-
 ReportEntry FromComment(const pdf::PdfComment& comment) {
   ReportEntry entry;
   entry.page = comment.page() + 1;
-  entry.subtype = SubtypeName(comment);
+  entry.subtype = pdf::SubtypeName(comment);
   entry.author = comment.author();
   entry.date = MarkerDateText(comment.date());
   entry.contents = comment.contents();
@@ -64,7 +33,7 @@ ReportEntry FromComment(const pdf::PdfComment& comment) {
 
 ReportEntry ReportPlacement(const Placement& placement, int32_t result) {
   ReportEntry entry = placement.comment ? FromComment(*placement.comment) : ReportEntry{};
-  entry.placement = KindName(placement.kind);
+  entry.placement = PlacementKindName(placement.kind);
   entry.outcome = Outcome(placement, result);
   if (placement.flow)
     entry.flow = HostGetString(placement.document, placement.flow, tolvane::P_FLOW_NAME);

@@ -2,24 +2,11 @@
 
 #include "apply/locate_range.h"
 #include "apply/marker_text.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 
 namespace osprevan::apply {
-namespace {
-
-std::string SubtypeName(const pdf::PdfComment& comment) {
-  const pdf::PdfTables& t = pdf::Tables();
-  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
-  const char* name = pdf::Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
-                                  static_cast<const char*>(nullptr));
-  return name ? name : "";
-}
-
-}  // namespace
 
 PlacementKind KindOfComment(const pdf::PdfComment& comment) {
-  const std::string subtype = SubtypeName(comment);
+  const std::string subtype = pdf::SubtypeName(comment);
   if (subtype == "Underline" || subtype == "Squiggly") return PlaceUnderline;
   if (subtype == "Highlight")
     return comment.contents().empty() ? PlaceHighlight : PlaceHighlightNote;
@@ -35,7 +22,7 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   placement.comment = &comment;
   placement.kind = KindOfComment(comment);
   // A free text sits where the reviewer put its box; it covers no text to confirm it.
-  if (SubtypeName(comment) != "FreeText" && comment.placementConfirmed() == 0)
+  if (pdf::SubtypeName(comment) != "FreeText" && comment.placementConfirmed() == 0)
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
   placement.document = document;

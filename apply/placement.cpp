@@ -50,6 +50,27 @@ const char* ReasonName(PlacementReason reason) {
   return "";
 }
 
+const char* PlacementKindName(uint32_t kind) {
+  switch (kind) {
+    case PlaceHighlight:
+      return "highlight";
+    case PlaceUnderline:
+      return "underline";
+    case PlaceDeletion:
+      return "deletion";
+    case PlaceNote:
+      return "note";
+    case PlaceHighlightNote:
+      return "highlight note";
+    case PlaceReplacement:
+      return "replacement";
+    case PlaceInsertion:
+      return "insertion";
+    default:
+      return "other";
+  }
+}
+
 bool NeedsMarker(const Placement& placement) {
   if (placement.kind >= 4 || placement.misplaced) return true;
   const pdf::PdfComment* comment = placement.comment;

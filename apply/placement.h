@@ -77,6 +77,9 @@ struct Placement {
   }
 };
 
+// The kind as the report and the diagnostics name it: "insertion", "highlight note", ...
+const char* PlacementKindName(uint32_t kind);
+
 // Whether the placement gets a marker: notes, replacements and insertions, highlights with
 // contents, comments with replies or contents, and every misplaced placement.
 bool NeedsMarker(const Placement& placement);

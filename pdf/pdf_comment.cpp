@@ -53,6 +53,14 @@ bool PdfComment::SetDate(const OkDate* date) {
       false);
 }
 
+std::string SubtypeName(const PdfComment& comment) {
+  const PdfTables& t = Tables();
+  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
+  const char* name = Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
+                             static_cast<const char*>(nullptr));
+  return name ? name : "";
+}
+
 bool AnnotObjectLess::operator()(const OkObj* a, const OkObj* b) const {
   return Tables().objects->PdfObjCompare(a, b) < 0;
 }

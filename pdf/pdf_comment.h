@@ -106,6 +106,9 @@ class PdfComment {
   bool approximate_ = false;
 };
 
+// The name of the comment's subtype ("Highlight", ...); "" when unset or unreadable.
+std::string SubtypeName(const PdfComment& comment);
+
 // Orders annotation objects for `commentsByAnnot` by the library's object comparison.
 struct AnnotObjectLess {
   bool operator()(const OkObj* a, const OkObj* b) const;

@@ -88,12 +88,6 @@ std::string DateText(const OkDate* date) {
   return buffer;
 }
 
-std::string AtomName(ondrelkit::PdfAtom atom) {
-  const char* name = osprevan::pdf::Guarded([&] { return Tables().core->PdfAtomName(atom); },
-                                            static_cast<const char*>(nullptr));
-  return name ? name : "";
-}
-
 std::string ElementId(const ContentElement* element) {
   if (!element || !element->structElem) return "";
   char buffer[1024] = {};
@@ -138,7 +132,7 @@ std::string Thread(const PdfComment& comment) {
 
 std::string CommentLine(const PdfComment& comment) {
   std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
-                     ", \"subtype\": " + JsonQuoted(AtomName(comment.subtype())) +
+                     ", \"subtype\": " + JsonQuoted(osprevan::pdf::SubtypeName(comment)) +
                      ", \"author\": " + JsonQuoted(comment.author()) +
                      ", \"date\": " + JsonQuoted(DateText(comment.date())) +
                      ", \"contents\": " + JsonQuoted(comment.contents()) +
@@ -172,27 +166,6 @@ void PassEverything(OkDoc* pdf, osprevan::pdf::FilterCriteria& criteria) {
   criteria.acceptedAuthors.insert("");
 }
 
-const char* KindName(uint32_t kind) {
-  switch (kind) {
-    case osprevan::apply::PlaceHighlight:
-      return "highlight";
-    case osprevan::apply::PlaceUnderline:
-      return "underline";
-    case osprevan::apply::PlaceDeletion:
-      return "deletion";
-    case osprevan::apply::PlaceNote:
-      return "note";
-    case osprevan::apply::PlaceHighlightNote:
-      return "highlight note";
-    case osprevan::apply::PlaceReplacement:
-      return "replacement";
-    case osprevan::apply::PlaceInsertion:
-      return "insertion";
-    default:
-      return "other";
-  }
-}
-
 std::string Location(tolvane::ObjectId document, const tolvane::TTextLoc& location) {
   const int32_t unique = osprevan::HostGetInt(document, location.object, tolvane::P_PGF_UNIQUE);
   return "{\"paragraph\": " + std::to_string(unique) +
@@ -202,7 +175,7 @@ std::string Location(tolvane::ObjectId document, const tolvane::TTextLoc& locati
 std::string PlacementLine(const osprevan::apply::Placement& p) {
   const std::string flow =
       p.flow ? osprevan::HostGetString(p.document, p.flow, tolvane::P_FLOW_NAME) : "";
-  return "{\"placement\": " + JsonQuoted(KindName(p.kind)) +
+  return "{\"placement\": " + JsonQuoted(osprevan::apply::PlacementKindName(p.kind)) +
          ", \"page\": " + std::to_string(p.pageIndex + 1) +
          ", \"begin\": " + Location(p.document, p.begin) +
          ", \"end\": " + Location(p.document, p.end) + ", \"flow\": " + JsonQuoted(flow) +
