@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "host/engine/show.h"
+#include "imported_document.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
 
@@ -81,36 +82,17 @@ class ApplyCommentsTest : public PluginHostTest {
     return lines;
   }
 
-  // The writer's own text: markers and the runs that Mika inserted taken out, the marks of
-  // every condition taken off.
-  static std::string WritersText(const std::string& line) {
-    static const std::regex marker(R"(\{\+[^|]*\|\[marker [^\]]*\]\+\})");
-    static const std::regex inserted(R"(\{\+Mika [^|]*\|[^{}]*\+\})");
-    static const std::regex marks(R"(\{[+-][^|]*\||\{\w+\||[+-]?\}|¶)");
-    std::string text = std::regex_replace(line, marker, "");
-    return std::regex_replace(std::regex_replace(text, inserted, ""), marks, "");
-  }
-
   // The writer's text is as it was, paragraph by paragraph: marked maybe, never lost.
   void ExpectNoTextLost() {
     const std::vector<std::string> after = Paragraphs();
     ASSERT_EQ(after.size(), before_.size());
     for (size_t i = 0; i < after.size(); ++i)
-      EXPECT_EQ(WritersText(after[i]), WritersText(before_[i]));
+      EXPECT_EQ(fixtures::WritersText(after[i], "Mika"), fixtures::WritersText(before_[i], "Mika"));
   }
 
   // Successful, misplaced and failed of one row of the summary file ("ノート注釈", ...).
   std::string Counts(const std::string& label) {
-    std::ifstream in(fs::path(pdf_.directory()) / "annotated.smry");
-    for (std::string line; std::getline(in, line);) {
-      const size_t at = line.find(label);
-      if (at == std::string::npos) continue;
-      std::istringstream numbers(line.substr(at + label.size()));
-      int s = 0, m = 0, f = 0;
-      numbers >> s >> m >> f;
-      return std::to_string(s) + "/" + std::to_string(m) + "/" + std::to_string(f);
-    }
-    return "no summary";
+    return fixtures::SummaryCounts((fs::path(pdf_.directory()) / "annotated.smry").string(), label);
   }
 
   fixtures::ReviewedPdf pdf_;

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "host/engine/show.h"
+#include "imported_document.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
 #include "tests/support/expected_messages.h"
@@ -97,16 +98,7 @@ class BookImportTest : public PluginHostTest {
 
   // Successful, misplaced and failed of one row of the summary file.
   std::string Counts(const std::string& label) {
-    std::ifstream in(PathOf("annotated.smry"));
-    for (std::string line; std::getline(in, line);) {
-      const size_t at = line.find(label);
-      if (at == std::string::npos) continue;
-      std::istringstream numbers(line.substr(at + label.size()));
-      int s = 0, m = 0, f = 0;
-      numbers >> s >> m >> f;
-      return std::to_string(s) + "/" + std::to_string(m) + "/" + std::to_string(f);
-    }
-    return "no summary";
+    return fixtures::SummaryCounts(PathOf("annotated.smry"), label);
   }
 
  protected:
@@ -115,13 +107,11 @@ class BookImportTest : public PluginHostTest {
 
 // Every paragraph line of a shown document, conditions taken off: the writer's own text.
 std::vector<std::string> WritersParagraphs(const std::string& shown) {
-  static const std::regex marker(R"(\{\+[^|]*\|\[marker [^\]]*\]\+\})");
-  static const std::regex marks(R"(\{[+-][^|]*\||\{\w+\||[+-]?\}|¶)");
   std::vector<std::string> lines;
   std::istringstream in(shown);
   for (std::string line; std::getline(in, line);) {
     if (!std::regex_search(line, std::regex(R"(^ +\[\d+\])"))) continue;
-    lines.push_back(std::regex_replace(std::regex_replace(line, marker, ""), marks, ""));
+    lines.push_back(fixtures::WritersText(line));
   }
   return lines;
 }
