@@ -1,11 +1,13 @@
-# Top-level entry points: `make`, `make check`, `make demo`, `make bench`.
+# Top-level entry points: `make`, `make check`, `make demo`, `make bench`, `make fuzz`.
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 BENCH_BUILD ?= build-release
 JOBS        ?= 2
 CMAKE_ARGS  ?=
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= import_fuzzer pdf_walk_fuzzer document_reader_fuzzer
 
-.PHONY: all deps configure build check check-asan demo bench format clean
+.PHONY: all deps configure build check check-asan asan-build demo bench fuzz format clean
 
 all: build
 
@@ -18,15 +20,30 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Runs every test, in the normal build and in the sanitizer build.
+# Runs every test, in the normal build and in the sanitizer build, then each fuzz target for
+# FUZZ_SECONDS on top of its seeds.
 check: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	$(MAKE) check-asan
+	$(MAKE) fuzz
 
-check-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOSPREVAN_SANITIZE=ON $(CMAKE_ARGS)
+# The sanitizer build is clang's, so that the fuzz targets are built in it with libFuzzer.
+asan-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOSPREVAN_SANITIZE=ON -DOSPREVAN_FUZZ=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:use_tls=0:print_suppressions=0 ctest --output-on-failure -j$(JOBS)
+
+LSAN_SETTINGS = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:use_tls=0:print_suppressions=0
+
+check-asan: asan-build
+	cd $(ASAN_BUILD) && $(LSAN_SETTINGS) ctest --output-on-failure -j$(JOBS)
+
+# Each target in FUZZ_TARGETS for FUZZ_SECONDS, two at a time, on its corpus in
+# $(ASAN_BUILD)/fuzz-corpus (kept between runs) and the seeds; findings go to
+# $(ASAN_BUILD)/fuzz-findings. `make fuzz FUZZ_SECONDS=14400 FUZZ_TARGETS=import_fuzzer` runs
+# one for four hours.
+fuzz: asan-build
+	$(LSAN_SETTINGS) ./fuzz/make_seeds.sh $(ASAN_BUILD) $(ASAN_BUILD)/fuzz-seeds >/dev/null
+	$(LSAN_SETTINGS) ./fuzz/run.sh $(ASAN_BUILD) $(FUZZ_SECONDS) $(JOBS) $(FUZZ_TARGETS)
 
 demo: build
 	./examples/demo.sh $(BUILD)

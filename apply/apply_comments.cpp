@@ -5,6 +5,7 @@
 #include "apply/apply_order.h"
 #include "apply/apply_placement.h"
 #include "apply/comment_report.h"
+#include "apply/container_walk.h"
 #include "apply/import_context.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
@@ -85,6 +86,7 @@ int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc
   HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 0);
   ReadComments(context, document, pdf, firstPage, annotations.lastPage, filter);
   NormalisePositions(context.reading, firstPage, annotations.lastPage);
+  const KidPlaceNotes kidPlaces;
   std::vector<Placement> placements = Convert(context, document);
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
   for (Placement& placement : placements) ValidatePlacement(placement);

@@ -46,39 +46,30 @@ struct KidPlace {
   int32_t index = -1;  // -1: not among its parent's kids (a damaged tree), or no parent
 };
 
+KidPlaceNotes* g_notes = nullptr;  // the notes of the document being placed, if any
+
 // Tables and footnotes are looked up for every comment in them, and all of them may be kids of
-// one section with thousands of kids: one pass over a parent's kids notes every kid's place. A
-// place noted is checked with the library before it is used, so that a handle of a document
-// closed since, met again at the same address, never misleads; the notes are dropped whole when
-// they grow past any one document's structure.
+// one section with thousands of kids: one pass over a parent's kids notes every kid's place,
+// for as long as one document's comments are placed (KidPlaceNotes). A place noted is checked
+// with the library before it is used, so that a stale note never misleads.
 KidPlace PlaceAmongKids(const OkStructElem* element) {
-  constexpr size_t kMaxNoted = size_t{1} << 18;
-  static std::unordered_map<const OkStructElem*, std::unordered_map<const OkStructElem*, int32_t>>
-      noted;  // by parent, each kid's first place
-  static size_t notedCount = 0;
   KidPlace place;
   place.parent = pdf::Guarded([&] { return pdf::Tables().structElemParent(element); },
                               static_cast<OkStructElem*>(nullptr));
   if (!place.parent) return place;
-  auto& kids = noted[place.parent];
+  std::unordered_map<const OkStructElem*, int32_t> unnoted;
+  auto& kids = g_notes ? g_notes->byParent[place.parent] : unnoted;
   const auto found = kids.find(element);
   if (found != kids.end() && KidAt(place.parent, found->second) == element) {
     place.index = found->second;
     return place;
   }
-  if (notedCount > kMaxNoted) {
-    noted.clear();
-    notedCount = 0;
-    return PlaceAmongKids(element);  // once: the notes are empty now
-  }
-  notedCount -= kids.size();
   kids.clear();
   const int32_t count =
       pdf::Guarded([&] { return pdf::Tables().structElemKidCount(place.parent); }, 0);
   for (int32_t i = 0; i < count; ++i) {
     if (const OkStructElem* kid = KidAt(place.parent, i)) kids.emplace(kid, i);
   }
-  notedCount += kids.size();
   const auto again = kids.find(element);
   if (again != kids.end()) place.index = again->second;
   return place;
@@ -192,6 +183,14 @@ bool Enter(ObjectId document, const ElementEntry& entry, HostContainer& c) {
 }
 
 }  // namespace
+
+KidPlaceNotes::KidPlaceNotes() : outer_(g_notes) {
+  g_notes = this;
+}
+
+KidPlaceNotes::~KidPlaceNotes() {
+  g_notes = outer_;
+}
 
 ObjectId BodyFlowNamed(ObjectId document, const std::string& name) {
   int steps = 0;

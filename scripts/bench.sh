@@ -102,3 +102,22 @@ run; peak: the import's largest resident size (median); limit: 3 x (pdf + doc) +
 Targets: ratio at most 2 for the largest size, its ms/page within 25% of the smallest size's,
 and peak below limit for every size.
 EOF
+
+# The same import again and again in one process (REPEAT rounds, default 100) on the smallest
+# document: whether later imports take longer than the first, and whether memory comes back.
+repeat=${REPEAT:-100}
+first=${sizes%% *}
+[[ $first == book ]] || {
+  dir=$work/$first
+  log=$(mktemp)
+  "$tolvane" import "$dir/doc.tlv" "$dir/review.pdf" --repeat "$repeat" >"$log"
+  awk -v pages="$first" '/^\[round\]/ {
+      n = $2; t[n] = $4; heap[n] = $(NF - 1); if ($0 !~ /task blocks 0, PDF library blocks 0,/) dirty++
+    } END {
+      printf "\nrepeat: %d imports of %d pages in one process: first %.3f s, last %.3f s, " \
+        "last/first %.2f; heap after round 2 %.1f MiB, after the last %.1f MiB; " \
+        "rounds leaving blocks behind: %d\n", n, pages, t[1], t[n], t[n] / t[1],
+        heap[2] / 1048576, heap[n] / 1048576, dirty
+    }' "$log"
+  rm -f "$log"
+}

@@ -11,6 +11,7 @@ packages=(
   libqpdf-dev qpdf
   python3 python3-fitz
   time
+  clang libclang-rt-dev llvm
 )
 missing=()
 for p in "${packages[@]}"; do

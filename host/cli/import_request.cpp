@@ -89,6 +89,20 @@ bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, Impo
   return true;
 }
 
+bool ParseRepeat(const std::string& text, int& rounds, std::string& problem) {
+  constexpr int kMostRounds = 100000;
+  rounds = 0;
+  bool digits = !text.empty() && text.size() <= 6;
+  for (char c : text) digits = digits && c >= '0' && c <= '9';
+  if (digits) rounds = std::stoi(text);
+  if (rounds < 1 || rounds > kMostRounds) {
+    rounds = 0;
+    problem = "--repeat needs a number of rounds from 1 to " + std::to_string(kMostRounds);
+    return false;
+  }
+  return true;
+}
+
 int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err) {
   if (!request.out.empty() && tolvane::KindOf(target) == tolvane::KIND_BOOK)
     return SaveComponentsTo(engine, request.out, err);

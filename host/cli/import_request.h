@@ -15,12 +15,16 @@ struct ImportRequest {
   std::string pdf;
   std::string out;  // empty: save in place; for a book, the folder for its changed documents
   bool dryRun = false;
+  int repeat = 0;  // --repeat N: import N times into fresh copies, save nothing
 };
 
 // Reads the words after "import" (--dry-run is taken out by the caller with the other
 // options). False with `problem` in words on a wrong use.
 bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
                         std::string& problem);
+
+// Reads the N of --repeat N: a whole number of rounds from 1 to 100000.
+bool ParseRepeat(const std::string& text, int& rounds, std::string& problem);
 
 // Saves `target` through the engine, which writes a temporary file and renames it, so that a
 // failed save leaves the old file whole: to request.out (for a book, its changed component

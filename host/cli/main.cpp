@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/cli/error_text.h"
+#include "host/cli/import_loop.h"
 #include "host/cli/import_request.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
@@ -169,7 +170,28 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
   return ImportStatus(host.recorder());
 }
 
+// Rounds of the same import into fresh copies of the document; answers 0 when every round ran
+// and left no block of the task allocator or the PDF library behind.
+int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequest& request) {
+  if (!StartClient(host, settings)) return 1;
+  std::vector<ImportRound> rounds;
+  const std::string library =
+      (std::filesystem::path(settings.clientPath).parent_path() / "libOndrelkit.so").string();
+  if (!RepeatImport(host, library, request, request.repeat, std::cout, rounds)) return 1;
+  bool clean = true;
+  for (const ImportRound& round : rounds) {
+    clean =
+        clean && round.ran && round.taskBlocks == rounds.front().taskBlocks && round.pdfBlocks == 0;
+  }
+  std::cout << "[repeat] " << rounds.size() << " rounds, first " << rounds.front().seconds
+            << " s, last " << rounds.back().seconds << " s, last/first "
+            << rounds.back().seconds / rounds.front().seconds << "\n";
+  if (!clean) std::cerr << "tolvane: a round was refused or left blocks behind\n";
+  return clean ? 0 : 1;
+}
+
 int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
+  if (request.repeat > 0) return RepeatedImport(host, settings, request);
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, request.file, id)) return 1;
@@ -196,6 +218,7 @@ struct CommandLine {
   std::optional<std::string> creator;
   std::vector<std::string> rotations;
   bool dryRun = false;
+  std::string repeat;                       // the text after --repeat
   std::vector<std::string> commandOptions;  // the options given that belong to one command
   std::string problem;                      // the first wrong use found
 };
@@ -203,7 +226,7 @@ struct CommandLine {
 // The command each command's own option belongs to.
 std::string OptionOwner(const std::string& option) {
   if (option == "--dialogs") return "run";
-  if (option == "--dry-run") return "import";
+  if (option == "--dry-run" || option == "--repeat") return "import";
   return "export-pdf";  // --creator, --rotate
 }
 
@@ -231,6 +254,8 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
   if (command == "import") {
     std::string problem;
     if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
+    if (!line.repeat.empty() && !ParseRepeat(line.repeat, request.repeat, problem))
+      return WrongUse(command, problem);
   } else if (command == "menus" && !rest.empty()) {
     return WrongUse(command, "menus takes no arguments");
   } else if (command == "run" && rest.size() != 1) {
@@ -263,10 +288,12 @@ int main(int argc, char** argv) {
     if (arg == "--client") {
       if (auto v = value(i, "a path")) settings.clientPath = *v;
     } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
-               arg == "--dry-run") {
+               arg == "--dry-run" || arg == "--repeat") {
       line.commandOptions.push_back(arg);
       if (arg == "--dry-run") {
         line.dryRun = true;
+      } else if (arg == "--repeat") {
+        if (auto v = value(i, "a number of rounds")) line.repeat = *v;
       } else if (arg == "--dialogs") {
         if (auto v = value(i, "a script")) line.dialogScript = *v;
       } else if (arg == "--creator") {

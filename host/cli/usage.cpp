@@ -17,12 +17,15 @@ constexpr CommandHelp kCommands[] = {
     {"run", "run FILE [--dialogs SCRIPT]",
      "open FILE, make it active and run the import command from its menu;\n"
      "alerts and dialogs are answered by SCRIPT, else asked on the terminal"},
-    {"import", "import FILE PDF [-o OUT] [--dry-run]",
+    {"import", "import FILE PDF [-o OUT] [--dry-run] [--repeat N]",
      "run the same import as a call from another client (no dialogs), then\n"
      "save FILE in place, or to OUT with -o (for a book: its changed documents\n"
      "into the folder OUT); --dry-run saves nothing.\n"
      "The plug-in's summary file beside PDF (its extension made .smry) is\n"
-     "printed when the import wrote it, and the report's path"},
+     "printed when the import wrote it, and the report's path.\n"
+     "--repeat N imports N times in this process, each into a fresh copy of\n"
+     "the document FILE, saves nothing, and prints per round its time and\n"
+     "the blocks the task allocator and the PDF library still hold"},
     {"export-pdf", "export-pdf FILE -o OUT.pdf [--creator TEXT] [--rotate PAGES=DEGREES]...",
      "write a tagged PDF of a document or book; --rotate turns page N\n"
      "or pages A-B (from 1) by 0, 90, 180 or 270 degrees (repeatable)"},

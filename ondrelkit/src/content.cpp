@@ -329,7 +329,8 @@ size_t CharUnicode(const OkElement* text, int32_t run, int32_t index, char16_t* 
   const TextRun& r = text->runs[static_cast<size_t>(run)];
   if (buffer && capacity) {
     const size_t count = std::min<size_t>(glyph.unicodeCount, capacity - 1);
-    std::memcpy(buffer, r.unicode.data() + glyph.unicodeAt, count * sizeof(char16_t));
+    // A glyph without Unicode may sit in a run that has none at all, whose data() is null.
+    if (count) std::memcpy(buffer, r.unicode.data() + glyph.unicodeAt, count * sizeof(char16_t));
     buffer[count] = u'\0';
   }
   return glyph.unicodeCount;

@@ -1,4 +1,5 @@
 // Initialisation, termination and the function tables of the library.
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,7 @@ std::vector<const std::string*>& NamesByAtom() {
 }
 
 thread_local int32_t t_lastError = 0;
+std::atomic<int64_t> g_blocksInUse{0};
 
 // Poppler reports every repair it makes on a damaged file; the library answers damage with its
 // own error codes, so those reports reach the host's error output only when OK_DEBUG is set.
@@ -86,6 +88,10 @@ const OkMemoryCallbacks& Memory() {
   return g_memory;
 }
 
+void CountBlocks(int64_t change) {
+  g_blocksInUse += change;
+}
+
 void Raise(int32_t code) {
   t_lastError = code;
   throw PdfError(code);
@@ -138,5 +144,9 @@ __attribute__((visibility("default"))) const void* OkGetFunctionTable(const char
 
 __attribute__((visibility("default"))) void OkTerminate() {
   ondrelkit::g_initialised = false;
+}
+
+__attribute__((visibility("default"))) int64_t OkBlocksInUse() {
+  return ondrelkit::g_blocksInUse.load();
 }
 }

@@ -19,13 +19,24 @@ struct Handle {
   virtual bool OwnedByDocument() const { return false; }
 };
 
+// Keeps the count that OkBlocksInUse reports.
+void CountBlocks(int64_t change);
+
 // A block from the client's callbacks; raises "out of memory" when they cannot give it.
 inline void* Allocate(size_t size) {
   const OkMemoryCallbacks& memory = Memory();
   if (memory.available(memory.context) < size) Raise(kErrOutOfMemory);
   void* block = memory.allocate(memory.context, size);
   if (!block) Raise(kErrOutOfMemory);
+  CountBlocks(1);
   return block;
+}
+
+// Gives a block from Allocate back to the client's callbacks.
+inline void Free(void* block) {
+  if (!block) return;
+  CountBlocks(-1);
+  Memory().release(Memory().context, block);
 }
 
 // Lets standard containers inside handed-out objects take their memory from the callbacks.
@@ -39,7 +50,7 @@ struct CallbackAllocator {
     if (count > SIZE_MAX / sizeof(T)) Raise(kErrOutOfMemory);
     return static_cast<T*>(Allocate(count * sizeof(T)));
   }
-  void deallocate(T* block, size_t) { Memory().release(Memory().context, block); }
+  void deallocate(T* block, size_t) { Free(block); }
   template <typename U>
   bool operator==(const CallbackAllocator<U>&) const {
     return true;
@@ -48,12 +59,11 @@ struct CallbackAllocator {
 
 template <typename T, typename... Args>
 T* New(Args&&... args) {
-  const OkMemoryCallbacks& memory = Memory();
   void* block = Allocate(sizeof(T));
   try {
     return new (block) T(std::forward<Args>(args)...);
   } catch (...) {
-    memory.release(memory.context, block);
+    Free(block);
     throw;
   }
 }
@@ -61,7 +71,7 @@ T* New(Args&&... args) {
 inline void Delete(Handle* handle) {
   if (!handle) return;
   handle->~Handle();
-  Memory().release(Memory().context, handle);
+  Free(handle);
 }
 
 }  // namespace ondrelkit

@@ -12,8 +12,6 @@ namespace {
 using namespace tolvane;
 using tlhost::Attribute;
 
-constexpr const char* kMessage13 =
-    "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。";
 constexpr const char* kMessage46 = "コメントは DITA マップに取り込めません。";
 
 class CommandTest : public PluginHostTest {

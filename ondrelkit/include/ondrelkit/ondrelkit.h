@@ -53,6 +53,9 @@ int32_t OkInitialize(const char* initData, const OkMemoryCallbacks* memory);
 // A table of at least `minVersion`, or null.
 const void* OkGetFunctionTable(const char* name, uint32_t minVersion);
 void OkTerminate();
+// The blocks the library holds from the client's callbacks; back to 0 once everything it handed
+// out is released. Kept across OkTerminate and a new OkInitialize while the library stays loaded.
+int64_t OkBlocksInUse();
 
 // Table "OkCore": names, and the code of the last error raised on this thread.
 constexpr uint32_t kOkCoreVersion = 1;

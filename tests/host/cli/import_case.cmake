@@ -3,7 +3,8 @@ cmake_minimum_required(VERSION 3.20)
 # command saved and printed.
 #   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
 #   WORK                                  the scratch folder, made afresh
-#   CASE                                  out, in-place, dry-run, refused, save-fails, summary
+#   CASE                                  out, in-place, dry-run, refused, save-fails, summary,
+#                                         book-out, repeat
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
@@ -116,6 +117,27 @@ elseif(CASE STREQUAL "book-out")
          BECAUSE "changed/chapter1.tlv lacks the highlight")
   expect(NOT EXISTS "${WORK}/changed/table-footnote.tlv"
          BECAUSE "an unchanged component was saved")
+elseif(CASE STREQUAL "repeat")
+  # A hundred imports in one process: every round imports, leaves no block of the task allocator
+  # or the PDF library behind, and the heap stops growing (a few allocator pages of slack).
+  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/exported.pdf"
+                          "${EXAMPLES}/demo-review.json" "${WORK}/reviewed.pdf"
+                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "review.py failed: ${e}")
+  endif()
+  tolvane(import doc.tlv reviewed.pdf --repeat 100)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  string(REGEX MATCHALL "\\[round\\] [0-9]+ imported [^\n]* task blocks 0, PDF library blocks 0,"
+         clean "${out}")
+  list(LENGTH clean rounds)
+  expect(rounds EQUAL 100 BECAUSE "${rounds} of 100 rounds imported and left nothing behind")
+  string(REGEX MATCH "\\[round\\] 25 [^\n]*heap ([0-9]+) bytes" ignored "${out}")
+  set(heap25 "${CMAKE_MATCH_1}")
+  string(REGEX MATCH "\\[round\\] 100 [^\n]*heap ([0-9]+) bytes" ignored "${out}")
+  math(EXPR growth "${CMAKE_MATCH_1}0 / 10 - ${heap25}0 / 10")
+  expect(growth LESS 16384 BECAUSE "the heap grew by ${growth} bytes from round 25 to 100")
+  expect_doc_as_given()
 else()
   message(FATAL_ERROR "unknown CASE ${CASE}")
 endif()

@@ -1,0 +1,120 @@
+// Fuzz target over the whole import: the host hands the plug-in a PDF made of the input bytes,
+// kept in memory (a file on the in-memory file system), for a fresh copy of a fixed document.
+// The plug-in opens and checks the PDF, reads its comments, walks its pages and places what it
+// found. Besides crashes and sanitizer reports, two promises are checked on every input: a
+// refused PDF leaves the document exactly as it was, and an import that ran lost no text.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "host/cli/session_setup.h"
+#include "host/engine/file_format.h"
+#include "host/link/client_connection.h"
+#include "host/link/host.h"
+#include "platform/win/module.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tlhost::Document;
+
+// The writer's text of every paragraph by its unique number: its characters without those the
+// import inserted (conditional text "TL8_TRACK_CHANGES_ADDED"). Deleted text is only marked, so
+// it stays in.
+std::map<int32_t, std::string> WritersText(const Document& document) {
+  const tlhost::Condition* added = document.FindCondition("TL8_TRACK_CHANGES_ADDED");
+  std::map<int32_t, std::string> text;
+  for (const auto& [id, paragraph] : document.paragraphs) {
+    std::string& out = text[paragraph.unique];
+    for (const tlhost::TextAtom& atom : paragraph.atoms) {
+      if (!atom.isCharacter()) continue;
+      bool inserted = false;
+      for (tolvane::ObjectId condition : atom.props.conditions)
+        inserted = inserted || (added && condition == added->id);
+      if (!inserted) out += atom.character;
+    }
+  }
+  return text;
+}
+
+class ImportUnderTest {
+ public:
+  ImportUnderTest() {
+    const char* shm = "/dev/shm";
+    const fs::path base = fs::is_directory(shm) ? fs::path(shm) : fs::temp_directory_path();
+    directory_ = base / ("osprevan-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(directory_ / "user");
+    std::ofstream(directory_ / "user" / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
+    pdfPath_ = (directory_ / "review.pdf").string();
+
+    tlhost::SessionSettings settings;
+    settings.clientPath = OSPREVAN_PLUGIN_PATH;
+    settings.hostDir = fs::path(OSPREVAN_PLUGIN_PATH).parent_path().string();
+    settings.userDir = (directory_ / "user").string();
+    tlhost::ApplySettings(host_, settings);
+    std::string error;
+    if (host_.LoadClient(settings.clientPath, error) < 0 || host_.client(0).initResult() != 0) {
+      std::fprintf(stderr, "import_fuzzer: the plug-in does not load: %s\n", error.c_str());
+      std::abort();
+    }
+    host_.client(0).Initialize(tolvane::INIT_STARTUP);
+    // The plug-in loads the PDF library for each import; held here, that is a count kept rather
+    // than the library and its dependencies loaded afresh for every input.
+    pdfLibrary_ = win::LoadLibrary(OSPREVAN_PDF_LIBRARY);
+  }
+  ~ImportUnderTest() {
+    host_.UnloadClients();
+    if (pdfLibrary_) win::FreeLibrary(pdfLibrary_);
+    std::error_code ignored;
+    fs::remove_all(directory_, ignored);
+  }
+
+  void Run(const uint8_t* data, size_t size) {
+    {
+      std::ofstream out(pdfPath_, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    tlhost::Engine& engine = host_.engine();
+    tolvane::ObjectId id = 0;
+    std::vector<tlhost::PropValue> returned;
+    if (engine.OpenFile(OSPREVAN_FUZZ_DOCUMENT, {}, id, returned) != 0 || id == 0) std::abort();
+    engine.SetProp(0, 0, tolvane::P_SESSION_ACTIVE_DOC, tlhost::Value::Id(id));
+    const std::string before = tlhost::WriteDocument(*engine.document(id));
+    const auto writersBefore = WritersText(*engine.document(id));
+
+    host_.recorder().Clear();
+    host_.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, pdfPath_, 0);
+
+    const Document& after = *engine.document(id);
+    if (!host_.recorder().ImportRan() && tlhost::WriteDocument(after) != before) {
+      std::fprintf(stderr, "import_fuzzer: a refused PDF changed the document\n");
+      std::abort();
+    }
+    if (WritersText(after) != writersBefore) {
+      std::fprintf(stderr, "import_fuzzer: the import lost or changed the writer's text\n");
+      std::abort();
+    }
+    engine.Close(id, tolvane::CLOSE_DISCARD);
+    host_.recorder().Clear();
+  }
+
+ private:
+  tlhost::Host host_;
+  win::HMODULE pdfLibrary_ = nullptr;
+  fs::path directory_;
+  std::string pdfPath_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static ImportUnderTest import;
+  import.Run(data, size);
+  return 0;
+}

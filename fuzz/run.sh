@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs fuzz targets for a given time each, JOBS at a time, and prints what each reached.
+# Usage: run.sh BUILD SECONDS JOBS TARGET...
+set -uo pipefail
+build="$1"
+seconds="$2"
+jobs="$3"
+shift 3
+here="$(cd "$(dirname "$0")" && pwd)"
+top="$(cd "$here/.." && pwd)"
+cd "$top"
+
+run_one() {
+  local target="$1"
+  local corpus="$build/fuzz-corpus/$target"
+  local findings="$build/fuzz-findings/$target"
+  local dict=()
+  mkdir -p "$corpus" "$findings"
+  [ "$target" = document_reader_fuzzer ] || dict=(-dict="$here/pdf.dict")
+  "$build/bin/$target" "$corpus" "$build/fuzz-seeds/$target" "${dict[@]}" \
+    -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+    -artifact_prefix="$findings/" -print_final_stats=1 >"$build/fuzz-$target.log" 2>&1
+  local status=$?
+  local stats
+  stats="$(grep -E '^#[0-9]+.*(DONE|cov:)' "$build/fuzz-$target.log" | tail -1)"
+  echo "$target: exit $status; $stats"
+  if [ $status -ne 0 ]; then
+    grep -E 'ERROR|SUMMARY|Test unit written' "$build/fuzz-$target.log" | head -5
+    return 1
+  fi
+}
+
+failed=0
+pids=()
+for target in "$@"; do
+  run_one "$target" &
+  pids+=($!)
+  if [ ${#pids[@]} -ge "$jobs" ]; then
+    wait "${pids[0]}" || failed=1
+    pids=("${pids[@]:1}")
+  fi
+done
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+exit $failed
