@@ -53,10 +53,7 @@ ObjectId FlowOfParagraph(ObjectId document, ObjectId paragraph) {
 // The element's text as the PDF holds it, without the paragraph number it starts with and
 // without the text of blocks, which the host keeps outside the paragraph (as positions count).
 std::string ElementText(const ContentElement& element, int32_t numberLength) {
-  std::string text;
-  for (size_t i = static_cast<size_t>(numberLength); i < element.chars.size(); ++i)
-    if (!element.chars[i].inBlockSpan) text += element.chars[i].text;
-  return text;
+  return element.chars.Text(static_cast<size_t>(numberLength), element.chars.size(), true);
 }
 
 // The paragraph the host reports for a selection at the start of `paragraph`: a paragraph

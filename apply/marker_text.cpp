@@ -90,8 +90,7 @@ void AppendLocation(std::string& out, const Placement& placement) {
     out += Format("%s %u ", UiString(support::MSG_LABEL_PARAGRAPH).c_str(), start->containerIndex);
     if (!start->chars.empty()) {
       out += "\"";
-      const size_t count = std::min(start->chars.size(), kExcerptCharacters);
-      for (size_t i = 0; i < count; ++i) out += start->chars[i].text;
+      out += start->chars.Text(0, kExcerptCharacters);
       out += "...\"";
     }
     out += Format(", %s %u", UiString(support::MSG_LABEL_POSITION).c_str(),

@@ -25,7 +25,7 @@ ParagraphParts PartsOfParagraphs(const pdf::DocumentContext& context) {
 
 uint32_t UnmarkedCount(const ContentElement& element, size_t count) {
   uint32_t n = 0;
-  for (size_t i = 0; i < count && i < element.chars.size(); ++i) n += !element.chars[i].inBlockSpan;
+  for (size_t i = 0; i < count && i < element.chars.size(); ++i) n += !element.chars.InBlockSpan(i);
   return n;
 }
 
@@ -44,8 +44,8 @@ void Normalise(pdf::TextPosition& position, const ParagraphParts& parts,
   if (!element) return;
   const size_t k = position.offset;
   position.atBlockEnd = k == 0 ? blockEnds.count(element->structElem) != 0
-                               : k <= element->chars.size() && element->chars[k - 1].inBlockSpan &&
-                                     (k == element->chars.size() || !element->chars[k].inBlockSpan);
+                               : k <= element->chars.size() && element->chars.InBlockSpan(k - 1) &&
+                                     (k == element->chars.size() || !element->chars.InBlockSpan(k));
   uint32_t before = 0;
   auto found = parts.find({element->containers, element->containerCount});
   if (found != parts.end()) {

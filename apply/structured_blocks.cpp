@@ -167,9 +167,9 @@ bool InsideBlock(const pdf::TextPosition& position) {
   const auto& chars = element->chars;
   // An offset past the last character is taken as the element's end.
   const size_t at = std::min<size_t>(position.offset, chars.size());
-  if (at == chars.size()) return chars[at - 1].inBlockSpan && !element->endsBlock;
-  if (at == 0) return chars[0].inBlockSpan && !element->startsBlock;
-  return chars[at - 1].inBlockSpan && chars[at].inBlockSpan;
+  if (at == chars.size()) return chars.InBlockSpan(at - 1) && !element->endsBlock;
+  if (at == 0) return chars.InBlockSpan(0) && !element->startsBlock;
+  return chars.InBlockSpan(at - 1) && chars.InBlockSpan(at);
 }
 
 }  // namespace osprevan::apply

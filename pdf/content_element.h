@@ -8,6 +8,7 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/comment_box.h"
+#include "pdf/element_characters.h"
 #include "pdf/element_kind.h"
 #include "tolvane/numbers.h"
 
@@ -21,14 +22,6 @@ struct ElementEntry {
   std::string name;             // a section's own type name
   tolvane::ObjectId table = 0;  // a table's host object, once placing has found it
   const ElementEntry* outer = nullptr;
-};
-
-// One character of the page text.
-struct CharacterRecord {
-  CommentBox box;
-  std::string codes;  // the code bytes as they stand in the content stream
-  std::string text;   // its Unicode text, UTF-8
-  bool inBlockSpan = false;
 };
 
 struct ContentElement {
@@ -45,8 +38,8 @@ struct ContentElement {
   // the block list before placing.
   bool startsBlock = false;
   bool endsBlock = false;
-  CommentBox box;                      // the union of the characters' boxes
-  std::vector<CharacterRecord> chars;  // a character's index here is its offset
+  CommentBox box;           // the union of the characters' boxes
+  ElementCharacters chars;  // a character's index here is its offset
 
   // The name of the first section entry of the chain; empty when there is none.
   const std::string& SectionName() const;

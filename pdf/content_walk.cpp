@@ -23,8 +23,6 @@ using ondrelkit::PdfAtom;
 constexpr size_t kMaxStructureDepth = 256;
 // The buffers the library fills for one character: its code bytes, and its Unicode as UTF-16
 // (cut and zero-terminated by the library).
-constexpr size_t kCodeBuffer = 8;
-constexpr size_t kMaxCodes = kCodeBuffer - 1;
 constexpr size_t kUnicodeUnits = 16 / sizeof(char16_t);
 
 // One level of a parent chain, with its type and the standard type the role map gives it.
@@ -256,9 +254,6 @@ bool PageWalk::ReadCharacter(const OkElement* text, int32_t run, int32_t index,
         c->PdfCharBox(text, run, index, box);
         const auto side = [&](int i) { return t_.dates->PdfFixedToFloat(box[i]); };
         out.box = CharacterBox(UserRect{side(0), side(1), side(2), side(3)}, context_.page);
-        uint8_t codes[kCodeBuffer] = {};
-        const size_t codeCount = c->PdfCharCodes(text, run, index, codes, sizeof codes);
-        out.codes.assign(reinterpret_cast<const char*>(codes), std::min(codeCount, kMaxCodes));
         char16_t units[kUnicodeUnits] = {};
         const size_t unitCount = c->PdfCharUnicode(text, run, index, units, kUnicodeUnits);
         // A broken surrogate pair reads as no text rather than as bytes that are no UTF-8.
@@ -280,14 +275,14 @@ void PageWalk::AddCharacter(CharacterRecord&& character, ContentElement* element
     box.bottom = std::max(box.bottom, character.box.bottom);
     if (!character.inBlockSpan) element->inBlockSpan = false;
     offset = static_cast<uint32_t>(element->chars.size());
-    element->chars.push_back(std::move(character));
+    element->chars.Append(character);
   } else {
     // Text outside the structure goes on counting from the character before it.
     offset = context_.offset + 1;
   }
   context_.currentElement = element;
   context_.offset = offset;
-  MatchCharacter(context_, element ? element->chars.back() : character, element, offset, subtypes_);
+  MatchCharacter(context_, character, element, offset, subtypes_);
 }
 
 // The role map is taken once per document: the context drops it with the document's

@@ -24,6 +24,9 @@ OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
 void FinishPage(DocumentContext& context, OkPage* page) {
   WalkPageContent(context, page);
   PageEndFallback(context);
+  // Boxes serve matching and the fallback on their own page only.
+  for (ContentElement* element : context.elementsByPage[context.pageIndex])
+    element->chars.DropBoxes();
   Guarded([&] { return Tables().pages->PdfReleasePage(page), 0; }, 0);
 }
 

@@ -93,8 +93,12 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
            "\", 段落 2 , 文字位置 4) : Mika : "
            "2024/05/01 10:00:00 : 注意 : " +
            big + " : 削除テキスト : 本文"},
-      {"ControlCharactersTheHostRefuses", PlaceNote, false, "Mika", "a\bb\x01" "c", "Article_A", "",
-       7, false, "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : a\tb\xEF\xBF\xBD" "c"},
+      {"ControlCharactersTheHostRefuses", PlaceNote, false, "Mika",
+       "a\bb\x01"
+       "c",
+       "Article_A", "", 7, false,
+       "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : a\tb\xEF\xBF\xBD"
+       "c"},
       {"FlowNotFound", PlaceOther, true, "Mika", "", "Article_A", kana, 0, false, unknown},
       {"NoArticle", PlaceOther, true, "Mika", "x", "Chapter_A", kana, 7, false, unknown},
       {"Approximate", PlaceOther, true, "Mika", "", "Article_A", kana, 7, true, unknown},
@@ -107,7 +111,7 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
     element.containers = &section;
     element.containerIndex = 2;
     for (size_t at = 0; at < c.elementText.size(); at += 3)  // three-byte characters
-      element.chars.push_back({{}, {}, c.elementText.substr(at, 3), false});
+      element.chars.Append({{}, c.elementText.substr(at, 3), false});
     auto comment = Comment(c.author, c.contents);
     comment->SetPage(2);
     comment->AppendMarkedText("本文");

@@ -73,9 +73,7 @@ const Insertions kEnglishInsertions = {
 const Insertions kJapaneseInsertions = {{"該当する", "end"}, {"該当する", "start"}};
 
 std::string Text(const ContentElement& element, size_t from = 0, size_t to = SIZE_MAX) {
-  std::string text;
-  for (size_t i = from; i < std::min(to, element.chars.size()); ++i) text += element.chars[i].text;
-  return text;
+  return element.chars.Text(from, to);
 }
 
 // Reads every page of a PDF as the placing loop does: the annotations, the walk, the fallback.

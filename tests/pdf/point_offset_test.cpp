@@ -17,7 +17,7 @@ ContentElement FourLines() {
       c.box.right = c.box.left + 8;
       c.box.top = 10.0f * (line + 1);
       c.box.bottom = c.box.top + 8;
-      element.chars.push_back(c);
+      element.chars.Append(c);
     }
   }
   element.box = {0, 10, 28, 48, -1, -1};
