@@ -38,6 +38,9 @@ int32_t CharacterCount(const std::string& utf8) {
 // Puts `text` in at `at`; false when the host refused it and nothing was inserted.
 bool InsertText(const Placement& placement, TTextLoc at, const std::string& text,
                 TTextRange& inserted) {
+  // The host takes text as a C string: a NUL would end it early, and the range counted from the
+  // whole text would then take in the writer's text before it.
+  if (text.find('\0') != std::string::npos) return false;
   ClearLastHostError();
   const TTextLoc after = HostAddText(placement.document, at, text);
   if (LastHostError() != 0) return false;

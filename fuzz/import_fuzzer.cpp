@@ -96,8 +96,15 @@ class ImportUnderTest {
       std::fprintf(stderr, "import_fuzzer: a refused PDF changed the document\n");
       std::abort();
     }
-    if (WritersText(after) != writersBefore) {
+    const auto writersAfter = WritersText(after);
+    if (writersAfter != writersBefore) {
       std::fprintf(stderr, "import_fuzzer: the import lost or changed the writer's text\n");
+      for (const auto& [unique, text] : writersAfter) {
+        const auto was = writersBefore.find(unique);
+        if (was == writersBefore.end() || was->second != text)
+          std::fprintf(stderr, "  paragraph %d: \"%s\" became \"%s\"\n", unique,
+                       was == writersBefore.end() ? "" : was->second.c_str(), text.c_str());
+      }
       std::abort();
     }
     engine.Close(id, tolvane::CLOSE_DISCARD);

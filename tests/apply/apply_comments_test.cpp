@@ -51,6 +51,7 @@ class ApplyCommentsTest : public PluginHostTest {
               const std::string& document = kDocument) {
     ASSERT_TRUE(pdf_.ExportText(document)) << pdf_.error();
     ASSERT_TRUE(pdf_.Review(review)) << pdf_.error();
+    if (!pdfBytes_.first.empty()) ReplaceInFile(pdf_.annotatedPdf(), pdfBytes_);
     std::string source = document;
     for (const auto& [from, to] : edits) {
       const size_t at = source.find(from);
@@ -64,6 +65,18 @@ class ApplyCommentsTest : public PluginHostTest {
     before_ = Paragraphs();
     LoadAndInitialize().Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf_.annotatedPdf(), 0);
     ASSERT_TRUE(host().recorder().ImportRan());
+  }
+
+  // Replaces bytes of a file by as many others, so that offsets stay right.
+  static void ReplaceInFile(const std::string& path,
+                            const std::pair<std::string, std::string>& edit) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const size_t at = bytes.find(edit.first);
+    ASSERT_NE(at, std::string::npos) << edit.first;
+    ASSERT_EQ(edit.first.size(), edit.second.size());
+    bytes.replace(at, edit.first.size(), edit.second);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
   }
 
   // The document as `tolvane show` prints it.
@@ -97,6 +110,7 @@ class ApplyCommentsTest : public PluginHostTest {
 
   fixtures::ReviewedPdf pdf_;
   tolvane::ObjectId document_ = 0;
+  std::pair<std::string, std::string> pdfBytes_;  // replaced in the reviewed PDF before the import
   std::vector<std::string> before_;
 };
 
@@ -206,6 +220,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
     std::vector<std::string> shown;  // in the document afterwards; after "!": nowhere in it
     const char* fault = nullptr;     // a host operation that fails throughout the import
     std::vector<std::pair<std::string, std::string>> edits = {};  // after the export
+    std::pair<std::string, std::string> pdfBytes = {};            // in the reviewed PDF
   };
   const std::string ins = "{+Mika 2026-01-01T12:00:00Z|", del = "{-Mika 2026-01-01T12:00:00Z|";
   const std::string hl = "{TL_PDF_Comments_Highlight|", rei = R"( author="Rei" time="0")";
@@ -306,6 +321,15 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
            "挿入 0/0/1",
            {"!clearly"}},
+      // Text crosses to the host as a C string, which would end at the NUL.
+      Case{"InsertionWithANulInItsText",
+           kDocument,
+           R"("kind": "insert", "find": "Reviewers mark", "text": " clXearly")",
+           "挿入 0/0/1",
+           {"!cl"},
+           nullptr,
+           {},
+           {"clXearly", std::string("cl\0early", 8)}},
       Case{"InsertionPointInDeletedText",
            marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + rei),
            R"("kind": "insert", "find": "is ever", "text": " not")",
@@ -336,6 +360,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
     SCOPED_TRACE(c.name);
     SetUp();
     if (c.fault) host().faults().Fail(c.fault, tolvane::ERR_FAILED);
+    pdfBytes_ = c.pdfBytes;
     Import(ByMika({c.comment}), c.edits, c.document);
     const std::string counts = c.counts, row = counts.substr(0, counts.find(' '));
     EXPECT_EQ(row + " " + Counts(row), counts);
