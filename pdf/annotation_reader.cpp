@@ -153,6 +153,14 @@ bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
     return false;
   }
   if (subtype != names.caret || !context.replaceWaiting || !context.pendingReplace) return false;
+  // Only the Caret that the strike-out's IRT names is its other half: when that one is missing
+  // or damaged, the next Caret of the page is an insertion of its own, not the replacement text.
+  OkObj* partner = AnnotEntry(context.pendingReplace->annot(), "IRT");
+  const bool named =
+      partner &&
+      Guarded([&] { return Tables().objects->PdfObjEqual(partner, record->annotObject()); }, false);
+  ReleaseHandle(partner);
+  if (!named) return false;
   context.pendingReplace->SetReplacement(std::move(record));
   context.pendingReplace = nullptr;
   context.replaceWaiting = false;
@@ -172,8 +180,8 @@ void Place(DocumentContext& context, std::unique_ptr<PdfComment> record) {
   }
 }
 
-// An annotation listed twice gets the later record; the map's key then belongs to the record
-// it names.
+// The map's key belongs to the record it names; an annotation is entered once, as one read
+// already is passed over (ReadBefore).
 void Enter(DocumentContext& context, PdfComment* record) {
   Guarded(
       [&] {
@@ -184,12 +192,20 @@ void Enter(DocumentContext& context, PdfComment* record) {
       0);
 }
 
+// True for an annotation that a page listed before: one comment of the reviewer's is read
+// once, however often the PDF lists it, rather than imported again or made its own reply.
+bool ReadBefore(const DocumentContext& context, const OkAnnot* annot) {
+  const OwnedObject object(
+      Guarded([&] { return Tables().pages->PdfAnnotDict(annot); }, static_cast<OkObj*>(nullptr)));
+  return object && Guarded([&] { return context.commentsByAnnot.count(object.get()) != 0; }, false);
+}
+
 void ReadAnnotation(DocumentContext& context, const OkPage* page, int32_t index,
                     const FilterCriteria& criteria, const ReaderNames& names) {
   // An entry that is not an annotation dictionary is skipped.
   OwnedAnnot annot(Guarded([&] { return Tables().pages->PdfAnnotAt(page, index); },
                            static_cast<OkAnnot*>(nullptr)));
-  if (!annot) return;
+  if (!annot || ReadBefore(context, annot.get())) return;
   std::unique_ptr<PdfComment> record = ReadRecord(context, std::move(annot), criteria);
   if (!record) return;
   ReadCommentBoxes(*record, context.page);

@@ -1,5 +1,6 @@
 #include "pdf/pdf_document.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -115,7 +116,8 @@ int32_t CheckCreatorText(const std::string& creator, int32_t& madeBeforeVersion1
   const std::string last = creator.substr(space + 1);
   char* end = nullptr;
   const double version = std::strtod(last.c_str(), &end);
-  if (end == last.c_str() || version < 9.0) return 1;
+  // strtod also reads "nan" and "inf": NaN passes every "< 9" test, and neither is a version.
+  if (end == last.c_str() || !std::isfinite(version) || version < 9.0) return 1;
   madeBeforeVersion12 = version < 12.0 ? 1 : 0;
   return 0;
 }

@@ -18,7 +18,8 @@
 #define TLHOST_ASAN 1
 #endif
 #ifdef TLHOST_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; declared here because GCC does not install its header.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace tlhost {

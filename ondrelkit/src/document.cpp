@@ -3,6 +3,7 @@
 
 #include "poppler/GlobalParams.h"
 #include "poppler/PDFDoc.h"
+#include "poppler/XRef.h"
 #include "poppler/goo/GooString.h"
 #include "src/handles.h"
 #include "src/operations.h"
@@ -55,10 +56,18 @@ int32_t PageCount(const OkDoc* document) {
 OkText* DocInfoText(const OkDoc* document, const char* key) {
   RequireInitialised();
   if (!document || !key) Raise(kErrBadArgument);
-  std::unique_ptr<GooString> value = document->pdf->getDocInfoStringEntry(key);
+  // The /Info reference is resolved here rather than through Poppler's own lookup: once Poppler
+  // has rebuilt a damaged cross-reference table (wrong offsets, a reference to an object that
+  // is not there), its new trailer dictionary belongs to no table, so the lookup hands back the
+  // bare reference and every information entry, the Creator too, reads as absent.
+  XRef* xref = document->pdf->getXRef();
+  const Object info = document->pdf->getDocInfoNF().fetch(xref);
+  const Object value = info.isDict() ? info.dictLookup(key) : Object();
   OkText* text = New<OkText>();
-  if (value)
-    text->units = DecodeTextString(value->c_str(), static_cast<size_t>(value->getLength()));
+  if (value.isString()) {
+    text->units = DecodeTextString(value.getString()->c_str(),
+                                   static_cast<size_t>(value.getString()->getLength()));
+  }
   return text;
 }
 
