@@ -165,7 +165,6 @@ ObjectId Engine::NewDocument(const std::string& path) {
   p.unique = 1;
   d->nextUnique = 2;
   p.owner = flow.id;
-  p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
   flow.paragraphs.push_back(p.id);
   d->paragraphs[p.id] = p;
   d->flowOrder.push_back(flow.id);

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "host/engine/file_format.h"
 #include "host/engine/utf8.h"
@@ -109,19 +110,18 @@ class Reader {
   // Text of the document follows the rule of HostAddText: well-formed UTF-8 without C0
   // controls other than tab, line feed and carriage return. Editing could not make such
   // text, so a file holding it is refused rather than carried on.
-  std::vector<std::string> CheckedCharacters(pugi::xml_node node, const std::string& text,
-                                             const std::string& what) {
-    std::vector<std::string> characters;
-    if (!utf8::Split(text, characters)) Fail(node, what + " is not UTF-8");
+  std::u32string CheckedCharacters(pugi::xml_node node, std::string_view text,
+                                   const std::string& what) {
+    std::u32string characters;
+    if (!utf8::Decode(text, characters)) Fail(node, what + " is not UTF-8");
     int lines = 0;
-    for (const std::string& c : characters) {
+    for (char32_t c : characters) {
       if (utf8::IsForbiddenControl(c)) {
         char code[8];
-        std::snprintf(code, sizeof code, "U+%04X",
-                      static_cast<unsigned>(static_cast<unsigned char>(c[0])));
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
         Fail(node, what + " holds the control character " + code, lines);
       }
-      if (c == "\n") ++lines;
+      if (c == '\n') ++lines;
     }
     return characters;
   }
@@ -514,7 +514,7 @@ class DocumentReader : public Reader {
     return out;
   }
 
-  CharProps ReadProps(pugi::xml_node n, const char* cond, const char* author, const char* time) {
+  PropsId ReadProps(pugi::xml_node n, const char* cond, const char* author, const char* time) {
     CharProps props;
     std::string names = n.attribute(cond).value();
     size_t start = 0;
@@ -532,7 +532,7 @@ class DocumentReader : public Reader {
     }
     props.author = Text(n, author);
     props.time = Number(n, time, 0);
-    return props;
+    return d_.charProps.Intern(props);
   }
 
   ObjectId ReadParagraph(pugi::xml_node n, ObjectId owner) {
@@ -554,12 +554,13 @@ class DocumentReader : public Reader {
     std::vector<ObjectId> openXrefs, openVariables;
     for (pugi::xml_node child : n.children()) {
       if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-        AddCharacters(p, child, child.value(), {});
+        AddCharacters(p, child, child.value(), kPlainProps);
         continue;
       }
       if (child.type() != pugi::node_element) continue;
       const std::string name = child.name();
-      TextAtom atom;
+      Paragraph::Item item;
+      PropsId itemProps = kPlainProps;
       const std::initializer_list<const char*> props = {"cond", "author", "time"};
       auto attributes = [&](std::initializer_list<const char*> own) {
         std::vector<const char*> all(props);
@@ -571,7 +572,7 @@ class DocumentReader : public Reader {
             Fail(child, "unknown attribute \"" + std::string(a.name()) + "\" on <" + name + ">");
           }
         }
-        atom.props = ReadProps(child, "cond", "author", "time");
+        itemProps = ReadProps(child, "cond", "author", "time");
       };
       if (name == "c") {
         attributes({});
@@ -583,7 +584,7 @@ class DocumentReader : public Reader {
           text += t.value();
         }
         if (text.empty()) Fail(child, "<c> needs text");
-        AddCharacters(p, child, text, atom.props);
+        AddCharacters(p, child, text, itemProps);
         continue;
       }
       if (!child.children().empty() && child.first_child()) Fail(child, "<" + name + "> is empty");
@@ -597,74 +598,67 @@ class DocumentReader : public Reader {
         m.text = Text(child, "text");
         m.paragraph = p.id;
         d_.markers[m.id] = m;
-        atom.kind = TI_MARKER_ANCHOR;
-        atom.id = m.id;
+        item.kind = TI_MARKER_ANCHOR;
+        item.id = m.id;
       } else if (name == "table-anchor" || name == "footnote-anchor" || name == "frame-anchor") {
         attributes({"ref"});
         const uint32_t kind = name == "table-anchor"      ? KIND_TABLE
                               : name == "footnote-anchor" ? KIND_FOOTNOTE
                                                           : KIND_ANCHORED_FRAME;
-        atom.kind = kind == KIND_TABLE      ? TI_TABLE_ANCHOR
+        item.kind = kind == KIND_TABLE      ? TI_TABLE_ANCHOR
                     : kind == KIND_FOOTNOTE ? TI_FOOTNOTE_ANCHOR
                                             : TI_FRAME_ANCHOR;
-        atom.id = Key(child, "ref", kind);
-        if (!anchored_.insert(atom.id).second) Fail(child, "an object is anchored twice");
-        anchorParagraph_[atom.id] = p.id;
+        item.id = Key(child, "ref", kind);
+        if (!anchored_.insert(item.id).second) Fail(child, "an object is anchored twice");
+        anchorParagraph_[item.id] = p.id;
       } else if (name == "element-begin" || name == "element-end") {
         attributes({"ref"});
-        atom.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
-        atom.id = Key(child, "ref", KIND_ELEMENT);
-        if (!elementMarks_.insert({atom.id, atom.kind}).second) {
+        item.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
+        item.id = Key(child, "ref", KIND_ELEMENT);
+        if (!elementMarks_.insert({item.id, item.kind}).second) {
           Fail(child, "an element has one <" + name + ">");
         }
       } else if (name == "xref-begin" || name == "variable-begin") {
         attributes({});
         const bool xref = name == "xref-begin";
-        atom.kind = xref ? TI_XREF_BEGIN : TI_VAR_BEGIN;
-        atom.id = NewId(child, xref ? KIND_XREF : KIND_VARIABLE);
-        d_.xrefs[atom.id] = p.id;
-        (xref ? openXrefs : openVariables).push_back(atom.id);
+        item.kind = xref ? TI_XREF_BEGIN : TI_VAR_BEGIN;
+        item.id = NewId(child, xref ? KIND_XREF : KIND_VARIABLE);
+        d_.xrefs[item.id] = p.id;
+        (xref ? openXrefs : openVariables).push_back(item.id);
       } else if (name == "xref-end" || name == "variable-end") {
         attributes({});
         const bool xref = name == "xref-end";
         std::vector<ObjectId>& open = xref ? openXrefs : openVariables;
         if (open.empty()) Fail(child, "<" + name + "> without its begin in the paragraph");
-        atom.kind = xref ? TI_XREF_END : TI_VAR_END;
-        atom.id = open.back();
+        item.kind = xref ? TI_XREF_END : TI_VAR_END;
+        item.id = open.back();
         open.pop_back();
       } else if (name == "hidden-begin" || name == "hidden-end") {
         attributes({});
-        atom.kind = name == "hidden-begin" ? TI_HIDDEN_BEGIN : TI_HIDDEN_END;
+        item.kind = name == "hidden-begin" ? TI_HIDDEN_BEGIN : TI_HIDDEN_END;
       } else if (name == "special") {
         attributes({"code"});
-        atom.kind = TI_SPECIAL_CHAR;
-        atom.code = Number(child, "code", 0);
-        if (atom.code != 1 && atom.code != 2) Fail(child, "a special character has code 1 or 2");
-        atom.id = static_cast<ObjectId>(atom.code);
+        item.kind = TI_SPECIAL_CHAR;
+        const int32_t code = Number(child, "code", 0);
+        if (code != 1 && code != 2) Fail(child, "a special character has code 1 or 2");
+        item.id = static_cast<ObjectId>(code);
       } else {
         Unknown(child, n);
       }
-      p.atoms.push_back(atom);
+      p.InsertItem(p.length() - 1, item, itemProps);
     }
     if (!openXrefs.empty() || !openVariables.empty()) {
       Fail(n, "a cross-reference or variable is not ended in its paragraph");
     }
-    TextAtom end;
-    end.kind = TI_PARAGRAPH_END;
-    end.props = ReadProps(n, "end-cond", "end-author", "end-time");
-    p.atoms.push_back(end);
+    const PropsId endProps = ReadProps(n, "end-cond", "end-author", "end-time");
+    p.ChangeProps(p.length() - 1, p.length(), [&](PropsId) { return endProps; });
+    p.ShrinkToFit();
     const ObjectId id = p.id;
-    d_.paragraphs[id] = std::move(p);
+    d_.paragraphs.emplace(id, std::move(p));
     return id;
   }
-  void AddCharacters(Paragraph& p, pugi::xml_node at, const std::string& text,
-                     const CharProps& props) {
-    for (std::string& c : CheckedCharacters(at, text, "the text")) {
-      TextAtom atom;
-      atom.character = std::move(c);
-      atom.props = props;
-      p.atoms.push_back(std::move(atom));
-    }
+  void AddCharacters(Paragraph& p, pugi::xml_node at, std::string_view text, PropsId props) {
+    p.InsertCharacters(p.length() - 1, CheckedCharacters(at, text, "the text"), props);
   }
 
   void ReadTable(pugi::xml_node n) {
