@@ -156,7 +156,7 @@ ObjectId Engine::NewDocument(const std::string& path) {
   d->pages[page.id] = page;
   Flow flow;
   flow.id = NewId(KIND_FLOW);
-  flow.name = "A";
+  flow.name = std::string("A");  // a literal assigned here draws a false -Wrestrict from GCC 12
   TextFrame frame{NewId(KIND_TEXT_FRAME), flow.id, page.id};
   flow.firstFrame = frame.id;
   d->frames[frame.id] = frame;

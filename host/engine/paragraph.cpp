@@ -33,27 +33,27 @@ int32_t Paragraph::FindItem(tolvane::ObjectId id, uint32_t kinds) const {
   // Most paragraphs hold no such item; their text need not be read.
   if (std::any_of(items_.begin(), items_.end(), wanted)) {
     for (size_t i = 0; i < text_.size(); ++i) {
-      if (text_[i] >= kFirstItem && wanted(items_[text_[i] - kFirstItem])) {
-        return static_cast<int32_t>(i);
-      }
+      const char32_t code = text_[i];
+      if (code >= kFirstItem && wanted(items_[code - kFirstItem])) return static_cast<int32_t>(i);
     }
   }
   return wanted(Item{}) ? length() - 1 : -1;
 }
 
 void Paragraph::InsertCharacters(int32_t at, std::u32string_view characters, PropsId props) {
-  text_.insert(text_.begin() + at, characters.begin(), characters.end());
+  text_.Insert(static_cast<size_t>(at), characters);
   props_.Insert(at, static_cast<int32_t>(characters.size()), props);
 }
 
 void Paragraph::InsertItem(int32_t at, Item item, PropsId props) {
-  text_.insert(text_.begin() + at, kFirstItem + static_cast<char32_t>(items_.size()));
+  const char32_t code = kFirstItem + static_cast<char32_t>(items_.size());
+  text_.Insert(static_cast<size_t>(at), {&code, 1});
   items_.push_back(item);
   props_.Insert(at, 1, props);
 }
 
 void Paragraph::ShrinkToFit() {
-  text_.shrink_to_fit();
+  text_.ShrinkToFit();
   items_.shrink_to_fit();
   props_.ShrinkToFit();
 }

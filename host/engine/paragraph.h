@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/engine/char_props.h"
+#include "host/engine/position_array.h"
 #include "host/engine/props_runs.h"
 
 namespace tlhost {
@@ -52,7 +53,8 @@ class Paragraph {
   void ForEachItem(Visit visit) const {
     if (items_.empty()) return;
     for (size_t i = 0; i < text_.size(); ++i) {
-      if (text_[i] >= kFirstItem) visit(static_cast<int32_t>(i), items_[text_[i] - kFirstItem]);
+      const char32_t code = text_[i];
+      if (code >= kFirstItem) visit(static_cast<int32_t>(i), items_[code - kFirstItem]);
     }
   }
 
@@ -68,16 +70,14 @@ class Paragraph {
   void ShrinkToFit();
 
  private:
-  // Stored values from here on name items: kFirstItem + their index in items_. Unicode ends
-  // below it, so no character is taken for one.
-  static constexpr char32_t kFirstItem = 0x110000;
+  static constexpr char32_t kFirstItem = PositionArray::kFirstItem;
   char32_t Stored(int32_t at) const {
     return static_cast<size_t>(at) < text_.size() ? text_[static_cast<size_t>(at)] : kEnd;
   }
   static constexpr char32_t kEnd = 0xFFFFFFFF;  // the paragraph end, which is not stored
 
   // Every position but the end. An item keeps its index when text is inserted before it.
-  std::vector<char32_t> text_;
+  PositionArray text_;
   std::vector<Item> items_;  // in the order they were added
   PropsRuns props_;
 };
