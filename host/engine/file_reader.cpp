@@ -36,10 +36,23 @@ struct Fault {
 // Unique numbers stay below this, so that the number after the highest one always fits.
 constexpr int32_t kUniqueLimit = INT32_MAX;
 
-int LineAt(const std::string& text, size_t offset) {
-  offset = std::min(offset, text.size());
-  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
+// Line numbers of offsets into the file text. They are noted before parsing, which overwrites
+// the text it parses in place.
+class LineIndex {
+ public:
+  explicit LineIndex(const std::string& text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+      lineFeeds_.push_back(at);
+    }
+  }
+  int LineAt(size_t offset) const {
+    const auto before = std::lower_bound(lineFeeds_.begin(), lineFeeds_.end(), offset);
+    return 1 + static_cast<int>(before - lineFeeds_.begin());
+  }
+
+ private:
+  std::vector<size_t> lineFeeds_;  // offsets of the line feeds, ascending
+};
 
 // Where a character reference names U+0000, npos when none does. The parser would end the
 // text at such a character and silently drop the rest, so it is found before parsing. The
@@ -829,19 +842,20 @@ class BookReader : public Reader {
 };
 
 template <typename Target, typename ReaderType>
-int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
-                 std::string& error) {
+int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::string& error) {
   const size_t null = FindNullReference(text);
   if (null != std::string::npos) {
-    error = "line " + std::to_string(LineAt(text, null)) +
+    error = "line " + std::to_string(LineIndex(text).LineAt(null)) +
             ": the text holds the control character U+0000";
     return ERR_FILE_FORMAT;
   }
+  const LineIndex lines(text);
+  // Parsed in place: a copy for the parser would cost as much again as the file.
   pugi::xml_document xml;
   pugi::xml_parse_result parsed =
-      xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+      xml.load_buffer_inplace(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
-    error = "line " + std::to_string(LineAt(text, static_cast<size_t>(parsed.offset))) + ": " +
+    error = "line " + std::to_string(lines.LineAt(static_cast<size_t>(parsed.offset))) + ": " +
             parsed.description();
     return ERR_FILE_FORMAT;
   }
@@ -854,7 +868,7 @@ int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
     if constexpr (std::is_same_v<ReaderType, DocumentReader>) reader.FixAnchors();
   } catch (const Fault& fault) {
     error = fault.offset != kNowhere
-                ? "line " + std::to_string(LineAt(text, fault.offset) + fault.linesBelow) + ": " +
+                ? "line " + std::to_string(lines.LineAt(fault.offset) + fault.linesBelow) + ": " +
                       fault.message
                 : fault.message;
     return ERR_FILE_FORMAT;
@@ -865,15 +879,15 @@ int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
 
 }  // namespace
 
-int32_t ReadDocument(const std::string& text, const IdAllocator& newId, Document& out,
+int32_t ReadDocument(std::string text, const IdAllocator& newId, Document& out,
                      std::string& error) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Document, DocumentReader>(text, newId, out, error);
+  return ReadInto<Document, DocumentReader>(std::move(text), newId, out, error);
 }
 
-int32_t ReadBook(const std::string& text, const IdAllocator& newId, Book& out, std::string& error) {
+int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, std::string& error) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Book, BookReader>(text, newId, out, error);
+  return ReadInto<Book, BookReader>(std::move(text), newId, out, error);
 }
 
 }  // namespace tlhost
