@@ -77,6 +77,9 @@ void PositionArray::Insert(size_t at, std::u32string_view codes) {
   unsigned width = width_;
   for (char32_t code : codes) width = std::max(width, WidthFor(code));
   if (width > width_) Widen(width);
+  // Edits come a few to a paragraph: room for an eighth more, not the doubling of a vector.
+  const size_t needed = bytes_.size() + codes.size() * width_;
+  if (needed > bytes_.capacity()) bytes_.reserve(needed + needed / 8);
   const auto offset = static_cast<std::ptrdiff_t>(at * width_);
   bytes_.insert(bytes_.begin() + offset, codes.size() * width_, 0);
   uint8_t* to = bytes_.data() + offset;
