@@ -49,6 +49,27 @@ void AppendItems(const Document& d, const Paragraph& p, int32_t from, int32_t to
   }
 }
 
+// `props` with checked values set, in their order; conditions named twice count once.
+CharProps Changed(CharProps props, const std::vector<PropValue>& values) {
+  for (const PropValue& value : values) {
+    const Value& v = value.value;
+    if (value.property == P_TEXT_CONDITIONS) {
+      props.conditions.clear();
+      for (ObjectId c : v.ids) {
+        if (std::find(props.conditions.begin(), props.conditions.end(), c) ==
+            props.conditions.end()) {
+          props.conditions.push_back(c);
+        }
+      }
+    } else if (value.property == P_TEXT_CHANGE_AUTHOR) {
+      props.author = v.s;
+    } else {
+      props.time = v.type == VT_INT ? v.i : v.l;
+    }
+  }
+  return props;
+}
+
 // The paragraphs from `begin` to `end` of one list; false when they are not in one list or
 // `end` lies before `begin`.
 bool Span(const Document& d, TTextRange r, std::vector<ObjectId>& paragraphs) {
@@ -216,24 +237,7 @@ int32_t Engine::SetTextProps(ObjectId doc, TTextRange r, const std::vector<PropV
   }
   if (d->readOnly) return ERR_READ_ONLY;
   const auto change = [&](PropsId old) {
-    CharProps target = d->charProps[old];
-    for (const PropValue& prop : props) {
-      const Value& v = prop.value;
-      if (prop.property == P_TEXT_CONDITIONS) {
-        target.conditions.clear();
-        for (ObjectId c : v.ids) {
-          if (std::find(target.conditions.begin(), target.conditions.end(), c) ==
-              target.conditions.end()) {
-            target.conditions.push_back(c);
-          }
-        }
-      } else if (prop.property == P_TEXT_CHANGE_AUTHOR) {
-        target.author = v.s;
-      } else {
-        target.time = v.type == VT_INT ? v.i : v.l;
-      }
-    }
-    return d->charProps.Intern(target);
+    return d->charProps.Intern(Changed(d->charProps[old], props));
   };
   for (ObjectId id : span) {
     Paragraph& p = d->paragraphs.at(id);

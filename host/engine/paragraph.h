@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,10 +72,10 @@ class Paragraph {
 
  private:
   static constexpr char32_t kFirstItem = PositionArray::kFirstItem;
+  static constexpr char32_t kEnd = 0xFFFFFFFF;  // the paragraph end, which is not stored
   char32_t Stored(int32_t at) const {
     return static_cast<size_t>(at) < text_.size() ? text_[static_cast<size_t>(at)] : kEnd;
   }
-  static constexpr char32_t kEnd = 0xFFFFFFFF;  // the paragraph end, which is not stored
 
   // Every position but the end. An item keeps its index when text is inserted before it.
   PositionArray text_;
