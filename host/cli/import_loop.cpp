@@ -18,7 +18,8 @@
 #define TLHOST_ASAN 1
 #endif
 #ifdef TLHOST_ASAN
-#include <sanitizer/allocator_interface.h>
+// In the runtime of either compiler's sanitizer; GCC's header for it is not always installed.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace tlhost {
