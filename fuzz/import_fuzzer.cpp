@@ -32,12 +32,17 @@ std::map<int32_t, std::string> WritersText(const Document& document) {
   std::map<int32_t, std::string> text;
   for (const auto& [id, paragraph] : document.paragraphs) {
     std::string& out = text[paragraph.unique];
-    for (const tlhost::TextAtom& atom : paragraph.atoms) {
-      if (!atom.isCharacter()) continue;
+    for (int32_t i = 0; i < paragraph.length();) {
+      if (!paragraph.isCharacter(i)) {
+        ++i;
+        continue;
+      }
+      const int32_t end = paragraph.CharactersEnd(i, paragraph.length());
       bool inserted = false;
-      for (tolvane::ObjectId condition : atom.props.conditions)
+      for (tolvane::ObjectId condition : document.charProps[paragraph.props(i)].conditions)
         inserted = inserted || (added && condition == added->id);
-      if (!inserted) out += atom.character;
+      if (!inserted) paragraph.AppendText(i, end, out);
+      i = end;
     }
   }
   return text;

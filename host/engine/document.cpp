@@ -29,7 +29,7 @@ int Document::IndexInList(ObjectId paragraph) const {
   if (hint < list->size() && (*list)[hint] == paragraph) return static_cast<int>(hint);
   auto found = std::find(list->begin(), list->end(), paragraph);
   if (found == list->end()) return -1;
-  p->listIndexHint = static_cast<size_t>(found - list->begin());
+  p->listIndexHint = static_cast<uint32_t>(found - list->begin());
   return static_cast<int>(p->listIndexHint);
 }
 
@@ -60,30 +60,24 @@ bool Document::AnchorLocation(ObjectId object, TTextLoc& out) const {
   if (const Footnote* f = Find(footnotes, object)) paragraph = f->paragraph;
   if (const AnchoredFrame* a = Find(anchoredFrames, object)) paragraph = a->paragraph;
   const Paragraph* p = Find(paragraphs, paragraph);
-  if (!p) return false;
-  for (size_t i = 0; i < p->atoms.size(); ++i) {
-    if (!p->atoms[i].isCharacter() && p->atoms[i].id == object) {
-      out = {paragraph, static_cast<int32_t>(i)};
-      return true;
-    }
-  }
-  return false;
+  const int32_t at = p ? p->FindItem(object, TI_ALL & ~TI_STRING) : -1;
+  if (at < 0) return false;
+  out = {paragraph, at};
+  return true;
 }
 
 bool Document::ElementRange(ObjectId element, TTextRange& out) const {
   bool begun = false;
   bool ended = false;
+  // An element has at most one begin and one end item.
   for (const auto& [id, p] : paragraphs) {
-    for (size_t i = 0; i < p.atoms.size(); ++i) {
-      const TextAtom& a = p.atoms[i];
-      if (a.id != element) continue;
-      if (a.kind == TI_ELEMENT_BEGIN) {
-        out.begin = {id, static_cast<int32_t>(i)};
-        begun = true;
-      } else if (a.kind == TI_ELEMENT_END) {
-        out.end = {id, static_cast<int32_t>(i + 1)};
-        ended = true;
-      }
+    if (const int32_t at = p.FindItem(element, TI_ELEMENT_BEGIN); at >= 0) {
+      out.begin = {id, at};
+      begun = true;
+    }
+    if (const int32_t at = p.FindItem(element, TI_ELEMENT_END); at >= 0) {
+      out.end = {id, at + 1};
+      ended = true;
     }
   }
   if (begun && !ended) out.end = out.begin;

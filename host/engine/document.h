@@ -41,6 +41,7 @@ struct Document {
   std::map<ObjectId, Flow> flows;
   ObjectId mainFlow = 0;
   std::map<ObjectId, Paragraph> paragraphs;
+  CharPropsTable charProps;  // the properties the paragraphs' positions refer to
   std::map<ObjectId, Marker> markers;
   std::vector<ObjectId> tableOrder;
   std::map<ObjectId, Table> tables;

@@ -3,9 +3,9 @@
 #include "host/engine/engine.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "host/engine/file_format.h"
 
@@ -29,6 +29,19 @@ bool IsBookPath(const std::string& path) {
 const std::pair<const char*, int32_t> kReservedColours[] = {
     {"Black", 1}, {"White", 2}, {"Yellow", 3}, {"Red", 4},
     {"Green", 5}, {"Blue", 6},  {"Cyan", 7},   {"Magenta", 8}};
+
+// The whole file in one string of its size, so that its text is held once while it is read.
+std::string ReadAll(std::ifstream& file, const std::string& path) {
+  std::string text;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error) text.reserve(size);
+  char buffer[1 << 16];
+  while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+    text.append(buffer, static_cast<size_t>(file.gcount()));
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -156,7 +169,7 @@ ObjectId Engine::NewDocument(const std::string& path) {
   d->pages[page.id] = page;
   Flow flow;
   flow.id = NewId(KIND_FLOW);
-  flow.name = "A";
+  flow.name = std::string("A");  // a literal assigned here draws a false -Wrestrict from GCC 12
   TextFrame frame{NewId(KIND_TEXT_FRAME), flow.id, page.id};
   flow.firstFrame = frame.id;
   d->frames[frame.id] = frame;
@@ -165,7 +178,6 @@ ObjectId Engine::NewDocument(const std::string& path) {
   p.unique = 1;
   d->nextUnique = 2;
   p.owner = flow.id;
-  p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
   flow.paragraphs.push_back(p.id);
   d->paragraphs[p.id] = p;
   d->flowOrder.push_back(flow.id);
@@ -213,14 +225,14 @@ ObjectId Engine::SetStructureRoot(ObjectId target, const std::string& definition
   return element.id;
 }
 
-int32_t Engine::LoadDocumentText(const std::string& text, const std::string& path, ObjectId& out) {
+int32_t Engine::LoadDocumentText(std::string text, const std::string& path, ObjectId& out) {
   out = 0;
   auto d = std::make_unique<Document>();
   d->id = NewId(KIND_DOCUMENT);
   d->path = path;
   std::string error;
   const int32_t e = ReadDocument(
-      text, [this](uint32_t kind) { return NewId(kind); }, *d, error);
+      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *d, error);
   if (e) {
     lastError_ = path + ": " + error;
     return e;
@@ -237,15 +249,14 @@ int32_t Engine::LoadFile(const std::string& path, ObjectId& out) {
     lastError_ = path + ": cannot be read";
     return ERR_FILE_OPEN;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!IsBookPath(path)) return LoadDocumentText(text.str(), path, out);
+  std::string text = ReadAll(file, path);
+  if (!IsBookPath(path)) return LoadDocumentText(std::move(text), path, out);
   auto b = std::make_unique<Book>();
   b->id = NewId(KIND_BOOK);
   b->path = path;
   std::string message;
   const int32_t e = ReadBook(
-      text.str(), [this](uint32_t kind) { return NewId(kind); }, *b, message);
+      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *b, message);
   if (e) {
     lastError_ = path + ": " + message;
     return e;

@@ -35,7 +35,7 @@ class Engine {
                             std::vector<Attribute> attributes,
                             std::vector<Attribute> definitionDefaults = {});
   // Loads a document from file text (the file format of docs/file-format.md) under `path`.
-  int32_t LoadDocumentText(const std::string& text, const std::string& path, ObjectId& out);
+  int32_t LoadDocumentText(std::string text, const std::string& path, ObjectId& out);
   // Removes a paragraph from its list with everything anchored in it; the last paragraph of
   // a list cannot be removed.
   int32_t DeleteParagraph(ObjectId doc, ObjectId paragraph);

@@ -20,11 +20,6 @@ ObjectId After(const std::vector<T>& list, const T& item) {
 ObjectId FirstOf(const std::vector<ObjectId>& list) {
   return list.empty() ? 0 : list.front();
 }
-bool GoodText(const std::string& text) {
-  std::vector<std::string> characters;
-  if (!utf8::Split(text, characters)) return false;
-  return std::none_of(characters.begin(), characters.end(), utf8::IsForbiddenControl);
-}
 
 int32_t ElementProp(const Structure& s, const Document* d, ObjectId obj, int32_t prop, Value& out) {
   if (const ElementDefinition* def = Document::Find(s.definitions, obj)) {
@@ -641,7 +636,7 @@ int32_t Engine::SetDocumentProp(Document& d, ObjectId obj, int32_t prop, const V
         d.trackPreview = v.i;
         return ERR_NONE;
       case P_DOC_STATUS_BAR:
-        if (!GoodText(v.s)) return ERR_BAD_VALUE;
+        if (!utf8::IsGoodText(v.s)) return ERR_BAD_VALUE;
         d.statusBar = v.s;
         return ERR_NONE;
       case P_DOC_TEXT_SELECTION:
@@ -659,7 +654,7 @@ int32_t Engine::SetDocumentProp(Document& d, ObjectId obj, int32_t prop, const V
   if (Condition* c = Document::Find(d.conditions, obj)) {
     switch (prop) {
       case P_COND_NAME: {
-        if (v.s.empty() || v.s.find('|') != std::string::npos || !GoodText(v.s))
+        if (v.s.empty() || v.s.find('|') != std::string::npos || !utf8::IsGoodText(v.s))
           return ERR_BAD_NAME;
         const Condition* other = d.FindCondition(v.s);
         if (other && other != c) return ERR_NAME_IN_USE;
@@ -699,13 +694,13 @@ int32_t Engine::SetDocumentProp(Document& d, ObjectId obj, int32_t prop, const V
       m->type = v.id;
       e = ERR_NONE;
     } else if (prop == P_MARKER_TEXT) {
-      if (!GoodText(v.s)) return ERR_BAD_VALUE;
+      if (!utf8::IsGoodText(v.s)) return ERR_BAD_VALUE;
       m->text = v.s;
       e = ERR_NONE;
     }
   } else if (Paragraph* p = Document::Find(d.paragraphs, obj)) {
     if (prop == P_PGF_FORMAT || prop == P_PGF_AUTONUMBER) {
-      if (!GoodText(v.s)) return ERR_BAD_VALUE;
+      if (!utf8::IsGoodText(v.s)) return ERR_BAD_VALUE;
       (prop == P_PGF_FORMAT ? p->format : p->autonumber) = v.s;
       e = ERR_NONE;
     } else if (prop == P_PGF_AUTONUMBER_NOT_IN_PDF) {
@@ -715,15 +710,15 @@ int32_t Engine::SetDocumentProp(Document& d, ObjectId obj, int32_t prop, const V
   } else if (StructureElement* el = Document::Find(d.structure.elements, obj)) {
     if (prop == P_ELEM_ATTRIBUTES) {
       for (const Attribute& a : v.attributes) {
-        if (!GoodText(a.name)) return ERR_BAD_VALUE;
+        if (!utf8::IsGoodText(a.name)) return ERR_BAD_VALUE;
         for (const std::string& value : a.values) {
-          if (!GoodText(value)) return ERR_BAD_VALUE;
+          if (!utf8::IsGoodText(value)) return ERR_BAD_VALUE;
         }
       }
       el->attributes = v.attributes;
       e = ERR_NONE;
     } else if (prop == P_ELEM_UNIQUE_ID) {
-      if (!GoodText(v.s)) return ERR_BAD_VALUE;
+      if (!utf8::IsGoodText(v.s)) return ERR_BAD_VALUE;
       el->uniqueId = v.s;
       e = ERR_NONE;
     }
@@ -788,7 +783,7 @@ int32_t Engine::NewNamedObject(ObjectId doc, int32_t type, const std::string& na
     return ERR_BAD_TYPE;
   }
   if (d->readOnly) return ERR_READ_ONLY;
-  if (name.empty() || !GoodText(name) ||
+  if (name.empty() || !utf8::IsGoodText(name) ||
       (type == OBJ_CONDITION && name.find('|') != std::string::npos)) {
     return ERR_BAD_NAME;
   }
@@ -822,7 +817,6 @@ int32_t Engine::NewNamedObject(ObjectId doc, int32_t type, const std::string& na
       if (!p.id) return ERR_FAILED;
       p.unique = d->nextUnique++;
       p.owner = id;
-      p.atoms.push_back(TextAtom{TI_PARAGRAPH_END, {}, 0, 0, {}});
       Flow f;
       f.id = id;
       f.name = name;

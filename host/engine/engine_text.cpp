@@ -17,8 +17,8 @@ bool ValidLocation(const Document& d, TTextLoc at) {
   return p && at.offset >= 0 && at.offset <= p->length() && d.IndexInList(at.object) >= 0;
 }
 
-bool Hidden(const Document& d, const TextAtom& a) {
-  for (ObjectId c : a.props.conditions) {
+bool Hidden(const Document& d, PropsId props) {
+  for (ObjectId c : d.charProps[props].conditions) {
     const Condition* condition = Document::Find(d.conditions, c);
     if (condition && !condition->shown) return true;
   }
@@ -33,24 +33,41 @@ void AppendItems(const Document& d, const Paragraph& p, int32_t from, int32_t to
   const bool withHidden = options & TIO_INCLUDE_HIDDEN_TEXT;
   int32_t i = from;
   while (i < to) {
-    const TextAtom& a = p.atoms[static_cast<size_t>(i)];
-    if (!a.isCharacter()) {
-      if (flags & a.kind) out.push_back({i, a.kind, "", a.id});
+    if (!p.isCharacter(i)) {
+      const Paragraph::Item item = p.item(i);
+      if (flags & item.kind) out.push_back({i, item.kind, "", item.id});
       ++i;
       continue;
     }
-    int32_t j = i;
-    std::string text;
-    while (j < to && p.atoms[static_cast<size_t>(j)].isCharacter() &&
-           p.atoms[static_cast<size_t>(j)].props == a.props) {
-      text += p.atoms[static_cast<size_t>(j)].character;
-      ++j;
-    }
-    if ((flags & TI_STRING) && (withHidden || !Hidden(d, a))) {
-      out.push_back({i, TI_STRING, text, 0});
+    const int32_t j = p.CharactersEnd(i, to);
+    if ((flags & TI_STRING) && (withHidden || !Hidden(d, p.props(i)))) {
+      std::string text;
+      p.AppendText(i, j, text);
+      out.push_back({i, TI_STRING, std::move(text), 0});
     }
     i = j;
   }
+}
+
+// `props` with checked values set, in their order; conditions named twice count once.
+CharProps Changed(CharProps props, const std::vector<PropValue>& values) {
+  for (const PropValue& value : values) {
+    const Value& v = value.value;
+    if (value.property == P_TEXT_CONDITIONS) {
+      props.conditions.clear();
+      for (ObjectId c : v.ids) {
+        if (std::find(props.conditions.begin(), props.conditions.end(), c) ==
+            props.conditions.end()) {
+          props.conditions.push_back(c);
+        }
+      }
+    } else if (value.property == P_TEXT_CHANGE_AUTHOR) {
+      props.author = v.s;
+    } else {
+      props.time = v.type == VT_INT ? v.i : v.l;
+    }
+  }
+  return props;
 }
 
 // The paragraphs from `begin` to `end` of one list; false when they are not in one list or
@@ -83,10 +100,11 @@ ObjectId ElementAt(const Document& d, TTextLoc at) {
   for (int index = d.IndexInList(at.object); index >= 0; --index) {
     const Paragraph& q = d.paragraphs.at(list[static_cast<size_t>(index)]);
     for (int32_t i = q.id == at.object ? at.offset : q.length(); i-- > 0;) {
-      const TextAtom& a = q.atoms[static_cast<size_t>(i)];
-      if (a.kind == TI_ELEMENT_END) ++unmatchedEnds;
-      if (a.kind != TI_ELEMENT_BEGIN) continue;
-      if (unmatchedEnds == 0) return a.id;
+      if (q.isCharacter(i)) continue;
+      const Paragraph::Item item = q.item(i);
+      if (item.kind == TI_ELEMENT_END) ++unmatchedEnds;
+      if (item.kind != TI_ELEMENT_BEGIN) continue;
+      if (unmatchedEnds == 0) return item.id;
       --unmatchedEnds;
     }
   }
@@ -145,22 +163,16 @@ int32_t Engine::AddText(ObjectId doc, TTextLoc at, const std::string& utf8, TTex
   if (!d) return ERR_BAD_DOCUMENT;
   if (!ValidLocation(*d, at)) return ERR_BAD_LOCATION;
   if (d->readOnly) return ERR_READ_ONLY;
-  std::vector<std::string> characters;
-  if (!utf8::Split(utf8, characters) ||
+  std::u32string characters;
+  if (!utf8::Decode(utf8, characters) ||
       std::any_of(characters.begin(), characters.end(), utf8::IsForbiddenControl)) {
     return ERR_BAD_VALUE;
   }
   Paragraph& p = d->paragraphs.at(at.object);
   // Text goes before the paragraph end, also when the location lies after it.
   const int32_t offset = std::min(at.offset, p.length() - 1);
-  std::vector<TextAtom> atoms;
-  for (std::string& c : characters) {
-    TextAtom a;
-    a.character = std::move(c);
-    atoms.push_back(std::move(a));
-  }
-  p.atoms.insert(p.atoms.begin() + offset, atoms.begin(), atoms.end());
-  const auto added = static_cast<int32_t>(atoms.size());
+  p.InsertCharacters(offset, characters);
+  const auto added = static_cast<int32_t>(characters.size());
   if (d->hasSelection) {
     for (TTextLoc* loc : {&d->selection.begin, &d->selection.end}) {
       if (loc->object == at.object && loc->offset > offset) loc->offset += added;
@@ -177,17 +189,16 @@ int32_t Engine::GetTextProp(ObjectId doc, TTextLoc at, int32_t prop, Value& out)
   if (!ValidLocation(*d, at)) return ERR_BAD_LOCATION;
   const Paragraph& p = d->paragraphs.at(at.object);
   // A location reports the character before it; offset 0 reports the first one.
-  const TextAtom& a = p.atoms[static_cast<size_t>(std::clamp(at.offset - 1, 0, p.length() - 1))];
+  const CharProps& props = d->charProps[p.props(std::clamp(at.offset - 1, 0, p.length() - 1))];
   switch (prop) {
     case P_TEXT_CONDITIONS:
-      out = Value::Ids(a.props.conditions);
+      out = Value::Ids(props.conditions);
       break;
     case P_TEXT_CHANGE_AUTHOR:
-      out = Value::String(a.props.author);
+      out = Value::String(props.author);
       break;
     case P_TEXT_CHANGE_TIME:
-      out =
-          Value::Int(static_cast<int32_t>(std::clamp<int64_t>(a.props.time, INT32_MIN, INT32_MAX)));
+      out = Value::Int(static_cast<int32_t>(std::clamp<int64_t>(props.time, INT32_MIN, INT32_MAX)));
       break;
     default:
       return ERR_BAD_PROPERTY;
@@ -213,8 +224,8 @@ int32_t Engine::SetTextProps(ObjectId doc, TTextRange r, const std::vector<PropV
         break;
       case P_TEXT_CHANGE_AUTHOR: {
         if (v.type != VT_STRING) return ERR_BAD_TYPE;
-        std::vector<std::string> characters;
-        if (!utf8::Split(v.s, characters)) return ERR_BAD_VALUE;
+        std::u32string characters;
+        if (!utf8::Decode(v.s, characters)) return ERR_BAD_VALUE;
         break;
       }
       case P_TEXT_CHANGE_TIME:
@@ -225,30 +236,16 @@ int32_t Engine::SetTextProps(ObjectId doc, TTextRange r, const std::vector<PropV
     }
   }
   if (d->readOnly) return ERR_READ_ONLY;
+  const auto change = [&](PropsId old) {
+    return d->charProps.Intern(Changed(d->charProps[old], props));
+  };
   for (ObjectId id : span) {
     Paragraph& p = d->paragraphs.at(id);
     const int32_t from = id == r.begin.object ? r.begin.offset : 0;
     const int32_t to = id == r.end.object ? r.end.offset : p.length();
-    for (int32_t i = from; i < to; ++i) {
-      CharProps& target = p.atoms[static_cast<size_t>(i)].props;
-      for (const PropValue& prop : props) {
-        const Value& v = prop.value;
-        if (prop.property == P_TEXT_CONDITIONS) {
-          target.conditions.clear();
-          for (ObjectId c : v.ids) {
-            if (std::find(target.conditions.begin(), target.conditions.end(), c) ==
-                target.conditions.end()) {
-              target.conditions.push_back(c);
-            }
-          }
-        } else if (prop.property == P_TEXT_CHANGE_AUTHOR) {
-          target.author = v.s;
-        } else {
-          target.time = v.type == VT_INT ? v.i : v.l;
-        }
-      }
-      d->modified = true;
-    }
+    if (from >= to) continue;
+    p.ChangeProps(from, to, change);
+    d->modified = true;
   }
   return ERR_NONE;
 }
@@ -306,11 +303,7 @@ int32_t Engine::NewAnchoredObject(ObjectId doc, int32_t type, TTextLoc at, Objec
   m.type = d->markerTypeOrder.empty() ? 0 : d->markerTypeOrder.front();
   m.paragraph = at.object;
   Paragraph& p = d->paragraphs.at(at.object);
-  TextAtom anchor;
-  anchor.kind = TI_MARKER_ANCHOR;
-  anchor.id = m.id;
-  const int32_t offset = std::min(at.offset, p.length() - 1);
-  p.atoms.insert(p.atoms.begin() + offset, anchor);
+  p.InsertItem(std::min(at.offset, p.length() - 1), {TI_MARKER_ANCHOR, m.id});
   d->markers[m.id] = m;
   Register(d->id, m.id);
   d->modified = true;
@@ -326,18 +319,18 @@ int32_t Engine::DeleteParagraph(ObjectId doc, ObjectId paragraph) {
   std::vector<ObjectId>* list = d->ParagraphList(p->owner);
   if (!list || list->size() < 2) return ERR_BAD_OBJECT;
   if (d->readOnly) return ERR_READ_ONLY;
-  for (const TextAtom& a : p->atoms) {
-    if (a.kind == TI_ELEMENT_BEGIN || a.kind == TI_ELEMENT_END) return ERR_NOT_SUPPORTED;
-    if (a.kind == TI_TABLE_ANCHOR || a.kind == TI_FOOTNOTE_ANCHOR || a.kind == TI_FRAME_ANCHOR) {
-      return ERR_NOT_SUPPORTED;  // their contents would be left without an anchor
+  // Their contents would be left without an anchor, and elements without their items.
+  constexpr uint32_t kKept =
+      TI_ELEMENT_BEGIN | TI_ELEMENT_END | TI_TABLE_ANCHOR | TI_FOOTNOTE_ANCHOR | TI_FRAME_ANCHOR;
+  bool kept = false;
+  p->ForEachItem([&](int32_t, const Paragraph::Item& item) { kept = kept || (item.kind & kKept); });
+  if (kept) return ERR_NOT_SUPPORTED;
+  p->ForEachItem([&](int32_t, const Paragraph::Item& item) {
+    if (item.kind == TI_MARKER_ANCHOR) {
+      d->markers.erase(item.id);
+      owner_.erase(item.id);
     }
-  }
-  for (const TextAtom& a : p->atoms) {
-    if (a.kind == TI_MARKER_ANCHOR) {
-      d->markers.erase(a.id);
-      owner_.erase(a.id);
-    }
-  }
+  });
   list->erase(std::find(list->begin(), list->end(), paragraph));
   if (d->hasSelection &&
       (d->selection.begin.object == paragraph || d->selection.end.object == paragraph)) {

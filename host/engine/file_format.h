@@ -14,10 +14,9 @@ namespace tlhost {
 
 using IdAllocator = std::function<ObjectId(uint32_t kind)>;
 
-// Answer 0, or ERR_FILE_FORMAT with `error` as "line N: message".
-int32_t ReadDocument(const std::string& text, const IdAllocator& newId, Document& out,
-                     std::string& error);
-int32_t ReadBook(const std::string& text, const IdAllocator& newId, Book& out, std::string& error);
+// Answer 0, or ERR_FILE_FORMAT with `error` as "line N: message". The text is parsed in place.
+int32_t ReadDocument(std::string text, const IdAllocator& newId, Document& out, std::string& error);
+int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, std::string& error);
 
 std::string WriteDocument(const Document& document);
 std::string WriteBook(const Book& book);

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "host/engine/file_format.h"
 #include "host/engine/utf8.h"
@@ -35,10 +36,23 @@ struct Fault {
 // Unique numbers stay below this, so that the number after the highest one always fits.
 constexpr int32_t kUniqueLimit = INT32_MAX;
 
-int LineAt(const std::string& text, size_t offset) {
-  offset = std::min(offset, text.size());
-  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
+// Line numbers of offsets into the file text. They are noted before parsing, which overwrites
+// the text it parses in place.
+class LineIndex {
+ public:
+  explicit LineIndex(const std::string& text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+      lineFeeds_.push_back(at);
+    }
+  }
+  int LineAt(size_t offset) const {
+    const auto before = std::lower_bound(lineFeeds_.begin(), lineFeeds_.end(), offset);
+    return 1 + static_cast<int>(before - lineFeeds_.begin());
+  }
+
+ private:
+  std::vector<size_t> lineFeeds_;  // offsets of the line feeds, ascending
+};
 
 // Where a character reference names U+0000, npos when none does. The parser would end the
 // text at such a character and silently drop the rest, so it is found before parsing. The
@@ -109,19 +123,18 @@ class Reader {
   // Text of the document follows the rule of HostAddText: well-formed UTF-8 without C0
   // controls other than tab, line feed and carriage return. Editing could not make such
   // text, so a file holding it is refused rather than carried on.
-  std::vector<std::string> CheckedCharacters(pugi::xml_node node, const std::string& text,
-                                             const std::string& what) {
-    std::vector<std::string> characters;
-    if (!utf8::Split(text, characters)) Fail(node, what + " is not UTF-8");
+  std::u32string CheckedCharacters(pugi::xml_node node, std::string_view text,
+                                   const std::string& what) {
+    std::u32string characters;
+    if (!utf8::Decode(text, characters)) Fail(node, what + " is not UTF-8");
     int lines = 0;
-    for (const std::string& c : characters) {
+    for (char32_t c : characters) {
       if (utf8::IsForbiddenControl(c)) {
         char code[8];
-        std::snprintf(code, sizeof code, "U+%04X",
-                      static_cast<unsigned>(static_cast<unsigned char>(c[0])));
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
         Fail(node, what + " holds the control character " + code, lines);
       }
-      if (c == "\n") ++lines;
+      if (c == '\n') ++lines;
     }
     return characters;
   }
@@ -514,7 +527,7 @@ class DocumentReader : public Reader {
     return out;
   }
 
-  CharProps ReadProps(pugi::xml_node n, const char* cond, const char* author, const char* time) {
+  PropsId ReadProps(pugi::xml_node n, const char* cond, const char* author, const char* time) {
     CharProps props;
     std::string names = n.attribute(cond).value();
     size_t start = 0;
@@ -532,7 +545,7 @@ class DocumentReader : public Reader {
     }
     props.author = Text(n, author);
     props.time = Number(n, time, 0);
-    return props;
+    return d_.charProps.Intern(props);
   }
 
   ObjectId ReadParagraph(pugi::xml_node n, ObjectId owner) {
@@ -554,12 +567,13 @@ class DocumentReader : public Reader {
     std::vector<ObjectId> openXrefs, openVariables;
     for (pugi::xml_node child : n.children()) {
       if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-        AddCharacters(p, child, child.value(), {});
+        AddCharacters(p, child, child.value(), kPlainProps);
         continue;
       }
       if (child.type() != pugi::node_element) continue;
       const std::string name = child.name();
-      TextAtom atom;
+      Paragraph::Item item;
+      PropsId itemProps = kPlainProps;
       const std::initializer_list<const char*> props = {"cond", "author", "time"};
       auto attributes = [&](std::initializer_list<const char*> own) {
         std::vector<const char*> all(props);
@@ -571,7 +585,7 @@ class DocumentReader : public Reader {
             Fail(child, "unknown attribute \"" + std::string(a.name()) + "\" on <" + name + ">");
           }
         }
-        atom.props = ReadProps(child, "cond", "author", "time");
+        itemProps = ReadProps(child, "cond", "author", "time");
       };
       if (name == "c") {
         attributes({});
@@ -583,7 +597,7 @@ class DocumentReader : public Reader {
           text += t.value();
         }
         if (text.empty()) Fail(child, "<c> needs text");
-        AddCharacters(p, child, text, atom.props);
+        AddCharacters(p, child, text, itemProps);
         continue;
       }
       if (!child.children().empty() && child.first_child()) Fail(child, "<" + name + "> is empty");
@@ -597,74 +611,67 @@ class DocumentReader : public Reader {
         m.text = Text(child, "text");
         m.paragraph = p.id;
         d_.markers[m.id] = m;
-        atom.kind = TI_MARKER_ANCHOR;
-        atom.id = m.id;
+        item.kind = TI_MARKER_ANCHOR;
+        item.id = m.id;
       } else if (name == "table-anchor" || name == "footnote-anchor" || name == "frame-anchor") {
         attributes({"ref"});
         const uint32_t kind = name == "table-anchor"      ? KIND_TABLE
                               : name == "footnote-anchor" ? KIND_FOOTNOTE
                                                           : KIND_ANCHORED_FRAME;
-        atom.kind = kind == KIND_TABLE      ? TI_TABLE_ANCHOR
+        item.kind = kind == KIND_TABLE      ? TI_TABLE_ANCHOR
                     : kind == KIND_FOOTNOTE ? TI_FOOTNOTE_ANCHOR
                                             : TI_FRAME_ANCHOR;
-        atom.id = Key(child, "ref", kind);
-        if (!anchored_.insert(atom.id).second) Fail(child, "an object is anchored twice");
-        anchorParagraph_[atom.id] = p.id;
+        item.id = Key(child, "ref", kind);
+        if (!anchored_.insert(item.id).second) Fail(child, "an object is anchored twice");
+        anchorParagraph_[item.id] = p.id;
       } else if (name == "element-begin" || name == "element-end") {
         attributes({"ref"});
-        atom.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
-        atom.id = Key(child, "ref", KIND_ELEMENT);
-        if (!elementMarks_.insert({atom.id, atom.kind}).second) {
+        item.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
+        item.id = Key(child, "ref", KIND_ELEMENT);
+        if (!elementMarks_.insert({item.id, item.kind}).second) {
           Fail(child, "an element has one <" + name + ">");
         }
       } else if (name == "xref-begin" || name == "variable-begin") {
         attributes({});
         const bool xref = name == "xref-begin";
-        atom.kind = xref ? TI_XREF_BEGIN : TI_VAR_BEGIN;
-        atom.id = NewId(child, xref ? KIND_XREF : KIND_VARIABLE);
-        d_.xrefs[atom.id] = p.id;
-        (xref ? openXrefs : openVariables).push_back(atom.id);
+        item.kind = xref ? TI_XREF_BEGIN : TI_VAR_BEGIN;
+        item.id = NewId(child, xref ? KIND_XREF : KIND_VARIABLE);
+        d_.xrefs[item.id] = p.id;
+        (xref ? openXrefs : openVariables).push_back(item.id);
       } else if (name == "xref-end" || name == "variable-end") {
         attributes({});
         const bool xref = name == "xref-end";
         std::vector<ObjectId>& open = xref ? openXrefs : openVariables;
         if (open.empty()) Fail(child, "<" + name + "> without its begin in the paragraph");
-        atom.kind = xref ? TI_XREF_END : TI_VAR_END;
-        atom.id = open.back();
+        item.kind = xref ? TI_XREF_END : TI_VAR_END;
+        item.id = open.back();
         open.pop_back();
       } else if (name == "hidden-begin" || name == "hidden-end") {
         attributes({});
-        atom.kind = name == "hidden-begin" ? TI_HIDDEN_BEGIN : TI_HIDDEN_END;
+        item.kind = name == "hidden-begin" ? TI_HIDDEN_BEGIN : TI_HIDDEN_END;
       } else if (name == "special") {
         attributes({"code"});
-        atom.kind = TI_SPECIAL_CHAR;
-        atom.code = Number(child, "code", 0);
-        if (atom.code != 1 && atom.code != 2) Fail(child, "a special character has code 1 or 2");
-        atom.id = static_cast<ObjectId>(atom.code);
+        item.kind = TI_SPECIAL_CHAR;
+        const int32_t code = Number(child, "code", 0);
+        if (code != 1 && code != 2) Fail(child, "a special character has code 1 or 2");
+        item.id = static_cast<ObjectId>(code);
       } else {
         Unknown(child, n);
       }
-      p.atoms.push_back(atom);
+      p.InsertItem(p.length() - 1, item, itemProps);
     }
     if (!openXrefs.empty() || !openVariables.empty()) {
       Fail(n, "a cross-reference or variable is not ended in its paragraph");
     }
-    TextAtom end;
-    end.kind = TI_PARAGRAPH_END;
-    end.props = ReadProps(n, "end-cond", "end-author", "end-time");
-    p.atoms.push_back(end);
+    const PropsId endProps = ReadProps(n, "end-cond", "end-author", "end-time");
+    p.ChangeProps(p.length() - 1, p.length(), [&](PropsId) { return endProps; });
+    p.ShrinkToFit();
     const ObjectId id = p.id;
-    d_.paragraphs[id] = std::move(p);
+    d_.paragraphs.emplace(id, std::move(p));
     return id;
   }
-  void AddCharacters(Paragraph& p, pugi::xml_node at, const std::string& text,
-                     const CharProps& props) {
-    for (std::string& c : CheckedCharacters(at, text, "the text")) {
-      TextAtom atom;
-      atom.character = std::move(c);
-      atom.props = props;
-      p.atoms.push_back(std::move(atom));
-    }
+  void AddCharacters(Paragraph& p, pugi::xml_node at, std::string_view text, PropsId props) {
+    p.InsertCharacters(p.length() - 1, CheckedCharacters(at, text, "the text"), props);
   }
 
   void ReadTable(pugi::xml_node n) {
@@ -835,19 +842,20 @@ class BookReader : public Reader {
 };
 
 template <typename Target, typename ReaderType>
-int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
-                 std::string& error) {
+int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::string& error) {
   const size_t null = FindNullReference(text);
   if (null != std::string::npos) {
-    error = "line " + std::to_string(LineAt(text, null)) +
+    error = "line " + std::to_string(LineIndex(text).LineAt(null)) +
             ": the text holds the control character U+0000";
     return ERR_FILE_FORMAT;
   }
+  const LineIndex lines(text);
+  // Parsed in place: a copy for the parser would cost as much again as the file.
   pugi::xml_document xml;
   pugi::xml_parse_result parsed =
-      xml.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+      xml.load_buffer_inplace(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
-    error = "line " + std::to_string(LineAt(text, static_cast<size_t>(parsed.offset))) + ": " +
+    error = "line " + std::to_string(lines.LineAt(static_cast<size_t>(parsed.offset))) + ": " +
             parsed.description();
     return ERR_FILE_FORMAT;
   }
@@ -860,7 +868,7 @@ int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
     if constexpr (std::is_same_v<ReaderType, DocumentReader>) reader.FixAnchors();
   } catch (const Fault& fault) {
     error = fault.offset != kNowhere
-                ? "line " + std::to_string(LineAt(text, fault.offset) + fault.linesBelow) + ": " +
+                ? "line " + std::to_string(lines.LineAt(fault.offset) + fault.linesBelow) + ": " +
                       fault.message
                 : fault.message;
     return ERR_FILE_FORMAT;
@@ -871,15 +879,15 @@ int32_t ReadInto(const std::string& text, const IdAllocator& newId, Target& out,
 
 }  // namespace
 
-int32_t ReadDocument(const std::string& text, const IdAllocator& newId, Document& out,
+int32_t ReadDocument(std::string text, const IdAllocator& newId, Document& out,
                      std::string& error) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Document, DocumentReader>(text, newId, out, error);
+  return ReadInto<Document, DocumentReader>(std::move(text), newId, out, error);
 }
 
-int32_t ReadBook(const std::string& text, const IdAllocator& newId, Book& out, std::string& error) {
+int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, std::string& error) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Book, BookReader>(text, newId, out, error);
+  return ReadInto<Book, BookReader>(std::move(text), newId, out, error);
 }
 
 }  // namespace tlhost

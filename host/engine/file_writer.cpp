@@ -240,8 +240,8 @@ class DocumentWriter {
     }
     out_ << "  </table>\n";
   }
-  Attrs PropsAttrs(const CharProps& props, const char* cond, const char* author,
-                   const char* time) const {
+  Attrs PropsAttrs(PropsId id, const char* cond, const char* author, const char* time) const {
+    const CharProps& props = d_.charProps[id];
     std::string names;
     for (ObjectId id : props.conditions) {
       if (const Condition* c = Document::Find(d_.conditions, id)) {
@@ -258,18 +258,15 @@ class DocumentWriter {
     attrs.Add("unique", std::to_string(p.unique)).Maybe("format", p.format);
     attrs.Maybe("autonumber", p.autonumber).Flag("autonumber-not-in-pdf", p.autonumberNotInPdf);
     out_ << Indent(depth) << "<p" << attrs.str()
-         << PropsAttrs(p.atoms.back().props, "end-cond", "end-author", "end-time").str() << ">";
-    size_t i = 0;
-    while (i + 1 < p.atoms.size()) {
-      const TextAtom& a = p.atoms[i];
-      if (a.isCharacter()) {
+         << PropsAttrs(p.endProps(), "end-cond", "end-author", "end-time").str() << ">";
+    const int32_t end = p.length() - 1;
+    int32_t i = 0;
+    while (i < end) {
+      const std::string props = PropsAttrs(p.props(i), "cond", "author", "time").str();
+      if (p.isCharacter(i)) {
+        const int32_t j = p.CharactersEnd(i, end);
         std::string run;
-        size_t j = i;
-        while (j + 1 < p.atoms.size() && p.atoms[j].isCharacter() && p.atoms[j].props == a.props) {
-          run += p.atoms[j].character;
-          ++j;
-        }
-        const std::string props = PropsAttrs(a.props, "cond", "author", "time").str();
+        p.AppendText(i, j, run);
         if (props.empty()) {
           out_ << Escape(run, false);
         } else {
@@ -278,12 +275,12 @@ class DocumentWriter {
         i = j;
         continue;
       }
-      out_ << ItemTag(a) << PropsAttrs(a.props, "cond", "author", "time").str() << "/>";
+      out_ << ItemTag(p.item(i)) << props << "/>";
       ++i;
     }
     out_ << "</p>\n";
   }
-  std::string ItemTag(const TextAtom& a) {
+  std::string ItemTag(const Paragraph::Item& a) {
     switch (a.kind) {
       case TI_MARKER_ANCHOR: {
         const Marker& m = d_.markers.at(a.id);
@@ -314,7 +311,7 @@ class DocumentWriter {
       case TI_HIDDEN_END:
         return "<hidden-end";
       default:
-        return "<special" + Attrs().Add("code", std::to_string(a.code)).str();
+        return "<special" + Attrs().Add("code", std::to_string(a.id)).str();
     }
   }
 

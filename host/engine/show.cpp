@@ -55,7 +55,8 @@ class Printer {
     return c ? c->name : "?";
   }
   // The opening and closing marks of a run of characters with the same properties.
-  std::pair<std::string, std::string> Marks(const CharProps& props) const {
+  std::pair<std::string, std::string> Marks(PropsId id) const {
+    const CharProps& props = d_.charProps[id];
     std::string open, close;
     const std::string change = props.author + " " + TimeText(props.time);
     for (ObjectId id : props.conditions) {
@@ -84,28 +85,29 @@ class Printer {
     }
     out_ << ": ";
     std::vector<ObjectId> nested;
-    size_t i = 0;
-    while (i + 1 < p.atoms.size()) {
-      const TextAtom& a = p.atoms[i];
-      const auto [open, close] = Marks(a.props);
+    const int32_t end = p.length() - 1;
+    int32_t i = 0;
+    while (i < end) {
+      const auto [open, close] = Marks(p.props(i));
       out_ << open;
-      if (a.isCharacter()) {
-        while (i + 1 < p.atoms.size() && p.atoms[i].isCharacter() && p.atoms[i].props == a.props) {
-          out_ << Visible(p.atoms[i].character);
-          ++i;
-        }
+      if (p.isCharacter(i)) {
+        const int32_t j = p.CharactersEnd(i, end);
+        std::string run;
+        p.AppendText(i, j, run);
+        out_ << Visible(run);
+        i = j;
       } else {
-        out_ << Item(a, nested);
+        out_ << Item(p.item(i), nested);
         ++i;
       }
       out_ << close;
     }
-    const auto [open, close] = Marks(p.atoms.back().props);
+    const auto [open, close] = Marks(p.endProps());
     if (!open.empty()) out_ << open << "¶" << close;
     out_ << "\n";
     for (ObjectId n : nested) Nested(n, depth + 1);
   }
-  std::string Item(const TextAtom& a, std::vector<ObjectId>& nested) {
+  std::string Item(const tlhost::Paragraph::Item& a, std::vector<ObjectId>& nested) {
     switch (a.kind) {
       case TI_MARKER_ANCHOR: {
         const Marker& m = d_.markers.at(a.id);
@@ -137,7 +139,7 @@ class Printer {
       case TI_HIDDEN_END:
         return "]";
       default:
-        return "[special " + std::to_string(a.code) + "]";
+        return "[special " + std::to_string(a.id) + "]";
     }
   }
   std::string ElementName(ObjectId id) const {

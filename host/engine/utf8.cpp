@@ -1,16 +1,15 @@
 #include "host/engine/utf8.h"
 
-#include <cstdint>
+#include <algorithm>
 
 namespace tlhost::utf8 {
 
-bool Split(const std::string& text, std::vector<std::string>& characters) {
-  characters.clear();
+bool Decode(std::string_view text, std::u32string& out) {
   size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
     size_t length = 0;
-    uint32_t value = 0;
+    char32_t value = 0;
     if (lead < 0x80) {
       length = 1;
       value = lead;
@@ -32,28 +31,38 @@ bool Split(const std::string& text, std::vector<std::string>& characters) {
       if ((next & 0xC0) != 0x80) return false;
       value = (value << 6) | (next & 0x3F);
     }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
     if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
       return false;
     }
-    characters.push_back(text.substr(i, length));
+    out.push_back(value);
     i += length;
   }
   return true;
 }
 
-int32_t Count(const std::string& text) {
-  int32_t count = 0;
-  for (char c : text) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-  }
-  return count;
+bool IsGoodText(std::string_view text) {
+  std::u32string characters;
+  return Decode(text, characters) &&
+         std::none_of(characters.begin(), characters.end(), IsForbiddenControl);
 }
 
-bool IsForbiddenControl(const std::string& character) {
-  if (character.size() != 1) return false;
-  const auto c = static_cast<unsigned char>(character[0]);
-  return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
+void Append(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 }  // namespace tlhost::utf8

@@ -111,33 +111,44 @@ class DocumentBuilder {
     if (!p.autonumber.empty() && !p.autonumberNotInPdf)
       append(p.autonumber, SegmentStyle::kBody, -1, {});
     int hidden = 0;
-    for (const TextAtom& atom : p.atoms) {
-      if (atom.kind == tolvane::TI_HIDDEN_BEGIN) ++hidden;
-      if (atom.kind == tolvane::TI_HIDDEN_END) hidden = std::max(0, hidden - 1);
-      if (hidden > 0 || !Shown(atom)) continue;
-      switch (atom.kind) {
-        case tolvane::TI_STRING:
-          append(atom.character, SegmentStyle::kBody, -1, LookOf(d_, atom.props.conditions));
+    for (int32_t i = 0; i < p.length();) {
+      const Paragraph::Item item = p.item(i);
+      if (item.kind == tolvane::TI_HIDDEN_BEGIN) ++hidden;
+      if (item.kind == tolvane::TI_HIDDEN_END) hidden = std::max(0, hidden - 1);
+      // Characters sharing their properties are shown or left out together.
+      const int32_t next = item.kind == tolvane::TI_STRING ? p.CharactersEnd(i, p.length()) : i + 1;
+      const std::vector<ObjectId>& conditions = d_.charProps[p.props(i)].conditions;
+      if (hidden > 0 || !Shown(conditions)) {
+        i = next;
+        continue;
+      }
+      switch (item.kind) {
+        case tolvane::TI_STRING: {
+          std::string text;
+          p.AppendText(i, next, text);
+          append(text, SegmentStyle::kBody, -1, LookOf(d_, conditions));
           break;
+        }
         case tolvane::TI_FOOTNOTE_ANCHOR: {
-          const Footnote* f = Document::Find(d_.footnotes, atom.id);
+          const Footnote* f = Document::Find(d_.footnotes, item.id);
           if (!f) break;
           const int index = static_cast<int>(out_.footnotes.size());
           out_.footnotes.emplace_back();
-          append(f->number, SegmentStyle::kSuperscript, index, LookOf(d_, atom.props.conditions));
-          anchored.push_back({false, atom.id, index});
+          append(f->number, SegmentStyle::kSuperscript, index, LookOf(d_, conditions));
+          anchored.push_back({false, item.id, index});
           break;
         }
         case tolvane::TI_TABLE_ANCHOR:
-          if (d_.tables.count(atom.id)) anchored.push_back({true, atom.id, -1});
+          if (d_.tables.count(item.id)) anchored.push_back({true, item.id, -1});
           break;
         case tolvane::TI_FRAME_ANCHOR:
-          AddBlock(node, atom.id, laid);
+          AddBlock(node, item.id, laid);
           slot = {};
           break;
         default:
           break;
       }
+      i = next;
     }
     for (const Anchored& a : anchored) {
       if (!a.table) AddFootnote(parent, d_.footnotes.at(a.id), a.footnote);
@@ -157,8 +168,8 @@ class DocumentBuilder {
     segment.looks.push_back({begin, begin + length, look});
   }
 
-  bool Shown(const TextAtom& atom) const {
-    for (ObjectId c : atom.props.conditions) {
+  bool Shown(const std::vector<ObjectId>& conditions) const {
+    for (ObjectId c : conditions) {
       const Condition* condition = Document::Find(d_.conditions, c);
       if (condition && !condition->shown) return false;
     }
@@ -208,10 +219,17 @@ class DocumentBuilder {
   std::string ShownText(const Paragraph& p) const {
     std::string text = p.autonumberNotInPdf ? "" : p.autonumber;
     int hidden = 0;
-    for (const TextAtom& atom : p.atoms) {
-      if (atom.kind == tolvane::TI_HIDDEN_BEGIN) ++hidden;
-      if (atom.kind == tolvane::TI_HIDDEN_END) hidden = std::max(0, hidden - 1);
-      if (hidden == 0 && atom.isCharacter() && Shown(atom)) text += atom.character;
+    for (int32_t i = 0; i < p.length();) {
+      const uint32_t kind = p.kind(i);
+      if (kind == tolvane::TI_HIDDEN_BEGIN) ++hidden;
+      if (kind == tolvane::TI_HIDDEN_END) hidden = std::max(0, hidden - 1);
+      if (kind != tolvane::TI_STRING) {
+        ++i;
+        continue;
+      }
+      const int32_t next = p.CharactersEnd(i, p.length());
+      if (hidden == 0 && Shown(d_.charProps[p.props(i)].conditions)) p.AppendText(i, next, text);
+      i = next;
     }
     return text;
   }
@@ -271,12 +289,12 @@ class DocumentBuilder {
   void BuildStructuredFlow(const Flow& flow, int articleNode) {
     std::map<ObjectId, std::pair<int, int>> spans;  // element -> first and last paragraph
     for (size_t i = 0; i < flow.paragraphs.size(); ++i) {
-      for (const TextAtom& a : d_.paragraphs.at(flow.paragraphs[i]).atoms) {
+      d_.paragraphs.at(flow.paragraphs[i]).ForEachItem([&](int32_t, const Paragraph::Item& a) {
         if (a.kind == tolvane::TI_ELEMENT_BEGIN) spans[a.id] = {static_cast<int>(i), -1};
         if (a.kind == tolvane::TI_ELEMENT_END && spans.count(a.id)) {
           spans[a.id].second = static_cast<int>(i);
         }
-      }
+      });
     }
     auto isContainer = [&](ObjectId e) {
       const auto& s = spans[e];
@@ -303,10 +321,10 @@ class DocumentBuilder {
     for (size_t i = 0; i < flow.paragraphs.size(); ++i) {
       const ObjectId id = flow.paragraphs[i];
       const Paragraph& p = d_.paragraphs.at(id);
-      size_t k = 0;
+      int32_t k = 0;
       ObjectId own = 0;
-      for (; k < p.atoms.size() && p.atoms[k].kind == tolvane::TI_ELEMENT_BEGIN; ++k) {
-        const ObjectId e = p.atoms[k].id;
+      for (; k < p.length() && p.kind(k) == tolvane::TI_ELEMENT_BEGIN; ++k) {
+        const ObjectId e = p.item(k).id;
         if (!own && !isContainer(e) && HoldsAllText(p, e)) {
           own = e;
           open.push_back(e);
@@ -325,8 +343,8 @@ class DocumentBuilder {
         tree_.MapRole(type, ParagraphStandardType(HasSpecificStandardType(name) ? name : p.format));
       }
       FlowParagraph(containerNode(), id, node);
-      for (; k < p.atoms.size(); ++k) {
-        const TextAtom& a = p.atoms[k];
+      for (; k < p.length(); ++k) {
+        const Paragraph::Item a = p.item(k);
         if (a.kind == tolvane::TI_ELEMENT_BEGIN) openElement(a.id);
         if (a.kind == tolvane::TI_ELEMENT_END) {
           auto at = std::find(open.begin(), open.end(), a.id);
@@ -338,14 +356,16 @@ class DocumentBuilder {
 
   // No shown text of the paragraph lies after the element's end item.
   static bool HoldsAllText(const Paragraph& p, ObjectId element) {
-    bool ended = false;
-    for (const TextAtom& a : p.atoms) {
-      if (a.kind == tolvane::TI_ELEMENT_END && a.id == element) ended = true;
-      const bool text = a.isCharacter() || a.kind == tolvane::TI_FOOTNOTE_ANCHOR ||
-                        a.kind == tolvane::TI_FRAME_ANCHOR;
-      if (ended && text) return false;
+    const int32_t end = p.FindItem(element, tolvane::TI_ELEMENT_END);
+    if (end < 0) return false;
+    for (int32_t i = end + 1; i < p.length(); ++i) {
+      const uint32_t kind = p.kind(i);
+      if (kind == tolvane::TI_STRING || kind == tolvane::TI_FOOTNOTE_ANCHOR ||
+          kind == tolvane::TI_FRAME_ANCHOR) {
+        return false;
+      }
     }
-    return ended;
+    return true;
   }
 
   std::string DefinitionName(ObjectId element) const {

@@ -140,6 +140,10 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
        "line 3: attribute \"text\" holds the control character U+001B"},
       {head + "    <p unique=\"1\" format=\"&#8;\"/>\n  </flow>\n</document>\n",
        "line 3: attribute \"format\" holds the control character U+0008"},
+      // Lines are those of the file as it was, not of the text the parser rewrote in place.
+      {"<document version=\"1\">\r\n  <flow name=\"A\">\r\n    <p unique=\"1\">a&amp;\r\nb&lt;\r\n"
+       "c</p>\r\n    <p unique=\"1\"/>\r\n  </flow>\r\n</document>\r\n",
+       "line 6: the unique number 1 is used twice"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
