@@ -18,35 +18,14 @@
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "platform/win/module.h"
+#include "tests/fixtures/writers_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using tlhost::Document;
 
-// The writer's text of every paragraph by its unique number: its characters without those the
-// import inserted (conditional text "TL8_TRACK_CHANGES_ADDED"). Deleted text is only marked, so
-// it stays in.
-std::map<int32_t, std::string> WritersText(const Document& document) {
-  const tlhost::Condition* added = document.FindCondition("TL8_TRACK_CHANGES_ADDED");
-  std::map<int32_t, std::string> text;
-  for (const auto& [id, paragraph] : document.paragraphs) {
-    std::string& out = text[paragraph.unique];
-    for (int32_t i = 0; i < paragraph.length();) {
-      if (!paragraph.isCharacter(i)) {
-        ++i;
-        continue;
-      }
-      const int32_t end = paragraph.CharactersEnd(i, paragraph.length());
-      bool inserted = false;
-      for (tolvane::ObjectId condition : document.charProps[paragraph.props(i)].conditions)
-        inserted = inserted || (added && condition == added->id);
-      if (!inserted) paragraph.AppendText(i, end, out);
-      i = end;
-    }
-  }
-  return text;
-}
+using osprevan::fixtures::WritersText;
 
 class ImportUnderTest {
  public:

@@ -4,7 +4,12 @@
 
 namespace tlhost::utf8 {
 
-bool Decode(std::string_view text, std::u32string& out) {
+namespace {
+
+// Calls `each` with every character of well-formed UTF-8 text, stopping when it answers false;
+// false when the text is not well-formed or `each` stopped.
+template <typename Each>
+bool ForEachCharacter(std::string_view text, Each each) {
   size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -35,16 +40,24 @@ bool Decode(std::string_view text, std::u32string& out) {
     if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
       return false;
     }
-    out.push_back(value);
+    if (!each(value)) return false;
     i += length;
   }
   return true;
 }
 
+}  // namespace
+
+bool Decode(std::string_view text, std::u32string& out) {
+  return ForEachCharacter(text, [&](char32_t c) {
+    out.push_back(c);
+    return true;
+  });
+}
+
+// Checked in place: a marker's text may be many megabytes.
 bool IsGoodText(std::string_view text) {
-  std::u32string characters;
-  return Decode(text, characters) &&
-         std::none_of(characters.begin(), characters.end(), IsForbiddenControl);
+  return ForEachCharacter(text, [](char32_t c) { return !IsForbiddenControl(c); });
 }
 
 void Append(char32_t c, std::string& out) {

@@ -17,6 +17,7 @@
 #include "malformed_pdf.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
+#include "tests/fixtures/writers_text.h"
 #include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
@@ -229,21 +230,8 @@ class MalformedInputTest : public PluginHostTest, public ::testing::WithParamInt
     host().engine().session().userDir = user.string();
   }
 
-  // Every paragraph's characters by unique number, without those the import inserted.
   std::map<int32_t, std::string> WritersText() {
-    const tlhost::Document& document = *host().engine().document(document_);
-    const tlhost::Condition* added = document.FindCondition("TL8_TRACK_CHANGES_ADDED");
-    std::map<int32_t, std::string> text;
-    for (const auto& [id, paragraph] : document.paragraphs) {
-      std::string& out = text[paragraph.unique];
-      for (const tlhost::TextAtom& atom : paragraph.atoms) {
-        bool inserted = false;
-        for (tolvane::ObjectId condition : atom.props.conditions)
-          inserted = inserted || (added && condition == added->id);
-        if (atom.isCharacter() && !inserted) out += atom.character;
-      }
-    }
-    return text;
+    return fixtures::WritersText(*host().engine().document(document_));
   }
 
   // The summary's counts, or the message that refused the PDF, or none.
