@@ -53,24 +53,8 @@ struct Markup {
   const char* expected;  // markedText: "\n" before the first character of an element
 };
 
-const std::vector<Markup> kEnglishMarkups = {
-    {"highlight", "reviewer marks", "reviewer marks"},
-    {"underline", "Reading", "\nReading"},
-    {"strikeout", "exported PDF", "exported PDF"},
-    {"squiggly", "in the source document", "in the source document"},  // over a line end
-    {"highlight", "tree. Second", "tree.\nSecond"},                    // over two paragraphs
-};
-const std::vector<Markup> kJapaneseMarkups = {
-    {"highlight", "注釈の読み込み", "注釈の読み込み"},
-    {"underline", "このマニュアル", "\nこのマニュアル"},
-    {"deletion", "すべて戻されます", "すべて戻されます"},
-};
-
 // Where the reviewer set a Caret: "start" or "end" of the text found.
 using Insertions = std::vector<std::pair<const char*, const char*>>;
-const Insertions kEnglishInsertions = {
-    {"marks words", "end"}, {"marks words", "start"}, {"source", "start"}};  // at a line's start
-const Insertions kJapaneseInsertions = {{"該当する", "end"}, {"該当する", "start"}};
 
 std::string Text(const ContentElement& element, size_t from = 0, size_t to = SIZE_MAX) {
   return element.chars.Text(from, to);
@@ -143,22 +127,51 @@ class ContentWalkTest : public ::testing::Test {
     return std::make_unique<Reading>(pdf_.annotatedPdf());
   }
 
-  void ExpectMarkups(const std::vector<Markup>& markups) {
-    std::string comments;
-    for (const Markup& m : markups) comments += Described(m.kind, m.find, m.find);
-    const auto reading = Read(comments);
-    for (const Markup& m : markups) {
-      const PdfComment& comment = reading->Comment(m.find);
-      EXPECT_EQ(comment.markedText(), m.expected);
-      EXPECT_TRUE(comment.hasRange() && comment.placementConfirmed() && !comment.approximate())
-          << m.find;
-    }
-  }
+  fixtures::ReviewedPdf pdf_;
+};
 
-  // One Caret to a PDF: the reviewer tool keeps the rectangle it gives a Caret only when
-  // nothing is written after it (earlier ones are saved at the default size, 20 wide).
-  void ExpectInsertions(const Insertions& insertions) {
-    for (const auto& [find, at] : insertions) {
+// Markups take the text the reviewer marked, also on rotated pages; a Caret lands where it was set.
+TEST_F(ContentWalkTest, CommentsTakeTheTextTheReviewerMarked) {
+  const struct {
+    const char* example;  // nullptr: the English text
+    std::vector<int> rotations;
+    std::vector<Markup> markups;
+    Insertions insertions;  // on the last export
+  } texts[] = {
+      {nullptr,
+       {90, 270, 0},
+       {{"highlight", "reviewer marks", "reviewer marks"},
+        {"underline", "Reading", "\nReading"},
+        {"strikeout", "exported PDF", "exported PDF"},
+        {"squiggly", "in the source document", "in the source document"},  // over a line end
+        {"highlight", "tree. Second", "tree.\nSecond"}},                   // over two paragraphs
+       // The last at a line's start.
+       {{"marks words", "end"}, {"marks words", "start"}, {"source", "start"}}},
+      {"chapter1.tlv",
+       {0},
+       {{"highlight", "注釈の読み込み", "注釈の読み込み"},
+        {"underline", "このマニュアル", "\nこのマニュアル"},
+        {"deletion", "すべて戻されます", "すべて戻されます"}},
+       {{"該当する", "end"}, {"該当する", "start"}}},
+  };
+  for (const auto& text : texts) {
+    for (int rotation : text.rotations) {
+      SCOPED_TRACE(std::string(text.example ? text.example : "English") + " rotation " +
+                   std::to_string(rotation));
+      Export(text.example, rotation);
+      std::string comments;
+      for (const Markup& m : text.markups) comments += Described(m.kind, m.find, m.find);
+      const auto reading = Read(comments);
+      for (const Markup& m : text.markups) {
+        const PdfComment& comment = reading->Comment(m.find);
+        EXPECT_EQ(comment.markedText(), m.expected);
+        EXPECT_TRUE(comment.hasRange() && comment.placementConfirmed() && !comment.approximate())
+            << m.find;
+      }
+    }
+    // One Caret to a PDF: the reviewer tool keeps the rectangle it gives a Caret only when
+    // nothing is written after it (earlier ones are saved at the default size, 20 wide).
+    for (const auto& [find, at] : text.insertions) {
       SCOPED_TRACE(std::string(at) + " of " + find);
       const auto reading =
           Read(Described("insert", find, "caret", std::string(R"(, "at": ")") + at + "\""));
@@ -170,23 +183,6 @@ class ContentWalkTest : public ::testing::Test {
                                            : Text(element, range.start.offset).starts_with(find));
     }
   }
-
-  fixtures::ReviewedPdf pdf_;
-};
-
-TEST_F(ContentWalkTest, EnglishCommentsTakeTheTextTheReviewerMarked) {
-  for (int rotation : {90, 270, 0}) {
-    SCOPED_TRACE("rotation " + std::to_string(rotation));
-    Export(nullptr, rotation);
-    ExpectMarkups(kEnglishMarkups);
-  }
-  ExpectInsertions(kEnglishInsertions);  // on the upright export, made last
-}
-
-TEST_F(ContentWalkTest, JapaneseCommentsTakeTheTextTheReviewerMarked) {
-  Export("chapter1.tlv");
-  ExpectMarkups(kJapaneseMarkups);
-  ExpectInsertions(kJapaneseInsertions);
 }
 
 // A highlight over two paragraphs runs from the first element it touches to the last; notes

@@ -1,7 +1,10 @@
 #include "ui/filter_dialog.h"
 
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <tuple>
 #include <vector>
 
 #include "host/link/client_connection.h"
@@ -14,6 +17,7 @@
 #include "platform/win/native_dialog.h"
 #include "platform/win/utf16.h"
 #include "tests/pdf/filter_test_support.h"
+#include "tests/platform/win/dialog_fixture.h"
 #include "ui/filter_dialog_controls.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
@@ -27,40 +31,11 @@ using pdf::testing::kAnonymous;
 using pdf::testing::SetDate;
 using pdf::testing::UtcSeconds;
 using win::HWND;
+using win::ListClick;
+using Action = std::function<void(HWND dialog)>;
 
 constexpr const char* kLongName =
     "A reviewer whose name is far too long to fit into the author list without scrolling sideways";
-
-// The user of the dialog: one action per turn of its loop. When the actions run out the
-// dialog manager cancels the dialog, as it does for a user who walks away.
-class ScriptedUser : public win::DialogDriver {
- public:
-  using Action = std::function<void(HWND dialog)>;
-
-  ScriptedUser& Then(Action action) {
-    actions_.push_back(std::move(action));
-    return *this;
-  }
-  bool Step(HWND dialog, const std::string& templateName) override {
-    templates_.push_back(templateName);
-    if (played_ == actions_.size()) return false;
-    actions_[played_++](dialog);
-    return true;
-  }
-  void Reset() {
-    actions_.clear();
-    played_ = 0;
-    templates_.clear();
-  }
-  size_t played() const { return played_; }
-  size_t scripted() const { return actions_.size(); }
-  const std::vector<std::string>& templates() const { return templates_; }
-
- private:
-  std::vector<Action> actions_;
-  size_t played_ = 0;
-  std::vector<std::string> templates_;
-};
 
 // Entry texts of a list, as UTF-8.
 std::vector<std::string> Entries(HWND dialog, int list) {
@@ -100,34 +75,43 @@ std::string PickerText(HWND dialog, int picker) {
   return text;
 }
 
-void Click(HWND dialog, int id) {
-  EXPECT_TRUE(win::ClickButton(win::GetDlgItem(dialog, id))) << id;
+// The user's actions.
+Action Click(int id) {
+  return [id](HWND dialog) { EXPECT_TRUE(win::ClickButton(win::GetDlgItem(dialog, id))) << id; };
 }
-
-void ClickEntry(HWND dialog, int list, const std::string& text, win::ListClick click) {
-  const HWND handle = win::GetDlgItem(dialog, list);
-  const int index = win::FindListEntry(handle, win::Utf8ToWide(text));
-  ASSERT_GE(index, 0) << text;
-  EXPECT_TRUE(win::ClickListEntry(handle, index, click));
+Action ClickEntry(int list, std::string text, ListClick click) {
+  return [=](HWND dialog) {
+    const HWND handle = win::GetDlgItem(dialog, list);
+    const int index = win::FindListEntry(handle, win::Utf8ToWide(text));
+    ASSERT_GE(index, 0) << text;
+    EXPECT_TRUE(win::ClickListEntry(handle, index, click));
+  };
 }
-
-void ClickEntry(HWND dialog, int list, int index, win::ListClick click) {
-  EXPECT_TRUE(win::ClickListEntry(win::GetDlgItem(dialog, list), index, click));
+Action ClickEntry(int list, int index, ListClick click) {
+  return [=](HWND dialog) {
+    EXPECT_TRUE(win::ClickListEntry(win::GetDlgItem(dialog, list), index, click));
+  };
 }
-
-void Pick(HWND dialog, int picker, int year, int month, int day, int hour, int minute, int second) {
-  win::SYSTEMTIME t;
-  t.wYear = static_cast<uint16_t>(year);
-  t.wMonth = static_cast<uint16_t>(month);
-  t.wDay = static_cast<uint16_t>(day);
-  t.wHour = static_cast<uint16_t>(hour);
-  t.wMinute = static_cast<uint16_t>(minute);
-  t.wSecond = static_cast<uint16_t>(second);
-  EXPECT_TRUE(win::PickDate(win::GetDlgItem(dialog, picker), &t));
+// A date "YYYY/MM/DD HH:MM:SS" in the picker, or none for nullptr.
+Action Pick(int picker, const char* date) {
+  return [=](HWND dialog) {
+    win::SYSTEMTIME t;
+    if (date) {
+      ASSERT_EQ(std::sscanf(date, "%hu/%hu/%hu %hu:%hu:%hu", &t.wYear, &t.wMonth, &t.wDay, &t.wHour,
+                            &t.wMinute, &t.wSecond),
+                6)
+          << date;
+    }
+    EXPECT_TRUE(win::PickDate(win::GetDlgItem(dialog, picker), date ? &t : nullptr));
+  };
 }
-
-void PickNoDate(HWND dialog, int picker) {
-  EXPECT_TRUE(win::PickDate(win::GetDlgItem(dialog, picker), nullptr));
+// The three lists' selections.
+Action ExpectSelections(const char* authors, const char* kinds, const char* states) {
+  return [=](HWND dialog) {
+    EXPECT_EQ(Selection(dialog, kFilterAuthorList), authors);
+    EXPECT_EQ(Selection(dialog, kFilterKindList), kinds);
+    EXPECT_EQ(Selection(dialog, kFilterReviewStateList), states);
+  };
 }
 
 // The criteria's values, for telling whether a dialog changed them.
@@ -136,23 +120,18 @@ struct CriteriaValues {
   pdf::AuthorSet acceptedAuthors;
   std::string startDate, endDate;
   bool dateFilterOn;
+  bool operator==(const CriteriaValues&) const = default;
 };
+
+void PrintTo(const CriteriaValues& v, std::ostream* out) {
+  *out << ::testing::PrintToString(std::tie(v.kindMask, v.markedStateMask, v.reviewStateMask,
+                                            v.migrationStateMask, v.acceptedAuthors, v.startDate,
+                                            v.endDate, v.dateFilterOn));
+}
 
 CriteriaValues ValuesOf(const pdf::FilterCriteria& c) {
   return {c.kindMask,        c.markedStateMask,     c.reviewStateMask,   c.migrationStateMask,
           c.acceptedAuthors, DateText(c.startDate), DateText(c.endDate), c.dateFilterOn};
-}
-
-void ExpectSameValues(const CriteriaValues& before, const pdf::FilterCriteria& after) {
-  const CriteriaValues now = ValuesOf(after);
-  EXPECT_EQ(now.kindMask, before.kindMask);
-  EXPECT_EQ(now.markedStateMask, before.markedStateMask);
-  EXPECT_EQ(now.reviewStateMask, before.reviewStateMask);
-  EXPECT_EQ(now.migrationStateMask, before.migrationStateMask);
-  EXPECT_EQ(now.acceptedAuthors, before.acceptedAuthors);
-  EXPECT_EQ(now.startDate, before.startDate);
-  EXPECT_EQ(now.endDate, before.endDate);
-  EXPECT_EQ(now.dateFilterOn, before.dateFilterOn);
 }
 
 // The plug-in's code linked into the test with the host in the same process. The client is
@@ -179,11 +158,9 @@ class FilterDialogTest : public pdf::testing::FilterLibraryTest {
   void Prepare(pdf::FilterCriteria& criteria, const pdf::AuthorSet& found) {
     pdf::knownAuthors = found;
     criteria.kindMask = pdf::kAllCommentKinds;
-    criteria.markedStateMask = pdf::Unmarked | pdf::Marked;
-    criteria.reviewStateMask =
-        pdf::None | pdf::Accepted | pdf::Rejected | pdf::Cancelled | pdf::Completed;
-    criteria.migrationStateMask =
-        pdf::MigrationConfirmed | pdf::MigrationPending | pdf::MigrationNone;
+    criteria.markedStateMask = pdf::kAllMarkedStates;
+    criteria.reviewStateMask = pdf::kAllReviewStates;
+    criteria.migrationStateMask = pdf::kAllMigrationStates;
     criteria.acceptedAuthors = found;
     criteria.acceptedAuthors.insert(kAnonymous);
     criteria.dateFilterOn = true;
@@ -191,17 +168,19 @@ class FilterDialogTest : public pdf::testing::FilterLibraryTest {
     SetDate(criteria.endDate, UtcSeconds(2024, 3, 31, 8, 0, 0));
   }
 
-  // Runs the dialog; every scripted action must have been played, and the owner is enabled
-  // again afterwards.
-  int32_t Run(pdf::FilterCriteria& criteria) {
+  // Runs the dialog with the user's actions, one a turn (then it is cancelled, as for a user
+  // who walks away); all must have been played, and the owner is enabled again afterwards.
+  int32_t Run(pdf::FilterCriteria& criteria, const std::vector<Action>& actions) {
+    user_.steps.assign(actions.begin(), actions.end());
+    user_.templateNames.clear();
     const int32_t result = RunFilterDialog(criteria, owner_);
-    EXPECT_EQ(user_.played(), user_.scripted());
+    EXPECT_TRUE(user_.steps.empty());
     EXPECT_TRUE(win::IsWindowEnabled(owner_));
     return result;
   }
 
   // The dialog is up, modal over the host's main window.
-  ScriptedUser::Action ExpectModalOverOwner() {
+  Action ExpectModalOverOwner() {
     return [this](HWND dialog) {
       EXPECT_EQ(win::GetWindow(dialog, win::GW_OWNER), owner_);
       EXPECT_FALSE(win::IsWindowEnabled(owner_));
@@ -211,12 +190,13 @@ class FilterDialogTest : public pdf::testing::FilterLibraryTest {
   std::string clientPath_ = OSPREVAN_PLUGIN_PATH;
   std::unique_ptr<tlhost::Host> host_;
   HWND owner_ = nullptr;
-  ScriptedUser user_;
+  win::testing::StepUser user_;
   win::DialogDriver* previousDriver_ = nullptr;
 };
 
 const pdf::AuthorSet kFound = {kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"};
 
+// The controls show the criteria; a user who walks away changes nothing.
 TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
@@ -225,41 +205,37 @@ TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   criteria.reviewStateMask = pdf::Accepted | pdf::Completed;
   criteria.markedStateMask = pdf::Marked;
   const CriteriaValues before = ValuesOf(criteria);
-
-  user_.Then(ExpectModalOverOwner()).Then([](HWND dialog) {
+  const Action expectShown = [](HWND dialog) {
     EXPECT_EQ(win::GetFocus(), win::GetDlgItem(dialog, kFilterContinueButton));
-
     // Authors in byte order, each shown whole; the list scrolls sideways for long names.
     EXPECT_EQ(Entries(dialog, kFilterAuthorList),
               (std::vector<std::string>{kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"}));
-    EXPECT_EQ(Selection(dialog, kFilterAuthorList), "00011");
     EXPECT_EQ(win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETHORIZONTALEXTENT, 0, 0),
               300);
-
     EXPECT_EQ(
         Entries(dialog, kFilterKindList),
         (std::vector<std::string>{"挿入", "削除", "置換", "ハイライト", "下線", "ノート注釈"}));
-    EXPECT_EQ(Selection(dialog, kFilterKindList), "010101");
     EXPECT_EQ(Entries(dialog, kFilterReviewStateList),
               (std::vector<std::string>{"なし", "承認されました", "拒否されました",
                                         "中止されました", "完了しました"}));
-    EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "01001");
-
     EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
     EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_UNCHECKED);
     EXPECT_EQ(PickerText(dialog, kFilterStartPicker), "2024/02/29 13:14:15");
     EXPECT_EQ(PickerText(dialog, kFilterEndPicker), "2024/03/31 08:00:00");
-  });
-  EXPECT_EQ(Run(criteria), hostlink::kAnswerStop);
-  ExpectSameValues(before, criteria);
-  ASSERT_FALSE(user_.templates().empty());
-  EXPECT_EQ(user_.templates()[0], "customfilterdialog");
+  };
+  EXPECT_EQ(Run(criteria, {ExpectModalOverOwner(), expectShown,
+                           ExpectSelections("00011", "010101", "01001")}),
+            hostlink::kAnswerStop);
+  EXPECT_EQ(ValuesOf(criteria), before);
+  ASSERT_FALSE(user_.templateNames.empty());
+  EXPECT_EQ(user_.templateNames[0], "customfilterdialog");
 }
 
+// Continue (button or Return) copies every choice into the criteria, and nothing else.
 TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
-  const std::vector<std::pair<const char*, ScriptedUser::Action>> confirmations = {
-      {"continue button", [](HWND dialog) { Click(dialog, kFilterContinueButton); }},
-      {"Return", [](HWND dialog) { win::PressEnter(dialog); }},
+  const std::pair<const char*, Action> confirmations[] = {
+      {"continue button", Click(kFilterContinueButton)},
+      {"Return", win::PressEnter},
   };
   for (const auto& [how, confirm] : confirmations) {
     SCOPED_TRACE(how);
@@ -267,106 +243,76 @@ TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
     Prepare(criteria, kFound);
     criteria.migrationStateMask = pdf::MigrationConfirmed;  // never the dialog's to change
     criteria.markedStateMask |= 0x100;                      // nor bits it does not show
-    user_.Reset();
-    user_
-        .Then([](HWND dialog) {
-          ClickEntry(dialog, kFilterAuthorList, "Reviewer", win::ListClick::Only);
-        })
-        .Then([](HWND dialog) {
-          ClickEntry(dialog, kFilterAuthorList, "佐藤", win::ListClick::Select);
-        })
-        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllKinds); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 0, win::ListClick::Select); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 2, win::ListClick::Select); })
-        .Then([](HWND dialog) {
-          ClickEntry(dialog, kFilterReviewStateList, 0, win::ListClick::Only);
-        })
-        .Then([](HWND dialog) {
-          ClickEntry(dialog, kFilterReviewStateList, 2, win::ListClick::Select);
-        })
-        .Then([](HWND dialog) { Click(dialog, kFilterMarkedCheck); })
-        .Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2024, 1, 2, 3, 4, 5); })
-        .Then([](HWND dialog) { Pick(dialog, kFilterEndPicker, 2024, 12, 31, 23, 59, 59); })
-        .Then([](HWND dialog) {
-          EXPECT_EQ(Selection(dialog, kFilterAuthorList), "00101");
-          EXPECT_EQ(Selection(dialog, kFilterKindList), "101000");
-          EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "10100");
-        })
-        .Then(confirm);
-    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
-    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"Reviewer", "佐藤"}));
-    EXPECT_EQ(criteria.kindMask, pdf::Insert | pdf::Replace);
-    EXPECT_EQ(criteria.reviewStateMask, pdf::None | pdf::Rejected);
-    EXPECT_EQ(criteria.markedStateMask, pdf::Unmarked | 0x100u);
-    EXPECT_EQ(criteria.migrationStateMask, pdf::MigrationConfirmed);
-    EXPECT_EQ(DateText(criteria.startDate), "2024/01/02 03:04:05");
-    EXPECT_EQ(DateText(criteria.endDate), "2024/12/31 23:59:59");
-    EXPECT_TRUE(criteria.dateFilterOn);
+    EXPECT_EQ(
+        Run(criteria,
+            {ClickEntry(kFilterAuthorList, "Reviewer", ListClick::Only),
+             ClickEntry(kFilterAuthorList, "佐藤", ListClick::Select),
+             Click(kFilterDeselectAllKinds), ClickEntry(kFilterKindList, 0, ListClick::Select),
+             ClickEntry(kFilterKindList, 2, ListClick::Select),
+             ClickEntry(kFilterReviewStateList, 0, ListClick::Only),
+             ClickEntry(kFilterReviewStateList, 2, ListClick::Select), Click(kFilterMarkedCheck),
+             Pick(kFilterStartPicker, "2024/01/02 03:04:05"),
+             Pick(kFilterEndPicker, "2024/12/31 23:59:59"),
+             ExpectSelections("00101", "101000", "10100"), confirm}),
+        hostlink::kAnswerContinue);
+    EXPECT_EQ(ValuesOf(criteria),
+              (CriteriaValues{pdf::Insert | pdf::Replace, pdf::Unmarked | 0x100u,
+                              pdf::None | pdf::Rejected, pdf::MigrationConfirmed,
+                              pdf::AuthorSet{"Reviewer", "佐藤"}, "2024/01/02 03:04:05",
+                              "2024/12/31 23:59:59", true}));
   }
 }
 
+// Defaults show all selected and come back unchanged, anonymous accepted only when found.
 TEST_F(FilterDialogTest, DefaultsShownAndConfirmedKeepAnonymousOnlyWhenFound) {
   for (const pdf::AuthorSet& found : {kFound, pdf::AuthorSet{"Reviewer", "佐藤"}}) {
+    SCOPED_TRACE(found.size());
     pdf::FilterCriteria criteria;
     Prepare(criteria, found);
     CriteriaValues expected = ValuesOf(criteria);
     expected.acceptedAuthors = found;
-    user_.Reset();
-    user_
-        .Then([&found](HWND dialog) {
-          EXPECT_EQ(Selection(dialog, kFilterAuthorList), std::string(found.size(), '1'));
-          EXPECT_EQ(Selection(dialog, kFilterKindList), "111111");
-          EXPECT_EQ(Selection(dialog, kFilterReviewStateList), "11111");
-          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
-          EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_CHECKED);
-        })
-        .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
-    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
-    ExpectSameValues(expected, criteria);
+    const Action expectChecked = [](HWND dialog) {
+      EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
+      EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_CHECKED);
+    };
+    const std::string authors(found.size(), '1');
+    EXPECT_EQ(Run(criteria, {ExpectSelections(authors.c_str(), "111111", "11111"), expectChecked,
+                             Click(kFilterContinueButton)}),
+              hostlink::kAnswerContinue);
+    EXPECT_EQ(ValuesOf(criteria), expected);
   }
 }
 
+// Each select-all and deselect-all button works on its own list only.
 TEST_F(FilterDialogTest, SelectAllButtonsEachWorkOnTheirOwnList) {
   pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   criteria.acceptedAuthors.clear();
   criteria.kindMask = 0;
   criteria.reviewStateMask = 0;
-  const auto expect = [](const char* authors, const char* kinds, const char* states) {
-    return [=](HWND dialog) {
-      EXPECT_EQ(Selection(dialog, kFilterAuthorList), authors);
-      EXPECT_EQ(Selection(dialog, kFilterKindList), kinds);
-      EXPECT_EQ(Selection(dialog, kFilterReviewStateList), states);
-    };
-  };
-  user_.Then(expect("00000", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllAuthors); })
-      .Then(expect("11111", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllKinds); })
-      .Then(expect("11111", "111111", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllReviewStates); })
-      .Then(expect("11111", "111111", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllAuthors); })
-      .Then(expect("00000", "111111", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllKinds); })
-      .Then(expect("00000", "000000", "11111"))
-      .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllReviewStates); })
-      .Then(expect("00000", "000000", "00000"))
-      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllAuthors); })
-      .Then([](HWND dialog) { Click(dialog, kFilterSelectAllReviewStates); })
-      .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
-  EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
+  EXPECT_EQ(
+      Run(criteria,
+          {ExpectSelections("00000", "000000", "00000"), Click(kFilterSelectAllAuthors),
+           ExpectSelections("11111", "000000", "00000"), Click(kFilterSelectAllKinds),
+           ExpectSelections("11111", "111111", "00000"), Click(kFilterSelectAllReviewStates),
+           ExpectSelections("11111", "111111", "11111"), Click(kFilterDeselectAllAuthors),
+           ExpectSelections("00000", "111111", "11111"), Click(kFilterDeselectAllKinds),
+           ExpectSelections("00000", "000000", "11111"), Click(kFilterDeselectAllReviewStates),
+           ExpectSelections("00000", "000000", "00000"), Click(kFilterSelectAllAuthors),
+           Click(kFilterSelectAllReviewStates), Click(kFilterContinueButton)}),
+      hostlink::kAnswerContinue);
   EXPECT_EQ(criteria.acceptedAuthors, kFound);
   EXPECT_EQ(criteria.kindMask, 0u);  // nothing chosen is nothing chosen: no kind passes
   EXPECT_EQ(criteria.reviewStateMask,
             pdf::None | pdf::Accepted | pdf::Rejected | pdf::Cancelled | pdf::Completed);
 }
 
+// However the dialog is cancelled, after every control changed, the criteria stay as they were.
 TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
-  const std::vector<std::pair<const char*, ScriptedUser::Action>> cancellations = {
-      {"cancel button", [](HWND dialog) { Click(dialog, kFilterCancelButton); }},
-      {"Escape", [](HWND dialog) { win::PressEscape(dialog); }},
-      {"close box", [](HWND dialog) { win::ClickCloseBox(dialog); }},
+  const std::pair<const char*, Action> cancellations[] = {
+      {"cancel button", Click(kFilterCancelButton)},
+      {"Escape", win::PressEscape},
+      {"close box", win::ClickCloseBox},
       {"no user", nullptr},
   };
   for (const auto& [how, cancel] : cancellations) {
@@ -374,47 +320,50 @@ TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
     pdf::FilterCriteria criteria;
     Prepare(criteria, kFound);
     const CriteriaValues before = ValuesOf(criteria);
-    user_.Reset();
-    user_.Then(ExpectModalOverOwner())
-        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllAuthors); })
-        .Then([](HWND dialog) { ClickEntry(dialog, kFilterKindList, 3, win::ListClick::Only); })
-        .Then([](HWND dialog) { Click(dialog, kFilterDeselectAllReviewStates); })
-        .Then([](HWND dialog) { Click(dialog, kFilterMarkedCheck); })
-        .Then([](HWND dialog) { Click(dialog, kFilterUnmarkedCheck); })
-        .Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2020, 5, 6, 7, 8, 9); })
-        .Then([](HWND dialog) { PickNoDate(dialog, kFilterEndPicker); });
-    if (cancel) user_.Then(cancel);
-    EXPECT_EQ(Run(criteria), hostlink::kAnswerStop);
-    ExpectSameValues(before, criteria);
+    std::vector<Action> actions = {ExpectModalOverOwner(),
+                                   Click(kFilterDeselectAllAuthors),
+                                   ClickEntry(kFilterKindList, 3, ListClick::Only),
+                                   Click(kFilterDeselectAllReviewStates),
+                                   Click(kFilterMarkedCheck),
+                                   Click(kFilterUnmarkedCheck),
+                                   Pick(kFilterStartPicker, "2020/05/06 07:08:09"),
+                                   Pick(kFilterEndPicker, nullptr)};
+    if (cancel) actions.push_back(cancel);
+    EXPECT_EQ(Run(criteria, actions), hostlink::kAnswerStop);
+    EXPECT_EQ(ValuesOf(criteria), before);
   }
 }
 
+// A picker without a date turns the date test off; dates never turn it on.
 TEST_F(FilterDialogTest, NoDateInAPickerTurnsTheDateTestOff) {
-  for (const int picker : {kFilterStartPicker, kFilterEndPicker}) {
-    SCOPED_TRACE(picker);
+  const struct {
+    const char* how;
+    bool dateFilterOn;
+    int cleared;  // the picker set to no date after both got one; 0: no change at all
+    const char *start, *end;
+  } cases[] = {
+      // The picker without a date leaves its date alone; the other one is still read.
+      {"no start", true, kFilterStartPicker, "2024/02/29 13:14:15", "2023/03/31 00:00:00"},
+      {"no end", true, kFilterEndPicker, "2023/03/01 00:00:00", "2024/03/31 08:00:00"},
+      // Dates in both pickers do not turn a test on that the input step left off.
+      {"left off", false, 0, "2024/02/29 13:14:15", "2024/03/31 08:00:00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
     pdf::FilterCriteria criteria;
     Prepare(criteria, kFound);
-    user_.Reset();
-    user_.Then([](HWND dialog) { Pick(dialog, kFilterStartPicker, 2023, 3, 1, 0, 0, 0); })
-        .Then([](HWND dialog) { Pick(dialog, kFilterEndPicker, 2023, 3, 31, 0, 0, 0); })
-        .Then([picker](HWND dialog) { PickNoDate(dialog, picker); })
-        .Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
-    EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
+    criteria.dateFilterOn = c.dateFilterOn;
+    std::vector<Action> actions = {Click(kFilterContinueButton)};
+    if (c.cleared) {
+      actions.insert(actions.begin(),
+                     {Pick(kFilterStartPicker, "2023/03/01 00:00:00"),
+                      Pick(kFilterEndPicker, "2023/03/31 00:00:00"), Pick(c.cleared, nullptr)});
+    }
+    EXPECT_EQ(Run(criteria, actions), hostlink::kAnswerContinue);
     EXPECT_FALSE(criteria.dateFilterOn);
-    // The picker without a date leaves its date alone; the other one is still read.
-    EXPECT_EQ(DateText(criteria.startDate),
-              picker == kFilterStartPicker ? "2024/02/29 13:14:15" : "2023/03/01 00:00:00");
-    EXPECT_EQ(DateText(criteria.endDate),
-              picker == kFilterEndPicker ? "2024/03/31 08:00:00" : "2023/03/31 00:00:00");
+    EXPECT_EQ(DateText(criteria.startDate), c.start);
+    EXPECT_EQ(DateText(criteria.endDate), c.end);
   }
-  // Dates in both pickers do not turn a test on that the input step left off.
-  pdf::FilterCriteria criteria;
-  Prepare(criteria, kFound);
-  criteria.dateFilterOn = false;
-  user_.Reset();
-  user_.Then([](HWND dialog) { Click(dialog, kFilterContinueButton); });
-  EXPECT_EQ(Run(criteria), hostlink::kAnswerContinue);
-  EXPECT_FALSE(criteria.dateFilterOn);
 }
 
 // A client path that names no loaded module: the dialog cannot be made.
@@ -427,12 +376,12 @@ TEST_F(FilterDialogWithoutModuleTest, ImportGoesOnWithTheCriteriaUnchanged) {
   pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
   const CriteriaValues before = ValuesOf(criteria);
-  user_.Then([](HWND dialog) { Click(dialog, kFilterCancelButton); });
+  user_.steps.push_back(Click(kFilterCancelButton));
   EXPECT_EQ(RunFilterDialog(criteria, owner_), hostlink::kAnswerContinue);
-  EXPECT_EQ(user_.played(), 0u);
-  EXPECT_TRUE(user_.templates().empty());
+  EXPECT_EQ(user_.steps.size(), 1u);
+  EXPECT_TRUE(user_.templateNames.empty());
   EXPECT_TRUE(win::IsWindowEnabled(owner_));
-  ExpectSameValues(before, criteria);
+  EXPECT_EQ(ValuesOf(criteria), before);
 }
 
 }  // namespace

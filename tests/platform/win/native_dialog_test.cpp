@@ -9,97 +9,128 @@
 namespace win::testing {
 namespace {
 
-INT_PTR EndOnCommand(HWND dialog, UINT message, WPARAM wParam, int id, INT_PTR result) {
-  if (message == WM_INITDIALOG) return TRUE;
-  if (message == WM_COMMAND && LOWORD(wParam) == id) {
-    EndDialog(dialog, result);
-    return TRUE;
-  }
-  return FALSE;
-}
-
+// WM_INITDIALOG names the first tab stop and carries the parameter; names compare without case.
 TEST_F(DialogTest, InitDialogNamesTheFirstTabStopAndCarriesTheParameter) {
-  HWND focusSeen = nullptr, firstNamed = nullptr, listInDialog = nullptr;
-  user_.steps.push_back([&](HWND dialog) {
-    focusSeen = GetFocus();
-    listInDialog = GetDlgItem(dialog, 20);
-  });
-  Run(u"PICKS", nullptr, 42);
+  HWND listInDialog = nullptr;
+  user_.steps.push_back([&](HWND dialog) { listInDialog = GetDlgItem(dialog, 20); });
+  Run(u"picks", nullptr, 42);
   ASSERT_FALSE(log_.empty());
   EXPECT_EQ(log_[0].message, WM_INITDIALOG);
   EXPECT_EQ(log_[0].lParam, 42);
-  firstNamed = reinterpret_cast<HWND>(log_[0].wParam);
   // The disabled button and the label come first but cannot take the focus.
-  EXPECT_EQ(firstNamed, listInDialog);
-  EXPECT_EQ(focusSeen, listInDialog);
-  EXPECT_EQ(user_.templateNames.front(), "PICKS");
+  EXPECT_EQ(reinterpret_cast<HWND>(log_[0].wParam), listInDialog);
+  EXPECT_EQ(user_.templateNames.front(), "picks");
 }
 
-TEST_F(DialogTest, FocusStaysWhereItWasWhenInitDialogAnswersFalse) {
+// Focus: on the first tab stop unless WM_INITDIALOG answers FALSE; back where it was afterwards.
+TEST_F(DialogTest, FocusGoesToTheFirstTabStopUnlessInitDialogAnswersFalseAndComesBack) {
   HWND frame = CreateFrameWindow(u"Frame", nullptr);
-  SetFocus(frame);
-  HWND focusSeen = nullptr;
-  handler_ = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
-  user_.steps.push_back([&](HWND) { focusSeen = GetFocus(); });
-  Run(u"PICKS");
-  EXPECT_EQ(focusSeen, frame);
-  EXPECT_EQ(GetFocus(), frame);
+  for (const INT_PTR initAnswer : {TRUE, FALSE}) {
+    SCOPED_TRACE(initAnswer ? "TRUE" : "FALSE");
+    SetFocus(frame);
+    handler_ = [=](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
+      return message == WM_INITDIALOG ? initAnswer : FALSE;
+    };
+    user_.steps.push_back([&](HWND dialog) {
+      EXPECT_EQ(GetFocus(), initAnswer ? GetDlgItem(dialog, 20) : frame);
+      SetFocus(GetDlgItem(dialog, 21));
+      EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 21));
+    });
+    Run(u"PICKS");
+    EXPECT_EQ(GetFocus(), frame);
+  }
   DestroyWindow(frame);
 }
 
-TEST_F(DialogTest, FocusComesBackAfterTheDialog) {
-  HWND frame = CreateFrameWindow(u"Frame", nullptr);
-  SetFocus(frame);
-  user_.steps.push_back(
-      [](HWND dialog) { ClickListEntry(GetDlgItem(dialog, 21), 0, ListClick::Only); });
-  Run(u"PICKS");
-  EXPECT_EQ(GetFocus(), frame);
-  DestroyWindow(frame);
+// The owner is disabled and behind the dialog while it runs, then in front and as it was before.
+TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefore) {
+  for (const bool enabledBefore : {true, false}) {
+    SCOPED_TRACE(enabledBefore ? "enabled before" : "disabled before");
+    HWND owner = CreateFrameWindow(u"Main", nullptr);
+    EnableWindow(owner, enabledBefore ? TRUE : FALSE);
+    SetForegroundWindow(owner);
+    HWND dialogSeen = nullptr;
+    user_.steps.push_back([&](HWND dialog) {
+      dialogSeen = dialog;
+      EXPECT_FALSE(IsWindowEnabled(owner));
+      EXPECT_EQ(GetForegroundWindow(), dialog);
+      EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
+    });
+    Run(u"PICKS", owner);
+    EXPECT_EQ(IsWindowEnabled(owner) != FALSE, enabledBefore);
+    EXPECT_EQ(GetForegroundWindow(), owner);
+    EXPECT_NE(dialogSeen, nullptr);
+    EXPECT_FALSE(IsWindow(dialogSeen));
+    DestroyWindow(owner);
+  }
 }
 
-TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndEnabledAfter) {
-  HWND owner = CreateFrameWindow(u"Main", nullptr);
-  SetForegroundWindow(owner);
-  bool ownerEnabledDuring = true;
-  HWND foregroundDuring = nullptr, ownerOfDialog = nullptr, dialogSeen = nullptr;
-  user_.steps.push_back([&](HWND dialog) {
-    ownerEnabledDuring = IsWindowEnabled(owner) != FALSE;
-    foregroundDuring = GetForegroundWindow();
-    ownerOfDialog = GetWindow(dialog, GW_OWNER);
-    dialogSeen = dialog;
-  });
-  Run(u"PICKS", owner);
-  EXPECT_FALSE(ownerEnabledDuring);
-  EXPECT_EQ(foregroundDuring, dialogSeen);
-  EXPECT_EQ(ownerOfDialog, owner);
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetForegroundWindow(), owner);
-  EXPECT_FALSE(IsWindow(dialogSeen));
-  DestroyWindow(owner);
-}
-
-TEST_F(DialogTest, AnOwnerDisabledBeforeStaysDisabled) {
-  HWND owner = CreateFrameWindow(u"Main", nullptr);
-  EnableWindow(owner, FALSE);
-  Run(u"PICKS", owner);
-  EXPECT_FALSE(IsWindowEnabled(owner));
-  DestroyWindow(owner);
-}
-
-TEST_F(DialogTest, AnswersTheValueGivenToEndDialogAndDestroysTheDialog) {
-  handler_ = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return EndOnCommand(dialog, message, wParam, 60, 77);
+// Each way a dialog ends: the commands sent (each from its control), the value answered, the
+// loop stopping at EndDialog. The procedure ends with `result` on `endOn` (or on WM_CLOSE).
+TEST_F(DialogTest, EachWayOfEndingSendsItsCommandsAndAnswersTheValueGivenToEndDialog) {
+  constexpr int kOnClose = -1, kNever = -2;
+  struct Case {
+    const char* how;
+    const char16_t* name;
+    std::function<void(HWND)> step;
+    int endOn;
+    INT_PTR result;
+    CommandList commands;
+    size_t turns;
+    size_t closes;  // WM_SYSCOMMAND and WM_CLOSE each
   };
-  HWND dialogSeen = nullptr;
-  user_.steps.push_back([&](HWND dialog) {
-    dialogSeen = dialog;
-    ClickButton(GetDlgItem(dialog, 60));
-  });
-  user_.steps.push_back([](HWND) { ADD_FAILURE() << "the loop went on after EndDialog"; });
-  EXPECT_EQ(Run(u"PICKS"), 77);
-  EXPECT_EQ(Count(WM_DESTROY), 1u);
-  EXPECT_FALSE(IsWindow(dialogSeen));
-  EXPECT_FALSE(EndDialog(dialogSeen, 1));
+  const auto click40 = [](HWND dialog) { ClickButton(GetDlgItem(dialog, 40)); };
+  const std::pair<int, int> cancel = {IDCANCEL, BN_CLICKED};
+  const Case cases[] = {
+      // The procedure leaves the Escape alone; the dialog manager ends the dialog.
+      {"no user", u"PICKS", nullptr, kNever, IDCANCEL, {cancel}, 0, 0},
+      {"steps run out", u"PICKS", click40, IDCANCEL, 55, {{40, BN_CLICKED}, cancel}, 2, 0},
+      {"Escape", u"PICKS", PressEscape, IDCANCEL, 9, {cancel}, 1, 0},
+      {"Return, default button", u"PICKS", PressEnter, 60, 77, {{60, BN_CLICKED}}, 1, 0},
+      {"Return, no default button", u"PLAIN", PressEnter, IDOK, 11, {{IDOK, BN_CLICKED}}, 1, 0},
+      {"close box", u"PICKS", ClickCloseBox, IDCANCEL, 3, {cancel}, 1, 1},
+      // A procedure that handles WM_CLOSE itself gets no IDCANCEL from the close box.
+      {"close box taken", u"PICKS", ClickCloseBox, kOnClose, 4, {}, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    log_.clear();
+    user_.templateNames.clear();
+    HWND dialogSeen = nullptr;
+    handler_ = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+      if (message == WM_COMMAND) {
+        EXPECT_NE(reinterpret_cast<HWND>(lParam), nullptr) << LOWORD(wParam);
+        EXPECT_EQ(reinterpret_cast<HWND>(lParam), GetDlgItem(dialog, LOWORD(wParam)));
+      }
+      if ((message == WM_COMMAND && LOWORD(wParam) == c.endOn) ||
+          (message == WM_CLOSE && c.endOn == kOnClose)) {
+        EndDialog(dialog, c.result);
+        return TRUE;
+      }
+      return message == WM_INITDIALOG;
+    };
+    if (c.step) {
+      user_.steps.push_back([&](HWND dialog) {
+        dialogSeen = dialog;
+        const bool picks = std::u16string(c.name) == u"PICKS";
+        EXPECT_EQ(static_cast<uintptr_t>(SendMessage(dialog, DM_GETDEFID, 0, 0)),
+                  picks ? MAKEWPARAM(60, DC_HASDEFID) : 0u);
+        c.step(dialog);
+      });
+    }
+    DialogDriver* const previous = c.step ? nullptr : SetDialogDriver(nullptr);
+    EXPECT_EQ(Run(c.name), c.result);
+    if (!c.step) SetDialogDriver(previous);
+    EXPECT_EQ(Commands(), c.commands);
+    EXPECT_EQ(user_.templateNames.size(), c.turns);
+    EXPECT_EQ(Count(WM_SYSCOMMAND), c.closes);
+    EXPECT_EQ(Count(WM_CLOSE), c.closes);
+    EXPECT_EQ(Count(WM_DESTROY), 1u);
+    if (dialogSeen) {
+      EXPECT_FALSE(IsWindow(dialogSeen));
+      EXPECT_FALSE(EndDialog(dialogSeen, 1));
+    }
+  }
 }
 
 TEST_F(DialogTest, MissingOrUnusableTemplatesAnswerMinusOneWithoutTouchingTheOwner) {
@@ -119,94 +150,8 @@ TEST_F(DialogTest, MissingOrUnusableTemplatesAnswerMinusOneWithoutTouchingTheOwn
   DestroyWindow(owner);
 }
 
-TEST_F(DialogTest, TemplateNamesCompareWithoutCase) {
-  Run(u"picks");
-  ASSERT_EQ(user_.templateNames.size(), 1u);
-  EXPECT_EQ(user_.templateNames[0], "picks");
-}
-
-TEST_F(DialogTest, WithoutAUserTheDialogIsCancelled) {
-  SetDialogDriver(nullptr);
-  EXPECT_EQ(Run(u"PICKS"), IDCANCEL);
-  // The procedure saw Escape and left it alone; the dialog manager ended the dialog.
-  EXPECT_EQ(Commands(), (CommandList{{IDCANCEL, BN_CLICKED}}));
-}
-
-TEST_F(DialogTest, AUserWithNothingMoreToDoPressesEscape) {
-  handler_ = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return EndOnCommand(dialog, message, wParam, IDCANCEL, 55);
-  };
-  user_.steps.push_back([](HWND dialog) { ClickButton(GetDlgItem(dialog, 40)); });
-  EXPECT_EQ(Run(u"PICKS"), 55);
-  EXPECT_EQ(Commands(), (CommandList{{40, BN_CLICKED}, {IDCANCEL, BN_CLICKED}}));
-}
-
-TEST_F(DialogTest, EscapeSendsCancelFromTheCancelButton) {
-  user_.steps.push_back([](HWND dialog) { PressEscape(dialog); });
-  HWND cancel = nullptr;
-  handler_ = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-      cancel = reinterpret_cast<HWND>(lParam);
-      EXPECT_EQ(cancel, GetDlgItem(dialog, IDCANCEL));
-      EndDialog(dialog, 9);
-      return TRUE;
-    }
-    return message == WM_INITDIALOG;
-  };
-  EXPECT_EQ(Run(u"PICKS"), 9);
-  EXPECT_NE(cancel, nullptr);
-}
-
-TEST_F(DialogTest, EnterPressesTheDefaultButtonOrOk) {
-  LRESULT defaultId = 0;
-  user_.steps.push_back([&](HWND dialog) {
-    defaultId = SendMessage(dialog, DM_GETDEFID, 0, 0);
-    PressEnter(dialog);
-  });
-  handler_ = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return EndOnCommand(dialog, message, wParam, 60, 60);
-  };
-  EXPECT_EQ(Run(u"PICKS"), 60);
-  EXPECT_EQ(LOWORD(static_cast<uintptr_t>(defaultId)), 60);
-  EXPECT_EQ(HIWORD(static_cast<uintptr_t>(defaultId)), DC_HASDEFID);
-
-  user_.steps.push_back([&](HWND dialog) {
-    defaultId = SendMessage(dialog, DM_GETDEFID, 0, 0);
-    PressEnter(dialog);
-  });
-  handler_ = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return EndOnCommand(dialog, message, wParam, IDOK, 11);
-  };
-  EXPECT_EQ(Run(u"PLAIN"), 11);
-  EXPECT_EQ(defaultId, 0);
-}
-
-TEST_F(DialogTest, CloseBoxBecomesCloseThenCancelUnlessTheProcedureTakesIt) {
-  user_.steps.push_back([](HWND dialog) { ClickCloseBox(dialog); });
-  handler_ = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return EndOnCommand(dialog, message, wParam, IDCANCEL, 3);
-  };
-  EXPECT_EQ(Run(u"PICKS"), 3);
-  EXPECT_EQ(Count(WM_SYSCOMMAND), 1u);
-  EXPECT_EQ(Count(WM_CLOSE), 1u);
-  EXPECT_EQ(Commands(), (CommandList{{IDCANCEL, BN_CLICKED}}));
-
-  // A procedure that handles WM_CLOSE itself gets no IDCANCEL from the close box.
-  log_.clear();
-  user_.steps.push_back([](HWND dialog) { ClickCloseBox(dialog); });
-  handler_ = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_CLOSE) {
-      EndDialog(dialog, 4);
-      return TRUE;
-    }
-    return message == WM_INITDIALOG;
-  };
-  EXPECT_EQ(Run(u"PICKS"), 4);
-  EXPECT_TRUE(Commands().empty());
-}
-
 TEST_F(DialogTest, ControlsAreFoundByIdAndKnowTheirDialog) {
-  user_.steps.push_back([](HWND dialog) {
+  InDialog([](HWND dialog) {
     HWND edit = GetDlgItem(dialog, 70);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(GetDlgCtrlID(edit), 70);
@@ -227,11 +172,10 @@ TEST_F(DialogTest, ControlsAreFoundByIdAndKnowTheirDialog) {
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 30)));
     EXPECT_FALSE(ClickButton(GetDlgItem(dialog, 30)));
   });
-  Run(u"PICKS");
 }
 
 TEST_F(DialogTest, TabOrderSkipsControlsThatCannotTakeTheFocus) {
-  user_.steps.push_back([](HWND dialog) {
+  InDialog([](HWND dialog) {
     HWND list = GetDlgItem(dialog, 20);
     EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), list);
     EXPECT_EQ(GetNextDlgTabItem(dialog, list, FALSE), GetDlgItem(dialog, 21));
@@ -240,12 +184,10 @@ TEST_F(DialogTest, TabOrderSkipsControlsThatCannotTakeTheFocus) {
     EnableWindow(list, FALSE);
     EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), GetDlgItem(dialog, 21));
   });
-  Run(u"PICKS");
 }
 
 TEST_F(DialogTest, ADialogOpenedFromAProcedureRunsInsideAndGivesControlBack) {
-  HWND outer = nullptr;
-  HWND ownerOfInner = nullptr;
+  HWND outer = nullptr, ownerOfInner = nullptr;
   INT_PTR innerResult = 0;
   user_.steps.push_back([&](HWND dialog) {
     outer = dialog;
@@ -258,11 +200,15 @@ TEST_F(DialogTest, ADialogOpenedFromAProcedureRunsInsideAndGivesControlBack) {
       user_.steps = {[&](HWND inner) { ownerOfInner = GetWindow(inner, GW_OWNER); }};
       innerResult = DialogBoxParam(
           Module(), u"PLAIN", dialog,
-          [](HWND d, UINT m, WPARAM, LPARAM) -> INT_PTR { return m == WM_INITDIALOG; }, 0);
+          [](HWND, UINT m, WPARAM, LPARAM) -> INT_PTR { return m == WM_INITDIALOG; }, 0);
       user_.steps = std::move(outerSteps);
       return TRUE;
     }
-    return EndOnCommand(dialog, message, wParam, 60, 6);
+    if (message == WM_COMMAND && LOWORD(wParam) == 60) {
+      EndDialog(dialog, 6);
+      return TRUE;
+    }
+    return message == WM_INITDIALOG;
   };
   user_.steps.push_back([](HWND dialog) { ClickButton(GetDlgItem(dialog, 60)); });
   EXPECT_EQ(Run(u"PICKS"), 6);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,133 +19,6 @@ namespace osprevan::fixtures {
 namespace {
 
 using ondrelkit::testing::LibrarySession;
-
-constexpr const char* kAbsent = "<absent>";
-
-struct ReadAnnot {
-  std::string subtype;
-  std::map<std::string, std::string> entries;  // strings as UTF-8, names with "/"
-  int irt = -1;                                // index of the IRT target among the annots
-  std::vector<float> quads;                    // QuadPoints
-};
-
-std::string Entry(const LibrarySession& lib, const OkObj* dict, const char* key) {
-  OkObj* value = lib.objs->PdfDictGet(dict, lib.core->PdfAtom(key));
-  std::string out = kAbsent;
-  if (lib.objs->PdfObjType(value) == kPdfString) {
-    size_t length = 0;
-    const char* bytes = lib.objs->PdfStringValue(value, &length);
-    OkText* text = lib.core->PdfTextFromBytes(bytes, length);
-    out = lib.Utf8(text);
-    lib.core->PdfRelease(text);
-  } else if (lib.objs->PdfObjType(value) == kPdfName) {
-    out = std::string("/") + lib.core->PdfAtomName(lib.objs->PdfNameValue(value));
-  }
-  lib.core->PdfRelease(value);
-  return out;
-}
-
-// The annotations of page 0 other than pop-ups, in page order.
-std::vector<ReadAnnot> ReadAnnots(const std::string& path) {
-  LibrarySession lib;
-  OkDoc* doc = lib.Open(path);
-  OkPage* page = lib.pages->PdfAcquirePage(doc, 0);
-  std::vector<OkObj*> dicts;
-  std::vector<ReadAnnot> out;
-  for (int i = 0; i < lib.pages->PdfAnnotCount(page); ++i) {
-    OkAnnot* annot = lib.pages->PdfAnnotAt(page, i);
-    ReadAnnot read;
-    read.subtype = lib.core->PdfAtomName(lib.pages->PdfAnnotSubtype(annot));
-    OkObj* dict = lib.pages->PdfAnnotDict(annot);
-    lib.core->PdfRelease(annot);
-    if (read.subtype == "Popup") {
-      lib.core->PdfRelease(dict);
-      continue;
-    }
-    for (const char* key : {"T", "Contents", "M", "RT", "State", "StateModel"}) {
-      read.entries[key] = Entry(lib, dict, key);
-    }
-    OkObj* quads = lib.objs->PdfDictGet(dict, lib.core->PdfAtom("QuadPoints"));
-    for (int k = 0; lib.objs->PdfObjType(quads) == kPdfArray && k < lib.objs->PdfArrayLength(quads);
-         ++k) {
-      OkObj* number = lib.objs->PdfArrayGet(quads, k);
-      read.quads.push_back(static_cast<float>(lib.objs->PdfFixedValue(number)) / 65536);
-      lib.core->PdfRelease(number);
-    }
-    lib.core->PdfRelease(quads);
-    dicts.push_back(dict);
-    out.push_back(read);
-  }
-  for (size_t i = 0; i < dicts.size(); ++i) {
-    OkObj* irt = lib.objs->PdfDictGet(dicts[i], lib.core->PdfAtom("IRT"));
-    for (size_t j = 0; j < dicts.size(); ++j) {
-      if (lib.objs->PdfObjType(irt) == kPdfDict && lib.objs->PdfObjEqual(irt, dicts[j])) {
-        out[i].irt = static_cast<int>(j);
-      }
-    }
-    lib.core->PdfRelease(irt);
-  }
-  for (OkObj* d : dicts) lib.core->PdfRelease(d);
-  lib.pages->PdfReleasePage(page);
-  lib.docs->PdfCloseDoc(doc);
-  return out;
-}
-
-TEST(ReviewerTool, AnnotationsCarryExactlyTheDescribedEntries) {
-  ReviewedPdf pdf;
-  ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
-  ASSERT_TRUE(pdf.Review(R"({"comments": [
-    {"kind": "insert", "find": "注釈", "occurrence": 1, "text": "新しい", "author": "佐藤",
-     "modified": "D:20261201093000Z",
-     "replies": [{"author": "鈴木", "contents": "同意", "modified": "D:20261202093000Z",
-                  "replies": [{"author": "佐藤", "contents": "了解"}]},
-                 {"contents": "no type", "rt": null}],
-     "states": [{"model": "Review", "state": "Accepted", "author": "佐藤"}]},
-    {"kind": "replace", "find": "マニュアル", "text": "手引き", "contents": "言い換え"},
-    {"kind": "highlight", "find": "該当"},
-    {"kind": "squiggly", "find": "説明", "author": ""},
-    {"kind": "note", "point": [300, 300], "page": 0, "contents": "メモ", "author": "R"},
-    {"kind": "freetext", "rect": [100, 400, 300, 430], "page": 0, "contents": "自由"}
-  ]})"))
-      << pdf.error();
-  const std::vector<ReadAnnot> a = ReadAnnots(pdf.annotatedPdf());
-  std::vector<std::string> subtypes;
-  for (const ReadAnnot& r : a) subtypes.push_back(r.subtype);
-  ASSERT_EQ(subtypes,
-            (std::vector<std::string>{"Caret", "Text", "Text", "Text", "Text", "StrikeOut", "Caret",
-                                      "Highlight", "Squiggly", "Text", "FreeText"}));
-  // The insertion with its thread: a reply with a reply of its own, one without RT, a state.
-  EXPECT_EQ(a[0].entries.at("T"), "佐藤");
-  EXPECT_EQ(a[0].entries.at("Contents"), "新しい");
-  EXPECT_EQ(a[0].entries.at("M"), "D:20261201093000Z");
-  EXPECT_EQ(a[1].irt, 0);
-  EXPECT_EQ(a[1].entries.at("RT"), "/R");
-  EXPECT_EQ(a[1].entries.at("T"), "鈴木");
-  EXPECT_EQ(a[1].entries.at("Contents"), "同意");
-  EXPECT_EQ(a[2].irt, 1);
-  EXPECT_EQ(a[2].entries.at("M"), kAbsent);
-  EXPECT_EQ(a[3].irt, 0);
-  EXPECT_EQ(a[3].entries.at("RT"), kAbsent);
-  EXPECT_EQ(a[3].entries.at("T"), kAbsent);
-  EXPECT_EQ(a[4].irt, 0);
-  EXPECT_EQ(a[4].entries.at("StateModel"), "Review");
-  EXPECT_EQ(a[4].entries.at("State"), "Accepted");
-  EXPECT_EQ(a[1].entries.at("State"), kAbsent);
-  // The replacement: the strike-out comes first and is grouped with the caret after it.
-  EXPECT_EQ(a[5].irt, 6);
-  EXPECT_EQ(a[5].entries.at("RT"), "/Group");
-  EXPECT_EQ(a[5].entries.at("Contents"), "言い換え");
-  EXPECT_EQ(a[6].entries.at("Contents"), "手引き");
-  EXPECT_EQ(a[6].irt, -1);
-  // Without author and date no /T and no /M; an empty author is written as given.
-  EXPECT_EQ(a[7].entries.at("T"), kAbsent);
-  EXPECT_EQ(a[7].entries.at("M"), kAbsent);
-  EXPECT_EQ(a[7].quads.size(), 8u);
-  EXPECT_EQ(a[8].entries.at("T"), "");
-  EXPECT_EQ(a[9].entries.at("Contents"), "メモ");
-  EXPECT_EQ(a[10].entries.at("Contents"), "自由");
-  EXPECT_EQ(a[0].quads.size(), 0u);  // a caret has only its rectangle
-}
 
 // The corners of each quadrilateral in the order written ("UL UR LL LR" is the usual one),
 // named by where they lie in the quadrilateral, y upward.
@@ -165,6 +39,120 @@ std::string Corners(const std::vector<float>& quads) {
     }
   }
   return out;
+}
+
+// A string entry as UTF-8, a name with "/", or nothing.
+std::optional<std::string> Entry(const LibrarySession& lib, const OkObj* dict, const char* key) {
+  OkObj* value = lib.objs->PdfDictGet(dict, lib.core->PdfAtom(key));
+  std::optional<std::string> out;
+  if (lib.objs->PdfObjType(value) == kPdfString) {
+    size_t length = 0;
+    const char* bytes = lib.objs->PdfStringValue(value, &length);
+    OkText* text = lib.core->PdfTextFromBytes(bytes, length);
+    out = lib.Utf8(text);
+    lib.core->PdfRelease(text);
+  } else if (lib.objs->PdfObjType(value) == kPdfName) {
+    out = std::string("/") + lib.core->PdfAtomName(lib.objs->PdfNameValue(value));
+  }
+  lib.core->PdfRelease(value);
+  return out;
+}
+
+struct ReadAnnot {
+  // "Subtype Key=value ... irt=N quads=CORNERS": those of Contents, M, RT, State, StateModel
+  // and T that are there, the index of the IRT target among the annotations, the QuadPoints.
+  std::string summary;
+  std::vector<float> quads;
+};
+
+// The annotations of page 0 other than pop-ups, in page order.
+std::vector<ReadAnnot> ReadAnnots(const std::string& path) {
+  LibrarySession lib;
+  OkDoc* doc = lib.Open(path);
+  OkPage* page = lib.pages->PdfAcquirePage(doc, 0);
+  std::vector<OkObj*> dicts;
+  std::vector<ReadAnnot> out;
+  for (int i = 0; i < lib.pages->PdfAnnotCount(page); ++i) {
+    OkAnnot* annot = lib.pages->PdfAnnotAt(page, i);
+    ReadAnnot read{lib.core->PdfAtomName(lib.pages->PdfAnnotSubtype(annot)), {}};
+    OkObj* dict = lib.pages->PdfAnnotDict(annot);
+    lib.core->PdfRelease(annot);
+    if (read.summary == "Popup") {
+      lib.core->PdfRelease(dict);
+      continue;
+    }
+    for (const char* key : {"Contents", "M", "RT", "State", "StateModel", "T"}) {
+      if (const auto value = Entry(lib, dict, key))
+        read.summary += std::string(" ") + key + "=" + *value;
+    }
+    OkObj* quads = lib.objs->PdfDictGet(dict, lib.core->PdfAtom("QuadPoints"));
+    for (int k = 0; lib.objs->PdfObjType(quads) == kPdfArray && k < lib.objs->PdfArrayLength(quads);
+         ++k) {
+      OkObj* number = lib.objs->PdfArrayGet(quads, k);
+      read.quads.push_back(static_cast<float>(lib.objs->PdfFixedValue(number)) / 65536);
+      lib.core->PdfRelease(number);
+    }
+    lib.core->PdfRelease(quads);
+    dicts.push_back(dict);
+    out.push_back(read);
+  }
+  for (size_t i = 0; i < dicts.size(); ++i) {
+    OkObj* irt = lib.objs->PdfDictGet(dicts[i], lib.core->PdfAtom("IRT"));
+    for (size_t j = 0; j < dicts.size(); ++j) {
+      if (lib.objs->PdfObjType(irt) == kPdfDict && lib.objs->PdfObjEqual(irt, dicts[j])) {
+        out[i].summary += " irt=" + std::to_string(j);
+      }
+    }
+    lib.core->PdfRelease(irt);
+    if (!out[i].quads.empty()) out[i].summary += " quads=" + Corners(out[i].quads);
+  }
+  for (OkObj* d : dicts) lib.core->PdfRelease(d);
+  lib.pages->PdfReleasePage(page);
+  lib.docs->PdfCloseDoc(doc);
+  return out;
+}
+
+std::vector<std::string> Summaries(const std::vector<ReadAnnot>& annots) {
+  std::vector<std::string> out;
+  for (const ReadAnnot& annot : annots) out.push_back(annot.summary);
+  return out;
+}
+
+TEST(ReviewerTool, AnnotationsCarryExactlyTheDescribedEntries) {
+  ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
+  ASSERT_TRUE(pdf.Review(R"({"comments": [
+    {"kind": "insert", "find": "注釈", "occurrence": 1, "text": "新しい", "author": "佐藤",
+     "modified": "D:20261201093000Z",
+     "replies": [{"author": "鈴木", "contents": "同意", "modified": "D:20261202093000Z",
+                  "replies": [{"author": "佐藤", "contents": "了解"}]},
+                 {"contents": "no type", "rt": null}],
+     "states": [{"model": "Review", "state": "Accepted", "author": "佐藤"}]},
+    {"kind": "replace", "find": "マニュアル", "text": "手引き", "contents": "言い換え"},
+    {"kind": "highlight", "find": "該当"},
+    {"kind": "squiggly", "find": "説明", "author": ""},
+    {"kind": "note", "point": [300, 300], "page": 0, "contents": "メモ", "author": "R"},
+    {"kind": "freetext", "rect": [100, 400, 300, 430], "page": 0, "contents": "自由"}
+  ]})"))
+      << pdf.error();
+  // The insertion with its thread: a reply with a reply of its own, one without RT, a state.
+  // The replacement: the strike-out comes first and is grouped with the caret after it.
+  // Without author and date no /T and no /M; an empty author is written as given; a caret has
+  // only its rectangle.
+  EXPECT_EQ(Summaries(ReadAnnots(pdf.annotatedPdf())),
+            (std::vector<std::string>{
+                "Caret Contents=新しい M=D:20261201093000Z T=佐藤",
+                "Text Contents=同意 M=D:20261202093000Z RT=/R T=鈴木 irt=0",
+                "Text Contents=了解 RT=/R T=佐藤 irt=1",
+                "Text Contents=no type irt=0",
+                "Text Contents= RT=/R State=Accepted StateModel=Review T=佐藤 irt=0",
+                "StrikeOut Contents=言い換え RT=/Group irt=6 quads=UL UR LL LR",
+                "Caret Contents=手引き",
+                "Highlight quads=UL UR LL LR",
+                "Squiggly T= quads=UL UR LL LR",
+                "Text Contents=メモ T=R",
+                "FreeText Contents=自由",
+            }));
 }
 
 // `text` with its first `mark` replaced by `value`.
@@ -200,34 +188,28 @@ TEST(ReviewerTool, WritesTheFormsViewersUse) {
   ]})",
                               "SPANNING", spanning)))
       << pdf.error();
-  const std::vector<ReadAnnot> a = ReadAnnots(pdf.annotatedPdf());
-  std::vector<std::string> subtypes;
-  for (const ReadAnnot& r : a) subtypes.push_back(r.subtype);
-  ASSERT_EQ(subtypes, (std::vector<std::string>{"Text", "Text", "Deletion", "Highlight",
-                                                "Underline", "StrikeOut", "Caret", "Text"}));
-  EXPECT_EQ(a[0].entries.at("State"), "Rejected");
-  EXPECT_EQ(a[0].irt, 1);  // its target comes after it
-  EXPECT_EQ(a[2].entries.at("Contents"), "gone");
-  EXPECT_EQ(Corners(a[2].quads), "UL UR LL LR");
+  // The state comes before its target; the reply to the replacement hangs on its caret.
+  const std::vector<ReadAnnot> annots = ReadAnnots(pdf.annotatedPdf());
+  EXPECT_EQ(Summaries(annots), (std::vector<std::string>{
+                                   "Text Contents= RT=/R State=Rejected StateModel=Review irt=1",
+                                   "Text Contents=target",
+                                   "Deletion Contents=gone quads=UL UR LL LR",
+                                   "Highlight quads=UL UR LL LR UL UR LL LR",
+                                   "Underline quads=LL LR UR UL",
+                                   "StrikeOut RT=/Group irt=6 quads=UL UR LL LR",
+                                   "Caret Contents=new",
+                                   "Text Contents=why RT=/R irt=6",
+                               }));
   // Seventeen words do not fit on one line: one quadrilateral per line, the second below.
-  ASSERT_EQ(Corners(a[3].quads), "UL UR LL LR UL UR LL LR");
-  EXPECT_LT(a[3].quads[9], a[3].quads[1]);  // the tops of the two lines
-  EXPECT_EQ(Corners(a[4].quads), "LL LR UR UL");
-  EXPECT_EQ(a[5].irt, 6);
-  EXPECT_EQ(a[5].entries.at("RT"), "/Group");
-  EXPECT_EQ(a[7].irt, 6);
-  EXPECT_EQ(a[7].entries.at("Contents"), "why");
+  ASSERT_EQ(annots.size(), 8u);
+  ASSERT_EQ(annots[3].quads.size(), 16u);
+  EXPECT_LT(annots[3].quads[9], annots[3].quads[1]);  // the tops of the two lines
 }
 
 struct ToolRun {
   int status = -1;  // exit status; -1 when the tool did not exit normally
   std::string errors;
 };
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Runs the tool on `pdf` with `description` as its JSON, writing <directory>/out.pdf.
 ToolRun RunReviewer(const std::string& directory, const std::string& pdf,
@@ -240,7 +222,8 @@ ToolRun RunReviewer(const std::string& directory, const std::string& pdf,
   const int raw = std::system(command.c_str());
   ToolRun run;
   if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
-  run.errors = ReadFile(directory + "/err.txt");
+  std::ifstream errors(directory + "/err.txt", std::ios::binary);
+  run.errors.assign(std::istreambuf_iterator<char>(errors), {});
   return run;
 }
 
