@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "poppler/Gfx.h"
 #include "poppler/GfxFont.h"
 #include "poppler/GfxState.h"
 #include "poppler/OutputDev.h"
 #include "poppler/PDFDoc.h"
+#include "poppler/Page.h"
 #include "poppler/goo/GooString.h"
 #include "src/content_tree.h"
 #include "src/handles.h"
@@ -239,10 +241,6 @@ bool StopWhenFailed(void* data) {
   return static_cast<ContentCollector*>(data)->failed();
 }
 
-bool SkipAnnotation(Annot*, void*) {
-  return false;
-}
-
 const OkElement* CheckedElement(const OkElement* element, int32_t kind) {
   RequireInitialised();
   if (!element) Raise(kErrBadArgument);
@@ -341,8 +339,23 @@ size_t CharUnicode(const OkElement* text, int32_t run, int32_t index, char16_t* 
 PageContent* BuildPageContent(const OkPage* page) {
   PageContent* content = New<PageContent>();
   ContentCollector collector(content);
-  page->document->pdf->displayPage(&collector, page->index + 1, 72, 72, 0, true, false, false,
-                                   StopWhenFailed, &collector, SkipAnnotation, nullptr);
+  // The page's content stream alone. Displaying the whole page would also make Poppler read
+  // every annotation of the page into objects that the document keeps until it is closed,
+  // tens of megabytes over a long reviewed document, though none of them is drawn here.
+  Page* source = page->document->pdf->getPage(page->index + 1);
+  if (!source) {
+    Delete(content);
+    Raise(kErrDamaged);
+  }
+  std::unique_ptr<Gfx> gfx(source->createGfx(&collector, 72, 72, 0, true, false, -1, -1, -1, -1,
+                                             false, StopWhenFailed, &collector));
+  Object stream = source->getContents();
+  if (!stream.isNull()) {
+    gfx->saveState();
+    gfx->display(&stream);
+    gfx->restoreState();
+  }
+  gfx.reset();
   if (collector.failed()) {
     Delete(content);
     Raise(collector.error());
