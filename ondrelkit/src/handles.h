@@ -54,9 +54,13 @@ struct OkStructElem : ondrelkit::Handle {
 };
 
 // A PDF object: its value, and the reference it was reached through (num < 0 when direct).
+// An indirect object is read from the file only when its value is first asked for (see
+// ondrelkit::ValueOf): handles of references are often only compared, by reference, and a
+// parsed annotation kept for each of thousands of comments adds up.
 struct OkObj : ondrelkit::Handle {
   const OkDoc* document = nullptr;
-  Object value;
+  mutable Object value;
+  mutable bool fetched = true;
   Ref ref{-1, -1};
   ~OkObj() override;
 };

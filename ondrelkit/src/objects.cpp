@@ -17,19 +17,27 @@ OkObj* MakeObj(const OkDoc* document, const Object& raw) {
   object->document = document;
   if (raw.isRef()) {
     object->ref = raw.getRef();
-    object->value = document ? raw.fetch(document->pdf->getXRef()) : Object();
+    object->fetched = document == nullptr;
   } else {
     object->value = raw.copy();
   }
   return object;
 }
 
+const Object& ValueOf(const OkObj* object) {
+  RequireInitialised();
+  if (!object) Raise(kErrBadArgument);
+  if (!object->fetched) {
+    object->value = Object(object->ref).fetch(object->document->pdf->getXRef());
+    object->fetched = true;
+  }
+  return object->value;
+}
+
 namespace {
 
 const Object& Value(const OkObj* object) {
-  RequireInitialised();
-  if (!object) Raise(kErrBadArgument);
-  return object->value;
+  return ValueOf(object);
 }
 
 OkObj* Null() {
@@ -66,9 +74,10 @@ int32_t ObjType(const OkObj* object) {
 }
 
 int32_t Compare(const OkObj* a, const OkObj* b) {
-  const Object& va = Value(a);
-  const Object& vb = Value(b);
-  // Indirect objects compare by reference; direct ones by kind, then by value or identity.
+  RequireInitialised();
+  if (!a || !b) Raise(kErrBadArgument);
+  // Indirect objects compare by reference, without being read; direct ones by kind, then by
+  // value or identity.
   const bool ia = a->ref.num >= 0, ib = b->ref.num >= 0;
   if (ia != ib) return ia ? -1 : 1;
   if (ia) {
@@ -76,6 +85,8 @@ int32_t Compare(const OkObj* a, const OkObj* b) {
     if (a->ref.gen != b->ref.gen) return a->ref.gen < b->ref.gen ? -1 : 1;
     return 0;
   }
+  const Object& va = Value(a);
+  const Object& vb = Value(b);
   const int32_t ka = Kind(va), kb = Kind(vb);
   if (ka != kb) return ka < kb ? -1 : 1;
   switch (ka) {

@@ -43,6 +43,8 @@ PdfAtom AtomOf(const char* name);
 const char* AtomNameOf(PdfAtom atom);
 PdfFixed FloatToFixed(double value);
 OkObj* MakeObj(const OkDoc* document, const Object& raw);
+// The object's value, read from the file on first use when it is an indirect object.
+const Object& ValueOf(const OkObj* object);
 
 extern const OkObjectsTable kObjectsTable;
 extern const OkPagesTable kPagesTable;

@@ -242,10 +242,10 @@ PdfAtom RoleMapDirect(const OkObj* roleMap, PdfAtom type) {
   RequireInitialised();
   std::string name = AtomNameOf(type);
   if (!roleMap) return type;
-  if (!roleMap->value.isDict()) Raise(kErrWrongType);
+  if (!ValueOf(roleMap).isDict()) Raise(kErrWrongType);
   std::set<std::string> seen{name};
   for (int step = 0; step < kMaxDepth; ++step) {
-    Object mapped = roleMap->value.dictLookup(name.c_str());
+    Object mapped = ValueOf(roleMap).dictLookup(name.c_str());
     if (!mapped.isName() || seen.count(mapped.getName())) break;  // unmapped, or a cycle
     name = mapped.getName();
     seen.insert(name);
@@ -329,9 +329,9 @@ size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity) 
 OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid) {
   RequireInitialised();
   if (!page || !page->document) Raise(kErrBadArgument);
-  if (!page->value.isDict()) Raise(kErrWrongType);
+  if (!ValueOf(page).isDict()) Raise(kErrWrongType);
   if (mcid < 0) return nullptr;
-  Object structParents = page->value.dictLookup("StructParents");
+  Object structParents = ValueOf(page).dictLookup("StructParents");
   if (!structParents.isInt()) return nullptr;
   const Object& entry = ParentTreeEntry(page->document, structParents.getInt());
   if (!entry.isArray() || mcid >= entry.arrayGetLength()) return nullptr;
