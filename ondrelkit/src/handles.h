@@ -45,9 +45,17 @@ struct OkDoc : ondrelkit::Handle {
 };
 
 // A structure element: its dictionary, read from the document it belongs to.
+// A structure element keeps only the entries the library reads, not its whole dictionary: a
+// document holds every element it was asked about until it is closed, tens of thousands in a
+// long one.
 struct OkStructElem : ondrelkit::Handle {
   const OkDoc* document = nullptr;
-  Object dict;
+  Object type;        // /S
+  Object parent;      // /P as stored
+  Object kids;        // /K as stored; a reference is read where it is used
+  Object page;        // /Pg as stored
+  Object id;          // /ID
+  Object actualText;  // /ActualText
   Ref ref{-1, -1};
   bool OwnedByDocument() const override { return true; }
   ~OkStructElem() override;

@@ -55,7 +55,12 @@ OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directK
   if (!IsStructElem(dict)) return nullptr;
   OkStructElem* element = New<OkStructElem>();
   element->document = document;
-  element->dict = std::move(dict);
+  element->type = dict.dictLookup("S");
+  element->parent = dict.dictLookupNF("P").copy();
+  element->kids = dict.dictLookupNF("K").copy();
+  element->page = dict.dictLookupNF("Pg").copy();
+  element->id = dict.dictLookup("ID");
+  element->actualText = dict.dictLookup("ActualText");
   if (raw.isRef()) element->ref = raw.getRef();
   try {
     document->structElems.emplace(key, element);
@@ -99,8 +104,12 @@ struct Kid {
   int32_t kind = kPdfKidDamaged;
 };
 
+Object KidsOf(const OkStructElem* element) {
+  return element->kids.fetch(XRefOf(element->document));
+}
+
 Kid KidOf(const OkStructElem* element, int32_t index) {
-  Object kids = element->dict.dictLookup("K");
+  Object kids = KidsOf(element);
   const Object* raw = nullptr;
   if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
   Kid kid;
@@ -128,11 +137,12 @@ struct Walk {
   int visits = 0;
 };
 
-// The first page with content under a structure node, depth first in kid order.
-int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk) {
-  if (depth > kMaxDepth || ++walk.visits > kMaxVisits || !node.isDict()) return -1;
-  const int32_t ownPage = PageIndexOf(document, node.dictLookupNF("Pg"));
-  Object kids = node.dictLookup("K");
+int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk);
+
+// The first page with content among a node's kids, depth first in kid order; `ownPage` is the
+// node's own /Pg.
+int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const Object& kids, int depth,
+                       Walk& walk) {
   const int32_t count = KidCount(kids);
   for (int32_t i = 0; i < count; ++i) {
     const Object* raw = nullptr;
@@ -158,6 +168,13 @@ int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Wal
     if (page >= 0) return page;
   }
   return -1;
+}
+
+// The first page with content under a structure node.
+int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk) {
+  if (depth > kMaxDepth || ++walk.visits > kMaxVisits || !node.isDict()) return -1;
+  return FirstPageAmong(document, PageIndexOf(document, node.dictLookupNF("Pg")),
+                        node.dictLookup("K"), depth, walk);
 }
 
 // A number-tree lookup, with /Limits to skip kids and a guard against cycles.
@@ -254,26 +271,26 @@ PdfAtom RoleMapDirect(const OkObj* roleMap, PdfAtom type) {
 }
 
 PdfAtom StructElemType(const OkStructElem* element) {
-  Object type = Checked(element)->dict.dictLookup("S");
+  const Object& type = Checked(element)->type;
   if (!type.isName()) Raise(kErrDamaged);
   return AtomOf(type.getName());
 }
 
 OkStructElem* StructElemParent(const OkStructElem* element) {
   Checked(element);
-  const Object& raw = element->dict.dictLookupNF("P");
+  const Object& raw = element->parent;
   if (!raw.isRef()) return nullptr;  // parents are indirect; anything else ends the chain
   return Intern(element->document, raw, {});
 }
 
 int32_t StructElemKidCount(const OkStructElem* element) {
   Checked(element);
-  return KidCount(element->dict.dictLookup("K"));
+  return KidCount(KidsOf(element));
 }
 
 OkStructElem* StructElemKid(const OkStructElem* element, int32_t index) {
   Checked(element);
-  Object kids = element->dict.dictLookup("K");
+  Object kids = KidsOf(element);
   const Object* raw = nullptr;
   if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
   if (raw->isInt()) return nullptr;
@@ -291,7 +308,7 @@ int32_t StructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* p
   if (page) {
     const OkDoc* document = element->document;
     *page = kid.value.isDict() ? PageIndexOf(document, kid.value.dictLookupNF("Pg")) : -1;
-    if (*page < 0) *page = PageIndexOf(document, element->dict.dictLookupNF("Pg"));
+    if (*page < 0) *page = PageIndexOf(document, element->page);
   }
   return kid.value.isInt() ? kid.value.getInt() : kid.value.dictLookup("MCID").getInt();
 }
@@ -306,12 +323,14 @@ int32_t StructElemFirstPage(const OkStructElem* element) {
   Checked(element);
   Walk walk;
   if (element->ref.num >= 0) walk.visited.insert(element->ref);
-  return FirstPageUnder(element->document, element->dict, 0, walk);
+  ++walk.visits;
+  return FirstPageAmong(element->document, PageIndexOf(element->document, element->page),
+                        KidsOf(element), 0, walk);
 }
 
 size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity) {
   Checked(element);
-  Object id = element->dict.dictLookup("ID");
+  const Object& id = element->id;
   if (!id.isString()) {
     if (buffer && capacity) buffer[0] = '\0';
     return 0;
@@ -342,7 +361,7 @@ OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid) {
 bool StructElemActualText(const OkStructElem* element, OkText* text) {
   Checked(element);
   if (!text) Raise(kErrBadArgument);
-  Object actual = element->dict.dictLookup("ActualText");
+  const Object& actual = element->actualText;
   text->units.clear();
   if (!actual.isString()) return false;
   text->units = DecodeTextString(actual.getString()->c_str(),
