@@ -77,7 +77,6 @@ void ClimbAndRead(const Library& lib, OkStructElem* element) {
       char id[64];
       PdfStructElemId(element, id, sizeof id);
       PdfStructElemType(element);
-      PdfStructElemFirstPage(element);
     });
     OkText* text = lib.core->PdfTextNew();
     Guarded([&] { PdfStructElemActualText(element, text); });
@@ -160,6 +159,8 @@ void WalkStructureTree(const Library& lib, const OkDoc* doc) {
     pending.pop_back();
     if (!seen.insert(element).second) continue;
     ClimbAndRead(lib, element);
+    // Once per element: the search for its first page may visit the whole tree below it.
+    Guarded([&] { PdfStructElemFirstPage(element); });
     int32_t kids = 0;
     Guarded([&] { kids = PdfStructElemKidCount(element); });
     for (int32_t k = 0; k < kids && k < kMostElements; ++k) {
