@@ -39,10 +39,7 @@ class ApplyCommentsTest : public PluginHostTest {
  protected:
   void SetUp() override {
     PluginHostTest::SetUp();
-    const fs::path user = fs::path(pdf_.directory()) / "user";
-    fs::create_directories(user);
-    std::ofstream(user / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
-    host().engine().session().userDir = user.string();
+    UseAnsweredUserDir(fs::path(pdf_.directory()) / "user");
   }
 
   // Exports the document, reviews it, lets `edit` change the source afterwards, imports.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -49,6 +51,15 @@ class PluginHostTest : public ::testing::Test {
   }
 
   tlhost::Host& host() { return *host_; }
+
+  // Makes `directory` the user's settings folder with the first-use warning answered for good,
+  // so that an import goes straight to the PDF; answers the folder.
+  std::filesystem::path UseAnsweredUserDir(const std::filesystem::path& directory) {
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
+    host_->engine().session().userDir = directory.string();
+    return directory;
+  }
 
  private:
   std::unique_ptr<tlhost::Host> host_;

@@ -50,10 +50,7 @@ class BookImportTest : public PluginHostTest {
  public:
   void SetUp() override {
     PluginHostTest::SetUp();
-    const fs::path user = fs::path(pdf_.directory()) / "user";
-    fs::create_directories(user);
-    std::ofstream(user / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
-    host().engine().session().userDir = user.string();
+    UseAnsweredUserDir(fs::path(pdf_.directory()) / "user");
   }
 
   using PluginHostTest::host;

@@ -40,10 +40,7 @@ class ImportSessionTest : public PluginHostTest {
   void SetUp() override {
     PluginHostTest::SetUp();
     // The first-use warning is answered for good, so every run goes straight to the PDF.
-    userDir_ = fs::path(pdf_.directory()) / "user";
-    fs::create_directories(userDir_);
-    std::ofstream(userDir_ / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
-    host().engine().session().userDir = userDir_.string();
+    userDir_ = UseAnsweredUserDir(fs::path(pdf_.directory()) / "user");
   }
 
   // Exports the bundled chapter with that Creator and opens its source as the active document.

@@ -224,10 +224,7 @@ class MalformedInputTest : public PluginHostTest, public ::testing::WithParamInt
  protected:
   void SetUp() override {
     PluginHostTest::SetUp();
-    const fs::path user = fs::path(pdf_.directory()) / "user";
-    fs::create_directories(user);
-    std::ofstream(user / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
-    host().engine().session().userDir = user.string();
+    UseAnsweredUserDir(fs::path(pdf_.directory()) / "user");
   }
 
   std::map<int32_t, std::string> WritersText() {
