@@ -1,68 +1,80 @@
 #include "pdf/character_match.h"
 
+#include <algorithm>
+
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
+#include "pdf/text_blanks.h"
 
 namespace osprevan::pdf {
 namespace {
+
+// A character's centre is taken a point above the middle of its box, inside the line whatever
+// the descent of its font.
+constexpr float kCentreRaise = 1.0f;
+// How far past its sides an area of text markup reaches along the line: markup drawn on the
+// glyphs, or a little inside them, still takes its first and last character.
+constexpr float kMarkupReachBefore = 1.0f;
+constexpr float kMarkupReachAfter = 0.75f;
+// How far inside its sides any other area must hold a character's centre.
+constexpr float kInsetBefore = 3.0f;
+constexpr float kInsetAfter = 3.25f;
+// A blank is taken only when an area covers this share of its width: markup drawn a point or
+// two past the glyphs reaches into the blanks beside a word without meaning them.
+constexpr float kBlankCoverage = 0.75f;
 
 // An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
 bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
   return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
 }
 
-bool CentreInside(const CharacterRecord& character, const CommentBox& box) {
-  const float x = character.box.centreX;
-  const float y = character.box.centreY;
-  return box.left <= x && x <= box.right && box.top <= y && y <= box.bottom;
+bool AcrossHolds(const UserRect& area, const UserRect& character) {
+  const float y = (character.yMin + character.yMax) / 2 + kCentreRaise;
+  return area.yMin <= y && y <= area.yMax;
 }
 
-bool CentreInsideAny(const CharacterRecord& character, const PdfComment& comment) {
-  for (const auto& box : comment.boxes()) {
-    if (CentreInside(character, *box)) return true;
+bool AlongHolds(const UserRect& area, const UserRect& character, AreaRule rule) {
+  const float x = (character.xMin + character.xMax) / 2;
+  if (rule == AreaRule::Markup)
+    return area.xMin - kMarkupReachBefore <= x && x <= area.xMax + kMarkupReachAfter;
+  return area.xMin + kInsetBefore <= x && x <= area.xMax - kInsetAfter;
+}
+
+bool CoversBlank(const UserRect& area, const UserRect& character) {
+  const float width = character.xMax - character.xMin;
+  const float covered = std::min(area.xMax, character.xMax) - std::max(area.xMin, character.xMin);
+  if (!(width > 0.0f)) return area.xMin <= character.xMin && character.xMax <= area.xMax;
+  return covered >= kBlankCoverage * width;
+}
+
+bool Covers(const PdfComment& comment, const CharacterRecord& character) {
+  const bool blank = IsBlank(character.text);
+  for (const UserRect& area : comment.areas()) {
+    if (!AcrossHolds(area, character.area)) continue;
+    if (blank && comment.areaRule() == AreaRule::Markup
+            ? CoversBlank(area, character.area)
+            : AlongHolds(area, character.area, comment.areaRule())) {
+      return true;
+    }
   }
   return false;
 }
 
-// A Caret's box is centred on the insertion point: its left edge falls in the character before
-// the point, its right edge in the character after it. The edge is tested half way between the
-// box's centre and its top, which is inside the line the caret was set on.
-void MatchCaret(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
-                uint32_t offset) {
-  if (comment.hasRange()) return;
-  const CommentBox& c = character.box;
-  for (const auto& box : comment.boxes()) {
-    const float middle = (box->centreY + box->top) / 2;
-    if (!(c.top < middle && middle < c.bottom)) continue;
-    uint32_t at = 0;
-    if (c.left < box->left && box->left < c.right) {
-      at = offset + 1;
-    } else if (c.left < box->right && box->right < c.right) {
-      at = offset;
-    } else {
-      continue;
-    }
-    comment.SetPointMatched(true);
-    const TextPosition point{element, at};
-    comment.SetRange({point, point});
-    return;
-  }
-}
-
-// A note takes the first character under it; a later, better match never moves it.
+// A note takes the first character under its icon; a later, better match never moves it. The
+// place is moved to the end of that character's word once the page is read.
 void MatchNote(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
                uint32_t offset) {
-  if (comment.pointMatched() || !CentreInsideAny(character, comment)) return;
+  if (comment.pointMatched() || !Covers(comment, character)) return;
   comment.SetPointMatched(true);
   const TextPosition point{element, offset};
   comment.SetRange({point, point});
 }
 
-// Every other comment covers the characters whose centre lies under it. Text outside the
-// structure cannot be placed, so covering it makes the comment's place uncertain.
+// Every other comment covers the characters under it. Text outside the structure cannot be
+// placed, so covering it makes the comment's place uncertain.
 void MatchCovered(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
                   uint32_t offset) {
-  if (!CentreInsideAny(character, comment)) return;
+  if (!Covers(comment, character)) return;
   if (element) {
     const TextPosition start =
         comment.hasRange() ? comment.range().start : TextPosition{element, offset};
@@ -99,9 +111,10 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
   if (page == context.commentsByPage.end()) return;
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
-    if (element && HasSubtype(comment, subtypes.caret)) {
-      MatchCaret(comment, character, element, offset);
-    } else if (element && HasSubtype(comment, subtypes.text)) {
+    // A Caret's point is the character boundary nearest to it, chosen once the whole page is
+    // read (PlacePointComments).
+    if (HasSubtype(comment, subtypes.caret)) continue;
+    if (element && HasSubtype(comment, subtypes.text)) {
       // A note keeps the place of the first character under it. Letting a note whose place is
       // confirmed fall through to the covering rule would stretch it over the characters that
       // follow under its icon and move its marker off the word it points at.

@@ -1,6 +1,6 @@
-// Ties one character of the page text to the comments of the current page: a Caret takes the
-// character its edge falls in, a note the first character under it, every other comment the
-// characters whose centre it covers.
+// Ties one character of the page text to the comments of the current page as the walk reads it:
+// a note takes the first character under its icon, every other comment but a Caret the
+// characters it covers. Carets wait for the whole page (point_comments.h).
 #pragma once
 
 #include <cstdint>

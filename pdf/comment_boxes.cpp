@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -88,16 +89,11 @@ std::optional<UserRect> AnnotRect(const OkAnnot* annot) {
       std::optional<UserRect>{});
 }
 
-// The margin goes on the sides that are left and right on the page as shown: x on an upright
-// page, y on a page turned a quarter.
-UserRect Widened(UserRect sides, const PageValues& page) {
-  if (page.pageRotation == 90 || page.pageRotation == 270) {
-    sides.yMin -= kCommentMargin;
-    sides.yMax += kCommentMargin;
-  } else {
-    sides.xMin -= kCommentMargin;
-    sides.xMax += kCommentMargin;
-  }
+// The margin goes along the text, which runs along the x axis of user space on every page the
+// host writes, whatever the page's rotation shows.
+UserRect Widened(UserRect sides) {
+  sides.xMin -= kCommentMargin;
+  sides.xMax += kCommentMargin;
   return sides;
 }
 
@@ -114,7 +110,8 @@ size_t AddQuadBoxes(PdfComment& comment, const PageValues& page) {
   // with a damaged number is skipped alone.
   for (int32_t start = 0; length - start >= kQuadNumbers; start += kQuadNumbers) {
     if (const std::optional<UserRect> sides = SidesAt<kQuadNumbers>(quads, start)) {
-      AddBox(comment, Widened(*sides, page), page);
+      AddBox(comment, Widened(*sides), page);
+      comment.AddArea(*sides, AreaRule::Markup);
       ++added;
     }
   }
@@ -122,23 +119,61 @@ size_t AddQuadBoxes(PdfComment& comment, const PageValues& page) {
   return added;
 }
 
-bool IsCaret(const PdfComment& comment) {
-  return Guarded([&] { return comment.subtype() == Tables().core->PdfAtom("Caret"); }, false);
+bool HasSubtype(const PdfComment& comment, std::initializer_list<const char*> names) {
+  return Guarded(
+      [&] {
+        for (const char* name : names) {
+          if (comment.subtype() == Tables().core->PdfAtom(name)) return true;
+        }
+        return false;
+      },
+      false);
+}
+
+// The caret as drawn: the Rect less its "RD" insets (left, top, right, bottom). Insets that are
+// not four finite numbers of at least 0, or that leave nothing of the Rect, are not used.
+UserRect DrawnCaret(const PdfComment& comment, const UserRect& rect) {
+  int32_t length = 0;
+  OkObj* insets = ArrayEntry(comment.annot(), "RD", length);
+  std::optional<std::array<float, 4>> rd;
+  if (length == 4) {
+    std::array<float, 4> n{};
+    bool usable = true;
+    for (int32_t i = 0; i < 4 && usable; ++i) {
+      const std::optional<float> value = NumberAt(insets, i);
+      usable = value && *value >= 0.0f;
+      if (usable) n[static_cast<size_t>(i)] = *value;
+    }
+    if (usable) rd = n;
+  }
+  ReleaseHandle(insets);
+  if (!rd) return rect;
+  const auto& [left, top, right, bottom] = *rd;
+  const UserRect drawn{rect.xMin + left, rect.yMin + bottom, rect.xMax - right, rect.yMax - top};
+  if (!(drawn.xMin < drawn.xMax && drawn.yMin < drawn.yMax)) return rect;
+  return drawn;
 }
 
 }  // namespace
 
 void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
   if (!comment.annot() || !Tables().core) return;
-  if (IsCaret(comment)) {
-    if (const std::optional<UserRect> sides = RawRect(comment.annot()))
+  if (HasSubtype(comment, {"Caret"})) {
+    if (const std::optional<UserRect> sides = RawRect(comment.annot())) {
       AddBox(comment, *sides, page);
+      comment.AddArea(DrawnCaret(comment, *sides), AreaRule::Inset);
+    }
     return;
   }
   if (AddQuadBoxes(comment, page) > 0) return;
-  // No quadrilateral (none given, fewer than eight numbers, or none usable): the rectangle.
-  if (const std::optional<UserRect> sides = AnnotRect(comment.annot()))
+  // No quadrilateral (none given, fewer than eight numbers, or none usable): the rectangle. A
+  // text box, or a markup that lost its quadrilaterals, is drawn over its text like markup.
+  if (const std::optional<UserRect> sides = AnnotRect(comment.annot())) {
     AddBox(comment, *sides, page);
+    const bool markup = HasSubtype(
+        comment, {"FreeText", "Highlight", "Underline", "Squiggly", "StrikeOut", "Deletion"});
+    comment.AddArea(*sides, markup ? AreaRule::Markup : AreaRule::Inset);
+  }
 }
 
 }  // namespace osprevan::pdf

@@ -7,10 +7,12 @@ namespace osprevan::pdf {
 
 class PdfComment;
 
-// Appends the comment's boxes: one for each whole quadrilateral of its "QuadPoints", widened by
-// kCommentMargin on the sides that are left and right on the page as shown; for a Caret one box
-// from its "Rect" alone; otherwise, when no quadrilateral could be read, one box from the
-// annotation's rectangle. A damaged number costs its quadrilateral (or the rectangle's box).
+// Appends the comment's boxes (on the page as shown, for the fallback and for display) and its
+// areas (in user space, for matching the text): one of each for every whole quadrilateral of
+// its "QuadPoints", the box widened by kCommentMargin along the text; for a Caret the box of its
+// "Rect" and the area of the caret as drawn, the Rect less its "RD" insets; otherwise, when no
+// quadrilateral could be read, the annotation's rectangle. A damaged number costs its
+// quadrilateral (or the rectangle).
 void ReadCommentBoxes(PdfComment& comment, const PageValues& page);
 
 }  // namespace osprevan::pdf

@@ -29,6 +29,7 @@ struct ContentElement {
   const ElementEntry* containers = nullptr;
   int32_t firstPage = -1;
   int32_t lastPage = -1;
+  int32_t walkedPage = -1;      // the last page whose walk gave the element characters
   uint32_t containerIndex = 0;  // 1-based among the elements with the same chain
   uint32_t containerCount = 0;  // the same, counting only elements outside every block
   ContentElement* nextInContainer = nullptr;

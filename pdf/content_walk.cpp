@@ -253,7 +253,8 @@ bool PageWalk::ReadCharacter(const OkElement* text, int32_t run, int32_t index,
         PdfFixed box[4] = {};
         c->PdfCharBox(text, run, index, box);
         const auto side = [&](int i) { return t_.dates->PdfFixedToFloat(box[i]); };
-        out.box = CharacterBox(UserRect{side(0), side(1), side(2), side(3)}, context_.page);
+        out.area = UserRect{side(0), side(1), side(2), side(3)};
+        out.box = CharacterBox(out.area, context_.page);
         char16_t units[kUnicodeUnits] = {};
         const size_t unitCount = c->PdfCharUnicode(text, run, index, units, kUnicodeUnits);
         // A broken surrogate pair reads as no text rather than as bytes that are no UTF-8.
@@ -276,6 +277,10 @@ void PageWalk::AddCharacter(CharacterRecord&& character, ContentElement* element
     if (!character.inBlockSpan) element->inBlockSpan = false;
     offset = static_cast<uint32_t>(element->chars.size());
     element->chars.Append(character);
+    if (element->walkedPage != context_.pageIndex) {
+      element->walkedPage = context_.pageIndex;
+      context_.pageElements.push_back(element);
+    }
   } else {
     // Text outside the structure goes on counting from the character before it.
     offset = context_.offset + 1;

@@ -43,6 +43,7 @@ void DocumentContext::Clear() {
   blocks.clear();
   openBlockName.reset();
   elementsByPage.clear();
+  pageElements.clear();
   groups.clear();
   elements.clear();
   entries.clear();

@@ -89,6 +89,9 @@ class DocumentContext {
   std::map<const OkStructElem*, std::unique_ptr<ElementEntry>> entries;
   // The role map of the PDF's structure tree (owned); null without one.
   OkObj* roleMap = nullptr;
+  // The elements that have characters on the page being read, in the order the walk met them;
+  // their boxes are kept until the page is finished.
+  std::vector<ContentElement*> pageElements;
   // The walk carries these from run to run and from page to page.
   ContentElement* currentElement = nullptr;
   uint32_t offset = 0;

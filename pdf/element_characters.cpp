@@ -15,6 +15,7 @@ void ElementCharacters::Append(const CharacterRecord& character) {
   text_.append(character.text, 0, length);
   lengths_.push_back(static_cast<uint8_t>(length | (character.inBlockSpan ? kBlockSpanBit : 0)));
   boxes_.push_back(character.box);
+  areas_.push_back(character.area);
 }
 
 std::string ElementCharacters::Text(size_t from, size_t to, bool outsideBlocks) const {
@@ -34,6 +35,8 @@ void ElementCharacters::DropBoxes() {
   boxesFrom_ = size();
   boxes_.clear();
   boxes_.shrink_to_fit();
+  areas_.clear();
+  areas_.shrink_to_fit();
   // Most elements end with their page; the rest grow again on the next.
   text_.shrink_to_fit();
   lengths_.shrink_to_fit();

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "pdf/comment_box.h"
+#include "pdf/page_geometry.h"
 
 namespace osprevan::pdf {
 
 // One character as the content walk reads it.
 struct CharacterRecord {
-  CommentBox box;
+  CommentBox box;    // on the page as shown
+  UserRect area;     // in PDF user space, where the text runs along x
   std::string text;  // its Unicode text, UTF-8
   bool inBlockSpan = false;
 };
@@ -35,6 +37,7 @@ class ElementCharacters {
   // The characters whose boxes are kept are those from BoxesFrom() on.
   size_t BoxesFrom() const { return boxesFrom_; }
   std::span<const CommentBox> Boxes() const { return boxes_; }
+  std::span<const UserRect> Areas() const { return areas_; }
   void DropBoxes();
 
  private:
@@ -44,6 +47,7 @@ class ElementCharacters {
   std::string text_;
   std::vector<uint8_t> lengths_;  // per character: its bytes in text_, and kBlockSpanBit
   std::vector<CommentBox> boxes_;
+  std::vector<UserRect> areas_;
   size_t boxesFrom_ = 0;
 };
 

@@ -24,6 +24,12 @@ struct UserRect {
   float yMax = 0.0f;
 };
 
+// How a comment's areas take the characters under them. Text markup and text boxes are drawn
+// over the glyphs and may end a little short of a glyph's edge, so their areas reach a little
+// past their sides; any other area (a square, a stamp, a note's icon) takes only the characters
+// well inside it.
+enum class AreaRule { Markup, Inset };
+
 // The box of a comment area: narrowed on the left and right so that a character it only
 // touches is not taken, with its centre nudged towards the text line.
 CommentBox CommentBoxFromRect(const UserRect& rect, const PageValues& page);

@@ -5,6 +5,7 @@
 #include "pdf/page_end_fallback.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
+#include "pdf/point_comments.h"
 
 namespace osprevan::pdf {
 
@@ -23,10 +24,11 @@ OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
 
 void FinishPage(DocumentContext& context, OkPage* page) {
   WalkPageContent(context, page);
+  PlacePointComments(context);
   PageEndFallback(context);
   // Boxes serve matching and the fallback on their own page only.
-  for (ContentElement* element : context.elementsByPage[context.pageIndex])
-    element->chars.DropBoxes();
+  for (ContentElement* element : context.pageElements) element->chars.DropBoxes();
+  context.pageElements.clear();
   Guarded([&] { return Tables().pages->PdfReleasePage(page), 0; }, 0);
 }
 

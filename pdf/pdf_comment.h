@@ -10,6 +10,7 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/comment_box.h"
+#include "pdf/page_geometry.h"
 #include "pdf/text_range.h"
 
 namespace osprevan::pdf {
@@ -46,7 +47,14 @@ class PdfComment {
   // Copies the date into the record's own date object, made on first use; false on a library error.
   bool SetDate(const OkDate* date);
   void AddBox(std::unique_ptr<CommentBox> box) { boxes_.push_back(std::move(box)); }
+  // An area in PDF user space as the reviewer drew it: a quadrilateral's sides, a Caret's
+  // drawn caret, or the rectangle of a comment without quadrilaterals.
+  void AddArea(const UserRect& area, AreaRule rule) {
+    areas_.push_back(area);
+    areaRule_ = rule;
+  }
   void AppendMarkedText(const std::string& text) { markedText_ += text; }
+  void SetMarkedText(std::string text) { markedText_ = std::move(text); }
   void SetRange(const TextRange& range) {
     range_ = range;
     hasRange_ = true;
@@ -72,6 +80,8 @@ class PdfComment {
   uint32_t reviewState() const { return reviewState_; }
   uint32_t migrationState() const { return migrationState_; }
   const std::vector<std::unique_ptr<CommentBox>>& boxes() const { return boxes_; }
+  const std::vector<UserRect>& areas() const { return areas_; }
+  AreaRule areaRule() const { return areaRule_; }
   int32_t page() const { return page_; }
   const TextRange& range() const { return range_; }
   bool hasRange() const { return hasRange_; }
@@ -96,6 +106,8 @@ class PdfComment {
   uint32_t reviewState_ = None;
   uint32_t migrationState_ = MigrationNone;
   std::vector<std::unique_ptr<CommentBox>> boxes_;
+  std::vector<UserRect> areas_;
+  AreaRule areaRule_ = AreaRule::Inset;
   int32_t page_ = -1;
   TextRange range_;
   bool hasRange_ = false;

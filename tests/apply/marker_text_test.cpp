@@ -111,7 +111,7 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
     element.containers = &section;
     element.containerIndex = 2;
     for (size_t at = 0; at < c.elementText.size(); at += 3)  // three-byte characters
-      element.chars.Append({{}, c.elementText.substr(at, 3), false});
+      element.chars.Append({{}, {}, c.elementText.substr(at, 3), false});
     auto comment = Comment(c.author, c.contents);
     comment->SetPage(2);
     comment->AppendMarkedText("本文");

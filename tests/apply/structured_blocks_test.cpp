@@ -169,7 +169,7 @@ TEST(InsideBlockTest, PositionsInsideAndAtTheEdgesOfABlock) {
   for (const Case& c : cases) {
     pdf::ContentElement element;
     for (bool marked : c.marked) {
-      element.chars.Append({{}, "x", marked});
+      element.chars.Append({{}, {}, "x", marked});
     }
     element.startsBlock = c.startsBlock;
     element.endsBlock = c.endsBlock;

@@ -157,16 +157,16 @@ TEST_F(AnnotationReaderTest, QuadrilateralsGiveWidenedBoxesAtEveryRotation) {
     ASSERT_EQ(pdf.context.page.pageRotation, rotation);
     const PdfComment &two = pdf.Record(0), &ccw = pdf.Record(1), &caret = pdf.Record(3);
     // In the common corner order the sides are x1 and x2 across, y3 and y1 down, as upright
-    // pages always read them; the margin widens the sides left and right as shown, which on a
-    // page turned a quarter are y. Counter-clockwise corners give the same boxes.
+    // pages always read them; the margin widens the sides along the text, x in user space
+    // whatever the page's rotation. Counter-clockwise corners give the same boxes.
     const std::vector<float> q = Numbers(two, "QuadPoints");
     ASSERT_EQ(two.boxes().size(), 2u);
     ASSERT_EQ(ccw.boxes().size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
       const float* g = &q[i * 8];
       UserRect sides{g[0], g[5], g[2], g[1]};
-      (rotation % 180 ? sides.yMin : sides.xMin) -= kCommentMargin;
-      (rotation % 180 ? sides.yMax : sides.xMax) += kCommentMargin;
+      sides.xMin -= kCommentMargin;
+      sides.xMax += kCommentMargin;
       EXPECT_EQ(Sides(*two.boxes()[i]), Sides(CommentBoxFromRect(sides, pdf.context.page)));
       EXPECT_EQ(Sides(*ccw.boxes()[i]), Sides(*two.boxes()[i]));
     }

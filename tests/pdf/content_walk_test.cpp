@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -13,7 +14,7 @@
 #include "hand_made_pdf.h"
 #include "pdf/annotation_reader.h"
 #include "pdf/comment_kind.h"
-#include "pdf/page_end_fallback.h"
+#include "pdf/page_reading.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
@@ -73,16 +74,7 @@ class Reading {
     if (!pdf_) return;
     context.document = pdf_;
     context.hasRoleMap = HasRoleMap(pdf_) ? 1 : 0;
-    const PdfTables& t = Tables();
-    for (int32_t i = 0; i < t.document->PdfPageCount(pdf_); ++i) {
-      OkPage* page = t.pages->PdfAcquirePage(pdf_, i);
-      context.pageIndex = i;
-      context.page = ReadPageValues(page);
-      ReadPageComments(context, page, criteria_);
-      WalkPageContent(context, page);
-      PageEndFallback(context);
-      t.pages->PdfReleasePage(page);
-    }
+    ReadPages(context, pdf_, 0, Tables().document->PdfPageCount(pdf_) - 1, criteria_);
   }
   ~Reading() {
     context.Clear();
@@ -181,6 +173,146 @@ TEST_F(ContentWalkTest, CommentsTakeTheTextTheReviewerMarked) {
       const ContentElement& element = *range.start.element;
       EXPECT_TRUE(std::string(at) == "end" ? Text(element, 0, range.start.offset).ends_with(find)
                                            : Text(element, range.start.offset).starts_with(find));
+    }
+  }
+}
+
+// Carets as other viewers draw them: narrow and wide, a small caret inside a wide rectangle
+// given by /RD insets (evenly or not), on pages at every rotation. Each lands on the character
+// boundary the reviewer put it at: paragraph starts and ends, line starts and ends, mid-line.
+TEST_F(ContentWalkTest, CaretsOfEveryGeometryLandOnTheirBoundary) {
+  struct Target {
+    const char* find;
+    const char* at;
+  };
+  const struct {
+    const char* example;  // nullptr: the English text
+    std::vector<Target> targets;
+  } texts[] = {
+      {nullptr,
+       {{"Reading", "start"},
+        {"back", "end"},
+        {"marks words", "end"},
+        {"marks words", "start"},
+        {"exported PDF", "end"},
+        {"structure tree.", "end"},
+        {"Second", "start"},
+        {"here.", "end"},
+        {"identifiers", "start"},
+        {"the source", "end"},
+        {"document by", "start"}}},
+      {"chapter1.tlv", {{"該当する", "end"}, {"該当する", "start"}, {"注釈は", "start"}}},
+  };
+  const struct {
+    double width;
+    const char* insets;  // "" for none
+  } carets[] = {
+      {6, ""},
+      {6.5, ""},
+      {8, ""},
+      {10, ""},
+      {13, ""},
+      {16, ""},
+      {20, ""},
+      {6, "[7, 3, 7, 3]"},
+      {8, "[2, 1, 9, 1]"},
+      {10, "[5, 0, 5, 0]"},
+  };
+  const auto name = [](size_t t, size_t c) {
+    return "c" + std::to_string(t) + "." + std::to_string(c);
+  };
+  for (const auto& text : texts) {
+    for (int rotation : {0, 90, 180, 270}) {
+      SCOPED_TRACE(std::string(text.example ? text.example : "English") + " rotation " +
+                   std::to_string(rotation));
+      Export(text.example, rotation);
+      std::string comments;
+      for (size_t t = 0; t < text.targets.size(); ++t) {
+        for (size_t c = 0; c < std::size(carets); ++c) {
+          std::string more = std::string(R"(, "at": ")") + text.targets[t].at +
+                             R"(", "caret_width": )" + std::to_string(carets[c].width);
+          if (*carets[c].insets) more += std::string(R"(, "caret_insets": )") + carets[c].insets;
+          comments += Described("insert", text.targets[t].find, name(t, c), more);
+        }
+      }
+      const auto reading = Read(comments);
+      for (size_t t = 0; t < text.targets.size(); ++t) {
+        const std::string find = text.targets[t].find;
+        const bool atEnd = std::string(text.targets[t].at) == "end";
+        for (size_t c = 0; c < std::size(carets); ++c) {
+          SCOPED_TRACE(std::string(text.targets[t].at) + " of " + find + ", width " +
+                       std::to_string(carets[c].width) + " insets " + carets[c].insets);
+          const PdfComment& caret = reading->Comment(name(t, c));
+          ASSERT_TRUE(caret.hasRange() && caret.range().start.element);
+          EXPECT_TRUE(caret.placementConfirmed() && !caret.approximate());
+          const TextPosition& point = caret.range().start;
+          const ContentElement& element = *point.element;
+          EXPECT_EQ(point, caret.range().end);
+          EXPECT_TRUE(atEnd ? Text(element, 0, point.offset).ends_with(find)
+                            : Text(element, point.offset).starts_with(find))
+              << "[" << Text(element, 0, point.offset) << "|" << Text(element, point.offset) << "]";
+        }
+      }
+    }
+  }
+}
+
+// Markup drawn on the glyphs, a point and a half inside them, and two points past them: each
+// kind takes exactly the words marked, never the blanks beside them, at every rotation; text
+// boxes take whole words and notes point after the word under them.
+TEST_F(ContentWalkTest, MarkupOfEveryWriterTakesWholeWordsOnly) {
+  const char* kinds[] = {"highlight", "underline", "squiggly", "strikeout", "deletion", "replace"};
+  const struct {
+    const char* example;
+    std::vector<const char*> finds;  // each marked by every kind at every outset
+    const char* box;                 // a text box over it takes it whole
+    const char* note;                // a note on it points after it
+  } texts[] = {
+      {nullptr,
+       {"reviewer marks", "in the source document", "PDF, and"},
+       "identifiers",
+       "structure"},
+      {"chapter1.tlv", {"注釈の読み込み", "すべて戻されます"}, "このマニュアル", "文書"},
+      {"table-footnote.tlv", {"Meaning", "takes effect"}, "Meaning", "lists"},
+  };
+  for (const auto& text : texts) {
+    for (int rotation : {0, 90, 180, 270}) {
+      SCOPED_TRACE(std::string(text.example ? text.example : "English") + " rotation " +
+                   std::to_string(rotation));
+      Export(text.example, rotation);
+      std::string comments;
+      int n = 0;
+      for (const char* find : text.finds) {
+        for (const char* kind : kinds) {
+          for (const char* outset : {"0", "-1.5", "2"}) {
+            comments += Described(kind, find, "m" + std::to_string(n++),
+                                  std::string(R"(, "outset": )") + outset);
+          }
+        }
+      }
+      comments += Described("freetext", text.box, "box") + Described("note", text.note, "note");
+      const auto reading = Read(comments);
+      n = 0;
+      for (const char* find : text.finds) {
+        for (const char* kind : kinds) {
+          for (const char* outset : {"0", "-1.5", "2"}) {
+            SCOPED_TRACE(std::string(kind) + " of " + find + ", outset " + outset);
+            const PdfComment& comment = reading->Comment("m" + std::to_string(n++));
+            // An element's first character comes after a line break of the marked text.
+            std::string marked = comment.markedText();
+            if (marked.starts_with("\n")) marked.erase(0, 1);
+            EXPECT_EQ(marked, find);
+            EXPECT_TRUE(comment.placementConfirmed() && !comment.approximate());
+          }
+        }
+      }
+      const PdfComment& box = reading->Comment("box");
+      EXPECT_EQ(box.markedText().substr(box.markedText().starts_with("\n") ? 1 : 0), text.box);
+      const PdfComment& note = reading->Comment("note");
+      ASSERT_TRUE(note.hasRange() && note.range().start.element);
+      EXPECT_TRUE(
+          Text(*note.range().start.element, 0, note.range().start.offset).ends_with(text.note))
+          << Text(*note.range().start.element, 0, note.range().start.offset);
     }
   }
 }

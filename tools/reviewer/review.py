@@ -27,6 +27,12 @@ COMMENT:
   "point":      [x, y] instead of "find", for "note" and "insert" (PyMuPDF page
                 coordinates: origin top left); needs "page"
   "rect":       [x0, y0, x1, y1] for "freetext" (default: the found text's box)
+  "caret_width": for "insert" and "replace": the width of the Caret's rectangle along the line
+                (default 10), centred on the insertion point
+  "caret_insets": [left, top, right, bottom]: a Caret drawn small inside a larger rectangle, as
+                some viewers write it: the rectangle grows by these and /RD gives them
+  "outset":     for markups: each quadrilateral reaches this much past the text along its line
+                at both ends (negative: it stops short of the first and last glyph's edges)
   "text":       the inserted text of "insert" and "replace" (the Caret's Contents)
   "contents":   Contents of the annotation (for "replace": of the strike-out)
   "author":     the title /T; absent or null writes none
@@ -109,6 +115,15 @@ def check_comment(comment, where):
                 where, ", ".join(QUAD_KINDS)))
         if comment["quad_order"] != "ccw":
             raise DescriptionError("%s: \"quad_order\" must be \"ccw\" or null" % where)
+    for key in ("caret_width", "outset"):
+        if key in comment and (isinstance(comment[key], bool)
+                               or not isinstance(comment[key], (int, float))):
+            raise DescriptionError("%s: \"%s\" must be a number" % (where, key))
+    if comment.get("caret_width", 10) <= 0:
+        raise DescriptionError("%s: \"caret_width\" must be above 0" % where)
+    check_numbers(comment, "caret_insets", 4, where)
+    if any(n < 0 for n in comment.get("caret_insets", [])):
+        raise DescriptionError("%s: \"caret_insets\" must not be negative" % where)
     if "thread_on" in comment:
         if kind != "replace":
             raise DescriptionError("%s: \"thread_on\" is only for a replace" % where)
@@ -319,21 +334,45 @@ def set_common(doc, annot, comment, contents_key="contents", rect=None):
         doc.xref_set_key(annot.xref, "M", fitz.get_pdf_str(comment["modified"]))
 
 
-def caret_rect(quads, at):
-    if at == "start":
-        quad = quads[0]
-        x = quad.ul.x
-    else:
-        quad = quads[-1]
-        x = quad.ur.x
-    top, bottom = quad.rect.y0, quad.rect.y1
-    return fitz.Rect(x - 5, top, x + 5, bottom)
+def along(quad):
+    """The unit vector along the quadrilateral's line, in PyMuPDF's page coordinates."""
+    d = quad.ur - quad.ul
+    length = abs(d) or 1.0
+    return fitz.Point(d.x / length, d.y / length)
 
 
-def add_caret(page, rect):
+def caret_rect(quads, at, width=10):
+    """The Caret's rectangle in PyMuPDF's page coordinates: `width` along the line, centred on
+    the insertion point, and as high as the line across it, on a page turned any way."""
+    quad = quads[0] if at == "start" else quads[-1]
+    top, bottom = (quad.ul, quad.ll) if at == "start" else (quad.ur, quad.lr)
+    u = along(quad)
+    half = fitz.Point(u.x * width / 2, u.y * width / 2)
+    rect = fitz.Rect(top - half, top + half)
+    rect |= bottom - half
+    rect |= bottom + half
+    return rect
+
+
+def outset_quads(quads, outset):
+    grown = []
+    for quad in quads:
+        u = along(quad)
+        d = fitz.Point(u.x * outset, u.y * outset)
+        grown.append(fitz.Quad(quad.ul - d, quad.ur + d, quad.ll - d, quad.lr + d))
+    return grown
+
+
+def add_caret(page, rect, insets=None):
     caret = page.add_caret_annot(rect.tl + (5, (rect.y1 - rect.y0) / 2))
-    user = rect * page.transformation_matrix  # PyMuPDF's page space to PDF user space
+    # PyMuPDF's page space to PDF user space. This PyMuPDF reads the text of a turned page
+    # unturned, so the rectangle needs no turning back.
+    user = rect * page.transformation_matrix
     user.normalize()
+    if insets:
+        left, top, right, bottom = insets
+        user = fitz.Rect(user.x0 - left, user.y0 - bottom, user.x1 + right, user.y1 + top)
+        _caret_insets.append((caret.xref, insets))
     _caret_rects.append((caret.xref, (user.x0, user.y0, user.x1, user.y1)))
     return caret
 
@@ -373,6 +412,7 @@ _deletions = []  # xrefs
 _counter_clockwise = []  # xrefs
 _placements = []  # (page number, xref, index among the page's annotations but pop-ups)
 _caret_rects = []  # (xref, /Rect in PDF user space): a later update gives carets PyMuPDF's size
+_caret_insets = []  # (xref, [left, top, right, bottom]) written as /RD
 
 
 def place_later(page, annot, item):
@@ -383,6 +423,8 @@ def place_later(page, annot, item):
 def finish(doc):
     for xref, rect in _caret_rects:
         doc.xref_set_key(xref, "Rect", "[%g %g %g %g]" % tuple(rect))
+    for xref, insets in _caret_insets:
+        doc.xref_set_key(xref, "RD", "[%g %g %g %g]" % tuple(insets))
     for xref in _deletions:
         doc.xref_set_key(xref, "Subtype", "/Deletion")
     for xref in _counter_clockwise:
@@ -434,7 +476,8 @@ def add_markup(doc, comment, written):
     kind = comment["kind"]
     number, quads = find_quads(doc, comment)
     page = page_of(doc, number)
-    annot = getattr(page, MARKUPS[kind])(quads)
+    drawn = outset_quads(quads, comment["outset"]) if "outset" in comment else quads
+    annot = getattr(page, MARKUPS[kind])(drawn)
     set_common(doc, annot, comment)
     place_later(page, annot, comment)
     if kind == "deletion":
@@ -444,8 +487,8 @@ def add_markup(doc, comment, written):
     written.append(entry(kind if kind != "replace" else "strikeout", page, annot))
     thread_on = annot
     if kind == "replace":
-        rect = caret_rect(quads, "end")
-        caret = add_caret(page, rect)
+        rect = caret_rect(quads, "end", comment.get("caret_width", 10))
+        caret = add_caret(page, rect, comment.get("caret_insets"))
         set_common(doc, caret, comment, "text", rect)
         link(doc, annot, caret, "Group")
         written.append(entry("caret", page, caret))
@@ -466,8 +509,8 @@ def add_comment(doc, comment, written):
         else:
             number, quads = find_quads(doc, comment)
             page = page_of(doc, number)
-            rect = caret_rect(quads, comment.get("at", "end"))
-        annot = add_caret(page, rect)
+            rect = caret_rect(quads, comment.get("at", "end"), comment.get("caret_width", 10))
+        annot = add_caret(page, rect, comment.get("caret_insets"))
         set_common(doc, annot, comment, "text", rect)
         place_later(page, annot, comment)
         written.append(entry("caret", page, annot))

@@ -1,0 +1,13 @@
+// Blank characters of the page text: the white space between words that markup drawn past its
+// words reaches into.
+#pragma once
+
+#include <string_view>
+
+namespace osprevan::pdf {
+
+// True for one character's UTF-8 text that is white space (spaces of any width, tabs,
+// no-break and ideographic spaces).
+bool IsBlank(std::string_view text);
+
+}  // namespace osprevan::pdf
