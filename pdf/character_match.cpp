@@ -28,9 +28,16 @@ bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
   return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
 }
 
+// The area holds the character's centre across the line, or, for an area thinner than the line
+// (an underline some writers draw at the baseline alone), lies across the character for at
+// least half its own height.
 bool AcrossHolds(const UserRect& area, const UserRect& character) {
   const float y = (character.yMin + character.yMax) / 2 + kCentreRaise;
-  return area.yMin <= y && y <= area.yMax;
+  if (area.yMin <= y && y <= area.yMax) return true;
+  const float overlap =
+      std::min(area.yMax, character.yMax) - std::max(area.yMin, character.yMin);
+  const float height = std::min(area.yMax - area.yMin, character.yMax - character.yMin);
+  return height > 0.0f && overlap >= height / 2;
 }
 
 bool AlongHolds(const UserRect& area, const UserRect& character, AreaRule rule) {
