@@ -59,7 +59,8 @@ void MoveNoteToWordEnd(PdfComment& comment) {
   comment.SetRange({at, at});
 }
 
-// A text box takes every word it touches whole. The marked text gains what the range gained.
+// A text box takes every word it touches whole, in text written with blanks between words. The
+// marked text gains what the range gained.
 void WidenTextBoxToWords(PdfComment& comment) {
   if (!comment.hasRange()) return;
   TextRange range = comment.range();
@@ -69,13 +70,13 @@ void WidenTextBoxToWords(PdfComment& comment) {
   const WordSpan startWord = WordAt(first, range.start.offset);
   const WordSpan endWord = WordAt(last, range.end.offset - 1);
   std::string marked = comment.markedText();
-  if (startWord.isWord && startWord.start < range.start.offset) {
+  if (startWord.isWord && !startWord.ideographic && startWord.start < range.start.offset) {
     // A word that starts its element starts a line of the marked text.
     marked = (startWord.start == 0 ? "\n" : "") + first.Text(startWord.start, range.start.offset) +
              marked;
     range.start.offset = startWord.start;
   }
-  if (endWord.isWord && endWord.end > range.end.offset) {
+  if (endWord.isWord && !endWord.ideographic && endWord.end > range.end.offset) {
     marked += last.Text(range.end.offset, endWord.end);
     range.end.offset = endWord.end;
   }

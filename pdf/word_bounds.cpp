@@ -54,7 +54,8 @@ WordSpan WordAt(const ElementCharacters& chars, uint32_t offset) {
     if (!up && *found != unit) --found;
     return from + static_cast<uint32_t>(found - starts.begin());
   };
-  return {index(start, false), index(end, true), true};
+  const bool ideographic = rule >= UBRK_WORD_KANA && rule < UBRK_WORD_IDEO_LIMIT;
+  return {index(start, false), index(end, true), true, ideographic};
 }
 
 }  // namespace osprevan::pdf

@@ -14,6 +14,9 @@ struct WordSpan {
   uint32_t start = 0;
   uint32_t end = 0;
   bool isWord = false;
+  // A word of kana or ideographs: a dictionary's guess at a word in text written without
+  // blanks, which a reviewer's box may well cut on purpose.
+  bool ideographic = false;
 };
 WordSpan WordAt(const ElementCharacters& chars, uint32_t offset);
 
