@@ -62,7 +62,7 @@ def _kinds_of(writer):
 def writer_specs(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     kinds = _kinds_of(writer)
-    free = () if writer == "poppler" else ("on a word", "left margin")
+    free = () if writer == "poppler" else ("on a word", "left margin", "right margin")
     if mode == "rotated":
         return position_specs(kinds, ("mid-line", "before a word", "line end", "line start")) + \
             note_specs(("on a word", "left margin"), free[:1])

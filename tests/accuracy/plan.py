@@ -49,8 +49,8 @@ POSITIONS = {
                      None),
 }
 MARGINS = ("left margin", "right margin")
-TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start", "paragraph end",
-                  "heading", "table title", "table cell", "footnote")
+TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
+                  "paragraph end", "heading", "table title", "table cell", "footnote")
 RANGE_POSITIONS = TEXT_POSITIONS + ("over line end",)
 
 
@@ -73,7 +73,7 @@ def position_specs(kinds, positions, variant=None, klass=None):
 
 
 def note_specs(positions=("on a word", "left margin", "right margin"),
-               free_positions=("on a word", "left margin")):
+               free_positions=("on a word", "left margin", "right margin")):
     return [Spec("note", p, klass="note " + p) for p in positions] + \
         [Spec("freetext", p, klass="free text " + p) for p in free_positions]
 

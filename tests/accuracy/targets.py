@@ -10,7 +10,7 @@ left out: there the document has several offsets for one place on the page.
 import re
 
 from pdf_glyphs import BLANKS
-from tlv_text import ITEM_TEXT
+from tlv_text import DELETED, ITEM_TEXT
 
 LATIN_WORD = re.compile(r"[A-Za-z][A-Za-z-]*[A-Za-z]")
 TOKEN = re.compile(r"[^\s\ufffc]+")
@@ -110,6 +110,11 @@ def _next_to_item(text, begin, end):
         ITEM_TEXT in text[begin:end]
 
 
+def _by_deleted_text(paragraph, begin, end):
+    around = paragraph.positions[max(0, begin - 1):end + 1]
+    return any(DELETED in p.conditions for p in around)
+
+
 class _Texts:
     """The document's and the PDF's texts, canonical, to count a context in."""
 
@@ -164,7 +169,8 @@ def find_targets(paragraphs, pages):
     for paragraph in paragraphs.values():
         found = []
         for begin, end, shape in _spans(paragraph):
-            if _next_to_item(paragraph.text, begin, end):
+            if _next_to_item(paragraph.text, begin, end) or \
+                    _by_deleted_text(paragraph, begin, end):
                 continue
             context = _context(paragraph, begin, end, texts)
             target = Target(paragraph, begin, end, shape)

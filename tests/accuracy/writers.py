@@ -234,10 +234,10 @@ def _caret_dict(comment, at):
         _numbers(rect), extra, fitz.get_pdf_str(comment.text))
 
 
-def _annotation(doc, page_xref, comment, body):
+def _annotation(doc, page_xref, comment, body, flags=4):
     xref = doc.get_new_xref()
-    doc.update_object(xref, "<< /Type /Annot %s /T %s /M %s /P %d 0 R /F 4 /C [1 0 0] >>" % (
-        body, fitz.get_pdf_str(comment.author), fitz.get_pdf_str(DATE), page_xref))
+    doc.update_object(xref, "<< /Type /Annot %s /T %s /M %s /P %d 0 R /F %d /C [1 0 0] >>" % (
+        body, fitz.get_pdf_str(comment.author), fitz.get_pdf_str(DATE), page_xref, flags))
     return xref
 
 
@@ -281,9 +281,9 @@ def write_dicts(source, out, comments, tools):
                 x, y = shapes.note_point(target)
             size = shapes.NOTE_SIZE
             # Print, NoZoom, NoRotate: the icon keeps its upper left corner on the point.
-            body = "/Subtype /Text /Rect %s /Name /Comment /Open false /Contents %s /F 28" % (
+            body = "/Subtype /Text /Rect %s /Name /Comment /Open false /Contents %s" % (
                 _numbers([x, y - size, x + size, y]), fitz.get_pdf_str(comment.contents))
-            refs.append(_annotation(doc, page.xref, comment, body))
+            refs.append(_annotation(doc, page.xref, comment, body, flags=28))
         elif kind == "freetext":
             if comment.margin:
                 box = shapes.margin_box(target, comment.position.split()[0])
