@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Measures where review comments from several PDF writers land when the plug-in imports them.
 
-Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B] [--quiet]
+Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B]
 
 Each source document is exported by the host (upright, and the first one also turned 90, 180
 and 270 degrees), each writer puts its planned comments into copies of the PDF, one import per
@@ -100,8 +100,12 @@ class HarnessError(Exception):
     pass
 
 
-def run(command, env=None):
-    done = subprocess.run(command, capture_output=True, text=True, env=env)
+def run(command, env=None, seconds=120):
+    """Exit status, output and error output; a command that hangs is stopped and fails."""
+    try:
+        done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=seconds)
+    except subprocess.TimeoutExpired:
+        return 124, "", "%s: no answer after %d s" % (os.path.basename(command[0]), seconds)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -253,6 +257,13 @@ def print_results(results, writer_errors, sources, out=sys.stdout):
                                                    counts["flagged"], counts["silent"],
                                                    counts["lost"], sum(counts.values())),
               file=out)
+    print("", file=out)
+    for writer in WRITER_ORDER:
+        mine = [r.outcome for r in results if r.comment.writer == writer]
+        if mine:
+            print("%-10s %-26s %6d %8d %7d %5d %6d" % (
+                "writer", writer, *[mine.count(o) for o in scoring.OUTCOMES], len(mine)),
+                file=out)
     documents = {name: tlv_text.read_document(os.path.join(TOP, path))
                  for name, path, *_ in sources}
     for outcome in ("silent", "lost", "flagged"):
@@ -285,7 +296,7 @@ def print_results(results, writer_errors, sources, out=sys.stdout):
 
 
 def main(argv):
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[1])
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(TOP, "build"))
     parser.add_argument("--work", help="keep the PDFs, documents and reports here")
     parser.add_argument("--writers", default=",".join(WRITER_ORDER))

@@ -121,7 +121,7 @@ def write_reviewer(source, out, comments, tools):
     with open(path, "w", encoding="utf-8") as f:
         json.dump(description, f, ensure_ascii=False, indent=1)
     run = subprocess.run([sys.executable, os.path.join(tools, "reviewer", "review.py"), source,
-                          path, out], capture_output=True, text=True)
+                          path, out], capture_output=True, text=True, timeout=120)
     if run.returncode != 0:
         raise RuntimeError("review.py: " + run.stderr.strip())
 
