@@ -7,7 +7,7 @@ CMAKE_ARGS  ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= import_fuzzer pdf_walk_fuzzer document_reader_fuzzer
 
-.PHONY: all deps configure build check check-asan asan-build demo bench fuzz format clean
+.PHONY: all deps configure build check accuracy check-asan asan-build demo bench fuzz format clean
 
 all: build
 
@@ -20,12 +20,19 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Runs every test, in the normal build and in the sanitizer build, then each fuzz target for
-# FUZZ_SECONDS on top of its seeds.
+# Runs every test and the accuracy measure in the normal build, every test in the sanitizer
+# build, then each fuzz target for FUZZ_SECONDS on top of its seeds.
 check: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	$(MAKE) accuracy
 	$(MAKE) check-asan
 	$(MAKE) fuzz
+
+# Where review comments from several PDF writers land when the normal build imports them
+# (docs/accuracy.md); fails on any comment changed at a wrong place without a flag, or lost.
+accuracy: build
+	/usr/bin/python3 tests/accuracy/scoring_test.py
+	/usr/bin/python3 tests/accuracy/accuracy.py --build $(BUILD)
 
 # The sanitizer build is clang's, so that the fuzz targets are built in it with libFuzzer; -O1
 # keeps assertions and debugging information and runs the tests and the fuzzers several times

@@ -1,0 +1,324 @@
+#!/usr/bin/python3
+"""Measures where review comments from several PDF writers land when the plug-in imports them.
+
+Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B]
+
+Each source document is exported by the host (upright, and the first one also turned 90, 180
+and 270 degrees), each writer puts its planned comments into copies of the PDF, one import per
+PDF saves the document, and every comment is scored from the report and the saved document
+(scoring.py). Prints a table per kind and class, every comment that did not land exactly, and
+the line "exact E/N, flagged F, silent S, lost L". Exits with 1 when a comment was silent or
+lost, or when the harness itself could not do its part (a writer that drew a comment elsewhere
+than meant, an export or a plan that failed); 0 otherwise.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import fitz  # noqa: E402
+
+import geometry_check  # noqa: E402
+import pdf_glyphs  # noqa: E402
+import plan  # noqa: E402
+import scoring  # noqa: E402
+import targets  # noqa: E402
+import tlv_text  # noqa: E402
+import writers  # noqa: E402
+from plan import MARKUPS, RANGE_POSITIONS, Spec, note_specs, position_specs  # noqa: E402
+
+TOP = os.path.dirname(os.path.dirname(HERE))
+
+# name, file, rotations, how its text is tested, whether every planned class must find a place
+SOURCES = [
+    ("millrace", "tests/accuracy/millrace.tlv", (0, 90, 180, 270), "latin", True),
+    ("kawaguchi", "tests/accuracy/kawaguchi.tlv", (0,), "japanese", True),
+    ("table-footnote", "examples/table-footnote.tlv", (0,), "latin", False),
+    ("structured", "examples/structured.tlv", (0,), "latin", False),
+    ("chapter1", "examples/chapter1.tlv", (0,), "japanese", False),
+]
+WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
+AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
+TEXT_KINDS = ("insert",) + MARKUPS
+CARET_WIDTHS = (6, 6.5, 8, 13, 16, 20)
+CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start")
+QUAD_POSITIONS = ("mid-line", "line end", "over line end")
+QUAD_VARIANTS = [({"order": "ccw"}, "quads counter-clockwise"),
+                 ({"inset": 1.5}, "quads 1.5 pt inside"),
+                 ({"inset": -2}, "quads 2 pt outside")]
+
+
+def _kinds_of(writer):
+    return ("strikeout", "highlight", "underline") if writer == "poppler" else TEXT_KINDS
+
+
+def writer_specs(writer, mode):
+    """The comments a writer puts into one source, before they have targets."""
+    kinds = _kinds_of(writer)
+    free = () if writer == "poppler" else ("on a word", "left margin", "right margin")
+    if mode == "rotated":
+        return position_specs(kinds, ("mid-line", "before a word", "line end", "line start")) + \
+            note_specs(("on a word", "left margin"), free[:1])
+    if mode == "japanese":
+        # No note on a word: Japanese has no blanks to end one. A free text takes the text
+        # under it.
+        specs = position_specs(kinds, RANGE_POSITIONS) + note_specs(("left margin",), ())
+        if writer != "poppler":
+            specs.append(Spec("freetext", "mid-line", klass="free text on a word"))
+        return specs
+    specs = position_specs(kinds, RANGE_POSITIONS) + note_specs(free_positions=free)
+    if writer == "reviewer":
+        specs += [Spec(k, "mid-line", {"order": "ccw"}, "quads counter-clockwise")
+                  for k in ("strikeout", "highlight")]
+    if writer == "dicts":
+        for width in CARET_WIDTHS:
+            specs += position_specs(("insert",), CARET_POSITIONS, {"caret": width},
+                                    "caret %g pt" % width)
+        specs += position_specs(("insert",), CARET_POSITIONS, {"rd": [7, 2, 7, 2]},
+                                "caret 20 pt with /RD")
+        for variant, klass in QUAD_VARIANTS:
+            specs += position_specs(MARKUPS, QUAD_POSITIONS, variant, klass)
+    return specs
+
+
+def misplaced_label():
+    """The string-table text that a misplaced comment's marker carries."""
+    with open(os.path.join(TOP, "support", "message_ids.h"), encoding="utf-8") as f:
+        number = re.search(r"MSG_UNCONFIRMED\s*=\s*(\d+)", f.read()).group(1)
+    with open(os.path.join(TOP, "ui", "resources", "osprevan.rc"), encoding="utf-8") as f:
+        return re.search(r"^\s*%s \"(.*)\"\s*$" % number, f.read(), re.M).group(1)
+
+
+class HarnessError(Exception):
+    pass
+
+
+def run(command, env=None, seconds=120):
+    """Exit status, output and error output; a command that hangs is stopped and fails."""
+    try:
+        done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=seconds)
+    except subprocess.TimeoutExpired:
+        return 124, "", "%s: no answer after %d s" % (os.path.basename(command[0]), seconds)
+    return done.returncode, done.stdout, done.stderr
+
+
+def export(tolvane, source, out, rotation, pages):
+    command = [tolvane, "export-pdf", source, "-o", out]
+    if rotation:
+        command += ["--rotate", "1-%d=%d" % (pages, rotation)]
+    code, _, err = run(command)
+    if code != 0:
+        raise HarnessError("export of %s failed: %s" % (source, err.strip()))
+
+
+class Run:
+    def __init__(self, args):
+        self.tolvane = os.path.join(os.path.abspath(args.build), "bin", "tolvane")
+        if not os.access(self.tolvane, os.X_OK):
+            raise HarnessError("%s is missing: build first (make build)" % self.tolvane)
+        self.work = args.work or tempfile.mkdtemp(prefix="osprevan-accuracy.")
+        os.makedirs(self.work, exist_ok=True)
+        self.env = dict(os.environ, TOLVANE_USER_DIR=os.path.join(self.work, "user"))
+        self.writers = [w for w in WRITER_ORDER if w in args.writers]
+        self.sources = [s for s in SOURCES if s[0] in args.sources]
+        self.label = misplaced_label()
+        self.results, self.writer_errors = [], []
+        self.count = 0
+
+    def author(self, writer):
+        self.count += 1
+        return "%s-%d" % (AUTHOR_PREFIX[writer], self.count)
+
+    def measure(self):
+        for name, path, rotations, script, required in self.sources:
+            source = os.path.join(TOP, path)
+            paragraphs = tlv_text.read_document(source)
+            upright = os.path.join(self.work, "%s.pdf" % name)
+            export(self.tolvane, source, upright, 0, 0)
+            page_count = len(fitz.open(upright))
+            for rotation in rotations:
+                pdf = upright
+                if rotation:
+                    pdf = os.path.join(self.work, "%s-%d.pdf" % (name, rotation))
+                    export(self.tolvane, source, pdf, rotation, page_count)
+                found = targets.find_targets(paragraphs, pdf_glyphs.read_pages(pdf))
+                mode = "rotated" if rotation else script
+                for writer in self.writers:
+                    self.measure_writer(name, source, pdf, rotation, mode, required, writer,
+                                        found)
+
+    def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found):
+        def make(spec, target):
+            klass = "page %d" % rotation if rotation else \
+                "Japanese" if mode == "japanese" else spec.klass
+            comment = plan.Comment(self.author(writer), writer, name, rotation, spec, klass,
+                                   target)
+            suffix = comment.author.split("-")[1]
+            comment.text = ("挿入" if mode == "japanese" else "new") + suffix
+            comment.contents = "note " + suffix
+            return comment
+
+        try:
+            comments = plan.allocate(writer_specs(writer, mode), found, make, required)
+        except plan.PlanError as e:
+            raise HarnessError("%s, %s at %d: %s" % (writer, name, rotation, e))
+        for batch in sorted({c.batch for c in comments}):
+            mine = [c for c in comments if c.batch == batch]
+            stem = os.path.join(self.work, "%s-%d-%s-%d" % (name, rotation, writer, batch))
+            self.import_batch(source, pdf, stem, writer, mine)
+
+    def import_batch(self, source, pdf, stem, writer, comments):
+        reviewed = stem + ".pdf"
+        try:
+            writers.WRITERS[writer](pdf, reviewed, comments, os.path.join(TOP, "tools"))
+        except Exception as e:  # any failure of a writer's library is the harness's
+            if os.environ.get("ACCURACY_TRACE"):
+                raise
+            raise HarnessError("writer %s failed on %s: %s" % (writer, reviewed, e))
+        written = geometry_check.read_written(reviewed)
+        scored = []
+        for comment in comments:
+            problem = geometry_check.check(comment, written)
+            if problem:
+                self.writer_errors.append((comment, problem))
+            else:
+                scored.append(comment)
+        document = stem + ".tlv"
+        shutil.copyfile(source, document)
+        out = stem + ".out.tlv"
+        code, _, err = run([self.tolvane, "import", document, reviewed, "-o", out], self.env)
+        report = stem + ".report.json"
+        if code != 0:
+            report = out = None
+        for result in score_batch(scored, source, report, out, self.label):
+            if code != 0:
+                result.why = "the import did not run (%s); %s" % (
+                    " ".join(err.split())[-200:], result.why)
+            self.results.append(result)
+
+
+def score_batch(comments, source, report, saved, label):
+    """The Results of one PDF's comments, from the import's report and saved document (None or
+    a missing file for an import that did not run)."""
+    entries = {}
+    if report and os.path.exists(report):
+        with open(report, encoding="utf-8") as f:
+            for entry in json.load(f)["comments"]:
+                entries[entry["author"]] = entry
+    document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
+    changes = tlv_text.changes_by_author(document, tlv_text.read_document(source),
+                                         [c.author for c in comments])
+    return [scoring.score(c, entries.get(c.author), changes[c.author], label) for c in comments]
+
+
+def exit_status(results, writer_errors):
+    """1 when a comment was silent or lost, or a writer did not draw one as meant."""
+    bad = [r for r in results if r.outcome in ("silent", "lost")]
+    return 1 if bad or writer_errors else 0
+
+
+# --- printing ----------------------------------------------------------------------------------
+
+def _excerpt(paragraphs, unique, begin, end, width=28):
+    paragraph = paragraphs.get(unique)
+    if paragraph is None:
+        return "¶%d (no such paragraph)" % unique
+    text = paragraph.text.replace(tlv_text.ITEM_TEXT, "•")
+    if begin is None or begin < 0:
+        return "¶%d %r" % (unique, text[:2 * width] + ("…" if len(text) > 2 * width else ""))
+    begin, end = min(begin, len(text)), min(max(begin, end), len(text))
+    marked = text[:begin] + ("|" if begin == end else "[" + text[begin:end] + "]") + text[end:]
+    left = max(0, begin - width)
+    right = min(len(marked), end + 2 + width)
+    return "¶%d %d-%d: %s%s%s" % (unique, begin, end, "…" if left else "", marked[left:right],
+                                  "…" if right < len(marked) else "")
+
+
+def print_results(results, writer_errors, sources, out=sys.stdout):
+    rows = {}
+    for r in results:
+        c = r.comment
+        rows.setdefault((plan.KINDS.index(c.kind), c.kind, c.klass), dict.fromkeys(
+            scoring.OUTCOMES, 0))[r.outcome] += 1
+    header = "%-10s %-26s %6s %8s %7s %5s %6s" % ("kind", "class", "exact", "flagged",
+                                                   "silent", "lost", "total")
+    print(header, file=out)
+    print("-" * len(header), file=out)
+    for key in sorted(rows, key=lambda k: (k[0], k[2])):
+        counts = rows[key]
+        print("%-10s %-26s %6d %8d %7d %5d %6d" % (key[1], key[2], counts["exact"],
+                                                   counts["flagged"], counts["silent"],
+                                                   counts["lost"], sum(counts.values())),
+              file=out)
+    print("", file=out)
+    for writer in WRITER_ORDER:
+        mine = [r.outcome for r in results if r.comment.writer == writer]
+        if mine:
+            print("%-10s %-26s %6d %8d %7d %5d %6d" % (
+                "writer", writer, *[mine.count(o) for o in scoring.OUTCOMES], len(mine)),
+                file=out)
+    documents = {name: tlv_text.read_document(os.path.join(TOP, path))
+                 for name, path, *_ in sources}
+    for outcome in ("silent", "lost", "flagged"):
+        listed = [r for r in results if r.outcome == outcome]
+        if listed:
+            print("\n%s (%d):" % (outcome, len(listed)), file=out)
+        for r in listed:
+            c, paragraphs = r.comment, documents[r.comment.source]
+            print("  %s %s / %s, %s, %s%s, %s" % (
+                c.author, c.kind, c.klass, c.writer, c.source,
+                " at %d" % c.rotation if c.rotation else "", c.position), file=out)
+            print("      meant:  %s" % _excerpt(paragraphs, *c.intended()), file=out)
+            if r.landed:
+                if isinstance(r.landed, tuple):
+                    print("      landed: %s" % _excerpt(paragraphs, *r.landed), file=out)
+                else:
+                    print("      landed: %s" % r.landed, file=out)
+            if r.why:
+                print("      why:    %s" % r.why, file=out)
+    if writer_errors:
+        print("\nwriter errors, not scored (%d):" % len(writer_errors), file=out)
+        for comment, problem in writer_errors:
+            print("  %s: %s (%s)" % (comment.describe(), problem, comment.target.describe()),
+                  file=out)
+    counts = {o: sum(r.outcome == o for r in results) for o in scoring.OUTCOMES}
+    print("\nexact %d/%d, flagged %d, silent %d, lost %d" % (
+        counts["exact"], len(results), counts["flagged"], counts["silent"], counts["lost"]),
+        file=out)
+    return counts
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(TOP, "build"))
+    parser.add_argument("--work", help="keep the PDFs, documents and reports here")
+    parser.add_argument("--writers", default=",".join(WRITER_ORDER))
+    parser.add_argument("--sources", default=",".join(s[0] for s in SOURCES))
+    args = parser.parse_args(argv[1:])
+    args.writers = args.writers.split(",")
+    args.sources = args.sources.split(",")
+    if "poppler" in args.writers and not writers.poppler_available():
+        print("accuracy: Poppler's GLib binding is missing (gir1.2-poppler-0.18)",
+              file=sys.stderr)
+        return 1
+    try:
+        measured = Run(args)
+        measured.measure()
+    except HarnessError as e:
+        print("accuracy: %s" % e, file=sys.stderr)
+        return 1
+    print_results(measured.results, measured.writer_errors, measured.sources)
+    if not args.work:
+        shutil.rmtree(measured.work, ignore_errors=True)
+    return exit_status(measured.results, measured.writer_errors)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

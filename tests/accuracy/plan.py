@@ -1,0 +1,185 @@
+"""Which comments each writer puts into each source document, and where they are meant to go.
+
+A comment has a kind (what the reviewer did), a position (what kind of place in the text), a
+class (the row of the results table it counts in) and a target. Comments are spread over as
+few PDFs as their targets allow: two comments of one PDF are at least GAP characters apart,
+and a comment in the margin has its paragraph to itself, since its place in the paragraph is
+the import's choice.
+"""
+GAP = 4
+MAX_BATCHES = 12
+
+KINDS = ("insert", "strikeout", "replace", "highlight", "underline", "note", "freetext")
+MARKUPS = ("strikeout", "replace", "highlight", "underline")
+PLACEMENT = {"insert": "insertion", "strikeout": "deletion", "replace": "replacement",
+             "highlight": "highlight", "underline": "underline", "note": "note",
+             "freetext": "note"}
+
+
+def _blank_around(t):
+    text = t.paragraph.text
+    return (t.begin == 0 or text[t.begin - 1] == " ") and \
+        (t.end == len(text) or text[t.end] == " ")
+
+
+# What each position asks of a target, and where a caret goes: before or after it.
+POSITIONS = {
+    "mid-line": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
+                 "after"),
+    "before a word": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
+                      t.mid_line, "before"),
+    "line end": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.wrapped_end,
+                 "after"),
+    "line start": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
+                   t.wrapped_start, "before"),
+    "paragraph start": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
+                        t.begin == 0, "before"),
+    "paragraph end": (lambda t: t.paragraph.place == "body" and t.shape == "last", "after"),
+    "over line end": (lambda t: t.paragraph.place == "body" and t.shape == "pair", None),
+    "heading": (lambda t: t.paragraph.place == "heading" and t.shape == "word", "after"),
+    "table title": (lambda t: t.paragraph.place == "table title" and t.shape == "word", "after"),
+    "table cell": (lambda t: t.paragraph.place == "table cell" and t.shape == "word", "after"),
+    "footnote": (lambda t: t.paragraph.place == "footnote" and t.shape == "word", "after"),
+    # A word with a blank after it, so that where the word ends is beyond doubt.
+    "on a word": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line and
+                  _blank_around(t), None),
+    "left margin": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
+                    None),
+    "right margin": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
+                     None),
+}
+MARGINS = ("left margin", "right margin")
+TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
+                  "paragraph end", "heading", "table title", "table cell", "footnote")
+RANGE_POSITIONS = TEXT_POSITIONS + ("over line end",)
+
+
+class Spec:
+    """A comment to write, before it has a target: kind, position, and the writer's variant
+    (caret width, quadrilateral order and inset) with the class it makes."""
+
+    def __init__(self, kind, position, variant=None, klass=None):
+        self.kind, self.position = kind, position
+        self.variant = variant or {}
+        self.klass = klass or position
+
+
+def position_specs(kinds, positions, variant=None, klass=None):
+    """Each kind at each position; a caret has no place over a line end, and a markup before a
+    word is the same as one on it."""
+    return [Spec(k, p, variant, klass) for k in kinds for p in positions
+            if not (k == "insert" and p == "over line end") and
+            not (k != "insert" and p == "before a word")]
+
+
+def note_specs(positions=("on a word", "left margin", "right margin"),
+               free_positions=("on a word", "left margin", "right margin")):
+    return [Spec("note", p, klass="note " + p) for p in positions] + \
+        [Spec("freetext", p, klass="free text " + p) for p in free_positions]
+
+
+class Comment:
+    def __init__(self, author, writer, source, rotation, spec, klass, target):
+        self.author = author  # the comment's /T, unique over the whole run
+        self.writer, self.source, self.rotation = writer, source, rotation
+        self.kind, self.position, self.variant = spec.kind, spec.position, spec.variant
+        self.klass = klass
+        self.target = target
+        self.batch = 0
+        self.at = POSITIONS[spec.position][1] or "after"
+        self.text = ""  # the inserted text of an insertion or a replacement
+        self.contents = ""
+
+    @property
+    def margin(self):
+        return self.position in MARGINS
+
+    @property
+    def placement(self):
+        return PLACEMENT[self.kind]
+
+    def intended(self):
+        """(paragraph, begin, end) as the report gives them for an exact placement; begin and
+        end are None for a comment in the margin, whose place in the paragraph is open."""
+        t = self.target
+        if self.margin:
+            return t.paragraph.unique, None, None
+        if self.kind == "insert":
+            at = t.begin if self.at == "before" else t.end
+            return t.paragraph.unique, at, at
+        if self.kind == "note":
+            return t.paragraph.unique, t.end, t.end  # a note's marker follows its word
+        return t.paragraph.unique, t.begin, t.end
+
+    def describe(self):
+        return "%s %s/%s by %s in %s%s" % (self.author, self.kind, self.position, self.writer,
+                                           self.source, " at %d" % self.rotation
+                                           if self.rotation else "")
+
+
+class _Batch:
+    def __init__(self):
+        self.used = {}  # paragraph unique -> [(begin, end)]
+        self.exclusive = set()  # paragraphs that hold a comment in the margin
+
+    def takes(self, target, margin):
+        unique = target.paragraph.unique
+        if unique in self.exclusive:
+            return False
+        if margin:
+            return unique not in self.used
+        return all(not (target.begin < e + GAP and b < target.end + GAP)
+                   for b, e in self.used.get(unique, []))
+
+    def add(self, target, margin):
+        self.used.setdefault(target.paragraph.unique, []).append((target.begin, target.end))
+        if margin:
+            self.exclusive.add(target.paragraph.unique)
+
+
+class PlanError(Exception):
+    pass
+
+
+def allocate(specs, targets, make_comment, required):
+    """Gives each spec a target, in as few batches as they fit in. Scarce positions go first so
+    that common ones do not take their few targets. A spec without a target, or without room in
+    the batches, is an error when required, else left out (a small example document has few
+    targets, and is given at most two PDFs for each writer)."""
+    most = MAX_BATCHES if required else 2
+    fitting = {}
+    for spec in specs:
+        test = POSITIONS[spec.position][0]
+        if spec.variant.get("inset", 0) < 0:  # quadrilaterals outside the glyphs
+            fitting[spec] = [t for t in targets if test(t) and _blank_around(t)]
+        else:
+            fitting[spec] = [t for t in targets if test(t)]
+    batches, comments = [], []
+    for index, spec in sorted(enumerate(specs), key=lambda s: (len(fitting[s[1]]), s[0])):
+        if not fitting[spec]:
+            if required:
+                raise PlanError("no target for %s %s" % (spec.kind, spec.position))
+            continue
+        placed = False
+        for number in range(most):
+            if number == len(batches):
+                batches.append(_Batch())
+            batch = batches[number]
+            # Spread over the candidates, so that a position's targets are not all one word.
+            candidates = fitting[spec]
+            start = (index * 7) % len(candidates)
+            for target in candidates[start:] + candidates[:start]:
+                if batch.takes(target, spec.position in MARGINS):
+                    batch.add(target, spec.position in MARGINS)
+                    comment = make_comment(spec, target)
+                    comment.batch = number
+                    comments.append(comment)
+                    placed = True
+                    break
+            if placed:
+                break
+        if not placed and required:
+            raise PlanError("no room for %s %s in %d PDFs" % (spec.kind, spec.position,
+                                                             MAX_BATCHES))
+    return comments
+

@@ -1,0 +1,157 @@
+"""The paragraphs of a document file (*.tlv) as the host counts their positions.
+
+A paragraph's positions are its characters and its items (anchors, markers, element marks),
+one position each, as the host's text locations count them; the number string is not part of
+them. Each position keeps its conditions and tracked-change author, so that the same reader
+serves the source document (where comments are meant to go) and the document an import saved
+(what the import did there).
+"""
+import xml.etree.ElementTree as ET
+
+ADDED = "TL8_TRACK_CHANGES_ADDED"
+DELETED = "TL8_TRACK_CHANGES_DELETED"
+ITEM_TEXT = "\ufffc"  # an item in a paragraph's text: matches no searched text
+
+ITEM_TAGS = {"marker", "table-anchor", "footnote-anchor", "frame-anchor", "element-begin",
+             "element-end", "xref-begin", "xref-end", "variable-begin", "variable-end",
+             "hidden-begin", "hidden-end", "special"}
+
+
+class Position:
+    __slots__ = ("char", "item", "conditions", "author", "marker_text")
+
+    def __init__(self, char=None, item=None, conditions=(), author="", marker_text=""):
+        self.char = char  # one code point, or None for an item
+        self.item = item  # the item's tag, or None for a character
+        self.conditions = tuple(conditions)
+        self.author = author
+        self.marker_text = marker_text
+
+    @property
+    def text(self):
+        return self.char if self.item is None else ITEM_TEXT
+
+
+class Paragraph:
+    def __init__(self, unique, format_name, place):
+        self.unique = unique
+        self.format = format_name
+        # body, heading, table title, table cell, footnote
+        self.place = place
+        self.positions = []
+
+    @property
+    def text(self):
+        """One character per position, items as ITEM_TEXT."""
+        return "".join(p.text for p in self.positions)
+
+
+def _conditions(element):
+    value = element.get("cond")
+    return tuple(value.split("|")) if value else ()
+
+
+def _read_content(element, paragraph, conditions=(), author=""):
+    def add_text(text):
+        for c in text or "":
+            paragraph.positions.append(Position(char=c, conditions=conditions, author=author))
+
+    add_text(element.text)
+    for child in element:
+        if child.tag == "c":
+            _read_content(child, paragraph, _conditions(child), child.get("author", ""))
+        elif child.tag in ITEM_TAGS:
+            paragraph.positions.append(Position(
+                item=child.tag, conditions=_conditions(child) or conditions,
+                author=child.get("author", author), marker_text=child.get("text", "")))
+        else:
+            raise ValueError("unexpected element <%s> in a paragraph" % child.tag)
+        add_text(child.tail)
+
+
+def _place(format_name, container):
+    if container == "flow":
+        if format_name == "Title" or format_name.startswith("Heading"):
+            return "heading"
+        return "body"
+    return container
+
+
+def read_document(path):
+    """The paragraphs of the document, by unique number, in file order."""
+    root = ET.parse(path).getroot()
+    if root.tag != "document":
+        raise ValueError("%s: not a document file" % path)
+    paragraphs = {}
+
+    def walk(element, container):
+        for child in element:
+            if child.tag == "p":
+                unique = int(child.get("unique"))
+                paragraph = Paragraph(unique, child.get("format", ""),
+                                      _place(child.get("format", ""), container))
+                _read_content(child, paragraph)
+                paragraphs[unique] = paragraph
+            elif child.tag == "flow":
+                walk(child, "flow")
+            elif child.tag == "title":
+                walk(child, "table title")
+            elif child.tag == "cell":
+                walk(child, "table cell")
+            elif child.tag == "footnote":
+                walk(child, "footnote")
+            elif child.tag in ("table", "row", "frame"):
+                walk(child, container)
+
+    walk(root, "document")
+    return paragraphs
+
+
+class Changes:
+    """What the changes of one author did to a saved document, in the source document's
+    offsets: the positions the author added (text and markers) are left out of the count, so
+    that every other position keeps the offset it had before the import. Deleted and
+    conditioned positions are those that gained the condition in the import."""
+
+    def __init__(self):
+        self.added = []  # (paragraph, offset, text) for each run of added characters
+        self.markers = []  # (paragraph, offset, marker text)
+        self.deleted = set()  # (paragraph, offset)
+        self.conditioned = set()  # (paragraph, offset) under another new condition
+
+    def changed_text(self):
+        return bool(self.added or self.deleted or self.conditioned)
+
+
+def changes_by_author(saved, source, authors):
+    """Changes for each of the given authors, from a saved document's paragraphs compared with
+    the source document's."""
+    changes = {author: Changes() for author in authors}
+    for unique, paragraph in saved.items():
+        before = source[unique].positions if unique in source else []
+        offset = 0
+        run = None  # [author, offset, characters] of the added run being read
+        for position in paragraph.positions:
+            change = changes.get(position.author)
+            if change is not None and ADDED in position.conditions:
+                if position.item == "marker":
+                    change.markers.append((unique, offset, position.marker_text))
+                    run = None
+                elif position.item is None:
+                    if run is None or run[0] != position.author:
+                        run = [position.author, offset, []]
+                        change.added.append((unique, run))
+                    run[2].append(position.char)
+                continue  # an added position has no offset in the source document
+            run = None
+            if change is not None and position.item is None:
+                had = set(before[offset].conditions) if offset < len(before) else set()
+                gained = set(position.conditions) - had
+                if DELETED in gained:
+                    change.deleted.add((unique, offset))
+                if gained - {ADDED, DELETED}:
+                    change.conditioned.add((unique, offset))
+            offset += 1
+    for change in changes.values():
+        change.added = [(unique, run[1], "".join(run[2])) for unique, run in change.added]
+    return changes
