@@ -17,8 +17,6 @@
 
 namespace osprevan::pdf {
 
-bool replaceCarry = false;
-
 namespace {
 
 // Handles die with the library when it is gone first.
@@ -79,9 +77,9 @@ bool TakeReviewState(DocumentContext& context, const OkAnnot* annot) {
 
 // The kind the filter sees: the Caret right after the strike-out of a replace counts as part
 // of the replace.
-uint32_t KindForFilter(CommentKind kind) {
-  const bool carried = replaceCarry;
-  replaceCarry = kind == Replace;
+uint32_t KindForFilter(DocumentContext& context, CommentKind kind) {
+  const bool carried = context.lastReadWasReplace;
+  context.lastReadWasReplace = kind == Replace;
   return carried && kind == Insert ? Replace : kind;
 }
 
@@ -121,7 +119,7 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
   const CommentKind kind =
       Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);
   if (kind == NotImported) return nullptr;
-  if (!KindPasses(KindForFilter(kind), criteria)) return nullptr;
+  if (!KindPasses(KindForFilter(context, kind), criteria)) return nullptr;
   const OwnedDate date = ReadDate(annot.get());
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return nullptr;
   // An author or contents that cannot be read drops the record.

@@ -12,11 +12,6 @@
 
 namespace osprevan::pdf {
 
-// Whether the last annotation classified (over pages, documents and imports) was the
-// strike-out of a replace: the Caret right after it passes the kind filter as a Replace.
-// Never reset.
-extern bool replaceCarry;
-
 // The page box's upper and right edges and the page's rotation; zeros when the library
 // cannot give them.
 PageValues ReadPageValues(OkPage* page);

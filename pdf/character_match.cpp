@@ -34,8 +34,7 @@ bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
 bool AcrossHolds(const UserRect& area, const UserRect& character) {
   const float y = (character.yMin + character.yMax) / 2 + kCentreRaise;
   if (area.yMin <= y && y <= area.yMax) return true;
-  const float overlap =
-      std::min(area.yMax, character.yMax) - std::max(area.yMin, character.yMin);
+  const float overlap = std::min(area.yMax, character.yMax) - std::max(area.yMin, character.yMin);
   const float height = std::min(area.yMax - area.yMin, character.yMax - character.yMin);
   return height > 0.0f && overlap >= height / 2;
 }

@@ -37,6 +37,7 @@ void DocumentContext::Clear() {
   statesChanged.clear();
   pendingReplace = nullptr;
   replaceWaiting = false;
+  lastReadWasReplace = false;
   commentsByPage.clear();
   filteredOut.clear();
   blockSpans.clear();

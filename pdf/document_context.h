@@ -74,6 +74,9 @@ class DocumentContext {
   CommentsByPage commentsByPage;
   CommentsByAnnot commentsByAnnot;
   std::vector<std::unique_ptr<PdfComment>> filteredOut;
+  // The last annotation classified was the strike-out of a replace: the Caret right after it
+  // passes the kind filter as part of the replace.
+  bool lastReadWasReplace = false;
   // The grouped strike-out that waits for the Caret of its replace.
   PdfComment* pendingReplace = nullptr;
   bool replaceWaiting = false;

@@ -119,6 +119,12 @@ class AnnotationReaderTest : public testing::FilterLibraryTest {
           [&](auto& pdf) { return pdf.ExportExample("chapter1.tlv", {}, turned); });
     }
     Add(-1, kThreads, [](auto& pdf) { return pdf.ExportText(kEnglish); });
+    // A replace whose strike-out is the last annotation read, its Caret moved before it.
+    Add(-2, R"({"comments": [{"kind": "replace", "find": "exported", "contents": "last",
+                               "text": "caret", "annots_index": 1}]})",
+        [](auto& pdf) { return pdf.ExportText(kEnglish); });
+    Add(-3, R"({"comments": [{"kind": "insert", "find": "mark", "text": "ins"}]})",
+        [](auto& pdf) { return pdf.ExportText(kEnglish); });
   }
   template <typename Export>
   static void Add(int key, const char* review, Export exportIt) {
@@ -219,6 +225,16 @@ TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
 
 // States apply in reading order, the last one read winning, whatever the letter case; the
 // state filter takes records out of their lists, with their replies.
+// What one reading met decides nothing in the next: a strike-out read last never makes the
+// next PDF's first Caret part of a replace.
+TEST_F(AnnotationReaderTest, ReadingsAreIndependentOfEachOther) {
+  Reading first(Path(-2));
+  EXPECT_EQ(first.Read(), "caret last");
+  Reading second(Path(-3));
+  second.criteria.kindMask = Insert;
+  EXPECT_EQ(second.Read(), "ins");
+}
+
 TEST_F(AnnotationReaderTest, ReviewStatesApplyInReadingOrderAndFilter) {
   Reading pdf(Path(0));
   pdf.criteria.reviewStateMask &= ~Rejected;
