@@ -180,16 +180,16 @@ def find_targets(paragraphs, pages):
                 if target.cjk and target.crosses_line():
                     target.shape = "pair"
                 found.append(target)
-        targets += found + _pairs(found, pages, texts)
+        targets += found + _runs(found, pages, texts)
     return targets
 
 
-# Runs of words with one blank between each: (shape, number of words, the line end after which
-# word or None, whether they must lie on one line).
+# Runs of words with one blank between each: (shape, number of words, the index of the word the
+# line ends after, or None for words on one line).
 RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
 
 
-def _pairs(found, pages, texts):
+def _runs(found, pages, texts):
     """Runs of words of a paragraph: two with a line end between them, two each side of a line
     end, three on one line."""
     words = sorted((t for t in found if t.shape == "word" and not t.cjk), key=lambda t: t.begin)
