@@ -26,6 +26,7 @@ sys.path.insert(0, HERE)
 import fitz  # noqa: E402
 
 import geometry_check  # noqa: E402
+import page_boxes  # noqa: E402
 import pdf_glyphs  # noqa: E402
 import plan  # noqa: E402
 import scoring  # noqa: E402
@@ -36,14 +37,18 @@ from plan import MARKUPS, RANGE_POSITIONS, Spec, note_specs, position_specs  # n
 
 TOP = os.path.dirname(os.path.dirname(HERE))
 
-# name, file, rotations, how its text is tested, whether every planned class must find a place
+# name, file, rotations, how its text is tested, whether every planned class must find a place,
+# how its page boxes are changed after the export (page_boxes.py; None: as exported)
 SOURCES = [
-    ("millrace", "tests/accuracy/millrace.tlv", (0, 90, 180, 270), "latin", True),
-    ("kawaguchi", "tests/accuracy/kawaguchi.tlv", (0,), "japanese", True),
-    ("table-footnote", "examples/table-footnote.tlv", (0,), "latin", False),
-    ("structured", "examples/structured.tlv", (0,), "latin", False),
-    ("chapter1", "examples/chapter1.tlv", (0,), "japanese", False),
+    ("millrace", "tests/accuracy/millrace.tlv", (0, 90, 180, 270), "latin", True, None),
+    ("kawaguchi", "tests/accuracy/kawaguchi.tlv", (0,), "japanese", True, None),
+    ("table-footnote", "examples/table-footnote.tlv", (0,), "latin", False, None),
+    ("structured", "examples/structured.tlv", (0,), "latin", False, None),
+    ("chapter1", "examples/chapter1.tlv", (0,), "japanese", False, None),
+    ("millrace-cropped", "tests/accuracy/millrace.tlv", (0, 270), "latin", True, "crop"),
+    ("millrace-offset", "tests/accuracy/millrace.tlv", (0, 90), "latin", True, "offset"),
 ]
+BOX_CLASSES = {"crop": "crop box", "offset": "media box 10 10"}
 WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
 AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
 TEXT_KINDS = ("insert",) + MARKUPS
@@ -53,6 +58,32 @@ QUAD_POSITIONS = ("mid-line", "line end", "over line end")
 QUAD_VARIANTS = [({"order": "ccw"}, "quads counter-clockwise"),
                  ({"inset": 1.5}, "quads 1.5 pt inside"),
                  ({"inset": -2}, "quads 2 pt outside")]
+# Carets as some viewers draw them: (variant, class, positions).
+CARET_SHAPES = [({"caret": 8, "caret_y": "below"}, "caret below the baseline", CARET_POSITIONS),
+                ({"caret_y": "lower"}, "caret over the baseline", CARET_POSITIONS),
+                ({"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
+                ({"caret_x": "blank"}, "caret mid-blank", ("between words",))]
+# Markup quadrilaterals as some viewers write them: (kinds, variant, class, positions).
+BAND_POSITIONS = ("mid-line", "line end", "over line end")
+MARKUP_SHAPES = [
+    (("underline",), {"band": "baseline"}, "underline baseline band", BAND_POSITIONS),
+    (("strikeout", "replace"), {"band": "x-height"}, "strike-out x-height band",
+     BAND_POSITIONS),
+    (MARKUPS, {"taller": 4}, "quads 4 pt taller", BAND_POSITIONS),
+    (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", BAND_POSITIONS),
+    (MARKUPS, {"inset": -2}, "outside by punctuation", ("before punctuation",)),
+    (MARKUPS, {"no_quads": True}, "Rect without QuadPoints",
+     ("mid-line", "line end", "three words")),
+    (MARKUPS, {"reverse": True}, "quads last line first",
+     ("over line end", "four words over line end")),
+    (MARKUPS, {"per_word": True}, "quads per word", ("three words", "four words over line end")),
+]
+NOTE_SHAPES = [({"icon": "centred"}, "note icon centred"),
+               ({"icon": "point"}, "note Rect of no size")]
+# Annotation entries a viewer may add; none of them moves the comment.
+ENTRY_VARIANTS = [({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
+                  ({"flags": 0}, "/F 0"),
+                  ({"rotate": 90}, "/Rotate 90")]
 
 
 def _kinds_of(writer):
@@ -63,7 +94,7 @@ def writer_specs(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     kinds = _kinds_of(writer)
     free = () if writer == "poppler" else ("on a word", "left margin", "right margin")
-    if mode == "rotated":
+    if mode in ("rotated", "boxed"):
         return position_specs(kinds, ("mid-line", "before a word", "line end", "line start")) + \
             note_specs(("on a word", "left margin"), free[:1])
     if mode == "japanese":
@@ -77,14 +108,34 @@ def writer_specs(writer, mode):
     if writer == "reviewer":
         specs += [Spec(k, "mid-line", {"order": "ccw"}, "quads counter-clockwise")
                   for k in ("strikeout", "highlight")]
+        # The tool's quadrilaterals reach 2 pt past the word along the line, into the comma.
+        specs += position_specs(MARKUPS, ("before punctuation",), {"inset": -2, "outset": 2},
+                                "outside by punctuation")
+    if writer in ("pymupdf", "poppler"):
+        # A word list's boxes given as the quadrilaterals, and lines given last to first.
+        for variant, klass, positions in (
+                ({"per_word": True}, "quads per word",
+                 ("three words", "four words over line end")),
+                ({"reverse": True}, "quads last line first", ("four words over line end",))):
+            specs += position_specs([k for k in kinds if k in MARKUPS], positions, variant,
+                                    klass)
     if writer == "dicts":
         for width in CARET_WIDTHS:
             specs += position_specs(("insert",), CARET_POSITIONS, {"caret": width},
                                     "caret %g pt" % width)
         specs += position_specs(("insert",), CARET_POSITIONS, {"rd": [7, 2, 7, 2]},
                                 "caret 20 pt with /RD")
+        for variant, klass, positions in CARET_SHAPES:
+            specs += position_specs(("insert",), positions, variant, klass)
         for variant, klass in QUAD_VARIANTS:
             specs += position_specs(MARKUPS, QUAD_POSITIONS, variant, klass)
+        for markups, variant, klass, positions in MARKUP_SHAPES:
+            specs += position_specs(markups, positions, variant, klass)
+        specs += [Spec("note", "on a word", variant, klass) for variant, klass in NOTE_SHAPES]
+        for variant, klass in ENTRY_VARIANTS:
+            specs += [Spec(k, "mid-line", variant, klass)
+                      for k in ("insert", "strikeout", "replace", "highlight")]
+            specs.append(Spec("note", "on a word", variant, klass))
     return specs
 
 
@@ -137,7 +188,7 @@ class Run:
         return "%s-%d" % (AUTHOR_PREFIX[writer], self.count)
 
     def measure(self):
-        for name, path, rotations, script, required in self.sources:
+        for name, path, rotations, script, required, boxes in self.sources:
             source = os.path.join(TOP, path)
             paragraphs = tlv_text.read_document(source)
             upright = os.path.join(self.work, "%s.pdf" % name)
@@ -148,16 +199,25 @@ class Run:
                 if rotation:
                     pdf = os.path.join(self.work, "%s-%d.pdf" % (name, rotation))
                     export(self.tolvane, source, pdf, rotation, page_count)
+                if boxes:
+                    exported, pdf = pdf, pdf[:-len(".pdf")] + "-%s.pdf" % boxes
+                    try:
+                        page_boxes.rebox(exported, pdf, boxes)
+                    except (ValueError, RuntimeError) as e:
+                        raise HarnessError("page boxes of %s: %s" % (exported, e))
                 found = targets.find_targets(paragraphs, pdf_glyphs.read_pages(pdf))
-                mode = "rotated" if rotation else script
+                mode = "boxed" if boxes else "rotated" if rotation else script
                 for writer in self.writers:
                     self.measure_writer(name, source, pdf, rotation, mode, required, writer,
-                                        found)
+                                        found, boxes)
 
-    def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found):
+    def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found,
+                       boxes=None):
         def make(spec, target):
             klass = "page %d" % rotation if rotation else \
                 "Japanese" if mode == "japanese" else spec.klass
+            if boxes:
+                klass = BOX_CLASSES[boxes] + (", page %d" % rotation if rotation else "")
             comment = plan.Comment(self.author(writer), writer, name, rotation, spec, klass,
                                    target)
             suffix = comment.author.split("-")[1]
@@ -197,16 +257,18 @@ class Run:
         report = stem + ".report.json"
         if code != 0:
             report = out = None
-        for result in score_batch(scored, source, report, out, self.label):
+        for result in score_batch(scored, source, report, out, self.label,
+                                  [c.author for c in comments]):
             if code != 0:
                 result.why = "the import did not run (%s); %s" % (
                     " ".join(err.split())[-200:], result.why)
             self.results.append(result)
 
 
-def score_batch(comments, source, report, saved, label):
+def score_batch(comments, source, report, saved, label, authors=()):
     """The Results of one PDF's comments, from the import's report and saved document (None or
-    a missing file for an import that did not run)."""
+    a missing file for an import that did not run). authors: every comment's author in the PDF,
+    also of those not scored, whose added text must not shift the offsets of the others."""
     entries = {}
     if report and os.path.exists(report):
         with open(report, encoding="utf-8") as f:
@@ -214,7 +276,7 @@ def score_batch(comments, source, report, saved, label):
                 entries[entry["author"]] = entry
     document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
     changes = tlv_text.changes_by_author(document, tlv_text.read_document(source),
-                                         [c.author for c in comments])
+                                         list(authors) + [c.author for c in comments])
     return [scoring.score(c, entries.get(c.author), changes[c.author], label) for c in comments]
 
 

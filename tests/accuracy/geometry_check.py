@@ -68,10 +68,22 @@ def _one(written, subtype):
 
 def _check_caret(caret, comment, at):
     x, glyph = shapes.insertion_point(comment.target, at)
+    if comment.variant.get("caret_x") == "blank":
+        x = shapes.blank_middle(comment.target)
     drawn = caret.inner()
     centre = (drawn.x0 + drawn.x1) / 2
     if abs(centre - x) > TOLERANCE:
         return "caret centred at x %.2f, meant %.2f" % (centre, x)
+    y_at = comment.variant.get("caret_y")
+    if y_at == "below":  # the tip on the baseline
+        if abs(drawn.y1 - glyph.base) > TOLERANCE:
+            return "caret %r does not hang from the baseline %.2f" % (drawn, glyph.base)
+        return None
+    if y_at == "lower":
+        if not drawn.y0 < glyph.base < drawn.y1 <= glyph.centre[1] + TOLERANCE:
+            return "caret %r is not across the baseline %.2f below the line's middle" % (
+                drawn, glyph.base)
+        return None
     middle = (glyph.y0 + glyph.y1) / 2
     if not drawn.y0 <= middle <= drawn.y1:
         return "caret %r misses the line at y %.2f" % (drawn, middle)
@@ -82,10 +94,18 @@ def _covered(boxes, glyph):
     return any(box.contains(*glyph.centre) for box in boxes)
 
 
-def _check_cover(boxes, comment, what):
+def _on_line(boxes, glyph):
+    """A band or a box taller than the line covers a glyph when it spans the glyph's middle
+    along the line and its own middle lies in the glyph's height."""
+    x = glyph.centre[0]
+    return any(b.x0 - 0.01 <= x <= b.x1 + 0.01 and glyph.y0 <= (b.y0 + b.y1) / 2 <= glyph.y1
+               for b in boxes)
+
+
+def _check_cover(boxes, comment, what, covered=_covered):
     """The target's inked glyphs under the boxes, and no other inked glyph."""
     target = comment.target
-    missed = [g.char for g in target.glyphs if not g.blank and not _covered(boxes, g)]
+    missed = [g.char for g in target.glyphs if not g.blank and not covered(boxes, g)]
     if missed:
         return "%s misses %r" % (what, "".join(missed))
     inside = range(target.first, target.last + 1)
@@ -93,15 +113,18 @@ def _check_cover(boxes, comment, what):
     # box; covering it is no fault of the writer's.
     own = [shapes.Box(g.x0, g.y0, g.x1, g.y1) for g in target.glyphs]
     extra = [g.char for i, g in enumerate(target.page.glyphs)
-             if i not in inside and not g.blank and _covered(boxes, g) and not _covered(own, g)]
+             if i not in inside and not g.blank and covered(boxes, g) and not _covered(own, g)]
     if extra:
         return "%s also covers %r" % (what, "".join(extra))
     return None
 
 
 def _check_note(note, comment):
-    # The icon's upper left corner is the point the note was put at.
+    # The icon's upper left corner is the point the note was put at, or its middle for an icon
+    # centred on the point.
     x, y = note.rect.x0, note.rect.y1
+    if comment.variant.get("icon") == "centred":
+        x, y = (note.rect.x0 + note.rect.x1) / 2, (note.rect.y0 + note.rect.y1) / 2
     word = shapes.word_box(comment.target)
     if comment.margin:
         left, right = shapes.column(comment.target.page)
@@ -125,15 +148,25 @@ def check(comment, written):
     if kind in ("strikeout", "highlight", "underline", "replace"):
         subtype = {"highlight": "Highlight", "underline": "Underline"}.get(kind, "StrikeOut")
         markup = _one(mine, subtype)
-        if not markup or not markup.quads:
+        variant = comment.variant
+        if variant.get("no_quads"):
+            if not markup or markup.quads or not markup.rect:
+                return "no single %s with a rectangle alone" % subtype
+        elif not markup or not markup.quads:
             return "no single %s with quadrilaterals" % subtype
         if kind == "replace":
             caret = _one(mine, "Caret")
             if not caret:
                 return "no Caret with the strike-out"
+        if variant.get("no_quads"):
+            return _check_cover([markup.rect], comment, "rectangle")
+        if variant.get("reverse") and not markup.quads[0].y0 < markup.quads[-1].y0:
+            return "quadrilaterals are not written last line first"
+        if variant.get("band") or variant.get("taller") or variant.get("line_height"):
+            return _check_cover(markup.quads, comment, "quadrilaterals", _on_line)
         # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph
         # boxes they were drawn from.
-        inset = comment.variant.get("inset", 0)
+        inset = variant.get("inset", 0)
         return _check_cover([q.grown(inset) for q in markup.quads], comment, "quadrilaterals")
     if kind == "note":
         note = _one(mine, "Text")

@@ -13,11 +13,15 @@ BLANKS = " \t\n\r\xa0"
 
 
 class Glyph:
-    __slots__ = ("char", "x0", "y0", "x1", "y1", "line")
+    __slots__ = ("char", "x0", "y0", "x1", "y1", "base", "size", "line")
 
-    def __init__(self, char, x0, y0, x1, y1):
+    def __init__(self, char, x0, y0, x1, y1, base=None, size=0.0):
         self.char = char
         self.x0, self.y0, self.x1, self.y1 = x0, y0, x1, y1  # user space, y0 < y1
+        # The baseline's y in user space (between y0 and y1: the box runs from the font's
+        # descent to its ascent) and the font size, for shapes drawn from the baseline.
+        self.base = y0 if base is None else base
+        self.size = size
         self.line = 0  # visual line on the page, from 0 in drawing order
 
     @property
@@ -65,7 +69,9 @@ def read_pages(pdf_path):
                     for char in span["chars"]:
                         r = fitz.Rect(char["bbox"]) * to_user
                         r.normalize()
-                        glyphs.append(Glyph(char["c"], r.x0, r.y0, r.x1, r.y1))
+                        origin = fitz.Point(char["origin"]) * to_user
+                        glyphs.append(Glyph(char["c"], r.x0, r.y0, r.x1, r.y1, origin.y,
+                                            span["size"]))
         _number_lines(glyphs)
         box.normalize()
         pages.append(Page(page.number, rotation, (box.x0, box.y0, box.x1, box.y1), glyphs))

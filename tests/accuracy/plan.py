@@ -22,6 +22,19 @@ def _blank_around(t):
         (t.end == len(text) or text[t.end] == " ")
 
 
+def _between_words(t):
+    """A word with one blank after it and another word right after the blank."""
+    text = t.paragraph.text
+    return t.end + 1 < len(text) and text[t.end] == " " and text[t.end + 1].isalpha()
+
+
+def _before_punctuation(t):
+    """A word after a blank and before a comma, semicolon, colon or full stop on its line."""
+    text = t.paragraph.text
+    return 0 < t.begin and text[t.begin - 1] == " " and t.end < len(text) and \
+        text[t.end] in ",;:." and not t.line_start()
+
+
 # What each position asks of a target, and where a caret goes: before or after it.
 POSITIONS = {
     "mid-line": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
@@ -36,6 +49,16 @@ POSITIONS = {
                         t.begin == 0, "before"),
     "paragraph end": (lambda t: t.paragraph.place == "body" and t.shape == "last", "after"),
     "over line end": (lambda t: t.paragraph.place == "body" and t.shape == "pair", None),
+    # Two words before a line end and two after it; three words inside one line.
+    "four words over line end": (lambda t: t.paragraph.place == "body" and t.shape == "run",
+                                 None),
+    "three words": (lambda t: t.paragraph.place == "body" and t.shape == "phrase" and
+                    t.mid_line, None),
+    # A caret in the blank between two words (see Comment.accepted).
+    "between words": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
+                      t.mid_line and _between_words(t), "after"),
+    "before punctuation": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
+                           _before_punctuation(t), None),
     "heading": (lambda t: t.paragraph.place == "heading" and t.shape == "word", "after"),
     "table title": (lambda t: t.paragraph.place == "table title" and t.shape == "word", "after"),
     "table cell": (lambda t: t.paragraph.place == "table cell" and t.shape == "word", "after"),
@@ -111,6 +134,16 @@ class Comment:
             return t.paragraph.unique, t.end, t.end  # a note's marker follows its word
         return t.paragraph.unique, t.begin, t.end
 
+    def accepted(self):
+        """Every place that counts as exact, the intended one first. A caret drawn in the middle
+        of the blank between two words means "between these words": the blank's either side is
+        as much the reviewer's place as the other."""
+        places = [self.intended()]
+        if self.kind == "insert" and self.variant.get("caret_x") == "blank":
+            unique, at, _ = places[0]
+            places.append((unique, at + 1, at + 1))
+        return places
+
     def describe(self):
         return "%s %s/%s by %s in %s%s" % (self.author, self.kind, self.position, self.writer,
                                            self.source, " at %d" % self.rotation
@@ -150,7 +183,8 @@ def allocate(specs, targets, make_comment, required):
     fitting = {}
     for spec in specs:
         test = POSITIONS[spec.position][0]
-        if spec.variant.get("inset", 0) < 0:  # quadrilaterals outside the glyphs
+        if spec.variant.get("inset", 0) < 0 and spec.position != "before punctuation":
+            # Quadrilaterals outside the glyphs reach into the blanks around the word.
             fitting[spec] = [t for t in targets if test(t) and _blank_around(t)]
         else:
             fitting[spec] = [t for t in targets if test(t)]

@@ -33,10 +33,10 @@ def _spans(cells):
     return ", ".join("¶%d %d-%d" % tuple(r) for r in out)
 
 
-def _document_says(comment, changes):
-    """None when the saved document shows the comment exactly where it was meant; else what it
-    shows."""
-    paragraph, begin, end = comment.intended()
+def _document_says(comment, changes, place=None):
+    """None when the saved document shows the comment exactly at place (by default where it was
+    meant); else what it shows."""
+    paragraph, begin, end = place or comment.intended()
     kind = comment.kind
     added = [(p, o, t) for p, o, t in changes.added]
     markers = [(p, o) for p, o, _ in changes.markers]
@@ -95,10 +95,12 @@ def score(comment, entry, changes, misplaced_label):
     wrong = []
     if entry["placement"] != comment.placement:
         wrong.append("placed as %s" % (entry["placement"] or "nothing"))
-    if entry["paragraph"] != paragraph or (begin is not None and (entry["begin"], entry["end"])
-                                           != (begin, end)):
+    place = (paragraph, begin, end)
+    if begin is not None:
+        place = landed if landed in comment.accepted() else None
+    if entry["paragraph"] != paragraph or place is None:
         wrong.append("reported at another place")
-    document = _document_says(comment, changes)
+    document = _document_says(comment, changes, place)
     if document is not None:
         wrong.append("the document shows " + document)
     if wrong:

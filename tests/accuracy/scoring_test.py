@@ -122,6 +122,19 @@ class ScoringTest(unittest.TestCase):
         self.assertEqual(accuracy.exit_status([exact], []), 0)
         self.assertEqual(accuracy.exit_status([exact, silent], []), 1)
 
+    def test_a_caret_mid_blank_is_exact_on_either_side_of_the_blank_only(self):
+        # "The old| |mill": the caret in the blank after "old" means either side of it.
+        for at, expected in ((7, "exact"), (8, "exact"), (9, "silent"), (4, "silent")):
+            with self.subTest(at=at):
+                made = comment("insert", self.paragraphs)
+                made.variant = {"caret_x": "blank"}
+                saved = SOURCE[:at] + inserted("a", "new") + SOURCE[at:]
+                report = self.write("r.report.json",
+                                    json.dumps({"comments": [entry("a", "successful", at, at)]}))
+                [result] = accuracy.score_batch([made], self.source, report,
+                                                self.write("saved.tlv", document(saved)), LABEL)
+                self.assertEqual(result.outcome, expected)
+
     def test_an_import_that_did_not_run_loses_every_comment(self):
         made = comment("insert", self.paragraphs)
         [result] = accuracy.score_batch([made], self.source, None, None, LABEL)

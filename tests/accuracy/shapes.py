@@ -30,12 +30,53 @@ def union(glyphs):
                max(g.x1 for g in glyphs), max(g.y1 for g in glyphs))
 
 
-def line_boxes(target):
-    """One box for each visual line of the target: the glyphs' boxes joined."""
+def line_glyphs(target):
+    """The target's glyphs, one list for each visual line, in reading order."""
     lines = {}
     for glyph in target.glyphs:
         lines.setdefault(glyph.line, []).append(glyph)
-    return [union(glyphs) for _, glyphs in sorted(lines.items())]
+    return [glyphs for _, glyphs in sorted(lines.items())]
+
+
+def line_boxes(target):
+    """One box for each visual line of the target: the glyphs' boxes joined."""
+    return [union(glyphs) for glyphs in line_glyphs(target)]
+
+
+def word_boxes(target):
+    """One box for each run of inked glyphs (a word) of the target, line by line."""
+    boxes = []
+    for glyphs in line_glyphs(target):
+        word = []
+        for glyph in glyphs + [None]:
+            if glyph is not None and not glyph.blank:
+                word.append(glyph)
+            elif word:
+                boxes.append(union(word))
+                word = []
+    return boxes
+
+
+def _middle(values):
+    values = sorted(values)
+    return values[len(values) // 2]
+
+
+def band(glyphs, where):
+    """A thin band along the glyphs, as some viewers draw their markup: an underline 1.5 pt
+    tall on the baseline ("baseline"), or a strike-out band 1.5 pt tall around the middle of
+    the small letters ("x-height", half the x-height of a sans serif, 0.27 em, above the
+    baseline)."""
+    box = union(glyphs)
+    base = _middle([g.base for g in glyphs])
+    if where == "baseline":
+        return Box(box.x0, base - 1.25, box.x1, base + 0.25)
+    middle = base + 0.27 * _middle([g.size for g in glyphs])
+    return Box(box.x0, middle - 0.75, box.x1, middle + 0.75)
+
+
+def font_size(target):
+    return _middle([g.size for g in target.glyphs])
 
 
 def insertion_point(target, at):
@@ -44,9 +85,29 @@ def insertion_point(target, at):
     return (glyph.x0 if at == "before" else glyph.x1), glyph
 
 
-def caret_box(target, at, width):
+def blank_middle(target):
+    """The middle of the blank after the target: a caret between two words."""
+    blank = target.page.glyphs[target.last + 1]
+    return (blank.x0 + blank.x1) / 2
+
+
+def caret_box(target, at, width, x_at=None, y_at=None):
+    """A caret's rectangle centred on the insertion point (or, x_at "blank", on the middle of
+    the blank after the target) and as tall as the line; y_at draws it as some viewers do:
+    "below", hanging from the baseline with its tip on it; "lower", from the middle of the
+    line to 5 pt below the baseline; "tall", twice the line's height, centred on it."""
     x, glyph = insertion_point(target, at)
-    return Box(x - width / 2, glyph.y0, x + width / 2, glyph.y1)
+    if x_at == "blank":
+        x = blank_middle(target)
+    y0, y1 = glyph.y0, glyph.y1
+    if y_at == "below":
+        y0, y1 = glyph.base - 7, glyph.base
+    elif y_at == "lower":
+        y0, y1 = glyph.base - 5, (glyph.y0 + glyph.y1) / 2
+    elif y_at == "tall":
+        half = (y1 - y0) / 2
+        y0, y1 = y0 - half, y1 + half
+    return Box(x - width / 2, y0, x + width / 2, y1)
 
 
 def word_box(target):

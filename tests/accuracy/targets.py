@@ -40,7 +40,9 @@ class Target:
     def __init__(self, paragraph, begin, end, shape):
         self.paragraph = paragraph  # tlv_text.Paragraph
         self.begin, self.end = begin, end  # offsets in the paragraph
-        self.shape = shape  # word, last (to the paragraph end), pair (over a line end)
+        # word, last (to the paragraph end), pair (two words over a line end), run (two words
+        # each side of a line end), phrase (three words)
+        self.shape = shape
         self.page = None  # pdf_glyphs.Page
         self.first = self.last = 0  # glyph indexes on the page, both included
 
@@ -178,19 +180,33 @@ def find_targets(paragraphs, pages):
                 if target.cjk and target.crosses_line():
                     target.shape = "pair"
                 found.append(target)
-        targets += found + _pairs(found, pages, texts)
+        targets += found + _runs(found, pages, texts)
     return targets
 
 
-def _pairs(found, pages, texts):
-    """Two words of a paragraph with a line end between them."""
+# Runs of words with one blank between each: (shape, number of words, the index of the word the
+# line ends after, or None for words on one line).
+RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
+
+
+def _runs(found, pages, texts):
+    """Runs of words of a paragraph: two with a line end between them, two each side of a line
+    end, three on one line."""
     words = sorted((t for t in found if t.shape == "word" and not t.cjk), key=lambda t: t.begin)
-    pairs = []
-    for a, b in zip(words, words[1:]):
-        if a.paragraph.text[a.end:b.begin] != " " or not (a.wrapped_end and b.wrapped_start):
-            continue
-        pair = Target(a.paragraph, a.begin, b.end, "pair")
-        context = _context(a.paragraph, a.begin, b.end, texts)
-        if context and _locate(pair, context, pages):
-            pairs.append(pair)
-    return pairs
+    runs = []
+    for shape, count, wrap in RUNS:
+        for at in range(len(words) - count + 1):
+            group = words[at:at + count]
+            if any(a.paragraph.text[a.end:b.begin] != " " for a, b in zip(group, group[1:])):
+                continue
+            if wrap is None:
+                if any(w.line_end() for w in group[:-1]):
+                    continue
+            elif not (group[wrap].wrapped_end and group[wrap + 1].wrapped_start) or \
+                    any(w.line_end() for i, w in enumerate(group[:-1]) if i != wrap):
+                continue
+            run = Target(group[0].paragraph, group[0].begin, group[-1].end, shape)
+            context = _context(run.paragraph, run.begin, run.end, texts)
+            if context and _locate(run, context, pages):
+                runs.append(run)
+    return runs

@@ -29,9 +29,10 @@ CARET_WIDTH = {"dicts": 13}  # the widths a writer uses where the comment's clas
 
 
 def _page_matrix(page):
-    # PyMuPDF's annotation calls take the unrotated page's coordinates (origin top left);
-    # its transformation matrix maps PDF user space there.
-    return page.transformation_matrix
+    """PDF user space to the coordinates PyMuPDF's annotation calls take: the unrotated page's,
+    origin at the crop box's upper left corner. Built from the boxes, since this PyMuPDF's
+    transformation_matrix leaves out where the crop box lies on a turned page."""
+    return fitz.Matrix(1, 0, 0, -1, -page.cropbox.x0, page.mediabox.y1 - page.cropbox.y0)
 
 
 def _to_page(page, x, y):
@@ -91,6 +92,8 @@ def _reviewer_entry(comment, page_matrix):
             entry["text"] = comment.text
         if comment.variant.get("order") == "ccw":
             entry["quad_order"] = "ccw"
+        if comment.variant.get("outset"):
+            entry["outset"] = comment.variant["outset"]
     elif kind == "note":
         entry["contents"] = comment.contents
         if comment.margin:
@@ -165,7 +168,8 @@ def write_pymupdf(source, out, comments, tools):
         if kind == "insert":
             keep.append(_pymupdf_caret(doc, page, comment, comment.at, default))
         elif kind in ("strikeout", "highlight", "underline", "replace"):
-            quads = [_box_to_page(page, box).quad for box in shapes.line_boxes(target)]
+            quads = [_box_to_page(page, box).quad
+                     for box in markup_boxes(target, comment.variant)]
             add = {"highlight": page.add_highlight_annot, "underline": page.add_underline_annot}
             annot = add.get(kind, page.add_strikeout_annot)(quads)
             _set_common(doc, annot, comment, "")
@@ -201,6 +205,31 @@ def _numbers(values):
     return "[%s]" % " ".join("%.3f" % v for v in values)
 
 
+def markup_boxes(target, variant):
+    """The boxes a markup's quadrilaterals are drawn from, in the order they are written: one
+    for each line on the glyphs, or a thin band on the line ("band"), taller than the glyphs
+    ("taller": by so much above and below), a line's height with its leading ("line_height", in
+    em), one box for each word ("per_word"), the lines last to first ("reverse")."""
+    if variant.get("per_word"):
+        boxes = shapes.word_boxes(target)
+    elif variant.get("band"):
+        boxes = [shapes.band(glyphs, variant["band"]) for glyphs in shapes.line_glyphs(target)]
+    else:
+        boxes = shapes.line_boxes(target)
+    if variant.get("taller"):
+        by = variant["taller"]
+        boxes = [shapes.Box(b.x0, b.y0 - by, b.x1, b.y1 + by) for b in boxes]
+    if variant.get("line_height"):
+        # From the font's ascent down by the line height with its leading, which typesetting
+        # puts below the text.
+        size = shapes.font_size(target)
+        boxes = [shapes.Box(b.x0, b.y1 - variant["line_height"] * size, b.x1, b.y1)
+                 for b in boxes]
+    if variant.get("reverse"):
+        boxes = boxes[::-1]
+    return boxes
+
+
 def _quad_points(boxes, variant):
     inset = variant.get("inset", 0)
     points = []
@@ -228,13 +257,19 @@ def _caret_dict(comment, at):
         extra = "/RD %s " % _numbers(inset)
     else:
         width = variant.get("caret", CARET_WIDTH["dicts"])
-        box = shapes.caret_box(comment.target, at, width)
+        box = shapes.caret_box(comment.target, at, width, variant.get("caret_x"),
+                               variant.get("caret_y"))
         rect, extra = [box.x0, box.y0, box.x1, box.y1], ""
     return "/Subtype /Caret /Rect %s %s/Sy /None /Contents %s" % (
         _numbers(rect), extra, fitz.get_pdf_str(comment.text))
 
 
 def _annotation(doc, page_xref, comment, body, flags=4):
+    # A variant may set other flags (/F), or turn the annotation (/Rotate, which viewers write
+    # on comments made on a turned page); none has an appearance stream.
+    flags = comment.variant.get("flags", flags)
+    if comment.variant.get("rotate"):
+        body += " /Rotate %d" % comment.variant["rotate"]
     xref = doc.get_new_xref()
     doc.update_object(xref, "<< /Type /Annot %s /T %s /M %s /P %d 0 R /F %d /C [1 0 0] >>" % (
         body, fitz.get_pdf_str(comment.author), fitz.get_pdf_str(DATE), page_xref, flags))
@@ -264,9 +299,12 @@ def write_dicts(source, out, comments, tools):
         if kind == "insert":
             refs.append(_annotation(doc, page.xref, comment, _caret_dict(comment, comment.at)))
         elif kind in SUBTYPES:
-            points = _quad_points(shapes.line_boxes(target), comment.variant)
-            body = "/Subtype /%s /QuadPoints %s /Rect %s" % (
-                SUBTYPES[kind], _numbers(points), _numbers(_outline(points)))
+            points = _quad_points(markup_boxes(target, comment.variant), comment.variant)
+            if comment.variant.get("no_quads"):  # a writer that gives the rectangle alone
+                body = "/Subtype /%s /Rect %s" % (SUBTYPES[kind], _numbers(_outline(points)))
+            else:
+                body = "/Subtype /%s /QuadPoints %s /Rect %s" % (
+                    SUBTYPES[kind], _numbers(points), _numbers(_outline(points)))
             markup = _annotation(doc, page.xref, comment, body)
             refs.append(markup)
             if kind == "replace":
@@ -280,9 +318,13 @@ def write_dicts(source, out, comments, tools):
             else:
                 x, y = shapes.note_point(target)
             size = shapes.NOTE_SIZE
-            # Print, NoZoom, NoRotate: the icon keeps its upper left corner on the point.
+            # Print, NoZoom, NoRotate: the icon keeps its upper left corner on the point, or
+            # is centred on it, or has no size at all.
+            rect = {"centred": [x - size / 2, y - size / 2, x + size / 2, y + size / 2],
+                    "point": [x, y, x, y]}.get(comment.variant.get("icon"),
+                                               [x, y - size, x + size, y])
             body = "/Subtype /Text /Rect %s /Name /Comment /Open false /Contents %s" % (
-                _numbers([x, y - size, x + size, y]), fitz.get_pdf_str(comment.contents))
+                _numbers(rect), fitz.get_pdf_str(comment.contents))
             refs.append(_annotation(doc, page.xref, comment, body, flags=28))
         elif kind == "freetext":
             if comment.margin:
@@ -352,7 +394,7 @@ def write_poppler(source, out, comments, tools):
         if comment.kind in makers:
             # Each corner keeps its meaning (upper left, upper right, lower left, lower right of
             # the glyphs in user space); Poppler maps the points back as they are.
-            points = _quad_points(shapes.line_boxes(target), {})
+            points = _quad_points(markup_boxes(target, comment.variant), {})
             quads = []
             for at in range(0, len(points), 8):
                 quad = Poppler.Quadrilateral()

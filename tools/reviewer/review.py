@@ -366,8 +366,10 @@ def outset_quads(quads, outset):
 def add_caret(page, rect, insets=None):
     caret = page.add_caret_annot(rect.tl + (5, (rect.y1 - rect.y0) / 2))
     # PyMuPDF's page space to PDF user space. This PyMuPDF reads the text of a turned page
-    # unturned, so the rectangle needs no turning back.
-    user = rect * page.transformation_matrix
+    # unturned, so the rectangle needs no turning back; its page space starts at the crop box's
+    # upper left corner (y downwards), wherever the crop box lies.
+    to_user = fitz.Matrix(1, 0, 0, -1, page.cropbox.x0, page.mediabox.y1 - page.cropbox.y0)
+    user = rect * to_user
     user.normalize()
     if insets:
         left, top, right, bottom = insets
