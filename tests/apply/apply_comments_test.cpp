@@ -137,7 +137,8 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   std::ifstream in(std::string(OSPREVAN_EXAMPLES_DIR) + "/table-footnote.tlv");
   const std::string document((std::istreambuf_iterator<char>(in)), {});
   // The second cell of the second body row is written anew after the export: its paragraph is
-  // no longer found by its identifier, and is counted inside the cell the table leads to.
+  // no longer found by its identifier, and is counted inside the cell the table leads to. That
+  // note lands there but is flagged: a counted paragraph may be another one.
   Import(R"({"comments": [{"kind": "note", "find": "Meaning", "contents": "cell"},
                           {"kind": "note", "find": "of version", "contents": "footnote"},
                           {"kind": "note", "find": "Updates", "contents": "rewritten"}]})",
@@ -149,7 +150,7 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   EXPECT_NE(out.str().find("[12]: M{+"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("[20] Footnote: As o{+"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("[21]: U{+"), std::string::npos) << out.str();
-  EXPECT_EQ(Counts("ノート注釈"), "3/0/0");
+  EXPECT_EQ(Counts("ノート注釈"), "2/1/0");
 }
 
 TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
@@ -344,7 +345,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            tables,
            R"("kind": "highlight", "find": "table lists the")",
            "ハイライト 1/0/0",
-           {hl + "[table]}", "[11]: Name\n", R"("Table 1: ": Settings)", "![marker"},
+           {hl + "[table]}", "[11]: Name\n", R"("Table 1: ": Settings)", "![marker Comment"},
            nullptr,
            moveTable},
       Case{"DeletionOverAFootnoteAnchorTakesTheFootnote",
@@ -435,7 +436,7 @@ TEST_F(ApplyCommentsTest, TheReportSaysWhatBecameOfEachComment) {
   ASSERT_EQ(lines.size(), 3u);
   const std::string report = lines[0] + lines[1] + lines[2];
   EXPECT_NE(
-      report.find(R"("subtype": "Highlight", "author": "Mika", "date": "1970/01/01 00:00:00", )"
+      report.find(R"("subtype": "Highlight", "author": "Mika", "date": "", )"
                   R"("contents": "", )"
                   R"("markedText": "summary counts", "replies": 0, "placement": "highlight", )"
                   R"("outcome": "successful", "flow": "A", "paragraph": 5, "begin": 4, )"
