@@ -95,10 +95,14 @@ int32_t NoteImported(const Placement& placement) {
   ObjectId type = HostGetNamedObject(document, tolvane::OBJ_MARKER_TYPE, kImportedMarkerType);
   if (!type) type = HostNewNamedObject(document, tolvane::OBJ_MARKER_TYPE, kImportedMarkerType);
   if (!type) return 1;
-  // Before the paragraph end, where it moves no offset a placement of this import was given.
-  const int32_t end = HostGetInt(document, paragraph, tolvane::P_PGF_TEXT_LENGTH) - 1;
+  // At the end of the paragraph's text, where it moves no offset a placement of this import
+  // was given; before the ends of elements that close there, so that in a structured flow it
+  // stays inside the paragraph's element.
+  int32_t at = HostGetInt(document, paragraph, tolvane::P_PGF_TEXT_LENGTH) - 1;
+  const HostTextItems ends = HostGetText(document, paragraph, tolvane::TI_ELEMENT_END);
+  for (auto item = ends.rbegin(); item != ends.rend() && item->offset == at - 1; ++item) --at;
   const ObjectId marker =
-      HostNewAnchoredObject(document, tolvane::OBJ_MARKER, {paragraph, end < 0 ? 0 : end});
+      HostNewAnchoredObject(document, tolvane::OBJ_MARKER, {paragraph, at < 0 ? 0 : at});
   if (!marker) return 1;
   HostSetId(document, marker, tolvane::P_MARKER_TYPE, type);
   if (LastHostError() != 0) return 1;
