@@ -175,6 +175,11 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   EXPECT_NE(out.str().find("[20] Footnote: As o{+"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("[21]: U{+"), std::string::npos) << out.str();
   EXPECT_EQ(Counts("ノート注釈"), "2/1/0");
+  // What they left in the cells and the footnote is found again: nothing is imported twice.
+  ImportAgain();
+  EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
+  EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 3\n"),
+            std::string::npos);
 }
 
 TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
