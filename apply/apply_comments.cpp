@@ -1,5 +1,7 @@
 #include "apply/apply_comments.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "apply/apply_order.h"
@@ -7,6 +9,7 @@
 #include "apply/comment_report.h"
 #include "apply/container_walk.h"
 #include "apply/import_context.h"
+#include "apply/imported_comments.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
 #include "apply/position_normalisation.h"
@@ -40,24 +43,55 @@ void ReadComments(ImportContext& context, ObjectId document, OkDoc* pdf, int32_t
   }
 }
 
-std::vector<Placement> Convert(ImportContext& context, ObjectId document) {
+// Each comment becomes a placement, except those an earlier import placed in the document
+// already: they are counted and reported in `skipped`, and nothing is done with them.
+std::vector<Placement> Convert(ImportContext& context, ObjectId document,
+                               std::vector<ReportEntry>& skipped) {
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_CONVERTING));
+  const ImportedComments imported = ReadImportedComments(document);
   std::vector<Placement> placements;
   for (const auto& [page, comments] : context.reading.commentsByPage) {
-    for (const auto& comment : comments) placements.push_back(MakePlacement(document, *comment));
+    for (const auto& comment : comments) {
+      const auto earlier = imported.find(comment->identity());
+      if (comment->identity().empty() || earlier == imported.end()) {
+        placements.push_back(MakePlacement(document, *comment));
+        continue;
+      }
+      int32_t& count = context.counters.alreadyImported;
+      if (count < std::numeric_limits<int32_t>::max()) ++count;
+      skipped.push_back(ReportAlreadyImported(*comment, earlier->second));
+    }
   }
   ReportConversion(document);
   return placements;
 }
 
+// Applies the placements in their order. Each one applied leaves its comment's identity in the
+// document once all are done, so that no marker of it moves an offset still to be used.
 void Apply(ImportContext& context, std::vector<Placement>& placements) {
   const Placement* previous = nullptr;
+  std::vector<const Placement*> applied;
   for (Placement* placement : ApplicationOrder(placements)) {
     const int32_t result = ApplyPlacement(*placement, SameSpot(*placement, previous));
     CountOutcome(context.counters, *placement, result);
     context.report.push_back(ReportPlacement(*placement, result));
+    if (result == 0) applied.push_back(placement);
     previous = placement;
   }
+  for (const Placement* placement : applied) (void)NoteImported(*placement);
+}
+
+// When at least half of the placements, and at least kFewestDiffering, found the document not
+// as the PDF shows it, the PDF was likely made from another document: said once per import.
+void WarnOfAnotherDocument(ImportContext& context, const std::vector<Placement>& placements) {
+  constexpr size_t kFewestDiffering = 3;
+  const auto differing = static_cast<size_t>(
+      std::count_if(placements.begin(), placements.end(),
+                    [](const Placement& p) { return p.documentDiffers != PlacementReason::None; }));
+  if (differing < kFewestDiffering || differing * 2 < placements.size()) return;
+  std::vector<int>& warnings = context.counters.warnings;
+  if (std::find(warnings.begin(), warnings.end(), support::MSG_OTHER_DOCUMENT) == warnings.end())
+    warnings.push_back(support::MSG_OTHER_DOCUMENT);
 }
 
 // The tracked-changes preview is switched away and back, so that the host shows the new
@@ -87,11 +121,14 @@ int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc
   ReadComments(context, document, pdf, firstPage, annotations.lastPage, filter);
   NormalisePositions(context.reading, firstPage, annotations.lastPage);
   const KidPlaceNotes kidPlaces;
-  std::vector<Placement> placements = Convert(context, document);
+  std::vector<ReportEntry> skipped;
+  std::vector<Placement> placements = Convert(context, document, skipped);
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
   for (Placement& placement : placements) ValidatePlacement(placement);
   Apply(context, placements);
+  WarnOfAnotherDocument(context, placements);
   placements.clear();
+  context.report.insert(context.report.end(), skipped.begin(), skipped.end());
   for (const auto& comment : context.reading.filteredOut)
     context.report.push_back(ReportFilteredOut(*comment));
   context.reading.Clear();

@@ -1,5 +1,6 @@
 // Who made a tracked change and when, as the host keeps it on every character the change
-// touches: the comment's author and its modification date.
+// touches: the comment's author and its date (modification, else creation; the time of the
+// import for a comment with neither).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,8 @@ struct ChangeStamp {
   int32_t time = 0;    // seconds since 1970-01-01 00:00:00 UTC
 };
 
-// The stamp of a comment's changes; without a comment, an anonymous change at time 0.
+// The stamp of a comment's changes; a comment without a date is stamped with the time now;
+// without a comment, an anonymous change at time 0.
 ChangeStamp StampOf(const pdf::PdfComment* comment);
 
 // Seconds since 1970-01-01 00:00:00 UTC; 0 without a date or when the library cannot read it.

@@ -1,5 +1,7 @@
 #include "apply/comment_report.h"
 
+#include "apply/imported_comments.h"
+#include "apply/make_placement.h"
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
 #include "support/json_text.h"
@@ -10,10 +12,10 @@ namespace {
 
 using support::JsonQuoted;
 
-// Counted the way the summary counts: a note is never misplaced.
+// Counted the way the summary counts.
 const char* Outcome(const Placement& placement, int32_t result) {
   if (result != 0) return "failed";
-  if (placement.misplaced && placement.kind != PlaceNote) return "misplaced";
+  if (CountsAsMisplaced(placement)) return "misplaced";
   return "successful";
 }
 
@@ -56,8 +58,19 @@ ReportEntry ReportFilteredOut(const pdf::PdfComment& comment) {
   return entry;
 }
 
-std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries) {
-  std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"comments\": [";
+ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t repliesThen) {
+  ReportEntry entry = FromComment(comment);
+  entry.placement = PlacementKindName(KindOfComment(comment));
+  entry.outcome = "alreadyImported";
+  if (ThreadSize(comment) > repliesThen) entry.reason = "replies added since it was imported";
+  return entry;
+}
+
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
+                       const std::vector<std::string>& warnings) {
+  std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"warnings\": [";
+  for (size_t i = 0; i < warnings.size(); ++i) out += (i ? ", " : "") + JsonQuoted(warnings[i]);
+  out += "], \"comments\": [";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ReportEntry& e = entries[i];
     out += i ? ",\n  " : "\n  ";

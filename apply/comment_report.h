@@ -21,7 +21,7 @@ struct ReportEntry {
   std::string markedText;
   size_t replies = 0;
   std::string placement;  // the placement kind; empty for a comment filtered out
-  std::string outcome;    // "successful", "misplaced", "failed" or "filtered out"
+  std::string outcome;    // "successful", "misplaced", "failed", "alreadyImported", "filtered out"
   std::string flow;
   int32_t paragraph = 0;  // the unique number of the paragraph it went to; 0 for none
   int32_t begin = -1;
@@ -35,8 +35,13 @@ ReportEntry ReportPlacement(const Placement& placement, int32_t result);
 // A comment the review-state filter took out.
 ReportEntry ReportFilteredOut(const pdf::PdfComment& comment);
 
-// The report as JSON text, one comment a line.
-std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries);
+// A comment an earlier import placed already, which had `repliesThen` replies at that time; the
+// reason says when it has more now, which are not imported either.
+ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t repliesThen);
+
+// The report as JSON text: the warnings about the import as a whole, then one comment a line.
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
+                       const std::vector<std::string>& warnings = {});
 
 // The report's file for a PDF: beside the summary file, "NAME.report.json".
 std::string ReportFileName(const std::string& pdfPath);

@@ -65,20 +65,32 @@ ObjectId SelectedParagraph(ObjectId document, ObjectId paragraph) {
   return selected ? selected : paragraph;
 }
 
+// Characters (code points) of a UTF-8 text: the bytes that do not continue a character.
+uint32_t CharacterCount(const std::string& text) {
+  return static_cast<uint32_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// Which part of a range one element holds: all of it, or one end of a range that runs over
+// several elements, its part in this element running to the element's end or from its start.
+enum class RangePart { Whole, Start, End };
+
 // Places the positions of one element (the start, or the start and the end when both lie in
 // it) in the element's host paragraph; false with the reason when a place is in doubt. A
 // position `inside` a block keeps its count: there is no text of the paragraph to compare it with.
 bool LocateInElement(ObjectId document, const ContentElement& element,
                      const std::vector<const pdf::TextPosition*>& positions,
                      const std::vector<bool>& inside, const std::vector<TTextLoc*>& locations,
-                     PlacementReason& reason) {
+                     RangePart part, LocateDoubts& doubts) {
   bool trusted = true;
   auto doubt = [&](PlacementReason why) {
     trusted = false;
-    if (reason == PlacementReason::None) reason = why;
+    doubts.Add(why);
   };
   ResolvedElement resolved = ResolveElement(document, element);
   if (!resolved.certain) doubt(resolved.reason);
+  if (resolved.counted) doubt(PlacementReason::FoundByCounting);
   if (resolved.certain) resolved.paragraph = SelectedParagraph(document, resolved.paragraph);
   if (!resolved.paragraph) {
     for (TTextLoc* location : locations) *location = {0, 0};
@@ -101,10 +113,13 @@ bool LocateInElement(ObjectId document, const ContentElement& element,
   const bool compare = std::find(inside.begin(), inside.end(), false) != inside.end();
   const std::string pdfText = ElementText(element, shown.numberLength);
   if (compare && pdfText != shown.text) {
-    const RemapResult mapped =
-        RemapOffsets(pdfText, shown.text, {}, targets.front(), targets.back());
-    if (!inside.front()) targets.front() = mapped.start;
-    if (!inside.back()) targets.back() = mapped.end;
+    // The characters of the range that this element holds are compared, also for one end of a
+    // range over several elements.
+    const uint32_t from = part == RangePart::End ? 0 : targets.front();
+    const uint32_t to = part == RangePart::Start ? CharacterCount(pdfText) : targets.back();
+    const RemapResult mapped = RemapOffsets(pdfText, shown.text, {}, from, to);
+    if (part != RangePart::End && !inside.front()) targets.front() = mapped.start;
+    if (part != RangePart::Start && !inside.back()) targets.back() = mapped.end;
     if (!mapped.trusted) doubt(PlacementReason::TextChanged);
   }
   for (size_t i = 0; i < positions.size(); ++i) {
@@ -140,6 +155,7 @@ ResolvedElement ResolveElement(ObjectId document, const ContentElement& element)
   // Not found by its identifier: count the paragraphs of its container. A count that stands
   // in for an identifier that named nothing is a guess, so it is never trusted.
   out.certain = false;
+  out.counted = true;
   if (out.reason == PlacementReason::None) out.reason = PlacementReason::FoundByCounting;
   const ObjectId first = container.FirstParagraph(document);
   out.paragraph = CountParagraphs(document, first, element.containerCount);
@@ -149,12 +165,19 @@ ResolvedElement ResolveElement(ObjectId document, const ContentElement& element)
   return out;
 }
 
+void LocateDoubts::Add(PlacementReason why) {
+  if (first == PlacementReason::None) first = why;
+  const bool differs =
+      why == PlacementReason::FoundByCounting || why == PlacementReason::TextChanged;
+  if (differs && documentDiffers == PlacementReason::None) documentDiffers = why;
+}
+
 int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range, TTextLoc& begin,
-                    TTextLoc& end, PlacementReason& reason) {
+                    TTextLoc& end, LocateDoubts& doubts) {
   bool trusted = true;
   auto doubt = [&](PlacementReason why) {
     trusted = false;
-    if (reason == PlacementReason::None) reason = why;
+    doubts.Add(why);
   };
   const pdf::TextPosition* positions[2] = {&range.start, &range.end};
   TTextLoc* locations[2] = {&begin, &end};
@@ -180,8 +203,10 @@ int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& rang
       doubt(PlacementReason::NoElement);
       continue;
     }
-    PlacementReason why = PlacementReason::None;
-    if (!LocateInElement(document, *position.element, here, within, out, why)) doubt(why);
+    const RangePart part =
+        oneElement ? RangePart::Whole : (side == 0 ? RangePart::Start : RangePart::End);
+    if (!LocateInElement(document, *position.element, here, within, out, part, doubts))
+      trusted = false;
   }
   // A start inside a block has no place of its own in the paragraph: the range shrinks to it.
   if (inside[0] && !inside[1]) end = begin;

@@ -23,12 +23,23 @@ struct ResolvedElement {
   tolvane::ObjectId paragraph = 0;
   tolvane::ObjectId flow = 0;  // the flow its chain leads to; the main flow when none
   bool certain = true;
+  bool counted = false;  // found by counting, not by its identifier
   PlacementReason reason = PlacementReason::None;
 };
 ResolvedElement ResolveElement(tolvane::ObjectId document, const pdf::ContentElement& element);
 
-// Fills `begin` and `end`; answers 0 when both can be trusted, 1 otherwise with the reason.
+// What locating doubted: the first reason met, and the first that says the document is not as
+// the PDF shows it there (a paragraph found by counting, a text changed since).
+struct LocateDoubts {
+  PlacementReason first = PlacementReason::None;
+  PlacementReason documentDiffers = PlacementReason::None;
+  void Add(PlacementReason why);
+};
+
+// Fills `begin` and `end`; answers 0 when both can be trusted, 1 otherwise with the doubts. A
+// range over one element is trusted only when the paragraph holds its characters; a point (an
+// insertion point or a note's place) only when the text around it is as it was.
 int32_t LocateRange(tolvane::ObjectId document, tolvane::ObjectId flow, const pdf::TextRange& range,
-                    tolvane::TTextLoc& begin, tolvane::TTextLoc& end, PlacementReason& reason);
+                    tolvane::TTextLoc& begin, tolvane::TTextLoc& end, LocateDoubts& doubts);
 
 }  // namespace osprevan::apply

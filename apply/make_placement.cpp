@@ -30,10 +30,15 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   placement.pageIndex = comment.page();
   const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
   if (start) placement.flow = FindFlowForElement(document, start->SectionName());
-  PlacementReason reason = PlacementReason::None;
+  LocateDoubts doubts;
   if (LocateRange(document, placement.flow, comment.range(), placement.begin, placement.end,
-                  reason) != 0) {
-    placement.Misplace(reason);
+                  doubts) != 0) {
+    placement.documentDiffers = doubts.documentDiffers;
+    // A note's place needs no confirming text; what makes it doubtful is a document that
+    // differs there, so that is the reason it gives.
+    if (placement.kind == PlaceNote && doubts.documentDiffers != PlacementReason::None)
+      placement.reason = doubts.documentDiffers;
+    placement.Misplace(doubts.first);
   }
   return placement;
 }

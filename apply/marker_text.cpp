@@ -243,7 +243,7 @@ std::string ComposeMarkerText(const Placement& placement) {
     out += UiString(KindLabel(placement.kind));
     if (placement.kind == PlaceNote) out += kSeparator;
     out += kSeparator;
-    if (placement.misplaced && placement.kind != PlaceNote) AppendLocation(out, placement);
+    if (CountsAsMisplaced(placement)) AppendLocation(out, placement);
     const std::string author = comment ? comment->author() : std::string();
     out += author.empty() ? UiString(support::MSG_ANONYMOUS) : author;
     out += kSeparator;

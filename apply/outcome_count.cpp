@@ -37,8 +37,7 @@ void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int
   int column = ui::kColumnSuccessful;
   if (result != 0) {
     column = ui::kColumnFailed;
-  } else if (placement.misplaced && placement.kind != PlaceNote) {
-    // A note is put where the reviewer pointed; a doubtful place does not make it wrong.
+  } else if (CountsAsMisplaced(placement)) {
     column = ui::kColumnMisplaced;
   }
   int32_t& count = counters.counts[row][column];

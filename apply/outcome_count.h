@@ -11,8 +11,8 @@
 namespace osprevan::apply {
 
 // Counts one applied placement in the row of its kind: failed for a non-zero `result`,
-// misplaced when the placement is misplaced and no note, else successful. Kinds without a row
-// (PlaceOther, unknown values) are not counted.
+// misplaced when it counts as misplaced (CountsAsMisplaced), else successful. Kinds without a
+// row (PlaceOther, unknown values) are not counted.
 void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result);
 
 // Sends "Osprevan" "StructureDoc"/"UnstructureDoc" "Successful" for `document`: every top-level

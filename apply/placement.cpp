@@ -71,6 +71,11 @@ const char* PlacementKindName(uint32_t kind) {
   }
 }
 
+bool CountsAsMisplaced(const Placement& placement) {
+  if (!placement.misplaced) return false;
+  return placement.kind != PlaceNote || placement.documentDiffers != PlacementReason::None;
+}
+
 bool NeedsMarker(const Placement& placement) {
   if (placement.kind >= 4 || placement.misplaced) return true;
   const pdf::PdfComment* comment = placement.comment;

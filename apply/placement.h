@@ -66,6 +66,9 @@ struct Placement {
 
   // Why applying it failed, apart from why it was misplaced; the first one found stays.
   PlacementReason failure = PlacementReason::None;
+  // Set when locating found the document not as the PDF shows it at the place: the paragraph
+  // was found by counting, or its text changed. The first such reason.
+  PlacementReason documentDiffers = PlacementReason::None;
 
   // Marks the placement misplaced; the first reason stays.
   void Misplace(PlacementReason why) {
@@ -79,6 +82,10 @@ struct Placement {
 
 // The kind as the report and the diagnostics name it: "insertion", "highlight note", ...
 const char* PlacementKindName(uint32_t kind);
+
+// Whether the placement counts as misplaced. A note is put where the reviewer pointed, which the
+// page text need not confirm, so a note counts only when the document differs at its place.
+bool CountsAsMisplaced(const Placement& placement);
 
 // Whether the placement gets a marker: notes, replacements and insertions, highlights with
 // contents, comments with replies or contents, and every misplaced placement.

@@ -29,6 +29,9 @@ std::optional<std::u32string> CodePoints(const std::string& text) {
   return out;
 }
 
+// Characters on each side of a point that must be as they were for the point to hold.
+constexpr size_t kPointContext = 8;
+
 enum class Step { Keep, Remove, Add, None };
 
 // The walk over both texts takes the removed characters of a changed stretch before the added
@@ -46,28 +49,18 @@ Step NextStep(const TextDifference& diff, size_t a, size_t b) {
   return Step::None;
 }
 
-struct MappedOffset {
-  uint32_t offset = 0;
-  bool insideChange = false;  // changed characters on both sides of it in the walk
-};
-
 // Where the walk over the old text reaches `offset` (at most its length), in the new text; with
 // `pastAdded`, after the text added right there.
-MappedOffset MapOffset(const TextDifference& diff, size_t offset, bool pastAdded) {
+uint32_t MapOffset(const TextDifference& diff, size_t offset, bool pastAdded) {
   size_t a = 0;
   size_t b = 0;
-  bool afterChange = false;
   for (;;) {
     const Step next = NextStep(diff, a, b);
-    if (a == offset && !(pastAdded && next == Step::Add)) {
-      const bool beforeChange = next == Step::Remove || next == Step::Add;
-      return {static_cast<uint32_t>(b), afterChange && beforeChange};
-    }
+    if (a == offset && !(pastAdded && next == Step::Add)) return static_cast<uint32_t>(b);
     // Guard: an offset past the old text ends at the end of the new one.
-    if (next == Step::None) return {static_cast<uint32_t>(b), false};
+    if (next == Step::None) return static_cast<uint32_t>(b);
     if (next != Step::Add) ++a;
     if (next != Step::Remove) ++b;
-    afterChange = next != Step::Keep;
   }
 }
 
@@ -82,6 +75,18 @@ bool HoldsSameText(const std::u32string& before, const std::u32string& after, si
   return true;
 }
 
+// Whether the text around a point is what it was: the characters on each side up to
+// kPointContext, and where fewer stand there, the paragraph's edge at the same distance.
+bool SameSurroundings(const std::u32string& before, const std::u32string& after, size_t point,
+                      size_t mapped) {
+  const size_t left = std::min(point, kPointContext);
+  const size_t right = std::min(before.size() - point, kPointContext);
+  if (mapped < left || after.size() - mapped < right) return false;
+  if (left < kPointContext && mapped != left) return false;
+  if (right < kPointContext && after.size() - mapped != right) return false;
+  return HoldsSameText(before, after, point - left, point + right, mapped - left);
+}
+
 // `start` <= `end` <= the length of `before`.
 RemapResult Carry(const std::u32string& before, const std::u32string& after, uint32_t start,
                   uint32_t end) {
@@ -89,16 +94,17 @@ RemapResult Carry(const std::u32string& before, const std::u32string& after, uin
   const std::optional<TextDifference> diff = DiffTexts(before, after);
   if (!diff) return {start, end, false};
   // A collapsed range is one point, mapped once: passing added text would put its start after
-  // its end.
-  const MappedOffset newStart = MapOffset(*diff, start, start < end);
-  const MappedOffset newEnd = MapOffset(*diff, end, false);
-  const uint32_t distance = end - start;
-  if (!newStart.insideChange && !newEnd.insideChange && newEnd.offset >= newStart.offset &&
-      newEnd.offset - newStart.offset == distance)
-    return {newStart.offset, newEnd.offset, true};
-  if (HoldsSameText(before, after, start, end, newStart.offset))
-    return {newStart.offset, newStart.offset + distance, true};
-  return {newStart.offset, newEnd.offset, false};
+  // its end. A point has no characters of its own to compare, so the text around it must hold.
+  if (start == end) {
+    const uint32_t point = MapOffset(*diff, start, false);
+    return {point, point, SameSurroundings(before, after, start, point)};
+  }
+  // A range holds only where the new text has, between its ends, the characters it had: ends
+  // that map cleanly say nothing of a rewrite of the same length between them.
+  const uint32_t newStart = MapOffset(*diff, start, true);
+  if (HoldsSameText(before, after, start, end, newStart))
+    return {newStart, newStart + (end - start), true};
+  return {newStart, MapOffset(*diff, end, false), false};
 }
 
 // The PDF shows no special characters, so the offset is counted without those before it.

@@ -24,11 +24,12 @@ struct RemapResult {
 //
 // Equal texts keep the offsets. Otherwise both are carried through a minimal character
 // difference; a start passes over text added right at it, an end (and a collapsed range) stays
-// before such text. The result is trusted when neither offset fell inside a changed stretch and
-// the distance between them stayed the same, or when the new text holds the commented characters
-// from the new start (the end then follows the start). A trusted result counts without the
-// special characters that stand before each offset; an untrusted one stays in characters of
-// `hostText`.
+// before such text. A range is trusted only when the new text holds, from the new start, the
+// characters it covered (the end then follows the start). A point (`start` == `end`), which
+// covers no characters, is trusted only when the text on both sides of it is as it was: up to 8
+// characters each way, or up to the paragraph's edge when that is nearer, the edge then at the
+// same distance. A trusted result counts without the special characters that stand before each
+// offset; an untrusted one stays in characters of `hostText`.
 //
 // Never trusted: offsets beyond `pdfText` (clamped to it) or an end before the start (it becomes
 // the start); texts that are not UTF-8, too long, or too far apart to compare (the offsets stay

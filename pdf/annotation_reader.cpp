@@ -6,11 +6,14 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "pdf/annotation_entry.h"
 #include "pdf/annotation_text.h"
 #include "pdf/comment_boxes.h"
+#include "pdf/comment_identity.h"
 #include "pdf/comment_kind.h"
+#include "pdf/pdf_date_text.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 #include "pdf/reply_thread.h"
@@ -83,11 +86,26 @@ uint32_t KindForFilter(DocumentContext& context, CommentKind kind) {
   return carried && kind == Insert ? Replace : kind;
 }
 
-// A date the annotation lacks or gives damaged leaves the library's zero date.
+// The modification date (/M), else the creation date (/CreationDate); null when the annotation
+// has neither in a form that can be read.
 OwnedDate ReadDate(const OkAnnot* annot) {
-  const OkDatesTable* dates = Tables().dates;
-  OwnedDate date(Guarded([&] { return dates->PdfDateNew(); }, static_cast<OkDate*>(nullptr)));
-  if (date) Guarded([&] { return dates->PdfAnnotDate(annot, date.get()), 0; }, 0);
+  const PdfTables& t = Tables();
+  OwnedDate date(Guarded([&] { return t.dates->PdfDateNew(); }, static_cast<OkDate*>(nullptr)));
+  if (!date) return date;
+  if (Guarded([&] { return t.dates->PdfAnnotDate(annot, date.get()), true; }, false)) return date;
+  const OwnedObject created(AnnotEntry(annot, "CreationDate"));
+  const std::optional<int64_t> seconds = Guarded(
+      [&]() -> std::optional<int64_t> {
+        if (!created || t.objects->PdfObjType(created.get()) != kPdfString) return std::nullopt;
+        size_t length = 0;
+        const char* bytes = t.objects->PdfStringValue(created.get(), &length);
+        return bytes ? PdfDateSeconds(std::string_view(bytes, length)) : std::nullopt;
+      },
+      std::optional<int64_t>{});
+  if (!seconds ||
+      !Guarded([&] { return t.dates->PdfDateFromTime(date.get(), *seconds), true; }, false)) {
+    date.reset();
+  }
   return date;
 }
 
@@ -133,10 +151,12 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
 
   auto record = std::make_unique<PdfComment>(annot.release(), object.release());
   record->SetSubtype(subtype);
-  record->SetAuthor(*author);
   record->SetPage(context.pageIndex);
+  record->SetIdentity(CommentIdentity(record->annot(), context.pageIndex, SubtypeName(*record),
+                                      *author, *contents));
+  record->SetAuthor(*author);
   record->SetContents(*contents);
-  record->SetDate(date.get());
+  if (date) record->SetDate(date.get());
   return record;
 }
 

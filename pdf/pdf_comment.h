@@ -67,6 +67,8 @@ class PdfComment {
   void SetPlacementConfirmed(uint32_t confirmed) { placementConfirmed_ = confirmed; }
   void SetPointMatched(bool matched) { pointMatched_ = matched; }
   void SetApproximate(bool approximate) { approximate_ = approximate; }
+  // What tells the comment apart across imports (pdf/comment_identity.h).
+  void SetIdentity(std::string identity) { identity_ = std::move(identity); }
 
   const OkAnnot* annot() const { return annot_; }
   // The annotation's dictionary: the key under which `commentsByAnnot` holds the record.
@@ -74,6 +76,7 @@ class PdfComment {
   const std::string& markedText() const { return markedText_; }
   ondrelkit::PdfAtom subtype() const { return subtype_; }
   const std::string& author() const { return author_; }
+  // The modification date, else the creation date; null when the annotation has neither.
   const OkDate* date() const { return date_; }
   const std::string& contents() const { return contents_; }
   uint32_t markedState() const { return markedState_; }
@@ -90,6 +93,7 @@ class PdfComment {
   const PdfComment* replacement() const { return replacement_.get(); }
   const std::vector<std::unique_ptr<PdfComment>>& replies() const { return replies_; }
   bool approximate() const { return approximate_; }
+  const std::string& identity() const { return identity_; }
 
  private:
   // Moves the replies and the replacement out, so that the record can die without recursion.
@@ -116,6 +120,7 @@ class PdfComment {
   std::unique_ptr<PdfComment> replacement_;
   std::vector<std::unique_ptr<PdfComment>> replies_;
   bool approximate_ = false;
+  std::string identity_;
 };
 
 // The name of the comment's subtype ("Highlight", ...); "" when unset or unreadable.

@@ -90,7 +90,10 @@ void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pd
                                ? command.callerPdfPath
                                : support::Utf16ToUtf8(pdfPath).value_or("");
   if (path.empty()) return;
-  support::ReplaceFile(apply::ReportFileName(path), apply::ReportJson(path, session.report));
+  std::vector<std::string> warnings;
+  for (int warning : session.counters.warnings) warnings.push_back(support::UiString(warning));
+  support::ReplaceFile(apply::ReportFileName(path),
+                       apply::ReportJson(path, session.report, warnings));
 }
 
 }  // namespace

@@ -55,8 +55,10 @@ enum MessageId : int {
   MSG_WARNING_SOURCE_CHANGES = 48,
   MSG_WARNING_BREVIS = 49,
   MSG_ANONYMOUS = 50,
+  MSG_ALREADY_IMPORTED = 51,
+  MSG_OTHER_DOCUMENT = 52,
 };
 
-constexpr int kMessageCount = 51;
+constexpr int kMessageCount = 53;
 
 }  // namespace osprevan::support

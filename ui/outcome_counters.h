@@ -1,8 +1,10 @@
 // How the placements of one import fared: six kinds of change, each counted as successful,
-// misplaced or failed. One set covers a whole import, a book's components added up.
+// misplaced or failed, the comments left out as imported before, and the warnings about the
+// import as a whole. One set covers a whole import, a book's components added up.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace osprevan::ui {
 
@@ -26,6 +28,10 @@ constexpr int kOutcomeColumns = 3;
 
 struct OutcomeCounters {
   int32_t counts[kOutcomeRows][kOutcomeColumns] = {};
+  // Comments an earlier import of the same PDF placed already, left out of this one.
+  int32_t alreadyImported = 0;
+  // Messages (support/message_ids.h) shown after the counts, each once.
+  std::vector<int> warnings;
 };
 
 }  // namespace osprevan::ui

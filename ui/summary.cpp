@@ -30,6 +30,13 @@ void SetItemLabel(int32_t item, const std::string& label) {
   HostSetString(g_summaryDialog, HostDialogItem(g_summaryDialog, item), tolvane::P_LABEL, label);
 }
 
+// The line of the comments imported before; "" when there are none.
+std::string AlreadyImportedLine(const OutcomeCounters& counters) {
+  if (counters.alreadyImported <= 0) return "";
+  return support::UiString(support::MSG_ALREADY_IMPORTED) +
+         support::Format(" %d", counters.alreadyImported);
+}
+
 bool AllClean(const OutcomeCounters& counters) {
   for (const auto& row : counters.counts) {
     if (row[kColumnMisplaced] > 0 || row[kColumnFailed] > 0) return false;
@@ -48,6 +55,17 @@ void FillDialog(const OutcomeCounters& counters) {
   SetItemLabel(kSummaryHeadlineItem,
                support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
                                                     : support::MSG_SOME_MISPLACED));
+  SetItemLabel(kSummaryAlreadyImportedItem, AlreadyImportedLine(counters));
+  std::string warnings;
+  for (int warning : counters.warnings)
+    warnings += (warnings.empty() ? "" : "\n") + support::UiString(warning);
+  SetItemLabel(kSummaryWarningsItem, warnings);
+}
+
+// What the counts do not say goes to the console too, so that a caller reading it learns it.
+void PrintNotes(const OutcomeCounters& counters) {
+  if (counters.alreadyImported > 0) HostPrintConsole("\n" + AlreadyImportedLine(counters));
+  for (int warning : counters.warnings) HostPrintConsole("\n" + support::UiString(warning));
 }
 
 // Opens the file beside the caller's PDF, else the one in the host's user directory (where the
@@ -88,6 +106,10 @@ int32_t WriteSummaryFile(const OutcomeCounters& counters) {
                   counts[kColumnSuccessful], counts[kColumnMisplaced], counts[kColumnFailed])) &&
               written;
   }
+  if (counters.alreadyImported > 0)
+    written = file.Write(AlreadyImportedLine(counters) + "\n") && written;
+  for (int warning : counters.warnings)
+    written = file.Write(support::UiString(warning) + "\n") && written;
   return file.Close() && written ? 0 : 1;
 }
 
@@ -103,6 +125,7 @@ void SummaryDialogEvent(int32_t item, int32_t) {
 }
 
 void ShowSummary(const OutcomeCounters& counters) {
+  PrintNotes(counters);
   // Another client's import shows no dialog, so none is opened that nobody would close.
   if (hostlink::Command().calledFromClient == 1) {
     (void)WriteSummaryFile(counters);

@@ -11,6 +11,8 @@
 namespace osprevan::ui {
 
 // Shows the summary dialog, or writes the summary file when another client started the import.
+// Below the counts, both give the number of comments imported before and the warnings, which
+// are also printed on the host's console.
 void ShowSummary(const OutcomeCounters& counters);
 
 // Events of the host-run dialog number 6: OK, a confirmation or the close box close it.

@@ -14,6 +14,8 @@ enum SummaryDialogItem : int32_t {
   kSummaryFirstSuccessfulItem = 11,  // six counts from here, one per row
   kSummaryFirstMisplacedItem = 18,
   kSummaryFirstFailedItem = 25,
+  kSummaryAlreadyImportedItem = 33,  // below the note: the comments imported before, when any
+  kSummaryWarningsItem = 34,         // the warnings about the import, one a line
 };
 
 // The label of each row; the gap after 2 is the OK button and the group box.

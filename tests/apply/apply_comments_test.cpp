@@ -4,6 +4,7 @@
 // changes, conditions, markers), and that no text of the writer's is ever lost.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -13,11 +14,13 @@
 #include "imported_document.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
+#include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using support::testing::kExpectedMessages;
 
 constexpr const char* kDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
 <document version="1" next-unique="6">
@@ -42,14 +45,15 @@ class ApplyCommentsTest : public PluginHostTest {
     UseAnsweredUserDir(fs::path(pdf_.directory()) / "user");
   }
 
-  // Exports the document, reviews it, lets `edit` change the source afterwards, imports.
+  // Exports the document, reviews it, lets `edit` change the source afterwards (or puts
+  // `importInto` in its place), imports.
   void Import(const std::string& review,
               const std::vector<std::pair<std::string, std::string>>& edits = {},
-              const std::string& document = kDocument) {
+              const std::string& document = kDocument, const std::string& importInto = "") {
     ASSERT_TRUE(pdf_.ExportText(document)) << pdf_.error();
     ASSERT_TRUE(pdf_.Review(review)) << pdf_.error();
     if (!pdfBytes_.first.empty()) ReplaceInFile(pdf_.annotatedPdf(), pdfBytes_);
-    std::string source = document;
+    std::string source = importInto.empty() ? document : importInto;
     for (const auto& [from, to] : edits) {
       const size_t at = source.find(from);
       ASSERT_NE(at, std::string::npos) << from;
@@ -60,8 +64,27 @@ class ApplyCommentsTest : public PluginHostTest {
     ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
     host().engine().session().activeDocument = document_;
     before_ = Paragraphs();
-    LoadAndInitialize().Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf_.annotatedPdf(), 0);
+    client_ = &LoadAndInitialize();
+    client_->Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf_.annotatedPdf(), 0);
     ASSERT_TRUE(host().recorder().ImportRan());
+  }
+
+  // Saves the document, opens it again from its file and imports the reviewed PDF once more.
+  void ImportAgain() {
+    tlhost::Engine& engine = host().engine();
+    ASSERT_EQ(engine.Save(document_, pdf_.sourcePath()), 0);
+    ASSERT_EQ(engine.Close(document_, tolvane::CLOSE_DISCARD), 0);
+    std::vector<tlhost::PropValue> returned;
+    ASSERT_EQ(engine.OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
+    engine.session().activeDocument = document_;
+    host().recorder().Clear();
+    client_->Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf_.annotatedPdf(), 0);
+    ASSERT_TRUE(host().recorder().ImportRan());
+  }
+
+  std::string File(const std::string& name) {
+    std::ifstream in(fs::path(pdf_.directory()) / name);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
   }
 
   // Replaces bytes of a file by as many others, so that offsets stay right.
@@ -106,6 +129,7 @@ class ApplyCommentsTest : public PluginHostTest {
   }
 
   fixtures::ReviewedPdf pdf_;
+  tlhost::ClientConnection* client_ = nullptr;
   tolvane::ObjectId document_ = 0;
   std::pair<std::string, std::string> pdfBytes_;  // replaced in the reviewed PDF before the import
   std::vector<std::string> before_;
@@ -137,7 +161,8 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   std::ifstream in(std::string(OSPREVAN_EXAMPLES_DIR) + "/table-footnote.tlv");
   const std::string document((std::istreambuf_iterator<char>(in)), {});
   // The second cell of the second body row is written anew after the export: its paragraph is
-  // no longer found by its identifier, and is counted inside the cell the table leads to.
+  // no longer found by its identifier, and is counted inside the cell the table leads to. That
+  // note lands there but is flagged: a counted paragraph may be another one.
   Import(R"({"comments": [{"kind": "note", "find": "Meaning", "contents": "cell"},
                           {"kind": "note", "find": "of version", "contents": "footnote"},
                           {"kind": "note", "find": "Updates", "contents": "rewritten"}]})",
@@ -149,7 +174,12 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   EXPECT_NE(out.str().find("[12]: Meaning{+"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("[20] Footnote: As of{+"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("[21]: Updates{+"), std::string::npos) << out.str();
-  EXPECT_EQ(Counts("ノート注釈"), "3/0/0");
+  EXPECT_EQ(Counts("ノート注釈"), "2/1/0");
+  // What they left in the cells and the footnote is found again: nothing is imported twice.
+  ImportAgain();
+  EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
+  EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 3\n"),
+            std::string::npos);
 }
 
 TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
@@ -176,6 +206,34 @@ TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
        R"({"comments": [{"kind": "highlight", "find": "ever lost"}]})",
        {{"Nothing the writer wrote is ever lost.", "Nothing is lost."}},
        "ハイライト",
+       "0/1/0"},
+      // Rewritten within the same length: the ends still map, the characters between are others.
+      {"EqualLengthRewriteInsideAHighlight",
+       R"({"comments": [{"kind": "highlight", "find": "they want changed"}]})",
+       {{"they want changed", "they wish changed"}},
+       "ハイライト",
+       "0/1/0"},
+      {"EqualLengthRewriteInsideAStrikeOut",
+       R"({"comments": [{"kind": "strikeout", "find": "ever lost"}]})",
+       {{"is ever lost", "is once lost"}},
+       "削除",
+       "0/1/0"},
+      {"EqualLengthRewriteInsideAReplacement",
+       R"({"comments": [{"kind": "replace", "find": "summary", "text": "report"}]})",
+       {{"The summary counts", "The summery counts"}},
+       "置換",
+       "0/1/0"},
+      // A point has no text of its own: the words around it must be the ones it was put among.
+      {"InsertionInARewrittenSentence",
+       R"({"comments": [{"kind": "insert", "find": "comes back", "text": " wooden"}]})",
+       {{"comes back where", "returns where"}},
+       "挿入",
+       "0/1/0"},
+      {"NoteOnAParagraphDeletedAfterExport",
+       R"({"comments": [{"kind": "note", "find": "the reviewer"}]})",
+       {{R"(<p unique="3" format="Body">Every comment comes back where the reviewer put it.</p>)",
+         ""}},
+       "ノート注釈",
        "0/1/0"},
   };
   for (const Case& c : cases) {
@@ -238,6 +296,13 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
            "挿入 1/0/0",
            {"Reviewers mark" + ins + " clearly+} the text"}},
+      Case{"InsertionBesideARewrittenSentence",
+           Edited(kDocument, "they want changed.", "they want it. Then it changes."),
+           R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
+           "挿入 1/0/0",
+           {"Reviewers mark" + ins + " clearly+} the text they want it. It must change."},
+           nullptr,
+           {{"Then it changes.", "It must change."}}},
       Case{"TwoInsertionsInOneParagraph",
            kDocument,
            R"("kind": "insert", "find": "Every comment", "text": " single", "author": "Mika",)"
@@ -344,7 +409,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            tables,
            R"("kind": "highlight", "find": "table lists the")",
            "ハイライト 1/0/0",
-           {hl + "[table]}", "[11]: Name\n", R"("Table 1: ": Settings)", "![marker"},
+           {hl + "[table]}", "[11]: Name\n", R"("Table 1: ": Settings)", "![marker Comment"},
            nullptr,
            moveTable},
       Case{"DeletionOverAFootnoteAnchorTakesTheFootnote",
@@ -435,7 +500,7 @@ TEST_F(ApplyCommentsTest, TheReportSaysWhatBecameOfEachComment) {
   ASSERT_EQ(lines.size(), 3u);
   const std::string report = lines[0] + lines[1] + lines[2];
   EXPECT_NE(
-      report.find(R"("subtype": "Highlight", "author": "Mika", "date": "1970/01/01 00:00:00", )"
+      report.find(R"("subtype": "Highlight", "author": "Mika", "date": "", )"
                   R"("contents": "", )"
                   R"("markedText": "summary counts", "replies": 0, "placement": "highlight", )"
                   R"("outcome": "successful", "flow": "A", "paragraph": 5, "begin": 4, )"
@@ -528,6 +593,133 @@ TEST_F(ApplyCommentsTest, StructuredDocumentsAreToldByTheirMainFlow) {
     EXPECT_NE(Shown().find(c.where), std::string::npos) << Shown();
     TearDown();
   }
+}
+
+// Counts of "needle" in "text".
+size_t Occurrences(const std::string& text, const std::string& needle) {
+  size_t count = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+    ++count;
+  return count;
+}
+
+const char* const kRows[] = {"挿入", "削除", "置換", "ノート注釈", "下線", "ハイライト"};
+
+// A review made on another document: its identifiers name paragraphs that hold other text, or
+// none. Every comment is a marker flagged misplaced, and the import says once, in each place it
+// reports to, that the PDF may not have been made from this document.
+TEST_F(ApplyCommentsTest, AReviewOfAnotherDocumentPlacesNothingUnflagged) {
+  Import(ByMika({R"("kind": "note", "find": "the reviewer", "contents": "Say who.")",
+                 R"("kind": "note", "find": "Nothing")",
+                 R"("kind": "insert", "find": "Reviewers mark", "text": " wooden")",
+                 R"("kind": "insert", "find": "comes back", "text": " wooden")",
+                 R"("kind": "replace", "find": "counts", "text": "tallies")",
+                 R"("kind": "strikeout", "find": "ever ")",
+                 R"("kind": "highlight", "find": "the text")",
+                 R"("kind": "underline", "find": "imported")"}),
+         {}, kDocument, Example("table-footnote.tlv"));
+  for (const char* row : kRows) EXPECT_EQ(Counts(row).substr(0, 2), "0/") << row;
+  EXPECT_EQ(Shown().find(" wooden+}"), std::string::npos) << Shown();
+  const std::string warning = kExpectedMessages[52];
+  EXPECT_EQ(Occurrences(File("annotated.smry"), warning + "\n"), 1u) << File("annotated.smry");
+  EXPECT_EQ(Occurrences(host().recorder().console, "\n" + warning), 1u);
+  EXPECT_NE(File("annotated.report.json").find(R"("warnings": [")" + warning + R"("], )"),
+            std::string::npos);
+  ExpectNoTextLost();
+}
+
+// Each imported comment leaves its identity in the document, which the host keeps in its file:
+// the same PDF imported into the saved and opened document adds nothing, whether the comments
+// have names of their own or are told apart by a digest.
+TEST_F(ApplyCommentsTest, TheSamePdfImportedAgainAddsNothing) {
+  for (const std::string named : {"", R"(, "name": null)"}) {
+    SCOPED_TRACE(named.empty() ? "named" : "unnamed");
+    SetUp();
+    Import(ByMika({R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")" + named,
+                   R"("kind": "highlight", "find": "the text")" + named,
+                   R"("kind": "note", "find": "the reviewer", "contents": "Say who.")" + named,
+                   R"("kind": "replace", "find": "summary", "text": "report")" + named}));
+    const std::string once = Shown();
+    ImportAgain();
+    EXPECT_EQ(Shown(), once);
+    for (const char* row : kRows) EXPECT_EQ(Counts(row), "0/0/0") << row;
+    EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 4\n"),
+              std::string::npos);
+    EXPECT_NE(host().recorder().console.find(std::string(kExpectedMessages[51]) + " 4"),
+              std::string::npos);
+    EXPECT_EQ(Occurrences(File("annotated.report.json"), R"("outcome": "alreadyImported")"), 4u);
+    ExpectNoTextLost();
+    TearDown();
+  }
+}
+
+// The reviewer's updated PDF holds the comments imported before, one of them with a reply
+// added since, and two new ones: only the new ones are imported, and the report says that the
+// reply stayed out; the marker of its comment is left as it was.
+TEST_F(ApplyCommentsTest, AnUpdatedReviewImportsOnlyItsNewComments) {
+  const std::string highlight = R"("kind": "highlight", "find": "the text", "name": "h1")";
+  const std::string note =
+      R"("kind": "note", "find": "the reviewer", "contents": "Say who.", "name": "n1")";
+  Import(ByMika({highlight, note}));
+  ASSERT_TRUE(pdf_.Review(
+      ByMika({highlight, note + R"(, "replies": [{"author": "Rei", "contents": "Agreed."}])",
+              R"("kind": "insert", "find": "Reviewers mark", "text": " clearly", "name": "i1")",
+              R"("kind": "underline", "find": "Nothing", "name": "u1")"})))
+      << pdf_.error();
+  ImportAgain();
+  EXPECT_EQ(Counts("挿入"), "1/0/0");
+  EXPECT_EQ(Counts("下線"), "1/0/0");
+  EXPECT_EQ(Counts("ハイライト"), "0/0/0");
+  EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
+  EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 2\n"),
+            std::string::npos);
+  const std::string report = File("annotated.report.json");
+  EXPECT_NE(report.find(R"("replies": 1, "placement": "note", "outcome": "alreadyImported", )"
+                        R"("flow": "", "paragraph": 0, "begin": -1, "end": -1, )"
+                        R"("reason": "replies added since it was imported")"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(Shown().find("Agreed."), std::string::npos);
+  EXPECT_EQ(Occurrences(Shown(), "{TL_PDF_Comments_Highlight|"), 1u);
+  ExpectNoTextLost();
+}
+
+// A comment's date is its modification date, else its creation date; one with neither has no
+// date in its marker or the report, and its change is stamped with the time of the import.
+TEST_F(ApplyCommentsTest, ADateIsTheModificationElseTheCreationElseNone) {
+  auto stampNow = [] {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
+    return std::string(text);
+  };
+  const std::string first = stampNow();
+  Import(R"({"comments": [
+      {"kind": "note", "find": "Reviewers", "author": "Mika", "contents": "m",
+       "modified": "D:20260101120000Z", "created": "D:20250505050505Z"},
+      {"kind": "note", "find": "Every", "author": "Mika", "contents": "c",
+       "created": "D:20250505140505+09'00'"},
+      {"kind": "note", "find": "Nothing", "author": "Mika", "contents": "n"}]})");
+  const std::string last = stampNow();
+  const std::vector<std::string> after = Paragraphs();
+  ASSERT_EQ(after.size(), 5u);
+  const std::string marker = "[marker Comment: TL_PDF_Comment: ノート注釈 :  : Mika : ";
+  EXPECT_NE(
+      after[1].find("{+Mika 2026-01-01T12:00:00Z|" + marker + "2026/01/01 12:00:00 : 注意 : m]"),
+      std::string::npos)
+      << after[1];
+  EXPECT_NE(
+      after[2].find("{+Mika 2025-05-05T05:05:05Z|" + marker + "2025/05/05 05:05:05 : 注意 : c]"),
+      std::string::npos)
+      << after[2];
+  std::smatch stamp;
+  ASSERT_TRUE(std::regex_search(after[3], stamp, std::regex(R"(\{\+Mika ([^|]+)\|)"))) << after[3];
+  EXPECT_GE(stamp[1].str(), first);
+  EXPECT_LE(stamp[1].str(), last);
+  EXPECT_NE(after[3].find(marker + " : 注意 : n]"), std::string::npos) << after[3];
+  EXPECT_NE(File("annotated.report.json").find(R"("date": "", "contents": "n")"),
+            std::string::npos);
+  ExpectNoTextLost();
 }
 
 }  // namespace

@@ -37,10 +37,40 @@ TEST(RemapOffsets, CarriesTheRangeOrDoubtsIt) {
       {"replacement before", fox, "The slow brown fox", {}, 10, 15, {9, 14, true}},
       {"replacement around", fox, "The quick pale fox", {}, 10, 15, {10, 10, false}},
       {"replacement at the end", fox, "The quick browN fox", {}, 10, 15, {10, 14, false}},
-      {"same-length replacement", fox, "The quick brawn fox", {}, 10, 15, {10, 15, true}},
+      {"same-length rewrite inside", fox, "The quick brawn fox", {}, 10, 15, {10, 15, false}},
       // The last "b" pairs with the host's last one, but the new start is still followed by "ab".
       {"text intact from the new start", "ab", "babb", {}, 0, 2, {1, 3, true}},
-      {"insertion point in a replacement", "abcd", "aXYd", {}, 2, 2, {1, 1, true}},
+      // A point holds while 8 characters on each side, or all up to the edge, are as they were.
+      {"point in a replacement", "abcd", "aXYd", {}, 2, 2, {1, 1, false}},
+      {"point beside a rewrite",
+       "One two three. Four five six.",
+       "Uno dos tres. Four five six.",
+       {},
+       24,
+       24,
+       {23, 23, true}},
+      {"point 8 from a change",
+       "abcdefgh12345678ijklmnop",
+       "abcdefgX12345678ijklmnop",
+       {},
+       16,
+       16,
+       {16, 16, true}},
+      {"point 7 from a change",
+       "abcdefgh12345678ijklmnop",
+       "abcdefgh1234567Xijklmnop",
+       {},
+       8,
+       8,
+       {8, 8, false}},
+      {"point near the edge, text added at the edge", "ab cd", "X ab cd", {}, 1, 1, {3, 3, false}},
+      {"point after an unchanged start",
+       "ab cd efghijklmnop",
+       "ab cd efghijklmnoXp",
+       {},
+       1,
+       1,
+       {1, 1, true}},
       {"footnote number as stand-ins", "Text12 more", footnote, {}, 4, 11, {4, 11, true}},
       {"footnote number grew", "Text9 more", footnote, {}, 6, 10, {7, 11, true}},
       {"special before the range", "abcdef", special, {3}, 3, 5, {3, 5, true}},
@@ -132,8 +162,22 @@ TEST(RemapOffsets, MinimalDifferenceOnRandomPairs) {
     const RemapResult got = RemapOffsets(pdf, host, {}, start, end);
     EXPECT_LE(got.start, got.end);
     EXPECT_LE(got.end, b.size());
-    if (got.trusted) {
-      EXPECT_EQ(got.end - got.start, end - start);
+    if (!got.trusted) continue;
+    // Trusted: the range's characters are there between the new ends; a point has its
+    // neighbours (up to 8, or to the edge at the same distance).
+    EXPECT_EQ(got.end - got.start, end - start);
+    const size_t left = std::min<size_t>(start, 8), right = std::min<size_t>(a.size() - end, 8);
+    const bool point = start == end;
+    const size_t from = point ? start - left : start, to = point ? end + right : end;
+    ASSERT_GE(got.start + from, start);
+    ASSERT_LE(got.start + to, b.size() + start);
+    for (size_t i = from; i < to; ++i)
+      EXPECT_TRUE(CharactersMatch(a[i], b[size_t{got.start} + i - start])) << i;
+    if (point && left < 8) {
+      EXPECT_EQ(got.start, left);
+    }
+    if (point && right < 8) {
+      EXPECT_EQ(b.size() - got.end, right);
     }
   }
 }

@@ -61,14 +61,14 @@ TEST_F(DialogResources, FilterTemplateIsExtendedWithNamedPickerClass) {
 
 TEST_F(DialogResources, SummaryKeepsItsDuplicateIdentifiers) {
   const win::DialogTemplate t = Template("smry");
-  ASSERT_EQ(t.controls.size(), 33u);
+  ASSERT_EQ(t.controls.size(), 35u);
   EXPECT_EQ(t.controls[0].id, 100u);
   EXPECT_EQ(t.controls[31].id, 100u);
   EXPECT_EQ(t.controls[14].id, 115u);
   EXPECT_EQ(t.controls[32].id, 115u);
   EXPECT_NE(t.controls[31].caption.find("\n"), std::string::npos);
   const win::CompanionRecord r = Record("smry");
-  ASSERT_EQ(r.items.size(), 33u);
+  ASSERT_EQ(r.items.size(), 35u);
   EXPECT_EQ(r.items[31].controlId, 131);
   EXPECT_EQ(r.items[31].kind, 4);
   EXPECT_EQ(r.items[32].controlId, 132);
@@ -86,7 +86,7 @@ TEST_F(DialogResources, CompanionRecordsCarryTheirHeaders) {
       {"INPUTFILE", {1, 2, 1, 13, 3, 1, 3, -1, -1, -1, 0}, 13},
       {"CUSTOMFILTERDIALOG", {0, 1, 14, 23, 2, -1, -1, -1, -1, -1, 0}, 28},
       {"WARNINGDIALOG", {3, 4, 3, 21, 3, -1, -1, -1, -1, -1, 0}, 21},
-      {"SMRY", {3, 3, 3, 33, -1, -1, -1, -1, -1, -1, -1}, 33},
+      {"SMRY", {3, 3, 3, 35, -1, -1, -1, -1, -1, -1, -1}, 35},
   };
   for (const Expected& e : expected) {
     SCOPED_TRACE(e.name);

@@ -13,6 +13,7 @@
 #include "host/link/host.h"
 #include "hostlink/command_state.h"
 #include "platform/win/module.h"
+#include "support/message_ids.h"
 #include "tests/support/expected_messages.h"
 #include "ui/summary_dialog_items.h"
 
@@ -103,6 +104,35 @@ TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteAndNoDialog) {
             "ノート注釈        0           0         0\n"
             "     下線        0           0         0\n"
             "ハイライト123456789           0         0\n");
+}
+
+// Comments imported before and warnings stand below the counts, in the dialog and the file, and
+// go to the console as well; with none of them the dialog's lines stay empty (and the file
+// above has none).
+TEST_F(SummaryTest, NotesBelowTheCountsAlsoGoToTheConsole) {
+  OutcomeCounters counters;
+  counters.alreadyImported = 3;
+  counters.warnings = {support::MSG_OTHER_DOCUMENT};
+  const std::string imported = std::string(kExpectedMessages[51]) + " 3";
+  const std::string warning = kExpectedMessages[52];
+  for (const OutcomeCounters& shown : {OutcomeCounters{}, counters}) {
+    tlhost::DialogScript script;
+    std::string error;
+    ASSERT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
+    host_.dialogs().UseScript(&script);
+    ShowSummary(shown);
+    const auto& items = host_.dialogs().history().back().items;
+    const bool any = shown.alreadyImported > 0;
+    EXPECT_EQ(items[kSummaryAlreadyImportedItem].label, any ? imported : "");
+    EXPECT_EQ(items[kSummaryWarningsItem].label, any ? warning : "");
+  }
+  EXPECT_EQ(host_.recorder().console, "\n" + imported + "\n" + warning);
+  CalledWith("ch1.pdf");
+  ShowSummary(counters);
+  std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
+  const std::string file(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(file.substr(file.find("ハイライト")),
+            "ハイライト        0           0         0\n" + imported + "\n" + warning + "\n");
 }
 
 TEST_F(SummaryTest, FileNamesFollowTheCallersPdf) {

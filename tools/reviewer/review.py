@@ -38,6 +38,9 @@ COMMENT:
   "author":     the title /T; absent or null writes none
   "modified":   the modification date /M as a PDF date ("D:20260101120000Z"); absent or
                 null writes none
+  "created":    the creation date /CreationDate, as "modified"; absent or null writes none
+  "name":       the annotation's name /NM (a replace's Caret gets it with "-caret"); absent
+                keeps the one PyMuPDF gives ("fitz-A0", ..., numbered per page), null writes none
   "replies":    [REPLY, ...]: Text annotations with IRT to this one; REPLY has "author",
                 "modified", "contents", "rt" (a name: "R", the default, or null for no RT entry)
                 and "replies" of its own
@@ -134,7 +137,7 @@ def check_comment(comment, where):
 
 
 def check_thread(comment, where):
-    for key in ("author", "modified"):
+    for key in ("author", "modified", "created", "name"):
         check_text(comment, key, where)
     check_count(comment, "annots_index", where)
     for number, reply in enumerate(check_list(comment, "replies", where)):
@@ -314,7 +317,7 @@ def find_quads(doc, comment):
 _annots = []
 
 
-def set_common(doc, annot, comment, contents_key="contents", rect=None):
+def set_common(doc, annot, comment, contents_key="contents", rect=None, name_suffix=""):
     _annots.append(annot)
     info = {}
     if comment.get(contents_key) is not None:
@@ -328,10 +331,15 @@ def set_common(doc, annot, comment, contents_key="contents", rect=None):
         annot.set_rect(rect)  # after update, which gives a caret its default size
     if comment.get("author") is None:
         doc.xref_set_key(annot.xref, "T", "null")
-    if comment.get("modified") is None:
-        doc.xref_set_key(annot.xref, "M", "null")
-    else:
-        doc.xref_set_key(annot.xref, "M", fitz.get_pdf_str(comment["modified"]))
+    for key, entry in (("modified", "M"), ("created", "CreationDate")):
+        if comment.get(key) is None:
+            doc.xref_set_key(annot.xref, entry, "null")
+        else:
+            doc.xref_set_key(annot.xref, entry, fitz.get_pdf_str(comment[key]))
+    if "name" in comment:
+        name = comment["name"]
+        doc.xref_set_key(annot.xref, "NM",
+                         "null" if name is None else fitz.get_pdf_str(name + name_suffix))
 
 
 def along(quad):
@@ -491,7 +499,7 @@ def add_markup(doc, comment, written):
     if kind == "replace":
         rect = caret_rect(quads, "end", comment.get("caret_width", 10))
         caret = add_caret(page, rect, comment.get("caret_insets"))
-        set_common(doc, caret, comment, "text", rect)
+        set_common(doc, caret, comment, "text", rect, "-caret")
         link(doc, annot, caret, "Group")
         written.append(entry("caret", page, caret))
         if comment.get("thread_on") == "caret":
