@@ -56,7 +56,8 @@ ReportEntry ReportFilteredOut(const pdf::PdfComment& comment) {
   return entry;
 }
 
-std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries) {
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
+                       const ui::ImportNotices& notices) {
   std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"comments\": [";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ReportEntry& e = entries[i];
@@ -72,7 +73,14 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
            ", \"begin\": " + std::to_string(e.begin) + ", \"end\": " + std::to_string(e.end) +
            ", \"reason\": " + JsonQuoted(e.reason) + "}";
   }
-  return out + "\n]}\n";
+  out += "\n], \"warnings\": [";
+  bool first = true;
+  for (const ui::ImportNotice& notice : notices) {
+    if (notice.reported.empty()) continue;
+    out += (first ? "" : ", ") + JsonQuoted(notice.reported);
+    first = false;
+  }
+  return out + "]}\n";
 }
 
 std::string ReportFileName(const std::string& pdfPath) {

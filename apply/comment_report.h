@@ -9,6 +9,7 @@
 
 #include "apply/placement.h"
 #include "pdf/pdf_comment.h"
+#include "ui/import_notices.h"
 
 namespace osprevan::apply {
 
@@ -35,8 +36,9 @@ ReportEntry ReportPlacement(const Placement& placement, int32_t result);
 // A comment the review-state filter took out.
 ReportEntry ReportFilteredOut(const pdf::PdfComment& comment);
 
-// The report as JSON text, one comment a line.
-std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries);
+// The report as JSON text, one comment a line, then the notices' reported lines as warnings.
+std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
+                       const ui::ImportNotices& notices = {});
 
 // The report's file for a PDF: beside the summary file, "NAME.report.json".
 std::string ReportFileName(const std::string& pdfPath);

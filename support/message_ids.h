@@ -55,8 +55,9 @@ enum MessageId : int {
   MSG_WARNING_SOURCE_CHANGES = 48,
   MSG_WARNING_BREVIS = 49,
   MSG_ANONYMOUS = 50,
+  MSG_UNREADABLE_PAGES = 51,
 };
 
-constexpr int kMessageCount = 51;
+constexpr int kMessageCount = 52;
 
 }  // namespace osprevan::support

@@ -37,7 +37,7 @@ bool AllClean(const OutcomeCounters& counters) {
   return true;
 }
 
-void FillDialog(const OutcomeCounters& counters) {
+void FillDialog(const OutcomeCounters& counters, const ImportNotices& notices) {
   for (int row = 0; row < kOutcomeRows; ++row) {
     SetItemLabel(kSummaryRowLabelItems[row], support::UiString(kRowLabels[row]));
     for (int column = 0; column < kOutcomeColumns; ++column) {
@@ -48,11 +48,17 @@ void FillDialog(const OutcomeCounters& counters) {
   SetItemLabel(kSummaryHeadlineItem,
                support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
                                                     : support::MSG_SOME_MISPLACED));
+  std::string lines = ShownLines(notices);
+  if (!lines.empty()) lines.pop_back();
+  SetItemLabel(kSummaryNoticeItem, lines);
 }
 
-// Opens the file beside the caller's PDF, else the one in the host's user directory (where the
-// preferences file lives too). False when neither can be opened.
+// Opens the file the caller named, else the one beside the caller's PDF, else the one in the
+// host's user directory (where the preferences file lives too). False when none can be opened
+// or the caller asked for none.
 bool OpenSummaryFile(support::FileChannel& file) {
+  if (const auto& asked = hostlink::Command().callerSummaryPath)
+    return !asked->empty() && file.Open(*asked, "w");
   const std::string& callerPath = hostlink::Command().callerPdfPath;
   if (!callerPath.empty() && file.Open(SummaryFileName(callerPath), "w")) return true;
   const std::string directory = HostGetString(0, 0, tolvane::P_SESSION_USER_DIR);
@@ -75,7 +81,7 @@ std::string SummaryFileName(const std::string& pdfPath) {
          support::ReplaceLastExtension(name, kSummaryExtension);
 }
 
-int32_t WriteSummaryFile(const OutcomeCounters& counters) {
+int32_t WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
   support::FileChannel file;
   if (!OpenSummaryFile(file)) return 1;
   // The header message ends in its own line feed; the widths below count bytes, so a label of
@@ -88,6 +94,7 @@ int32_t WriteSummaryFile(const OutcomeCounters& counters) {
                   counts[kColumnSuccessful], counts[kColumnMisplaced], counts[kColumnFailed])) &&
               written;
   }
+  written = file.Write(ShownLines(notices)) && written;
   return file.Close() && written ? 0 : 1;
 }
 
@@ -102,15 +109,15 @@ void SummaryDialogEvent(int32_t item, int32_t) {
   g_summaryDialog = 0;
 }
 
-void ShowSummary(const OutcomeCounters& counters) {
+void ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
   if (hostlink::Command().calledFromClient == 1) {
-    (void)WriteSummaryFile(counters);
+    (void)WriteSummaryFile(counters, notices);
     return;
   }
   g_summaryDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
   if (g_summaryDialog == 0) return;
-  FillDialog(counters);
+  FillDialog(counters, notices);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, SummaryDialogEvent);
   HostModalDialog(hostlink::kSummaryDialogNumber, g_summaryDialog);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, nullptr);

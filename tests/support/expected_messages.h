@@ -96,6 +96,7 @@ constexpr const char* kExpectedMessages[] = {
     "注釈は、コンディショナルテキストとマーカーとしてソースファイルに読み込まれ、%p "
     "で検索できます。",
     /* 50 */ "<匿名>",
+    /* 51 */ "読み込めなかったページ :",
 };
 
 }  // namespace osprevan::support::testing
