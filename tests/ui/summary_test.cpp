@@ -105,6 +105,26 @@ TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteAndNoDialog) {
             "ハイライト123456789           0         0\n");
 }
 
+// An import's notices stand after the counts, one line each, in the dialog and in the file;
+// a notice for the report only shows in neither.
+TEST_F(SummaryTest, NoticesFollowTheCounts) {
+  const ImportNotices notices = {{"first line", "first"}, {"", "reported only"}, {"second", ""}};
+  tlhost::DialogScript script;
+  std::string error;
+  ASSERT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
+  host_.dialogs().UseScript(&script);
+  ShowSummary(OutcomeCounters{}, notices);
+  ASSERT_FALSE(host_.dialogs().history().empty());
+  EXPECT_EQ(host_.dialogs().history().back().items[kSummaryNoticeItem].label,
+            "first line\nsecond");
+
+  CalledWith("ch1.pdf");
+  ShowSummary(OutcomeCounters{}, notices);
+  std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
+  const std::string file(std::istreambuf_iterator<char>(in), {});
+  EXPECT_TRUE(file.ends_with("         0\nfirst line\nsecond\n")) << file;
+}
+
 TEST_F(SummaryTest, FileNamesFollowTheCallersPdf) {
   fs::create_directories(dir_ / "rev.2");
   const std::pair<std::string, std::string> cases[] = {
