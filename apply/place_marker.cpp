@@ -51,15 +51,14 @@ int PlaceMarker(const Placement& placement, TTextLoc location) {
     // Composed before the marker is made, so that nothing fails between making it and filling
     // it in.
     const std::string text = ComposeMarkerText(placement);
-    // Looked up first: a marker that could not be made a tracked insertion is not made at all.
-    const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
-    if (!added) return 1;
     const ObjectId marker = HostNewAnchoredObject(doc, tolvane::OBJ_MARKER, location);
     if (!marker) return 1;
     // A document without the marker type gets 0 as the type, which the host keeps or refuses.
     HostSetId(doc, marker, tolvane::P_MARKER_TYPE,
               HostGetNamedObject(doc, tolvane::OBJ_MARKER_TYPE, kMarkerType));
     HostSetString(doc, marker, tolvane::P_MARKER_TEXT, text);
+    const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
+    if (!added) return 1;
     const TTextLoc anchor = AnchorLocation(doc, marker, location);
     // The marker is a tracked insertion by the comment's author, at the comment's time, so
     // that the review of tracked changes lists it with the rest of the reviewer's changes.
