@@ -257,10 +257,11 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
     return WrongUse("import", "-o would replace the PDF");
   }
-  for (const std::string* kept : {&request.pdf, &request.file}) {
-    if (!request.report.empty() && std::filesystem::equivalent(request.report, *kept, ignored))
-      return WrongUse("import", kept == &request.pdf ? "--report would replace the PDF"
-                                                     : "--report would replace FILE");
+  if (!request.report.empty()) {
+    if (std::filesystem::equivalent(request.report, request.pdf, ignored))
+      return WrongUse("import", "--report would replace the PDF");
+    if (std::filesystem::equivalent(request.report, request.file, ignored))
+      return WrongUse("import", "--report would replace FILE");
   }
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {

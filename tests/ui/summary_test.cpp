@@ -115,8 +115,7 @@ TEST_F(SummaryTest, NoticesFollowTheCounts) {
   host_.dialogs().UseScript(&script);
   ShowSummary(OutcomeCounters{}, notices);
   ASSERT_FALSE(host_.dialogs().history().empty());
-  EXPECT_EQ(host_.dialogs().history().back().items[kSummaryNoticeItem].label,
-            "first line\nsecond");
+  EXPECT_EQ(host_.dialogs().history().back().items[kSummaryNoticeItem].label, "first line\nsecond");
 
   CalledWith("ch1.pdf");
   ShowSummary(OutcomeCounters{}, notices);
