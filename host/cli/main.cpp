@@ -81,7 +81,10 @@ std::string RefusalCause(int32_t answer, const ImportRequest& request) {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-XXXXXX").string();
+    std::error_code none;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(none);
+    if (none) return;
+    std::string pattern = (temporary / "tolvane-XXXXXX").string();
     if (mkdtemp(pattern.data())) path_ = pattern;
   }
   ~ScratchFolder() {
