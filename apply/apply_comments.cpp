@@ -32,6 +32,8 @@ void ShowStatus(ObjectId document, const std::string& text) {
 }
 
 // Reads the pages up to the last one with annotations, with the page number in the status bar.
+// A page whose text cannot be read keeps its comments, to be counted as failed; a page that
+// cannot be had at all was noted when the annotations were counted.
 void ReadComments(ImportContext& context, ObjectId document, OkDoc* pdf, int32_t firstPage,
                   int32_t lastPage, const pdf::FilterCriteria& filter) {
   const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
@@ -39,8 +41,16 @@ void ReadComments(ImportContext& context, ObjectId document, OkDoc* pdf, int32_t
     OkPage* page = pdf::BeginPage(context.reading, pdf, index, filter);
     if (!page) continue;
     ShowStatus(document, support::Format("%s%d", progress.c_str(), index + 1));
-    pdf::FinishPage(context.reading, page);
+    const auto listed = context.reading.commentsByPage.find(index);
+    const bool hasComments =
+        listed != context.reading.commentsByPage.end() && !listed->second.empty();
+    if (!pdf::FinishPage(context.reading, page) && hasComments)
+      context.unreadable.textUnread.insert(index);
   }
+}
+
+bool TextUnread(const ImportContext& context, int32_t page) {
+  return context.unreadable.textUnread.count(page) != 0;
 }
 
 // Each comment becomes a placement, except those an earlier import placed in the document
@@ -51,6 +61,7 @@ std::vector<Placement> Convert(ImportContext& context, ObjectId document,
   const ImportedComments imported = ReadImportedComments(document);
   std::vector<Placement> placements;
   for (const auto& [page, comments] : context.reading.commentsByPage) {
+    if (TextUnread(context, page)) continue;
     for (const auto& comment : comments) {
       const auto earlier = imported.find(comment->identity());
       if (comment->identity().empty() || earlier == imported.end()) {
@@ -64,6 +75,24 @@ std::vector<Placement> Convert(ImportContext& context, ObjectId document,
   }
   ReportConversion(document);
   return placements;
+}
+
+// The comments of pages whose text could not be read have no place to go: each is counted as
+// failed and reported so, and the document is left as it was.
+void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document) {
+  for (const auto& [page, comments] : context.reading.commentsByPage) {
+    if (!TextUnread(context, page)) continue;
+    for (const auto& comment : comments) {
+      Placement placement;
+      placement.comment = comment.get();
+      placement.kind = KindOfComment(*comment);
+      placement.document = document;
+      placement.pageIndex = page;
+      placement.NoteFailure(PlacementReason::PageUnreadable);
+      CountOutcome(context.counters, placement, 1);
+      context.report.push_back(ReportPlacement(placement, 1));
+    }
+  }
 }
 
 // Applies the placements in their order. Each one applied leaves its comment's identity in the
@@ -115,6 +144,7 @@ int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc
   if (document == 0 || !pdf || firstPage > lastPage || firstPage < 0) return 1;
   context.document = document;
   const pdf::AnnotationCount annotations = pdf::CountAnnotations(pdf, firstPage, lastPage);
+  context.unreadable.notHad.insert(annotations.pagesNotHad.begin(), annotations.pagesNotHad.end());
   if (annotations.total == 0) return 0;
   EnsureWysiwygView(context);
   HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 0);
@@ -129,6 +159,7 @@ int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc
   WarnOfAnotherDocument(context, placements);
   placements.clear();
   context.report.insert(context.report.end(), skipped.begin(), skipped.end());
+  FailCommentsOfUnreadPages(context, document);
   for (const auto& comment : context.reading.filteredOut)
     context.report.push_back(ReportFilteredOut(*comment));
   context.reading.Clear();

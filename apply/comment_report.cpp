@@ -67,10 +67,8 @@ ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t replies
 }
 
 std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
-                       const std::vector<std::string>& warnings) {
-  std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"warnings\": [";
-  for (size_t i = 0; i < warnings.size(); ++i) out += (i ? ", " : "") + JsonQuoted(warnings[i]);
-  out += "], \"comments\": [";
+                       const ui::ImportNotices& notices) {
+  std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"comments\": [";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ReportEntry& e = entries[i];
     out += i ? ",\n  " : "\n  ";
@@ -85,7 +83,14 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
            ", \"begin\": " + std::to_string(e.begin) + ", \"end\": " + std::to_string(e.end) +
            ", \"reason\": " + JsonQuoted(e.reason) + "}";
   }
-  return out + "\n]}\n";
+  out += "\n], \"warnings\": [";
+  bool first = true;
+  for (const ui::ImportNotice& notice : notices) {
+    if (notice.reported.empty()) continue;
+    out += (first ? "" : ", ") + JsonQuoted(notice.reported);
+    first = false;
+  }
+  return out + "]}\n";
 }
 
 std::string ReportFileName(const std::string& pdfPath) {

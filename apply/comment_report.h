@@ -9,6 +9,7 @@
 
 #include "apply/placement.h"
 #include "pdf/pdf_comment.h"
+#include "ui/import_notices.h"
 
 namespace osprevan::apply {
 
@@ -39,9 +40,9 @@ ReportEntry ReportFilteredOut(const pdf::PdfComment& comment);
 // reason says when it has more now, which are not imported either.
 ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t repliesThen);
 
-// The report as JSON text: the warnings about the import as a whole, then one comment a line.
+// The report as JSON text, one comment a line, then the notices' reported lines as warnings.
 std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
-                       const std::vector<std::string>& warnings = {});
+                       const ui::ImportNotices& notices = {});
 
 // The report's file for a PDF: beside the summary file, "NAME.report.json".
 std::string ReportFileName(const std::string& pdfPath);

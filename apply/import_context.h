@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "apply/comment_report.h"
+#include "apply/unreadable_pages.h"
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
 #include "tolvane/numbers.h"
+#include "ui/import_notices.h"
 #include "ui/outcome_counters.h"
 
 namespace osprevan::apply {
@@ -35,6 +37,10 @@ class ImportContext {
   tolvane::ObjectId document = 0;  // the target document of the per-document loop
   // What became of every comment read, over the whole import (a book's components added up).
   std::vector<ReportEntry> report;
+  // The pages the library could not read, over the whole import.
+  UnreadablePages unreadable;
+  // What the import tells beyond the counts, in the order found.
+  ui::ImportNotices notices;
 
   // Empties what the per-document loop collected for one document.
   void ClearDocumentCollections();

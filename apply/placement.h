@@ -47,6 +47,7 @@ enum class PlacementReason : uint8_t {
   MarkerRefused,             // the host did not make the marker
   ConditionRefused,          // a condition could not be made, found or set on the text
   TextRefused,               // the host did not take the inserted text
+  PageUnreadable,            // the PDF library could not read the text of the comment's page
 };
 
 // A short English name of the reason, for diagnostics and reports.

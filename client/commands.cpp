@@ -1,8 +1,11 @@
 #include "client/commands.h"
 
 #include <string>
+#include <vector>
 
+#include "client/handlers.h"
 #include "client/link_init.h"
+#include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/document_structure.h"
@@ -81,10 +84,12 @@ void RunImportCommand() {
   if (!target) target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
   if (!target) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
+    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
     return;
   }
   if (hostlink::IsDitaMap(target)) {
     hostlink::ShowMessage(support::MSG_DITA_MAP);
+    hostlink::AnswerRefusal(hostlink::kRefusalMap);
     return;
   }
   if (pdf::PdfLibraryLoad() != 0) return;
@@ -127,15 +132,33 @@ void OnCommand(int32_t command) {
   RunImportCommand();
 }
 
+// The call's text: the PDF's path, then fields after the separator 0x1E that name where the
+// summary file and the report go ("summary=PATH", "report=PATH"; an empty PATH for none).
+// A field of another name is passed over, so that a caller may name more than this reads.
+void TakeCallText(const char* text, hostlink::CommandState& state) {
+  const std::vector<std::string> fields = SplitNotifyFields(text);
+  state.callerPdfPath = fields.front();
+  for (size_t i = 1; i < fields.size(); ++i) {
+    const std::string& field = fields[i];
+    const size_t equals = field.find('=');
+    const std::string name = field.substr(0, equals);
+    const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
+    if (name == "summary") state.callerSummaryPath = value;
+    if (name == "report") state.callerReportPath = value;
+  }
+}
+
 void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, int32_t) {
   if (notification != tolvane::NOTE_CLIENT_CALL) return;
   hostlink::CommandState& state = hostlink::Command();
   state.calledFromClient = 1;
-  state.callerPdfPath = argument.text ? argument.text : "";
+  TakeCallText(argument.text, state);
   HostPrintConsole("\nCalled from client");
   OnCommand(kImportCommand);
   state.calledFromClient = 0;
   state.callerPdfPath.clear();
+  state.callerSummaryPath.reset();
+  state.callerReportPath.reset();
 }
 
 void InstallCommandHandlers() {

@@ -1,8 +1,10 @@
 // Process-wide state of the import command: whether another client started it, with which
-// PDF path, and the first-use preference read at the start of every command.
+// PDF path and where its files go, and the first-use preference read at the start of every
+// command.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace osprevan::hostlink {
@@ -10,6 +12,10 @@ namespace osprevan::hostlink {
 struct CommandState {
   int32_t calledFromClient = 0;
   std::string callerPdfPath;  // valid only while calledFromClient is 1
+  // Where the caller asked for the summary file and the report; unset: beside the PDF; an empty
+  // path: none. Valid only while calledFromClient is 1.
+  std::optional<std::string> callerSummaryPath;
+  std::optional<std::string> callerReportPath;
   int32_t dontShowWarning = 0;
   // Set by "WriteReport=Yes" in the preferences: an interactive import writes its report too.
   int32_t writeReport = 0;

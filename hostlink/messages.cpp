@@ -8,7 +8,8 @@ namespace osprevan::hostlink {
 
 void ShowMessage(const std::string& text, int32_t alertKind) {
   if (Command().calledFromClient == 1) {
-    HostPrintConsole(text);
+    // A line of its own: the console holds whatever was printed before, without a line end.
+    HostPrintConsole("\n" + text);
   } else {
     HostAlert(text, alertKind);
   }

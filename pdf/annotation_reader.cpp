@@ -287,7 +287,10 @@ AnnotationCount CountAnnotations(OkDoc* document, int32_t firstPage, int32_t las
   for (int32_t index = std::max(firstPage, 0); index <= lastPage; ++index) {
     OkPage* page = Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
                            static_cast<OkPage*>(nullptr));
-    if (!page) continue;
+    if (!page) {
+      count.pagesNotHad.push_back(index);
+      continue;
+    }
     const int32_t annots = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
     Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
     if (annots <= 0) continue;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
@@ -28,7 +29,8 @@ void FilterByReviewState(DocumentContext& context, const FilterCriteria& criteri
 
 struct AnnotationCount {
   int64_t total = 0;
-  int32_t lastPage = -1;  // the last page with an annotation; -1 when there is none
+  int32_t lastPage = -1;             // the last page with an annotation; -1 when there is none
+  std::vector<int32_t> pagesNotHad;  // pages the library could not give: annotations unknown
 };
 
 // The annotations of the pages firstPage to lastPage (a range past the document's last page

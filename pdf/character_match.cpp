@@ -76,12 +76,27 @@ void MatchNote(PdfComment& comment, const CharacterRecord& character, ContentEle
   comment.SetRange({point, point});
 }
 
+// The characters a range takes in between two covered ones that no box covered (a space at a
+// line end, say), so that the marked text is the text of the whole range.
+void AppendSkippedText(PdfComment& comment, const ContentElement* element, uint32_t offset) {
+  if (!comment.hasRange()) return;
+  const TextPosition& end = comment.range().end;
+  if (end.element == element && end.offset < offset) {
+    comment.AppendMarkedText(element->chars.Text(end.offset, offset));
+  } else if (end.element && end.element != element) {
+    // The rest of the element the range leaves, then the start of the one it enters.
+    comment.AppendMarkedText(end.element->chars.Text(end.offset, end.element->chars.size()));
+    if (offset > 0) comment.AppendMarkedText("\n" + element->chars.Text(0, offset));
+  }
+}
+
 // Every other comment covers the characters under it. Text outside the structure cannot be
 // placed, so covering it makes the comment's place uncertain.
 void MatchCovered(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
                   uint32_t offset) {
   if (!Covers(comment, character)) return;
   if (element) {
+    AppendSkippedText(comment, element, offset);
     const TextPosition start =
         comment.hasRange() ? comment.range().start : TextPosition{element, offset};
     comment.SetRange({start, TextPosition{element, offset + 1}});

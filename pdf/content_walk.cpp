@@ -300,16 +300,16 @@ void TakeRoleMap(DocumentContext& context) {
 
 }  // namespace
 
-void WalkPageContent(DocumentContext& context, OkPage* page) {
+bool WalkPageContent(DocumentContext& context, OkPage* page) {
   const PdfTables& t = Tables();
   // The tables are bound all together or not at all.
-  if (!page || !t.core) return;
+  if (!page || !t.core) return false;
   TakeRoleMap(context);
   PageWalk walk(context, page);
   const auto* c = t.content;
   const OkContent* content =
       Guarded([&] { return c->PdfPageContent(page); }, static_cast<const OkContent*>(nullptr));
-  if (!content) return;
+  if (!content) return false;
   const int32_t count = Guarded([&] { return c->PdfContentCount(content); }, 0);
   for (int32_t i = 0; i < count; ++i) {
     const OkElement* element = Guarded([&] { return c->PdfContentAt(content, i); },
@@ -318,6 +318,7 @@ void WalkPageContent(DocumentContext& context, OkPage* page) {
       walk.WalkContainer(element);
     }
   }
+  return true;
 }
 
 }  // namespace osprevan::pdf

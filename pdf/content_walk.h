@@ -9,7 +9,8 @@ namespace osprevan::pdf {
 
 // Walks the marked content of `page`, which is page `context.pageIndex` with the values in
 // `context.page`. Text outside marked content is not read; text whose marked content leads to
-// no paragraph-level structure element is still matched, without an element.
-void WalkPageContent(DocumentContext& context, OkPage* page);
+// no paragraph-level structure element is still matched, without an element. False when the
+// library could not read the page's content: nothing of the page was walked.
+bool WalkPageContent(DocumentContext& context, OkPage* page);
 
 }  // namespace osprevan::pdf

@@ -22,21 +22,28 @@ OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
   return page;
 }
 
-void FinishPage(DocumentContext& context, OkPage* page) {
-  WalkPageContent(context, page);
-  PlacePointComments(context);
-  PageEndFallback(context);
+bool FinishPage(DocumentContext& context, OkPage* page) {
+  const bool read = WalkPageContent(context, page);
+  // Without the page's text there is nothing near to place a comment on.
+  if (read) {
+    PlacePointComments(context);
+    PageEndFallback(context);
+  }
   // Boxes serve matching and the fallback on their own page only.
   for (ContentElement* element : context.pageElements) element->chars.DropBoxes();
   context.pageElements.clear();
   Guarded([&] { return Tables().pages->PdfReleasePage(page), 0; }, 0);
+  return read;
 }
 
-void ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage, int32_t lastPage,
-               const FilterCriteria& filter) {
+std::vector<int32_t> ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage,
+                               int32_t lastPage, const FilterCriteria& filter) {
+  std::vector<int32_t> unread;
   for (int32_t index = firstPage; index <= lastPage; ++index) {
-    if (OkPage* page = BeginPage(context, pdf, index, filter)) FinishPage(context, page);
+    OkPage* page = BeginPage(context, pdf, index, filter);
+    if (!page || !FinishPage(context, page)) unread.push_back(index);
   }
+  return unread;
 }
 
 }  // namespace osprevan::pdf

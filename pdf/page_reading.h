@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
@@ -16,12 +17,13 @@ namespace osprevan::pdf {
 OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
                   const FilterCriteria& filter);
 
-// Walks the page's text, places what is still without a range, and releases the page.
-void FinishPage(DocumentContext& context, OkPage* page);
+// Walks the page's text, places what is still without a range, and releases the page. False
+// when the library could not read the page's text: its comments keep no range then.
+bool FinishPage(DocumentContext& context, OkPage* page);
 
 // Both halves for every page from `firstPage` to `lastPage`; pages that cannot be had are
-// passed over.
-void ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage, int32_t lastPage,
-               const FilterCriteria& filter);
+// passed over. Answers the pages (from 0) that could not be had or whose text could not be read.
+std::vector<int32_t> ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage,
+                               int32_t lastPage, const FilterCriteria& filter);
 
 }  // namespace osprevan::pdf

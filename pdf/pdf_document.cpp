@@ -1,9 +1,13 @@
 #include "pdf/pdf_document.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
@@ -27,18 +31,32 @@ std::string TextToUtf8(OkText* text) {
   return std::string(buffer.data());
 }
 
+// Why a file that is there cannot be read as a PDF, before its bytes are read; none when it may
+// be one.
+hostlink::CallRefusal FileProblem(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return hostlink::kRefusalNoSuchFile;
+  if (S_ISDIR(status.st_mode)) return hostlink::kRefusalFolder;
+  if (access(path.c_str(), R_OK) != 0) return hostlink::kRefusalUnreadable;
+  if (status.st_size == 0) return hostlink::kRefusalEmptyFile;
+  return hostlink::kRefusalNone;
+}
+
 }  // namespace
 
-int32_t ValidatePdfPath(const std::string& path) {
+int32_t ValidatePdfPath(const std::string& path, bool signature) {
   const auto wide = support::Utf8ToUtf16(path);
-  int problem = 0;
   if (!wide || wide->empty() || !LastWriteTime(path)) {
-    problem = support::MSG_INVALID_PATH;
-  } else if (!IsPdfFile(*wide)) {
-    problem = support::MSG_NOT_PDF;
+    hostlink::ShowMessage(support::MSG_INVALID_PATH, tolvane::ALERT_OK_ONLY);
+    hostlink::AnswerRefusal(hostlink::kRefusalNoSuchFile);
+    return 1;
   }
-  if (problem == 0) return 0;
-  hostlink::ShowMessage(problem, tolvane::ALERT_OK_ONLY);
+  hostlink::CallRefusal problem = FileProblem(path);
+  if (problem == hostlink::kRefusalNone && signature && !IsPdfFile(*wide))
+    problem = hostlink::kRefusalNotPdf;
+  if (problem == hostlink::kRefusalNone) return 0;
+  hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
+  hostlink::AnswerRefusal(problem);
   return 1;
 }
 

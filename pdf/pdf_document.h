@@ -10,9 +10,11 @@
 
 namespace osprevan::pdf {
 
-// 0 when the path names an existing PDF file; otherwise shows message 14 or 15 (an alert with
-// only an OK button, or the console when another client runs the import) and answers 1.
-int32_t ValidatePdfPath(const std::string& path);
+// 0 when the path names a file that may be read as a PDF: there, no folder, readable, not
+// empty and, with `signature`, starting with "%PDF-". Otherwise shows message 14 (nothing there)
+// or 15 (no PDF) as an alert with only an OK button, or on the console when another client runs
+// the import, answers such a caller why (hostlink::CallRefusal) and answers 1.
+int32_t ValidatePdfPath(const std::string& path, bool signature = true);
 
 // The open document, or null (a library error is recorded and dropped, nothing is shown).
 OkDoc* OpenPdfByPath(const std::u16string& path);

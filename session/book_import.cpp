@@ -2,6 +2,7 @@
 
 #include "apply/apply_comments.h"
 #include "apply/structured_blocks.h"
+#include "hostlink/call_refusal.h"
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
@@ -105,6 +106,7 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
     if (!book.readOnlyReported) {
       HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
                 tolvane::ALERT_MESSAGE);
+      hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
       book.readOnlyReported = true;
     }
   } else {
@@ -167,6 +169,7 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   // A book's PDF with no book to put it in: said as for a document's PDF, not an empty summary.
   if (!bookId) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
+    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
     run.failed = 1;
     return;
   }

@@ -73,7 +73,7 @@ OpenedFile FindOrOpen(const EntryFile& file) {
 void CloseOpened(ObjectId container) {
   const std::string name = ContainerName(container);
   if (HostClose(container, tolvane::CLOSE_DISCARD) != 0) {
-    HostPrintConsole("Couldn't close doc: " + name + "\n");
+    HostPrintConsole("\nCouldn't close doc: " + name);
   }
 }
 

@@ -3,6 +3,8 @@
 #include "apply/apply_comments.h"
 #include "apply/comment_report.h"
 #include "apply/structured_blocks.h"
+#include "apply/unreadable_pages.h"
+#include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
@@ -16,6 +18,7 @@
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
+#include "ui/import_notices.h"
 #include "ui/input_dialog.h"
 #include "ui/summary.h"
 
@@ -49,6 +52,16 @@ void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
   const ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
+    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
+    run.failed = 1;
+    return;
+  }
+  // Refused before anything is asked or read: nothing is imported into a document that cannot
+  // be saved. Always an alert, also for a call from another client.
+  if (HostGetInt(target, target, tolvane::P_DOC_READ_ONLY) != 0) {
+    HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
+              tolvane::ALERT_MESSAGE);
+    hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
     run.failed = 1;
     return;
   }
@@ -64,25 +77,20 @@ void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
   apply::CollectBlocks(session, top);
   ReleaseElement(top);
   const int32_t pageCount = PageCount(session.pdf);
-  if (HostGetInt(target, target, tolvane::P_DOC_READ_ONLY) != 0) {
-    // Always an alert, also for a call from another client: nothing was imported.
-    HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
-              tolvane::ALERT_MESSAGE);
-  } else {
-    const bool structured = hostlink::HighestElement(target) != 0;
-    HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
-                   session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
-    if (apply::ApplyCommentsToDocument(session, target, session.pdf, 0, pageCount - 1, criteria) ==
-        1) {
-      run.failed = 1;
-    }
-    run.importRan = true;
+  const bool structured = hostlink::HighestElement(target) != 0;
+  HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
+                 session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
+  if (apply::ApplyCommentsToDocument(session, target, session.pdf, 0, pageCount - 1, criteria) ==
+      1) {
+    run.failed = 1;
   }
+  run.importRan = true;
   session.ClearDocumentCollections();
 }
 
-// The per-comment report goes beside the summary file for another client, and for an
-// interactive import when the preferences ask for it. Never reported to the user.
+// The per-comment report goes where another client asked, else beside the summary file for
+// it, and for an interactive import when the preferences ask for it. Never reported to the
+// user.
 void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
   const hostlink::CommandState& command = hostlink::Command();
   if (command.calledFromClient != 1 && command.writeReport == 0) return;
@@ -90,10 +98,24 @@ void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pd
                                ? command.callerPdfPath
                                : support::Utf16ToUtf8(pdfPath).value_or("");
   if (path.empty()) return;
-  std::vector<std::string> warnings;
-  for (int warning : session.counters.warnings) warnings.push_back(support::UiString(warning));
-  support::ReplaceFile(apply::ReportFileName(path),
-                       apply::ReportJson(path, session.report, warnings));
+  const bool asked = command.calledFromClient == 1 && command.callerReportPath.has_value();
+  const std::string reportPath = asked ? *command.callerReportPath : apply::ReportFileName(path);
+  if (reportPath.empty()) return;
+  support::ReplaceFile(reportPath, apply::ReportJson(path, session.report, session.notices));
+}
+
+// What the import tells beyond its counts, gathered once every document was imported.
+void CollectNotices(ImportSession& session) {
+  if (auto notice = apply::UnreadablePagesNotice(session.unreadable))
+    session.notices.push_back(*notice);
+  if (session.counters.alreadyImported > 0) {
+    session.notices.push_back(
+        {support::UiString(support::MSG_ALREADY_IMPORTED) +
+             support::Format(" %d", session.counters.alreadyImported),
+         ""});
+  }
+  for (int warning : session.counters.warnings)
+    session.notices.push_back({support::UiString(warning), support::UiString(warning)});
 }
 
 }  // namespace
@@ -114,6 +136,7 @@ int32_t RunImport(ImportSession& session) {
   ImportRun run;
   if (!pdf::IsTaggedPdf(pdf)) {
     hostlink::ShowMessage(support::MSG_NOT_TAGGED);
+    hostlink::AnswerRefusal(hostlink::kRefusalNotTagged);
     run.failed = 1;
   } else {
     session.reading.hasRoleMap = pdf::HasRoleMap(pdf) ? 1 : 0;
@@ -122,6 +145,7 @@ int32_t RunImport(ImportSession& session) {
     session.isDocument = top.isDocument ? 1 : 0;
     if (pdf::CheckCreator(pdf) != 0) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
+      hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
       run.failed = 1;
     } else if (session.isBook) {
       ImportBook(session, criteria, pdfPath, run);
@@ -129,13 +153,20 @@ int32_t RunImport(ImportSession& session) {
       ImportDocument(session, criteria, pdfPath, run);
     } else {
       hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
+      hostlink::AnswerRefusal(hostlink::kRefusalBrokenStructure);
       run.failed = 1;
     }
   }
 
-  if (run.importRan) WriteReportWhenAsked(session, pdfPath);
+  if (run.importRan) {
+    CollectNotices(session);
+    WriteReportWhenAsked(session, pdfPath);
+  }
   pdfPath.clear();
-  if (run.importRan) ui::ShowSummary(session.counters);
+  if (run.importRan) {
+    ui::PrintNotices(session.notices);
+    ui::ShowSummary(session.counters, session.notices);
+  }
   pdf::ClosePdf(pdf);
   session.pdf = nullptr;
   return run.failed;

@@ -57,8 +57,9 @@ enum MessageId : int {
   MSG_ANONYMOUS = 50,
   MSG_ALREADY_IMPORTED = 51,
   MSG_OTHER_DOCUMENT = 52,
+  MSG_UNREADABLE_PAGES = 53,
 };
 
-constexpr int kMessageCount = 53;
+constexpr int kMessageCount = 54;
 
 }  // namespace osprevan::support

@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/messages.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
 #include "platform/win/window.h"
@@ -89,6 +91,12 @@ void Cancel() {
   g_input.inputDialog = 0;
 }
 
+// A PDF file that the library does not open is no PDF the import can read.
+void ShowUnopenedPdf() {
+  hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
+  hostlink::AnswerRefusal(hostlink::kRefusalNotPdf);
+}
+
 // Opens the PDF and fills the criteria's defaults; false when it does not open.
 bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, pdf::FilterCriteria& criteria) {
   pdf = pdf::OpenPdfByPath(path);
@@ -149,6 +157,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
   if (!OpenWithDefaults(path, pdf, criteria)) {
+    ShowUnopenedPdf();
     path.clear();
     return 1;
   }
@@ -173,10 +182,16 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
 
 int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
+  path.clear();
+  // The caller is told why as the menu's user is: a path that names no file to read, then a
+  // PDF that does not open. A PDF without its "%PDF-" signature is still tried: the library
+  // opens it.
+  if (pdf::ValidatePdfPath(hostlink::Command().callerPdfPath, false) != 0) return 1;
   path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
   const bool opened = OpenWithDefaults(path, pdf, criteria);
   pdf::knownAuthors.clear();
   if (!opened) {
+    ShowUnopenedPdf();
     path.clear();
     return 1;
   }

@@ -30,13 +30,6 @@ void SetItemLabel(int32_t item, const std::string& label) {
   HostSetString(g_summaryDialog, HostDialogItem(g_summaryDialog, item), tolvane::P_LABEL, label);
 }
 
-// The line of the comments imported before; "" when there are none.
-std::string AlreadyImportedLine(const OutcomeCounters& counters) {
-  if (counters.alreadyImported <= 0) return "";
-  return support::UiString(support::MSG_ALREADY_IMPORTED) +
-         support::Format(" %d", counters.alreadyImported);
-}
-
 bool AllClean(const OutcomeCounters& counters) {
   for (const auto& row : counters.counts) {
     if (row[kColumnMisplaced] > 0 || row[kColumnFailed] > 0) return false;
@@ -44,7 +37,7 @@ bool AllClean(const OutcomeCounters& counters) {
   return true;
 }
 
-void FillDialog(const OutcomeCounters& counters) {
+void FillDialog(const OutcomeCounters& counters, const ImportNotices& notices) {
   for (int row = 0; row < kOutcomeRows; ++row) {
     SetItemLabel(kSummaryRowLabelItems[row], support::UiString(kRowLabels[row]));
     for (int column = 0; column < kOutcomeColumns; ++column) {
@@ -55,22 +48,17 @@ void FillDialog(const OutcomeCounters& counters) {
   SetItemLabel(kSummaryHeadlineItem,
                support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
                                                     : support::MSG_SOME_MISPLACED));
-  SetItemLabel(kSummaryAlreadyImportedItem, AlreadyImportedLine(counters));
-  std::string warnings;
-  for (int warning : counters.warnings)
-    warnings += (warnings.empty() ? "" : "\n") + support::UiString(warning);
-  SetItemLabel(kSummaryWarningsItem, warnings);
+  std::string lines = ShownLines(notices);
+  if (!lines.empty()) lines.pop_back();
+  SetItemLabel(kSummaryNoticeItem, lines);
 }
 
-// What the counts do not say goes to the console too, so that a caller reading it learns it.
-void PrintNotes(const OutcomeCounters& counters) {
-  if (counters.alreadyImported > 0) HostPrintConsole("\n" + AlreadyImportedLine(counters));
-  for (int warning : counters.warnings) HostPrintConsole("\n" + support::UiString(warning));
-}
-
-// Opens the file beside the caller's PDF, else the one in the host's user directory (where the
-// preferences file lives too). False when neither can be opened.
+// Opens the file the caller named, else the one beside the caller's PDF, else the one in the
+// host's user directory (where the preferences file lives too). False when none can be opened
+// or the caller asked for none.
 bool OpenSummaryFile(support::FileChannel& file) {
+  if (const auto& asked = hostlink::Command().callerSummaryPath)
+    return !asked->empty() && file.Open(*asked, "w");
   const std::string& callerPath = hostlink::Command().callerPdfPath;
   if (!callerPath.empty() && file.Open(SummaryFileName(callerPath), "w")) return true;
   const std::string directory = HostGetString(0, 0, tolvane::P_SESSION_USER_DIR);
@@ -93,7 +81,7 @@ std::string SummaryFileName(const std::string& pdfPath) {
          support::ReplaceLastExtension(name, kSummaryExtension);
 }
 
-int32_t WriteSummaryFile(const OutcomeCounters& counters) {
+int32_t WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
   support::FileChannel file;
   if (!OpenSummaryFile(file)) return 1;
   // The header message ends in its own line feed; the widths below count bytes, so a label of
@@ -106,10 +94,7 @@ int32_t WriteSummaryFile(const OutcomeCounters& counters) {
                   counts[kColumnSuccessful], counts[kColumnMisplaced], counts[kColumnFailed])) &&
               written;
   }
-  if (counters.alreadyImported > 0)
-    written = file.Write(AlreadyImportedLine(counters) + "\n") && written;
-  for (int warning : counters.warnings)
-    written = file.Write(support::UiString(warning) + "\n") && written;
+  written = file.Write(ShownLines(notices)) && written;
   return file.Close() && written ? 0 : 1;
 }
 
@@ -124,16 +109,15 @@ void SummaryDialogEvent(int32_t item, int32_t) {
   g_summaryDialog = 0;
 }
 
-void ShowSummary(const OutcomeCounters& counters) {
-  PrintNotes(counters);
+void ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
   if (hostlink::Command().calledFromClient == 1) {
-    (void)WriteSummaryFile(counters);
+    (void)WriteSummaryFile(counters, notices);
     return;
   }
   g_summaryDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
   if (g_summaryDialog == 0) return;
-  FillDialog(counters);
+  FillDialog(counters, notices);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, SummaryDialogEvent);
   HostModalDialog(hostlink::kSummaryDialogNumber, g_summaryDialog);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, nullptr);

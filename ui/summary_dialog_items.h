@@ -14,8 +14,7 @@ enum SummaryDialogItem : int32_t {
   kSummaryFirstSuccessfulItem = 11,  // six counts from here, one per row
   kSummaryFirstMisplacedItem = 18,
   kSummaryFirstFailedItem = 25,
-  kSummaryAlreadyImportedItem = 33,  // below the note: the comments imported before, when any
-  kSummaryWarningsItem = 34,         // the warnings about the import, one a line
+  kSummaryNoticeItem = 31,  // the lines after the counts, from the import's notices
 };
 
 // The label of each row; the gap after 2 is the OK button and the group box.

@@ -1,15 +1,11 @@
 #include "host/cli/error_text.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-
+#include "host/engine/file_access.h"
 #include "tolvane/numbers.h"
 
 namespace tlhost {
 
 using namespace tolvane;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -50,24 +46,14 @@ std::string ErrorText(int32_t error) {
 
 std::string ReadProblem(const std::string& path, int32_t error) {
   if (error != ERR_FILE_OPEN) return ErrorText(error);
-  std::error_code ignored;
-  const fs::file_status status = fs::status(path, ignored);
-  if (!fs::exists(status)) return "no such file";
-  if (fs::is_directory(status)) return "is a folder";
-  if (access(path.c_str(), R_OK) != 0) return "permission denied";
-  return ErrorText(error);
+  const std::string cause = ReadCause(path);
+  return cause.empty() ? ErrorText(error) : cause;
 }
 
 std::string WriteProblem(const std::string& path, int32_t error) {
-  if (error != ERR_FILE_WRITE) return ErrorText(error);
-  std::error_code ignored;
-  const fs::path target(path);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (!fs::is_directory(folder, ignored)) return "no such folder";
-  if (fs::is_directory(target, ignored)) return "is a folder";
-  // The file is written beside its target and renamed, so the folder must take new files.
-  if (access(folder.c_str(), W_OK) != 0) return "permission denied";
-  return ErrorText(error);
+  if (error != ERR_FILE_WRITE && error != ERR_READ_ONLY) return ErrorText(error);
+  const std::string cause = WriteCause(path);
+  return cause.empty() ? ErrorText(error) : cause;
 }
 
 }  // namespace tlhost

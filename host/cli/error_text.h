@@ -11,12 +11,10 @@ namespace tlhost {
 // interface does not define.
 std::string ErrorText(int32_t error);
 
-// Why `path` could not be opened with `error`: "no such file", "is a folder", "permission
-// denied", else ErrorText(error).
+// Why `path` could not be opened with `error`: ReadCause(path), else ErrorText(error).
 std::string ReadProblem(const std::string& path, int32_t error);
 
-// Why `path` could not be written with `error`: "no such folder", "is a folder", "permission
-// denied", else ErrorText(error).
+// Why `path` could not be written with `error`: WriteCause(path), else ErrorText(error).
 std::string WriteProblem(const std::string& path, int32_t error);
 
 }  // namespace tlhost

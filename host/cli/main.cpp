@@ -1,6 +1,7 @@
 // tolvane: the stand-in host's command line.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/client_call.h"
 #include "host/cli/error_text.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_request.h"
@@ -18,6 +20,7 @@
 #include "host/cli/usage.h"
 #include "host/dialogs/dialog_script.h"
 #include "host/dialogs/native_dialog_driver.h"
+#include "host/engine/file_access.h"
 #include "host/engine/show.h"
 #include "host/export/export_command.h"
 #include "host/link/client_connection.h"
@@ -58,13 +61,45 @@ void PrintRecord(const Recorder& recorder) {
   if (!recorder.console.empty()) std::cout << "[console]" << recorder.console << "\n";
 }
 
-// The exit status of run and import; a refusal the plug-in does not explain (a PDF that does
-// not open, say) still gets a line on the error output.
-int ImportStatus(const Recorder& recorder) {
+// The exit status of run and import. A refusal gets a line on the error output, with its cause
+// where the plug-in gave one.
+int ImportStatus(const Recorder& recorder, const std::string& cause = "") {
   if (recorder.ImportRan()) return 0;
-  std::cerr << "tolvane: the import did not run\n";
+  std::cerr << "tolvane: the import did not run" << (cause.empty() ? "" : ": " + cause) << "\n";
   return 1;
 }
+
+// The cause of a refused call in words, with the file it is about: "review.pdf: not tagged".
+std::string RefusalCause(int32_t answer, const ImportRequest& request) {
+  const std::string words = RefusalWords(answer);
+  if (words.empty()) return "";
+  return (RefusalIsAboutPdf(answer) ? request.pdf : request.file) + ": " + words;
+}
+
+// A private folder under the system's temporary folder, removed with everything in it: a dry
+// run has the plug-in write its summary there, to print it and leave nothing beside the PDF.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::error_code none;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(none);
+    if (none) return;
+    std::string pattern = (temporary / "tolvane-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // Empty when the folder could not be made.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 // Installs a driver for the native dialogs for as long as it lives.
 class InstalledDialogDriver {
@@ -107,14 +142,24 @@ std::string OpenProblem(const Engine& engine, const std::string& path, int32_t e
   return problem;
 }
 
-bool OpenActive(Host& host, const std::string& path, tolvane::ObjectId& id) {
+bool OpenOrSay(Engine& engine, const std::string& path, tolvane::ObjectId& id) {
   std::vector<PropValue> returned;
-  const int32_t error = host.engine().OpenFile(path, {}, id, returned);
-  if (error != 0 || id == 0) {
-    std::cerr << "tolvane: cannot open " << path << ": " << OpenProblem(host.engine(), path, error)
-              << "\n";
-    return false;
-  }
+  const int32_t error = engine.OpenFile(path, {}, id, returned);
+  if (error == 0 && id != 0) return true;
+  std::cerr << "tolvane: cannot open " << path << ": " << OpenProblem(engine, path, error) << "\n";
+  return false;
+}
+
+int Show(const std::string& path) {
+  Engine engine;
+  tolvane::ObjectId id = 0;
+  if (!OpenOrSay(engine, path, id)) return 1;
+  ShowOpen(engine, id, std::cout);
+  return 0;
+}
+
+bool OpenActive(Host& host, const std::string& path, tolvane::ObjectId& id) {
+  if (!OpenOrSay(host.engine(), path, id)) return false;
   const int32_t property = tolvane::KindOf(id) == tolvane::KIND_BOOK
                                ? tolvane::P_SESSION_ACTIVE_BOOK
                                : tolvane::P_SESSION_ACTIVE_DOC;
@@ -190,8 +235,24 @@ int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequ
   return clean ? 0 : 1;
 }
 
+// Where the plug-in is asked to write: a dry run's summary into the scratch folder (nowhere
+// without one), its report only where --report asks; otherwise the report where --report asks,
+// else both beside the PDF.
+CallOutputs OutputsOf(const ImportRequest& request, const std::string& scratch) {
+  CallOutputs outputs;
+  if (request.dryRun) {
+    outputs.summary = scratch.empty() ? "" : scratch + "/summary.smry";
+    outputs.report = request.report;
+  } else if (!request.report.empty()) {
+    outputs.report = request.report;
+  }
+  return outputs;
+}
+
 int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
   if (request.repeat > 0) return RepeatedImport(host, settings, request);
+  // Saved to another place, the document may come from a file the user may not write.
+  host.engine().session().protectUnwritableFiles = request.out.empty();
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, request.file, id)) return 1;
@@ -199,14 +260,32 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
     return WrongUse("import", "-o would replace the PDF");
   }
-  const FileWatch summary(SummaryFileName(request.pdf));
-  const FileWatch report(ReportFileName(request.pdf));
-  host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, request.pdf, 0);
+  if (!request.report.empty()) {
+    if (std::filesystem::equivalent(request.report, request.pdf, ignored))
+      return WrongUse("import", "--report would replace the PDF");
+    if (std::filesystem::equivalent(request.report, request.file, ignored))
+      return WrongUse("import", "--report would replace FILE");
+  }
+  // A document's OUT that cannot be written is said before anything is imported.
+  if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
+    const std::string cause = WriteCause(request.out);
+    if (!cause.empty()) {
+      std::cerr << "tolvane: cannot save " << request.out << ": " << cause << "\n";
+      return 1;
+    }
+  }
+  std::optional<ScratchFolder> scratch;
+  if (request.dryRun) scratch.emplace();
+  const CallOutputs outputs = OutputsOf(request, scratch ? scratch->path() : "");
+  const FileWatch summary(outputs.summary.value_or(SummaryFileName(request.pdf)));
+  const FileWatch report(outputs.report.value_or(ReportFileName(request.pdf)));
+  host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, ImportCallText(request.pdf, outputs), 0);
+  const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
   summary.PrintLinesIfWritten(std::cout, "[summary] ");
   if (report.Written()) std::cout << "[report] " << report.path() << "\n";
   // A refused import changed nothing, so nothing is saved.
-  const int status = ImportStatus(host.recorder());
+  const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
   if (status != 0 || request.dryRun) return status;
   return SaveImported(host.engine(), id, request, std::cerr);
 }
@@ -218,6 +297,7 @@ struct CommandLine {
   std::optional<std::string> creator;
   std::vector<std::string> rotations;
   bool dryRun = false;
+  std::optional<std::string> report;        // the path after --report
   std::string repeat;                       // the text after --repeat
   std::vector<std::string> commandOptions;  // the options given that belong to one command
   std::string problem;                      // the first wrong use found
@@ -226,7 +306,7 @@ struct CommandLine {
 // The command each command's own option belongs to.
 std::string OptionOwner(const std::string& option) {
   if (option == "--dialogs") return "run";
-  if (option == "--dry-run" || option == "--repeat") return "import";
+  if (option == "--dry-run" || option == "--repeat" || option == "--report") return "import";
   return "export-pdf";  // --creator, --rotate
 }
 
@@ -245,7 +325,7 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
   const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
   if (command == "show") {
     if (rest.size() != 1) return WrongUse(command, "show needs one FILE");
-    return ShowFile(rest[0], std::cout, std::cerr);
+    return Show(rest[0]);
   }
   if (command == "export-pdf") {
     return tlhost::pdfexport::RunExportPdf(rest, line.creator, std::cerr, line.rotations);
@@ -254,6 +334,8 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
   if (command == "import") {
     std::string problem;
     if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
+    if (line.report && line.report->empty()) return WrongUse(command, "--report needs a path");
+    request.report = line.report.value_or("");
     if (!line.repeat.empty() && !ParseRepeat(line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
   } else if (command == "menus" && !rest.empty()) {
@@ -288,10 +370,12 @@ int main(int argc, char** argv) {
     if (arg == "--client") {
       if (auto v = value(i, "a path")) settings.clientPath = *v;
     } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
-               arg == "--dry-run" || arg == "--repeat") {
+               arg == "--dry-run" || arg == "--repeat" || arg == "--report") {
       line.commandOptions.push_back(arg);
       if (arg == "--dry-run") {
         line.dryRun = true;
+      } else if (arg == "--report") {
+        if (auto v = value(i, "a path")) line.report = *v;
       } else if (arg == "--repeat") {
         if (auto v = value(i, "a number of rounds")) line.repeat = *v;
       } else if (arg == "--dialogs") {

@@ -16,13 +16,18 @@ constexpr CommandHelp kCommands[] = {
     {"menus", "menus", "load the plug-in and list the import menus with its command"},
     {"run", "run FILE [--dialogs SCRIPT]",
      "open FILE, make it active and run the import command from its menu;\n"
-     "alerts and dialogs are answered by SCRIPT, else asked on the terminal"},
-    {"import", "import FILE PDF [-o OUT] [--dry-run] [--repeat N]",
+     "alerts and dialogs are answered by SCRIPT, else asked on the terminal.\n"
+     "run never saves FILE: it shows what the import does and says, and\n"
+     "the changes end with the program (import saves them)"},
+    {"import", "import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--repeat N]",
      "run the same import as a call from another client (no dialogs), then\n"
      "save FILE in place, or to OUT with -o (for a book: its changed documents\n"
-     "into the folder OUT); --dry-run saves nothing.\n"
-     "The plug-in's summary file beside PDF (its extension made .smry) is\n"
-     "printed when the import wrote it, and the report's path.\n"
+     "into the folder OUT). A FILE the user may not write is refused unless\n"
+     "-o names another place. The plug-in's summary file beside PDF (its\n"
+     "extension made .smry) is printed when the import wrote it, and the\n"
+     "path of its per-comment report (beside PDF, or PATH with --report).\n"
+     "--dry-run saves nothing and writes no file beside PDF: it prints the\n"
+     "summary and writes the report only to --report PATH.\n"
      "--repeat N imports N times in this process, each into a fresh copy of\n"
      "the document FILE, saves nothing, and prints per round its time and\n"
      "the blocks the task allocator and the PDF library still hold"},
@@ -66,7 +71,8 @@ std::string HelpText() {
       "\n"
       "Exit status: 0 on success, 1 when the command failed or was refused, 2 for wrong usage.\n"
       "  run and import answer 0 when the import ran (the plug-in reported placing comments into\n"
-      "  a document) and 1 when it was cancelled, refused or failed before that; import also\n"
+      "  a document) and 1 when it was cancelled, refused or failed before that; import then\n"
+      "  gives the cause: \"no such file\", \"not tagged\", \"read-only document\", ... It also\n"
       "  answers 1 when the document cannot be saved, and then leaves the old file as it was.\n";
   return text;
 }

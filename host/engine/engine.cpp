@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/engine/file_access.h"
 #include "host/engine/file_format.h"
+#include "host/engine/file_replace.h"
 
 namespace tlhost {
 
@@ -246,11 +248,18 @@ int32_t Engine::LoadFile(const std::string& path, ObjectId& out) {
   std::ifstream file(path, std::ios::binary);
   std::error_code error;
   if (!file || std::filesystem::is_directory(path, error)) {
-    lastError_ = path + ": cannot be read";
+    const std::string cause = ReadCause(path);
+    lastError_ = path + ": " + (cause.empty() ? "cannot be read" : cause);
     return ERR_FILE_OPEN;
   }
   std::string text = ReadAll(file, path);
-  if (!IsBookPath(path)) return LoadDocumentText(std::move(text), path, out);
+  if (!IsBookPath(path)) {
+    const int32_t e = LoadDocumentText(std::move(text), path, out);
+    // A file the user may not write opens read-only: no change is made that could not be saved.
+    if (e == ERR_NONE && session_.protectUnwritableFiles && !MayWriteFile(path))
+      documents_.at(out)->readOnly = true;
+    return e;
+  }
   auto b = std::make_unique<Book>();
   b->id = NewId(KIND_BOOK);
   b->path = path;

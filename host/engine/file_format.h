@@ -21,8 +21,4 @@ int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, std::str
 std::string WriteDocument(const Document& document);
 std::string WriteBook(const Book& book);
 
-// Writes `content` to a temporary file beside `path` and renames it into place, so that a
-// failed write leaves an existing file untouched. Answer 0 or ERR_FILE_WRITE.
-int32_t WriteFileReplacing(const std::string& path, const std::string& content, std::string& error);
-
 }  // namespace tlhost

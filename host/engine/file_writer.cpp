@@ -3,10 +3,7 @@
 // are numbered afresh in the order in which they are written.
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "host/engine/file_format.h"
@@ -378,40 +375,6 @@ std::string WriteBook(const Book& book) {
   WriteStructure(out, book.structure, book.highestElement, keys, 1);
   out << "</book>\n";
   return out.str();
-}
-
-int32_t WriteFileReplacing(const std::string& path, const std::string& content,
-                           std::string& error) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  std::random_device random;
-  const fs::path temporary =
-      target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      error = "cannot write " + temporary.string();
-      return ERR_FILE_WRITE;
-    }
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    file.flush();
-    if (!file) {
-      file.close();
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      error = "cannot write " + temporary.string();
-      return ERR_FILE_WRITE;
-    }
-  }
-  std::error_code renamed;
-  fs::rename(temporary, target, renamed);
-  if (renamed) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    error = "cannot replace " + path + ": " + renamed.message();
-    return ERR_FILE_WRITE;
-  }
-  return ERR_NONE;
 }
 
 }  // namespace tlhost

@@ -24,6 +24,9 @@ struct Session {
   std::string pdfLibraryPath;
   tolvane::ObjectId activeDocument = 0;
   tolvane::ObjectId activeBook = 0;
+  // A document opened from a file the user may not write (MayWriteFile) is read-only. Off for a
+  // session that saves what it opens somewhere else.
+  bool protectUnwritableFiles = true;
 };
 
 }  // namespace tlhost

@@ -186,25 +186,18 @@ void ShowDocument(const Document& document, std::ostream& out) {
   Printer(document, out).Print();
 }
 
-int ShowFile(const std::string& path, std::ostream& out, std::ostream& err) {
-  Engine engine;
-  ObjectId id = 0;
-  std::vector<PropValue> returned;
-  if (engine.OpenFile(path, {}, id, returned) != ERR_NONE) {
-    err << "tolvane: " << engine.lastError() << "\n";
-    return 1;
-  }
+void ShowOpen(const Engine& engine, ObjectId id, std::ostream& out) {
   if (const Document* d = engine.document(id)) {
     ShowDocument(*d, out);
-    return 0;
+    return;
   }
   const Book* b = engine.book(id);
+  if (!b) return;
   out << "book " << b->path << "\n";
   for (ObjectId c : b->components) {
     const BookComponent& component = b->componentsById.at(c);
     out << "  " << component.name << " (" << b->ComponentPath(component) << ")\n";
   }
-  return 0;
 }
 
 }  // namespace tlhost

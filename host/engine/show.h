@@ -8,8 +8,10 @@
 
 namespace tlhost {
 
-// Answers the program's exit status: 0 shown, 1 the file cannot be read or is malformed.
-int ShowFile(const std::string& path, std::ostream& out, std::ostream& err);
+class Engine;
+
+// Prints an open document, or a book's top-level components with the paths they resolve to.
+void ShowOpen(const Engine& engine, ObjectId id, std::ostream& out);
 
 // Prints a loaded document.
 void ShowDocument(const Document& document, std::ostream& out);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <map>
 
+#include "host/engine/file_access.h"
 #include "host/export/pdf_export.h"
 
 namespace tlhost::pdfexport {
@@ -60,9 +61,15 @@ int RunExportPdf(const std::vector<std::string>& args, const std::optional<std::
     }
   }
   if (file.empty() || out.empty()) {
-    err << "tolvane: usage: tolvane export-pdf FILE -o OUT.pdf [--creator TEXT] "
+    err << "tolvane: " << (file.empty() ? "export-pdf needs FILE" : "export-pdf needs -o OUT.pdf")
+        << "\nusage: tolvane export-pdf FILE -o OUT.pdf [--creator TEXT] "
            "[--rotate PAGES=DEGREES]...\n";
     return 2;
+  }
+  // A PDF that cannot be written is said with the user's path, before anything is drawn.
+  if (const std::string cause = WriteCause(out); !cause.empty()) {
+    err << "tolvane: cannot write " << out << ": " << cause << "\n";
+    return 1;
   }
   ExportOptions options;
   options.creator = creator;

@@ -521,7 +521,7 @@ int32_t DrawPages(const LayoutContent& content, const std::string& path, DrawnPa
   const cairo_status_t finished = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
   if (drawn != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) {
-    error = path + ": " + cairo_status_to_string(drawn != CAIRO_STATUS_SUCCESS ? drawn : finished);
+    error = cairo_status_to_string(drawn != CAIRO_STATUS_SUCCESS ? drawn : finished);
     return tolvane::ERR_FILE_WRITE;
   }
   return 0;

@@ -25,7 +25,8 @@ struct DrawnPages {
   int pageCount = 0;
 };
 
-// Answer 0, or ERR_FILE_WRITE with `error` set when cairo could not write `path`.
+// Answer 0, or ERR_FILE_WRITE with `error` the cairo status in words when cairo could not write
+// `path`.
 int32_t DrawPages(const LayoutContent& content, const std::string& path, DrawnPages& out,
                   std::string& error);
 

@@ -100,6 +100,7 @@ int32_t ExportPdf(Engine& engine, ObjectId documentOrBook, const ExportOptions& 
   DrawnPages pages;
   if (int32_t e = DrawPages(content, drawn, pages, error)) {
     std::remove(drawn.c_str());
+    error = "cannot write " + path + ": " + error;
     return e;
   }
   FinishSettings settings;

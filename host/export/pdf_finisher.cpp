@@ -11,7 +11,9 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "tolvane/numbers.h"
@@ -234,6 +236,18 @@ class Finisher {
   std::vector<Handle> pageObjects_;
 };
 
+// A library's message with the export's own intermediate files named as the file the user
+// asked for: the user never named them.
+std::string UsersPathIn(std::string message, std::initializer_list<std::string> ownFiles,
+                        const std::string& usersPath) {
+  for (const std::string& own : ownFiles) {
+    for (size_t at = 0; !own.empty() && (at = message.find(own, at)) != std::string::npos;
+         at += usersPath.size())
+      message.replace(at, own.size(), usersPath);
+  }
+  return message;
+}
+
 }  // namespace
 
 std::string PdfDate(int64_t seconds) {
@@ -280,14 +294,15 @@ int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, cons
     writer.write();
   } catch (const std::exception& e) {
     std::remove(temporary.c_str());
-    error = std::string("cannot finish the PDF: ") + e.what();
+    error =
+        "cannot write " + outPath + ": " + UsersPathIn(e.what(), {drawnPath, temporary}, outPath);
     return tolvane::ERR_FILE_WRITE;
   }
   std::error_code failed;
   std::filesystem::rename(temporary, outPath, failed);
   if (failed) {
     std::remove(temporary.c_str());
-    error = outPath + ": " + failed.message();
+    error = "cannot write " + outPath + ": " + failed.message();
     return tolvane::ERR_FILE_WRITE;
   }
   return 0;

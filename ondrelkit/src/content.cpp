@@ -10,10 +10,12 @@
 #include "poppler/OutputDev.h"
 #include "poppler/PDFDoc.h"
 #include "poppler/Page.h"
+#include "poppler/XRef.h"
 #include "poppler/goo/GooString.h"
 #include "src/content_tree.h"
 #include "src/handles.h"
 #include "src/operations.h"
+#include "src/page_tree.h"
 
 namespace ondrelkit {
 namespace {
@@ -337,19 +339,31 @@ size_t CharUnicode(const OkElement* text, int32_t run, int32_t index, char16_t* 
 }  // namespace
 
 PageContent* BuildPageContent(const OkPage* page) {
+  PDFDoc* pdf = page->document->pdf.get();
+  const TreePage* fromTree = page->treePage.get();
+  // A page from the page tree whose content Poppler would refuse has none to read.
+  Page* source = fromTree ? nullptr : pdf->getPage(page->index + 1);
+  if (fromTree ? !fromTree->contentReadable : !source) Raise(kErrDamaged);
   PageContent* content = New<PageContent>();
   ContentCollector collector(content);
   // The page's content stream alone. Displaying the whole page would also make Poppler read
   // every annotation of the page into objects that the document keeps until it is closed,
   // tens of megabytes over a long reviewed document, though none of them is drawn here.
-  Page* source = page->document->pdf->getPage(page->index + 1);
-  if (!source) {
-    Delete(content);
-    Raise(kErrDamaged);
+  std::unique_ptr<Gfx> gfx;
+  Object stream;
+  if (source) {
+    gfx.reset(source->createGfx(&collector, 72, 72, 0, true, false, -1, -1, -1, -1, false,
+                                StopWhenFailed, &collector));
+    stream = source->getContents();
+  } else {
+    // As Poppler's own page makes it: the media box, no crop, the page's rotation.
+    const PageAttributes& attributes = fromTree->attributes;
+    const Object& resources = attributes.resources;
+    gfx = std::make_unique<Gfx>(
+        pdf, &collector, page->index + 1, resources.isDict() ? resources.getDict() : nullptr, 72,
+        72, &attributes.mediaBox, nullptr, page->rotation, StopWhenFailed, &collector);
+    stream = fromTree->contents.fetch(pdf->getXRef());
   }
-  std::unique_ptr<Gfx> gfx(source->createGfx(&collector, 72, 72, 0, true, false, -1, -1, -1, -1,
-                                             false, StopWhenFailed, &collector));
-  Object stream = source->getContents();
   if (!stream.isNull()) {
     gfx->saveState();
     gfx->display(&stream);

@@ -7,6 +7,7 @@
 #include "poppler/goo/GooString.h"
 #include "src/handles.h"
 #include "src/operations.h"
+#include "src/page_tree.h"
 #include "src/support_utf8.h"
 
 OkDoc::~OkDoc() {
@@ -50,7 +51,10 @@ void CloseDoc(OkDoc* document) {
 int32_t PageCount(const OkDoc* document) {
   RequireInitialised();
   if (!document) Raise(kErrBadArgument);
-  return document->pdf->getNumPages();
+  const int32_t count = document->pdf->getNumPages();
+  if (count > 0) return count;
+  // Poppler takes a damaged /Count for no pages; the pages the tree reaches are still there.
+  return static_cast<int32_t>(PageTreeOf(document).leaves.size());
 }
 
 OkText* DocInfoText(const OkDoc* document, const char* key) {

@@ -12,7 +12,9 @@
 class PDFDoc;
 namespace ondrelkit {
 struct PageContent;
-}
+struct PageTree;
+struct TreePage;
+}  // namespace ondrelkit
 
 struct OkText : ondrelkit::Handle {
   std::u16string units;
@@ -41,6 +43,8 @@ struct OkDoc : ondrelkit::Handle {
   mutable std::map<StructKey, OkStructElem*> structElems;
   // Parent-tree entries already looked up, by StructParents number.
   mutable std::map<int, Object> parentTreeEntries;
+  // The page tree as the file holds it, read when Poppler first cannot give a page.
+  mutable std::unique_ptr<ondrelkit::PageTree> pageTree;
   ~OkDoc() override;
 };
 
@@ -82,6 +86,8 @@ struct OkPage : ondrelkit::Handle {
   int rotation = 0;
   double box[4] = {0, 0, 0, 0};
   ondrelkit::PageContent* content = nullptr;  // interpreted on first request
+  // The page as read from the page tree when Poppler could not give it; null otherwise.
+  std::unique_ptr<ondrelkit::TreePage> treePage;
   ~OkPage() override;
 };
 

@@ -8,6 +8,7 @@
 #include "src/content_tree.h"
 #include "src/handles.h"
 #include "src/operations.h"
+#include "src/page_tree.h"
 
 OkPage::~OkPage() {
   ondrelkit::Delete(content);
@@ -29,12 +30,50 @@ const OkAnnot* Checked(const OkAnnot* annot) {
   return annot;
 }
 
+// Rotation is a multiple of 90, normalised into 0..270.
+int NormalRotation(int rotate) {
+  return ((rotate % 360) + 360) % 360;
+}
+
+void SetBox(OkPage* out, const PDFRectangle& box) {
+  out->box[0] = std::min(box.x1, box.x2);
+  out->box[1] = std::min(box.y1, box.y2);
+  out->box[2] = std::max(box.x1, box.x2);
+  out->box[3] = std::max(box.y1, box.y2);
+}
+
+// A page Poppler could not give, read from the page tree.
+OkPage* AcquireTreePage(const OkDoc* document, int32_t index) {
+  auto page = std::make_unique<TreePage>();
+  if (!MakeTreePage(document->pdf.get(), PageTreeOf(document), index, *page)) Raise(kErrDamaged);
+  OkPage* out = New<OkPage>();
+  out->document = document;
+  out->index = index;
+  out->ref = page->ref;
+  out->dict = page->dict.copy();
+  out->annots = page->annots.fetch(document->pdf->getXRef());
+  const PageAttributes& attributes = page->attributes;
+  // A multiple of 90 is read as Poppler reads it; any other rotation as none.
+  out->rotation = attributes.rotate % 90 == 0 ? NormalRotation(attributes.rotate) : 0;
+  // The crop box clipped to the media box, as Poppler clips it.
+  PDFRectangle box = attributes.mediaBox;
+  if (attributes.cropBox.isValid()) {
+    box.x1 = std::max(box.x1, attributes.cropBox.x1);
+    box.y1 = std::max(box.y1, attributes.cropBox.y1);
+    box.x2 = std::min(box.x2, attributes.cropBox.x2);
+    box.y2 = std::min(box.y2, attributes.cropBox.y2);
+  }
+  SetBox(out, box);
+  out->treePage = std::move(page);
+  return out;
+}
+
 OkPage* AcquirePage(const OkDoc* document, int32_t index) {
   RequireInitialised();
   if (!document) Raise(kErrBadArgument);
-  if (index < 0 || index >= document->pdf->getNumPages()) Raise(kErrBadArgument);
+  if (index < 0 || index >= PageCount(document)) Raise(kErrBadArgument);
   Page* page = document->pdf->getPage(index + 1);
-  if (!page) Raise(kErrDamaged);
+  if (!page) return AcquireTreePage(document, index);
   OkPage* out = New<OkPage>();
   out->document = document;
   out->index = index;
@@ -42,13 +81,8 @@ OkPage* AcquirePage(const OkDoc* document, int32_t index) {
   XRef* xref = document->pdf->getXRef();
   out->dict = xref->fetch(out->ref);
   out->annots = page->getAnnotsObject(xref);
-  // Rotation is a multiple of 90, normalised into 0..270.
-  out->rotation = ((page->getRotate() % 360) + 360) % 360;
-  const PDFRectangle* box = page->getCropBox();
-  out->box[0] = std::min(box->x1, box->x2);
-  out->box[1] = std::min(box->y1, box->y2);
-  out->box[2] = std::max(box->x1, box->x2);
-  out->box[3] = std::max(box->y1, box->y2);
+  out->rotation = NormalRotation(page->getRotate());
+  SetBox(out, *page->getCropBox());
   return out;
 }
 

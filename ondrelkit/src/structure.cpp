@@ -8,6 +8,7 @@
 #include "poppler/XRef.h"
 #include "src/handles.h"
 #include "src/operations.h"
+#include "src/page_tree.h"
 
 OkStructElem::~OkStructElem() = default;
 
@@ -95,7 +96,9 @@ int32_t KidCount(const Object& kids) {
 int32_t PageIndexOf(const OkDoc* document, const Object& pageRef) {
   if (!pageRef.isRef()) return -1;
   const int number = document->pdf->getCatalog()->findPage(pageRef.getRef());
-  return number > 0 ? number - 1 : -1;
+  if (number > 0) return number - 1;
+  // A page after one Poppler could not make is still in the page tree.
+  return PageTreeOf(document).IndexOf(pageRef.getRef());
 }
 
 // The index-th kid of an element, fetched, with its kind.

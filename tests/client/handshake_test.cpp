@@ -157,7 +157,7 @@ TEST_F(PluginHostTest, CallFromAnotherClientWritesMessagesToTheConsole) {
   EXPECT_TRUE(host().recorder().alerts.empty());
   EXPECT_EQ(
       host().recorder().console,
-      "\nCalled from client"
+      "\nCalled from client\n"
       "アクティブな文書またはブックがありません。文書またはブックを開いて注釈を読み込みます。");
   // Afterwards messages are alerts again.
   host().RunCommand("Osprevan");

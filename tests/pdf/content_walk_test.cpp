@@ -51,7 +51,8 @@ std::string Described(std::string comments) {
 struct Markup {
   const char* kind;
   const char* find;
-  const char* expected;  // markedText: "\n" before the first character of an element
+  const char* expected;   // markedText: "\n" before the first character of an element
+  const char* more = "";  // further entries of the reviewer tool's description
 };
 
 // Where the reviewer set a Caret: "start" or "end" of the text found.
@@ -136,7 +137,11 @@ TEST_F(ContentWalkTest, CommentsTakeTheTextTheReviewerMarked) {
         {"underline", "Reading", "\nReading"},
         {"strikeout", "exported PDF", "exported PDF"},
         {"squiggly", "in the source document", "in the source document"},  // over a line end
-        {"highlight", "tree. Second", "tree.\nSecond"}},                   // over two paragraphs
+        // Its line's quadrilateral ends before the blank at the line end: the blank is still
+        // part of the range and of its text.
+        {"highlight", "finds them again in the source", "finds them again in the source",
+         R"(, "line_ends": "trim")"},
+        {"highlight", "tree. Second", "tree.\nSecond"}},  // over two paragraphs
        // The last at a line's start.
        {{"marks words", "end"}, {"marks words", "start"}, {"source", "start"}}},
       {"chapter1.tlv",
@@ -152,7 +157,7 @@ TEST_F(ContentWalkTest, CommentsTakeTheTextTheReviewerMarked) {
                    std::to_string(rotation));
       Export(text.example, rotation);
       std::string comments;
-      for (const Markup& m : text.markups) comments += Described(m.kind, m.find, m.find);
+      for (const Markup& m : text.markups) comments += Described(m.kind, m.find, m.find, m.more);
       const auto reading = Read(comments);
       for (const Markup& m : text.markups) {
         const PdfComment& comment = reading->Comment(m.find);

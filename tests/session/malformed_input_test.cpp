@@ -79,6 +79,8 @@ constexpr const char* kNoStructure = "I0/1/0 D0/1/0 R0/1/0 N1/0/0 U0/1/0 H0/1/0"
 constexpr const char* kHighlightMisplaced = "I1/0/0 D1/0/0 R1/0/0 N1/0/0 U1/0/0 H0/1/0";
 // The highlight is not read; its reply stands alone as a note.
 constexpr const char* kHighlightSkipped = "I1/0/0 D1/0/0 R1/0/0 N2/0/0 U1/0/0 H0/0/0";
+// The page's text cannot be read: every comment on it fails, and the document is left alone.
+constexpr const char* kPageUnread = "I0/0/1 D0/0/1 R0/0/1 N0/0/1 U0/0/1 H0/0/1";
 // The reply answers nothing that was read: it is a note of its own.
 constexpr const char* kReplyAlone = "I1/0/0 D1/0/0 R1/0/0 N2/0/0 U1/0/0 H1/0/0";
 
@@ -86,19 +88,20 @@ const Case kCases[] = {
     {"Undamaged", "", kAll},
     // The file and its cross-reference table.
     {"XrefOffsetsWrong", "File: xref", kAll},
-    {"XrefMissing", "File: noxref", "not opened"},
+    {"XrefMissing", "File: noxref", "refused 15"},
     {"StartxrefPastTheEnd", "File: startxref", kAll},
-    {"FileCutInHalf", "File: half", "not opened"},
-    {"FileEmpty", "File: empty", "not opened"},
+    {"FileCutInHalf", "File: half", "refused 15"},
+    {"FileEmpty", "File: empty", "refused 15"},
     {"HeaderMissing", "File: header", kAll},
     {"AnnotationObjectFree", "Page/Annots[0] raw{999 0 R}", kHighlightSkipped,
      "\"contents\": \"This one.\", \"markedText\": \"\", \"replies\": 0, \"placement\": \"note\""},
     // The catalog and the page.
     {"PagesWrongType", "Root/Pages 5", kNothing},
-    {"PageCountHuge", "Pages/Count 1000000", kNothing},
+    {"PageCountHuge", "Pages/Count 1000000", kAll},
     {"PageTreeCycle", "Pages/Kids += @Pages", kAll},
     {"PageWithoutContent", "Page/Contents", kNoStructure, "\"reason\": \"no structure element\""},
-    {"PageContentsWrongType", "Page/Contents 5", kNothing},
+    {"PageContentsWrongType", "Page/Contents 5", kPageUnread,
+     "\"reason\": \"page could not be read\""},
     {"ContentUnclosedString", "Content: BT => BT (unclosed", kNoStructure},
     {"ContentUnknownOperators", "Content: BT => BT 1 2 ] >> frobnicate", kAll},
     {"AnnotsWrongType", "Page/Annots 5", kNothing},
@@ -291,6 +294,86 @@ INSTANTIATE_TEST_SUITE_P(Kinds, MalformedInputTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) {
                            return std::string(info.param.name);
                          });
+
+// Three pages, one flow each, a highlight on each page and a note on the second.
+constexpr const char* kThreePages = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="7">
+  <condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>
+  <condition name="TL8_TRACK_CHANGES_DELETED" shown="yes"/>
+  <marker-type name="Comment"/>
+  <page name="1" kind="body"/>
+  <page name="2" kind="body"/>
+  <page name="3" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Heading1">First page</p>
+    <p unique="2" format="Body">The first page holds the opening words.</p>
+  </flow>
+  <flow name="B" page="2">
+    <p unique="3" format="Heading1">Second page</p>
+    <p unique="4" format="Body">The second page holds the middle words.</p>
+  </flow>
+  <flow name="C" page="3">
+    <p unique="5" format="Heading1">Third page</p>
+    <p unique="6" format="Body">The third page holds the closing words.</p>
+  </flow>
+</document>
+)";
+
+constexpr const char* kThreePagesReview = R"({"comments": [
+  {"kind": "highlight", "find": "opening words", "author": "Mika"},
+  {"kind": "highlight", "find": "middle words", "author": "Mika"},
+  {"kind": "note", "find": "middle", "author": "Mika", "contents": "Why here?"},
+  {"kind": "highlight", "find": "closing words", "author": "Mika"}]})";
+
+using UnreadablePageTest = MalformedInputTest;
+
+// A page the library cannot read among good ones: the good pages import, and the bad one is
+// named after the summary's counts, among the report's warnings and on the console. Its
+// comments that can be read are failed; a page that cannot be had at all has none to count.
+TEST_F(UnreadablePageTest, OtherPagesImportAndTheUnreadOneIsNamed) {
+  const struct {
+    const char* damage;
+    const char* highlights;  // successful/misplaced/failed
+    const char* notes;
+    const char* page;      // as the summary names it
+    const char* reported;  // the report's warning
+  } rows[] = {
+      {"Page2/Contents 5", "2/0/1", "0/0/1", "2", "pages that could not be read: 2"},
+      {"Pages/Count 4", "3/0/0", "1/0/0", "4",
+       "pages that could not be read: 4 (annotations unread: 4)"},
+  };
+  ASSERT_TRUE(pdf_.ExportText(kThreePages)) << pdf_.error();
+  ASSERT_TRUE(pdf_.Review(kThreePagesReview)) << pdf_.error();
+  tlhost::ClientConnection& client = LoadAndInitialize();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.damage);
+    const std::string damaged = pdf_.directory() + "/damaged.pdf";
+    ASSERT_EQ(DamagePdf(pdf_.annotatedPdf(), damaged, row.damage), "");
+    std::vector<tlhost::PropValue> returned;
+    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
+    host().engine().session().activeDocument = document_;
+    const std::map<int32_t, std::string> before = WritersText();
+    host().recorder().Clear();
+
+    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, damaged, 0);
+
+    const std::string summary = pdf_.directory() + "/damaged.smry";
+    EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);
+    EXPECT_EQ(fixtures::SummaryCounts(summary, "ノート注釈"), row.notes);
+    const std::string named = std::string(support::testing::kExpectedMessages[51]) + " " + row.page;
+    EXPECT_NE(ReadFile(summary).find("\n" + named + "\n"), std::string::npos) << ReadFile(summary);
+    EXPECT_NE(host().recorder().console.find("\n" + named), std::string::npos);
+    const std::string report = ReadFile(pdf_.directory() + "/damaged.report.json");
+    EXPECT_NE(report.find("\"warnings\": [\"" + std::string(row.reported) + "\"]"),
+              std::string::npos)
+        << report;
+    if (std::string(row.highlights).back() == '1') {
+      EXPECT_NE(report.find("\"reason\": \"page could not be read\""), std::string::npos);
+    }
+    EXPECT_EQ(WritersText(), before);
+    ASSERT_EQ(host().engine().Close(document_, tolvane::CLOSE_DISCARD), 0);
+  }
+}
 
 }  // namespace
 }  // namespace osprevan::testing

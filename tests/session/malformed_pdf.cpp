@@ -85,8 +85,11 @@ Anchors FindAnchors(QPDF& pdf) {
   anchors["Root"] = root;
   anchors["Info"] = trailer.getKey("/Info");
   anchors["Pages"] = root.getKey("/Pages");
-  QPDFObjectHandle page = QPDFPageDocumentHelper(pdf).getAllPages().at(0).getObjectHandle();
+  const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
+  QPDFObjectHandle page = pages.at(0).getObjectHandle();
   anchors["Page"] = page;
+  for (size_t n = 2; n <= pages.size(); ++n)
+    anchors["Page" + std::to_string(n)] = pages[n - 1].getObjectHandle();
   QPDFObjectHandle tree = root.getKey("/StructTreeRoot");
   anchors["StructTreeRoot"] = tree;
   anchors["ParentTree"] = tree.getKey("/ParentTree");

@@ -10,12 +10,12 @@
 //                           table and the trailer cut off), "half" (the second half cut off),
 //                           "empty", "header" (no "%PDF-"), "startxref" (past the end)
 // ANCHOR names an object of the one-page PDF that the import tests review: Trailer, Root, Info,
-// Pages, Page, StructTreeRoot, ParentTree, ParentEntry (the page's parent-tree array), the
-// structure elements Document, Article and P1..P4 (by their identifiers), and the annotations
-// Highlight, Reply (answers the highlight), Note, State (on the note), Strike and Caret (the
-// replace), Insert, Delete and Underline.
-// In a VALUE, "@ANCHOR" is a reference to that object, and "raw{TEXT}" writes TEXT as it stands,
-// for tokens qpdf would not write: "nan", a reference to an object that is not there; "inf" and
+// Pages, Page (the first; Page2, Page3, ... the others of a longer PDF), StructTreeRoot,
+// ParentTree, ParentEntry (the page's parent-tree array), the structure elements Document, Article
+// and P1..P4 (by their identifiers), and the annotations Highlight, Reply (answers the highlight),
+// Note, State (on the note), Strike and Caret (the replace), Insert, Delete and Underline. In a
+// VALUE, "@ANCHOR" is a reference to that object, and "raw{TEXT}" writes TEXT as it stands, for
+// tokens qpdf would not write: "nan", a reference to an object that is not there; "inf" and
 // "-inf" there are numbers of 400 digits. A VALUE that starts with "!" becomes an indirect
 // object. Generated values: "*string N" (N letters), "*quads N" (N numbers repeating the entry's
 // first quadrilateral), "*chain N" (N structure elements between the element and its parent),

@@ -100,6 +100,7 @@ constexpr const char* kExpectedMessages[] = {
     /* 52 */
     "この PDF は、この文書から作成されたものではない可能性があります。多くの注釈の位置で、文書の"
     "テキストが PDF と一致しません。",
+    /* 53 */ "読み込めなかったページ :",
 };
 
 }  // namespace osprevan::support::testing

@@ -61,12 +61,16 @@ TEST_F(DialogResources, FilterTemplateIsExtendedWithNamedPickerClass) {
 
 TEST_F(DialogResources, SummaryKeepsItsDuplicateIdentifiers) {
   const win::DialogTemplate t = Template("smry");
-  ASSERT_EQ(t.controls.size(), 35u);
+  ASSERT_EQ(t.controls.size(), 34u);
   EXPECT_EQ(t.controls[0].id, 100u);
   EXPECT_EQ(t.controls[31].id, 100u);
   EXPECT_EQ(t.controls[14].id, 115u);
   EXPECT_EQ(t.controls[32].id, 115u);
   EXPECT_NE(t.controls[31].caption.find("\n"), std::string::npos);
+  // The notices' line, below the counts' box and above the note.
+  EXPECT_EQ(t.controls[33].id, 131u);
+  EXPECT_GT(t.controls[33].y, t.controls[1].y + t.controls[1].height);
+  EXPECT_LT(t.controls[33].y + t.controls[33].height, t.controls[31].y);
   const win::CompanionRecord r = Record("smry");
   ASSERT_EQ(r.items.size(), 35u);
   EXPECT_EQ(r.items[31].controlId, 131);

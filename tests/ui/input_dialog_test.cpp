@@ -7,6 +7,7 @@
 
 #include "host/dialogs/dialog_script.h"
 #include "host/link/client_connection.h"
+#include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/host_link.h"
 #include "pdf/comment_kind.h"
@@ -249,9 +250,11 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
     EXPECT_EQ(OpenCallerPdf(pdf, path, criteria), 1);
     ExpectNothingOpen(pdf, path);
     EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);  // the criteria's two dates
-    // A PDF that does not open is not reported here; the import ends with its failure.
+    // The caller is told why on a console line of its own, and gets the reason as the answer.
     EXPECT_TRUE(host_.recorder().alerts.empty());
-    EXPECT_TRUE(host_.recorder().console.empty());
+    EXPECT_EQ(host_.recorder().console,
+              std::string("\n") + support::testing::kExpectedMessages[14]);
+    EXPECT_EQ(host_.client(0).returnValue(), hostlink::kRefusalNoSuchFile);
   }
   hostlink::Command().calledFromClient = 0;
   hostlink::Command().callerPdfPath.clear();

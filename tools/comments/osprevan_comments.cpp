@@ -1,9 +1,10 @@
 // osprevan-comments PDF [--pages A-B] [--document DOC]: reads a reviewed PDF the way the
 // import does, with no filter, and prints one JSON object per top-level comment: where it lies
 // on its page, the text it marks, the range it was tied to, its states, replies and
-// replacement. With a document (opened in the stand-in host, in this process) it also prints
-// the placement each comment becomes there: kind, begin and end, flow, misplaced and why. It
-// changes nothing. It is what a developer runs to see why a comment lands where it lands.
+// replacement. With a document (opened in the stand-in host, in this process) each comment's
+// object also holds the placement it becomes there: kind, begin and end, flow, misplaced and
+// why, and the document's text around it. It changes nothing. It is what a developer runs to
+// see why a comment lands where it lands.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@
 #include "support/formatted.h"
 #include "support/json_text.h"
 #include "support/unicode_text.h"
+#include "tools/comments/text_context.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
                                    const tolvane::TClientInfoList*);
@@ -48,9 +50,16 @@ struct Arguments {
   int32_t lastPage = 0;
 };
 
-bool ParseArguments(int argc, char** argv, Arguments& out, std::string& error) {
+constexpr const char* kUsage = "usage: osprevan-comments PDF [--pages A-B] [--document DOC]\n";
+
+// False with `error` on a wrong use; `help` when the help was asked for.
+bool ParseArguments(int argc, char** argv, Arguments& out, std::string& error, bool& help) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+      return true;
+    }
     if (arg == "--pages") {
       if (++i >= argc) return error = "--pages needs A-B", false;
       int a = 0, b = 0;
@@ -130,7 +139,7 @@ std::string Thread(const PdfComment& comment) {
          ", \"replies\": " + Replies(comment) + "}";
 }
 
-std::string CommentLine(const PdfComment& comment) {
+std::string CommentLine(const PdfComment& comment, const std::string& placement) {
   std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
                      ", \"subtype\": " + JsonQuoted(osprevan::pdf::SubtypeName(comment)) +
                      ", \"author\": " + JsonQuoted(comment.author()) +
@@ -150,6 +159,7 @@ std::string CommentLine(const PdfComment& comment) {
           ", \"migrationState\": " + std::to_string(comment.migrationState()) +
           ", \"replies\": " + Replies(comment);
   if (comment.replacement()) line += ", \"replacement\": " + Thread(*comment.replacement());
+  if (!placement.empty()) line += ", \"placement\": " + placement;
   return line + "}";
 }
 
@@ -172,15 +182,16 @@ std::string Location(tolvane::ObjectId document, const tolvane::TTextLoc& locati
          ", \"offset\": " + std::to_string(location.offset) + "}";
 }
 
-std::string PlacementLine(const osprevan::apply::Placement& p) {
+std::string PlacementObject(const osprevan::apply::Placement& p) {
   const std::string flow =
       p.flow ? osprevan::HostGetString(p.document, p.flow, tolvane::P_FLOW_NAME) : "";
-  return "{\"placement\": " + JsonQuoted(osprevan::apply::PlacementKindName(p.kind)) +
-         ", \"page\": " + std::to_string(p.pageIndex + 1) +
+  return "{\"kind\": " + JsonQuoted(osprevan::apply::PlacementKindName(p.kind)) +
          ", \"begin\": " + Location(p.document, p.begin) +
          ", \"end\": " + Location(p.document, p.end) + ", \"flow\": " + JsonQuoted(flow) +
          ", \"misplaced\": " + (p.misplaced ? "true" : "false") +
-         ", \"reason\": " + JsonQuoted(osprevan::apply::ReasonName(p.reason)) + "}";
+         ", \"reason\": " + JsonQuoted(osprevan::apply::ReasonName(p.reason)) +
+         ", \"context\": " + JsonQuoted(osprevan::tools::TextContext(p.document, p.begin, p.end)) +
+         "}";
 }
 
 // The document in the stand-in host, in this process, with the plug-in's code linked to it
@@ -225,18 +236,20 @@ int Run(const Arguments& arguments) {
     osprevan::pdf::DocumentContext context;
     context.hasRoleMap = osprevan::pdf::HasRoleMap(pdf) ? 1 : 0;
     const int32_t last = arguments.lastPage ? std::min(arguments.lastPage, pageCount) : pageCount;
-    osprevan::pdf::ReadPages(context, pdf, arguments.firstPage - 1, last - 1, criteria);
-    for (const auto& [page, comments] : context.commentsByPage) {
-      for (const auto& comment : comments) std::printf("%s\n", CommentLine(*comment).c_str());
+    for (int32_t page :
+         osprevan::pdf::ReadPages(context, pdf, arguments.firstPage - 1, last - 1, criteria)) {
+      std::fprintf(stderr, "osprevan-comments: page %d could not be read\n", page + 1);
     }
-    if (document) {
-      osprevan::apply::NormalisePositions(context, arguments.firstPage - 1, last - 1);
-      for (const auto& [page, comments] : context.commentsByPage) {
-        for (const auto& comment : comments) {
-          osprevan::apply::Placement placement = osprevan::apply::MakePlacement(document, *comment);
-          osprevan::apply::ValidatePlacement(placement);
-          std::printf("%s\n", PlacementLine(placement).c_str());
+    if (document) osprevan::apply::NormalisePositions(context, arguments.firstPage - 1, last - 1);
+    for (const auto& [page, comments] : context.commentsByPage) {
+      for (const auto& comment : comments) {
+        std::string placement;
+        if (document) {
+          osprevan::apply::Placement made = osprevan::apply::MakePlacement(document, *comment);
+          osprevan::apply::ValidatePlacement(made);
+          placement = PlacementObject(made);
         }
+        std::printf("%s\n", CommentLine(*comment, placement).c_str());
       }
     }
   }
@@ -250,12 +263,19 @@ int Run(const Arguments& arguments) {
 int main(int argc, char** argv) {
   Arguments arguments;
   std::string error;
-  if (!ParseArguments(argc, argv, arguments, error)) {
-    std::fprintf(
-        stderr,
-        "osprevan-comments: %s\nusage: osprevan-comments PDF [--pages A-B] [--document DOC]\n",
-        error.c_str());
+  bool help = false;
+  if (!ParseArguments(argc, argv, arguments, error, help)) {
+    std::fprintf(stderr, "osprevan-comments: %s\n%s", error.c_str(), kUsage);
     return 2;
+  }
+  if (help) {
+    std::printf(
+        "%s\nReads the comments of a reviewed PDF as the import does, with no filter, and prints\n"
+        "one JSON object a line for each. --pages reads pages A to B (from 1) only. With\n"
+        "--document, each object also gives the placement the comment becomes in DOC, with\n"
+        "DOC's text around it (\"|\" at a point, \"[...]\" around a range). Nothing is changed.\n",
+        kUsage);
+    return 0;
   }
   return Run(arguments);
 }

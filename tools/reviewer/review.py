@@ -22,6 +22,8 @@ COMMENT:
   "quad_order": "ccw" writes each quadrilateral of a markup counter-clockwise from the lower
                 left (lower left, lower right, upper right, upper left) instead of the usual
                 upper left, upper right, lower left, lower right
+  "line_ends":  "trim" leaves the blanks at the ends of each line out of a markup's
+                quadrilaterals, as a reviewer's program that marks whole words does
   "at":         for "insert": "end" (default) puts the caret after the found text, "start"
                 before it
   "point":      [x, y] instead of "find", for "note" and "insert" (PyMuPDF page
@@ -127,6 +129,12 @@ def check_comment(comment, where):
     check_numbers(comment, "caret_insets", 4, where)
     if any(n < 0 for n in comment.get("caret_insets", [])):
         raise DescriptionError("%s: \"caret_insets\" must not be negative" % where)
+    if comment.get("line_ends") is not None:
+        if kind not in QUAD_KINDS:
+            raise DescriptionError("%s: \"line_ends\" is only for %s" % (
+                where, ", ".join(QUAD_KINDS)))
+        if comment["line_ends"] != "trim":
+            raise DescriptionError("%s: \"line_ends\" must be \"trim\" or null" % where)
     if "thread_on" in comment:
         if kind != "replace":
             raise DescriptionError("%s: \"thread_on\" is only for a replace" % where)
@@ -272,9 +280,10 @@ def char_quad(position):
     return fitz.recover_bbox_quad(line_dir, metrics, bbox)
 
 
-def hits_on(doc, number, needle):
+def hits_on(doc, number, needle, trim=False):
     """Each hit of the needle on the page, not overlapping, as its quads: one for each line,
-    from its first character's left edge to its last one's right edge on that line."""
+    from its first character's left edge to its last one's right edge on that line; with
+    `trim`, blanks at either end of a line are not counted."""
     units, text, chars = page_text(doc, number)
     wanted = "".join(needle)  # each needle entry is one character
     at = text.find(wanted)
@@ -282,19 +291,26 @@ def hits_on(doc, number, needle):
         if any(units[at + k][0] != needle[k] for k in range(len(needle))):
             at = text.find(wanted, at + 1)  # a stand-in for a longer unit matched
             continue
-        indexes = [i for unit in units[at:at + len(needle)] for i in unit[1]]
+        hit = units[at:at + len(needle)]
         at = text.find(wanted, at + len(needle))
-        quads = []
-        for i in indexes:
-            position, line = chars[i]
-            quad = char_quad(position)
-            if quads and quads[-1][1] == line:
-                first = quads[-1][0]
-                quads[-1] = (fitz.Quad(first.ul, quad.ur, first.ll, quad.lr), line)
+        blanks = {i for unit in hit if unit[0] == " " for i in unit[1]}
+        lines = []  # (line number, indexes of its characters in the hit)
+        for i in (i for unit in hit for i in unit[1]):
+            if lines and lines[-1][0] == chars[i][1]:
+                lines[-1][1].append(i)
             else:
-                quads.append((quad, line))
+                lines.append((chars[i][1], [i]))
+        quads = []
+        for line, members in lines:
+            while trim and members and members[-1] in blanks:
+                members.pop()
+            while trim and members and members[0] in blanks:
+                members.pop(0)
+            if members:
+                first, last = char_quad(chars[members[0]][0]), char_quad(chars[members[-1]][0])
+                quads.append(fitz.Quad(first.ul, last.ur, first.ll, last.lr))
         if quads:  # a hit of blanks alone between lines has no character to mark
-            yield [quad for quad, line in quads]
+            yield quads
 
 
 def find_quads(doc, comment):
@@ -305,7 +321,7 @@ def find_quads(doc, comment):
     pages = [int(comment["page"])] if "page" in comment else range(len(doc))
     seen = 0
     for number in pages:
-        for quads in hits_on(doc, number, needle_of(text)):
+        for quads in hits_on(doc, number, needle_of(text), comment.get("line_ends") == "trim"):
             if seen == wanted:
                 return number, quads
             seen += 1

@@ -3,8 +3,8 @@ cmake_minimum_required(VERSION 3.20)
 # command saved and printed.
 #   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
 #   WORK                                  the scratch folder, made afresh
-#   CASE                                  out, in-place, dry-run, refused, save-fails, summary,
-#                                         book-out, repeat
+#   CASE                                  out, in-place, dry-run, refused, refusals, modes,
+#                                         save-fails, summary, book-out, repeat
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
@@ -32,6 +32,36 @@ macro(expect_doc_as_given)
   expect(now STREQUAL given BECAUSE "doc.tlv was written")
 endmacro()
 
+# Every file under WORK with its content's hash, into the variable `var`.
+function(snapshot var)
+  file(GLOB_RECURSE files LIST_DIRECTORIES true RELATIVE "${WORK}" "${WORK}/*")
+  set(listing "")
+  foreach(name IN LISTS files)
+    if(IS_DIRECTORY "${WORK}/${name}")
+      string(APPEND listing "${name}/\n")
+    else()
+      file(SHA1 "${WORK}/${name}" hash)
+      string(APPEND listing "${name} ${hash}\n")
+    endif()
+  endforeach()
+  set(${var} "${listing}" PARENT_SCOPE)
+endfunction()
+
+# The permission bits of a file, as "644".
+function(mode_of path var)
+  execute_process(COMMAND stat -c %a "${path}" OUTPUT_VARIABLE bits OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(${var} "${bits}" PARENT_SCOPE)
+endfunction()
+
+function(review pdf out)
+  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/${pdf}" "${EXAMPLES}/demo-review.json"
+                          "${WORK}/${out}"
+                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "review.py failed: ${e}")
+  endif()
+endfunction()
+
 # Two blank lines at the end, which a save drops, so that a saved doc.tlv differs from this.
 file(READ "${EXAMPLES}/chapter1.tlv" given)
 string(APPEND given "\n\n")
@@ -55,10 +85,81 @@ elseif(CASE STREQUAL "in-place")
   tolvane(show doc.tlv)
   expect(status EQUAL 0 BECAUSE "the saved doc.tlv cannot be shown: ${err}")
 elseif(CASE STREQUAL "dry-run")
-  tolvane(import doc.tlv exported.pdf -o out.tlv --dry-run)
+  # Nothing is written: no document, no summary or report beside the PDF; the summary is printed.
+  review(exported.pdf reviewed.pdf)
+  snapshot(before)
+  tolvane(import doc.tlv reviewed.pdf -o out.tlv --dry-run)
   expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
-  expect_doc_as_given()
-  expect(NOT EXISTS "${WORK}/out.tlv" BECAUSE "out.tlv was written")
+  snapshot(after)
+  expect(after STREQUAL before BECAUSE "the folder changed:\n${before}--- to ---\n${after}")
+  expect(out MATCHES "\n\\[summary\\] ハイライト +1 " BECAUSE "the summary is not printed")
+  expect(NOT out MATCHES "\\[report\\]" BECAUSE "a report was written")
+  # With --report, the report goes there and nowhere else.
+  tolvane(import doc.tlv reviewed.pdf --dry-run --report asked.json)
+  expect(status EQUAL 0 BECAUSE "exit status ${status} with --report, expected 0")
+  snapshot(after)
+  expect(after STREQUAL "${before}" OR after MATCHES "^asked.json [0-9a-f]+\n${before}$"
+         BECAUSE "--report wrote more than asked.json:\n${after}")
+  file(READ "${WORK}/asked.json" report)
+  expect(report MATCHES "\"markedText\": \"マニュアル\"" BECAUSE "asked.json holds no report")
+  expect(out MATCHES "\\[report\\] asked.json\n" BECAUSE "the report's path is not printed")
+elseif(CASE STREQUAL "refusals")
+  # Each refusal: the plug-in's message on a line of its own, the cause on the error output,
+  # the exit status 1 and the document as it was.
+  file(MAKE_DIRECTORY "${WORK}/folder.pdf")
+  file(WRITE "${WORK}/empty.pdf" "")
+  file(WRITE "${WORK}/text.pdf" "no PDF at all\n")
+  tolvane(export-pdf doc.tlv -o other.pdf --creator "Other 1.0")
+  execute_process(COMMAND "${PYTHON}" -c "import fitz; d = fitz.open('exported.pdf'); \
+d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf')"
+                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE s)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "the untagged PDF could not be made")
+  endif()
+  foreach(row "nofile.pdf|no such file" "folder.pdf|is a folder" "empty.pdf|empty file"
+              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program")
+    string(REPLACE "|" ";" row "${row}")
+    list(GET row 0 pdf)
+    list(GET row 1 cause)
+    tolvane(import doc.tlv ${pdf})
+    expect(status EQUAL 1 BECAUSE "${pdf}: exit status ${status}, expected 1")
+    expect(err STREQUAL "tolvane: the import did not run: ${pdf}: ${cause}\n"
+           BECAUSE "${pdf}: the error output is not the cause: ${err}")
+    expect(out MATCHES "\nCalled from client\n[^\n]+\n" BECAUSE "${pdf}: no message on a line of its own")
+    expect_doc_as_given()
+  endforeach()
+elseif(CASE STREQUAL "modes")
+  # Saved in place, a document keeps its permission bits; one its owner may not write is
+  # refused before anything is imported, and left as it was.
+  review(exported.pdf reviewed.pdf)
+  foreach(row "600|0" "640|0" "444|1")
+    string(REPLACE "|" ";" row "${row}")
+    list(GET row 0 bits)
+    list(GET row 1 expected)
+    file(WRITE "${WORK}/d${bits}.tlv" "${given}")
+    execute_process(COMMAND chmod ${bits} "${WORK}/d${bits}.tlv")
+    tolvane(import d${bits}.tlv reviewed.pdf)
+    expect(status EQUAL expected BECAUSE "mode ${bits}: exit status ${status}, expected ${expected}")
+    mode_of("${WORK}/d${bits}.tlv" now)
+    expect(now STREQUAL bits BECAUSE "mode ${bits} became ${now}")
+    file(READ "${WORK}/d${bits}.tlv" text)
+    if(expected EQUAL 0)
+      expect(NOT text STREQUAL given BECAUSE "mode ${bits}: the document was not saved")
+    else()
+      expect(text STREQUAL given BECAUSE "mode ${bits}: the read-only document was written")
+      expect(err STREQUAL "tolvane: the import did not run: d${bits}.tlv: read-only document\n"
+             BECAUSE "mode ${bits}: the cause is not given: ${err}")
+      expect(out MATCHES "\\[alert\\] 上書き禁止文書には注釈を読み込めません。"
+             BECAUSE "mode ${bits}: the plug-in's message is not shown")
+    endif()
+  endforeach()
+  # Saved to another place, a read-only source is imported and stays as it was.
+  tolvane(import d444.tlv reviewed.pdf -o copy.tlv)
+  expect(status EQUAL 0 BECAUSE "-o from a read-only source: exit status ${status}, expected 0")
+  file(READ "${WORK}/copy.tlv" text)
+  expect(text MATCHES "TL_PDF_Comments" BECAUSE "copy.tlv holds no import")
+  file(READ "${WORK}/d444.tlv" text)
+  expect(text STREQUAL given BECAUSE "the read-only source was written")
 elseif(CASE STREQUAL "refused")
   # A summary left by an earlier run is not this run's.
   file(WRITE "${WORK}/missing.smry" "stale\n")
@@ -79,14 +180,9 @@ elseif(CASE STREQUAL "save-fails")
 elseif(CASE STREQUAL "summary")
   # A PDF without extension in a folder with a dot: the summary is "rev.2/review.smry".
   file(MAKE_DIRECTORY "${WORK}/rev.2")
-  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/exported.pdf"
-                          "${EXAMPLES}/demo-review.json" "${WORK}/rev.2/review"
-                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
-  if(NOT s EQUAL 0)
-    message(FATAL_ERROR "review.py failed: ${e}")
-  endif()
+  review(exported.pdf rev.2/review)
   file(WRITE "${WORK}/rev.2/review.smry" "stale\n")
-  tolvane(import doc.tlv rev.2/review --dry-run)
+  tolvane(import doc.tlv rev.2/review -o out.tlv)
   expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
   file(READ "${WORK}/rev.2/review.smry" summary)
   expect(NOT summary STREQUAL "stale\n" BECAUSE "the import wrote no summary")
@@ -101,12 +197,7 @@ elseif(CASE STREQUAL "book-out")
     file(COPY "${EXAMPLES}/${name}" DESTINATION "${WORK}")
   endforeach()
   tolvane(export-pdf manual.tlb -o book.pdf)
-  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/book.pdf"
-                          "${EXAMPLES}/demo-review.json" "${WORK}/reviewed.pdf"
-                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
-  if(NOT s EQUAL 0)
-    message(FATAL_ERROR "review.py failed: ${e}")
-  endif()
+  review(book.pdf reviewed.pdf)
   tolvane(import manual.tlb reviewed.pdf -o changed)
   expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
   file(READ "${WORK}/chapter1.tlv" source)
@@ -120,12 +211,7 @@ elseif(CASE STREQUAL "book-out")
 elseif(CASE STREQUAL "repeat")
   # A hundred imports in one process: every round imports, leaves no block of the task allocator
   # or the PDF library behind, and the heap stops growing (a few allocator pages of slack).
-  execute_process(COMMAND "${PYTHON}" "${REVIEWER}" "${WORK}/exported.pdf"
-                          "${EXAMPLES}/demo-review.json" "${WORK}/reviewed.pdf"
-                  RESULT_VARIABLE s OUTPUT_QUIET ERROR_VARIABLE e)
-  if(NOT s EQUAL 0)
-    message(FATAL_ERROR "review.py failed: ${e}")
-  endif()
+  review(exported.pdf reviewed.pdf)
   tolvane(import doc.tlv reviewed.pdf --repeat 100)
   expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
   string(REGEX MATCHALL "\\[round\\] [0-9]+ imported [^\n]* task blocks 0, PDF library blocks 0,"

@@ -153,12 +153,13 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
     EXPECT_NE(engine.lastError().find(c.message), std::string::npos) << engine.lastError();
   }
   EXPECT_TRUE(engine.openDocuments().empty());
-  std::ostringstream out, err;
+  // Opened from a file, the fault is named with the file's path and line.
   const std::string path = ::testing::TempDir() + "/bad.tlv";
   { std::ofstream(path) << cases[1].text; }
-  EXPECT_EQ(ShowFile(path, out, err), 1);
-  EXPECT_NE(err.str().find("line 3"), std::string::npos);
-  EXPECT_TRUE(out.str().empty());
+  ObjectId id = 0;
+  std::vector<PropValue> returned;
+  EXPECT_EQ(engine.OpenFile(path, {}, id, returned), ERR_FILE_FORMAT);
+  EXPECT_EQ(engine.lastError().rfind(path + ": line 3", 0), 0u) << engine.lastError();
 }
 
 TEST_F(EngineTest, AllowedControlsAndCdataTextAreKept) {

@@ -1,0 +1,30 @@
+// The pages of the PDF that the library could not read, over a whole import (a book's
+// components together), and the notice that names them after the summary's counts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "ui/import_notices.h"
+
+namespace osprevan::apply {
+
+struct UnreadablePages {
+  // Pages (from 0) whose annotations were read but whose text was not: their comments fail.
+  std::set<int32_t> textUnread;
+  // Pages the library could not give at all: whatever comments they hold are not known.
+  std::set<int32_t> notHad;
+
+  bool empty() const { return textUnread.empty() && notHad.empty(); }
+};
+
+// The pages as the user counts them, from 1, runs of three or more joined: "2, 5-9, 12".
+std::string PageList(const std::set<int32_t>& pages);
+
+// One line naming every unreadable page; for the report, those whose annotations were not read
+// are named apart. None when every page was read.
+std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages);
+
+}  // namespace osprevan::apply

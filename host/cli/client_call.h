@@ -1,0 +1,29 @@
+// The import as another client starts it: the text the plug-in is called with, and what the
+// plug-in answers when it did not run. README.md ("Running the stand-in host") gives both.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tlhost {
+
+// Where the plug-in writes what it writes for the caller; unset: beside the PDF, as the plug-in
+// chooses; an empty path: nowhere.
+struct CallOutputs {
+  std::optional<std::string> summary;
+  std::optional<std::string> report;
+};
+
+// The PDF's path, then one field for each output named, each after the separator 0x1E:
+// "summary=PATH", "report=PATH".
+std::string ImportCallText(const std::string& pdfPath, const CallOutputs& outputs);
+
+// The words for the reason the plug-in answered the call with: "no such file", "not tagged", ...
+// Empty for 0 (no reason given) and for a number it does not define.
+std::string RefusalWords(int32_t answer);
+
+// Whether the reason is about the PDF (else about the document imported into).
+bool RefusalIsAboutPdf(int32_t answer);
+
+}  // namespace tlhost

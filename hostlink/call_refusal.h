@@ -1,0 +1,28 @@
+// Why the import command did not run, as it answers another client that started it (the call's
+// return value, HostReturnValue). The numbers are the plug-in's side of the call; README.md lists
+// them for callers. 0 is no refusal: the import ran, or it stopped without a reason to give.
+#pragma once
+
+#include <cstdint>
+
+namespace osprevan::hostlink {
+
+enum CallRefusal : int32_t {
+  kRefusalNone = 0,
+  kRefusalNoSuchFile = 1,       // the PDF path names nothing
+  kRefusalFolder = 2,           // the PDF path names a folder
+  kRefusalEmptyFile = 3,        // the PDF file is empty
+  kRefusalUnreadable = 4,       // the PDF file may not be read
+  kRefusalNotPdf = 5,           // not a PDF, or a PDF that does not open
+  kRefusalNotTagged = 6,        // no structure tree
+  kRefusalOtherCreator = 7,     // not made by the host at version 9 or later
+  kRefusalBrokenStructure = 8,  // neither a document's nor a book's structure
+  kRefusalReadOnly = 9,         // the document may not be written
+  kRefusalNoDocument = 10,      // no active document or book
+  kRefusalMap = 11,             // the active document is a map
+};
+
+// Answers the caller with `why` when another client started the import; nothing otherwise.
+void AnswerRefusal(CallRefusal why);
+
+}  // namespace osprevan::hostlink
