@@ -15,6 +15,7 @@
 #include "pdf/pdf_tables.h"
 #include "session/book_import.h"
 #include "support/file_channel.h"
+#include "support/formatted.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
@@ -110,12 +111,17 @@ void CollectNotices(ImportSession& session) {
     session.notices.push_back(*notice);
   if (session.counters.alreadyImported > 0) {
     session.notices.push_back(
-        {support::UiString(support::MSG_ALREADY_IMPORTED) +
-             support::Format(" %d", session.counters.alreadyImported),
-         ""});
+        ui::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +
+                             support::Format(" %d", session.counters.alreadyImported),
+                         ""});
   }
-  for (int warning : session.counters.warnings)
-    session.notices.push_back({support::UiString(warning), support::UiString(warning)});
+  // The report's words are English, as its reasons are.
+  for (int warning : session.counters.warnings) {
+    const char* reported = warning == support::MSG_OTHER_DOCUMENT
+                               ? "the PDF may not have been made from this document"
+                               : "";
+    session.notices.push_back(ui::ImportNotice{support::UiString(warning), reported});
+  }
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(DialogTest, ItemZeroOfTheSummaryIsTheHeadline) {
   ASSERT_EQ(host().dialogs().Item(dialog, 15, item), 0);
   ASSERT_EQ(host().dialogs().GetProp(item, P_LABEL, label), 0);
   EXPECT_EQ(label.s, "0");  // the counter label, not the etched line
-  EXPECT_EQ(host().dialogs().Item(dialog, 35, item), ERR_BAD_VALUE);
+  EXPECT_EQ(host().dialogs().Item(dialog, 33, item), ERR_BAD_VALUE);
   EXPECT_EQ(host().dialogs().Open(client, "nosuchdialog", dialog), ERR_NOT_FOUND);
 }
 
