@@ -221,6 +221,8 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
   };
   const std::string ins = "{+Mika 2026-01-01T12:00:00Z|", del = "{-Mika 2026-01-01T12:00:00Z|";
   const std::string hl = "{TL_PDF_Comments_Highlight|", rei = R"( author="Rei" time="0")";
+  const std::string sato = R"( author="Sato" time="1700000100")";
+  const std::string bySato = "{-Sato 2023-11-14T22:15:00Z|";
   const std::string tables = Example("table-footnote.tlv");
   const std::vector<std::pair<std::string, std::string>> moveTable = {
       {R"(.<table-anchor ref="t1"/>)", "."},
@@ -313,6 +315,17 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "mark the text", "text": " new")",
            "挿入 1/0/0",
            {hl + "the text}" + ins + " new+}" + hl + " they}"}},
+      // The writer's deletion stays the writer's: rejecting the reviewer's changes keeps it.
+      Case{"HighlightOverATrackedDeletionKeepsItsAuthorAndTime",
+           marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + sato),
+           R"("kind": "highlight", "find": "is ever lost")",
+           "ハイライト 1/0/0",
+           {hl + "is }" + bySato + hl + "ever}-}" + hl + " lost}"}},
+      Case{"DeletionOverATrackedDeletionKeepsItsAuthorAndTime",
+           marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + sato),
+           R"("kind": "strikeout", "find": "is ever lost")",
+           "削除 1/0/0",
+           {del + "is -}" + bySato + "ever-}" + del + " lost-}"}},
       Case{"NoInsertionConditionNothingInserted",
            Edited(kDocument, R"(<condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>)", ""),
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
