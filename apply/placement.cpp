@@ -46,6 +46,8 @@ const char* ReasonName(PlacementReason reason) {
       return "the condition could not be made, found or set";
     case PlacementReason::TextRefused:
       return "the host refused the inserted text";
+    case PlacementReason::PlaceInDeletedText:
+      return "marker moved out of deleted text";
   }
   return "";
 }

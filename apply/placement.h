@@ -47,6 +47,7 @@ enum class PlacementReason : uint8_t {
   MarkerRefused,             // the host did not make the marker
   ConditionRefused,          // a condition could not be made, found or set on the text
   TextRefused,               // the host did not take the inserted text
+  PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
 };
 
 // A short English name of the reason, for diagnostics and reports.

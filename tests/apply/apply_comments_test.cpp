@@ -433,6 +433,60 @@ TEST_F(ApplyCommentsTest, NewConditionsGetTheirLookAndExistingOnesKeepTheirs) {
   }
 }
 
+// A marker whose place a deletion of the same import struck stands after the struck text
+// instead of being refused with its comment.
+TEST_F(ApplyCommentsTest, AMarkerWhosePlaceIsStruckStandsAfterTheStruckText) {
+  struct Case {
+    const char* name;
+    std::string review;
+    const char* row;
+    const char* counts;
+    std::vector<std::string> shown;  // in the document afterwards
+    const char* report;              // in the marker's comment's line of the report
+  };
+  const std::string marker = "-} {+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ";
+  const Case cases[] = {
+      // A caret left of the paragraph's first line is tied to the paragraph's start.
+      {"MisplacedInsertionStaysFlagged",
+       ByMika({R"("kind": "strikeout", "find": "Reviewers")",
+               R"("kind": "insert", "point": [40, 100], "page": 0, "text": "lost text")"}),
+       "挿入",
+       "0/1/0",
+       {"Reviewers" + marker + "挿入 : 未確認の配置 : ", "lost text]+}mark the text"},
+       R"("outcome": "misplaced", "flow": "A", "paragraph": 2, "begin": 10, "end": 10)"},
+      {"NoteOnAStruckWord",
+       ByMika({R"("kind": "strikeout", "find": "wrote is ever")",
+               R"("kind": "note", "find": "is ever", "contents": "Why?")"}),
+       "ノート注釈",
+       "1/0/0",
+       {"wrote is ever" + marker + "ノート注釈 :  : Mika", "Why?]+}lost."},
+       R"("outcome": "successful", "flow": "A", "paragraph": 4, "begin": 33, "end": 33)"},
+      // Struck up to and with the paragraph end: nothing after it is outside the deletion.
+      {"NoteOnTextStruckToTheParagraphEnd",
+       ByMika({R"("kind": "strikeout", "find": "want changed. Every")",
+               R"("kind": "note", "find": "changed", "contents": "Why?")"}),
+       "ノート注釈",
+       "1/0/0",
+       {"they {+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ノート注釈",
+        "Why?]+}{-Mika 2026-01-01T12:00:00Z|want changed."},
+       R"("outcome": "successful", "flow": "A", "paragraph": 2, "begin": 29, "end": 29)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Import(c.review);
+    EXPECT_EQ(Counts(c.row), c.counts);
+    EXPECT_EQ(Counts("削除"), "1/0/0");
+    const std::string shown = Shown();
+    for (const std::string& part : c.shown) EXPECT_NE(shown.find(part), std::string::npos) << part;
+    std::ifstream in(fs::path(pdf_.directory()) / "annotated.report.json");
+    const std::string report((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(report.find(c.report), std::string::npos) << report;
+    ExpectNoTextLost();
+    TearDown();
+  }
+}
+
 // Every comment read has its line in the report, with what became of it and, for doubtful
 // and failed ones, why.
 TEST_F(ApplyCommentsTest, TheReportSaysWhatBecameOfEachComment) {
