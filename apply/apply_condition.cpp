@@ -110,12 +110,20 @@ bool ConditionChange::Write(ObjectId condition) {
   props[2].property = P_TEXT_CHANGE_TIME;
   props[2].type = VT_INT;
   props[2].ival = stamp_.time;
+  // The change author and time belong to a character's tracked change. A reviewer's mark is no
+  // change of the text, and text that already had this change keeps who made it and when, so
+  // that rejecting the reviewer's change cannot undo the writer's.
+  const bool trackedChange = name_ == kAddedCondition || name_ == kDeletedCondition;
+  HostPropList conditionsOnly(props.begin(), props.begin() + 1);
   for (; written_ < runs_.size(); ++written_) {
     const Run& run = runs_[written_];
+    const std::vector<ObjectId>& had = run.before.front().ids;
+    const bool stamped = trackedChange && std::find(had.begin(), had.end(), condition) == had.end();
     props[0].ids = run.kept;
     if (std::find(run.kept.begin(), run.kept.end(), condition) == run.kept.end())
       props[0].ids.push_back(condition);
-    HostSetTextProps(document_, run.range, props);
+    if (!stamped) conditionsOnly[0].ids = props[0].ids;
+    HostSetTextProps(document_, run.range, stamped ? props : conditionsOnly);
     if (LastHostError() != 0) {
       Restore();
       return false;

@@ -7,8 +7,19 @@
 namespace osprevan::apply {
 namespace {
 
+// A marker whose place is deleted text stands beside that text instead, flagged as misplaced,
+// so that the comment is not lost.
 int32_t MarkerOnly(Placement& placement) {
-  const int32_t result = PlaceMarker(placement, placement.end);
+  tolvane::TTextLoc place;
+  if (!PlaceOutsideDeletedText(placement, placement.end, place)) {
+    placement.NoteFailure(PlacementReason::MarkerRefused);
+    return 1;
+  }
+  if (place.offset != placement.end.offset) {
+    placement.Misplace(PlacementReason::PlaceInDeletedText);
+    placement.begin = placement.end = place;
+  }
+  const int32_t result = PlaceMarker(placement, place);
   if (result != 0) placement.NoteFailure(PlacementReason::MarkerRefused);
   return result;
 }

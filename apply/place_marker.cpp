@@ -1,5 +1,6 @@
 #include "apply/place_marker.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -41,6 +42,24 @@ bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
   for (ObjectId condition : conditions.ids) {
     if (HostGetString(doc, condition, tolvane::P_COND_NAME) == kDeletedCondition) return true;
   }
+  return false;
+}
+
+bool PlaceOutsideDeletedText(const Placement& placement, TTextLoc location, TTextLoc& place) {
+  place = location;
+  if (!LocationIsDeleted(placement, location)) return true;
+  const int32_t length =
+      HostGetInt(placement.document, location.object, tolvane::P_PGF_TEXT_LENGTH);
+  if (LastHostError() != 0) return false;
+  // The host's test looks at the character before a place, so the first place after a deleted
+  // stretch that passes it follows the character after the stretch.
+  for (place.offset = location.offset + 1; place.offset <= length; ++place.offset) {
+    if (!LocationIsDeleted(placement, place)) return true;
+  }
+  for (place.offset = std::min(location.offset, length) - 1; place.offset >= 0; --place.offset) {
+    if (!LocationIsDeleted(placement, place)) return true;
+  }
+  place = location;
   return false;
 }
 

@@ -13,6 +13,13 @@ namespace osprevan::apply {
 // (nothing is made), and when the document has no "TL8_TRACK_CHANGES_ADDED" (the marker stays).
 int PlaceMarker(const Placement& placement, tolvane::TTextLoc location);
 
+// The place nearest to `location` in its paragraph where a marker stands outside deleted text:
+// `location` itself when it is not in deleted text, else the first place after the deleted
+// stretch that holds it, else the last place before that stretch. False when the paragraph has
+// none or its length cannot be read. Moves the document's selection.
+bool PlaceOutsideDeletedText(const Placement& placement, tolvane::TTextLoc location,
+                             tolvane::TTextLoc& place);
+
 // Whether `location` lies in tracked deleted text ("TL8_TRACK_CHANGES_DELETED" on the character
 // the host reports there). Moves the document's selection to `location`. False when the host
 // session does not protect deleted text.

@@ -48,6 +48,8 @@ const char* ReasonName(PlacementReason reason) {
       return "the host refused the inserted text";
     case PlacementReason::PageUnreadable:
       return "page could not be read";
+    case PlacementReason::PlaceInDeletedText:
+      return "marker moved out of deleted text";
   }
   return "";
 }

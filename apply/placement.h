@@ -48,6 +48,7 @@ enum class PlacementReason : uint8_t {
   ConditionRefused,          // a condition could not be made, found or set on the text
   TextRefused,               // the host did not take the inserted text
   PageUnreadable,            // the PDF library could not read the text of the comment's page
+  PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
 };
 
 // A short English name of the reason, for diagnostics and reports.

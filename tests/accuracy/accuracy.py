@@ -257,26 +257,28 @@ class Run:
         report = stem + ".report.json"
         if code != 0:
             report = out = None
-        for result in score_batch(scored, source, report, out, self.label,
-                                  [c.author for c in comments]):
+        unscored = [c for c in comments if c not in scored]
+        for result in score_batch(scored, source, report, out, self.label, unscored):
             if code != 0:
                 result.why = "the import did not run (%s); %s" % (
                     " ".join(err.split())[-200:], result.why)
             self.results.append(result)
 
 
-def score_batch(comments, source, report, saved, label, authors=()):
+def score_batch(comments, source, report, saved, label, unscored=()):
     """The Results of one PDF's comments, from the import's report and saved document (None or
-    a missing file for an import that did not run). authors: every comment's author in the PDF,
-    also of those not scored, whose added text must not shift the offsets of the others."""
+    a missing file for an import that did not run). unscored: the PDF's other comments, which
+    a writer drew wrongly; what they changed is theirs, not the scored comments'."""
     entries = {}
     if report and os.path.exists(report):
         with open(report, encoding="utf-8") as f:
             for entry in json.load(f)["comments"]:
                 entries[entry["author"]] = entry
     document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
-    changes = tlv_text.changes_by_author(document, tlv_text.read_document(source),
-                                         list(authors) + [c.author for c in comments])
+    everyone = list(comments) + list(unscored)
+    changes, marks = tlv_text.changes_by_author(document, tlv_text.read_document(source),
+                                                [c.author for c in everyone])
+    scoring.give_marks(everyone, entries, marks, changes)
     return [scoring.score(c, entries.get(c.author), changes[c.author], label) for c in comments]
 
 

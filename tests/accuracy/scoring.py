@@ -70,6 +70,32 @@ def _document_says(comment, changes, place=None):
     return None
 
 
+MARKS = ("highlight", "underline")
+
+
+def give_marks(comments, entries, marks, changes):
+    """Gives each marked position (tlv_text.changes_by_author) to one comment's changes: the
+    comment whose report entry covers it, else the highlight or underline meant nearest to it,
+    else any comment of the batch; so a mark put where no comment claims it still counts
+    against one. entries: report entries by author."""
+    def claim(comment, paragraph, offset):
+        entry = entries.get(comment.author)
+        covered = entry is not None and entry["paragraph"] == paragraph and \
+            entry["begin"] <= offset < entry["end"]
+        unique, begin, end = comment.intended()
+        if unique != paragraph or begin is None:
+            distance = None
+        else:
+            distance = 0 if begin <= offset < end else min(abs(offset - begin),
+                                                           abs(offset - (end - 1)))
+        return (not covered, comment.kind not in MARKS, distance is None, distance or 0)
+
+    for paragraph, offset in sorted(marks):
+        if comments:
+            owner = min(comments, key=lambda c: claim(c, paragraph, offset))
+            changes[owner.author].conditioned.add((paragraph, offset))
+
+
 def score(comment, entry, changes, misplaced_label):
     """The Result of one comment. entry: its object in the report, or None; changes: what its
     author changed in the saved document (tlv_text.Changes)."""

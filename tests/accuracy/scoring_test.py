@@ -17,6 +17,7 @@ from targets import Target  # noqa: E402
 LABEL = "unconfirmed place"
 ADDED = 'cond="TL8_TRACK_CHANGES_ADDED"'
 DELETED = 'cond="TL8_TRACK_CHANGES_DELETED"'
+HIGHLIGHT = 'cond="TL_PDF_Comments_Highlight"'
 # Paragraph 3 before the import; "turns" was deleted by someone else earlier.
 SOURCE = 'The old mill <c %s author="Kim">turns</c>.' % DELETED
 
@@ -65,14 +66,21 @@ CASES = [
     ("not in the report, document unchanged", "insert", "The old mill turns.", None, "lost"),
     ("not in the report, yet the text went in", "insert",
      "The old%s mill turns." % inserted("a", "new"), None, "silent"),
-    # The earlier deletion of "turns" now carries the author too (restamped by the import):
-    # only what became deleted in the import counts.
+    # The earlier deletion of "turns" carries the author too: only what became deleted in the
+    # import counts.
     ("exact deletion beside an older one", "strikeout",
      "The old <c %s author=\"a\">mill</c> <c %s author=\"a\">turns</c>." % (DELETED, DELETED),
      entry("a", "successful", 8, 12, "deletion"), "exact"),
     ("deletion one character short", "strikeout",
      "The old <c %s author=\"a\">mil</c>l turns." % DELETED,
      entry("a", "successful", 8, 12, "deletion"), "silent"),
+    # A mark carries no change author: the report's place and the nearest highlight claim it.
+    ("exact highlight", "highlight",
+     "The old <c %s>mill</c> <c %s author=\"Kim\">turns</c>." % (HIGHLIGHT, DELETED),
+     entry("a", "successful", 8, 12, "highlight"), "exact"),
+    ("highlight reported right but put on another word", "highlight",
+     "The <c %s>old</c> mill turns." % HIGHLIGHT, entry("a", "successful", 8, 12, "highlight"),
+     "silent"),
 ]
 
 

@@ -110,8 +110,9 @@ def read_document(path):
 class Changes:
     """What the changes of one author did to a saved document, in the source document's
     offsets: the positions the author added (text and markers) are left out of the count, so
-    that every other position keeps the offset it had before the import. Deleted and
-    conditioned positions are those that gained the condition in the import."""
+    that every other position keeps the offset it had before the import. Deleted positions are
+    those that gained the condition in the import; conditioned ones are the marks the scoring
+    gives the author (a mark carries no change author, see changes_by_author)."""
 
     def __init__(self):
         self.added = []  # (paragraph, offset, text) for each run of added characters
@@ -125,8 +126,11 @@ class Changes:
 
 def changes_by_author(saved, source, authors):
     """Changes for each of the given authors, from a saved document's paragraphs compared with
-    the source document's."""
+    the source document's, and the positions that gained a condition other than the tracked
+    changes' (highlights, underlines). Those carry no change author, as a mark is no change of
+    the text, so they are answered apart: (changes, marks), marks a set of (paragraph, offset)."""
     changes = {author: Changes() for author in authors}
+    marks = set()
     for unique, paragraph in saved.items():
         before = source[unique].positions if unique in source else []
         offset = 0
@@ -144,14 +148,14 @@ def changes_by_author(saved, source, authors):
                     run[2].append(position.char)
                 continue  # an added position has no offset in the source document
             run = None
-            if change is not None and position.item is None:
+            if position.item is None:
                 had = set(before[offset].conditions) if offset < len(before) else set()
                 gained = set(position.conditions) - had
-                if DELETED in gained:
+                if change is not None and DELETED in gained:
                     change.deleted.add((unique, offset))
                 if gained - {ADDED, DELETED}:
-                    change.conditioned.add((unique, offset))
+                    marks.add((unique, offset))
             offset += 1
     for change in changes.values():
         change.added = [(unique, run[1], "".join(run[2])) for unique, run in change.added]
-    return changes
+    return changes, marks

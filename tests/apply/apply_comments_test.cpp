@@ -279,6 +279,8 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
   };
   const std::string ins = "{+Mika 2026-01-01T12:00:00Z|", del = "{-Mika 2026-01-01T12:00:00Z|";
   const std::string hl = "{TL_PDF_Comments_Highlight|", rei = R"( author="Rei" time="0")";
+  const std::string sato = R"( author="Sato" time="1700000100")";
+  const std::string bySato = "{-Sato 2023-11-14T22:15:00Z|";
   const std::string tables = Example("table-footnote.tlv");
   const std::vector<std::pair<std::string, std::string>> moveTable = {
       {R"(.<table-anchor ref="t1"/>)", "."},
@@ -378,6 +380,17 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "mark the text", "text": " new")",
            "挿入 1/0/0",
            {hl + "the text}" + ins + " new+}" + hl + " they}"}},
+      // The writer's deletion stays the writer's: rejecting the reviewer's changes keeps it.
+      Case{"HighlightOverATrackedDeletionKeepsItsAuthorAndTime",
+           marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + sato),
+           R"("kind": "highlight", "find": "is ever lost")",
+           "ハイライト 1/0/0",
+           {hl + "is }" + bySato + hl + "ever}-}" + hl + " lost}"}},
+      Case{"DeletionOverATrackedDeletionKeepsItsAuthorAndTime",
+           marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + sato),
+           R"("kind": "strikeout", "find": "is ever lost")",
+           "削除 1/0/0",
+           {del + "is -}" + bySato + "ever-}" + del + " lost-}"}},
       Case{"NoInsertionConditionNothingInserted",
            Edited(kDocument, R"(<condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>)", ""),
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
@@ -480,6 +493,60 @@ TEST_F(ApplyCommentsTest, NewConditionsGetTheirLookAndExistingOnesKeepTheirs) {
     };
     EXPECT_EQ(look("TL_PDF_Comments_Highlight"), c.highlight);
     EXPECT_EQ(look("TL_PDF_Comments_Underline"), c.underline);
+    ExpectNoTextLost();
+    TearDown();
+  }
+}
+
+// A marker whose place a deletion of the same import struck stands after the struck text
+// instead of being refused with its comment.
+TEST_F(ApplyCommentsTest, AMarkerWhosePlaceIsStruckStandsAfterTheStruckText) {
+  struct Case {
+    const char* name;
+    std::string review;
+    const char* row;
+    const char* counts;
+    std::vector<std::string> shown;  // in the document afterwards
+    const char* report;              // in the marker's comment's line of the report
+  };
+  const std::string marker = "-} {+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ";
+  const Case cases[] = {
+      // A caret left of the paragraph's first line is tied to the paragraph's start.
+      {"MisplacedInsertionStaysFlagged",
+       ByMika({R"("kind": "strikeout", "find": "Reviewers")",
+               R"("kind": "insert", "point": [40, 100], "page": 0, "text": "lost text")"}),
+       "挿入",
+       "0/1/0",
+       {"Reviewers" + marker + "挿入 : 未確認の配置 : ", "lost text]+}mark the text"},
+       R"("outcome": "misplaced", "flow": "A", "paragraph": 2, "begin": 10, "end": 10)"},
+      {"NoteOnAStruckWord",
+       ByMika({R"("kind": "strikeout", "find": "wrote is ever")",
+               R"("kind": "note", "find": "is ever", "contents": "Why?")"}),
+       "ノート注釈",
+       "1/0/0",
+       {"wrote is ever" + marker + "ノート注釈 :  : Mika", "Why?]+}lost."},
+       R"("outcome": "successful", "flow": "A", "paragraph": 4, "begin": 33, "end": 33)"},
+      // Struck up to and with the paragraph end: nothing after it is outside the deletion.
+      {"NoteOnTextStruckToTheParagraphEnd",
+       ByMika({R"("kind": "strikeout", "find": "want changed. Every")",
+               R"("kind": "note", "find": "changed", "contents": "Why?")"}),
+       "ノート注釈",
+       "1/0/0",
+       {"they {+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ノート注釈",
+        "Why?]+}{-Mika 2026-01-01T12:00:00Z|want changed."},
+       R"("outcome": "successful", "flow": "A", "paragraph": 2, "begin": 29, "end": 29)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Import(c.review);
+    EXPECT_EQ(Counts(c.row), c.counts);
+    EXPECT_EQ(Counts("削除"), "1/0/0");
+    const std::string shown = Shown();
+    for (const std::string& part : c.shown) EXPECT_NE(shown.find(part), std::string::npos) << part;
+    std::ifstream in(fs::path(pdf_.directory()) / "annotated.report.json");
+    const std::string report((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(report.find(c.report), std::string::npos) << report;
     ExpectNoTextLost();
     TearDown();
   }
