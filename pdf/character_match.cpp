@@ -19,8 +19,10 @@ constexpr float kMarkupReachAfter = 0.75f;
 // How far inside its sides any other area must hold a character's centre.
 constexpr float kInsetBefore = 3.0f;
 constexpr float kInsetAfter = 3.25f;
-// A blank is taken only when an area covers this share of its width: markup drawn a point or
-// two past the glyphs reaches into the blanks beside a word without meaning them.
+// A blank or a punctuation mark is taken only when an area covers this share of its width:
+// markup drawn a point or two past the glyphs reaches into the blank or the comma beside a word
+// without meaning them, and a full stop set close under a word's last letter reaches back into
+// markup that ends with the word.
 constexpr float kBlankCoverage = 0.75f;
 
 // An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
@@ -39,6 +41,18 @@ bool AcrossHolds(const UserRect& area, const UserRect& character) {
   return height > 0.0f && overlap >= height / 2;
 }
 
+// An area too small to hold a character well inside it (a note's icon written with no size)
+// stands for a point: it takes the character whose box holds that point.
+bool IsPointLike(const UserRect& area) {
+  return area.xMax - area.xMin < kInsetBefore + kInsetAfter || !(area.yMax > area.yMin);
+}
+
+bool HoldsPoint(const UserRect& area, const UserRect& character) {
+  const float x = (area.xMin + area.xMax) / 2;
+  const float y = (area.yMin + area.yMax) / 2;
+  return character.xMin <= x && x <= character.xMax && character.yMin <= y && y <= character.yMax;
+}
+
 bool AlongHolds(const UserRect& area, const UserRect& character, AreaRule rule) {
   const float x = (character.xMin + character.xMax) / 2;
   if (rule == AreaRule::Markup)
@@ -54,8 +68,12 @@ bool CoversBlank(const UserRect& area, const UserRect& character) {
 }
 
 bool Covers(const PdfComment& comment, const CharacterRecord& character) {
-  const bool blank = IsBlank(character.text);
+  const bool blank = IsBlankOrPunctuation(character.text);
   for (const UserRect& area : comment.areas()) {
+    if (comment.areaRule() == AreaRule::Inset && IsPointLike(area)) {
+      if (HoldsPoint(area, character.area)) return true;
+      continue;
+    }
     if (!AcrossHolds(area, character.area)) continue;
     if (blank && comment.areaRule() == AreaRule::Markup
             ? CoversBlank(area, character.area)

@@ -55,6 +55,19 @@ std::vector<PageLine> PageLines(const std::vector<ContentElement*>& elements) {
   return lines;
 }
 
+float NearestLineHeight(const std::vector<PageLine>& lines, float y) {
+  float nearest = std::numeric_limits<float>::infinity();
+  float height = 0.0f;
+  for (const PageLine& line : lines) {
+    const float across = AcrossDistance(line, y);
+    if (across <= Height(line) && across < nearest) {
+      nearest = across;
+      height = Height(line);
+    }
+  }
+  return height;
+}
+
 bool NearestBoundary(const std::vector<PageLine>& lines, float x, float y, LinePoint& out) {
   // Lines level with each other (table cells of one row, columns) are all measured; a line
   // only an arbitrarily small distance further across is not level.

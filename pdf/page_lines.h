@@ -39,4 +39,8 @@ struct LinePoint {
 };
 bool NearestBoundary(const std::vector<PageLine>& lines, float x, float y, LinePoint& out);
 
+// The height of the line `NearestBoundary` would measure along for a point at height `y`; 0
+// when no line is near enough.
+float NearestLineHeight(const std::vector<PageLine>& lines, float y);
+
 }  // namespace osprevan::pdf

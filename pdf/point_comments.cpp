@@ -1,5 +1,6 @@
 #include "pdf/point_comments.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -32,14 +33,27 @@ bool Is(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
   return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
 }
 
+// The height at which a caret is set on its line. A caret no taller than a line points with
+// its tip, at its top: one drawn under the baseline with its tip on it, as some viewers set
+// carets, has its middle in the line below. Its tip is taken a little inside, since a caret as
+// high as the line has its tip on the edge between two lines. A taller caret is centred on the
+// line it marks.
+float CaretHeight(const UserRect& caret, const std::vector<PageLine>& lines) {
+  constexpr float kTipInside = 2.0f;
+  const float middle = (caret.yMin + caret.yMax) / 2;
+  const float height = caret.yMax - caret.yMin;
+  const float lineHeight = NearestLineHeight(lines, middle);
+  if (!(height <= lineHeight * 1.25f)) return middle;
+  return caret.yMax - std::min(height / 4, kTipInside);
+}
+
 // The caret as drawn is its comment's only area; the insertion point is the character boundary
-// nearest to its centre.
+// nearest to its middle along the line it is set on.
 void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
   if (comment.hasRange() || comment.areas().empty()) return;
   const UserRect& caret = comment.areas().front();
   LinePoint point;
-  if (!NearestBoundary(lines, (caret.xMin + caret.xMax) / 2, (caret.yMin + caret.yMax) / 2,
-                       point)) {
+  if (!NearestBoundary(lines, (caret.xMin + caret.xMax) / 2, CaretHeight(caret, lines), point)) {
     return;
   }
   comment.SetPointMatched(true);

@@ -6,8 +6,9 @@
 
 namespace osprevan::pdf {
 
-// True for one character's UTF-8 text that is white space (spaces of any width, tabs,
-// no-break and ideographic spaces).
-bool IsBlank(std::string_view text);
+// True for one character's UTF-8 text that is white space (spaces of any width, tabs, no-break
+// and ideographic spaces) or a punctuation mark: the characters beside a word that markup drawn a
+// little past the word, or a full stop set close under its last letter, reaches into.
+bool IsBlankOrPunctuation(std::string_view text);
 
 }  // namespace osprevan::pdf

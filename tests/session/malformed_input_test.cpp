@@ -16,6 +16,7 @@
 #include "imported_document.h"
 #include "malformed_pdf.h"
 #include "reviewed_pdf.h"
+#include "support/message_ids.h"
 #include "tests/client/plugin_host_fixture.h"
 #include "tests/fixtures/writers_text.h"
 #include "tests/support/expected_messages.h"
@@ -360,7 +361,9 @@ TEST_F(UnreadablePageTest, OtherPagesImportAndTheUnreadOneIsNamed) {
     const std::string summary = pdf_.directory() + "/damaged.smry";
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ノート注釈"), row.notes);
-    const std::string named = std::string(support::testing::kExpectedMessages[51]) + " " + row.page;
+    const std::string named =
+        std::string(support::testing::kExpectedMessages[support::MSG_UNREADABLE_PAGES]) + " " +
+        row.page;
     EXPECT_NE(ReadFile(summary).find("\n" + named + "\n"), std::string::npos) << ReadFile(summary);
     EXPECT_NE(host().recorder().console.find("\n" + named), std::string::npos);
     const std::string report = ReadFile(pdf_.directory() + "/damaged.report.json");
