@@ -1,12 +1,14 @@
 #include "pdf/point_comments.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
 #include "pdf/page_lines.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
+#include "pdf/text_blanks.h"
 #include "pdf/word_bounds.h"
 
 namespace osprevan::pdf {
@@ -98,6 +100,56 @@ void WidenTextBoxToWords(PdfComment& comment) {
   comment.SetMarkedText(std::move(marked));
 }
 
+// The box of the character at `at`, when its page is the one being read.
+const UserRect* AreaOf(const TextPosition& at) {
+  if (!at.element) return nullptr;
+  const ElementCharacters& chars = at.element->chars;
+  if (at.offset < chars.BoxesFrom() || at.offset - chars.BoxesFrom() >= chars.Areas().size())
+    return nullptr;
+  return &chars.Areas()[at.offset - chars.BoxesFrom()];
+}
+
+float Covered(float from, float to, const UserRect& character) {
+  const float width = character.xMax - character.xMin;
+  if (!(width > 0.0f)) return 1.0f;
+  return (std::min(to, character.xMax) - std::max(from, character.xMin)) / width;
+}
+
+// Markup drawn past its words reaches past both ends by about as much. When it starts that far
+// before its first character, its end is read that much shorter too: a full stop or a comma
+// after the last word, which such markup covers nearly whole, is then left out, as the blank
+// before the first word was.
+void TrimMarkupReach(PdfComment& comment) {
+  constexpr float kMostReach = 3.0f;
+  constexpr float kTaken = 0.75f;
+  if (comment.areaRule() != AreaRule::Markup || !comment.hasRange() || comment.areas().empty())
+    return;
+  TextRange range = comment.range();
+  if (range.start.element != range.end.element || range.end.offset < range.start.offset + 2) return;
+  const TextPosition lastAt{range.end.element, range.end.offset - 1};
+  const UserRect* first = AreaOf(range.start);
+  const UserRect* last = AreaOf(lastAt);
+  const std::string lastText = range.end.element->chars.Text(lastAt.offset, range.end.offset);
+  if (!first || !last || !IsBlankOrPunctuation(lastText)) return;
+  // The areas that hold each end: the one starting nearest the first character, the one ending
+  // nearest the last.
+  const UserRect* startArea = nullptr;
+  const UserRect* endArea = nullptr;
+  for (const UserRect& area : comment.areas()) {
+    if (!startArea || std::fabs(area.xMin - first->xMin) < std::fabs(startArea->xMin - first->xMin))
+      startArea = &area;
+    if (!endArea || std::fabs(area.xMax - last->xMax) < std::fabs(endArea->xMax - last->xMax))
+      endArea = &area;
+  }
+  const float reach = std::clamp(first->xMin - startArea->xMin, 0.0f, kMostReach);
+  if (reach <= 0.0f || Covered(endArea->xMin, endArea->xMax - reach, *last) >= kTaken) return;
+  range.end.offset -= 1;
+  comment.SetRange(range);
+  std::string marked = comment.markedText();
+  if (marked.ends_with(lastText)) marked.resize(marked.size() - lastText.size());
+  comment.SetMarkedText(std::move(marked));
+}
+
 }  // namespace
 
 void PlacePointComments(DocumentContext& context) {
@@ -114,6 +166,8 @@ void PlacePointComments(DocumentContext& context) {
       MoveNoteToWordEnd(comment);
     } else if (Is(comment, subtypes.freeText)) {
       WidenTextBoxToWords(comment);
+    } else {
+      TrimMarkupReach(comment);
     }
   }
 }
