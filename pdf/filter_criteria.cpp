@@ -15,30 +15,28 @@
 
 namespace osprevan::pdf {
 
-AuthorSet knownAuthors;
-std::vector<ondrelkit::PdfAtom> authorScanSubtypes;
-
 namespace {
 
 constexpr uint32_t kAllKinds = 63;
 
 // Atoms belong to the library instance that made them, and the library is loaded afresh for
 // every import command, so the list is made again for every scan.
-void FillAuthorScanSubtypes() {
-  authorScanSubtypes.clear();
+std::vector<ondrelkit::PdfAtom> AuthorScanSubtypes() {
+  std::vector<ondrelkit::PdfAtom> subtypes;
   Guarded(
-      [] {
+      [&] {
         for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
                                  "Underline", "Squiggly"}) {
-          authorScanSubtypes.push_back(Tables().core->PdfAtom(name));
+          subtypes.push_back(Tables().core->PdfAtom(name));
         }
         return 0;
       },
       0);
+  return subtypes;
 }
 
-bool IsScannedSubtype(ondrelkit::PdfAtom subtype) {
-  for (ondrelkit::PdfAtom atom : authorScanSubtypes) {
+bool IsScannedSubtype(ondrelkit::PdfAtom subtype, const std::vector<ondrelkit::PdfAtom>& scanned) {
+  for (ondrelkit::PdfAtom atom : scanned) {
     if (atom == subtype) return true;
   }
   return false;
@@ -66,14 +64,15 @@ void SetFromCreationTime(const std::u16string& pdfPath, OkDate* date) {
 
 // The title of one annotation of a scanned subtype, or nothing for other subtypes. A damaged
 // annotation costs its own title only.
-std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index) {
+std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index,
+                                        const std::vector<ondrelkit::PdfAtom>& scanned) {
   const PdfTables& t = Tables();
   OkAnnot* annot = nullptr;
   OkText* title = nullptr;
   std::optional<std::string> author = Guarded(
       [&]() -> std::optional<std::string> {
         annot = t.pages->PdfAnnotAt(page, index);
-        if (!IsScannedSubtype(t.pages->PdfAnnotSubtype(annot))) return std::nullopt;
+        if (!IsScannedSubtype(t.pages->PdfAnnotSubtype(annot), scanned)) return std::nullopt;
         title = t.core->PdfTextNew();
         t.pages->PdfAnnotTitle(annot, title);
         return AnnotationTextToUtf8(title);
@@ -89,17 +88,18 @@ std::optional<std::string> ScannedTitle(const OkPage* page, int32_t index) {
   return author;
 }
 
-void CollectPageAuthors(const OkDoc* document, int32_t index) {
+void CollectPageAuthors(const OkDoc* document, int32_t index,
+                        const std::vector<ondrelkit::PdfAtom>& scanned, AuthorSet& authors) {
   const PdfTables& t = Tables();
   OkPage* page = Guarded([&] { return t.pages->PdfAcquirePage(document, index); },
                          static_cast<OkPage*>(nullptr));
   if (!page) return;
   const int32_t count = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
   for (int32_t i = 0; i < count; ++i) {
-    std::optional<std::string> author = ScannedTitle(page, i);
+    std::optional<std::string> author = ScannedTitle(page, i, scanned);
     if (author)
-      knownAuthors.insert(author->empty() ? support::UiString(support::MSG_ANONYMOUS)
-                                          : std::move(*author));
+      authors.insert(author->empty() ? support::UiString(support::MSG_ANONYMOUS)
+                                     : std::move(*author));
   }
   Guarded([&] { return t.pages->PdfReleasePage(page), 0; }, 0);
 }
@@ -125,21 +125,22 @@ void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
   criteria.kindMask = kAllKinds;
   if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
   if (criteria.endDate) Tables().dates->PdfDateSetNow(criteria.endDate);
-  CollectAuthors(document);
-  criteria.acceptedAuthors.insert(knownAuthors.begin(), knownAuthors.end());
+  CollectAuthors(document, criteria.knownAuthors);
+  criteria.acceptedAuthors.insert(criteria.knownAuthors.begin(), criteria.knownAuthors.end());
   criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
   criteria.markedStateMask = kAllMarkedStates;
   criteria.reviewStateMask = kAllReviewStates;
   criteria.migrationStateMask = kAllMigrationStates;
 }
 
-void CollectAuthors(OkDoc* document) {
+void CollectAuthors(OkDoc* document, AuthorSet& authors) {
   const PdfTables& t = Tables();
   if (!document || !t.document || !t.pages) return;
-  FillAuthorScanSubtypes();
+  const std::vector<ondrelkit::PdfAtom> scanned = AuthorScanSubtypes();
   const int32_t pages = Guarded([&] { return t.document->PdfPageCount(document); }, 0);
   // A damaged page costs its own authors only; the scan goes on with the next page.
-  for (int32_t index = 0; index < pages; ++index) CollectPageAuthors(document, index);
+  for (int32_t index = 0; index < pages; ++index)
+    CollectPageAuthors(document, index, scanned, authors);
 }
 
 bool KindPasses(uint32_t kind, const FilterCriteria& criteria) {

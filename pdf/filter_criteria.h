@@ -33,25 +33,22 @@ struct FilterCriteria {
   uint32_t reviewStateMask = 0;
   uint32_t migrationStateMask = 0;
   bool dateFilterOn = false;
+  // Every author the scan of the PDF found, for the filter dialog's list; emptied once the
+  // input step is done with it.
+  AuthorSet knownAuthors;
 };
 
 constexpr uint32_t kAllMarkedStates = 3;
 constexpr uint32_t kAllReviewStates = 124;
 constexpr uint32_t kAllMigrationStates = 896;
 
-// Every author name found by the last scan of the open PDF; emptied at the end of each input
-// step so that each scan starts afresh.
-extern AuthorSet knownAuthors;
-// The subtypes whose authors the scan collects, as atoms of the loaded PDF library.
-extern std::vector<ondrelkit::PdfAtom> authorScanSubtypes;
-
 // Sets the defaults: all kinds and states, the PDF file's creation time to now, and every
 // author of the PDF plus the name that stands for comments without an author. `dateFilterOn`
 // is left as it is.
 void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
                            FilterCriteria& criteria);
-// Fills knownAuthors from the titles of every annotation of a known subtype.
-void CollectAuthors(OkDoc* document);
+// Adds to `authors` the titles of every annotation of a known subtype.
+void CollectAuthors(OkDoc* document, AuthorSet& authors);
 
 // The tests of the annotation reader, in the order it applies them.
 bool KindPasses(uint32_t kind, const FilterCriteria& criteria);

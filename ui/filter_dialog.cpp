@@ -89,7 +89,7 @@ void Initialise(HWND dialog, const pdf::FilterCriteria& criteria) {
 
   win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_SETHORIZONTALEXTENT, kAuthorListExtent,
                           0);
-  for (const std::string& author : pdf::knownAuthors) {
+  for (const std::string& author : criteria.knownAuthors) {
     const std::u16string wide = win::Utf8ToWide(author);
     win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(wide.c_str()));

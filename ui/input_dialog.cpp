@@ -172,7 +172,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
       DialogOutcome() = RunFilterDialog(criteria, g_input.filterOwnerWindow);
       break;
   }
-  pdf::knownAuthors.clear();
+  criteria.knownAuthors.clear();
   if (DialogOutcome() != hostlink::kAnswerStop) return 0;
   pdf::ClosePdf(pdf);
   pdf = nullptr;
@@ -189,7 +189,7 @@ int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& cr
   if (pdf::ValidatePdfPath(hostlink::Command().callerPdfPath, false) != 0) return 1;
   path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
   const bool opened = OpenWithDefaults(path, pdf, criteria);
-  pdf::knownAuthors.clear();
+  criteria.knownAuthors.clear();
   if (!opened) {
     ShowUnopenedPdf();
     path.clear();

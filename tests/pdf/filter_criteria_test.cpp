@@ -88,14 +88,15 @@ std::string FilterCriteriaTest::setupError_;
 
 // The scan reads every title as the reader converts it, again the same after a new load.
 TEST_F(FilterCriteriaTest, ScanReadsEveryTitleAsTheReaderConvertsItAlsoAfterALoadAgain) {
-  CollectAuthors(document_);
-  EXPECT_EQ(knownAuthors, kExpectedAuthors);
+  AuthorSet authors;
+  CollectAuthors(document_, authors);
+  EXPECT_EQ(authors, kExpectedAuthors);
   // A second scan of the same PDF adds nothing new.
-  CollectAuthors(document_);
-  EXPECT_EQ(knownAuthors.size(), kExpectedAuthors.size());
+  CollectAuthors(document_, authors);
+  EXPECT_EQ(authors.size(), kExpectedAuthors.size());
   pdf::ClosePdf(document_);
   document_ = nullptr;
-  knownAuthors.clear();
+  authors.clear();
 
   // A new load of the library numbers its names afresh; other names come first this time.
   pdf::PdfLibraryUnload();
@@ -106,8 +107,8 @@ TEST_F(FilterCriteriaTest, ScanReadsEveryTitleAsTheReaderConvertsItAlsoAfterALoa
   }
   document_ = pdf::OpenPdfByPath(win::Utf8ToWide(reviewed_->annotatedPdf()));
   ASSERT_NE(document_, nullptr);
-  CollectAuthors(document_);
-  EXPECT_EQ(knownAuthors, kExpectedAuthors);
+  CollectAuthors(document_, authors);
+  EXPECT_EQ(authors, kExpectedAuthors);
 }
 
 TEST_F(FilterCriteriaTest, DefaultsLetEveryAuthorKindAndStateThrough) {
@@ -136,7 +137,7 @@ TEST_F(FilterCriteriaTest, DefaultsLetEveryAuthorKindAndStateThrough) {
               pdf::MigrationConfirmed | pdf::MigrationPending | pdf::MigrationNone);
     EXPECT_EQ(criteria.dateFilterOn, dateFilterOn);
     EXPECT_EQ(criteria.acceptedAuthors, kExpectedAuthors);
-    EXPECT_EQ(knownAuthors, kExpectedAuthors);
+    EXPECT_EQ(criteria.knownAuthors, kExpectedAuthors);
     EXPECT_EQ(DateText(criteria.startDate), SecondsText(created));
     const TestDate earliest(before), latest(after);
     EXPECT_GE(pdf::Tables().dates->PdfDateCompare(criteria.endDate, earliest.get()), 0);
@@ -162,7 +163,7 @@ TEST_F(FilterCriteriaTest, AnonymousIsAcceptedEvenWhenNoAnnotationLacksATitle) {
   FilterCriteria criteria;
   PrepareFilterCriteria(document, win::Utf8ToWide(named.annotatedPdf()), criteria);
   pdf::ClosePdf(document);
-  EXPECT_EQ(knownAuthors, AuthorSet{"佐藤"});
+  EXPECT_EQ(criteria.knownAuthors, AuthorSet{"佐藤"});
   EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"佐藤", kAnonymous}));
 }
 

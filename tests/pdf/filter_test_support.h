@@ -73,13 +73,11 @@ class FilterLibraryTest : public ::testing::Test {
     plugin_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
     ASSERT_NE(plugin_, nullptr) << win::LastLoaderError();
     support::SetResourceModule(plugin_);
-    knownAuthors.clear();
     bytesAtStart_ = pdf::PdfLibraryBytesInUse();
   }
   void TearDown() override {
     // Every date a test or the code under test made must be back with the library.
     EXPECT_EQ(pdf::PdfLibraryBytesInUse(), bytesAtStart_);
-    knownAuthors.clear();
     support::SetResourceModule(nullptr);
     if (plugin_) win::FreeLibrary(plugin_);
     pdf::PdfLibraryUnload();

@@ -156,7 +156,7 @@ class FilterDialogTest : public pdf::testing::FilterLibraryTest {
 
   // Criteria as an import prepares them, over the authors that the scan found.
   void Prepare(pdf::FilterCriteria& criteria, const pdf::AuthorSet& found) {
-    pdf::knownAuthors = found;
+    criteria.knownAuthors = found;
     criteria.kindMask = pdf::kAllCommentKinds;
     criteria.markedStateMask = pdf::kAllMarkedStates;
     criteria.reviewStateMask = pdf::kAllReviewStates;

@@ -171,8 +171,7 @@ void PassEverything(OkDoc* pdf, osprevan::pdf::FilterCriteria& criteria) {
   criteria.reviewStateMask = osprevan::pdf::kAllReviewStates;
   criteria.migrationStateMask = osprevan::pdf::kAllMigrationStates;
   criteria.dateFilterOn = false;
-  osprevan::pdf::CollectAuthors(pdf);
-  criteria.acceptedAuthors = osprevan::pdf::knownAuthors;
+  osprevan::pdf::CollectAuthors(pdf, criteria.acceptedAuthors);
   criteria.acceptedAuthors.insert("");
 }
 
