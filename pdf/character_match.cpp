@@ -25,11 +25,6 @@ constexpr float kInsetAfter = 3.25f;
 // markup that ends with the word.
 constexpr float kBlankCoverage = 0.75f;
 
-// An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
-bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
-  return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
-}
-
 // The area holds the character's centre across the line, or, for an area thinner than the line
 // (an underline some writers draw at the baseline alone), lies across the character for at
 // least half its own height.
@@ -67,8 +62,9 @@ bool CoversBlank(const UserRect& area, const UserRect& character) {
   return covered >= kBlankCoverage * width;
 }
 
-bool Covers(const PdfComment& comment, const CharacterRecord& character) {
-  const bool blank = IsBlankOrPunctuation(character.text);
+// `blank`: the character is a blank or a punctuation mark (IsBlankOrPunctuation), told once for
+// all the page's comments.
+bool Covers(const PdfComment& comment, const CharacterRecord& character, bool blank) {
   for (const UserRect& area : comment.areas()) {
     if (comment.areaRule() == AreaRule::Inset && IsPointLike(area)) {
       if (HoldsPoint(area, character.area)) return true;
@@ -86,9 +82,9 @@ bool Covers(const PdfComment& comment, const CharacterRecord& character) {
 
 // A note takes the first character under its icon; a later, better match never moves it. The
 // place is moved to the end of that character's word once the page is read.
-void MatchNote(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
-               uint32_t offset) {
-  if (comment.pointMatched() || !Covers(comment, character)) return;
+void MatchNote(PdfComment& comment, const CharacterRecord& character, bool blank,
+               ContentElement* element, uint32_t offset) {
+  if (comment.pointMatched() || !Covers(comment, character, blank)) return;
   comment.SetPointMatched(true);
   const TextPosition point{element, offset};
   comment.SetRange({point, point});
@@ -110,9 +106,9 @@ void AppendSkippedText(PdfComment& comment, const ContentElement* element, uint3
 
 // Every other comment covers the characters under it. Text outside the structure cannot be
 // placed, so covering it makes the comment's place uncertain.
-void MatchCovered(PdfComment& comment, const CharacterRecord& character, ContentElement* element,
-                  uint32_t offset) {
-  if (!Covers(comment, character)) return;
+void MatchCovered(PdfComment& comment, const CharacterRecord& character, bool blank,
+                  ContentElement* element, uint32_t offset) {
+  if (!Covers(comment, character, blank)) return;
   if (element) {
     AppendSkippedText(comment, element, offset);
     const TextPosition start =
@@ -127,6 +123,10 @@ void MatchCovered(PdfComment& comment, const CharacterRecord& character, Content
 
 }  // namespace
 
+bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
+  return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
+}
+
 // Made for each use rather than kept: a library loaded again numbers its names anew, possibly
 // at the same address, so atoms kept from an earlier load could name other subtypes.
 MatchSubtypes MakeMatchSubtypes() {
@@ -134,7 +134,8 @@ MatchSubtypes MakeMatchSubtypes() {
   if (!core) return {};
   return Guarded(
       [&] {
-        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("Text")};
+        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("Text"),
+                             core->PdfAtom("FreeText")};
       },
       MatchSubtypes{});
 }
@@ -148,6 +149,7 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
                     ContentElement* element, uint32_t offset, const MatchSubtypes& subtypes) {
   const auto page = context.commentsByPage.find(context.pageIndex);
   if (page == context.commentsByPage.end()) return;
+  const bool blank = IsBlankOrPunctuation(character.text);
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
     // A Caret's point is the character boundary nearest to it, chosen once the whole page is
@@ -157,9 +159,9 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
       // A note keeps the place of the first character under it. Letting a note whose place is
       // confirmed fall through to the covering rule would stretch it over the characters that
       // follow under its icon and move its marker off the word it points at.
-      MatchNote(comment, character, element, offset);
+      MatchNote(comment, character, blank, element, offset);
     } else if (!HasSubtype(comment, subtypes.text) || !comment.pointMatched()) {
-      MatchCovered(comment, character, element, offset);
+      MatchCovered(comment, character, blank, element, offset);
     }
   }
 }

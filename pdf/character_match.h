@@ -21,8 +21,12 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
 struct MatchSubtypes {
   ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
   ondrelkit::PdfAtom text = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom freeText = ondrelkit::kNoAtom;
 };
 MatchSubtypes MakeMatchSubtypes();
+
+// An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
+bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype);
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
                     ContentElement* element, uint32_t offset, const MatchSubtypes& subtypes);
 

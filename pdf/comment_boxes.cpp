@@ -119,7 +119,7 @@ size_t AddQuadBoxes(PdfComment& comment, const PageValues& page) {
   return added;
 }
 
-bool HasSubtype(const PdfComment& comment, std::initializer_list<const char*> names) {
+bool SubtypeIsOneOf(const PdfComment& comment, std::initializer_list<const char*> names) {
   return Guarded(
       [&] {
         for (const char* name : names) {
@@ -158,7 +158,7 @@ UserRect DrawnCaret(const PdfComment& comment, const UserRect& rect) {
 
 void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
   if (!comment.annot() || !Tables().core) return;
-  if (HasSubtype(comment, {"Caret"})) {
+  if (SubtypeIsOneOf(comment, {"Caret"})) {
     if (const std::optional<UserRect> sides = RawRect(comment.annot())) {
       AddBox(comment, *sides, page);
       comment.AddArea(DrawnCaret(comment, *sides), AreaRule::Inset);
@@ -170,7 +170,7 @@ void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
   // text box, or a markup that lost its quadrilaterals, is drawn over its text like markup.
   if (const std::optional<UserRect> sides = AnnotRect(comment.annot())) {
     AddBox(comment, *sides, page);
-    const bool markup = HasSubtype(
+    const bool markup = SubtypeIsOneOf(
         comment, {"FreeText", "Highlight", "Underline", "Squiggly", "StrikeOut", "Deletion"});
     comment.AddArea(*sides, markup ? AreaRule::Markup : AreaRule::Inset);
   }

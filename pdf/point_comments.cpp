@@ -5,35 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "pdf/character_match.h"
 #include "pdf/page_lines.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 #include "pdf/text_blanks.h"
 #include "pdf/word_bounds.h"
 
 namespace osprevan::pdf {
 namespace {
-
-struct PointSubtypes {
-  ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom text = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom freeText = ondrelkit::kNoAtom;
-};
-
-PointSubtypes MakeSubtypes() {
-  const OkCoreTable* core = Tables().core;
-  if (!core) return {};
-  return Guarded(
-      [&] {
-        return PointSubtypes{core->PdfAtom("Caret"), core->PdfAtom("Text"),
-                             core->PdfAtom("FreeText")};
-      },
-      PointSubtypes{});
-}
-
-bool Is(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
-  return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
-}
 
 // The height at which a caret is set on its line. A caret no taller than a line points with
 // its tip, at its top: one drawn under the baseline with its tip on it, as some viewers set
@@ -155,16 +133,16 @@ void TrimMarkupReach(PdfComment& comment) {
 void PlacePointComments(DocumentContext& context) {
   const auto page = context.commentsByPage.find(context.pageIndex);
   if (page == context.commentsByPage.end()) return;
-  const PointSubtypes subtypes = MakeSubtypes();
+  const MatchSubtypes subtypes = MakeMatchSubtypes();
   std::optional<std::vector<PageLine>> lines;  // made for the first Caret
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
-    if (Is(comment, subtypes.caret)) {
+    if (HasSubtype(comment, subtypes.caret)) {
       if (!lines) lines = PageLines(context.pageElements);
       PlaceCaret(comment, *lines);
-    } else if (Is(comment, subtypes.text)) {
+    } else if (HasSubtype(comment, subtypes.text)) {
       MoveNoteToWordEnd(comment);
-    } else if (Is(comment, subtypes.freeText)) {
+    } else if (HasSubtype(comment, subtypes.freeText)) {
       WidenTextBoxToWords(comment);
     } else {
       TrimMarkupReach(comment);

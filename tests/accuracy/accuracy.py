@@ -33,7 +33,7 @@ import scoring  # noqa: E402
 import targets  # noqa: E402
 import tlv_text  # noqa: E402
 import writers  # noqa: E402
-from plan import MARKUPS, RANGE_POSITIONS, Spec, note_specs, position_specs  # noqa: E402
+from plan import MARKUPS, RANGE_POSITIONS, Request, note_requests, position_requests  # noqa: E402
 
 TOP = os.path.dirname(os.path.dirname(HERE))
 
@@ -92,26 +92,26 @@ def _kinds_of(writer):
     return ("strikeout", "highlight", "underline") if writer == "poppler" else TEXT_KINDS
 
 
-def writer_specs(writer, mode):
+def writer_requests(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     kinds = _kinds_of(writer)
     free = () if writer == "poppler" else ("on a word", "left margin", "right margin")
     if mode in ("rotated", "boxed"):
-        return position_specs(kinds, ("mid-line", "before a word", "line end", "line start")) + \
-            note_specs(("on a word", "left margin"), free[:1])
+        return position_requests(kinds, ("mid-line", "before a word", "line end", "line start")) + \
+            note_requests(("on a word", "left margin"), free[:1])
     if mode == "japanese":
         # No note on a word: Japanese has no blanks to end one. A free text takes the text
         # under it.
-        specs = position_specs(kinds, RANGE_POSITIONS) + note_specs(("left margin",), ())
+        requests = position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ())
         if writer != "poppler":
-            specs.append(Spec("freetext", "mid-line", klass="free text on a word"))
-        return specs
-    specs = position_specs(kinds, RANGE_POSITIONS) + note_specs(free_positions=free)
+            requests.append(Request("freetext", "mid-line", klass="free text on a word"))
+        return requests
+    requests = position_requests(kinds, RANGE_POSITIONS) + note_requests(free_positions=free)
     if writer == "reviewer":
-        specs += [Spec(k, "mid-line", {"order": "ccw"}, "quads counter-clockwise")
+        requests += [Request(k, "mid-line", {"order": "ccw"}, "quads counter-clockwise")
                   for k in ("strikeout", "highlight")]
         # The tool's quadrilaterals reach 2 pt past the word along the line, into the comma.
-        specs += position_specs(MARKUPS, ("before punctuation",), {"inset": -2, "outset": 2},
+        requests += position_requests(MARKUPS, ("before punctuation",), {"inset": -2, "outset": 2},
                                 "outside by punctuation")
     if writer in ("pymupdf", "poppler"):
         # A word list's boxes given as the quadrilaterals, and lines given last to first.
@@ -119,26 +119,26 @@ def writer_specs(writer, mode):
                 ({"per_word": True}, "quads per word",
                  ("three words", "four words over line end")),
                 ({"reverse": True}, "quads last line first", ("four words over line end",))):
-            specs += position_specs([k for k in kinds if k in MARKUPS], positions, variant,
+            requests += position_requests([k for k in kinds if k in MARKUPS], positions, variant,
                                     klass)
     if writer == "dicts":
         for width in CARET_WIDTHS:
-            specs += position_specs(("insert",), CARET_POSITIONS, {"caret": width},
+            requests += position_requests(("insert",), CARET_POSITIONS, {"caret": width},
                                     "caret %g pt" % width)
-        specs += position_specs(("insert",), CARET_POSITIONS, {"rd": [7, 2, 7, 2]},
+        requests += position_requests(("insert",), CARET_POSITIONS, {"rd": [7, 2, 7, 2]},
                                 "caret 20 pt with /RD")
         for variant, klass, positions in CARET_SHAPES:
-            specs += position_specs(("insert",), positions, variant, klass)
+            requests += position_requests(("insert",), positions, variant, klass)
         for variant, klass in QUAD_VARIANTS:
-            specs += position_specs(MARKUPS, QUAD_POSITIONS, variant, klass)
+            requests += position_requests(MARKUPS, QUAD_POSITIONS, variant, klass)
         for markups, variant, klass, positions in MARKUP_SHAPES:
-            specs += position_specs(markups, positions, variant, klass)
-        specs += [Spec("note", "on a word", variant, klass) for variant, klass in NOTE_SHAPES]
+            requests += position_requests(markups, positions, variant, klass)
+        requests += [Request("note", "on a word", variant, klass) for variant, klass in NOTE_SHAPES]
         for variant, klass in ENTRY_VARIANTS:
-            specs += [Spec(k, "mid-line", variant, klass)
+            requests += [Request(k, "mid-line", variant, klass)
                       for k in ("insert", "strikeout", "replace", "highlight")]
-            specs.append(Spec("note", "on a word", variant, klass))
-    return specs
+            requests.append(Request("note", "on a word", variant, klass))
+    return requests
 
 
 def misplaced_label():
@@ -215,12 +215,12 @@ class Run:
 
     def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found,
                        boxes=None):
-        def make(spec, target):
+        def make(request, target):
             klass = "page %d" % rotation if rotation else \
-                "Japanese" if mode == "japanese" else spec.klass
+                "Japanese" if mode == "japanese" else request.klass
             if boxes:
                 klass = BOX_CLASSES[boxes] + (", page %d" % rotation if rotation else "")
-            comment = plan.Comment(self.author(writer), writer, name, rotation, spec, klass,
+            comment = plan.Comment(self.author(writer), writer, name, rotation, request, klass,
                                    target)
             suffix = comment.author.split("-")[1]
             comment.text = ("挿入" if mode == "japanese" else "new") + suffix
@@ -228,7 +228,7 @@ class Run:
             return comment
 
         try:
-            comments = plan.allocate(writer_specs(writer, mode), found, make, required)
+            comments = plan.allocate(writer_requests(writer, mode), found, make, required)
         except plan.PlanError as e:
             raise HarnessError("%s, %s at %d: %s" % (writer, name, rotation, e))
         for batch in sorted({c.batch for c in comments}):

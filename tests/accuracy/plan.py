@@ -77,7 +77,7 @@ TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragr
 RANGE_POSITIONS = TEXT_POSITIONS + ("over line end",)
 
 
-class Spec:
+class Request:
     """A comment to write, before it has a target: kind, position, and the writer's variant
     (caret width, quadrilateral order and inset) with the class it makes."""
 
@@ -87,29 +87,29 @@ class Spec:
         self.klass = klass or position
 
 
-def position_specs(kinds, positions, variant=None, klass=None):
+def position_requests(kinds, positions, variant=None, klass=None):
     """Each kind at each position; a caret has no place over a line end, and a markup before a
     word is the same as one on it."""
-    return [Spec(k, p, variant, klass) for k in kinds for p in positions
+    return [Request(k, p, variant, klass) for k in kinds for p in positions
             if not (k == "insert" and p == "over line end") and
             not (k != "insert" and p == "before a word")]
 
 
-def note_specs(positions=("on a word", "left margin", "right margin"),
+def note_requests(positions=("on a word", "left margin", "right margin"),
                free_positions=("on a word", "left margin", "right margin")):
-    return [Spec("note", p, klass="note " + p) for p in positions] + \
-        [Spec("freetext", p, klass="free text " + p) for p in free_positions]
+    return [Request("note", p, klass="note " + p) for p in positions] + \
+        [Request("freetext", p, klass="free text " + p) for p in free_positions]
 
 
 class Comment:
-    def __init__(self, author, writer, source, rotation, spec, klass, target):
+    def __init__(self, author, writer, source, rotation, request, klass, target):
         self.author = author  # the comment's /T, unique over the whole run
         self.writer, self.source, self.rotation = writer, source, rotation
-        self.kind, self.position, self.variant = spec.kind, spec.position, spec.variant
+        self.kind, self.position, self.variant = request.kind, request.position, request.variant
         self.klass = klass
         self.target = target
         self.batch = 0
-        self.at = POSITIONS[spec.position][1] or "after"
+        self.at = POSITIONS[request.position][1] or "after"
         self.text = ""  # the inserted text of an insertion or a replacement
         self.contents = ""
 
@@ -174,25 +174,25 @@ class PlanError(Exception):
     pass
 
 
-def allocate(specs, targets, make_comment, required):
-    """Gives each spec a target, in as few batches as they fit in. Scarce positions go first so
-    that common ones do not take their few targets. A spec without a target, or without room in
+def allocate(requests, targets, make_comment, required):
+    """Gives each request a target, in as few batches as they fit in. Scarce positions go first so
+    that common ones do not take their few targets. A request without a target, or without room in
     the batches, is an error when required, else left out (a small example document has few
     targets, and is given at most two PDFs for each writer)."""
     most = MAX_BATCHES if required else 2
     fitting = {}
-    for spec in specs:
-        test = POSITIONS[spec.position][0]
-        if spec.variant.get("inset", 0) < 0 and spec.position != "before punctuation":
+    for request in requests:
+        test = POSITIONS[request.position][0]
+        if request.variant.get("inset", 0) < 0 and request.position != "before punctuation":
             # Quadrilaterals outside the glyphs reach into the blanks around the word.
-            fitting[spec] = [t for t in targets if test(t) and _blank_around(t)]
+            fitting[request] = [t for t in targets if test(t) and _blank_around(t)]
         else:
-            fitting[spec] = [t for t in targets if test(t)]
+            fitting[request] = [t for t in targets if test(t)]
     batches, comments = [], []
-    for index, spec in sorted(enumerate(specs), key=lambda s: (len(fitting[s[1]]), s[0])):
-        if not fitting[spec]:
+    for index, request in sorted(enumerate(requests), key=lambda s: (len(fitting[s[1]]), s[0])):
+        if not fitting[request]:
             if required:
-                raise PlanError("no target for %s %s" % (spec.kind, spec.position))
+                raise PlanError("no target for %s %s" % (request.kind, request.position))
             continue
         placed = False
         for number in range(most):
@@ -200,12 +200,12 @@ def allocate(specs, targets, make_comment, required):
                 batches.append(_Batch())
             batch = batches[number]
             # Spread over the candidates, so that a position's targets are not all one word.
-            candidates = fitting[spec]
+            candidates = fitting[request]
             start = (index * 7) % len(candidates)
             for target in candidates[start:] + candidates[:start]:
-                if batch.takes(target, spec.position in MARGINS):
-                    batch.add(target, spec.position in MARGINS)
-                    comment = make_comment(spec, target)
+                if batch.takes(target, request.position in MARGINS):
+                    batch.add(target, request.position in MARGINS)
+                    comment = make_comment(request, target)
                     comment.batch = number
                     comments.append(comment)
                     placed = True
@@ -213,7 +213,7 @@ def allocate(specs, targets, make_comment, required):
             if placed:
                 break
         if not placed and required:
-            raise PlanError("no room for %s %s in %d PDFs" % (spec.kind, spec.position,
+            raise PlanError("no room for %s %s in %d PDFs" % (request.kind, request.position,
                                                              MAX_BATCHES))
     return comments
 

@@ -89,7 +89,7 @@ def comment(kind, paragraphs):
         target = Target(paragraphs[3], 4, 7, "word")  # "old", caret after it
     else:
         target = Target(paragraphs[3], 8, 12, "word")  # "mill"
-    made = plan.Comment("a", "test", "test", 0, plan.Spec(kind, "mid-line"), "mid-line", target)
+    made = plan.Comment("a", "test", "test", 0, plan.Request(kind, "mid-line"), "mid-line", target)
     made.text = "new"
     return made
 
@@ -111,7 +111,7 @@ class ScoringTest(unittest.TestCase):
 
     def score(self, kind, saved, report_entry):
         made = comment(kind, self.paragraphs)
-        other = plan.Comment("b", "test", "test", 0, plan.Spec("note", "left margin"),
+        other = plan.Comment("b", "test", "test", 0, plan.Request("note", "left margin"),
                              "note left margin", made.target)
         entries = [report_entry] if report_entry else []
         report = self.write("r.report.json", json.dumps({"comments": entries}))
