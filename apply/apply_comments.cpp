@@ -12,12 +12,9 @@
 #include "apply/imported_comments.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
-#include "apply/position_normalisation.h"
 #include "apply/validate_placement.h"
 #include "apply/wysiwyg_view.h"
 #include "hostlink/host_ops.h"
-#include "pdf/annotation_reader.h"
-#include "pdf/page_reading.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -31,37 +28,19 @@ void ShowStatus(ObjectId document, const std::string& text) {
   HostSetString(document, document, tolvane::P_DOC_STATUS_BAR, text);
 }
 
-// Reads the pages up to the last one with annotations, with the page number in the status bar.
-// A page whose text cannot be read keeps its comments, to be counted as failed; a page that
-// cannot be had at all was noted when the annotations were counted.
-void ReadComments(ImportContext& context, ObjectId document, OkDoc* pdf, int32_t firstPage,
-                  int32_t lastPage, const pdf::FilterCriteria& filter) {
-  const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
-  for (int32_t index = firstPage; index <= lastPage; ++index) {
-    OkPage* page = pdf::BeginPage(context.reading, pdf, index, filter);
-    if (!page) continue;
-    ShowStatus(document, support::Format("%s%d", progress.c_str(), index + 1));
-    const auto listed = context.reading.commentsByPage.find(index);
-    const bool hasComments =
-        listed != context.reading.commentsByPage.end() && !listed->second.empty();
-    if (!pdf::FinishPage(context.reading, page) && hasComments)
-      context.unreadable.textUnread.insert(index);
-  }
-}
-
-bool TextUnread(const ImportContext& context, int32_t page) {
-  return context.unreadable.textUnread.count(page) != 0;
+bool TextUnread(const pdf::ReviewRead& read, int32_t page) {
+  return read.textUnread.count(page) != 0;
 }
 
 // Each comment becomes a placement, except those an earlier import placed in the document
 // already: they are counted and reported in `skipped`, and nothing is done with them.
 std::vector<Placement> Convert(ImportContext& context, ObjectId document,
-                               std::vector<ReportEntry>& skipped) {
+                               const pdf::ReviewRead& read, std::vector<ReportEntry>& skipped) {
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_CONVERTING));
   const ImportedComments imported = ReadImportedComments(document);
   std::vector<Placement> placements;
-  for (const auto& [page, comments] : context.reading.commentsByPage) {
-    if (TextUnread(context, page)) continue;
+  for (const auto& [page, comments] : read.commentsByPage) {
+    if (TextUnread(read, page)) continue;
     for (const auto& comment : comments) {
       const auto earlier = imported.find(comment->identity());
       if (comment->identity().empty() || earlier == imported.end()) {
@@ -79,9 +58,10 @@ std::vector<Placement> Convert(ImportContext& context, ObjectId document,
 
 // The comments of pages whose text could not be read have no place to go: each is counted as
 // failed and reported so, and the document is left as it was.
-void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document) {
-  for (const auto& [page, comments] : context.reading.commentsByPage) {
-    if (!TextUnread(context, page)) continue;
+void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document,
+                               const pdf::ReviewRead& read, std::vector<ReportEntry>& report) {
+  for (const auto& [page, comments] : read.commentsByPage) {
+    if (!TextUnread(read, page)) continue;
     for (const auto& comment : comments) {
       Placement placement;
       placement.comment = comment.get();
@@ -90,20 +70,21 @@ void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document) {
       placement.pageIndex = page;
       placement.NoteFailure(PlacementReason::PageUnreadable);
       CountOutcome(context.counters, placement, 1);
-      context.report.push_back(ReportPlacement(placement, 1));
+      report.push_back(ReportPlacement(placement, 1));
     }
   }
 }
 
 // Applies the placements in their order. Each one applied leaves its comment's identity in the
 // document once all are done, so that no marker of it moves an offset still to be used.
-void Apply(ImportContext& context, std::vector<Placement>& placements) {
+void Apply(ImportContext& context, std::vector<Placement>& placements,
+           std::vector<ReportEntry>& report) {
   const Placement* previous = nullptr;
   std::vector<const Placement*> applied;
   for (Placement* placement : ApplicationOrder(placements)) {
     const int32_t result = ApplyPlacement(*placement, SameSpot(*placement, previous));
     CountOutcome(context.counters, *placement, result);
-    context.report.push_back(ReportPlacement(*placement, result));
+    report.push_back(ReportPlacement(*placement, result));
     if (result == 0) applied.push_back(placement);
     previous = placement;
   }
@@ -138,34 +119,25 @@ void RefreshDocument(ObjectId document) {
 
 }  // namespace
 
-int32_t ApplyCommentsToDocument(ImportContext& context, ObjectId document, OkDoc* pdf,
-                                int32_t firstPage, int32_t lastPage,
-                                const pdf::FilterCriteria& filter) {
-  if (document == 0 || !pdf || firstPage > lastPage || firstPage < 0) return 1;
-  context.document = document;
-  const pdf::AnnotationCount annotations = pdf::CountAnnotations(pdf, firstPage, lastPage);
-  context.unreadable.notHad.insert(annotations.pagesNotHad.begin(), annotations.pagesNotHad.end());
-  if (annotations.total == 0) return 0;
+std::vector<ReportEntry> Place(ImportContext& context, ObjectId document,
+                               const pdf::ReviewRead& read) {
+  std::vector<ReportEntry> report;
+  if (document == 0 || read.annotationCount == 0) return report;
   EnsureWysiwygView(context);
   HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 0);
-  ReadComments(context, document, pdf, firstPage, annotations.lastPage, filter);
-  NormalisePositions(context.reading, firstPage, annotations.lastPage);
-  const KidPlaceNotes kidPlaces;
   std::vector<ReportEntry> skipped;
-  std::vector<Placement> placements = Convert(context, document, skipped);
+  std::vector<Placement> placements = Convert(context, document, read, skipped);
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
   for (Placement& placement : placements) ValidatePlacement(placement);
-  Apply(context, placements);
+  Apply(context, placements, report);
   WarnOfAnotherDocument(context, placements);
   placements.clear();
-  context.report.insert(context.report.end(), skipped.begin(), skipped.end());
-  FailCommentsOfUnreadPages(context, document);
-  for (const auto& comment : context.reading.filteredOut)
-    context.report.push_back(ReportFilteredOut(*comment));
-  context.reading.Clear();
+  report.insert(report.end(), skipped.begin(), skipped.end());
+  FailCommentsOfUnreadPages(context, document, read, report);
+  for (const auto& comment : read.filteredOut) report.push_back(ReportFilteredOut(*comment));
   ShowStatus(document, "");
   RefreshDocument(document);
-  return 0;
+  return report;
 }
 
 }  // namespace osprevan::apply

@@ -1,22 +1,22 @@
-// Applies the comments of a range of PDF pages to one host document.
+// The second of the import's two stages: placing what was read of one host document's pages
+// into that document.
 #pragma once
 
-#include <cstdint>
+#include <vector>
 
-#include "ondrelkit/ondrelkit.h"
-#include "pdf/filter_criteria.h"
+#include "apply/comment_report.h"
+#include "pdf/review_read.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::apply {
 
 class ImportContext;
 
-// Reads the comments of the pages from `firstPage` to `lastPage`, turns each into a placement
-// located in the document, and applies them in their order, counting every outcome. 1 for
-// arguments that name nothing to do (no document, no PDF, an empty or negative page range),
-// else 0; pages without annotations change nothing.
-int32_t ApplyCommentsToDocument(ImportContext& context, tolvane::ObjectId document, OkDoc* pdf,
-                                int32_t firstPage, int32_t lastPage,
-                                const pdf::FilterCriteria& filter);
+// Turns each comment read into a placement located in `document` and applies them in their
+// order, counting every outcome in the context. Answers what became of every comment read, in
+// the order decided; nothing for no document or a reading without annotations, which leave the
+// document and the user's view as they were.
+std::vector<ReportEntry> Place(ImportContext& context, tolvane::ObjectId document,
+                               const pdf::ReviewRead& read);
 
 }  // namespace osprevan::apply

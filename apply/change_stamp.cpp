@@ -4,26 +4,11 @@
 #include <chrono>
 #include <limits>
 
-#include "pdf/filter_dates.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
+#include "pdf/comment_dates.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 
 namespace osprevan::apply {
-
-int64_t SecondsSince1970(const OkDate* date) {
-  if (!date || !pdf::Tables().dates) return 0;
-  // The library's own calendar gives the fields; the civil-day count turns them into seconds.
-  const win::SYSTEMTIME t =
-      pdf::Guarded([&] { return pdf::DateToCalendar(date); }, win::SYSTEMTIME{});
-  using namespace std::chrono;
-  const year_month_day day{year{t.wYear}, month{t.wMonth}, std::chrono::day{t.wDay}};
-  if (!day.ok()) return 0;  // the fallback of a library error, or fields out of range
-  const seconds since =
-      sys_days{day}.time_since_epoch() + hours{t.wHour} + minutes{t.wMinute} + seconds{t.wSecond};
-  return since.count();
-}
 
 ChangeStamp StampOf(const pdf::PdfComment* comment) {
   ChangeStamp stamp;
@@ -31,7 +16,7 @@ ChangeStamp StampOf(const pdf::PdfComment* comment) {
                                                        : support::UiString(support::MSG_ANONYMOUS);
   if (!comment) return stamp;
   // A comment without a date is a change made now, by the import, not one made in 1970.
-  const int64_t seconds = comment->date() ? SecondsSince1970(comment->date())
+  const int64_t seconds = comment->date() ? pdf::SecondsSince1970(comment->date())
                                           : std::chrono::duration_cast<std::chrono::seconds>(
                                                 std::chrono::system_clock::now().time_since_epoch())
                                                 .count();

@@ -20,7 +20,4 @@ struct ChangeStamp {
 // without a comment, an anonymous change at time 0.
 ChangeStamp StampOf(const pdf::PdfComment* comment);
 
-// Seconds since 1970-01-01 00:00:00 UTC; 0 without a date or when the library cannot read it.
-int64_t SecondsSince1970(const OkDate* date);
-
 }  // namespace osprevan::apply

@@ -4,6 +4,7 @@
 #include "apply/make_placement.h"
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
+#include "pdf/comment_dates.h"
 #include "support/json_text.h"
 #include "ui/summary.h"
 
@@ -24,7 +25,7 @@ ReportEntry FromComment(const pdf::PdfComment& comment) {
   entry.page = comment.page() + 1;
   entry.subtype = pdf::SubtypeName(comment);
   entry.author = comment.author();
-  entry.date = MarkerDateText(comment.date());
+  entry.date = pdf::SortableDateText(comment.date());
   entry.contents = comment.contents();
   entry.markedText = comment.markedText();
   entry.replies = comment.replies().size();

@@ -1,14 +1,10 @@
 #include "apply/container_walk.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "hostlink/host_ops.h"
-#include "pdf/element_id.h"
 #include "pdf/element_kind.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 #include "support/unicode_text.h"
 
 namespace osprevan::apply {
@@ -31,81 +27,13 @@ ObjectId FlowOfSection(ObjectId document, const std::string& name) {
   return 0;
 }
 
-ondrelkit::PdfAtom TypeOf(const OkStructElem* element) {
-  return pdf::Guarded([&] { return pdf::Tables().structElemType(element); }, ondrelkit::kNoAtom);
-}
-
-const OkStructElem* KidAt(const OkStructElem* parent, int32_t index) {
-  return pdf::Guarded([&] { return pdf::Tables().structElemKid(parent, index); },
-                      static_cast<OkStructElem*>(nullptr));
-}
-
-// An element's parent and its place among the parent's kids.
-struct KidPlace {
-  const OkStructElem* parent = nullptr;
-  int32_t index = -1;  // -1: not among its parent's kids (a damaged tree), or no parent
-};
-
-KidPlaceNotes* g_notes = nullptr;  // the notes of the document being placed, if any
-
-// Tables and footnotes are looked up for every comment in them, and all of them may be kids of
-// one section with thousands of kids: one pass over a parent's kids notes every kid's place,
-// for as long as one document's comments are placed (KidPlaceNotes). A place noted is checked
-// with the library before it is used, so that a stale note never misleads.
-KidPlace PlaceAmongKids(const OkStructElem* element) {
-  KidPlace place;
-  place.parent = pdf::Guarded([&] { return pdf::Tables().structElemParent(element); },
-                              static_cast<OkStructElem*>(nullptr));
-  if (!place.parent) return place;
-  std::unordered_map<const OkStructElem*, int32_t> unnoted;
-  auto& kids = g_notes ? g_notes->byParent[place.parent] : unnoted;
-  const auto found = kids.find(element);
-  if (found != kids.end() && KidAt(place.parent, found->second) == element) {
-    place.index = found->second;
-    return place;
-  }
-  kids.clear();
-  const int32_t count =
-      pdf::Guarded([&] { return pdf::Tables().structElemKidCount(place.parent); }, 0);
-  for (int32_t i = 0; i < count; ++i) {
-    if (const OkStructElem* kid = KidAt(place.parent, i)) kids.emplace(kid, i);
-  }
-  const auto again = kids.find(element);
-  if (again != kids.end()) place.index = again->second;
-  return place;
-}
-
-// How many kids before `element` have the given kind.
-int32_t PositionAmong(const OkStructElem* element, ElementKind kind) {
-  const KidPlace place = PlaceAmongKids(element);
-  int32_t position = 0;
-  for (int32_t i = 0; i < place.index; ++i) {
-    const OkStructElem* kid = KidAt(place.parent, i);
-    if (kid) position += pdf::ClassifyElement(TypeOf(kid), TypeOf(kid), kid) == kind;
-  }
-  return position;
-}
-
-// A table or footnote follows the paragraph that anchors it: the nearest kid before it that
-// names a host paragraph, and among that paragraph's anchors of the kind, the one after as
-// many of its kind as stand between them.
+// A table or footnote follows the paragraph that anchors it (noted when the PDF was read): among
+// that paragraph's anchors of the kind, the one after as many of its kind as stand between them.
 ObjectId AnchoredAfterParagraph(ObjectId document, const ElementEntry& entry, uint32_t anchorKind) {
-  const KidPlace place = PlaceAmongKids(entry.element);
-  int32_t between = 0;
-  for (int32_t i = place.index - 1; i >= 0; --i) {
-    const OkStructElem* kid = KidAt(place.parent, i);
-    if (!kid) continue;
-    bool hadIdentifier = false;
-    const ObjectId paragraph = pdf::ResolveElementId(document, kid, hadIdentifier);
-    if (!paragraph) {
-      if (TypeOf(kid) == TypeOf(entry.element)) ++between;
-      continue;
-    }
-    int32_t seen = 0;
-    for (const auto& item : HostGetText(document, paragraph, anchorKind)) {
-      if (seen++ == between) return item.id;
-    }
-    return 0;
+  if (!entry.anchorParagraph) return 0;
+  int32_t seen = 0;
+  for (const auto& item : HostGetText(document, entry.anchorParagraph, anchorKind)) {
+    if (seen++ == entry.anchorsBetween) return item.id;
   }
   return 0;
 }
@@ -169,13 +97,11 @@ bool Enter(ObjectId document, const ElementEntry& entry, HostContainer& c) {
       return c.table != 0;
     case ElementKind::TableRow:
       c.row = c.table ? NthRow(document, c.table, c.rowKind ? c.rowKind : tolvane::ROW_BODY,
-                               PositionAmong(entry.element, ElementKind::TableRow))
+                               entry.placeAmongKind)
                       : 0;
       return c.row != 0;
     case ElementKind::TableCell:
-      c.cell = c.row
-                   ? NthCell(document, c.row, PositionAmong(entry.element, ElementKind::TableCell))
-                   : 0;
+      c.cell = c.row ? NthCell(document, c.row, entry.placeAmongKind) : 0;
       return c.cell != 0;
     default:
       return true;
@@ -183,14 +109,6 @@ bool Enter(ObjectId document, const ElementEntry& entry, HostContainer& c) {
 }
 
 }  // namespace
-
-KidPlaceNotes::KidPlaceNotes() : outer_(g_notes) {
-  g_notes = this;
-}
-
-KidPlaceNotes::~KidPlaceNotes() {
-  g_notes = outer_;
-}
 
 ObjectId BodyFlowNamed(ObjectId document, const std::string& name) {
   int steps = 0;

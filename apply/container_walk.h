@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 
 #include "pdf/content_element.h"
 #include "tolvane/numbers.h"
@@ -22,24 +21,6 @@ struct HostContainer {
 
   // The first paragraph of the innermost container reached; 0 when there is none.
   tolvane::ObjectId FirstParagraph(tolvane::ObjectId document) const;
-};
-
-// While one lives, the walk notes the place of every kid of each parent it looks into, so that
-// the many comments of one document in tables and footnotes do not count a parent's kids again
-// each time. One is made for each document's placing and takes its notes with it when it goes,
-// so no import keeps memory for the next.
-class KidPlaceNotes {
- public:
-  KidPlaceNotes();
-  ~KidPlaceNotes();
-  KidPlaceNotes(const KidPlaceNotes&) = delete;
-  KidPlaceNotes& operator=(const KidPlaceNotes&) = delete;
-
-  std::unordered_map<const OkStructElem*, std::unordered_map<const OkStructElem*, int32_t>>
-      byParent;
-
- private:
-  KidPlaceNotes* outer_;
 };
 
 // The flow of that name whose first text frame lies on a body page; 0 when there is none.

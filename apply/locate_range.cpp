@@ -6,9 +6,9 @@
 #include "apply/container_walk.h"
 #include "apply/remap_offsets.h"
 #include "apply/shown_paragraph.h"
-#include "apply/structured_blocks.h"
 #include "hostlink/host_ops.h"
 #include "pdf/element_id.h"
+#include "pdf/structured_blocks.h"
 #include "support/unicode_text.h"
 
 namespace osprevan::apply {
@@ -146,8 +146,7 @@ ResolvedElement ResolveElement(ObjectId document, const ContentElement& element)
     out.reason = PlacementReason::ContainerNotFound;
   }
   out.flow = container.flow;
-  bool hadIdentifier = false;
-  out.paragraph = pdf::ResolveElementId(document, element.structElem, hadIdentifier);
+  out.paragraph = pdf::ResolveElementId(document, element.identifier);
   if (out.paragraph) {
     if (const ObjectId flow = FlowOfParagraph(document, out.paragraph)) out.flow = flow;
     return out;
@@ -182,7 +181,7 @@ int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& rang
   const pdf::TextPosition* positions[2] = {&range.start, &range.end};
   TTextLoc* locations[2] = {&begin, &end};
   const bool oneElement = range.start.element == range.end.element;
-  const bool inside[2] = {InsideBlock(range.start), InsideBlock(range.end)};
+  const bool inside[2] = {pdf::InsideBlock(range.start), pdf::InsideBlock(range.end)};
   if (inside[0] || inside[1]) doubt(PlacementReason::InsideBlock);
   for (int side = 0; side < 2; ++side) {
     if (side == 1 && oneElement) break;

@@ -2,6 +2,7 @@
 
 #include "apply/locate_range.h"
 #include "apply/marker_text.h"
+#include "pdf/comment_dates.h"
 
 namespace osprevan::apply {
 
@@ -26,7 +27,7 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
   placement.document = document;
-  placement.dateText = MarkerDateText(comment.date());
+  placement.dateText = pdf::SortableDateText(comment.date());
   placement.pageIndex = comment.page();
   const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
   if (start) placement.flow = FindFlowForElement(document, start->SectionName());

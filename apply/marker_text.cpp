@@ -5,9 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "pdf/comment_dates.h"
 #include "pdf/content_element.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -153,31 +152,12 @@ void AppendReplyLine(std::string& out, const PdfComment& reply, int indent) {
   out += "-> ";
   out += reply.author();
   out += ": [";
-  out += MarkerDateText(reply.date());
+  out += pdf::SortableDateText(reply.date());
   out += "] : ";
   out += reply.contents();
 }
 
 }  // namespace
-
-std::string MarkerDateText(const OkDate* date) {
-  const OkDatesTable* dates = pdf::Tables().dates;
-  if (!date || !dates) return "";
-  // The library answers the whole length; a text longer than the buffer is asked again.
-  std::string text(32, '\0');
-  auto write = [&] {
-    return pdf::Guarded(
-        [&] { return dates->PdfDateText(date, kPdfDateSortable, text.data(), text.size()); },
-        size_t{0});
-  };
-  const size_t length = write();
-  if (length >= text.size()) {
-    text.assign(length + 1, '\0');
-    write();
-  }
-  text.resize(std::strlen(text.c_str()));
-  return text;
-}
 
 std::string ComposeReplyThread(const Placement& /*placement*/, const PdfComment& comment,
                                int depth) {

@@ -19,8 +19,4 @@ std::string ComposeMarkerText(const Placement& placement);
 std::string ComposeReplyThread(const Placement& placement, const pdf::PdfComment& comment,
                                int depth);
 
-// A date as marker texts show it ("YYYY/MM/DD HH:MM:SS", the library's selector 3); "" without
-// a date or when the library refuses it.
-std::string MarkerDateText(const OkDate* date);
-
 }  // namespace osprevan::apply

@@ -19,9 +19,17 @@ namespace osprevan::pdf {
 struct ElementEntry {
   const OkStructElem* element = nullptr;
   ElementKind kind = ElementKind::NotClassified;
-  std::string name;             // a section's own type name
-  tolvane::ObjectId table = 0;  // a table's host object, once placing has found it
+  std::string name;  // a section's own type name
   const ElementEntry* outer = nullptr;
+
+  // What placing needs of the tree around the entry to find its host container, noted once
+  // reading is done (ContainerPlaces) for the entries of elements that comments lie in.
+  // A row or cell: how many kids of its parent before it have its kind.
+  int32_t placeAmongKind = 0;
+  // A table or footnote: the host paragraph named by the nearest kid before it that names one
+  // (0 when none does), and how many kids of its own type stand between them.
+  tolvane::ObjectId anchorParagraph = 0;
+  int32_t anchorsBetween = 0;
 };
 
 struct ContentElement {
@@ -34,6 +42,8 @@ struct ContentElement {
   uint32_t containerCount = 0;  // the same, counting only elements outside every block
   ContentElement* nextInContainer = nullptr;
   const OkStructElem* structElem = nullptr;
+  // The structure element's identifier, read with the container places; empty when it has none.
+  std::string identifier;
   bool inBlockSpan = true;  // every character so far lay inside a block's span
   // Some block has this element's structure element as its start's / end's parent; set with
   // the block list before placing.

@@ -1,23 +1,17 @@
 #include "pdf/element_id.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <set>
 #include <vector>
 
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 
 namespace osprevan::pdf {
 namespace {
 
 using tolvane::ObjectId;
-
-// Identifiers longer than this are read cut to it.
-constexpr size_t kIdentifierCapacity = 1023;
 
 // The unique numbers a paragraph identifier carries, in the order they are written.
 struct ParagraphNumbers {
@@ -27,15 +21,6 @@ struct ParagraphNumbers {
   int32_t after = 0;
   int32_t twoAfter = 0;
 };
-
-std::string ReadIdentifier(const OkStructElem* element) {
-  const PdfTables& t = Tables();
-  if (!element || !t.structElemId) return {};
-  std::array<char, kIdentifierCapacity + 1> buffer{};
-  const size_t length =
-      Guarded([&] { return t.structElemId(element, buffer.data(), buffer.size()); }, size_t{0});
-  return std::string(buffer.data(), std::min(length, kIdentifierCapacity));
-}
 
 // One unsigned decimal number of at most ten digits that fits a signed 32-bit value.
 bool ReadNumber(const std::string& text, size_t& at, int32_t& value) {
@@ -120,10 +105,8 @@ TTextLoc ElementStart(ObjectId document, ObjectId element) {
 
 }  // namespace
 
-ObjectId ResolveElementId(ObjectId document, const OkStructElem* element, bool& hadIdentifier) {
-  const std::string identifier = ReadIdentifier(element);
-  hadIdentifier = !identifier.empty();
-  if (!hadIdentifier) return 0;
+ObjectId ResolveElementId(ObjectId document, const std::string& identifier) {
+  if (identifier.empty()) return 0;
   if (identifier[0] == 'P') return ResolveParagraphId(document, identifier);
   return ResolveStructuredId(document, identifier);
 }

@@ -11,10 +11,9 @@
 
 namespace osprevan::pdf {
 
-// The host paragraph the identifier of `element` names (for an "E" identifier, the paragraph
-// the named element starts), or 0. `hadIdentifier` tells whether the element carried one.
-tolvane::ObjectId ResolveElementId(tolvane::ObjectId document, const OkStructElem* element,
-                                   bool& hadIdentifier);
+// The host paragraph a structure element's identifier names (for an "E" identifier, the
+// paragraph the named element starts), or 0; 0 also for an empty identifier.
+tolvane::ObjectId ResolveElementId(tolvane::ObjectId document, const std::string& identifier);
 
 // The identifier text of a host element: its unique-identifier property, else the first value
 // of its "ID" attribute in any letter case; none when neither holds text.

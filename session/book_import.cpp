@@ -1,16 +1,14 @@
 #include "session/book_import.h"
 
-#include "apply/apply_comments.h"
-#include "apply/structured_blocks.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
+#include "pdf/structure_tree.h"
 #include "session/book_walker.h"
 #include "session/component_document.h"
+#include "session/document_import.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 
@@ -22,7 +20,9 @@ using tolvane::ObjectId;
 
 // What the walk over one book keeps between components.
 struct BookState {
-  OkStructElem* top = nullptr;
+  explicit BookState(OkDoc* pdf) : tree(pdf) {}
+  const pdf::StructureTree tree;
+  const OkStructElem* top = nullptr;
   int32_t kidCount = 0;
   int32_t pageCount = 0;
   int32_t k = 0;
@@ -30,44 +30,14 @@ struct BookState {
   bool readOnlyReported = false;
 };
 
-// Asks about a changed source; false when the user chose to stop.
-bool GoOnAfterQuestion(ImportSession& session, int messageId) {
-  if (hostlink::QuestionsAreAsked()) session.sourceChanged = 1;
-  return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
-}
-
-OkStructElem* Kid(OkStructElem* element, int32_t index) {
-  return pdf::Guarded([&] { return pdf::Tables().structElemKid(element, index); },
-                      static_cast<OkStructElem*>(nullptr));
-}
-
-int32_t KidCount(OkStructElem* element) {
-  if (!element) return 0;
-  return pdf::Guarded([&] { return pdf::Tables().structElemKidCount(element); }, 0);
-}
-
-// -1 when the element has no page with content or the library cannot tell.
-int32_t FirstPage(OkStructElem* element) {
-  return pdf::Guarded([&] { return pdf::Tables().structElemFirstPage(element); }, -1);
-}
-
-bool IsDocumentElement(OkStructElem* element) {
-  return pdf::Guarded(
-      [&] {
-        const pdf::PdfTables& t = pdf::Tables();
-        return t.structElemType(element) == t.core->PdfAtom("Document");
-      },
-      false);
-}
-
 // A component runs up to the first page of the next kid that has content of its own, else to
 // the end of the PDF. Guard: an end that does not lie after `first` (a damaged page
 // reference) is taken as the end of the PDF.
 int32_t EndPage(const BookState& book, int32_t first) {
   for (int32_t next = book.k + 1; next < book.kidCount; ++next) {
-    OkStructElem* kid = Kid(book.top, next);
-    if (KidCount(kid) == 0) continue;
-    const int32_t page = FirstPage(kid);
+    const OkStructElem* kid = book.tree.Kid(book.top, next);
+    if (book.tree.KidCount(kid) == 0) continue;
+    const int32_t page = book.tree.FirstPage(kid);
     return page > first && page <= book.pageCount ? page : book.pageCount;
   }
   return book.pageCount;
@@ -76,7 +46,7 @@ int32_t EndPage(const BookState& book, int32_t first) {
 // A component's questions; false when the user chose to skip it.
 bool ComponentQuestionsPassed(ImportSession& session, ObjectId document,
                               const std::u16string& pdfPath) {
-  session.sourceChanged = 0;
+  session.sourceChanged = false;
   if (pdf::SourceNewerThanPdf(document, pdfPath) &&
       !GoOnAfterQuestion(session, support::MSG_SOURCE_DOC_CHANGED)) {
     return false;
@@ -88,19 +58,18 @@ bool ComponentQuestionsPassed(ImportSession& session, ObjectId document,
 // Places the comments of kid `k` of the top element in `document`.
 void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria, ObjectId document,
                      BookState& book, ImportRun& run) {
-  OkStructElem* element = Kid(book.top, book.k);
+  const OkStructElem* element = book.tree.Kid(book.top, book.k);
   // Guard: a kid without kids of its own, or whose page cannot be found, has no pages here.
-  if (KidCount(element) == 0) return;
-  const int32_t first = FirstPage(element);
+  if (book.tree.KidCount(element) == 0) return;
+  const int32_t first = book.tree.FirstPage(element);
   if (first < 0 || first >= book.pageCount) return;
   const int32_t end = EndPage(book, first);
 
-  if (!IsDocumentElement(element)) {
+  if (!book.tree.HasType(element, "Document")) {
     hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
     run.failed = 1;
     return;
   }
-  apply::CollectBlocks(session, element);
   if (HostGetInt(document, document, tolvane::P_DOC_READ_ONLY) != 0) {
     // Always an alert, also for a call from another client; once however many refuse.
     if (!book.readOnlyReported) {
@@ -109,16 +78,10 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
       hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
       book.readOnlyReported = true;
     }
-  } else {
-    const bool structured = hostlink::HighestElement(document) != 0;
-    HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
-                   session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
-    if (apply::ApplyCommentsToDocument(session, document, session.pdf, first, end - 1, criteria) ==
-        1) {
-      run.failed = 1;
-    }
+  } else if (!ImportIntoDocument(session, book.tree, document, {element, first, end - 1},
+                                 criteria)) {
+    run.failed = 1;
   }
-  session.ClearDocumentCollections();
 }
 
 // One entry of the walk: whether it uses up a kid, and the import of a component it names.
@@ -183,12 +146,10 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   }
   run.importRan = true;
 
-  BookState book;
-  book.pageCount =
-      pdf::Guarded([&] { return pdf::Tables().document->PdfPageCount(session.pdf); }, 0);
-  book.top = pdf::Guarded([&] { return pdf::Tables().structRootKid(session.pdf, 0); },
-                          static_cast<OkStructElem*>(nullptr));
-  book.kidCount = KidCount(book.top);
+  BookState book(session.pdf);
+  book.pageCount = book.tree.PageCount();
+  book.top = book.tree.Top();
+  book.kidCount = book.tree.KidCount(book.top);
 
   BookWalker walker(bookId);
   // Guard: more components than kids end the walk at the last kid.

@@ -1,8 +1,6 @@
 #include "session/import_session.h"
 
-#include "apply/apply_comments.h"
 #include "apply/comment_report.h"
-#include "apply/structured_blocks.h"
 #include "apply/unreadable_pages.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
@@ -11,9 +9,9 @@
 #include "hostlink/messages.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
+#include "pdf/structure_tree.h"
 #include "session/book_import.h"
+#include "session/document_import.h"
 #include "support/file_channel.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
@@ -28,27 +26,8 @@ namespace {
 
 using tolvane::ObjectId;
 
-int32_t PageCount(OkDoc* pdf) {
-  return pdf::Guarded([&] { return pdf::Tables().document->PdfPageCount(pdf); }, 0);
-}
-
-OkStructElem* TopStructureElement(OkDoc* pdf) {
-  return pdf::Guarded([&] { return pdf::Tables().structRootKid(pdf, 0); },
-                      static_cast<OkStructElem*>(nullptr));
-}
-
-void ReleaseElement(OkStructElem* element) {
-  pdf::Guarded([&] { return pdf::Tables().core->PdfRelease(element), 0; }, 0);
-}
-
-// Asks about a changed source; false when the user chose to stop.
-bool GoOnAfterQuestion(ImportSession& session, int messageId) {
-  if (hostlink::QuestionsAreAsked()) session.sourceChanged = 1;
-  return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
-}
-
 // Steps for a PDF made from a single document, once the PDF has passed its checks.
-void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
+void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
                     const std::u16string& pdfPath, ImportRun& run) {
   const ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) {
@@ -74,19 +53,10 @@ void ImportDocument(ImportSession& session, pdf::FilterCriteria& criteria,
       !GoOnAfterQuestion(session, support::MSG_DOC_CHANGED_OLD_PDF)) {
     return;
   }
-  OkStructElem* top = TopStructureElement(session.pdf);
-  apply::CollectBlocks(session, top);
-  ReleaseElement(top);
-  const int32_t pageCount = PageCount(session.pdf);
-  const bool structured = hostlink::HighestElement(target) != 0;
-  HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
-                 session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
-  if (apply::ApplyCommentsToDocument(session, target, session.pdf, 0, pageCount - 1, criteria) ==
-      1) {
-    run.failed = 1;
-  }
+  const pdf::StructureTree tree(session.pdf);
+  const pdf::ReviewPart whole{tree.Top(), 0, tree.PageCount() - 1};
+  if (!ImportIntoDocument(session, tree, target, whole, criteria)) run.failed = 1;
   run.importRan = true;
-  session.ClearDocumentCollections();
 }
 
 // The per-comment report goes where another client asked, else beside the summary file for
@@ -109,14 +79,14 @@ void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pd
 void CollectNotices(ImportSession& session) {
   if (auto notice = apply::UnreadablePagesNotice(session.unreadable))
     session.notices.push_back(*notice);
-  if (session.counters.alreadyImported > 0) {
-    session.notices.push_back(
-        ui::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +
-                             support::Format(" %d", session.counters.alreadyImported),
-                         ""});
+  const ui::OutcomeCounters& counters = session.placing.counters;
+  if (counters.alreadyImported > 0) {
+    session.notices.push_back(ui::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +
+                                                   support::Format(" %d", counters.alreadyImported),
+                                               ""});
   }
   // The report's words are English, as its reasons are.
-  for (int warning : session.counters.warnings) {
+  for (int warning : counters.warnings) {
     const char* reported = warning == support::MSG_OTHER_DOCUMENT
                                ? "the PDF may not have been made from this document"
                                : "";
@@ -145,17 +115,14 @@ int32_t RunImport(ImportSession& session) {
     hostlink::AnswerRefusal(hostlink::kRefusalNotTagged);
     run.failed = 1;
   } else {
-    session.reading.hasRoleMap = pdf::HasRoleMap(pdf) ? 1 : 0;
     const pdf::TopElement top = pdf::TopElementKind(pdf);
-    session.isBook = top.isBook ? 1 : 0;
-    session.isDocument = top.isDocument ? 1 : 0;
     if (pdf::CheckCreator(pdf) != 0) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
       run.failed = 1;
-    } else if (session.isBook) {
+    } else if (top.isBook) {
       ImportBook(session, criteria, pdfPath, run);
-    } else if (session.isDocument) {
+    } else if (top.isDocument) {
       ImportDocument(session, criteria, pdfPath, run);
     } else {
       hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
@@ -171,7 +138,7 @@ int32_t RunImport(ImportSession& session) {
   pdfPath.clear();
   if (run.importRan) {
     ui::PrintNotices(session.notices);
-    ui::ShowSummary(session.counters, session.notices);
+    ui::ShowSummary(session.placing.counters, session.notices);
   }
   pdf::ClosePdf(pdf);
   session.pdf = nullptr;

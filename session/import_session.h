@@ -2,16 +2,30 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "apply/comment_report.h"
 #include "apply/import_context.h"
+#include "apply/unreadable_pages.h"
+#include "ondrelkit/ondrelkit.h"
+#include "ui/import_notices.h"
 
 namespace osprevan::session {
 
-// The per-command context of one import: the placing context plus the kind of PDF chosen.
-class ImportSession : public apply::ImportContext {
+// What the driver keeps over one import: the open PDF, what placing keeps over all documents,
+// and what the end of the run reports.
+class ImportSession {
  public:
-  uint8_t isBook = 0;
-  uint8_t isDocument = 0;
+  apply::ImportContext placing;  // the counts, and the user's view given back at the end
+  OkDoc* pdf = nullptr;
+  // The user was asked about a changed source for the current target and went on.
+  bool sourceChanged = false;
+  // What became of every comment read, over the whole import (a book's components added up).
+  std::vector<apply::ReportEntry> report;
+  // The pages the library could not read, over the whole import.
+  apply::UnreadablePages unreadable;
+  // What the import tells beyond the counts, in the order found.
+  ui::ImportNotices notices;
 };
 
 // What the steps of one run leave for its end.

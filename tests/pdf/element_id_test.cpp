@@ -20,6 +20,7 @@
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
+#include "pdf/structure_tree.h"
 #include "platform/win/module.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
@@ -128,9 +129,8 @@ class ElementIdTest : public ::testing::Test {
   }
   // The paragraph the element's identifier names, and whether it had one.
   static std::pair<int, bool> Resolve(ObjectId doc, const OkStructElem* element) {
-    bool hadIdentifier = false;
-    const ObjectId paragraph = ResolveElementId(doc, element, hadIdentifier);
-    return {Unique(doc, paragraph), hadIdentifier};
+    const std::string identifier = StructureTree(nullptr).Identifier(element);
+    return {Unique(doc, ResolveElementId(doc, identifier)), !identifier.empty()};
   }
 
   static std::unique_ptr<fixtures::ReviewedPdf> paragraphs_, structured_;

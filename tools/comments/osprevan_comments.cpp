@@ -9,23 +9,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "apply/make_placement.h"
-#include "apply/position_normalisation.h"
 #include "apply/validate_placement.h"
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
-#include "pdf/document_context.h"
 #include "pdf/filter_criteria.h"
-#include "pdf/page_reading.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
+#include "pdf/review_read.h"
 #include "platform/win/module.h"
 #include "support/formatted.h"
 #include "support/json_text.h"
@@ -227,20 +226,19 @@ int Run(const Arguments& arguments) {
     osprevan::pdf::PdfLibraryUnload();
     return 1;
   }
-  const int32_t pageCount =
-      osprevan::pdf::Guarded([&] { return Tables().document->PdfPageCount(pdf); }, int32_t{0});
   {
+    const osprevan::pdf::StructureTree tree(pdf);
+    const int32_t pageCount = tree.PageCount();
     osprevan::pdf::FilterCriteria criteria;
     PassEverything(pdf, criteria);
-    osprevan::pdf::DocumentContext context;
-    context.hasRoleMap = osprevan::pdf::HasRoleMap(pdf) ? 1 : 0;
     const int32_t last = arguments.lastPage ? std::min(arguments.lastPage, pageCount) : pageCount;
-    for (int32_t page :
-         osprevan::pdf::ReadPages(context, pdf, arguments.firstPage - 1, last - 1, criteria)) {
+    const osprevan::pdf::ReviewRead read = osprevan::pdf::ReadReview(
+        pdf, tree, document, {tree.Top(), arguments.firstPage - 1, last - 1}, criteria);
+    std::set<int32_t> unread = read.textUnread;
+    unread.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
+    for (int32_t page : unread)
       std::fprintf(stderr, "osprevan-comments: page %d could not be read\n", page + 1);
-    }
-    if (document) osprevan::apply::NormalisePositions(context, arguments.firstPage - 1, last - 1);
-    for (const auto& [page, comments] : context.commentsByPage) {
+    for (const auto& [page, comments] : read.commentsByPage) {
       for (const auto& comment : comments) {
         std::string placement;
         if (document) {

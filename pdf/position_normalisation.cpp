@@ -1,22 +1,20 @@
-#include "apply/position_normalisation.h"
+#include "pdf/position_normalisation.h"
 
 #include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
-#include "apply/structured_blocks.h"
+#include "pdf/structured_blocks.h"
 
-namespace osprevan::apply {
+namespace osprevan::pdf {
 namespace {
-
-using pdf::ContentElement;
 
 // Content elements by their chain and their host paragraph count, in the order they were made.
 using ParagraphParts =
-    std::map<std::pair<const pdf::ElementEntry*, uint32_t>, std::vector<const ContentElement*>>;
+    std::map<std::pair<const ElementEntry*, uint32_t>, std::vector<const ContentElement*>>;
 
-ParagraphParts PartsOfParagraphs(const pdf::DocumentContext& context) {
+ParagraphParts PartsOfParagraphs(const DocumentContext& context) {
   ParagraphParts parts;
   for (const auto& element : context.elements)
     parts[{element->containers, element->containerCount}].push_back(element.get());
@@ -31,14 +29,14 @@ uint32_t UnmarkedCount(const ContentElement& element, size_t count) {
 
 // Structure elements in which a block ends that started in another: text at their start
 // follows that block.
-std::set<const OkStructElem*> BlocksEndingIn(const pdf::DocumentContext& context) {
+std::set<const OkStructElem*> BlocksEndingIn(const DocumentContext& context) {
   std::set<const OkStructElem*> out;
-  for (const pdf::StructureBlock& block : context.blocks)
+  for (const StructureBlock& block : context.blocks)
     if (block.endParent && block.endParent != block.startParent) out.insert(block.endParent);
   return out;
 }
 
-void Normalise(pdf::TextPosition& position, const ParagraphParts& parts,
+void Normalise(TextPosition& position, const ParagraphParts& parts,
                const std::set<const OkStructElem*>& blockEnds) {
   const ContentElement* element = position.element;
   if (!element) return;
@@ -62,7 +60,7 @@ void Normalise(pdf::TextPosition& position, const ParagraphParts& parts,
 
 }  // namespace
 
-void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_t lastPage) {
+void NormalisePositions(DocumentContext& context, int32_t firstPage, int32_t lastPage) {
   MarkBlockParents(context);
   const ParagraphParts parts = PartsOfParagraphs(context);
   const std::set<const OkStructElem*> blockEnds = BlocksEndingIn(context);
@@ -70,7 +68,7 @@ void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_
     if (page < firstPage || page > lastPage) continue;
     for (auto& comment : comments) {
       if (!comment->hasRange()) continue;
-      pdf::TextRange range = comment->range();
+      TextRange range = comment->range();
       Normalise(range.start, parts, blockEnds);
       Normalise(range.end, parts, blockEnds);
       comment->SetRange(range);
@@ -78,4 +76,4 @@ void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_
   }
 }
 
-}  // namespace osprevan::apply
+}  // namespace osprevan::pdf

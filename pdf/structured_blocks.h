@@ -8,22 +8,21 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
+#include "pdf/structure_tree.h"
 #include "pdf/text_range.h"
 
-namespace osprevan::apply {
-
-class ImportContext;
+namespace osprevan::pdf {
 
 // Adds the blocks below `element` to the document's block list and their spans to its span
-// map; a block left open stays open for the next call. 0 when the walk went through, 1 when a
-// block marker was malformed (the blocks found so far are kept).
-int32_t CollectBlocks(ImportContext& context, const OkStructElem* element);
-int32_t CollectBlocks(pdf::DocumentContext& context, const OkStructElem* element);
+// map; a block left open stays open for the next call. False when a block marker was malformed
+// (the blocks found so far are kept).
+bool CollectBlocks(DocumentContext& context, const StructureTree& tree,
+                   const OkStructElem* element);
 
 // Sets `startsBlock` and `endsBlock` of every content element from the block list.
-void MarkBlockParents(pdf::DocumentContext& context);
+void MarkBlockParents(DocumentContext& context);
 
 // Whether a position lies inside a block, so that its place in the host cannot be told.
-bool InsideBlock(const pdf::TextPosition& position);
+bool InsideBlock(const TextPosition& position);
 
-}  // namespace osprevan::apply
+}  // namespace osprevan::pdf

@@ -7,10 +7,10 @@
 
 #include "pdf/document_context.h"
 
-namespace osprevan::apply {
+namespace osprevan::pdf {
 
 // Sets `hostOffset` and `atBlockEnd` of both ends of every ranged top-level comment of the
 // pages from `firstPage` to `lastPage`, and which content elements a block starts or ends in.
-void NormalisePositions(pdf::DocumentContext& context, int32_t firstPage, int32_t lastPage);
+void NormalisePositions(DocumentContext& context, int32_t firstPage, int32_t lastPage);
 
-}  // namespace osprevan::apply
+}  // namespace osprevan::pdf

@@ -1,4 +1,4 @@
-#include "apply/structured_blocks.h"
+#include "pdf/structured_blocks.h"
 
 #include <algorithm>
 #include <array>
@@ -6,41 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "apply/import_context.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 
-namespace osprevan::apply {
+namespace osprevan::pdf {
 namespace {
 
 using ondrelkit::kNoAtom;
 using ondrelkit::PdfAtom;
-using pdf::Guarded;
 
-constexpr size_t kIdentifierCapacity = 1023;
 // "BS"/"BE" before the block's name in a marker's identifier.
 constexpr size_t kMarkerPrefix = 2;
 // A structure tree nested deeper than this is damaged or hostile: what lies below is not walked.
 constexpr size_t kMaxDepth = 256;
 
-std::string ReadIdentifier(const OkStructElem* element) {
-  const pdf::PdfTables& t = pdf::Tables();
-  if (!t.structElemId) return {};
-  std::array<char, kIdentifierCapacity + 1> buffer{};
-  const size_t length =
-      Guarded([&] { return t.structElemId(element, buffer.data(), buffer.size()); }, size_t{0});
-  return std::string(buffer.data(), std::min(length, kIdentifierCapacity));
-}
-
-int32_t KidCount(const OkStructElem* element) {
-  return std::max(Guarded([&] { return pdf::Tables().structElemKidCount(element); }, 0), 0);
-}
-
 // The block walk over one subtree; the open block is the document's, shared by every walk.
 class BlockWalk {
  public:
-  explicit BlockWalk(pdf::DocumentContext& context) : context_(context) {
-    const pdf::PdfTables& t = pdf::Tables();
+  BlockWalk(DocumentContext& context, const StructureTree& tree) : context_(context), tree_(tree) {
+    const PdfTables& t = Tables();
     const auto atom = [&](const char* name) {
       return Guarded([&] { return t.core->PdfAtom(name); }, kNoAtom);
     };
@@ -49,7 +33,7 @@ class BlockWalk {
     span_ = atom("Span");
   }
 
-  int32_t Walk(const OkStructElem* root);
+  bool Walk(const OkStructElem* root);
 
  private:
   struct Level {
@@ -62,19 +46,20 @@ class BlockWalk {
   void Start(const OkStructElem* parent, const OkStructElem* child);
   void End(const OkStructElem* parent, const OkStructElem* child);
 
-  pdf::DocumentContext& context_;
+  DocumentContext& context_;
+  const StructureTree& tree_;
   PdfAtom blockStart_ = kNoAtom;
   PdfAtom blockEnd_ = kNoAtom;
   PdfAtom span_ = kNoAtom;
-  int32_t result_ = 0;
+  bool wellFormed_ = true;
 };
 
 // Iterative, in child order, so that a deep tree cannot exhaust the stack.
-int32_t BlockWalk::Walk(const OkStructElem* root) {
+bool BlockWalk::Walk(const OkStructElem* root) {
   // Each element is walked once: a kid that names one of its ancestors (or any element seen
   // before) would otherwise make the walk endless.
   std::set<const OkStructElem*> seen = {root};
-  std::vector<Level> path = {{root, 0, KidCount(root)}};
+  std::vector<Level> path = {{root, 0, tree_.KidCount(root)}};
   while (!path.empty()) {
     Level& level = path.back();
     if (level.next >= level.count) {
@@ -83,18 +68,17 @@ int32_t BlockWalk::Walk(const OkStructElem* root) {
     }
     const OkStructElem* parent = level.element;
     const int32_t index = level.next++;
-    const OkStructElem* child = Guarded([&] { return pdf::Tables().structElemKid(parent, index); },
-                                        static_cast<OkStructElem*>(nullptr));
+    const OkStructElem* child = tree_.Kid(parent, index);
     // Marked content, object references and kids that cannot be read are passed over.
     if (!child || !seen.insert(child).second) continue;
     if (Visit(parent, child) && path.size() < kMaxDepth)
-      path.push_back({child, 0, KidCount(child)});
+      path.push_back({child, 0, tree_.KidCount(child)});
   }
-  return result_;
+  return wellFormed_;
 }
 
 bool BlockWalk::Visit(const OkStructElem* parent, const OkStructElem* child) {
-  const PdfAtom type = Guarded([&] { return pdf::Tables().structElemType(child); }, kNoAtom);
+  const PdfAtom type = tree_.Type(child);
   const bool open = context_.openBlockName.has_value();
   // An element without a readable type is no marker (kNoAtom would match a missing atom).
   if (type != kNoAtom && type == blockStart_ && !open) {
@@ -112,23 +96,23 @@ bool BlockWalk::Visit(const OkStructElem* parent, const OkStructElem* child) {
 
 void BlockWalk::Start(const OkStructElem* parent, const OkStructElem* child) {
   context_.blocks.push_back({child, parent, nullptr, nullptr});
-  const std::string identifier = ReadIdentifier(child);
+  const std::string identifier = tree_.Identifier(child);
   if (identifier.size() > kMarkerPrefix) {
     context_.openBlockName = identifier.substr(kMarkerPrefix);
   } else {
-    result_ = 1;
+    wellFormed_ = false;
   }
 }
 
 // An end that names another block is not this block's end: the block stays open.
 void BlockWalk::End(const OkStructElem* parent, const OkStructElem* child) {
-  const std::string identifier = ReadIdentifier(child);
+  const std::string identifier = tree_.Identifier(child);
   if (identifier.size() <= kMarkerPrefix) {
-    result_ = 1;
+    wellFormed_ = false;
     return;
   }
   if (identifier.substr(kMarkerPrefix) != *context_.openBlockName) return;
-  pdf::StructureBlock& block = context_.blocks.back();
+  StructureBlock& block = context_.blocks.back();
   block.endElement = child;
   block.endParent = parent;
   context_.openBlockName.reset();
@@ -136,19 +120,16 @@ void BlockWalk::End(const OkStructElem* parent, const OkStructElem* child) {
 
 }  // namespace
 
-int32_t CollectBlocks(pdf::DocumentContext& context, const OkStructElem* element) {
-  if (!element || !pdf::Tables().core) return 0;
-  return BlockWalk(context).Walk(element);
+bool CollectBlocks(DocumentContext& context, const StructureTree& tree,
+                   const OkStructElem* element) {
+  if (!element || !Tables().core) return true;
+  return BlockWalk(context, tree).Walk(element);
 }
 
-int32_t CollectBlocks(ImportContext& context, const OkStructElem* element) {
-  return CollectBlocks(context.reading, element);
-}
-
-void MarkBlockParents(pdf::DocumentContext& context) {
+void MarkBlockParents(DocumentContext& context) {
   std::set<const OkStructElem*> starts;
   std::set<const OkStructElem*> ends;
-  for (const pdf::StructureBlock& block : context.blocks) {
+  for (const StructureBlock& block : context.blocks) {
     starts.insert(block.startParent);
     if (block.endParent) ends.insert(block.endParent);
   }
@@ -161,8 +142,8 @@ void MarkBlockParents(pdf::DocumentContext& context) {
 // A character knows only whether a block's span carried it, so two marked characters side by
 // side count as one block, and the element's own start and end tell whether the block there
 // begins or ends in it.
-bool InsideBlock(const pdf::TextPosition& position) {
-  const pdf::ContentElement* element = position.element;
+bool InsideBlock(const TextPosition& position) {
+  const ContentElement* element = position.element;
   if (!element || element->chars.empty()) return false;
   const auto& chars = element->chars;
   // An offset past the last character is taken as the element's end.
@@ -172,4 +153,4 @@ bool InsideBlock(const pdf::TextPosition& position) {
   return chars.InBlockSpan(at - 1) && chars.InBlockSpan(at);
 }
 
-}  // namespace osprevan::apply
+}  // namespace osprevan::pdf

@@ -1,6 +1,6 @@
 // Blocks of a structured document's PDF: collected from the structure tree, and positions
 // inside them told apart from positions at their edges.
-#include "apply/structured_blocks.h"
+#include "pdf/structured_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -17,24 +17,26 @@
 #include "reviewed_pdf.h"
 #include "tests/ondrelkit/hand_made_pdf.h"
 
-namespace osprevan::apply {
+namespace osprevan::pdf {
 namespace {
-
-using pdf::Tables;
 
 class StructuredBlocksTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
   }
   void TearDown() override {
     reading_.reset();
-    for (OkDoc* pdf : pdfs_) pdf::ClosePdf(pdf);
-    pdf::PdfLibraryUnload();
+    for (OkDoc* pdf : pdfs_) ClosePdf(pdf);
+    PdfLibraryUnload();
   }
   const OkStructElem* Top(const std::string& path) {
-    pdfs_.push_back(pdf::OpenPdfByPath(win::Utf8ToWide(path)));
-    return pdfs_.back() ? Tables().structRootKid(pdfs_.back(), 0) : nullptr;
+    pdfs_.push_back(OpenPdfByPath(win::Utf8ToWide(path)));
+    return StructureTree(pdfs_.back()).Top();
+  }
+  // The walks ask the tree about elements only, whichever PDF they belong to.
+  bool Collect(const OkStructElem* top) {
+    return CollectBlocks(Reading(), StructureTree(pdfs_.back()), top);
   }
   // A PDF whose top element holds one element for each "Type:ID" word of `kids`.
   const OkStructElem* HandMade(const std::string& kids) {
@@ -55,14 +57,14 @@ class StructuredBlocksTest : public ::testing::Test {
     ondrelkit::testing::WriteHandMadePdf(path, objects);
     return Top(path);
   }
-  pdf::DocumentContext& Reading() {
-    if (!reading_) reading_ = std::make_unique<pdf::DocumentContext>();
+  DocumentContext& Reading() {
+    if (!reading_) reading_ = std::make_unique<DocumentContext>();
     return *reading_;
   }
 
   fixtures::ReviewedPdf pdf_;
   std::vector<OkDoc*> pdfs_;
-  std::unique_ptr<pdf::DocumentContext> reading_;
+  std::unique_ptr<DocumentContext> reading_;
 };
 
 TEST_F(StructuredBlocksTest, AnAnchoredFrameIsOneBlockInItsParagraphWithItsSpan) {
@@ -81,10 +83,10 @@ TEST_F(StructuredBlocksTest, AnAnchoredFrameIsOneBlockInItsParagraphWithItsSpan)
 )")) << pdf_.error();
   const OkStructElem* top = Top(pdf_.exportedPdf());
   ASSERT_NE(top, nullptr);
-  pdf::DocumentContext& reading = Reading();
-  EXPECT_EQ(CollectBlocks(reading, top), 0);
+  DocumentContext& reading = Reading();
+  EXPECT_TRUE(Collect(top));
   ASSERT_EQ(reading.blocks.size(), 1u);
-  const pdf::StructureBlock& block = reading.blocks.front();
+  const StructureBlock& block = reading.blocks.front();
   EXPECT_FALSE(reading.openBlockName);
   ASSERT_NE(block.endElement, nullptr);
   EXPECT_EQ(block.startParent, block.endParent);
@@ -100,26 +102,26 @@ TEST_F(StructuredBlocksTest, AnAnchoredFrameIsOneBlockInItsParagraphWithItsSpan)
 TEST_F(StructuredBlocksTest, MarkersThatDoNotCloseOrNameTheirBlock) {
   struct Case {
     const char *name, *kids, *then;
-    int32_t result;
+    bool wellFormed;
     size_t blocks;
     bool open;  // a block is still open after the walks
     size_t spans;
   };
   const Case cases[] = {
-      {"EndOfAnotherBlock", "BlockStart:BSF1 Span:S BlockEnd:BEF2", "", 0, 1, true, 1},
-      {"EndInAnotherTree", "BlockStart:BSF7", "Span:S BlockEnd:BEF7", 0, 1, false, 1},
-      {"ShortStart", "BlockStart:BS Span:S BlockEnd:BEF1", "", 1, 1, false, 0},
-      {"ShortEnd", "BlockStart:BSF1 BlockEnd:BE Span:S", "", 1, 1, true, 1},
-      {"StartWhileOpen", "BlockStart:BSF1 BlockStart:BSF2 BlockEnd:BEF1", "", 0, 1, false, 0},
-      {"EndWhileClosed", "BlockEnd:BEF1 Span:S", "", 0, 0, false, 0},
+      {"EndOfAnotherBlock", "BlockStart:BSF1 Span:S BlockEnd:BEF2", "", true, 1, true, 1},
+      {"EndInAnotherTree", "BlockStart:BSF7", "Span:S BlockEnd:BEF7", true, 1, false, 1},
+      {"ShortStart", "BlockStart:BS Span:S BlockEnd:BEF1", "", false, 1, false, 0},
+      {"ShortEnd", "BlockStart:BSF1 BlockEnd:BE Span:S", "", false, 1, true, 1},
+      {"StartWhileOpen", "BlockStart:BSF1 BlockStart:BSF2 BlockEnd:BEF1", "", true, 1, false, 0},
+      {"EndWhileClosed", "BlockEnd:BEF1 Span:S", "", true, 0, false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    pdf::DocumentContext& reading = Reading();
+    DocumentContext& reading = Reading();
     reading.Clear();
-    int32_t result = CollectBlocks(reading, HandMade(c.kids));
-    if (*c.then) result |= CollectBlocks(reading, HandMade(c.then));
-    EXPECT_EQ(result, c.result);
+    bool wellFormed = Collect(HandMade(c.kids));
+    if (*c.then) wellFormed &= Collect(HandMade(c.then));
+    EXPECT_EQ(wellFormed, c.wellFormed);
     EXPECT_EQ(reading.blocks.size(), c.blocks);
     EXPECT_EQ(reading.openBlockName.has_value(), c.open);
     EXPECT_EQ(reading.blockSpans.size(), c.spans);
@@ -142,9 +144,9 @@ TEST_F(StructuredBlocksTest, LoopingAndDeepTreesEndTheWalk) {
     objects.push_back("<< /S /BlockStart /ID (BSF1) >>");
     const std::string path = pdf_.directory() + "/deep" + std::to_string(depth) + ".pdf";
     ondrelkit::testing::WriteHandMadePdf(path, objects);
-    pdf::DocumentContext& reading = Reading();
+    DocumentContext& reading = Reading();
     reading.Clear();
-    EXPECT_EQ(CollectBlocks(reading, Top(path)), 0);
+    EXPECT_TRUE(Collect(Top(path)));
     EXPECT_EQ(reading.blocks.size(), blocks) << depth;
   }
 }
@@ -167,13 +169,13 @@ TEST(InsideBlockTest, PositionsInsideAndAtTheEdgesOfABlock) {
       {{}, false, false, 0, false},
   };
   for (const Case& c : cases) {
-    pdf::ContentElement element;
+    ContentElement element;
     for (bool marked : c.marked) {
       element.chars.Append({{}, {}, "x", marked});
     }
     element.startsBlock = c.startsBlock;
     element.endsBlock = c.endsBlock;
-    pdf::TextPosition position;
+    TextPosition position;
     position.element = &element;
     position.offset = c.offset;
     EXPECT_EQ(InsideBlock(position), c.inside)
@@ -183,4 +185,4 @@ TEST(InsideBlockTest, PositionsInsideAndAtTheEdgesOfABlock) {
 }
 
 }  // namespace
-}  // namespace osprevan::apply
+}  // namespace osprevan::pdf

@@ -1,0 +1,58 @@
+#include "pdf/review_read.h"
+
+#include <utility>
+
+#include "pdf/annotation_reader.h"
+#include "pdf/container_places.h"
+#include "pdf/document_context.h"
+#include "pdf/page_reading.h"
+#include "pdf/pdf_document.h"
+#include "pdf/position_normalisation.h"
+#include "pdf/structured_blocks.h"
+
+namespace osprevan::pdf {
+
+ReviewRead::ReviewRead() = default;
+ReviewRead::~ReviewRead() = default;
+ReviewRead::ReviewRead(ReviewRead&&) noexcept = default;
+ReviewRead& ReviewRead::operator=(ReviewRead&&) noexcept = default;
+
+ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId document,
+                      const ReviewPart& part, const FilterCriteria& filter,
+                      const PageProgress& progress) {
+  ReviewRead read;
+  if (!pdf || part.firstPage < 0 || part.firstPage > part.lastPage) return read;
+  const AnnotationCount annotations = CountAnnotations(pdf, part.firstPage, part.lastPage);
+  read.pagesNotHad.insert(annotations.pagesNotHad.begin(), annotations.pagesNotHad.end());
+  read.annotationCount = annotations.total;
+  if (annotations.total == 0) return read;
+
+  DocumentContext context;
+  context.hasRoleMap = HasRoleMap(pdf) ? 1 : 0;
+  // A malformed block marker leaves the blocks found before it; text in the rest is not
+  // taken for a block's.
+  (void)CollectBlocks(context, tree, part.element);
+  for (int32_t index = part.firstPage; index <= annotations.lastPage; ++index) {
+    OkPage* page = BeginPage(context, pdf, index, filter);
+    // A page that cannot be had at all was noted when the annotations were counted.
+    if (!page) continue;
+    if (progress) progress(index);
+    const auto listed = context.commentsByPage.find(index);
+    const bool hasComments = listed != context.commentsByPage.end() && !listed->second.empty();
+    if (!FinishPage(context, page) && hasComments) read.textUnread.insert(index);
+  }
+  NormalisePositions(context, part.firstPage, annotations.lastPage);
+  NoteContainerPlaces(context, tree, document);
+
+  // The lookup by annotation is reading's own; its keys belong to the records moved out.
+  context.commentsByAnnot.clear();
+  context.statesChanged.clear();
+  context.pendingReplace = nullptr;
+  read.commentsByPage = std::move(context.commentsByPage);
+  read.filteredOut = std::move(context.filteredOut);
+  read.elements = std::move(context.elements);
+  for (auto& [element, entry] : context.entries) read.entries.push_back(std::move(entry));
+  return read;
+}
+
+}  // namespace osprevan::pdf

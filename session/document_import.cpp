@@ -1,0 +1,39 @@
+#include "session/document_import.h"
+
+#include "apply/apply_comments.h"
+#include "hostlink/answer.h"
+#include "hostlink/document_structure.h"
+#include "hostlink/host_ops.h"
+#include "hostlink/messages.h"
+#include "support/formatted.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
+
+namespace osprevan::session {
+
+bool ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
+                        tolvane::ObjectId document, const pdf::ReviewPart& part,
+                        const pdf::FilterCriteria& criteria) {
+  const bool structured = hostlink::HighestElement(document) != 0;
+  HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
+                 session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
+  if (document == 0 || part.firstPage < 0 || part.firstPage > part.lastPage) return false;
+  const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
+  const pdf::ReviewRead read =
+      pdf::ReadReview(session.pdf, tree, document, part, criteria, [&](int32_t page) {
+        HostSetString(document, document, tolvane::P_DOC_STATUS_BAR,
+                      support::Format("%s%d", progress.c_str(), page + 1));
+      });
+  session.unreadable.textUnread.insert(read.textUnread.begin(), read.textUnread.end());
+  session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
+  std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);
+  session.report.insert(session.report.end(), placed.begin(), placed.end());
+  return true;
+}
+
+bool GoOnAfterQuestion(ImportSession& session, int messageId) {
+  if (hostlink::QuestionsAreAsked()) session.sourceChanged = true;
+  return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
+}
+
+}  // namespace osprevan::session
