@@ -19,8 +19,6 @@ struct CommandState {
   int32_t dontShowWarning = 0;
   // Set by "WriteReport=Yes" in the preferences: an interactive import writes its report too.
   int32_t writeReport = 0;
-  // Set by the creator check: the PDF was made by a host version before 12.
-  int32_t madeBeforeVersion12 = 0;
 };
 
 CommandState& Command();

@@ -19,12 +19,7 @@ void ShowMessage(int messageId, int32_t alertKind) {
   ShowMessage(support::UiString(messageId, kAlertTextCapacity), alertKind);
 }
 
-bool QuestionsAreAsked() {
-  return Command().calledFromClient != 1 && Command().madeBeforeVersion12 != 0;
-}
-
 int32_t AskQuestion(const std::string& text) {
-  if (!QuestionsAreAsked()) return kAnswerContinue;
   return HostAlert(text, tolvane::ALERT_YES_NO) == 0 ? kAnswerContinue : kAnswerStop;
 }
 

@@ -17,10 +17,7 @@ constexpr size_t kAlertTextCapacity = 4096;
 void ShowMessage(const std::string& text, int32_t alertKind = tolvane::ALERT_MESSAGE);
 void ShowMessage(int messageId, int32_t alertKind = tolvane::ALERT_MESSAGE);
 
-// Whether AskQuestion really asks: not when another client started the import, nor for a PDF
-// made by host version 12 or later.
-bool QuestionsAreAsked();
-
+// Asks with a yes/no alert: yes continues, no stops.
 int32_t AskQuestion(const std::string& text);
 int32_t AskQuestion(int messageId);
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "hostlink/call_refusal.h"
-#include "hostlink/command_state.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
 #include "pdf/file_times.h"
@@ -127,20 +126,19 @@ TopElement TopElementKind(OkDoc* document) {
   return kind;
 }
 
-int32_t CheckCreatorText(const std::string& creator, int32_t& madeBeforeVersion12) {
-  if (creator.rfind("Tolvane", 0) != 0) return 1;
+CreatorCheck CheckCreatorText(const std::string& creator) {
+  if (creator.rfind("Tolvane", 0) != 0) return {};
   const size_t space = creator.find_last_of(' ');
-  if (space == std::string::npos || space + 1 >= creator.size()) return 1;
+  if (space == std::string::npos || space + 1 >= creator.size()) return {};
   const std::string last = creator.substr(space + 1);
   char* end = nullptr;
   const double version = std::strtod(last.c_str(), &end);
   // strtod also reads "nan" and "inf": NaN passes every "< 9" test, and neither is a version.
-  if (end == last.c_str() || !std::isfinite(version) || version < 9.0) return 1;
-  madeBeforeVersion12 = version < 12.0 ? 1 : 0;
-  return 0;
+  if (end == last.c_str() || !std::isfinite(version) || version < 9.0) return {};
+  return {true, version < 12.0};
 }
 
-int32_t CheckCreator(OkDoc* document) {
+CreatorCheck CheckCreator(OkDoc* document) {
   std::string creator;
   if (document) {
     creator = Guarded(
@@ -152,7 +150,7 @@ int32_t CheckCreator(OkDoc* document) {
         },
         std::string());
   }
-  return CheckCreatorText(creator, hostlink::Command().madeBeforeVersion12);
+  return CheckCreatorText(creator);
 }
 
 int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath) {

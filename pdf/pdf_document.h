@@ -30,10 +30,14 @@ struct TopElement {
 };
 TopElement TopElementKind(OkDoc* document);
 
-// 0 when the Creator names the host at version 9 or later; sets madeBeforeVersion12.
-int32_t CheckCreator(OkDoc* document);
+// What the Creator entry tells of the PDF's maker.
+struct CreatorCheck {
+  bool accepted = false;         // the host at version 9 or later
+  bool beforeVersion12 = false;  // an accepted PDF of a host before version 12
+};
+CreatorCheck CheckCreator(OkDoc* document);
 // The same test on a Creator text, for callers that have one.
-int32_t CheckCreatorText(const std::string& creator, int32_t& madeBeforeVersion12);
+CreatorCheck CheckCreatorText(const std::string& creator);
 
 // 1 when the host document's file was last written after the PDF file was created. A time
 // that cannot be read counts as "not newer": the question is then not asked.

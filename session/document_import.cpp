@@ -32,7 +32,8 @@ bool ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
 }
 
 bool GoOnAfterQuestion(ImportSession& session, int messageId) {
-  if (hostlink::QuestionsAreAsked()) session.sourceChanged = true;
+  if (!session.asksQuestions) return true;
+  session.sourceChanged = true;
   return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
 }
 

@@ -116,7 +116,9 @@ int32_t RunImport(ImportSession& session) {
     run.failed = 1;
   } else {
     const pdf::TopElement top = pdf::TopElementKind(pdf);
-    if (pdf::CheckCreator(pdf) != 0) {
+    const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
+    session.asksQuestions = creator.beforeVersion12 && hostlink::Command().calledFromClient != 1;
+    if (!creator.accepted) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
       run.failed = 1;

@@ -18,6 +18,9 @@ class ImportSession {
  public:
   apply::ImportContext placing;  // the counts, and the user's view given back at the end
   OkDoc* pdf = nullptr;
+  // The changed-source questions are asked: the PDF was made by a host before version 12 and a
+  // person runs the import.
+  bool asksQuestions = false;
   // The user was asked about a changed source for the current target and went on.
   bool sourceChanged = false;
   // What became of every comment read, over the whole import (a book's components added up).

@@ -1,11 +1,11 @@
 #include "ui/first_use_warning.h"
 
+#include "hostlink/answer.h"
 #include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
-#include "ui/dialog_outcome.h"
 #include "ui/warning_dialog_items.h"
 
 namespace osprevan::ui {
@@ -29,13 +29,11 @@ void WarningEvent(int32_t item, int32_t) {
       break;
     case kWarningYesItem:
       g_warning.answer = hostlink::kAnswerContinue;
-      ui::DialogOutcome() = hostlink::kAnswerContinue;
       if (g_warning.target) *g_warning.target = g_warning.working;
       HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
       break;
     case kWarningNoItem:
       g_warning.answer = hostlink::kAnswerStop;
-      ui::DialogOutcome() = hostlink::kAnswerStop;
       HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
       break;
     default:

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "hostlink/answer.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
@@ -14,7 +15,6 @@
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
 #include "ui/default_pdf_path.h"
-#include "ui/dialog_outcome.h"
 #include "ui/filter_dialog.h"
 #include "ui/input_dialog_items.h"
 
@@ -33,6 +33,9 @@ struct InputDialogState {
   std::optional<std::string> defaultPdfName;
   FilterChoice filterChoice = kChoiceAllComments;
   win::HWND filterOwnerWindow = nullptr;
+  // Until the user confirms, the dialog counts as cancelled: a host that cannot run it ends the
+  // import rather than going on with no path.
+  int32_t answer = hostlink::kAnswerStop;
 };
 
 InputDialogState g_input;
@@ -80,13 +83,13 @@ void Confirm() {
   g_input.filterChoice = static_cast<FilterChoice>(choice);
   if (g_input.filterChoice == kChoiceCustomFilter)
     g_input.filterOwnerWindow = win::GetWindow(win::GetForegroundWindow(), win::GW_OWNER);
-  DialogOutcome() = hostlink::kAnswerContinue;
+  g_input.answer = hostlink::kAnswerContinue;
   HostClose(g_input.inputDialog, 0);
   g_input.inputDialog = 0;
 }
 
 void Cancel() {
-  DialogOutcome() = hostlink::kAnswerStop;
+  g_input.answer = hostlink::kAnswerStop;
   HostClose(g_input.inputDialog, tolvane::CLOSE_DISCARD);
   g_input.inputDialog = 0;
 }
@@ -133,9 +136,6 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
   pdf = nullptr;
   path.clear();
   g_input = InputDialogState{};
-  // Until the user confirms, the dialog counts as cancelled: a host that cannot run it ends the
-  // import rather than going on with no path.
-  DialogOutcome() = hostlink::kAnswerStop;
   g_input.inputDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
   if (g_input.inputDialog) {
     HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
@@ -153,7 +153,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
   g_input.defaultPdfName.reset();
   const std::optional<std::string> chosen = std::move(g_input.chosenPdfPath);
   g_input.chosenPdfPath.reset();
-  if (DialogOutcome() == hostlink::kAnswerStop || !chosen) return 1;
+  if (g_input.answer == hostlink::kAnswerStop || !chosen) return 1;
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
   if (!OpenWithDefaults(path, pdf, criteria)) {
@@ -161,6 +161,7 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
     path.clear();
     return 1;
   }
+  int32_t answer = hostlink::kAnswerContinue;
   switch (g_input.filterChoice) {
     case kChoiceAllComments:
       break;
@@ -169,11 +170,11 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
       break;
     case kChoiceCustomFilter:
       criteria.dateFilterOn = true;
-      DialogOutcome() = RunFilterDialog(criteria, g_input.filterOwnerWindow);
+      answer = RunFilterDialog(criteria, g_input.filterOwnerWindow);
       break;
   }
   criteria.knownAuthors.clear();
-  if (DialogOutcome() != hostlink::kAnswerStop) return 0;
+  if (answer != hostlink::kAnswerStop) return 0;
   pdf::ClosePdf(pdf);
   pdf = nullptr;
   path.clear();
