@@ -99,11 +99,15 @@ void RunImportCommand() {
     const int32_t before = state.dontShowWarning;
     proceed = ui::ShowFirstUseWarning(state.dontShowWarning) == hostlink::kAnswerContinue;
     if (proceed && state.dontShowWarning != before)
-      session::WritePreferences({state.dontShowWarning, state.writeReport});
+      // Not written, the warning only shows again at the next import.
+      (void)session::WritePreferences({state.dontShowWarning, state.writeReport});
   }
   if (proceed) {
     session::ImportSession importSession;
-    session::RunImport(importSession);
+    const support::Status imported = session::RunImport(importSession);
+    // The user was told at the step that failed; a calling client also gets the reason.
+    if (!imported.ok() && state.calledFromClient == 1)
+      HostPrintConsole("\nImport stopped: " + imported.reason());
   }
   pdf::PdfLibraryUnload();
 }
@@ -125,7 +129,8 @@ void OnInitialize(int32_t initKind) {
 void OnCommand(int32_t command) {
   MemoryServices memory;
   session::Preferences preferences;
-  session::ReadPreferences(preferences);
+  // Without a preferences file the defaults stand.
+  (void)session::ReadPreferences(preferences);
   hostlink::Command().dontShowWarning = preferences.dontShowWarning;
   hostlink::Command().writeReport = preferences.writeReport;
   if (command != kImportCommand) return;

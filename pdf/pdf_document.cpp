@@ -43,20 +43,20 @@ hostlink::CallRefusal FileProblem(const std::string& path) {
 
 }  // namespace
 
-int32_t ValidatePdfPath(const std::string& path, bool signature) {
+support::Status ValidatePdfPath(const std::string& path, bool signature) {
   const auto wide = support::Utf8ToUtf16(path);
   if (!wide || wide->empty() || !LastWriteTime(path)) {
     hostlink::ShowMessage(support::MSG_INVALID_PATH, tolvane::ALERT_OK_ONLY);
     hostlink::AnswerRefusal(hostlink::kRefusalNoSuchFile);
-    return 1;
+    return support::Status::Failed("no file at the PDF path");
   }
   hostlink::CallRefusal problem = FileProblem(path);
   if (problem == hostlink::kRefusalNone && signature && !IsPdfFile(*wide))
     problem = hostlink::kRefusalNotPdf;
-  if (problem == hostlink::kRefusalNone) return 0;
+  if (problem == hostlink::kRefusalNone) return support::Status::Done();
   hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
   hostlink::AnswerRefusal(problem);
-  return 1;
+  return support::Status::Failed("the file at the PDF path cannot be read as a PDF");
 }
 
 OkDoc* OpenPdfByPath(const std::u16string& path) {

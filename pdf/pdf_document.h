@@ -6,15 +6,16 @@
 #include <string>
 
 #include "ondrelkit/ondrelkit.h"
+#include "support/status.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::pdf {
 
-// 0 when the path names a file that may be read as a PDF: there, no folder, readable, not
+// Whether the path names a file that may be read as a PDF: there, no folder, readable, not
 // empty and, with `signature`, starting with "%PDF-". Otherwise shows message 14 (nothing there)
 // or 15 (no PDF) as an alert with only an OK button, or on the console when another client runs
-// the import, answers such a caller why (hostlink::CallRefusal) and answers 1.
-int32_t ValidatePdfPath(const std::string& path, bool signature = true);
+// the import, answers such a caller why (hostlink::CallRefusal) and fails.
+support::Status ValidatePdfPath(const std::string& path, bool signature = true);
 
 // The open document, or null (a library error is recorded and dropped, nothing is shown).
 OkDoc* OpenPdfByPath(const std::u16string& path);

@@ -67,7 +67,7 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
 
   if (!book.tree.HasType(element, "Document")) {
     hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
-    run.failed = 1;
+    run.Fail("a component's element is no document");
     return;
   }
   if (HostGetInt(document, document, tolvane::P_DOC_READ_ONLY) != 0) {
@@ -78,9 +78,10 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
       hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
       book.readOnlyReported = true;
     }
-  } else if (!ImportIntoDocument(session, book.tree, document, {element, first, end - 1},
-                                 criteria)) {
-    run.failed = 1;
+  } else if (support::Status imported = ImportIntoDocument(session, book.tree, document,
+                                                           {element, first, end - 1}, criteria);
+             !imported.ok()) {
+    run.Fail(imported.reason());
   }
 }
 
@@ -133,7 +134,7 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   if (!bookId) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
     hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.failed = 1;
+    run.Fail("no active book");
     return;
   }
   if (pdf::SourceNewerThanPdf(bookId, pdfPath) &&

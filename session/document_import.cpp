@@ -11,13 +11,15 @@
 
 namespace osprevan::session {
 
-bool ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
-                        tolvane::ObjectId document, const pdf::ReviewPart& part,
-                        const pdf::FilterCriteria& criteria) {
+support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
+                                   tolvane::ObjectId document, const pdf::ReviewPart& part,
+                                   const pdf::FilterCriteria& criteria) {
   const bool structured = hostlink::HighestElement(document) != 0;
   HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
                  session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
-  if (document == 0 || part.firstPage < 0 || part.firstPage > part.lastPage) return false;
+  if (document == 0) return support::Status::Failed("no document to place into");
+  if (part.firstPage < 0 || part.firstPage > part.lastPage)
+    return support::Status::Failed("the document has no pages in the PDF");
   const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
   const pdf::ReviewRead read =
       pdf::ReadReview(session.pdf, tree, document, part, criteria, [&](int32_t page) {
@@ -28,7 +30,7 @@ bool ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
   session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
   std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);
   session.report.insert(session.report.end(), placed.begin(), placed.end());
-  return true;
+  return support::Status::Done();
 }
 
 bool GoOnAfterQuestion(ImportSession& session, int messageId) {

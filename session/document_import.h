@@ -6,15 +6,16 @@
 #include "pdf/review_read.h"
 #include "pdf/structure_tree.h"
 #include "session/import_session.h"
+#include "support/status.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::session {
 
-// Reads `part` of the session's PDF and places its comments into `document`. False, with
+// Reads `part` of the session's PDF and places its comments into `document`. Fails, with
 // nothing read or changed, when the part names no page of the PDF.
-bool ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
-                        tolvane::ObjectId document, const pdf::ReviewPart& part,
-                        const pdf::FilterCriteria& criteria);
+support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
+                                   tolvane::ObjectId document, const pdf::ReviewPart& part,
+                                   const pdf::FilterCriteria& criteria);
 
 // Asks a question about a changed source; false when the user chose to stop. Going on notes
 // the changed source for the usage event.

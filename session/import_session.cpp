@@ -33,7 +33,7 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
   if (!target) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
     hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.failed = 1;
+    run.Fail("no active document");
     return;
   }
   // Refused before anything is asked or read: nothing is imported into a document that cannot
@@ -42,7 +42,7 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
     HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
               tolvane::ALERT_MESSAGE);
     hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
-    run.failed = 1;
+    run.Fail("the document is read-only");
     return;
   }
   if (pdf::SourceNewerThanPdf(target, pdfPath) &&
@@ -55,24 +55,26 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
   }
   const pdf::StructureTree tree(session.pdf);
   const pdf::ReviewPart whole{tree.Top(), 0, tree.PageCount() - 1};
-  if (!ImportIntoDocument(session, tree, target, whole, criteria)) run.failed = 1;
+  if (support::Status imported = ImportIntoDocument(session, tree, target, whole, criteria);
+      !imported.ok())
+    run.Fail(imported.reason());
   run.importRan = true;
 }
 
 // The per-comment report goes where another client asked, else beside the summary file for
 // it, and for an interactive import when the preferences ask for it. Never reported to the
 // user.
-void WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
+support::Status WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
   const hostlink::CommandState& command = hostlink::Command();
-  if (command.calledFromClient != 1 && command.writeReport == 0) return;
+  if (command.calledFromClient != 1 && command.writeReport == 0) return support::Status::Done();
   const std::string path = command.calledFromClient == 1
                                ? command.callerPdfPath
                                : support::Utf16ToUtf8(pdfPath).value_or("");
-  if (path.empty()) return;
+  if (path.empty()) return support::Status::Failed("no path to put the report beside");
   const bool asked = command.calledFromClient == 1 && command.callerReportPath.has_value();
   const std::string reportPath = asked ? *command.callerReportPath : apply::ReportFileName(path);
-  if (reportPath.empty()) return;
-  support::ReplaceFile(reportPath, apply::ReportJson(path, session.report, session.notices));
+  if (reportPath.empty()) return support::Status::Done();  // the caller asked for none
+  return support::ReplaceFile(reportPath, apply::ReportJson(path, session.report, session.notices));
 }
 
 // What the import tells beyond its counts, gathered once every document was imported.
@@ -96,16 +98,17 @@ void CollectNotices(ImportSession& session) {
 
 }  // namespace
 
-int32_t RunImport(ImportSession& session) {
+support::Status RunImport(ImportSession& session) {
   pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
   std::u16string pdfPath;
   OkDoc* pdf = nullptr;
-  const int32_t chosen = hostlink::Command().calledFromClient == 1
-                             ? ui::OpenCallerPdf(pdf, pdfPath, criteria)
-                             : ui::ChooseInputPdf(pdf, pdfPath, criteria);
-  if (chosen != 0 || pdfPath.empty() || !pdf) {
+  support::Status chosen = hostlink::Command().calledFromClient == 1
+                               ? ui::OpenCallerPdf(pdf, pdfPath, criteria)
+                               : ui::ChooseInputPdf(pdf, pdfPath, criteria);
+  if (chosen.ok() && (pdfPath.empty() || !pdf)) chosen = support::Status::Failed("no PDF open");
+  if (!chosen.ok()) {
     if (pdf) pdf::ClosePdf(pdf);
-    return 1;
+    return chosen;
   }
   session.pdf = pdf;
 
@@ -113,7 +116,7 @@ int32_t RunImport(ImportSession& session) {
   if (!pdf::IsTaggedPdf(pdf)) {
     hostlink::ShowMessage(support::MSG_NOT_TAGGED);
     hostlink::AnswerRefusal(hostlink::kRefusalNotTagged);
-    run.failed = 1;
+    run.Fail("the PDF is not tagged");
   } else {
     const pdf::TopElement top = pdf::TopElementKind(pdf);
     const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
@@ -121,7 +124,7 @@ int32_t RunImport(ImportSession& session) {
     if (!creator.accepted) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
-      run.failed = 1;
+      run.Fail("the PDF was not made by the host at version 9 or later");
     } else if (top.isBook) {
       ImportBook(session, criteria, pdfPath, run);
     } else if (top.isDocument) {
@@ -129,22 +132,25 @@ int32_t RunImport(ImportSession& session) {
     } else {
       hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
       hostlink::AnswerRefusal(hostlink::kRefusalBrokenStructure);
-      run.failed = 1;
+      run.Fail("the PDF's structure is neither a document's nor a book's");
     }
   }
 
   if (run.importRan) {
     CollectNotices(session);
-    WriteReportWhenAsked(session, pdfPath);
+    if (support::Status written = WriteReportWhenAsked(session, pdfPath); !written.ok())
+      run.Fail(written.reason());
   }
   pdfPath.clear();
   if (run.importRan) {
     ui::PrintNotices(session.notices);
-    ui::ShowSummary(session.placing.counters, session.notices);
+    if (support::Status shown = ui::ShowSummary(session.placing.counters, session.notices);
+        !shown.ok())
+      run.Fail(shown.reason());
   }
   pdf::ClosePdf(pdf);
   session.pdf = nullptr;
-  return run.failed;
+  return run.status;
 }
 
 }  // namespace osprevan::session

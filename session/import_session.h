@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "apply/comment_report.h"
 #include "apply/import_context.h"
 #include "apply/unreadable_pages.h"
 #include "ondrelkit/ondrelkit.h"
+#include "support/status.h"
 #include "ui/import_notices.h"
 
 namespace osprevan::session {
@@ -33,11 +36,15 @@ class ImportSession {
 
 // What the steps of one run leave for its end.
 struct ImportRun {
-  int32_t failed = 0;
-  bool importRan = false;  // the summary is due
+  support::Status status = support::Status::Done();  // the first step that failed
+  bool importRan = false;                            // the summary is due
+
+  void Fail(std::string reason) {
+    if (status.ok()) status = support::Status::Failed(std::move(reason));
+  }
 };
 
-// 0 when every step succeeded; 1 when a step failed or the user cancelled.
-int32_t RunImport(ImportSession& session);
+// Done when every step succeeded; fails with the first step that failed or was cancelled.
+support::Status RunImport(ImportSession& session);
 
 }  // namespace osprevan::session

@@ -81,23 +81,23 @@ int32_t ParsePreferences(const std::string& contents) {
   return PreferenceValue(contents, kWarningKey);
 }
 
-int32_t ReadPreferences(Preferences& preferences) {
+support::Status ReadPreferences(Preferences& preferences) {
   preferences = Preferences{};
   for (int32_t property : kDirectories) {
     std::string path;
-    if (!PathIn(property, path)) return 1;
+    if (!PathIn(property, path)) return support::Status::Failed("no preferences folder");
     if (path.empty() || !support::IsReadableFile(path)) continue;
     support::FileChannel file;
     std::string contents;
     if (!file.Open(path, "rb") || !file.ReadAll(contents)) continue;
     preferences.dontShowWarning = PreferenceValue(contents, kWarningKey);
     preferences.writeReport = PreferenceValue(contents, kReportKey);
-    return 0;
+    return support::Status::Done();
   }
-  return 1;
+  return support::Status::Failed("no preferences file to read");
 }
 
-int32_t WritePreferences(const Preferences& preferences) {
+support::Status WritePreferences(const Preferences& preferences) {
   // The report line is written only when it is on, so that a file that never had it stays
   // one line; a user's "WriteReport=Yes" survives the warning's check box.
   std::string line =
@@ -105,14 +105,14 @@ int32_t WritePreferences(const Preferences& preferences) {
   if (preferences.writeReport) line += std::string(kReportKey) + "=Yes\r\n";
   for (int32_t property : kDirectories) {
     std::string path;
-    if (!PathIn(property, path)) return 1;
+    if (!PathIn(property, path)) return support::Status::Failed("no preferences folder");
     if (path.empty()) continue;
     support::FileChannel file;
     if (!file.Open(path, "wb")) continue;
     const bool written = file.Write(line);
-    if (file.Close() && written) return 0;
+    if (file.Close() && written) return support::Status::Done();
   }
-  return 1;
+  return support::Status::Failed("no preferences folder may be written");
 }
 
 }  // namespace osprevan::session

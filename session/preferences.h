@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/status.h"
+
 namespace osprevan::session {
 
 constexpr const char* kPreferencesFileName = "pdfcomments.ini";
@@ -22,10 +24,11 @@ int32_t PreferenceValue(const std::string& contents, const char* key);
 int32_t ParsePreferences(const std::string& contents);
 
 // Sets both values to 0, then reads them from the first directory that holds a readable file.
-// Answers 0 when a file was read, non-zero when there was none.
-int32_t ReadPreferences(Preferences& preferences);
+// Fails when there was none.
+support::Status ReadPreferences(Preferences& preferences);
 
-// Writes the warning's line, and the report's when it is on; 0 written, 1 not written.
-int32_t WritePreferences(const Preferences& preferences);
+// Writes the warning's line, and the report's when it is on, into the first directory where
+// the file can be written.
+support::Status WritePreferences(const Preferences& preferences);
 
 }  // namespace osprevan::session

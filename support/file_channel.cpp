@@ -38,16 +38,20 @@ bool IsReadableFile(const std::string& path) {
   return access(path.c_str(), R_OK) == 0;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes) {
+Status ReplaceFile(const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp";
   FileChannel file;
-  if (!file.Open(temporary, "wb")) return false;
+  if (!file.Open(temporary, "wb")) return Status::Failed("cannot create " + temporary);
   const bool written = file.Write(bytes);
-  if (!file.Close() || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!file.Close() || !written) {
     std::remove(temporary.c_str());
-    return false;
+    return Status::Failed("cannot write " + temporary);
   }
-  return true;
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return Status::Failed("cannot replace " + path);
+  }
+  return Status::Done();
 }
 
 }  // namespace osprevan::support

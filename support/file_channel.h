@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/status.h"
+
 namespace osprevan::support {
 
 class FileChannel {
@@ -27,8 +29,8 @@ class FileChannel {
 };
 
 // Writes `bytes` to a temporary file beside `path` and renames it to `path`, so that a failed
-// write leaves the old file whole. False when nothing was replaced.
-bool ReplaceFile(const std::string& path, const std::string& bytes);
+// write leaves the old file whole. Fails when nothing was replaced.
+Status ReplaceFile(const std::string& path, const std::string& bytes);
 
 // Whether `path` names an existing regular file that may be read.
 bool IsReadableFile(const std::string& path);

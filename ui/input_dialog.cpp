@@ -66,7 +66,7 @@ void Browse() {
 void Confirm() {
   g_input.chosenPdfPath = ResolveNetworkPath(
       HostGetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT));
-  if (pdf::ValidatePdfPath(*g_input.chosenPdfPath) != 0) {
+  if (!pdf::ValidatePdfPath(*g_input.chosenPdfPath).ok()) {
     KeepOpen();
     return;
   }
@@ -132,7 +132,7 @@ FilterChoice LastFilterChoice() {
   return g_input.filterChoice;
 }
 
-int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
+support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
   path.clear();
   g_input = InputDialogState{};
@@ -153,13 +153,14 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
   g_input.defaultPdfName.reset();
   const std::optional<std::string> chosen = std::move(g_input.chosenPdfPath);
   g_input.chosenPdfPath.reset();
-  if (g_input.answer == hostlink::kAnswerStop || !chosen) return 1;
+  if (g_input.answer == hostlink::kAnswerStop || !chosen)
+    return support::Status::Failed("no PDF chosen");
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
   if (!OpenWithDefaults(path, pdf, criteria)) {
     ShowUnopenedPdf();
     path.clear();
-    return 1;
+    return support::Status::Failed("the PDF does not open");
   }
   int32_t answer = hostlink::kAnswerContinue;
   switch (g_input.filterChoice) {
@@ -174,29 +175,31 @@ int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& c
       break;
   }
   criteria.knownAuthors.clear();
-  if (answer != hostlink::kAnswerStop) return 0;
+  if (answer != hostlink::kAnswerStop) return support::Status::Done();
   pdf::ClosePdf(pdf);
   pdf = nullptr;
   path.clear();
-  return 1;
+  return support::Status::Failed("the filter was cancelled");
 }
 
-int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
+support::Status OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
   path.clear();
   // The caller is told why as the menu's user is: a path that names no file to read, then a
   // PDF that does not open. A PDF without its "%PDF-" signature is still tried: the library
   // opens it.
-  if (pdf::ValidatePdfPath(hostlink::Command().callerPdfPath, false) != 0) return 1;
+  if (support::Status valid = pdf::ValidatePdfPath(hostlink::Command().callerPdfPath, false);
+      !valid.ok())
+    return valid;
   path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
   const bool opened = OpenWithDefaults(path, pdf, criteria);
   criteria.knownAuthors.clear();
   if (!opened) {
     ShowUnopenedPdf();
     path.clear();
-    return 1;
+    return support::Status::Failed("the PDF does not open");
   }
-  return 0;
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::ui

@@ -8,6 +8,7 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/filter_criteria.h"
+#include "support/status.h"
 
 namespace osprevan::ui {
 
@@ -18,12 +19,12 @@ enum FilterChoice : int32_t {
   kChoiceCustomFilter = 2,
 };
 
-// 0 when the import goes on: `pdf` is open and `path` holds its UTF-16 path, both the caller's.
-// 1 when the user cancelled or the PDF did not open; nothing is left open then.
-int32_t ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
+// Done when the import goes on: `pdf` is open and `path` holds its UTF-16 path, both the
+// caller's. Fails when the user cancelled or the PDF did not open; nothing is left open then.
+support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
 
 // The same without dialogs, from the path another client gave.
-int32_t OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
+support::Status OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
 
 // Events of the host-run dialog number 5.
 void InputDialogEvent(int32_t item, int32_t modifiers);

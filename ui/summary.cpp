@@ -81,9 +81,9 @@ std::string SummaryFileName(const std::string& pdfPath) {
          support::ReplaceLastExtension(name, kSummaryExtension);
 }
 
-int32_t WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
+support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
   support::FileChannel file;
-  if (!OpenSummaryFile(file)) return 1;
+  if (!OpenSummaryFile(file)) return support::Status::Failed("the summary file cannot be opened");
   // The header message ends in its own line feed; the widths below count bytes, so a label of
   // two Japanese characters gets five spaces before it.
   bool written = file.Write(support::UiString(support::MSG_SUMMARY_HEADER));
@@ -95,7 +95,8 @@ int32_t WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& n
               written;
   }
   written = file.Write(ShownLines(notices)) && written;
-  return file.Close() && written ? 0 : 1;
+  if (!file.Close() || !written) return support::Status::Failed("the summary file is incomplete");
+  return support::Status::Done();
 }
 
 void SummaryDialogEvent(int32_t item, int32_t) {
@@ -109,19 +110,21 @@ void SummaryDialogEvent(int32_t item, int32_t) {
   g_summaryDialog = 0;
 }
 
-void ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
+support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
   if (hostlink::Command().calledFromClient == 1) {
-    (void)WriteSummaryFile(counters, notices);
-    return;
+    const auto& asked = hostlink::Command().callerSummaryPath;
+    if (asked && asked->empty()) return support::Status::Done();  // the caller asked for none
+    return WriteSummaryFile(counters, notices);
   }
   g_summaryDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
-  if (g_summaryDialog == 0) return;
+  if (g_summaryDialog == 0) return support::Status::Failed("the summary dialog does not open");
   FillDialog(counters, notices);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, SummaryDialogEvent);
   HostModalDialog(hostlink::kSummaryDialogNumber, g_summaryDialog);
   hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, nullptr);
   g_summaryDialog = 0;
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::ui

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "support/status.h"
 #include "ui/import_notices.h"
 #include "ui/outcome_counters.h"
 
@@ -13,7 +14,7 @@ namespace osprevan::ui {
 
 // Shows the summary dialog, or writes the summary file when another client started the import;
 // either has the notices' shown lines after the counts.
-void ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices = {});
+support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices = {});
 
 // Events of the host-run dialog number 6: OK, a confirmation or the close box close it.
 void SummaryDialogEvent(int32_t item, int32_t modifiers);
@@ -21,7 +22,8 @@ void SummaryDialogEvent(int32_t item, int32_t modifiers);
 // Writes the summary file where the caller asked, else beside the caller's PDF, else in the
 // host's user directory. 0 written, 1 nothing usable, none asked for, or a write failed; never
 // reported to the user.
-int32_t WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices = {});
+support::Status WriteSummaryFile(const OutcomeCounters& counters,
+                                 const ImportNotices& notices = {});
 
 // The summary file for a PDF path: the file name's extension replaced by ".smry", or
 // ".smry" appended when the file name has none.

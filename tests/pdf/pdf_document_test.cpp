@@ -41,10 +41,10 @@ TEST_F(PdfDocumentTest, SignatureIsTheFirstFiveBytesExactly) {
   EXPECT_FALSE(IsPdfFile(Wide(Path("lower.pdf"))));
   EXPECT_TRUE(IsPdfFile(Wide(Path("good.pdf"))));
   EXPECT_FALSE(IsPdfFile(Wide(Path("missing.pdf"))));
-  EXPECT_EQ(ValidatePdfPath(Path("good.pdf")), 0);
-  EXPECT_EQ(ValidatePdfPath(Path("lower.pdf")), 1);
-  EXPECT_EQ(ValidatePdfPath(Path("missing.pdf")), 1);
-  EXPECT_EQ(ValidatePdfPath(""), 1);
+  EXPECT_TRUE(ValidatePdfPath(Path("good.pdf")).ok());
+  EXPECT_FALSE(ValidatePdfPath(Path("lower.pdf")).ok());
+  EXPECT_FALSE(ValidatePdfPath(Path("missing.pdf")).ok());
+  EXPECT_FALSE(ValidatePdfPath("").ok());
 }
 
 TEST(CreatorCheck, OnlyTheHostFromVersionNinePasses) {

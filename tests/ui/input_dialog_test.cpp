@@ -123,7 +123,7 @@ TEST_F(InputDialogTest, ProposesThePdfBesideTheSourceAndTakesAllComments) {
   pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
-  ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
   ASSERT_NE(pdf, nullptr);
   EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);
   EXPECT_EQ(LastDialog().items[kInputPathItem].text, proposed);
@@ -139,7 +139,7 @@ TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) 
     pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
-    ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+    ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
     EXPECT_EQ(criteria.kindMask, pdf::Insert | pdf::Delete | pdf::Replace);
     EXPECT_EQ(criteria.kindMask, 7u);
     EXPECT_FALSE(criteria.dateFilterOn);
@@ -154,7 +154,7 @@ TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) 
     pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
-    ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+    ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
     EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state, 1);
     EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem + 1].state, 0);
     EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
@@ -171,7 +171,7 @@ TEST_F(InputDialogTest, BadPathsAreRefusedAndTheDialogStaysOpen) {
   pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
-  ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
   EXPECT_EQ(AlertTexts(), (std::vector<std::string>{kExpectedMessages[15], kExpectedMessages[14]}));
   EXPECT_EQ(host_.dialogs().history().size(), 1u);
   EXPECT_NE(pdf, nullptr);
@@ -185,7 +185,7 @@ TEST_F(InputDialogTest, BrowseFillsThePathAndACancelledChooserKeepsIt) {
   pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
-  ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
   EXPECT_EQ(LastDialog().items[kInputPathItem].text, pdf_.annotatedPdf());
   EXPECT_EQ(std::string(path.begin(), path.end()), pdf_.annotatedPdf());
   pdf::ClosePdf(pdf);
@@ -204,7 +204,7 @@ TEST_F(InputDialogTest, CancelPathsOpenNothing) {
       pdf::FilterCriteria criteria;
       OkDoc* pdf = nullptr;
       std::u16string path;
-      EXPECT_EQ(ChooseInputPdf(pdf, path, criteria), 1);
+      EXPECT_FALSE(ChooseInputPdf(pdf, path, criteria).ok());
       ExpectNothingOpen(pdf, path);
     }
     // Nothing of the PDF or the criteria stays with the library.
@@ -219,7 +219,7 @@ TEST_F(InputDialogTest, CustomFilterRunsTheNativeDialogWithTheDateTestOn) {
   pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
-  ASSERT_EQ(ChooseInputPdf(pdf, path, criteria), 0);
+  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
   EXPECT_EQ(driver.name_, "customfilterdialog");
   EXPECT_TRUE(criteria.dateFilterOn);
   pdf::ClosePdf(pdf);
@@ -232,7 +232,7 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
     pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
-    ASSERT_EQ(OpenCallerPdf(pdf, path, criteria), 0);
+    ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
     EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
     EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"<匿名>", "Mika"}));
     pdf::ClosePdf(pdf);
@@ -242,7 +242,7 @@ TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
     pdf::FilterCriteria criteria;
     OkDoc* pdf = nullptr;
     std::u16string path;
-    EXPECT_EQ(OpenCallerPdf(pdf, path, criteria), 1);
+    EXPECT_FALSE(OpenCallerPdf(pdf, path, criteria).ok());
     ExpectNothingOpen(pdf, path);
     EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);  // the criteria's two dates
     // The caller is told why on a console line of its own, and gets the reason as the answer.

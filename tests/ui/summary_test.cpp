@@ -71,7 +71,7 @@ TEST_F(SummaryTest, DialogShowsEveryCountAndTheHeadline) {
     host_.dialogs().UseScript(&script);
     OutcomeCounters counters;
     counters.counts[c.row][c.column] = c.count;
-    ShowSummary(counters);
+    EXPECT_TRUE(ShowSummary(counters).ok());
     ASSERT_FALSE(host_.dialogs().history().empty());
     const auto& items = host_.dialogs().history().back().items;
     EXPECT_EQ(items[kSummaryHeadlineItem].label, kExpectedMessages[c.headline]);
@@ -92,7 +92,7 @@ TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteAndNoDialog) {
   counters.counts[kRowInsertions][kColumnFailed] = 3;
   counters.counts[kRowReplacements][kColumnMisplaced] = 1000;
   counters.counts[kRowHighlights][kColumnSuccessful] = 123456789;
-  ShowSummary(counters);
+  EXPECT_TRUE(ShowSummary(counters).ok());
   EXPECT_TRUE(host_.recorder().dialogsOpened.empty());
   std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
   // Widths count bytes: a two-character label is 6 bytes, a five-character one fills 11.
@@ -114,12 +114,12 @@ TEST_F(SummaryTest, NoticesFollowTheCounts) {
   std::string error;
   ASSERT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
   host_.dialogs().UseScript(&script);
-  ShowSummary(OutcomeCounters{}, notices);
+  EXPECT_TRUE(ShowSummary(OutcomeCounters{}, notices).ok());
   ASSERT_FALSE(host_.dialogs().history().empty());
   EXPECT_EQ(host_.dialogs().history().back().items[kSummaryNoticeItem].label, "first line\nsecond");
 
   CalledWith("ch1.pdf");
-  ShowSummary(OutcomeCounters{}, notices);
+  EXPECT_TRUE(ShowSummary(OutcomeCounters{}, notices).ok());
   std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
   const std::string file(std::istreambuf_iterator<char>(in), {});
   EXPECT_TRUE(file.ends_with("         0\nfirst line\nsecond\n")) << file;
@@ -137,14 +137,14 @@ TEST_F(SummaryTest, FileNamesFollowTheCallersPdf) {
   for (const auto& [caller, expected] : cases) {
     SCOPED_TRACE(caller);
     CalledWith(caller);
-    EXPECT_EQ(WriteSummaryFile(OutcomeCounters{}), 0);
+    EXPECT_TRUE(WriteSummaryFile(OutcomeCounters{}).ok());
     EXPECT_TRUE(fs::remove(dir_ / expected));
   }
   EXPECT_EQ(SummaryFileName("D:\\rev.2\\review"), "D:\\rev.2\\review.smry");
   // Without a caller path or a user directory there is nowhere to write.
   CalledWith("");
   host_.engine().session().userDir.clear();
-  EXPECT_EQ(WriteSummaryFile(OutcomeCounters{}), 1);
+  EXPECT_FALSE(WriteSummaryFile(OutcomeCounters{}).ok());
 }
 
 }  // namespace
