@@ -1,6 +1,7 @@
 #include "hostlink/dialog_events.h"
 
 #include <map>
+#include <utility>
 
 namespace osprevan::hostlink {
 namespace {
@@ -14,7 +15,7 @@ std::map<int32_t, DialogEventHandler>& HandlersByNumber() {
 
 void SetDialogEventHandler(int32_t dialogNumber, DialogEventHandler handler) {
   if (handler) {
-    HandlersByNumber()[dialogNumber] = handler;
+    HandlersByNumber()[dialogNumber] = std::move(handler);
   } else {
     HandlersByNumber().erase(dialogNumber);
   }
@@ -22,7 +23,10 @@ void SetDialogEventHandler(int32_t dialogNumber, DialogEventHandler handler) {
 
 void DispatchDialogEvent(int32_t dialogNumber, int32_t item, int32_t modifiers) {
   auto found = HandlersByNumber().find(dialogNumber);
-  if (found != HandlersByNumber().end()) found->second(item, modifiers);
+  if (found == HandlersByNumber().end()) return;
+  // A copy: the handler may remove itself while it runs.
+  const DialogEventHandler handler = found->second;
+  handler(item, modifiers);
 }
 
 }  // namespace osprevan::hostlink

@@ -13,33 +13,30 @@ namespace {
 
 constexpr size_t kFormattedCapacity = 1023;
 
-struct WarningState {
+// One run of the dialog: the check box as the user left it, and the answer.
+struct WarningRun {
   tolvane::ObjectId dialog = 0;
   int32_t working = 0;
   int32_t answer = 0;
-  int32_t* target = nullptr;
-};
 
-WarningState g_warning;
-
-void WarningEvent(int32_t item, int32_t) {
-  switch (item) {
-    case kWarningCheckBoxItem:
-      g_warning.working = g_warning.working ? 0 : 1;
-      break;
-    case kWarningYesItem:
-      g_warning.answer = hostlink::kAnswerContinue;
-      if (g_warning.target) *g_warning.target = g_warning.working;
-      HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
-      break;
-    case kWarningNoItem:
-      g_warning.answer = hostlink::kAnswerStop;
-      HostClose(g_warning.dialog, tolvane::CLOSE_DISCARD);
-      break;
-    default:
-      break;
+  void OnEvent(int32_t item) {
+    switch (item) {
+      case kWarningCheckBoxItem:
+        working = working ? 0 : 1;
+        break;
+      case kWarningYesItem:
+        answer = hostlink::kAnswerContinue;
+        HostClose(dialog, tolvane::CLOSE_DISCARD);
+        break;
+      case kWarningNoItem:
+        answer = hostlink::kAnswerStop;
+        HostClose(dialog, tolvane::CLOSE_DISCARD);
+        break;
+      default:
+        break;
+    }
   }
-}
+};
 
 std::string Formatted(int id) {
   std::string buffer(kFormattedCapacity + 1, '\0');
@@ -52,29 +49,26 @@ std::string Formatted(int id) {
 
 int32_t ShowFirstUseWarning(int32_t& dontShowWarning) {
   if (hostlink::Command().calledFromClient == 1) return hostlink::kAnswerContinue;
-  g_warning = WarningState{};
-  g_warning.working = dontShowWarning;
-  g_warning.target = &dontShowWarning;
-  g_warning.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "warningdialog");
-  if (g_warning.dialog) {
+  WarningRun run;
+  run.working = dontShowWarning;
+  run.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "warningdialog");
+  if (run.dialog) {
     (void)support::UiString(support::MSG_WARNING_PLACEHOLDER);
-    const tolvane::ObjectId box = HostDialogItem(g_warning.dialog, kWarningCheckBoxItem);
-    HostSetInt(g_warning.dialog, box, tolvane::P_ITEM_STATE, g_warning.working ? 1 : 0);
+    const tolvane::ObjectId box = HostDialogItem(run.dialog, kWarningCheckBoxItem);
+    HostSetInt(run.dialog, box, tolvane::P_ITEM_STATE, run.working ? 1 : 0);
     const std::string product = HostGetString(0, 0, tolvane::P_SESSION_PRODUCT_NAME);
     const int productLine =
         product == "Tolvane Brevis" ? support::MSG_WARNING_BREVIS : support::MSG_WARNING_STANDARD;
-    HostSetString(g_warning.dialog, HostDialogItem(g_warning.dialog, kWarningProductLineItem),
-                  tolvane::P_LABEL, Formatted(productLine));
-    HostSetString(g_warning.dialog, HostDialogItem(g_warning.dialog, kWarningSourceChangeItem),
+    HostSetString(run.dialog, HostDialogItem(run.dialog, kWarningProductLineItem), tolvane::P_LABEL,
+                  Formatted(productLine));
+    HostSetString(run.dialog, HostDialogItem(run.dialog, kWarningSourceChangeItem),
                   tolvane::P_LABEL, Formatted(support::MSG_WARNING_SOURCE_CHANGES));
-    hostlink::SetDialogEventHandler(hostlink::kWarningDialogNumber, WarningEvent);
-    HostModalDialog(hostlink::kWarningDialogNumber, g_warning.dialog);
-    hostlink::SetDialogEventHandler(hostlink::kWarningDialogNumber, nullptr);
+    const hostlink::ScopedDialogEventHandler events(
+        hostlink::kWarningDialogNumber, [&run](int32_t item, int32_t) { run.OnEvent(item); });
+    HostModalDialog(hostlink::kWarningDialogNumber, run.dialog);
   }
-  dontShowWarning = g_warning.working;
-  const int32_t answer = g_warning.answer;
-  g_warning = WarningState{};
-  return answer;
+  dontShowWarning = run.working;
+  return run.answer;
 }
 
 }  // namespace osprevan::ui

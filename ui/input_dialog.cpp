@@ -25,9 +25,13 @@ using tolvane::ObjectId;
 
 constexpr int32_t kChoiceCount = 3;
 
-// What one run of the dialog works on; reset at every run.
-struct InputDialogState {
-  ObjectId inputDialog = 0;
+// One run of the dialog: what the user chose, until the dialog closes.
+class InputDialogRun {
+ public:
+  void OnEvent(int32_t item);
+  ObjectId Item(int32_t item) const { return HostDialogItem(dialog, item); }
+
+  ObjectId dialog = 0;
   std::optional<std::string> chosenPdfPath;
   std::optional<std::string> defaultPdfDirectory;
   std::optional<std::string> defaultPdfName;
@@ -36,62 +40,76 @@ struct InputDialogState {
   // Until the user confirms, the dialog counts as cancelled: a host that cannot run it ends the
   // import rather than going on with no path.
   int32_t answer = hostlink::kAnswerStop;
+
+ private:
+  void Browse();
+  void Confirm();
+  void Cancel();
 };
-
-InputDialogState g_input;
-
-ObjectId Item(int32_t item) {
-  return HostDialogItem(g_input.inputDialog, item);
-}
 
 void KeepOpen() {
   HostReturnValue(tolvane::DIALOG_KEEP_OPEN);
 }
 
-void Browse() {
+void InputDialogRun::Browse() {
   std::string chosen;
-  const int32_t result =
-      HostChooseFile(chosen, support::UiString(support::MSG_CHOOSER_TITLE),
-                     g_input.defaultPdfDirectory.value_or(""), g_input.defaultPdfName.value_or(""),
-                     0, "", support::UiString(support::MSG_PDF_FILTER));
+  const int32_t result = HostChooseFile(
+      chosen, support::UiString(support::MSG_CHOOSER_TITLE), defaultPdfDirectory.value_or(""),
+      defaultPdfName.value_or(""), 0, "", support::UiString(support::MSG_PDF_FILTER));
   if (result == 0) {
-    g_input.chosenPdfPath = chosen;
-    HostSetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT, chosen);
+    chosenPdfPath = chosen;
+    HostSetString(dialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT, chosen);
   } else {
-    g_input.chosenPdfPath.reset();
+    chosenPdfPath.reset();
   }
   KeepOpen();
 }
 
-void Confirm() {
-  g_input.chosenPdfPath = ResolveNetworkPath(
-      HostGetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT));
-  if (!pdf::ValidatePdfPath(*g_input.chosenPdfPath).ok()) {
+void InputDialogRun::Confirm() {
+  chosenPdfPath =
+      ResolveNetworkPath(HostGetString(dialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT));
+  if (!pdf::ValidatePdfPath(*chosenPdfPath).ok()) {
     KeepOpen();
     return;
   }
   int32_t choice = -1;
   for (int32_t i = 0; i < kChoiceCount && choice < 0; ++i) {
-    if (HostGetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + i), tolvane::P_ITEM_STATE) ==
-        1)
-      choice = i;
+    if (HostGetInt(dialog, Item(kInputFirstChoiceItem + i), tolvane::P_ITEM_STATE) == 1) choice = i;
   }
   if (choice < 0) {
     KeepOpen();
     return;
   }
-  g_input.filterChoice = static_cast<FilterChoice>(choice);
-  if (g_input.filterChoice == kChoiceCustomFilter)
-    g_input.filterOwnerWindow = win::GetWindow(win::GetForegroundWindow(), win::GW_OWNER);
-  g_input.answer = hostlink::kAnswerContinue;
-  HostClose(g_input.inputDialog, 0);
-  g_input.inputDialog = 0;
+  filterChoice = static_cast<FilterChoice>(choice);
+  if (filterChoice == kChoiceCustomFilter)
+    filterOwnerWindow = win::GetWindow(win::GetForegroundWindow(), win::GW_OWNER);
+  answer = hostlink::kAnswerContinue;
+  HostClose(dialog, 0);
+  dialog = 0;
 }
 
-void Cancel() {
-  g_input.answer = hostlink::kAnswerStop;
-  HostClose(g_input.inputDialog, tolvane::CLOSE_DISCARD);
-  g_input.inputDialog = 0;
+void InputDialogRun::Cancel() {
+  answer = hostlink::kAnswerStop;
+  HostClose(dialog, tolvane::CLOSE_DISCARD);
+  dialog = 0;
+}
+
+void InputDialogRun::OnEvent(int32_t item) {
+  switch (item) {
+    case kInputBrowseItem:
+      Browse();
+      break;
+    case kInputContinueItem:
+    case tolvane::DIALOG_ITEM_CONFIRM:
+      Confirm();
+      break;
+    case kInputCancelItem:
+    case tolvane::DIALOG_ITEM_CLOSED:
+      Cancel();
+      break;
+    default:
+      break;
+  }
 }
 
 // A PDF file that the library does not open is no PDF the import can read.
@@ -110,50 +128,25 @@ bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, pdf::FilterCriter
 
 }  // namespace
 
-void InputDialogEvent(int32_t item, int32_t) {
-  switch (item) {
-    case kInputBrowseItem:
-      Browse();
-      break;
-    case kInputContinueItem:
-    case tolvane::DIALOG_ITEM_CONFIRM:
-      Confirm();
-      break;
-    case kInputCancelItem:
-    case tolvane::DIALOG_ITEM_CLOSED:
-      Cancel();
-      break;
-    default:
-      break;
-  }
-}
-
-FilterChoice LastFilterChoice() {
-  return g_input.filterChoice;
-}
-
 support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
   pdf = nullptr;
   path.clear();
-  g_input = InputDialogState{};
-  g_input.inputDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
-  if (g_input.inputDialog) {
-    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
-    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + 1), tolvane::P_ITEM_STATE, 0);
-    HostSetInt(g_input.inputDialog, Item(kInputFirstChoiceItem + 2), tolvane::P_ITEM_STATE, 0);
+  InputDialogRun run;
+  run.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
+  if (run.dialog) {
+    HostSetInt(run.dialog, run.Item(kInputFirstChoiceItem), tolvane::P_ITEM_STATE, 1);
+    HostSetInt(run.dialog, run.Item(kInputFirstChoiceItem + 1), tolvane::P_ITEM_STATE, 0);
+    HostSetInt(run.dialog, run.Item(kInputFirstChoiceItem + 2), tolvane::P_ITEM_STATE, 0);
     const ProposedPdf proposal = DefaultPdfPath();
-    if (!proposal.directory.empty()) g_input.defaultPdfDirectory = proposal.directory;
-    if (!proposal.name.empty()) g_input.defaultPdfName = proposal.name;
-    HostSetString(g_input.inputDialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT, proposal.path);
-    hostlink::SetDialogEventHandler(hostlink::kInputDialogNumber, InputDialogEvent);
-    HostModalDialog(hostlink::kInputDialogNumber, g_input.inputDialog);
-    hostlink::SetDialogEventHandler(hostlink::kInputDialogNumber, nullptr);
+    if (!proposal.directory.empty()) run.defaultPdfDirectory = proposal.directory;
+    if (!proposal.name.empty()) run.defaultPdfName = proposal.name;
+    HostSetString(run.dialog, run.Item(kInputPathItem), tolvane::P_ITEM_TEXT, proposal.path);
+    const hostlink::ScopedDialogEventHandler events(
+        hostlink::kInputDialogNumber, [&run](int32_t item, int32_t) { run.OnEvent(item); });
+    HostModalDialog(hostlink::kInputDialogNumber, run.dialog);
   }
-  g_input.defaultPdfDirectory.reset();
-  g_input.defaultPdfName.reset();
-  const std::optional<std::string> chosen = std::move(g_input.chosenPdfPath);
-  g_input.chosenPdfPath.reset();
-  if (g_input.answer == hostlink::kAnswerStop || !chosen)
+  const std::optional<std::string> chosen = std::move(run.chosenPdfPath);
+  if (run.answer == hostlink::kAnswerStop || !chosen)
     return support::Status::Failed("no PDF chosen");
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
@@ -163,7 +156,7 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
     return support::Status::Failed("the PDF does not open");
   }
   int32_t answer = hostlink::kAnswerContinue;
-  switch (g_input.filterChoice) {
+  switch (run.filterChoice) {
     case kChoiceAllComments:
       break;
     case kChoiceChangesOnly:
@@ -171,7 +164,7 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
       break;
     case kChoiceCustomFilter:
       criteria.dateFilterOn = true;
-      answer = RunFilterDialog(criteria, g_input.filterOwnerWindow);
+      answer = RunFilterDialog(criteria, run.filterOwnerWindow);
       break;
   }
   criteria.knownAuthors.clear();

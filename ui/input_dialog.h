@@ -26,10 +26,4 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
 // The same without dialogs, from the path another client gave.
 support::Status OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria);
 
-// Events of the host-run dialog number 5.
-void InputDialogEvent(int32_t item, int32_t modifiers);
-
-// The choice the last confirmation made.
-FilterChoice LastFilterChoice();
-
 }  // namespace osprevan::ui

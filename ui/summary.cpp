@@ -23,11 +23,8 @@ constexpr int kRowLabels[kOutcomeRows] = {
     support::MSG_KIND_NOTE,   support::MSG_KIND_UNDERLINE, support::MSG_KIND_HIGHLIGHT,
 };
 
-// The open summary dialog; 0 while none is up.
-tolvane::ObjectId g_summaryDialog = 0;
-
-void SetItemLabel(int32_t item, const std::string& label) {
-  HostSetString(g_summaryDialog, HostDialogItem(g_summaryDialog, item), tolvane::P_LABEL, label);
+void SetItemLabel(tolvane::ObjectId dialog, int32_t item, const std::string& label) {
+  HostSetString(dialog, HostDialogItem(dialog, item), tolvane::P_LABEL, label);
 }
 
 bool AllClean(const OutcomeCounters& counters) {
@@ -37,20 +34,21 @@ bool AllClean(const OutcomeCounters& counters) {
   return true;
 }
 
-void FillDialog(const OutcomeCounters& counters, const ImportNotices& notices) {
+void FillDialog(tolvane::ObjectId dialog, const OutcomeCounters& counters,
+                const ImportNotices& notices) {
   for (int row = 0; row < kOutcomeRows; ++row) {
-    SetItemLabel(kSummaryRowLabelItems[row], support::UiString(kRowLabels[row]));
+    SetItemLabel(dialog, kSummaryRowLabelItems[row], support::UiString(kRowLabels[row]));
     for (int column = 0; column < kOutcomeColumns; ++column) {
-      SetItemLabel(SummaryCountItem(row, column),
+      SetItemLabel(dialog, SummaryCountItem(row, column),
                    support::Format(" %d", counters.counts[row][column]));
     }
   }
-  SetItemLabel(kSummaryHeadlineItem,
+  SetItemLabel(dialog, kSummaryHeadlineItem,
                support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
                                                     : support::MSG_SOME_MISPLACED));
   std::string lines = ShownLines(notices);
   if (!lines.empty()) lines.pop_back();
-  SetItemLabel(kSummaryNoticeItem, lines);
+  SetItemLabel(dialog, kSummaryNoticeItem, lines);
 }
 
 // Opens the file the caller named, else the one beside the caller's PDF, else the one in the
@@ -99,17 +97,6 @@ support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNo
   return support::Status::Done();
 }
 
-void SummaryDialogEvent(int32_t item, int32_t) {
-  if (item != kSummaryOkItem && item != tolvane::DIALOG_ITEM_CONFIRM &&
-      item != tolvane::DIALOG_ITEM_CLOSED) {
-    return;
-  }
-  // Guard: with no dialog up there is nothing to close, and id 0 would address the host itself.
-  if (g_summaryDialog == 0) return;
-  HostClose(g_summaryDialog, tolvane::CLOSE_DISCARD);
-  g_summaryDialog = 0;
-}
-
 support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
   if (hostlink::Command().calledFromClient == 1) {
@@ -117,13 +104,21 @@ support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices
     if (asked && asked->empty()) return support::Status::Done();  // the caller asked for none
     return WriteSummaryFile(counters, notices);
   }
-  g_summaryDialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
-  if (g_summaryDialog == 0) return support::Status::Failed("the summary dialog does not open");
-  FillDialog(counters, notices);
-  hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, SummaryDialogEvent);
-  HostModalDialog(hostlink::kSummaryDialogNumber, g_summaryDialog);
-  hostlink::SetDialogEventHandler(hostlink::kSummaryDialogNumber, nullptr);
-  g_summaryDialog = 0;
+  tolvane::ObjectId dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
+  if (dialog == 0) return support::Status::Failed("the summary dialog does not open");
+  FillDialog(dialog, counters, notices);
+  // OK, a confirmation or the close box close it, once: id 0 would address the host itself.
+  const hostlink::ScopedDialogEventHandler events(
+      hostlink::kSummaryDialogNumber, [&dialog](int32_t item, int32_t) {
+        if (item != kSummaryOkItem && item != tolvane::DIALOG_ITEM_CONFIRM &&
+            item != tolvane::DIALOG_ITEM_CLOSED) {
+          return;
+        }
+        if (dialog == 0) return;
+        HostClose(dialog, tolvane::CLOSE_DISCARD);
+        dialog = 0;
+      });
+  HostModalDialog(hostlink::kSummaryDialogNumber, dialog);
   return support::Status::Done();
 }
 

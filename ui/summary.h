@@ -16,9 +16,6 @@ namespace osprevan::ui {
 // either has the notices' shown lines after the counts.
 support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices = {});
 
-// Events of the host-run dialog number 6: OK, a confirmation or the close box close it.
-void SummaryDialogEvent(int32_t item, int32_t modifiers);
-
 // Writes the summary file where the caller asked, else beside the caller's PDF, else in the
 // host's user directory. 0 written, 1 nothing usable, none asked for, or a write failed; never
 // reported to the user.
