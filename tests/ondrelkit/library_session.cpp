@@ -1,5 +1,6 @@
 #include "library_session.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ondrelkit::testing {
@@ -69,6 +70,45 @@ std::string LibrarySession::Utf8(const std::u16string& units) const {
   OkText* text = core->PdfTextFromUtf16(units.data(), units.size());
   std::string out = Utf8(text);
   core->PdfRelease(text);
+  return out;
+}
+
+std::u16string TextPiece::Text() const {
+  std::u16string text;
+  for (const Char& c : chars) text += c.unicode;
+  return text;
+}
+
+std::vector<TextPiece> LibrarySession::PageText(OkPage* page) const {
+  std::vector<TextPiece> out;
+  std::vector<std::pair<const OkContent*, int>> stack = {{content->PdfPageContent(page), 0}};
+  while (!stack.empty()) {
+    auto& [container, at] = stack.back();
+    if (at >= content->PdfContentCount(container)) {
+      stack.pop_back();
+      continue;
+    }
+    const OkElement* element = content->PdfContentAt(container, at++);
+    if (content->PdfElementKind(element) == kPdfElementContainer) {
+      stack.push_back({content->PdfContainerContent(element), 0});
+      continue;
+    }
+    TextPiece& piece = out.emplace_back();
+    const OkElement* marked = content->PdfTextMarkedContent(element);
+    piece.marked = marked != nullptr;
+    piece.mcid = marked ? content->PdfContainerMcid(marked) : -1;
+    for (int run = 0; run < content->PdfTextRunCount(element); ++run) {
+      for (int k = 0; k < content->PdfRunCharCount(element, run); ++k) {
+        char16_t units[16];
+        const size_t n = content->PdfCharUnicode(element, run, k, units, 16);
+        TextPiece::Char& c = piece.chars.emplace_back();
+        c.unicode.assign(units, std::min<size_t>(n, 15));
+        PdfFixed box[4];
+        content->PdfCharBox(element, run, k, box);
+        for (int e = 0; e < 4; ++e) c.box[e] = static_cast<float>(box[e]) / 65536;  // 16.16
+      }
+    }
+  }
   return out;
 }
 

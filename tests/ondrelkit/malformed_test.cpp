@@ -1,3 +1,6 @@
+// Hand-made PDFs no producer writes: nested and unbalanced marked content, overflowing
+// boxes, cycles, missing parent trees, odd kids, wrong types and damage. Every read ends with
+// a defined result or the library's error.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,211 +11,261 @@
 namespace ondrelkit::testing {
 namespace {
 
+using TextAndMcid = std::pair<std::string, int>;
+
+const char* const kCatalogWithTree = "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 4 0 R >>";
+const char* const kPages = "<< /Type /Pages /Kids [3 0 R] /Count 1 >>";
+
 class MalformedTest : public HandMadeTest {
  protected:
-  // The text of each text element with the MCID of its marked content.
-  std::vector<std::pair<std::string, int>> Texts(OkPage* page) {
-    std::vector<std::pair<std::string, int>> out;
-    Walk(lib_.content->PdfPageContent(page), out);
+  void TearDown() override {
+    if (page_) lib_.pages->PdfReleasePage(page_);
+    if (doc_) lib_.docs->PdfCloseDoc(doc_);
+    HandMadeTest::TearDown();
+  }
+  void OpenPage(const std::vector<std::string>& objects, bool breakXref = false) {
+    doc_ = Open(objects, breakXref);
+    page_ = lib_.pages->PdfAcquirePage(doc_, 0);
+  }
+  std::vector<TextAndMcid> Texts() {
+    std::vector<TextAndMcid> out;
+    for (const TextPiece& piece : lib_.PageText(page_)) {
+      out.emplace_back(lib_.Utf8(piece.Text()), piece.mcid);
+    }
     return out;
   }
-  void Walk(const OkContent* content, std::vector<std::pair<std::string, int>>& out) {
-    const auto* c = lib_.content;
-    for (int i = 0; i < c->PdfContentCount(content); ++i) {
-      const OkElement* e = c->PdfContentAt(content, i);
-      if (c->PdfElementKind(e) == kPdfElementContainer) {
-        Walk(c->PdfContainerContent(e), out);
-        continue;
-      }
-      std::u16string text;
-      for (int r = 0; r < c->PdfTextRunCount(e); ++r) {
-        for (int k = 0; k < c->PdfRunCharCount(e, r); ++k) {
-          char16_t u[8];
-          text.append(u, c->PdfCharUnicode(e, r, k, u, 8));
-        }
-      }
-      const OkElement* marked = c->PdfTextMarkedContent(e);
-      out.emplace_back(lib_.Utf8(text), marked ? c->PdfContainerMcid(marked) : -1);
-    }
+  // The element the page's marked content `mcid` belongs to, through the parent tree.
+  OkStructElem* McidParent(int mcid) {
+    OkObj* object = lib_.pages->PdfPageObject(page_);
+    OkStructElem* parent = PdfMarkedContentParent(object, mcid);
+    lib_.core->PdfRelease(object);
+    return parent;
   }
+  std::string Id(const OkStructElem* element) {
+    char buffer[64] = {};
+    PdfStructElemId(element, buffer, sizeof buffer);
+    return buffer;
+  }
+
+  OkDoc* doc_ = nullptr;
+  OkPage* page_ = nullptr;
 };
 
 // Text drawn inside a form XObject and in nested or named-property marked content lands in
 // the innermost marked content that has an MCID; an unbalanced EMC closes nothing it should not.
 TEST_F(MalformedTest, FormsAndNestedMarkedContentKeepTheirContainers) {
-  const std::string page =
-      "/P <</MCID 0>> BDC /Fm0 Do EMC "
-      "/P <</MCID 1>> BDC /Span BMC BT /F1 12 Tf 72 600 Td (Nested) Tj ET EMC EMC "
-      "/Span /MC2 BDC BT /F1 12 Tf 72 500 Td (Named) Tj ET EMC "
-      "EMC EMC BT /F1 12 Tf 72 400 Td (Loose) Tj ET";
-  const std::string form =
-      "<< /Type /XObject /Subtype /Form /BBox [0 0 595 842] /Resources << /Font << /F1 4 0 R "
-      ">> >> /Length " +
-      std::to_string(std::string("BT /F1 12 Tf 72 700 Td (Form) Tj ET").size()) +
-      " >>\nstream\nBT /F1 12 Tf 72 700 Td (Form) Tj ET\nendstream";
-  OkDoc* doc =
-      Open({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+  const std::string form = "BT /F1 12 Tf 72 700 Td (Form) Tj ET";
+  OpenPage({"<< /Type /Catalog /Pages 2 0 R >>", kPages,
             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
             "/Resources << /Font << /F1 4 0 R >> /XObject << /Fm0 5 0 R >> "
             "/Properties << /MC2 << /MCID 2 >> >> >> /StructParents 0 >>",
-            kHelvetica, form, Stream(page)});
-  OkPage* p = lib_.pages->PdfAcquirePage(doc, 0);
-  const auto texts = Texts(p);
+            kHelvetica,
+            "<< /Type /XObject /Subtype /Form /BBox [0 0 595 842] /Resources << /Font << /F1 4 "
+            "0 R >> >> /Length " +
+                std::to_string(form.size()) + " >>\nstream\n" + form + "\nendstream",
+            Stream("/P <</MCID 0>> BDC /Fm0 Do EMC "
+                   "/P <</MCID 1>> BDC /Span BMC BT /F1 12 Tf 72 600 Td (Nested) Tj ET EMC EMC "
+                   "/Span /MC2 BDC BT /F1 12 Tf 72 500 Td (Named) Tj ET EMC "
+                   "EMC EMC BT /F1 12 Tf 72 400 Td (Loose) Tj ET")});
+  const std::vector<TextAndMcid> texts = Texts();
   ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[0], (std::pair<std::string, int>{"Form", 0}));
-  EXPECT_EQ(texts[1], (std::pair<std::string, int>{"Nested", 1}));
-  EXPECT_EQ(texts[2].first, "Named");
-  EXPECT_EQ(texts[3], (std::pair<std::string, int>{"Loose", -1}));
-  // No structure tree: no parent for any MCID, and no crash.
-  OkObj* object = lib_.pages->PdfPageObject(p);
-  EXPECT_EQ(PdfMarkedContentParent(object, 0), nullptr);
-  lib_.core->PdfRelease(object);
-  EXPECT_THROW(PdfStructRoleMap(doc), PdfError);
-  lib_.pages->PdfReleasePage(p);
-  lib_.docs->PdfCloseDoc(doc);
+  EXPECT_EQ(texts[0], TextAndMcid("Form", 0));
+  EXPECT_EQ(texts[1], TextAndMcid("Nested", 1));
+  EXPECT_EQ(texts[2].first, "Named");  // an MCID from the page's property list is not read
+  EXPECT_EQ(texts[3], TextAndMcid("Loose", -1));
+  // No structure tree: no parent for any MCID, and no role map.
+  EXPECT_EQ(McidParent(0), nullptr);
+  EXPECT_THROW(PdfStructRoleMap(doc_), PdfError);
 }
 
 // A word spacing so large that the space's cell overflows: that character and the one after
 // it, which starts beyond every number, keep their codes and text with empty boxes, and the
 // character before them is untouched.
 TEST_F(MalformedTest, CharactersWhoseBoxOverflowsKeepTheirCodes) {
-  const std::string hugeSpacing = "1" + std::string(308, '0');  // 1e308, finite
-  OkDoc* doc = Open({
-      "<< /Type /Catalog /Pages 2 0 R >>",
-      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 5 0 R "
-      "/Resources << /Font << /F1 4 0 R >> >> >>",
-      kHelvetica,
-      Stream("BT /F1 10 Tf " + hugeSpacing + " Tw 10 0 0 1 72 700 Tm (A BC) Tj ET"),
-  });
-  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
-  const auto* c = lib_.content;
-  const OkContent* content = c->PdfPageContent(page);
-  ASSERT_EQ(c->PdfContentCount(content), 1);
-  const OkElement* text = c->PdfContentAt(content, 0);
-  ASSERT_EQ(c->PdfTextRunCount(text), 1);
-  ASSERT_EQ(c->PdfRunCharCount(text, 0), 4);
-  std::string codes, unicode;
+  OpenPage({"<< /Type /Catalog /Pages 2 0 R >>", kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 5 0 R "
+            "/Resources << /Font << /F1 4 0 R >> >> >>",
+            kHelvetica,
+            Stream("BT /F1 10 Tf 1" + std::string(308, '0') +  // 1e308, finite
+                   " Tw 10 0 0 1 72 700 Tm (A BC) Tj ET")});
+  const std::vector<TextPiece> pieces = lib_.PageText(page_);
+  ASSERT_EQ(pieces.size(), 1u);
+  ASSERT_EQ(pieces[0].chars.size(), 4u);
+  EXPECT_EQ(lib_.Utf8(pieces[0].Text()), "A BC");
+  const OkElement* text = lib_.content->PdfContentAt(lib_.content->PdfPageContent(page_), 0);
+  std::string codes;
   for (int k = 0; k < 4; ++k) {
     uint8_t code[8];
-    ASSERT_EQ(c->PdfCharCodes(text, 0, k, code, sizeof code), 1u);
+    ASSERT_EQ(lib_.content->PdfCharCodes(text, 0, k, code, sizeof code), 1u);
     codes += static_cast<char>(code[0]);
-    char16_t u[8];
-    ASSERT_EQ(c->PdfCharUnicode(text, 0, k, u, 8), 1u);
-    unicode += static_cast<char>(u[0]);
   }
   EXPECT_EQ(codes, "A BC");
-  EXPECT_EQ(unicode, "A BC");
-  PdfFixed a[4], space[4], b[4];
-  c->PdfCharBox(text, 0, 0, a);
-  c->PdfCharBox(text, 0, 1, space);
-  c->PdfCharBox(text, 0, 2, b);
-  EXPECT_EQ(a[0], 72 << 16);
-  EXPECT_GT(a[2], a[0]);
-  EXPECT_GT(a[3], a[1]);
+  const auto box = [&](int k) {
+    const float* b = pieces[0].chars[static_cast<size_t>(k)].box;
+    return std::vector<float>(b, b + 4);
+  };
+  EXPECT_EQ(box(0)[0], 72);
+  EXPECT_GT(box(0)[2], 72);
+  EXPECT_GT(box(0)[3], box(0)[1]);
   // The space starts where A ends, on the baseline.
-  EXPECT_EQ(space[0], a[2]);
-  EXPECT_EQ(space[2], a[2]);
-  EXPECT_EQ(space[1], 700 << 16);
-  EXPECT_EQ(space[3], 700 << 16);
-  for (PdfFixed edge : b) EXPECT_EQ(edge, 0);
-  lib_.pages->PdfReleasePage(page);
-  lib_.docs->PdfCloseDoc(doc);
+  EXPECT_EQ(box(1), (std::vector<float>{box(0)[2], 700, box(0)[2], 700}));
+  EXPECT_EQ(box(2), std::vector<float>(4, 0));
 }
 
 // A structure tree whose elements are each other's parent and kid, a parent tree whose kids
 // point back at itself, and a role map that maps in a circle: every walk ends.
 TEST_F(MalformedTest, CyclesInTheStructureEnd) {
-  OkDoc* doc = Open({
-      "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 4 0 R >>",
-      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 /Contents 8 0 R "
-      ">>",
-      "<< /Type /StructTreeRoot /K [5 0 R] /ParentTree 7 0 R /RoleMap << /A /B /B /A >> >>",
-      "<< /S /P /P 6 0 R /K [6 0 R] >>",
-      "<< /S /Span /P 5 0 R /K [5 0 R 6 0 R] >>",
-      "<< /Kids [7 0 R] >>",
-      Stream("/P <</MCID 0>> BDC EMC"),
-  });
-  OkStructElem* a = PdfStructRootKid(doc, 0);
+  OpenPage({kCatalogWithTree, kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 "
+            "/Contents 8 0 R >>",
+            "<< /Type /StructTreeRoot /K [5 0 R] /ParentTree 7 0 R /RoleMap << /A /B /B /A >> >>",
+            "<< /S /P /P 6 0 R /K [6 0 R] >>", "<< /S /Span /P 5 0 R /K [5 0 R 6 0 R] >>",
+            "<< /Kids [7 0 R] >>", Stream("/P <</MCID 0>> BDC EMC")});
+  OkStructElem* a = PdfStructRootKid(doc_, 0);
   OkStructElem* b = PdfStructElemParent(a);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(PdfStructElemParent(b), a);
   EXPECT_EQ(PdfStructElemKid(b, 0), a);
   EXPECT_EQ(PdfStructElemFirstPage(a), -1);
-  OkObj* roleMap = PdfStructRoleMap(doc);
-  const PdfAtom mapped = PdfRoleMapDirect(roleMap, lib_.core->PdfAtom("A"));
-  EXPECT_TRUE(mapped == lib_.core->PdfAtom("A") || mapped == lib_.core->PdfAtom("B"));
+  OkObj* roleMap = PdfStructRoleMap(doc_);
+  const PdfAtom mapped = PdfRoleMapDirect(roleMap, Atom("A"));
+  EXPECT_TRUE(mapped == Atom("A") || mapped == Atom("B"));
   lib_.core->PdfRelease(roleMap);
-  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
-  OkObj* object = lib_.pages->PdfPageObject(page);
-  EXPECT_EQ(PdfMarkedContentParent(object, 0), nullptr);
-  lib_.core->PdfRelease(object);
-  lib_.pages->PdfReleasePage(page);
-  lib_.docs->PdfCloseDoc(doc);
+  EXPECT_EQ(McidParent(0), nullptr);
 }
 
 // A structure tree without a ParentTree still gives its elements and their marked-content
 // kids; only the way back from an MCID to its element is missing.
 TEST_F(MalformedTest, MissingParentTreeLeavesMcidsWithoutParent) {
-  OkDoc* doc = Open({
-      "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 4 0 R >>",
-      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 /Contents 6 0 R "
-      ">>",
-      "<< /Type /StructTreeRoot /K [5 0 R] >>",
-      "<< /S /P /P 4 0 R /Pg 3 0 R /K 0 /ID (P7#0#0#0#0) >>",
-      Stream("/P <</MCID 0>> BDC EMC"),
-  });
-  OkStructElem* p = PdfStructRootKid(doc, 0);
+  OpenPage({kCatalogWithTree, kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 "
+            "/Contents 6 0 R >>",
+            "<< /Type /StructTreeRoot /K [5 0 R] >>",
+            "<< /S /P /P 4 0 R /Pg 3 0 R /K 0 /ID (P7#0#0#0#0) >>",
+            Stream("/P <</MCID 0>> BDC EMC")});
+  OkStructElem* p = PdfStructRootKid(doc_, 0);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(PdfStructElemKidCount(p), 1);
   EXPECT_EQ(PdfStructElemFirstPage(p), 0);
-  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
-  OkObj* object = lib_.pages->PdfPageObject(page);
-  EXPECT_EQ(PdfMarkedContentParent(object, 0), nullptr);
-  lib_.core->PdfRelease(object);
-  lib_.pages->PdfReleasePage(page);
-  lib_.docs->PdfCloseDoc(doc);
+  EXPECT_EQ(McidParent(0), nullptr);
+}
+
+// A Document whose two kids are direct Sect dictionaries, each with a direct P as its first
+// kid; the second P holds one kid of every kind: an MCID, a marked-content reference, an
+// object reference, a string and a negative number.
+class StructureKidsTest : public MalformedTest {
+ protected:
+  void SetUp() override {
+    MalformedTest::SetUp();
+    OpenPage({kCatalogWithTree, kPages,
+              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
+              "/Annots [7 0 R] /StructParents 0 >>",
+              "<< /Type /StructTreeRoot /K [5 0 R] >>",
+              "<< /S /Document /P 4 0 R /K ["
+              " << /S /Sect /P 5 0 R /K [<< /S /P /P 5 0 R /Pg 3 0 R /ID (first) /K 0 >>] >>"
+              " << /S /Sect /P 5 0 R /K [<< /S /P /P 5 0 R /ID (second) /K ["
+              "   1 << /Type /MCR /Pg 3 0 R /MCID 2 >> << /Type /OBJR /Obj 7 0 R >> (junk) -4"
+              " ] >>] >>"
+              "] >>",
+              Stream("/P <</MCID 0>> BDC EMC /P <</MCID 1>> BDC EMC /P <</MCID 2>> BDC EMC"),
+              "<< /Type /Annot /Subtype /Text /Rect [10 10 30 30] >>"});
+    document_ = PdfStructRootKid(doc_, 0);
+  }
+  OkStructElem* document_ = nullptr;
+};
+
+// Direct elements at the same place under two different direct parents are two elements,
+// and each keeps its own handle on every later lookup.
+TEST_F(StructureKidsTest, DirectKidsOfDirectParentsStayApart) {
+  ASSERT_EQ(PdfStructElemKidCount(document_), 2);
+  OkStructElem* firstSect = PdfStructElemKid(document_, 0);
+  OkStructElem* secondSect = PdfStructElemKid(document_, 1);
+  ASSERT_TRUE(firstSect && secondSect);
+  EXPECT_NE(firstSect, secondSect);
+  OkStructElem* first = PdfStructElemKid(firstSect, 0);
+  OkStructElem* second = PdfStructElemKid(secondSect, 0);
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(Id(first) + " " + Id(second), "first second");
+  EXPECT_EQ(PdfStructElemKid(secondSect, 0), second);
+  EXPECT_EQ(PdfStructElemKid(firstSect, 0), first);
+  EXPECT_EQ(PdfStructElemKid(PdfStructRootKid(doc_, 0), 1), secondSect);
+}
+
+// Every kind of kid can be told apart; marked content gives its MCID and page, an object
+// reference what it names, and PdfStructElemKid answers null for all but elements.
+TEST_F(StructureKidsTest, KidKindsAreDistinguishable) {
+  OkStructElem* firstSect = PdfStructElemKid(document_, 0);
+  OkStructElem* first = PdfStructElemKid(firstSect, 0);
+  OkStructElem* second = PdfStructElemKid(PdfStructElemKid(document_, 1), 0);
+  ASSERT_EQ(PdfStructElemKidCount(second), 5);
+  const struct {
+    OkStructElem* element;
+    int kid;
+    int kind;
+    int mcid;
+    int page;  // an MCID standing alone takes its element's page; the second P names none
+  } cases[] = {
+      {firstSect, 0, kPdfKidElement, -1, -1},   {first, 0, kPdfKidMarkedContent, 0, 0},
+      {second, 0, kPdfKidMarkedContent, 1, -1}, {second, 1, kPdfKidMarkedContent, 2, 0},
+      {second, 2, kPdfKidObject, -1, -1},       {second, 3, kPdfKidDamaged, -1, -1},
+      {second, 4, kPdfKidDamaged, -1, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Id(c.element) + " kid " + std::to_string(c.kid));
+    EXPECT_EQ(PdfStructElemKidKind(c.element, c.kid), c.kind);
+    int32_t page = 7;
+    EXPECT_EQ(PdfStructElemKidMcid(c.element, c.kid, &page), c.mcid);
+    EXPECT_EQ(page, c.page);
+    if (c.element == second) {
+      EXPECT_EQ(PdfStructElemKid(second, c.kid), nullptr);
+    }
+    if (c.kind != kPdfKidObject) {
+      EXPECT_EQ(PdfStructElemKidObject(c.element, c.kid), nullptr);
+    }
+  }
+  EXPECT_EQ(PdfStructElemKidMcid(second, 1, nullptr), 2);
+  OkObj* named = PdfStructElemKidObject(second, 2);
+  OkAnnot* annot = lib_.pages->PdfAnnotAt(page_, 0);
+  OkObj* annotDict = lib_.pages->PdfAnnotDict(annot);
+  EXPECT_TRUE(lib_.objs->PdfObjEqual(named, annotDict));
+  for (void* handle :
+       {static_cast<void*>(named), static_cast<void*>(annotDict), static_cast<void*>(annot)}) {
+    lib_.core->PdfRelease(handle);
+  }
+  EXPECT_THROW(PdfStructElemKidKind(second, 5), PdfError);
+  EXPECT_THROW(PdfStructElemKidKind(nullptr, 0), PdfError);
 }
 
 // Wrong types where dictionaries and arrays belong, odd QuadPoints, a truncated stream and
 // a broken cross-reference table give errors or null results.
 TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
-  OkDoc* doc = Open(
-      {
-          "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 7 >>",
-          "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-          "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
-          "/Annots [4 0 R 5 0 R] /Resources << /Font << /F1 8 0 R >> >> >>",
-          "<< /Type /Annot /Subtype /Highlight /Rect [1 2] /QuadPoints [1 2 3 4 5 6 7 8 9] "
-          "/M (D:2026) >>",
-          "(not a dictionary)",
-          "<< /Length 500 >>\nstream\nBT /F1 12 Tf 72 700 Td (Cut",
-          "<< >>",
-          kHelvetica,
-      },
-      true);
-  EXPECT_FALSE(lib_.docs->PdfStructRoot(doc));
-  EXPECT_THROW(PdfStructRootKid(doc, 0), PdfError);
-  OkPage* page = lib_.pages->PdfAcquirePage(doc, 0);
-  ASSERT_EQ(lib_.pages->PdfAnnotCount(page), 2);
-  OkAnnot* annot = lib_.pages->PdfAnnotAt(page, 0);
+  OpenPage({"<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 7 >>", kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
+            "/Annots [4 0 R 5 0 R] /Resources << /Font << /F1 8 0 R >> >> >>",
+            "<< /Type /Annot /Subtype /Highlight /Rect [1 2] /QuadPoints [1 2 3 4 5 6 7 8 9] "
+            "/M (D:2026) >>",
+            "(not a dictionary)", "<< /Length 500 >>\nstream\nBT /F1 12 Tf 72 700 Td (Cut", "<< >>",
+            kHelvetica},
+           true);
+  EXPECT_FALSE(lib_.docs->PdfStructRoot(doc_));
+  EXPECT_THROW(PdfStructRootKid(doc_, 0), PdfError);
+  ASSERT_EQ(lib_.pages->PdfAnnotCount(page_), 2);
+  OkAnnot* annot = lib_.pages->PdfAnnotAt(page_, 0);
   PdfFixed rect[4];
   EXPECT_THROW(lib_.pages->PdfAnnotRect(annot, rect), PdfError);
   OkObj* dict = lib_.pages->PdfAnnotDict(annot);
-  OkObj* quads = lib_.objs->PdfDictGet(dict, lib_.core->PdfAtom("QuadPoints"));
+  OkObj* quads = lib_.objs->PdfDictGet(dict, Atom("QuadPoints"));
   EXPECT_EQ(lib_.objs->PdfArrayLength(quads), 9);
   EXPECT_THROW(lib_.objs->PdfArrayGet(quads, 9), PdfError);
   EXPECT_THROW(lib_.objs->PdfArrayGet(dict, 0), PdfError);
-  lib_.core->PdfRelease(quads);
-  lib_.core->PdfRelease(dict);
-  lib_.core->PdfRelease(annot);
-  EXPECT_THROW(lib_.pages->PdfAnnotAt(page, 1), PdfError);
+  for (void* handle :
+       {static_cast<void*>(quads), static_cast<void*>(dict), static_cast<void*>(annot)}) {
+    lib_.core->PdfRelease(handle);
+  }
+  EXPECT_THROW(lib_.pages->PdfAnnotAt(page_, 1), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 7);
-  Texts(page);  // a truncated stream is read as far as it goes
-  lib_.pages->PdfReleasePage(page);
-  lib_.docs->PdfCloseDoc(doc);
+  Texts();  // a truncated stream is read as far as it goes
 }
 
 }  // namespace

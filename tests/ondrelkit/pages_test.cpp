@@ -1,4 +1,6 @@
+// Pages and the annotations a third-party library (PyMuPDF, annotate.py) wrote on them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,8 +8,7 @@
 #include <vector>
 
 #include "fixture_pdfs.h"
-#include "ondrelkit/ondrelkit.h"
-#include "plain_memory.h"
+#include "library_session.h"
 
 namespace ondrelkit::testing {
 namespace {
@@ -21,13 +22,6 @@ float ToFloat(PdfFixed v) {
 class PagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(OkInitialize("1", &kPlainMemory), 0);
-    core_ = static_cast<const OkCoreTable*>(OkGetFunctionTable("OkCore", 1));
-    docs_ = static_cast<const OkDocumentTable*>(OkGetFunctionTable("OkDocument", 1));
-    objs_ = static_cast<const OkObjectsTable*>(OkGetFunctionTable("OkObjects", 1));
-    pages_ = static_cast<const OkPagesTable*>(OkGetFunctionTable("OkPages", 1));
-    ASSERT_TRUE(core_ && docs_ && objs_ && pages_);
-    dir_ = fs::temp_directory_path() / ("ondrelkit_pages_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
     const std::string plain = (dir_ / "plain.pdf").string();
     const std::string annotated = (dir_ / "annotated.pdf").string();
@@ -35,132 +29,106 @@ class PagesTest : public ::testing::Test {
     const std::string command =
         std::string(OSPREVAN_PYTHON) + " " + ANNOTATE_SCRIPT + " " + plain + " " + annotated;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    const std::u16string wide(annotated.begin(), annotated.end());
-    OkText* text = core_->PdfTextFromUtf16(wide.data(), wide.size());
-    OkPath* path = docs_->PdfPathFromText(docs_->PdfDefaultFileSys(), text);
-    doc_ = docs_->PdfOpenDoc(path, docs_->PdfDefaultFileSys());
-    core_->PdfRelease(path);
-    core_->PdfRelease(text);
+    doc_ = lib_.Open(annotated);
   }
   void TearDown() override {
-    if (doc_) docs_->PdfCloseDoc(doc_);
-    OkTerminate();
+    for (void* handle : held_) lib_.core->PdfRelease(handle);
+    if (page_) lib_.pages->PdfReleasePage(page_);
+    if (doc_) lib_.docs->PdfCloseDoc(doc_);
     fs::remove_all(dir_);
+    EXPECT_EQ(LibrarySession::BytesInUse(), 0u);
   }
-  std::string Utf8(OkText* text) {
-    std::vector<char> buffer(core_->PdfTextBytes(text, nullptr, 0) + 1);
-    core_->PdfTextBytes(text, buffer.data(), buffer.size());
-    return buffer.data();
+  template <typename T>
+  T* Hold(T* handle) {
+    held_.push_back(handle);
+    return handle;
   }
   std::string Entry(OkAnnot* annot, bool title) {
-    OkText* text = core_->PdfTextNew();
-    (title ? pages_->PdfAnnotTitle : pages_->PdfAnnotContents)(annot, text);
-    std::string out = Utf8(text);
-    core_->PdfRelease(text);
-    return out;
+    OkText* text = Hold(lib_.core->PdfTextNew());
+    (title ? lib_.pages->PdfAnnotTitle : lib_.pages->PdfAnnotContents)(annot, text);
+    return lib_.Utf8(text);
   }
-  const OkCoreTable* core_ = nullptr;
-  const OkDocumentTable* docs_ = nullptr;
-  const OkObjectsTable* objs_ = nullptr;
-  const OkPagesTable* pages_ = nullptr;
+  OkObj* Get(const OkObj* dict, const char* key) {
+    return Hold(lib_.objs->PdfDictGet(dict, lib_.core->PdfAtom(key)));
+  }
+
+  LibrarySession lib_;
+  const fs::path dir_ =
+      fs::temp_directory_path() / ("ondrelkit_pages_" + std::to_string(::getpid()));
   OkDoc* doc_ = nullptr;
-  fs::path dir_;
+  OkPage* page_ = nullptr;
+  std::vector<void*> held_;
 };
 
 TEST_F(PagesTest, AnnotationsReadBackWithTheirEntries) {
-  OkPage* page = pages_->PdfAcquirePage(doc_, 0);
+  page_ = lib_.pages->PdfAcquirePage(doc_, 0);
   // Notes bring pop-up annotations of their own; the comments are the others, in order.
-  const int count = pages_->PdfAnnotCount(page);
+  const int count = lib_.pages->PdfAnnotCount(page_);
   std::vector<std::string> subtypes;
-  std::vector<int> comments;
+  std::vector<OkAnnot*> comments;
   for (int i = 0; i < count; ++i) {
-    OkAnnot* annot = pages_->PdfAnnotAt(page, i);
-    const std::string subtype = core_->PdfAtomName(pages_->PdfAnnotSubtype(annot));
-    if (subtype != "Popup") {
-      subtypes.push_back(subtype);
-      comments.push_back(i);
-    }
-    core_->PdfRelease(annot);
+    OkAnnot* annot = Hold(lib_.pages->PdfAnnotAt(page_, i));
+    const std::string subtype = lib_.core->PdfAtomName(lib_.pages->PdfAnnotSubtype(annot));
+    if (subtype == "Popup") continue;
+    subtypes.push_back(subtype);
+    comments.push_back(annot);
   }
   ASSERT_EQ(subtypes, (std::vector<std::string>{"Highlight", "Text", "StrikeOut", "Text"}));
+  EXPECT_THROW(lib_.pages->PdfAnnotAt(page_, count), PdfError);
 
-  OkAnnot* highlight = pages_->PdfAnnotAt(page, comments[0]);
+  OkAnnot* highlight = comments[0];
   EXPECT_EQ(Entry(highlight, true), "注釈者");
   EXPECT_EQ(Entry(highlight, false), "ここを確認");
-  PdfFixed rect[4];
-  pages_->PdfAnnotRect(highlight, rect);
-  EXPECT_LT(rect[0], rect[2]);
-  EXPECT_LT(rect[1], rect[3]);
   // The highlight covers the word drawn at x = 72 in a page 842 high, text baseline at y 100
   // (the annotator pads its rectangles by a few points).
+  PdfFixed rect[4];
+  lib_.pages->PdfAnnotRect(highlight, rect);
+  EXPECT_LT(rect[0], rect[2]);
+  EXPECT_LT(rect[1], rect[3]);
   EXPECT_NEAR(ToFloat(rect[0]), 72.0f, 5.0f);
   EXPECT_NEAR(ToFloat(rect[1]), 842.0f - 100.0f - 3.0f, 6.0f);
-  OkObj* dict = pages_->PdfAnnotDict(highlight);
-  OkObj* quads = objs_->PdfDictGet(dict, core_->PdfAtom("QuadPoints"));
-  EXPECT_EQ(objs_->PdfObjType(quads), kPdfArray);
-  EXPECT_EQ(objs_->PdfArrayLength(quads), 8);
-  OkObj* missing = objs_->PdfDictGet(dict, core_->PdfAtom("IRT"));
-  EXPECT_EQ(objs_->PdfObjType(missing), kPdfNull);
-  for (OkObj* o : {dict, quads, missing}) core_->PdfRelease(o);
-  core_->PdfRelease(highlight);
+  const OkObj* dict = Hold(lib_.pages->PdfAnnotDict(highlight));
+  EXPECT_EQ(lib_.objs->PdfObjType(Get(dict, "QuadPoints")), kPdfArray);
+  EXPECT_EQ(lib_.objs->PdfArrayLength(Get(dict, "QuadPoints")), 8);
+  EXPECT_EQ(lib_.objs->PdfObjType(Get(dict, "IRT")), kPdfNull);
 
   // The reply names the strike-out through IRT, with RT /R.
-  OkAnnot* strike = pages_->PdfAnnotAt(page, comments[2]);
-  OkAnnot* reply = pages_->PdfAnnotAt(page, comments[3]);
-  OkObj* strikeDict = pages_->PdfAnnotDict(strike);
-  OkObj* replyDict = pages_->PdfAnnotDict(reply);
-  OkObj* irt = objs_->PdfDictGet(replyDict, core_->PdfAtom("IRT"));
-  OkObj* rt = objs_->PdfDictGet(replyDict, core_->PdfAtom("RT"));
-  EXPECT_TRUE(objs_->PdfObjEqual(irt, strikeDict));
-  EXPECT_EQ(objs_->PdfObjCompare(irt, strikeDict), 0);
-  EXPECT_FALSE(objs_->PdfObjEqual(irt, replyDict));
-  EXPECT_EQ(objs_->PdfObjCompare(strikeDict, replyDict),
-            -objs_->PdfObjCompare(replyDict, strikeDict));
-  EXPECT_STREQ(core_->PdfAtomName(objs_->PdfNameValue(rt)), "R");
-  EXPECT_EQ(Entry(reply, true), "Second");
-  EXPECT_EQ(Entry(reply, false), "I agree");
-  EXPECT_THROW(objs_->PdfNameValue(irt), PdfError);  // a dictionary is no name
-  for (OkObj* o : {strikeDict, replyDict, irt, rt}) core_->PdfRelease(o);
-  core_->PdfRelease(strike);
-  core_->PdfRelease(reply);
-  // Modification dates carry their offset; the library gives UTC. The note has no date.
+  const OkObj* strike = Hold(lib_.pages->PdfAnnotDict(comments[2]));
+  const OkObj* reply = Hold(lib_.pages->PdfAnnotDict(comments[3]));
+  const OkObj* irt = Get(reply, "IRT");
+  EXPECT_TRUE(lib_.objs->PdfObjEqual(irt, strike));
+  EXPECT_FALSE(lib_.objs->PdfObjEqual(irt, reply));
+  EXPECT_STREQ(lib_.core->PdfAtomName(lib_.objs->PdfNameValue(Get(reply, "RT"))), "R");
+  EXPECT_THROW(lib_.objs->PdfNameValue(irt), PdfError);  // a dictionary is no name
+  EXPECT_EQ(Entry(comments[3], true), "Second");
+  EXPECT_EQ(Entry(comments[3], false), "I agree");
+
+  // Modification dates carry their offset; the library gives UTC. The note has no date, and
+  // the failed read leaves the date as it was.
   const auto* dates = static_cast<const OkDatesTable*>(OkGetFunctionTable("OkDates", 1));
-  OkAnnot* dated = pages_->PdfAnnotAt(page, comments[0]);
-  OkAnnot* undated = pages_->PdfAnnotAt(page, comments[1]);
   OkDate* date = dates->PdfDateNew();
-  dates->PdfAnnotDate(dated, date);
   char text[32];
+  dates->PdfAnnotDate(highlight, date);
+  EXPECT_THROW(dates->PdfAnnotDate(comments[1], date), PdfError);
   dates->PdfDateText(date, kPdfDateSortable, text, sizeof text);
   EXPECT_STREQ(text, "2026/12/06 00:30:00");
-  EXPECT_THROW(dates->PdfAnnotDate(undated, date), PdfError);
-  dates->PdfDateText(date, kPdfDateSortable, text, sizeof text);
-  EXPECT_STREQ(text, "2026/12/06 00:30:00");  // a failed read leaves the date as it was
   dates->PdfDateFree(date);
-  core_->PdfRelease(dated);
-  core_->PdfRelease(undated);
-  EXPECT_THROW(pages_->PdfAnnotAt(page, count), PdfError);
-  pages_->PdfReleasePage(page);
 }
 
 TEST_F(PagesTest, PagesReportRotationAndBox) {
-  OkPage* first = pages_->PdfAcquirePage(doc_, 0);
-  OkPage* second = pages_->PdfAcquirePage(doc_, 1);
-  EXPECT_EQ(pages_->PdfPageRotation(first), 0);
-  EXPECT_EQ(pages_->PdfPageRotation(second), 90);
+  OkPage* first = lib_.pages->PdfAcquirePage(doc_, 0);
+  EXPECT_EQ(lib_.pages->PdfPageRotation(first), 0);
+  lib_.pages->PdfReleasePage(first);
+  page_ = lib_.pages->PdfAcquirePage(doc_, 1);
+  EXPECT_EQ(lib_.pages->PdfPageRotation(page_), 90);
   PdfFixed box[4];
-  pages_->PdfPageBox(second, box);
+  lib_.pages->PdfPageBox(page_, box);
   EXPECT_FLOAT_EQ(ToFloat(box[2]), 595.0f);
   EXPECT_FLOAT_EQ(ToFloat(box[3]), 842.0f);
-  EXPECT_GE(pages_->PdfAnnotCount(second), 1);
-  OkObj* object = pages_->PdfPageObject(second);
-  OkObj* type = objs_->PdfDictGet(object, core_->PdfAtom("Type"));
-  EXPECT_STREQ(core_->PdfAtomName(objs_->PdfNameValue(type)), "Page");
-  core_->PdfRelease(type);
-  core_->PdfRelease(object);
-  pages_->PdfReleasePage(first);
-  pages_->PdfReleasePage(second);
-  EXPECT_THROW(pages_->PdfAcquirePage(doc_, 2), PdfError);
-  EXPECT_THROW(pages_->PdfAcquirePage(doc_, -1), PdfError);
+  const OkObj* type = Get(Hold(lib_.pages->PdfPageObject(page_)), "Type");
+  EXPECT_STREQ(lib_.core->PdfAtomName(lib_.objs->PdfNameValue(type)), "Page");
+  EXPECT_THROW(lib_.pages->PdfAcquirePage(doc_, 2), PdfError);
+  EXPECT_THROW(lib_.pages->PdfAcquirePage(doc_, -1), PdfError);
 }
 
 }  // namespace

@@ -22,33 +22,32 @@ const char* const kSecondPageText =
 
 namespace {
 
-// Shows `text` at the current point with pango and moves the point past it on the same line.
-void ShowText(cairo_t* cr, const char* text, double size, double* x, double y) {
+// Shows `text` with pango from (x, y), in lines of at most `width` points when it is given,
+// and answers the width of what it showed.
+double ShowLayout(cairo_t* cr, const char* text, double size, double x, double y,
+                  double width = 0) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
   pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
   pango_layout_set_font_description(layout, font);
-  pango_layout_set_text(layout, text, -1);
-  cairo_move_to(cr, *x, y);
-  pango_cairo_show_layout(cr, layout);
-  int width = 0, height = 0;
-  pango_layout_get_size(layout, &width, &height);
-  *x += static_cast<double>(width) / PANGO_SCALE;
-  pango_font_description_free(font);
-  g_object_unref(layout);
-}
-
-void ShowParagraph(cairo_t* cr, const char* text, double width, double x, double y) {
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
-  pango_font_description_set_absolute_size(font, 11 * PANGO_SCALE);
-  pango_layout_set_font_description(layout, font);
-  pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+  if (width > 0) pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
   pango_layout_set_text(layout, text, -1);
   cairo_move_to(cr, x, y);
   pango_cairo_show_layout(cr, layout);
+  int shownWidth = 0, height = 0;
+  pango_layout_get_size(layout, &shownWidth, &height);
   pango_font_description_free(font);
   g_object_unref(layout);
+  return static_cast<double>(shownWidth) / PANGO_SCALE;
+}
+
+// Shows `text` at (*x, y) and moves *x past it on the same line.
+void ShowText(cairo_t* cr, const char* text, double size, double* x, double y) {
+  *x += ShowLayout(cr, text, size, *x, y);
+}
+
+void ShowParagraph(cairo_t* cr, const char* text, double width, double x, double y) {
+  ShowLayout(cr, text, 11, x, y, width);
 }
 
 void Finish(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {

@@ -1,5 +1,5 @@
-// The command line's run and import, as a person or another program calls them: exit status
-// and the native dialogs it lists.
+// The command line's run, as a person or another program calls it: exit status and the native
+// dialogs it lists. (import is checked by import_case.cmake.)
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -48,34 +48,25 @@ class CommandLine : public ::testing::Test {
   osprevan::fixtures::ReviewedPdf pdf_;
 };
 
-TEST_F(CommandLine, RunAnswersZeroWhenTheImportRanThroughTheFilterDialog) {
-  const Outcome outcome = RunWithFilterActions("  check 114\n  enter\n");
-  EXPECT_EQ(outcome.status, 0) << outcome.output;
-  EXPECT_NE(outcome.output.find("[native dialog] customfilterdialog\n"), std::string::npos)
-      << outcome.output;
-}
-
-TEST_F(CommandLine, RunAnswersOneWhenTheFilterDialogIsCancelled) {
-  Outcome outcome = RunWithFilterActions("  press 101\n");
-  EXPECT_EQ(outcome.status, 1) << outcome.output;
-  EXPECT_NE(outcome.output.find("[native dialog] customfilterdialog\n"), std::string::npos);
-  // A script that runs out cancels too, and a wrong entry is said so.
-  outcome = RunWithFilterActions("  select 123 no such kind\n  press 100\n");
-  EXPECT_EQ(outcome.status, 1) << outcome.output;
-  EXPECT_NE(outcome.output.find("no entry \"no such kind\" in list 123"), std::string::npos)
-      << outcome.output;
-}
-
-TEST_F(CommandLine, ImportAnswersWhetherTheImportRan) {
-  Outcome outcome = Tolvane("import '" + pdf_.sourcePath() + "' '" + pdf_.exportedPdf() + "'");
-  EXPECT_EQ(outcome.status, 0) << outcome.output;
-  EXPECT_EQ(outcome.output.find("[native dialog]"), std::string::npos);
-  outcome = Tolvane("import '" + pdf_.sourcePath() + "' '" + pdf_.directory() + "/missing.pdf'");
-  EXPECT_EQ(outcome.status, 1) << outcome.output;
-  // The plug-in says nothing about a PDF that does not open; the host says the import did not
-  // run.
-  EXPECT_NE(outcome.output.find("tolvane: the import did not run"), std::string::npos)
-      << outcome.output;
+// run answers 0 when the import ran through the filter dialog, 1 when the dialog was
+// cancelled: by its button, by a script that runs out, or by a wrong entry, which is said so.
+TEST_F(CommandLine, RunAnswersWhetherTheImportRanThroughTheFilterDialog) {
+  const struct {
+    const char* actions;
+    int status;
+    const char* said;
+  } cases[] = {
+      {"  check 114\n  enter\n", 0, ""},
+      {"  press 101\n", 1, ""},
+      {"  select 123 no such kind\n  press 100\n", 1, "no entry \"no such kind\" in list 123"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = RunWithFilterActions(c.actions);
+    EXPECT_EQ(outcome.status, c.status) << outcome.output;
+    EXPECT_NE(outcome.output.find("[native dialog] customfilterdialog\n"), std::string::npos)
+        << outcome.output;
+    EXPECT_NE(outcome.output.find(c.said), std::string::npos) << outcome.output;
+  }
 }
 
 }  // namespace

@@ -106,66 +106,44 @@ class NativeDialogDriverTest : public ::testing::Test {
 TEST_F(NativeDialogDriverTest, PlaysTheScriptBlockOfTheTemplate) {
   UseScript(
       "dialog ReviewFilter\n"
-      "  only 104 山田 花子\n"
-      "  select 104 Ana Lund\n"
-      "  select 104 Bo\n"
-      "  deselect 104 山田 花子\n"
-      "  check 113\n"
-      "  date 103 2023-12-31\n"
-      "  date 108 2024-01-31\n"
-      "  text 109 only this\n"
+      "  only 104 山田 花子\n  select 104 Ana Lund\n  select 104 Bo\n  deselect 104 山田 花子\n"
+      "  check 113\n  date 103 2023-12-31\n  date 108 2024-01-31\n  text 109 only this\n"
       "  press 100\n"
       "end\n");
   EXPECT_EQ(RunFilter(), 100);
   EXPECT_EQ(g_chosen.authors, (std::set<std::string>{"Ana Lund", "Bo"}));
   EXPECT_TRUE(g_chosen.marked);
   ASSERT_TRUE(g_chosen.start && g_chosen.end);
-  EXPECT_EQ(g_chosen.start->wYear, 2023);
-  EXPECT_EQ(g_chosen.start->wMonth, 12);
-  EXPECT_EQ(g_chosen.start->wDay, 31);
-  EXPECT_EQ(g_chosen.end->wMonth, 1);
+  EXPECT_EQ(std::vector<int>({g_chosen.start->wYear, g_chosen.start->wMonth, g_chosen.start->wDay,
+                              g_chosen.end->wMonth}),
+            std::vector<int>({2023, 12, 31, 1}));
   EXPECT_EQ(g_chosen.typed, "only this");
   EXPECT_EQ(recorder_.nativeDialogs, std::vector<std::string>{"reviewfilter"});
   EXPECT_EQ(errors_.str(), "");
   EXPECT_TRUE(script_.dialogs[0].used);
 }
 
-TEST_F(NativeDialogDriverTest, KeysAndTheCloseBoxReachTheProcedure) {
+TEST_F(NativeDialogDriverTest, KeysTheCloseBoxAndRunningOutOfActionsOrBlocks) {
   UseScript(
       "dialog reviewfilter\n  date 103 none\n  enter\nend\n"
       "dialog reviewfilter\n  escape\n  press 100\nend\n"
-      "dialog reviewfilter\n  close\n  press 100\nend\n");
+      "dialog reviewfilter\n  close\n  press 100\nend\n"
+      "dialog reviewfilter\n  check 113\nend\n");
   EXPECT_EQ(RunFilter(), 100);  // Continue is the default button
   EXPECT_FALSE(g_chosen.start.has_value());
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_EQ(RunFilter(), 101);
+  for (int cancelled = 0; cancelled < 4; ++cancelled) {
+    EXPECT_EQ(RunFilter(), 101) << cancelled;  // the last has no block of its own
+  }
   // Each dialog used its own block: what followed Escape and the close box never ran.
   EXPECT_EQ(script_.dialogs[1].actions.size(), 1u);
   EXPECT_EQ(script_.dialogs[2].actions.size(), 1u);
-  EXPECT_EQ(recorder_.nativeDialogs.size(), 3u);
-}
-
-TEST_F(NativeDialogDriverTest, RunningOutOfActionsOrBlocksCancels) {
-  UseScript("dialog reviewfilter\n  check 113\nend\n");
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_EQ(RunFilter(), 101);  // no block left for a second one
-  EXPECT_EQ(recorder_.nativeDialogs, (std::vector<std::string>{"reviewfilter", "reviewfilter"}));
+  EXPECT_EQ(recorder_.nativeDialogs.size(), 5u);
   EXPECT_EQ(errors_.str(), "");
 }
 
-TEST_F(NativeDialogDriverTest, AnUnknownEntryIsReportedAndEndsTheDialogsActions) {
-  UseScript(
-      "dialog reviewfilter\n"
-      "  only 104 Ana\n"  // a prefix is no entry
-      "  press 100\n"
-      "end\n");
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_EQ(errors_.str(), "tolvane: dialog reviewfilter: no entry \"Ana\" in list 104\n");
-  EXPECT_TRUE(script_.dialogs[0].actions.empty());
-}
-
-TEST_F(NativeDialogDriverTest, ActionsOnMissingOrWrongControlsAreReported) {
+TEST_F(NativeDialogDriverTest, ActionsThatCannotBeDoneAreReportedAndCancel) {
   const std::pair<const char*, const char*> cases[] = {
+      {"only 104 Ana", "no entry \"Ana\" in list 104"},  // a prefix is no entry
       {"check 999", "no control 999"},
       {"check 100", "control 100 is no check box"},
       {"choose 113", "control 113 is no radio button"},
@@ -180,65 +158,36 @@ TEST_F(NativeDialogDriverTest, ActionsOnMissingOrWrongControlsAreReported) {
     UseScript(std::string("dialog reviewfilter\n  ") + line + "\n  press 100\nend\n");
     EXPECT_EQ(RunFilter(), 101) << line;
     EXPECT_EQ(errors_.str(), std::string("tolvane: dialog reviewfilter: ") + message + "\n");
+    EXPECT_TRUE(script_.dialogs[0].actions.empty()) << line;
   }
 }
 
-TEST_F(NativeDialogDriverTest, TerminalShowsTheControlsAndTakesOneActionPerLine) {
+// A script block comes first; without one the terminal shows the controls and takes one
+// action per line, and the end of its input cancels.
+TEST_F(NativeDialogDriverTest, TheTerminalTakesTheDialogsWithoutAScriptBlock) {
+  UseScript("dialog reviewfilter\n  press 101\nend\n");
   std::istringstream in(
-      "select 104 Ana Lund\n"
-      "wiggle 3\n"
-      "only 104 Nobody\n"
-      "date 108 2024-02-01\n"
-      "press 100\n");
+      "select 104 Ana Lund\nwiggle 3\nonly 104 Nobody\ndate 108 2024-02-01\npress 100\n"
+      "check 113\n");
   std::ostringstream out;
   driver_.UseTerminal(&in, &out);
+  EXPECT_EQ(RunFilter(), 101);
+  EXPECT_EQ(out.str(), "");
   EXPECT_EQ(RunFilter(), 100);
   EXPECT_EQ(g_chosen.authors, (std::set<std::string>{"Ana Lund", "Bo"}));
   ASSERT_TRUE(g_chosen.end.has_value());
   EXPECT_EQ(g_chosen.end->wDay, 1);
   const std::string shown = out.str();
-  // The first view, before any action.
-  const std::string first = shown.substr(0, shown.find("> "));
-  EXPECT_EQ(first,
-            "\n=== Filter comments (reviewfilter) ===\n"
-            "  list 104:\n"
-            "    [ ] Ana Lund\n"
-            "    [ ] 山田 花子\n"
-            "    [x] Bo\n"
-            "  check 113: [ ] Marked\n"
-            "  date 103: 2024-03-05\n"
-            "  date 108: no date\n"
-            "  text 109: \n"
-            "  press 100: <Continue>\n"
-            "  press 101: <Cancel>\n"
-            "Actions: only|select|deselect ID TEXT | check ID | choose ID | press ID | text ID "
-            "TEXT\n"
-            "         date ID YYYY-MM-DD|none | escape | enter | close\n");
-  EXPECT_NE(shown.find("    [x] Ana Lund\n"), std::string::npos);
-  EXPECT_NE(shown.find("Not understood: wiggle 3\n"), std::string::npos);
-  EXPECT_NE(shown.find("Not done: no entry \"Nobody\" in list 104\n"), std::string::npos);
-  EXPECT_NE(shown.find("  date 108: 2024-02-01\n"), std::string::npos);
-  EXPECT_EQ(errors_.str(), "");
-}
-
-TEST_F(NativeDialogDriverTest, TheEndOfTerminalInputCancels) {
-  std::istringstream in("check 113\n");
-  std::ostringstream out;
-  driver_.UseTerminal(&in, &out);
+  for (const char* line :
+       {"=== Filter comments (reviewfilter) ===\n", "    [x] Bo\n", "    [x] Ana Lund\n",
+        "  date 103: 2024-03-05\n", "  date 108: no date\n", "  press 100: <Continue>\n",
+        "Not understood: wiggle 3\n", "Not done: no entry \"Nobody\" in list 104\n",
+        "  date 108: 2024-02-01\n"}) {
+    EXPECT_NE(shown.find(line), std::string::npos) << line << shown;
+  }
   EXPECT_EQ(RunFilter(), 101);
   EXPECT_NE(out.str().find("  check 113: [x] Marked\n"), std::string::npos);
-}
-
-TEST_F(NativeDialogDriverTest, AScriptBlockComesBeforeTheTerminal) {
-  UseScript("dialog reviewfilter\n  press 100\nend\n");
-  std::istringstream in("press 101\n");
-  std::ostringstream out;
-  driver_.UseTerminal(&in, &out);
-  EXPECT_EQ(RunFilter(), 100);
-  EXPECT_EQ(out.str(), "");
-  // Without a block of its own the next dialog goes to the terminal.
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_NE(out.str().find("=== Filter comments"), std::string::npos);
+  EXPECT_EQ(errors_.str(), "");
 }
 
 }  // namespace

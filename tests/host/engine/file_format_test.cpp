@@ -9,7 +9,6 @@
 
 #include "fixture.h"
 #include "host/engine/file_format.h"
-#include "host/engine/show.h"
 
 namespace tlhost::testing {
 namespace {
@@ -237,24 +236,6 @@ TEST_F(EngineTest, AFailedSaveLeavesTheOldFile) {
   EXPECT_EQ(ReadAll(path), WriteDocument(*engine.document(doc)));
   engine.GetProp(doc, doc, P_DOC_MODIFIED, modified);
   EXPECT_EQ(modified.i, 0);
-}
-
-TEST_F(EngineTest, ShowPrintsUniqueNumbersAutonumbersChangesAndMarkers) {
-  const ObjectId doc = Load(kRich);
-  std::ostringstream out;
-  ShowDocument(*engine.document(doc), out);
-  const std::string text = out.str();
-  for (const char* piece :
-       {"flow \"A\" (main)", "[5] Body \"Figure 3: \" (not in PDF): <doc>a <b>",
-        "{+Aiko 2023-11-14T22:13:20Z|{-Aiko 2023-11-14T22:13:20Z|挿入-}+}",
-        "{+ 1970-01-01T00:00:00Z|[marker Comment: TL_PDF_Comment: x\\n-> y]+}", "[xref:see]",
-        "{-Ken 1970-01-01T00:01:39Z|¶-}", "  table\n", "    title\n", "[7]: h",
-        "\n    frame\n      flow \"inner\"\n        [9]: in the frame\n"}) {
-    EXPECT_NE(text.find(piece), std::string::npos) << piece << "\n" << text;
-  }
-  // The frame's flow is printed where the frame is anchored, and only there.
-  EXPECT_EQ(text.find("flow \"inner\""), text.rfind("flow \"inner\"")) << text;
-  EXPECT_EQ(text.find("[9]"), text.rfind("[9]")) << text;
 }
 
 }  // namespace

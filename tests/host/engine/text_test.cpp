@@ -155,22 +155,6 @@ TEST_F(TextTest, MarkersAreAnchoredAndShiftWithText) {
   EXPECT_TRUE(ConditionsAt({p3, 4}).empty());
 }
 
-TEST_F(TextTest, UniqueNumberLookupAfterAParagraphWasDeleted) {
-  ASSERT_EQ(engine.DeleteParagraph(doc, p3), 0);
-  ObjectId found = 7;
-  EXPECT_EQ(engine.GetObjectByUniqueId(doc, OBJ_PARAGRAPH, 3, found), ERR_NOT_FOUND);
-  EXPECT_EQ(found, 0u);
-  EXPECT_EQ(Paragraph(doc, 1), p1);
-  Value next;
-  ASSERT_EQ(engine.GetProp(doc, p1, P_PGF_NEXT, next), 0);
-  EXPECT_EQ(next.id, p2);
-  ASSERT_EQ(engine.GetProp(doc, p2, P_PGF_NEXT, next), 0);
-  EXPECT_EQ(next.id, 0u);
-  EXPECT_EQ(engine.GetProp(doc, p3, P_PGF_UNIQUE, next), ERR_BAD_OBJECT);
-  // A paragraph anchoring a table is kept: its table would have no place.
-  EXPECT_EQ(engine.DeleteParagraph(doc, p2), ERR_NOT_SUPPORTED);
-}
-
 TEST_F(TextTest, UniqueNumberLookupFindsAParagraphAddedAfterEarlierLookups) {
   ObjectId flow = 0, found = 0;
   EXPECT_EQ(engine.GetObjectByUniqueId(doc, OBJ_PARAGRAPH, 21, found), ERR_NOT_FOUND);
@@ -212,45 +196,16 @@ inline const char* kStructured = R"(<?xml version="1.0" encoding="UTF-8"?>
 </document>
 )";
 
-TEST_F(EngineTest, ElementsAtLocationsAndSelectionsInStructuredText) {
-  const ObjectId doc = Load(kStructured);
-  const ObjectId p1 = Paragraph(doc, 1), p2 = Paragraph(doc, 2);
-  ObjectId element = 0, text = 0;
-  ASSERT_EQ(engine.ObjectAtTextLoc(doc, {p1, 3}, element, text), 0);
-  const ObjectId e2 = element;
-  EXPECT_EQ(text, p1);
-  Value parent, range;
-  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_PARENT, parent), 0);
-  ASSERT_EQ(engine.ObjectAtTextLoc(doc, {p1, 1}, element, text), 0);
-  EXPECT_EQ(element, parent.id);  // before the begin item of e2: in the root
-  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_TEXT_RANGE, range), 0);
-  EXPECT_EQ(range.range.begin.offset, 1);
-  EXPECT_EQ(range.range.end.offset, 6);
-  Value next;
-  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_NEXT_SIBLING, next), 0);
-  ASSERT_EQ(engine.GetProp(doc, next.id, P_ELEM_TEXT_RANGE, range), 0);
-  EXPECT_EQ(range.range.begin.object, p2);
-  EXPECT_EQ(range.range.begin.offset, 0);
-  // A selection from one element into the next becomes the insertion point at its end.
-  ASSERT_EQ(engine.SetProp(doc, doc, P_DOC_TEXT_SELECTION, Value::Range({{p1, 3}, {p2, 2}})), 0);
-  Value selection;
-  ASSERT_EQ(engine.GetProp(doc, doc, P_DOC_TEXT_SELECTION, selection), 0);
-  EXPECT_EQ(selection.range.begin.object, p2);
-  EXPECT_EQ(selection.range.begin.offset, 2);
-  ASSERT_EQ(engine.SetProp(doc, doc, P_DOC_TEXT_SELECTION, Value::Range({{p1, 2}, {p1, 4}})), 0);
-  ASSERT_EQ(engine.GetProp(doc, doc, P_DOC_TEXT_SELECTION, selection), 0);
-  EXPECT_EQ(selection.range.begin.offset, 2);
-}
-
-TEST_F(EngineTest, ElementAtEveryLocationOfAStructuredFlow) {
+// p1: [e1 [e2 o n e e2] ¶   p2: [e3 t w o e3] e1] ¶
+TEST_F(EngineTest, ElementsRangesAndSelectionsInStructuredText) {
   const ObjectId doc = Load(kStructured);
   const ObjectId p1 = Paragraph(doc, 1), p2 = Paragraph(doc, 2);
   ObjectId e2 = 0, text = 0;
   ASSERT_EQ(engine.ObjectAtTextLoc(doc, {p1, 2}, e2, text), 0);
-  Value e1, e3;
+  EXPECT_EQ(text, p1);
+  Value e1, e3, range;
   ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_PARENT, e1), 0);
   ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_NEXT_SIBLING, e3), 0);
-  // p1: [e1 [e2 o n e e2] ¶   p2: [e3 t w o e3] e1] ¶
   const struct {
     TTextLoc at;
     ObjectId element;
@@ -263,6 +218,22 @@ TEST_F(EngineTest, ElementAtEveryLocationOfAStructuredFlow) {
     ObjectId element = 0;
     ASSERT_EQ(engine.ObjectAtTextLoc(doc, c.at, element, text), 0);
     EXPECT_EQ(element, c.element) << (c.at.object == p1 ? "p1 " : "p2 ") << c.at.offset;
+  }
+  ASSERT_EQ(engine.GetProp(doc, e2, P_ELEM_TEXT_RANGE, range), 0);
+  EXPECT_EQ(std::make_pair(range.range.begin.offset, range.range.end.offset), std::make_pair(1, 6));
+  ASSERT_EQ(engine.GetProp(doc, e3.id, P_ELEM_TEXT_RANGE, range), 0);
+  EXPECT_EQ(range.range.begin.object, p2);
+  EXPECT_EQ(range.range.begin.offset, 0);
+  // A selection from one element into the next becomes the insertion point at its end; one
+  // inside an element is kept.
+  const std::pair<TTextRange, TTextRange> selections[] = {{{{p1, 3}, {p2, 2}}, {{p2, 2}, {p2, 2}}},
+                                                          {{{p1, 2}, {p1, 4}}, {{p1, 2}, {p1, 4}}}};
+  for (const auto& [set, kept] : selections) {
+    ASSERT_EQ(engine.SetProp(doc, doc, P_DOC_TEXT_SELECTION, Value::Range(set)), 0);
+    ASSERT_EQ(engine.GetProp(doc, doc, P_DOC_TEXT_SELECTION, range), 0);
+    EXPECT_EQ(range.range.begin.object, kept.begin.object);
+    EXPECT_EQ(range.range.begin.offset, kept.begin.offset);
+    EXPECT_EQ(range.range.end.offset, kept.end.offset);
   }
 }
 

@@ -68,25 +68,11 @@ void ExportedPdf::ReadPage(int pageIndex) {
   OkPage* page = lib->pages->PdfAcquirePage(doc_, pageIndex);
   rotations.push_back(lib->pages->PdfPageRotation(page));
   OkObj* pageObject = lib->pages->PdfPageObject(page);
-  const auto* c = lib->content;
-  // Depth first in content order: a container's content is visited where it stands.
-  std::vector<std::pair<const OkContent*, int>> stack = {{c->PdfPageContent(page), 0}};
-  while (!stack.empty()) {
-    auto& [content, at] = stack.back();
-    if (at >= c->PdfContentCount(content)) {
-      stack.pop_back();
-      continue;
-    }
-    const OkElement* element = c->PdfContentAt(content, at++);
-    if (c->PdfElementKind(element) == kPdfElementContainer) {
-      stack.push_back({c->PdfContainerContent(element), 0});
-      continue;
-    }
-    const OkElement* marked = c->PdfTextMarkedContent(element);
-    if (!marked) continue;
-    OkStructElem* owner = PdfMarkedContentParent(pageObject, c->PdfContainerMcid(marked));
+  for (const ondrelkit::testing::TextPiece& piece : lib->PageText(page)) {
+    if (!piece.marked) continue;
     int found = -1;
-    for (; owner; owner = PdfStructElemParent(owner)) {
+    for (OkStructElem* owner = PdfMarkedContentParent(pageObject, piece.mcid); owner;
+         owner = PdfStructElemParent(owner)) {
       auto known = index_.find(owner);
       if (known != index_.end() && IsParagraphType(elements[known->second].mapped)) {
         found = known->second;
@@ -101,18 +87,12 @@ void ExportedPdf::ReadPage(int pageIndex) {
     if (std::find(e.pages.begin(), e.pages.end(), pageIndex) == e.pages.end()) {
       e.pages.push_back(pageIndex);
     }
-    for (int run = 0; run < c->PdfTextRunCount(element); ++run) {
-      for (int k = 0; k < c->PdfRunCharCount(element, run); ++k) {
-        char16_t units[16];
-        const size_t n = c->PdfCharUnicode(element, run, k, units, 16);
-        ReadChar& read = chars.emplace_back();
-        read.page = pageIndex;
-        read.text = lib->Utf8(std::u16string(units, std::min<size_t>(n, 15)));
-        e.text += read.text;
-        PdfFixed box[4];
-        c->PdfCharBox(element, run, k, box);
-        for (int i = 0; i < 4; ++i) read.box[i] = static_cast<float>(box[i]) / 65536;  // 16.16
-      }
+    for (const ondrelkit::testing::TextPiece::Char& c : piece.chars) {
+      ReadChar& read = chars.emplace_back();
+      read.page = pageIndex;
+      read.text = lib->Utf8(c.unicode);
+      std::copy(c.box, c.box + 4, read.box);
+      e.text += read.text;
     }
   }
   lib->core->PdfRelease(pageObject);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "host/link/block_packer.h"
 #include "platform/win/task_allocator.h"
 
@@ -24,14 +26,10 @@ TEST(BlockPacker, ValuesRoundTripThroughOneBlock) {
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(block->property, 42);
     const Value back = UnpackValue(*block);
-    EXPECT_EQ(back.type, v.type);
-    EXPECT_EQ(back.i, v.i);
-    EXPECT_EQ(back.l, v.l);
-    EXPECT_EQ(back.s, v.s);
-    EXPECT_EQ(back.ids, v.ids);
-    EXPECT_EQ(back.strings, v.strings);
-    EXPECT_EQ(back.attributes, v.attributes);
-    EXPECT_EQ(back.range.end.offset, v.range.end.offset);
+    EXPECT_EQ(std::tie(back.type, back.i, back.l, back.s, back.ids, back.strings, back.attributes,
+                       back.range.begin.object, back.range.end.offset),
+              std::tie(v.type, v.i, v.l, v.s, v.ids, v.strings, v.attributes, v.range.begin.object,
+                       v.range.end.offset));
     CoTaskMemFree(block);  // one free releases everything the record points to
   }
   EXPECT_EQ(CoTaskMemOutstanding(), before);

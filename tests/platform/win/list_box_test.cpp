@@ -137,14 +137,5 @@ TEST_F(DialogTest, EntriesAreFoundByExactTextAndReadBack) {
   });
 }
 
-TEST_F(DialogTest, HorizontalExtentIsKeptPerList) {
-  InDialog([](HWND dialog) {
-    EXPECT_EQ(SendDlgItemMessage(dialog, 20, LB_GETHORIZONTALEXTENT, 0, 0), 0);
-    SendDlgItemMessage(dialog, 20, LB_SETHORIZONTALEXTENT, 300, 0);
-    EXPECT_EQ(SendDlgItemMessage(dialog, 20, LB_GETHORIZONTALEXTENT, 0, 0), 300);
-    EXPECT_EQ(SendDlgItemMessage(dialog, 21, LB_GETHORIZONTALEXTENT, 0, 0), 0);
-  });
-}
-
 }  // namespace
 }  // namespace win::testing

@@ -150,30 +150,6 @@ TEST_F(DialogTest, MissingOrUnusableTemplatesAnswerMinusOneWithoutTouchingTheOwn
   DestroyWindow(owner);
 }
 
-TEST_F(DialogTest, ControlsAreFoundByIdAndKnowTheirDialog) {
-  InDialog([](HWND dialog) {
-    HWND edit = GetDlgItem(dialog, 70);
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(GetDlgCtrlID(edit), 70);
-    EXPECT_EQ(GetParent(edit), dialog);
-    EXPECT_EQ(GetDlgItem(dialog, 999), nullptr);
-    EXPECT_EQ(GetDlgCtrlID(dialog), 0);  // a dialog is no control
-    char className[32];
-    GetClassName(dialog, className, sizeof className);
-    EXPECT_STREQ(className, "#32770");
-    GetClassName(GetDlgItem(dialog, 50), className, sizeof className);
-    EXPECT_STREQ(className, "SysDateTimePick32");
-    char16_t text[16];
-    EXPECT_EQ(GetWindowText(edit, text, 16), 5);
-    EXPECT_EQ(std::u16string(text), u"typed");
-    EXPECT_EQ(GetWindowText(dialog, text, 16), 5);
-    EXPECT_EQ(std::u16string(text), u"Picks");
-    // Disabled in the template.
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 30)));
-    EXPECT_FALSE(ClickButton(GetDlgItem(dialog, 30)));
-  });
-}
-
 TEST_F(DialogTest, TabOrderSkipsControlsThatCannotTakeTheFocus) {
   InDialog([](HWND dialog) {
     HWND list = GetDlgItem(dialog, 20);
