@@ -1,3 +1,5 @@
+// The import command up to the first-use warning: which document it works on, the map it
+// refuses, and a PDF library that cannot be had.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,6 +7,7 @@
 
 #include "platform/tlruntime/tl_runtime.h"
 #include "plugin_host_fixture.h"
+#include "plugin_messages.h"
 
 namespace osprevan::testing {
 namespace {
@@ -12,131 +15,107 @@ namespace {
 using namespace tolvane;
 using tlhost::Attribute;
 
-constexpr const char* kMessage46 = "コメントは DITA マップに取り込めません。";
-
 class CommandTest : public PluginHostTest {
  protected:
-  ObjectId ActiveDocument(const std::string& path = "/tmp/chapter1.tlv") {
-    const ObjectId doc = host().engine().NewDocument(path);
-    host().engine().session().activeDocument = doc;
-    return doc;
-  }
-  ObjectId ActiveBook(const std::string& path = "/tmp/manual.tlb") {
-    const ObjectId book = host().engine().NewBook(path);
-    host().engine().session().activeBook = book;
-    return book;
-  }
+  // Runs the command with a freshly loaded plug-in.
   void RunImport() {
+    host().UnloadClients();
+    host().ui() = tlhost::UiRegistry();
+    host().recorder().Clear();
     LoadAndInitialize();
     ASSERT_TRUE(host().RunCommand("Osprevan"));
   }
-  bool Refused(const char* message) {
+  bool RefusedAsAMap() {
     const auto& alerts = host().recorder().alerts;
-    return alerts.size() == 1 && alerts[0].text == message;
+    return alerts.size() == 1 && alerts[0].text == fixtures::Message(support::MSG_DITA_MAP);
   }
   // The PDF library was loaded: the command went on to the first-use warning.
   bool WentOn() {
-    const auto& opened = host().recorder().dialogsOpened;
-    return opened.size() == 1 && opened[0] == "warningdialog";
+    return host().recorder().alerts.empty() &&
+           host().recorder().dialogsOpened == std::vector<std::string>{"warningdialog"};
   }
 };
 
-TEST_F(CommandTest, ActiveDocumentIsTheTargetBeforeTheBook) {
-  const ObjectId doc = ActiveDocument();
-  ActiveBook();
-  // The book is a map; the document is not, so the command goes on.
-  host().engine().SetStructureRoot(host().engine().session().activeBook, "bookmap", {});
-  RunImport();
-  EXPECT_TRUE(host().recorder().alerts.empty());
-  EXPECT_TRUE(WentOn());
-  (void)doc;
-}
-
-TEST_F(CommandTest, ABookAloneIsTheTarget) {
-  const ObjectId book = ActiveBook();
-  host().engine().SetStructureRoot(book, "map", {});
-  RunImport();
-  EXPECT_TRUE(Refused(kMessage46));
-}
-
-TEST_F(CommandTest, MapIsRecognisedByItsClassValue) {
-  struct Case {
-    std::vector<Attribute> attributes;
-    std::vector<Attribute> defaults;
+// A map is told by the class value of its root (also the definition's default), else by the
+// root's name; the active document is the target before the active book.
+TEST_F(CommandTest, MapsAreRefusedAndTheActiveDocumentComesBeforeTheBook) {
+  const struct {
+    const char* root;
+    std::vector<Attribute> attributes, defaults;
+    bool bookIsAMap;  // a map book beside the document
     bool map;
+  } cases[] = {
+      {"topic", {{"class", {"- map/map "}}}, {}, false, true},
+      {"topic", {{"class", {"- map/map bookmap/bookmap "}}}, {}, false, true},
+      {"topic", {{"class", {"- map/map"}}}, {}, false, true},        // at the end of the value
+      {"topic", {{"class", {"- map/mapping "}}}, {}, false, false},  // no blank after it
+      {"topic", {{"class", {"-map/map "}}}, {}, false, false},       // no blank before it
+      {"topic", {{"class", {}}}, {{"class", {"- map/map "}}}, false, true},
+      {"topic", {{"class", {"- topic/topic "}}}, {}, false, false},
+      {"map", {{"id", {"x"}}}, {}, false, true},
+      {"bookmap", {{"id", {"x"}}}, {}, false, true},
+      {"Map", {{"id", {"x"}}}, {}, false, false},
+      {"submap", {{"id", {"x"}}}, {}, false, false},
+      {"topic", {}, {}, true, false},
   };
-  const std::vector<Case> cases = {
-      {{{"class", {"- map/map "}}}, {}, true},
-      {{{"class", {"- map/map bookmap/bookmap "}}}, {}, true},
-      {{{"class", {"- map/map"}}}, {}, true},                // at the end of the value
-      {{{"class", {"- map/mapping "}}}, {}, false},          // no blank after it
-      {{{"class", {"-map/map "}}}, {}, false},               // no blank before it
-      {{{"class", {}}}, {{"class", {"- map/map "}}}, true},  // the definition's default
-      {{{"class", {"- topic/topic "}}}, {}, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.attributes[0].values.empty() ? c.defaults[0].values[0]
-                                                : c.attributes[0].values[0]);
-    host().recorder().Clear();
-    const ObjectId doc = ActiveDocument();
-    host().engine().SetStructureRoot(doc, "topic", c.attributes, c.defaults);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << (&c - cases));
+    const ObjectId doc = host().engine().NewDocument("/tmp/chapter1.tlv");
+    host().engine().session().activeDocument = doc;
+    host().engine().SetStructureRoot(doc, c.root, c.attributes, c.defaults);
+    if (c.bookIsAMap) {
+      const ObjectId book = host().engine().NewBook("/tmp/manual.tlb");
+      host().engine().session().activeBook = book;
+      host().engine().SetStructureRoot(book, "bookmap", {});
+    }
     RunImport();
-    EXPECT_EQ(Refused(kMessage46), c.map);
-    host().UnloadClients();
-    host().ui() = tlhost::UiRegistry();
+    EXPECT_EQ(RefusedAsAMap(), c.map);
+    EXPECT_EQ(WentOn(), !c.map);
   }
+  // A book alone is the target.
+  host().engine().session().activeDocument = 0;
+  host().engine().SetStructureRoot(host().engine().session().activeBook, "map", {});
+  RunImport();
+  EXPECT_TRUE(RefusedAsAMap());
 }
 
-TEST_F(CommandTest, MapIsRecognisedByItsNameWithoutAClass) {
-  for (const char* name : {"map", "bookmap", "Map", "submap"}) {
-    SCOPED_TRACE(name);
-    host().recorder().Clear();
-    const ObjectId doc = ActiveDocument();
-    host().engine().SetStructureRoot(doc, name, {{"id", {"x"}}});
+// A PDF library that is missing or refuses its initialisation ends the command without a word,
+// and the host's memory services are stopped again.
+TEST_F(CommandTest, AnUnusablePdfLibraryEndsTheCommandSilently) {
+  host().engine().session().activeDocument = host().engine().NewDocument("/tmp/chapter1.tlv");
+  for (const auto& [path, init] :
+       {std::pair<const char*, const char*>{"/nonexistent/folder", nullptr},
+        {nullptr, "not a number"}}) {
+    SCOPED_TRACE(path ? path : init);
+    if (path) host().engine().session().pdfLibraryPath = path;
+    if (init) {
+      host().engine().session().pdfLibraryPath.clear();
+      host().engine().session().pdfLibraryInit = init;
+    }
+    const int64_t starts = TlMemStartupCount();
     RunImport();
-    const bool expected = std::string(name) == "map" || std::string(name) == "bookmap";
-    EXPECT_EQ(Refused(kMessage46), expected);
-    host().UnloadClients();
-    host().ui() = tlhost::UiRegistry();
+    EXPECT_TRUE(host().recorder().alerts.empty());
+    EXPECT_TRUE(host().recorder().console.empty());
+    EXPECT_TRUE(host().recorder().dialogsOpened.empty());
+    EXPECT_EQ(TlMemStartupCount(), starts + 1);
+    EXPECT_EQ(TlMemActiveStarts(), 0);
   }
-}
-
-TEST_F(CommandTest, MissingPdfLibraryEndsTheCommandSilently) {
-  ActiveDocument();
-  host().engine().session().pdfLibraryPath = "/nonexistent/folder";
-  const int64_t starts = TlMemStartupCount();
-  RunImport();
-  EXPECT_TRUE(host().recorder().alerts.empty());
-  EXPECT_TRUE(host().recorder().console.empty());
-  EXPECT_TRUE(host().recorder().dialogsOpened.empty());
-  EXPECT_EQ(TlMemStartupCount(), starts + 1);
-  EXPECT_EQ(TlMemActiveStarts(), 0);
-}
-
-TEST_F(CommandTest, PdfLibraryBesideThePluginIsLoaded) {
-  ActiveDocument();
-  RunImport();
-  EXPECT_TRUE(WentOn());
 }
 
 TEST_F(CommandTest, PreferenceFileSkipsTheWarning) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("osprevan_prefs_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  std::ofstream(dir / "pdfcomments.ini") << "DontShowInitialWarning=Yes\r\n";
-  host().engine().session().userDir = dir.string();
-  ActiveDocument();
+  UseAnsweredUserDir(std::filesystem::temp_directory_path() /
+                     ("osprevan_prefs_" + std::to_string(::getpid())));
+  host().engine().session().activeDocument = host().engine().NewDocument("/tmp/chapter1.tlv");
   RunImport();
   // Straight on to choosing the PDF.
   EXPECT_EQ(host().recorder().dialogsOpened, std::vector<std::string>{"inputfile"});
   EXPECT_TRUE(host().recorder().alerts.empty());
-  fs::remove_all(dir);
+  std::filesystem::remove_all(host().engine().session().userDir);
 }
 
 TEST_F(CommandTest, OtherCommandNumbersOnlyReadThePreferences) {
-  ActiveDocument();
-  tlhost::ClientConnection& client = LoadAndInitialize();
-  EXPECT_EQ(client.Command(2), S_OK);
+  host().engine().session().activeDocument = host().engine().NewDocument("/tmp/chapter1.tlv");
+  EXPECT_EQ(LoadAndInitialize().Command(2), S_OK);
   EXPECT_TRUE(host().recorder().usage.empty());
   EXPECT_TRUE(host().recorder().alerts.empty());
 }

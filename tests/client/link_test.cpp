@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "client/handlers.h"
 #include "client/notifications.h"
 #include "hostlink/host_link.h"
@@ -28,33 +30,24 @@ class NotifyTest : public ::testing::Test {
   Handlers saved_;
 };
 
+// Separator-joined fields, written with "|" for the separator.
+std::string Joined(std::string text) {
+  std::replace(text.begin(), text.end(), '|', '\x1E');
+  return text;
+}
+
 TEST_F(NotifyTest, FieldListNotificationReachesTheHandlerAsFields) {
   auto* object = new TolvaneNotificationsC();
-  object->Notify(tolvane::NOTE_FIELD_LIST, 0,
-                 "a\x1E"
-                 "b",
-                 0);
-  EXPECT_EQ(g_fields, (std::vector<std::string>{"a", "b"}));
-  object->Notify(tolvane::NOTE_FIELD_LIST, 0, "", 0);
-  EXPECT_EQ(g_fields, (std::vector<std::string>{""}));
-  object->Notify(tolvane::NOTE_FIELD_LIST, 0,
-                 "1\x1E\x1E"
-                 "3\x1E"
-                 "4\x1E"
-                 "5\x1E"
-                 "6\x1E"
-                 "7",
-                 0);
-  EXPECT_EQ(g_fields, (std::vector<std::string>{"1", "", "3", "4", "5", "6", "7"}));
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"a|b", {"a", "b"}}, {"", {""}}, {"1||3|4|5|6|7", {"1", "", "3", "4", "5", "6", "7"}}};
+  for (const auto& [text, fields] : cases) {
+    object->Notify(tolvane::NOTE_FIELD_LIST, 0, Joined(text).c_str(), 0);
+    EXPECT_EQ(g_fields, fields) << text;
+  }
   // Every other notification passes its text unchanged.
-  object->Notify(tolvane::NOTE_CLIENT_CALL, 0,
-                 "a\x1E"
-                 "b",
-                 0);
+  object->Notify(tolvane::NOTE_CLIENT_CALL, 0, Joined("a|b").c_str(), 0);
   EXPECT_TRUE(g_fields.empty());
-  EXPECT_EQ(g_text,
-            "a\x1E"
-            "b");
+  EXPECT_EQ(g_text, Joined("a|b"));
   EXPECT_EQ(g_calls, 4);
   object->Release();
 }

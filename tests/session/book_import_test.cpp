@@ -12,15 +12,15 @@
 
 #include "host/engine/show.h"
 #include "imported_document.h"
+#include "plugin_messages.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
-#include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using support::testing::kExpectedMessages;
+using fixtures::Message;
 using tolvane::ObjectId;
 
 // A one-flow document of `count` paragraphs, the first and the last naming `word`.
@@ -152,20 +152,29 @@ TEST_F(BookImportTest, EachComponentGetsItsOwnCommentsAndOneSummaryCountsThemAll
   EXPECT_EQ(Counts("ハイライト"), "0/0/0");
   std::ifstream in(PathOf("annotated.smry"));
   const std::string summary((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_NE(summary.find(std::string(kExpectedMessages[51]) + " 6\n"), std::string::npos)
+  EXPECT_NE(summary.find(Message(support::MSG_ALREADY_IMPORTED) + " 6\n"), std::string::npos)
       << summary;
 }
 
 // Small books around the documents Alpha, Bravo (long enough for several pages), Charlie and
 // Delta: which component the walk pairs with which kid of the PDF, and what it says. Comments
 // on Charlie, where it is in the PDF, must never reach a document.
+// A text the console must hold: as written, or message N of the plug-in's table.
+struct ConsoleText {
+  ConsoleText(const char* text) : text(text) {}
+  ConsoleText(int message) : message(message) {}
+  std::string Get() const { return text ? text : Message(message); }
+  const char* text = nullptr;
+  int message = -1;
+};
+
 struct BookCase {
   const char* name;
   std::string exported;              // the book the PDF is made from
   std::string imported;              // the book as it is at the import (empty: the same)
   void (*prepare)(BookImportTest&);  // after the review, before the import; may be null
   std::vector<int> alerts;
-  const char* console;  // a text the console must hold, or ""
+  ConsoleText console;  // a text the console must hold, or ""
   int alpha, bravo;     // highlights expected in Alpha and in Bravo
   const char* summary;  // the highlight row of the summary file
 };
@@ -230,11 +239,11 @@ TEST_P(BookWalkTest, PairsEachComponentWithItsOwnKid) {
   EXPECT_EQ(Highlights("c.tlv") + Highlights("d.tlv"), 0);
   EXPECT_EQ(Counts("ハイライト"), test.summary);
   std::vector<std::string> expected;
-  for (int id : test.alerts) expected.push_back(kExpectedMessages[id]);
+  for (int id : test.alerts) expected.push_back(Message(id));
   std::vector<std::string> alerts;
   for (const auto& alert : host().recorder().alerts) alerts.push_back(alert.text);
   EXPECT_EQ(alerts, expected);
-  EXPECT_NE(host().recorder().console.find(test.console), std::string::npos);
+  EXPECT_NE(host().recorder().console.find(test.console.Get()), std::string::npos);
   // What the walk opened for itself is closed again, unless the host refused.
   const size_t books = host().engine().openBooks().size();
   EXPECT_EQ(books, test.prepare == kCloseFails ? 2u : 1u);
@@ -299,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
                    t.host().engine().session().activeDocument = t.Open("a.tlv");
                  },
                  {},
-                 kExpectedMessages[13],
+                 support::MSG_NO_ACTIVE_DOCUMENT,
                  0,
                  0,
                  "no summary"},
@@ -313,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                tlhost::Value::Int(1));
                    }
                  },
-                 {17},
+                 {support::MSG_READ_ONLY},
                  "",
                  0,
                  0,
@@ -324,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
             "",
             [](BookImportTest& t) { EXPECT_TRUE(FirstKidBecomesAPart(t.pdf().annotatedPdf())); },
             {},
-            kExpectedMessages[12],
+            support::MSG_BROKEN_STRUCTURE,
             0,
             2,
             "2/0/0"},

@@ -6,18 +6,19 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "host/dialogs/dialog_script.h"
+#include "plugin_messages.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
-#include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
 namespace {
 
 using namespace tolvane;
 namespace fs = std::filesystem;
-using support::testing::kExpectedMessages;
+using fixtures::Message;
 
 std::string Quoted(const std::string& text) {
   std::string out = "'";
@@ -95,176 +96,122 @@ class ImportSessionTest : public PluginHostTest {
   tlhost::DialogScript script_;
 };
 
-TEST_F(ImportSessionTest, HostPdfOfTheCurrentVersionImportsWithoutQuestions) {
-  Prepare(std::nullopt);
-  SetDocumentFlag(P_DOC_MODIFIED);  // no question for a PDF of version 12 or later
-  TouchSourceLater();
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_TRUE(AlertTexts().empty());
-  ASSERT_TRUE(ImportRan());
-  EXPECT_EQ(host().recorder().usage.back().feature, "UnstructureDoc");
-  EXPECT_EQ(UsageEvent(), "DocNotModifiedOrDirty");
-}
-
-TEST_F(ImportSessionTest, CreatorDecidesWhetherThePdfIsAccepted) {
-  struct Case {
-    const char* creator;
-    bool accepted;
+// A PDF of version 12 or later, or an old one of an unchanged source, imports without
+// questions. An old PDF of a source written after it asks about the source, then about the
+// changed document; answering no stops before anything is imported. Another client's call is
+// asked nothing, so its source does not count as knowingly changed.
+TEST_F(ImportSessionTest, OldPdfsAskAboutChangedSources) {
+  const std::string changedSource = Message(support::MSG_SOURCE_DOC_CHANGED);
+  const std::string changedDocument = Message(support::MSG_DOC_CHANGED_OLD_PDF);
+  const struct {
+    std::optional<std::string> creator;
+    bool changed, fromClient;
+    std::vector<std::string> answers, alerts;
+    const char* event;  // the usage event of an import that ran; "" when it did not
+  } cases[] = {
+      {std::nullopt, true, false, {}, {}, "DocNotModifiedOrDirty"},
+      {"Tolvane 11.0", false, false, {}, {}, "DocNotModifiedOrDirty"},
+      {"Tolvane 11.0",
+       true,
+       false,
+       {"yes", "yes"},
+       {changedSource, changedDocument},
+       "DocModifiedOrDirty"},
+      {"Tolvane 11.0", true, false, {"no"}, {changedSource}, ""},
+      {"Tolvane 11.0", true, false, {"yes", "no"}, {changedSource, changedDocument}, ""},
+      {"Tolvane 11.0", true, true, {}, {}, "DocNotModifiedOrDirty"},
   };
-  for (const Case& c : {Case{"Tolvane 8.0", false}, Case{"Tolvane", false},
-                        Case{"Another Writer 14.0", false}, Case{"Export from Tolvane 12.0", false},
-                        Case{"Tolvane 11.0", true}, Case{"Tolvane 2019", true}}) {
-    SCOPED_TRACE(c.creator);
-    fixtures::ReviewedPdf pdf;
-    ASSERT_TRUE(pdf.ExportExample("chapter1.tlv", std::string(c.creator))) << pdf.error();
-    host().recorder().Clear();
-    if (document_ == 0) {
-      std::vector<tlhost::PropValue> returned;
-      ASSERT_EQ(host().engine().OpenFile(pdf.sourcePath(), {}, document_, returned), 0);
-      host().engine().session().activeDocument = document_;
-    }
-    script_ = {};
-    RunFromMenu(pdf.exportedPdf());
-    EXPECT_EQ(ImportRan(), c.accepted);
-    if (c.accepted) {
-      EXPECT_TRUE(AlertTexts().empty());
-    } else {
-      EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[16]});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.creator.value_or("current") << " " << c.answers.size()
+                                      << (c.fromClient ? " client" : ""));
+    Prepare(c.creator);
+    if (c.changed) {
+      SetDocumentFlag(P_DOC_MODIFIED);
+      TouchSourceLater();
     }
     host().UnloadClients();
     host().ui() = tlhost::UiRegistry();
+    host().recorder().Clear();
+    script_ = {};
+    if (c.fromClient) {
+      RunAsClientCall(pdf_.exportedPdf());
+      EXPECT_TRUE(host().recorder().dialogsOpened.empty());
+    } else {
+      RunFromMenu(pdf_.exportedPdf(), c.answers);
+    }
+    EXPECT_EQ(AlertTexts(), c.alerts);
+    EXPECT_EQ(ImportRan(), *c.event != 0);
+    if (*c.event) {
+      EXPECT_EQ(UsageEvent(), c.event);
+      EXPECT_EQ(host().recorder().usage.back().feature, "UnstructureDoc");
+    }
+    ASSERT_EQ(host().engine().Close(document_, CLOSE_DISCARD), 0);
   }
 }
 
-TEST_F(ImportSessionTest, OldPdfAsksAboutTheChangedSourceThenTheChangedDocument) {
-  Prepare("Tolvane 11.0");
-  TouchSourceLater();
-  SetDocumentFlag(P_DOC_MODIFIED);
-  RunFromMenu(pdf_.exportedPdf(), {"yes", "yes"});
-  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{kExpectedMessages[7], kExpectedMessages[9]}));
-  ASSERT_TRUE(ImportRan());
-  EXPECT_EQ(UsageEvent(), "DocModifiedOrDirty");
-}
+// Refusals before anything is imported, each with its message: an alert from the menu, and
+// from another client on the console, except for a read-only document, which is alerted there
+// too.
+TEST_F(ImportSessionTest, RefusedTargetsAndPdfsSayWhy) {
+  const struct {
+    const char* name;
+    std::function<void()> prepare;
+    int message;
+    bool clientGetsAnAlert;
+  } cases[] = {
+      {"read-only document", [this] { SetDocumentFlag(P_DOC_READ_ONLY); }, support::MSG_READ_ONLY,
+       true},
+      {"untagged PDF",
+       [this] {
+         ASSERT_TRUE(EditPdf(pdf_.exportedPdf(),
+                             "doc.xref_set_key(doc.pdf_catalog(), 'StructTreeRoot', 'null')\n"
+                             "doc.xref_set_key(doc.pdf_catalog(), 'MarkInfo', 'null')"));
+       },
+       support::MSG_NOT_TAGGED, false},
+      // The first kid of the structure root becomes a Part.
+      {"top element a Part",
+       [this] {
+         ASSERT_TRUE(EditPdf(
+             pdf_.exportedPdf(),
+             "root=int(doc.xref_get_key(doc.pdf_catalog(),'StructTreeRoot')[1].split()[0])\n"
+             "kind,kids=doc.xref_get_key(root,'K')\n"
+             "top=int(kids.strip('[]').split()[0]) if kind=='array' else int(kids.split()[0])\n"
+             "doc.xref_set_key(top,'S','/Part')"));
+       },
+       support::MSG_BROKEN_STRUCTURE, false},
+      // A book alone with a document's PDF.
+      {"no active document",
+       [this] {
+         host().engine().session().activeDocument = 0;
+         host().engine().session().activeBook =
+             host().engine().NewBook(pdf_.directory() + "/b.tlb");
+       },
+       support::MSG_NO_ACTIVE_DOCUMENT, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Prepare(std::nullopt);  // a fresh export, and the source opened anew
+    c.prepare();
+    host().UnloadClients();
+    host().ui() = tlhost::UiRegistry();
+    host().recorder().Clear();
+    script_ = {};
+    RunFromMenu(pdf_.exportedPdf());
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{Message(c.message)});
+    EXPECT_FALSE(ImportRan());
 
-TEST_F(ImportSessionTest, OldPdfWithAnUnchangedSourceAsksNothing) {
-  Prepare("Tolvane 11.0");
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_TRUE(AlertTexts().empty());
-  ASSERT_TRUE(ImportRan());
-  EXPECT_EQ(UsageEvent(), "DocNotModifiedOrDirty");
-}
-
-TEST_F(ImportSessionTest, AnsweringNoStopsBeforeAnythingIsImported) {
-  Prepare("Tolvane 11.0");
-  TouchSourceLater();
-  SetDocumentFlag(P_DOC_MODIFIED);
-  RunFromMenu(pdf_.exportedPdf(), {"no"});
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[7]});
-  EXPECT_FALSE(ImportRan());
-
-  host().UnloadClients();
-  host().ui() = tlhost::UiRegistry();
-  host().recorder().Clear();
-  script_ = {};
-  RunFromMenu(pdf_.exportedPdf(), {"yes", "no"});
-  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{kExpectedMessages[7], kExpectedMessages[9]}));
-  EXPECT_FALSE(ImportRan());
-}
-
-TEST_F(ImportSessionTest, CallFromAnotherClientAsksNoQuestions) {
-  Prepare("Tolvane 11.0");
-  TouchSourceLater();
-  SetDocumentFlag(P_DOC_MODIFIED);
-  RunAsClientCall(pdf_.exportedPdf());
-  EXPECT_TRUE(AlertTexts().empty());
-  ASSERT_TRUE(ImportRan());
-  // Nobody was asked, so the source does not count as knowingly changed.
-  EXPECT_EQ(UsageEvent(), "DocNotModifiedOrDirty");
-  EXPECT_TRUE(host().recorder().dialogsOpened.empty());
-}
-
-TEST_F(ImportSessionTest, ReadOnlyTargetIsRefusedWithAnAlertEvenForAnotherClient) {
-  Prepare(std::nullopt);
-  SetDocumentFlag(P_DOC_READ_ONLY);
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[17]});
-  EXPECT_FALSE(ImportRan());
-
-  host().UnloadClients();
-  host().ui() = tlhost::UiRegistry();
-  host().recorder().Clear();
-  RunAsClientCall(pdf_.exportedPdf());
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[17]});
-  EXPECT_EQ(host().recorder().console.find(kExpectedMessages[17]), std::string::npos);
-  EXPECT_FALSE(ImportRan());
-}
-
-TEST_F(ImportSessionTest, UntaggedPdfIsRefused) {
-  Prepare(std::nullopt);
-  ASSERT_TRUE(EditPdf(pdf_.exportedPdf(),
-                      "doc.xref_set_key(doc.pdf_catalog(), 'StructTreeRoot', 'null')\n"
-                      "doc.xref_set_key(doc.pdf_catalog(), 'MarkInfo', 'null')"));
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[11]});
-  EXPECT_FALSE(ImportRan());
-
-  // From another client the message goes to the console.
-  host().UnloadClients();
-  host().ui() = tlhost::UiRegistry();
-  host().recorder().Clear();
-  RunAsClientCall(pdf_.exportedPdf());
-  EXPECT_TRUE(AlertTexts().empty());
-  EXPECT_NE(host().recorder().console.find(kExpectedMessages[11]), std::string::npos);
-}
-
-TEST_F(ImportSessionTest, TopElementOtherThanDocumentOrBookIsRefused) {
-  Prepare(std::nullopt);
-  // The first kid of the structure root becomes a Part.
-  ASSERT_TRUE(
-      EditPdf(pdf_.exportedPdf(),
-              "root=int(doc.xref_get_key(doc.pdf_catalog(),'StructTreeRoot')[1].split()[0])\n"
-              "kind,kids=doc.xref_get_key(root,'K')\n"
-              "top=int(kids.strip('[]').split()[0]) if kind=='array' else int(kids.split()[0])\n"
-              "doc.xref_set_key(top,'S','/Part')"));
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[12]});
-  EXPECT_FALSE(ImportRan());
-}
-
-TEST_F(ImportSessionTest, NoActiveDocumentForADocumentPdf) {
-  Prepare(std::nullopt);
-  // The command needs an active document or book; a book alone with a document's PDF.
-  host().engine().session().activeDocument = 0;
-  host().engine().session().activeBook = host().engine().NewBook(pdf_.directory() + "/b.tlb");
-  RunFromMenu(pdf_.exportedPdf());
-  EXPECT_EQ(AlertTexts(), std::vector<std::string>{kExpectedMessages[13]});
-  EXPECT_FALSE(ImportRan());
-}
-
-TEST_F(ImportSessionTest, BadPathKeepsTheDialogOpenUntilCancelled) {
-  Prepare(std::nullopt);
-  const std::string notPdf = pdf_.directory() + "/plain.pdf";
-  std::ofstream(notPdf) << "%pdf-1.7 in lower case\n";
-  std::string error;
-  ASSERT_TRUE(tlhost::ParseDialogScript("dialog inputfile\n  text 3 " + notPdf +
-                                            "\n  press 1\n  text 3 " + pdf_.directory() +
-                                            "/missing.pdf\n  press 1\n  press 2\nend\n",
-                                        script_, error))
-      << error;
-  host().dialogs().UseScript(&script_);
-  LoadAndInitialize();
-  ASSERT_TRUE(host().RunCommand("Osprevan"));
-  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{kExpectedMessages[15], kExpectedMessages[14]}));
-  EXPECT_EQ(host().dialogs().history().size(), 1u);
-  EXPECT_FALSE(ImportRan());
-}
-
-TEST_F(ImportSessionTest, CustomFilterCancelledWithoutAUserEndsTheImport) {
-  Prepare(std::nullopt);
-  // No native dialog driver is installed: the filter dialog is cancelled at once.
-  RunFromMenu(pdf_.exportedPdf(), {}, 12);
-  EXPECT_TRUE(AlertTexts().empty());
-  EXPECT_FALSE(ImportRan());
+    host().UnloadClients();
+    host().ui() = tlhost::UiRegistry();
+    host().recorder().Clear();
+    RunAsClientCall(pdf_.exportedPdf());
+    EXPECT_EQ(AlertTexts(), c.clientGetsAnAlert ? std::vector<std::string>{Message(c.message)}
+                                                : std::vector<std::string>{});
+    EXPECT_EQ(host().recorder().console.find(Message(c.message)) != std::string::npos,
+              !c.clientGetsAnAlert);
+    EXPECT_FALSE(ImportRan());
+    host().engine().session().activeBook = 0;
+    ASSERT_EQ(host().engine().Close(document_, CLOSE_DISCARD), 0);
+  }
 }
 
 }  // namespace

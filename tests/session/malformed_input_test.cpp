@@ -15,11 +15,11 @@
 #include "host/engine/document.h"
 #include "imported_document.h"
 #include "malformed_pdf.h"
+#include "plugin_messages.h"
 #include "reviewed_pdf.h"
 #include "support/message_ids.h"
 #include "tests/client/plugin_host_fixture.h"
 #include "tests/fixtures/writers_text.h"
-#include "tests/support/expected_messages.h"
 
 namespace osprevan::testing {
 namespace {
@@ -245,9 +245,8 @@ class MalformedInputTest : public PluginHostTest, public ::testing::WithParamInt
                   fixtures::SummaryCounts(summary, label);
       return counts;
     }
-    using support::testing::kExpectedMessages;
-    for (size_t i = 0; i < std::size(kExpectedMessages); ++i) {
-      if (host().recorder().console.find(kExpectedMessages[i]) != std::string::npos)
+    for (int i = 0; i < support::kMessageCount; ++i) {
+      if (host().recorder().console.find(fixtures::Message(i)) != std::string::npos)
         return "refused " + std::to_string(i);
     }
     return "not opened";
@@ -361,9 +360,7 @@ TEST_F(UnreadablePageTest, OtherPagesImportAndTheUnreadOneIsNamed) {
     const std::string summary = pdf_.directory() + "/damaged.smry";
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ノート注釈"), row.notes);
-    const std::string named =
-        std::string(support::testing::kExpectedMessages[support::MSG_UNREADABLE_PAGES]) + " " +
-        row.page;
+    const std::string named = fixtures::Message(support::MSG_UNREADABLE_PAGES) + " " + row.page;
     EXPECT_NE(ReadFile(summary).find("\n" + named + "\n"), std::string::npos) << ReadFile(summary);
     EXPECT_NE(host().recorder().console.find("\n" + named), std::string::npos);
     const std::string report = ReadFile(pdf_.directory() + "/damaged.report.json");

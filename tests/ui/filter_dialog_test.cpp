@@ -196,7 +196,8 @@ class FilterDialogTest : public pdf::testing::FilterLibraryTest {
 
 const pdf::AuthorSet kFound = {kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"};
 
-// The controls show the criteria; a user who walks away changes nothing.
+// The controls show the criteria, over the authors found in byte order, modal over the host's
+// main window.
 TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   pdf::FilterCriteria criteria;
   Prepare(criteria, kFound);
@@ -204,20 +205,10 @@ TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   criteria.kindMask = pdf::Delete | pdf::Highlight | pdf::Note;
   criteria.reviewStateMask = pdf::Accepted | pdf::Completed;
   criteria.markedStateMask = pdf::Marked;
-  const CriteriaValues before = ValuesOf(criteria);
   const Action expectShown = [](HWND dialog) {
     EXPECT_EQ(win::GetFocus(), win::GetDlgItem(dialog, kFilterContinueButton));
-    // Authors in byte order, each shown whole; the list scrolls sideways for long names.
     EXPECT_EQ(Entries(dialog, kFilterAuthorList),
               (std::vector<std::string>{kAnonymous, kLongName, "Reviewer", "reviewer", "佐藤"}));
-    EXPECT_EQ(win::SendDlgItemMessage(dialog, kFilterAuthorList, win::LB_GETHORIZONTALEXTENT, 0, 0),
-              300);
-    EXPECT_EQ(
-        Entries(dialog, kFilterKindList),
-        (std::vector<std::string>{"挿入", "削除", "置換", "ハイライト", "下線", "ノート注釈"}));
-    EXPECT_EQ(Entries(dialog, kFilterReviewStateList),
-              (std::vector<std::string>{"なし", "承認されました", "拒否されました",
-                                        "中止されました", "完了しました"}));
     EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
     EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_UNCHECKED);
     EXPECT_EQ(PickerText(dialog, kFilterStartPicker), "2024/02/29 13:14:15");
@@ -226,85 +217,84 @@ TEST_F(FilterDialogTest, ControlsShowTheCriteria) {
   EXPECT_EQ(Run(criteria, {ExpectModalOverOwner(), expectShown,
                            ExpectSelections("00011", "010101", "01001")}),
             hostlink::kAnswerStop);
-  EXPECT_EQ(ValuesOf(criteria), before);
   ASSERT_FALSE(user_.templateNames.empty());
   EXPECT_EQ(user_.templateNames[0], "customfilterdialog");
 }
 
-// Continue (button or Return) copies every choice into the criteria, and nothing else.
+// Continue (button or Return) copies every choice into the criteria, and nothing else: the
+// migration states and bits the dialog does not show stay; anonymous stays accepted only when
+// the scan found it; a picker without a date turns the date test off and leaves its date, and
+// dates never turn on a test the input step left off.
 TEST_F(FilterDialogTest, ContinueCopiesTheChoicesIntoTheCriteria) {
-  const std::pair<const char*, Action> confirmations[] = {
-      {"continue button", Click(kFilterContinueButton)},
-      {"Return", win::PressEnter},
+  const std::vector<Action> choices = {ClickEntry(kFilterAuthorList, "Reviewer", ListClick::Only),
+                                       ClickEntry(kFilterAuthorList, "佐藤", ListClick::Select),
+                                       Click(kFilterDeselectAllKinds),
+                                       ClickEntry(kFilterKindList, 0, ListClick::Select),
+                                       ClickEntry(kFilterKindList, 2, ListClick::Select),
+                                       ClickEntry(kFilterReviewStateList, 0, ListClick::Only),
+                                       ClickEntry(kFilterReviewStateList, 2, ListClick::Select),
+                                       Click(kFilterMarkedCheck),
+                                       Pick(kFilterStartPicker, "2024/01/02 03:04:05"),
+                                       Pick(kFilterEndPicker, "2024/12/31 23:59:59"),
+                                       ExpectSelections("00101", "101000", "10100")};
+  const auto withChoices = [](CriteriaValues& v) {
+    v = {pdf::Insert | pdf::Replace,
+         pdf::Unmarked | 0x100u,
+         pdf::None | pdf::Rejected,
+         pdf::MigrationConfirmed,
+         pdf::AuthorSet{"Reviewer", "佐藤"},
+         "2024/01/02 03:04:05",
+         "2024/12/31 23:59:59",
+         true};
   };
-  for (const auto& [how, confirm] : confirmations) {
-    SCOPED_TRACE(how);
+  const Action continueButton = Click(kFilterContinueButton);
+  const auto datesThenNone = [&](int cleared) {
+    return std::vector<Action>{Pick(kFilterStartPicker, "2023/03/01 00:00:00"),
+                               Pick(kFilterEndPicker, "2023/03/31 00:00:00"),
+                               Pick(cleared, nullptr), continueButton};
+  };
+  const pdf::AuthorSet named = {"Reviewer", "佐藤"};
+  const struct {
+    const char* how;
+    pdf::AuthorSet found;
+    bool dateFilterOn;
+    std::vector<Action> actions;
+    std::function<void(CriteriaValues&)> expect;  // the change to the criteria
+  } rows[] = {
+      {"continue button", kFound, true, choices, withChoices},
+      {"Return", kFound, true, choices, withChoices},
+      {"defaults, anonymous found",
+       kFound,
+       true,
+       {ExpectSelections("11111", "111111", "11111"), continueButton},
+       [](CriteriaValues&) {}},
+      {"defaults, no anonymous",
+       named,
+       true,
+       {ExpectSelections("11", "111111", "11111"), continueButton},
+       [&](CriteriaValues& v) { v.acceptedAuthors = named; }},
+      {"no start", kFound, true, datesThenNone(kFilterStartPicker),
+       [](CriteriaValues& v) { v.endDate = "2023/03/31 00:00:00", v.dateFilterOn = false; }},
+      {"no end", kFound, true, datesThenNone(kFilterEndPicker),
+       [](CriteriaValues& v) { v.startDate = "2023/03/01 00:00:00", v.dateFilterOn = false; }},
+      {"left off", kFound, false, {continueButton}, [](CriteriaValues&) {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.how);
     pdf::FilterCriteria criteria;
-    Prepare(criteria, kFound);
+    Prepare(criteria, row.found);
+    criteria.dateFilterOn = row.dateFilterOn;
     criteria.migrationStateMask = pdf::MigrationConfirmed;  // never the dialog's to change
     criteria.markedStateMask |= 0x100;                      // nor bits it does not show
-    EXPECT_EQ(
-        Run(criteria,
-            {ClickEntry(kFilterAuthorList, "Reviewer", ListClick::Only),
-             ClickEntry(kFilterAuthorList, "佐藤", ListClick::Select),
-             Click(kFilterDeselectAllKinds), ClickEntry(kFilterKindList, 0, ListClick::Select),
-             ClickEntry(kFilterKindList, 2, ListClick::Select),
-             ClickEntry(kFilterReviewStateList, 0, ListClick::Only),
-             ClickEntry(kFilterReviewStateList, 2, ListClick::Select), Click(kFilterMarkedCheck),
-             Pick(kFilterStartPicker, "2024/01/02 03:04:05"),
-             Pick(kFilterEndPicker, "2024/12/31 23:59:59"),
-             ExpectSelections("00101", "101000", "10100"), confirm}),
-        hostlink::kAnswerContinue);
-    EXPECT_EQ(ValuesOf(criteria),
-              (CriteriaValues{pdf::Insert | pdf::Replace, pdf::Unmarked | 0x100u,
-                              pdf::None | pdf::Rejected, pdf::MigrationConfirmed,
-                              pdf::AuthorSet{"Reviewer", "佐藤"}, "2024/01/02 03:04:05",
-                              "2024/12/31 23:59:59", true}));
-  }
-}
-
-// Defaults show all selected and come back unchanged, anonymous accepted only when found.
-TEST_F(FilterDialogTest, DefaultsShownAndConfirmedKeepAnonymousOnlyWhenFound) {
-  for (const pdf::AuthorSet& found : {kFound, pdf::AuthorSet{"Reviewer", "佐藤"}}) {
-    SCOPED_TRACE(found.size());
-    pdf::FilterCriteria criteria;
-    Prepare(criteria, found);
     CriteriaValues expected = ValuesOf(criteria);
-    expected.acceptedAuthors = found;
-    const Action expectChecked = [](HWND dialog) {
-      EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterMarkedCheck), win::BST_CHECKED);
-      EXPECT_EQ(win::IsDlgButtonChecked(dialog, kFilterUnmarkedCheck), win::BST_CHECKED);
-    };
-    const std::string authors(found.size(), '1');
-    EXPECT_EQ(Run(criteria, {ExpectSelections(authors.c_str(), "111111", "11111"), expectChecked,
-                             Click(kFilterContinueButton)}),
-              hostlink::kAnswerContinue);
+    expected.acceptedAuthors = row.found;
+    row.expect(expected);
+    std::vector<Action> actions = row.actions;
+    if (std::string(row.how) == "Return") actions.push_back(win::PressEnter);
+    if (std::string(row.how) == "continue button") actions.push_back(continueButton);
+    EXPECT_EQ(Run(criteria, actions), hostlink::kAnswerContinue);
     EXPECT_EQ(ValuesOf(criteria), expected);
   }
-}
-
-// Each select-all and deselect-all button works on its own list only.
-TEST_F(FilterDialogTest, SelectAllButtonsEachWorkOnTheirOwnList) {
-  pdf::FilterCriteria criteria;
-  Prepare(criteria, kFound);
-  criteria.acceptedAuthors.clear();
-  criteria.kindMask = 0;
-  criteria.reviewStateMask = 0;
-  EXPECT_EQ(
-      Run(criteria,
-          {ExpectSelections("00000", "000000", "00000"), Click(kFilterSelectAllAuthors),
-           ExpectSelections("11111", "000000", "00000"), Click(kFilterSelectAllKinds),
-           ExpectSelections("11111", "111111", "00000"), Click(kFilterSelectAllReviewStates),
-           ExpectSelections("11111", "111111", "11111"), Click(kFilterDeselectAllAuthors),
-           ExpectSelections("00000", "111111", "11111"), Click(kFilterDeselectAllKinds),
-           ExpectSelections("00000", "000000", "11111"), Click(kFilterDeselectAllReviewStates),
-           ExpectSelections("00000", "000000", "00000"), Click(kFilterSelectAllAuthors),
-           Click(kFilterSelectAllReviewStates), Click(kFilterContinueButton)}),
-      hostlink::kAnswerContinue);
-  EXPECT_EQ(criteria.acceptedAuthors, kFound);
-  EXPECT_EQ(criteria.kindMask, 0u);  // nothing chosen is nothing chosen: no kind passes
-  EXPECT_EQ(criteria.reviewStateMask,
-            pdf::None | pdf::Accepted | pdf::Rejected | pdf::Cancelled | pdf::Completed);
 }
 
 // However the dialog is cancelled, after every control changed, the criteria stay as they were.
@@ -331,38 +321,6 @@ TEST_F(FilterDialogTest, EveryWayOfCancellingLeavesTheCriteriaAsTheyWere) {
     if (cancel) actions.push_back(cancel);
     EXPECT_EQ(Run(criteria, actions), hostlink::kAnswerStop);
     EXPECT_EQ(ValuesOf(criteria), before);
-  }
-}
-
-// A picker without a date turns the date test off; dates never turn it on.
-TEST_F(FilterDialogTest, NoDateInAPickerTurnsTheDateTestOff) {
-  const struct {
-    const char* how;
-    bool dateFilterOn;
-    int cleared;  // the picker set to no date after both got one; 0: no change at all
-    const char *start, *end;
-  } cases[] = {
-      // The picker without a date leaves its date alone; the other one is still read.
-      {"no start", true, kFilterStartPicker, "2024/02/29 13:14:15", "2023/03/31 00:00:00"},
-      {"no end", true, kFilterEndPicker, "2023/03/01 00:00:00", "2024/03/31 08:00:00"},
-      // Dates in both pickers do not turn a test on that the input step left off.
-      {"left off", false, 0, "2024/02/29 13:14:15", "2024/03/31 08:00:00"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.how);
-    pdf::FilterCriteria criteria;
-    Prepare(criteria, kFound);
-    criteria.dateFilterOn = c.dateFilterOn;
-    std::vector<Action> actions = {Click(kFilterContinueButton)};
-    if (c.cleared) {
-      actions.insert(actions.begin(),
-                     {Pick(kFilterStartPicker, "2023/03/01 00:00:00"),
-                      Pick(kFilterEndPicker, "2023/03/31 00:00:00"), Pick(c.cleared, nullptr)});
-    }
-    EXPECT_EQ(Run(criteria, actions), hostlink::kAnswerContinue);
-    EXPECT_FALSE(criteria.dateFilterOn);
-    EXPECT_EQ(DateText(criteria.startDate), c.start);
-    EXPECT_EQ(DateText(criteria.endDate), c.end);
   }
 }
 

@@ -9,7 +9,6 @@
 #include "host/link/client_connection.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
-#include "hostlink/host_link.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_document.h"
@@ -18,7 +17,8 @@
 #include "platform/win/module.h"
 #include "platform/win/native_dialog.h"
 #include "reviewed_pdf.h"
-#include "tests/support/expected_messages.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 #include "ui/input_dialog.h"
 #include "ui/input_dialog_items.h"
 
@@ -28,25 +28,16 @@ extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*
 namespace osprevan::ui {
 namespace {
 
-using support::testing::kExpectedMessages;
+using support::UiString;
 
-// Presses one button of whatever native dialog comes up, and notes the dialog's owner.
-class PressingDriver : public win::DialogDriver {
+// Presses the continue button of every native dialog that comes up, and notes its name.
+class ContinuingUser : public win::DialogDriver {
  public:
-  explicit PressingDriver(int button) : button_(button) {}
   bool Step(win::HWND dialog, const std::string& name) override {
-    if (pressed_) return false;
-    pressed_ = true;
-    name_ = name;
-    owner_ = win::GetWindow(dialog, win::GW_OWNER);
-    return win::ClickButton(win::GetDlgItem(dialog, button_)) != 0;
+    names.push_back(name);
+    return win::ClickButton(win::GetDlgItem(dialog, 100)) != 0;
   }
-  std::string name_;
-  win::HWND owner_ = nullptr;
-
- private:
-  int button_;
-  bool pressed_ = false;
+  std::vector<std::string> names;
 };
 
 class InputDialogTest : public ::testing::Test {
@@ -72,30 +63,39 @@ class InputDialogTest : public ::testing::Test {
     // beforehand makes them, so that what is measured afterwards is only the open PDF.
     {
       pdf::FilterCriteria criteria;
-      OkDoc* warmUp = pdf::OpenPdfByPath(Wide(pdf_.annotatedPdf()));
-      ASSERT_NE(warmUp, nullptr);
-      pdf::PrepareFilterCriteria(warmUp, Wide(pdf_.annotatedPdf()), criteria);
-      pdf::ClosePdf(warmUp);
+      OkDoc* pdf = nullptr;
+      std::u16string path;
+      hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
+      ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
+      pdf::ClosePdf(pdf);
+      hostlink::Command() = {};
     }
     baseline_ = pdf::PdfLibraryBytesInUse();
   }
   void TearDown() override {
     win::SetDialogDriver(nullptr);
+    hostlink::Command() = {};
     pdf::PdfLibraryUnload();
     host_.UnloadClients();
     if (module_) win::FreeLibrary(module_);
   }
-  static std::u16string Wide(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-  }
 
-  // Scripts the next run of the input dialog.
-  void Script(const std::string& actions) {
+  // Runs the input step with the dialog's actions; answers whether it went on, the criteria in
+  // `criteria` and the chosen path in `path`, and closes the PDF again.
+  bool Choose(const std::string& actions, pdf::FilterCriteria& criteria, std::string& path) {
     std::string error;
     script_ = {};
-    ASSERT_TRUE(tlhost::ParseDialogScript("dialog inputfile\n" + actions + "end\n", script_, error))
+    EXPECT_TRUE(tlhost::ParseDialogScript("dialog inputfile\n" + actions + "end\n", script_, error))
         << error;
     host_.dialogs().UseScript(&script_);
+    OkDoc* pdf = nullptr;
+    std::u16string wide;
+    const bool chosen = ChooseInputPdf(pdf, wide, criteria).ok();
+    EXPECT_EQ(pdf == nullptr, !chosen);
+    EXPECT_EQ(wide.empty(), !chosen);
+    if (pdf) pdf::ClosePdf(pdf);
+    path.assign(wide.begin(), wide.end());
+    return chosen;
   }
   std::vector<std::string> AlertTexts() {
     std::vector<std::string> texts;
@@ -103,11 +103,6 @@ class InputDialogTest : public ::testing::Test {
     return texts;
   }
   const tlhost::HostDialog& LastDialog() { return host_.dialogs().history().back(); }
-  // A refusal answers no PDF and no path.
-  static void ExpectNothingOpen(OkDoc* pdf, const std::u16string& path) {
-    EXPECT_EQ(pdf, nullptr);
-    EXPECT_TRUE(path.empty());
-  }
 
   win::HMODULE module_ = nullptr;
   tlhost::Host host_;
@@ -116,143 +111,102 @@ class InputDialogTest : public ::testing::Test {
   size_t baseline_ = 0;
 };
 
-TEST_F(InputDialogTest, ProposesThePdfBesideTheSourceAndTakesAllComments) {
+// The PDF beside the source is proposed; each choice of kinds reaches the criteria, the custom
+// filter through its native dialog with the date test on; a cancelled file chooser keeps the
+// path typed; every run starts again from the first choice.
+TEST_F(InputDialogTest, ChoicesReachTheCriteria) {
   const std::string proposed = pdf_.directory() + "/chapter1.pdf";
   std::filesystem::copy_file(pdf_.annotatedPdf(), proposed);
-  Script("  press 1\n");
-  pdf::FilterCriteria criteria;
-  OkDoc* pdf = nullptr;
-  std::u16string path;
-  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-  ASSERT_NE(pdf, nullptr);
-  EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);
-  EXPECT_EQ(LastDialog().items[kInputPathItem].text, proposed);
-  EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state, 1);
-  EXPECT_EQ(std::string(path.begin(), path.end()), proposed);
-  EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
-  pdf::ClosePdf(pdf);
+  const std::string typed = "  text 3 " + pdf_.annotatedPdf() + "\n";
+  const uint32_t changes = pdf::Insert | pdf::Delete | pdf::Replace;
+  const struct {
+    std::string actions;
+    std::vector<std::string> chooser;  // the file chooser's answers to the browse button
+    std::string path;
+    uint32_t kinds;
+    bool dates;
+  } rows[] = {
+      {"  press 1\n", {}, proposed, pdf::kAllCommentKinds, false},
+      {typed + "  choose 11\n  press 1\n", {}, pdf_.annotatedPdf(), changes, false},
+      {typed + "  choose 12\n  press 1\n", {}, pdf_.annotatedPdf(), pdf::kAllCommentKinds, true},
+      {"  text 3 " + pdf_.exportedPdf() + "\n  press 4\n  press 4\n  press 1\n",
+       {"cancel", pdf_.annotatedPdf()},
+       pdf_.annotatedPdf(),
+       pdf::kAllCommentKinds,
+       false},
+  };
+  ContinuingUser user;
+  win::SetDialogDriver(&user);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.actions);
+    for (const std::string& answer : row.chooser) host_.responder().QueueChosenFile(answer);
+    pdf::FilterCriteria criteria;
+    std::string path;
+    ASSERT_TRUE(Choose(row.actions, criteria, path));
+    EXPECT_EQ(path, row.path);
+    EXPECT_EQ(LastDialog().items[kInputPathItem].text, row.path);
+    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state,
+              row.actions.find("choose") == std::string::npos ? 1 : 0);
+    EXPECT_EQ(criteria.kindMask, row.kinds);
+    EXPECT_EQ(criteria.dateFilterOn, row.dates);
+    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{UiString(support::MSG_ANONYMOUS), "Mika"}));
+    EXPECT_TRUE(criteria.knownAuthors.empty());  // the scan's authors stay with the import
+  }
+  EXPECT_EQ(user.names, std::vector<std::string>{"customfilterdialog"});
 }
 
-TEST_F(InputDialogTest, RadioChoicesSetTheKindsAndTheFirstIsSelectedAtEveryRun) {
-  {
-    Script("  text 3 " + pdf_.annotatedPdf() + "\n  choose 11\n  press 1\n");
-    pdf::FilterCriteria criteria;
-    OkDoc* pdf = nullptr;
-    std::u16string path;
-    ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-    EXPECT_EQ(criteria.kindMask, pdf::Insert | pdf::Delete | pdf::Replace);
-    EXPECT_EQ(criteria.kindMask, 7u);
-    EXPECT_FALSE(criteria.dateFilterOn);
-    EXPECT_EQ(std::string(path.begin(), path.end()), pdf_.annotatedPdf());
-    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"<匿名>", "Mika"}));
-    EXPECT_TRUE(criteria.knownAuthors.empty());  // emptied at the end of the step
-    pdf::ClosePdf(pdf);
-  }
-  {
-    // The next run starts again from the first choice.
-    Script("  text 3 " + pdf_.annotatedPdf() + "\n  press 1\n");
-    pdf::FilterCriteria criteria;
-    OkDoc* pdf = nullptr;
-    std::u16string path;
-    ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state, 1);
-    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem + 1].state, 0);
-    EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
-    EXPECT_FALSE(criteria.dateFilterOn);
-    pdf::ClosePdf(pdf);
-  }
-}
-
+// A file that is no PDF, then no path: each is refused with its message and the dialog stays
+// open until a good PDF is confirmed.
 TEST_F(InputDialogTest, BadPathsAreRefusedAndTheDialogStaysOpen) {
   const std::string lower = pdf_.directory() + "/lower.pdf";
   std::ofstream(lower) << "%pdf-1.7\n";
-  Script("  text 3 " + lower + "\n  press 1\n  text 3 \n  press 1\n  text 3 " +
-         pdf_.annotatedPdf() + "\n  confirm\n");
   pdf::FilterCriteria criteria;
-  OkDoc* pdf = nullptr;
-  std::u16string path;
-  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{kExpectedMessages[15], kExpectedMessages[14]}));
+  std::string path;
+  ASSERT_TRUE(Choose("  text 3 " + lower + "\n  press 1\n  text 3 \n  press 1\n  text 3 " +
+                         pdf_.annotatedPdf() + "\n  confirm\n",
+                     criteria, path));
+  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{UiString(support::MSG_NOT_PDF),
+                                                    UiString(support::MSG_INVALID_PATH)}));
   EXPECT_EQ(host_.dialogs().history().size(), 1u);
-  EXPECT_NE(pdf, nullptr);
-  pdf::ClosePdf(pdf);
+  EXPECT_EQ(path, pdf_.annotatedPdf());
 }
 
-TEST_F(InputDialogTest, BrowseFillsThePathAndACancelledChooserKeepsIt) {
-  host_.responder().QueueChosenFile("cancel");
-  host_.responder().QueueChosenFile(pdf_.annotatedPdf());
-  Script("  text 3 " + pdf_.exportedPdf() + "\n  press 4\n  press 4\n  press 1\n");
-  pdf::FilterCriteria criteria;
-  OkDoc* pdf = nullptr;
-  std::u16string path;
-  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-  EXPECT_EQ(LastDialog().items[kInputPathItem].text, pdf_.annotatedPdf());
-  EXPECT_EQ(std::string(path.begin(), path.end()), pdf_.annotatedPdf());
-  pdf::ClosePdf(pdf);
-}
-
+// Cancel, the close box, and a custom filter nobody answers: nothing is opened and nothing of
+// the PDF or the criteria stays with the library.
 TEST_F(InputDialogTest, CancelPathsOpenNothing) {
-  for (const std::string actions :
-       {"  press 2\n", "  close\n", "  text 3 PATH\n  choose 12\n  press 1\n"}) {
+  for (const std::string& actions :
+       std::vector<std::string>{"  press 2\n", "  close\n",
+                                "  text 3 " + pdf_.annotatedPdf() + "\n  choose 12\n  press 1\n"}) {
     SCOPED_TRACE(actions);
-    std::string script = actions;
-    const size_t at = script.find("PATH");
-    if (at != std::string::npos) script.replace(at, 4, pdf_.annotatedPdf());
-    Script(script);
-    // Without anyone at the filter dialog it is cancelled, and the PDF closed again.
     {
       pdf::FilterCriteria criteria;
-      OkDoc* pdf = nullptr;
-      std::u16string path;
-      EXPECT_FALSE(ChooseInputPdf(pdf, path, criteria).ok());
-      ExpectNothingOpen(pdf, path);
+      std::string path;
+      EXPECT_FALSE(Choose(actions, criteria, path));
     }
-    // Nothing of the PDF or the criteria stays with the library.
     EXPECT_EQ(pdf::PdfLibraryBytesInUse(), baseline_);
   }
 }
 
-TEST_F(InputDialogTest, CustomFilterRunsTheNativeDialogWithTheDateTestOn) {
-  Script("  text 3 " + pdf_.annotatedPdf() + "\n  choose 12\n  press 1\n");
-  PressingDriver driver(100);
-  win::SetDialogDriver(&driver);
+// Another client's PDF opens with the default criteria; a missing one is refused on the console
+// with the reason as the call's answer.
+TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaultsOrIsRefused) {
+  hostlink::Command().calledFromClient = 1;
+  hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
   pdf::FilterCriteria criteria;
   OkDoc* pdf = nullptr;
   std::u16string path;
-  ASSERT_TRUE(ChooseInputPdf(pdf, path, criteria).ok());
-  EXPECT_EQ(driver.name_, "customfilterdialog");
-  EXPECT_TRUE(criteria.dateFilterOn);
+  ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
+  EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
+  EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{UiString(support::MSG_ANONYMOUS), "Mika"}));
   pdf::ClosePdf(pdf);
-}
 
-TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaults) {
-  hostlink::Command().calledFromClient = 1;
-  hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
-  {
-    pdf::FilterCriteria criteria;
-    OkDoc* pdf = nullptr;
-    std::u16string path;
-    ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
-    EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
-    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{"<匿名>", "Mika"}));
-    pdf::ClosePdf(pdf);
-  }
   hostlink::Command().callerPdfPath = pdf_.directory() + "/missing.pdf";
-  {
-    pdf::FilterCriteria criteria;
-    OkDoc* pdf = nullptr;
-    std::u16string path;
-    EXPECT_FALSE(OpenCallerPdf(pdf, path, criteria).ok());
-    ExpectNothingOpen(pdf, path);
-    EXPECT_GT(pdf::PdfLibraryBytesInUse(), baseline_);  // the criteria's two dates
-    // The caller is told why on a console line of its own, and gets the reason as the answer.
-    EXPECT_TRUE(host_.recorder().alerts.empty());
-    EXPECT_EQ(host_.recorder().console,
-              std::string("\n") + support::testing::kExpectedMessages[14]);
-    EXPECT_EQ(host_.client(0).returnValue(), hostlink::kRefusalNoSuchFile);
-  }
-  hostlink::Command().calledFromClient = 0;
-  hostlink::Command().callerPdfPath.clear();
+  EXPECT_FALSE(OpenCallerPdf(pdf, path, criteria).ok());
+  EXPECT_EQ(pdf, nullptr);
+  EXPECT_TRUE(path.empty());
+  EXPECT_TRUE(host_.recorder().alerts.empty());
+  EXPECT_EQ(host_.recorder().console, "\n" + UiString(support::MSG_INVALID_PATH));
+  EXPECT_EQ(host_.client(0).returnValue(), hostlink::kRefusalNoSuchFile);
 }
 
 }  // namespace

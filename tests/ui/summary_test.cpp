@@ -14,7 +14,7 @@
 #include "hostlink/command_state.h"
 #include "platform/win/module.h"
 #include "support/message_ids.h"
-#include "tests/support/expected_messages.h"
+#include "support/ui_strings.h"
 #include "ui/summary_dialog_items.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
@@ -24,7 +24,7 @@ namespace osprevan::ui {
 namespace {
 
 namespace fs = std::filesystem;
-using support::testing::kExpectedMessages;
+using support::UiString;
 
 class SummaryTest : public ::testing::Test {
  protected:
@@ -48,35 +48,48 @@ class SummaryTest : public ::testing::Test {
     hostlink::Command().calledFromClient = 1;
     hostlink::Command().callerPdfPath = caller.empty() ? "" : (dir_ / caller).string();
   }
+  // The dialog's items after ShowSummary, its OK pressed.
+  std::vector<tlhost::DialogItemState> Shown(const OutcomeCounters& counters,
+                                             const ImportNotices& notices = {}) {
+    tlhost::DialogScript script;
+    std::string error;
+    EXPECT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
+    host_.dialogs().UseScript(&script);
+    EXPECT_TRUE(ShowSummary(counters, notices).ok());
+    host_.dialogs().UseScript(nullptr);
+    if (host_.dialogs().history().empty()) return {};
+    return host_.dialogs().history().back().items;
+  }
+  std::string File(const std::string& name) {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
   win::HMODULE module_ = nullptr;
   tlhost::Host host_;
   fs::path dir_ = fs::temp_directory_path() / ("osprevan_summary_" + std::to_string(::getpid()));
 };
 
+// Each count in its own cell, and the headline says whether anything went wrong.
 TEST_F(SummaryTest, DialogShowsEveryCountAndTheHeadline) {
-  struct Case {
+  const struct {
     int row, column, count, headline;  // every other count stays 0
-  };
-  const Case cases[] = {{kRowHighlights, kColumnSuccessful, 6, 35},
-                        {kRowUnderlines, kColumnMisplaced, 1, 36},
-                        {kRowInsertions, kColumnFailed, 2, 36},
-                        {kRowDeletions, kColumnMisplaced, -1, 35}};  // compared signed
-  const int labels[kOutcomeRows] = {29, 30, 31, 34, 33, 32};
-  for (const Case& c : cases) {
+  } cases[] = {{kRowHighlights, kColumnSuccessful, 6, support::MSG_ALL_IMPORTED},
+               {kRowUnderlines, kColumnMisplaced, 1, support::MSG_SOME_MISPLACED},
+               {kRowInsertions, kColumnFailed, 2, support::MSG_SOME_MISPLACED},
+               {kRowDeletions, kColumnMisplaced, -1, support::MSG_ALL_IMPORTED}};
+  const int labels[kOutcomeRows] = {support::MSG_KIND_INSERT,    support::MSG_KIND_DELETE,
+                                    support::MSG_KIND_REPLACE,   support::MSG_KIND_NOTE,
+                                    support::MSG_KIND_UNDERLINE, support::MSG_KIND_HIGHLIGHT};
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.row << "," << c.column);
-    tlhost::DialogScript script;
-    std::string error;
-    ASSERT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
-    host_.dialogs().UseScript(&script);
     OutcomeCounters counters;
     counters.counts[c.row][c.column] = c.count;
-    EXPECT_TRUE(ShowSummary(counters).ok());
-    ASSERT_FALSE(host_.dialogs().history().empty());
-    const auto& items = host_.dialogs().history().back().items;
-    EXPECT_EQ(items[kSummaryHeadlineItem].label, kExpectedMessages[c.headline]);
+    const auto items = Shown(counters);
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items[kSummaryHeadlineItem].label, UiString(c.headline));
     for (int r = 0; r < kOutcomeRows; ++r) {
-      EXPECT_EQ(items[kSummaryRowLabelItems[r]].label, kExpectedMessages[labels[r]]);
+      EXPECT_EQ(items[kSummaryRowLabelItems[r]].label, UiString(labels[r]));
       for (int col = 0; col < kOutcomeColumns; ++col) {
         const int expected = r == c.row && col == c.column ? c.count : 0;
         EXPECT_EQ(items[SummaryCountItem(r, col)].label, " " + std::to_string(expected));
@@ -85,44 +98,31 @@ TEST_F(SummaryTest, DialogShowsEveryCountAndTheHeadline) {
   }
 }
 
-TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteAndNoDialog) {
+// Another client reads the file, so its layout is fixed byte for byte; no dialog is shown. The
+// import's notices follow the counts, one line each, here and in the dialog; a notice for the
+// report only shows in neither.
+TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteWithTheNotices) {
+  const ImportNotices notices = {{"first line", "first"}, {"", "reported only"}, {"second", ""}};
+  EXPECT_EQ(Shown(OutcomeCounters{}, notices).at(kSummaryNoticeItem).label, "first line\nsecond");
+  const size_t dialogs = host_.recorder().dialogsOpened.size();
   CalledWith("ch1.pdf");
   OutcomeCounters counters;
   counters.counts[kRowInsertions][kColumnSuccessful] = 12;
   counters.counts[kRowInsertions][kColumnFailed] = 3;
   counters.counts[kRowReplacements][kColumnMisplaced] = 1000;
   counters.counts[kRowHighlights][kColumnSuccessful] = 123456789;
-  EXPECT_TRUE(ShowSummary(counters).ok());
-  EXPECT_TRUE(host_.recorder().dialogsOpened.empty());
-  std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
+  EXPECT_TRUE(ShowSummary(counters, notices).ok());
+  EXPECT_EQ(host_.recorder().dialogsOpened.size(), dialogs);
   // Widths count bytes: a two-character label is 6 bytes, a five-character one fills 11.
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+  EXPECT_EQ(File("ch1.smry"),
             "概要 :\t成功    誤配置  失敗\n"
             "     挿入       12           0         3\n"
             "     削除        0           0         0\n"
             "     置換        0        1000         0\n"
             "ノート注釈        0           0         0\n"
             "     下線        0           0         0\n"
-            "ハイライト123456789           0         0\n");
-}
-
-// An import's notices stand after the counts, one line each, in the dialog and in the file;
-// a notice for the report only shows in neither.
-TEST_F(SummaryTest, NoticesFollowTheCounts) {
-  const ImportNotices notices = {{"first line", "first"}, {"", "reported only"}, {"second", ""}};
-  tlhost::DialogScript script;
-  std::string error;
-  ASSERT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
-  host_.dialogs().UseScript(&script);
-  EXPECT_TRUE(ShowSummary(OutcomeCounters{}, notices).ok());
-  ASSERT_FALSE(host_.dialogs().history().empty());
-  EXPECT_EQ(host_.dialogs().history().back().items[kSummaryNoticeItem].label, "first line\nsecond");
-
-  CalledWith("ch1.pdf");
-  EXPECT_TRUE(ShowSummary(OutcomeCounters{}, notices).ok());
-  std::ifstream in(dir_ / "ch1.smry", std::ios::binary);
-  const std::string file(std::istreambuf_iterator<char>(in), {});
-  EXPECT_TRUE(file.ends_with("         0\nfirst line\nsecond\n")) << file;
+            "ハイライト123456789           0         0\n"
+            "first line\nsecond\n");
 }
 
 TEST_F(SummaryTest, FileNamesFollowTheCallersPdf) {
