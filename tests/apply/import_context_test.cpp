@@ -1,4 +1,4 @@
-// The placing context of an import: what it holds when made, and the view it gives back.
+// The placing context of an import: the view it gives back.
 #include <gtest/gtest.h>
 
 #include "apply/import_context.h"
@@ -6,7 +6,6 @@
 #include "host/link/client_connection.h"
 #include "hostlink/host_link.h"
 #include "pdf/pdf_library.h"
-#include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
@@ -30,20 +29,6 @@ class ImportContextTest : public ::testing::Test {
   tlhost::Host host_;
 };
 
-TEST_F(ImportContextTest, StartsEmptyWithTheParagraphTypesAsAtoms) {
-  const ImportContext session;
-  EXPECT_EQ(session.pdf, nullptr);
-  EXPECT_EQ(session.sourceChanged, 0u);
-  for (const auto& row : session.counters.counts)
-    for (int32_t count : row) EXPECT_EQ(count, 0);
-  std::vector<std::string> names;
-  for (ondrelkit::PdfAtom atom : session.reading.paragraphTypes)
-    names.push_back(pdf::Tables().core->PdfAtomName(atom));
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"P", "LI", "ListItem", "Caption", "Index", "H", "H1", "H2",
-                                      "H3", "H4", "H5", "H6", "H7", "H8", "H9", "TOCI"}));
-}
-
 TEST_F(ImportContextTest, TheUsersViewComesBackWhenTheImportEnds) {
   View() = "Structure View";
   {
@@ -64,12 +49,6 @@ TEST_F(ImportContextTest, TheUsersViewComesBackWhenTheImportEnds) {
     View() = "Outline View";  // the user's own change during the import stays
   }
   EXPECT_EQ(View(), "Outline View");
-}
-
-TEST_F(ImportContextTest, WithoutThePdfLibraryThereAreNoAtoms) {
-  pdf::PdfLibraryUnload();
-  const ImportContext session;
-  EXPECT_TRUE(session.reading.paragraphTypes.empty());
 }
 
 }  // namespace

@@ -1,14 +1,7 @@
-// Counting applied placements for the summary, and the usage event of a conversion.
+// Counting applied placements for the summary.
 #include "apply/outcome_count.h"
 
 #include <gtest/gtest.h>
-
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
-#include "platform/win/module.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
 
 namespace osprevan::apply {
 namespace {
@@ -44,23 +37,6 @@ TEST(CountOutcome, EachPlacementLandsInOneCellOrNone) {
       for (int col = 0; col < kOutcomeColumns; ++col)
         EXPECT_EQ(counters.counts[r][col], r == c.row && col == c.column) << r << "," << col;
   }
-}
-
-TEST(ReportConversion, TellsStructuredFromUnstructuredDocuments) {
-  tlhost::Host host;
-  auto* self = win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit));
-  ASSERT_EQ(host.client(host.LinkClient(T_ApiClientInit, self, "in-process")).initResult(), 0);
-  const tolvane::ObjectId plain = host.engine().NewDocument("/docs/plain.tlv");
-  const tolvane::ObjectId structured = host.engine().NewDocument("/docs/structured.tlv");
-  ASSERT_NE(host.engine().SetStructureRoot(structured, "Chapter", {}), 0u);
-  for (tolvane::ObjectId document : {plain, structured, tolvane::ObjectId{0}})
-    ReportConversion(document);
-  std::vector<std::string> seen;
-  for (const tlhost::UsageRecord& u : host.recorder().usage)
-    seen.push_back(u.category + " " + u.feature + " " + u.event);
-  EXPECT_EQ(seen, (std::vector<std::string>{"Osprevan UnstructureDoc Successful",
-                                            "Osprevan StructureDoc Successful",
-                                            "Osprevan UnstructureDoc Successful"}));
 }
 
 }  // namespace
