@@ -88,7 +88,7 @@ void CheckSelection(ObjectId document, Placement& placement) {
         HostGetId(document, element, tolvane::P_ELEM_PARENT) == 0 && LastHostError() == 0;
     if (outsideStructure) {
       placement.begin = selected.end;
-      if (placement.kind == PlaceInsertion) placement.end = selected.end;
+      if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;
       return;
     }
   }
@@ -135,9 +135,9 @@ void ValidatePlacement(Placement& p) {
   const ObjectId beginTable = BodyRowTable(document, p.begin);
   const ObjectId endTable = BodyRowTable(document, p.end);
   if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
-  if (p.kind == PlaceReplacement || p.kind == PlaceInsertion) {
+  if (p.kind == PlacementKind::Replacement || p.kind == PlacementKind::Insertion) {
     p.end = AfterItemsAt(document, p.end);
-    if (p.kind == PlaceInsertion) p.begin = p.end;
+    if (p.kind == PlacementKind::Insertion) p.begin = p.end;
   }
   CheckSelection(document, p);
   if (p.begin.object != p.end.object && !TakenAsOneRange(document, p.end, p.begin))

@@ -149,14 +149,6 @@ TEST_F(ApplyCommentsTest, ANoteBecomesAMarkerAtTheWordItPointsAt) {
   ExpectNoTextLost();
 }
 
-TEST_F(ApplyCommentsTest, WordsInsertedBeforeTheTargetMoveTheMarkerWithTheWord) {
-  Import(R"({"comments": [{"kind": "note", "find": "the writer"}]})",
-         {{"Nothing the writer", "Nothing at all that the writer"}});
-  const std::vector<std::string> after = Paragraphs();
-  EXPECT_NE(after[3].find("Nothing at all that the{+"), std::string::npos) << after[3];
-  ExpectNoTextLost();
-}
-
 TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   std::ifstream in(std::string(OSPREVAN_EXAMPLES_DIR) + "/table-footnote.tlv");
   const std::string document((std::istreambuf_iterator<char>(in)), {});

@@ -20,6 +20,7 @@ extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*
 namespace osprevan::apply {
 namespace {
 
+using K = PlacementKind;
 using R = PlacementReason;
 
 // Each run of the first paragraph has other conditions, change author and time, so that a run
@@ -70,7 +71,7 @@ class RollbackTest : public ::testing::Test {
 TEST_F(RollbackTest, AFailedOrFlaggedPlacementLeavesTheTextAsItWas) {
   struct Case {
     const char* name;
-    uint32_t kind;
+    PlacementKind kind;
     int32_t from, fromOffset, to, toOffset;  // paragraph unique number and offset
     const char* caret;                       // a replacement's new text; null: none
     bool withMarker;                         // contents, or a reply to the caret
@@ -81,29 +82,29 @@ TEST_F(RollbackTest, AFailedOrFlaggedPlacementLeavesTheTextAsItWas) {
   };
   const Case cases[] = {
       // The strike is taken back run by run, also inside the footnote its anchor took in.
-      {"StrikeRefusedHalfWay", PlaceDeletion, 1, 0, 1, 43, nullptr, false, "SetTextProps", 4,
+      {"StrikeRefusedHalfWay", K::Deletion, 1, 0, 1, 43, nullptr, false, "SetTextProps", 4,
        R::ConditionRefused, false},
-      {"StrikeRefusedInTheFootnote", PlaceDeletion, 1, 0, 1, 43, nullptr, false, "SetTextProps", 9,
+      {"StrikeRefusedInTheFootnote", K::Deletion, 1, 0, 1, 43, nullptr, false, "SetTextProps", 9,
        R::ConditionRefused, false},
       // A replacement's strike drops the insertion it covers; taken back, Rei's is there again.
-      {"NewTextRefused", PlaceReplacement, 1, 12, 1, 31, "new", false, "AddText", 0, R::TextRefused,
+      {"NewTextRefused", K::Replacement, 1, 12, 1, 31, "new", false, "AddText", 0, R::TextRefused,
        false},
-      {"StrikeOfAReplacementRefusedHalfWay", PlaceReplacement, 1, 12, 1, 31, "new", false,
+      {"StrikeOfAReplacementRefusedHalfWay", K::Replacement, 1, 12, 1, 31, "new", false,
        "SetTextProps", 2, R::ConditionRefused, false},
-      {"MarkerOfAReplacementWithoutNewTextRefused", PlaceReplacement, 1, 12, 1, 31, "", true,
+      {"MarkerOfAReplacementWithoutNewTextRefused", K::Replacement, 1, 12, 1, 31, "", true,
        "NewAnchoredObject", 0, R::MarkerRefused, false},
-      {"HighlightRefusedHalfWay", PlaceHighlight, 1, 0, 1, 43, nullptr, false, "SetTextProps", 3,
+      {"HighlightRefusedHalfWay", K::Highlight, 1, 0, 1, 43, nullptr, false, "SetTextProps", 3,
        R::ConditionRefused, false},
-      {"MarkerOfAHighlightRefused", PlaceHighlightNote, 1, 6, 1, 22, nullptr, true,
+      {"MarkerOfAHighlightRefused", K::HighlightNote, 1, 6, 1, 22, nullptr, true,
        "NewAnchoredObject", 0, R::MarkerRefused, false},
       // Validation: the ends or a piece refused, or the selection made of them.
-      {"EndsRefused", PlaceHighlight, 1, 6, 2, 4, nullptr, false, "TestTextLocs", 0,
+      {"EndsRefused", K::Highlight, 1, 6, 2, 4, nullptr, false, "TestTextLocs", 0,
        R::EndsInDifferentFlows, true},
-      {"PieceRefused", PlaceDeletion, 1, 6, 2, 4, nullptr, false, "TestTextLocs", 1,
-       R::PieceRefused, true},
-      {"SelectionRefused", PlaceHighlight, 1, 6, 1, 11, nullptr, false, "SetTextRange", 0,
+      {"PieceRefused", K::Deletion, 1, 6, 2, 4, nullptr, false, "TestTextLocs", 1, R::PieceRefused,
+       true},
+      {"SelectionRefused", K::Highlight, 1, 6, 1, 11, nullptr, false, "SetTextRange", 0,
        R::SelectionMoved, true},
-      {"SelectionUnread", PlaceReplacement, 1, 6, 1, 11, "new", false, "GetTextRange", 0,
+      {"SelectionUnread", K::Replacement, 1, 6, 1, 11, "new", false, "GetTextRange", 0,
        R::SelectionMoved, true},
   };
   for (const Case& c : cases) {
