@@ -43,9 +43,9 @@ bool ConditionChange::ReadPiece(const TTextRange& piece, std::vector<TTextRange>
   const HostTextItems items =
       HostGetTextInRangeEx(document_, piece, TI_ALL, TIO_INCLUDE_HIDDEN_TEXT);
   if (LastHostError() != 0) return false;
-  const bool withContents = kind_ == PlaceDeletion || kind_ == PlaceReplacement;
+  const bool withContents = kind_ == PlacementKind::Deletion || kind_ == PlacementKind::Replacement;
   // Inserted text never marks the end of the paragraph it lands in.
-  const bool endStaysOut = name_ == kAddedCondition && kind_ != PlaceDeletion;
+  const bool endStaysOut = name_ == kAddedCondition && kind_ != PlacementKind::Deletion;
   ObjectId paragraph = piece.begin.object;
   for (size_t i = 0; i < items.size(); ++i) {
     const hostlink::HostTextItem& item = items[i];

@@ -48,7 +48,7 @@ class ConditionChange {
   bool Keeps(tolvane::ObjectId condition);
 
   tolvane::ObjectId document_ = 0;
-  uint32_t kind_ = PlaceOther;
+  PlacementKind kind_ = PlacementKind::Other;
   std::string name_;
   ChangeStamp stamp_;
   std::vector<Run> runs_;

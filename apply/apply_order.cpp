@@ -30,8 +30,8 @@ bool GoesBefore(const Placement& a, const Placement& b) {
   if (EndContainerIndex(a) != EndContainerIndex(b))
     return EndContainerIndex(a) > EndContainerIndex(b);
   if (a.end.offset != b.end.offset) return a.end.offset > b.end.offset;
-  return (a.kind == PlaceInsertion || a.kind == PlaceReplacement) && !a.misplaced && a.comment &&
-         a.comment->replies().empty();
+  return (a.kind == PlacementKind::Insertion || a.kind == PlacementKind::Replacement) &&
+         !a.misplaced && a.comment && a.comment->replies().empty();
 }
 
 std::vector<Placement*> ApplicationOrder(std::vector<Placement>& placements) {

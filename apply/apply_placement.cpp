@@ -1,8 +1,6 @@
 #include "apply/apply_placement.h"
 
 #include "apply/place_marker.h"
-#include "apply/text_conditions.h"
-#include "apply/tracked_changes.h"
 
 namespace osprevan::apply {
 namespace {
@@ -34,25 +32,18 @@ int32_t ApplyPlacement(Placement& placement, bool sameSpot) {
   if (placement.misplaced || sameSpot) {
     return MarkerOnly(placement);
   }
-  if (placement.kind != PlaceNote && placement.kind != PlaceInsertion && IsEmptyRange(placement))
-    return MarkerOnly(placement);
-  switch (placement.kind) {
-    case PlaceHighlight:
-    case PlaceHighlightNote:
-      return ApplyHighlight(placement);
-    case PlaceUnderline:
-      return ApplyUnderline(placement);
-    case PlaceDeletion:
-      return ApplyDeletion(placement);
-    case PlaceReplacement:
-      return ApplyReplacement(placement);
-    case PlaceInsertion:
-      return ApplyInsertion(placement);
-    case PlaceNote:
-      return MarkerOnly(placement);
-    default:
+  const PlacementKindRow& row = KindRow(placement.kind);
+  if (row.marksRange && IsEmptyRange(placement)) return MarkerOnly(placement);
+  switch (row.applied) {
+    case Applied::Nothing:
       return 0;
+    case Applied::Marker:
+      return MarkerOnly(placement);
+    case Applied::TrackedChange:
+    case Applied::Condition:
+      break;
   }
+  return row.apply(placement);
 }
 
 }  // namespace osprevan::apply

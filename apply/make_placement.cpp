@@ -7,15 +7,15 @@
 namespace osprevan::apply {
 
 PlacementKind KindOfComment(const pdf::PdfComment& comment) {
-  const std::string subtype = pdf::SubtypeName(comment);
-  if (subtype == "Underline" || subtype == "Squiggly") return PlaceUnderline;
-  if (subtype == "Highlight")
-    return comment.contents().empty() ? PlaceHighlight : PlaceHighlightNote;
-  if (subtype == "Caret") return PlaceInsertion;
-  if (subtype == "StrikeOut" || subtype == "Deletion")
-    return comment.replacement() ? PlaceReplacement : PlaceDeletion;
-  if (subtype == "Text" || subtype == "FreeText") return PlaceNote;
-  return PlaceOther;
+  const pdf::CommentSubtype* subtype = pdf::FindCommentSubtype(comment.subtype());
+  if (!subtype) return PlacementKind::Other;
+  // The strike-out of a replace is one when the reader gave it its Caret; else it is struck only.
+  const pdf::CommentKind read =
+      subtype->kind == pdf::Delete && comment.replacement() ? pdf::Replace : subtype->kind;
+  const PlacementKind kind = KindRead(read);
+  if (kind == PlacementKind::Highlight && !comment.contents().empty())
+    return PlacementKind::HighlightNote;
+  return kind;
 }
 
 Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comment) {
@@ -23,7 +23,8 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   placement.comment = &comment;
   placement.kind = KindOfComment(comment);
   // A free text sits where the reviewer put its box; it covers no text to confirm it.
-  if (pdf::SubtypeName(comment) != "FreeText" && comment.placementConfirmed() == 0)
+  const pdf::CommentSubtype* subtype = pdf::FindCommentSubtype(comment.subtype());
+  if ((!subtype || subtype->coversText) && comment.placementConfirmed() == 0)
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
   placement.document = document;
@@ -37,7 +38,7 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
     placement.documentDiffers = doubts.documentDiffers;
     // A note's place needs no confirming text; what makes it doubtful is a document that
     // differs there, so that is the reason it gives.
-    if (placement.kind == PlaceNote && doubts.documentDiffers != PlacementReason::None)
+    if (placement.kind == PlacementKind::Note && doubts.documentDiffers != PlacementReason::None)
       placement.reason = doubts.documentDiffers;
     placement.Misplace(doubts.first);
   }

@@ -7,7 +7,8 @@
 
 namespace osprevan::apply {
 
-// The placement kind of a comment by its subtype.
+// The placement kind of a comment by the kind its subtype reads as, and what it holds: contents
+// make a highlight a highlight note, the Caret of its replace a strike-out a replacement.
 PlacementKind KindOfComment(const pdf::PdfComment& comment);
 
 Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comment);

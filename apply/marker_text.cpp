@@ -28,26 +28,6 @@ constexpr size_t kExcerptCharacters = 15;
 // blank more for each level would make the text grow with the square of the chain.
 constexpr int kMaxIndent = 64;
 
-int KindLabel(uint32_t kind) {
-  switch (kind) {
-    case PlaceHighlight:
-    case PlaceHighlightNote:
-      return support::MSG_KIND_HIGHLIGHT;
-    case PlaceUnderline:
-      return support::MSG_KIND_UNDERLINE;
-    case PlaceDeletion:
-      return support::MSG_KIND_DELETE;
-    case PlaceReplacement:
-      return support::MSG_KIND_REPLACE;
-    case PlaceInsertion:
-      return support::MSG_KIND_INSERT;
-    case PlaceNote:
-      return support::MSG_KIND_NOTE;
-    default:
-      return support::MSG_UNKNOWN;
-  }
-}
-
 // " : LABEL : text"
 void AppendField(std::string& out, int label, const std::string& text) {
   out += kSeparator;
@@ -101,49 +81,24 @@ void AppendLocation(std::string& out, const Placement& placement) {
   out += kSeparator;
 }
 
-// The comment's own text, by kind.
-void AppendOwnText(std::string& out, uint32_t kind, const PdfComment& comment) {
-  switch (kind) {
-    case PlaceHighlight:
-    case PlaceUnderline:
-    case PlaceDeletion:
-    case PlaceNote:
-    case PlaceHighlightNote:
+// The comment's own text and the PDF text it marked, as its kind shows them.
+void AppendOwnAndMarkedText(std::string& out, const PlacementKindRow& kind,
+                            const PdfComment& comment) {
+  switch (kind.ownText) {
+    case OwnText::None:
+      break;
+    case OwnText::Contents:
       if (!comment.contents().empty()) AppendField(out, support::MSG_NOTE_TEXT, comment.contents());
       break;
-    case PlaceReplacement:
+    case OwnText::Added:
+      AppendField(out, support::MSG_ADDED_TEXT, comment.contents());
+      break;
+    case OwnText::New:
       AppendField(out, support::MSG_NEW_TEXT,
                   comment.replacement() ? comment.replacement()->contents() : std::string());
       break;
-    case PlaceInsertion:
-      AppendField(out, support::MSG_ADDED_TEXT, comment.contents());
-      break;
-    default:
-      break;
   }
-}
-
-// The PDF text the comment marked, by kind.
-void AppendMarkedText(std::string& out, uint32_t kind, const PdfComment& comment) {
-  int label = 0;
-  switch (kind) {
-    case PlaceHighlight:
-    case PlaceHighlightNote:
-      label = support::MSG_HIGHLIGHTED_TEXT;
-      break;
-    case PlaceUnderline:
-      label = support::MSG_UNDERLINED_TEXT;
-      break;
-    case PlaceDeletion:
-      label = support::MSG_DELETED_TEXT;
-      break;
-    case PlaceReplacement:
-      label = support::MSG_REPLACED_TEXT;
-      break;
-    default:
-      return;
-  }
-  AppendField(out, label, comment.markedText());
+  if (kind.markedTextLabel) AppendField(out, kind.markedTextLabel, comment.markedText());
 }
 
 void AppendReplyLine(std::string& out, const PdfComment& reply, int indent) {
@@ -220,8 +175,9 @@ std::string ComposeMarkerText(const Placement& placement) {
     std::string out;
     out.reserve(1024);
     out += kPrefix;
-    out += UiString(KindLabel(placement.kind));
-    if (placement.kind == PlaceNote) out += kSeparator;
+    const PlacementKindRow& kind = KindRow(placement.kind);
+    out += UiString(kind.markerLabel);
+    if (kind.blankField) out += kSeparator;
     out += kSeparator;
     if (CountsAsMisplaced(placement)) AppendLocation(out, placement);
     const std::string author = comment ? comment->author() : std::string();
@@ -229,11 +185,11 @@ std::string ComposeMarkerText(const Placement& placement) {
     out += kSeparator;
     out += placement.dateText;
     if (!comment) return out;
-    AppendOwnText(out, placement.kind, *comment);
-    AppendMarkedText(out, placement.kind, *comment);
-    const PdfComment* threadOwner = placement.kind == PlaceReplacement && comment->replacement()
-                                        ? comment->replacement()
-                                        : comment;
+    AppendOwnAndMarkedText(out, kind, *comment);
+    const PdfComment* threadOwner =
+        placement.kind == PlacementKind::Replacement && comment->replacement()
+            ? comment->replacement()
+            : comment;
     out += ComposeReplyThread(placement, *threadOwner, 0);
     return HostAcceptedText(std::move(out));
   } catch (const std::bad_alloc&) {

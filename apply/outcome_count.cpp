@@ -6,33 +6,9 @@
 #include "hostlink/host_ops.h"
 
 namespace osprevan::apply {
-namespace {
-
-// The summary row of a placement kind; -1 for a kind that is not counted.
-int RowOf(uint32_t kind) {
-  switch (kind) {
-    case PlaceInsertion:
-      return ui::kRowInsertions;
-    case PlaceDeletion:
-      return ui::kRowDeletions;
-    case PlaceReplacement:
-      return ui::kRowReplacements;
-    case PlaceNote:
-      return ui::kRowNotes;
-    case PlaceUnderline:
-      return ui::kRowUnderlines;
-    case PlaceHighlight:
-    case PlaceHighlightNote:
-      return ui::kRowHighlights;
-    default:
-      return -1;
-  }
-}
-
-}  // namespace
 
 void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result) {
-  const int row = RowOf(placement.kind);
+  const int row = KindRow(placement.kind).summaryRow;
   if (row < 0) return;
   int column = ui::kColumnSuccessful;
   if (result != 0) {

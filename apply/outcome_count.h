@@ -10,9 +10,9 @@
 
 namespace osprevan::apply {
 
-// Counts one applied placement in the row of its kind: failed for a non-zero `result`,
-// misplaced when it counts as misplaced (CountsAsMisplaced), else successful. Kinds without a
-// row (PlaceOther, unknown values) are not counted.
+// Counts one applied placement in the summary row of its kind: failed for a non-zero `result`,
+// misplaced when it counts as misplaced (CountsAsMisplaced), else successful. A kind without a
+// row (PlacementKind::Other) is not counted.
 void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result);
 
 // Sends "Osprevan" "StructureDoc"/"UnstructureDoc" "Successful" for `document`: every top-level

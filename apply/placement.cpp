@@ -1,6 +1,49 @@
 #include "apply/placement.h"
 
+#include <iterator>
+
+#include "apply/text_conditions.h"
+#include "apply/tracked_changes.h"
+#include "support/message_ids.h"
+#include "ui/outcome_counters.h"
+
 namespace osprevan::apply {
+namespace {
+
+using namespace support;
+using namespace ui;
+using K = PlacementKind;
+
+// In the order of PlacementKind, which indexes it.
+constexpr PlacementKindRow kKinds[] = {
+    {K::Other, "other", pdf::NotImported, MSG_UNKNOWN, false, OwnText::None, 0, -1, false, true,
+     Applied::Nothing, nullptr},
+    {K::Highlight, "highlight", pdf::Highlight, MSG_KIND_HIGHLIGHT, false, OwnText::Contents,
+     MSG_HIGHLIGHTED_TEXT, kRowHighlights, false, true, Applied::Condition, ApplyHighlight},
+    {K::Underline, "underline", pdf::Underline, MSG_KIND_UNDERLINE, false, OwnText::Contents,
+     MSG_UNDERLINED_TEXT, kRowUnderlines, false, true, Applied::Condition, ApplyUnderline},
+    {K::Deletion, "deletion", pdf::Delete, MSG_KIND_DELETE, false, OwnText::Contents,
+     MSG_DELETED_TEXT, kRowDeletions, false, true, Applied::TrackedChange, ApplyDeletion},
+    {K::Note, "note", pdf::Note, MSG_KIND_NOTE, true, OwnText::Contents, 0, kRowNotes, true, false,
+     Applied::Marker, nullptr},
+    {K::HighlightNote, "highlight note", pdf::Highlight, MSG_KIND_HIGHLIGHT, false,
+     OwnText::Contents, MSG_HIGHLIGHTED_TEXT, kRowHighlights, true, true, Applied::Condition,
+     ApplyHighlight},
+    {K::Replacement, "replacement", pdf::Replace, MSG_KIND_REPLACE, false, OwnText::New,
+     MSG_REPLACED_TEXT, kRowReplacements, true, true, Applied::TrackedChange, ApplyReplacement},
+    {K::Insertion, "insertion", pdf::Insert, MSG_KIND_INSERT, false, OwnText::Added, 0,
+     kRowInsertions, true, false, Applied::TrackedChange, ApplyInsertion},
+};
+
+constexpr bool InKindOrder() {
+  for (size_t i = 0; i < std::size(kKinds); ++i) {
+    if (static_cast<size_t>(kKinds[i].kind) != i) return false;
+  }
+  return true;
+}
+static_assert(InKindOrder(), "kKinds is indexed by PlacementKind");
+
+}  // namespace
 
 const char* ReasonName(PlacementReason reason) {
   switch (reason) {
@@ -54,34 +97,30 @@ const char* ReasonName(PlacementReason reason) {
   return "";
 }
 
-const char* PlacementKindName(uint32_t kind) {
-  switch (kind) {
-    case PlaceHighlight:
-      return "highlight";
-    case PlaceUnderline:
-      return "underline";
-    case PlaceDeletion:
-      return "deletion";
-    case PlaceNote:
-      return "note";
-    case PlaceHighlightNote:
-      return "highlight note";
-    case PlaceReplacement:
-      return "replacement";
-    case PlaceInsertion:
-      return "insertion";
-    default:
-      return "other";
+const PlacementKindRow& KindRow(PlacementKind kind) {
+  const auto index = static_cast<size_t>(kind);
+  return index < std::size(kKinds) ? kKinds[index] : kKinds[0];
+}
+
+PlacementKind KindRead(pdf::CommentKind read) {
+  for (const PlacementKindRow& row : kKinds) {
+    if (row.read == read) return row.kind;
   }
+  return PlacementKind::Other;
+}
+
+const char* PlacementKindName(PlacementKind kind) {
+  return KindRow(kind).name;
 }
 
 bool CountsAsMisplaced(const Placement& placement) {
   if (!placement.misplaced) return false;
-  return placement.kind != PlaceNote || placement.documentDiffers != PlacementReason::None;
+  return placement.kind != PlacementKind::Note ||
+         placement.documentDiffers != PlacementReason::None;
 }
 
 bool NeedsMarker(const Placement& placement) {
-  if (placement.kind >= 4 || placement.misplaced) return true;
+  if (KindRow(placement.kind).alwaysMarker || placement.misplaced) return true;
   const pdf::PdfComment* comment = placement.comment;
   return comment && (!comment->replies().empty() || !comment->contents().empty());
 }

@@ -6,22 +6,23 @@
 #include <cstdint>
 #include <string>
 
+#include "pdf/comment_kind.h"
 #include "pdf/pdf_comment.h"
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
 
 namespace osprevan::apply {
 
-// What is done with a placement, from its comment's subtype.
-enum PlacementKind : uint32_t {
-  PlaceOther = 0,
-  PlaceHighlight = 1,      // Highlight without contents
-  PlaceUnderline = 2,      // Underline, Squiggly
-  PlaceDeletion = 3,       // StrikeOut, Deletion without a replacement
-  PlaceNote = 5,           // Text, FreeText
-  PlaceHighlightNote = 6,  // Highlight with contents
-  PlaceReplacement = 7,    // StrikeOut, Deletion with the Caret of its replace
-  PlaceInsertion = 8,      // Caret
+// What is done with a placement, from the kind of its comment as read (KindOfComment).
+enum class PlacementKind : uint8_t {
+  Other,
+  Highlight,      // Highlight without contents
+  Underline,      // Underline, Squiggly
+  Deletion,       // StrikeOut, Deletion without a replacement
+  Note,           // Text, FreeText
+  HighlightNote,  // Highlight with contents
+  Replacement,    // StrikeOut, Deletion with the Caret of its replace
+  Insertion,      // Caret
 };
 
 // Why a placement was misplaced or failed; the first reason found is kept.
@@ -55,7 +56,7 @@ enum class PlacementReason : uint8_t {
 const char* ReasonName(PlacementReason reason);
 
 struct Placement {
-  uint32_t kind = PlaceOther;
+  PlacementKind kind = PlacementKind::Other;
   std::string dateText;  // the comment's date as the PDF library writes it
   int32_t pageIndex = -1;
   tolvane::TTextLoc begin{};
@@ -82,8 +83,41 @@ struct Placement {
   }
 };
 
+// How a kind of placement changes the document when its place is trusted.
+enum class Applied : uint8_t { Nothing, TrackedChange, Condition, Marker };
+
+// What a marker shows of the comment's own text, after its author and date.
+enum class OwnText : uint8_t {
+  None,
+  Contents,  // the comment's contents, when it has any
+  Added,     // the comment's contents, always: the text it inserts
+  New,       // the contents of the Caret of its replace, always
+};
+
+// Everything that tells the kinds of placement apart, one row a kind.
+struct PlacementKindRow {
+  PlacementKind kind;
+  const char* name;       // in the report and the diagnostics: "insertion", "highlight note"
+  pdf::CommentKind read;  // the kind read from the PDF that it comes from
+  int markerLabel;        // the marker's first field (support/message_ids.h)
+  bool blankField;        // an empty field follows the label
+  OwnText ownText;
+  int markedTextLabel;  // the field of the PDF text it marked; 0 for none
+  int summaryRow;       // ui::OutcomeRow; -1 for a kind that is not counted
+  bool alwaysMarker;    // a marker whatever the comment holds
+  bool marksRange;      // nothing but its marker when its range is empty
+  Applied applied;
+  int32_t (*apply)(Placement&);  // the tracked change or the condition; null for the others
+};
+
+// The row of a kind; PlacementKind::Other's for a value that is no kind.
+const PlacementKindRow& KindRow(PlacementKind kind);
+
+// The first kind read as `read` (Highlight before HighlightNote); Other for none.
+PlacementKind KindRead(pdf::CommentKind read);
+
 // The kind as the report and the diagnostics name it: "insertion", "highlight note", ...
-const char* PlacementKindName(uint32_t kind);
+const char* PlacementKindName(PlacementKind kind);
 
 // Whether the placement counts as misplaced. A note is put where the reviewer pointed, which the
 // page text need not confirm, so a note counts only when the document differs at its place.

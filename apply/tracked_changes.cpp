@@ -81,7 +81,7 @@ int32_t Delete(Placement& placement) {
   const PdfComment* comment = placement.comment;
   const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
   if (!deleted) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
-  const bool marker = placement.kind == PlaceDeletion && comment &&
+  const bool marker = placement.kind == PlacementKind::Deletion && comment &&
                       (HasReplies(comment) || !comment->contents().empty());
   // A marker is itself a tracked insertion; without that condition the host would keep the
   // marker of a failed placement.

@@ -58,12 +58,27 @@ TTextLoc AfterItemsAt(ObjectId document, TTextLoc location) {
   return location;
 }
 
+// Whether the host takes a..b as locations of one range. A comparison the host does not make
+// answers nothing about them, and counts as a refusal.
+bool TakenAsOneRange(ObjectId document, const TTextLoc& a, const TTextLoc& b) {
+  const int32_t refused = HostTestTextLocs(document, a, b);
+  return refused == 0 && LastHostError() == 0;
+}
+
 // Makes the range the document's selection and takes what the host made of it.
 void CheckSelection(ObjectId document, Placement& placement) {
   HostSetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION,
                    {placement.begin, placement.end});
+  const bool refused = LastHostError() != 0;
   const tolvane::TTextRange selected =
       HostGetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION);
+  // A refused or unread selection is an earlier one, which says nothing about these locations:
+  // the placement is flagged at its own end, not moved to where that selection stood.
+  if (refused || LastHostError() != 0) {
+    placement.begin = placement.end;
+    placement.Misplace(PlacementReason::SelectionMoved);
+    return;
+  }
   if (selected.begin == placement.begin && selected.end == placement.end) return;
   const bool point = selected.begin == selected.end;
   if (point) {
@@ -73,7 +88,7 @@ void CheckSelection(ObjectId document, Placement& placement) {
         HostGetId(document, element, tolvane::P_ELEM_PARENT) == 0 && LastHostError() == 0;
     if (outsideStructure) {
       placement.begin = selected.end;
-      if (placement.kind == PlaceInsertion) placement.end = selected.end;
+      if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;
       return;
     }
   }
@@ -91,8 +106,7 @@ void CheckPieces(ObjectId document, Placement& p) {
     return;
   }
   for (const tolvane::TTextRange& piece : pieces) {
-    if (piece.begin == piece.end || HostTestTextLocs(document, piece.begin, piece.end) == 0)
-      continue;
+    if (piece.begin == piece.end || TakenAsOneRange(document, piece.begin, piece.end)) continue;
     p.Misplace(PlacementReason::PieceRefused);
     p.end = piece.begin;
     return;
@@ -121,12 +135,12 @@ void ValidatePlacement(Placement& p) {
   const ObjectId beginTable = BodyRowTable(document, p.begin);
   const ObjectId endTable = BodyRowTable(document, p.end);
   if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
-  if (p.kind == PlaceReplacement || p.kind == PlaceInsertion) {
+  if (p.kind == PlacementKind::Replacement || p.kind == PlacementKind::Insertion) {
     p.end = AfterItemsAt(document, p.end);
-    if (p.kind == PlaceInsertion) p.begin = p.end;
+    if (p.kind == PlacementKind::Insertion) p.begin = p.end;
   }
   CheckSelection(document, p);
-  if (p.begin.object != p.end.object && HostTestTextLocs(document, p.end, p.begin) != 0)
+  if (p.begin.object != p.end.object && !TakenAsOneRange(document, p.end, p.begin))
     p.Misplace(PlacementReason::EndsInDifferentFlows);
   if (p.misplaced) {
     p.begin = p.end;

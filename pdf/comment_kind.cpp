@@ -1,5 +1,6 @@
 #include "pdf/comment_kind.h"
 
+#include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 
@@ -7,18 +8,15 @@ namespace osprevan::pdf {
 namespace {
 
 struct KnownNames {
-  ondrelkit::PdfAtom strikeOut, deletion, caret, highlight, underline, squiggly, text, freeText,
-      irt, rt, group;
+  ondrelkit::PdfAtom irt, rt, group;
 };
 
-// Made for each use: a new load of the library numbers its names afresh, and its tables may
-// come back at the same address, so no cache can tell an old load's atoms from a new one's.
+// Atoms are asked for at each use: a new load of the library numbers its names afresh, and its
+// tables may come back at the same address, so no cache can tell an old load's atoms from a
+// new one's.
 KnownNames Names() {
   const OkCoreTable* core = Tables().core;
-  return {core->PdfAtom("StrikeOut"), core->PdfAtom("Deletion"),  core->PdfAtom("Caret"),
-          core->PdfAtom("Highlight"), core->PdfAtom("Underline"), core->PdfAtom("Squiggly"),
-          core->PdfAtom("Text"),      core->PdfAtom("FreeText"),  core->PdfAtom("IRT"),
-          core->PdfAtom("RT"),        core->PdfAtom("Group")};
+  return {core->PdfAtom("IRT"), core->PdfAtom("RT"), core->PdfAtom("Group")};
 }
 
 }  // namespace
@@ -44,17 +42,20 @@ bool IsGroupMember(const OkAnnot* annot) {
   }
 }
 
-CommentKind ClassifyComment(ondrelkit::PdfAtom subtype, const OkAnnot* annot) {
-  if (!Tables().core) return NotImported;
-  const KnownNames& n = Names();
-  if (subtype == n.strikeOut || subtype == n.deletion) {
-    return IsGroupMember(annot) ? Replace : Delete;
+const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype) {
+  const OkCoreTable* core = Tables().core;
+  if (!core || subtype == ondrelkit::kNoAtom) return nullptr;
+  for (const CommentSubtype& row : kCommentSubtypes) {
+    if (Guarded([&] { return core->PdfAtom(row.name); }, ondrelkit::kNoAtom) == subtype)
+      return &row;
   }
-  if (subtype == n.caret) return Insert;
-  if (subtype == n.highlight) return Highlight;
-  if (subtype == n.underline || subtype == n.squiggly) return Underline;
-  if (subtype == n.text || subtype == n.freeText) return Note;
-  return NotImported;
+  return nullptr;
+}
+
+CommentKind ClassifyComment(ondrelkit::PdfAtom subtype, const OkAnnot* annot) {
+  const CommentSubtype* row = FindCommentSubtype(subtype);
+  if (!row) return NotImported;
+  return row->kind == Delete && IsGroupMember(annot) ? Replace : row->kind;
 }
 
 }  // namespace osprevan::pdf

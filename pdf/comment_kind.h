@@ -1,5 +1,5 @@
-// The kinds of comment the import brings in, as bit flags; the same values form the filter's
-// kind mask and index the statistics.
+// The kinds of comment the import brings in, as bit flags (the same values form the filter's
+// kind mask and index the statistics), and the PDF subtypes that read as each.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,24 @@ enum CommentKind : uint32_t {
 };
 
 constexpr uint32_t kAllCommentKinds = 63;
+
+// The subtypes the import reads, each with the kind it reads as. A strike-out or deletion that
+// is a group member reads as a Replace instead (ClassifyComment).
+struct CommentSubtype {
+  const char* name;
+  CommentKind kind;
+  bool coversText;  // placed by the text it covers, which confirms the place; a text box is not
+};
+
+inline constexpr CommentSubtype kCommentSubtypes[] = {
+    {"Caret", Insert, true},        {"StrikeOut", Delete, true},    {"Deletion", Delete, true},
+    {"Highlight", Highlight, true}, {"Underline", Underline, true}, {"Squiggly", Underline, true},
+    {"Text", Note, true},           {"FreeText", Note, false},
+};
+
+// The row of a subtype; null for a subtype the import does not read, or when the library cannot
+// name it.
+const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype);
 
 // True when the annotation's dictionary has "IRT" and its "RT" is absent or the name "Group".
 bool IsGroupMember(const OkAnnot* annot);

@@ -2,8 +2,8 @@
 
 namespace tlhost {
 
-void FaultInjector::Fail(const std::string& operation, int32_t error, int times) {
-  faults_[operation] = {error, times};
+void FaultInjector::Fail(const std::string& operation, int32_t error, int times, int after) {
+  faults_[operation] = {error, times, after};
 }
 
 void FaultInjector::Clear(const std::string& operation) {
@@ -18,6 +18,10 @@ int32_t FaultInjector::Check(const std::string& operation) {
   auto found = faults_.find(operation);
   if (found == faults_.end()) found = faults_.find("*");
   if (found == faults_.end()) return 0;
+  if (found->second.passes > 0) {
+    --found->second.passes;
+    return 0;
+  }
   const int32_t error = found->second.error;
   if (found->second.remaining > 0 && --found->second.remaining == 0) faults_.erase(found);
   return error;

@@ -10,8 +10,9 @@ namespace tlhost {
 
 class FaultInjector {
  public:
-  // Every call of `operation` answers `error` until cleared; `times` < 0 means without end.
-  void Fail(const std::string& operation, int32_t error, int times = -1);
+  // The calls of `operation` after the first `after` answer `error`, `times` of them (< 0:
+  // without end) or until cleared. `after` lets a client's work start and fail half way.
+  void Fail(const std::string& operation, int32_t error, int times = -1, int after = 0);
   void Clear(const std::string& operation);
   void ClearAll();
 
@@ -22,6 +23,7 @@ class FaultInjector {
   struct Fault {
     int32_t error;
     int remaining;
+    int passes;  // calls still let through before the fault starts
   };
   std::map<std::string, Fault> faults_;
 };

@@ -149,14 +149,6 @@ TEST_F(ApplyCommentsTest, ANoteBecomesAMarkerAtTheWordItPointsAt) {
   ExpectNoTextLost();
 }
 
-TEST_F(ApplyCommentsTest, WordsInsertedBeforeTheTargetMoveTheMarkerWithTheWord) {
-  Import(R"({"comments": [{"kind": "note", "find": "the writer"}]})",
-         {{"Nothing the writer", "Nothing at all that the writer"}});
-  const std::vector<std::string> after = Paragraphs();
-  EXPECT_NE(after[3].find("Nothing at all that the{+"), std::string::npos) << after[3];
-  ExpectNoTextLost();
-}
-
 TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   std::ifstream in(std::string(OSPREVAN_EXAMPLES_DIR) + "/table-footnote.tlv");
   const std::string document((std::istreambuf_iterator<char>(in)), {});
@@ -213,11 +205,6 @@ TEST_F(ApplyCommentsTest, DoubtfulPlacesBecomeMisplacedMarkersAndTouchNoText) {
        {{"they want changed", "they wish changed"}},
        "ハイライト",
        "0/1/0"},
-      {"EqualLengthRewriteInsideAStrikeOut",
-       R"({"comments": [{"kind": "strikeout", "find": "ever lost"}]})",
-       {{"is ever lost", "is once lost"}},
-       "削除",
-       "0/1/0"},
       {"EqualLengthRewriteInsideAReplacement",
        R"({"comments": [{"kind": "replace", "find": "summary", "text": "report"}]})",
        {{"The summary counts", "The summery counts"}},
@@ -273,7 +260,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
     std::string comment;             // the inside of Mika's one comment
     const char* counts;              // "ROW S/M/F"
     std::vector<std::string> shown;  // in the document afterwards; after "!": nowhere in it
-    const char* fault = nullptr;     // a host operation that fails throughout the import
     std::vector<std::pair<std::string, std::string>> edits = {};  // after the export
     std::pair<std::string, std::string> pdfBytes = {};            // in the reviewed PDF
   };
@@ -303,7 +289,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")",
            "挿入 1/0/0",
            {"Reviewers mark" + ins + " clearly+} the text they want it. It must change."},
-           nullptr,
            {{"Then it changes.", "It must change."}}},
       Case{"TwoInsertionsInOneParagraph",
            kDocument,
@@ -352,12 +337,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
           {hl + "comes back}{+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ハイライト"
                 " : Mika : 2026/01/01 12:00:00 : 注意 : Why? : ハイライトテキスト : comes "
                 "back]+} where"}},
-      Case{"MarkerRefusedGivesTheTextBackWhatItHad",
-           marked(kDocument, "comes back", R"(cond="TL8_TRACK_CHANGES_ADDED")" + rei),
-           R"("kind": "highlight", "find": "comes back", "contents": "Why?")",
-           "ハイライト 0/0/1",
-           {"!" + hl, "{+Rei 1970-01-01T00:00:00Z|comes back+}"},
-           "NewAnchoredObject"},
       Case{"DeletionOverTwoParagraphsMarksTheEndBetween",
            kDocument,
            R"("kind": "strikeout", "find": "want changed. Every comment")",
@@ -402,7 +381,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            R"("kind": "insert", "find": "Reviewers mark", "text": " clXearly")",
            "挿入 0/0/1",
            {"!cl"},
-           nullptr,
            {},
            {"clXearly", std::string("cl\0early", 8)}},
       Case{"InsertionPointInDeletedText",
@@ -416,14 +394,12 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            "削除 1/0/0",
            {del + "[table]-}", R"("Table 1: ": )" + del + "Settings-}", "[14]: " + del + "Updates",
             "[16]: " + del + "¶-}"},
-           nullptr,
            moveTable},
       Case{"PlainHighlightOverATableAnchorTakesOnlyTheAnchor",
            tables,
            R"("kind": "highlight", "find": "table lists the")",
            "ハイライト 1/0/0",
            {hl + "[table]}", "[11]: Name\n", R"("Table 1: ": Settings)", "![marker Comment"},
-           nullptr,
            moveTable},
       Case{"DeletionOverAFootnoteAnchorTakesTheFootnote",
            tables,
@@ -434,7 +410,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
-    if (c.fault) host().faults().Fail(c.fault, tolvane::ERR_FAILED);
     pdfBytes_ = c.pdfBytes;
     Import(ByMika({c.comment}), c.edits, c.document);
     const std::string counts = c.counts, row = counts.substr(0, counts.find(' '));

@@ -15,7 +15,7 @@ namespace {
 // Placements over hand-made comments, each named by a letter for the expected order.
 class ApplyOrderTest : public ::testing::Test {
  protected:
-  Placement& Add(char name, uint32_t kind, tolvane::ObjectId flow, uint32_t containerIndex,
+  Placement& Add(char name, PlacementKind kind, tolvane::ObjectId flow, uint32_t containerIndex,
                  int32_t endOffset, bool withContents = false) {
     auto& element = elements_.emplace_back(std::make_unique<pdf::ContentElement>());
     element->containerIndex = containerIndex;
@@ -52,20 +52,20 @@ class ApplyOrderTest : public ::testing::Test {
 };
 
 TEST_F(ApplyOrderTest, FlowsFirstThenUnmarkedInReverseThenMarkersFromTheEnd) {
-  Add('a', PlaceHighlight, 2, 1, 5);       // no marker, second flow
-  Add('b', PlaceHighlight, 1, 1, 5);       // no marker
-  Add('c', PlaceNote, 1, 1, 3);            // marker, paragraph 1
-  Add('d', PlaceHighlight, 1, 3, 9);       // no marker: goes before b, which came earlier
-  Add('e', PlaceNote, 1, 2, 0);            // marker, paragraph 2: before c
-  Add('f', PlaceInsertion, 1, 1, 7);       // marker, paragraph 1, larger offset: before c
-  Add('g', PlaceDeletion, 1, 1, 7, true);  // marker (contents), same spot as f: after f
-  Add('h', PlaceInsertion, 1, 1, 7);       // unreplied insertion at f's spot: before f
+  Add('a', PlacementKind::Highlight, 2, 1, 5);       // no marker, second flow
+  Add('b', PlacementKind::Highlight, 1, 1, 5);       // no marker
+  Add('c', PlacementKind::Note, 1, 1, 3);            // marker, paragraph 1
+  Add('d', PlacementKind::Highlight, 1, 3, 9);       // no marker: goes before b, which came earlier
+  Add('e', PlacementKind::Note, 1, 2, 0);            // marker, paragraph 2: before c
+  Add('f', PlacementKind::Insertion, 1, 1, 7);       // marker, paragraph 1, larger offset: before c
+  Add('g', PlacementKind::Deletion, 1, 1, 7, true);  // marker (contents), same spot as f: after f
+  Add('h', PlacementKind::Insertion, 1, 1, 7);       // unreplied insertion at f's spot: before f
   EXPECT_EQ(Order(), "dbehfgca");
 }
 
 TEST_F(ApplyOrderTest, TwoNotesAtOneSpotKeepTheirListOrderAndTheSecondIsSameSpot) {
-  Add('a', PlaceNote, 1, 1, 4);
-  Add('b', PlaceNote, 1, 1, 4);
+  Add('a', PlacementKind::Note, 1, 1, 4);
+  Add('b', PlacementKind::Note, 1, 1, 4);
   const std::vector<Placement*> order = ApplicationOrder(placements_);
   ASSERT_EQ(Order(), "ab");
   EXPECT_FALSE(SameSpot(*order[0], nullptr));
@@ -75,9 +75,9 @@ TEST_F(ApplyOrderTest, TwoNotesAtOneSpotKeepTheirListOrderAndTheSecondIsSameSpot
 }
 
 TEST_F(ApplyOrderTest, AMisplacedInsertionDoesNotJumpAheadAtItsSpot) {
-  Add('a', PlaceInsertion, 1, 1, 7);
-  Add('b', PlaceInsertion, 1, 1, 7).Misplace(PlacementReason::Unconfirmed);
-  Add('c', PlaceInsertion, 1, 1, 7);
+  Add('a', PlacementKind::Insertion, 1, 1, 7);
+  Add('b', PlacementKind::Insertion, 1, 1, 7).Misplace(PlacementReason::Unconfirmed);
+  Add('c', PlacementKind::Insertion, 1, 1, 7);
   EXPECT_EQ(Order(), "cab");
 }
 

@@ -19,6 +19,7 @@ namespace osprevan::apply {
 namespace {
 
 using pdf::PdfComment;
+using K = PlacementKind;
 
 class MarkerTest : public ::testing::Test {
  protected:
@@ -46,7 +47,7 @@ class MarkerTest : public ::testing::Test {
     pdf::Tables().dates->PdfDateFree(date);
     return comment;
   }
-  static Placement Place(uint32_t kind, const PdfComment* comment, uint8_t misplaced = 0) {
+  static Placement Place(PlacementKind kind, const PdfComment* comment, uint8_t misplaced = 0) {
     Placement placement;
     placement.kind = kind;
     placement.misplaced = misplaced;
@@ -62,7 +63,7 @@ class MarkerTest : public ::testing::Test {
 TEST_F(MarkerTest, TextsByKindAndPlace) {
   struct Case {
     const char* name;
-    uint32_t kind;
+    PlacementKind kind;
     bool misplaced;
     std::string author, contents;
     const char* section;  // around the comment's element; null: the comment has no element
@@ -76,33 +77,33 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
   const std::string unknown =
       "不明 : 未確認の配置 : (ページ 3,  フロー <不明>) : Mika : 2024/05/01 10:00:00";
   const Case cases[] = {
-      {"NoteWithoutContents", PlaceNote, false, "Mika", "", "Article_A", "", 7, false,
+      {"NoteWithoutContents", K::Note, false, "Mika", "", "Article_A", "", 7, false,
        "ノート注釈 :  : Mika : 2024/05/01 10:00:00"},
-      {"Anonymous", PlaceHighlightNote, false, "", "要確認", nullptr, "", 0, false,
+      {"Anonymous", K::HighlightNote, false, "", "要確認", nullptr, "", 0, false,
        "ハイライト : <匿名> : 2024/05/01 10:00:00 : 注意 : 要確認 : ハイライトテキスト : 本文"},
-      {"ReplacementWithoutCaret", PlaceReplacement, false, "Mika", "", nullptr, "", 0, false,
+      {"ReplacementWithoutCaret", K::Replacement, false, "Mika", "", nullptr, "", 0, false,
        "置換 : Mika : 2024/05/01 10:00:00 : 新規テキスト :  : 置換テキスト : 本文"},
-      {"UnconfirmedNoteShowsNoPlace", PlaceNote, true, "Mika", "x", "Article_A", kana, 7, false,
+      {"UnconfirmedNoteShowsNoPlace", K::Note, true, "Mika", "x", "Article_A", kana, 7, false,
        "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : x"},
-      {"UnconfirmedInsertion", PlaceInsertion, true, "Mika", "", "article_Body", kana, 7, false,
+      {"UnconfirmedInsertion", K::Insertion, true, "Mika", "", "article_Body", kana, 7, false,
        "挿入 : 未確認の配置 : (ページ 3,  フロー \"Body\", 段落 2 "
        "\"あいうえおかきくけこさしすせそ...\", "
        "文字位置 4) : Mika : 2024/05/01 10:00:00 : 追加テキスト : "},
-      {"LongTextsKeptWhole", PlaceDeletion, true, "Mika", big, bigSection.c_str(), "", 7, false,
+      {"LongTextsKeptWhole", K::Deletion, true, "Mika", big, bigSection.c_str(), "", 7, false,
        "削除 : 未確認の配置 : (ページ 3,  フロー \"" + big +
            "\", 段落 2 , 文字位置 4) : Mika : "
            "2024/05/01 10:00:00 : 注意 : " +
            big + " : 削除テキスト : 本文"},
-      {"ControlCharactersTheHostRefuses", PlaceNote, false, "Mika",
+      {"ControlCharactersTheHostRefuses", K::Note, false, "Mika",
        "a\bb\x01"
        "c",
        "Article_A", "", 7, false,
        "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : a\tb\xEF\xBF\xBD"
        "c"},
-      {"FlowNotFound", PlaceOther, true, "Mika", "", "Article_A", kana, 0, false, unknown},
-      {"NoArticle", PlaceOther, true, "Mika", "x", "Chapter_A", kana, 7, false, unknown},
-      {"Approximate", PlaceOther, true, "Mika", "", "Article_A", kana, 7, true, unknown},
-      {"NoElement", PlaceOther, true, "Mika", "", nullptr, "", 7, false, unknown},
+      {"FlowNotFound", K::Other, true, "Mika", "", "Article_A", kana, 0, false, unknown},
+      {"NoArticle", K::Other, true, "Mika", "x", "Chapter_A", kana, 7, false, unknown},
+      {"Approximate", K::Other, true, "Mika", "", "Article_A", kana, 7, true, unknown},
+      {"NoElement", K::Other, true, "Mika", "", nullptr, "", 7, false, unknown},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -134,7 +135,7 @@ TEST_F(MarkerTest, AReplacementShowsItsCaretsTextAndNestedReplies) {
   caret->AddReply(std::move(first));
   caret->AddReply(Comment("Dan", "fourth", 3600));
   strikeOut->SetReplacement(std::move(caret));
-  EXPECT_EQ(ComposeMarkerText(Place(PlaceReplacement, strikeOut.get())),
+  EXPECT_EQ(ComposeMarkerText(Place(PlacementKind::Replacement, strikeOut.get())),
             "TL_PDF_Comment: 置換 : Mika : 2024/05/01 10:00:00 : 新規テキスト : 新 : "
             "置換テキスト : \n-> Ann: [2024/05/01 10:01:00] : first"
             "\n -> : [2024/05/01 10:02:00] : second\n  -> Cho: [2024/05/01 10:03:00] : third"
@@ -167,7 +168,7 @@ class PlaceMarkerTest : public MarkerTest {
     ASSERT_EQ(host_.engine().LoadDocumentText(text, "/tmp/m.tlv", doc_), 0);
     host_.engine().GetObjectByUniqueId(doc_, tolvane::OBJ_PARAGRAPH, 1, paragraph_);
     comment_ = Comment("Mika", "Check");
-    placement_ = Place(PlaceNote, comment_.get());
+    placement_ = Place(PlacementKind::Note, comment_.get());
     placement_.document = doc_;
   }
   void TearDown() override {
