@@ -27,7 +27,11 @@ class TextTest : public EngineTest {
     const int32_t error = engine.GetTextInRange(doc, range, flags, options, items);
     return error ? "refused " + std::to_string(error) : Describe(items);
   }
-  std::string Whole(ObjectId p) { return Items({{p, 0}, {p, 999}}, TI_STRING); }
+  std::string Whole(ObjectId p) {
+    std::vector<TextItem> items;
+    EXPECT_EQ(engine.GetText(doc, p, TI_STRING, 0, items), 0);
+    return Describe(items);
+  }
   static Loc At(TTextLoc loc) { return {loc.object, loc.offset}; }
   // The selection the document keeps after being given `range`.
   std::pair<Loc, Loc> Select(ObjectId d, TTextRange range) {
@@ -68,7 +72,9 @@ TEST_F(TextTest, RangesGiveTheItemsOfEachParagraphOrAreRefused) {
   for (const auto& t : tests) {
     int32_t test = -1;
     ASSERT_EQ(engine.TestTextLocs(doc, t.a, t.b, test), t.error);
-    if (!t.error) EXPECT_EQ(test != 0, t.apart);
+    if (!t.error) {
+      EXPECT_EQ(test != 0, t.apart);
+    }
   }
 }
 

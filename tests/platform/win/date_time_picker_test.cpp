@@ -63,7 +63,9 @@ TEST_F(DialogTest, APickerTakesValidDatesOrNoneAndRefusesTheRest) {
       EXPECT_EQ(taken, c.taken);
       EXPECT_EQ(SendMessage(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
                 c.state);
-      if (c.state == GDT_VALID) EXPECT_EQ(shown.wDayOfWeek, c.dayOfWeek);
+      if (c.state == GDT_VALID) {
+        EXPECT_EQ(shown.wDayOfWeek, c.dayOfWeek);
+      }
     }
     EXPECT_EQ(SendMessage(picker, DTM_GETSYSTEMTIME, 0, 0), GDT_ERROR);
     EXPECT_FALSE(PickDate(GetDlgItem(dialog, 20), &day));  // no picker
