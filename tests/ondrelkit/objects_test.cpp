@@ -22,7 +22,8 @@ class ObjectsTest : public HandMadeTest {
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Annots [4 0 R] >>",
         "<< /Type /Annot /Subtype /Highlight /Rect [10 20.5 -30.25 40] /Big 40000 "
         "/Bytes (a\\000b) /Hex <FEFF0041> /Inner << /A 1 >> /Other << /A 1 >> /IRT 5 0 R "
-        "/QuadPoints " + quads + "] >>",
+        "/QuadPoints " +
+            quads + "] >>",
         "<< /Type /Annot /Subtype /Text /Rect [0 0 1 1] >>",
     });
     page_ = lib_.pages->PdfAcquirePage(doc_, 0);
@@ -86,8 +87,13 @@ TEST_F(ObjectsTest, EqualityAndOrderAgreeForEveryKindOfObject) {
   EXPECT_TRUE(o->PdfObjEqual(inner, inner));
   EXPECT_FALSE(o->PdfObjEqual(inner, Get(dict_, "Inner")));
   EXPECT_FALSE(o->PdfObjEqual(inner, Get(dict_, "Other")));
-  const std::vector<OkObj*> all = {irt, dict_, At(Get(dict_, "Rect"), 0), inner,
-                                   Get(dict_, "Hex"), Get(dict_, "Subtype"), Get(dict_, "Absent")};
+  const std::vector<OkObj*> all = {irt,
+                                   dict_,
+                                   At(Get(dict_, "Rect"), 0),
+                                   inner,
+                                   Get(dict_, "Hex"),
+                                   Get(dict_, "Subtype"),
+                                   Get(dict_, "Absent")};
   for (const OkObj* a : all) {
     for (const OkObj* b : all) {
       EXPECT_EQ(o->PdfObjCompare(a, b), -o->PdfObjCompare(b, a));

@@ -116,7 +116,8 @@ TEST_F(PagesTest, PagesReportRotationAndBox) {
   PdfFixed box[4];
   lib_.pages->PdfPageBox(page_, box);
   EXPECT_EQ(std::vector<float>({ToFloat(box[2]), ToFloat(box[3])}), std::vector<float>({595, 842}));
-  for (const int outside : {2, -1}) EXPECT_THROW(lib_.pages->PdfAcquirePage(doc_, outside), PdfError);
+  for (const int outside : {2, -1})
+    EXPECT_THROW(lib_.pages->PdfAcquirePage(doc_, outside), PdfError);
 }
 
 }  // namespace

@@ -51,10 +51,10 @@ TEST_F(TextTest, RangesGiveTheItemsOfEachParagraphOrAreRefused) {
   const std::string refused = "refused " + std::to_string(ERR_BAD_LOCATION);
   EXPECT_EQ(Items({{p1, 4}, {p1, 6}}, TI_STRING), "(4:テキ)");
   EXPECT_EQ(Items({{p1, 6}, {p3, 2}}, TI_ALL),
-            "(6:" + obj + ")(6:スト)(8:" + end + ")(0:" + obj + ")(0:ab)(2:" +
-                std::to_string(TI_TABLE_ANCHOR) + ")(3:cd)(5:" +
-                std::to_string(TI_FOOTNOTE_ANCHOR) + ")(8:ef)(10:" + end + ")(0:" + obj +
-                ")(0:la)");
+            "(6:" + obj + ")(6:スト)(8:" + end + ")(0:" + obj +
+                ")(0:ab)(2:" + std::to_string(TI_TABLE_ANCHOR) +
+                ")(3:cd)(5:" + std::to_string(TI_FOOTNOTE_ANCHOR) + ")(8:ef)(10:" + end +
+                ")(0:" + obj + ")(0:la)");
   EXPECT_EQ(Items({{p2, 0}, {p2, 11}}, TI_STRING, TIO_INCLUDE_HIDDEN_TEXT),
             "(0:ab)(3:cd)(6:xy)(8:ef)");
   for (const TTextRange range : {TTextRange{{p2, 0}, {cell, 1}}, TTextRange{{p3, 1}, {p1, 0}},

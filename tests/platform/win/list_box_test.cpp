@@ -32,9 +32,9 @@ TEST_F(DialogTest, ClicksSelectEntriesAndOnlyChangesAreTold) {
     ListClick click;
     std::vector<int> selected;
   } cases[] = {
-      {20, 1, ListClick::Only, {1}},        {20, 3, ListClick::Select, {1, 3}},
-      {20, 1, ListClick::Deselect, {3}},    {20, 1, ListClick::Deselect, {3}},
-      {20, 3, ListClick::Select, {3}},      {20, 2, ListClick::Only, {2}},
+      {20, 1, ListClick::Only, {1}},     {20, 3, ListClick::Select, {1, 3}},
+      {20, 1, ListClick::Deselect, {3}}, {20, 1, ListClick::Deselect, {3}},
+      {20, 3, ListClick::Select, {3}},   {20, 2, ListClick::Only, {2}},
       {21, 0, ListClick::Only, {0}},
   };
   InDialog([&](HWND dialog) {

@@ -33,7 +33,8 @@ TEST_F(DialogTest, ControlsSetAtTheStartReadBackWhenTheButtonOrKeyEndsTheLoop) {
       CheckDlgButton(dialog, 41, BST_CHECKED);
       SYSTEMTIME start;
       start.wYear = 2024, start.wMonth = 3, start.wDay = 5;
-      SendDlgItemMessage(dialog, 50, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&start));
+      SendDlgItemMessage(dialog, 50, DTM_SETSYSTEMTIME, GDT_VALID,
+                         reinterpret_cast<LPARAM>(&start));
       return TRUE;
     }
     const int id = LOWORD(wParam);
