@@ -14,21 +14,6 @@ namespace {
 
 using win::HWND;
 
-TEST(HostWindows, TheMainWindowLivesAsLongAsTheHost) {
-  HWND main = nullptr;
-  {
-    Host host;
-    main = host.mainWindow();
-    ASSERT_TRUE(win::IsWindow(main));
-    EXPECT_EQ(win::GetForegroundWindow(), main);
-    EXPECT_EQ(win::GetWindow(main, win::GW_OWNER), nullptr);
-    char16_t title[16] = {};
-    win::GetWindowText(main, title, 16);
-    EXPECT_EQ(std::u16string(title), u"Tolvane");
-  }
-  EXPECT_FALSE(win::IsWindow(main));
-}
-
 // Plays the native driver and notes how each native dialog stands towards the main window.
 class OwnerProbe : public win::DialogDriver {
  public:

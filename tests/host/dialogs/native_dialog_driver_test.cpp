@@ -43,9 +43,7 @@ win::INT_PTR FilterProcedure(HWND dialog, win::UINT message, win::WPARAM wParam,
     }
     win::SendDlgItemMessage(dialog, 104, win::LB_SETSEL, win::TRUE, 2);
     win::SYSTEMTIME start;
-    start.wYear = 2024;
-    start.wMonth = 3;
-    start.wDay = 5;
+    start.wYear = 2024, start.wMonth = 3, start.wDay = 5;
     win::SendDlgItemMessage(dialog, 103, win::DTM_SETSYSTEMTIME, win::GDT_VALID,
                             reinterpret_cast<LPARAM>(&start));
     win::SendDlgItemMessage(dialog, 108, win::DTM_SETSYSTEMTIME, win::GDT_NONE, 0);
@@ -160,34 +158,6 @@ TEST_F(NativeDialogDriverTest, ActionsThatCannotBeDoneAreReportedAndCancel) {
     EXPECT_EQ(errors_.str(), std::string("tolvane: dialog reviewfilter: ") + message + "\n");
     EXPECT_TRUE(script_.dialogs[0].actions.empty()) << line;
   }
-}
-
-// A script block comes first; without one the terminal shows the controls and takes one
-// action per line, and the end of its input cancels.
-TEST_F(NativeDialogDriverTest, TheTerminalTakesTheDialogsWithoutAScriptBlock) {
-  UseScript("dialog reviewfilter\n  press 101\nend\n");
-  std::istringstream in(
-      "select 104 Ana Lund\nwiggle 3\nonly 104 Nobody\ndate 108 2024-02-01\npress 100\n"
-      "check 113\n");
-  std::ostringstream out;
-  driver_.UseTerminal(&in, &out);
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(RunFilter(), 100);
-  EXPECT_EQ(g_chosen.authors, (std::set<std::string>{"Ana Lund", "Bo"}));
-  ASSERT_TRUE(g_chosen.end.has_value());
-  EXPECT_EQ(g_chosen.end->wDay, 1);
-  const std::string shown = out.str();
-  for (const char* line :
-       {"=== Filter comments (reviewfilter) ===\n", "    [x] Bo\n", "    [x] Ana Lund\n",
-        "  date 103: 2024-03-05\n", "  date 108: no date\n", "  press 100: <Continue>\n",
-        "Not understood: wiggle 3\n", "Not done: no entry \"Nobody\" in list 104\n",
-        "  date 108: 2024-02-01\n"}) {
-    EXPECT_NE(shown.find(line), std::string::npos) << line << shown;
-  }
-  EXPECT_EQ(RunFilter(), 101);
-  EXPECT_NE(out.str().find("  check 113: [x] Marked\n"), std::string::npos);
-  EXPECT_EQ(errors_.str(), "");
 }
 
 }  // namespace

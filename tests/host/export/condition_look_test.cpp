@@ -1,5 +1,5 @@
-// Text under conditions drawn with their look: the rules that combine several conditions, the
-// rendered page, and the PDF's text and character boxes, which stay those of plain text.
+// Text under conditions drawn with their look: the rendered page, and the PDF's text and
+// character boxes, which stay those of plain text.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "exported_pdf.h"
-#include "host/export/condition_look.h"
 #include "rendered_page.h"
 #include "reviewed_pdf.h"
 
@@ -16,49 +15,6 @@ namespace tlhost::pdfexport::testing {
 namespace {
 
 using osprevan::fixtures::ReviewedPdf;
-using tolvane::STYLE_DOUBLE_UNDERLINE;
-using tolvane::STYLE_SINGLE_UNDERLINE;
-
-constexpr Rgb kRed{1, 0, 0};
-constexpr Rgb kMagenta{1, 0, 1};
-
-TEST(ConditionLook, ConditionsCombineInTheirOrder) {
-  Document d;
-  for (const Colour& c : {Colour{1, "Red", 4}, Colour{2, "Magenta", 8}, Colour{3, "Mine", 0},
-                          Colour{4, "Unknown", 9}}) {
-    d.colours[c.id] = c;
-  }
-  const Condition conditions[] = {
-      // id, name, shown, colour override and colour, style, background and its colour
-      {10, "Red", true, true, 1, 0, false, 0},
-      {11, "Pink", true, true, 2, STYLE_SINGLE_UNDERLINE, false, 0},
-      {12, "Mine", true, true, 3, STYLE_DOUBLE_UNDERLINE, true, 3},
-      {13, "Odd", true, true, 4, 0, true, 4},
-      {14, "Lit", true, false, 0, 0, true, 1},
-      {20, kAddedCondition, true, true, 2, 0, false, 0},
-      {21, kAddedCondition, true, false, 0, 0, false, 0},
-      {22, kDeletedCondition, true, true, 1, 0, false, 0},
-  };
-  for (const Condition& c : conditions) d.conditions[c.id] = c;
-  const struct {
-    std::vector<ObjectId> conditions;
-    TextLook look;
-  } kCases[] = {
-      {{10, 11}, {kMagenta, {}, 1, {}, {}}},
-      {{11, 10}, {kRed, {}, 1, {}, {}}},
-      {{10, 12}, {kRed, {}, 2, {}, {}}},  // a colour without a value changes nothing
-      {{12, 11}, {kMagenta, {}, 2, {}, {}}},
-      {{13, 99}, {}},  // an unknown code; a condition that is not the document's
-      {{14, 11}, {kMagenta, kRed, 1, {}, {}}},
-      {{20}, {kMagenta, {}, 1, kMagenta, {}}},
-      {{21, 10}, {kRed, {}, 1, kChangeColour, {}}},
-      {{22}, {kRed, {}, 0, {}, kRed}},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_TRUE(LookOf(d, c.conditions) == c.look) << ::testing::PrintToString(c.conditions);
-  }
-}
-
 const char* kLooks = R"(<?xml version="1.0" encoding="UTF-8"?>
 <document version="1">
   <colour name="Yellow" reserved="3"/>

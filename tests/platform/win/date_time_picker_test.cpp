@@ -16,10 +16,6 @@ SYSTEMTIME Day(int year, int month, int day) {
   return t;
 }
 
-LRESULT Get(HWND picker, SYSTEMTIME& out) {
-  return SendMessage(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&out));
-}
-
 TEST(SystemTime, ValidityFollowsTheCalendarAndItsRange) {
   const std::pair<SYSTEMTIME, bool> cases[] = {
       {Day(1601, 1, 1), true},   {Day(1600, 12, 31), false}, {Day(30827, 12, 31), true},
@@ -30,79 +26,51 @@ TEST(SystemTime, ValidityFollowsTheCalendarAndItsRange) {
   for (const auto& [day, valid] : cases) {
     EXPECT_EQ(IsValidSystemTime(day), valid) << day.wYear << "-" << day.wMonth << "-" << day.wDay;
   }
-  SYSTEMTIME late = Day(2023, 1, 1);
-  late.wHour = 23;
-  late.wMinute = 59;
-  late.wSecond = 59;
-  late.wMilliseconds = 999;
-  EXPECT_TRUE(IsValidSystemTime(late));
-  late.wHour = 24;
-  EXPECT_FALSE(IsValidSystemTime(late));
 }
 
-TEST_F(DialogTest, APickerStartsWithTodayAndTakesOrDropsADate) {
-  InDialog([](HWND dialog) {
+// The user's picks and the program's messages, in turn on one picker: a date the calendar
+// does not have, or a wrong flag, is refused and leaves the picker as it was.
+TEST_F(DialogTest, APickerTakesValidDatesOrNoneAndRefusesTheRest) {
+  const SYSTEMTIME leap = Day(2024, 2, 29), missing = Day(2023, 2, 29), day = Day(2021, 7, 9);
+  const struct {
+    bool byUser;
+    WPARAM flag;
+    const SYSTEMTIME* date;
+    bool taken;
+    LRESULT state;
+    int dayOfWeek;  // of the date held, when there is one
+  } cases[] = {
+      {true, 0, &leap, true, GDT_VALID, 4},  // a Thursday
+      {true, 0, nullptr, true, GDT_NONE, 0},
+      {true, 0, &missing, false, GDT_NONE, 0},
+      {false, GDT_VALID, &day, true, GDT_VALID, 5},
+      {false, GDT_VALID, &missing, false, GDT_VALID, 5},
+      {false, GDT_VALID, nullptr, false, GDT_VALID, 5},
+      {false, 5, &leap, false, GDT_VALID, 5},
+      {false, GDT_NONE, nullptr, true, GDT_NONE, 0},
+  };
+  InDialog([&](HWND dialog) {
     HWND picker = GetDlgItem(dialog, 50);
     SYSTEMTIME shown;
-    ASSERT_EQ(Get(picker, shown), GDT_VALID);
-    EXPECT_TRUE(IsValidSystemTime(shown));
-    EXPECT_GE(shown.wYear, 2024);
-
-    const SYSTEMTIME leap = Day(2024, 2, 29);
-    ASSERT_TRUE(PickDate(picker, &leap));
-    EXPECT_EQ(GetFocus(), picker);
-    ASSERT_EQ(Get(picker, shown), GDT_VALID);
-    EXPECT_EQ(shown.wYear, 2024);
-    EXPECT_EQ(shown.wMonth, 2);
-    EXPECT_EQ(shown.wDay, 29);
-    EXPECT_EQ(shown.wDayOfWeek, 4);  // a Thursday
-
-    ASSERT_TRUE(PickDate(picker, nullptr));
-    EXPECT_EQ(Get(picker, shown), GDT_NONE);
-
-    // A date the calendar does not have is refused and changes nothing.
-    const SYSTEMTIME missing = Day(2023, 2, 29);
-    EXPECT_FALSE(PickDate(picker, &missing));
-    EXPECT_EQ(Get(picker, shown), GDT_NONE);
-
-    const SYSTEMTIME newYear = Day(2025, 1, 1);
-    ASSERT_TRUE(PickDate(picker, &newYear));
-    EXPECT_EQ(Get(picker, shown), GDT_VALID);
-    EXPECT_EQ(shown.wDayOfWeek, 3);  // a Wednesday
-  });
-}
-
-TEST_F(DialogTest, ProgramSetsThePickerByMessage) {
-  InDialog([](HWND dialog) {
-    HWND picker = GetDlgItem(dialog, 50);
-    SYSTEMTIME shown;
-    const SYSTEMTIME day = Day(2021, 7, 9);
-    EXPECT_EQ(SendMessage(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&day)),
-              TRUE);
-    ASSERT_EQ(Get(picker, shown), GDT_VALID);
-    EXPECT_EQ(shown.wDay, 9);
-    const SYSTEMTIME bad = Day(2021, 6, 31);
-    EXPECT_EQ(SendMessage(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&bad)),
-              FALSE);
-    EXPECT_EQ(SendMessage(picker, DTM_SETSYSTEMTIME, GDT_VALID, 0), FALSE);
-    EXPECT_EQ(SendMessage(picker, DTM_SETSYSTEMTIME, 5, reinterpret_cast<LPARAM>(&day)), FALSE);
-    ASSERT_EQ(Get(picker, shown), GDT_VALID);
-    EXPECT_EQ(shown.wMonth, 7);
-    EXPECT_EQ(SendMessage(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0), TRUE);
-    EXPECT_EQ(Get(picker, shown), GDT_NONE);
+    ASSERT_EQ(SendMessage(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
+              GDT_VALID);
+    EXPECT_GE(shown.wYear, 2024);  // today
+    for (const auto& c : cases) {
+      SCOPED_TRACE(&c - cases);
+      const bool taken = c.byUser ? PickDate(picker, c.date)
+                                  : SendMessage(picker, DTM_SETSYSTEMTIME, c.flag,
+                                                reinterpret_cast<LPARAM>(c.date)) != FALSE;
+      EXPECT_EQ(taken, c.taken);
+      EXPECT_EQ(SendMessage(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
+                c.state);
+      if (c.state == GDT_VALID) {
+        EXPECT_EQ(shown.wDayOfWeek, c.dayOfWeek);
+      }
+    }
     EXPECT_EQ(SendMessage(picker, DTM_GETSYSTEMTIME, 0, 0), GDT_ERROR);
-  });
-}
-
-TEST_F(DialogTest, OnlyEnabledPickersArePicked) {
-  InDialog([](HWND dialog) {
-    const SYSTEMTIME day = Day(2022, 3, 3);
-    EXPECT_FALSE(PickDate(GetDlgItem(dialog, 20), &day));
-    HWND picker = GetDlgItem(dialog, 50);
+    EXPECT_FALSE(PickDate(GetDlgItem(dialog, 20), &day));  // no picker
     EnableWindow(picker, FALSE);
-    EXPECT_FALSE(PickDate(picker, nullptr));
-    SYSTEMTIME shown;
-    EXPECT_EQ(Get(picker, shown), GDT_VALID);
+    EXPECT_FALSE(PickDate(picker, &day));
   });
 }
 

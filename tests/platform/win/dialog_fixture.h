@@ -1,5 +1,5 @@
 // Runs modal dialogs from the test program's own templates (test_dialogs.rc) with a user made
-// of test steps and a dialog procedure that logs what it is sent.
+// of test steps and a dialog procedure that logs the commands it is sent.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,22 +14,16 @@
 
 namespace win::testing {
 
-struct Message {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
 using CommandList = std::vector<std::pair<int, int>>;  // WM_COMMAND (id, notification code)
 
 // The user: one queued step per turn of the modal loop; nothing more to do once they run out.
 class StepUser : public DialogDriver {
  public:
   std::deque<std::function<void(HWND)>> steps;
-  std::vector<std::string> templateNames;  // one per turn
+  size_t turns = 0;
 
-  bool Step(HWND dialog, const std::string& templateName) override {
-    templateNames.push_back(templateName);
+  bool Step(HWND dialog, const std::string&) override {
+    ++turns;
     if (steps.empty()) return false;
     auto step = std::move(steps.front());
     steps.pop_front();
@@ -64,29 +58,15 @@ class DialogTest : public ::testing::Test {
     Run(u"PICKS");
   }
 
-  // WM_COMMAND ids and notification codes the procedure got, in order.
-  CommandList Commands() const {
-    CommandList out;
-    for (const Message& m : log_) {
-      if (m.message == WM_COMMAND) out.emplace_back(LOWORD(m.wParam), HIWORD(m.wParam));
-    }
-    return out;
-  }
-  size_t Count(UINT message) const {
-    size_t n = 0;
-    for (const Message& m : log_) n += m.message == message;
-    return n;
-  }
-
   StepUser user_;
-  std::vector<Message> log_;
+  CommandList commands_;
   // What the procedure answers; by default it handles nothing but WM_INITDIALOG (TRUE).
   std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> handler_;
 
  private:
   static INT_PTR Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     DialogTest* self = current_;
-    self->log_.push_back({message, wParam, lParam});
+    if (message == WM_COMMAND) self->commands_.emplace_back(LOWORD(wParam), HIWORD(wParam));
     if (self->handler_) return self->handler_(dialog, message, wParam, lParam);
     return message == WM_INITDIALOG ? TRUE : FALSE;
   }

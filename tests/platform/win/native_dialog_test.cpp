@@ -5,192 +5,109 @@
 #include "dialog_fixture.h"
 #include "platform/win/button.h"
 #include "platform/win/dialog_input.h"
+#include "platform/win/list_box.h"
 
 namespace win::testing {
 namespace {
 
-// WM_INITDIALOG names the first tab stop and carries the parameter; names compare without case.
-TEST_F(DialogTest, InitDialogNamesTheFirstTabStopAndCarriesTheParameter) {
-  HWND listInDialog = nullptr;
-  user_.steps.push_back([&](HWND dialog) { listInDialog = GetDlgItem(dialog, 20); });
-  Run(u"picks", nullptr, 42);
-  ASSERT_FALSE(log_.empty());
-  EXPECT_EQ(log_[0].message, WM_INITDIALOG);
-  EXPECT_EQ(log_[0].lParam, 42);
-  // The disabled button and the label come first but cannot take the focus.
-  EXPECT_EQ(reinterpret_cast<HWND>(log_[0].wParam), listInDialog);
-  EXPECT_EQ(user_.templateNames.front(), "picks");
-}
+// What the procedure read from its controls when the dialog ended.
+struct Values {
+  bool checked = false;
+  std::vector<bool> selected;
+  LRESULT dateState = GDT_ERROR;
+  uint16_t day = 0;
+};
 
-// Focus: on the first tab stop unless WM_INITDIALOG answers FALSE; back where it was afterwards.
-TEST_F(DialogTest, FocusGoesToTheFirstTabStopUnlessInitDialogAnswersFalseAndComesBack) {
-  HWND frame = CreateFrameWindow(u"Frame", nullptr);
-  for (const INT_PTR initAnswer : {TRUE, FALSE}) {
-    SCOPED_TRACE(initAnswer ? "TRUE" : "FALSE");
-    SetFocus(frame);
-    handler_ = [=](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
-      return message == WM_INITDIALOG ? initAnswer : FALSE;
-    };
-    user_.steps.push_back([&](HWND dialog) {
-      EXPECT_EQ(GetFocus(), initAnswer ? GetDlgItem(dialog, 20) : frame);
-      SetFocus(GetDlgItem(dialog, 21));
-      EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 21));
-    });
-    Run(u"PICKS");
-    EXPECT_EQ(GetFocus(), frame);
-  }
-  DestroyWindow(frame);
-}
-
-// The owner is disabled and behind the dialog while it runs, then in front and as it was before.
-TEST_F(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefore) {
-  for (const bool enabledBefore : {true, false}) {
-    SCOPED_TRACE(enabledBefore ? "enabled before" : "disabled before");
-    HWND owner = CreateFrameWindow(u"Main", nullptr);
-    EnableWindow(owner, enabledBefore ? TRUE : FALSE);
-    SetForegroundWindow(owner);
-    HWND dialogSeen = nullptr;
-    user_.steps.push_back([&](HWND dialog) {
-      dialogSeen = dialog;
-      EXPECT_FALSE(IsWindowEnabled(owner));
-      EXPECT_EQ(GetForegroundWindow(), dialog);
-      EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
-    });
-    Run(u"PICKS", owner);
-    EXPECT_EQ(IsWindowEnabled(owner) != FALSE, enabledBefore);
-    EXPECT_EQ(GetForegroundWindow(), owner);
-    EXPECT_NE(dialogSeen, nullptr);
-    EXPECT_FALSE(IsWindow(dialogSeen));
-    DestroyWindow(owner);
-  }
-}
-
-// Each way a dialog ends: the commands sent (each from its control), the value answered, the
-// loop stopping at EndDialog. The procedure ends with `result` on `endOn` (or on WM_CLOSE).
-TEST_F(DialogTest, EachWayOfEndingSendsItsCommandsAndAnswersTheValueGivenToEndDialog) {
-  constexpr int kOnClose = -1, kNever = -2;
-  struct Case {
+// The filter dialog's life: the procedure fills its controls in WM_INITDIALOG, the user changes
+// them, and the button or key that ends the modal loop makes the procedure read them back and
+// end the dialog with that command's id.
+TEST_F(DialogTest, ControlsSetAtTheStartReadBackWhenTheButtonOrKeyEndsTheLoop) {
+  Values read;
+  handler_ = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+    if (message == WM_INITDIALOG) {
+      EXPECT_EQ(lParam, 42);
+      for (const char16_t* author : {u"Ana", u"Bo", u"山田"}) {
+        SendDlgItemMessage(dialog, 20, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(author));
+      }
+      SendDlgItemMessage(dialog, 20, LB_SETSEL, TRUE, 2);
+      CheckDlgButton(dialog, 41, BST_CHECKED);
+      SYSTEMTIME start;
+      start.wYear = 2024, start.wMonth = 3, start.wDay = 5;
+      SendDlgItemMessage(dialog, 50, DTM_SETSYSTEMTIME, GDT_VALID,
+                         reinterpret_cast<LPARAM>(&start));
+      return TRUE;
+    }
+    const int id = LOWORD(wParam);
+    if (message != WM_COMMAND || (id != 60 && id != IDOK && id != IDCANCEL)) return FALSE;
+    read = {IsDlgButtonChecked(dialog, 41) == BST_CHECKED, {}, GDT_ERROR, 0};
+    for (int i = 0; i < SendDlgItemMessage(dialog, 20, LB_GETCOUNT, 0, 0); ++i) {
+      read.selected.push_back(SendDlgItemMessage(dialog, 20, LB_GETSEL, i, 0) > 0);
+    }
+    SYSTEMTIME date;
+    read.dateState =
+        SendDlgItemMessage(dialog, 50, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    read.day = date.wDay;
+    EndDialog(dialog, id);
+    return TRUE;
+  };
+  // The user adds an entry, clears the check and the date, then ends the dialog.
+  const auto change = [](HWND dialog) {
+    ClickListEntry(GetDlgItem(dialog, 20), 0, ListClick::Select);
+    ClickButton(GetDlgItem(dialog, 41));  // a plain check box: the procedure keeps its state
+    CheckDlgButton(dialog, 41, BST_UNCHECKED);
+    PickDate(GetDlgItem(dialog, 50), nullptr);
+  };
+  const auto go = [](HWND dialog) { ClickButton(GetDlgItem(dialog, 60)); };
+  const struct {
     const char* how;
     const char16_t* name;
-    std::function<void(HWND)> step;
-    int endOn;
+    std::function<void(HWND)> end;  // null: the user's steps run out after the change
     INT_PTR result;
-    CommandList commands;
-    size_t turns;
-    size_t closes;  // WM_SYSCOMMAND and WM_CLOSE each
+  } cases[] = {
+      {"the default button", u"PICKS", go, 60},
+      {"Return", u"PICKS", PressEnter, 60},
+      {"Escape", u"PICKS", PressEscape, IDCANCEL},
+      {"the Cancel button", u"PICKS", [](HWND d) { ClickButton(GetDlgItem(d, IDCANCEL)); },
+       IDCANCEL},
+      {"the close box", u"PICKS", ClickCloseBox, IDCANCEL},
+      {"no more steps", u"PICKS", nullptr, IDCANCEL},
+      {"Return without a default button", u"PLAIN", PressEnter, IDOK},
   };
-  const auto click40 = [](HWND dialog) { ClickButton(GetDlgItem(dialog, 40)); };
-  const std::pair<int, int> cancel = {IDCANCEL, BN_CLICKED};
-  const Case cases[] = {
-      // The procedure leaves the Escape alone; the dialog manager ends the dialog.
-      {"no user", u"PICKS", nullptr, kNever, IDCANCEL, {cancel}, 0, 0},
-      {"steps run out", u"PICKS", click40, IDCANCEL, 55, {{40, BN_CLICKED}, cancel}, 2, 0},
-      {"Escape", u"PICKS", PressEscape, IDCANCEL, 9, {cancel}, 1, 0},
-      {"Return, default button", u"PICKS", PressEnter, 60, 77, {{60, BN_CLICKED}}, 1, 0},
-      {"Return, no default button", u"PLAIN", PressEnter, IDOK, 11, {{IDOK, BN_CLICKED}}, 1, 0},
-      {"close box", u"PICKS", ClickCloseBox, IDCANCEL, 3, {cancel}, 1, 1},
-      // A procedure that handles WM_CLOSE itself gets no IDCANCEL from the close box.
-      {"close box taken", u"PICKS", ClickCloseBox, kOnClose, 4, {}, 1, 1},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.how);
-    log_.clear();
-    user_.templateNames.clear();
-    HWND dialogSeen = nullptr;
-    handler_ = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
-      if (message == WM_COMMAND) {
-        EXPECT_NE(reinterpret_cast<HWND>(lParam), nullptr) << LOWORD(wParam);
-        EXPECT_EQ(reinterpret_cast<HWND>(lParam), GetDlgItem(dialog, LOWORD(wParam)));
-      }
-      if ((message == WM_COMMAND && LOWORD(wParam) == c.endOn) ||
-          (message == WM_CLOSE && c.endOn == kOnClose)) {
-        EndDialog(dialog, c.result);
-        return TRUE;
-      }
-      return message == WM_INITDIALOG;
-    };
-    if (c.step) {
-      user_.steps.push_back([&](HWND dialog) {
-        dialogSeen = dialog;
-        const bool picks = std::u16string(c.name) == u"PICKS";
-        EXPECT_EQ(static_cast<uintptr_t>(SendMessage(dialog, DM_GETDEFID, 0, 0)),
-                  picks ? MAKEWPARAM(60, DC_HASDEFID) : 0u);
-        c.step(dialog);
-      });
-    }
-    DialogDriver* const previous = c.step ? nullptr : SetDialogDriver(nullptr);
-    EXPECT_EQ(Run(c.name), c.result);
-    if (!c.step) SetDialogDriver(previous);
-    EXPECT_EQ(Commands(), c.commands);
-    EXPECT_EQ(user_.templateNames.size(), c.turns);
-    EXPECT_EQ(Count(WM_SYSCOMMAND), c.closes);
-    EXPECT_EQ(Count(WM_CLOSE), c.closes);
-    EXPECT_EQ(Count(WM_DESTROY), 1u);
-    if (dialogSeen) {
-      EXPECT_FALSE(IsWindow(dialogSeen));
-      EXPECT_FALSE(EndDialog(dialogSeen, 1));
+    HWND seen = nullptr;
+    user_.steps.push_back([&](HWND dialog) {
+      seen = dialog;
+      change(dialog);
+      if (c.end) c.end(dialog);
+    });
+    EXPECT_EQ(Run(c.name, nullptr, 42), c.result);
+    EXPECT_TRUE(user_.steps.empty());
+    EXPECT_FALSE(IsWindow(seen));
+    if (std::u16string(c.name) == u"PICKS") {
+      EXPECT_EQ(read.selected, (std::vector<bool>{true, false, true}));
+      EXPECT_FALSE(read.checked);
+      EXPECT_EQ(read.dateState, GDT_NONE);
     }
   }
+  // Without any user the dialog is cancelled at once, its values as the procedure set them.
+  DialogDriver* const previous = SetDialogDriver(nullptr);
+  EXPECT_EQ(Run(u"PICKS", nullptr, 42), IDCANCEL);
+  SetDialogDriver(previous);
+  EXPECT_EQ(read.selected, (std::vector<bool>{false, false, true}));
+  EXPECT_TRUE(read.checked);
+  EXPECT_EQ(read.day, 5);
 }
 
 TEST_F(DialogTest, MissingOrUnusableTemplatesAnswerMinusOneWithoutTouchingTheOwner) {
   HWND owner = CreateFrameWindow(u"Main", nullptr);
-  SetForegroundWindow(owner);
   EXPECT_EQ(Run(u"NOSUCHDIALOG", owner), -1);
   EXPECT_EQ(Run(u"BADCLASS", owner), -1);
   EXPECT_EQ(DialogBoxParam(Module(), u"PICKS", owner, nullptr, 0), -1);
-  EXPECT_EQ(
-      DialogBoxParam(
-          nullptr, u"PICKS", owner, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0),
-      -1);
-  EXPECT_TRUE(log_.empty());
-  EXPECT_TRUE(user_.templateNames.empty());
+  EXPECT_TRUE(commands_.empty());
+  EXPECT_EQ(user_.turns, 0u);
   EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetForegroundWindow(), owner);
   DestroyWindow(owner);
-}
-
-TEST_F(DialogTest, TabOrderSkipsControlsThatCannotTakeTheFocus) {
-  InDialog([](HWND dialog) {
-    HWND list = GetDlgItem(dialog, 20);
-    EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), list);
-    EXPECT_EQ(GetNextDlgTabItem(dialog, list, FALSE), GetDlgItem(dialog, 21));
-    // Backwards from the first tab stop wraps round to the last, skipping the disabled button.
-    EXPECT_EQ(GetNextDlgTabItem(dialog, list, TRUE), GetDlgItem(dialog, 2));
-    EnableWindow(list, FALSE);
-    EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), GetDlgItem(dialog, 21));
-  });
-}
-
-TEST_F(DialogTest, ADialogOpenedFromAProcedureRunsInsideAndGivesControlBack) {
-  HWND outer = nullptr, ownerOfInner = nullptr;
-  INT_PTR innerResult = 0;
-  user_.steps.push_back([&](HWND dialog) {
-    outer = dialog;
-    ClickButton(GetDlgItem(dialog, 40));
-  });
-  handler_ = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_COMMAND && LOWORD(wParam) == 40) {
-      // The inner dialog gets a user of its own for its one turn.
-      auto outerSteps = std::move(user_.steps);
-      user_.steps = {[&](HWND inner) { ownerOfInner = GetWindow(inner, GW_OWNER); }};
-      innerResult = DialogBoxParam(
-          Module(), u"PLAIN", dialog,
-          [](HWND, UINT m, WPARAM, LPARAM) -> INT_PTR { return m == WM_INITDIALOG; }, 0);
-      user_.steps = std::move(outerSteps);
-      return TRUE;
-    }
-    if (message == WM_COMMAND && LOWORD(wParam) == 60) {
-      EndDialog(dialog, 6);
-      return TRUE;
-    }
-    return message == WM_INITDIALOG;
-  };
-  user_.steps.push_back([](HWND dialog) { ClickButton(GetDlgItem(dialog, 60)); });
-  EXPECT_EQ(Run(u"PICKS"), 6);
-  EXPECT_EQ(ownerOfInner, outer);
-  EXPECT_EQ(innerResult, IDCANCEL);
-  EXPECT_EQ(user_.templateNames, (std::vector<std::string>{"PICKS", "PLAIN", "PLAIN", "PICKS"}));
 }
 
 }  // namespace

@@ -232,32 +232,18 @@ TEST(ReviewerTool, BadDescriptionsGiveOneLineAndWriteNothing) {
   ASSERT_TRUE(pdf.ExportExample("chapter1.tlv")) << pdf.error();
   const std::string out = pdf.directory() + "/out.pdf";
   for (const char* description : {
-           // Texts that are not there, and what the tool cannot write.
            R"({"comments": [{"kind": "highlight", "find": "nowhere in the text"}]})",
            R"({"comments": [{"kind": "stamp", "find": "注釈"}]})",
            R"({"comments": [{"kind": "note", "point": [1, 1], "page": 7}]})",
-           // The shape of the description.
            "not json",
-           R"([{"kind": "highlight", "find": "注釈"}])",
            R"({"comments": ["highlight"]})",
-           // Places.
            R"({"comments": [{"kind": "note", "point": [300, 300], "contents": "メモ"}]})",
-           R"({"comments": [{"kind": "note", "point": 300, "page": 0}]})",
-           R"({"comments": [{"kind": "highlight", "point": [300, 300], "page": 0}]})",
            R"({"comments": [{"kind": "highlight", "find": "注釈", "occurrence": "1"}]})",
-           R"({"comments": [{"kind": "insert", "find": "注釈", "at": "middle"}]})",
-           // Entries and threads.
            R"({"comments": [{"kind": "highlight", "find": "注釈", "author": 7}]})",
-           R"({"comments": [{"kind": "note", "find": "注釈", "states": [{"state": "Accepted"}]}]})",
-           R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"rt": "R R"}]}]})",
            R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"replies": [5]}]}]})",
-           // Forms of markups, threads and their order.
            R"({"comments": [{"kind": "deletion", "find": " \t "}]})",
            R"({"comments": [{"kind": "underline", "find": "注釈", "quad_order": "cw"}]})",
            R"({"comments": [{"kind": "highlight", "find": "注釈", "thread_on": "caret"}]})",
-           R"({"comments": [{"kind": "deletion", "find": "注釈", "annots_index": -1}]})",
-           R"({"comments": [{"kind": "note", "find": "x", "states": [{"model": "Review",)"
-           R"( "state": "Accepted", "annots_index": "0"}]}]})",
        }) {
     const ToolRun run = RunReviewer(pdf.directory(), pdf.exportedPdf(), description);
     EXPECT_EQ(run.status, 1) << description << "\n" << run.errors;
