@@ -20,10 +20,10 @@ using CommandList = std::vector<std::pair<int, int>>;  // WM_COMMAND (id, notifi
 class StepUser : public DialogDriver {
  public:
   std::deque<std::function<void(HWND)>> steps;
-  size_t turns = 0;
+  std::vector<std::string> templateNames;  // one per turn
 
-  bool Step(HWND dialog, const std::string&) override {
-    ++turns;
+  bool Step(HWND dialog, const std::string& templateName) override {
+    templateNames.push_back(templateName);
     if (steps.empty()) return false;
     auto step = std::move(steps.front());
     steps.pop_front();
