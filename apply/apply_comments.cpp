@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "apply/apply_order.h"
@@ -32,6 +33,31 @@ bool TextUnread(const pdf::ReviewRead& read, int32_t page) {
   return read.textUnread.count(page) != 0;
 }
 
+// Memory running out while one placement is made, checked or applied fails that placement,
+// not the import: the one place where placing catches it.
+template <typename Work>
+support::Status GuardedStep(Placement& placement, Work work) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return placement.Fail(PlacementReason::OutOfMemory);
+  }
+}
+
+// A placement of the comment that says only where it comes from, for one that is not located.
+Placement Unlocated(ObjectId document, const pdf::PdfComment& comment, int32_t page) {
+  Placement placement;
+  placement.comment = &comment;
+  placement.kind = KindOfComment(comment);
+  placement.document = document;
+  placement.pageIndex = page;
+  return placement;
+}
+
+bool RanOutOfMemory(const Placement& placement) {
+  return placement.failure == PlacementReason::OutOfMemory;
+}
+
 // Each comment becomes a placement, except those an earlier import placed in the document
 // already: they are counted and reported in `skipped`, and nothing is done with them.
 std::vector<Placement> Convert(ImportContext& context, ObjectId document,
@@ -44,7 +70,12 @@ std::vector<Placement> Convert(ImportContext& context, ObjectId document,
     for (const auto& comment : comments) {
       const auto earlier = imported.find(comment->identity());
       if (comment->identity().empty() || earlier == imported.end()) {
-        placements.push_back(MakePlacement(document, *comment));
+        // What running out of memory leaves is failed when the placements are applied.
+        Placement& placement = placements.emplace_back(Unlocated(document, *comment, page));
+        (void)GuardedStep(placement, [&] {
+          placement = MakePlacement(document, *comment);
+          return support::Status::Done();
+        });
         continue;
       }
       int32_t& count = context.counters.alreadyImported;
@@ -63,14 +94,10 @@ void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document,
   for (const auto& [page, comments] : read.commentsByPage) {
     if (!TextUnread(read, page)) continue;
     for (const auto& comment : comments) {
-      Placement placement;
-      placement.comment = comment.get();
-      placement.kind = KindOfComment(*comment);
-      placement.document = document;
-      placement.pageIndex = page;
+      Placement placement = Unlocated(document, *comment, page);
       placement.NoteFailure(PlacementReason::PageUnreadable);
-      CountOutcome(context.counters, placement, 1);
-      report.push_back(ReportPlacement(placement, 1));
+      CountOutcome(context.counters, placement, false);
+      report.push_back(ReportPlacement(placement, false));
     }
   }
 }
@@ -82,12 +109,17 @@ void Apply(ImportContext& context, std::vector<Placement>& placements,
   const Placement* previous = nullptr;
   std::vector<const Placement*> applied;
   for (Placement* placement : ApplicationOrder(placements)) {
-    const int32_t result = ApplyPlacement(*placement, SameSpot(*placement, previous));
-    CountOutcome(context.counters, *placement, result);
-    report.push_back(ReportPlacement(*placement, result));
-    if (result == 0) applied.push_back(placement);
+    const bool done = !RanOutOfMemory(*placement) &&
+                      GuardedStep(*placement, [&] {
+                        return ApplyPlacement(*placement, SameSpot(*placement, previous));
+                      }).ok();
+    CountOutcome(context.counters, *placement, done);
+    report.push_back(ReportPlacement(*placement, done));
+    if (done) applied.push_back(placement);
     previous = placement;
   }
+  // A comment not noted is imported again by a second import: no text is lost, and the
+  // import goes on.
   for (const Placement* placement : applied) (void)NoteImported(*placement);
 }
 
@@ -128,7 +160,13 @@ std::vector<ReportEntry> Place(ImportContext& context, ObjectId document,
   std::vector<ReportEntry> skipped;
   std::vector<Placement> placements = Convert(context, document, read, skipped);
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
-  for (Placement& placement : placements) ValidatePlacement(placement);
+  for (Placement& placement : placements) {
+    if (RanOutOfMemory(placement)) continue;
+    (void)GuardedStep(placement, [&] {
+      ValidatePlacement(placement);
+      return support::Status::Done();
+    });
+  }
   Apply(context, placements, report);
   WarnOfAnotherDocument(context, placements);
   placements.clear();

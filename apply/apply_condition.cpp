@@ -138,11 +138,15 @@ void ConditionChange::Restore() {
   written_ = 0;
 }
 
-int32_t ApplyCondition(const Placement& placement, ObjectId condition, const TTextRange& range) {
+support::Status ApplyCondition(const Placement& placement, ObjectId condition,
+                               const TTextRange& range) {
   const std::string name = HostGetString(placement.document, condition, P_COND_NAME);
-  if (LastHostError() != 0) return 1;
+  if (LastHostError() != 0) return support::Status::Failed("the condition has no name");
   ConditionChange change;
-  return change.Read(placement, name, range) && change.Write(condition) ? 0 : 1;
+  if (!change.Read(placement, name, range))
+    return support::Status::Failed("the range cannot be read");
+  if (!change.Write(condition)) return support::Status::Failed("the host refused the condition");
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::apply

@@ -57,8 +57,9 @@ class ConditionChange {
   std::set<tolvane::ObjectId> entered_;             // tables and footnotes taken whole
 };
 
-// Read and Write in one: 0 when every character has the condition, 1 when none gained it.
-int32_t ApplyCondition(const Placement& placement, tolvane::ObjectId condition,
-                       const tolvane::TTextRange& range);
+// Read and Write in one: done when every character has the condition; when it fails, none
+// gained it.
+support::Status ApplyCondition(const Placement& placement, tolvane::ObjectId condition,
+                               const tolvane::TTextRange& range);
 
 }  // namespace osprevan::apply

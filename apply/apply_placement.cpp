@@ -7,19 +7,16 @@ namespace {
 
 // A marker whose place is deleted text stands beside that text instead, flagged as misplaced,
 // so that the comment is not lost.
-int32_t MarkerOnly(Placement& placement) {
+support::Status MarkerOnly(Placement& placement) {
   tolvane::TTextLoc place;
-  if (!PlaceOutsideDeletedText(placement, placement.end, place)) {
-    placement.NoteFailure(PlacementReason::MarkerRefused);
-    return 1;
-  }
+  if (!PlaceOutsideDeletedText(placement, placement.end, place))
+    return placement.Fail(PlacementReason::MarkerRefused);
   if (place.offset != placement.end.offset) {
     placement.Misplace(PlacementReason::PlaceInDeletedText);
     placement.begin = placement.end = place;
   }
-  const int32_t result = PlaceMarker(placement, place);
-  if (result != 0) placement.NoteFailure(PlacementReason::MarkerRefused);
-  return result;
+  if (!PlaceMarker(placement, place).ok()) return placement.Fail(PlacementReason::MarkerRefused);
+  return support::Status::Done();
 }
 
 bool IsEmptyRange(const Placement& p) {
@@ -28,7 +25,7 @@ bool IsEmptyRange(const Placement& p) {
 
 }  // namespace
 
-int32_t ApplyPlacement(Placement& placement, bool sameSpot) {
+support::Status ApplyPlacement(Placement& placement, bool sameSpot) {
   if (placement.misplaced || sameSpot) {
     return MarkerOnly(placement);
   }
@@ -36,7 +33,7 @@ int32_t ApplyPlacement(Placement& placement, bool sameSpot) {
   if (row.marksRange && IsEmptyRange(placement)) return MarkerOnly(placement);
   switch (row.applied) {
     case Applied::Nothing:
-      return 0;
+      return support::Status::Done();
     case Applied::Marker:
       return MarkerOnly(placement);
     case Applied::TrackedChange:

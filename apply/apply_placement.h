@@ -9,7 +9,9 @@
 
 namespace osprevan::apply {
 
-// 0 for success, 1 for failure.
-int32_t ApplyPlacement(Placement& placement, bool sameSpot);
+// Changes the document as the placement's kind asks, or puts only its marker in for a misplaced
+// placement and for the second of two at the same spot. A failure keeps its reason in the
+// placement and leaves the writer's text as it was.
+support::Status ApplyPlacement(Placement& placement, bool sameSpot);
 
 }  // namespace osprevan::apply

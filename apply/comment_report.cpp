@@ -14,8 +14,8 @@ namespace {
 using support::JsonQuoted;
 
 // Counted the way the summary counts.
-const char* Outcome(const Placement& placement, int32_t result) {
-  if (result != 0) return "failed";
+const char* Outcome(const Placement& placement, bool applied) {
+  if (!applied) return "failed";
   if (CountsAsMisplaced(placement)) return "misplaced";
   return "successful";
 }
@@ -34,10 +34,10 @@ ReportEntry FromComment(const pdf::PdfComment& comment) {
 
 }  // namespace
 
-ReportEntry ReportPlacement(const Placement& placement, int32_t result) {
+ReportEntry ReportPlacement(const Placement& placement, bool applied) {
   ReportEntry entry = placement.comment ? FromComment(*placement.comment) : ReportEntry{};
   entry.placement = PlacementKindName(placement.kind);
-  entry.outcome = Outcome(placement, result);
+  entry.outcome = Outcome(placement, applied);
   if (placement.flow)
     entry.flow = HostGetString(placement.document, placement.flow, tolvane::P_FLOW_NAME);
   if (placement.end.object) {
@@ -45,7 +45,7 @@ ReportEntry ReportPlacement(const Placement& placement, int32_t result) {
     entry.begin = placement.begin.offset;
     entry.end = placement.end.offset;
   }
-  if (result != 0 && placement.failure != PlacementReason::None) {
+  if (!applied && placement.failure != PlacementReason::None) {
     entry.reason = ReasonName(placement.failure);
   } else if (entry.outcome != "successful") {
     entry.reason = ReasonName(placement.reason);

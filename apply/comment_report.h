@@ -30,8 +30,8 @@ struct ReportEntry {
   std::string reason;  // for misplaced and failed ones
 };
 
-// What became of an applied placement, with the result of applying it (0 success).
-ReportEntry ReportPlacement(const Placement& placement, int32_t result);
+// What became of a placement, and whether it was applied.
+ReportEntry ReportPlacement(const Placement& placement, bool applied);
 
 // A comment the review-state filter took out.
 ReportEntry ReportFilteredOut(const pdf::PdfComment& comment);

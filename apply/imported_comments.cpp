@@ -88,13 +88,14 @@ size_t ThreadSize(const pdf::PdfComment& comment) {
   return count;
 }
 
-int32_t NoteImported(const Placement& placement) {
+support::Status NoteImported(const Placement& placement) {
   const ObjectId document = placement.document;
   const ObjectId paragraph = placement.end.object;
-  if (!placement.comment || placement.comment->identity().empty() || !paragraph) return 1;
+  if (!placement.comment || placement.comment->identity().empty() || !paragraph)
+    return support::Status::Failed("the comment has no identity or no place");
   ObjectId type = HostGetNamedObject(document, tolvane::OBJ_MARKER_TYPE, kImportedMarkerType);
   if (!type) type = HostNewNamedObject(document, tolvane::OBJ_MARKER_TYPE, kImportedMarkerType);
-  if (!type) return 1;
+  if (!type) return support::Status::Failed("the host refused the marker type");
   // At the end of the paragraph's text, where it moves no offset a placement of this import
   // was given; before the ends of elements that close there, so that in a structured flow it
   // stays inside the paragraph's element.
@@ -103,12 +104,13 @@ int32_t NoteImported(const Placement& placement) {
   for (auto item = ends.rbegin(); item != ends.rend() && item->offset == at - 1; ++item) --at;
   const ObjectId marker =
       HostNewAnchoredObject(document, tolvane::OBJ_MARKER, {paragraph, at < 0 ? 0 : at});
-  if (!marker) return 1;
+  if (!marker) return support::Status::Failed("the host refused the marker");
   HostSetId(document, marker, tolvane::P_MARKER_TYPE, type);
-  if (LastHostError() != 0) return 1;
+  if (LastHostError() != 0) return support::Status::Failed("the host refused the marker type");
   HostSetString(document, marker, tolvane::P_MARKER_TEXT,
                 MarkerText(placement.comment->identity(), ThreadSize(*placement.comment)));
-  return LastHostError() == 0 ? 0 : 1;
+  if (LastHostError() != 0) return support::Status::Failed("the host refused the marker's text");
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::apply

@@ -28,8 +28,8 @@ ImportedComments ReadImportedComments(tolvane::ObjectId document);
 // The replies of a comment at every depth, those of a replace's Caret included.
 size_t ThreadSize(const pdf::PdfComment& comment);
 
-// Leaves the placement's comment as imported in its document. 0 done, 1 when the host made no
+// Leaves the placement's comment as imported in its document. Fails when the host made no
 // marker or the comment has no identity.
-int32_t NoteImported(const Placement& placement);
+support::Status NoteImported(const Placement& placement);
 
 }  // namespace osprevan::apply

@@ -171,8 +171,8 @@ void LocateDoubts::Add(PlacementReason why) {
   if (differs && documentDiffers == PlacementReason::None) documentDiffers = why;
 }
 
-int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range, TTextLoc& begin,
-                    TTextLoc& end, LocateDoubts& doubts) {
+bool LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range, TTextLoc& begin,
+                 TTextLoc& end, LocateDoubts& doubts) {
   bool trusted = true;
   auto doubt = [&](PlacementReason why) {
     trusted = false;
@@ -209,7 +209,7 @@ int32_t LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& rang
   }
   // A start inside a block has no place of its own in the paragraph: the range shrinks to it.
   if (inside[0] && !inside[1]) end = begin;
-  return trusted ? 0 : 1;
+  return trusted;
 }
 
 }  // namespace osprevan::apply

@@ -33,8 +33,8 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
   if (start) placement.flow = FindFlowForElement(document, start->SectionName());
   LocateDoubts doubts;
-  if (LocateRange(document, placement.flow, comment.range(), placement.begin, placement.end,
-                  doubts) != 0) {
+  if (!LocateRange(document, placement.flow, comment.range(), placement.begin, placement.end,
+                   doubts)) {
     placement.documentDiffers = doubts.documentDiffers;
     // A note's place needs no confirming text; what makes it doubtful is a document that
     // differs there, so that is the reason it gives.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "pdf/comment_dates.h"
@@ -116,33 +115,29 @@ void AppendReplyLine(std::string& out, const PdfComment& reply, int indent) {
 
 std::string ComposeReplyThread(const Placement& /*placement*/, const PdfComment& comment,
                                int depth) {
-  try {
-    // Walked with a stack of its own, not by recursion: reply chains come from the PDF and may
-    // be far deeper than the call stack allows.
-    struct Level {
-      const std::vector<std::unique_ptr<PdfComment>>* replies;
-      size_t next;
-      int indent;
-    };
-    std::string out;
-    std::vector<Level> levels{{&comment.replies(), 0, std::clamp(depth, 0, kMaxIndent)}};
-    while (!levels.empty()) {
-      Level& level = levels.back();
-      if (level.next == level.replies->size()) {
-        levels.pop_back();
-        continue;
-      }
-      const PdfComment* reply = (*level.replies)[level.next++].get();
-      if (!reply) continue;
-      const int indent = level.indent;
-      AppendReplyLine(out, *reply, indent);
-      if (!reply->replies().empty())
-        levels.push_back({&reply->replies(), 0, std::min(indent + 1, kMaxIndent)});
+  // Walked with a stack of its own, not by recursion: reply chains come from the PDF and may
+  // be far deeper than the call stack allows.
+  struct Level {
+    const std::vector<std::unique_ptr<PdfComment>>* replies;
+    size_t next;
+    int indent;
+  };
+  std::string out;
+  std::vector<Level> levels{{&comment.replies(), 0, std::clamp(depth, 0, kMaxIndent)}};
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    if (level.next == level.replies->size()) {
+      levels.pop_back();
+      continue;
     }
-    return out;
-  } catch (const std::bad_alloc&) {
-    return "";
+    const PdfComment* reply = (*level.replies)[level.next++].get();
+    if (!reply) continue;
+    const int indent = level.indent;
+    AppendReplyLine(out, *reply, indent);
+    if (!reply->replies().empty())
+      levels.push_back({&reply->replies(), 0, std::min(indent + 1, kMaxIndent)});
   }
+  return out;
 }
 
 namespace {
@@ -170,31 +165,27 @@ std::string HostAcceptedText(std::string text) {
 }  // namespace
 
 std::string ComposeMarkerText(const Placement& placement) {
-  try {
-    const PdfComment* comment = placement.comment;
-    std::string out;
-    out.reserve(1024);
-    out += kPrefix;
-    const PlacementKindRow& kind = KindRow(placement.kind);
-    out += UiString(kind.markerLabel);
-    if (kind.blankField) out += kSeparator;
-    out += kSeparator;
-    if (CountsAsMisplaced(placement)) AppendLocation(out, placement);
-    const std::string author = comment ? comment->author() : std::string();
-    out += author.empty() ? UiString(support::MSG_ANONYMOUS) : author;
-    out += kSeparator;
-    out += placement.dateText;
-    if (!comment) return out;
-    AppendOwnAndMarkedText(out, kind, *comment);
-    const PdfComment* threadOwner =
-        placement.kind == PlacementKind::Replacement && comment->replacement()
-            ? comment->replacement()
-            : comment;
-    out += ComposeReplyThread(placement, *threadOwner, 0);
-    return HostAcceptedText(std::move(out));
-  } catch (const std::bad_alloc&) {
-    return "";
-  }
+  const PdfComment* comment = placement.comment;
+  std::string out;
+  out.reserve(1024);
+  out += kPrefix;
+  const PlacementKindRow& kind = KindRow(placement.kind);
+  out += UiString(kind.markerLabel);
+  if (kind.blankField) out += kSeparator;
+  out += kSeparator;
+  if (CountsAsMisplaced(placement)) AppendLocation(out, placement);
+  const std::string author = comment ? comment->author() : std::string();
+  out += author.empty() ? UiString(support::MSG_ANONYMOUS) : author;
+  out += kSeparator;
+  out += placement.dateText;
+  if (!comment) return out;
+  AppendOwnAndMarkedText(out, kind, *comment);
+  const PdfComment* threadOwner =
+      placement.kind == PlacementKind::Replacement && comment->replacement()
+          ? comment->replacement()
+          : comment;
+  out += ComposeReplyThread(placement, *threadOwner, 0);
+  return HostAcceptedText(std::move(out));
 }
 
 }  // namespace osprevan::apply

@@ -7,11 +7,11 @@
 
 namespace osprevan::apply {
 
-void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result) {
+void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, bool applied) {
   const int row = KindRow(placement.kind).summaryRow;
   if (row < 0) return;
   int column = ui::kColumnSuccessful;
-  if (result != 0) {
+  if (!applied) {
     column = ui::kColumnFailed;
   } else if (CountsAsMisplaced(placement)) {
     column = ui::kColumnMisplaced;

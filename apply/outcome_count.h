@@ -10,10 +10,10 @@
 
 namespace osprevan::apply {
 
-// Counts one applied placement in the summary row of its kind: failed for a non-zero `result`,
+// Counts one placement in the summary row of its kind: failed when it was not `applied`,
 // misplaced when it counts as misplaced (CountsAsMisplaced), else successful. A kind without a
 // row (PlacementKind::Other) is not counted.
-void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, int32_t result);
+void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, bool applied);
 
 // Sends "Osprevan" "StructureDoc"/"UnstructureDoc" "Successful" for `document`: every top-level
 // comment became a placement. What the host makes of it is not looked at.

@@ -1,7 +1,6 @@
 #include "apply/place_marker.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "apply/change_stamp.h"
@@ -63,21 +62,23 @@ bool PlaceOutsideDeletedText(const Placement& placement, TTextLoc location, TTex
   return false;
 }
 
-int PlaceMarker(const Placement& placement, TTextLoc location) {
+support::Status PlaceMarker(const Placement& placement, TTextLoc location) {
   const ObjectId doc = placement.document;
-  if (!doc || LocationIsDeleted(placement, location)) return 1;
-  try {
+  if (!doc) return support::Status::Failed("no document");
+  if (LocationIsDeleted(placement, location))
+    return support::Status::Failed("the place is deleted text");
+  {
     // Composed before the marker is made, so that nothing fails between making it and filling
     // it in.
     const std::string text = ComposeMarkerText(placement);
     const ObjectId marker = HostNewAnchoredObject(doc, tolvane::OBJ_MARKER, location);
-    if (!marker) return 1;
+    if (!marker) return support::Status::Failed("the host refused the marker");
     // A document without the marker type gets 0 as the type, which the host keeps or refuses.
     HostSetId(doc, marker, tolvane::P_MARKER_TYPE,
               HostGetNamedObject(doc, tolvane::OBJ_MARKER_TYPE, kMarkerType));
     HostSetString(doc, marker, tolvane::P_MARKER_TEXT, text);
     const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
-    if (!added) return 1;
+    if (!added) return support::Status::Failed("no tracked-insertion condition");
     const TTextLoc anchor = AnchorLocation(doc, marker, location);
     // The marker is a tracked insertion by the comment's author, at the comment's time, so
     // that the review of tracked changes lists it with the rest of the reviewer's changes.
@@ -93,9 +94,7 @@ int PlaceMarker(const Placement& placement, TTextLoc location) {
     props[2].type = tolvane::VT_INT;
     props[2].ival = stamp.time;
     HostSetTextProps(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}}, props);
-    return 0;
-  } catch (const std::bad_alloc&) {
-    return 1;
+    return support::Status::Done();
   }
 }
 

@@ -4,14 +4,16 @@
 #pragma once
 
 #include "apply/placement.h"
+#include "support/status.h"
 #include "tolvane/values.h"
 
 namespace osprevan::apply {
 
-// Makes the placement's marker at `location` in its document. 0 when the marker stands as a
-// tracked insertion. 1 when the location lies in deleted text or the host refused the marker
-// (nothing is made), and when the document has no "TL8_TRACK_CHANGES_ADDED" (the marker stays).
-int PlaceMarker(const Placement& placement, tolvane::TTextLoc location);
+// Makes the placement's marker at `location` in its document: done when the marker stands as a
+// tracked insertion. Fails when the location lies in deleted text or the host refused the
+// marker (nothing is made), and when the document has no "TL8_TRACK_CHANGES_ADDED" (the marker
+// stays).
+support::Status PlaceMarker(const Placement& placement, tolvane::TTextLoc location);
 
 // The place nearest to `location` in its paragraph where a marker stands outside deleted text:
 // `location` itself when it is not in deleted text, else the first place after the deleted

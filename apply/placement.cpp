@@ -93,6 +93,8 @@ const char* ReasonName(PlacementReason reason) {
       return "page could not be read";
     case PlacementReason::PlaceInDeletedText:
       return "marker moved out of deleted text";
+    case PlacementReason::OutOfMemory:
+      return "memory ran out";
   }
   return "";
 }

@@ -8,6 +8,7 @@
 
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_comment.h"
+#include "support/status.h"
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
 
@@ -50,6 +51,7 @@ enum class PlacementReason : uint8_t {
   TextRefused,               // the host did not take the inserted text
   PageUnreadable,            // the PDF library could not read the text of the comment's page
   PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
+  OutOfMemory,               // memory ran out while the placement was made or applied
 };
 
 // A short English name of the reason, for diagnostics and reports.
@@ -81,6 +83,11 @@ struct Placement {
   void NoteFailure(PlacementReason why) {
     if (failure == PlacementReason::None) failure = why;
   }
+  // Notes the failure and answers it as a status.
+  support::Status Fail(PlacementReason why) {
+    NoteFailure(why);
+    return support::Status::Failed(ReasonName(why));
+  }
 };
 
 // How a kind of placement changes the document when its place is trusted.
@@ -107,7 +114,8 @@ struct PlacementKindRow {
   bool alwaysMarker;    // a marker whatever the comment holds
   bool marksRange;      // nothing but its marker when its range is empty
   Applied applied;
-  int32_t (*apply)(Placement&);  // the tracked change or the condition; null for the others
+  // The tracked change or the condition; null for the others.
+  support::Status (*apply)(Placement&);
 };
 
 // The row of a kind; PlacementKind::Other's for a value that is no kind.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <new>
 #include <optional>
 
 #include "apply/text_difference.h"
@@ -120,25 +119,21 @@ uint32_t WithoutSpecials(uint32_t offset, const std::vector<uint32_t>& specialPo
 RemapResult RemapOffsets(const std::string& pdfText, const std::string& hostText,
                          const std::vector<uint32_t>& specialPositions, uint32_t start,
                          uint32_t end) {
-  try {
-    const std::optional<std::u32string> before = CodePoints(pdfText);
-    const std::optional<std::u32string> after = CodePoints(hostText);
-    if (!before || !after) return {start, end, false};
-    // Guard: an offset beyond the PDF text or an end before the start names no place in it.
-    const auto length = static_cast<uint32_t>(std::min<size_t>(before->size(), UINT32_MAX));
-    const bool inText = start <= end && end <= length;
-    start = std::min(start, length);
-    end = std::clamp(end, start, length);
-    RemapResult result = Carry(*before, *after, start, end);
-    if (!inText) result.trusted = false;
-    if (result.trusted) {
-      result.start = WithoutSpecials(result.start, specialPositions);
-      result.end = WithoutSpecials(result.end, specialPositions);
-    }
-    return result;
-  } catch (const std::bad_alloc&) {
-    return {start, end, false};
+  const std::optional<std::u32string> before = CodePoints(pdfText);
+  const std::optional<std::u32string> after = CodePoints(hostText);
+  if (!before || !after) return {start, end, false};
+  // Guard: an offset beyond the PDF text or an end before the start names no place in it.
+  const auto length = static_cast<uint32_t>(std::min<size_t>(before->size(), UINT32_MAX));
+  const bool inText = start <= end && end <= length;
+  start = std::min(start, length);
+  end = std::clamp(end, start, length);
+  RemapResult result = Carry(*before, *after, start, end);
+  if (!inText) result.trusted = false;
+  if (result.trusted) {
+    result.start = WithoutSpecials(result.start, specialPositions);
+    result.end = WithoutSpecials(result.end, specialPositions);
   }
+  return result;
 }
 
 }  // namespace osprevan::apply

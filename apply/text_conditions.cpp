@@ -1,6 +1,5 @@
 #include "apply/text_conditions.h"
 
-#include <new>
 #include <set>
 
 #include "apply/apply_condition.h"
@@ -68,50 +67,37 @@ ObjectId MadeOrFound(ObjectId doc, const Look& look) {
   return HostGetNamedObject(doc, OBJ_CONDITION, look.name);
 }
 
-int32_t Fail(Placement& placement, PlacementReason why) {
-  placement.NoteFailure(why);
-  return 1;
-}
-
-int32_t Mark(Placement& placement, const Look& look) {
+support::Status Mark(Placement& placement, const Look& look) {
   const ObjectId doc = placement.document;
   const pdf::PdfComment* comment = placement.comment;
   const bool marker = comment && (!comment->replies().empty() || !comment->contents().empty());
   // What would refuse the marker is tested before anything changes: a marker is a tracked
   // insertion, and none is made in deleted text.
   if (marker && !HostGetNamedObject(doc, OBJ_CONDITION, kAddedCondition))
-    return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+    return placement.Fail(PlacementReason::NoTrackedChangeCondition);
   if (marker && LocationIsDeleted(placement, placement.end))
-    return Fail(placement, PlacementReason::MarkerRefused);
+    return placement.Fail(PlacementReason::MarkerRefused);
   ConditionChange change;
   if (!change.Read(placement, look.name, {placement.begin, placement.end}))
-    return Fail(placement, PlacementReason::ConditionRefused);
+    return placement.Fail(PlacementReason::ConditionRefused);
   const ObjectId condition = MadeOrFound(doc, look);
   if (!condition || !change.Write(condition))
-    return Fail(placement, PlacementReason::ConditionRefused);
-  if (marker && PlaceMarker(placement, placement.end) != 0) {
+    return placement.Fail(PlacementReason::ConditionRefused);
+  if (marker && !PlaceMarker(placement, placement.end).ok()) {
     change.Restore();
-    return Fail(placement, PlacementReason::MarkerRefused);
+    return placement.Fail(PlacementReason::MarkerRefused);
   }
-  return 0;
-}
-
-int32_t MarkWithoutThrowing(Placement& placement, const Look& look) {
-  try {
-    return Mark(placement, look);
-  } catch (const std::bad_alloc&) {
-    return Fail(placement, PlacementReason::ConditionRefused);
-  }
+  return support::Status::Done();
 }
 
 }  // namespace
 
-int32_t ApplyHighlight(Placement& placement) {
-  return MarkWithoutThrowing(placement, kHighlight);
+support::Status ApplyHighlight(Placement& placement) {
+  return Mark(placement, kHighlight);
 }
 
-int32_t ApplyUnderline(Placement& placement) {
-  return MarkWithoutThrowing(placement, kUnderline);
+support::Status ApplyUnderline(Placement& placement) {
+  return Mark(placement, kUnderline);
 }
 
 ObjectId FindReservedColour(ObjectId document, int32_t code) {

@@ -10,12 +10,12 @@
 
 namespace osprevan::apply {
 
-// Each answers 0 when every character of begin..end has the condition (and the comment's
-// marker stands at the end when it has replies or contents) and 1 when it failed, with the
-// reason kept in the placement. A failed placement leaves the text as it was; a condition it
+// Each is done when every character of begin..end has the condition (and the comment's marker
+// stands at the end when it has replies or contents); a failure keeps its reason in the
+// placement. A failed placement leaves the text as it was; a condition it
 // created stays in the document's list, unused.
-int32_t ApplyHighlight(Placement& placement);
-int32_t ApplyUnderline(Placement& placement);
+support::Status ApplyHighlight(Placement& placement);
+support::Status ApplyUnderline(Placement& placement);
 
 // The first colour of the document's list whose reserved-colour code is `code`; 0 when none.
 tolvane::ObjectId FindReservedColour(tolvane::ObjectId document, int32_t code);

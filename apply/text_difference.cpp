@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <new>
 
 namespace osprevan::apply {
 namespace {
@@ -168,14 +167,10 @@ bool Differ::MiddleSnake(const Box& box, Point& meet) {
 
 std::optional<TextDifference> DiffTexts(const std::u32string& before, const std::u32string& after) {
   if (before.size() + after.size() > kMaxCombinedLength) return std::nullopt;
-  try {
-    TextDifference out{std::vector<bool>(before.size()), std::vector<bool>(after.size())};
-    Differ differ(before, after, out);
-    if (!differ.Run()) return std::nullopt;
-    return out;
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  TextDifference out{std::vector<bool>(before.size()), std::vector<bool>(after.size())};
+  Differ differ(before, after, out);
+  if (!differ.Run()) return std::nullopt;
+  return out;
 }
 
 }  // namespace osprevan::apply

@@ -1,7 +1,6 @@
 #include "apply/tracked_changes.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "apply/apply_condition.h"
@@ -15,11 +14,6 @@ using pdf::PdfComment;
 using tolvane::ObjectId;
 using tolvane::TTextLoc;
 using tolvane::TTextRange;
-
-int32_t Fail(Placement& placement, PlacementReason why) {
-  placement.NoteFailure(why);
-  return 1;
-}
 
 ObjectId ConditionNamed(const Placement& placement, const char* name) {
   return HostGetNamedObject(placement.document, tolvane::OBJ_CONDITION, name);
@@ -50,105 +44,95 @@ bool InsertText(const Placement& placement, TTextLoc at, const std::string& text
   return true;
 }
 
-// Memory running out fails the placement instead of throwing out of the plug-in.
-template <typename Work>
-int32_t WithoutThrowing(Placement& placement, Work work) {
-  try {
-    return work();
-  } catch (const std::bad_alloc&) {
-    return Fail(placement, PlacementReason::ConditionRefused);
-  }
-}
-
-int32_t Insert(Placement& placement) {
+support::Status Insert(Placement& placement) {
   const PdfComment* comment = placement.comment;
   if (LocationIsDeleted(placement, placement.end))
-    return Fail(placement, PlacementReason::InsideDeletedText);
+    return placement.Fail(PlacementReason::InsideDeletedText);
   // Looked up before the text goes in: without it the text would stay in untracked.
   const ObjectId added = ConditionNamed(placement, kAddedCondition);
-  if (!added) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  if (!added) return placement.Fail(PlacementReason::NoTrackedChangeCondition);
   TTextRange inserted;
   if (!InsertText(placement, placement.end, comment ? comment->contents() : "", inserted))
-    return Fail(placement, PlacementReason::TextRefused);
-  if (ApplyCondition(placement, added, inserted) != 0)
-    return Fail(placement, PlacementReason::ConditionRefused);
-  if (HasReplies(comment) && PlaceMarker(placement, inserted.end) != 0)
-    return Fail(placement, PlacementReason::MarkerRefused);
-  return 0;
+    return placement.Fail(PlacementReason::TextRefused);
+  if (!ApplyCondition(placement, added, inserted).ok())
+    return placement.Fail(PlacementReason::ConditionRefused);
+  if (HasReplies(comment) && !PlaceMarker(placement, inserted.end).ok())
+    return placement.Fail(PlacementReason::MarkerRefused);
+  return support::Status::Done();
 }
 
-int32_t Delete(Placement& placement) {
+support::Status Delete(Placement& placement) {
   const PdfComment* comment = placement.comment;
   const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
-  if (!deleted) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  if (!deleted) return placement.Fail(PlacementReason::NoTrackedChangeCondition);
   const bool marker = placement.kind == PlacementKind::Deletion && comment &&
                       (HasReplies(comment) || !comment->contents().empty());
   // A marker is itself a tracked insertion; without that condition the host would keep the
   // marker of a failed placement.
   if (marker && !ConditionNamed(placement, kAddedCondition))
-    return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+    return placement.Fail(PlacementReason::NoTrackedChangeCondition);
   ConditionChange change;
   const TTextRange range{placement.begin, placement.end};
   if (!change.Read(placement, kDeletedCondition, range))
-    return Fail(placement, PlacementReason::ConditionRefused);
+    return placement.Fail(PlacementReason::ConditionRefused);
   if (marker) {
     // The marker goes in first: the host's test for deleted text looks at the character
     // before the marker's place, which is struck once the range is marked.
-    if (PlaceMarker(placement, placement.end) != 0)
-      return Fail(placement, PlacementReason::MarkerRefused);
+    if (!PlaceMarker(placement, placement.end).ok())
+      return placement.Fail(PlacementReason::MarkerRefused);
     // Read again: an end past the paragraph end puts the anchor in front of it, inside the range.
     if (!change.Read(placement, kDeletedCondition, range))
-      return Fail(placement, PlacementReason::ConditionRefused);
+      return placement.Fail(PlacementReason::ConditionRefused);
   }
-  if (!change.Write(deleted)) return Fail(placement, PlacementReason::ConditionRefused);
-  return 0;
+  if (!change.Write(deleted)) return placement.Fail(PlacementReason::ConditionRefused);
+  return support::Status::Done();
 }
 
-int32_t Replace(Placement& placement) {
+support::Status Replace(Placement& placement) {
   const PdfComment* comment = placement.comment;
   const PdfComment* caret = comment ? comment->replacement() : nullptr;
   if (!caret) return Delete(placement);
   const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
   const ObjectId added = ConditionNamed(placement, kAddedCondition);
-  if (!deleted || !added) return Fail(placement, PlacementReason::NoTrackedChangeCondition);
+  if (!deleted || !added) return placement.Fail(PlacementReason::NoTrackedChangeCondition);
   // The new text follows the struck text, which the host takes for deleted text once it is
   // marked; so the point is tested before anything is marked.
   if (LocationIsDeleted(placement, placement.end))
-    return Fail(placement, PlacementReason::InsideDeletedText);
+    return placement.Fail(PlacementReason::InsideDeletedText);
   ConditionChange strike;
   if (!strike.Read(placement, kDeletedCondition, {placement.begin, placement.end}) ||
       !strike.Write(deleted)) {
-    return Fail(placement, PlacementReason::ConditionRefused);
+    return placement.Fail(PlacementReason::ConditionRefused);
   }
   TTextRange inserted;
   if (!InsertText(placement, placement.end, caret->contents(), inserted)) {
     strike.Restore();
-    return Fail(placement, PlacementReason::TextRefused);
+    return placement.Fail(PlacementReason::TextRefused);
   }
   // From here on the new text is in for good; the struck text stays marked beside it, so
   // that the document's review can reject both.
-  if (ApplyCondition(placement, added, inserted) != 0)
-    return Fail(placement, PlacementReason::ConditionRefused);
-  if (HasReplies(caret) && PlaceMarker(placement, inserted.end) != 0) {
+  if (!ApplyCondition(placement, added, inserted).ok())
+    return placement.Fail(PlacementReason::ConditionRefused);
+  if (HasReplies(caret) && !PlaceMarker(placement, inserted.end).ok()) {
     // Without new text the marker's place is struck text; then nothing stays changed.
     if (inserted.begin.offset == inserted.end.offset) strike.Restore();
-    return Fail(placement, PlacementReason::MarkerRefused);
+    return placement.Fail(PlacementReason::MarkerRefused);
   }
-  return 0;
+  return support::Status::Done();
 }
 
 }  // namespace
 
-int32_t ApplyInsertion(Placement& placement) {
-  return WithoutThrowing(placement, [&] { return Insert(placement); });
+support::Status ApplyInsertion(Placement& placement) {
+  return Insert(placement);
 }
 
-int32_t ApplyDeletion(Placement& placement) {
-  return WithoutThrowing(placement, [&] { return Delete(placement); });
+support::Status ApplyDeletion(Placement& placement) {
+  return Delete(placement);
 }
 
-int32_t ApplyReplacement(Placement& placement) {
-  return WithoutThrowing(placement, [&] { return Replace(placement); });
+support::Status ApplyReplacement(Placement& placement) {
+  return Replace(placement);
 }
 
 }  // namespace osprevan::apply

@@ -18,11 +18,11 @@ namespace osprevan::apply {
 // leaves it in, tracked when the host took the condition.
 
 // The comment's text at the placement's end; a marker after it when the comment has replies.
-int32_t ApplyInsertion(Placement& placement);
+support::Status ApplyInsertion(Placement& placement);
 // Marks begin..end; a marker at the end when the comment has replies or contents.
-int32_t ApplyDeletion(Placement& placement);
+support::Status ApplyDeletion(Placement& placement);
 // Marks begin..end and inserts the Caret's text right after it; a marker after the new text
 // when the Caret has replies.
-int32_t ApplyReplacement(Placement& placement);
+support::Status ApplyReplacement(Placement& placement);
 
 }  // namespace osprevan::apply

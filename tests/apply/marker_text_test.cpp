@@ -195,7 +195,7 @@ TEST_F(PlaceMarkerTest, MarkersAreTrackedInsertionsOutsideDeletedText) {
     bool withAdded;
     int32_t offset, protectDeleted;  // the host session's setting
     bool readOnly;
-    int result;
+    bool placed;
     std::string shown;
   };
   const std::string marker =
@@ -204,20 +204,20 @@ TEST_F(PlaceMarkerTest, MarkersAreTrackedInsertionsOutsideDeletedText) {
   const std::string old = "{-Rei 1970-01-01T00:00:00Z|old-}";
   const std::string unchanged = "Hello " + old + " world";
   const Case cases[] = {
-      {"BeforeDeletedText", true, 6, 1, false, 0, "Hello " + added + old + " world"},
-      {"InsideDeletedText", true, 8, 1, false, 1, unchanged},
-      {"InsideDeletedTextNotProtected", true, 8, 0, false, 0,
+      {"BeforeDeletedText", true, 6, 1, false, true, "Hello " + added + old + " world"},
+      {"InsideDeletedText", true, 8, 1, false, false, unchanged},
+      {"InsideDeletedTextNotProtected", true, 8, 0, false, true,
        "Hello {-Rei 1970-01-01T00:00:00Z|ol-}" + added + "{-Rei 1970-01-01T00:00:00Z|d-} world"},
-      {"AfterTheParagraphEnd", true, 16, 1, false, 0, unchanged + added},
-      {"RefusedByTheHost", true, 2, 1, true, 1, unchanged},
-      {"NoInsertionConditionKeepsTheMarker", false, 15, 1, false, 1, unchanged + marker},
+      {"AfterTheParagraphEnd", true, 16, 1, false, true, unchanged + added},
+      {"RefusedByTheHost", true, 2, 1, true, false, unchanged},
+      {"NoInsertionConditionKeepsTheMarker", false, 15, 1, false, false, unchanged + marker},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Load(c.withAdded);
     host_.engine().session().trackDeletedTest = c.protectDeleted;
     host_.engine().SetProp(doc_, doc_, tolvane::P_DOC_READ_ONLY, tlhost::Value::Int(c.readOnly));
-    EXPECT_EQ(PlaceMarker(placement_, {paragraph_, c.offset}), c.result);
+    EXPECT_EQ(PlaceMarker(placement_, {paragraph_, c.offset}).ok(), c.placed);
     EXPECT_EQ(Shown(), c.shown);
   }
 }

@@ -13,24 +13,24 @@ TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereTheDocumentD
     PlacementKind kind;
     uint8_t misplaced;
     PlacementReason documentDiffers;
-    int32_t result;
+    bool applied;
     int column;  // in the kind's summary row; -1: counted nowhere
   };
   const Case cases[] = {
-      {PlacementKind::Underline, 1, PlacementReason::None, -3, kColumnFailed},
-      {PlacementKind::Replacement, 1, PlacementReason::None, 0, kColumnMisplaced},
-      {PlacementKind::Note, 1, PlacementReason::None, 0, kColumnSuccessful},
-      {PlacementKind::Note, 1, PlacementReason::TextChanged, 0, kColumnMisplaced},
-      {PlacementKind::Other, 0, PlacementReason::None, 1, -1},
+      {PlacementKind::Underline, 1, PlacementReason::None, false, kColumnFailed},
+      {PlacementKind::Replacement, 1, PlacementReason::None, true, kColumnMisplaced},
+      {PlacementKind::Note, 1, PlacementReason::None, true, kColumnSuccessful},
+      {PlacementKind::Note, 1, PlacementReason::TextChanged, true, kColumnMisplaced},
+      {PlacementKind::Other, 0, PlacementReason::None, false, -1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << PlacementKindName(c.kind) << " result " << c.result);
+    SCOPED_TRACE(testing::Message() << PlacementKindName(c.kind) << " applied " << c.applied);
     Placement placement;
     placement.kind = c.kind;
     placement.misplaced = c.misplaced;
     placement.documentDiffers = c.documentDiffers;
     OutcomeCounters counters;
-    CountOutcome(counters, placement, c.result);
+    CountOutcome(counters, placement, c.applied);
     int total = 0;
     for (const auto& row : counters.counts) total += row[0] + row[1] + row[2];
     EXPECT_EQ(total, c.column < 0 ? 0 : 1);

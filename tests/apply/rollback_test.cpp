@@ -134,9 +134,9 @@ TEST_F(RollbackTest, AFailedOrFlaggedPlacementLeavesTheTextAsItWas) {
     const std::string before = Written();
     host_.faults().Fail(c.fault, tolvane::ERR_FAILED, 1, c.after);
     ValidatePlacement(p);
-    const int32_t result = ApplyPlacement(p, false);
+    const bool applied = ApplyPlacement(p, false).ok();
     host_.faults().ClearAll();
-    const ReportEntry report = ReportPlacement(p, result);
+    const ReportEntry report = ReportPlacement(p, applied);
     EXPECT_EQ(report.outcome, c.flagged ? "misplaced" : "failed");
     EXPECT_EQ(report.reason, ReasonName(c.why));
     const std::string after = Written();
