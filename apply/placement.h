@@ -65,7 +65,7 @@ struct Placement {
   tolvane::TTextLoc end{};
   tolvane::ObjectId flow = 0;
   tolvane::ObjectId document = 0;
-  uint8_t misplaced = 0;
+  bool misplaced = false;
   const pdf::PdfComment* comment = nullptr;  // not owned
   PlacementReason reason = PlacementReason::None;
 
@@ -77,7 +77,7 @@ struct Placement {
 
   // Marks the placement misplaced; the first reason stays.
   void Misplace(PlacementReason why) {
-    misplaced = 1;
+    misplaced = true;
     if (reason == PlacementReason::None) reason = why;
   }
   void NoteFailure(PlacementReason why) {

@@ -106,7 +106,7 @@ void RunImportCommand() {
     session::ImportSession importSession;
     const support::Status imported = session::RunImport(importSession);
     // The user was told at the step that failed; a calling client also gets the reason.
-    if (!imported.ok() && state.calledFromClient == 1)
+    if (!imported.ok() && state.calledFromClient)
       HostPrintConsole("\nImport stopped: " + imported.reason());
   }
   pdf::PdfLibraryUnload();
@@ -156,11 +156,11 @@ void TakeCallText(const char* text, hostlink::CommandState& state) {
 void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, int32_t) {
   if (notification != tolvane::NOTE_CLIENT_CALL) return;
   hostlink::CommandState& state = hostlink::Command();
-  state.calledFromClient = 1;
+  state.calledFromClient = true;
   TakeCallText(argument.text, state);
   HostPrintConsole("\nCalled from client");
   OnCommand(kImportCommand);
-  state.calledFromClient = 0;
+  state.calledFromClient = false;
   state.callerPdfPath.clear();
   state.callerSummaryPath.reset();
   state.callerReportPath.reset();

@@ -6,7 +6,7 @@
 namespace osprevan::hostlink {
 
 void AnswerRefusal(CallRefusal why) {
-  if (Command().calledFromClient == 1) HostReturnValue(why);
+  if (Command().calledFromClient) HostReturnValue(why);
 }
 
 }  // namespace osprevan::hostlink

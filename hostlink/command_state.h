@@ -10,10 +10,10 @@
 namespace osprevan::hostlink {
 
 struct CommandState {
-  int32_t calledFromClient = 0;
-  std::string callerPdfPath;  // valid only while calledFromClient is 1
+  bool calledFromClient = false;
+  std::string callerPdfPath;  // valid only while calledFromClient
   // Where the caller asked for the summary file and the report; unset: beside the PDF; an empty
-  // path: none. Valid only while calledFromClient is 1.
+  // path: none. Valid only while calledFromClient.
   std::optional<std::string> callerSummaryPath;
   std::optional<std::string> callerReportPath;
   int32_t dontShowWarning = 0;

@@ -7,7 +7,7 @@
 namespace osprevan::hostlink {
 
 void ShowMessage(const std::string& text, int32_t alertKind) {
-  if (Command().calledFromClient == 1) {
+  if (Command().calledFromClient) {
     // A line of its own: the console holds whatever was printed before, without a line end.
     HostPrintConsole("\n" + text);
   } else {

@@ -53,7 +53,7 @@ class DocumentContext {
   // Structure types that stand for a paragraph of the source: "P", "LI", "ListItem",
   // "Caption", "Index", "H", "H1" to "H9", "TOCI".
   std::vector<ondrelkit::PdfAtom> paragraphTypes;
-  uint8_t hasRoleMap = 0;
+  bool hasRoleMap = false;
   // The open PDF (not owned): the content walk takes the role map from it.
   const OkDoc* document = nullptr;
   // The blocks of the document, in the order their starts were found (a deque, so that the

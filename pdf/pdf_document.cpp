@@ -153,18 +153,18 @@ CreatorCheck CheckCreator(OkDoc* document) {
   return CheckCreatorText(creator);
 }
 
-int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath) {
+bool SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath) {
   const int32_t nameProperty =
       tolvane::KindOf(document) == tolvane::KIND_BOOK ? tolvane::P_BOOK_NAME : tolvane::P_DOC_NAME;
   const std::string source = HostGetString(document, document, nameProperty);
-  if (source.empty()) return 0;
-  if (support::Utf8ToUtf16(source).value_or(u"").size() > kPathCapacity) return 0;
+  if (source.empty()) return false;
+  if (support::Utf8ToUtf16(source).value_or(u"").size() > kPathCapacity) return false;
   const auto pdf = support::Utf16ToUtf8(pdfPath);
-  if (!pdf) return 0;
+  if (!pdf) return false;
   const auto written = LastWriteTime(source);
   const auto created = CreationTime(*pdf);
-  if (!written || !created) return 0;
-  return *created < *written ? 1 : 0;
+  if (!written || !created) return false;
+  return *created < *written;
 }
 
 }  // namespace osprevan::pdf

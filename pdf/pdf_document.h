@@ -40,8 +40,8 @@ CreatorCheck CheckCreator(OkDoc* document);
 // The same test on a Creator text, for callers that have one.
 CreatorCheck CheckCreatorText(const std::string& creator);
 
-// 1 when the host document's file was last written after the PDF file was created. A time
+// Whether the host document's file was last written after the PDF file was created. A time
 // that cannot be read counts as "not newer": the question is then not asked.
-int32_t SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath);
+bool SourceNewerThanPdf(tolvane::ObjectId document, const std::u16string& pdfPath);
 
 }  // namespace osprevan::pdf

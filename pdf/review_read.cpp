@@ -28,7 +28,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   if (annotations.total == 0) return read;
 
   DocumentContext context;
-  context.hasRoleMap = HasRoleMap(pdf) ? 1 : 0;
+  context.hasRoleMap = HasRoleMap(pdf);
   // A malformed block marker leaves the blocks found before it; text in the rest is not
   // taken for a block's.
   (void)CollectBlocks(context, tree, part.element);

@@ -66,12 +66,11 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
 // user.
 support::Status WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
   const hostlink::CommandState& command = hostlink::Command();
-  if (command.calledFromClient != 1 && command.writeReport == 0) return support::Status::Done();
-  const std::string path = command.calledFromClient == 1
-                               ? command.callerPdfPath
-                               : support::Utf16ToUtf8(pdfPath).value_or("");
+  if (!command.calledFromClient && command.writeReport == 0) return support::Status::Done();
+  const std::string path =
+      command.calledFromClient ? command.callerPdfPath : support::Utf16ToUtf8(pdfPath).value_or("");
   if (path.empty()) return support::Status::Failed("no path to put the report beside");
-  const bool asked = command.calledFromClient == 1 && command.callerReportPath.has_value();
+  const bool asked = command.calledFromClient && command.callerReportPath.has_value();
   const std::string reportPath = asked ? *command.callerReportPath : apply::ReportFileName(path);
   if (reportPath.empty()) return support::Status::Done();  // the caller asked for none
   return support::ReplaceFile(reportPath, apply::ReportJson(path, session.report, session.notices));
@@ -102,7 +101,7 @@ support::Status RunImport(ImportSession& session) {
   pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
   std::u16string pdfPath;
   OkDoc* pdf = nullptr;
-  support::Status chosen = hostlink::Command().calledFromClient == 1
+  support::Status chosen = hostlink::Command().calledFromClient
                                ? ui::OpenCallerPdf(pdf, pdfPath, criteria)
                                : ui::ChooseInputPdf(pdf, pdfPath, criteria);
   if (chosen.ok() && (pdfPath.empty() || !pdf)) chosen = support::Status::Failed("no PDF open");
@@ -120,7 +119,7 @@ support::Status RunImport(ImportSession& session) {
   } else {
     const pdf::TopElement top = pdf::TopElementKind(pdf);
     const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
-    session.asksQuestions = creator.beforeVersion12 && hostlink::Command().calledFromClient != 1;
+    session.asksQuestions = creator.beforeVersion12 && !hostlink::Command().calledFromClient;
     if (!creator.accepted) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);

@@ -48,7 +48,7 @@ std::string Formatted(int id) {
 }  // namespace
 
 int32_t ShowFirstUseWarning(int32_t& dontShowWarning) {
-  if (hostlink::Command().calledFromClient == 1) return hostlink::kAnswerContinue;
+  if (hostlink::Command().calledFromClient) return hostlink::kAnswerContinue;
   WarningRun run;
   run.working = dontShowWarning;
   run.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "warningdialog");

@@ -99,7 +99,7 @@ support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNo
 
 support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
-  if (hostlink::Command().calledFromClient == 1) {
+  if (hostlink::Command().calledFromClient) {
     const auto& asked = hostlink::Command().callerSummaryPath;
     if (asked && asked->empty()) return support::Status::Done();  // the caller asked for none
     return WriteSummaryFile(counters, notices);

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     criteria.migrationStateMask = osprevan::pdf::kAllMigrationStates;
     criteria.acceptedAuthors = {""};
     osprevan::pdf::DocumentContext context;
-    context.hasRoleMap = osprevan::pdf::HasRoleMap(document) ? 1 : 0;
+    context.hasRoleMap = osprevan::pdf::HasRoleMap(document);
     const Clock::time_point start = Clock::now();
     for (int32_t page = 0; page < pages; ++page) {
       const Clock::time_point pageStart = Clock::now();

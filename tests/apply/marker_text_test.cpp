@@ -47,7 +47,7 @@ class MarkerTest : public ::testing::Test {
     pdf::Tables().dates->PdfDateFree(date);
     return comment;
   }
-  static Placement Place(PlacementKind kind, const PdfComment* comment, uint8_t misplaced = 0) {
+  static Placement Place(PlacementKind kind, const PdfComment* comment, bool misplaced = false) {
     Placement placement;
     placement.kind = kind;
     placement.misplaced = misplaced;

@@ -11,17 +11,17 @@ using namespace ui;
 TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereTheDocumentDiffers) {
   struct Case {
     PlacementKind kind;
-    uint8_t misplaced;
+    bool misplaced;
     PlacementReason documentDiffers;
     bool applied;
     int column;  // in the kind's summary row; -1: counted nowhere
   };
   const Case cases[] = {
-      {PlacementKind::Underline, 1, PlacementReason::None, false, kColumnFailed},
-      {PlacementKind::Replacement, 1, PlacementReason::None, true, kColumnMisplaced},
-      {PlacementKind::Note, 1, PlacementReason::None, true, kColumnSuccessful},
-      {PlacementKind::Note, 1, PlacementReason::TextChanged, true, kColumnMisplaced},
-      {PlacementKind::Other, 0, PlacementReason::None, false, -1},
+      {PlacementKind::Underline, true, PlacementReason::None, false, kColumnFailed},
+      {PlacementKind::Replacement, true, PlacementReason::None, true, kColumnMisplaced},
+      {PlacementKind::Note, true, PlacementReason::None, true, kColumnSuccessful},
+      {PlacementKind::Note, true, PlacementReason::TextChanged, true, kColumnMisplaced},
+      {PlacementKind::Other, false, PlacementReason::None, false, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << PlacementKindName(c.kind) << " applied " << c.applied);

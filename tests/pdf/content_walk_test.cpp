@@ -74,7 +74,7 @@ class Reading {
     criteria_.acceptedAuthors = {"R"};
     if (!pdf_) return;
     context.document = pdf_;
-    context.hasRoleMap = HasRoleMap(pdf_) ? 1 : 0;
+    context.hasRoleMap = HasRoleMap(pdf_);
     ReadPages(context, pdf_, 0, Tables().document->PdfPageCount(pdf_) - 1, criteria_);
   }
   ~Reading() {
