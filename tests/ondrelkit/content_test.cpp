@@ -3,13 +3,10 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "library_session.h"
 #include "structured_pdf.h"
@@ -89,7 +86,7 @@ TEST_F(ContentTest, TextLandsInItsMarkedContentWhoseMcidMapsToItsElement) {
   lib_.core->PdfRelease(pageObject);
 }
 
-TEST_F(ContentTest, TreeGivesIdsPagesAndRoleMappedTypes) {
+TEST_F(ContentTest, TreeGivesIdsPagesAndRoleMappedTypesAndRotatedPagesKeepUnrotatedBoxes) {
   OkStructElem* document = PdfStructRootKid(doc_, 0);
   ASSERT_EQ(Type(document), "Document");
   ASSERT_EQ(PdfStructElemKidCount(document), 3);
@@ -109,20 +106,15 @@ TEST_F(ContentTest, TreeGivesIdsPagesAndRoleMappedTypes) {
   EXPECT_FALSE(PdfStructElemActualText(body, text));
   lib_.core->PdfRelease(text);
   EXPECT_THROW(PdfStructElemKid(document, 3), PdfError);
-}
-
-TEST_F(ContentTest, RotatedPageKeepsUnrotatedBoxes) {
-  EXPECT_EQ(lib_.pages->PdfPageRotation(pages_[1]), 90);
+  // The rotated page's text leads to the Quote through this page's entry, its boxes unrotated.
   const std::vector<TextPiece> pieces = lib_.PageText(pages_[1]);
   ASSERT_FALSE(pieces.empty());
-  // Its text's MCID leads to the paragraph's element (the Quote) through this page's entry.
   OkObj* object = lib_.pages->PdfPageObject(pages_[1]);
   OkStructElem* element = PdfMarkedContentParent(object, pieces.front().mcid);
   ASSERT_NE(element, nullptr);
   EXPECT_EQ(Id(element), "P12#10#11#0#0");
   lib_.core->PdfRelease(object);
-  // Pango laid the paragraph out from x = 100, y = 200 (from the top) in a page 842 high,
-  // before the page was rotated: the boxes stay in that unrotated space.
+  // Pango laid the paragraph out from x = 100, y = 200 (from the top) in a page 842 high.
   const float* first = pieces.front().chars.front().box;
   EXPECT_NEAR(first[0], 100.0f, 2.0f);
   EXPECT_GT(first[3], 842.0f - 200.0f - 20.0f);

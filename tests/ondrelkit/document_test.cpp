@@ -21,7 +21,6 @@ class LibraryTest : public ::testing::Test {
     fs::remove_all(dir_);
     EXPECT_EQ(LibrarySession::BytesInUse(), 0u);  // every text and document went back
   }
-  // The text as UTF-8, released.
   std::string Take(OkText* text) {
     std::string out = lib_.Utf8(text);
     lib_.core->PdfRelease(text);
@@ -32,24 +31,19 @@ class LibraryTest : public ::testing::Test {
   const fs::path dir_ = fs::temp_directory_path() / ("ondrelkit_" + std::to_string(::getpid()));
 };
 
-TEST_F(LibraryTest, TablesByNameAndVersionAndOneAtomPerString) {
+TEST_F(LibraryTest, TablesAtomsAndTextsInBothPdfEncodings) {
   EXPECT_EQ(OkGetFunctionTable("OkCore", 2), nullptr);
   EXPECT_EQ(OkGetFunctionTable("NoSuchTable", 1), nullptr);
   EXPECT_NE(OkInitialize("1", nullptr), 0);
   const PdfAtom a = lib_.core->PdfAtom("Highlight");
   EXPECT_EQ(lib_.core->PdfAtom("Highlight"), a);
   EXPECT_NE(lib_.core->PdfAtom("StrikeOut"), a);
-  EXPECT_STREQ(lib_.core->PdfAtomName(a), "Highlight");
   EXPECT_THROW(lib_.core->PdfAtomName(999999), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 2);
-}
-
-// Texts decode both PDF encodings; UTF-8 and UTF-16 out are cut within the buffer, UTF-16
-// without splitting a surrogate pair.
-TEST_F(LibraryTest, TextsDecodeBothPdfEncodingsAndAreCutWithinTheBuffer) {
-  EXPECT_EQ(Take(lib_.core->PdfTextFromBytes("\xFE\xFF\x30\x42\x00\x41", 6)), "あA");
-  EXPECT_EQ(Take(lib_.core->PdfTextFromBytes("\xFE\xFF\xD8\x3D\xDE\x00", 6)), "\U0001F600");
+  EXPECT_EQ(Take(lib_.core->PdfTextFromBytes("\xFE\xFF\xD8\x3D\xDE\x00\x00\x41", 8)),
+            "\U0001F600A");
   EXPECT_EQ(Take(lib_.core->PdfTextFromBytes("a\x80\xA0", 3)), "a•€");  // PDFDocEncoding
+  // UTF-8 and UTF-16 out are cut within the buffer, UTF-16 without splitting a surrogate pair.
   OkText* text = lib_.core->PdfTextFromBytes("abcdef", 6);
   char small[4];
   EXPECT_EQ(lib_.core->PdfTextBytes(text, small, sizeof small), 6u);
@@ -64,10 +58,9 @@ TEST_F(LibraryTest, TextsDecodeBothPdfEncodingsAndAreCutWithinTheBuffer) {
     EXPECT_EQ(std::u16string(buffer), expected) << capacity;
   }
   lib_.core->PdfRelease(text);
-  EXPECT_THROW(lib_.core->PdfTextToUtf16(nullptr, buffer, 8), PdfError);
 }
 
-TEST_F(LibraryTest, OpensTaggedAndUntaggedPdfsWithTheirCreator) {
+TEST_F(LibraryTest, OpensTaggedUntaggedMissingAndDamagedFiles) {
   const std::string tagged = (dir_ / "tagged.pdf").string();
   const std::string plain = (dir_ / "plain.pdf").string();
   WriteCairoPdf(tagged, 3, "Hello", true, "Tolvane 17.0", "Part");
@@ -76,27 +69,20 @@ TEST_F(LibraryTest, OpensTaggedAndUntaggedPdfsWithTheirCreator) {
   EXPECT_EQ(lib_.docs->PdfPageCount(document), 3);
   EXPECT_EQ(Take(lib_.docs->PdfDocInfoText(document, "Creator")), "Tolvane 17.0");
   EXPECT_EQ(Take(lib_.docs->PdfDocInfoText(document, "NoSuchEntry")), "");
-  ASSERT_TRUE(lib_.docs->PdfStructRoot(document));
   OkStructElem* top = PdfStructRootKid(document, 0);
   EXPECT_STREQ(lib_.core->PdfAtomName(PdfStructElemType(top)), "Part");
   lib_.core->PdfRelease(top);
-  EXPECT_THROW(PdfStructRootKid(document, 5), PdfError);
   lib_.docs->PdfCloseDoc(document);
   document = lib_.Open(plain);
   EXPECT_FALSE(lib_.docs->PdfStructRoot(document));
   EXPECT_THROW(PdfStructRootKid(document, 0), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 6);
-  EXPECT_EQ(Take(lib_.docs->PdfDocInfoText(document, "Creator")), "Another Writer");
   lib_.docs->PdfCloseDoc(document);
-}
-
-TEST_F(LibraryTest, MissingAndDamagedFilesRaiseErrors) {
   EXPECT_THROW(lib_.Open((dir_ / "missing.pdf").string()), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 4);
   std::ofstream((dir_ / "junk.pdf").string()) << "%PDF-1.7\nnot really a pdf\n";
   EXPECT_THROW(lib_.Open((dir_ / "junk.pdf").string()), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 5);
-  EXPECT_THROW(lib_.docs->PdfPageCount(nullptr), PdfError);
 }
 
 TEST(LibraryUninitialised, OperationsRaiseNotInitialised) {

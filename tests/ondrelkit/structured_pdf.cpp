@@ -24,8 +24,7 @@ namespace {
 
 // Shows `text` with pango from (x, y), in lines of at most `width` points when it is given,
 // and answers the width of what it showed.
-double ShowLayout(cairo_t* cr, const char* text, double size, double x, double y,
-                  double width = 0) {
+double Show(cairo_t* cr, const char* text, double size, double x, double y, double width = 0) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
   pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
@@ -41,15 +40,6 @@ double ShowLayout(cairo_t* cr, const char* text, double size, double x, double y
   return static_cast<double>(shownWidth) / PANGO_SCALE;
 }
 
-// Shows `text` at (*x, y) and moves *x past it on the same line.
-void ShowText(cairo_t* cr, const char* text, double size, double* x, double y) {
-  *x += ShowLayout(cr, text, size, *x, y);
-}
-
-void ShowParagraph(cairo_t* cr, const char* text, double width, double x, double y) {
-  ShowLayout(cr, text, 11, x, y, width);
-}
-
 void Finish(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
   const cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
@@ -59,13 +49,6 @@ void Finish(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
   if (status != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) {
     throw std::runtime_error("cairo could not write " + path);
   }
-}
-
-void Tagged(cairo_t* cr, const char* tag, bool begin) {
-  if (begin)
-    cairo_tag_begin(cr, tag, "");
-  else
-    cairo_tag_end(cr, tag);
 }
 
 // Gives the paragraph-level elements their identifiers and custom types, in tree order.
@@ -95,25 +78,23 @@ void WriteStructuredPdf(const std::string& path) {
   cairo_surface_t* surface = cairo_pdf_surface_create(drawn.c_str(), 595, 842);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Tolvane 17.0");
   cairo_t* cr = cairo_create(surface);
-  Tagged(cr, "Document", true);
-  double x = 72;
-  Tagged(cr, "H1", true);
-  ShowText(cr, kHeadingText, 18, &x, 80);
-  Tagged(cr, "H1", false);
-  x = 72;
-  Tagged(cr, "P", true);
-  ShowText(cr, kBeforeSpan, 11, &x, 130);
-  Tagged(cr, "Span", true);
-  ShowText(cr, kSpanText, 11, &x, 130);
-  Tagged(cr, "Span", false);
-  ShowText(cr, kAfterSpan, 11, &x, 130);
-  Tagged(cr, "P", false);
+  cairo_tag_begin(cr, "Document", "");
+  cairo_tag_begin(cr, "H1", "");
+  Show(cr, kHeadingText, 18, 72, 80);
+  cairo_tag_end(cr, "H1");
+  cairo_tag_begin(cr, "P", "");
+  double x = 72 + Show(cr, kBeforeSpan, 11, 72, 130);
+  cairo_tag_begin(cr, "Span", "");
+  x += Show(cr, kSpanText, 11, x, 130);
+  cairo_tag_end(cr, "Span");
+  Show(cr, kAfterSpan, 11, x, 130);
+  cairo_tag_end(cr, "P");
   cairo_show_page(cr);
-  Tagged(cr, "P", true);
-  ShowParagraph(cr, kSecondPageText, 300, 100, 200);
-  Tagged(cr, "P", false);
+  cairo_tag_begin(cr, "P", "");
+  Show(cr, kSecondPageText, 11, 100, 200, 300);
+  cairo_tag_end(cr, "P");
   cairo_show_page(cr);
-  Tagged(cr, "Document", false);
+  cairo_tag_end(cr, "Document");
   Finish(cr, surface, drawn);
 
   QPDF pdf;
@@ -135,12 +116,11 @@ void WriteLongPdf(const std::string& path, int pages) {
   cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), 595, 842);
   cairo_t* cr = cairo_create(surface);
   for (int page = 0; page < pages; ++page) {
-    for (int block = 0; block < 5; ++block) {
-      ShowParagraph(cr, kSecondPageText, 450, 72, 72 + block * 140);
-      double x = 72;
-      ShowText(cr, kBeforeSpan, 11, &x, 72 + block * 140 + 90);
-      ShowText(cr, kSpanText, 11, &x, 72 + block * 140 + 90);
-      ShowText(cr, kAfterSpan, 11, &x, 72 + block * 140 + 90);
+    for (double y = 72; y < 72 + 5 * 140; y += 140) {
+      Show(cr, kSecondPageText, 11, 72, y, 450);
+      double x = 72 + Show(cr, kBeforeSpan, 11, 72, y + 90);
+      x += Show(cr, kSpanText, 11, x, y + 90);
+      Show(cr, kAfterSpan, 11, x, y + 90);
     }
     cairo_show_page(cr);
   }

@@ -4,6 +4,7 @@
 #include <set>
 
 namespace tlhost::pdfexport::testing {
+namespace {
 
 bool IsParagraphType(const std::string& mapped) {
   static const std::set<std::string> kTypes = {"P",  "LI", "ListItem", "Caption", "Index", "H",
@@ -12,17 +13,18 @@ bool IsParagraphType(const std::string& mapped) {
   return kTypes.count(mapped) > 0;
 }
 
+}  // namespace
+
 ExportedPdf::ExportedPdf(const std::string& path) {
   session_.emplace();
   lib = &*session_;
   doc_ = lib->Open(path);
   pageCount = lib->docs->PdfPageCount(doc_);
-  OkText* text = lib->docs->PdfDocInfoText(doc_, "Creator");
-  creator = lib->Utf8(text);
-  lib->core->PdfRelease(text);
-  text = lib->docs->PdfDocInfoText(doc_, "CreationDate");
-  creationDate = lib->Utf8(text);
-  lib->core->PdfRelease(text);
+  for (auto [key, value] : {std::pair{"Creator", &creator}, {"CreationDate", &creationDate}}) {
+    OkText* text = lib->docs->PdfDocInfoText(doc_, key);
+    *value = lib->Utf8(text);
+    lib->core->PdfRelease(text);
+  }
   if (lib->docs->PdfStructRoot(doc_)) {
     roleMapObject_ = PdfStructRoleMap(doc_);
     // The library raises its error for a kid index beyond the last.

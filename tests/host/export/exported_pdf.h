@@ -58,6 +58,4 @@ class ExportedPdf {
   const OkObj* roleMapObject_ = nullptr;
 };
 
-bool IsParagraphType(const std::string& mapped);
-
 }  // namespace tlhost::pdfexport::testing

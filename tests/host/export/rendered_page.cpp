@@ -52,11 +52,6 @@ int RenderedPage::CountPixels(const float box[4], const PixelTest& test) const {
   return count;
 }
 
-int RenderedPage::DarkPixels(const float box[4]) const {
-  return CountPixels(box,
-                     [](const Pixel& p) { return 0.299 * p.r + 0.587 * p.g + 0.114 * p.b < 128; });
-}
-
 std::vector<double> RenderedPage::LineRows(const float box[4], const PixelTest& test) const {
   const Area a = AreaOf(box);
   std::vector<double> rows;

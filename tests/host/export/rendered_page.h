@@ -22,8 +22,6 @@ class RenderedPage {
   // Pixels inside `box` that pass `test`, less a pixel on each side so that a neighbour's
   // smoothed edge does not count.
   int CountPixels(const float box[4], const PixelTest& test) const;
-  // Pixels darker than mid grey.
-  int DarkPixels(const float box[4]) const;
   // Heights above the box's bottom (points) of the pixel rows inside `box` that pass `test`
   // from side to side (but for a pixel on each end): the lines drawn across it.
   std::vector<double> LineRows(const float box[4], const PixelTest& test) const;

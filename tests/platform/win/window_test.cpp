@@ -25,17 +25,5 @@ TEST(Window, DestroyedHandlesAreNeverGivenToANewWindow) {
   }
 }
 
-TEST(Window, TextIsKeptAndCopiedWithinTheCapacity) {
-  HWND window = CreateFrameWindow(u"Tolvane", nullptr);
-  char16_t text[4];
-  EXPECT_EQ(GetWindowText(window, text, 4), 3);
-  EXPECT_EQ(std::u16string(text), u"Tol");
-  EXPECT_EQ(GetWindowTextLength(window), 7);
-  SendMessage(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"Ab"));
-  EXPECT_EQ(SendMessage(window, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(text)), 2);
-  EXPECT_EQ(std::u16string(text), u"Ab");
-  DestroyWindow(window);
-}
-
 }  // namespace
 }  // namespace win
