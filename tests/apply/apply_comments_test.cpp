@@ -14,13 +14,13 @@
 #include "imported_document.h"
 #include "reviewed_pdf.h"
 #include "tests/client/plugin_host_fixture.h"
-#include "tests/support/expected_messages.h"
+#include "tests/fixtures/plugin_messages.h"
 
 namespace osprevan::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using support::testing::kExpectedMessages;
+using fixtures::Message;
 
 constexpr const char* kDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
 <document version="1" next-unique="6">
@@ -170,7 +170,7 @@ TEST_F(ApplyCommentsTest, NotesInTableCellsAndAFootnoteLandInTheirParagraphs) {
   // What they left in the cells and the footnote is found again: nothing is imported twice.
   ImportAgain();
   EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
-  EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 3\n"),
+  EXPECT_NE(File("annotated.smry").find(Message(support::MSG_ALREADY_IMPORTED) + " 3\n"),
             std::string::npos);
 }
 
@@ -662,7 +662,7 @@ TEST_F(ApplyCommentsTest, AReviewOfAnotherDocumentPlacesNothingUnflagged) {
          {}, kDocument, Example("table-footnote.tlv"));
   for (const char* row : kRows) EXPECT_EQ(Counts(row).substr(0, 2), "0/") << row;
   EXPECT_EQ(Shown().find(" wooden+}"), std::string::npos) << Shown();
-  const std::string warning = kExpectedMessages[52];
+  const std::string warning = Message(support::MSG_OTHER_DOCUMENT);
   EXPECT_EQ(Occurrences(File("annotated.smry"), warning + "\n"), 1u) << File("annotated.smry");
   EXPECT_EQ(Occurrences(host().recorder().console, "\n" + warning), 1u);
   EXPECT_NE(File("annotated.report.json")
@@ -687,9 +687,9 @@ TEST_F(ApplyCommentsTest, TheSamePdfImportedAgainAddsNothing) {
     ImportAgain();
     EXPECT_EQ(Shown(), once);
     for (const char* row : kRows) EXPECT_EQ(Counts(row), "0/0/0") << row;
-    EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 4\n"),
+    EXPECT_NE(File("annotated.smry").find(Message(support::MSG_ALREADY_IMPORTED) + " 4\n"),
               std::string::npos);
-    EXPECT_NE(host().recorder().console.find(std::string(kExpectedMessages[51]) + " 4"),
+    EXPECT_NE(host().recorder().console.find(Message(support::MSG_ALREADY_IMPORTED) + " 4"),
               std::string::npos);
     EXPECT_EQ(Occurrences(File("annotated.report.json"), R"("outcome": "alreadyImported")"), 4u);
     ExpectNoTextLost();
@@ -715,7 +715,7 @@ TEST_F(ApplyCommentsTest, AnUpdatedReviewImportsOnlyItsNewComments) {
   EXPECT_EQ(Counts("下線"), "1/0/0");
   EXPECT_EQ(Counts("ハイライト"), "0/0/0");
   EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
-  EXPECT_NE(File("annotated.smry").find(std::string(kExpectedMessages[51]) + " 2\n"),
+  EXPECT_NE(File("annotated.smry").find(Message(support::MSG_ALREADY_IMPORTED) + " 2\n"),
             std::string::npos);
   const std::string report = File("annotated.report.json");
   EXPECT_NE(report.find(R"("replies": 1, "placement": "note", "outcome": "alreadyImported", )"
