@@ -8,84 +8,65 @@ import re
 
 import fitz
 
+import pdf_pages
 import shapes
+from plan import MARKUPS
 
 NUMBER = re.compile(r"-?\d+(?:\.\d*)?(?:[eE]-?\d+)?|-?\.\d+")
 TOLERANCE = 0.05
-
-
-def _numbers(doc, xref, key):
-    kind, value = doc.xref_get_key(xref, key)
-    return [float(n) for n in NUMBER.findall(value)] if kind == "array" else []
-
-
-def _box(numbers):
-    xs, ys = numbers[0::2], numbers[1::2]
-    return shapes.Box(min(xs), min(ys), max(xs), max(ys))
+SUBTYPES = {"insert": "Caret", "strikeout": "StrikeOut", "replace": "StrikeOut",
+            "highlight": "Highlight", "underline": "Underline", "note": "Text",
+            "freetext": "FreeText"}
 
 
 class Written:
     def __init__(self, page, subtype, rect, quads, rd):
-        self.page, self.subtype, self.rect, self.quads, self.rd = page, subtype, rect, quads, rd
-
-    def inner(self):
-        """The rectangle less its /RD insets: where the caret is drawn."""
-        if len(self.rd) != 4:
-            return self.rect
-        left, bottom, right, top = self.rd
-        r = self.rect
-        return shapes.Box(r.x0 + left, r.y0 + bottom, r.x1 - right, r.y1 - top)
+        self.page, self.subtype, self.rect, self.quads = page, subtype, rect, quads
+        if rect and len(rd) == 4:  # where a caret is drawn: the rectangle less its /RD insets
+            rect = shapes.Box(rect.x0 + rd[0], rect.y0 + rd[1], rect.x1 - rd[2], rect.y1 - rd[3])
+        self.inner = rect
 
 
 def read_written(pdf_path):
     """The annotations of the PDF by their title (/T), in PDF user space."""
     doc = fitz.open(pdf_path)
     by_author = {}
+
+    def numbers(xref, key):
+        kind, value = doc.xref_get_key(xref, key)
+        return [float(n) for n in NUMBER.findall(value)] if kind == "array" else []
+
     for page in doc:
-        kind, value = doc.xref_get_key(page.xref, "Annots")
-        if kind == "xref":
-            value = doc.xref_object(int(value.split()[0]), compressed=True)
-        for ref in re.findall(r"(\d+) \d+ R", value if kind in ("array", "xref") else ""):
-            xref = int(ref)
-            kind_t, author = doc.xref_get_key(xref, "T")
-            if kind_t != "string":
+        for xref in pdf_pages.annotations(doc, page):
+            kind, author = doc.xref_get_key(xref, "T")
+            if kind != "string":
                 continue
-            subtype = doc.xref_get_key(xref, "Subtype")[1].lstrip("/")
-            rect = _numbers(doc, xref, "Rect")
-            quads = _numbers(doc, xref, "QuadPoints")
+            rect, quads = numbers(xref, "Rect"), numbers(xref, "QuadPoints")
             by_author.setdefault(author, []).append(Written(
-                page.number, subtype, _box(rect) if len(rect) == 4 else None,
-                [_box(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
-                _numbers(doc, xref, "RD")))
+                page.number, doc.xref_get_key(xref, "Subtype")[1].lstrip("/"),
+                shapes.outline(rect) if len(rect) == 4 else None,
+                [shapes.outline(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
+                numbers(xref, "RD")))
     doc.close()
     return by_author
 
 
-def _one(written, subtype):
-    found = [w for w in written if w.subtype == subtype]
-    return found[0] if len(found) == 1 else None
-
-
 def _check_caret(caret, comment, at):
-    x, glyph = shapes.insertion_point(comment.target, at)
-    if comment.variant.get("caret_x") == "blank":
-        x = shapes.blank_middle(comment.target)
-    drawn = caret.inner()
+    x, glyph = shapes.caret_x(comment, at)
+    drawn = caret.inner
     centre = (drawn.x0 + drawn.x1) / 2
+    y_at = comment.variant.get("caret_y")
+    middle = (glyph.y0 + glyph.y1) / 2
     if abs(centre - x) > TOLERANCE:
         return "caret centred at x %.2f, meant %.2f" % (centre, x)
-    y_at = comment.variant.get("caret_y")
     if y_at == "below":  # the tip on the baseline
         if abs(drawn.y1 - glyph.base) > TOLERANCE:
             return "caret %r does not hang from the baseline %.2f" % (drawn, glyph.base)
-        return None
-    if y_at == "lower":
-        if not drawn.y0 < glyph.base < drawn.y1 <= glyph.centre[1] + TOLERANCE:
+    elif y_at == "lower":
+        if not drawn.y0 < glyph.base < drawn.y1 <= middle + TOLERANCE:
             return "caret %r is not across the baseline %.2f below the line's middle" % (
                 drawn, glyph.base)
-        return None
-    middle = (glyph.y0 + glyph.y1) / 2
-    if not drawn.y0 <= middle <= drawn.y1:
+    elif not drawn.y0 <= middle <= drawn.y1:
         return "caret %r misses the line at y %.2f" % (drawn, middle)
     return None
 
@@ -114,17 +95,25 @@ def _check_cover(boxes, comment, what, covered=_covered):
     own = [shapes.Box(g.x0, g.y0, g.x1, g.y1) for g in target.glyphs]
     extra = [g.char for i, g in enumerate(target.page.glyphs)
              if i not in inside and not g.blank and covered(boxes, g) and not _covered(own, g)]
-    if extra:
-        return "%s also covers %r" % (what, "".join(extra))
-    return None
+    return "%s also covers %r" % (what, "".join(extra)) if extra else None
+
+
+def _check_markup(markup, comment):
+    variant = comment.variant
+    if variant.get("no_quads"):
+        return _check_cover([markup.rect], comment, "rectangle")
+    if variant.get("reverse") and not markup.quads[0].y0 < markup.quads[-1].y0:
+        return "quadrilaterals are not written last line first"
+    if variant.get("band") or variant.get("taller") or variant.get("line_height"):
+        return _check_cover(markup.quads, comment, "quadrilaterals", _on_line)
+    # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph boxes
+    # they were drawn from.
+    inset = variant.get("inset", 0)
+    return _check_cover([q.grown(inset) for q in markup.quads], comment, "quadrilaterals")
 
 
 def _check_note(note, comment):
-    # The icon's upper left corner is the point the note was put at, or its middle for an icon
-    # centred on the point.
-    x, y = note.rect.x0, note.rect.y1
-    if comment.variant.get("icon") == "centred":
-        x, y = (note.rect.x0 + note.rect.x1) / 2, (note.rect.y0 + note.rect.y1) / 2
+    x, y = note.rect.x0, note.rect.y1  # the icon's upper left corner: the point it was put at
     word = shapes.word_box(comment.target)
     if comment.margin:
         left, right = shapes.column(comment.target.page)
@@ -138,46 +127,29 @@ def _check_note(note, comment):
 
 def check(comment, written):
     """None when the writer drew the comment as meant; else what is wrong."""
-    mine = [w for w in written.get(comment.author, [])]
+    mine = written.get(comment.author, [])
     if any(w.page != comment.target.page.number for w in mine):
         return "written on another page"
-    kind = comment.kind
+    kind, subtype = comment.kind, SUBTYPES[comment.kind]
+    found = [w for w in mine if w.subtype == subtype]
+    one = found[0] if len(found) == 1 else None
     if kind == "insert":
-        caret = _one(mine, "Caret")
-        return _check_caret(caret, comment, comment.at) if caret else "no single Caret"
-    if kind in ("strikeout", "highlight", "underline", "replace"):
-        subtype = {"highlight": "Highlight", "underline": "Underline"}.get(kind, "StrikeOut")
-        markup = _one(mine, subtype)
-        variant = comment.variant
-        if variant.get("no_quads"):
-            if not markup or markup.quads or not markup.rect:
+        return _check_caret(one, comment, comment.at) if one else "no single Caret"
+    if kind in MARKUPS:
+        if comment.variant.get("no_quads"):
+            if not one or one.quads or not one.rect:
                 return "no single %s with a rectangle alone" % subtype
-        elif not markup or not markup.quads:
+        elif not one or not one.quads:
             return "no single %s with quadrilaterals" % subtype
-        if kind == "replace":
-            caret = _one(mine, "Caret")
-            if not caret:
-                return "no Caret with the strike-out"
-        if variant.get("no_quads"):
-            return _check_cover([markup.rect], comment, "rectangle")
-        if variant.get("reverse") and not markup.quads[0].y0 < markup.quads[-1].y0:
-            return "quadrilaterals are not written last line first"
-        if variant.get("band") or variant.get("taller") or variant.get("line_height"):
-            return _check_cover(markup.quads, comment, "quadrilaterals", _on_line)
-        # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph
-        # boxes they were drawn from.
-        inset = variant.get("inset", 0)
-        return _check_cover([q.grown(inset) for q in markup.quads], comment, "quadrilaterals")
+        if kind == "replace" and len([w for w in mine if w.subtype == "Caret"]) != 1:
+            return "no Caret with the strike-out"
+        return _check_markup(one, comment)
+    if not one:
+        return "no single %s" % subtype
     if kind == "note":
-        note = _one(mine, "Text")
-        return _check_note(note, comment) if note else "no single Text"
-    if kind == "freetext":
-        box = _one(mine, "FreeText")
-        if not box:
-            return "no single FreeText"
-        if comment.margin:
-            inked = [g for g in comment.target.page.glyphs
-                     if not g.blank and box.rect.contains(*g.centre)]
-            return "margin box covers text" if inked else None
-        return _check_cover([box.rect], comment, "box")
-    return "unknown kind %s" % kind
+        return _check_note(one, comment)
+    if comment.margin:
+        inked = [g for g in comment.target.page.glyphs
+                 if not g.blank and one.rect.contains(*g.centre)]
+        return "margin box covers text" if inked else None
+    return _check_cover([one.rect], comment, "box")

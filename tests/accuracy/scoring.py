@@ -9,7 +9,13 @@
   extent.
 - lost: the comment failed, was filtered out, or is in neither the report nor the document.
 """
+import json
+import os
+
+import tlv_text
+
 OUTCOMES = ("exact", "flagged", "silent", "lost")
+MARKS = ("highlight", "underline")
 
 
 class Result:
@@ -23,13 +29,12 @@ def _range(paragraph, begin, end):
 
 def _spans(cells):
     """Offsets grouped into runs, "¶3 4-9, ¶5 0-2"."""
-    out, run = [], None
+    out = []
     for paragraph, offset in sorted(cells):
-        if run and run[0] == paragraph and run[2] == offset:
-            run[2] = offset + 1
+        if out and out[-1][0] == paragraph and out[-1][2] == offset:
+            out[-1][2] = offset + 1
         else:
-            run = [paragraph, offset, offset + 1]
-            out.append(run)
+            out.append([paragraph, offset, offset + 1])
     return ", ".join("¶%d %d-%d" % tuple(r) for r in out)
 
 
@@ -38,39 +43,26 @@ def _document_says(comment, changes, place=None):
     meant); else what it shows."""
     paragraph, begin, end = place or comment.intended()
     kind = comment.kind
-    added = [(p, o, t) for p, o, t in changes.added]
     markers = [(p, o) for p, o, _ in changes.markers]
     shown = []
-    if added:
-        shown.append("inserted " + ", ".join("%r at ¶%d %d" % (t, p, o) for p, o, t in added))
+    if changes.added:
+        shown.append("inserted " + ", ".join("%r at ¶%d %d" % (t, p, o)
+                                             for p, o, t in changes.added))
     if changes.deleted:
         shown.append("deleted " + _spans(changes.deleted))
     if changes.conditioned:
         shown.append("conditional text " + _spans(changes.conditioned))
     if markers:
         shown.append("marker at " + ", ".join("¶%d %d" % m for m in markers))
-    summary = "; ".join(shown) or "nothing"
-    expected_added, expected_deleted, expected_conditioned = [], set(), set()
-    if kind == "insert":
-        expected_added = [(paragraph, begin, comment.text)]
-    elif kind == "strikeout":
-        expected_deleted = _range(paragraph, begin, end)
-    elif kind == "replace":
-        expected_deleted = _range(paragraph, begin, end)
-        expected_added = [(paragraph, end, comment.text)]
-    elif kind in ("highlight", "underline"):
-        expected_conditioned = _range(paragraph, begin, end)
-    if added != expected_added or changes.deleted != expected_deleted or \
-            changes.conditioned != expected_conditioned:
-        return summary
-    if kind in ("note", "freetext"):
-        at_place = [m for m in markers if m[0] == paragraph and (begin is None or m[1] == end)]
-        if not at_place:
-            return summary
+    # An insertion's begin and end are one offset; a replacement's text follows the struck one.
+    expected = ([(paragraph, end, comment.text)] if kind in ("insert", "replace") else [],
+                _range(paragraph, begin, end) if kind in ("strikeout", "replace") else set(),
+                _range(paragraph, begin, end) if kind in MARKS else set())
+    if (changes.added, changes.deleted, changes.conditioned) != expected or \
+            (kind in ("note", "freetext") and not any(
+                p == paragraph and (begin is None or o == end) for p, o in markers)):
+        return "; ".join(shown) or "nothing"
     return None
-
-
-MARKS = ("highlight", "underline")
 
 
 def give_marks(comments, entries, marks, changes):
@@ -109,12 +101,11 @@ def score(comment, entry, changes, misplaced_label):
         return Result(comment, "lost", "", said)
     landed = (entry["paragraph"], entry["begin"], entry["end"])
     if entry["outcome"] == "misplaced":
-        flags = [m for m in changes.markers if misplaced_label in m[2]]
         if changes.changed_text():
             return Result(comment, "silent", landed,
                           "misplaced (%s), yet its text was changed: %s" % (
                               entry["reason"], _document_says(comment, changes)))
-        if not flags:
+        if not any(misplaced_label in m[2] for m in changes.markers):
             return Result(comment, "lost", landed,
                           "misplaced (%s), but no marker says so" % entry["reason"])
         return Result(comment, "flagged", landed, entry["reason"])
@@ -132,3 +123,24 @@ def score(comment, entry, changes, misplaced_label):
     if wrong:
         return Result(comment, "silent", landed, "; ".join(wrong))
     return Result(comment, "exact", landed)
+
+
+def score_batch(comments, source, report, saved, label, unscored=()):
+    """The Results of one PDF's comments, from the import's report and saved document (None or
+    a missing file for an import that did not run). unscored: the PDF's other comments, which
+    a writer drew wrongly; what they changed is theirs, not the scored comments'."""
+    entries = {}
+    if report and os.path.exists(report):
+        with open(report, encoding="utf-8") as f:
+            entries = {entry["author"]: entry for entry in json.load(f)["comments"]}
+    document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
+    everyone = list(comments) + list(unscored)
+    changes, marks = tlv_text.changes_by_author(document, tlv_text.read_document(source),
+                                                [c.author for c in everyone])
+    give_marks(everyone, entries, marks, changes)
+    return [score(c, entries.get(c.author), changes[c.author], label) for c in comments]
+
+
+def exit_status(results, writer_errors):
+    """1 when a comment was silent or lost, or a writer did not draw one as meant."""
+    return 1 if writer_errors or any(r.outcome in ("silent", "lost") for r in results) else 0

@@ -15,6 +15,9 @@ class Box:
     def __init__(self, x0, y0, x1, y1):
         self.x0, self.y0, self.x1, self.y1 = x0, y0, x1, y1
 
+    def __iter__(self):
+        return iter((self.x0, self.y0, self.x1, self.y1))
+
     def grown(self, by):
         return Box(self.x0 - by, self.y0 - by, self.x1 + by, self.y1 + by)
 
@@ -22,7 +25,13 @@ class Box:
         return self.x0 - slack <= x <= self.x1 + slack and self.y0 - slack <= y <= self.y1 + slack
 
     def __repr__(self):
-        return "[%.2f %.2f %.2f %.2f]" % (self.x0, self.y0, self.x1, self.y1)
+        return "[%.2f %.2f %.2f %.2f]" % tuple(self)
+
+
+def outline(numbers):
+    """The box around points given as x, y, x, y..."""
+    xs, ys = numbers[0::2], numbers[1::2]
+    return Box(min(xs), min(ys), max(xs), max(ys))
 
 
 def union(glyphs):
@@ -38,12 +47,7 @@ def line_glyphs(target):
     return [glyphs for _, glyphs in sorted(lines.items())]
 
 
-def line_boxes(target):
-    """One box for each visual line of the target: the glyphs' boxes joined."""
-    return [union(glyphs) for glyphs in line_glyphs(target)]
-
-
-def word_boxes(target):
+def _word_boxes(target):
     """One box for each run of inked glyphs (a word) of the target, line by line."""
     boxes = []
     for glyphs in line_glyphs(target):
@@ -58,11 +62,10 @@ def word_boxes(target):
 
 
 def _middle(values):
-    values = sorted(values)
-    return values[len(values) // 2]
+    return sorted(values)[len(values) // 2]
 
 
-def band(glyphs, where):
+def _band(glyphs, where):
     """A thin band along the glyphs, as some viewers draw their markup: an underline 1.5 pt
     tall on the baseline ("baseline"), or a strike-out band 1.5 pt tall around the middle of
     the small letters ("x-height", half the x-height of a sans serif, 0.27 em, above the
@@ -75,8 +78,26 @@ def band(glyphs, where):
     return Box(box.x0, middle - 0.75, box.x1, middle + 0.75)
 
 
-def font_size(target):
-    return _middle([g.size for g in target.glyphs])
+def markup_boxes(target, variant):
+    """The boxes a markup's quadrilaterals are drawn from, in the order they are written: one
+    for each line on the glyphs, or a thin band on the line ("band"), taller than the glyphs
+    ("taller": by so much above and below), a line's height with its leading ("line_height", in
+    em), one box for each word ("per_word"), the lines last to first ("reverse")."""
+    if variant.get("per_word"):
+        boxes = _word_boxes(target)
+    elif variant.get("band"):
+        boxes = [_band(glyphs, variant["band"]) for glyphs in line_glyphs(target)]
+    else:
+        boxes = [union(glyphs) for glyphs in line_glyphs(target)]
+    by = variant.get("taller")
+    if by:
+        boxes = [Box(b.x0, b.y0 - by, b.x1, b.y1 + by) for b in boxes]
+    if variant.get("line_height"):
+        # From the font's ascent down by the line height with its leading, which typesetting
+        # puts below the text.
+        height = variant["line_height"] * _middle([g.size for g in target.glyphs])
+        boxes = [Box(b.x0, b.y1 - height, b.x1, b.y1) for b in boxes]
+    return boxes[::-1] if variant.get("reverse") else boxes
 
 
 def insertion_point(target, at):
@@ -85,21 +106,23 @@ def insertion_point(target, at):
     return (glyph.x0 if at == "before" else glyph.x1), glyph
 
 
-def blank_middle(target):
-    """The middle of the blank after the target: a caret between two words."""
-    blank = target.page.glyphs[target.last + 1]
-    return (blank.x0 + blank.x1) / 2
+def caret_x(comment, at):
+    """Where the caret's middle is meant: the insertion point, or for a caret between two words
+    ("caret_x" "blank") the middle of the blank after the target."""
+    x, glyph = insertion_point(comment.target, at)
+    if comment.variant.get("caret_x") == "blank":
+        blank = comment.target.page.glyphs[comment.target.last + 1]
+        x = (blank.x0 + blank.x1) / 2
+    return x, glyph
 
 
-def caret_box(target, at, width, x_at=None, y_at=None):
-    """A caret's rectangle centred on the insertion point (or, x_at "blank", on the middle of
-    the blank after the target) and as tall as the line; y_at draws it as some viewers do:
-    "below", hanging from the baseline with its tip on it; "lower", from the middle of the
-    line to 5 pt below the baseline; "tall", twice the line's height, centred on it."""
-    x, glyph = insertion_point(target, at)
-    if x_at == "blank":
-        x = blank_middle(target)
-    y0, y1 = glyph.y0, glyph.y1
+def caret_box(comment, at, width):
+    """A caret's rectangle centred on caret_x and as tall as the line; the variant's "caret_y"
+    draws it as some viewers do: "below", hanging from the baseline with its tip on it;
+    "lower", from the middle of the line to 5 pt below the baseline; "tall", twice the line's
+    height, centred on it."""
+    x, glyph = caret_x(comment, at)
+    y0, y1, y_at = glyph.y0, glyph.y1, comment.variant.get("caret_y")
     if y_at == "below":
         y0, y1 = glyph.base - 7, glyph.base
     elif y_at == "lower":
@@ -114,30 +137,29 @@ def word_box(target):
     return union([g for g in target.glyphs if not g.blank])
 
 
-def note_point(target):
-    """A point well inside the word: a third along it, a third down from its top."""
-    box = word_box(target)
-    return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) / 3
-
-
 def column(page):
     """The left and right edges of the page's text."""
     inked = [g for g in page.glyphs if not g.blank]
     return min(g.x0 for g in inked), max(g.x1 for g in inked)
 
 
-def margin_point(target, side):
-    """The upper left corner of a note beside the target's line, in the left or right margin."""
-    left, right = column(target.page)
-    box = word_box(target)
-    x = left - MARGIN_GAP - NOTE_SIZE if side == "left" else right + MARGIN_GAP
-    return x, box.y1
+def note_point(comment):
+    """The upper left corner of a note's icon: a third along the word and a third down from
+    its top, or beside the word's line in the left or right margin."""
+    box = word_box(comment.target)
+    if not comment.margin:
+        return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) / 3
+    left, right = column(comment.target.page)
+    return (left - MARGIN_GAP - NOTE_SIZE if comment.side == "left" else right + MARGIN_GAP,
+            box.y1)
 
 
-def margin_box(target, side, width=40):
-    """A free text box beside the target's line."""
-    left, right = column(target.page)
-    box = word_box(target)
-    if side == "left":
+def free_box(comment, width=40):
+    """A free text box around the word, or beside its line in the margin."""
+    box = word_box(comment.target)
+    if not comment.margin:
+        return box.grown(0.5)
+    left, right = column(comment.target.page)
+    if comment.side == "left":
         return Box(left - MARGIN_GAP - width, box.y0, left - MARGIN_GAP, box.y1)
     return Box(right + MARGIN_GAP, box.y0, right + MARGIN_GAP + width, box.y1)

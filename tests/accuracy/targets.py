@@ -9,7 +9,7 @@ left out: there the document has several offsets for one place on the page.
 """
 import re
 
-from pdf_glyphs import BLANKS
+from pdf_pages import BLANKS
 from tlv_text import DELETED, ITEM_TEXT
 
 LATIN_WORD = re.compile(r"[A-Za-z][A-Za-z-]*[A-Za-z]")
@@ -17,23 +17,15 @@ TOKEN = re.compile(r"[^\s\ufffc]+")
 CJK_RUN = re.compile(r"[\u3040-\u309f\u30a0-\u30ff\u3400-\u9fff\u3005\u30fc]+")
 CJK_LENGTH = 3
 LONGEST_LAST = 12  # a last token longer than this (CJK without blanks) is cut to its end
+_BLANK_RUN = re.compile("[%s]+" % BLANKS)
+_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+# Runs of words with one blank between each: (shape, number of words, the index of the word the
+# line ends after, or None for words on one line).
+RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
 
 
 def canonical(text):
-    out = []
-    for c in text:
-        c = " " if c in BLANKS else (c.lower() if "A" <= c <= "Z" else c)
-        if not (c == " " and out and out[-1] == " "):
-            out.append(c)
-    return "".join(out)
-
-
-def count_in(haystack, needle):
-    count, at = 0, haystack.find(needle)
-    while at >= 0:
-        count += 1
-        at = haystack.find(needle, at + 1)
-    return count
+    return _BLANK_RUN.sub(" ", text).translate(_LOWER)
 
 
 class Target:
@@ -43,7 +35,7 @@ class Target:
         # word, last (to the paragraph end), pair (two words over a line end), run (two words
         # each side of a line end), phrase (three words)
         self.shape = shape
-        self.page = None  # pdf_glyphs.Page
+        self.page = None  # pdf_pages.Page
         self.first = self.last = 0  # glyph indexes on the page, both included
 
     @property
@@ -54,25 +46,17 @@ class Target:
     def glyphs(self):
         return self.page.glyphs[self.first:self.last + 1]
 
-    @property
-    def cjk(self):
-        return bool(CJK_RUN.search(self.text))
-
     def line_start(self):
         glyphs = self.page.glyphs
         return self.first == 0 or glyphs[self.first - 1].line != glyphs[self.first].line
 
     def line_end(self):
-        glyphs, line = self.page.glyphs, self.page.glyphs[self.last].line
-        after = self.last + 1
-        while after < len(glyphs) and glyphs[after].line == line:
+        glyphs, after = self.page.glyphs, self.last + 1
+        while after < len(glyphs) and glyphs[after].line == glyphs[self.last].line:
             if not glyphs[after].blank:
                 return False
             after += 1
         return True
-
-    def crosses_line(self):
-        return self.glyphs[0].line != self.glyphs[-1].line
 
     @property
     def wrapped_start(self):
@@ -100,21 +84,18 @@ def _spans(paragraph):
         yield m.start(), m.end(), "word"
     tokens = list(TOKEN.finditer(text))
     if tokens and tokens[-1].end() == len(text):
-        last = tokens[-1]
-        yield max(last.start(), last.end() - LONGEST_LAST), last.end(), "last"
+        yield max(tokens[-1].start(), len(text) - LONGEST_LAST), len(text), "last"
     for run in CJK_RUN.finditer(text):
         for at in range(run.start(), run.end() - CJK_LENGTH + 1):
             yield at, at + CJK_LENGTH, "word"
 
 
-def _next_to_item(text, begin, end):
-    return any(0 <= i < len(text) and text[i] == ITEM_TEXT for i in (begin - 1, end)) or \
-        ITEM_TEXT in text[begin:end]
-
-
-def _by_deleted_text(paragraph, begin, end):
-    around = paragraph.positions[max(0, begin - 1):end + 1]
-    return any(DELETED in p.conditions for p in around)
+def _left_out(paragraph, begin, end):
+    """Next to an item or in or beside text already deleted, where the host takes no
+    insertion."""
+    text = paragraph.text
+    return ITEM_TEXT in text[max(0, begin - 1):end + 1] or \
+        any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])
 
 
 class _Texts:
@@ -125,41 +106,36 @@ class _Texts:
         self.pdf = canonical(ITEM_TEXT.join(page.text for page in pages))
 
     def unique(self, text):
-        needle = canonical(text)
-        return count_in(self.doc, needle) == 1 and count_in(self.pdf, needle) == 1
+        needle = re.compile("(?=%s)" % re.escape(canonical(text)))
+        return len(needle.findall(self.doc)) == 1 and len(needle.findall(self.pdf)) == 1
 
 
-def _context(paragraph, begin, end, texts):
-    """The shortest run of whole tokens around [begin, end) that is unique, as (begin, end);
-    None when the whole paragraph is not."""
-    text = paragraph.text
+def _place(target, texts, pages):
+    """Finds the target's glyphs through the shortest run of whole tokens around it that is
+    unique; whether it did."""
+    text = target.paragraph.text
     starts = [0] + [m.start() for m in TOKEN.finditer(text)]
     ends = [m.end() for m in TOKEN.finditer(text)] + [len(text)]
-    b, e = begin, end
+    b, e = target.begin, target.end
     for step in range(64):
         if ITEM_TEXT in text[b:e]:
-            return None
+            return False
         if texts.unique(text[b:e]):
-            return b, e
+            break
         if b == 0 and e == len(text):
-            return None
+            return False
         # Alternately one more token to the left and to the right, where there is one.
         if (step % 2 == 0 and b > 0) or e == len(text):
             b = max(s for s in starts if s < b)
         else:
             e = min(x for x in ends if x > e)
-    return None
-
-
-def _locate(target, context, pages):
-    b, e = context
-    text = target.paragraph.text[b:e]
+    else:
+        return False
     for page in pages:
-        at = page.text.find(text)
+        at = page.text.find(text[b:e])
         if at >= 0:
-            first = at + target.begin - b
-            target.page, target.first = page, first
-            target.last = first + target.end - target.begin - 1
+            target.page, target.first = page, at + target.begin - b
+            target.last = target.first + target.end - target.begin - 1
             return True
     return False  # the PDF has the text only in another form (case, blanks)
 
@@ -171,42 +147,32 @@ def find_targets(paragraphs, pages):
     for paragraph in paragraphs.values():
         found = []
         for begin, end, shape in _spans(paragraph):
-            if _next_to_item(paragraph.text, begin, end) or \
-                    _by_deleted_text(paragraph, begin, end):
-                continue
-            context = _context(paragraph, begin, end, texts)
             target = Target(paragraph, begin, end, shape)
-            if context and _locate(target, context, pages):
-                if target.cjk and target.crosses_line():
+            if not _left_out(paragraph, begin, end) and _place(target, texts, pages):
+                glyphs = target.glyphs
+                if CJK_RUN.search(target.text) and glyphs[0].line != glyphs[-1].line:
                     target.shape = "pair"
                 found.append(target)
         targets += found + _runs(found, pages, texts)
     return targets
 
 
-# Runs of words with one blank between each: (shape, number of words, the index of the word the
-# line ends after, or None for words on one line).
-RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
-
-
 def _runs(found, pages, texts):
     """Runs of words of a paragraph: two with a line end between them, two each side of a line
     end, three on one line."""
-    words = sorted((t for t in found if t.shape == "word" and not t.cjk), key=lambda t: t.begin)
+    words = sorted((t for t in found if t.shape == "word" and not CJK_RUN.search(t.text)),
+                   key=lambda t: t.begin)
     runs = []
     for shape, count, wrap in RUNS:
         for at in range(len(words) - count + 1):
             group = words[at:at + count]
             if any(a.paragraph.text[a.end:b.begin] != " " for a, b in zip(group, group[1:])):
                 continue
-            if wrap is None:
-                if any(w.line_end() for w in group[:-1]):
-                    continue
-            elif not (group[wrap].wrapped_end and group[wrap + 1].wrapped_start) or \
-                    any(w.line_end() for i, w in enumerate(group[:-1]) if i != wrap):
+            if any(w.line_end() for i, w in enumerate(group[:-1]) if i != wrap) or \
+                    (wrap is not None and not (group[wrap].wrapped_end and
+                                               group[wrap + 1].wrapped_start)):
                 continue
             run = Target(group[0].paragraph, group[0].begin, group[-1].end, shape)
-            context = _context(run.paragraph, run.begin, run.end, texts)
-            if context and _locate(run, context, pages):
+            if _place(run, texts, pages):
                 runs.append(run)
     return runs

@@ -15,6 +15,9 @@ ITEM_TEXT = "\ufffc"  # an item in a paragraph's text: matches no searched text
 ITEM_TAGS = {"marker", "table-anchor", "footnote-anchor", "frame-anchor", "element-begin",
              "element-end", "xref-begin", "xref-end", "variable-begin", "variable-end",
              "hidden-begin", "hidden-end", "special"}
+# The place of the paragraphs in each container element; None: its parent's.
+CONTAINERS = {"flow": "flow", "title": "table title", "cell": "table cell",
+              "footnote": "footnote", "table": None, "row": None, "frame": None}
 
 
 class Position:
@@ -23,27 +26,19 @@ class Position:
     def __init__(self, char=None, item=None, conditions=(), author="", marker_text=""):
         self.char = char  # one code point, or None for an item
         self.item = item  # the item's tag, or None for a character
-        self.conditions = tuple(conditions)
-        self.author = author
-        self.marker_text = marker_text
-
-    @property
-    def text(self):
-        return self.char if self.item is None else ITEM_TEXT
+        self.conditions, self.author, self.marker_text = tuple(conditions), author, marker_text
 
 
 class Paragraph:
-    def __init__(self, unique, format_name, place):
+    def __init__(self, unique, place):
         self.unique = unique
-        self.format = format_name
-        # body, heading, table title, table cell, footnote
-        self.place = place
+        self.place = place  # body, heading, table title, table cell, footnote
         self.positions = []
 
     @property
     def text(self):
         """One character per position, items as ITEM_TEXT."""
-        return "".join(p.text for p in self.positions)
+        return "".join(ITEM_TEXT if p.item else p.char for p in self.positions)
 
 
 def _conditions(element):
@@ -53,8 +48,7 @@ def _conditions(element):
 
 def _read_content(element, paragraph, conditions=(), author=""):
     def add_text(text):
-        for c in text or "":
-            paragraph.positions.append(Position(char=c, conditions=conditions, author=author))
+        paragraph.positions += [Position(c, None, conditions, author) for c in text or ""]
 
     add_text(element.text)
     for child in element:
@@ -69,14 +63,6 @@ def _read_content(element, paragraph, conditions=(), author=""):
         add_text(child.tail)
 
 
-def _place(format_name, container):
-    if container == "flow":
-        if format_name == "Title" or format_name.startswith("Heading"):
-            return "heading"
-        return "body"
-    return container
-
-
 def read_document(path):
     """The paragraphs of the document, by unique number, in file order."""
     root = ET.parse(path).getroot()
@@ -87,21 +73,15 @@ def read_document(path):
     def walk(element, container):
         for child in element:
             if child.tag == "p":
-                unique = int(child.get("unique"))
-                paragraph = Paragraph(unique, child.get("format", ""),
-                                      _place(child.get("format", ""), container))
-                _read_content(child, paragraph)
-                paragraphs[unique] = paragraph
-            elif child.tag == "flow":
-                walk(child, "flow")
-            elif child.tag == "title":
-                walk(child, "table title")
-            elif child.tag == "cell":
-                walk(child, "table cell")
-            elif child.tag == "footnote":
-                walk(child, "footnote")
-            elif child.tag in ("table", "row", "frame"):
-                walk(child, container)
+                name, unique = child.get("format", ""), int(child.get("unique"))
+                place = container
+                if container == "flow":
+                    heading = name == "Title" or name.startswith("Heading")
+                    place = "heading" if heading else "body"
+                paragraphs[unique] = Paragraph(unique, place)
+                _read_content(child, paragraphs[unique])
+            elif child.tag in CONTAINERS:
+                walk(child, CONTAINERS[child.tag] or container)
 
     walk(root, "document")
     return paragraphs
