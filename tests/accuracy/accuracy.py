@@ -3,13 +3,9 @@
 
 Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B]
 
-Each source document is exported by the host (upright, and the first one also turned 90, 180
-and 270 degrees), each writer puts its planned comments into copies of the PDF, one import per
-PDF saves the document, and every comment is scored from the report and the saved document
-(scoring.py). Prints a table per kind and class, every comment that did not land exactly, and
-the line "exact E/N, flagged F, silent S, lost L". Exits with 1 when a comment was silent or
-lost, or when the harness itself could not do its part (a writer that drew a comment elsewhere
-than meant, an export or a plan that failed); 0 otherwise.
+Prints a table per kind and class, every comment that did not land exactly, and the line
+"exact E/N, flagged F, silent S, lost L"; exits with 1 when a comment was silent or lost, or
+when the harness could not do its part (docs/accuracy.md).
 """
 import argparse
 import os
@@ -164,6 +160,8 @@ class Run:
             raise HarnessError("export of %s failed: %s" % (source, err.strip()))
 
     def measure(self):
+        """Each source exported upright and turned, each writer's comments into copies of the
+        PDF, one import per PDF, every comment scored from the report and the saved document."""
         for name, path, rotations, script, required, boxes in self.sources:
             source = os.path.join(TOP, path)
             paragraphs = tlv_text.read_document(source)

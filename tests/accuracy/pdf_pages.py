@@ -1,21 +1,9 @@
 """The pages of an exported PDF as PyMuPDF reads them: characters with their boxes in PDF user
-space, the annotations a page lists, and copies of the PDF with other page boxes.
+space (origin at the media box's lower left, y upwards, the same on a turned page as on an
+upright one), the annotations a page lists, and copies of the PDF with other page boxes.
 
-User space is the PDF's own: origin at the media box's lower left, y upwards, and the same on
-a page with /Rotate as on an upright one (rotation only changes how a viewer shows the page).
 Every writer draws its comments from these boxes and converts them into its own library's
 coordinates, so that the comments of all writers mean the same places.
-
-The host's export writes every page as /MediaBox [0 0 595.28 841.89] and nothing else; PDFs
-that other programs made or edited often have a /CropBox inside the media box (a page cut to
-its text), or a media box that does not start at the origin (a page taken out of a larger
-sheet). rebox makes both from the export, keeping what the page shows:
-- "crop": a /CropBox CROP_INSET points inside the media box on every side. The text and the
-  margins the comments use stay inside it.
-- "offset": the media box moved by OFFSET (x and y) and the page's content with it
-  ("1 0 0 1 dx dy cm" around the content), so the page shows the same, while every point of
-  the text has user-space coordinates OFFSET larger. The targets are read from this PDF, so
-  the intended shapes move with the text.
 """
 import re
 
@@ -111,7 +99,11 @@ def _stream(doc, data):
 
 
 def rebox(source, out, how):
-    """Writes source with its pages' boxes changed as `how` says ("crop" or "offset")."""
+    """Writes source with its pages' boxes as PDFs that other programs made or edited often
+    have them, while the page shows the same: "crop", a /CropBox CROP_INSET points inside the
+    media box on every side (a page cut to its text); "offset", the media box and the content
+    moved by OFFSET in x and y (a page taken out of a larger sheet), so that every point of the
+    text lies further in user space."""
     if how not in ("crop", "offset"):
         raise ValueError("no such page box change: %s" % how)
     doc = fitz.open(source)

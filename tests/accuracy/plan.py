@@ -42,8 +42,9 @@ def _mid_line(t):
 
 # What each position asks of a target: its paragraph's place, its shape and a further test.
 POSITIONS = {
-    "mid-line": ("body", "word", _mid_line),
-    "before a word": ("body", "word", _mid_line),
+    **{p: ("body", "word", _mid_line) for p in ("mid-line", "before a word", "left margin",
+                                                 "right margin")},
+    **{p: (p, "word", None) for p in ("heading", "table title", "table cell", "footnote")},
     "line end": ("body", "word", lambda t: t.wrapped_end),
     "line start": ("body", "word", lambda t: t.wrapped_start),
     "paragraph start": ("body", "word", lambda t: t.begin == 0),
@@ -55,14 +56,8 @@ POSITIONS = {
     # A caret in the blank between two words (see Comment.accepted).
     "between words": ("body", "word", _between_words),
     "before punctuation": ("body", "word", _before_punctuation),
-    "heading": ("heading", "word", None),
-    "table title": ("table title", "word", None),
-    "table cell": ("table cell", "word", None),
-    "footnote": ("footnote", "word", None),
     # A word with a blank after it, so that where the word ends is beyond doubt.
     "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
-    "left margin": ("body", "word", _mid_line),
-    "right margin": ("body", "word", _mid_line),
 }
 CARET_BEFORE = ("before a word", "line start", "paragraph start")  # elsewhere after the target
 MARGINS = ("left margin", "right margin")

@@ -1,10 +1,10 @@
-"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs.
-
-These are the writer's intentions: a caret centred on the insertion point, quadrilaterals on
-the glyphs of each line, a note whose icon's upper left corner lies inside the word, a free
-text box around the word. Each writer turns them into its own library's calls; the geometry
-check reads back what landed in the file and compares it with them.
+"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs: a caret
+centred on the insertion point, quadrilaterals on the glyphs of each line, a note's icon with
+its upper left corner inside the word, a free text box around the word. Each writer turns these
+into its own library's calls; the geometry check compares what landed in the file with them.
 """
+import itertools
+
 NOTE_SIZE = 20  # the icon of a note written by hand
 MARGIN_GAP = 12  # from the text column to a comment in the margin
 
@@ -39,56 +39,34 @@ def union(glyphs):
                max(g.x1 for g in glyphs), max(g.y1 for g in glyphs))
 
 
-def line_glyphs(target):
-    """The target's glyphs, one list for each visual line, in reading order."""
-    lines = {}
-    for glyph in target.glyphs:
-        lines.setdefault(glyph.line, []).append(glyph)
-    return [glyphs for _, glyphs in sorted(lines.items())]
-
-
-def _word_boxes(target):
-    """One box for each run of inked glyphs (a word) of the target, line by line."""
-    boxes = []
-    for glyphs in line_glyphs(target):
-        word = []
-        for glyph in glyphs + [None]:
-            if glyph is not None and not glyph.blank:
-                word.append(glyph)
-            elif word:
-                boxes.append(union(word))
-                word = []
-    return boxes
-
-
 def _middle(values):
     return sorted(values)[len(values) // 2]
 
 
-def _band(glyphs, where):
-    """A thin band along the glyphs, as some viewers draw their markup: an underline 1.5 pt
-    tall on the baseline ("baseline"), or a strike-out band 1.5 pt tall around the middle of
-    the small letters ("x-height", half the x-height of a sans serif, 0.27 em, above the
-    baseline)."""
-    box = union(glyphs)
-    base = _middle([g.base for g in glyphs])
-    if where == "baseline":
-        return Box(box.x0, base - 1.25, box.x1, base + 0.25)
-    middle = base + 0.27 * _middle([g.size for g in glyphs])
-    return Box(box.x0, middle - 0.75, box.x1, middle + 0.75)
-
-
 def markup_boxes(target, variant):
     """The boxes a markup's quadrilaterals are drawn from, in the order they are written: one
-    for each line on the glyphs, or a thin band on the line ("band"), taller than the glyphs
+    for each line on the glyphs, or as some viewers draw them: a band 1.5 pt tall on the
+    baseline or around the middle of the small letters ("band": "baseline", "x-height", half
+    the x-height of a sans serif, 0.27 em, above the baseline), taller than the glyphs
     ("taller": by so much above and below), a line's height with its leading ("line_height", in
-    em), one box for each word ("per_word"), the lines last to first ("reverse")."""
+    em), one box for each run of inked glyphs ("per_word"), the lines last to first
+    ("reverse")."""
+    lines = {}
+    for glyph in target.glyphs:
+        lines.setdefault(glyph.line, []).append(glyph)
+    lines = [glyphs for _, glyphs in sorted(lines.items())]
+    boxes = [union(glyphs) for glyphs in lines]
     if variant.get("per_word"):
-        boxes = _word_boxes(target)
+        boxes = [union(list(word)) for glyphs in lines
+                 for blank, word in itertools.groupby(glyphs, lambda g: g.blank) if not blank]
     elif variant.get("band"):
-        boxes = [_band(glyphs, variant["band"]) for glyphs in line_glyphs(target)]
-    else:
-        boxes = [union(glyphs) for glyphs in line_glyphs(target)]
+        for i, glyphs in enumerate(lines):
+            base = _middle([g.base for g in glyphs])
+            low, high = base - 1.25, base + 0.25
+            if variant["band"] == "x-height":
+                middle = base + 0.27 * _middle([g.size for g in glyphs])
+                low, high = middle - 0.75, middle + 0.75
+            boxes[i] = Box(boxes[i].x0, low, boxes[i].x1, high)
     by = variant.get("taller")
     if by:
         boxes = [Box(b.x0, b.y0 - by, b.x1, b.y1 + by) for b in boxes]
@@ -100,18 +78,15 @@ def markup_boxes(target, variant):
     return boxes[::-1] if variant.get("reverse") else boxes
 
 
-def insertion_point(target, at):
-    """(x, glyph) of a caret before or after the target: the glyph it stands beside."""
-    glyph = target.glyphs[0] if at == "before" else target.glyphs[-1]
-    return (glyph.x0 if at == "before" else glyph.x1), glyph
-
-
 def caret_x(comment, at):
-    """Where the caret's middle is meant: the insertion point, or for a caret between two words
-    ("caret_x" "blank") the middle of the blank after the target."""
-    x, glyph = insertion_point(comment.target, at)
+    """(x, glyph): the insertion point before or after the target and the glyph it stands
+    beside; for a caret between two words ("caret_x": "blank") x is the middle of the blank
+    after the target."""
+    target = comment.target
+    glyph = target.glyphs[0] if at == "before" else target.glyphs[-1]
+    x = glyph.x0 if at == "before" else glyph.x1
     if comment.variant.get("caret_x") == "blank":
-        blank = comment.target.page.glyphs[comment.target.last + 1]
+        blank = target.page.glyphs[target.last + 1]
         x = (blank.x0 + blank.x1) / 2
     return x, glyph
 

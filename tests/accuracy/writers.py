@@ -1,14 +1,6 @@
-"""The PDF writers that put the planned comments into an exported PDF.
-
-- reviewer: the project's reviewer tool with a JSON description (10 pt carets, its own search
-  for the text).
-- pymupdf: PyMuPDF's annotation calls with their defaults (a caret 20 pt wide, an 18 pt note
-  icon), given page coordinates as a PyMuPDF user would give them.
-- dicts: annotation dictionaries written object by object, as other viewers write them:
-  carets of several widths, a wide caret rectangle with /RD insets around a small drawn caret,
-  quadrilaterals in either corner order, on the glyphs, inside or outside them.
-- poppler: Poppler's GLib annotation calls, which take coordinates of the page as shown,
-  y upwards (markups and notes only: it makes no carets or free texts).
+"""The PDF writers that put the planned comments into an exported PDF: the project's reviewer
+tool, PyMuPDF's annotation calls with their defaults, annotation dictionaries written object by
+object as other viewers write them, and Poppler's GLib calls (docs/accuracy.md).
 
 Each writer gets the comments' intended shapes in PDF user space (shapes.py) and converts
 them into its library's coordinates itself.
@@ -122,7 +114,7 @@ def write_pymupdf(source, out, comments, tools):
         return annot
 
     def caret(page, comment, at):
-        x, glyph = shapes.insertion_point(comment.target, at)
+        x, glyph = shapes.caret_x(comment, at)
         centre = fitz.Point(x, (glyph.y0 + glyph.y1) / 2) * _page_matrix(page)
         point = fitz.Point(centre.x - width / 2 - dx, centre.y - height / 2 - dy)
         return finish(page.add_caret_annot(point), comment, comment.text)
@@ -267,9 +259,8 @@ def write_poppler(source, out, comments, tools):
         return rect
 
     def point(x, y, matrix):
-        p, out = fitz.Point(x, y) * matrix, Poppler.Point()
-        out.x, out.y = p.x, p.y
-        return out
+        made, (made.x, made.y) = Poppler.Point(), fitz.Point(x, y) * matrix
+        return made
 
     doc = Poppler.Document.new_from_file("file://" + os.path.abspath(source), None)
     makers = {"strikeout": Poppler.AnnotTextMarkup.new_strikeout,
@@ -281,11 +272,10 @@ def write_poppler(source, out, comments, tools):
             # Each corner keeps its meaning (upper left, upper right, lower left, lower right of
             # the glyphs in user space); Poppler maps the points back as they are.
             points = _quad_points(shapes.markup_boxes(target, comment.variant), {})
-            quads = []
-            for at in range(0, len(points), 8):
-                quads.append(Poppler.Quadrilateral())
-                quads[-1].p1, quads[-1].p2, quads[-1].p3, quads[-1].p4 = [
-                    point(points[at + k], points[at + k + 1], matrix) for k in range(0, 8, 2)]
+            quads = [Poppler.Quadrilateral() for _ in range(0, len(points), 8)]
+            for at, quad in zip(range(0, len(points), 8), quads):
+                quad.p1, quad.p2, quad.p3, quad.p4 = [point(*points[k:k + 2], matrix)
+                                                      for k in range(at, at + 8, 2)]
             annot = makers[comment.kind](doc, rectangle(*_rect(shapes.outline(points), matrix)),
                                          quads)
         elif comment.kind == "note":
