@@ -1,8 +1,7 @@
-"""Reads back what a writer put into the PDF and checks it against the comment's intention.
-
-A writer that drew a comment somewhere else (a library that turned a rotated page's
-coordinates, a search that found another hit) would make the import look wrong for no fault of
-its own; such a comment is reported as a writer error instead of being scored.
+"""Reads back what a writer put into the PDF and checks it against the comment's intention. A
+writer that drew a comment somewhere else (a library that turned a rotated page's coordinates, a
+search that found another hit) would make the import look wrong for no fault of its own; such a
+comment is reported as a writer error instead of being scored.
 """
 import re
 
@@ -98,30 +97,15 @@ def _check_cover(boxes, comment, what, covered=_covered):
     return "%s also covers %r" % (what, "".join(extra)) if extra else None
 
 
-def _check_markup(markup, comment):
-    variant = comment.variant
-    if variant.get("no_quads"):
-        return _check_cover([markup.rect], comment, "rectangle")
-    if variant.get("reverse") and not markup.quads[0].y0 < markup.quads[-1].y0:
-        return "quadrilaterals are not written last line first"
-    if variant.get("band") or variant.get("taller") or variant.get("line_height"):
-        return _check_cover(markup.quads, comment, "quadrilaterals", _on_line)
-    # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph boxes
-    # they were drawn from.
-    inset = variant.get("inset", 0)
-    return _check_cover([q.grown(inset) for q in markup.quads], comment, "quadrilaterals")
-
-
 def _check_note(note, comment):
     x, y = note.rect.x0, note.rect.y1  # the icon's upper left corner: the point it was put at
     word = shapes.word_box(comment.target)
-    if comment.margin:
-        left, right = shapes.column(comment.target.page)
-        if left <= x <= right or not word.y0 - 1.5 <= y <= word.y1 + 1.5:
-            return "note at (%.2f, %.2f) is not in the margin beside %r" % (x, y, word)
-        return None
-    if not word.contains(x, y):
-        return "note at (%.2f, %.2f) is outside its word %r" % (x, y, word)
+    if not comment.margin:
+        return None if word.contains(x, y) else \
+            "note at (%.2f, %.2f) is outside its word %r" % (x, y, word)
+    left, right = shapes.column(comment.target.page)
+    if left <= x <= right or not word.y0 - 1.5 <= y <= word.y1 + 1.5:
+        return "note at (%.2f, %.2f) is not in the margin beside %r" % (x, y, word)
     return None
 
 
@@ -130,26 +114,32 @@ def check(comment, written):
     mine = written.get(comment.author, [])
     if any(w.page != comment.target.page.number for w in mine):
         return "written on another page"
-    kind, subtype = comment.kind, SUBTYPES[comment.kind]
+    kind, subtype, variant = comment.kind, SUBTYPES[comment.kind], comment.variant
     found = [w for w in mine if w.subtype == subtype]
     one = found[0] if len(found) == 1 else None
-    if kind == "insert":
-        return _check_caret(one, comment, comment.at) if one else "no single Caret"
-    if kind in MARKUPS:
-        if comment.variant.get("no_quads"):
-            if not one or one.quads or not one.rect:
-                return "no single %s with a rectangle alone" % subtype
-        elif not one or not one.quads:
-            return "no single %s with quadrilaterals" % subtype
-        if kind == "replace" and len([w for w in mine if w.subtype == "Caret"]) != 1:
-            return "no Caret with the strike-out"
-        return _check_markup(one, comment)
+    no_quads = variant.get("no_quads")
+    if kind in MARKUPS and (not one or (one.quads or not one.rect if no_quads else not one.quads)):
+        return "no single %s with %s" % (subtype,
+                                         "a rectangle alone" if no_quads else "quadrilaterals")
     if not one:
         return "no single %s" % subtype
+    if kind == "replace" and len([w for w in mine if w.subtype == "Caret"]) != 1:
+        return "no Caret with the strike-out"
+    if kind == "insert":
+        return _check_caret(one, comment, comment.at)
     if kind == "note":
         return _check_note(one, comment)
-    if comment.margin:
+    if kind == "freetext" and comment.margin:
         inked = [g for g in comment.target.page.glyphs
                  if not g.blank and one.rect.contains(*g.centre)]
         return "margin box covers text" if inked else None
-    return _check_cover([one.rect], comment, "box")
+    if kind == "freetext" or no_quads:
+        return _check_cover([one.rect], comment, "box" if kind == "freetext" else "rectangle")
+    if variant.get("reverse") and not one.quads[0].y0 < one.quads[-1].y0:
+        return "quadrilaterals are not written last line first"
+    if variant.get("band") or variant.get("taller") or variant.get("line_height"):
+        return _check_cover(one.quads, comment, "quadrilaterals", _on_line)
+    # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph boxes
+    # they were drawn from.
+    inset = variant.get("inset", 0)
+    return _check_cover([q.grown(inset) for q in one.quads], comment, "quadrilaterals")

@@ -1,11 +1,6 @@
-"""Which comments each writer puts into each source document, and where they are meant to go.
-
-A comment has a kind (what the reviewer did), a position (what kind of place in the text), a
-class (the row of the results table it counts in) and a target. Comments are spread over as
-few PDFs as their targets allow: two comments of one PDF are at least GAP characters apart,
-and a comment in the margin has its paragraph to itself, since its place in the paragraph is
-the import's choice.
-"""
+"""Which comments each writer puts into each source document, and where they are meant to go:
+each comment a kind at a position with the class it counts in, given a target, spread over as
+few PDFs as their targets allow."""
 GAP = 4
 MAX_BATCHES = 12
 
@@ -147,6 +142,9 @@ class Comment:
 
 
 class _Batch:
+    """The targets of one PDF: at least GAP characters apart, and one in the margin alone in its
+    paragraph, since its place there is the import's choice."""
+
     def __init__(self):
         self.used = {}  # paragraph unique -> [(begin, end)]
         self.exclusive = set()  # paragraphs that hold a comment in the margin

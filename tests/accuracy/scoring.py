@@ -1,14 +1,5 @@
-"""What became of each comment, from the import's report and the document it saved.
-
-- exact: the report names the intended paragraph and offsets with outcome successful, and the
-  saved document shows the change there (inserted text, deleted-text condition, conditional
-  text, or marker, by the comment's author).
-- flagged: the report says misplaced, the document holds the author's marker with the text
-  that marks a misplaced comment, and no text of the document was changed for it.
-- silent: the comment changed the document or was reported successful at another place or
-  extent.
-- lost: the comment failed, was filtered out, or is in neither the report nor the document.
-"""
+"""What became of each comment, from the import's report and the document it saved: exact,
+flagged, silent or lost, as docs/accuracy.md defines them."""
 import json
 import os
 
@@ -21,10 +12,6 @@ MARKS = ("highlight", "underline")
 class Result:
     def __init__(self, comment, outcome, landed="", why=""):
         self.comment, self.outcome, self.landed, self.why = comment, outcome, landed, why
-
-
-def _range(paragraph, begin, end):
-    return {(paragraph, i) for i in range(begin, end)}
 
 
 def _spans(cells):
@@ -55,9 +42,10 @@ def _document_says(comment, changes, place=None):
     if markers:
         shown.append("marker at " + ", ".join("¶%d %d" % m for m in markers))
     # An insertion's begin and end are one offset; a replacement's text follows the struck one.
+    span = set() if begin is None else {(paragraph, i) for i in range(begin, end)}
     expected = ([(paragraph, end, comment.text)] if kind in ("insert", "replace") else [],
-                _range(paragraph, begin, end) if kind in ("strikeout", "replace") else set(),
-                _range(paragraph, begin, end) if kind in MARKS else set())
+                span if kind in ("strikeout", "replace") else set(),
+                span if kind in MARKS else set())
     if (changes.added, changes.deleted, changes.conditioned) != expected or \
             (kind in ("note", "freetext") and not any(
                 p == paragraph and (begin is None or o == end) for p, o in markers)):
@@ -75,17 +63,14 @@ def give_marks(comments, entries, marks, changes):
         covered = entry is not None and entry["paragraph"] == paragraph and \
             entry["begin"] <= offset < entry["end"]
         unique, begin, end = comment.intended()
-        if unique != paragraph or begin is None:
-            distance = None
-        else:
-            distance = 0 if begin <= offset < end else min(abs(offset - begin),
-                                                           abs(offset - (end - 1)))
-        return (not covered, comment.kind not in MARKS, distance is None, distance or 0)
+        near = unique == paragraph and begin is not None
+        distance = 0 if not near or begin <= offset < end else \
+            min(abs(offset - begin), abs(offset - (end - 1)))
+        return (not covered, comment.kind not in MARKS, not near, distance)
 
-    for paragraph, offset in sorted(marks):
-        if comments:
-            owner = min(comments, key=lambda c: claim(c, paragraph, offset))
-            changes[owner.author].conditioned.add((paragraph, offset))
+    for paragraph, offset in sorted(marks) if comments else ():
+        owner = min(comments, key=lambda c: claim(c, paragraph, offset))
+        changes[owner.author].conditioned.add((paragraph, offset))
 
 
 def score(comment, entry, changes, misplaced_label):
@@ -109,9 +94,8 @@ def score(comment, entry, changes, misplaced_label):
             return Result(comment, "lost", landed,
                           "misplaced (%s), but no marker says so" % entry["reason"])
         return Result(comment, "flagged", landed, entry["reason"])
-    wrong = []
-    if entry["placement"] != comment.placement:
-        wrong.append("placed as %s" % (entry["placement"] or "nothing"))
+    wrong = [] if entry["placement"] == comment.placement else \
+        ["placed as %s" % (entry["placement"] or "nothing")]
     place = (paragraph, begin, end)
     if begin is not None:
         place = landed if landed in comment.accepted() else None
@@ -120,9 +104,7 @@ def score(comment, entry, changes, misplaced_label):
     document = _document_says(comment, changes, place)
     if document is not None:
         wrong.append("the document shows " + document)
-    if wrong:
-        return Result(comment, "silent", landed, "; ".join(wrong))
-    return Result(comment, "exact", landed)
+    return Result(comment, "silent" if wrong else "exact", landed, "; ".join(wrong))
 
 
 def score_batch(comments, source, report, saved, label, unscored=()):

@@ -1,12 +1,7 @@
-"""Places in a source document that a comment can be meant for, and their glyphs in its PDF.
-
-A target is a text of one paragraph: its paragraph's unique number and offsets come from the
-document file, its glyphs from PyMuPDF's reading of the page. The two are tied through a
-context, the target with as few neighbouring words as make it occur once in the document and
-once in the PDF (compared as the reviewer tool's search compares: ASCII letters in either case,
-a run of blanks as one). Targets next to an item (an anchor, a marker, an element mark) are
-left out: there the document has several offsets for one place on the page.
-"""
+"""Places in a source document that a comment can be meant for, and their glyphs in its PDF,
+tied through a context: the target with as few neighbouring words as make it occur once in the
+document and once in the PDF, compared as the reviewer tool's search compares (ASCII letters in
+either case, a run of blanks as one)."""
 import re
 
 from pdf_pages import BLANKS
@@ -91,8 +86,8 @@ def _spans(paragraph):
 
 
 def _left_out(paragraph, begin, end):
-    """Next to an item or in or beside text already deleted, where the host takes no
-    insertion."""
+    """Next to an item, where the document has several offsets for one place on the page, or in
+    or beside text already deleted, where the host takes no insertion."""
     text = paragraph.text
     return ITEM_TEXT in text[max(0, begin - 1):end + 1] or \
         any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])

@@ -1,11 +1,7 @@
-"""The paragraphs of a document file (*.tlv) as the host counts their positions.
-
-A paragraph's positions are its characters and its items (anchors, markers, element marks),
-one position each, as the host's text locations count them; the number string is not part of
-them. Each position keeps its conditions and tracked-change author, so that the same reader
-serves the source document (where comments are meant to go) and the document an import saved
-(what the import did there).
-"""
+"""The paragraphs of a document file (*.tlv) with their positions counted as the host counts
+them: a character or an item (anchor, marker, element mark) each, the number string none. Each
+position keeps its conditions and change author, so that one reader serves the source document
+and the document an import saved."""
 import xml.etree.ElementTree as ET
 
 ADDED = "TL8_TRACK_CHANGES_ADDED"
@@ -89,26 +85,22 @@ def read_document(path):
 
 class Changes:
     """What the changes of one author did to a saved document, in the source document's
-    offsets: the positions the author added (text and markers) are left out of the count, so
-    that every other position keeps the offset it had before the import. Deleted positions are
-    those that gained the condition in the import; conditioned ones are the marks the scoring
-    gives the author (a mark carries no change author, see changes_by_author)."""
+    offsets: the positions the author added (text and markers) are left out of the count."""
 
     def __init__(self):
         self.added = []  # (paragraph, offset, text) for each run of added characters
         self.markers = []  # (paragraph, offset, marker text)
-        self.deleted = set()  # (paragraph, offset)
-        self.conditioned = set()  # (paragraph, offset) under another new condition
+        self.deleted = set()  # (paragraph, offset) that gained the condition in the import
+        self.conditioned = set()  # (paragraph, offset) of the marks the scoring gives it
 
     def changed_text(self):
         return bool(self.added or self.deleted or self.conditioned)
 
 
 def changes_by_author(saved, source, authors):
-    """Changes for each of the given authors, from a saved document's paragraphs compared with
-    the source document's, and the positions that gained a condition other than the tracked
-    changes' (highlights, underlines). Those carry no change author, as a mark is no change of
-    the text, so they are answered apart: (changes, marks), marks a set of (paragraph, offset)."""
+    """(changes, marks): the Changes of each of the authors in the saved document, and the
+    (paragraph, offset) that gained a condition other than the tracked changes' (highlights,
+    underlines), which carry no change author, as a mark is no change of the text."""
     changes = {author: Changes() for author in authors}
     marks = set()
     for unique, paragraph in saved.items():
