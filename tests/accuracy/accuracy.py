@@ -245,10 +245,10 @@ def _excerpt(paragraphs, unique, begin, end, width=28):
                                   "…" if right < len(marked) else "")
 
 
-def print_results(results, writer_errors, sources, out=sys.stdout):
+def print_results(results, writer_errors, sources):
     def row(kind, klass, outcomes):
         print("%-10s %-26s %6d %8d %7d %5d %6d" % (
-            kind, klass, *[outcomes.count(o) for o in scoring.OUTCOMES], len(outcomes)), file=out)
+            kind, klass, *[outcomes.count(o) for o in scoring.OUTCOMES], len(outcomes)))
 
     rows = {}
     for r in results:
@@ -256,10 +256,10 @@ def print_results(results, writer_errors, sources, out=sys.stdout):
         rows.setdefault((plan.KINDS.index(c.kind), c.klass, c.kind), []).append(r.outcome)
     header = "%-10s %-26s %6s %8s %7s %5s %6s" % ("kind", "class", "exact", "flagged",
                                                    "silent", "lost", "total")
-    print(header + "\n" + "-" * len(header), file=out)
+    print(header + "\n" + "-" * len(header))
     for key in sorted(rows):
         row(key[2], key[1], rows[key])
-    print("", file=out)
+    print("")
     for writer in WRITER_ORDER:
         mine = [r.outcome for r in results if r.comment.writer == writer]
         if mine:
@@ -269,27 +269,25 @@ def print_results(results, writer_errors, sources, out=sys.stdout):
     for outcome in ("silent", "lost", "flagged"):
         listed = [r for r in results if r.outcome == outcome]
         if listed:
-            print("\n%s (%d):" % (outcome, len(listed)), file=out)
+            print("\n%s (%d):" % (outcome, len(listed)))
         for r in listed:
             c, paragraphs = r.comment, documents[r.comment.source]
             print("  %s %s / %s, %s, %s%s, %s" % (c.author, c.kind, c.klass, c.writer, c.source,
-                                                   c.turned(), c.position), file=out)
-            print("      meant:  %s" % _excerpt(paragraphs, *c.intended()), file=out)
+                                                   c.turned(), c.position))
+            print("      meant:  %s" % _excerpt(paragraphs, *c.intended()))
             if r.landed:
                 print("      landed: %s" % (_excerpt(paragraphs, *r.landed)
-                                            if isinstance(r.landed, tuple) else r.landed),
-                      file=out)
+                                            if isinstance(r.landed, tuple) else r.landed))
             if r.why:
-                print("      why:    %s" % r.why, file=out)
+                print("      why:    %s" % r.why)
     if writer_errors:
-        print("\nwriter errors, not scored (%d):" % len(writer_errors), file=out)
-        for comment, problem in writer_errors:
-            print("  %s: %s (%s)" % (comment.describe(), problem, comment.target.describe()),
-                  file=out)
+        print("\nwriter errors, not scored (%d):" % len(writer_errors))
+    for comment, problem in writer_errors:
+        print("  %s: %s (%s)" % (comment.describe(), problem, comment.target.describe()))
     outcomes = [r.outcome for r in results]
     print("\nexact %d/%d, flagged %d, silent %d, lost %d" % (
         outcomes.count("exact"), len(results), outcomes.count("flagged"),
-        outcomes.count("silent"), outcomes.count("lost")), file=out)
+        outcomes.count("silent"), outcomes.count("lost")))
 
 
 def main(argv):

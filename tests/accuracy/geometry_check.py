@@ -9,13 +9,10 @@ import fitz
 
 import pdf_pages
 import shapes
-from plan import MARKUPS
+from plan import MARKUPS, SUBTYPES
 
 NUMBER = re.compile(r"-?\d+(?:\.\d*)?(?:[eE]-?\d+)?|-?\.\d+")
 TOLERANCE = 0.05
-SUBTYPES = {"insert": "Caret", "strikeout": "StrikeOut", "replace": "StrikeOut",
-            "highlight": "Highlight", "underline": "Underline", "note": "Text",
-            "freetext": "FreeText"}
 
 
 class Written:

@@ -43,16 +43,6 @@ class Page:
         self.text = "".join(g.char for g in glyphs)
 
 
-def _number_lines(glyphs):
-    # A glyph starts a new line when it lies left of the one before it (the text wrapped) or
-    # wholly below it; a superscript or a table cell further right stays on the line.
-    line = 0
-    for before, glyph in zip([None] + glyphs, glyphs):
-        if before is not None and (glyph.x0 < before.x0 - 0.5 or glyph.y1 < before.y0):
-            line += 1
-        glyph.line = line
-
-
 def read_pages(pdf_path):
     doc = fitz.open(pdf_path)
     pages = []
@@ -71,7 +61,10 @@ def read_pages(pdf_path):
                         origin = fitz.Point(char["origin"]) * to_user
                         glyphs.append(Glyph(char["c"], r.x0, r.y0, r.x1, r.y1, origin.y,
                                             span["size"]))
-        _number_lines(glyphs)
+        # A glyph starts a new line when it lies left of the one before it (the text wrapped)
+        # or wholly below it; a superscript or a table cell further right stays on the line.
+        for before, glyph in zip(glyphs, glyphs[1:]):
+            glyph.line = before.line + (glyph.x0 < before.x0 - 0.5 or glyph.y1 < before.y0)
         pages.append(Page(page.number, glyphs))
     doc.close()
     return pages
@@ -85,10 +78,6 @@ def annotations(doc, page):
     elif kind != "array":
         return []
     return [int(ref) for ref in re.findall(r"(\d+) \d+ R", value)]
-
-
-def _refs(refs):
-    return "[%s]" % " ".join("%d 0 R" % r for r in refs)
 
 
 def _stream(doc, data):
@@ -124,6 +113,6 @@ def rebox(source, out, how):
         contents = [int(ref) for ref in re.findall(r"(\d+) \d+ R", value)]
         refs = [_stream(doc, b"q 1 0 0 1 %d %d cm\n" % (OFFSET, OFFSET))] + contents + \
             [_stream(doc, b"\nQ\n")]
-        doc.xref_set_key(page.xref, "Contents", _refs(refs))
+        doc.xref_set_key(page.xref, "Contents", "[%s]" % " ".join("%d 0 R" % r for r in refs))
     doc.save(out)
     doc.close()

@@ -9,6 +9,9 @@ MARKUPS = ("strikeout", "replace", "highlight", "underline")
 PLACEMENT = {"insert": "insertion", "strikeout": "deletion", "replace": "replacement",
              "highlight": "highlight", "underline": "underline", "note": "note",
              "freetext": "note"}
+SUBTYPES = {"insert": "Caret", "strikeout": "StrikeOut", "replace": "StrikeOut",
+            "highlight": "Highlight", "underline": "Underline", "note": "Text",
+            "freetext": "FreeText"}  # each kind's annotation
 
 
 def _blank_around(t):

@@ -80,11 +80,9 @@ CASES = [
 class ScoringTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
         self.source = self.write("source.tlv", document(SOURCE))
         self.paragraphs = tlv_text.read_document(self.source)
-
-    def tearDown(self):
-        self.folder.cleanup()
 
     def write(self, name, text):
         path = os.path.join(self.folder.name, name)

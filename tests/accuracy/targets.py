@@ -93,21 +93,9 @@ def _left_out(paragraph, begin, end):
         any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])
 
 
-class _Texts:
-    """The document's and the PDF's texts, canonical, to count a context in."""
-
-    def __init__(self, paragraphs, pages):
-        self.doc = canonical(ITEM_TEXT.join(p.text for p in paragraphs.values()))
-        self.pdf = canonical(ITEM_TEXT.join(page.text for page in pages))
-
-    def unique(self, text):
-        needle = re.compile("(?=%s)" % re.escape(canonical(text)))
-        return len(needle.findall(self.doc)) == 1 and len(needle.findall(self.pdf)) == 1
-
-
 def _place(target, texts, pages):
-    """Finds the target's glyphs through the shortest run of whole tokens around it that is
-    unique; whether it did."""
+    """Finds the target's glyphs through the shortest run of whole tokens around it that occurs
+    once in each of the texts (the document's and the PDF's, canonical); whether it did."""
     text = target.paragraph.text
     starts = [0] + [m.start() for m in TOKEN.finditer(text)]
     ends = [m.end() for m in TOKEN.finditer(text)] + [len(text)]
@@ -115,7 +103,8 @@ def _place(target, texts, pages):
     for step in range(64):
         if ITEM_TEXT in text[b:e]:
             return False
-        if texts.unique(text[b:e]):
+        needle = re.compile("(?=%s)" % re.escape(canonical(text[b:e])))
+        if all(len(needle.findall(whole)) == 1 for whole in texts):
             break
         if b == 0 and e == len(text):
             return False
@@ -137,7 +126,8 @@ def _place(target, texts, pages):
 
 def find_targets(paragraphs, pages):
     """Every target of the document, in document order."""
-    texts = _Texts(paragraphs, pages)
+    texts = [canonical(ITEM_TEXT.join(p.text for p in paragraphs.values())),
+             canonical(ITEM_TEXT.join(page.text for page in pages))]
     targets = []
     for paragraph in paragraphs.values():
         found = []

@@ -14,7 +14,7 @@ import fitz
 
 import pdf_pages
 import shapes
-from plan import MARKUPS
+from plan import MARKUPS, SUBTYPES
 from targets import canonical
 
 DATE = "D:20260301120000Z"
@@ -58,25 +58,21 @@ def _find(target):
 
 
 def _reviewer_entry(comment, matrix):
-    kind, variant = comment.kind, comment.variant
+    kind, variant, page = comment.kind, comment.variant, comment.target.page.number
     entry = {"kind": kind, "author": comment.author, "modified": DATE}
     if kind in ("note", "freetext"):
         entry["contents"] = comment.contents
     if comment.margin and kind == "note":
-        point = fitz.Point(*shapes.note_point(comment)) * matrix
-        return dict(entry, point=[point.x, point.y], page=comment.target.page.number)
+        return dict(entry, point=list(fitz.Point(*shapes.note_point(comment)) * matrix), page=page)
     if comment.margin:
-        rect = _rect(shapes.free_box(comment), matrix)
-        return dict(entry, rect=list(rect), page=comment.target.page.number)
+        return dict(entry, rect=list(_rect(shapes.free_box(comment), matrix)), page=page)
     entry.update(_find(comment.target))
     if kind == "insert":
         entry["at"] = "start" if comment.at == "before" else "end"
     if kind in ("insert", "replace"):
         entry["text"] = comment.text
-    if variant.get("order") == "ccw":
-        entry["quad_order"] = "ccw"
-    if variant.get("outset"):
-        entry["outset"] = variant["outset"]
+    entry.update({key: variant[name] for key, name in (("quad_order", "order"),
+                                                       ("outset", "outset")) if variant.get(name)})
     return entry
 
 
@@ -175,10 +171,6 @@ def _caret_dict(comment, at):
         _numbers(rect), extra, fitz.get_pdf_str(comment.text))
 
 
-SUBTYPES = {"strikeout": "StrikeOut", "replace": "StrikeOut", "highlight": "Highlight",
-            "underline": "Underline"}
-
-
 def write_dicts(source, out, comments, tools):
     doc = fitz.open(source)
     added = {}  # page number -> xrefs
@@ -199,7 +191,7 @@ def write_dicts(source, out, comments, tools):
         page, kind, variant = doc[comment.target.page.number], comment.kind, comment.variant
         if kind == "insert":
             annotation(page, comment, _caret_dict(comment, comment.at))
-        elif kind in SUBTYPES:
+        elif kind in MARKUPS:
             points = _quad_points(shapes.markup_boxes(comment.target, variant), variant)
             quads = "" if variant.get("no_quads") else "/QuadPoints %s " % _numbers(points)
             markup = annotation(page, comment, "/Subtype /%s %s/Rect %s" % (
