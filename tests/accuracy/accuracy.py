@@ -47,12 +47,11 @@ WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
 AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
 POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
+INSERT, STRUCK = ("insert",), ("strikeout", "replace")
 CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start")
 LINE_POSITIONS = ("mid-line", "line end", "over line end")
-ENTRY_KINDS = ("insert", "strikeout", "replace", "highlight")
-OVER_WORDS = [  # a word list's boxes given as the quadrilaterals, and lines given last to first
-    (MARKUPS, {"per_word": True}, "quads per word", ("three words", "four words over line end")),
-    (MARKUPS, {"reverse": True}, "quads last line first", ("four words over line end",))]
+RUNS = ("three words", "four words over line end")
+PER_WORD = (MARKUPS, {"per_word": True}, "quads per word", RUNS)
 # What each writer draws besides its plain shapes on an upright Latin page, where the comment's
 # kind is one it makes: (kinds, variant, class, positions).
 SHAPES = {
@@ -60,32 +59,27 @@ SHAPES = {
         (("strikeout", "highlight"), {"order": "ccw"}, "quads counter-clockwise", ("mid-line",)),
         # The tool's quadrilaterals reach 2 pt past the word along the line, into the comma.
         (MARKUPS, {"inset": -2, "outset": 2}, "outside by punctuation", ("before punctuation",))],
-    "pymupdf": OVER_WORDS,
-    "poppler": OVER_WORDS,
-    "dicts": [(("insert",), {"caret": width}, "caret %g pt" % width, CARET_POSITIONS)
+    # A word list's boxes given as the quadrilaterals, and lines given last to first.
+    "pymupdf": [PER_WORD, (MARKUPS, {"reverse": True}, "quads last line first", RUNS[1:])],
+    "dicts": [(INSERT, {"caret": width}, "caret %g pt" % width, CARET_POSITIONS)
               for width in (6, 6.5, 8, 13, 16, 20)] + [
-        (("insert",), {"rd": [7, 2, 7, 2]}, "caret 20 pt with /RD", CARET_POSITIONS),
+        (INSERT, {"rd": [7, 2, 7, 2]}, "caret 20 pt with /RD", CARET_POSITIONS),
         # Carets and markup quadrilaterals as some viewers draw them.
-        (("insert",), {"caret": 8, "caret_y": "below"}, "caret below the baseline",
-         CARET_POSITIONS),
-        (("insert",), {"caret_y": "lower"}, "caret over the baseline", CARET_POSITIONS),
-        (("insert",), {"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
-        (("insert",), {"caret_x": "blank"}, "caret mid-blank", ("between words",)),
+        (INSERT, {"caret": 8, "caret_y": "below"}, "caret below the baseline", CARET_POSITIONS),
+        (INSERT, {"caret_y": "lower"}, "caret over the baseline", CARET_POSITIONS),
+        (INSERT, {"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
+        (INSERT, {"caret_x": "blank"}, "caret mid-blank", ("between words",)),
         (MARKUPS, {"order": "ccw"}, "quads counter-clockwise", LINE_POSITIONS),
         (MARKUPS, {"inset": 1.5}, "quads 1.5 pt inside", LINE_POSITIONS),
         (MARKUPS, {"inset": -2}, "quads 2 pt outside", LINE_POSITIONS),
         (("underline",), {"band": "baseline"}, "underline baseline band", LINE_POSITIONS),
-        (("strikeout", "replace"), {"band": "x-height"}, "strike-out x-height band",
-         LINE_POSITIONS),
+        (STRUCK, {"band": "x-height"}, "strike-out x-height band", LINE_POSITIONS),
         (MARKUPS, {"taller": 4}, "quads 4 pt taller", LINE_POSITIONS),
         (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", LINE_POSITIONS),
         (MARKUPS, {"inset": -2}, "outside by punctuation", ("before punctuation",)),
-        (MARKUPS, {"no_quads": True}, "Rect without QuadPoints",
-         ("mid-line", "line end", "three words")),
-        (MARKUPS, {"reverse": True}, "quads last line first",
-         ("over line end", "four words over line end")),
-        (MARKUPS, {"per_word": True}, "quads per word",
-         ("three words", "four words over line end")),
+        (MARKUPS, {"no_quads": True}, "Rect without QuadPoints", LINE_POSITIONS[:2] + RUNS[:1]),
+        (MARKUPS, {"reverse": True}, "quads last line first", LINE_POSITIONS[2:] + RUNS[1:]),
+        PER_WORD,
         # An icon centred on the reviewer's point is not measured: it cannot be told from an
         # icon hung from a point further up and left, which is how the other writers here draw
         # notes and what the import follows (docs/accuracy.md).
@@ -93,9 +87,10 @@ SHAPES = {
         # Annotation entries a viewer may add; none of them moves the comment.
         spec for variant, klass in (({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
                                     ({"flags": 0}, "/F 0"), ({"rotate": 90}, "/Rotate 90"))
-        for spec in ((ENTRY_KINDS, variant, klass, ("mid-line",)),
+        for spec in ((INSERT + STRUCK + ("highlight",), variant, klass, ("mid-line",)),
                      (("note",), variant, klass, ("on a word",)))],
 }
+SHAPES["poppler"] = SHAPES["pymupdf"]
 
 
 def writer_requests(writer, mode):
