@@ -20,10 +20,10 @@ sys.path.insert(0, HERE)
 
 import fitz  # noqa: E402
 
-import geometry_check  # noqa: E402
 import pdf_pages  # noqa: E402
 import plan  # noqa: E402
 import scoring  # noqa: E402
+import shapes  # noqa: E402
 import targets  # noqa: E402
 import tlv_text  # noqa: E402
 import writers  # noqa: E402
@@ -210,8 +210,8 @@ class Run:
             if os.environ.get("ACCURACY_TRACE"):
                 raise
             raise HarnessError("writer %s failed on %s: %s" % (writer, reviewed, e))
-        written = geometry_check.read_written(reviewed)
-        problems = {c.author: geometry_check.check(c, written) for c in comments}
+        written = shapes.read_written(reviewed)
+        problems = {c.author: shapes.check(c, written) for c in comments}
         self.writer_errors += [(c, problems[c.author]) for c in comments if problems[c.author]]
         shutil.copyfile(source, document)
         code, err = run([self.tolvane, "import", document, reviewed, "-o", out], self.env)

@@ -109,10 +109,6 @@ class Comment:
     def side(self):
         return self.position.split()[0]
 
-    @property
-    def placement(self):
-        return PLACEMENT[self.kind]
-
     def intended(self):
         """(paragraph, begin, end) as the report gives them for an exact placement; begin and
         end are None for a comment in the margin, whose place in the paragraph is open."""

@@ -4,6 +4,7 @@ import json
 import os
 
 import tlv_text
+from plan import PLACEMENT
 
 OUTCOMES = ("exact", "flagged", "silent", "lost")
 MARKS = ("highlight", "underline")
@@ -94,7 +95,7 @@ def score(comment, entry, changes, misplaced_label):
             return Result(comment, "lost", landed,
                           "misplaced (%s), but no marker says so" % entry["reason"])
         return Result(comment, "flagged", landed, entry["reason"])
-    wrong = [] if entry["placement"] == comment.placement else \
+    wrong = [] if entry["placement"] == PLACEMENT[comment.kind] else \
         ["placed as %s" % (entry["placement"] or "nothing")]
     place = (paragraph, begin, end)
     if begin is not None:

@@ -34,8 +34,6 @@ def _rect(box, matrix):
     return rect
 
 
-# --- the reviewer tool ---------------------------------------------------------------------
-
 def _search_text(glyphs):
     """The glyphs' text as the tool searches it: a line end reads as a blank."""
     return "".join((" " if before.line != glyph.line else "") + glyph.char
@@ -89,8 +87,6 @@ def write_reviewer(source, out, comments, tools):
         raise RuntimeError("review.py: " + run.stderr.strip())
 
 
-# --- PyMuPDF's own calls ---------------------------------------------------------------------
-
 def write_pymupdf(source, out, comments, tools):
     # Where PyMuPDF puts its caret for a point, so that a caret is centred on the insertion
     # point as it is drawn.
@@ -139,8 +135,6 @@ def write_pymupdf(source, out, comments, tools):
     doc.save(out)
     doc.close()
 
-
-# --- annotation dictionaries written by hand ---------------------------------------------------
 
 def _numbers(values):
     return "[%s]" % " ".join("%.3f" % v for v in values)
@@ -219,8 +213,6 @@ def write_dicts(source, out, comments, tools):
     doc.save(out)
     doc.close()
 
-
-# --- Poppler through GLib ----------------------------------------------------------------------
 
 def _poppler():
     import gi
