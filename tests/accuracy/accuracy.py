@@ -289,10 +289,10 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(TOP, "build"))
     parser.add_argument("--work", help="keep the PDFs, documents and reports here")
-    parser.add_argument("--writers", default=",".join(WRITER_ORDER))
-    parser.add_argument("--sources", default=",".join(s[0] for s in SOURCES))
+    parser.add_argument("--writers", default=",".join(WRITER_ORDER), type=lambda v: v.split(","))
+    parser.add_argument("--sources", default=",".join(s[0] for s in SOURCES),
+                        type=lambda v: v.split(","))
     args = parser.parse_args(argv[1:])
-    args.writers, args.sources = args.writers.split(","), args.sources.split(",")
     if "poppler" in args.writers and not writers.poppler_available():
         print("accuracy: Poppler's GLib binding is missing (gir1.2-poppler-0.18)",
               file=sys.stderr)

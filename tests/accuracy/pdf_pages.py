@@ -1,11 +1,10 @@
 """The pages of an exported PDF as PyMuPDF reads them: characters with their boxes in PDF user
 space (origin at the media box's lower left, y upwards, the same on a turned page as on an
-upright one), the annotations a page lists, and copies of the PDF with other page boxes.
-
-Every writer draws its comments from these boxes and converts them into its own library's
-coordinates, so that the comments of all writers mean the same places.
+upright one), from which every writer draws its comments; the annotations a page lists; and
+copies of the PDF with other page boxes.
 """
 import re
+import types
 
 import fitz
 
@@ -36,14 +35,8 @@ class Glyph:
         return self.char in BLANKS
 
 
-class Page:
-    def __init__(self, number, glyphs):
-        self.number = number  # from 0
-        self.glyphs = glyphs
-        self.text = "".join(g.char for g in glyphs)
-
-
 def read_pages(pdf_path):
+    """Each page's number (from 0), glyphs and their text."""
     doc = fitz.open(pdf_path)
     pages = []
     for page in doc:
@@ -65,7 +58,8 @@ def read_pages(pdf_path):
         # or wholly below it; a superscript or a table cell further right stays on the line.
         for before, glyph in zip(glyphs, glyphs[1:]):
             glyph.line = before.line + (glyph.x0 < before.x0 - 0.5 or glyph.y1 < before.y0)
-        pages.append(Page(page.number, glyphs))
+        pages.append(types.SimpleNamespace(number=page.number, glyphs=glyphs,
+                                           text="".join(g.char for g in glyphs)))
     doc.close()
     return pages
 

@@ -32,16 +32,10 @@ def _document_says(comment, changes, place=None):
     paragraph, begin, end = place or comment.intended()
     kind = comment.kind
     markers = [(p, o) for p, o, _ in changes.markers]
-    shown = []
-    if changes.added:
-        shown.append("inserted " + ", ".join("%r at ¶%d %d" % (t, p, o)
-                                             for p, o, t in changes.added))
-    if changes.deleted:
-        shown.append("deleted " + _spans(changes.deleted))
-    if changes.conditioned:
-        shown.append("conditional text " + _spans(changes.conditioned))
-    if markers:
-        shown.append("marker at " + ", ".join("¶%d %d" % m for m in markers))
+    shown = [what + text for what, text in (
+        ("inserted ", ", ".join("%r at ¶%d %d" % (t, p, o) for p, o, t in changes.added)),
+        ("deleted ", _spans(changes.deleted)), ("conditional text ", _spans(changes.conditioned)),
+        ("marker at ", ", ".join("¶%d %d" % m for m in markers))) if text]
     # An insertion's begin and end are one offset; a replacement's text follows the struck one.
     span = set() if begin is None else {(paragraph, i) for i in range(begin, end)}
     expected = ([(paragraph, end, comment.text)] if kind in ("insert", "replace") else [],

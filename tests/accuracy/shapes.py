@@ -1,15 +1,12 @@
-"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs: a caret
-centred on the insertion point, quadrilaterals on the glyphs of each line, a note's icon with
-its upper left corner inside the word, a free text box around the word. Each writer turns these
-into its own library's calls.
-
-read_written and check read back what a writer put into the PDF and compare it with these. A
-writer that drew a comment somewhere else (a library that turned a rotated page's coordinates, a
-search that found another hit) would make the import look wrong for no fault of its own; such a
-comment is reported as a writer error instead of being scored.
+"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs, which each
+writer turns into its own library's calls; and the check that reads back what a writer put into
+the PDF and compares it with them. A comment a writer drew elsewhere (a library that turned a
+rotated page's coordinates, a search that found another hit) is a writer error, not scored, since
+it would make the import look wrong for no fault of its own.
 """
 import itertools
 import re
+import types
 
 import fitz
 
@@ -154,16 +151,9 @@ def free_box(comment, width=40):
 
 
 
-class Written:
-    def __init__(self, page, subtype, rect, quads, rd):
-        self.page, self.subtype, self.rect, self.quads = page, subtype, rect, quads
-        if rect and len(rd) == 4:  # where a caret is drawn: the rectangle less its /RD insets
-            rect = Box(rect.x0 + rd[0], rect.y0 + rd[1], rect.x1 - rd[2], rect.y1 - rd[3])
-        self.inner = rect
-
-
 def read_written(pdf_path):
-    """The annotations of the PDF by their title (/T), in PDF user space."""
+    """The annotations of the PDF by their title (/T), in PDF user space: page, subtype, rect
+    and quads (Boxes), rd (the /RD numbers)."""
     doc = fitz.open(pdf_path)
     by_author = {}
 
@@ -177,18 +167,20 @@ def read_written(pdf_path):
             if kind != "string":
                 continue
             rect, quads = numbers(xref, "Rect"), numbers(xref, "QuadPoints")
-            by_author.setdefault(author, []).append(Written(
-                page.number, doc.xref_get_key(xref, "Subtype")[1].lstrip("/"),
-                outline(rect) if len(rect) == 4 else None,
-                [outline(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
-                numbers(xref, "RD")))
+            by_author.setdefault(author, []).append(types.SimpleNamespace(
+                page=page.number, subtype=doc.xref_get_key(xref, "Subtype")[1].lstrip("/"),
+                rect=outline(rect) if len(rect) == 4 else None,
+                quads=[outline(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
+                rd=numbers(xref, "RD")))
     doc.close()
     return by_author
 
 
 def _check_caret(caret, comment, at):
     x, glyph = caret_x(comment, at)
-    drawn = caret.inner
+    drawn, rd = caret.rect, caret.rd  # where the caret is drawn: the rectangle less its /RD
+    if drawn and len(rd) == 4:
+        drawn = Box(drawn.x0 + rd[0], drawn.y0 + rd[1], drawn.x1 - rd[2], drawn.y1 - rd[3])
     centre = (drawn.x0 + drawn.x1) / 2
     y_at = comment.variant.get("caret_y")
     middle = (glyph.y0 + glyph.y1) / 2

@@ -30,7 +30,7 @@ class Target:
         # word, last (to the paragraph end), pair (two words over a line end), run (two words
         # each side of a line end), phrase (three words)
         self.shape = shape
-        self.page = None  # pdf_pages.Page
+        self.page = None  # pdf_pages.read_pages: number, glyphs, text
         self.first = self.last = 0  # glyph indexes on the page, both included
 
     @property

@@ -106,7 +106,7 @@ def changes_by_author(saved, source, authors):
     for unique, paragraph in saved.items():
         before = source[unique].positions if unique in source else []
         offset = 0
-        run = None  # [author, offset, characters] of the added run being read
+        run = None  # the author of the run of added characters being read
         for position in paragraph.positions:
             change = changes.get(position.author)
             if change is not None and ADDED in position.conditions:
@@ -114,10 +114,10 @@ def changes_by_author(saved, source, authors):
                     change.markers.append((unique, offset, position.marker_text))
                     run = None
                 elif position.item is None:
-                    if run is None or run[0] != position.author:
-                        run = [position.author, offset, []]
-                        change.added.append((unique, run))
-                    run[2].append(position.char)
+                    if run != position.author:
+                        run = position.author
+                        change.added.append([unique, offset, ""])
+                    change.added[-1][2] += position.char
                 continue  # an added position has no offset in the source document
             run = None
             if position.item is None:
@@ -129,5 +129,5 @@ def changes_by_author(saved, source, authors):
                     marks.add((unique, offset))
             offset += 1
     for change in changes.values():
-        change.added = [(unique, run[1], "".join(run[2])) for unique, run in change.added]
+        change.added = [tuple(run) for run in change.added]
     return changes, marks

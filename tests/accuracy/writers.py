@@ -1,9 +1,6 @@
-"""The PDF writers that put the planned comments into an exported PDF: the project's reviewer
-tool, PyMuPDF's annotation calls with their defaults, annotation dictionaries written object by
-object as other viewers write them, and Poppler's GLib calls (docs/accuracy.md).
-
-Each writer gets the comments' intended shapes in PDF user space (shapes.py) and converts
-them into its library's coordinates itself.
+"""The PDF writers that put the planned comments into an exported PDF (docs/accuracy.md). Each
+gets the comments' intended shapes in PDF user space (shapes.py) and converts them into its
+library's coordinates itself.
 """
 import json
 import os
