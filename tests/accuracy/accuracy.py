@@ -278,7 +278,9 @@ def print_results(results, writer_errors, sources):
     if writer_errors:
         print("\nwriter errors, not scored (%d):" % len(writer_errors))
     for comment, problem in writer_errors:
-        print("  %s: %s (%s)" % (comment.describe(), problem, comment.target.describe()))
+        print("  %s %s/%s by %s in %s%s: %s (%s)" % (
+            comment.author, comment.kind, comment.position, comment.writer, comment.source,
+            comment.turned(), problem, comment.target.describe()))
     outcomes = [r.outcome for r in results]
     print("\nexact %d/%d, flagged %d, silent %d, lost %d" % (
         outcomes.count("exact"), len(results), outcomes.count("flagged"),

@@ -1,6 +1,8 @@
 """Which comments each writer puts into each source document, and where they are meant to go:
 each comment a kind at a position with the class it counts in, given a target, spread over as
 few PDFs as their targets allow."""
+import operator
+
 GAP = 4
 MAX_BATCHES = 12
 
@@ -34,17 +36,14 @@ def _before_punctuation(t):
         text[t.end] in ",;:." and not t.line_start()
 
 
-def _mid_line(t):
-    return t.mid_line
-
-
+_mid_line = operator.attrgetter("mid_line")
 # What each position asks of a target: its paragraph's place, its shape and a further test.
 POSITIONS = {
     **{p: ("body", "word", _mid_line) for p in ("mid-line", "before a word", "left margin",
                                                  "right margin")},
     **{p: (p, "word", None) for p in ("heading", "table title", "table cell", "footnote")},
-    "line end": ("body", "word", lambda t: t.wrapped_end),
-    "line start": ("body", "word", lambda t: t.wrapped_start),
+    "line end": ("body", "word", operator.attrgetter("wrapped_end")),
+    "line start": ("body", "word", operator.attrgetter("wrapped_start")),
     "paragraph start": ("body", "word", lambda t: t.begin == 0),
     "paragraph end": ("body", "last", None),
     "over line end": ("body", "pair", None),
@@ -59,14 +58,9 @@ POSITIONS = {
 }
 CARET_BEFORE = ("before a word", "line start", "paragraph start")  # elsewhere after the target
 MARGINS = ("left margin", "right margin")
-TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
-                  "paragraph end", "heading", "table title", "table cell", "footnote")
-RANGE_POSITIONS = TEXT_POSITIONS + ("over line end",)
-
-
-def fits(position, t):
-    place, shape, test = POSITIONS[position]
-    return t.paragraph.place == place and t.shape == shape and (test is None or test(t))
+RANGE_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
+                   "paragraph end", "heading", "table title", "table cell", "footnote",
+                   "over line end")
 
 
 class Request:
@@ -132,10 +126,6 @@ class Comment:
             places.append((unique, at + 1, at + 1))
         return places
 
-    def describe(self):
-        return "%s %s/%s by %s in %s%s" % (self.author, self.kind, self.position, self.writer,
-                                           self.source, self.turned())
-
     def turned(self):
         return " at %d" % self.rotation if self.rotation else ""
 
@@ -172,11 +162,12 @@ def allocate(requests, targets, make_comment, required):
     targets, and is given at most two PDFs for each writer)."""
     fitting = {}
     for request in requests:
+        place, shape, test = POSITIONS[request.position]
         # Quadrilaterals outside the glyphs reach into the blanks around the word.
         outside = request.variant.get("inset", 0) < 0 and \
             request.position != "before punctuation"
-        fitting[request] = [t for t in targets if fits(request.position, t) and
-                            (not outside or _blank_around(t))]
+        fitting[request] = [t for t in targets if t.paragraph.place == place and t.shape == shape
+                            and (test is None or test(t)) and (not outside or _blank_around(t))]
     batches, comments = [], []
     for index, request in sorted(enumerate(requests), key=lambda s: (len(fitting[s[1]]), s[0])):
         candidates = fitting[request]

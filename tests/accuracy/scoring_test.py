@@ -90,32 +90,27 @@ class ScoringTest(unittest.TestCase):
             f.write(text)
         return path
 
-    def comment(self, kind, variant=None):
-        # "old" with the caret after it, or "mill"
+    def score(self, kind, saved, report_entry, variant=None):
+        """The result of a comment meant after "old" (an insertion of "new") or on "mill", scored
+        beside another comment of its PDF in the margin; saved None: the import did not run."""
         target = Target(self.paragraphs[3], *((4, 7) if kind == "insert" else (8, 12)), "word")
         made = plan.Comment("a", "test", "test", 0, plan.Request(kind, "mid-line", variant),
                             "mid-line", target)
         made.text = "new"
-        return made
-
-    def score(self, made, saved, report_entry):
-        """The comment's result, scored beside another comment of its PDF in the margin."""
         other = plan.Comment("b", "test", "test", 0, plan.Request("note", "left margin"),
-                             "note left margin", made.target)
-        report = self.write("r.report.json",
-                            json.dumps({"comments": [report_entry] if report_entry else []}))
+                             "note left margin", target)
+        report = saved and self.write("r.report.json", json.dumps(
+            {"comments": [report_entry] if report_entry else []}))
         return scoring.score_batch([made, other], self.source, report,
-                                   self.write("saved.tlv", document(saved)), LABEL)[0]
+                                   saved and self.write("saved.tlv", document(saved)), LABEL)[0]
 
     def test_cases(self):
         for name, kind, saved, report_entry, expected in CASES:
             with self.subTest(name):
-                self.assertEqual(self.score(self.comment(kind), saved, report_entry).outcome,
-                                 expected)
+                self.assertEqual(self.score(kind, saved, report_entry).outcome, expected)
 
     def test_one_silent_comment_fails_the_run(self):
-        exact = self.score(self.comment("insert"), CASES[0][2], CASES[0][3])
-        silent = self.score(self.comment("insert"), CASES[2][2], CASES[2][3])
+        exact, silent = [self.score(*CASES[i][1:4]) for i in (0, 2)]
         self.assertEqual(scoring.exit_status([exact], []), 0)
         self.assertEqual(scoring.exit_status([exact, silent], []), 1)
 
@@ -123,14 +118,12 @@ class ScoringTest(unittest.TestCase):
         # "The old| |mill": the caret in the blank after "old" means either side of it.
         for at, expected in ((7, "exact"), (8, "exact"), (9, "silent"), (4, "silent")):
             with self.subTest(at=at):
-                made = self.comment("insert", {"caret_x": "blank"})
-                saved = SOURCE[:at] + NEW + SOURCE[at:]
-                self.assertEqual(self.score(made, saved, entry("successful", at, at)).outcome,
-                                 expected)
+                result = self.score("insert", SOURCE[:at] + NEW + SOURCE[at:],
+                                    entry("successful", at, at), {"caret_x": "blank"})
+                self.assertEqual(result.outcome, expected)
 
     def test_an_import_that_did_not_run_loses_every_comment(self):
-        [result] = scoring.score_batch([self.comment("insert")], self.source, None, None, LABEL)
-        self.assertEqual(result.outcome, "lost")
+        self.assertEqual(self.score("insert", None, None).outcome, "lost")
 
 
 if __name__ == "__main__":
