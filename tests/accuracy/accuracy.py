@@ -44,6 +44,7 @@ SOURCES = [
 ]
 BOX_CLASSES = {"crop": "crop box", "offset": "media box 10 10"}
 WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
+ROW = "%-10s %-26s %6s %8s %7s %5s %6s"  # kind or "writer", class or writer, outcomes, total
 AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
 POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
@@ -102,8 +103,7 @@ def writer_requests(writer, mode):
         return position_requests(kinds, CARET_POSITIONS) + \
             note_requests(("on a word", "left margin"), free[:1])
     if mode == "japanese":
-        # No note on a word: Japanese has no blanks to end one. A free text takes the text
-        # under it.
+        # No note on a word: Japanese has no blanks to end one; a free text takes the text under it.
         return position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ()) + \
             position_requests(("freetext",) if free else (), ("mid-line",),
                               klass="free text on a word")
@@ -146,8 +146,7 @@ class Run:
         self.writers = [w for w in WRITER_ORDER if w in args.writers]
         self.sources = [s for s in SOURCES if s[0] in args.sources]
         self.label = misplaced_label()
-        self.results, self.writer_errors = [], []
-        self.count = 0
+        self.results, self.writer_errors, self.count = [], [], 0
 
     def export(self, source, out, rotate=()):
         code, err = run([self.tolvane, "export-pdf", source, "-o", out] + list(rotate))
@@ -242,15 +241,13 @@ def _excerpt(paragraphs, unique, begin, end, width=28):
 
 def print_results(results, writer_errors, sources):
     def row(kind, klass, outcomes):
-        print("%-10s %-26s %6d %8d %7d %5d %6d" % (
-            kind, klass, *[outcomes.count(o) for o in scoring.OUTCOMES], len(outcomes)))
+        print(ROW % (kind, klass, *[outcomes.count(o) for o in scoring.OUTCOMES], len(outcomes)))
 
     rows = {}
     for r in results:
         c = r.comment
         rows.setdefault((plan.KINDS.index(c.kind), c.klass, c.kind), []).append(r.outcome)
-    header = "%-10s %-26s %6s %8s %7s %5s %6s" % ("kind", "class", "exact", "flagged",
-                                                   "silent", "lost", "total")
+    header = ROW % ("kind", "class", *scoring.OUTCOMES, "total")
     print(header + "\n" + "-" * len(header))
     for key in sorted(rows):
         row(key[2], key[1], rows[key])

@@ -103,9 +103,8 @@ def score(comment, entry, changes, misplaced_label):
 
 
 def score_batch(comments, source, report, saved, label, unscored=()):
-    """The Results of one PDF's comments, from the import's report and saved document (None or
-    a missing file for an import that did not run). unscored: the PDF's other comments, which
-    a writer drew wrongly; what they changed is theirs, not the scored comments'."""
+    """The Results of one PDF's comments from the import's report and saved document (None or
+    missing: the import did not run). unscored: the PDF's comments a writer drew wrongly."""
     entries = {}
     if report and os.path.exists(report):
         with open(report, encoding="utf-8") as f:

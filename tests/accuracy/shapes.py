@@ -113,8 +113,7 @@ def caret_box(comment, at, width):
     elif y_at == "lower":
         y0, y1 = glyph.base - 5, (glyph.y0 + glyph.y1) / 2
     elif y_at == "tall":
-        half = (y1 - y0) / 2
-        y0, y1 = y0 - half, y1 + half
+        y0, y1 = y0 - (y1 - y0) / 2, y1 + (y1 - y0) / 2
     return Box(x - width / 2, y0, x + width / 2, y1)
 
 
@@ -148,7 +147,6 @@ def free_box(comment, width=40):
     if comment.side == "left":
         return Box(left - MARGIN_GAP - width, box.y0, left - MARGIN_GAP, box.y1)
     return Box(right + MARGIN_GAP, box.y0, right + MARGIN_GAP + width, box.y1)
-
 
 
 def read_written(pdf_path):

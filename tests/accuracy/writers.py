@@ -15,7 +15,6 @@ from plan import MARKUPS, SUBTYPES
 from targets import canonical
 
 DATE = "D:20260301120000Z"
-CARET_WIDTH = 13  # the dictionaries' caret where the comment's class names no width
 
 
 def _page_matrix(page):
@@ -142,10 +141,9 @@ def _quad_points(boxes, variant):
     points = []
     for box in boxes:
         x0, y0, x1, y1 = box.x0 + inset, box.y0 + inset, box.x1 - inset, box.y1 - inset
-        if variant.get("order") == "ccw":  # from the lower left, counter-clockwise
-            points += [x0, y0, x1, y0, x1, y1, x0, y1]
-        else:  # upper left, upper right, lower left, lower right
-            points += [x0, y1, x1, y1, x0, y0, x1, y0]
+        # From the lower left counter-clockwise, or upper left, upper right, lower left, lower right
+        points += [x0, y0, x1, y0, x1, y1, x0, y1] if variant.get("order") == "ccw" else \
+            [x0, y1, x1, y1, x0, y0, x1, y0]
     return points
 
 
@@ -157,7 +155,8 @@ def _caret_dict(comment, at):
         rect = [box.x0 - inset[0], box.y0 - inset[1], box.x1 + inset[2], box.y1 + inset[3]]
         extra = "/RD %s " % _numbers(inset)
     else:
-        rect, extra = shapes.caret_box(comment, at, comment.variant.get("caret", CARET_WIDTH)), ""
+        # 13 pt wide where the comment's class names no width
+        rect, extra = shapes.caret_box(comment, at, comment.variant.get("caret", 13)), ""
     return "/Subtype /Caret /Rect %s %s/Sy /None /Contents %s" % (
         _numbers(rect), extra, fitz.get_pdf_str(comment.text))
 
@@ -220,8 +219,7 @@ def _poppler():
 
 def poppler_available():
     try:
-        _poppler()
-        return True
+        return bool(_poppler())
     except (ImportError, ValueError):
         return False
 
