@@ -64,8 +64,7 @@ RANGE_POSITIONS = ("mid-line", "before a word", "line end", "line start", "parag
 
 
 class Request:
-    """A comment to write, before it has a target: kind, position, and the writer's variant
-    (caret width, quadrilateral order and inset) with the class it makes."""
+    """A comment to write before it has a target, with how the writer draws it and its class."""
 
     def __init__(self, kind, position, variant=None, klass=None):
         self.kind, self.position = kind, position

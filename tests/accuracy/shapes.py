@@ -256,8 +256,7 @@ def check(comment, written):
     if kind == "note":
         return _check_note(one, comment)
     if kind == "freetext" and comment.margin:
-        inked = [g for g in comment.target.page.glyphs
-                 if not g.blank and one.rect.contains(*g.centre)]
+        inked = any(one.rect.contains(*g.centre) for g in comment.target.page.glyphs if not g.blank)
         return "margin box covers text" if inked else None
     if kind == "freetext" or no_quads:
         return _check_cover([one.rect], comment, "box" if kind == "freetext" else "rectangle")

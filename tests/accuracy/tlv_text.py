@@ -70,10 +70,8 @@ def read_document(path):
         for child in element:
             if child.tag == "p":
                 name, unique = child.get("format", ""), int(child.get("unique"))
-                place = container
-                if container == "flow":
-                    heading = name == "Title" or name.startswith("Heading")
-                    place = "heading" if heading else "body"
+                heading = name == "Title" or name.startswith("Heading")
+                place = ("heading" if heading else "body") if container == "flow" else container
                 paragraphs[unique] = Paragraph(unique, place)
                 _read_content(child, paragraphs[unique])
             elif child.tag in CONTAINERS:
@@ -101,12 +99,10 @@ def changes_by_author(saved, source, authors):
     """(changes, marks): the Changes of each of the authors in the saved document, and the
     (paragraph, offset) that gained a condition other than the tracked changes' (highlights,
     underlines), which carry no change author, as a mark is no change of the text."""
-    changes = {author: Changes() for author in authors}
-    marks = set()
+    changes, marks = {author: Changes() for author in authors}, set()
     for unique, paragraph in saved.items():
         before = source[unique].positions if unique in source else []
-        offset = 0
-        run = None  # the author of the run of added characters being read
+        offset, run = 0, None  # run: the author of the run of added characters being read
         for position in paragraph.positions:
             change = changes.get(position.author)
             if change is not None and ADDED in position.conditions:
