@@ -91,8 +91,7 @@ class Comment:
         self.kind, self.position, self.variant = request.kind, request.position, request.variant
         self.klass, self.target, self.batch = klass, target, 0
         self.at = "before" if request.position in CARET_BEFORE else "after"
-        self.text = ""  # the inserted text of an insertion or a replacement
-        self.contents = ""
+        self.text = self.contents = ""  # the inserted text, and a note's
 
     @property
     def margin(self):

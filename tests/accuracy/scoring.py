@@ -49,10 +49,9 @@ def _document_says(comment, changes, place=None):
 
 
 def give_marks(comments, entries, marks, changes):
-    """Gives each marked position (tlv_text.changes_by_author) to one comment's changes: the
-    comment whose report entry covers it, else the highlight or underline meant nearest to it,
-    else any comment of the batch; so a mark put where no comment claims it still counts
-    against one. entries: report entries by author."""
+    """Gives each marked position (tlv_text.changes_by_author) to the comment whose report entry
+    (entries: by author) covers it, else to the highlight or underline meant nearest to it, else
+    to any comment of the batch: a mark that no comment claims still counts against one."""
     def claim(comment, paragraph, offset):
         entry = entries.get(comment.author)
         covered = entry is not None and entry["paragraph"] == paragraph and \

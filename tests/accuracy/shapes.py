@@ -38,8 +38,7 @@ class Box:
         return "[%.2f %.2f %.2f %.2f]" % tuple(self)
 
 
-def outline(numbers):
-    """The box around points given as x, y, x, y..."""
+def outline(numbers):  # the box around points given as x, y, x, y...
     xs, ys = numbers[0::2], numbers[1::2]
     return Box(min(xs), min(ys), max(xs), max(ys))
 
@@ -179,9 +178,8 @@ def _check_caret(caret, comment, at):
     drawn, rd = caret.rect, caret.rd  # where the caret is drawn: the rectangle less its /RD
     if drawn and len(rd) == 4:
         drawn = Box(drawn.x0 + rd[0], drawn.y0 + rd[1], drawn.x1 - rd[2], drawn.y1 - rd[3])
-    centre = (drawn.x0 + drawn.x1) / 2
+    centre, middle = (drawn.x0 + drawn.x1) / 2, (glyph.y0 + glyph.y1) / 2
     y_at = comment.variant.get("caret_y")
-    middle = (glyph.y0 + glyph.y1) / 2
     if abs(centre - x) > TOLERANCE:
         return "caret centred at x %.2f, meant %.2f" % (centre, x)
     if y_at == "below":  # the tip on the baseline

@@ -71,9 +71,8 @@ def _reviewer_entry(comment, matrix):
 
 
 def write_reviewer(source, out, comments, tools):
-    doc = fitz.open(source)
-    matrices = {page.number: _page_matrix(page) for page in doc}
-    doc.close()
+    with fitz.open(source) as doc:
+        matrices = {page.number: _page_matrix(page) for page in doc}
     with open(out + ".json", "w", encoding="utf-8") as f:
         json.dump({"comments": [_reviewer_entry(c, matrices[c.target.page.number])
                                 for c in comments]}, f, ensure_ascii=False, indent=1)
@@ -226,11 +225,9 @@ def poppler_available():
 
 def write_poppler(source, out, comments, tools):
     Poppler = _poppler()
-    shown = fitz.open(source)
-    # User space to Poppler's: the page as shown, origin lower left, y upwards.
-    matrices = {page.number: _page_matrix(page) * page.rotation_matrix *
-                fitz.Matrix(1, 0, 0, -1, 0, page.rect.height) for page in shown}
-    shown.close()
+    with fitz.open(source) as shown:  # user space to Poppler's: as shown, origin lower left
+        matrices = {page.number: _page_matrix(page) * page.rotation_matrix *
+                    fitz.Matrix(1, 0, 0, -1, 0, page.rect.height) for page in shown}
 
     def rectangle(x0, y0, x1, y1):
         rect = Poppler.Rectangle()
