@@ -3,16 +3,11 @@
 
 Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B]
 
-Each source document is exported by the host (upright, and the first one also turned 90, 180
-and 270 degrees), each writer puts its planned comments into copies of the PDF, one import per
-PDF saves the document, and every comment is scored from the report and the saved document
-(scoring.py). Prints a table per kind and class, every comment that did not land exactly, and
-the line "exact E/N, flagged F, silent S, lost L". Exits with 1 when a comment was silent or
-lost, or when the harness itself could not do its part (a writer that drew a comment elsewhere
-than meant, an export or a plan that failed); 0 otherwise.
+Prints a table per kind and class, every comment that did not land exactly, and the line
+"exact E/N, flagged F, silent S, lost L"; exits with 1 when a comment was silent or lost, or
+when the harness could not do its part (docs/accuracy.md).
 """
 import argparse
-import json
 import os
 import re
 import shutil
@@ -25,20 +20,19 @@ sys.path.insert(0, HERE)
 
 import fitz  # noqa: E402
 
-import geometry_check  # noqa: E402
-import page_boxes  # noqa: E402
-import pdf_glyphs  # noqa: E402
+import pdf_pages  # noqa: E402
 import plan  # noqa: E402
 import scoring  # noqa: E402
+import shapes  # noqa: E402
 import targets  # noqa: E402
 import tlv_text  # noqa: E402
 import writers  # noqa: E402
-from plan import MARKUPS, RANGE_POSITIONS, Request, note_requests, position_requests  # noqa: E402
+from plan import MARGINS, MARKUPS, RANGE_POSITIONS, note_requests, position_requests  # noqa: E402
 
 TOP = os.path.dirname(os.path.dirname(HERE))
 
 # name, file, rotations, how its text is tested, whether every planned class must find a place,
-# how its page boxes are changed after the export (page_boxes.py; None: as exported)
+# how its page boxes are changed after the export (pdf_pages.rebox; None: as exported)
 SOURCES = [
     ("millrace", "tests/accuracy/millrace.tlv", (0, 90, 180, 270), "latin", True, None),
     ("kawaguchi", "tests/accuracy/kawaguchi.tlv", (0,), "japanese", True, None),
@@ -50,94 +44,73 @@ SOURCES = [
 ]
 BOX_CLASSES = {"crop": "crop box", "offset": "media box 10 10"}
 WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
+ROW = "%-10s %-26s %6s %8s %7s %5s %6s"  # kind or "writer", class or writer, outcomes, total
 AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
+POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
-CARET_WIDTHS = (6, 6.5, 8, 13, 16, 20)
+INSERT, STRUCK = ("insert",), ("strikeout", "replace")
 CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start")
-QUAD_POSITIONS = ("mid-line", "line end", "over line end")
-QUAD_VARIANTS = [({"order": "ccw"}, "quads counter-clockwise"),
-                 ({"inset": 1.5}, "quads 1.5 pt inside"),
-                 ({"inset": -2}, "quads 2 pt outside")]
-# Carets as some viewers draw them: (variant, class, positions).
-CARET_SHAPES = [({"caret": 8, "caret_y": "below"}, "caret below the baseline", CARET_POSITIONS),
-                ({"caret_y": "lower"}, "caret over the baseline", CARET_POSITIONS),
-                ({"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
-                ({"caret_x": "blank"}, "caret mid-blank", ("between words",))]
-# Markup quadrilaterals as some viewers write them: (kinds, variant, class, positions).
-BAND_POSITIONS = ("mid-line", "line end", "over line end")
-MARKUP_SHAPES = [
-    (("underline",), {"band": "baseline"}, "underline baseline band", BAND_POSITIONS),
-    (("strikeout", "replace"), {"band": "x-height"}, "strike-out x-height band",
-     BAND_POSITIONS),
-    (MARKUPS, {"taller": 4}, "quads 4 pt taller", BAND_POSITIONS),
-    (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", BAND_POSITIONS),
-    (MARKUPS, {"inset": -2}, "outside by punctuation", ("before punctuation",)),
-    (MARKUPS, {"no_quads": True}, "Rect without QuadPoints",
-     ("mid-line", "line end", "three words")),
-    (MARKUPS, {"reverse": True}, "quads last line first",
-     ("over line end", "four words over line end")),
-    (MARKUPS, {"per_word": True}, "quads per word", ("three words", "four words over line end")),
-]
-# An icon centred on the reviewer's point is not measured: it cannot be told from an icon hung
-# from a point further up and left, which is how the other writers here draw notes and what the
-# import follows (docs/accuracy.md).
-NOTE_SHAPES = [({"icon": "point"}, "note Rect of no size")]
-# Annotation entries a viewer may add; none of them moves the comment.
-ENTRY_VARIANTS = [({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
-                  ({"flags": 0}, "/F 0"),
-                  ({"rotate": 90}, "/Rotate 90")]
-
-
-def _kinds_of(writer):
-    return ("strikeout", "highlight", "underline") if writer == "poppler" else TEXT_KINDS
+LINE_POSITIONS = ("mid-line", "line end", "over line end")
+RUNS = ("three words", "four words over line end")
+PER_WORD = (MARKUPS, {"per_word": True}, "quads per word", RUNS)
+# What each writer draws besides its plain shapes on an upright Latin page, where the comment's
+# kind is one it makes: (kinds, variant, class, positions).
+SHAPES = {
+    "reviewer": [
+        (("strikeout", "highlight"), {"order": "ccw"}, "quads counter-clockwise", ("mid-line",)),
+        # The tool's quadrilaterals reach 2 pt past the word along the line, into the comma.
+        (MARKUPS, {"inset": -2, "outset": 2}, "outside by punctuation", ("before punctuation",))],
+    # A word list's boxes given as the quadrilaterals, and lines given last to first.
+    "pymupdf": [PER_WORD, (MARKUPS, {"reverse": True}, "quads last line first", RUNS[1:])],
+    "dicts": [(INSERT, {"caret": width}, "caret %g pt" % width, CARET_POSITIONS)
+              for width in (6, 6.5, 8, 13, 16, 20)] + [
+        (INSERT, {"rd": [7, 2, 7, 2]}, "caret 20 pt with /RD", CARET_POSITIONS),
+        # Carets and markup quadrilaterals as some viewers draw them.
+        (INSERT, {"caret": 8, "caret_y": "below"}, "caret below the baseline", CARET_POSITIONS),
+        (INSERT, {"caret_y": "lower"}, "caret over the baseline", CARET_POSITIONS),
+        (INSERT, {"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
+        (INSERT, {"caret_x": "blank"}, "caret mid-blank", ("between words",)),
+        (MARKUPS, {"order": "ccw"}, "quads counter-clockwise", LINE_POSITIONS),
+        (MARKUPS, {"inset": 1.5}, "quads 1.5 pt inside", LINE_POSITIONS),
+        (MARKUPS, {"inset": -2}, "quads 2 pt outside", LINE_POSITIONS),
+        (("underline",), {"band": "baseline"}, "underline baseline band", LINE_POSITIONS),
+        (STRUCK, {"band": "x-height"}, "strike-out x-height band", LINE_POSITIONS),
+        (MARKUPS, {"taller": 4}, "quads 4 pt taller", LINE_POSITIONS),
+        (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", LINE_POSITIONS),
+        (MARKUPS, {"inset": -2}, "outside by punctuation", ("before punctuation",)),
+        (MARKUPS, {"no_quads": True}, "Rect without QuadPoints", LINE_POSITIONS[:2] + RUNS[:1]),
+        (MARKUPS, {"reverse": True}, "quads last line first", LINE_POSITIONS[2:] + RUNS[1:]),
+        PER_WORD,
+        # An icon centred on the reviewer's point is not measured: it cannot be told from an
+        # icon hung from a point further up and left, which is how the other writers here draw
+        # notes and what the import follows (docs/accuracy.md).
+        (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",))] + [
+        # Annotation entries a viewer may add; none of them moves the comment.
+        spec for variant, klass in (({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
+                                    ({"flags": 0}, "/F 0"), ({"rotate": 90}, "/Rotate 90"))
+        for spec in ((INSERT + STRUCK + ("highlight",), variant, klass, ("mid-line",)),
+                     (("note",), variant, klass, ("on a word",)))],
+}
+SHAPES["poppler"] = SHAPES["pymupdf"]
 
 
 def writer_requests(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
-    kinds = _kinds_of(writer)
-    free = () if writer == "poppler" else ("on a word", "left margin", "right margin")
+    makes = POPPLER_KINDS if writer == "poppler" else plan.KINDS
+    kinds = [k for k in TEXT_KINDS if k in makes]
+    free = ("on a word",) + MARGINS if "freetext" in makes else ()
     if mode in ("rotated", "boxed"):
-        return position_requests(kinds, ("mid-line", "before a word", "line end", "line start")) + \
+        return position_requests(kinds, CARET_POSITIONS) + \
             note_requests(("on a word", "left margin"), free[:1])
     if mode == "japanese":
-        # No note on a word: Japanese has no blanks to end one. A free text takes the text
-        # under it.
-        requests = position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ())
-        if writer != "poppler":
-            requests.append(Request("freetext", "mid-line", klass="free text on a word"))
-        return requests
+        # No note on a word: Japanese has no blanks to end one; a free text takes the text under it.
+        return position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ()) + \
+            position_requests(("freetext",) if free else (), ("mid-line",),
+                              klass="free text on a word")
     requests = position_requests(kinds, RANGE_POSITIONS) + note_requests(free_positions=free)
-    if writer == "reviewer":
-        requests += [Request(k, "mid-line", {"order": "ccw"}, "quads counter-clockwise")
-                  for k in ("strikeout", "highlight")]
-        # The tool's quadrilaterals reach 2 pt past the word along the line, into the comma.
-        requests += position_requests(MARKUPS, ("before punctuation",), {"inset": -2, "outset": 2},
-                                "outside by punctuation")
-    if writer in ("pymupdf", "poppler"):
-        # A word list's boxes given as the quadrilaterals, and lines given last to first.
-        for variant, klass, positions in (
-                ({"per_word": True}, "quads per word",
-                 ("three words", "four words over line end")),
-                ({"reverse": True}, "quads last line first", ("four words over line end",))):
-            requests += position_requests([k for k in kinds if k in MARKUPS], positions, variant,
-                                    klass)
-    if writer == "dicts":
-        for width in CARET_WIDTHS:
-            requests += position_requests(("insert",), CARET_POSITIONS, {"caret": width},
-                                    "caret %g pt" % width)
-        requests += position_requests(("insert",), CARET_POSITIONS, {"rd": [7, 2, 7, 2]},
-                                "caret 20 pt with /RD")
-        for variant, klass, positions in CARET_SHAPES:
-            requests += position_requests(("insert",), positions, variant, klass)
-        for variant, klass in QUAD_VARIANTS:
-            requests += position_requests(MARKUPS, QUAD_POSITIONS, variant, klass)
-        for markups, variant, klass, positions in MARKUP_SHAPES:
-            requests += position_requests(markups, positions, variant, klass)
-        requests += [Request("note", "on a word", variant, klass) for variant, klass in NOTE_SHAPES]
-        for variant, klass in ENTRY_VARIANTS:
-            requests += [Request(k, "mid-line", variant, klass)
-                      for k in ("insert", "strikeout", "replace", "highlight")]
-            requests.append(Request("note", "on a word", variant, klass))
+    for shape_kinds, variant, klass, positions in SHAPES.get(writer, ()):
+        requests += position_requests([k for k in shape_kinds if k in makes], positions,
+                                      variant, klass)
     return requests
 
 
@@ -154,21 +127,12 @@ class HarnessError(Exception):
 
 
 def run(command, env=None, seconds=120):
-    """Exit status, output and error output; a command that hangs is stopped and fails."""
+    """Exit status and error output; a command that hangs is stopped and fails."""
     try:
         done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=seconds)
     except subprocess.TimeoutExpired:
-        return 124, "", "%s: no answer after %d s" % (os.path.basename(command[0]), seconds)
-    return done.returncode, done.stdout, done.stderr
-
-
-def export(tolvane, source, out, rotation, pages):
-    command = [tolvane, "export-pdf", source, "-o", out]
-    if rotation:
-        command += ["--rotate", "1-%d=%d" % (pages, rotation)]
-    code, _, err = run(command)
-    if code != 0:
-        raise HarnessError("export of %s failed: %s" % (source, err.strip()))
+        return 124, "%s: no answer after %d s" % (os.path.basename(command[0]), seconds)
+    return done.returncode, done.stderr
 
 
 class Run:
@@ -182,49 +146,51 @@ class Run:
         self.writers = [w for w in WRITER_ORDER if w in args.writers]
         self.sources = [s for s in SOURCES if s[0] in args.sources]
         self.label = misplaced_label()
-        self.results, self.writer_errors = [], []
-        self.count = 0
+        self.results, self.writer_errors, self.count = [], [], 0
 
-    def author(self, writer):
-        self.count += 1
-        return "%s-%d" % (AUTHOR_PREFIX[writer], self.count)
+    def export(self, source, out, rotate=()):
+        code, err = run([self.tolvane, "export-pdf", source, "-o", out] + list(rotate))
+        if code != 0:
+            raise HarnessError("export of %s failed: %s" % (source, err.strip()))
 
     def measure(self):
+        """Each source exported upright and turned, each writer's comments into copies of the
+        PDF, one import per PDF, every comment scored from the report and the saved document."""
         for name, path, rotations, script, required, boxes in self.sources:
             source = os.path.join(TOP, path)
             paragraphs = tlv_text.read_document(source)
             upright = os.path.join(self.work, "%s.pdf" % name)
-            export(self.tolvane, source, upright, 0, 0)
+            self.export(source, upright)
             page_count = len(fitz.open(upright))
             for rotation in rotations:
                 pdf = upright
                 if rotation:
                     pdf = os.path.join(self.work, "%s-%d.pdf" % (name, rotation))
-                    export(self.tolvane, source, pdf, rotation, page_count)
+                    self.export(source, pdf, ["--rotate", "1-%d=%d" % (page_count, rotation)])
                 if boxes:
                     exported, pdf = pdf, pdf[:-len(".pdf")] + "-%s.pdf" % boxes
                     try:
-                        page_boxes.rebox(exported, pdf, boxes)
+                        pdf_pages.rebox(exported, pdf, boxes)
                     except (ValueError, RuntimeError) as e:
                         raise HarnessError("page boxes of %s: %s" % (exported, e))
-                found = targets.find_targets(paragraphs, pdf_glyphs.read_pages(pdf))
+                found = targets.find_targets(paragraphs, pdf_pages.read_pages(pdf))
                 mode = "boxed" if boxes else "rotated" if rotation else script
+                # Every comment on a turned page, a Japanese page or changed boxes counts there.
+                klass = "page %d" % rotation if rotation else \
+                    "Japanese" if mode == "japanese" else None
+                if boxes:
+                    klass = BOX_CLASSES[boxes] + (", page %d" % rotation if rotation else "")
                 for writer in self.writers:
                     self.measure_writer(name, source, pdf, rotation, mode, required, writer,
-                                        found, boxes)
+                                        found, klass)
 
-    def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found,
-                       boxes=None):
+    def measure_writer(self, name, source, pdf, rotation, mode, required, writer, found, klass):
         def make(request, target):
-            klass = "page %d" % rotation if rotation else \
-                "Japanese" if mode == "japanese" else request.klass
-            if boxes:
-                klass = BOX_CLASSES[boxes] + (", page %d" % rotation if rotation else "")
-            comment = plan.Comment(self.author(writer), writer, name, rotation, request, klass,
-                                   target)
-            suffix = comment.author.split("-")[1]
-            comment.text = ("挿入" if mode == "japanese" else "new") + suffix
-            comment.contents = "note " + suffix
+            self.count += 1
+            comment = plan.Comment("%s-%d" % (AUTHOR_PREFIX[writer], self.count), writer, name,
+                                   rotation, request, klass or request.klass, target)
+            comment.text = ("挿入" if mode == "japanese" else "new") + str(self.count)
+            comment.contents = "note %d" % self.count
             return comment
 
         try:
@@ -232,65 +198,32 @@ class Run:
         except plan.PlanError as e:
             raise HarnessError("%s, %s at %d: %s" % (writer, name, rotation, e))
         for batch in sorted({c.batch for c in comments}):
-            mine = [c for c in comments if c.batch == batch]
             stem = os.path.join(self.work, "%s-%d-%s-%d" % (name, rotation, writer, batch))
-            self.import_batch(source, pdf, stem, writer, mine)
+            self.import_batch(source, pdf, stem, writer, [c for c in comments if c.batch == batch])
 
     def import_batch(self, source, pdf, stem, writer, comments):
-        reviewed = stem + ".pdf"
+        reviewed, document, out = stem + ".pdf", stem + ".tlv", stem + ".out.tlv"
         try:
             writers.WRITERS[writer](pdf, reviewed, comments, os.path.join(TOP, "tools"))
         except Exception as e:  # any failure of a writer's library is the harness's
             if os.environ.get("ACCURACY_TRACE"):
                 raise
             raise HarnessError("writer %s failed on %s: %s" % (writer, reviewed, e))
-        written = geometry_check.read_written(reviewed)
-        scored = []
-        for comment in comments:
-            problem = geometry_check.check(comment, written)
-            if problem:
-                self.writer_errors.append((comment, problem))
-            else:
-                scored.append(comment)
-        document = stem + ".tlv"
+        written = shapes.read_written(reviewed)
+        problems = {c.author: shapes.check(c, written) for c in comments}
+        self.writer_errors += [(c, problems[c.author]) for c in comments if problems[c.author]]
         shutil.copyfile(source, document)
-        out = stem + ".out.tlv"
-        code, _, err = run([self.tolvane, "import", document, reviewed, "-o", out], self.env)
-        report = stem + ".report.json"
-        if code != 0:
-            report = out = None
-        unscored = [c for c in comments if c not in scored]
-        for result in score_batch(scored, source, report, out, self.label, unscored):
+        code, err = run([self.tolvane, "import", document, reviewed, "-o", out], self.env)
+        report = stem + ".report.json" if code == 0 else None
+        for result in scoring.score_batch(
+                [c for c in comments if not problems[c.author]], source, report,
+                out if code == 0 else None, self.label,
+                [c for c in comments if problems[c.author]]):
             if code != 0:
                 result.why = "the import did not run (%s); %s" % (
                     " ".join(err.split())[-200:], result.why)
             self.results.append(result)
 
-
-def score_batch(comments, source, report, saved, label, unscored=()):
-    """The Results of one PDF's comments, from the import's report and saved document (None or
-    a missing file for an import that did not run). unscored: the PDF's other comments, which
-    a writer drew wrongly; what they changed is theirs, not the scored comments'."""
-    entries = {}
-    if report and os.path.exists(report):
-        with open(report, encoding="utf-8") as f:
-            for entry in json.load(f)["comments"]:
-                entries[entry["author"]] = entry
-    document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
-    everyone = list(comments) + list(unscored)
-    changes, marks = tlv_text.changes_by_author(document, tlv_text.read_document(source),
-                                                [c.author for c in everyone])
-    scoring.give_marks(everyone, entries, marks, changes)
-    return [scoring.score(c, entries.get(c.author), changes[c.author], label) for c in comments]
-
-
-def exit_status(results, writer_errors):
-    """1 when a comment was silent or lost, or a writer did not draw one as meant."""
-    bad = [r for r in results if r.outcome in ("silent", "lost")]
-    return 1 if bad or writer_errors else 0
-
-
-# --- printing ----------------------------------------------------------------------------------
 
 def _excerpt(paragraphs, unique, begin, end, width=28):
     paragraph = paragraphs.get(unique)
@@ -301,75 +234,64 @@ def _excerpt(paragraphs, unique, begin, end, width=28):
         return "¶%d %r" % (unique, text[:2 * width] + ("…" if len(text) > 2 * width else ""))
     begin, end = min(begin, len(text)), min(max(begin, end), len(text))
     marked = text[:begin] + ("|" if begin == end else "[" + text[begin:end] + "]") + text[end:]
-    left = max(0, begin - width)
-    right = min(len(marked), end + 2 + width)
+    left, right = max(0, begin - width), min(len(marked), end + 2 + width)
     return "¶%d %d-%d: %s%s%s" % (unique, begin, end, "…" if left else "", marked[left:right],
                                   "…" if right < len(marked) else "")
 
 
-def print_results(results, writer_errors, sources, out=sys.stdout):
+def print_results(results, writer_errors, sources):
+    def row(kind, klass, outcomes):
+        print(ROW % (kind, klass, *[outcomes.count(o) for o in scoring.OUTCOMES], len(outcomes)))
+
     rows = {}
     for r in results:
         c = r.comment
-        rows.setdefault((plan.KINDS.index(c.kind), c.kind, c.klass), dict.fromkeys(
-            scoring.OUTCOMES, 0))[r.outcome] += 1
-    header = "%-10s %-26s %6s %8s %7s %5s %6s" % ("kind", "class", "exact", "flagged",
-                                                   "silent", "lost", "total")
-    print(header, file=out)
-    print("-" * len(header), file=out)
-    for key in sorted(rows, key=lambda k: (k[0], k[2])):
-        counts = rows[key]
-        print("%-10s %-26s %6d %8d %7d %5d %6d" % (key[1], key[2], counts["exact"],
-                                                   counts["flagged"], counts["silent"],
-                                                   counts["lost"], sum(counts.values())),
-              file=out)
-    print("", file=out)
+        rows.setdefault((plan.KINDS.index(c.kind), c.klass, c.kind), []).append(r.outcome)
+    header = ROW % ("kind", "class", *scoring.OUTCOMES, "total")
+    print(header + "\n" + "-" * len(header))
+    for key in sorted(rows):
+        row(key[2], key[1], rows[key])
+    print("")
     for writer in WRITER_ORDER:
         mine = [r.outcome for r in results if r.comment.writer == writer]
         if mine:
-            print("%-10s %-26s %6d %8d %7d %5d %6d" % (
-                "writer", writer, *[mine.count(o) for o in scoring.OUTCOMES], len(mine)),
-                file=out)
+            row("writer", writer, mine)
     documents = {name: tlv_text.read_document(os.path.join(TOP, path))
                  for name, path, *_ in sources}
     for outcome in ("silent", "lost", "flagged"):
         listed = [r for r in results if r.outcome == outcome]
         if listed:
-            print("\n%s (%d):" % (outcome, len(listed)), file=out)
+            print("\n%s (%d):" % (outcome, len(listed)))
         for r in listed:
             c, paragraphs = r.comment, documents[r.comment.source]
-            print("  %s %s / %s, %s, %s%s, %s" % (
-                c.author, c.kind, c.klass, c.writer, c.source,
-                " at %d" % c.rotation if c.rotation else "", c.position), file=out)
-            print("      meant:  %s" % _excerpt(paragraphs, *c.intended()), file=out)
+            print("  %s %s / %s, %s, %s%s, %s" % (c.author, c.kind, c.klass, c.writer, c.source,
+                                                   c.turned(), c.position))
+            print("      meant:  %s" % _excerpt(paragraphs, *c.intended()))
             if r.landed:
-                if isinstance(r.landed, tuple):
-                    print("      landed: %s" % _excerpt(paragraphs, *r.landed), file=out)
-                else:
-                    print("      landed: %s" % r.landed, file=out)
+                print("      landed: %s" % (_excerpt(paragraphs, *r.landed)
+                                            if isinstance(r.landed, tuple) else r.landed))
             if r.why:
-                print("      why:    %s" % r.why, file=out)
+                print("      why:    %s" % r.why)
     if writer_errors:
-        print("\nwriter errors, not scored (%d):" % len(writer_errors), file=out)
-        for comment, problem in writer_errors:
-            print("  %s: %s (%s)" % (comment.describe(), problem, comment.target.describe()),
-                  file=out)
-    counts = {o: sum(r.outcome == o for r in results) for o in scoring.OUTCOMES}
+        print("\nwriter errors, not scored (%d):" % len(writer_errors))
+    for comment, problem in writer_errors:
+        print("  %s %s/%s by %s in %s%s: %s (%s)" % (
+            comment.author, comment.kind, comment.position, comment.writer, comment.source,
+            comment.turned(), problem, comment.target.describe()))
+    outcomes = [r.outcome for r in results]
     print("\nexact %d/%d, flagged %d, silent %d, lost %d" % (
-        counts["exact"], len(results), counts["flagged"], counts["silent"], counts["lost"]),
-        file=out)
-    return counts
+        outcomes.count("exact"), len(results), outcomes.count("flagged"),
+        outcomes.count("silent"), outcomes.count("lost")))
 
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(TOP, "build"))
     parser.add_argument("--work", help="keep the PDFs, documents and reports here")
-    parser.add_argument("--writers", default=",".join(WRITER_ORDER))
-    parser.add_argument("--sources", default=",".join(s[0] for s in SOURCES))
+    parser.add_argument("--writers", default=",".join(WRITER_ORDER), type=lambda v: v.split(","))
+    parser.add_argument("--sources", default=",".join(s[0] for s in SOURCES),
+                        type=lambda v: v.split(","))
     args = parser.parse_args(argv[1:])
-    args.writers = args.writers.split(",")
-    args.sources = args.sources.split(",")
     if "poppler" in args.writers and not writers.poppler_available():
         print("accuracy: Poppler's GLib binding is missing (gir1.2-poppler-0.18)",
               file=sys.stderr)
@@ -383,7 +305,7 @@ def main(argv):
     print_results(measured.results, measured.writer_errors, measured.sources)
     if not args.work:
         shutil.rmtree(measured.work, ignore_errors=True)
-    return exit_status(measured.results, measured.writer_errors)
+    return scoring.exit_status(measured.results, measured.writer_errors)
 
 
 if __name__ == "__main__":

@@ -1,11 +1,8 @@
-"""Which comments each writer puts into each source document, and where they are meant to go.
+"""Which comments each writer puts into each source document, and where they are meant to go:
+each comment a kind at a position with the class it counts in, given a target, spread over as
+few PDFs as their targets allow."""
+import operator
 
-A comment has a kind (what the reviewer did), a position (what kind of place in the text), a
-class (the row of the results table it counts in) and a target. Comments are spread over as
-few PDFs as their targets allow: two comments of one PDF are at least GAP characters apart,
-and a comment in the margin has its paragraph to itself, since its place in the paragraph is
-the import's choice.
-"""
 GAP = 4
 MAX_BATCHES = 12
 
@@ -14,6 +11,9 @@ MARKUPS = ("strikeout", "replace", "highlight", "underline")
 PLACEMENT = {"insert": "insertion", "strikeout": "deletion", "replace": "replacement",
              "highlight": "highlight", "underline": "underline", "note": "note",
              "freetext": "note"}
+SUBTYPES = {"insert": "Caret", "strikeout": "StrikeOut", "replace": "StrikeOut",
+            "highlight": "Highlight", "underline": "Underline", "note": "Text",
+            "freetext": "FreeText"}  # each kind's annotation
 
 
 def _blank_around(t):
@@ -25,7 +25,8 @@ def _blank_around(t):
 def _between_words(t):
     """A word with one blank after it and another word right after the blank."""
     text = t.paragraph.text
-    return t.end + 1 < len(text) and text[t.end] == " " and text[t.end + 1].isalpha()
+    return t.mid_line and t.end + 1 < len(text) and text[t.end] == " " and \
+        text[t.end + 1].isalpha()
 
 
 def _before_punctuation(t):
@@ -35,51 +36,35 @@ def _before_punctuation(t):
         text[t.end] in ",;:." and not t.line_start()
 
 
-# What each position asks of a target, and where a caret goes: before or after it.
+_mid_line = operator.attrgetter("mid_line")
+# What each position asks of a target: its paragraph's place, its shape and a further test.
 POSITIONS = {
-    "mid-line": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
-                 "after"),
-    "before a word": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
-                      t.mid_line, "before"),
-    "line end": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.wrapped_end,
-                 "after"),
-    "line start": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
-                   t.wrapped_start, "before"),
-    "paragraph start": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
-                        t.begin == 0, "before"),
-    "paragraph end": (lambda t: t.paragraph.place == "body" and t.shape == "last", "after"),
-    "over line end": (lambda t: t.paragraph.place == "body" and t.shape == "pair", None),
+    **{p: ("body", "word", _mid_line) for p in ("mid-line", "before a word", "left margin",
+                                                 "right margin")},
+    **{p: (p, "word", None) for p in ("heading", "table title", "table cell", "footnote")},
+    "line end": ("body", "word", operator.attrgetter("wrapped_end")),
+    "line start": ("body", "word", operator.attrgetter("wrapped_start")),
+    "paragraph start": ("body", "word", lambda t: t.begin == 0),
+    "paragraph end": ("body", "last", None),
+    "over line end": ("body", "pair", None),
     # Two words before a line end and two after it; three words inside one line.
-    "four words over line end": (lambda t: t.paragraph.place == "body" and t.shape == "run",
-                                 None),
-    "three words": (lambda t: t.paragraph.place == "body" and t.shape == "phrase" and
-                    t.mid_line, None),
+    "four words over line end": ("body", "run", None),
+    "three words": ("body", "phrase", _mid_line),
     # A caret in the blank between two words (see Comment.accepted).
-    "between words": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
-                      t.mid_line and _between_words(t), "after"),
-    "before punctuation": (lambda t: t.paragraph.place == "body" and t.shape == "word" and
-                           _before_punctuation(t), None),
-    "heading": (lambda t: t.paragraph.place == "heading" and t.shape == "word", "after"),
-    "table title": (lambda t: t.paragraph.place == "table title" and t.shape == "word", "after"),
-    "table cell": (lambda t: t.paragraph.place == "table cell" and t.shape == "word", "after"),
-    "footnote": (lambda t: t.paragraph.place == "footnote" and t.shape == "word", "after"),
+    "between words": ("body", "word", _between_words),
+    "before punctuation": ("body", "word", _before_punctuation),
     # A word with a blank after it, so that where the word ends is beyond doubt.
-    "on a word": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line and
-                  _blank_around(t), None),
-    "left margin": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
-                    None),
-    "right margin": (lambda t: t.paragraph.place == "body" and t.shape == "word" and t.mid_line,
-                     None),
+    "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
 }
+CARET_BEFORE = ("before a word", "line start", "paragraph start")  # elsewhere after the target
 MARGINS = ("left margin", "right margin")
-TEXT_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
-                  "paragraph end", "heading", "table title", "table cell", "footnote")
-RANGE_POSITIONS = TEXT_POSITIONS + ("over line end",)
+RANGE_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
+                   "paragraph end", "heading", "table title", "table cell", "footnote",
+                   "over line end")
 
 
 class Request:
-    """A comment to write, before it has a target: kind, position, and the writer's variant
-    (caret width, quadrilateral order and inset) with the class it makes."""
+    """A comment to write before it has a target, with how the writer draws it and its class."""
 
     def __init__(self, kind, position, variant=None, klass=None):
         self.kind, self.position = kind, position
@@ -91,12 +76,10 @@ def position_requests(kinds, positions, variant=None, klass=None):
     """Each kind at each position; a caret has no place over a line end, and a markup before a
     word is the same as one on it."""
     return [Request(k, p, variant, klass) for k in kinds for p in positions
-            if not (k == "insert" and p == "over line end") and
-            not (k != "insert" and p == "before a word")]
+            if (p != "over line end" if k == "insert" else p != "before a word")]
 
 
-def note_requests(positions=("on a word", "left margin", "right margin"),
-               free_positions=("on a word", "left margin", "right margin")):
+def note_requests(positions=("on a word",) + MARGINS, free_positions=("on a word",) + MARGINS):
     return [Request("note", p, klass="note " + p) for p in positions] + \
         [Request("freetext", p, klass="free text " + p) for p in free_positions]
 
@@ -106,20 +89,17 @@ class Comment:
         self.author = author  # the comment's /T, unique over the whole run
         self.writer, self.source, self.rotation = writer, source, rotation
         self.kind, self.position, self.variant = request.kind, request.position, request.variant
-        self.klass = klass
-        self.target = target
-        self.batch = 0
-        self.at = POSITIONS[request.position][1] or "after"
-        self.text = ""  # the inserted text of an insertion or a replacement
-        self.contents = ""
+        self.klass, self.target, self.batch = klass, target, 0
+        self.at = "before" if request.position in CARET_BEFORE else "after"
+        self.text = self.contents = ""  # the inserted text, and a note's
 
     @property
     def margin(self):
         return self.position in MARGINS
 
     @property
-    def placement(self):
-        return PLACEMENT[self.kind]
+    def side(self):
+        return self.position.split()[0]
 
     def intended(self):
         """(paragraph, begin, end) as the report gives them for an exact placement; begin and
@@ -144,30 +124,29 @@ class Comment:
             places.append((unique, at + 1, at + 1))
         return places
 
-    def describe(self):
-        return "%s %s/%s by %s in %s%s" % (self.author, self.kind, self.position, self.writer,
-                                           self.source, " at %d" % self.rotation
-                                           if self.rotation else "")
+    def turned(self):
+        return " at %d" % self.rotation if self.rotation else ""
 
 
 class _Batch:
+    """The targets of one PDF: at least GAP characters apart, and one in the margin alone in its
+    paragraph, since its place there is the import's choice."""
+
     def __init__(self):
         self.used = {}  # paragraph unique -> [(begin, end)]
         self.exclusive = set()  # paragraphs that hold a comment in the margin
 
-    def takes(self, target, margin):
+    def take(self, target, margin):
+        """Adds the target when it fits in the batch; whether it did."""
         unique = target.paragraph.unique
-        if unique in self.exclusive:
+        if unique in self.exclusive or (margin and unique in self.used) or \
+                any(target.begin < e + GAP and b < target.end + GAP
+                    for b, e in self.used.get(unique, [])):
             return False
+        self.used.setdefault(unique, []).append((target.begin, target.end))
         if margin:
-            return unique not in self.used
-        return all(not (target.begin < e + GAP and b < target.end + GAP)
-                   for b, e in self.used.get(unique, []))
-
-    def add(self, target, margin):
-        self.used.setdefault(target.paragraph.unique, []).append((target.begin, target.end))
-        if margin:
-            self.exclusive.add(target.paragraph.unique)
+            self.exclusive.add(unique)
+        return True
 
 
 class PlanError(Exception):
@@ -179,41 +158,35 @@ def allocate(requests, targets, make_comment, required):
     that common ones do not take their few targets. A request without a target, or without room in
     the batches, is an error when required, else left out (a small example document has few
     targets, and is given at most two PDFs for each writer)."""
-    most = MAX_BATCHES if required else 2
     fitting = {}
     for request in requests:
-        test = POSITIONS[request.position][0]
-        if request.variant.get("inset", 0) < 0 and request.position != "before punctuation":
-            # Quadrilaterals outside the glyphs reach into the blanks around the word.
-            fitting[request] = [t for t in targets if test(t) and _blank_around(t)]
-        else:
-            fitting[request] = [t for t in targets if test(t)]
+        place, shape, test = POSITIONS[request.position]
+        # Quadrilaterals outside the glyphs reach into the blanks around the word.
+        outside = request.variant.get("inset", 0) < 0 and \
+            request.position != "before punctuation"
+        fitting[request] = [t for t in targets if t.paragraph.place == place and t.shape == shape
+                            and (test is None or test(t)) and (not outside or _blank_around(t))]
     batches, comments = [], []
     for index, request in sorted(enumerate(requests), key=lambda s: (len(fitting[s[1]]), s[0])):
-        if not fitting[request]:
+        candidates = fitting[request]
+        if not candidates:
             if required:
                 raise PlanError("no target for %s %s" % (request.kind, request.position))
             continue
-        placed = False
-        for number in range(most):
+        # Spread over the candidates, so that a position's targets are not all one word.
+        start = (index * 7) % len(candidates)
+        placed = None
+        for number in range(MAX_BATCHES if required else 2):
             if number == len(batches):
                 batches.append(_Batch())
-            batch = batches[number]
-            # Spread over the candidates, so that a position's targets are not all one word.
-            candidates = fitting[request]
-            start = (index * 7) % len(candidates)
-            for target in candidates[start:] + candidates[:start]:
-                if batch.takes(target, request.position in MARGINS):
-                    batch.add(target, request.position in MARGINS)
-                    comment = make_comment(request, target)
-                    comment.batch = number
-                    comments.append(comment)
-                    placed = True
-                    break
+            placed = next((t for t in candidates[start:] + candidates[:start]
+                           if batches[number].take(t, request.position in MARGINS)), None)
             if placed:
+                comment = make_comment(request, placed)
+                comment.batch = number
+                comments.append(comment)
                 break
         if not placed and required:
             raise PlanError("no room for %s %s in %d PDFs" % (request.kind, request.position,
                                                              MAX_BATCHES))
     return comments
-

@@ -1,15 +1,13 @@
-"""What became of each comment, from the import's report and the document it saved.
+"""What became of each comment, from the import's report and the document it saved: exact,
+flagged, silent or lost, as docs/accuracy.md defines them."""
+import json
+import os
 
-- exact: the report names the intended paragraph and offsets with outcome successful, and the
-  saved document shows the change there (inserted text, deleted-text condition, conditional
-  text, or marker, by the comment's author).
-- flagged: the report says misplaced, the document holds the author's marker with the text
-  that marks a misplaced comment, and no text of the document was changed for it.
-- silent: the comment changed the document or was reported successful at another place or
-  extent.
-- lost: the comment failed, was filtered out, or is in neither the report nor the document.
-"""
+import tlv_text
+from plan import PLACEMENT
+
 OUTCOMES = ("exact", "flagged", "silent", "lost")
+MARKS = ("highlight", "underline")
 
 
 class Result:
@@ -17,19 +15,14 @@ class Result:
         self.comment, self.outcome, self.landed, self.why = comment, outcome, landed, why
 
 
-def _range(paragraph, begin, end):
-    return {(paragraph, i) for i in range(begin, end)}
-
-
 def _spans(cells):
     """Offsets grouped into runs, "¶3 4-9, ¶5 0-2"."""
-    out, run = [], None
+    out = []
     for paragraph, offset in sorted(cells):
-        if run and run[0] == paragraph and run[2] == offset:
-            run[2] = offset + 1
+        if out and out[-1][0] == paragraph and out[-1][2] == offset:
+            out[-1][2] = offset + 1
         else:
-            run = [paragraph, offset, offset + 1]
-            out.append(run)
+            out.append([paragraph, offset, offset + 1])
     return ", ".join("¶%d %d-%d" % tuple(r) for r in out)
 
 
@@ -38,62 +31,40 @@ def _document_says(comment, changes, place=None):
     meant); else what it shows."""
     paragraph, begin, end = place or comment.intended()
     kind = comment.kind
-    added = [(p, o, t) for p, o, t in changes.added]
     markers = [(p, o) for p, o, _ in changes.markers]
-    shown = []
-    if added:
-        shown.append("inserted " + ", ".join("%r at ¶%d %d" % (t, p, o) for p, o, t in added))
-    if changes.deleted:
-        shown.append("deleted " + _spans(changes.deleted))
-    if changes.conditioned:
-        shown.append("conditional text " + _spans(changes.conditioned))
-    if markers:
-        shown.append("marker at " + ", ".join("¶%d %d" % m for m in markers))
-    summary = "; ".join(shown) or "nothing"
-    expected_added, expected_deleted, expected_conditioned = [], set(), set()
-    if kind == "insert":
-        expected_added = [(paragraph, begin, comment.text)]
-    elif kind == "strikeout":
-        expected_deleted = _range(paragraph, begin, end)
-    elif kind == "replace":
-        expected_deleted = _range(paragraph, begin, end)
-        expected_added = [(paragraph, end, comment.text)]
-    elif kind in ("highlight", "underline"):
-        expected_conditioned = _range(paragraph, begin, end)
-    if added != expected_added or changes.deleted != expected_deleted or \
-            changes.conditioned != expected_conditioned:
-        return summary
-    if kind in ("note", "freetext"):
-        at_place = [m for m in markers if m[0] == paragraph and (begin is None or m[1] == end)]
-        if not at_place:
-            return summary
+    shown = [what + text for what, text in (
+        ("inserted ", ", ".join("%r at ¶%d %d" % (t, p, o) for p, o, t in changes.added)),
+        ("deleted ", _spans(changes.deleted)), ("conditional text ", _spans(changes.conditioned)),
+        ("marker at ", ", ".join("¶%d %d" % m for m in markers))) if text]
+    # An insertion's begin and end are one offset; a replacement's text follows the struck one.
+    span = set() if begin is None else {(paragraph, i) for i in range(begin, end)}
+    expected = ([(paragraph, end, comment.text)] if kind in ("insert", "replace") else [],
+                span if kind in ("strikeout", "replace") else set(),
+                span if kind in MARKS else set())
+    if (changes.added, changes.deleted, changes.conditioned) != expected or \
+            (kind in ("note", "freetext") and not any(
+                p == paragraph and (begin is None or o == end) for p, o in markers)):
+        return "; ".join(shown) or "nothing"
     return None
 
 
-MARKS = ("highlight", "underline")
-
-
 def give_marks(comments, entries, marks, changes):
-    """Gives each marked position (tlv_text.changes_by_author) to one comment's changes: the
-    comment whose report entry covers it, else the highlight or underline meant nearest to it,
-    else any comment of the batch; so a mark put where no comment claims it still counts
-    against one. entries: report entries by author."""
+    """Gives each marked position (tlv_text.changes_by_author) to the comment whose report entry
+    (entries: by author) covers it, else to the highlight or underline meant nearest to it, else
+    to any comment of the batch: a mark that no comment claims still counts against one."""
     def claim(comment, paragraph, offset):
         entry = entries.get(comment.author)
         covered = entry is not None and entry["paragraph"] == paragraph and \
             entry["begin"] <= offset < entry["end"]
         unique, begin, end = comment.intended()
-        if unique != paragraph or begin is None:
-            distance = None
-        else:
-            distance = 0 if begin <= offset < end else min(abs(offset - begin),
-                                                           abs(offset - (end - 1)))
-        return (not covered, comment.kind not in MARKS, distance is None, distance or 0)
+        near = unique == paragraph and begin is not None
+        distance = 0 if not near or begin <= offset < end else \
+            min(abs(offset - begin), abs(offset - (end - 1)))
+        return (not covered, comment.kind not in MARKS, not near, distance)
 
-    for paragraph, offset in sorted(marks):
-        if comments:
-            owner = min(comments, key=lambda c: claim(c, paragraph, offset))
-            changes[owner.author].conditioned.add((paragraph, offset))
+    for paragraph, offset in sorted(marks) if comments else ():
+        owner = min(comments, key=lambda c: claim(c, paragraph, offset))
+        changes[owner.author].conditioned.add((paragraph, offset))
 
 
 def score(comment, entry, changes, misplaced_label):
@@ -109,18 +80,16 @@ def score(comment, entry, changes, misplaced_label):
         return Result(comment, "lost", "", said)
     landed = (entry["paragraph"], entry["begin"], entry["end"])
     if entry["outcome"] == "misplaced":
-        flags = [m for m in changes.markers if misplaced_label in m[2]]
         if changes.changed_text():
             return Result(comment, "silent", landed,
                           "misplaced (%s), yet its text was changed: %s" % (
                               entry["reason"], _document_says(comment, changes)))
-        if not flags:
+        if not any(misplaced_label in m[2] for m in changes.markers):
             return Result(comment, "lost", landed,
                           "misplaced (%s), but no marker says so" % entry["reason"])
         return Result(comment, "flagged", landed, entry["reason"])
-    wrong = []
-    if entry["placement"] != comment.placement:
-        wrong.append("placed as %s" % (entry["placement"] or "nothing"))
+    wrong = [] if entry["placement"] == PLACEMENT[comment.kind] else \
+        ["placed as %s" % (entry["placement"] or "nothing")]
     place = (paragraph, begin, end)
     if begin is not None:
         place = landed if landed in comment.accepted() else None
@@ -129,6 +98,24 @@ def score(comment, entry, changes, misplaced_label):
     document = _document_says(comment, changes, place)
     if document is not None:
         wrong.append("the document shows " + document)
-    if wrong:
-        return Result(comment, "silent", landed, "; ".join(wrong))
-    return Result(comment, "exact", landed)
+    return Result(comment, "silent" if wrong else "exact", landed, "; ".join(wrong))
+
+
+def score_batch(comments, source, report, saved, label, unscored=()):
+    """The Results of one PDF's comments from the import's report and saved document (None or
+    missing: the import did not run). unscored: the PDF's comments a writer drew wrongly."""
+    entries = {}
+    if report and os.path.exists(report):
+        with open(report, encoding="utf-8") as f:
+            entries = {entry["author"]: entry for entry in json.load(f)["comments"]}
+    document = tlv_text.read_document(saved) if saved and os.path.exists(saved) else {}
+    everyone = list(comments) + list(unscored)
+    changes, marks = tlv_text.changes_by_author(document, tlv_text.read_document(source),
+                                                [c.author for c in everyone])
+    give_marks(everyone, entries, marks, changes)
+    return [score(c, entries.get(c.author), changes[c.author], label) for c in comments]
+
+
+def exit_status(results, writer_errors):
+    """1 when a comment was silent or lost, or a writer did not draw one as meant."""
+    return 1 if writer_errors or any(r.outcome in ("silent", "lost") for r in results) else 0

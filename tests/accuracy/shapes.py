@@ -1,12 +1,22 @@
-"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs.
-
-These are the writer's intentions: a caret centred on the insertion point, quadrilaterals on
-the glyphs of each line, a note whose icon's upper left corner lies inside the word, a free
-text box around the word. Each writer turns them into its own library's calls; the geometry
-check reads back what landed in the file and compares it with them.
+"""Where a comment is drawn, in PDF user space (y upwards), from its target's glyphs, which each
+writer turns into its own library's calls; and the check that reads back what a writer put into
+the PDF and compares it with them. A comment a writer drew elsewhere (a library that turned a
+rotated page's coordinates, a search that found another hit) is a writer error, not scored, since
+it would make the import look wrong for no fault of its own.
 """
+import itertools
+import re
+import types
+
+import fitz
+
+import pdf_pages
+from plan import MARKUPS, SUBTYPES
+
 NOTE_SIZE = 20  # the icon of a note written by hand
 MARGIN_GAP = 12  # from the text column to a comment in the margin
+NUMBER = re.compile(r"-?\d+(?:\.\d*)?(?:[eE]-?\d+)?|-?\.\d+")
+TOLERANCE = 0.05
 
 
 class Box:
@@ -15,6 +25,9 @@ class Box:
     def __init__(self, x0, y0, x1, y1):
         self.x0, self.y0, self.x1, self.y1 = x0, y0, x1, y1
 
+    def __iter__(self):
+        return iter((self.x0, self.y0, self.x1, self.y1))
+
     def grown(self, by):
         return Box(self.x0 - by, self.y0 - by, self.x1 + by, self.y1 + by)
 
@@ -22,7 +35,12 @@ class Box:
         return self.x0 - slack <= x <= self.x1 + slack and self.y0 - slack <= y <= self.y1 + slack
 
     def __repr__(self):
-        return "[%.2f %.2f %.2f %.2f]" % (self.x0, self.y0, self.x1, self.y1)
+        return "[%.2f %.2f %.2f %.2f]" % tuple(self)
+
+
+def outline(numbers):  # the box around points given as x, y, x, y...
+    xs, ys = numbers[0::2], numbers[1::2]
+    return Box(min(xs), min(ys), max(xs), max(ys))
 
 
 def union(glyphs):
@@ -30,94 +48,76 @@ def union(glyphs):
                max(g.x1 for g in glyphs), max(g.y1 for g in glyphs))
 
 
-def line_glyphs(target):
-    """The target's glyphs, one list for each visual line, in reading order."""
+def _middle(values):
+    return sorted(values)[len(values) // 2]
+
+
+def markup_boxes(target, variant):
+    """The boxes a markup's quadrilaterals are drawn from, in the order they are written: one
+    for each line on the glyphs, or as some viewers draw them: a band 1.5 pt tall on the
+    baseline or around the middle of the small letters ("band": "baseline", "x-height", half
+    the x-height of a sans serif, 0.27 em, above the baseline), taller than the glyphs
+    ("taller": by so much above and below), a line's height with its leading ("line_height", in
+    em), one box for each run of inked glyphs ("per_word"), the lines last to first
+    ("reverse")."""
     lines = {}
     for glyph in target.glyphs:
         lines.setdefault(glyph.line, []).append(glyph)
-    return [glyphs for _, glyphs in sorted(lines.items())]
+    lines = [glyphs for _, glyphs in sorted(lines.items())]
+    boxes = [union(glyphs) for glyphs in lines]
+    if variant.get("per_word"):
+        boxes = [union(list(word)) for glyphs in lines
+                 for blank, word in itertools.groupby(glyphs, lambda g: g.blank) if not blank]
+    elif variant.get("band"):
+        for i, glyphs in enumerate(lines):
+            base = _middle([g.base for g in glyphs])
+            low, high = base - 1.25, base + 0.25
+            if variant["band"] == "x-height":
+                middle = base + 0.27 * _middle([g.size for g in glyphs])
+                low, high = middle - 0.75, middle + 0.75
+            boxes[i] = Box(boxes[i].x0, low, boxes[i].x1, high)
+    by = variant.get("taller")
+    if by:
+        boxes = [Box(b.x0, b.y0 - by, b.x1, b.y1 + by) for b in boxes]
+    if variant.get("line_height"):
+        # From the font's ascent down by the line height with its leading, which typesetting
+        # puts below the text.
+        height = variant["line_height"] * _middle([g.size for g in target.glyphs])
+        boxes = [Box(b.x0, b.y1 - height, b.x1, b.y1) for b in boxes]
+    return boxes[::-1] if variant.get("reverse") else boxes
 
 
-def line_boxes(target):
-    """One box for each visual line of the target: the glyphs' boxes joined."""
-    return [union(glyphs) for glyphs in line_glyphs(target)]
-
-
-def word_boxes(target):
-    """One box for each run of inked glyphs (a word) of the target, line by line."""
-    boxes = []
-    for glyphs in line_glyphs(target):
-        word = []
-        for glyph in glyphs + [None]:
-            if glyph is not None and not glyph.blank:
-                word.append(glyph)
-            elif word:
-                boxes.append(union(word))
-                word = []
-    return boxes
-
-
-def _middle(values):
-    values = sorted(values)
-    return values[len(values) // 2]
-
-
-def band(glyphs, where):
-    """A thin band along the glyphs, as some viewers draw their markup: an underline 1.5 pt
-    tall on the baseline ("baseline"), or a strike-out band 1.5 pt tall around the middle of
-    the small letters ("x-height", half the x-height of a sans serif, 0.27 em, above the
-    baseline)."""
-    box = union(glyphs)
-    base = _middle([g.base for g in glyphs])
-    if where == "baseline":
-        return Box(box.x0, base - 1.25, box.x1, base + 0.25)
-    middle = base + 0.27 * _middle([g.size for g in glyphs])
-    return Box(box.x0, middle - 0.75, box.x1, middle + 0.75)
-
-
-def font_size(target):
-    return _middle([g.size for g in target.glyphs])
-
-
-def insertion_point(target, at):
-    """(x, glyph) of a caret before or after the target: the glyph it stands beside."""
+def caret_x(comment, at):
+    """(x, glyph): the insertion point before or after the target and the glyph it stands
+    beside; for a caret between two words ("caret_x": "blank") x is the middle of the blank
+    after the target."""
+    target = comment.target
     glyph = target.glyphs[0] if at == "before" else target.glyphs[-1]
-    return (glyph.x0 if at == "before" else glyph.x1), glyph
+    x = glyph.x0 if at == "before" else glyph.x1
+    if comment.variant.get("caret_x") == "blank":
+        blank = target.page.glyphs[target.last + 1]
+        x = (blank.x0 + blank.x1) / 2
+    return x, glyph
 
 
-def blank_middle(target):
-    """The middle of the blank after the target: a caret between two words."""
-    blank = target.page.glyphs[target.last + 1]
-    return (blank.x0 + blank.x1) / 2
-
-
-def caret_box(target, at, width, x_at=None, y_at=None):
-    """A caret's rectangle centred on the insertion point (or, x_at "blank", on the middle of
-    the blank after the target) and as tall as the line; y_at draws it as some viewers do:
-    "below", hanging from the baseline with its tip on it; "lower", from the middle of the
-    line to 5 pt below the baseline; "tall", twice the line's height, centred on it."""
-    x, glyph = insertion_point(target, at)
-    if x_at == "blank":
-        x = blank_middle(target)
-    y0, y1 = glyph.y0, glyph.y1
+def caret_box(comment, at, width):
+    """A caret's rectangle centred on caret_x and as tall as the line; the variant's "caret_y"
+    draws it as some viewers do: "below", hanging from the baseline with its tip on it;
+    "lower", from the middle of the line to 5 pt below the baseline; "tall", twice the line's
+    height, centred on it."""
+    x, glyph = caret_x(comment, at)
+    y0, y1, y_at = glyph.y0, glyph.y1, comment.variant.get("caret_y")
     if y_at == "below":
         y0, y1 = glyph.base - 7, glyph.base
     elif y_at == "lower":
         y0, y1 = glyph.base - 5, (glyph.y0 + glyph.y1) / 2
     elif y_at == "tall":
-        half = (y1 - y0) / 2
-        y0, y1 = y0 - half, y1 + half
+        y0, y1 = y0 - (y1 - y0) / 2, y1 + (y1 - y0) / 2
     return Box(x - width / 2, y0, x + width / 2, y1)
 
 
 def word_box(target):
     return union([g for g in target.glyphs if not g.blank])
-
-
-def note_point(target):
-    """A point well inside the word: a third along it, a third down from its top."""
-    box = word_box(target)
-    return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) / 3
 
 
 def column(page):
@@ -126,18 +126,143 @@ def column(page):
     return min(g.x0 for g in inked), max(g.x1 for g in inked)
 
 
-def margin_point(target, side):
-    """The upper left corner of a note beside the target's line, in the left or right margin."""
-    left, right = column(target.page)
-    box = word_box(target)
-    x = left - MARGIN_GAP - NOTE_SIZE if side == "left" else right + MARGIN_GAP
-    return x, box.y1
+def note_point(comment):
+    """The upper left corner of a note's icon: a third along the word and a third down from
+    its top, or beside the word's line in the left or right margin."""
+    box = word_box(comment.target)
+    if not comment.margin:
+        return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) / 3
+    left, right = column(comment.target.page)
+    return (left - MARGIN_GAP - NOTE_SIZE if comment.side == "left" else right + MARGIN_GAP,
+            box.y1)
 
 
-def margin_box(target, side, width=40):
-    """A free text box beside the target's line."""
-    left, right = column(target.page)
-    box = word_box(target)
-    if side == "left":
+def free_box(comment, width=40):
+    """A free text box around the word, or beside its line in the margin."""
+    box = word_box(comment.target)
+    if not comment.margin:
+        return box.grown(0.5)
+    left, right = column(comment.target.page)
+    if comment.side == "left":
         return Box(left - MARGIN_GAP - width, box.y0, left - MARGIN_GAP, box.y1)
     return Box(right + MARGIN_GAP, box.y0, right + MARGIN_GAP + width, box.y1)
+
+
+def read_written(pdf_path):
+    """The annotations of the PDF by their title (/T), in PDF user space: page, subtype, rect
+    and quads (Boxes), rd (the /RD numbers)."""
+    doc = fitz.open(pdf_path)
+    by_author = {}
+
+    def numbers(xref, key):
+        kind, value = doc.xref_get_key(xref, key)
+        return [float(n) for n in NUMBER.findall(value)] if kind == "array" else []
+
+    for page in doc:
+        for xref in pdf_pages.annotations(doc, page):
+            kind, author = doc.xref_get_key(xref, "T")
+            if kind != "string":
+                continue
+            rect, quads = numbers(xref, "Rect"), numbers(xref, "QuadPoints")
+            by_author.setdefault(author, []).append(types.SimpleNamespace(
+                page=page.number, subtype=doc.xref_get_key(xref, "Subtype")[1].lstrip("/"),
+                rect=outline(rect) if len(rect) == 4 else None,
+                quads=[outline(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
+                rd=numbers(xref, "RD")))
+    doc.close()
+    return by_author
+
+
+def _check_caret(caret, comment, at):
+    x, glyph = caret_x(comment, at)
+    drawn, rd = caret.rect, caret.rd  # where the caret is drawn: the rectangle less its /RD
+    if drawn and len(rd) == 4:
+        drawn = Box(drawn.x0 + rd[0], drawn.y0 + rd[1], drawn.x1 - rd[2], drawn.y1 - rd[3])
+    centre, middle = (drawn.x0 + drawn.x1) / 2, (glyph.y0 + glyph.y1) / 2
+    y_at = comment.variant.get("caret_y")
+    if abs(centre - x) > TOLERANCE:
+        return "caret centred at x %.2f, meant %.2f" % (centre, x)
+    if y_at == "below":  # the tip on the baseline
+        if abs(drawn.y1 - glyph.base) > TOLERANCE:
+            return "caret %r does not hang from the baseline %.2f" % (drawn, glyph.base)
+    elif y_at == "lower":
+        if not drawn.y0 < glyph.base < drawn.y1 <= middle + TOLERANCE:
+            return "caret %r is not across the baseline %.2f below the line's middle" % (
+                drawn, glyph.base)
+    elif not drawn.y0 <= middle <= drawn.y1:
+        return "caret %r misses the line at y %.2f" % (drawn, middle)
+    return None
+
+
+def _covered(boxes, glyph):
+    return any(box.contains(*glyph.centre) for box in boxes)
+
+
+def _on_line(boxes, glyph):
+    """A band or a box taller than the line covers a glyph when it spans the glyph's middle
+    along the line and its own middle lies in the glyph's height."""
+    x = glyph.centre[0]
+    return any(b.x0 - 0.01 <= x <= b.x1 + 0.01 and glyph.y0 <= (b.y0 + b.y1) / 2 <= glyph.y1
+               for b in boxes)
+
+
+def _check_cover(boxes, comment, what, covered=_covered):
+    """The target's inked glyphs under the boxes, and no other inked glyph."""
+    target = comment.target
+    missed = [g.char for g in target.glyphs if not g.blank and not covered(boxes, g)]
+    if missed:
+        return "%s misses %r" % (what, "".join(missed))
+    inside = range(target.first, target.last + 1)
+    # A kerned neighbour (the period after "y.") has its centre inside a target glyph's own
+    # box; covering it is no fault of the writer's.
+    own = [Box(g.x0, g.y0, g.x1, g.y1) for g in target.glyphs]
+    extra = [g.char for i, g in enumerate(target.page.glyphs)
+             if i not in inside and not g.blank and covered(boxes, g) and not _covered(own, g)]
+    return "%s also covers %r" % (what, "".join(extra)) if extra else None
+
+
+def _check_note(note, comment):
+    x, y = note.rect.x0, note.rect.y1  # the icon's upper left corner: the point it was put at
+    word = word_box(comment.target)
+    if not comment.margin:
+        return None if word.contains(x, y) else \
+            "note at (%.2f, %.2f) is outside its word %r" % (x, y, word)
+    left, right = column(comment.target.page)
+    if left <= x <= right or not word.y0 - 1.5 <= y <= word.y1 + 1.5:
+        return "note at (%.2f, %.2f) is not in the margin beside %r" % (x, y, word)
+    return None
+
+
+def check(comment, written):
+    """None when the writer drew the comment as meant; else what is wrong."""
+    mine = written.get(comment.author, [])
+    if any(w.page != comment.target.page.number for w in mine):
+        return "written on another page"
+    kind, subtype, variant = comment.kind, SUBTYPES[comment.kind], comment.variant
+    found = [w for w in mine if w.subtype == subtype]
+    one = found[0] if len(found) == 1 else None
+    no_quads = variant.get("no_quads")
+    if kind in MARKUPS and (not one or (one.quads or not one.rect if no_quads else not one.quads)):
+        return "no single %s with %s" % (subtype,
+                                         "a rectangle alone" if no_quads else "quadrilaterals")
+    if not one:
+        return "no single %s" % subtype
+    if kind == "replace" and len([w for w in mine if w.subtype == "Caret"]) != 1:
+        return "no Caret with the strike-out"
+    if kind == "insert":
+        return _check_caret(one, comment, comment.at)
+    if kind == "note":
+        return _check_note(one, comment)
+    if kind == "freetext" and comment.margin:
+        inked = any(one.rect.contains(*g.centre) for g in comment.target.page.glyphs if not g.blank)
+        return "margin box covers text" if inked else None
+    if kind == "freetext" or no_quads:
+        return _check_cover([one.rect], comment, "box" if kind == "freetext" else "rectangle")
+    if variant.get("reverse") and not one.quads[0].y0 < one.quads[-1].y0:
+        return "quadrilaterals are not written last line first"
+    if variant.get("band") or variant.get("taller") or variant.get("line_height"):
+        return _check_cover(one.quads, comment, "quadrilaterals", _on_line)
+    # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph boxes
+    # they were drawn from.
+    inset = variant.get("inset", 0)
+    return _check_cover([q.grown(inset) for q in one.quads], comment, "quadrilaterals")

@@ -1,15 +1,10 @@
-"""Places in a source document that a comment can be meant for, and their glyphs in its PDF.
-
-A target is a text of one paragraph: its paragraph's unique number and offsets come from the
-document file, its glyphs from PyMuPDF's reading of the page. The two are tied through a
-context, the target with as few neighbouring words as make it occur once in the document and
-once in the PDF (compared as the reviewer tool's search compares: ASCII letters in either case,
-a run of blanks as one). Targets next to an item (an anchor, a marker, an element mark) are
-left out: there the document has several offsets for one place on the page.
-"""
+"""Places in a source document that a comment can be meant for, and their glyphs in its PDF,
+tied through a context: the target with as few neighbouring words as make it occur once in the
+document and once in the PDF, compared as the reviewer tool's search compares (ASCII letters in
+either case, a run of blanks as one)."""
 import re
 
-from pdf_glyphs import BLANKS
+from pdf_pages import BLANKS
 from tlv_text import DELETED, ITEM_TEXT
 
 LATIN_WORD = re.compile(r"[A-Za-z][A-Za-z-]*[A-Za-z]")
@@ -17,23 +12,15 @@ TOKEN = re.compile(r"[^\s\ufffc]+")
 CJK_RUN = re.compile(r"[\u3040-\u309f\u30a0-\u30ff\u3400-\u9fff\u3005\u30fc]+")
 CJK_LENGTH = 3
 LONGEST_LAST = 12  # a last token longer than this (CJK without blanks) is cut to its end
+_BLANK_RUN = re.compile("[%s]+" % BLANKS)
+_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+# Runs of words with one blank between each: (shape, number of words, the index of the word the
+# line ends after, or None for words on one line).
+RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
 
 
 def canonical(text):
-    out = []
-    for c in text:
-        c = " " if c in BLANKS else (c.lower() if "A" <= c <= "Z" else c)
-        if not (c == " " and out and out[-1] == " "):
-            out.append(c)
-    return "".join(out)
-
-
-def count_in(haystack, needle):
-    count, at = 0, haystack.find(needle)
-    while at >= 0:
-        count += 1
-        at = haystack.find(needle, at + 1)
-    return count
+    return _BLANK_RUN.sub(" ", text).translate(_LOWER)
 
 
 class Target:
@@ -43,7 +30,7 @@ class Target:
         # word, last (to the paragraph end), pair (two words over a line end), run (two words
         # each side of a line end), phrase (three words)
         self.shape = shape
-        self.page = None  # pdf_glyphs.Page
+        self.page = None  # pdf_pages.read_pages: number, glyphs, text
         self.first = self.last = 0  # glyph indexes on the page, both included
 
     @property
@@ -54,25 +41,17 @@ class Target:
     def glyphs(self):
         return self.page.glyphs[self.first:self.last + 1]
 
-    @property
-    def cjk(self):
-        return bool(CJK_RUN.search(self.text))
-
     def line_start(self):
         glyphs = self.page.glyphs
         return self.first == 0 or glyphs[self.first - 1].line != glyphs[self.first].line
 
     def line_end(self):
-        glyphs, line = self.page.glyphs, self.page.glyphs[self.last].line
-        after = self.last + 1
-        while after < len(glyphs) and glyphs[after].line == line:
+        glyphs, after = self.page.glyphs, self.last + 1
+        while after < len(glyphs) and glyphs[after].line == glyphs[self.last].line:
             if not glyphs[after].blank:
                 return False
             after += 1
         return True
-
-    def crosses_line(self):
-        return self.glyphs[0].line != self.glyphs[-1].line
 
     @property
     def wrapped_start(self):
@@ -100,113 +79,85 @@ def _spans(paragraph):
         yield m.start(), m.end(), "word"
     tokens = list(TOKEN.finditer(text))
     if tokens and tokens[-1].end() == len(text):
-        last = tokens[-1]
-        yield max(last.start(), last.end() - LONGEST_LAST), last.end(), "last"
+        yield max(tokens[-1].start(), len(text) - LONGEST_LAST), len(text), "last"
     for run in CJK_RUN.finditer(text):
         for at in range(run.start(), run.end() - CJK_LENGTH + 1):
             yield at, at + CJK_LENGTH, "word"
 
 
-def _next_to_item(text, begin, end):
-    return any(0 <= i < len(text) and text[i] == ITEM_TEXT for i in (begin - 1, end)) or \
-        ITEM_TEXT in text[begin:end]
-
-
-def _by_deleted_text(paragraph, begin, end):
-    around = paragraph.positions[max(0, begin - 1):end + 1]
-    return any(DELETED in p.conditions for p in around)
-
-
-class _Texts:
-    """The document's and the PDF's texts, canonical, to count a context in."""
-
-    def __init__(self, paragraphs, pages):
-        self.doc = canonical(ITEM_TEXT.join(p.text for p in paragraphs.values()))
-        self.pdf = canonical(ITEM_TEXT.join(page.text for page in pages))
-
-    def unique(self, text):
-        needle = canonical(text)
-        return count_in(self.doc, needle) == 1 and count_in(self.pdf, needle) == 1
-
-
-def _context(paragraph, begin, end, texts):
-    """The shortest run of whole tokens around [begin, end) that is unique, as (begin, end);
-    None when the whole paragraph is not."""
+def _left_out(paragraph, begin, end):
+    """Next to an item, where the document has several offsets for one place on the page, or in
+    or beside text already deleted, where the host takes no insertion."""
     text = paragraph.text
+    return ITEM_TEXT in text[max(0, begin - 1):end + 1] or \
+        any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])
+
+
+def _place(target, texts, pages):
+    """Finds the target's glyphs through the shortest run of whole tokens around it that occurs
+    once in each of the texts (the document's and the PDF's, canonical); whether it did."""
+    text = target.paragraph.text
     starts = [0] + [m.start() for m in TOKEN.finditer(text)]
     ends = [m.end() for m in TOKEN.finditer(text)] + [len(text)]
-    b, e = begin, end
+    b, e = target.begin, target.end
     for step in range(64):
         if ITEM_TEXT in text[b:e]:
-            return None
-        if texts.unique(text[b:e]):
-            return b, e
+            return False
+        needle = re.compile("(?=%s)" % re.escape(canonical(text[b:e])))
+        if all(len(needle.findall(whole)) == 1 for whole in texts):
+            break
         if b == 0 and e == len(text):
-            return None
+            return False
         # Alternately one more token to the left and to the right, where there is one.
         if (step % 2 == 0 and b > 0) or e == len(text):
             b = max(s for s in starts if s < b)
         else:
             e = min(x for x in ends if x > e)
-    return None
-
-
-def _locate(target, context, pages):
-    b, e = context
-    text = target.paragraph.text[b:e]
+    else:
+        return False
     for page in pages:
-        at = page.text.find(text)
+        at = page.text.find(text[b:e])
         if at >= 0:
-            first = at + target.begin - b
-            target.page, target.first = page, first
-            target.last = first + target.end - target.begin - 1
+            target.page, target.first = page, at + target.begin - b
+            target.last = target.first + target.end - target.begin - 1
             return True
     return False  # the PDF has the text only in another form (case, blanks)
 
 
 def find_targets(paragraphs, pages):
     """Every target of the document, in document order."""
-    texts = _Texts(paragraphs, pages)
+    texts = [canonical(ITEM_TEXT.join(p.text for p in paragraphs.values())),
+             canonical(ITEM_TEXT.join(page.text for page in pages))]
     targets = []
     for paragraph in paragraphs.values():
         found = []
         for begin, end, shape in _spans(paragraph):
-            if _next_to_item(paragraph.text, begin, end) or \
-                    _by_deleted_text(paragraph, begin, end):
-                continue
-            context = _context(paragraph, begin, end, texts)
             target = Target(paragraph, begin, end, shape)
-            if context and _locate(target, context, pages):
-                if target.cjk and target.crosses_line():
+            if not _left_out(paragraph, begin, end) and _place(target, texts, pages):
+                glyphs = target.glyphs
+                if CJK_RUN.search(target.text) and glyphs[0].line != glyphs[-1].line:
                     target.shape = "pair"
                 found.append(target)
         targets += found + _runs(found, pages, texts)
     return targets
 
 
-# Runs of words with one blank between each: (shape, number of words, the index of the word the
-# line ends after, or None for words on one line).
-RUNS = (("pair", 2, 0), ("run", 4, 1), ("phrase", 3, None))
-
-
 def _runs(found, pages, texts):
     """Runs of words of a paragraph: two with a line end between them, two each side of a line
     end, three on one line."""
-    words = sorted((t for t in found if t.shape == "word" and not t.cjk), key=lambda t: t.begin)
+    words = sorted((t for t in found if t.shape == "word" and not CJK_RUN.search(t.text)),
+                   key=lambda t: t.begin)
     runs = []
     for shape, count, wrap in RUNS:
         for at in range(len(words) - count + 1):
             group = words[at:at + count]
             if any(a.paragraph.text[a.end:b.begin] != " " for a, b in zip(group, group[1:])):
                 continue
-            if wrap is None:
-                if any(w.line_end() for w in group[:-1]):
-                    continue
-            elif not (group[wrap].wrapped_end and group[wrap + 1].wrapped_start) or \
-                    any(w.line_end() for i, w in enumerate(group[:-1]) if i != wrap):
+            if any(w.line_end() for i, w in enumerate(group[:-1]) if i != wrap) or \
+                    (wrap is not None and not (group[wrap].wrapped_end and
+                                               group[wrap + 1].wrapped_start)):
                 continue
             run = Target(group[0].paragraph, group[0].begin, group[-1].end, shape)
-            context = _context(run.paragraph, run.begin, run.end, texts)
-            if context and _locate(run, context, pages):
+            if _place(run, texts, pages):
                 runs.append(run)
     return runs

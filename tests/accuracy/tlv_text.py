@@ -1,11 +1,7 @@
-"""The paragraphs of a document file (*.tlv) as the host counts their positions.
-
-A paragraph's positions are its characters and its items (anchors, markers, element marks),
-one position each, as the host's text locations count them; the number string is not part of
-them. Each position keeps its conditions and tracked-change author, so that the same reader
-serves the source document (where comments are meant to go) and the document an import saved
-(what the import did there).
-"""
+"""The paragraphs of a document file (*.tlv) with their positions counted as the host counts
+them: a character or an item (anchor, marker, element mark) each, the number string none. Each
+position keeps its conditions and change author, so that one reader serves the source document
+and the document an import saved."""
 import xml.etree.ElementTree as ET
 
 ADDED = "TL8_TRACK_CHANGES_ADDED"
@@ -15,6 +11,9 @@ ITEM_TEXT = "\ufffc"  # an item in a paragraph's text: matches no searched text
 ITEM_TAGS = {"marker", "table-anchor", "footnote-anchor", "frame-anchor", "element-begin",
              "element-end", "xref-begin", "xref-end", "variable-begin", "variable-end",
              "hidden-begin", "hidden-end", "special"}
+# The place of the paragraphs in each container element; None: its parent's.
+CONTAINERS = {"flow": "flow", "title": "table title", "cell": "table cell",
+              "footnote": "footnote", "table": None, "row": None, "frame": None}
 
 
 class Position:
@@ -23,27 +22,19 @@ class Position:
     def __init__(self, char=None, item=None, conditions=(), author="", marker_text=""):
         self.char = char  # one code point, or None for an item
         self.item = item  # the item's tag, or None for a character
-        self.conditions = tuple(conditions)
-        self.author = author
-        self.marker_text = marker_text
-
-    @property
-    def text(self):
-        return self.char if self.item is None else ITEM_TEXT
+        self.conditions, self.author, self.marker_text = tuple(conditions), author, marker_text
 
 
 class Paragraph:
-    def __init__(self, unique, format_name, place):
+    def __init__(self, unique, place):
         self.unique = unique
-        self.format = format_name
-        # body, heading, table title, table cell, footnote
-        self.place = place
+        self.place = place  # body, heading, table title, table cell, footnote
         self.positions = []
 
     @property
     def text(self):
         """One character per position, items as ITEM_TEXT."""
-        return "".join(p.text for p in self.positions)
+        return "".join(ITEM_TEXT if p.item else p.char for p in self.positions)
 
 
 def _conditions(element):
@@ -53,8 +44,7 @@ def _conditions(element):
 
 def _read_content(element, paragraph, conditions=(), author=""):
     def add_text(text):
-        for c in text or "":
-            paragraph.positions.append(Position(char=c, conditions=conditions, author=author))
+        paragraph.positions += [Position(c, None, conditions, author) for c in text or ""]
 
     add_text(element.text)
     for child in element:
@@ -69,14 +59,6 @@ def _read_content(element, paragraph, conditions=(), author=""):
         add_text(child.tail)
 
 
-def _place(format_name, container):
-    if container == "flow":
-        if format_name == "Title" or format_name.startswith("Heading"):
-            return "heading"
-        return "body"
-    return container
-
-
 def read_document(path):
     """The paragraphs of the document, by unique number, in file order."""
     root = ET.parse(path).getroot()
@@ -87,21 +69,13 @@ def read_document(path):
     def walk(element, container):
         for child in element:
             if child.tag == "p":
-                unique = int(child.get("unique"))
-                paragraph = Paragraph(unique, child.get("format", ""),
-                                      _place(child.get("format", ""), container))
-                _read_content(child, paragraph)
-                paragraphs[unique] = paragraph
-            elif child.tag == "flow":
-                walk(child, "flow")
-            elif child.tag == "title":
-                walk(child, "table title")
-            elif child.tag == "cell":
-                walk(child, "table cell")
-            elif child.tag == "footnote":
-                walk(child, "footnote")
-            elif child.tag in ("table", "row", "frame"):
-                walk(child, container)
+                name, unique = child.get("format", ""), int(child.get("unique"))
+                heading = name == "Title" or name.startswith("Heading")
+                place = ("heading" if heading else "body") if container == "flow" else container
+                paragraphs[unique] = Paragraph(unique, place)
+                _read_content(child, paragraphs[unique])
+            elif child.tag in CONTAINERS:
+                walk(child, CONTAINERS[child.tag] or container)
 
     walk(root, "document")
     return paragraphs
@@ -109,32 +83,26 @@ def read_document(path):
 
 class Changes:
     """What the changes of one author did to a saved document, in the source document's
-    offsets: the positions the author added (text and markers) are left out of the count, so
-    that every other position keeps the offset it had before the import. Deleted positions are
-    those that gained the condition in the import; conditioned ones are the marks the scoring
-    gives the author (a mark carries no change author, see changes_by_author)."""
+    offsets: the positions the author added (text and markers) are left out of the count."""
 
     def __init__(self):
         self.added = []  # (paragraph, offset, text) for each run of added characters
         self.markers = []  # (paragraph, offset, marker text)
-        self.deleted = set()  # (paragraph, offset)
-        self.conditioned = set()  # (paragraph, offset) under another new condition
+        self.deleted = set()  # (paragraph, offset) that gained the condition in the import
+        self.conditioned = set()  # (paragraph, offset) of the marks the scoring gives it
 
     def changed_text(self):
         return bool(self.added or self.deleted or self.conditioned)
 
 
 def changes_by_author(saved, source, authors):
-    """Changes for each of the given authors, from a saved document's paragraphs compared with
-    the source document's, and the positions that gained a condition other than the tracked
-    changes' (highlights, underlines). Those carry no change author, as a mark is no change of
-    the text, so they are answered apart: (changes, marks), marks a set of (paragraph, offset)."""
-    changes = {author: Changes() for author in authors}
-    marks = set()
+    """(changes, marks): the Changes of each of the authors in the saved document, and the
+    (paragraph, offset) that gained a condition other than the tracked changes' (highlights,
+    underlines), which carry no change author, as a mark is no change of the text."""
+    changes, marks = {author: Changes() for author in authors}, set()
     for unique, paragraph in saved.items():
         before = source[unique].positions if unique in source else []
-        offset = 0
-        run = None  # [author, offset, characters] of the added run being read
+        offset, run = 0, None  # run: the author of the run of added characters being read
         for position in paragraph.positions:
             change = changes.get(position.author)
             if change is not None and ADDED in position.conditions:
@@ -142,10 +110,10 @@ def changes_by_author(saved, source, authors):
                     change.markers.append((unique, offset, position.marker_text))
                     run = None
                 elif position.item is None:
-                    if run is None or run[0] != position.author:
-                        run = [position.author, offset, []]
-                        change.added.append((unique, run))
-                    run[2].append(position.char)
+                    if run != position.author:
+                        run = position.author
+                        change.added.append([unique, offset, ""])
+                    change.added[-1][2] += position.char
                 continue  # an added position has no offset in the source document
             run = None
             if position.item is None:
@@ -157,5 +125,5 @@ def changes_by_author(saved, source, authors):
                     marks.add((unique, offset))
             offset += 1
     for change in changes.values():
-        change.added = [(unique, run[1], "".join(run[2])) for unique, run in change.added]
+        change.added = [tuple(run) for run in change.added]
     return changes, marks
