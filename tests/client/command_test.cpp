@@ -2,9 +2,6 @@
 // refuses, and a PDF library that cannot be had.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/tlruntime/tl_runtime.h"
 #include "plugin_host_fixture.h"
 #include "plugin_messages.h"
@@ -46,14 +43,12 @@ TEST_F(CommandTest, MapsAreRefusedAndTheActiveDocumentComesBeforeTheBook) {
     bool map;
   } cases[] = {
       {"topic", {{"class", {"- map/map "}}}, {}, false, true},
-      {"topic", {{"class", {"- map/map bookmap/bookmap "}}}, {}, false, true},
       {"topic", {{"class", {"- map/map"}}}, {}, false, true},        // at the end of the value
       {"topic", {{"class", {"- map/mapping "}}}, {}, false, false},  // no blank after it
       {"topic", {{"class", {"-map/map "}}}, {}, false, false},       // no blank before it
       {"topic", {{"class", {}}}, {{"class", {"- map/map "}}}, false, true},
       {"topic", {{"class", {"- topic/topic "}}}, {}, false, false},
       {"map", {{"id", {"x"}}}, {}, false, true},
-      {"bookmap", {{"id", {"x"}}}, {}, false, true},
       {"Map", {{"id", {"x"}}}, {}, false, false},
       {"submap", {{"id", {"x"}}}, {}, false, false},
       {"topic", {}, {}, true, false},
@@ -100,17 +95,6 @@ TEST_F(CommandTest, AnUnusablePdfLibraryEndsTheCommandSilently) {
     EXPECT_EQ(TlMemStartupCount(), starts + 1);
     EXPECT_EQ(TlMemActiveStarts(), 0);
   }
-}
-
-TEST_F(CommandTest, PreferenceFileSkipsTheWarning) {
-  UseAnsweredUserDir(std::filesystem::temp_directory_path() /
-                     ("osprevan_prefs_" + std::to_string(::getpid())));
-  host().engine().session().activeDocument = host().engine().NewDocument("/tmp/chapter1.tlv");
-  RunImport();
-  // Straight on to choosing the PDF.
-  EXPECT_EQ(host().recorder().dialogsOpened, std::vector<std::string>{"inputfile"});
-  EXPECT_TRUE(host().recorder().alerts.empty());
-  std::filesystem::remove_all(host().engine().session().userDir);
 }
 
 TEST_F(CommandTest, OtherCommandNumbersOnlyReadThePreferences) {

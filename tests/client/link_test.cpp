@@ -52,25 +52,6 @@ TEST_F(NotifyTest, FieldListNotificationReachesTheHandlerAsFields) {
   object->Release();
 }
 
-TEST(NotificationObject, AnswersItsInterfacesAndCountsReferences) {
-  auto* object = new TolvaneNotificationsC();
-  void* out = nullptr;
-  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneNotifications0, &out), tolvane::S_OK);
-  EXPECT_EQ(out, static_cast<tolvane::ITolvaneNotifications0*>(object));
-  EXPECT_EQ(object->QueryInterface(tolvane::IID_IUnknown, &out), tolvane::S_OK);
-  EXPECT_EQ(out, static_cast<tolvane::ITolvaneNotifications0*>(object));
-  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneNotifications1, &out), tolvane::S_OK);
-  EXPECT_EQ(object->QueryInterface(tolvane::IID_ITolvaneCMSNotifications0, &out), tolvane::S_OK);
-  EXPECT_EQ(object->QueryInterface(tolvane::IID_HOST[3], &out), tolvane::E_NOINTERFACE);
-  EXPECT_EQ(out, nullptr);
-  EXPECT_EQ(object->RefCount(), 5u);  // one at construction, one per interface handed out
-  EXPECT_EQ(object->Release(), 4u);
-  EXPECT_EQ(object->Release(), 3u);
-  EXPECT_EQ(object->Release(), 2u);
-  EXPECT_EQ(object->Release(), 1u);
-  EXPECT_EQ(object->Release(), 0u);  // destroyed; the sanitizer build checks it is freed once
-}
-
 // A notification object that refuses deletion keeps its count at zero, not at 100.
 class Undeletable : public TlApiInterfacesC {
  public:

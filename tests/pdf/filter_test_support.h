@@ -36,8 +36,6 @@ class TestDate {
   explicit TestDate(int64_t seconds) : date_(pdf::Tables().dates->PdfDateNew()) {
     pdf::Tables().dates->PdfDateFromTime(date_, seconds);
   }
-  TestDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-      : TestDate(UtcSeconds(year, month, day, hour, minute, second)) {}
   ~TestDate() { pdf::Tables().dates->PdfDateFree(date_); }
   TestDate(const TestDate&) = delete;
   TestDate& operator=(const TestDate&) = delete;

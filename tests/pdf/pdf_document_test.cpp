@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fixture_pdfs.h"
-#include "hostlink/command_state.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"
@@ -41,10 +39,6 @@ TEST_F(PdfDocumentTest, SignatureIsTheFirstFiveBytesExactly) {
   EXPECT_FALSE(IsPdfFile(Wide(Path("lower.pdf"))));
   EXPECT_TRUE(IsPdfFile(Wide(Path("good.pdf"))));
   EXPECT_FALSE(IsPdfFile(Wide(Path("missing.pdf"))));
-  EXPECT_TRUE(ValidatePdfPath(Path("good.pdf")).ok());
-  EXPECT_FALSE(ValidatePdfPath(Path("lower.pdf")).ok());
-  EXPECT_FALSE(ValidatePdfPath(Path("missing.pdf")).ok());
-  EXPECT_FALSE(ValidatePdfPath("").ok());
 }
 
 TEST(CreatorCheck, OnlyTheHostFromVersionNinePasses) {
@@ -70,51 +64,12 @@ TEST(CreatorCheck, OnlyTheHostFromVersionNinePasses) {
   }
 }
 
-TEST_F(PdfDocumentTest, TaggedHostPdfPassesEveryCheck) {
-  ondrelkit::testing::WriteCairoPdf(Path("tagged.pdf"), 2, "Hello", true, "Tolvane 11.0");
-  OkDoc* document = OpenPdfByPath(Wide(Path("tagged.pdf")));
-  ASSERT_NE(document, nullptr);
-  EXPECT_TRUE(IsTaggedPdf(document));
-  const TopElement top = TopElementKind(document);
-  EXPECT_TRUE(top.isDocument);
-  EXPECT_FALSE(top.isBook);
-  const CreatorCheck creator = CheckCreator(document);
-  EXPECT_TRUE(creator.accepted);
-  EXPECT_TRUE(creator.beforeVersion12);
-  ClosePdf(document);
-}
-
-TEST_F(PdfDocumentTest, UntaggedOrForeignPdfsFailTheirChecks) {
-  ondrelkit::testing::WriteCairoPdf(Path("plain.pdf"), 1, "Hello", false, "Another Writer 3.0");
-  OkDoc* document = OpenPdfByPath(Wide(Path("plain.pdf")));
-  ASSERT_NE(document, nullptr);
-  EXPECT_FALSE(IsTaggedPdf(document));
-  const TopElement top = TopElementKind(document);  // a library error, recorded
-  EXPECT_FALSE(top.isDocument || top.isBook);
-  EXPECT_NE(LastPdfError(), 0);
-  EXPECT_FALSE(CheckCreator(document).accepted);
-  ClosePdf(document);
-  ondrelkit::testing::WriteCairoPdf(Path("part.pdf"), 1, "Hello", true, "Tolvane 17.0", "Part");
-  document = OpenPdfByPath(Wide(Path("part.pdf")));
-  ASSERT_NE(document, nullptr);
-  EXPECT_FALSE(TopElementKind(document).isDocument);
-  ClosePdf(document);
-}
-
 TEST_F(PdfDocumentTest, FilesThatDoNotOpenGiveNull) {
   EXPECT_EQ(OpenPdfByPath(Wide(Path("missing.pdf"))), nullptr);
   EXPECT_EQ(OpenPdfByPath(u""), nullptr);
   std::ofstream(Path("junk.pdf")) << "%PDF-1.7\nnot really a pdf\n";
   EXPECT_EQ(OpenPdfByPath(Wide(Path("junk.pdf"))), nullptr);
   EXPECT_EQ(PdfLibraryBytesInUse(), 0u);  // nothing left behind in the library's memory
-}
-
-TEST(PdfLibraryLoading, MissingFilesAndRefusedInitialisationFailTheLoad) {
-  EXPECT_EQ(PdfLibraryLoadFrom("/nonexistent/libOndrelkit.so", "1"), -1);
-  EXPECT_FALSE(PdfLibraryLoaded());
-  EXPECT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "twelve"), -1);
-  EXPECT_FALSE(PdfLibraryLoaded());
-  EXPECT_EQ(OpenPdfByPath(u"/tmp/x.pdf"), nullptr);  // no tables: nothing to call
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The import command from choosing the PDF to the point where comments are placed, run by the
 // stand-in host on PDFs made by its own export.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -19,22 +18,6 @@ namespace {
 using namespace tolvane;
 namespace fs = std::filesystem;
 using fixtures::Message;
-
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// Rewrites a PDF with a few lines of the third-party library (`doc` is the open document).
-bool EditPdf(const std::string& path, const std::string& edit) {
-  const std::string script =
-      "import fitz,sys\ndoc=fitz.open(sys.argv[1])\n" + edit + "\ndoc.save(sys.argv[1]+'.tmp')\n";
-  const std::string command = std::string(OSPREVAN_PYTHON) + " -c " + Quoted(script) + " " +
-                              Quoted(path) + " && mv " + Quoted(path + ".tmp") + " " + Quoted(path);
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 class ImportSessionTest : public PluginHostTest {
  protected:
@@ -163,15 +146,16 @@ TEST_F(ImportSessionTest, RefusedTargetsAndPdfsSayWhy) {
        true},
       {"untagged PDF",
        [this] {
-         ASSERT_TRUE(EditPdf(pdf_.exportedPdf(),
-                             "doc.xref_set_key(doc.pdf_catalog(), 'StructTreeRoot', 'null')\n"
-                             "doc.xref_set_key(doc.pdf_catalog(), 'MarkInfo', 'null')"));
+         ASSERT_TRUE(
+             fixtures::EditPdf(pdf_.exportedPdf(),
+                               "doc.xref_set_key(doc.pdf_catalog(), 'StructTreeRoot', 'null')\n"
+                               "doc.xref_set_key(doc.pdf_catalog(), 'MarkInfo', 'null')"));
        },
        support::MSG_NOT_TAGGED, false},
       // The first kid of the structure root becomes a Part.
       {"top element a Part",
        [this] {
-         ASSERT_TRUE(EditPdf(
+         ASSERT_TRUE(fixtures::EditPdf(
              pdf_.exportedPdf(),
              "root=int(doc.xref_get_key(doc.pdf_catalog(),'StructTreeRoot')[1].split()[0])\n"
              "kind,kids=doc.xref_get_key(root,'K')\n"

@@ -1,29 +1,26 @@
-#include <gtest/gtest.h>
-
 #include "session/preferences.h"
+
+#include <gtest/gtest.h>
 
 namespace osprevan::session {
 namespace {
 
-TEST(Preferences, CommentsBlankLinesAndLooseSpellingAreAccepted) {
-  EXPECT_EQ(ParsePreferences(
-                ";DontShowInitialWarning=Yes\r\n\r\n  dontshowinitialwarning  =  yes and more\r\n"),
-            1);
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=YES"), 1);
-}
-
-TEST(Preferences, LinesWithoutKeyOrValueAreIgnored) {
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=\n"), 0);
-  EXPECT_EQ(ParsePreferences("=Yes\n"), 0);
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning\n"), 0);
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=Yes\nDontShowInitialWarning=\n"), 1);
-}
-
-TEST(Preferences, LaterLineWinsAndOtherValuesMeanNo) {
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=Yes\nDontShowInitialWarning=No\n"), 0);
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=No\nDontShowInitialWarning=Yes\n"), 1);
-  EXPECT_EQ(ParsePreferences("DontShowInitialWarning=Yess\n"), 0);
-  EXPECT_EQ(ParsePreferences("OtherKey=Yes\n"), 0);
+// Comments, blank lines and loose spelling are accepted; lines without key or value are
+// ignored; a later line wins, and any other value means no.
+TEST(Preferences, TheWarningKeyIsReadLeniently) {
+  const std::pair<const char*, int> cases[] = {
+      {";DontShowInitialWarning=Yes\r\n\r\n  dontshowinitialwarning  =  yes and more\r\n", 1},
+      {"DontShowInitialWarning=YES", 1},
+      {"DontShowInitialWarning=\n", 0},
+      {"=Yes\n", 0},
+      {"DontShowInitialWarning\n", 0},
+      {"DontShowInitialWarning=Yes\nDontShowInitialWarning=\n", 1},
+      {"DontShowInitialWarning=Yes\nDontShowInitialWarning=No\n", 0},
+      {"DontShowInitialWarning=No\nDontShowInitialWarning=Yes\n", 1},
+      {"DontShowInitialWarning=Yess\n", 0},
+      {"OtherKey=Yes\n", 0},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(ParsePreferences(text), value) << text;
 }
 
 TEST(Preferences, TheReportKeyIsReadByTheSameRules) {

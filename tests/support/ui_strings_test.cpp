@@ -1,5 +1,5 @@
-// The string table as the built plug-in holds it: cuts, the edition's product name, UTF-16 and
-// byte escapes. The texts themselves are the table's to say; tests compare with UiString.
+// The string table as the built plug-in holds it: cuts, UTF-16 and byte escapes. The texts
+// themselves are the table's to say; tests compare with UiString.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -50,23 +50,6 @@ TEST_F(Messages, CutsNeverSplitACharacter) {
   }
   char none[1];
   EXPECT_EQ(LoadUiString(MSG_TITLE, none, 0), 0u);
-}
-
-TEST_F(Messages, ProductPlaceholderFollowsTheEdition) {
-  char buffer[1024];
-  FormatUiString(MSG_WARNING_STANDARD, buffer, 1023);
-  EXPECT_NE(std::string(buffer).find("Tolvane で検索"), std::string::npos);
-  EXPECT_EQ(std::string(buffer).find("%p"), std::string::npos);
-  SetEditionFlag(1);
-  FormatUiString(MSG_WARNING_SOURCE_CHANGES, buffer, 1023);
-  EXPECT_NE(std::string(buffer).find("Tolvane Brevis では"), std::string::npos);
-  // Loading without formatting keeps the placeholder.
-  EXPECT_NE(UiString(MSG_WARNING_STANDARD).find("%p"), std::string::npos);
-}
-
-TEST(MessagesWithoutModule, AnUnloadedTableGivesEmptyTexts) {
-  SetResourceModule(nullptr);
-  EXPECT_EQ(UiString(MSG_COMMAND_LABEL), "");
 }
 
 TEST(ByteEscapes, FollowTheInterfaceLanguageAndOtherPercentSignsStay) {
