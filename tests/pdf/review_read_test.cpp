@@ -1,5 +1,5 @@
 // Reading a reviewed PDF for one host document: the value placing gets holds what it needs of
-// the PDF's structure tree.
+// the PDF's structure tree, and no reading depends on the one before it.
 #include "pdf/review_read.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +120,27 @@ TEST_F(ReviewReadTest, TablesAndFootnotesKnowWhereTheyStand) {
     const std::string line = read.substr(at, read.find('\n', at) - at);
     EXPECT_TRUE(line.ends_with(e.chain)) << line << " should end " << e.chain;
   }
+}
+
+// A strike-out read last in one import once turned the next import's first Caret into part of
+// a replacement; each reading now starts from nothing.
+TEST_F(ReviewReadTest, AReadingDoesNotDependOnTheOneBefore) {
+  fixtures::ReviewedPdf first, second;
+  const ObjectId firstDocument =
+      Prepare(first, "chapter1.tlv",
+              R"({"author": "R", "kind": "highlight", "find": "注釈", "contents": "h"},
+         {"author": "R", "kind": "strikeout", "find": "段落", "contents": "s"})");
+  const ObjectId secondDocument =
+      Prepare(second, "table-footnote.tlv",
+              R"({"author": "R", "kind": "insert", "find": "Display", "text": "caret"},
+         {"author": "R", "kind": "highlight", "find": "Meaning", "contents": "meaning"})");
+  criteria_.kindMask = Insert | Highlight;
+  const std::string alone = Read(second, secondDocument);
+  EXPECT_NE(alone.find("caret:"), std::string::npos) << alone;
+  criteria_.kindMask = kAllCommentKinds;
+  EXPECT_NE(Read(first, firstDocument).find("s:"), std::string::npos);
+  criteria_.kindMask = Insert | Highlight;
+  EXPECT_EQ(Read(second, secondDocument), alone);
 }
 
 }  // namespace
