@@ -1,5 +1,7 @@
 #include "session/document_import.h"
 
+#include <iterator>
+
 #include "apply/apply_comments.h"
 #include "hostlink/answer.h"
 #include "hostlink/document_structure.h"
@@ -29,7 +31,8 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
   session.unreadable.textUnread.insert(read.textUnread.begin(), read.textUnread.end());
   session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
   std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);
-  session.report.insert(session.report.end(), placed.begin(), placed.end());
+  session.report.insert(session.report.end(), std::make_move_iterator(placed.begin()),
+                        std::make_move_iterator(placed.end()));
   return support::Status::Done();
 }
 
