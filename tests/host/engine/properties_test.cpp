@@ -58,7 +58,7 @@ class OpenTest : public EngineTest {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     dir = std::filesystem::path(::testing::TempDir() + "/open-" + name).lexically_normal();
     std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir + "/sub");
+    std::filesystem::create_directories(dir);
   }
   void Write(const std::string& name, const std::string& text = kPlainDocument) {
     std::ofstream(dir + "/" + name) << text;
