@@ -86,41 +86,6 @@ TEST_F(ContentTest, TextLandsInItsMarkedContentWhoseMcidMapsToItsElement) {
   lib_.core->PdfRelease(pageObject);
 }
 
-TEST_F(ContentTest, TreeGivesIdsPagesAndRoleMappedTypesAndRotatedPagesKeepUnrotatedBoxes) {
-  OkStructElem* document = PdfStructRootKid(doc_, 0);
-  ASSERT_EQ(Type(document), "Document");
-  ASSERT_EQ(PdfStructElemKidCount(document), 3);
-  OkStructElem* heading = PdfStructElemKid(document, 0);
-  OkStructElem* body = PdfStructElemKid(document, 1);
-  OkStructElem* quote = PdfStructElemKid(document, 2);
-  ASSERT_TRUE(heading && body && quote);
-  EXPECT_EQ(PdfStructElemParent(body), document);
-  EXPECT_EQ(Id(heading) + " " + Id(body) + " " + Id(quote),
-            "P10#0#0#11#12 P11#0#10#12#0 P12#10#11#0#0");
-  OkObj* roleMap = PdfStructRoleMap(doc_);
-  EXPECT_STREQ(lib_.core->PdfAtomName(PdfRoleMapDirect(roleMap, PdfStructElemType(quote))), "P");
-  lib_.core->PdfRelease(roleMap);
-  EXPECT_EQ(std::make_pair(PdfStructElemFirstPage(document), PdfStructElemFirstPage(quote)),
-            std::make_pair(0, 1));
-  OkText* text = lib_.core->PdfTextNew();
-  EXPECT_FALSE(PdfStructElemActualText(body, text));
-  lib_.core->PdfRelease(text);
-  EXPECT_THROW(PdfStructElemKid(document, 3), PdfError);
-  // The rotated page's text leads to the Quote through this page's entry, its boxes unrotated.
-  const std::vector<TextPiece> pieces = lib_.PageText(pages_[1]);
-  ASSERT_FALSE(pieces.empty());
-  OkObj* object = lib_.pages->PdfPageObject(pages_[1]);
-  OkStructElem* element = PdfMarkedContentParent(object, pieces.front().mcid);
-  ASSERT_NE(element, nullptr);
-  EXPECT_EQ(Id(element), "P12#10#11#0#0");
-  lib_.core->PdfRelease(object);
-  // Pango laid the paragraph out from x = 100, y = 200 (from the top) in a page 842 high.
-  const float* first = pieces.front().chars.front().box;
-  EXPECT_NEAR(first[0], 100.0f, 2.0f);
-  EXPECT_GT(first[3], 842.0f - 200.0f - 20.0f);
-  EXPECT_LT(first[3], 842.0f - 200.0f + 2.0f);
-}
-
 // PyMuPDF reads the same file independently; every character it finds on the upright page must
 // have a box of ours with the same character within a point on each edge.
 TEST_F(ContentTest, CharacterBoxesAgreeWithPyMuPdf) {

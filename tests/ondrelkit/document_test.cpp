@@ -85,12 +85,5 @@ TEST_F(LibraryTest, OpensTaggedUntaggedMissingAndDamagedFiles) {
   EXPECT_EQ(lib_.core->PdfErrorCode(), 5);
 }
 
-TEST(LibraryUninitialised, OperationsRaiseNotInitialised) {
-  const OkCoreTable* core = nullptr;
-  { core = LibrarySession().core; }
-  EXPECT_THROW(core->PdfAtom("P"), PdfError);
-  EXPECT_EQ(OkGetFunctionTable("OkCore", 1), nullptr);
-}
-
 }  // namespace
 }  // namespace ondrelkit::testing

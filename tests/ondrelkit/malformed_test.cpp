@@ -136,11 +136,10 @@ TEST_F(MalformedTest, MissingParentTreeLeavesMcidsWithoutParent) {
   EXPECT_EQ(McidParent(0), nullptr);
 }
 
-// A Document whose two kids are direct Sect dictionaries, each with a direct P as first kid;
-// the second P holds a kid of every kind: an MCID, a marked-content reference, an object
-// reference, a string and a negative number. Direct elements at the same place under two direct
-// parents are two elements, each with its own handle on every lookup; every kid kind is told
-// apart, and PdfStructElemKid answers null for all but elements.
+// Two direct Sect dictionaries, each with a direct P; the second P holds a kid of every kind
+// (MCID, marked-content reference, object reference, string, negative number). Direct elements
+// at the same place under two parents stay two elements, each keeping its handle; every kid
+// kind is told apart, and PdfStructElemKid answers null for all but elements.
 TEST_F(MalformedTest, DirectKidsStayApartAndEveryKidKindIsTold) {
   OpenPage({kCatalogWithTree, kPages,
             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
@@ -203,14 +202,19 @@ TEST_F(MalformedTest, DirectKidsStayApartAndEveryKidKindIsTold) {
   EXPECT_THROW(PdfStructElemKidKind(nullptr, 0), PdfError);
 }
 
-// Wrong types where dictionaries and arrays belong, odd QuadPoints, a truncated stream and a
-// broken cross-reference table give errors or null results.
+// Wrong types where dictionaries and arrays belong, numbers that do not fit, odd QuadPoints,
+// an array far longer than any page needs, a truncated stream and a broken cross-reference
+// table give errors or null results.
 TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
+  constexpr int kHuge = 80000;
+  std::string huge = "[";
+  for (int i = 0; i < kHuge; ++i) huge += std::to_string(i % 600) + " ";
   OpenPage({"<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 7 >>", kPages,
             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R "
             "/Annots [4 0 R 5 0 R] /Resources << /Font << /F1 8 0 R >> >> >>",
             "<< /Type /Annot /Subtype /Highlight /Rect [1 2] /QuadPoints [1 2 3 4 5 6 7 8 9] "
-            "/M (D:2026) >>",
+            "/M (D:2026) /Num -30.25 /Big 40000 /Bytes (a\\000b) /Huge " +
+                huge + "] >>",
             "(not a dictionary)", "<< /Length 500 >>\nstream\nBT /F1 12 Tf 72 700 Td (Cut", "<< >>",
             kHelvetica},
            true);
@@ -225,6 +229,27 @@ TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
   EXPECT_EQ(lib_.objs->PdfArrayLength(quads), 9);
   EXPECT_THROW(lib_.objs->PdfArrayGet(quads, 9), PdfError);
   EXPECT_THROW(lib_.objs->PdfArrayGet(dict, 0), PdfError);
+  // Numbers are 16.16 values and strings give every byte; anything else raises its error.
+  std::vector<OkObj*> held;
+  const auto get = [&](const char* key) {
+    return held.emplace_back(lib_.objs->PdfDictGet(dict, Atom(key)));
+  };
+  EXPECT_EQ(lib_.objs->PdfFixedValue(get("Num")), -((30 << 16) + 0x4000));
+  size_t length = 0;
+  const char* bytes = lib_.objs->PdfStringValue(get("Bytes"), &length);
+  EXPECT_EQ(std::string(bytes, length), std::string("a\0b", 3));
+  EXPECT_THROW(lib_.objs->PdfStringValue(quads, &length), PdfError);
+  const std::pair<const char*, int> fixedRefused[] = {{"Big", 2}, {"Bytes", 7}, {"Absent", 7}};
+  for (const auto& [key, code] : fixedRefused) {
+    EXPECT_THROW(lib_.objs->PdfFixedValue(get(key)), PdfError) << key;
+    EXPECT_EQ(lib_.core->PdfErrorCode(), code) << key;
+  }
+  const OkObj* longArray = get("Huge");
+  ASSERT_EQ(lib_.objs->PdfArrayLength(longArray), kHuge);
+  held.push_back(lib_.objs->PdfArrayGet(longArray, kHuge - 1));
+  EXPECT_EQ(lib_.objs->PdfFixedValue(held.back()), ((kHuge - 1) % 600) << 16);
+  EXPECT_THROW(lib_.objs->PdfArrayGet(longArray, kHuge), PdfError);
+  for (OkObj* object : held) lib_.core->PdfRelease(object);
   for (void* handle :
        {static_cast<void*>(quads), static_cast<void*>(dict), static_cast<void*>(annot)}) {
     lib_.core->PdfRelease(handle);

@@ -6,7 +6,6 @@ namespace tlhost::testing {
 namespace {
 
 using namespace tolvane;
-using Loc = std::pair<ObjectId, int32_t>;
 
 class TextTest : public EngineTest {
  protected:
@@ -31,14 +30,6 @@ class TextTest : public EngineTest {
     std::vector<TextItem> items;
     EXPECT_EQ(engine.GetText(doc, p, TI_STRING, 0, items), 0);
     return Describe(items);
-  }
-  static Loc At(TTextLoc loc) { return {loc.object, loc.offset}; }
-  // The selection the document keeps after being given `range`.
-  std::pair<Loc, Loc> Select(ObjectId d, TTextRange range) {
-    Value v;
-    EXPECT_EQ(engine.SetProp(d, d, P_DOC_TEXT_SELECTION, Value::Range(range)), 0);
-    EXPECT_EQ(engine.GetProp(d, d, P_DOC_TEXT_SELECTION, v), 0);
-    return {At(v.range.begin), At(v.range.end)};
   }
   ObjectId doc = 0, p1 = 0, p2 = 0, p3 = 0;
 };
@@ -102,121 +93,6 @@ TEST_F(TextTest, AddedTextAndRefusedChanges) {
             ERR_READ_ONLY);
   EXPECT_EQ(Whole(p3), "(0:last!)");
   EXPECT_TRUE(ConditionsAt({p3, 1}).empty());
-}
-
-// Merged the way a client does: the conditions of each piece read, one added.
-TEST_F(TextTest, ConditionsMergedPerCharacterSplitTheStrings) {
-  const ObjectId added = Named(doc, OBJ_CONDITION, "TL8_TRACK_CHANGES_ADDED");
-  const ObjectId highlight = Named(doc, OBJ_CONDITION, "Highlight");
-  ASSERT_EQ(
-      engine.SetTextProps(doc, {{p3, 0}, {p3, 3}}, {{P_TEXT_CONDITIONS, Value::Ids({highlight})}}),
-      0);
-  for (TTextRange piece : {TTextRange{{p3, 2}, {p3, 3}}, TTextRange{{p3, 3}, {p3, 4}}}) {
-    std::vector<ObjectId> list = ConditionsAt({piece.begin.object, piece.begin.offset + 1});
-    list.push_back(added);
-    ASSERT_EQ(engine.SetTextProps(doc, piece,
-                                  {{P_TEXT_CONDITIONS, Value::Ids(list)},
-                                   {P_TEXT_CHANGE_AUTHOR, Value::String("Aiko")},
-                                   {P_TEXT_CHANGE_TIME, Value::Int(1700000000)}}),
-              0);
-  }
-  EXPECT_EQ(ConditionsAt({p3, 1}), std::vector<ObjectId>({highlight}));
-  EXPECT_EQ(ConditionsAt({p3, 3}), std::vector<ObjectId>({highlight, added}));
-  EXPECT_EQ(ConditionsAt({p3, 4}), std::vector<ObjectId>({added}));
-  Value author, time;
-  ASSERT_EQ(engine.GetTextProp(doc, {p3, 4}, P_TEXT_CHANGE_AUTHOR, author), 0);
-  ASSERT_EQ(engine.GetTextProp(doc, {p3, 4}, P_TEXT_CHANGE_TIME, time), 0);
-  EXPECT_EQ(author.s, "Aiko");
-  EXPECT_EQ(time.i, 1700000000);
-  EXPECT_EQ(Whole(p3), "(0:la)(2:s)(3:t)");
-}
-
-// A marker's anchor is one character with its own conditions and moves with the text.
-TEST_F(TextTest, MarkersAreAnchoredAndShiftWithText) {
-  ObjectId marker = 0;
-  ASSERT_EQ(engine.NewAnchoredObject(doc, OBJ_MARKER, {p3, 2}, marker), 0);
-  const ObjectId comment = Named(doc, OBJ_MARKER_TYPE, "Comment");
-  ASSERT_EQ(engine.SetProp(doc, marker, P_MARKER_TYPE, Value::Id(comment)), 0);
-  EXPECT_EQ(engine.SetProp(doc, marker, P_MARKER_TYPE, Value::Id(0)), ERR_BAD_VALUE);
-  TTextLoc after{};
-  ASSERT_EQ(engine.AddText(doc, {p3, 0}, "ab", after), 0);
-  Value at, type;
-  ASSERT_EQ(engine.GetProp(doc, marker, P_MARKER_LOCATION, at), 0);
-  EXPECT_EQ(At(at.loc), Loc(p3, 4));
-  ASSERT_EQ(engine.GetProp(doc, marker, P_MARKER_TYPE_NAME, type), 0);
-  EXPECT_EQ(type.s, "Comment");
-  const ObjectId added = Named(doc, OBJ_CONDITION, "TL8_TRACK_CHANGES_ADDED");
-  ASSERT_EQ(
-      engine.SetTextProps(doc, {{p3, 4}, {p3, 5}}, {{P_TEXT_CONDITIONS, Value::Ids({added})}}), 0);
-  EXPECT_EQ(ConditionsAt({p3, 5}), std::vector<ObjectId>({added}));
-  EXPECT_TRUE(ConditionsAt({p3, 4}).empty());
-}
-
-TEST_F(TextTest, UniqueNumberLookupFindsAParagraphAddedAfterEarlierLookups) {
-  ObjectId flow = 0, found = 0;
-  EXPECT_EQ(engine.GetObjectByUniqueId(doc, OBJ_PARAGRAPH, 21, found), ERR_NOT_FOUND);
-  ASSERT_EQ(engine.NewNamedObject(doc, OBJ_FLOW, "B", flow), 0);
-  Value first;
-  ASSERT_EQ(engine.GetProp(doc, flow, P_FLOW_FIRST_PARAGRAPH, first), 0);
-  EXPECT_EQ(Paragraph(doc, 21), first.id);  // the document's next-unique was 21
-  EXPECT_EQ(Paragraph(doc, 2), p2);
-}
-
-// Reversed ends are put in order; a selection across lists becomes the insertion point at its
-// end; one outside the text is refused.
-TEST_F(TextTest, SelectionsAreNormalised) {
-  const ObjectId cell = Paragraph(doc, 11);
-  EXPECT_EQ(Select(doc, {{p3, 3}, {p1, 1}}), std::make_pair(Loc{p1, 1}, Loc{p3, 3}));
-  EXPECT_EQ(Select(doc, {{p1, 1}, {cell, 1}}), std::make_pair(Loc{cell, 1}, Loc{cell, 1}));
-  Value v;
-  ASSERT_EQ(engine.GetProp(doc, doc, P_DOC_SELECTED_TEXT_OBJECT, v), 0);
-  EXPECT_EQ(v.id, cell);
-  EXPECT_EQ(engine.SetProp(doc, doc, P_DOC_TEXT_SELECTION, Value::Range({{p1, 0}, {p1, 40}})),
-            ERR_BAD_LOCATION);
-}
-
-inline const char* kStructured = R"(<?xml version="1.0" encoding="UTF-8"?>
-<document version="1">
-  <element-def name="topic"/>
-  <element-def name="p"/>
-  <flow name="A" main="yes">
-    <structure>
-      <element key="e1" def="topic"><element key="e2" def="p"/><element key="e3" def="p"/></element>
-    </structure>
-    <p unique="1"><element-begin ref="e1"/><element-begin ref="e2"/>one<element-end ref="e2"/></p>
-    <p unique="2"><element-begin ref="e3"/>two<element-end ref="e3"/><element-end ref="e1"/></p>
-  </flow>
-</document>
-)";
-
-// p1: [e1 [e2 o n e e2] ¶   p2: [e3 t w o e3] e1] ¶
-TEST_F(TextTest, ElementsRangesAndSelectionsInStructuredText) {
-  const ObjectId sdoc = Load(kStructured);
-  const ObjectId s1 = Paragraph(sdoc, 1), s2 = Paragraph(sdoc, 2);
-  ObjectId e2 = 0, text = 0;
-  ASSERT_EQ(engine.ObjectAtTextLoc(sdoc, {s1, 2}, e2, text), 0);
-  EXPECT_EQ(text, s1);
-  Value e1, e3, range;
-  ASSERT_EQ(engine.GetProp(sdoc, e2, P_ELEM_PARENT, e1), 0);
-  ASSERT_EQ(engine.GetProp(sdoc, e2, P_ELEM_NEXT_SIBLING, e3), 0);
-  const std::pair<TTextLoc, ObjectId> at[] = {
-      {{s1, 0}, e1.id}, {{s1, 1}, e1.id}, {{s1, 2}, e2},    {{s1, 5}, e2},
-      {{s1, 6}, e1.id}, {{s2, 0}, e1.id}, {{s2, 1}, e3.id}, {{s2, 4}, e3.id},
-      {{s2, 5}, e1.id}, {{s2, 6}, e1.id},  // after the root's end: the flow's root all the same
-  };
-  for (const auto& [loc, expected] : at) {
-    ObjectId element = 0;
-    ASSERT_EQ(engine.ObjectAtTextLoc(sdoc, loc, element, text), 0);
-    EXPECT_EQ(element, expected) << (loc.object == s1 ? "p1 " : "p2 ") << loc.offset;
-  }
-  ASSERT_EQ(engine.GetProp(sdoc, e2, P_ELEM_TEXT_RANGE, range), 0);
-  EXPECT_EQ(std::make_pair(At(range.range.begin), At(range.range.end)),
-            std::make_pair(Loc{s1, 1}, Loc{s1, 6}));
-  ASSERT_EQ(engine.GetProp(sdoc, e3.id, P_ELEM_TEXT_RANGE, range), 0);
-  EXPECT_EQ(At(range.range.begin), Loc(s2, 0));
-  // From one element into the next: the insertion point at its end; inside one: kept.
-  EXPECT_EQ(Select(sdoc, {{s1, 3}, {s2, 2}}), std::make_pair(Loc{s2, 2}, Loc{s2, 2}));
-  EXPECT_EQ(Select(sdoc, {{s1, 2}, {s1, 4}}), std::make_pair(Loc{s1, 2}, Loc{s1, 4}));
 }
 
 }  // namespace

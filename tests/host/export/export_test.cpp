@@ -71,7 +71,6 @@ const char* kHiddenAndFrames = R"(<?xml version="1.0" encoding="UTF-8"?>
   <condition name="Open" shown="yes"/>
   <marker-type name="Comment"/>
   <page name="1" kind="body"/>
-  <page name="M" kind="master"/>
   <flow name="A" main="yes" page="1">
     <p unique="5" format="Body" autonumber="(a) " autonumber-not-in-pdf="yes">one<c cond="Secret">gone</c><c cond="Open">two</c><hidden-begin/>away<hidden-end/> three<marker type="Comment" text="x"/></p>
     <p unique="6" format="Body">before <frame-anchor ref="a1"/>after</p>
@@ -80,16 +79,12 @@ const char* kHiddenAndFrames = R"(<?xml version="1.0" encoding="UTF-8"?>
   <flow name="Side" page="1">
     <p unique="30" format="Body">side flow</p>
   </flow>
-  <flow name="Masters" page="M">
-    <p unique="40">not exported</p>
-  </flow>
   <frame key="a1"><flow name="Inset"><p unique="50">inset text</p><p unique="51">more</p></flow></frame>
 </document>
 )";
 
 // Hidden text, markers and numbers left out do not reach the PDF; an anchored frame's text is
-// a block inside its paragraph; flows of body pages are articles of their own, those of master
-// pages are not exported.
+// a block inside its paragraph; flows of body pages are articles of their own.
 TEST(ExportStructure, HiddenTextFramesAndFlows) {
   ReviewedPdf fixture;
   ASSERT_TRUE(fixture.ExportText(kHiddenAndFrames)) << fixture.error();
@@ -107,8 +102,6 @@ TEST(ExportStructure, HiddenTextFramesAndFlows) {
   EXPECT_EQ(pdf.ById("P50#0#0#51#0"), nullptr);  // the frame's paragraphs have no elements
   EXPECT_NE(pdf.ById("Article_Side"), nullptr);
   EXPECT_EQ(pdf.ById("P30#0#0#0#0")->firstPage, 1);
-  EXPECT_EQ(pdf.ById("Article_Masters"), nullptr);
-  EXPECT_EQ(pdf.ById("P40#0#0#0#0"), nullptr);
 }
 
 // The Japanese example's identifiers and text (tracked-change text shown, the marker not), and
@@ -193,8 +186,7 @@ TEST(ExportStructure, NonAsciiIdentifiersAreWrittenAsTheirUtf8Bytes) {
   EXPECT_EQ(pdf.elements[pdf.ById("E段落-二")->parent].id, "EÜbersicht");
 }
 
-// One Document per component on its own pages; excluded components and generated lists have
-// none.
+// One Document per component, each on its own page.
 TEST(ExportBooks, OneDocumentPerComponentOnItsOwnPages) {
   ReviewedPdf book;
   ASSERT_TRUE(book.ExportExample("manual.tlb")) << book.error();
@@ -209,24 +201,6 @@ TEST(ExportBooks, OneDocumentPerComponentOnItsOwnPages) {
   EXPECT_EQ(kids, (std::vector<std::string>{"Document@0", "Document@1", "Document@2"}));
   EXPECT_EQ(whole.pageCount, 3);
   EXPECT_EQ(whole.elements[root.kids[2]].kids.size(), 1u);
-  ASSERT_TRUE(book.ExportText(R"(<?xml version="1.0" encoding="UTF-8"?>
-<book version="1">
-  <component file="chapter1.tlv" exclude="yes"/>
-  <component name="Part" type="group" container="yes">
-    <component file="table-footnote.tlv"/>
-  </component>
-  <component file="toc.tlv" type="generated-list"/>
-  <component file="structured.tlv"/>
-</book>
-)",
-                              {}, {}, "partial.tlb"))
-      << book.error();
-  ExportedPdf pdf(book.exportedPdf());
-  const ReadElement& partial = pdf.elements[pdf.Roots()[0]];
-  ASSERT_EQ(partial.kids.size(), 2u);
-  EXPECT_NE(pdf.ById("P20#0#0#0#0"), nullptr);  // from table-footnote.tlv
-  EXPECT_NE(pdf.ById("Eintro"), nullptr);       // from structured.tlv
-  EXPECT_EQ(pdf.elements[partial.kids[1]].firstPage, 1);
 }
 
 TEST(ExportLayout, ParagraphBrokenAcrossPagesKeepsOneElement) {

@@ -16,17 +16,6 @@ SYSTEMTIME Day(int year, int month, int day) {
   return t;
 }
 
-TEST(SystemTime, ValidityFollowsTheCalendarAndItsRange) {
-  const std::pair<SYSTEMTIME, bool> cases[] = {
-      {Day(1601, 1, 1), true},   {Day(1600, 12, 31), false}, {Day(30828, 1, 1), false},
-      {Day(2000, 2, 29), true},  {Day(1900, 2, 29), false},  {Day(2023, 4, 31), false},
-      {Day(2023, 13, 1), false}, {Day(2023, 1, 0), false},
-  };
-  for (const auto& [day, valid] : cases) {
-    EXPECT_EQ(IsValidSystemTime(day), valid) << day.wYear << "-" << day.wMonth << "-" << day.wDay;
-  }
-}
-
 // The user's picks and the program's messages, in turn on one picker: a date the calendar
 // does not have, or a wrong flag, is refused and leaves the picker as it was.
 TEST_F(DialogTest, APickerTakesValidDatesOrNoneAndRefusesTheRest) {

@@ -1,25 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "host/link/fault_injector.h"
-#include "host/link/ui_registry.h"
+#include "tolvane/numbers.h"
 
 namespace tlhost {
 namespace {
 
 using namespace tolvane;
-
-TEST(UiRegistry, RejectsUnknownObjectsAndDuplicateTags) {
-  UiRegistry ui;
-  ObjectId id = 0;
-  EXPECT_EQ(ui.GetNamedObject(0, OBJ_MENU, "NoSuchMenu", id), ERR_NOT_FOUND);
-  EXPECT_EQ(id, 0u);
-  EXPECT_EQ(ui.GetNamedObject(MakeId(KIND_MENU, 999), OBJ_MENU_ITEM, "Separator1", id),
-            ERR_BAD_OBJECT);
-  ASSERT_EQ(ui.DefineCommand(0, 1, "Cmd", "", "", id), 0);
-  ObjectId again = 0;
-  EXPECT_EQ(ui.DefineCommand(0, 2, "Cmd", "", "", again), ERR_NAME_IN_USE);
-  EXPECT_EQ(ui.AddCommandToMenu(MakeId(KIND_MENU, 999), id), ERR_BAD_OBJECT);
-}
 
 TEST(FaultInjector, FailsForAChosenNumberOfCalls) {
   FaultInjector faults;
