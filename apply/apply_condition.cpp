@@ -132,6 +132,15 @@ bool ConditionChange::Write(ObjectId condition) {
   return true;
 }
 
+ConditionChange::~ConditionChange() {
+  if (kept_ || written_ == 0) return;
+  // Nothing may leave a destructor; a restore that runs out of memory keeps what it did.
+  try {
+    Restore();
+  } catch (...) {
+  }
+}
+
 void ConditionChange::Restore() {
   for (size_t i = 0; i < written_; ++i)
     HostSetTextProps(document_, runs_[i].range, runs_[i].before);
@@ -146,6 +155,7 @@ support::Status ApplyCondition(const Placement& placement, ObjectId condition,
   if (!change.Read(placement, name, range))
     return support::Status::Failed("the range cannot be read");
   if (!change.Write(condition)) return support::Status::Failed("the host refused the condition");
+  change.Keep();
   return support::Status::Done();
 }
 

@@ -22,9 +22,15 @@ inline constexpr const char* kDeletedCondition = "TL8_TRACK_CHANGES_DELETED";
 inline constexpr const char* kHighlightCondition = "TL_PDF_Comments_Highlight";
 inline constexpr const char* kUnderlineCondition = "TL_PDF_Comments_Underline";
 
-// One condition on one range, read before it is written, so that it can be taken back.
+// One condition on one range, read before it is written, so that it can be taken back. A
+// change not kept is taken back when it goes out of scope, also when memory runs out half way.
 class ConditionChange {
  public:
+  ConditionChange() = default;
+  ~ConditionChange();
+  ConditionChange(const ConditionChange&) = delete;
+  ConditionChange& operator=(const ConditionChange&) = delete;
+
   // Takes the range apart into runs of like text and single positions, keeping what each has
   // now. The paragraph end that closes the range stays out of an insertion's condition; for
   // deletions and replacements a table anchor brings the table's whole text and a footnote
@@ -36,6 +42,8 @@ class ConditionChange {
   bool Write(tolvane::ObjectId condition);
   // Gives every written run back its conditions, change author and change time.
   void Restore();
+  // What was written stays when the change goes out of scope.
+  void Keep() { kept_ = true; }
 
  private:
   struct Run {
@@ -53,6 +61,7 @@ class ConditionChange {
   ChangeStamp stamp_;
   std::vector<Run> runs_;
   size_t written_ = 0;
+  bool kept_ = false;
   std::map<tolvane::ObjectId, std::string> names_;  // condition names read so far
   std::set<tolvane::ObjectId> entered_;             // tables and footnotes taken whole
 };

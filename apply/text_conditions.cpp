@@ -87,6 +87,7 @@ support::Status Mark(Placement& placement, const Look& look) {
     change.Restore();
     return placement.Fail(PlacementReason::MarkerRefused);
   }
+  change.Keep();
   return support::Status::Done();
 }
 

@@ -85,6 +85,7 @@ support::Status Delete(Placement& placement) {
       return placement.Fail(PlacementReason::ConditionRefused);
   }
   if (!change.Write(deleted)) return placement.Fail(PlacementReason::ConditionRefused);
+  change.Keep();
   return support::Status::Done();
 }
 
@@ -111,6 +112,7 @@ support::Status Replace(Placement& placement) {
   }
   // From here on the new text is in for good; the struck text stays marked beside it, so
   // that the document's review can reject both.
+  strike.Keep();
   if (!ApplyCondition(placement, added, inserted).ok())
     return placement.Fail(PlacementReason::ConditionRefused);
   if (HasReplies(caret) && !PlaceMarker(placement, inserted.end).ok()) {
