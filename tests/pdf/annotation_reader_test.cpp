@@ -181,8 +181,12 @@ TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
     Reading pdf(Path(row.pdf));
     row.narrow(pdf.criteria);
     EXPECT_EQ(pdf.Read(), row.expected);
-    if (row.filteredOut) EXPECT_EQ(Describe(pdf.context.filteredOut), row.filteredOut);
-    if (row.records) EXPECT_EQ(pdf.context.commentsByAnnot.size(), row.records);
+    if (row.filteredOut) {
+      EXPECT_EQ(Describe(pdf.context.filteredOut), row.filteredOut);
+    }
+    if (row.records) {
+      EXPECT_EQ(pdf.context.commentsByAnnot.size(), row.records);
+    }
   }
 }
 
