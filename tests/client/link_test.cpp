@@ -52,30 +52,5 @@ TEST_F(NotifyTest, FieldListNotificationReachesTheHandlerAsFields) {
   object->Release();
 }
 
-// A notification object that refuses deletion keeps its count at zero, not at 100.
-class Undeletable : public TlApiInterfacesC {
- public:
-  int32_t MayDelete() override { return 0; }
-  tolvane::HRESULT CMSCommand(void*, tolvane::TCmsResult*) override { return 0; }
-  tolvane::HRESULT Initialize(int32_t) override { return 0; }
-  tolvane::HRESULT Quit() override { return 0; }
-  tolvane::HRESULT Command(int32_t) override { return 0; }
-  tolvane::HRESULT Message(void*) override { return 0; }
-  tolvane::HRESULT DialogEvent(int32_t, int32_t, int32_t) override { return 0; }
-  tolvane::HRESULT Notify(int32_t, tolvane::ObjectId, const char*, int32_t) override { return 0; }
-  tolvane::HRESULT GetResource(int32_t, const char*, tolvane::TResourceBlock*) override {
-    return 0;
-  }
-  tolvane::HRESULT HtmlDialogEventEx(void*) override { return 0; }
-};
-
-TEST(NotificationObject, MayDeleteGuardRestoresTheCount) {
-  Undeletable object;
-  EXPECT_EQ(object.Release(), 0u);
-  EXPECT_EQ(object.RefCount(), 0u);
-  EXPECT_EQ(object.Release(), 0u);  // a surplus release does not wrap around
-  EXPECT_EQ(object.RefCount(), 0u);
-}
-
 }  // namespace
 }  // namespace osprevan::client

@@ -40,8 +40,6 @@ constexpr const char* kJapanese = R"({"comments": [
   {"kind": "highlight", "find": "該当", "contents": "other",
    "states": [{"model": "MigrationStatus", "state": "MigrationPending"},
               {"model": "Review", "state": "Bogus"}, {"model": "Frobnicate", "state": "Accepted"}]}]})";
-constexpr const char* kJapaneseRead =
-    "two ccw deletion Caret reject[529]{返信} lower[521] marked[518] unmarked other[261]";
 
 // A replace with a highlight moved between its halves, a replace whose thread hangs on its
 // Caret, nested replies with every kind of RT, and a state written before its target.
@@ -133,81 +131,72 @@ class AnnotationReaderTest : public testing::FilterLibraryTest {
   static inline std::string errors_;
 };
 
+// What is read and where it hangs, for each PDF under narrowed criteria. States apply in
+// reading order, the last one read winning, whatever the letter case; the state filter takes
+// records out of their lists, with their replies. What one reading met decides nothing in the
+// next: a strike-out read last never makes the next PDF's first Caret part of a replace.
 TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
+  const auto all = [](FilterCriteria&) {};
   const struct {
     const char* name;
+    int pdf;
     std::function<void(FilterCriteria&)> narrow;
     const char* expected;
+    const char* filteredOut = nullptr;  // when checked
+    size_t records = 0;                 // records found by their annotations, when counted
   } rows[] = {
-      {"everything", [](FilterCriteria&) {},
+      // Every record is found by its annotation, the Caret halves and the replies too.
+      {"everything", -1, all,
        "early strike=caret between strike2=caret2{on-caret} ins hl{hl-reply} "
-       "note{reply{nested},no-rt} group later"},
+       "note{reply{nested},no-rt} group later",
+       nullptr, 16},
       // The Caret right after a strike-out is filtered as part of the replace; one after
       // another comment is an insertion of its own.
-      {"replaces", [](FilterCriteria& c) { c.kindMask = Replace; }, "strike strike2=caret2"},
-      {"insertions", [](FilterCriteria& c) { c.kindMask = Insert; }, "caret ins"},
+      {"replaces", -1, [](FilterCriteria& c) { c.kindMask = Replace; }, "strike strike2=caret2"},
+      {"insertions", -1, [](FilterCriteria& c) { c.kindMask = Insert; }, "caret ins"},
       // Replies whose targets were filtered out stand on their own.
-      {"notes", [](FilterCriteria& c) { c.kindMask = Note; },
+      {"notes", -1, [](FilterCriteria& c) { c.kindMask = Note; },
        "early on-caret hl-reply note{reply{nested},no-rt} group"},
-      {"author", [](FilterCriteria& c) { c.acceptedAuthors = {"Ann"}; },
+      {"author", -1, [](FilterCriteria& c) { c.acceptedAuthors = {"Ann"}; },
        "strike=caret strike2=caret2"},
-      {"date",
+      {"date", -1,
        [](FilterCriteria& c) {
          c.dateFilterOn = true;
          testing::SetDate(c.startDate, testing::UtcSeconds(2024, 1, 2));
          testing::SetDate(c.endDate, testing::UtcSeconds(2024, 1, 2));
        },
        "ins"},
+      {"review states", 0,
+       [](FilterCriteria& c) {
+         c.reviewStateMask &= ~Rejected;
+         c.markedStateMask = Unmarked;
+       },
+       "two ccw deletion Caret lower[521] unmarked other[261]", "reject[529]{返信} marked[518]",
+       10},
+      {"strike-out read last", -2, all, "caret last"},
+      {"the next PDF's Caret", -3, [](FilterCriteria& c) { c.kindMask = Insert; }, "ins"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Reading pdf(Path(-1));
+    Reading pdf(Path(row.pdf));
     row.narrow(pdf.criteria);
     EXPECT_EQ(pdf.Read(), row.expected);
-    // Every record is found by its annotation, the Caret halves and the replies too.
-    if (&row == &rows[0]) {
-      EXPECT_EQ(pdf.context.commentsByAnnot.size(), 16u);
+    if (row.filteredOut) {
+      EXPECT_EQ(Describe(pdf.context.filteredOut), row.filteredOut);
+    }
+    if (row.records) {
+      EXPECT_EQ(pdf.context.commentsByAnnot.size(), row.records);
     }
   }
 }
 
-// States apply in reading order, the last one read winning, whatever the letter case; the
-// state filter takes records out of their lists, with their replies.
-// What one reading met decides nothing in the next: a strike-out read last never makes the
-// next PDF's first Caret part of a replace.
-TEST_F(AnnotationReaderTest, ReadingsAreIndependentOfEachOther) {
-  Reading first(Path(-2));
-  EXPECT_EQ(first.Read(), "caret last");
-  Reading second(Path(-3));
-  second.criteria.kindMask = Insert;
-  EXPECT_EQ(second.Read(), "ins");
-}
-
-TEST_F(AnnotationReaderTest, ReviewStatesApplyInReadingOrderAndFilter) {
+// Corners written counter-clockwise give the same boxes as the common order.
+TEST_F(AnnotationReaderTest, CounterClockwiseCornersGiveTheSameBoxes) {
   Reading pdf(Path(0));
-  pdf.criteria.reviewStateMask &= ~Rejected;
-  pdf.criteria.markedStateMask = Unmarked;
-  EXPECT_EQ(pdf.Read(), "two ccw deletion Caret lower[521] unmarked other[261]");
-  EXPECT_EQ(Describe(pdf.context.filteredOut), "reject[529]{返信} marked[518]");
-  // Corners written counter-clockwise give the same boxes as the common order.
+  pdf.Read();
   ASSERT_EQ(pdf.Record(1).boxes().size(), 2u);
   for (size_t i = 0; i < 2; ++i)
     EXPECT_EQ(Sides(*pdf.Record(1).boxes()[i]), Sides(*pdf.Record(0).boxes()[i]));
-  EXPECT_EQ(pdf.context.commentsByAnnot.size(), 10u);
-
-  // A state annotation on a later page changes a record of this one: it goes out then; changed
-  // again, it stays out and is not moved twice.
-  PdfComment* lower = &pdf.Record(4);
-  pdf.context.pageIndex = 1;
-  for (uint32_t state : {Rejected, Accepted}) {
-    lower->SetReviewState(state);
-    pdf.context.statesChanged.insert(lower);
-    FilterByReviewState(pdf.context, pdf.criteria);
-    EXPECT_EQ(Describe(pdf.context.commentsByPage[0]),
-              "two ccw deletion Caret unmarked other[261]");
-    EXPECT_EQ(pdf.context.filteredOut.size(), 3u);
-    EXPECT_TRUE(pdf.context.statesChanged.empty());
-  }
 }
 
 TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {

@@ -16,28 +16,20 @@ TEST(PdfCommentTest, RecordsOwnTheirDatesAndThreads) {
   const OkDatesTable* dates = Tables().dates;
   OkDate* given = dates->PdfDateNew();
   dates->PdfDateFromTime(given, 1700000000);
-  {
-    PdfComment record;
-    ASSERT_TRUE(record.SetDate(given));
-    dates->PdfDateFromTime(given, 1);
-    EXPECT_EQ(dates->PdfDateCompare(record.date(), given), 1);
-  }
-  dates->PdfDateFree(given);
-
   auto top = std::make_unique<PdfComment>();
-  auto caret = std::make_unique<PdfComment>();
-  auto caretReply = std::make_unique<PdfComment>();
-  OkDate* date = dates->PdfDateNew();
-  caretReply->SetDate(date);
-  dates->PdfDateFree(date);
+  ASSERT_TRUE(top->SetDate(given));
+  dates->PdfDateFromTime(given, 1);
+  EXPECT_EQ(dates->PdfDateCompare(top->date(), given), 1);
+
+  auto caret = std::make_unique<PdfComment>(), caretReply = std::make_unique<PdfComment>();
+  ASSERT_TRUE(caretReply->SetDate(given));
+  dates->PdfDateFree(given);
   caret->AddReply(std::move(caretReply));
   top->SetReplacement(std::move(caret));
   auto reply = std::make_unique<PdfComment>();
   reply->AddReply(std::make_unique<PdfComment>());
   top->AddReply(std::move(reply));
   top->AddBox(std::make_unique<CommentBox>());
-  EXPECT_EQ(top->replies().size(), 1u);
-  EXPECT_EQ(top->replacement()->replies().size(), 1u);
   top.reset();  // the sanitizer build checks that nothing is freed twice or lost
   EXPECT_EQ(PdfLibraryBytesInUse(), 0u);  // the dates went back to the library
   PdfLibraryUnload();

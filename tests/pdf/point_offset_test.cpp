@@ -10,15 +10,11 @@ namespace {
 // are 8 wide, 10 apart from left 0. The box reaches from (0, 10) to (28, 48).
 ContentElement FourLines() {
   ContentElement element;
-  for (int line = 0; line < 4; ++line) {
-    for (int column = 0; column < 3; ++column) {
-      CharacterRecord c;
-      c.box.left = 10.0f * column;
-      c.box.right = c.box.left + 8;
-      c.box.top = 10.0f * (line + 1);
-      c.box.bottom = c.box.top + 8;
-      element.chars.Append(c);
-    }
+  for (int i = 0; i < 12; ++i) {
+    CharacterRecord c;
+    c.box.left = 10.0f * (i % 3), c.box.top = 10.0f * (i / 3 + 1);
+    c.box.right = c.box.left + 8, c.box.bottom = c.box.top + 8;
+    element.chars.Append(c);
   }
   element.box = {0, 10, 28, 48, -1, -1};
   return element;
@@ -26,12 +22,11 @@ ContentElement FourLines() {
 
 TEST(PointOffset, EachZoneOfTheBoxGivesItsOffset) {
   const ContentElement element = FourLines();
-  struct Case {
+  const struct {
     const char* zone;
     float x, y;
     uint32_t offset;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"left, above", -5, 5, 0},
       {"middle, above: first-line characters wholly left of x", 15, 5, 1},
       {"right, above: the first line", 35, 5, 3},
@@ -45,7 +40,7 @@ TEST(PointOffset, EachZoneOfTheBoxGivesItsOffset) {
       {"left, below: the last line taken off", -5, 55, 9},
       {"right, below: every character", 35, 55, 12},
   };
-  for (const Case& c : cases) EXPECT_EQ(PointOffset(element, c.x, c.y), c.offset) << c.zone;
+  for (const auto& c : cases) EXPECT_EQ(PointOffset(element, c.x, c.y), c.offset) << c.zone;
 }
 
 }  // namespace

@@ -43,10 +43,18 @@ class ImportSessionTest : public PluginHostTest {
                         fs::file_time_type::clock::now() + std::chrono::hours(1));
   }
 
+  // Each run starts anew: no client loaded, nothing recorded, no dialog script.
+  void Reset() {
+    host().UnloadClients();
+    host().ui() = tlhost::UiRegistry();
+    host().recorder().Clear();
+    script_ = {};
+  }
   // Runs the command from the menu, choosing `pdfPath` in the input dialog with the radio
   // button `choice` (10, 11 or 12) and answering the alerts in order.
   void RunFromMenu(const std::string& pdfPath, const std::vector<std::string>& alertAnswers = {},
                    int choice = 10) {
+    Reset();
     std::string error;
     const std::string text = "dialog inputfile\n  text 3 " + pdfPath + "\n  choose " +
                              std::to_string(choice) + "\n  press 1\nend\n";
@@ -58,6 +66,7 @@ class ImportSessionTest : public PluginHostTest {
   }
   // The same import as a call from another client: no dialogs.
   void RunAsClientCall(const std::string& pdfPath) {
+    Reset();
     tlhost::ClientConnection& client = LoadAndInitialize();
     client.Notify(NOTE_CLIENT_CALL, 0, pdfPath, 0);
   }
@@ -112,10 +121,6 @@ TEST_F(ImportSessionTest, OldPdfsAskAboutChangedSources) {
       SetDocumentFlag(P_DOC_MODIFIED);
       TouchSourceLater();
     }
-    host().UnloadClients();
-    host().ui() = tlhost::UiRegistry();
-    host().recorder().Clear();
-    script_ = {};
     if (c.fromClient) {
       RunAsClientCall(pdf_.exportedPdf());
       EXPECT_TRUE(host().recorder().dialogsOpened.empty());
@@ -176,17 +181,10 @@ TEST_F(ImportSessionTest, RefusedTargetsAndPdfsSayWhy) {
     SCOPED_TRACE(c.name);
     Prepare(std::nullopt);  // a fresh export, and the source opened anew
     c.prepare();
-    host().UnloadClients();
-    host().ui() = tlhost::UiRegistry();
-    host().recorder().Clear();
-    script_ = {};
     RunFromMenu(pdf_.exportedPdf());
     EXPECT_EQ(AlertTexts(), std::vector<std::string>{Message(c.message)});
     EXPECT_FALSE(ImportRan());
 
-    host().UnloadClients();
-    host().ui() = tlhost::UiRegistry();
-    host().recorder().Clear();
     RunAsClientCall(pdf_.exportedPdf());
     EXPECT_EQ(AlertTexts(), c.clientGetsAnAlert ? std::vector<std::string>{Message(c.message)}
                                                 : std::vector<std::string>{});

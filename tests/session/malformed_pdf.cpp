@@ -78,29 +78,25 @@ void FindAnnotations(QPDFObjectHandle page, Anchors& anchors) {
 }
 
 Anchors FindAnchors(QPDF& pdf) {
-  Anchors anchors;
-  QPDFObjectHandle trailer = pdf.getTrailer();
-  QPDFObjectHandle root = pdf.getRoot();
-  anchors["Trailer"] = trailer;
-  anchors["Root"] = root;
-  anchors["Info"] = trailer.getKey("/Info");
-  anchors["Pages"] = root.getKey("/Pages");
+  QPDFObjectHandle trailer = pdf.getTrailer(), root = pdf.getRoot();
+  QPDFObjectHandle tree = root.getKey("/StructTreeRoot");
+  Anchors anchors = {{"Trailer", trailer},
+                     {"Root", root},
+                     {"Info", trailer.getKey("/Info")},
+                     {"Pages", root.getKey("/Pages")},
+                     {"StructTreeRoot", tree},
+                     {"ParentTree", tree.getKey("/ParentTree")}};
   const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
-  QPDFObjectHandle page = pages.at(0).getObjectHandle();
-  anchors["Page"] = page;
+  QPDFObjectHandle page = anchors["Page"] = pages.at(0).getObjectHandle();
   for (size_t n = 2; n <= pages.size(); ++n)
     anchors["Page" + std::to_string(n)] = pages[n - 1].getObjectHandle();
-  QPDFObjectHandle tree = root.getKey("/StructTreeRoot");
-  anchors["StructTreeRoot"] = tree;
-  anchors["ParentTree"] = tree.getKey("/ParentTree");
   QPDFObjectHandle nums = anchors["ParentTree"].getKey("/Nums");
   if (nums.isArray() && nums.getArrayNItems() >= 2) anchors["ParentEntry"] = nums.getArrayItem(1);
   anchors["Document"] = FirstKid(tree);
   anchors["Article"] = FirstKid(anchors["Document"]);
   QPDFObjectHandle paragraphs = anchors["Article"].getKey("/K");
   for (int i = 0; paragraphs.isArray() && i < paragraphs.getArrayNItems(); ++i) {
-    QPDFObjectHandle element = paragraphs.getArrayItem(i);
-    QPDFObjectHandle id = element.getKey("/ID");
+    QPDFObjectHandle element = paragraphs.getArrayItem(i), id = element.getKey("/ID");
     const std::string text = id.isString() ? id.getStringValue() : "";
     const size_t mark = text.find('#');
     if (text.size() > 1 && text[0] == 'P' && mark != std::string::npos)

@@ -20,7 +20,6 @@
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "ui/input_dialog.h"
-#include "ui/input_dialog_items.h"
 
 extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
                                    const tolvane::TClientInfoList*);
@@ -59,18 +58,6 @@ class InputDialogTest : public ::testing::Test {
     tolvane::ObjectId doc = 0;
     ASSERT_EQ(host_.engine().OpenFile(pdf_.sourcePath(), {}, doc, returned), 0);
     host_.engine().session().activeDocument = doc;
-    // The library keeps the names it was asked for (atoms) until it is unloaded; one open
-    // beforehand makes them, so that what is measured afterwards is only the open PDF.
-    {
-      pdf::FilterCriteria criteria;
-      OkDoc* pdf = nullptr;
-      std::u16string path;
-      hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
-      ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
-      pdf::ClosePdf(pdf);
-      hostlink::Command() = {};
-    }
-    baseline_ = pdf::PdfLibraryBytesInUse();
   }
   void TearDown() override {
     win::SetDialogDriver(nullptr);
@@ -102,88 +89,76 @@ class InputDialogTest : public ::testing::Test {
     for (const auto& alert : host_.recorder().alerts) texts.push_back(alert.text);
     return texts;
   }
-  const tlhost::HostDialog& LastDialog() { return host_.dialogs().history().back(); }
 
   win::HMODULE module_ = nullptr;
   tlhost::Host host_;
   fixtures::ReviewedPdf pdf_;
   tlhost::DialogScript script_;
-  size_t baseline_ = 0;
 };
 
-// The PDF beside the source is proposed; each choice of kinds reaches the criteria, the custom
-// filter through its native dialog with the date test on; a cancelled file chooser keeps the
-// path typed; every run starts again from the first choice.
-TEST_F(InputDialogTest, ChoicesReachTheCriteria) {
+// What reaches the chosen path and the criteria. The PDF beside the source is proposed; each
+// choice of kinds reaches the criteria, the custom filter through its native dialog with the
+// date test on and the PDF's authors; a cancelled file chooser keeps the path typed; every run
+// starts again from the first choice (the row after the custom filter would turn its dates on).
+// A file that is no PDF, then no path, are each refused with their message while the dialog
+// stays open. Cancel, the close box, and a custom filter nobody answers choose nothing. Whatever
+// the outcome, nothing of the PDF or the criteria stays with the library.
+TEST_F(InputDialogTest, WhatReachesThePathAndTheCriteria) {
   const std::string proposed = pdf_.directory() + "/chapter1.pdf";
   std::filesystem::copy_file(pdf_.annotatedPdf(), proposed);
-  const std::string typed = "  text 3 " + pdf_.annotatedPdf() + "\n";
-  const uint32_t changes = pdf::Insert | pdf::Delete | pdf::Replace;
+  const std::string lower = pdf_.directory() + "/lower.pdf";
+  std::ofstream(lower) << "%pdf-1.7\n";
+  const std::string good = pdf_.annotatedPdf();
+  const std::string typed = "  text 3 " + good + "\n";
+  const std::string browse =
+      "  text 3 " + pdf_.exportedPdf() + "\n  press 4\n  press 4\n  press 1\n";
+  const std::string refused = "  text 3 " + lower + "\n  press 1\n  text 3 \n  press 1\n" + typed;
+  const std::vector<std::string> none,
+      refusals = {UiString(support::MSG_NOT_PDF), UiString(support::MSG_INVALID_PATH)};
+  const uint32_t all = pdf::kAllCommentKinds, changes = pdf::Insert | pdf::Delete | pdf::Replace;
   const struct {
     std::string actions;
     std::vector<std::string> chooser;  // the file chooser's answers to the browse button
-    std::string path;
+    bool filterAnswered;               // someone continues the custom filter's dialog
+    std::string path;                  // empty: nothing chosen
     uint32_t kinds;
     bool dates;
+    std::vector<std::string> alerts;
   } rows[] = {
-      {"  press 1\n", {}, proposed, pdf::kAllCommentKinds, false},
-      {typed + "  choose 11\n  press 1\n", {}, pdf_.annotatedPdf(), changes, false},
-      {typed + "  choose 12\n  press 1\n", {}, pdf_.annotatedPdf(), pdf::kAllCommentKinds, true},
-      {"  text 3 " + pdf_.exportedPdf() + "\n  press 4\n  press 4\n  press 1\n",
-       {"cancel", pdf_.annotatedPdf()},
-       pdf_.annotatedPdf(),
-       pdf::kAllCommentKinds,
-       false},
+      {"  press 1\n", {}, true, proposed, all, false, none},
+      {typed + "  choose 11\n  press 1\n", {}, true, good, changes, false, none},
+      {typed + "  choose 12\n  press 1\n", {}, true, good, all, true, none},
+      {browse, {"cancel", good}, true, good, all, false, none},
+      {refused + "  confirm\n", {}, true, good, all, false, refusals},
+      {"  press 2\n", {}, true, "", 0, false, none},
+      {"  close\n", {}, true, "", 0, false, none},
+      {typed + "  choose 12\n  press 1\n", {}, false, "", 0, false, none},
   };
+  // The library keeps the names it was asked for (atoms) until it is unloaded: the first
+  // reading makes them, and what stays in use after it is the measure for the others.
+  size_t baseline = 0;
   ContinuingUser user;
-  win::SetDialogDriver(&user);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.actions);
+    host_.recorder().Clear();
     for (const std::string& answer : row.chooser) host_.responder().QueueChosenFile(answer);
-    pdf::FilterCriteria criteria;
-    std::string path;
-    ASSERT_TRUE(Choose(row.actions, criteria, path));
-    EXPECT_EQ(path, row.path);
-    EXPECT_EQ(LastDialog().items[kInputPathItem].text, row.path);
-    EXPECT_EQ(LastDialog().items[kInputFirstChoiceItem].state,
-              row.actions.find("choose") == std::string::npos ? 1 : 0);
-    EXPECT_EQ(criteria.kindMask, row.kinds);
-    EXPECT_EQ(criteria.dateFilterOn, row.dates);
-    EXPECT_EQ(criteria.acceptedAuthors, (pdf::AuthorSet{UiString(support::MSG_ANONYMOUS), "Mika"}));
-    EXPECT_TRUE(criteria.knownAuthors.empty());  // the scan's authors stay with the import
-  }
-  EXPECT_EQ(user.names, std::vector<std::string>{"customfilterdialog"});
-}
-
-// A file that is no PDF, then no path: each is refused with its message and the dialog stays
-// open until a good PDF is confirmed.
-TEST_F(InputDialogTest, BadPathsAreRefusedAndTheDialogStaysOpen) {
-  const std::string lower = pdf_.directory() + "/lower.pdf";
-  std::ofstream(lower) << "%pdf-1.7\n";
-  pdf::FilterCriteria criteria;
-  std::string path;
-  ASSERT_TRUE(Choose("  text 3 " + lower + "\n  press 1\n  text 3 \n  press 1\n  text 3 " +
-                         pdf_.annotatedPdf() + "\n  confirm\n",
-                     criteria, path));
-  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{UiString(support::MSG_NOT_PDF),
-                                                    UiString(support::MSG_INVALID_PATH)}));
-  EXPECT_EQ(host_.dialogs().history().size(), 1u);
-  EXPECT_EQ(path, pdf_.annotatedPdf());
-}
-
-// Cancel, the close box, and a custom filter nobody answers: nothing is opened and nothing of
-// the PDF or the criteria stays with the library.
-TEST_F(InputDialogTest, CancelPathsOpenNothing) {
-  for (const std::string& actions :
-       std::vector<std::string>{"  press 2\n", "  close\n",
-                                "  text 3 " + pdf_.annotatedPdf() + "\n  choose 12\n  press 1\n"}) {
-    SCOPED_TRACE(actions);
+    win::SetDialogDriver(row.filterAnswered ? &user : nullptr);
     {
       pdf::FilterCriteria criteria;
       std::string path;
-      EXPECT_FALSE(Choose(actions, criteria, path));
+      EXPECT_EQ(Choose(row.actions, criteria, path), !row.path.empty());
+      EXPECT_EQ(path, row.path);
+      if (!row.path.empty()) {
+        EXPECT_EQ(criteria.kindMask, row.kinds);
+        EXPECT_EQ(criteria.dateFilterOn, row.dates);
+        EXPECT_EQ(criteria.acceptedAuthors,
+                  (pdf::AuthorSet{UiString(support::MSG_ANONYMOUS), "Mika"}));
+        EXPECT_TRUE(criteria.knownAuthors.empty());  // the scan's authors stay with the import
+      }
     }
-    EXPECT_EQ(pdf::PdfLibraryBytesInUse(), baseline_);
+    EXPECT_EQ(AlertTexts(), row.alerts);
+    if (&row == rows) baseline = pdf::PdfLibraryBytesInUse();
+    EXPECT_EQ(pdf::PdfLibraryBytesInUse(), baseline);
   }
 }
 
