@@ -67,35 +67,33 @@ support::Status PlaceMarker(const Placement& placement, TTextLoc location) {
   if (!doc) return support::Status::Failed("no document");
   if (LocationIsDeleted(placement, location))
     return support::Status::Failed("the place is deleted text");
-  {
-    // Composed before the marker is made, so that nothing fails between making it and filling
-    // it in.
-    const std::string text = ComposeMarkerText(placement);
-    const ObjectId marker = HostNewAnchoredObject(doc, tolvane::OBJ_MARKER, location);
-    if (!marker) return support::Status::Failed("the host refused the marker");
-    // A document without the marker type gets 0 as the type, which the host keeps or refuses.
-    HostSetId(doc, marker, tolvane::P_MARKER_TYPE,
-              HostGetNamedObject(doc, tolvane::OBJ_MARKER_TYPE, kMarkerType));
-    HostSetString(doc, marker, tolvane::P_MARKER_TEXT, text);
-    const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
-    if (!added) return support::Status::Failed("no tracked-insertion condition");
-    const TTextLoc anchor = AnchorLocation(doc, marker, location);
-    // The marker is a tracked insertion by the comment's author, at the comment's time, so
-    // that the review of tracked changes lists it with the rest of the reviewer's changes.
-    const ChangeStamp stamp = StampOf(placement.comment);
-    HostPropList props(3);
-    props[0].property = tolvane::P_TEXT_CONDITIONS;
-    props[0].type = tolvane::VT_IDS;
-    props[0].ids = {added};
-    props[1].property = tolvane::P_TEXT_CHANGE_AUTHOR;
-    props[1].type = tolvane::VT_STRING;
-    props[1].sval = stamp.author;
-    props[2].property = tolvane::P_TEXT_CHANGE_TIME;
-    props[2].type = tolvane::VT_INT;
-    props[2].ival = stamp.time;
-    HostSetTextProps(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}}, props);
-    return support::Status::Done();
-  }
+  // Composed before the marker is made, so that nothing fails between making it and filling
+  // it in.
+  const std::string text = ComposeMarkerText(placement);
+  const ObjectId marker = HostNewAnchoredObject(doc, tolvane::OBJ_MARKER, location);
+  if (!marker) return support::Status::Failed("the host refused the marker");
+  // A document without the marker type gets 0 as the type, which the host keeps or refuses.
+  HostSetId(doc, marker, tolvane::P_MARKER_TYPE,
+            HostGetNamedObject(doc, tolvane::OBJ_MARKER_TYPE, kMarkerType));
+  HostSetString(doc, marker, tolvane::P_MARKER_TEXT, text);
+  const ObjectId added = HostGetNamedObject(doc, tolvane::OBJ_CONDITION, kAddedCondition);
+  if (!added) return support::Status::Failed("no tracked-insertion condition");
+  const TTextLoc anchor = AnchorLocation(doc, marker, location);
+  // The marker is a tracked insertion by the comment's author, at the comment's time, so
+  // that the review of tracked changes lists it with the rest of the reviewer's changes.
+  const ChangeStamp stamp = StampOf(placement.comment);
+  HostPropList props(3);
+  props[0].property = tolvane::P_TEXT_CONDITIONS;
+  props[0].type = tolvane::VT_IDS;
+  props[0].ids = {added};
+  props[1].property = tolvane::P_TEXT_CHANGE_AUTHOR;
+  props[1].type = tolvane::VT_STRING;
+  props[1].sval = stamp.author;
+  props[2].property = tolvane::P_TEXT_CHANGE_TIME;
+  props[2].type = tolvane::VT_INT;
+  props[2].ival = stamp.time;
+  HostSetTextProps(doc, TTextRange{anchor, TTextLoc{anchor.object, anchor.offset + 1}}, props);
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::apply

@@ -86,9 +86,9 @@ SHAPES = {
         # notes and what the import follows (docs/accuracy.md).
         (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",))] + [
         # Annotation entries a viewer may add; none of them moves the comment.
-        spec for variant, klass in (({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
+        shape for variant, klass in (({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
                                     ({"flags": 0}, "/F 0"), ({"rotate": 90}, "/Rotate 90"))
-        for spec in ((INSERT + STRUCK + ("highlight",), variant, klass, ("mid-line",)),
+        for shape in ((INSERT + STRUCK + ("highlight",), variant, klass, ("mid-line",)),
                      (("note",), variant, klass, ("on a word",)))],
 }
 SHAPES["poppler"] = SHAPES["pymupdf"]

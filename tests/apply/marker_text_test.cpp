@@ -6,14 +6,9 @@
 #include "apply/marker_text.h"
 #include "apply/place_marker.h"
 #include "host/engine/show.h"
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
 #include "pdf/content_element.h"
-#include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::apply {
 namespace {
@@ -21,20 +16,8 @@ namespace {
 using pdf::PdfComment;
 using K = PlacementKind;
 
-class MarkerTest : public ::testing::Test {
+class MarkerTest : public InProcessPluginTest {
  protected:
-  void SetUp() override {
-    module_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);  // for its string table
-    ASSERT_NE(module_, nullptr) << win::LastLoaderError();
-    const int client = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
-    ASSERT_EQ(host_.client(client).initResult(), 0);
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
-  }
-  void TearDown() override {
-    pdf::PdfLibraryUnload();
-    host_.UnloadClients();
-    if (module_) win::FreeLibrary(module_);
-  }
   // Dated `seconds` after 2024-05-01 10:00:00 UTC.
   static std::unique_ptr<PdfComment> Comment(std::string author, std::string contents,
                                              int64_t seconds = 0) {
@@ -55,9 +38,6 @@ class MarkerTest : public ::testing::Test {
     placement.comment = comment;
     return placement;
   }
-
-  win::HMODULE module_ = nullptr;
-  tlhost::Host host_;
 };
 
 TEST_F(MarkerTest, TextsByKindAndPlace) {

@@ -9,13 +9,7 @@
 #include "apply/comment_report.h"
 #include "apply/validate_placement.h"
 #include "host/engine/file_format.h"
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
-#include "pdf/pdf_library.h"
-#include "platform/win/module.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::apply {
 namespace {
@@ -42,20 +36,8 @@ constexpr const char* kDocument = R"(<document version="1" next-unique="30">
     >marked</c> here.</p></footnote>
 </document>)";
 
-class RollbackTest : public ::testing::Test {
+class RollbackTest : public InProcessPluginTest {
  protected:
-  void SetUp() override {
-    module_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);  // for its string table
-    ASSERT_NE(module_, nullptr) << win::LastLoaderError();
-    const int client = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
-    ASSERT_EQ(host_.client(client).initResult(), 0);
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
-  }
-  void TearDown() override {
-    pdf::PdfLibraryUnload();
-    host_.UnloadClients();
-    if (module_) win::FreeLibrary(module_);
-  }
   tolvane::TTextLoc At(int32_t unique, int32_t offset) {
     tolvane::ObjectId paragraph = 0;
     host_.engine().GetObjectByUniqueId(doc_, tolvane::OBJ_PARAGRAPH, unique, paragraph);
@@ -63,8 +45,6 @@ class RollbackTest : public ::testing::Test {
   }
   std::string Written() { return tlhost::WriteDocument(*host_.engine().document(doc_)); }
 
-  win::HMODULE module_ = nullptr;
-  tlhost::Host host_;
   tolvane::ObjectId doc_ = 0;
 };
 

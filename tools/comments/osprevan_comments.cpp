@@ -17,13 +17,12 @@
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "hostlink/host_ops.h"
+#include "pdf/comment_dates.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
-#include "pdf/pdf_tables.h"
 #include "pdf/review_read.h"
 #include "platform/win/module.h"
 #include "support/formatted.h"
@@ -36,9 +35,7 @@ extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*
 
 namespace {
 
-using osprevan::pdf::ContentElement;
 using osprevan::pdf::PdfComment;
-using osprevan::pdf::Tables;
 using osprevan::support::Format;
 using osprevan::support::JsonQuoted;
 
@@ -88,24 +85,8 @@ std::string Number(float value) {
   return Format("%.2f", static_cast<double>(value));
 }
 
-std::string DateText(const OkDate* date) {
-  if (!date) return "";
-  char buffer[64] = {};
-  osprevan::pdf::Guarded(
-      [&] { return Tables().dates->PdfDateText(date, 3, buffer, sizeof buffer); }, size_t{0});
-  return buffer;
-}
-
-std::string ElementId(const ContentElement* element) {
-  if (!element || !element->structElem) return "";
-  char buffer[1024] = {};
-  osprevan::pdf::Guarded(
-      [&] { return Tables().structElemId(element->structElem, buffer, sizeof buffer); }, size_t{0});
-  return buffer;
-}
-
 std::string Position(const osprevan::pdf::TextPosition& position) {
-  return "{\"element\": " + JsonQuoted(ElementId(position.element)) +
+  return "{\"element\": " + JsonQuoted(position.element ? position.element->identifier : "") +
          ", \"offset\": " + std::to_string(position.offset) + "}";
 }
 
@@ -133,7 +114,7 @@ std::string Replies(const PdfComment& comment) {
 // Author, date, contents and the nested replies of a reply or a replacement.
 std::string Thread(const PdfComment& comment) {
   return "{\"author\": " + JsonQuoted(comment.author()) +
-         ", \"date\": " + JsonQuoted(DateText(comment.date())) +
+         ", \"date\": " + JsonQuoted(osprevan::pdf::SortableDateText(comment.date())) +
          ", \"contents\": " + JsonQuoted(comment.contents()) +
          ", \"replies\": " + Replies(comment) + "}";
 }
@@ -142,7 +123,7 @@ std::string CommentLine(const PdfComment& comment, const std::string& placement)
   std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
                      ", \"subtype\": " + JsonQuoted(osprevan::pdf::SubtypeName(comment)) +
                      ", \"author\": " + JsonQuoted(comment.author()) +
-                     ", \"date\": " + JsonQuoted(DateText(comment.date())) +
+                     ", \"date\": " + JsonQuoted(osprevan::pdf::SortableDateText(comment.date())) +
                      ", \"contents\": " + JsonQuoted(comment.contents()) +
                      ", \"boxes\": " + Boxes(comment);
   line += ", \"hasRange\": " + std::string(comment.hasRange() ? "true" : "false");
