@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "apply/apply_order.h"
@@ -158,6 +159,8 @@ std::vector<ReportEntry> Place(ImportContext& context, ObjectId document,
   EnsureWysiwygView(context);
   HostSetInt(0, 0, tolvane::P_SESSION_DISPLAYING, 0);
   std::vector<ReportEntry> skipped;
+  std::optional<support::PhaseTimer> phase;
+  phase.emplace(context.phases, support::Phase::Place);
   std::vector<Placement> placements = Convert(context, document, read, skipped);
   ShowStatus(document, support::UiString(support::MSG_PROGRESS_APPLYING));
   for (Placement& placement : placements) {
@@ -167,6 +170,7 @@ std::vector<ReportEntry> Place(ImportContext& context, ObjectId document,
       return support::Status::Done();
     });
   }
+  phase.emplace(context.phases, support::Phase::Apply);
   Apply(context, placements, report);
   WarnOfAnotherDocument(context, placements);
   placements.clear();

@@ -1,10 +1,11 @@
 // What placing keeps over one import, across all the documents it places into: the outcome
-// counters and the user's view to give back.
+// counters, the user's view to give back and the time spent.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "support/phase_times.h"
 #include "ui/outcome_counters.h"
 
 namespace osprevan::apply {
@@ -20,6 +21,8 @@ class ImportContext {
   ui::OutcomeCounters counters;
   // The view the user had before placing switched to the page view; none when it did not.
   std::optional<std::string> keptViewName;
+  // How long placing took, by phase, and reading too once the session adds it in.
+  support::PhaseTimes phases;
 };
 
 }  // namespace osprevan::apply

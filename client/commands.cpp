@@ -138,7 +138,8 @@ void OnCommand(int32_t command) {
 }
 
 // The call's text: the PDF's path, then fields after the separator 0x1E that name where the
-// summary file and the report go ("summary=PATH", "report=PATH"; an empty PATH for none).
+// summary file and the report go ("summary=PATH", "report=PATH"; an empty PATH for none), and
+// "phases=yes" when the caller wants the time of each phase on the console.
 // A field of another name is passed over, so that a caller may name more than this reads.
 void TakeCallText(const char* text, hostlink::CommandState& state) {
   const std::vector<std::string> fields = SplitNotifyFields(text);
@@ -150,6 +151,7 @@ void TakeCallText(const char* text, hostlink::CommandState& state) {
     const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
     if (name == "summary") state.callerSummaryPath = value;
     if (name == "report") state.callerReportPath = value;
+    if (name == "phases") state.callerWantsPhases = value == "yes";
   }
 }
 
@@ -164,6 +166,7 @@ void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, in
   state.callerPdfPath.clear();
   state.callerSummaryPath.reset();
   state.callerReportPath.reset();
+  state.callerWantsPhases = false;
 }
 
 void InstallCommandHandlers() {

@@ -16,6 +16,8 @@ struct CommandState {
   // path: none. Valid only while calledFromClient.
   std::optional<std::string> callerSummaryPath;
   std::optional<std::string> callerReportPath;
+  // The caller asked for the time of each phase of the import on the console.
+  bool callerWantsPhases = false;
   int32_t dontShowWarning = 0;
   // Set by "WriteReport=Yes" in the preferences: an interactive import writes its report too.
   int32_t writeReport = 0;

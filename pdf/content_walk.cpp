@@ -126,6 +126,7 @@ std::optional<Owner> PageWalk::OwnerOf(const OkElement* text) {
   if (!marked || !pageObject_) return lastOwner_;
   const int32_t mcid = Guarded([&] { return c->PdfContainerMcid(marked); }, -1);
   if (mcid < 0) return lastOwner_;
+  const support::PhaseTimer climbing(context_.phases, support::Phase::Structure);
   // An MCID that the page's parent tree does not name has no structure element.
   const OkStructElem* start = Guarded([&] { return t_.markedContentParent(pageObject_, mcid); },
                                       static_cast<OkStructElem*>(nullptr));

@@ -16,6 +16,7 @@
 #include "pdf/content_element.h"
 #include "pdf/page_geometry.h"
 #include "pdf/pdf_comment.h"
+#include "support/phase_times.h"
 
 namespace osprevan::pdf {
 
@@ -98,6 +99,9 @@ class DocumentContext {
   // The walk carries these from run to run and from page to page.
   ContentElement* currentElement = nullptr;
   uint32_t offset = 0;
+
+  // How long reading took, by phase.
+  support::PhaseTimes phases;
 };
 
 }  // namespace osprevan::pdf

@@ -120,17 +120,21 @@ FilterCriteria::~FilterCriteria() {
   }
 }
 
-void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
-                           FilterCriteria& criteria) {
+void PrepareFilterCriteria(const std::u16string& pdfPath, FilterCriteria& criteria) {
   criteria.kindMask = kAllKinds;
   if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
   if (criteria.endDate) Tables().dates->PdfDateSetNow(criteria.endDate);
-  CollectAuthors(document, criteria.knownAuthors);
-  criteria.acceptedAuthors.insert(criteria.knownAuthors.begin(), criteria.knownAuthors.end());
-  criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
+  criteria.everyAuthor = true;
   criteria.markedStateMask = kAllMarkedStates;
   criteria.reviewStateMask = kAllReviewStates;
   criteria.migrationStateMask = kAllMigrationStates;
+}
+
+void ScanAuthors(OkDoc* document, FilterCriteria& criteria) {
+  CollectAuthors(document, criteria.knownAuthors);
+  criteria.acceptedAuthors.insert(criteria.knownAuthors.begin(), criteria.knownAuthors.end());
+  criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
+  criteria.everyAuthor = false;
 }
 
 void CollectAuthors(OkDoc* document, AuthorSet& authors) {
@@ -168,7 +172,8 @@ bool DatePasses(const OkDate* date, const FilterCriteria& criteria) {
 }
 
 bool AuthorPasses(const std::string& author, const FilterCriteria& criteria) {
-  return criteria.acceptedAuthors.count(author.empty() ? support::UiString(support::MSG_ANONYMOUS)
+  return criteria.everyAuthor ||
+         criteria.acceptedAuthors.count(author.empty() ? support::UiString(support::MSG_ANONYMOUS)
                                                        : author) != 0;
 }
 

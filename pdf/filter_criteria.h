@@ -28,13 +28,16 @@ struct FilterCriteria {
   uint32_t kindMask = 0;
   OkDate* startDate = nullptr;
   OkDate* endDate = nullptr;
+  // Every author passes, which is what accepting each author of the PDF comes to, without
+  // reading every annotation's title first; else only those in `acceptedAuthors` do.
+  bool everyAuthor = false;
   AuthorSet acceptedAuthors;
   uint32_t markedStateMask = 0;
   uint32_t reviewStateMask = 0;
   uint32_t migrationStateMask = 0;
   bool dateFilterOn = false;
   // Every author the scan of the PDF found, for the filter dialog's list; emptied once the
-  // input step is done with it.
+  // input step is done with it. Only a custom filter scans.
   AuthorSet knownAuthors;
 };
 
@@ -43,10 +46,11 @@ constexpr uint32_t kAllReviewStates = 124;
 constexpr uint32_t kAllMigrationStates = 896;
 
 // Sets the defaults: all kinds and states, the PDF file's creation time to now, and every
-// author of the PDF plus the name that stands for comments without an author. `dateFilterOn`
-// is left as it is.
-void PrepareFilterCriteria(OkDoc* document, const std::u16string& pdfPath,
-                           FilterCriteria& criteria);
+// author. `dateFilterOn` is left as it is.
+void PrepareFilterCriteria(const std::u16string& pdfPath, FilterCriteria& criteria);
+// Before a custom filter: scans the PDF for its authors, and accepts each of them and the name
+// that stands for comments without an author, rather than every author.
+void ScanAuthors(OkDoc* document, FilterCriteria& criteria);
 // Adds to `authors` the titles of every annotation of a known subtype.
 void CollectAuthors(OkDoc* document, AuthorSet& authors);
 

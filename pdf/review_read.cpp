@@ -1,5 +1,6 @@
 #include "pdf/review_read.h"
 
+#include <optional>
 #include <utility>
 
 #include "pdf/annotation_reader.h"
@@ -22,27 +23,40 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
                       const PageProgress& progress) {
   ReviewRead read;
   if (!pdf || part.firstPage < 0 || part.firstPage > part.lastPage) return read;
+  DocumentContext context;
+  std::optional<support::PhaseTimer> phase;
+  phase.emplace(context.phases, support::Phase::Annotations);
   const AnnotationCount annotations = CountAnnotations(pdf, part.firstPage, part.lastPage);
   read.pagesNotHad.insert(annotations.pagesNotHad.begin(), annotations.pagesNotHad.end());
   read.annotationCount = annotations.total;
-  if (annotations.total == 0) return read;
+  if (annotations.total == 0) {
+    phase.reset();
+    read.phases = context.phases;
+    return read;
+  }
 
-  DocumentContext context;
+  phase.emplace(context.phases, support::Phase::Structure);
   context.hasRoleMap = HasRoleMap(pdf);
   // A malformed block marker leaves the blocks found before it; text in the rest is not
   // taken for a block's.
   (void)CollectBlocks(context, tree, part.element);
   for (int32_t index = part.firstPage; index <= annotations.lastPage; ++index) {
+    phase.emplace(context.phases, support::Phase::Annotations);
     OkPage* page = BeginPage(context, pdf, index, filter);
     // A page that cannot be had at all was noted when the annotations were counted.
     if (!page) continue;
     if (progress) progress(index);
     const auto listed = context.commentsByPage.find(index);
     const bool hasComments = listed != context.commentsByPage.end() && !listed->second.empty();
+    phase.emplace(context.phases, support::Phase::Content);
     if (!FinishPage(context, page) && hasComments) read.textUnread.insert(index);
   }
+  phase.emplace(context.phases, support::Phase::Content);
   NormalisePositions(context, part.firstPage, annotations.lastPage);
+  phase.emplace(context.phases, support::Phase::Structure);
   NoteContainerPlaces(context, tree, document);
+  phase.reset();
+  read.phases = context.phases;
 
   // The lookup by annotation is reading's own; its keys belong to the records moved out.
   context.commentsByAnnot.clear();

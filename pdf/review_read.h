@@ -16,6 +16,7 @@
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/structure_tree.h"
+#include "support/phase_times.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::pdf {
@@ -40,6 +41,9 @@ struct ReviewRead {
   // What the records' ranges point into.
   std::vector<std::unique_ptr<ContentElement>> elements;
   std::vector<std::unique_ptr<ElementEntry>> entries;
+
+  // How long reading took, by phase.
+  support::PhaseTimes phases;
 };
 
 // The part of the PDF that was made from one host document.

@@ -103,6 +103,26 @@ Targets: ratio at most 2 for the largest size, its ms/page within 25% of the sma
 and peak below limit for every size.
 EOF
 
+# Where the time of one import goes, for the largest document and the book, in one run each:
+# the host's load and save, and within the call the plug-in's phases; "other" is what the
+# call spent outside them (the summary, the report, the host's redraw).
+largest=$(printf '%s\n' $sizes | grep -v book | sort -n | tail -n 1)
+printf '\n%6s %6s %6s %11s %8s %9s %6s %6s %6s %6s %6s\n' pages load open annotations content \
+  structure place apply other save total
+for pages in $largest $(printf '%s\n' $sizes | grep book); do
+  dir=$work/$pages
+  out=$dir/out.tlv
+  [[ $pages == book ]] && out=$dir/out
+  "$tolvane" import "$(source_of "$pages" "$dir")" "$dir/review.pdf" -o "$out" --phases |
+    awk -v pages="$pages" '/^\[phases\]/ { for (i = 2; i < NF; i += 2) t[$i] = $(i + 1) } END {
+      inside = t["open"] + t["annotations"] + t["content"] + t["structure"] + t["place"] + t["apply"]
+      printf "%6s %6.2f %6.2f %11.2f %8.2f %9.2f %6.2f %6.2f %6.2f %6.2f %6.2f\n", pages,
+        t["load"], t["open"], t["annotations"], t["content"], t["structure"], t["place"],
+        t["apply"], t["call"] - inside, t["save"], t["load"] + t["call"] + t["save"]
+    }'
+done
+echo "phases: seconds of one import each, measured inside the process with a monotonic clock."
+
 # The same import again and again in one process (REPEAT rounds, default 100) on the smallest
 # document: whether later imports take longer than the first, and whether memory comes back.
 repeat=${REPEAT:-100}

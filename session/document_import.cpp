@@ -28,6 +28,7 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
         HostSetString(document, document, tolvane::P_DOC_STATUS_BAR,
                       support::Format("%s%d", progress.c_str(), page + 1));
       });
+  session.placing.phases += read.phases;
   session.unreadable.textUnread.insert(read.textUnread.begin(), read.textUnread.end());
   session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
   std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);

@@ -1,5 +1,7 @@
 #include "session/import_session.h"
 
+#include <optional>
+
 #include "apply/comment_report.h"
 #include "apply/unreadable_pages.h"
 #include "hostlink/call_refusal.h"
@@ -101,6 +103,8 @@ support::Status RunImport(ImportSession& session) {
   pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
   std::u16string pdfPath;
   OkDoc* pdf = nullptr;
+  std::optional<support::PhaseTimer> opening;
+  opening.emplace(session.placing.phases, support::Phase::Open);
   support::Status chosen = hostlink::Command().calledFromClient
                                ? ui::OpenCallerPdf(pdf, pdfPath, criteria)
                                : ui::ChooseInputPdf(pdf, pdfPath, criteria);
@@ -120,6 +124,7 @@ support::Status RunImport(ImportSession& session) {
     const pdf::TopElement top = pdf::TopElementKind(pdf);
     const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
     session.asksQuestions = creator.beforeVersion12 && !hostlink::Command().calledFromClient;
+    opening.reset();
     if (!creator.accepted) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
@@ -149,6 +154,9 @@ support::Status RunImport(ImportSession& session) {
   }
   pdf::ClosePdf(pdf);
   session.pdf = nullptr;
+  opening.reset();
+  if (hostlink::Command().callerWantsPhases)
+    HostPrintConsole("\n[phases] " + session.placing.phases.Text());
   return run.status;
 }
 

@@ -122,7 +122,7 @@ void ShowUnopenedPdf() {
 bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, pdf::FilterCriteria& criteria) {
   pdf = pdf::OpenPdfByPath(path);
   if (!pdf) return false;
-  pdf::PrepareFilterCriteria(pdf, path, criteria);
+  pdf::PrepareFilterCriteria(path, criteria);
   return true;
 }
 
@@ -164,6 +164,7 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
       break;
     case kChoiceCustomFilter:
       criteria.dateFilterOn = true;
+      pdf::ScanAuthors(pdf, criteria);
       answer = RunFilterDialog(criteria, run.filterOwnerWindow);
       break;
   }

@@ -37,6 +37,7 @@ std::string ImportCallText(const std::string& pdfPath, const CallOutputs& output
   std::string text = pdfPath;
   if (outputs.summary) text += "\x1Esummary=" + *outputs.summary;
   if (outputs.report) text += "\x1Ereport=" + *outputs.report;
+  if (outputs.phases) text += "\x1Ephases=yes";
   return text;
 }
 

@@ -13,10 +13,11 @@ namespace tlhost {
 struct CallOutputs {
   std::optional<std::string> summary;
   std::optional<std::string> report;
+  bool phases = false;  // the plug-in prints the time of each phase of the import on the console
 };
 
 // The PDF's path, then one field for each output named, each after the separator 0x1E:
-// "summary=PATH", "report=PATH".
+// "summary=PATH", "report=PATH", and "phases=yes" when asked.
 std::string ImportCallText(const std::string& pdfPath, const CallOutputs& outputs);
 
 // The words for the reason the plug-in answered the call with: "no such file", "not tagged", ...

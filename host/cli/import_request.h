@@ -1,4 +1,5 @@
-// The arguments of "tolvane import FILE PDF [-o OUT] [--dry-run] [--report PATH]", and saving
+// The arguments of "tolvane import FILE PDF [-o OUT] [--dry-run] [--report PATH]
+// [--phases]", and saving
 // what the import changed.
 #pragma once
 
@@ -15,8 +16,9 @@ struct ImportRequest {
   std::string pdf;
   std::string out;  // empty: save in place; for a book, the folder for its changed documents
   bool dryRun = false;
-  std::string report;  // --report PATH: the per-comment report goes there; empty: beside the PDF
-  int repeat = 0;      // --repeat N: import N times into fresh copies, save nothing
+  std::string report;   // --report PATH: the per-comment report goes there; empty: beside the PDF
+  int repeat = 0;       // --repeat N: import N times into fresh copies, save nothing
+  bool phases = false;  // --phases: print the time of each phase, the host's and the plug-in's
 };
 
 // Reads the words after "import" (--dry-run is taken out by the caller with the other

@@ -1,6 +1,7 @@
 // tolvane: the stand-in host's command line.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -27,6 +28,20 @@
 #include "platform/win/native_dialog.h"
 
 namespace {
+
+// Seconds from one lap to the next, on a monotonic clock.
+class PhaseClock {
+ public:
+  double Lap() {
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - last_).count();
+    last_ = now;
+    return seconds;
+  }
+
+ private:
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
 
 using namespace tlhost;
 
@@ -254,8 +269,10 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   // Saved to another place, the document may come from a file the user may not write.
   host.engine().session().protectUnwritableFiles = request.out.empty();
   if (!StartClient(host, settings)) return 1;
+  PhaseClock clock;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, request.file, id)) return 1;
+  const double load = clock.Lap();
   std::error_code ignored;
   if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
     return WrongUse("import", "-o would replace the PDF");
@@ -276,18 +293,24 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   }
   std::optional<ScratchFolder> scratch;
   if (request.dryRun) scratch.emplace();
-  const CallOutputs outputs = OutputsOf(request, scratch ? scratch->path() : "");
+  CallOutputs outputs = OutputsOf(request, scratch ? scratch->path() : "");
+  outputs.phases = request.phases;
   const FileWatch summary(outputs.summary.value_or(SummaryFileName(request.pdf)));
   const FileWatch report(outputs.report.value_or(ReportFileName(request.pdf)));
+  clock.Lap();
   host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, ImportCallText(request.pdf, outputs), 0);
+  const double call = clock.Lap();
   const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
   summary.PrintLinesIfWritten(std::cout, "[summary] ");
   if (report.Written()) std::cout << "[report] " << report.path() << "\n";
   // A refused import changed nothing, so nothing is saved.
   const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
-  if (status != 0 || request.dryRun) return status;
-  return SaveImported(host.engine(), id, request, std::cerr);
+  if (status != 0) return status;
+  const int saved = request.dryRun ? 0 : SaveImported(host.engine(), id, request, std::cerr);
+  if (request.phases)
+    std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
+  return saved;
 }
 
 // The command line after the options common to all commands are taken out.
@@ -299,6 +322,7 @@ struct CommandLine {
   bool dryRun = false;
   std::optional<std::string> report;        // the path after --report
   std::string repeat;                       // the text after --repeat
+  bool phases = false;                      // --phases
   std::vector<std::string> commandOptions;  // the options given that belong to one command
   std::string problem;                      // the first wrong use found
 };
@@ -306,7 +330,8 @@ struct CommandLine {
 // The command each command's own option belongs to.
 std::string OptionOwner(const std::string& option) {
   if (option == "--dialogs") return "run";
-  if (option == "--dry-run" || option == "--repeat" || option == "--report") return "import";
+  if (option == "--dry-run" || option == "--repeat" || option == "--report" || option == "--phases")
+    return "import";
   return "export-pdf";  // --creator, --rotate
 }
 
@@ -338,6 +363,7 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
     request.report = line.report.value_or("");
     if (!line.repeat.empty() && !ParseRepeat(line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
+    request.phases = line.phases;
   } else if (command == "menus" && !rest.empty()) {
     return WrongUse(command, "menus takes no arguments");
   } else if (command == "run" && rest.size() != 1) {
@@ -370,10 +396,12 @@ int main(int argc, char** argv) {
     if (arg == "--client") {
       if (auto v = value(i, "a path")) settings.clientPath = *v;
     } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
-               arg == "--dry-run" || arg == "--repeat" || arg == "--report") {
+               arg == "--dry-run" || arg == "--repeat" || arg == "--report" || arg == "--phases") {
       line.commandOptions.push_back(arg);
       if (arg == "--dry-run") {
         line.dryRun = true;
+      } else if (arg == "--phases") {
+        line.phases = true;
       } else if (arg == "--report") {
         if (auto v = value(i, "a path")) line.report = *v;
       } else if (arg == "--repeat") {

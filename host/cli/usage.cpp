@@ -19,7 +19,7 @@ constexpr CommandHelp kCommands[] = {
      "alerts and dialogs are answered by SCRIPT, else asked on the terminal.\n"
      "run never saves FILE: it shows what the import does and says, and\n"
      "the changes end with the program (import saves them)"},
-    {"import", "import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--repeat N]",
+    {"import", "import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--repeat N] [--phases]",
      "run the same import as a call from another client (no dialogs), then\n"
      "save FILE in place, or to OUT with -o (for a book: its changed documents\n"
      "into the folder OUT). A FILE the user may not write is refused unless\n"
@@ -30,7 +30,9 @@ constexpr CommandHelp kCommands[] = {
      "summary and writes the report only to --report PATH.\n"
      "--repeat N imports N times in this process, each into a fresh copy of\n"
      "the document FILE, saves nothing, and prints per round its time and\n"
-     "the blocks the task allocator and the PDF library still hold"},
+     "the blocks the task allocator and the PDF library still hold.\n"
+     "--phases prints the seconds each phase took: the host's load, call and\n"
+     "save, and within the call the plug-in's own phases"},
     {"export-pdf", "export-pdf FILE -o OUT.pdf [--creator TEXT] [--rotate PAGES=DEGREES]...",
      "write a tagged PDF of a document or book; --rotate turns page N\n"
      "or pages A-B (from 1) by 0, 90, 180 or 270 degrees (repeatable)"},

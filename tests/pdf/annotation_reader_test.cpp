@@ -80,7 +80,7 @@ std::string Describe(const std::vector<std::unique_ptr<PdfComment>>& list) {
 // A PDF read as the import reads it, under the default criteria unless a test narrows them.
 struct Reading {
   explicit Reading(const std::string& path) : document(OpenPdfByPath(win::Utf8ToWide(path))) {
-    PrepareFilterCriteria(document, win::Utf8ToWide(path), criteria);
+    PrepareFilterCriteria(win::Utf8ToWide(path), criteria);
   }
   ~Reading() {
     context.Clear();  // the records' handles go before their document
@@ -157,7 +157,7 @@ TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
       // Replies whose targets were filtered out stand on their own.
       {"notes", -1, [](FilterCriteria& c) { c.kindMask = Note; },
        "early on-caret hl-reply note{reply{nested},no-rt} group"},
-      {"author", -1, [](FilterCriteria& c) { c.acceptedAuthors = {"Ann"}; },
+      {"author", -1, [](FilterCriteria& c) { c.everyAuthor = false, c.acceptedAuthors = {"Ann"}; },
        "strike=caret strike2=caret2"},
       {"date", -1,
        [](FilterCriteria& c) {

@@ -127,10 +127,14 @@ TEST_F(FilterCriteriaTest, DefaultsAcceptEveryAuthorFromTheCreationDayOn) {
     FilterCriteria criteria;
     criteria.dateFilterOn = dateFilterOn;
     const int64_t before = std::time(nullptr);
-    PrepareFilterCriteria(document_, win::Utf8ToWide(reviewed_->annotatedPdf()), criteria);
+    PrepareFilterCriteria(win::Utf8ToWide(reviewed_->annotatedPdf()), criteria);
     const int64_t after = std::time(nullptr);
 
     EXPECT_EQ(criteria.dateFilterOn, dateFilterOn);
+    EXPECT_TRUE(criteria.everyAuthor);
+    EXPECT_TRUE(AuthorPasses("someone no comment names", criteria));
+    ScanAuthors(document_, criteria);
+    EXPECT_FALSE(AuthorPasses("someone no comment names", criteria));
     EXPECT_EQ(criteria.acceptedAuthors, kExpectedAuthors);
     EXPECT_EQ(criteria.knownAuthors, kExpectedAuthors);
     EXPECT_EQ(DateText(criteria.startDate), SecondsText(created));
@@ -156,7 +160,7 @@ TEST_F(FilterCriteriaTest, AnonymousIsAcceptedEvenWhenNoAnnotationLacksATitle) {
   OkDoc* document = pdf::OpenPdfByPath(win::Utf8ToWide(named.annotatedPdf()));
   ASSERT_NE(document, nullptr);
   FilterCriteria criteria;
-  PrepareFilterCriteria(document, win::Utf8ToWide(named.annotatedPdf()), criteria);
+  ScanAuthors(document, criteria);
   pdf::ClosePdf(document);
   EXPECT_EQ(criteria.knownAuthors, AuthorSet{"佐藤"});
   EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"佐藤", kAnonymous}));
@@ -165,7 +169,7 @@ TEST_F(FilterCriteriaTest, AnonymousIsAcceptedEvenWhenNoAnnotationLacksATitle) {
 TEST_F(FilterCriteriaTest, UnreadableCreationTimeLeavesTheLibrarysZeroDate) {
   FilterCriteria criteria;
   SetDate(criteria.startDate, UtcSeconds(2020, 1, 1));
-  PrepareFilterCriteria(document_, u"/nonexistent/review.pdf", criteria);
+  PrepareFilterCriteria(u"/nonexistent/review.pdf", criteria);
   EXPECT_EQ(DateText(criteria.startDate), "1970/01/01 00:00:00");
 }
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <tuple>
 
 #include "support/formatted.h"
 #include "support/json_text.h"
 #include "support/paths.h"
+#include "support/phase_times.h"
 #include "support/text_encoding.h"
 #include "support/unicode_text.h"
 
@@ -81,6 +84,32 @@ TEST(JsonText, EscapesWhatJsonNeedsAndRepairsBrokenUtf8) {
       {"\xFF", "\"\xEF\xBF\xBD\""},
   };
   for (const auto& c : cases) EXPECT_EQ(support::JsonQuoted(c.in), c.out) << c.in;
+}
+
+// A phase timed inside another is taken out of the outer one, which goes on after it: the
+// phases add up to the time measured, none counted twice.
+TEST(PhaseTimes, AnInnerPhaseIsTakenOutOfTheOuterOne) {
+  using namespace std::chrono_literals;
+  PhaseTimes times;
+  const auto start = PhaseTimes::Clock::now();
+  {
+    const PhaseTimer content(times, Phase::Content);
+    std::this_thread::sleep_for(20ms);
+    {
+      const PhaseTimer structure(times, Phase::Structure);
+      std::this_thread::sleep_for(30ms);
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  const double total = std::chrono::duration<double>(PhaseTimes::Clock::now() - start).count();
+  EXPECT_GE(times.Seconds(Phase::Structure), 0.030);
+  EXPECT_GE(times.Seconds(Phase::Content), 0.040);
+  EXPECT_LE(times.Seconds(Phase::Content) + times.Seconds(Phase::Structure), total);
+  EXPECT_EQ(times.Seconds(Phase::Place), 0);
+  PhaseTimes sum;
+  sum += times;
+  sum += times;
+  EXPECT_DOUBLE_EQ(sum.Seconds(Phase::Structure), 2 * times.Seconds(Phase::Structure));
 }
 
 }  // namespace

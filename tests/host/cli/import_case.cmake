@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.20)
 #   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
 #   WORK                                  the scratch folder, made afresh
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
-#                                         save-fails, summary, book-out, repeat
+#                                         save-fails, summary, book-out, phases, repeat
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
@@ -190,6 +190,8 @@ elseif(CASE STREQUAL "summary")
   string(REPLACE "\n" "\n[summary] " printed "[summary] ${summary}")
   string(FIND "${out}" "${printed}\n" at)
   expect(NOT at EQUAL -1 BECAUSE "the summary's lines are not printed")
+  string(FIND "${out}" "[phases]" at)
+  expect(at EQUAL -1 BECAUSE "phase times printed unasked")
   expect(NOT out MATCHES stale BECAUSE "the stale summary was printed")
 elseif(CASE STREQUAL "book-out")
   # A book's changed component documents go into the folder -o names; the sources stay.
@@ -208,6 +210,16 @@ elseif(CASE STREQUAL "book-out")
          BECAUSE "changed/chapter1.tlv lacks the highlight")
   expect(NOT EXISTS "${WORK}/changed/table-footnote.tlv"
          BECAUSE "an unchanged component was saved")
+elseif(CASE STREQUAL "phases")
+  # Asked, the host prints its own phases and the plug-in its own, in seconds.
+  review(exported.pdf reviewed.pdf)
+  tolvane(import doc.tlv reviewed.pdf -o out.tlv --phases)
+  expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
+  set(seconds "[0-9]+[.][0-9]+")
+  expect(out MATCHES "\\[phases\\] open ${seconds} annotations ${seconds} content ${seconds} structure ${seconds} place ${seconds} apply ${seconds}\n"
+         BECAUSE "no phases of the plug-in in: ${out}")
+  expect(out MATCHES "\\[phases\\] load [0-9.e-]+ call [0-9.e-]+ save [0-9.e-]+\n"
+         BECAUSE "no phases of the host in: ${out}")
 elseif(CASE STREQUAL "repeat")
   # A hundred imports in one process: every round imports, leaves no block of the task allocator
   # or the PDF library behind, and the heap stops growing (a few allocator pages of slack).
