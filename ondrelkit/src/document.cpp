@@ -1,8 +1,14 @@
 // Files and documents on Poppler.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "poppler/GlobalParams.h"
 #include "poppler/PDFDoc.h"
+#include "poppler/Stream.h"
 #include "poppler/XRef.h"
 #include "poppler/goo/GooString.h"
 #include "src/handles.h"
@@ -15,6 +21,28 @@ OkDoc::~OkDoc() {
 }
 
 namespace ondrelkit {
+namespace {
+
+// Files up to this size are read whole into memory, so that Poppler lexes from memory rather
+// than from the file 256 bytes a system call; larger ones are read from the file as needed.
+constexpr uintmax_t kWholeFileLimit = uintmax_t{256} << 20;
+
+// The file's bytes; none when it is empty, larger than the limit or cannot be read (the file is
+// then opened by name, and Poppler says why it does not open).
+std::vector<char> WholeFile(const std::string& name) {
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(name, error);
+  if (error || size == 0 || size > kWholeFileLimit) return {};
+  std::vector<char> bytes(static_cast<size_t>(size));
+  std::ifstream in(name, std::ios::binary);
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(size)) ||
+      in.gcount() != static_cast<std::streamsize>(size) || in.peek() != EOF) {
+    return {};
+  }
+  return bytes;
+}
+
+}  // namespace
 
 // The default file system holds nothing; one static object serves every caller.
 OkFileSys* DefaultFileSys() {
@@ -34,10 +62,17 @@ OkPath* PathFromText(OkFileSys* fileSystem, const OkText* text) {
 OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   RequireInitialised();
   if (!path || !fileSystem) Raise(kErrBadArgument);
-  auto name = std::make_unique<GooString>(Utf16ToUtf8(path->path));
-  auto pdf = std::make_unique<PDFDoc>(std::move(name));
+  const std::string name = Utf16ToUtf8(path->path);
+  std::vector<char> bytes = WholeFile(name);
+  auto pdf = bytes.empty()
+                 ? std::make_unique<PDFDoc>(std::make_unique<GooString>(name))
+                 : std::make_unique<PDFDoc>(new MemStream(bytes.data(), 0,
+                                                          static_cast<Goffset>(bytes.size()),
+                                                          Object(objNull)));
   if (!pdf->isOk()) Raise(pdf->getErrorCode() == errOpenFile ? kErrFileOpen : kErrDamaged);
   OkDoc* document = New<OkDoc>();
+  // Moved, the vector keeps its buffer, which the document's stream points into.
+  document->bytes = std::move(bytes);
   document->pdf = std::move(pdf);
   return document;
 }

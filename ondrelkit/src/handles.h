@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "poppler/Object.h"
 #include "src/memory.h"
@@ -38,6 +39,9 @@ struct StructKey {
 };
 
 struct OkDoc : ondrelkit::Handle {
+  // The file's bytes when it was read whole into memory (see OpenDoc); the document reads from
+  // them, so they go after it.
+  std::vector<char> bytes;
   std::unique_ptr<PDFDoc> pdf;
   // Structure elements handed out, one per element, freed with the document.
   mutable std::map<StructKey, OkStructElem*> structElems;
