@@ -229,6 +229,7 @@ TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
   EXPECT_EQ(lib_.objs->PdfArrayLength(quads), 9);
   EXPECT_THROW(lib_.objs->PdfArrayGet(quads, 9), PdfError);
   EXPECT_THROW(lib_.objs->PdfArrayGet(dict, 0), PdfError);
+  EXPECT_THROW(lib_.objs->PdfNameValue(dict), PdfError);  // a dictionary is no name
   // Numbers are 16.16 values and strings give every byte; anything else raises its error.
   std::vector<OkObj*> held;
   const auto get = [&](const char* key) {

@@ -16,10 +16,7 @@ namespace {
 using namespace tolvane;
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 // Every kind of item, properties on items and on the paragraph end, structure bound to a

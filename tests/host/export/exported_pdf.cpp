@@ -116,12 +116,4 @@ std::vector<const ReadElement*> ExportedPdf::OfType(const std::string& type) con
   return out;
 }
 
-std::vector<int> ExportedPdf::Roots() const {
-  std::vector<int> out;
-  for (size_t i = 0; i < elements.size(); ++i) {
-    if (elements[i].parent < 0) out.push_back(static_cast<int>(i));
-  }
-  return out;
-}
-
 }  // namespace tlhost::pdfexport::testing
