@@ -611,10 +611,9 @@ TEST_F(ApplyCommentsTest, AnUpdatedReviewImportsOnlyItsNewComments) {
               R"("kind": "underline", "find": "Nothing", "name": "u1")"})))
       << pdf_.error();
   ImportAgain();
-  EXPECT_EQ(Counts("挿入"), "1/0/0");
-  EXPECT_EQ(Counts("下線"), "1/0/0");
-  EXPECT_EQ(Counts("ハイライト"), "0/0/0");
-  EXPECT_EQ(Counts("ノート注釈"), "0/0/0");
+  EXPECT_EQ(Counts("挿入") + " " + Counts("下線") + " " + Counts("ハイライト") + " " +
+                Counts("ノート注釈"),
+            "1/0/0 1/0/0 0/0/0 0/0/0");
   EXPECT_NE(File("annotated.smry").find(Message(support::MSG_ALREADY_IMPORTED) + " 2\n"),
             std::string::npos);
   const std::string report = File("annotated.report.json");

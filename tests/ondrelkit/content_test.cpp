@@ -56,9 +56,8 @@ TEST_F(ContentTest, TextLandsInItsMarkedContentWhoseMcidMapsToItsElement) {
         lib_.core->PdfAtomName(PdfRoleMapDirect(roleMap, PdfStructElemType(element)));
     // The parent chain ends below the root, at the Document element.
     const OkStructElem* top = element;
-    for (int depth = 0; depth < 10 && PdfStructElemParent(top); ++depth) {
+    for (int depth = 0; depth < 10 && PdfStructElemParent(top); ++depth)
       top = PdfStructElemParent(top);
-    }
     EXPECT_STREQ(lib_.core->PdfAtomName(PdfStructElemType(top)), "Document");
     lib_.core->PdfRelease(element);  // leaves the document's handle alone
   }
