@@ -67,6 +67,7 @@ TEST_F(LibraryTest, OpensTaggedUntaggedMissingAndDamagedFiles) {
   WriteCairoPdf(plain, 1, "Hello", false, "Another Writer");
   OkDoc* document = lib_.Open(tagged);
   EXPECT_EQ(lib_.docs->PdfPageCount(document), 3);
+  EXPECT_THROW(lib_.pages->PdfAcquirePage(document, 3), PdfError);
   EXPECT_EQ(Take(lib_.docs->PdfDocInfoText(document, "Creator")), "Tolvane 17.0");
   EXPECT_EQ(Take(lib_.docs->PdfDocInfoText(document, "NoSuchEntry")), "");
   OkStructElem* top = PdfStructRootKid(document, 0);

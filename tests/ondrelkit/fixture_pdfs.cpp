@@ -1,7 +1,6 @@
 #include "fixture_pdfs.h"
 
 #include <cairo-pdf.h>
-#include <cairo.h>
 
 #include <stdexcept>
 
@@ -23,12 +22,15 @@ void WriteCairoPdf(const std::string& path, int pages, const std::string& text, 
     cairo_show_page(cr);
   }
   if (tagged) cairo_tag_end(cr, topElement.c_str());
+  FinishCairoPdf(cr, surface, path);
+}
+
+void FinishCairoPdf(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
   const cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface);
   const cairo_status_t finished = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  // cairo refuses structure types it does not know; such a file is damaged, so say so.
   if (status != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) {
     throw std::runtime_error(
         "cairo could not write " + path + ": " +

@@ -1,6 +1,7 @@
 // Hand-made PDFs no producer writes: every read ends with a defined result or the library's error.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ class MalformedTest : public HandMadeTest {
     char buffer[64] = {};
     PdfStructElemId(element, buffer, sizeof buffer);
     return buffer;
+  }
+
+  void Release(std::initializer_list<void*> handles) {
+    for (void* handle : handles) lib_.core->PdfRelease(handle);
   }
 
   OkDoc* doc_ = nullptr;
@@ -194,10 +199,7 @@ TEST_F(MalformedTest, DirectKidsStayApartAndEveryKidKindIsTold) {
   OkAnnot* annot = lib_.pages->PdfAnnotAt(page_, 0);
   OkObj* annotDict = lib_.pages->PdfAnnotDict(annot);
   EXPECT_TRUE(lib_.objs->PdfObjEqual(named, annotDict));
-  for (void* handle :
-       {static_cast<void*>(named), static_cast<void*>(annotDict), static_cast<void*>(annot)}) {
-    lib_.core->PdfRelease(handle);
-  }
+  Release({named, annotDict, annot});
   EXPECT_THROW(PdfStructElemKidKind(second, 5), PdfError);
   EXPECT_THROW(PdfStructElemKidKind(nullptr, 0), PdfError);
 }
@@ -229,6 +231,7 @@ TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
   EXPECT_EQ(lib_.objs->PdfArrayLength(quads), 9);
   EXPECT_THROW(lib_.objs->PdfArrayGet(quads, 9), PdfError);
   EXPECT_THROW(lib_.objs->PdfArrayGet(dict, 0), PdfError);
+  EXPECT_THROW(lib_.objs->PdfNameValue(dict), PdfError);  // a dictionary is no name
   // Numbers are 16.16 values and strings give every byte; anything else raises its error.
   std::vector<OkObj*> held;
   const auto get = [&](const char* key) {
@@ -250,10 +253,7 @@ TEST_F(MalformedTest, WrongTypesAndDamageGiveErrors) {
   EXPECT_EQ(lib_.objs->PdfFixedValue(held.back()), ((kHuge - 1) % 600) << 16);
   EXPECT_THROW(lib_.objs->PdfArrayGet(longArray, kHuge), PdfError);
   for (OkObj* object : held) lib_.core->PdfRelease(object);
-  for (void* handle :
-       {static_cast<void*>(quads), static_cast<void*>(dict), static_cast<void*>(annot)}) {
-    lib_.core->PdfRelease(handle);
-  }
+  Release({quads, dict, annot});
   EXPECT_THROW(lib_.pages->PdfAnnotAt(page_, 1), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 7);
   lib_.PageText(page_);  // a truncated stream is read as far as it goes

@@ -10,6 +10,8 @@
 
 #include <stdexcept>
 
+#include "fixture_pdfs.h"
+
 namespace ondrelkit::testing {
 
 const char* const kHeadingText = "Review notes";
@@ -38,17 +40,6 @@ double Show(cairo_t* cr, const char* text, double size, double x, double y, doub
   pango_font_description_free(font);
   g_object_unref(layout);
   return static_cast<double>(shownWidth) / PANGO_SCALE;
-}
-
-void Finish(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  cairo_surface_finish(surface);
-  const cairo_status_t finished = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) {
-    throw std::runtime_error("cairo could not write " + path);
-  }
 }
 
 // Gives the paragraph-level elements their identifiers and custom types, in tree order.
@@ -95,7 +86,7 @@ void WriteStructuredPdf(const std::string& path) {
   cairo_tag_end(cr, "P");
   cairo_show_page(cr);
   cairo_tag_end(cr, "Document");
-  Finish(cr, surface, drawn);
+  FinishCairoPdf(cr, surface, drawn);
 
   QPDF pdf;
   pdf.processFile(drawn.c_str());
@@ -124,7 +115,7 @@ void WriteLongPdf(const std::string& path, int pages) {
     }
     cairo_show_page(cr);
   }
-  Finish(cr, surface, path);
+  FinishCairoPdf(cr, surface, path);
 }
 
 }  // namespace ondrelkit::testing

@@ -28,9 +28,8 @@ Chosen g_chosen;
 
 win::INT_PTR FilterProcedure(HWND dialog, win::UINT message, win::WPARAM wParam, LPARAM) {
   if (message == win::WM_INITDIALOG) {
-    for (const char16_t* author : {u"Ana Lund", u"山田 花子", u"Bo"}) {
+    for (const char16_t* author : {u"Ana Lund", u"山田 花子", u"Bo"})
       win::SendDlgItemMessage(dialog, 104, win::LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(author));
-    }
     win::SendDlgItemMessage(dialog, 104, win::LB_SETSEL, win::TRUE, 2);
     win::SYSTEMTIME start;
     start.wYear = 2024, start.wMonth = 3, start.wDay = 5;
@@ -50,9 +49,8 @@ win::INT_PTR FilterProcedure(HWND dialog, win::UINT message, win::WPARAM wParam,
     g_chosen.marked = win::IsDlgButtonChecked(dialog, 113) == win::BST_CHECKED;
     win::SYSTEMTIME time;
     if (win::SendDlgItemMessage(dialog, 103, win::DTM_GETSYSTEMTIME, 0,
-                                reinterpret_cast<LPARAM>(&time)) == win::GDT_VALID) {
+                                reinterpret_cast<LPARAM>(&time)) == win::GDT_VALID)
       g_chosen.start = time;
-    }
   }
   if (id == 100 || id == 101 || id == win::IDCANCEL) {
     win::EndDialog(dialog, id == 100 ? 100 : 101);

@@ -16,10 +16,7 @@ namespace {
 using namespace tolvane;
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 // Every kind of item, properties on items and on the paragraph end, structure bound to a
@@ -60,9 +57,8 @@ TEST_F(EngineTest, SavingKeepsEverythingAndReadingTheSavedFileGivesItBack) {
         "<c cond=\"TL8_TRACK_CHANGES_ADDED|TL8_TRACK_CHANGES_DELETED\" author=\"Aiko\" "
         "time=\"1700000000\">挿入</c>",
         "text=\"TL_PDF_Comment: x&#10;-&gt; y\"", "<special code=\"2\"/>\ttab", "a &lt;b&gt;",
-        "bound=\"c1\"", "<value>x &amp; \"y\"</value>", "kind=\"master\"", "unique-id=\"u1\""}) {
+        "bound=\"c1\"", "<value>x &amp; \"y\"</value>", "kind=\"master\"", "unique-id=\"u1\""})
     EXPECT_NE(first.find(piece), std::string::npos) << piece << "\n" << first;
-  }
   std::vector<TextItem> before, after;
   ASSERT_EQ(engine.GetText(doc, Paragraph(doc, 5), TI_ALL, TIO_INCLUDE_HIDDEN_TEXT, before), 0);
   ASSERT_EQ(engine.GetText(again, Paragraph(again, 5), TI_ALL, TIO_INCLUDE_HIDDEN_TEXT, after), 0);

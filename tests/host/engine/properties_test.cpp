@@ -69,9 +69,8 @@ class OpenTest : public EngineTest {
   }
   // The error OpenFile returned as a parameter, 0 when none.
   int32_t ReturnedError() const {
-    for (const PropValue& p : returned) {
+    for (const PropValue& p : returned)
       if (p.property == OPEN_RETURN_ERROR) return p.value.i;
-    }
     return 0;
   }
   std::string dir;

@@ -29,9 +29,8 @@ TEST(ExportStructure, TablesFootnotesAndTheirParagraphs) {
   ASSERT_TRUE(fixture.ExportExample("table-footnote.tlv")) << fixture.error();
   ExportedPdf pdf(fixture.exportedPdf());
   for (const char* id : {"P1#0#0#2#3", "P2#0#1#3#0", "P3#1#2#0#0", "P10#0#0#0#0", "P11#0#0#0#0",
-                         "P15#0#0#0#0", "P20#0#0#0#0"}) {
+                         "P15#0#0#0#0", "P20#0#0#0#0"})
     EXPECT_NE(pdf.ById(id), nullptr) << id;
-  }
   EXPECT_EQ(pdf.ById("P16#0#0#0#0"), nullptr);  // the straddled cell's paragraph
   const std::pair<const char*, const char*> texts[] = {
       {"P1#0#0#2#3", "2\tSettings"},
@@ -59,9 +58,8 @@ TEST(ExportStructure, TablesFootnotesAndTheirParagraphs) {
   EXPECT_EQ(pdf.elements[notes[0]->parent].type, "Article_A");
   const std::map<std::string, std::string> roles = {
       {"Article_A", "Art"}, {"Heading1", "H1"}, {"Body", "P"}, {"TableTitle", "Caption"}};
-  for (const auto& [type, mapped] : roles) {
+  for (const auto& [type, mapped] : roles)
     EXPECT_EQ(pdf.roleMap.count(type) ? pdf.roleMap.at(type) : "", mapped) << type;
-  }
   EXPECT_EQ(pdf.roleMap.count("TD"), 0u);  // standard types are not mapped
 }
 
@@ -176,31 +174,13 @@ TEST(ExportStructure, NonAsciiIdentifiersAreWrittenAsTheirUtf8Bytes) {
   ASSERT_TRUE(fixture.ExportText(kNonAsciiIdentifiers)) << fixture.error();
   ExportedPdf pdf(fixture.exportedPdf());
   std::vector<std::string> ids;
-  for (const ReadElement& e : pdf.elements) {
+  for (const ReadElement& e : pdf.elements)
     if (!e.id.empty() && e.id[0] == 'E') ids.push_back(e.id);
-  }
   // The library hands back the /ID bytes: neither a byte-order mark nor a one-byte encoding.
   EXPECT_EQ(ids, (std::vector<std::string>{"EÜbersicht", "E第1段落", "E段落-二"}));
   ASSERT_NE(pdf.ById("E第1段落"), nullptr);
   EXPECT_EQ(pdf.ById("E第1段落")->text, "最初の段落。");
   EXPECT_EQ(pdf.elements[pdf.ById("E段落-二")->parent].id, "EÜbersicht");
-}
-
-// One Document per component, each on its own page.
-TEST(ExportBooks, OneDocumentPerComponentOnItsOwnPages) {
-  ReviewedPdf book;
-  ASSERT_TRUE(book.ExportExample("manual.tlb")) << book.error();
-  ExportedPdf whole(book.exportedPdf());
-  ASSERT_EQ(whole.Roots().size(), 1u);
-  const ReadElement& root = whole.elements[whole.Roots()[0]];
-  EXPECT_EQ(root.type, "Book");
-  std::vector<std::string> kids;
-  for (int k : root.kids) {
-    kids.push_back(whole.elements[k].type + "@" + std::to_string(whole.elements[k].firstPage));
-  }
-  EXPECT_EQ(kids, (std::vector<std::string>{"Document@0", "Document@1", "Document@2"}));
-  EXPECT_EQ(whole.pageCount, 3);
-  EXPECT_EQ(whole.elements[root.kids[2]].kids.size(), 1u);
 }
 
 TEST(ExportLayout, ParagraphBrokenAcrossPagesKeepsOneElement) {

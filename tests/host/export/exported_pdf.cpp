@@ -102,25 +102,15 @@ void ExportedPdf::ReadPage(int pageIndex) {
 }
 
 const ReadElement* ExportedPdf::ById(const std::string& id) const {
-  for (const ReadElement& e : elements) {
+  for (const ReadElement& e : elements)
     if (e.id == id) return &e;
-  }
   return nullptr;
 }
 
 std::vector<const ReadElement*> ExportedPdf::OfType(const std::string& type) const {
   std::vector<const ReadElement*> out;
-  for (const ReadElement& e : elements) {
+  for (const ReadElement& e : elements)
     if (e.type == type) out.push_back(&e);
-  }
-  return out;
-}
-
-std::vector<int> ExportedPdf::Roots() const {
-  std::vector<int> out;
-  for (size_t i = 0; i < elements.size(); ++i) {
-    if (elements[i].parent < 0) out.push_back(static_cast<int>(i));
-  }
   return out;
 }
 

@@ -36,7 +36,6 @@ class ExportedPdf {
 
   const ReadElement* ById(const std::string& id) const;
   std::vector<const ReadElement*> OfType(const std::string& type) const;
-  std::vector<int> Roots() const;
 
   std::vector<ReadElement> elements;
   std::string creator;
