@@ -152,6 +152,7 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
   const bool blank = IsBlankOrPunctuation(character.text);
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
+    if (!comment.MayCover(character.area)) continue;
     // A Caret's point is the character boundary nearest to it, chosen once the whole page is
     // read (PlacePointComments).
     if (HasSubtype(comment, subtypes.caret)) continue;

@@ -174,6 +174,9 @@ std::optional<Owner> PageWalk::OwnerOfElement(const OkStructElem* start) {
 // An element without a type (none given, or one the library cannot read) is passed over like
 // any element of a type the import does not know.
 Level PageWalk::LevelOf(const OkStructElem* element) const {
+  const auto known = context_.elementTypes.find(element);
+  if (known != context_.elementTypes.end())
+    return Level{element, known->second.first, known->second.second};
   Level level{element, kNoAtom, kNoAtom};
   level.own = Guarded([&] { return t_.structElemType(element); }, kNoAtom);
   level.mapped = level.own;
@@ -181,6 +184,7 @@ Level PageWalk::LevelOf(const OkStructElem* element) const {
     level.mapped =
         Guarded([&] { return t_.roleMapDirect(context_.roleMap, level.own); }, level.own);
   }
+  context_.elementTypes.emplace(element, std::make_pair(level.own, level.mapped));
   return level;
 }
 

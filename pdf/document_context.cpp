@@ -48,6 +48,7 @@ void DocumentContext::Clear() {
   groups.clear();
   elements.clear();
   entries.clear();
+  elementTypes.clear();
   currentElement = nullptr;
   offset = 0;
   ReleaseHandle(roleMap);

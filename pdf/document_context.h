@@ -10,6 +10,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
@@ -54,6 +56,10 @@ class DocumentContext {
   // Structure types that stand for a paragraph of the source: "P", "LI", "ListItem",
   // "Caption", "Index", "H", "H1" to "H9", "TOCI".
   std::vector<ondrelkit::PdfAtom> paragraphTypes;
+  // Each structure element's own type and its type under the role map, by element, read once:
+  // every marked-content sequence climbs the same elements to the root.
+  std::unordered_map<const OkStructElem*, std::pair<ondrelkit::PdfAtom, ondrelkit::PdfAtom>>
+      elementTypes;
   bool hasRoleMap = false;
   // The open PDF (not owned): the content walk takes the role map from it.
   const OkDoc* document = nullptr;

@@ -1,5 +1,8 @@
 #include "pdf/pdf_comment.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 
@@ -63,6 +66,28 @@ std::string SubtypeName(const PdfComment& comment) {
 
 bool AnnotObjectLess::operator()(const OkObj* a, const OkObj* b) const {
   return Tables().objects->PdfObjCompare(a, b) < 0;
+}
+
+// Matching takes a character at most a point or so past an area (see character_match.cpp); the
+// margin is wider, so that what it leaves out is never a character an area takes.
+constexpr float kReachMargin = 4.0f;
+
+void PdfComment::AddArea(const UserRect& area, AreaRule rule) {
+  areas_.push_back(area);
+  areaRule_ = rule;
+  for (const float value : {area.xMin, area.yMin, area.xMax, area.yMax})
+    reachUnbounded_ = reachUnbounded_ || !std::isfinite(value);
+  reach_.xMin = std::min({reach_.xMin, area.xMin - kReachMargin, area.xMax - kReachMargin});
+  reach_.yMin = std::min({reach_.yMin, area.yMin - kReachMargin, area.yMax - kReachMargin});
+  reach_.xMax = std::max({reach_.xMax, area.xMin + kReachMargin, area.xMax + kReachMargin});
+  reach_.yMax = std::max({reach_.yMax, area.yMin + kReachMargin, area.yMax + kReachMargin});
+}
+
+bool PdfComment::MayCover(const UserRect& box) const {
+  if (reachUnbounded_) return true;
+  // Written so that a box with a coordinate that is no number is never ruled out.
+  return !(box.xMax < reach_.xMin || box.xMin > reach_.xMax || box.yMax < reach_.yMin ||
+           box.yMin > reach_.yMax);
 }
 
 }  // namespace osprevan::pdf

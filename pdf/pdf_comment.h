@@ -2,6 +2,7 @@
 // says, where it lies on its page, which text it covers, and the comments that hang on it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -49,10 +50,7 @@ class PdfComment {
   void AddBox(std::unique_ptr<CommentBox> box) { boxes_.push_back(std::move(box)); }
   // An area in PDF user space as the reviewer drew it: a quadrilateral's sides, a Caret's
   // drawn caret, or the rectangle of a comment without quadrilaterals.
-  void AddArea(const UserRect& area, AreaRule rule) {
-    areas_.push_back(area);
-    areaRule_ = rule;
-  }
+  void AddArea(const UserRect& area, AreaRule rule);
   void AppendMarkedText(const std::string& text) { markedText_ += text; }
   void SetMarkedText(std::string text) { markedText_ = std::move(text); }
   void SetRange(const TextRange& range) {
@@ -85,6 +83,9 @@ class PdfComment {
   const std::vector<std::unique_ptr<CommentBox>>& boxes() const { return boxes_; }
   const std::vector<UserRect>& areas() const { return areas_; }
   AreaRule areaRule() const { return areaRule_; }
+  // False only when a character with this box lies clear of every area, by more than any rule
+  // of matching reaches past an area; matching asks it first, for each character of the page.
+  bool MayCover(const UserRect& box) const;
   int32_t page() const { return page_; }
   const TextRange& range() const { return range_; }
   bool hasRange() const { return hasRange_; }
@@ -112,6 +113,9 @@ class PdfComment {
   std::vector<std::unique_ptr<CommentBox>> boxes_;
   std::vector<UserRect> areas_;
   AreaRule areaRule_ = AreaRule::Inset;
+  // Every area, widened by a margin; unbounded when an area has a coordinate that is no number.
+  UserRect reach_{INFINITY, INFINITY, -INFINITY, -INFINITY};
+  bool reachUnbounded_ = false;
   int32_t page_ = -1;
   TextRange range_;
   bool hasRange_ = false;

@@ -1,5 +1,7 @@
 #include "support/unicode_text.h"
 
+#include <algorithm>
+
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
@@ -21,6 +23,26 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& utf8) {
 
 std::optional<std::string> Utf16ToUtf8(const std::u16string& utf16) {
   if (utf16.empty()) return std::string();
+  // Text without surrogates, nearly all text, is converted here: the content walk converts
+  // every character of a PDF on its own, and a library call twice a character adds up.
+  if (std::none_of(utf16.begin(), utf16.end(),
+                   [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; })) {
+    std::string out;
+    out.reserve(utf16.size() * 3);
+    for (const char16_t unit : utf16) {
+      if (unit < 0x80) {
+        out += static_cast<char>(unit);
+      } else if (unit < 0x800) {
+        out += static_cast<char>(0xC0 | (unit >> 6));
+        out += static_cast<char>(0x80 | (unit & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | (unit >> 12));
+        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (unit & 0x3F));
+      }
+    }
+    return out;
+  }
   UErrorCode status = U_ZERO_ERROR;
   int32_t needed = 0;
   const auto* source = reinterpret_cast<const UChar*>(utf16.data());

@@ -127,6 +127,7 @@ class ContentCollector : public OutputDev {
   OkElement& NewElement(int32_t kind) {
     OkElement& element = content_->elements.emplace_back();
     element.kind = kind;
+    element.page = content_;
     open_.back()->content.elements.push_back(&element);
     return element;
   }
@@ -153,10 +154,13 @@ class ContentCollector : public OutputDev {
       newRun_ = true;
     }
     if (newRun_) {
-      text_->runs.emplace_back();
+      if (text_->runCount == 0) text_->firstRun = static_cast<uint32_t>(content_->runs.size());
+      content_->runs.push_back(TextRun{static_cast<uint32_t>(content_->glyphs.size()), 0});
+      ++text_->runCount;
       newRun_ = false;
     }
-    TextRun& run = text_->runs.back();
+    TextRun& run = content_->runs.back();
+    LibVector<char16_t>& unicode = content_->unicode;
     Glyph glyph{};
 
     // The glyph's cell: its advance along the baseline, from descent to ascent across it.
@@ -211,20 +215,21 @@ class ContentCollector : public OutputDev {
     glyph.codeCount = static_cast<uint8_t>(count);
     at_ += nBytes;
 
-    glyph.unicodeAt = static_cast<uint32_t>(run.unicode.size());
+    glyph.unicodeAt = static_cast<uint32_t>(unicode.size());
     for (int i = 0; i < uLen && u; ++i) {
       Unicode c = u[i];
       if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
       if (c >= 0x10000) {
-        run.unicode.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-        run.unicode.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        unicode.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+        unicode.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
       } else {
-        run.unicode.push_back(static_cast<char16_t>(c));
+        unicode.push_back(static_cast<char16_t>(c));
       }
     }
     glyph.unicodeCount =
-        static_cast<uint8_t>(std::min<size_t>(run.unicode.size() - glyph.unicodeAt, 255));
-    run.glyphs.push_back(glyph);
+        static_cast<uint8_t>(std::min<size_t>(unicode.size() - glyph.unicodeAt, 255));
+    content_->glyphs.push_back(glyph);
+    ++run.glyphCount;
   }
 
   PageContent* content_;
@@ -252,14 +257,14 @@ const OkElement* CheckedElement(const OkElement* element, int32_t kind) {
 
 const TextRun& RunOf(const OkElement* text, int32_t run) {
   CheckedElement(text, kPdfElementText);
-  if (run < 0 || static_cast<size_t>(run) >= text->runs.size()) Raise(kErrBadArgument);
-  return text->runs[static_cast<size_t>(run)];
+  if (run < 0 || static_cast<uint32_t>(run) >= text->runCount) Raise(kErrBadArgument);
+  return text->page->runs[text->firstRun + static_cast<uint32_t>(run)];
 }
 
 const Glyph& GlyphOf(const OkElement* text, int32_t run, int32_t index) {
   const TextRun& r = RunOf(text, run);
-  if (index < 0 || static_cast<size_t>(index) >= r.glyphs.size()) Raise(kErrBadArgument);
-  return r.glyphs[static_cast<size_t>(index)];
+  if (index < 0 || static_cast<uint32_t>(index) >= r.glyphCount) Raise(kErrBadArgument);
+  return text->page->glyphs[r.firstGlyph + static_cast<uint32_t>(index)];
 }
 
 const OkContent* PageContentOf(OkPage* page) {
@@ -303,11 +308,11 @@ const OkElement* TextMarkedContent(const OkElement* text) {
 }
 
 int32_t TextRunCount(const OkElement* text) {
-  return static_cast<int32_t>(CheckedElement(text, kPdfElementText)->runs.size());
+  return static_cast<int32_t>(CheckedElement(text, kPdfElementText)->runCount);
 }
 
 int32_t RunCharCount(const OkElement* text, int32_t run) {
-  return static_cast<int32_t>(RunOf(text, run).glyphs.size());
+  return static_cast<int32_t>(RunOf(text, run).glyphCount);
 }
 
 void CharBox(const OkElement* text, int32_t run, int32_t index, PdfFixed box[4]) {
@@ -326,11 +331,12 @@ size_t CharCodes(const OkElement* text, int32_t run, int32_t index, uint8_t* buf
 size_t CharUnicode(const OkElement* text, int32_t run, int32_t index, char16_t* buffer,
                    size_t capacity) {
   const Glyph& glyph = GlyphOf(text, run, index);
-  const TextRun& r = text->runs[static_cast<size_t>(run)];
   if (buffer && capacity) {
     const size_t count = std::min<size_t>(glyph.unicodeCount, capacity - 1);
-    // A glyph without Unicode may sit in a run that has none at all, whose data() is null.
-    if (count) std::memcpy(buffer, r.unicode.data() + glyph.unicodeAt, count * sizeof(char16_t));
+    // A page without any Unicode has an empty array, whose data() is null.
+    if (count) {
+      std::memcpy(buffer, text->page->unicode.data() + glyph.unicodeAt, count * sizeof(char16_t));
+    }
     buffer[count] = u'\0';
   }
   return glyph.unicodeCount;

@@ -15,17 +15,22 @@ template <typename T>
 using LibVector = std::vector<T, CallbackAllocator<T>>;
 
 struct Glyph {
-  float box[4];  // left, bottom, right, top in default user space
-  uint32_t unicodeAt;
+  float box[4];        // left, bottom, right, top in default user space
+  uint32_t unicodeAt;  // in the page's Unicode
   uint8_t unicodeCount;
   uint8_t codeCount;
   uint8_t codes[8];
 };
 
+// A run's glyphs stand one after the other in the page's glyphs, as a text element's runs do in
+// the page's runs: a page holds three growing arrays rather than two for every shown string,
+// which are mostly a few glyphs long.
 struct TextRun {
-  LibVector<Glyph> glyphs;
-  LibVector<char16_t> unicode;  // the glyphs' texts one after the other
+  uint32_t firstGlyph = 0;
+  uint32_t glyphCount = 0;
 };
+
+struct PageContent;
 
 }  // namespace ondrelkit
 
@@ -41,14 +46,19 @@ struct OkElement {
   OkContent content;
   // Text elements:
   const OkElement* markedContent = nullptr;
-  ondrelkit::LibVector<ondrelkit::TextRun> runs;
+  const ondrelkit::PageContent* page = nullptr;  // holds the runs
+  uint32_t firstRun = 0;
+  uint32_t runCount = 0;
 };
 
 namespace ondrelkit {
 
 struct PageContent : Handle {
   std::deque<OkElement, CallbackAllocator<OkElement>> elements;  // stable addresses
-  OkElement root;  // the page itself, a container without tag or MCID
+  LibVector<TextRun> runs;
+  LibVector<Glyph> glyphs;
+  LibVector<char16_t> unicode;  // the glyphs' texts one after the other
+  OkElement root;               // the page itself, a container without tag or MCID
   PageContent() { root.kind = kPdfElementContainer; }
 };
 

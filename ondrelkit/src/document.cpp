@@ -66,9 +66,8 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   std::vector<char> bytes = WholeFile(name);
   auto pdf = bytes.empty()
                  ? std::make_unique<PDFDoc>(std::make_unique<GooString>(name))
-                 : std::make_unique<PDFDoc>(new MemStream(bytes.data(), 0,
-                                                          static_cast<Goffset>(bytes.size()),
-                                                          Object(objNull)));
+                 : std::make_unique<PDFDoc>(new MemStream(
+                       bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
   if (!pdf->isOk()) Raise(pdf->getErrorCode() == errOpenFile ? kErrFileOpen : kErrDamaged);
   OkDoc* document = New<OkDoc>();
   // Moved, the vector keeps its buffer, which the document's stream points into.

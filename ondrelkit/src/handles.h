@@ -43,7 +43,8 @@ struct OkDoc : ondrelkit::Handle {
   // them, so they go after it.
   std::vector<char> bytes;
   std::unique_ptr<PDFDoc> pdf;
-  // Structure elements handed out, one per element, freed with the document.
+  // Structure elements handed out, one per element, freed with the document; null where what
+  // was looked up is no element.
   mutable std::map<StructKey, OkStructElem*> structElems;
   // Parent-tree entries already looked up, by StructParents number.
   mutable std::map<int, Object> parentTreeEntries;

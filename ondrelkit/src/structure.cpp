@@ -53,7 +53,12 @@ OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directK
   auto found = document->structElems.find(key);
   if (found != document->structElems.end()) return found->second;
   Object dict = raw.fetch(XRefOf(document));
-  if (!IsStructElem(dict)) return nullptr;
+  // What is no element is noted too: every parent chain ends at the tree's root, and reading
+  // the root again for each chain costs more than the rest of the climb.
+  if (!IsStructElem(dict)) {
+    document->structElems.emplace(key, nullptr);
+    return nullptr;
+  }
   OkStructElem* element = New<OkStructElem>();
   element->document = document;
   element->type = dict.dictLookup("S");

@@ -44,6 +44,11 @@ TEST(UnicodeText, RoundTripsAndRejectsMalformedInput) {
   EXPECT_EQ(Utf16ToUtf8(*wide), japanese);
   EXPECT_FALSE(Utf8ToUtf16("\xE6\xB3"));                 // truncated sequence
   EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, 0xD800)));  // lone surrogate
+  // Each length of UTF-8 at its edges, and a pair, which takes another way through.
+  const std::u16string edges = {0x0, 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0xD83D, 0xDE00};
+  EXPECT_EQ(Utf16ToUtf8(edges.substr(0, 6)),
+            std::string("\0\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF", 12));
+  EXPECT_EQ(Utf16ToUtf8(edges.substr(5)), "\xEF\xBF\xBF\xF0\x9F\x98\x80");
 }
 
 TEST(UnicodeText, PrefixNeverSplitsACharacter) {
