@@ -24,8 +24,9 @@ namespace ondrelkit {
 namespace {
 
 // Files up to this size are read whole into memory, so that Poppler lexes from memory rather
-// than from the file 256 bytes a system call; larger ones are read from the file as needed.
-constexpr uintmax_t kWholeFileLimit = uintmax_t{256} << 20;
+// than from the file 256 bytes a system call; larger ones are read from the file as needed, so
+// that the copy never adds more than this to the memory an import takes.
+constexpr uintmax_t kWholeFileLimit = uintmax_t{8} << 20;
 
 // The file's bytes; none when it is empty, larger than the limit or cannot be read (the file is
 // then opened by name, and Poppler says why it does not open).
