@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "host/engine/file_format.h"
 
@@ -192,7 +193,7 @@ class DocumentWriter {
       out_ << "  </frame>\n";
     }
     out_ << "</document>\n";
-    return out_.str();
+    return std::move(out_).str();  // the text itself, not a copy of a document's megabytes
   }
 
  private:
@@ -374,7 +375,7 @@ std::string WriteBook(const Book& book) {
   Keys keys;
   WriteStructure(out, book.structure, book.highestElement, keys, 1);
   out << "</book>\n";
-  return out.str();
+  return std::move(out).str();
 }
 
 }  // namespace tlhost
