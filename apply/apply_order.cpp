@@ -1,6 +1,7 @@
 #include "apply/apply_order.h"
 
-#include <list>
+#include <cstddef>
+#include <cstdint>
 
 #include "pdf/content_element.h"
 
@@ -15,33 +16,62 @@ const pdf::ContentElement* EndElement(const Placement& p) {
   return p.comment && p.comment->hasRange() ? p.comment->range().end.element : nullptr;
 }
 
-uint32_t EndContainerIndex(const Placement& p) {
-  const pdf::ContentElement* element = EndElement(p);
-  return element ? element->containerIndex : 0;
+// What the order compares of a placement, read once: each placement is compared with those
+// ordered before it, millions of times over a long document's thousands of comments.
+struct OrderKey {
+  tolvane::ObjectId flow = 0;
+  bool marker = false;    // it needs a marker
+  bool anchored = false;  // its range has both its elements
+  uint32_t endContainer = 0;
+  int32_t endOffset = 0;
+  bool cleanInsertion = false;  // an insertion or replacement, placed, without replies
+};
+
+OrderKey KeyOf(const Placement& p) {
+  OrderKey key;
+  key.flow = p.flow;
+  key.marker = NeedsMarker(p);
+  key.anchored = StartElement(p) && EndElement(p);
+  const pdf::ContentElement* end = EndElement(p);
+  key.endContainer = end ? end->containerIndex : 0;
+  key.endOffset = p.end.offset;
+  key.cleanInsertion =
+      (p.kind == PlacementKind::Insertion || p.kind == PlacementKind::Replacement) &&
+      !p.misplaced && p.comment && p.comment->replies().empty();
+  return key;
+}
+
+bool KeyGoesBefore(const OrderKey& a, const OrderKey& b) {
+  if (a.flow != b.flow) return a.flow < b.flow;
+  if (!a.marker) return true;
+  if (!b.marker) return false;
+  if (!a.anchored) return true;
+  if (a.endContainer != b.endContainer) return a.endContainer > b.endContainer;
+  if (a.endOffset != b.endOffset) return a.endOffset > b.endOffset;
+  return a.cleanInsertion;
 }
 
 }  // namespace
 
 bool GoesBefore(const Placement& a, const Placement& b) {
-  if (a.flow != b.flow) return a.flow < b.flow;
-  if (!NeedsMarker(a)) return true;
-  if (!NeedsMarker(b)) return false;
-  if (!StartElement(a) || !EndElement(a)) return true;
-  if (EndContainerIndex(a) != EndContainerIndex(b))
-    return EndContainerIndex(a) > EndContainerIndex(b);
-  if (a.end.offset != b.end.offset) return a.end.offset > b.end.offset;
-  return (a.kind == PlacementKind::Insertion || a.kind == PlacementKind::Replacement) &&
-         !a.misplaced && a.comment && a.comment->replies().empty();
+  return KeyGoesBefore(KeyOf(a), KeyOf(b));
 }
 
 std::vector<Placement*> ApplicationOrder(std::vector<Placement>& placements) {
-  std::list<Placement*> ordered;
-  for (Placement& placement : placements) {
+  std::vector<OrderKey> keys;
+  keys.reserve(placements.size());
+  for (const Placement& placement : placements) keys.push_back(KeyOf(placement));
+  std::vector<size_t> ordered;
+  ordered.reserve(placements.size());
+  for (size_t i = 0; i < placements.size(); ++i) {
     auto at = ordered.begin();
-    while (at != ordered.end() && !GoesBefore(placement, **at)) ++at;
-    ordered.insert(at, &placement);
+    while (at != ordered.end() && !KeyGoesBefore(keys[i], keys[*at])) ++at;
+    ordered.insert(at, i);
   }
-  return {ordered.begin(), ordered.end()};
+  std::vector<Placement*> result;
+  result.reserve(ordered.size());
+  for (const size_t i : ordered) result.push_back(&placements[i]);
+  return result;
 }
 
 bool SameSpot(const Placement& placement, const Placement* previous) {
