@@ -1,6 +1,5 @@
-// The arguments of "tolvane import FILE PDF [-o OUT] [--dry-run] [--report PATH]
-// [--phases]", and saving
-// what the import changed.
+// The arguments of "tolvane import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--phases]",
+// and saving what the import changed.
 #pragma once
 
 #include <ostream>
