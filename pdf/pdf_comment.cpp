@@ -28,6 +28,26 @@ PdfComment::~PdfComment() {
   }
 }
 
+void PdfComment::ReleaseAnnotations() {
+  const PdfTables& t = Tables();
+  // A thread may be deep: walked with a list, not by recursion.
+  std::vector<PdfComment*> pending{this};
+  while (!pending.empty()) {
+    PdfComment* record = pending.back();
+    pending.pop_back();
+    // Without a loaded library the handles are gone with it.
+    if (t.core) {
+      Guarded([&] { return t.core->PdfRelease(record->annotObject_), 0; }, 0);
+      Guarded([&] { return t.core->PdfRelease(record->annot_), 0; }, 0);
+    }
+    record->annotObject_ = nullptr;
+    record->annot_ = nullptr;
+    for (const std::unique_ptr<PdfComment>& reply : record->replies_)
+      pending.push_back(reply.get());
+    if (record->replacement_) pending.push_back(record->replacement_.get());
+  }
+}
+
 void PdfComment::TakeThread(std::vector<std::unique_ptr<PdfComment>>& into) {
   for (std::unique_ptr<PdfComment>& reply : replies_) into.push_back(std::move(reply));
   replies_.clear();

@@ -58,6 +58,10 @@ class PdfComment {
     hasRange_ = true;
   }
   void AddReply(std::unique_ptr<PdfComment> reply) { replies_.push_back(std::move(reply)); }
+  // Gives the handles of the annotation back to the library, this record's and those of its
+  // replies and replacement: once read, a record needs nothing more of the PDF, and the
+  // annotations' dictionaries are the largest part of what a long review's records hold.
+  void ReleaseAnnotations();
   void SetReplacement(std::unique_ptr<PdfComment> caret) { replacement_ = std::move(caret); }
   void SetMarkedState(uint32_t state) { markedState_ = state; }
   void SetReviewState(uint32_t state) { reviewState_ = state; }
@@ -68,6 +72,7 @@ class PdfComment {
   // What tells the comment apart across imports (pdf/comment_identity.h).
   void SetIdentity(std::string identity) { identity_ = std::move(identity); }
 
+  // Null once reading is done with the annotation (ReleaseAnnotations).
   const OkAnnot* annot() const { return annot_; }
   // The annotation's dictionary: the key under which `commentsByAnnot` holds the record.
   const OkObj* annotObject() const { return annotObject_; }

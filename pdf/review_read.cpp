@@ -62,6 +62,9 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   context.commentsByAnnot.clear();
   context.statesChanged.clear();
   context.pendingReplace = nullptr;
+  for (auto& [page, records] : context.commentsByPage)
+    for (const auto& record : records) record->ReleaseAnnotations();
+  for (const auto& record : context.filteredOut) record->ReleaseAnnotations();
   read.commentsByPage = std::move(context.commentsByPage);
   read.filteredOut = std::move(context.filteredOut);
   read.elements = std::move(context.elements);
