@@ -143,16 +143,14 @@ std::string CommentLine(const PdfComment& comment, const std::string& placement)
   return line + "}";
 }
 
-// Criteria that let every annotation through: all kinds and states, no period, and every
-// author of the PDF (an absent author included).
-void PassEverything(OkDoc* pdf, osprevan::pdf::FilterCriteria& criteria) {
+// Criteria that let every annotation through: all kinds and states, no period, every author.
+void PassEverything(osprevan::pdf::FilterCriteria& criteria) {
   criteria.kindMask = osprevan::pdf::kAllCommentKinds;
   criteria.markedStateMask = osprevan::pdf::kAllMarkedStates;
   criteria.reviewStateMask = osprevan::pdf::kAllReviewStates;
   criteria.migrationStateMask = osprevan::pdf::kAllMigrationStates;
   criteria.dateFilterOn = false;
-  osprevan::pdf::CollectAuthors(pdf, criteria.acceptedAuthors);
-  criteria.acceptedAuthors.insert("");
+  criteria.everyAuthor = true;
 }
 
 std::string Location(tolvane::ObjectId document, const tolvane::TTextLoc& location) {
@@ -211,7 +209,7 @@ int Run(const Arguments& arguments) {
     const osprevan::pdf::StructureTree tree(pdf);
     const int32_t pageCount = tree.PageCount();
     osprevan::pdf::FilterCriteria criteria;
-    PassEverything(pdf, criteria);
+    PassEverything(criteria);
     const int32_t last = arguments.lastPage ? std::min(arguments.lastPage, pageCount) : pageCount;
     const osprevan::pdf::ReviewRead read = osprevan::pdf::ReadReview(
         pdf, tree, document, {tree.Top(), arguments.firstPage - 1, last - 1}, criteria);
