@@ -14,6 +14,7 @@
 #include "apply/imported_comments.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
+#include "apply/tracked_insertions.h"
 #include "apply/validate_placement.h"
 #include "apply/wysiwyg_view.h"
 #include "hostlink/host_ops.h"
@@ -109,7 +110,9 @@ void Apply(ImportContext& context, std::vector<Placement>& placements,
            std::vector<ReportEntry>& report) {
   const Placement* previous = nullptr;
   std::vector<const Placement*> applied;
+  TrackedInsertions insertions;
   for (Placement* placement : ApplicationOrder(placements)) {
+    placement->insertions = &insertions;
     const bool done = !RanOutOfMemory(*placement) &&
                       GuardedStep(*placement, [&] {
                         return ApplyPlacement(*placement, SameSpot(*placement, previous));
@@ -118,6 +121,7 @@ void Apply(ImportContext& context, std::vector<Placement>& placements,
     report.push_back(ReportPlacement(*placement, done));
     if (done) applied.push_back(placement);
     previous = placement;
+    placement->insertions = nullptr;
   }
   // A comment not noted is imported again by a second import: no text is lost, and the
   // import goes on.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "apply/range_pieces.h"
+#include "apply/tracked_insertions.h"
 #include "hostlink/host_ops.h"
 
 namespace osprevan::apply {
@@ -24,6 +25,7 @@ bool ConditionChange::Read(const Placement& placement, const std::string& condit
   kind_ = placement.kind;
   name_ = conditionName;
   stamp_ = StampOf(placement.comment);
+  insertions_ = placement.insertions;
   runs_.clear();
   written_ = 0;
   entered_.clear();
@@ -80,8 +82,9 @@ bool ConditionChange::AddRun(ObjectId paragraph, int32_t offset, int32_t length)
     value.property = prop;
     run.before.push_back(std::move(value));
   }
+  const bool staysInserted = StaysInserted(run);
   for (ObjectId id : run.before.front().ids) {
-    if (Keeps(id)) run.kept.push_back(id);
+    if (Keeps(id) || (staysInserted && NameOf(id) == kAddedCondition)) run.kept.push_back(id);
   }
   runs_.push_back(std::move(run));
   return true;
@@ -90,14 +93,30 @@ bool ConditionChange::AddRun(ObjectId paragraph, int32_t offset, int32_t length)
 // Inserted text sheds a deletion and the reviewer's marks; deleted text sheds an insertion;
 // any other condition joins what is there.
 bool ConditionChange::Keeps(ObjectId condition) {
-  auto it = names_.find(condition);
-  if (it == names_.end())
-    it = names_.emplace(condition, HostGetString(document_, condition, P_COND_NAME)).first;
-  const std::string& name = it->second;
+  const std::string& name = NameOf(condition);
   if (name_ == kAddedCondition)
     return name != kDeletedCondition && name != kUnderlineCondition && name != kHighlightCondition;
   if (name_ == kDeletedCondition) return name != kAddedCondition;
   return true;
+}
+
+// A deletion keeps a run's insertion when this placing inserted the run, and when the run is
+// struck already: marking struck text again changes nothing of it.
+bool ConditionChange::StaysInserted(const Run& run) {
+  if (name_ != kDeletedCondition) return false;
+  const std::vector<ObjectId>& had = run.before[0].ids;
+  if (std::any_of(had.begin(), had.end(),
+                  [&](ObjectId id) { return NameOf(id) == kDeletedCondition; })) {
+    return true;
+  }
+  return insertions_ && insertions_->Holds(run.before[1].sval, run.before[2].ival);
+}
+
+const std::string& ConditionChange::NameOf(ObjectId condition) {
+  auto it = names_.find(condition);
+  if (it == names_.end())
+    it = names_.emplace(condition, HostGetString(document_, condition, P_COND_NAME)).first;
+  return it->second;
 }
 
 bool ConditionChange::Write(ObjectId condition) {
@@ -129,6 +148,7 @@ bool ConditionChange::Write(ObjectId condition) {
       return false;
     }
   }
+  if (name_ == kAddedCondition && insertions_) insertions_->Note(stamp_);
   return true;
 }
 

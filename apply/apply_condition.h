@@ -54,11 +54,14 @@ class ConditionChange {
   bool ReadPiece(const tolvane::TTextRange& piece, std::vector<tolvane::TTextRange>& pieces);
   bool AddRun(tolvane::ObjectId paragraph, int32_t offset, int32_t length);
   bool Keeps(tolvane::ObjectId condition);
+  const std::string& NameOf(tolvane::ObjectId condition);
+  bool StaysInserted(const Run& run);
 
   tolvane::ObjectId document_ = 0;
   PlacementKind kind_ = PlacementKind::Other;
   std::string name_;
   ChangeStamp stamp_;
+  TrackedInsertions* insertions_ = nullptr;  // not owned
   std::vector<Run> runs_;
   size_t written_ = 0;
   bool kept_ = false;

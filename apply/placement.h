@@ -57,6 +57,8 @@ enum class PlacementReason : uint8_t {
 // A short English name of the reason, for diagnostics and reports.
 const char* ReasonName(PlacementReason reason);
 
+class TrackedInsertions;
+
 struct Placement {
   PlacementKind kind = PlacementKind::Other;
   std::string dateText;  // the comment's date as the PDF library writes it
@@ -67,6 +69,8 @@ struct Placement {
   tolvane::ObjectId document = 0;
   bool misplaced = false;
   const pdf::PdfComment* comment = nullptr;  // not owned
+  // What the placing this placement belongs to has inserted so far; not owned, none outside one.
+  TrackedInsertions* insertions = nullptr;
   PlacementReason reason = PlacementReason::None;
 
   // Why applying it failed, apart from why it was misplaced; the first one found stays.
