@@ -11,6 +11,7 @@
 #include "poppler/Stream.h"
 #include "poppler/XRef.h"
 #include "poppler/goo/GooString.h"
+#include "src/block_file_stream.h"
 #include "src/handles.h"
 #include "src/operations.h"
 #include "src/page_tree.h"
@@ -24,8 +25,8 @@ namespace ondrelkit {
 namespace {
 
 // Files up to this size are read whole into memory, so that Poppler lexes from memory rather
-// than from the file 256 bytes a system call; larger ones are read from the file as needed, so
-// that the copy never adds more than this to the memory an import takes.
+// than from the file 256 bytes a system call; larger ones are read through a cache of a few
+// large blocks, so that the copy never adds more than this to the memory an import takes.
 constexpr uintmax_t kWholeFileLimit = uintmax_t{8} << 20;
 
 // The file's bytes; none when it is empty, larger than the limit or cannot be read (the file is
@@ -65,10 +66,16 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   if (!path || !fileSystem) Raise(kErrBadArgument);
   const std::string name = Utf16ToUtf8(path->path);
   std::vector<char> bytes = WholeFile(name);
-  auto pdf = bytes.empty()
-                 ? std::make_unique<PDFDoc>(std::make_unique<GooString>(name))
-                 : std::make_unique<PDFDoc>(new MemStream(
-                       bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+  std::unique_ptr<PDFDoc> pdf;
+  if (!bytes.empty()) {
+    pdf = std::make_unique<PDFDoc>(
+        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+  } else if (auto blocks = ondrelkit::BlockFileStream::Open(name)) {
+    pdf = std::make_unique<PDFDoc>(blocks.release());
+  } else {
+    // Poppler opens it by name, and says why it cannot.
+    pdf = std::make_unique<PDFDoc>(std::make_unique<GooString>(name));
+  }
   if (!pdf->isOk()) Raise(pdf->getErrorCode() == errOpenFile ? kErrFileOpen : kErrDamaged);
   OkDoc* document = New<OkDoc>();
   // Moved, the vector keeps its buffer, which the document's stream points into.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ struct OkDoc : ondrelkit::Handle {
   // Structure elements handed out, one per element, freed with the document; null where what
   // was looked up is no element.
   mutable std::map<StructKey, OkStructElem*> structElems;
+  // The structure tree's root dictionary (null without one) and its reference, read once.
+  mutable std::optional<Object> structRoot;
+  mutable Ref structRootRef{-1, -1};
+  // The parent tree's entries as stored, by StructParents number, read whole at the first
+  // lookup: one page at a time, a flat tree would be read again for every page.
+  mutable std::unique_ptr<std::map<int, Object>> parentTreeNumbers;
   // Parent-tree entries already looked up, by StructParents number.
   mutable std::map<int, Object> parentTreeEntries;
   // The page tree as the file holds it, read when Poppler first cannot give a page.

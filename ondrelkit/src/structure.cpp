@@ -1,5 +1,7 @@
 // The structure tree, read from the raw objects so that damaged trees give errors or null
 // results, not crashes: every walk is bounded in depth and remembers what it visited.
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -30,13 +32,20 @@ const OkStructElem* Checked(const OkStructElem* element) {
   return element;
 }
 
+// Read once: every page's parent-tree lookup and every kid of the root starts from it.
 Object StructTreeRoot(const OkDoc* document, Ref* ref = nullptr) {
-  Object catalog = XRefOf(document)->getCatalog();
-  if (!catalog.isDict()) return Object();
-  const Object& raw = catalog.dictLookupNF("StructTreeRoot");
-  if (ref) *ref = raw.isRef() ? raw.getRef() : Ref{kRootNum, 0};
-  Object root = raw.fetch(XRefOf(document));
-  return root.isDict() ? std::move(root) : Object();
+  if (!document->structRoot) {
+    Object root;
+    Object catalog = XRefOf(document)->getCatalog();
+    if (catalog.isDict()) {
+      const Object& raw = catalog.dictLookupNF("StructTreeRoot");
+      document->structRootRef = raw.isRef() ? raw.getRef() : Ref{kRootNum, 0};
+      root = raw.fetch(XRefOf(document));
+    }
+    document->structRoot = root.isDict() ? std::move(root) : Object();
+  }
+  if (ref) *ref = document->structRootRef;
+  return document->structRoot->copy();
 }
 
 bool IsStructElem(const Object& dict) {
@@ -185,48 +194,43 @@ int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Wal
                         node.dictLookup("K"), depth, walk);
 }
 
-// A number-tree lookup, with /Limits to skip kids and a guard against cycles.
-Object NumberTreeFind(XRef* xref, const Object& node, int key, int depth, std::set<Ref>& seen) {
-  if (depth > kMaxDepth || !node.isDict()) return Object();
+// Every entry of a number tree as stored, the first of a number kept, with a guard against
+// cycles and depth.
+void CollectNumbers(XRef* xref, const Object& node, int depth, std::set<Ref>& seen,
+                    std::map<int, Object>& out) {
+  if (depth > kMaxDepth || !node.isDict()) return;
   Object nums = node.dictLookup("Nums");
   if (nums.isArray()) {
     for (int i = 0; i + 1 < nums.arrayGetLength(); i += 2) {
       Object number = nums.arrayGet(i);
-      if (number.isInt() && number.getInt() == key) return nums.arrayGetNF(i + 1).copy();
+      if (number.isInt()) out.emplace(number.getInt(), nums.arrayGetNF(i + 1).copy());
     }
   }
   Object kids = node.dictLookup("Kids");
-  if (!kids.isArray()) return Object();
+  if (!kids.isArray()) return;
   for (int i = 0; i < kids.arrayGetLength(); ++i) {
     const Object& raw = kids.arrayGetNF(i);
-    if (raw.isRef()) {
-      if (seen.count(raw.getRef())) continue;
-      seen.insert(raw.getRef());
-    }
-    Object kid = raw.fetch(xref);
-    Object limits = kid.isDict() ? kid.dictLookup("Limits") : Object();
-    if (limits.isArray() && limits.arrayGetLength() == 2) {
-      Object low = limits.arrayGet(0), high = limits.arrayGet(1);
-      if (low.isInt() && high.isInt() && (key < low.getInt() || key > high.getInt())) continue;
-    }
-    Object found = NumberTreeFind(xref, kid, key, depth + 1, seen);
-    if (!found.isNull()) return found;
+    if (raw.isRef() && !seen.insert(raw.getRef()).second) continue;
+    CollectNumbers(xref, raw.fetch(xref), depth + 1, seen, out);
   }
-  return Object();
 }
 
 // The parent-tree entry for a page's StructParents number: an array indexed by MCID.
 const Object& ParentTreeEntry(const OkDoc* document, int structParents) {
   auto found = document->parentTreeEntries.find(structParents);
   if (found != document->parentTreeEntries.end()) return found->second;
-  Object root = StructTreeRoot(document);
-  Object entry;
-  if (root.isDict()) {
-    Object tree = root.dictLookup("ParentTree");
-    std::set<Ref> seen;
-    Object raw = NumberTreeFind(XRefOf(document), tree, structParents, 0, seen);
-    entry = raw.fetch(XRefOf(document));
+  if (!document->parentTreeNumbers) {
+    auto numbers = std::make_unique<std::map<int, Object>>();
+    Object root = StructTreeRoot(document);
+    if (root.isDict()) {
+      std::set<Ref> seen;
+      CollectNumbers(XRefOf(document), root.dictLookup("ParentTree"), 0, seen, *numbers);
+    }
+    document->parentTreeNumbers = std::move(numbers);
   }
+  Object entry;
+  const auto raw = document->parentTreeNumbers->find(structParents);
+  if (raw != document->parentTreeNumbers->end()) entry = raw->second.fetch(XRefOf(document));
   return document->parentTreeEntries.emplace(structParents, std::move(entry)).first->second;
 }
 
