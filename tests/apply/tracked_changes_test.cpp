@@ -74,7 +74,8 @@ TEST_F(TrackedChangesTest, ADeletionKeepsAnInsertionOnlyWhereTheImportMadeItOrTe
     const char* name;
     const char* heldAuthor;  // a stamp this placing inserted with; null: none
     int32_t heldTime;
-    // A run the document has after "Old added and gone" is struck by Ana
+    bool insertFirst;  // Mika's " new" is inserted after "Old" by the same placing first
+    // A run the document has after Ana struck its first 18 characters
     const char* conditions;
     const char* author;
     int32_t time;
@@ -82,28 +83,24 @@ TEST_F(TrackedChangesTest, ADeletionKeepsAnInsertionOnlyWhereTheImportMadeItOrTe
   };
   const char* both = "TL8_TRACK_CHANGES_ADDED\\|TL8_TRACK_CHANGES_DELETED";
   const Case cases[] = {
-      {"AnEarlierInsertionBecomesStruck", nullptr, 0, "TL8_TRACK_CHANGES_DELETED", "Ana", -1,
+      {"AnEarlierInsertionBecomesStruck", nullptr, 0, false, "TL8_TRACK_CHANGES_DELETED", "Ana", -1,
        "Old added and "},
-      {"ThisImportsInsertionStaysOne", "Rei", 5, both, "Ana", -1, "added"},
-      {"StruckInsertionKeepsItsStamp", nullptr, 0, both, "Sato", 7, "gone"},
+      {"ThisImportsInsertionStaysOne", "Rei", 5, false, both, "Ana", -1, "added"},
+      {"StruckInsertionKeepsItsStamp", nullptr, 0, false, both, "Sato", 7, "gone"},
+      {"InsertedByThisPlacingStaysOne", nullptr, 0, true, both, "Ana", -1, " new"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
     if (c.heldAuthor) insertions_.Note({c.heldAuthor, c.heldTime});
+    if (c.insertFirst) {
+      ASSERT_TRUE(Apply(PlacementKind::Insertion, "Mika", 3, 3, " new"));
+    }
     ASSERT_TRUE(Apply(PlacementKind::Deletion, "Ana", 0, 18));
     EXPECT_TRUE(HasRun(c.conditions, c.author, c.time, c.text)) << Written();
     TearDown();
     insertions_ = {};
   }
-}
-
-TEST_F(TrackedChangesTest, StrikingTextInsertedBeforeInTheSamePlacingKeepsBothConditions) {
-  ASSERT_TRUE(Apply(PlacementKind::Insertion, "Mika", 3, 3, " new"));
-  ASSERT_TRUE(Apply(PlacementKind::Deletion, "Ana", 0, 7));
-  EXPECT_TRUE(HasRun("TL8_TRACK_CHANGES_DELETED", "Ana", -1, "Old")) << Written();
-  EXPECT_TRUE(HasRun("TL8_TRACK_CHANGES_ADDED\\|TL8_TRACK_CHANGES_DELETED", "Ana", -1, " new"))
-      << Written();
 }
 
 }  // namespace
