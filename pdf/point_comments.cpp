@@ -43,11 +43,11 @@ void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
 
 // A note's marker goes after the word under its icon; on a blank or a punctuation mark it stays
 // before that character, which is the end of the word before it.
-void MoveNoteToWordEnd(PdfComment& comment) {
+void MoveNoteToWordEnd(PdfComment& comment, WordBreaks& words) {
   if (!comment.pointMatched() || !comment.hasRange()) return;
   TextPosition at = comment.range().start;
   if (!at.element) return;
-  const WordSpan word = WordAt(at.element->chars, at.offset);
+  const WordSpan word = words.WordAt(at.element->chars, at.offset);
   if (!word.isWord) return;
   at.offset = word.end;
   comment.SetRange({at, at});
@@ -55,14 +55,14 @@ void MoveNoteToWordEnd(PdfComment& comment) {
 
 // A text box takes every word it touches whole, in text written with blanks between words. The
 // marked text gains what the range gained.
-void WidenTextBoxToWords(PdfComment& comment) {
+void WidenTextBoxToWords(PdfComment& comment, WordBreaks& words) {
   if (!comment.hasRange()) return;
   TextRange range = comment.range();
   if (!range.start.element || !range.end.element || range.end.offset == 0) return;
   const ElementCharacters& first = range.start.element->chars;
   const ElementCharacters& last = range.end.element->chars;
-  const WordSpan startWord = WordAt(first, range.start.offset);
-  const WordSpan endWord = WordAt(last, range.end.offset - 1);
+  const WordSpan startWord = words.WordAt(first, range.start.offset);
+  const WordSpan endWord = words.WordAt(last, range.end.offset - 1);
   std::string marked = comment.markedText();
   if (startWord.isWord && !startWord.ideographic && startWord.start < range.start.offset) {
     // A word that starts its element starts a line of the marked text.
@@ -135,15 +135,16 @@ void PlacePointComments(DocumentContext& context) {
   if (page == context.commentsByPage.end()) return;
   const MatchSubtypes subtypes = MakeMatchSubtypes();
   std::optional<std::vector<PageLine>> lines;  // made for the first Caret
+  WordBreaks words;
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
     if (HasSubtype(comment, subtypes.caret)) {
       if (!lines) lines = PageLines(context.pageElements);
       PlaceCaret(comment, *lines);
     } else if (HasSubtype(comment, subtypes.text)) {
-      MoveNoteToWordEnd(comment);
+      MoveNoteToWordEnd(comment, words);
     } else if (HasSubtype(comment, subtypes.freeText)) {
-      WidenTextBoxToWords(comment);
+      WidenTextBoxToWords(comment, words);
     } else {
       TrimMarkupReach(comment);
     }

@@ -1,9 +1,6 @@
 #include "pdf/word_bounds.h"
 
-#include <unicode/ubrk.h>
-
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,13 +13,13 @@ namespace {
 // there, which leaves a note inside a word rather than reading a long paragraph again.
 constexpr uint32_t kReach = 48;
 
-struct BreakCloser {
-  void operator()(UBreakIterator* it) const { ubrk_close(it); }
-};
-
 }  // namespace
 
-WordSpan WordAt(const ElementCharacters& chars, uint32_t offset) {
+WordBreaks::~WordBreaks() {
+  if (iterator_) ubrk_close(iterator_);
+}
+
+WordSpan WordBreaks::WordAt(const ElementCharacters& chars, uint32_t offset) {
   const WordSpan alone{offset, offset + 1, false};
   if (offset >= chars.size()) return {offset, offset, false};
   const uint32_t from = offset > kReach ? offset - kReach : 0;
@@ -39,14 +36,22 @@ WordSpan WordAt(const ElementCharacters& chars, uint32_t offset) {
   if (starts[offset - from + 1] == at) return alone;  // a character without text
 
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UBreakIterator, BreakCloser> it(
-      ubrk_open(UBRK_WORD, "", reinterpret_cast<const UChar*>(text.data()),
-                static_cast<int32_t>(text.size()), &status));
-  if (U_FAILURE(status) || !it) return alone;
-  const int32_t end = ubrk_following(it.get(), at);
-  const int32_t rule = ubrk_getRuleStatus(it.get());
+  if (!iterator_ && !failed_) {
+    iterator_ = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
+    if (U_FAILURE(status)) {
+      if (iterator_) ubrk_close(iterator_);
+      iterator_ = nullptr;
+      failed_ = true;
+    }
+  }
+  if (!iterator_) return alone;
+  ubrk_setText(iterator_, reinterpret_cast<const UChar*>(text.data()),
+               static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return alone;
+  const int32_t end = ubrk_following(iterator_, at);
+  const int32_t rule = ubrk_getRuleStatus(iterator_);
   if (end == UBRK_DONE || (rule >= UBRK_WORD_NONE && rule < UBRK_WORD_NONE_LIMIT)) return alone;
-  const int32_t start = ubrk_preceding(it.get(), at + 1);
+  const int32_t start = ubrk_preceding(iterator_, at + 1);
   if (start == UBRK_DONE) return alone;
   // Boundaries inside a character (never met: one character is one cluster) round outward.
   const auto index = [&](int32_t unit, bool up) {

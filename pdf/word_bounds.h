@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include <unicode/ubrk.h>
+
 #include "pdf/element_characters.h"
 
 namespace osprevan::pdf {
@@ -18,6 +20,21 @@ struct WordSpan {
   // blanks, which a reviewer's box may well cut on purpose.
   bool ideographic = false;
 };
-WordSpan WordAt(const ElementCharacters& chars, uint32_t offset);
+
+// A word-break iterator opened at its first use and given each text in turn: opening one costs
+// far more than finding a word with it, and a page may hold hundreds of notes.
+class WordBreaks {
+ public:
+  WordBreaks() = default;
+  ~WordBreaks();
+  WordBreaks(const WordBreaks&) = delete;
+  WordBreaks& operator=(const WordBreaks&) = delete;
+
+  WordSpan WordAt(const ElementCharacters& chars, uint32_t offset);
+
+ private:
+  UBreakIterator* iterator_ = nullptr;
+  bool failed_ = false;  // the iterator cannot be opened: every character stands alone
+};
 
 }  // namespace osprevan::pdf
