@@ -7,10 +7,13 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fixture_pdfs.h"
+#include "hand_made_pdf.h"
 #include "poppler/PDFDoc.h"
 
 namespace ondrelkit {
@@ -122,22 +125,40 @@ TEST_F(BlockFileStreamTest, AStreamKeepsItsBlockWhileOthersPassTheCacheBy) {
   }
 }
 
+// Poppler reads a PDF through it as from the file: also one whose cross-reference table points
+// at the wrong offsets, which Poppler rebuilds by reading the whole file from its end and start.
 TEST(BlockFileStreamPdfTest, PopplerReadsAPdfThroughItAsFromTheFile) {
   const std::string path = ::testing::TempDir() + "block_file_stream_test.pdf";
-  testing::WriteCairoPdf(path, 3, "Blocks", true, "test");
-  auto stream = BlockFileStream::Open(path);
-  ASSERT_NE(stream, nullptr);
-  PDFDoc throughBlocks(stream.release());
-  PDFDoc byName(std::make_unique<GooString>(path));
-  ASSERT_TRUE(throughBlocks.isOk());
-  ASSERT_TRUE(byName.isOk());
-  EXPECT_EQ(throughBlocks.getNumPages(), 3);
-  EXPECT_EQ(throughBlocks.getNumPages(), byName.getNumPages());
-  for (int page = 1; page <= 3; ++page) {
-    Object a = throughBlocks.getPage(page)->getContents();
-    Object b = byName.getPage(page)->getContents();
-    ASSERT_TRUE(a.isStream() && b.isStream());
-    EXPECT_EQ(a.getStream()->toUnsignedChars(), b.getStream()->toUnsignedChars());
+  const std::string page =
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R >>";
+  const std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", page,
+                                            testing::Stream("BT ET")};
+  const struct {
+    const char* name;
+    std::function<void()> write;
+    int pages;
+  } cases[] = {
+      {"Tagged", [&] { testing::WriteCairoPdf(path, 3, "Blocks", true, "test"); }, 3},
+      {"BrokenCrossReferences", [&] { testing::WriteHandMadePdf(path, objects, true); }, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.write();
+    auto stream = BlockFileStream::Open(path);
+    ASSERT_NE(stream, nullptr);
+    PDFDoc throughBlocks(stream.release());
+    PDFDoc byName(std::make_unique<GooString>(path));
+    ASSERT_TRUE(throughBlocks.isOk());
+    ASSERT_TRUE(byName.isOk());
+    EXPECT_EQ(throughBlocks.getNumPages(), c.pages);
+    EXPECT_EQ(byName.getNumPages(), c.pages);
+    for (int number = 1; number <= c.pages; ++number) {
+      Object a = throughBlocks.getPage(number)->getContents();
+      Object b = byName.getPage(number)->getContents();
+      ASSERT_TRUE(a.isStream() && b.isStream());
+      EXPECT_EQ(a.getStream()->toUnsignedChars(), b.getStream()->toUnsignedChars());
+    }
   }
   EXPECT_EQ(BlockFileStream::Open(::testing::TempDir() + "no-such-file.pdf"), nullptr);
   EXPECT_EQ(BlockFileStream::Open(::testing::TempDir()), nullptr);  // a directory
