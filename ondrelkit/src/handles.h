@@ -50,11 +50,9 @@ struct OkDoc : ondrelkit::Handle {
   // The structure tree's root dictionary (null without one) and its reference, read once.
   mutable std::optional<Object> structRoot;
   mutable Ref structRootRef{-1, -1};
-  // The parent tree's entries as stored, by StructParents number, read whole at the first
+  // The parent tree's entries, fetched, by StructParents number; read whole at the first
   // lookup: one page at a time, a flat tree would be read again for every page.
-  mutable std::unique_ptr<std::map<int, Object>> parentTreeNumbers;
-  // Parent-tree entries already looked up, by StructParents number.
-  mutable std::map<int, Object> parentTreeEntries;
+  mutable std::optional<std::map<int, Object>> parentTree;
   // The page tree as the file holds it, read when Poppler first cannot give a page.
   mutable std::unique_ptr<ondrelkit::PageTree> pageTree;
   ~OkDoc() override;

@@ -1,7 +1,6 @@
 // The structure tree, read from the raw objects so that damaged trees give errors or null
 // results, not crashes: every walk is bounded in depth and remembers what it visited.
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -194,7 +193,7 @@ int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Wal
                         node.dictLookup("K"), depth, walk);
 }
 
-// Every entry of a number tree as stored, the first of a number kept, with a guard against
+// Every entry of a number tree, fetched, the first of a number kept, with a guard against
 // cycles and depth.
 void CollectNumbers(XRef* xref, const Object& node, int depth, std::set<Ref>& seen,
                     std::map<int, Object>& out) {
@@ -203,7 +202,8 @@ void CollectNumbers(XRef* xref, const Object& node, int depth, std::set<Ref>& se
   if (nums.isArray()) {
     for (int i = 0; i + 1 < nums.arrayGetLength(); i += 2) {
       Object number = nums.arrayGet(i);
-      if (number.isInt()) out.emplace(number.getInt(), nums.arrayGetNF(i + 1).copy());
+      if (number.isInt() && !out.count(number.getInt()))
+        out.emplace(number.getInt(), nums.arrayGet(i + 1));
     }
   }
   Object kids = node.dictLookup("Kids");
@@ -215,23 +215,19 @@ void CollectNumbers(XRef* xref, const Object& node, int depth, std::set<Ref>& se
   }
 }
 
-// The parent-tree entry for a page's StructParents number: an array indexed by MCID.
+// The parent-tree entry for a page's StructParents number: an array indexed by MCID; null when
+// the tree has none.
 const Object& ParentTreeEntry(const OkDoc* document, int structParents) {
-  auto found = document->parentTreeEntries.find(structParents);
-  if (found != document->parentTreeEntries.end()) return found->second;
-  if (!document->parentTreeNumbers) {
-    auto numbers = std::make_unique<std::map<int, Object>>();
+  if (!document->parentTree) {
+    std::map<int, Object> entries;
     Object root = StructTreeRoot(document);
     if (root.isDict()) {
       std::set<Ref> seen;
-      CollectNumbers(XRefOf(document), root.dictLookup("ParentTree"), 0, seen, *numbers);
+      CollectNumbers(XRefOf(document), root.dictLookup("ParentTree"), 0, seen, entries);
     }
-    document->parentTreeNumbers = std::move(numbers);
+    document->parentTree = std::move(entries);
   }
-  Object entry;
-  const auto raw = document->parentTreeNumbers->find(structParents);
-  if (raw != document->parentTreeNumbers->end()) entry = raw->second.fetch(XRefOf(document));
-  return document->parentTreeEntries.emplace(structParents, std::move(entry)).first->second;
+  return document->parentTree->try_emplace(structParents).first->second;
 }
 
 }  // namespace
