@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -84,6 +85,26 @@ TEST_F(LibraryTest, OpensTaggedUntaggedMissingAndDamagedFiles) {
   std::ofstream((dir_ / "junk.pdf").string()) << "%PDF-1.7\nnot really a pdf\n";
   EXPECT_THROW(lib_.Open((dir_ / "junk.pdf").string()), PdfError);
   EXPECT_EQ(lib_.core->PdfErrorCode(), 5);
+}
+
+// Poppler's reports of what it repaired are noise to the host, unless someone debugging asks.
+TEST(LibraryDiagnostics, RepairReportsReachTheErrorOutputOnlyWhenAsked) {
+  const fs::path junk =
+      fs::temp_directory_path() / ("ondrelkit_junk_" + std::to_string(::getpid()));
+  std::ofstream(junk) << "%PDF-1.7\nnot really a pdf\n";
+  for (const bool asked : {true, false}) {
+    if (asked) {
+      ::setenv("OK_DEBUG", "1", 1);
+    } else {
+      ::unsetenv("OK_DEBUG");
+    }
+    const LibrarySession session;  // the library reads the setting as it starts
+    ::testing::internal::CaptureStderr();
+    EXPECT_THROW(session.Open(junk.string()), PdfError);
+    const std::string reported = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reported.find("Ondrelkit: ") != std::string::npos, asked) << reported;
+  }
+  fs::remove(junk);
 }
 
 }  // namespace
