@@ -4,6 +4,7 @@
 #include "src/block_file_stream.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -24,7 +25,8 @@ constexpr Goffset kBlock = Goffset{64} << 10;
 class BlockFileStreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = ::testing::TempDir() + "block_file_stream_test.bin";
+    // ctest runs each test of this fixture as its own process, side by side: one file each.
+    path_ = ::testing::TempDir() + "block_file_stream_test_" + std::to_string(::getpid()) + ".bin";
     // Spans several blocks and ends in a short one; no two neighbouring blocks look alike.
     bytes_.resize(static_cast<size_t>(20 * kBlock + 1234));
     for (size_t i = 0; i < bytes_.size(); ++i)
@@ -128,7 +130,8 @@ TEST_F(BlockFileStreamTest, AStreamKeepsItsBlockWhileOthersPassTheCacheBy) {
 // Poppler reads a PDF through it as from the file: also one whose cross-reference table points
 // at the wrong offsets, which Poppler rebuilds by reading the whole file from its end and start.
 TEST(BlockFileStreamPdfTest, PopplerReadsAPdfThroughItAsFromTheFile) {
-  const std::string path = ::testing::TempDir() + "block_file_stream_test.pdf";
+  const std::string path =
+      ::testing::TempDir() + "block_file_stream_test_" + std::to_string(::getpid()) + ".pdf";
   const std::string page =
       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R >>";
   const std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
