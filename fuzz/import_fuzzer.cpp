@@ -3,6 +3,11 @@
 // The plug-in opens and checks the PDF, reads its comments, walks its pages and places what it
 // found. Besides crashes and sanitizer reports, two promises are checked on every input: a
 // refused PDF leaves the document exactly as it was, and an import that ran lost no text.
+//
+// The host's engine never gives an object id twice, and every input opens the document afresh
+// and may add markers, so one host lasts a few hundred thousand inputs. Before its ids run low,
+// the next input gets a fresh host with the plug-in loaded again. IMPORT_FUZZER_INPUTS_PER_HOST=N
+// starts a fresh host every N inputs, so that the regression tests also run that path.
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "host/cli/session_setup.h"
@@ -48,9 +54,6 @@ class ImportUnderTest {
       std::abort();
     }
     host_.client(0).Initialize(tolvane::INIT_STARTUP);
-    // The plug-in loads the PDF library for each import; held here, that is a count kept rather
-    // than the library and its dependencies loaded afresh for every input.
-    pdfLibrary_ = win::LoadLibrary(OSPREVAN_PDF_LIBRARY);
     // Every input starts from the same document: what it held is read once.
     const tolvane::ObjectId id = OpenDocument();
     pristine_ = tlhost::WriteDocument(*host_.engine().document(id));
@@ -59,7 +62,6 @@ class ImportUnderTest {
   }
   ~ImportUnderTest() {
     host_.UnloadClients();
-    if (pdfLibrary_) win::FreeLibrary(pdfLibrary_);
     std::error_code ignored;
     fs::remove_all(directory_, ignored);
   }
@@ -95,6 +97,16 @@ class ImportUnderTest {
     }
     engine.Close(id, tolvane::CLOSE_DISCARD);
     host_.recorder().Clear();
+    ++inputs_;
+  }
+
+  // Whether the next input needs a fresh host: its engine's ids run low, or the inputs per host
+  // asked for have run.
+  bool Spent(long inputsPerHost) {
+    // Far more than one import of a largest input makes; an ordinary one takes about fifty.
+    constexpr uint32_t kIdsInReserve = 1u << 20;
+    return host_.engine().objectIdsLeft() < kIdsInReserve ||
+           (inputsPerHost > 0 && inputs_ >= inputsPerHost);
   }
 
  private:
@@ -103,17 +115,62 @@ class ImportUnderTest {
     tlhost::Engine& engine = host_.engine();
     tolvane::ObjectId id = 0;
     std::vector<tlhost::PropValue> returned;
-    if (engine.OpenFile(OSPREVAN_FUZZ_DOCUMENT, {}, id, returned) != 0 || id == 0) std::abort();
+    if (engine.OpenFile(OSPREVAN_FUZZ_DOCUMENT, {}, id, returned) != 0 || id == 0) {
+      std::fprintf(stderr, "import_fuzzer: the fixed document does not open: %s\n",
+                   engine.lastError().c_str());
+      std::abort();
+    }
     engine.SetProp(0, 0, tolvane::P_SESSION_ACTIVE_DOC, tlhost::Value::Id(id));
     return id;
   }
 
   tlhost::Host host_;
-  win::HMODULE pdfLibrary_ = nullptr;
   fs::path directory_;
   std::string pdfPath_;
   std::string pristine_;                         // the document as saved
   std::map<int32_t, std::string> pristineText_;  // its writer's text by paragraph
+  long inputs_ = 0;                              // inputs this host has imported
+};
+
+long InputsPerHost() {
+  const char* value = std::getenv("IMPORT_FUZZER_INPUTS_PER_HOST");
+  return value ? std::strtol(value, nullptr, 10) : 0;
+}
+
+// A library held loaded for as long as this lives.
+class HeldLibrary {
+ public:
+  explicit HeldLibrary(const char* path) : module_(win::LoadLibrary(path)) {}
+  ~HeldLibrary() {
+    if (module_) win::FreeLibrary(module_);
+  }
+  HeldLibrary(const HeldLibrary&) = delete;
+  HeldLibrary& operator=(const HeldLibrary&) = delete;
+
+ private:
+  win::HMODULE module_;
+};
+
+// The hosts of a run, one at a time. The plug-in and the PDF library stay loaded for the whole
+// run: libFuzzer reads their coverage counters after every input, so they must not be unmapped
+// when a host unloads its client. The plug-in also loads the PDF library for each import, which
+// is then a count kept rather than the library and its dependencies loaded afresh.
+class Hosts {
+ public:
+  explicit Hosts(long inputsPerHost) : inputsPerHost_(inputsPerHost) {}
+  ImportUnderTest& Next() {
+    if (current_->Spent(inputsPerHost_)) {
+      current_.reset();  // the old host unloads its client before the new one loads it
+      current_ = std::make_unique<ImportUnderTest>();
+    }
+    return *current_;
+  }
+
+ private:
+  const long inputsPerHost_;
+  HeldLibrary plugin_{OSPREVAN_PLUGIN_PATH};
+  HeldLibrary pdfLibrary_{OSPREVAN_PDF_LIBRARY};
+  std::unique_ptr<ImportUnderTest> current_ = std::make_unique<ImportUnderTest>();
 };
 
 }  // namespace
@@ -126,7 +183,8 @@ extern "C" const char* __asan_default_options() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ImportUnderTest import;
-  import.Run(data, size);
+  // Made after the first library load filled the module table, so it goes first at exit.
+  static Hosts hosts(InputsPerHost());
+  hosts.Next().Run(data, size);
   return 0;
 }

@@ -17,6 +17,9 @@ using namespace tolvane;
 
 namespace {
 
+// Ids are never given twice, also not after the object is gone; the serial space is 24 bits.
+constexpr uint32_t kLastSerial = 0xFFFFFFu;
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -51,9 +54,12 @@ Engine::Engine() = default;
 Engine::~Engine() = default;
 
 ObjectId Engine::NewId(uint32_t kind) {
-  // Ids are never given twice, also not after the object is gone; the serial space is 24 bits.
-  if (serial_ >= 0xFFFFFFu) return 0;
+  if (serial_ >= kLastSerial) return 0;
   return MakeId(kind, ++serial_);
+}
+
+uint32_t Engine::objectIdsLeft() const {
+  return kLastSerial - serial_;
 }
 
 Document* Engine::FindDocument(ObjectId id) {

@@ -47,6 +47,9 @@ class Engine {
   std::vector<ObjectId> openBooks() const;
   // The message of the last failed load or save, with file and line where there is one.
   const std::string& lastError() const { return lastError_; }
+  // How many more objects this engine can make. Ids are never given twice, so an engine that
+  // opens files for a long time runs out of them; a load then fails and names the cause.
+  uint32_t objectIdsLeft() const;
 
   int32_t GetProp(ObjectId doc, ObjectId obj, int32_t prop, Value& out);
   int32_t SetProp(ObjectId doc, ObjectId obj, int32_t prop, const Value& value);

@@ -11,18 +11,25 @@
 namespace win {
 namespace {
 
-// Live windows; a handle stays unique for the life of the process, so a stale one is refused
-// rather than reused.
-std::map<HWND, std::unique_ptr<WindowRecord>>& Windows() {
-  static std::map<HWND, std::unique_ptr<WindowRecord>> windows;
-  return windows;
+// Live windows, and the records of destroyed ones. A handle is its record's address, so freeing a
+// record would let the next window take the same address and a stale handle name that window;
+// a stale handle is refused rather than reused. The two are made together, at the first window,
+// so that both outlive whatever made it, also at the program's exit.
+struct WindowTables {
+  std::map<HWND, std::unique_ptr<WindowRecord>> live;
+  std::vector<std::unique_ptr<WindowRecord>> retired;
+};
+
+WindowTables& Tables() {
+  static WindowTables tables;
+  return tables;
 }
 
-// The records of destroyed windows. A handle is its record's address, so freeing a record would
-// let the next window take the same address and a stale handle name that window.
+std::map<HWND, std::unique_ptr<WindowRecord>>& Windows() {
+  return Tables().live;
+}
 std::vector<std::unique_ptr<WindowRecord>>& Retired() {
-  static std::vector<std::unique_ptr<WindowRecord>> retired;
-  return retired;
+  return Tables().retired;
 }
 
 HWND g_foreground = nullptr;
