@@ -156,12 +156,13 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
     // A Caret's point is the character boundary nearest to it, chosen once the whole page is
     // read (PlacePointComments).
     if (HasSubtype(comment, subtypes.caret)) continue;
-    if (element && HasSubtype(comment, subtypes.text)) {
+    const bool pointing = comment.pointing() || HasSubtype(comment, subtypes.text);
+    if (element && pointing) {
       // A note keeps the place of the first character under it. Letting a note whose place is
       // confirmed fall through to the covering rule would stretch it over the characters that
       // follow under its icon and move its marker off the word it points at.
       MatchNote(comment, character, blank, element, offset);
-    } else if (!HasSubtype(comment, subtypes.text) || !comment.pointMatched()) {
+    } else if (!pointing || !comment.pointMatched()) {
       MatchCovered(comment, character, blank, element, offset);
     }
   }

@@ -154,6 +154,34 @@ UserRect DrawnCaret(const PdfComment& comment, const UserRect& rect) {
   return drawn;
 }
 
+// Whether the free text's "IT" lets its "CL" count: absent, or the name "FreeTextCallout". A
+// free text of another intent draws no callout line, whatever "CL" holds.
+bool IntentAllowsCallout(const OkAnnot* annot) {
+  const PdfTables& t = Tables();
+  OkObj* intent = AnnotEntry(annot, "IT");
+  const bool allows = Guarded(
+      [&] {
+        const int32_t type = t.objects->PdfObjType(intent);
+        return type == kPdfNull || (type == kPdfName && t.objects->PdfNameValue(intent) ==
+                                                            t.core->PdfAtom("FreeTextCallout"));
+      },
+      false);
+  ReleaseHandle(intent);
+  return allows;
+}
+
+// The point a free text's callout line starts at, where its arrow touches the text: the first
+// of the two or three points of its "CL". Nothing without a readable callout line.
+std::optional<UserRect> CalloutTip(const OkAnnot* annot) {
+  if (!IntentAllowsCallout(annot)) return std::nullopt;
+  int32_t length = 0;
+  OkObj* line = ArrayEntry(annot, "CL", length);
+  std::optional<UserRect> tip;
+  if (length == 4 || length == 6) tip = SidesAt<2>(line, 0);
+  ReleaseHandle(line);
+  return tip;
+}
+
 }  // namespace
 
 void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
@@ -164,6 +192,16 @@ void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
       comment.AddArea(DrawnCaret(comment, *sides), AreaRule::Inset);
     }
     return;
+  }
+  // A free text with a callout line points at the text with the line's tip, its box set
+  // wherever there was room: over the margin, or over other text.
+  if (SubtypeIsOneOf(comment, {"FreeText"})) {
+    if (const std::optional<UserRect> tip = CalloutTip(comment.annot())) {
+      AddBox(comment, *tip, page);
+      comment.AddArea(*tip, AreaRule::Inset);
+      comment.SetPointing(true);
+      return;
+    }
   }
   if (AddQuadBoxes(comment, page) > 0) return;
   // No quadrilateral (none given, fewer than eight numbers, or none usable): the rectangle. A

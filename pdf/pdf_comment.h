@@ -68,6 +68,9 @@ class PdfComment {
   void SetMigrationState(uint32_t state) { migrationState_ = state; }
   void SetPlacementConfirmed(uint32_t confirmed) { placementConfirmed_ = confirmed; }
   void SetPointMatched(bool matched) { pointMatched_ = matched; }
+  // A comment that points at one place of the text rather than covering it: a free text drawn
+  // with a callout line. A note (Text) always points, with its icon's corner.
+  void SetPointing(bool pointing) { pointing_ = pointing; }
   void SetApproximate(bool approximate) { approximate_ = approximate; }
   // What tells the comment apart across imports (pdf/comment_identity.h).
   void SetIdentity(std::string identity) { identity_ = std::move(identity); }
@@ -96,6 +99,7 @@ class PdfComment {
   bool hasRange() const { return hasRange_; }
   uint32_t placementConfirmed() const { return placementConfirmed_; }
   bool pointMatched() const { return pointMatched_; }
+  bool pointing() const { return pointing_; }
   const PdfComment* replacement() const { return replacement_.get(); }
   const std::vector<std::unique_ptr<PdfComment>>& replies() const { return replies_; }
   bool approximate() const { return approximate_; }
@@ -126,6 +130,7 @@ class PdfComment {
   bool hasRange_ = false;
   uint32_t placementConfirmed_ = 1;
   bool pointMatched_ = false;
+  bool pointing_ = false;
   std::unique_ptr<PdfComment> replacement_;
   std::vector<std::unique_ptr<PdfComment>> replies_;
   bool approximate_ = false;

@@ -85,6 +85,11 @@ SHAPES = {
         # icon hung from a point further up and left, which is how the other writers here draw
         # notes and what the import follows (docs/accuracy.md).
         (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",))] + [
+        # A free text with a callout line points at its word with the line's tip.
+        (("freetext",), {"callout": where}, klass, ("on a word",))
+        for where, klass in (("right margin", "callout to right margin"),
+                             ("left margin", "callout to left margin"),
+                             ("over text", "callout box over text"))] + [
         # Annotation entries a viewer may add; none of them moves the comment.
         shape for variant, klass in (({"flags": 4 | 64 | 128 | 512}, "/F ReadOnly Locked"),
                                     ({"flags": 0}, "/F 0"), ({"rotate": 90}, "/Rotate 90"))

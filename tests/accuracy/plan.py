@@ -110,8 +110,9 @@ class Comment:
         if self.kind == "insert":
             at = t.begin if self.at == "before" else t.end
             return t.paragraph.unique, at, at
-        if self.kind == "note":
-            return t.paragraph.unique, t.end, t.end  # a note's marker follows its word
+        if self.kind == "note" or self.variant.get("callout"):
+            # A note's marker follows its word, as does a free text's that points at it.
+            return t.paragraph.unique, t.end, t.end
         return t.paragraph.unique, t.begin, t.end
 
     def accepted(self):

@@ -148,6 +148,27 @@ def free_box(comment, width=40):
     return Box(right + MARGIN_GAP, box.y0, right + MARGIN_GAP + width, box.y1)
 
 
+def callout(comment):
+    """A free text's callout line and box, as viewers that draw callouts write them: the line
+    from its tip on the word (the point a note would be put at, or the word's middle for a box
+    over the text) through a knee to the box; the box in the right or left margin beside the
+    line and a little off it, or straight above the word over the lines before it."""
+    word, where = word_box(comment.target), comment.variant["callout"]
+    if where == "over text":
+        tip = ((word.x0 + word.x1) / 2, (word.y0 + word.y1) / 2)
+        box = Box(tip[0] - 25, word.y1 + 14, tip[0] + 25, word.y1 + 30)
+        return [tip, (tip[0], box.y0)], box
+    tip = note_point(comment)
+    left, right = column(comment.target.page)
+    if where == "right margin":
+        box = Box(right + MARGIN_GAP, word.y1 + 10, right + MARGIN_GAP + 40, word.y1 + 26)
+        end = (box.x0, (box.y0 + box.y1) / 2)
+        return [tip, (end[0] - 6, end[1]), end], box
+    box = Box(left - MARGIN_GAP - 40, word.y0 - 26, left - MARGIN_GAP, word.y0 - 10)
+    end = (box.x1, (box.y0 + box.y1) / 2)
+    return [tip, (end[0] + 6, end[1]), end], box
+
+
 def read_written(pdf_path):
     """The annotations of the PDF by their title (/T), in PDF user space: page, subtype, rect
     and quads (Boxes), rd (the /RD numbers)."""
@@ -168,7 +189,7 @@ def read_written(pdf_path):
                 page=page.number, subtype=doc.xref_get_key(xref, "Subtype")[1].lstrip("/"),
                 rect=outline(rect) if len(rect) == 4 else None,
                 quads=[outline(quads[i:i + 8]) for i in range(0, len(quads) - 7, 8)],
-                rd=numbers(xref, "RD")))
+                rd=numbers(xref, "RD"), cl=numbers(xref, "CL")))
     doc.close()
     return by_author
 
@@ -233,6 +254,22 @@ def _check_note(note, comment):
     return None
 
 
+def _check_callout(callout_, comment):
+    if len(callout_.cl) not in (4, 6):
+        return "no callout line"
+    x, y = callout_.cl[0], callout_.cl[1]
+    word = word_box(comment.target)
+    if not word.contains(x, y):
+        return "callout line's tip (%.2f, %.2f) is outside its word %r" % (x, y, word)
+    if comment.variant["callout"] == "over text":
+        return None
+    l, t, r, b = callout_.rd if len(callout_.rd) == 4 else (0, 0, 0, 0)
+    rect = callout_.rect
+    box = Box(rect.x0 + l, rect.y0 + b, rect.x1 - r, rect.y1 - t)
+    inked = any(box.contains(*g.centre) for g in comment.target.page.glyphs if not g.blank)
+    return "callout box covers text" if inked else None
+
+
 def check(comment, written):
     """None when the writer drew the comment as meant; else what is wrong."""
     mine = written.get(comment.author, [])
@@ -253,6 +290,8 @@ def check(comment, written):
         return _check_caret(one, comment, comment.at)
     if kind == "note":
         return _check_note(one, comment)
+    if kind == "freetext" and variant.get("callout"):
+        return _check_callout(one, comment)
     if kind == "freetext" and comment.margin:
         inked = any(one.rect.contains(*g.centre) for g in comment.target.page.glyphs if not g.blank)
         return "margin box covers text" if inked else None

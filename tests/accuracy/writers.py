@@ -197,6 +197,18 @@ def write_dicts(source, out, comments, tools):
             annotation(page, comment, "/Subtype /Text /Rect %s /Name /Comment /Open false "
                        "/Contents %s" % (_numbers([x, y - size, x + size, y]),
                                          fitz.get_pdf_str(comment.contents)), flags=28)
+        elif variant.get("callout"):
+            # /IT is left out on the left: the callout line alone says what the box is.
+            line, box = shapes.callout(comment)
+            points = [n for point in line for n in point]
+            rect = shapes.outline(points + list(box))
+            intent = "" if variant["callout"] == "left margin" else "/IT /FreeTextCallout "
+            annotation(page, comment, "/Subtype /FreeText %s/Rect %s /RD %s /CL %s /LE /OpenArrow "
+                       "/DA (0 g /Helv 9 Tf) /Contents %s" % (
+                           intent, _numbers(rect), _numbers([
+                               box.x0 - rect.x0, rect.y1 - box.y1, rect.x1 - box.x1,
+                               box.y0 - rect.y0]), _numbers(points),
+                           fitz.get_pdf_str(comment.contents)))
         else:
             annotation(page, comment, "/Subtype /FreeText /Rect %s /DA (0 g /Helv 9 Tf) "
                        "/Contents %s" % (_numbers(shapes.free_box(comment)),

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "filter_test_support.h"
 #include "hand_made_pdf.h"
@@ -258,6 +259,51 @@ TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {
   EXPECT_EQ(count.total, static_cast<int64_t>(std::size(annots) + 3));
   EXPECT_EQ(count.lastPage, 0);
   EXPECT_EQ(CountAnnotations(pdf.document, 1, 5).lastPage, -1);
+}
+
+// A free text points with its callout line's tip only when the line is whole: two or three
+// points of usable numbers, and no intent other than a callout. Else its rectangle covers text.
+TEST_F(AnnotationReaderTest, CalloutLinesPointOnlyWhenWhole) {
+  const UserRect rect{100, 100, 200, 140}, tip{120, 110, 120, 110};
+  const struct {
+    std::string entries;
+    bool pointing;
+  } annots[] = {
+      {"/Contents (knee) /CL [120 110 180 130 190 130]", true},
+      {"/Contents (straight) /IT /FreeTextCallout /CL [120 110 190 130]", true},
+      {"/Contents (typewriter) /IT /FreeTextTypeWriter /CL [120 110 190 130]", false},
+      {"/Contents (intent-string) /IT (FreeTextCallout) /CL [120 110 190 130]", false},
+      {"/Contents (five) /CL [120 110 180 130 190]", false},
+      {"/Contents (bad-tip) /CL [(a) 110 190 130]", false},
+      {"/Contents (huge-tip) /CL [1" + std::string(40, '0') + " 110 190 130]", false},
+      {"/Contents (not-array) /CL 120", false},
+      {"/Contents (none)", false},
+  };
+  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
+  std::string refs;
+  for (const auto& a : annots) {
+    refs += std::to_string(objects.size() + 1) + " 0 R ";
+    objects.push_back("<< /Type /Annot /Subtype /FreeText /Rect [100 100 200 140] " + a.entries +
+                      " >>");
+  }
+  objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
+  const std::string path = pdfs_[-1]->directory() + "/callouts.pdf";
+  ondrelkit::testing::WriteHandMadePdf(path, objects);
+
+  Reading pdf(path);
+  EXPECT_EQ(pdf.Read(),
+            "knee straight typewriter intent-string five bad-tip huge-tip not-array none");
+  for (size_t i = 0; i < std::size(annots); ++i) {
+    SCOPED_TRACE(Describe(pdf.Record(i)));
+    const PdfComment& comment = pdf.Record(i);
+    EXPECT_EQ(comment.pointing(), annots[i].pointing);
+    ASSERT_EQ(comment.areas().size(), 1u);
+    const UserRect& area = comment.areas().front();
+    const UserRect& expected = annots[i].pointing ? tip : rect;
+    EXPECT_EQ(std::tie(area.xMin, area.yMin, area.xMax, area.yMax),
+              std::tie(expected.xMin, expected.yMin, expected.xMax, expected.yMax));
+  }
 }
 
 }  // namespace

@@ -264,7 +264,8 @@ TEST_F(ContentWalkTest, CaretsOfEveryGeometryLandOnTheirBoundary) {
 
 // Markup drawn on the glyphs, a point and a half inside them, and two points past them: each
 // kind takes exactly the words marked, never the blanks beside them, at every rotation; text
-// boxes take whole words and notes point after the word under them.
+// boxes take whole words, and notes and text boxes with a callout line (their box in the
+// margin, or over other text) point after the word under the icon's corner or the line's tip.
 TEST_F(ContentWalkTest, MarkupOfEveryWriterTakesWholeWordsOnly) {
   const char* kinds[] = {"highlight", "underline", "squiggly", "strikeout", "deletion", "replace"};
   const struct {
@@ -296,6 +297,14 @@ TEST_F(ContentWalkTest, MarkupOfEveryWriterTakesWholeWordsOnly) {
         }
       }
       comments += Described("freetext", text.box, "box") + Described("note", text.note, "note");
+      const struct {
+        const char* name;
+        const char* offset;  // of the callout's box from the word's middle
+      } callouts[] = {{"callout apart", "[70, -45]"}, {"callout over text", "[-8, 10]"}};
+      for (const auto& callout : callouts) {
+        comments += Described("freetext", text.note, callout.name,
+                              std::string(R"(, "callout": )") + callout.offset);
+      }
       const auto reading = Read(comments);
       n = 0;
       for (const char* find : text.finds) {
@@ -313,11 +322,15 @@ TEST_F(ContentWalkTest, MarkupOfEveryWriterTakesWholeWordsOnly) {
       }
       const PdfComment& box = reading->Comment("box");
       EXPECT_EQ(box.markedText().substr(box.markedText().starts_with("\n") ? 1 : 0), text.box);
-      const PdfComment& note = reading->Comment("note");
-      ASSERT_TRUE(note.hasRange() && note.range().start.element);
-      EXPECT_TRUE(
-          Text(*note.range().start.element, 0, note.range().start.offset).ends_with(text.note))
-          << Text(*note.range().start.element, 0, note.range().start.offset);
+      for (const char* name : {"note", "callout apart", "callout over text"}) {
+        SCOPED_TRACE(name);
+        const PdfComment& note = reading->Comment(name);
+        ASSERT_TRUE(note.hasRange() && note.range().start.element);
+        EXPECT_EQ(note.range().start.offset, note.range().end.offset);
+        EXPECT_TRUE(
+            Text(*note.range().start.element, 0, note.range().start.offset).ends_with(text.note))
+            << Text(*note.range().start.element, 0, note.range().start.offset);
+      }
     }
   }
 }

@@ -29,6 +29,10 @@ COMMENT:
   "point":      [x, y] instead of "find", for "note" and "insert" (PyMuPDF page
                 coordinates: origin top left); needs "page"
   "rect":       [x0, y0, x1, y1] for "freetext" (default: the found text's box)
+  "callout":    [dx, dy] for "freetext" with "find": a callout as some viewers draw it, its
+                40 x 20 pt box set apart from the text with its nearer upper corner at this
+                offset from the middle of the found text's first line, and a line with an
+                arrow (/IT /FreeTextCallout, /CL with a knee) from the box to that middle point
   "caret_width": for "insert" and "replace": the width of the Caret's rectangle along the line
                 (default 10), centred on the insertion point
   "caret_insets": [left, top, right, bottom]: a Caret drawn small inside a larger rectangle, as
@@ -103,6 +107,9 @@ def check_comment(comment, where):
         raise DescriptionError("%s: \"at\" must be \"start\" or \"end\"" % where)
     check_numbers(comment, "point", 2, where)
     check_numbers(comment, "rect", 4, where)
+    check_numbers(comment, "callout", 2, where)
+    if "callout" in comment and (kind != "freetext" or not comment.get("find")):
+        raise DescriptionError("%s: \"callout\" is only for a freetext with \"find\"" % where)
     if "point" in comment and kind in ("insert", "note") and "page" not in comment:
         raise DescriptionError("%s: \"point\" needs \"page\"" % where)
     placed = (kind in ("insert", "note") and "point" in comment) or (kind == "freetext"
@@ -439,6 +446,7 @@ _counter_clockwise = []  # xrefs
 _placements = []  # (page number, xref, index among the page's annotations but pop-ups)
 _caret_rects = []  # (xref, /Rect in PDF user space): a later update gives carets PyMuPDF's size
 _caret_insets = []  # (xref, [left, top, right, bottom]) written as /RD
+_callouts = []  # (xref, /Rect, /RD, /CL) of free texts with a callout line, in PDF user space
 
 
 def place_later(page, annot, item):
@@ -451,6 +459,12 @@ def finish(doc):
         doc.xref_set_key(xref, "Rect", "[%g %g %g %g]" % tuple(rect))
     for xref, insets in _caret_insets:
         doc.xref_set_key(xref, "RD", "[%g %g %g %g]" % tuple(insets))
+    for xref, rect, insets, line in _callouts:
+        doc.xref_set_key(xref, "Rect", "[%g %g %g %g]" % tuple(rect))
+        doc.xref_set_key(xref, "RD", "[%g %g %g %g]" % tuple(insets))
+        doc.xref_set_key(xref, "CL", "[%s]" % " ".join("%g" % n for n in line))
+        doc.xref_set_key(xref, "IT", "/FreeTextCallout")
+        doc.xref_set_key(xref, "LE", "/OpenArrow")
     for xref in _deletions:
         doc.xref_set_key(xref, "Subtype", "/Deletion")
     for xref in _counter_clockwise:
@@ -523,6 +537,36 @@ def add_markup(doc, comment, written):
     write_thread(doc, page, thread_on, comment, written)
 
 
+def add_callout(doc, comment, written):
+    """A free text whose box stands apart, with a callout line from the box to the text."""
+    number, quads = find_quads(doc, comment)
+    page = page_of(doc, number)
+    tip = quads[0].rect.tl + (quads[0].rect.br - quads[0].rect.tl) * 0.5
+    dx, dy = comment["callout"]
+    width, height = 40, 20
+    left = tip.x + dx if dx >= 0 else tip.x + dx - width
+    box = fitz.Rect(left, tip.y + dy, left + width, tip.y + dy + height)
+    end = fitz.Point(box.x0 if dx >= 0 else box.x1, box.y0 + height / 2)
+    knee = end + (-6 if dx >= 0 else 6, 0)
+    annot = page.add_freetext_annot(box, comment.get("contents") or "")
+    set_common(doc, annot, comment)
+    # In PDF user space (see add_caret); the rectangle holds the box and the whole line, and /RD
+    # gives the box inside it.
+    to_user = fitz.Matrix(1, 0, 0, -1, page.cropbox.x0, page.mediabox.y1 - page.cropbox.y0)
+    user_box = box * to_user
+    user_box.normalize()
+    points = [p * to_user for p in (tip, knee, end)]
+    outline = fitz.Rect(user_box)
+    for p in points:
+        outline |= p
+    _callouts.append((annot.xref, outline, [
+        user_box.x0 - outline.x0, outline.y1 - user_box.y1, outline.x1 - user_box.x1,
+        user_box.y0 - outline.y0], [n for p in points for n in (p.x, p.y)]))
+    place_later(page, annot, comment)
+    written.append(entry("freetext", page, annot))
+    write_thread(doc, page, annot, comment, written)
+
+
 def add_comment(doc, comment, written):
     kind = comment.get("kind")
     if kind in MARKUPS:
@@ -554,6 +598,8 @@ def add_comment(doc, comment, written):
         place_later(page, annot, comment)
         written.append(entry("note", page, annot))
         write_thread(doc, page, annot, comment, written)
+    elif kind == "freetext" and "callout" in comment:
+        add_callout(doc, comment, written)
     elif kind == "freetext":
         if "rect" in comment:
             page = page_of(doc, int(comment.get("page", 0)))

@@ -207,6 +207,8 @@ TEST(ReviewerTool, BadDescriptionsGiveOneLineAndWriteNothing) {
            "not json",
            R"({"comments": [{"kind": "note", "find": "注釈", "replies": [{"replies": [5]}]}]})",
            R"({"comments": [{"kind": "highlight", "find": "注釈", "thread_on": "caret"}]})",
+           R"({"comments": [{"kind": "note", "find": "注釈", "callout": [10, 10]}]})",
+           R"({"comments": [{"kind": "freetext", "find": "注釈", "callout": [10]}]})",
        }) {
     const auto [status, errors] = RunReviewer(pdf.directory(), pdf.exportedPdf(), description);
     EXPECT_EQ(status, 1) << description << "\n" << errors;
