@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pdf/annotation_entry.h"
 #include "pdf/annotation_text.h"
@@ -53,16 +54,20 @@ ReaderNames MakeNames() {
       ReaderNames{});
 }
 
-// The record of the annotation that this one answers, when that one is read already.
-PdfComment* FindReplyTarget(DocumentContext& context, const OkAnnot* annot) {
-  const OwnedObject target(ReplyTarget(annot));
-  if (!target) return nullptr;
+// The record read from the annotation `object` names; null when there is none yet.
+PdfComment* RecordOf(DocumentContext& context, const OwnedObject& object) {
+  if (!object) return nullptr;
   return Guarded(
       [&]() -> PdfComment* {
-        const auto found = context.commentsByAnnot.find(target.get());
+        const auto found = context.commentsByAnnot.find(object.get());
         return found == context.commentsByAnnot.end() ? nullptr : found->second;
       },
       static_cast<PdfComment*>(nullptr));
+}
+
+// The record of the annotation that this one answers, when that one is read already.
+PdfComment* FindReplyTarget(DocumentContext& context, const OkAnnot* annot) {
+  return RecordOf(context, OwnedObject(ReplyTarget(annot)));
 }
 
 // A state annotation whose target is read already updates that record and makes none of its
@@ -160,25 +165,107 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
   return record;
 }
 
-// The Caret of a replace goes into the strike-out that waits for it; true when it did. A
-// grouped strike-out becomes the one that waits, replacing any earlier one.
+// True when the comment's IRT names the annotation `other` was read from.
+bool NamesAsPartner(const PdfComment& comment, const OkObj* other) {
+  OkObj* partner = AnnotEntry(comment.annot(), "IRT");
+  const bool named =
+      partner && Guarded([&] { return Tables().objects->PdfObjEqual(partner, other); }, false);
+  ReleaseHandle(partner);
+  return named;
+}
+
+// The record read before from the annotation that the comment's IRT names; null when none.
+PdfComment* IrtRecord(DocumentContext& context, const PdfComment& comment) {
+  return RecordOf(context, OwnedObject(AnnotEntry(comment.annot(), "IRT")));
+}
+
+// Where the record stands on the current page's list, searched from its end, where the other
+// half of a replace usually stands; the list's end when it is not there (a reply, say).
+std::vector<std::unique_ptr<PdfComment>>::iterator OnPageList(DocumentContext& context,
+                                                              const PdfComment* record) {
+  auto& list = context.commentsByPage[context.pageIndex];
+  const auto found = std::find_if(list.rbegin(), list.rend(),
+                                  [&](const auto& listed) { return listed.get() == record; });
+  return found == list.rend() ? list.end() : std::prev(found.base());
+}
+
+bool HasGroupRelation(const OkAnnot* annot) {
+  const PdfTables& t = Tables();
+  const OwnedObject relation(AnnotEntry(annot, "RT"));
+  return relation &&
+         Guarded(
+             [&] {
+               return t.objects->PdfObjType(relation.get()) == kPdfName &&
+                      t.objects->PdfNameValue(relation.get()) == t.core->PdfAtom("Group");
+             },
+             false);
+}
+
+bool IsStrikeOut(const PdfComment& record, const ReaderNames& names) {
+  return record.subtype() == names.strikeOut || record.subtype() == names.deletion;
+}
+
+// The Caret that a grouped strike-out's IRT names, when the page listed it before the
+// strike-out and it was read as an insertion of its own: taken out of the page's list. Some
+// writers list a replace's Caret first; read as an insertion, its text would go in beside the
+// text its strike-out deletes, where the host takes none.
+std::unique_ptr<PdfComment> TakeEarlierCaret(DocumentContext& context, const PdfComment& strikeOut,
+                                             const ReaderNames& names) {
+  PdfComment* caret = IrtRecord(context, strikeOut);
+  if (!caret || caret->subtype() != names.caret) return nullptr;
+  const auto at = OnPageList(context, caret);
+  auto& list = context.commentsByPage[context.pageIndex];
+  if (at == list.end()) return nullptr;
+  std::unique_ptr<PdfComment> taken = std::move(*at);
+  list.erase(at);
+  return taken;
+}
+
+// The strike-out that a grouped Caret's IRT names, read before it as a deletion of its own and
+// still on the page's list: some writers group the Caret with the strike-out rather than the
+// strike-out with the Caret.
+PdfComment* EarlierStrikeOut(DocumentContext& context, const PdfComment& caret,
+                             const ReaderNames& names) {
+  // A Caret without RT answers the strike-out, as the entry's default says; only /Group joins
+  // the two into a replace.
+  if (!IsGroupMember(caret.annot()) || !HasGroupRelation(caret.annot())) return nullptr;
+  PdfComment* strikeOut = IrtRecord(context, caret);
+  if (!strikeOut || !IsStrikeOut(*strikeOut, names) || strikeOut->replacement() ||
+      OnPageList(context, strikeOut) == context.commentsByPage[context.pageIndex].end()) {
+    return nullptr;
+  }
+  return strikeOut;
+}
+
+// The Caret of a replace goes into the strike-out that waits for it, or into the strike-out it
+// is grouped with; true when it did. A grouped strike-out takes the Caret its IRT names when
+// that was read already, else becomes the one that waits, replacing any earlier one.
 bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
                  const ReaderNames& names) {
   const ondrelkit::PdfAtom subtype = record->subtype();
-  if ((subtype == names.strikeOut || subtype == names.deletion) && IsGroupMember(record->annot())) {
+  if (IsStrikeOut(*record, names) && IsGroupMember(record->annot())) {
+    if (std::unique_ptr<PdfComment> caret = TakeEarlierCaret(context, *record, names)) {
+      record->SetReplacement(std::move(caret));
+      return false;
+    }
     context.pendingReplace = record.get();
     context.replaceWaiting = true;
     return false;
   }
-  if (subtype != names.caret || !context.replaceWaiting || !context.pendingReplace) return false;
+  if (subtype != names.caret) return false;
   // Only the Caret that the strike-out's IRT names is its other half: when that one is missing
   // or damaged, the next Caret of the page is an insertion of its own, not the replacement text.
-  OkObj* partner = AnnotEntry(context.pendingReplace->annot(), "IRT");
-  const bool named =
-      partner &&
-      Guarded([&] { return Tables().objects->PdfObjEqual(partner, record->annotObject()); }, false);
-  ReleaseHandle(partner);
-  if (!named) return false;
+  if (!context.replaceWaiting || !context.pendingReplace ||
+      !NamesAsPartner(*context.pendingReplace, record->annotObject())) {
+    PdfComment* strikeOut = EarlierStrikeOut(context, *record, names);
+    if (!strikeOut) return false;
+    strikeOut->SetReplacement(std::move(record));
+    if (strikeOut == context.pendingReplace) {
+      context.pendingReplace = nullptr;
+      context.replaceWaiting = false;
+    }
+    return true;
+  }
   context.pendingReplace->SetReplacement(std::move(record));
   context.pendingReplace = nullptr;
   context.replaceWaiting = false;

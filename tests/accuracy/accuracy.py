@@ -85,6 +85,11 @@ SHAPES = {
         # icon hung from a point further up and left, which is how the other writers here draw
         # notes and what the import follows (docs/accuracy.md).
         (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",))] + [
+        # The two halves of a replace in the other order, or the Caret grouped with the
+        # strike-out.
+        (("replace",), {"pairing": pairing}, klass, ("mid-line", "line end"))
+        for pairing, klass in (("caret first", "Caret listed first"),
+                               ("caret grouped", "Caret grouped with it"))] + [
         # A free text with a callout line points at its word with the line's tip.
         (("freetext",), {"callout": where}, klass, ("on a word",))
         for where, klass in (("right margin", "callout to right margin"),

@@ -187,8 +187,15 @@ def write_dicts(source, out, comments, tools):
                 SUBTYPES[kind], quads, _numbers(shapes.outline(points))))
             if kind == "replace":
                 caret = annotation(page, comment, _caret_dict(comment, "after"))
-                doc.xref_set_key(markup, "IRT", "%d 0 R" % caret)
-                doc.xref_set_key(markup, "RT", "/Group")
+                # The strike-out is grouped with the Caret after it, as is usual; or listed
+                # after its Caret; or the Caret is grouped with the strike-out.
+                pairing = variant.get("pairing")
+                member, partner = (caret, markup) if pairing == "caret grouped" else (markup, caret)
+                doc.xref_set_key(member, "IRT", "%d 0 R" % partner)
+                doc.xref_set_key(member, "RT", "/Group")
+                if pairing == "caret first":
+                    listed = added[page.number]
+                    listed[-2:] = [caret, markup]
         elif kind == "note":
             # Print, NoZoom, NoRotate: the icon keeps its upper left corner on the point, or
             # has no size at all.

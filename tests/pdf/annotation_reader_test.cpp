@@ -174,7 +174,8 @@ TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
        },
        "two ccw deletion Caret lower[521] unmarked other[261]", "reject[529]{返信} marked[518]",
        10},
-      {"strike-out read last", -2, all, "caret last"},
+      // Its IRT names the Caret read before it: the two are one replace all the same.
+      {"strike-out read last", -2, all, "last=caret"},
       {"the next PDF's Caret", -3, [](FilterCriteria& c) { c.kindMask = Insert; }, "ins"},
   };
   for (const auto& row : rows) {
@@ -259,6 +260,61 @@ TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {
   EXPECT_EQ(count.total, static_cast<int64_t>(std::size(annots) + 3));
   EXPECT_EQ(count.lastPage, 0);
   EXPECT_EQ(CountAnnotations(pdf.document, 1, 5).lastPage, -1);
+}
+
+// A replace is one comment whichever of its halves the page lists first, and whichever half is
+// grouped with the other; a Caret that answers a strike-out, or one that is a reply, stays an
+// insertion. "@N" in an entry stands for the reference to the row's N-th annotation.
+TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
+  const std::string strike = "/Subtype /StrikeOut /QuadPoints [100 120 110 120 100 100 110 100] ";
+  const std::string caret = "/Subtype /Caret ";
+  const struct {
+    const char* name;
+    std::vector<std::string> annots;
+    const char* expected;
+  } rows[] = {
+      {"strike-out first",
+       {strike + "/Contents (s) /IRT @1 /RT /Group", caret + "/Contents (c)"},
+       "s=c"},
+      {"caret first",
+       {caret + "/Contents (c)", strike + "/Contents (s) /IRT @0 /RT /Group"},
+       "s=c"},
+      {"caret grouped with it",
+       {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0 /RT /Group"},
+       "s=c"},
+      {"caret answers it", {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0"}, "s{c}"},
+      {"caret is a reply",
+       {"/Subtype /Text /Contents (t)", caret + "/Contents (c) /IRT @0 /RT /R",
+        strike + "/Contents (s) /IRT @1 /RT /Group"},
+       "t{c} s"},
+      {"strike-out names a highlight",
+       {"/Subtype /Highlight /Contents (h) /QuadPoints [100 120 110 120 100 100 110 100]",
+        strike + "/Contents (s) /IRT @0 /RT /Group"},
+       "h s"},
+      {"strike-out taken already",
+       {strike + "/Contents (s) /IRT @1 /RT /Group", caret + "/Contents (c1)",
+        caret + "/Contents (c2) /IRT @0 /RT /Group"},
+       "s=c1 c2"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
+    std::string refs;
+    for (std::string entries : row.annots) {
+      for (size_t at; (at = entries.find('@')) != std::string::npos;) {
+        const int index = entries[at + 1] - '0';
+        entries.replace(at, 2, std::to_string(4 + index) + " 0 R");
+      }
+      refs += std::to_string(objects.size() + 1) + " 0 R ";
+      objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + entries + " >>");
+    }
+    objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
+    const std::string path = pdfs_[-1]->directory() + "/replace.pdf";
+    ondrelkit::testing::WriteHandMadePdf(path, objects);
+    Reading pdf(path);
+    EXPECT_EQ(pdf.Read(), row.expected);
+  }
 }
 
 // A free text points with its callout line's tip only when the line is whole: two or three
