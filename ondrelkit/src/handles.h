@@ -53,6 +53,9 @@ struct OkDoc : ondrelkit::Handle {
   // The parent tree's entries, fetched, by StructParents number; read whole at the first
   // lookup: one page at a time, a flat tree would be read again for every page.
   mutable std::optional<std::map<int, Object>> parentTree;
+  // The first page with content under each structure node met by a reference, as far as a
+  // walk found it whole (-1: none): each node is walked once, however many elements ask.
+  mutable std::map<Ref, int32_t> firstPages;
   // The page tree as the file holds it, read when Poppler first cannot give a page.
   mutable std::unique_ptr<ondrelkit::PageTree> pageTree;
   ~OkDoc() override;

@@ -151,6 +151,9 @@ Kid KidOf(const OkStructElem* element, int32_t index) {
 struct Walk {
   std::set<Ref> visited;
   int visits = 0;
+  // Set once a limit cut the walk short: what it found from then on may be incomplete, so it
+  // is not kept for other walks.
+  bool cut = false;
 };
 
 int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk);
@@ -170,17 +173,26 @@ int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const Object& kid
     if (raw->isRef()) {
       if (walk.visited.count(raw->getRef())) continue;
       walk.visited.insert(raw->getRef());
+      // A node another walk went through whole answers as it did then: without this, asking
+      // each of many elements over one deep or wide subtree would walk it again for each.
+      const auto known = document->firstPages.find(raw->getRef());
+      if (known != document->firstPages.end()) {
+        if (known->second >= 0) return known->second;
+        continue;
+      }
     }
     Object kid = raw->fetch(XRefOf(document));
-    if (!kid.isDict()) continue;
-    Object type = kid.dictLookup("Type");
-    if (type.isName("MCR") || type.isName("OBJR")) {
-      const int32_t page = PageIndexOf(document, kid.dictLookupNF("Pg"));
-      if (page >= 0) return page;
-      if (ownPage >= 0) return ownPage;
-      continue;
+    Object type = kid.isDict() ? kid.dictLookup("Type") : Object();
+    int32_t page = -1;
+    if (!kid.isDict()) {
+      // Nothing under it; a damaged object can cost Poppler a long search at every fetch.
+    } else if (type.isName("MCR") || type.isName("OBJR")) {
+      page = PageIndexOf(document, kid.dictLookupNF("Pg"));
+      if (page < 0 && ownPage >= 0) return ownPage;  // the kid's own page stands for it here
+    } else {
+      page = FirstPageUnder(document, kid, depth + 1, walk);
     }
-    const int32_t page = FirstPageUnder(document, kid, depth + 1, walk);
+    if (raw->isRef() && !walk.cut) document->firstPages.emplace(raw->getRef(), page);
     if (page >= 0) return page;
   }
   return -1;
@@ -188,9 +200,17 @@ int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const Object& kid
 
 // The first page with content under a structure node.
 int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Walk& walk) {
-  if (depth > kMaxDepth || ++walk.visits > kMaxVisits || !node.isDict()) return -1;
+  if (depth > kMaxDepth || ++walk.visits > kMaxVisits) {
+    walk.cut = true;
+    return -1;
+  }
+  if (!node.isDict()) return -1;
+  // A /K that names an array by reference is entered once per walk too: an array that holds a
+  // dictionary whose /K names that array again is a loop with no reference among the kids.
+  const Object& kids = node.dictLookupNF("K");
+  if (kids.isRef() && !walk.visited.insert(kids.getRef()).second) return -1;
   return FirstPageAmong(document, PageIndexOf(document, node.dictLookupNF("Pg")),
-                        node.dictLookup("K"), depth, walk);
+                        kids.fetch(XRefOf(document)), depth, walk);
 }
 
 // Every entry of a number tree, fetched, the first of a number kept, with a guard against
@@ -331,6 +351,7 @@ int32_t StructElemFirstPage(const OkStructElem* element) {
   Checked(element);
   Walk walk;
   if (element->ref.num >= 0) walk.visited.insert(element->ref);
+  if (element->kids.isRef()) walk.visited.insert(element->kids.getRef());
   ++walk.visits;
   return FirstPageAmong(element->document, PageIndexOf(element->document, element->page),
                         KidsOf(element), 0, walk);

@@ -126,6 +126,27 @@ TEST_F(MalformedTest, CyclesInTheStructureEnd) {
   EXPECT_EQ(McidParent(0), nullptr);
 }
 
+// A /K that names an array holding elements whose /K names that array again nests without end
+// and without a reference among the kids: every element down the nesting still finds the page
+// of the marked content after the loop, also when asked again.
+TEST_F(MalformedTest, FirstPagesAreFoundThroughLoopsOfKidArrays) {
+  OpenPage({kCatalogWithTree, kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /StructParents 0 "
+            "/Contents 7 0 R >>",
+            "<< /Type /StructTreeRoot /K [5 0 R] >>", "<< /S /Document /P 4 0 R /K 6 0 R >>",
+            "[<< /S /P /K 6 0 R >> << /S /P /K 6 0 R >> << /Type /MCR /Pg 3 0 R /MCID 0 >>]",
+            Stream("/P <</MCID 0>> BDC EMC")});
+  OkStructElem* element = PdfStructRootKid(doc_, 0);
+  for (int depth = 0; depth < 200 && element; ++depth) {
+    SCOPED_TRACE(depth);
+    ASSERT_EQ(PdfStructElemKidCount(element), 3);
+    EXPECT_EQ(PdfStructElemFirstPage(element), 0);
+    EXPECT_EQ(PdfStructElemFirstPage(element), 0);
+    element = PdfStructElemKid(element, depth % 2);
+  }
+  EXPECT_NE(element, nullptr);
+}
+
 // Without a ParentTree the elements and their marked content are there; only the way back from
 // an MCID to its element is missing.
 TEST_F(MalformedTest, MissingParentTreeLeavesMcidsWithoutParent) {
