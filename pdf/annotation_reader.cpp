@@ -189,18 +189,6 @@ std::vector<std::unique_ptr<PdfComment>>::iterator OnPageList(DocumentContext& c
   return found == list.rend() ? list.end() : std::prev(found.base());
 }
 
-bool HasGroupRelation(const OkAnnot* annot) {
-  const PdfTables& t = Tables();
-  const OwnedObject relation(AnnotEntry(annot, "RT"));
-  return relation &&
-         Guarded(
-             [&] {
-               return t.objects->PdfObjType(relation.get()) == kPdfName &&
-                      t.objects->PdfNameValue(relation.get()) == t.core->PdfAtom("Group");
-             },
-             false);
-}
-
 bool IsStrikeOut(const PdfComment& record, const ReaderNames& names) {
   return record.subtype() == names.strikeOut || record.subtype() == names.deletion;
 }
@@ -226,9 +214,7 @@ std::unique_ptr<PdfComment> TakeEarlierCaret(DocumentContext& context, const Pdf
 // strike-out with the Caret.
 PdfComment* EarlierStrikeOut(DocumentContext& context, const PdfComment& caret,
                              const ReaderNames& names) {
-  // A Caret without RT answers the strike-out, as the entry's default says; only /Group joins
-  // the two into a replace.
-  if (!IsGroupMember(caret.annot()) || !HasGroupRelation(caret.annot())) return nullptr;
+  if (!IsNamedGroupMember(caret.annot())) return nullptr;
   PdfComment* strikeOut = IrtRecord(context, caret);
   if (!strikeOut || !IsStrikeOut(*strikeOut, names) || strikeOut->replacement() ||
       OnPageList(context, strikeOut) == context.commentsByPage[context.pageIndex].end()) {

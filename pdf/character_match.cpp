@@ -134,8 +134,7 @@ MatchSubtypes MakeMatchSubtypes() {
   if (!core) return {};
   return Guarded(
       [&] {
-        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("Text"),
-                             core->PdfAtom("FreeText")};
+        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("FreeText")};
       },
       MatchSubtypes{});
 }
@@ -156,13 +155,12 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
     // A Caret's point is the character boundary nearest to it, chosen once the whole page is
     // read (PlacePointComments).
     if (HasSubtype(comment, subtypes.caret)) continue;
-    const bool pointing = comment.pointing() || HasSubtype(comment, subtypes.text);
-    if (element && pointing) {
+    if (element && comment.pointing()) {
       // A note keeps the place of the first character under it. Letting a note whose place is
       // confirmed fall through to the covering rule would stretch it over the characters that
       // follow under its icon and move its marker off the word it points at.
       MatchNote(comment, character, blank, element, offset);
-    } else if (!pointing || !comment.pointMatched()) {
+    } else if (!comment.pointing() || !comment.pointMatched()) {
       MatchCovered(comment, character, blank, element, offset);
     }
   }

@@ -20,7 +20,6 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
 // make them). A walk makes them once per page and matches with them.
 struct MatchSubtypes {
   ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom text = ondrelkit::kNoAtom;
   ondrelkit::PdfAtom freeText = ondrelkit::kNoAtom;
 };
 MatchSubtypes MakeMatchSubtypes();

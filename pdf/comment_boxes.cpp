@@ -193,6 +193,8 @@ void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
     }
     return;
   }
+  // A note points at the text with its icon's corner, read from its rectangle below.
+  if (SubtypeIsOneOf(comment, {"Text"})) comment.SetPointing(true);
   // A free text with a callout line points at the text with the line's tip, its box set
   // wherever there was room: over the margin, or over other text.
   if (SubtypeIsOneOf(comment, {"FreeText"})) {

@@ -19,27 +19,43 @@ KnownNames Names() {
   return {core->PdfAtom("IRT"), core->PdfAtom("RT"), core->PdfAtom("Group")};
 }
 
-}  // namespace
+enum class Grouping { None, Implied, Named };
 
-bool IsGroupMember(const OkAnnot* annot) {
+// How the annotation's IRT and RT group it: not at all (no IRT, or RT names another relation),
+// by RT's default (absent), or by RT /Group.
+Grouping GroupingOf(const OkAnnot* annot) {
   const PdfTables& t = Tables();
-  if (!annot || !t.pages) return false;
+  if (!annot || !t.pages) return Grouping::None;
   try {
     const KnownNames& n = Names();
     OkObj* dict = t.pages->PdfAnnotDict(annot);
     OkObj* irt = t.objects->PdfDictGet(dict, n.irt);
     OkObj* rt = t.objects->PdfDictGet(dict, n.rt);
-    bool member = false;
+    Grouping grouping = Grouping::None;
     if (t.objects->PdfObjType(irt) != kPdfNull) {
       const int32_t rtType = t.objects->PdfObjType(rt);
-      member = rtType == kPdfNull || (rtType == kPdfName && t.objects->PdfNameValue(rt) == n.group);
+      if (rtType == kPdfNull) {
+        grouping = Grouping::Implied;
+      } else if (rtType == kPdfName && t.objects->PdfNameValue(rt) == n.group) {
+        grouping = Grouping::Named;
+      }
     }
     for (OkObj* o : {dict, irt, rt}) t.core->PdfRelease(o);
-    return member;
+    return grouping;
   } catch (const ondrelkit::PdfError& error) {
     RecordPdfError(error.code());
-    return false;
+    return Grouping::None;
   }
+}
+
+}  // namespace
+
+bool IsGroupMember(const OkAnnot* annot) {
+  return GroupingOf(annot) != Grouping::None;
+}
+
+bool IsNamedGroupMember(const OkAnnot* annot) {
+  return GroupingOf(annot) == Grouping::Named;
 }
 
 const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype) {

@@ -40,6 +40,9 @@ const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype);
 
 // True when the annotation's dictionary has "IRT" and its "RT" is absent or the name "Group".
 bool IsGroupMember(const OkAnnot* annot);
+// True when the annotation's dictionary has "IRT" and its "RT" is the name "Group": without RT,
+// an annotation other than a strike-out answers its IRT, as the entry's default says.
+bool IsNamedGroupMember(const OkAnnot* annot);
 
 // The kind of an annotation by its subtype; "StrikeOut" and "Deletion" are a Replace when the
 // annotation is a group member, else a Delete.

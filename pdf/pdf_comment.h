@@ -68,8 +68,8 @@ class PdfComment {
   void SetMigrationState(uint32_t state) { migrationState_ = state; }
   void SetPlacementConfirmed(uint32_t confirmed) { placementConfirmed_ = confirmed; }
   void SetPointMatched(bool matched) { pointMatched_ = matched; }
-  // A comment that points at one place of the text rather than covering it: a free text drawn
-  // with a callout line. A note (Text) always points, with its icon's corner.
+  // A comment that points at one place of the text rather than covering it: a note (Text), with
+  // its icon's corner, or a free text drawn with a callout line, with the line's tip.
   void SetPointing(bool pointing) { pointing_ = pointing; }
   void SetApproximate(bool approximate) { approximate_ = approximate; }
   // What tells the comment apart across imports (pdf/comment_identity.h).

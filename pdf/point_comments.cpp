@@ -141,7 +141,7 @@ void PlacePointComments(DocumentContext& context) {
     if (HasSubtype(comment, subtypes.caret)) {
       if (!lines) lines = PageLines(context.pageElements);
       PlaceCaret(comment, *lines);
-    } else if (comment.pointing() || HasSubtype(comment, subtypes.text)) {
+    } else if (comment.pointing()) {
       MoveNoteToWordEnd(comment, words);
     } else if (HasSubtype(comment, subtypes.freeText)) {
       WidenTextBoxToWords(comment, words);

@@ -181,16 +181,18 @@ int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const Object& kid
         continue;
       }
     }
+    // What is no dictionary is kept too, as having nothing under it: fetching a damaged object
+    // can cost Poppler a long search every time.
     Object kid = raw->fetch(XRefOf(document));
-    Object type = kid.isDict() ? kid.dictLookup("Type") : Object();
     int32_t page = -1;
-    if (!kid.isDict()) {
-      // Nothing under it; a damaged object can cost Poppler a long search at every fetch.
-    } else if (type.isName("MCR") || type.isName("OBJR")) {
-      page = PageIndexOf(document, kid.dictLookupNF("Pg"));
-      if (page < 0 && ownPage >= 0) return ownPage;  // the kid's own page stands for it here
-    } else {
-      page = FirstPageUnder(document, kid, depth + 1, walk);
+    if (kid.isDict()) {
+      Object type = kid.dictLookup("Type");
+      if (type.isName("MCR") || type.isName("OBJR")) {
+        page = PageIndexOf(document, kid.dictLookupNF("Pg"));
+        if (page < 0 && ownPage >= 0) return ownPage;  // the kid's own page stands for it here
+      } else {
+        page = FirstPageUnder(document, kid, depth + 1, walk);
+      }
     }
     if (raw->isRef() && !walk.cut) document->firstPages.emplace(raw->getRef(), page);
     if (page >= 0) return page;

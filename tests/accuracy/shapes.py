@@ -194,11 +194,18 @@ def read_written(pdf_path):
     return by_author
 
 
+def less_rd(written):
+    """A written annotation's rectangle less its /RD insets (left, top, right, bottom)."""
+    rect, rd = written.rect, written.rd
+    if not rect or len(rd) != 4:
+        return rect
+    left, top, right, bottom = rd
+    return Box(rect.x0 + left, rect.y0 + bottom, rect.x1 - right, rect.y1 - top)
+
+
 def _check_caret(caret, comment, at):
     x, glyph = caret_x(comment, at)
-    drawn, rd = caret.rect, caret.rd  # where the caret is drawn: the rectangle less its /RD
-    if drawn and len(rd) == 4:
-        drawn = Box(drawn.x0 + rd[0], drawn.y0 + rd[1], drawn.x1 - rd[2], drawn.y1 - rd[3])
+    drawn = less_rd(caret)  # where the caret is drawn
     centre, middle = (drawn.x0 + drawn.x1) / 2, (glyph.y0 + glyph.y1) / 2
     y_at = comment.variant.get("caret_y")
     if abs(centre - x) > TOLERANCE:
@@ -263,9 +270,7 @@ def _check_callout(callout_, comment):
         return "callout line's tip (%.2f, %.2f) is outside its word %r" % (x, y, word)
     if comment.variant["callout"] == "over text":
         return None
-    l, t, r, b = callout_.rd if len(callout_.rd) == 4 else (0, 0, 0, 0)
-    rect = callout_.rect
-    box = Box(rect.x0 + l, rect.y0 + b, rect.x1 - r, rect.y1 - t)
+    box = less_rd(callout_)
     inked = any(box.contains(*g.centre) for g in comment.target.page.glyphs if not g.blank)
     return "callout box covers text" if inked else None
 
