@@ -49,8 +49,9 @@ AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "p
 POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
 INSERT, STRUCK = ("insert",), ("strikeout", "replace")
-CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start")
+CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start", "inside a word")
 LINE_POSITIONS = ("mid-line", "line end", "over line end")
+INSIDE = ("inside a word",)
 RUNS = ("three words", "four words over line end")
 PER_WORD = (MARKUPS, {"per_word": True}, "quads per word", RUNS)
 # What each writer draws besides its plain shapes on an upright Latin page, where the comment's
@@ -71,12 +72,12 @@ SHAPES = {
         (INSERT, {"caret_y": "tall"}, "caret twice line height", CARET_POSITIONS),
         (INSERT, {"caret_x": "blank"}, "caret mid-blank", ("between words",)),
         (MARKUPS, {"order": "ccw"}, "quads counter-clockwise", LINE_POSITIONS),
-        (MARKUPS, {"inset": 1.5}, "quads 1.5 pt inside", LINE_POSITIONS),
+        (MARKUPS, {"inset": 1.5}, "quads 1.5 pt inside", LINE_POSITIONS + INSIDE),
         (MARKUPS, {"inset": -2}, "quads 2 pt outside", LINE_POSITIONS),
-        (("underline",), {"band": "baseline"}, "underline baseline band", LINE_POSITIONS),
-        (STRUCK, {"band": "x-height"}, "strike-out x-height band", LINE_POSITIONS),
-        (MARKUPS, {"taller": 4}, "quads 4 pt taller", LINE_POSITIONS),
-        (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", LINE_POSITIONS),
+        (("underline",), {"band": "baseline"}, "underline baseline band", LINE_POSITIONS + INSIDE),
+        (STRUCK, {"band": "x-height"}, "strike-out x-height band", LINE_POSITIONS + INSIDE),
+        (MARKUPS, {"taller": 4}, "quads 4 pt taller", LINE_POSITIONS + INSIDE),
+        (MARKUPS, {"line_height": 1.5}, "quads 1.5 em line height", LINE_POSITIONS + INSIDE),
         (MARKUPS, {"inset": -2}, "outside by punctuation", ("before punctuation",)),
         (MARKUPS, {"no_quads": True}, "Rect without QuadPoints", LINE_POSITIONS[:2] + RUNS[:1]),
         (MARKUPS, {"reverse": True}, "quads last line first", LINE_POSITIONS[2:] + RUNS[1:]),
@@ -117,7 +118,8 @@ def writer_requests(writer, mode):
         return position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ()) + \
             position_requests(("freetext",) if free else (), ("mid-line",),
                               klass="free text on a word")
-    requests = position_requests(kinds, RANGE_POSITIONS) + note_requests(free_positions=free)
+    requests = position_requests(kinds, RANGE_POSITIONS + INSIDE) + \
+        note_requests(free_positions=free)
     for shape_kinds, variant, klass, positions in SHAPES.get(writer, ()):
         requests += position_requests([k for k in shape_kinds if k in makes], positions,
                                       variant, klass)

@@ -53,6 +53,8 @@ POSITIONS = {
     # A caret in the blank between two words (see Comment.accepted).
     "between words": ("body", "word", _between_words),
     "before punctuation": ("body", "word", _before_punctuation),
+    # Letters inside a word; a caret after them stands between two letters.
+    "inside a word": ("body", "part", _mid_line),
     # A word with a blank after it, so that where the word ends is beyond doubt.
     "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
 }
