@@ -55,11 +55,11 @@ ReaderNames MakeNames() {
 }
 
 // The record read from the annotation `object` names; null when there is none yet.
-PdfComment* RecordOf(DocumentContext& context, const OwnedObject& object) {
+PdfComment* RecordOf(DocumentContext& context, const OkObj* object) {
   if (!object) return nullptr;
   return Guarded(
       [&]() -> PdfComment* {
-        const auto found = context.commentsByAnnot.find(object.get());
+        const auto found = context.commentsByAnnot.find(object);
         return found == context.commentsByAnnot.end() ? nullptr : found->second;
       },
       static_cast<PdfComment*>(nullptr));
@@ -67,7 +67,7 @@ PdfComment* RecordOf(DocumentContext& context, const OwnedObject& object) {
 
 // The record of the annotation that this one answers, when that one is read already.
 PdfComment* FindReplyTarget(DocumentContext& context, const OkAnnot* annot) {
-  return RecordOf(context, OwnedObject(ReplyTarget(annot)));
+  return RecordOf(context, OwnedObject(ReplyTarget(annot)).get());
 }
 
 // A state annotation whose target is read already updates that record and makes none of its
@@ -84,11 +84,15 @@ bool TakeReviewState(DocumentContext& context, const OkAnnot* annot) {
 }
 
 // The kind the filter sees: the Caret right after the strike-out of a replace counts as part
-// of the replace.
-uint32_t KindForFilter(DocumentContext& context, CommentKind kind) {
+// of the replace, and so does either half of a replace the page pairs in another order.
+uint32_t KindForFilter(DocumentContext& context, CommentKind kind, const OkAnnot* annot) {
   const bool carried = context.lastReadWasReplace;
   context.lastReadWasReplace = kind == Replace;
-  return carried && kind == Insert ? Replace : kind;
+  if (kind == Insert && carried) return Replace;
+  if ((kind != Insert && kind != Delete) || context.replaceHalves.empty()) return kind;
+  const OwnedObject object(
+      Guarded([&] { return Tables().pages->PdfAnnotDict(annot); }, static_cast<OkObj*>(nullptr)));
+  return context.replaceHalves.Contains(object.get()) ? Replace : kind;
 }
 
 // The modification date (/M), else the creation date (/CreationDate); null when the annotation
@@ -142,7 +146,7 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
   const CommentKind kind =
       Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);
   if (kind == NotImported) return nullptr;
-  if (!KindPasses(KindForFilter(context, kind), criteria)) return nullptr;
+  if (!KindPasses(KindForFilter(context, kind, annot.get()), criteria)) return nullptr;
   const OwnedDate date = ReadDate(annot.get());
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return nullptr;
   // An author or contents that cannot be read drops the record.
@@ -176,7 +180,7 @@ bool NamesAsPartner(const PdfComment& comment, const OkObj* other) {
 
 // The record read before from the annotation that the comment's IRT names; null when none.
 PdfComment* IrtRecord(DocumentContext& context, const PdfComment& comment) {
-  return RecordOf(context, OwnedObject(AnnotEntry(comment.annot(), "IRT")));
+  return RecordOf(context, OwnedObject(AnnotEntry(comment.annot(), "IRT")).get());
 }
 
 // Where the record stands on the current page's list, searched from its end, where the other
@@ -193,13 +197,16 @@ bool IsStrikeOut(const PdfComment& record, const ReaderNames& names) {
   return record.subtype() == names.strikeOut || record.subtype() == names.deletion;
 }
 
-// The Caret that a grouped strike-out's IRT names, when the page listed it before the
-// strike-out and it was read as an insertion of its own: taken out of the page's list. Some
-// writers list a replace's Caret first; read as an insertion, its text would go in beside the
-// text its strike-out deletes, where the host takes none.
+// The Caret of the strike-out's replace (the one a grouped strike-out's IRT names, or one
+// grouped with the strike-out), when the page listed it before the strike-out and it was read as
+// an insertion of its own: taken out of the page's list. Some writers list a replace's Caret
+// first; read as an insertion, its text would go in beside the text its strike-out deletes,
+// where the host takes none.
 std::unique_ptr<PdfComment> TakeEarlierCaret(DocumentContext& context, const PdfComment& strikeOut,
-                                             const ReaderNames& names) {
-  PdfComment* caret = IrtRecord(context, strikeOut);
+                                             bool grouped, const ReaderNames& names) {
+  PdfComment* caret = grouped ? IrtRecord(context, strikeOut) : nullptr;
+  if (!caret || caret->subtype() != names.caret)
+    caret = context.replaceHalves.CaretAwaiting(strikeOut.annotObject());
   if (!caret || caret->subtype() != names.caret) return nullptr;
   const auto at = OnPageList(context, caret);
   auto& list = context.commentsByPage[context.pageIndex];
@@ -223,28 +230,38 @@ PdfComment* EarlierStrikeOut(DocumentContext& context, const PdfComment& caret,
   return strikeOut;
 }
 
+// A Caret grouped with a strike-out not read yet waits for it: the page may list the strike-out
+// later.
+void AwaitLaterStrikeOut(DocumentContext& context, PdfComment& caret) {
+  if (!IsNamedGroupMember(caret.annot()) || IrtRecord(context, caret)) return;
+  context.replaceHalves.AwaitStrikeOut(AnnotEntry(caret.annot(), "IRT"), &caret);
+}
+
 // The Caret of a replace goes into the strike-out that waits for it, or into the strike-out it
 // is grouped with; true when it did. A grouped strike-out takes the Caret its IRT names when
 // that was read already, else becomes the one that waits, replacing any earlier one.
 bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
                  const ReaderNames& names) {
-  const ondrelkit::PdfAtom subtype = record->subtype();
-  if (IsStrikeOut(*record, names) && IsGroupMember(record->annot())) {
-    if (std::unique_ptr<PdfComment> caret = TakeEarlierCaret(context, *record, names)) {
+  if (IsStrikeOut(*record, names)) {
+    const bool grouped = IsGroupMember(record->annot());
+    if (std::unique_ptr<PdfComment> caret = TakeEarlierCaret(context, *record, grouped, names)) {
       record->SetReplacement(std::move(caret));
-      return false;
+    } else if (grouped) {
+      context.pendingReplace = record.get();
+      context.replaceWaiting = true;
     }
-    context.pendingReplace = record.get();
-    context.replaceWaiting = true;
     return false;
   }
-  if (subtype != names.caret) return false;
+  if (record->subtype() != names.caret) return false;
   // Only the Caret that the strike-out's IRT names is its other half: when that one is missing
   // or damaged, the next Caret of the page is an insertion of its own, not the replacement text.
   if (!context.replaceWaiting || !context.pendingReplace ||
       !NamesAsPartner(*context.pendingReplace, record->annotObject())) {
     PdfComment* strikeOut = EarlierStrikeOut(context, *record, names);
-    if (!strikeOut) return false;
+    if (!strikeOut) {
+      AwaitLaterStrikeOut(context, *record);
+      return false;
+    }
     strikeOut->SetReplacement(std::move(record));
     if (strikeOut == context.pendingReplace) {
       context.pendingReplace = nullptr;
@@ -328,9 +345,16 @@ void ReadPageComments(DocumentContext& context, OkPage* page, const FilterCriter
   if (!page || !t.core || !t.pages || !t.objects || !t.dates) return;
   const ReaderNames names = MakeNames();
   const int32_t count = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
+  // Only a filter that tells replaces from insertions or deletions needs the page's replaces
+  // before it is read.
+  const uint32_t parts = criteria.kindMask & (Insert | Delete | Replace);
+  context.replaceHalves = parts != 0 && parts != (Insert | Delete | Replace)
+                              ? ReplaceHalves::OfPage(page)
+                              : ReplaceHalves();
   for (int32_t index = 0; index < count; ++index) {
     ReadAnnotation(context, page, index, criteria, names);
   }
+  context.replaceHalves = ReplaceHalves();
 }
 
 void FilterByReviewState(DocumentContext& context, const FilterCriteria& criteria) {

@@ -38,6 +38,7 @@ void DocumentContext::Clear() {
   pendingReplace = nullptr;
   replaceWaiting = false;
   lastReadWasReplace = false;
+  replaceHalves = ReplaceHalves();
   commentsByPage.clear();
   filteredOut.clear();
   blockSpans.clear();

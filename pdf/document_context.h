@@ -18,6 +18,7 @@
 #include "pdf/content_element.h"
 #include "pdf/page_geometry.h"
 #include "pdf/pdf_comment.h"
+#include "pdf/replace_halves.h"
 #include "support/phase_times.h"
 
 namespace osprevan::pdf {
@@ -84,6 +85,8 @@ class DocumentContext {
   // The last annotation classified was the strike-out of a replace: the Caret right after it
   // passes the kind filter as part of the replace.
   bool lastReadWasReplace = false;
+  // The halves of the replaces of the page being read.
+  ReplaceHalves replaceHalves;
   // The grouped strike-out that waits for the Caret of its replace.
   PdfComment* pendingReplace = nullptr;
   bool replaceWaiting = false;

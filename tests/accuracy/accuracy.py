@@ -90,7 +90,8 @@ SHAPES = {
         # strike-out.
         (("replace",), {"pairing": pairing}, klass, ("mid-line", "line end"))
         for pairing, klass in (("caret first", "Caret listed first"),
-                               ("caret grouped", "Caret grouped with it"))] + [
+                               ("caret grouped", "Caret grouped with it"),
+                               ("caret grouped first", "Caret grouped, listed first"))] + [
         # A free text with a callout line points at its word with the line's tip.
         (("freetext",), {"callout": where}, klass, ("on a word",))
         for where, klass in (("right margin", "callout to right margin"),

@@ -188,12 +188,14 @@ def write_dicts(source, out, comments, tools):
             if kind == "replace":
                 caret = annotation(page, comment, _caret_dict(comment, "after"))
                 # The strike-out is grouped with the Caret after it, as is usual; or listed
-                # after its Caret; or the Caret is grouped with the strike-out.
+                # after its Caret; or the Caret is grouped with the strike-out, after it or
+                # before it.
                 pairing = variant.get("pairing")
-                member, partner = (caret, markup) if pairing == "caret grouped" else (markup, caret)
+                caret_grouped = pairing in ("caret grouped", "caret grouped first")
+                member, partner = (caret, markup) if caret_grouped else (markup, caret)
                 doc.xref_set_key(member, "IRT", "%d 0 R" % partner)
                 doc.xref_set_key(member, "RT", "/Group")
-                if pairing == "caret first":
+                if pairing in ("caret first", "caret grouped first"):
                     listed = added[page.number]
                     listed[-2:] = [caret, markup]
         elif kind == "note":

@@ -127,6 +127,26 @@ class AnnotationReaderTest : public testing::FilterLibraryTest {
     ASSERT_EQ(errors_, "");
   }
   static std::string Path(int key) { return pdfs_[key]->annotatedPdf(); }
+  // A hand-made one-page PDF with these annotations, 100 x 40 pt each at the same place;
+  // "@N" in an entry stands for the reference to the N-th annotation. Its path.
+  static std::string WriteAnnotations(const std::string& name,
+                                      const std::vector<std::string>& annots) {
+    std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
+    std::string refs;
+    for (std::string entries : annots) {
+      for (size_t at; (at = entries.find('@')) != std::string::npos;) {
+        const int index = entries[at + 1] - '0';
+        entries.replace(at, 2, std::to_string(4 + index) + " 0 R");
+      }
+      refs += std::to_string(objects.size() + 1) + " 0 R ";
+      objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + entries + " >>");
+    }
+    objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
+    const std::string path = pdfs_[-1]->directory() + "/" + name;
+    ondrelkit::testing::WriteHandMadePdf(path, objects);
+    return path;
+  }
 
   static inline std::map<int, std::unique_ptr<fixtures::ReviewedPdf>> pdfs_;
   static inline std::string errors_;
@@ -151,10 +171,11 @@ TEST_F(AnnotationReaderTest, FiltersDecideWhatIsReadAndWhereItHangs) {
        "early strike=caret between strike2=caret2{on-caret} ins hl{hl-reply} "
        "note{reply{nested},no-rt} group later",
        nullptr, 16},
-      // The Caret right after a strike-out is filtered as part of the replace; one after
-      // another comment is an insertion of its own.
-      {"replaces", -1, [](FilterCriteria& c) { c.kindMask = Replace; }, "strike strike2=caret2"},
-      {"insertions", -1, [](FilterCriteria& c) { c.kindMask = Insert; }, "caret ins"},
+      // A replace's Caret is filtered as part of the replace, also when another comment
+      // stands between it and its strike-out.
+      {"replaces", -1, [](FilterCriteria& c) { c.kindMask = Replace; },
+       "strike=caret strike2=caret2"},
+      {"insertions", -1, [](FilterCriteria& c) { c.kindMask = Insert; }, "ins"},
       // Replies whose targets were filtered out stand on their own.
       {"notes", -1, [](FilterCriteria& c) { c.kindMask = Note; },
        "early on-caret hl-reply note{reply{nested},no-rt} group"},
@@ -264,7 +285,7 @@ TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {
 
 // A replace is one comment whichever of its halves the page lists first, and whichever half is
 // grouped with the other; a Caret that answers a strike-out, or one that is a reply, stays an
-// insertion. "@N" in an entry stands for the reference to the row's N-th annotation.
+// insertion.
 TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
   const std::string strike = "/Subtype /StrikeOut /QuadPoints [100 120 110 120 100 100 110 100] ";
   const std::string caret = "/Subtype /Caret ";
@@ -282,6 +303,9 @@ TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
       {"caret grouped with it",
        {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0 /RT /Group"},
        "s=c"},
+      {"caret grouped with it, listed first",
+       {caret + "/Contents (c) /IRT @1 /RT /Group", strike + "/Contents (s)"},
+       "s=c"},
       {"caret answers it", {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0"}, "s{c}"},
       {"caret is a reply",
        {"/Subtype /Text /Contents (t)", caret + "/Contents (c) /IRT @0 /RT /R",
@@ -298,22 +322,37 @@ TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
-                                        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
-    std::string refs;
-    for (std::string entries : row.annots) {
-      for (size_t at; (at = entries.find('@')) != std::string::npos;) {
-        const int index = entries[at + 1] - '0';
-        entries.replace(at, 2, std::to_string(4 + index) + " 0 R");
-      }
-      refs += std::to_string(objects.size() + 1) + " 0 R ";
-      objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + entries + " >>");
-    }
-    objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
-    const std::string path = pdfs_[-1]->directory() + "/replace.pdf";
-    ondrelkit::testing::WriteHandMadePdf(path, objects);
-    Reading pdf(path);
+    Reading pdf(WriteAnnotations("replace.pdf", row.annots));
     EXPECT_EQ(pdf.Read(), row.expected);
+  }
+}
+
+// The kind filter takes a replace as one comment, whichever half the page lists first and
+// whichever half names the other: with insertions or deletions only, neither half comes in.
+TEST_F(AnnotationReaderTest, KindFilterTakesEveryReplaceWhole) {
+  const std::string strike = "/Subtype /StrikeOut /QuadPoints [100 120 110 120 100 100 110 100] ";
+  const std::string caret = "/Subtype /Caret ";
+  const std::vector<std::string> forms[] = {
+      {strike + "/Contents (s) /IRT @1 /RT /Group", caret + "/Contents (c)"},
+      {caret + "/Contents (c)", strike + "/Contents (s) /IRT @0 /RT /Group"},
+      {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0 /RT /Group"},
+      {caret + "/Contents (c) /IRT @1 /RT /Group", strike + "/Contents (s)"},
+  };
+  const struct {
+    uint32_t kinds;
+    const char* expected;
+  } filters[] = {{Insert, ""},
+                 {Delete, ""},
+                 {Replace, "s=c"},
+                 {Insert | Delete, ""},
+                 {kAllCommentKinds, "s=c"}};
+  for (size_t form = 0; form < std::size(forms); ++form) {
+    for (const auto& filter : filters) {
+      SCOPED_TRACE("form " + std::to_string(form) + ", kinds " + std::to_string(filter.kinds));
+      Reading pdf(WriteAnnotations("replace-filtered.pdf", forms[form]));
+      pdf.criteria.kindMask = filter.kinds;
+      EXPECT_EQ(pdf.Read(), filter.expected);
+    }
   }
 }
 
