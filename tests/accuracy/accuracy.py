@@ -112,7 +112,7 @@ def writer_requests(writer, mode):
     kinds = [k for k in TEXT_KINDS if k in makes]
     free = ("on a word",) + MARGINS if "freetext" in makes else ()
     if mode in ("rotated", "boxed"):
-        return position_requests(kinds, CARET_POSITIONS) + \
+        return position_requests(kinds, CARET_POSITIONS + ("heading", "table cell", "footnote")) + \
             note_requests(("on a word", "left margin"), free[:1])
     if mode == "japanese":
         # No note on a word: Japanese has no blanks to end one; a free text takes the text under it.
