@@ -275,13 +275,27 @@ bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
   return true;
 }
 
+// True when `other` is the record or one it holds: its replacement, its replies, theirs.
+bool Holds(const PdfComment& record, const PdfComment* other) {
+  std::vector<const PdfComment*> open{&record};
+  while (!open.empty()) {
+    const PdfComment* held = open.back();
+    open.pop_back();
+    if (held == other) return true;
+    if (held->replacement()) open.push_back(held->replacement());
+    for (const auto& reply : held->replies()) open.push_back(reply.get());
+  }
+  return false;
+}
+
 // Under the record it answers when that one is read already; else on its page's list. Records
 // are entered in commentsByAnnot only after this, so an annotation that names itself (or one
-// later in the page) is never found: a record is never its own reply, and every reply hangs
-// on an older record, so threads cannot form a loop.
+// later in the page) is never found, and every reply hangs on an older record. A strike-out
+// may answer the Caret it took as its replacement (its IRT without RT names both): it stays on
+// the list, so that no record holds one that holds it.
 void Place(DocumentContext& context, std::unique_ptr<PdfComment> record) {
   PdfComment* parent = FindReplyTarget(context, record->annot());
-  if (parent && parent != record.get()) {
+  if (parent && !Holds(*record, parent)) {
     parent->AddReply(std::move(record));
   } else {
     context.commentsByPage[context.pageIndex].push_back(std::move(record));

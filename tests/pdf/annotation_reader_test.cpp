@@ -303,6 +303,9 @@ TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
       {"caret grouped with it",
        {strike + "/Contents (s)", caret + "/Contents (c) /IRT @0 /RT /Group"},
        "s=c"},
+      // Without RT the strike-out also answers its Caret: it takes the Caret all the same, and
+      // is not hung under the Caret it holds.
+      {"caret first, no RT", {caret + "/Contents (c)", strike + "/Contents (s) /IRT @0"}, "s=c"},
       {"caret grouped with it, listed first",
        {caret + "/Contents (c) /IRT @1 /RT /Group", strike + "/Contents (s)"},
        "s=c"},
