@@ -46,11 +46,13 @@ ObjectId BodyRowTable(ObjectId document, const TTextLoc& location) {
   return HostGetId(document, row, tolvane::P_ROW_TABLE);
 }
 
-// New text goes after the anchors, markers and element boundaries that stand at the location.
+// New text goes after the anchors, markers and element boundaries that stand at the location,
+// all of which take no room where the PDF shows the text. A footnote anchor is not passed over:
+// its number stands on the line, and a caret before the number means before the anchor.
 TTextLoc AfterItemsAt(ObjectId document, TTextLoc location) {
   constexpr uint32_t kStepOver = tolvane::TI_MARKER_ANCHOR | tolvane::TI_TABLE_ANCHOR |
-                                 tolvane::TI_FOOTNOTE_ANCHOR | tolvane::TI_FRAME_ANCHOR |
-                                 tolvane::TI_ELEMENT_BEGIN | tolvane::TI_ELEMENT_END;
+                                 tolvane::TI_FRAME_ANCHOR | tolvane::TI_ELEMENT_BEGIN |
+                                 tolvane::TI_ELEMENT_END;
   const HostTextItems items = HostGetText(document, location.object, kStepOver);
   for (const auto& item : items) {
     if (item.offset == location.offset) ++location.offset;
