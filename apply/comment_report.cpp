@@ -42,6 +42,10 @@ ReportEntry ReportPlacement(const Placement& placement, bool applied) {
     entry.flow = HostGetString(placement.document, placement.flow, tolvane::P_FLOW_NAME);
   if (placement.end.object) {
     entry.paragraph = HostGetInt(placement.document, placement.end.object, tolvane::P_PGF_UNIQUE);
+    entry.beginParagraph =
+        placement.begin.object == placement.end.object
+            ? entry.paragraph
+            : HostGetInt(placement.document, placement.begin.object, tolvane::P_PGF_UNIQUE);
     entry.begin = placement.begin.offset;
     entry.end = placement.end.offset;
   }
@@ -82,7 +86,8 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
            ", \"outcome\": " + JsonQuoted(e.outcome) + ", \"flow\": " + JsonQuoted(e.flow) +
            ", \"paragraph\": " + std::to_string(e.paragraph) +
            ", \"begin\": " + std::to_string(e.begin) + ", \"end\": " + std::to_string(e.end) +
-           ", \"reason\": " + JsonQuoted(e.reason) + "}";
+           ", \"reason\": " + JsonQuoted(e.reason) +
+           ", \"beginParagraph\": " + std::to_string(e.beginParagraph) + "}";
   }
   out += "\n], \"warnings\": [";
   bool first = true;

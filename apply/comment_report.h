@@ -25,9 +25,11 @@ struct ReportEntry {
   std::string outcome;    // "successful", "misplaced", "failed", "alreadyImported", "filtered out"
   std::string flow;
   int32_t paragraph = 0;  // the unique number of the paragraph it went to; 0 for none
-  int32_t begin = -1;
-  int32_t end = -1;
-  std::string reason;  // for misplaced and failed ones
+  int32_t begin = -1;     // in `beginParagraph`
+  int32_t end = -1;       // in `paragraph`
+  std::string reason;     // for misplaced and failed ones
+  // Where the range begins: `paragraph` but for a range over several paragraphs.
+  int32_t beginParagraph = 0;
 };
 
 // What became of a placement, and whether it was applied.

@@ -93,7 +93,9 @@ def score(comment, entry, changes, misplaced_label):
     place = (paragraph, begin, end)
     if begin is not None:
         place = landed if landed in comment.accepted() else None
-    if entry["paragraph"] != paragraph or place is None:
+    # A range that begins in another paragraph is at another place, whatever its offsets.
+    if entry["paragraph"] != paragraph or place is None or \
+            entry.get("beginParagraph", paragraph) != paragraph:
         wrong.append("reported at another place")
     document = _document_says(comment, changes, place)
     if document is not None:

@@ -28,9 +28,9 @@ def document(paragraph):
             '<p unique="1">Title</p><p unique="3">%s</p></flow></document>' % paragraph)
 
 
-def entry(outcome, begin, end, placement="insertion"):
+def entry(outcome, begin, end, placement="insertion", begin_paragraph=3):
     return {"author": "a", "outcome": outcome, "placement": placement, "paragraph": 3,
-            "begin": begin, "end": end, "reason": "why"}
+            "begin": begin, "end": end, "reason": "why", "beginParagraph": begin_paragraph}
 
 
 def marker(author, text="note"):
@@ -66,6 +66,9 @@ CASES = [
     ("exact deletion beside an older one", "strikeout",
      "The old <c %s author=\"a\">mill</c> <c %s author=\"a\">turns</c>." % (DELETED, DELETED),
      entry("successful", 8, 12, "deletion"), "exact"),
+    ("the report's range begins in the paragraph before", "strikeout",
+     "The old <c %s author=\"a\">mill</c> turns." % DELETED,
+     entry("successful", 8, 12, "deletion", begin_paragraph=1), "silent"),
     ("deletion one character short", "strikeout",
      "The old <c %s author=\"a\">mil</c>l turns." % DELETED,
      entry("successful", 8, 12, "deletion"), "silent"),
