@@ -50,6 +50,7 @@ POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
 INSERT, STRUCK = ("insert",), ("strikeout", "replace")
 CARET_POSITIONS = ("mid-line", "before a word", "line end", "line start", "inside a word")
+FOOTNOTE_NUMBER = ("before a footnote number", "after a footnote number")
 LINE_POSITIONS = ("mid-line", "line end", "over line end")
 INSIDE = ("inside a word",)
 RUNS = ("three words", "four words over line end")
@@ -106,6 +107,12 @@ SHAPES = {
 SHAPES["poppler"] = SHAPES["pymupdf"]
 
 
+def footnote_number_requests(kinds):
+    """Carets on either side of a footnote's number. Markup over the number alone is not
+    measured: it takes the footnote with it, which the scoring does not follow."""
+    return position_requests([k for k in kinds if k == "insert"], FOOTNOTE_NUMBER)
+
+
 def writer_requests(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     makes = POPPLER_KINDS if writer == "poppler" else plan.KINDS
@@ -113,13 +120,16 @@ def writer_requests(writer, mode):
     free = ("on a word",) + MARGINS if "freetext" in makes else ()
     if mode in ("rotated", "boxed"):
         return position_requests(kinds, CARET_POSITIONS + ("heading", "table cell", "footnote")) + \
+            footnote_number_requests(kinds) + \
             note_requests(("on a word", "left margin"), free[:1])
     if mode == "japanese":
         # No note on a word: Japanese has no blanks to end one; a free text takes the text under it.
-        return position_requests(kinds, RANGE_POSITIONS) + note_requests(("left margin",), ()) + \
+        return position_requests(kinds, RANGE_POSITIONS) + footnote_number_requests(kinds) + \
+            note_requests(("left margin",), ()) + \
             position_requests(("freetext",) if free else (), ("mid-line",),
                               klass="free text on a word")
     requests = position_requests(kinds, RANGE_POSITIONS + INSIDE) + \
+        footnote_number_requests(kinds) + \
         note_requests(free_positions=free)
     for shape_kinds, variant, klass, positions in SHAPES.get(writer, ()):
         requests += position_requests([k for k in shape_kinds if k in makes], positions,

@@ -53,12 +53,16 @@ POSITIONS = {
     # A caret in the blank between two words (see Comment.accepted).
     "between words": ("body", "word", _between_words),
     "before punctuation": ("body", "word", _before_punctuation),
+    # A caret on either side of a footnote's number, and markup over the number alone.
+    "before a footnote number": ("body", "number", None),
+    "after a footnote number": ("body", "number", None),
     # Letters inside a word; a caret after them stands between two letters.
     "inside a word": ("body", "part", _mid_line),
     # A word with a blank after it, so that where the word ends is beyond doubt.
     "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
 }
-CARET_BEFORE = ("before a word", "line start", "paragraph start")  # elsewhere after the target
+CARET_BEFORE = ("before a word", "line start", "paragraph start", "before a footnote number")
+# elsewhere after the target
 MARGINS = ("left margin", "right margin")
 RANGE_POSITIONS = ("mid-line", "before a word", "line end", "line start", "paragraph start",
                    "paragraph end", "heading", "table title", "table cell", "footnote",
@@ -76,9 +80,10 @@ class Request:
 
 def position_requests(kinds, positions, variant=None, klass=None):
     """Each kind at each position; a caret has no place over a line end, and a markup before a
-    word is the same as one on it."""
+    word (or a footnote's number) is the same as one on it."""
     return [Request(k, p, variant, klass) for k in kinds for p in positions
-            if (p != "over line end" if k == "insert" else p != "before a word")]
+            if (p != "over line end" if k == "insert" else
+                p not in ("before a word", "before a footnote number"))]
 
 
 def note_requests(positions=("on a word",) + MARGINS, free_positions=("on a word",) + MARGINS):

@@ -100,12 +100,23 @@ def caret_x(comment, at):
     return x, glyph
 
 
+def line_glyph(comment, glyph):
+    """The glyph whose height a caret beside `glyph` is drawn at: a footnote's number stands
+    raised and small, and a reviewer clicks beside it at the height of its line's text."""
+    target = comment.target
+    if target.shape != "number" or target.first == 0:
+        return glyph
+    before = target.page.glyphs[target.first - 1]
+    return before if before.line == glyph.line else glyph
+
+
 def caret_box(comment, at, width):
     """A caret's rectangle centred on caret_x and as tall as the line; the variant's "caret_y"
     draws it as some viewers do: "below", hanging from the baseline with its tip on it;
     "lower", from the middle of the line to 5 pt below the baseline; "tall", twice the line's
     height, centred on it."""
     x, glyph = caret_x(comment, at)
+    glyph = line_glyph(comment, glyph)
     y0, y1, y_at = glyph.y0, glyph.y1, comment.variant.get("caret_y")
     if y_at == "below":
         y0, y1 = glyph.base - 7, glyph.base

@@ -27,8 +27,9 @@ class Target:
     def __init__(self, paragraph, begin, end, shape):
         self.paragraph = paragraph  # tlv_text.Paragraph
         self.begin, self.end = begin, end  # offsets in the paragraph
-        # word, part (letters inside a word), last (to the paragraph end), pair (two words over
-        # a line end), run (two words each side of a line end), phrase (three words)
+        # word, part (letters inside a word), number (a footnote's number), last (to the
+        # paragraph end), pair (two words over a line end), run (two words each side of a line
+        # end), phrase (three words)
         self.shape = shape
         self.page = None  # pdf_pages.read_pages: number, glyphs, text
         self.first = self.last = 0  # glyph indexes on the page, both included
@@ -81,6 +82,10 @@ def _spans(paragraph):
         # stays on either side.
         if m.end() - m.start() >= 5 and "-" not in m.group():
             yield m.start() + 1, m.start() + min(4, m.end() - m.start() - 2), "part"
+    # A footnote's number, where the PDF shows it on the line.
+    for at, position in enumerate(paragraph.positions):
+        if position.item == "footnote-anchor" and position.shows:
+            yield at, at + 1, "number"
     tokens = list(TOKEN.finditer(text))
     if tokens and tokens[-1].end() == len(text):
         yield max(tokens[-1].start(), len(text) - LONGEST_LAST), len(text), "last"

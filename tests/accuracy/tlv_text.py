@@ -17,12 +17,15 @@ CONTAINERS = {"flow": "flow", "title": "table title", "cell": "table cell",
 
 
 class Position:
-    __slots__ = ("char", "item", "conditions", "author", "marker_text")
+    __slots__ = ("char", "item", "conditions", "author", "marker_text", "shows")
 
     def __init__(self, char=None, item=None, conditions=(), author="", marker_text=""):
         self.char = char  # one code point, or None for an item
         self.item = item  # the item's tag, or None for a character
         self.conditions, self.author, self.marker_text = tuple(conditions), author, marker_text
+        # What the PDF shows for an item that stands on the line: a footnote anchor's number,
+        # when it is one character, as the host counts the anchor one position.
+        self.shows = None
 
 
 class Paragraph:
@@ -33,8 +36,8 @@ class Paragraph:
 
     @property
     def text(self):
-        """One character per position, items as ITEM_TEXT."""
-        return "".join(ITEM_TEXT if p.item else p.char for p in self.positions)
+        """One character per position, items as ITEM_TEXT but for what the PDF shows of them."""
+        return "".join(p.shows or ITEM_TEXT if p.item else p.char for p in self.positions)
 
 
 def _conditions(element):
@@ -54,6 +57,8 @@ def _read_content(element, paragraph, conditions=(), author=""):
             paragraph.positions.append(Position(
                 item=child.tag, conditions=_conditions(child) or conditions,
                 author=child.get("author", author), marker_text=child.get("text", "")))
+            if child.tag == "footnote-anchor":
+                paragraph.positions[-1].shows = child.get("ref")  # its footnote's key, for now
         else:
             raise ValueError("unexpected element <%s> in a paragraph" % child.tag)
         add_text(child.tail)
@@ -78,6 +83,12 @@ def read_document(path):
                 walk(child, CONTAINERS[child.tag] or container)
 
     walk(root, "document")
+    numbers = {f.get("key"): f.get("number", "") for f in root.iter("footnote")}
+    for paragraph in paragraphs.values():
+        for p in paragraph.positions:
+            if p.item == "footnote-anchor":
+                number = numbers.get(p.shows, "")
+                p.shows = number if len(number) == 1 else None
     return paragraphs
 
 

@@ -102,6 +102,7 @@ def write_pymupdf(source, out, comments, tools):
 
     def caret(page, comment, at):
         x, glyph = shapes.caret_x(comment, at)
+        glyph = shapes.line_glyph(comment, glyph)
         centre = fitz.Point(x, (glyph.y0 + glyph.y1) / 2) * _page_matrix(page)
         point = fitz.Point(centre.x - width / 2 - dx, centre.y - height / 2 - dy)
         return finish(page.add_caret_annot(point), comment, comment.text)
