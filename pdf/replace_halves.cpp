@@ -21,17 +21,21 @@ Half HalfOf(ondrelkit::PdfAtom subtype) {
 // What the dictionary `object` is, by its Subtype; None for anything else or on an error.
 Half HalfOfDictionary(const OkObj* object) {
   const PdfTables& t = Tables();
-  return Guarded(
+  OkObj* subtype = Guarded(
+      [&]() -> OkObj* {
+        if (t.objects->PdfObjType(object) != kPdfDict) return nullptr;
+        return t.objects->PdfDictGet(object, t.core->PdfAtom("Subtype"));
+      },
+      static_cast<OkObj*>(nullptr));
+  if (!subtype) return Half::None;
+  const Half half = Guarded(
       [&] {
-        if (t.objects->PdfObjType(object) != kPdfDict) return Half::None;
-        OkObj* subtype = t.objects->PdfDictGet(object, t.core->PdfAtom("Subtype"));
-        const Half half = t.objects->PdfObjType(subtype) == kPdfName
-                              ? HalfOf(t.objects->PdfNameValue(subtype))
-                              : Half::None;
-        t.core->PdfRelease(subtype);
-        return half;
+        return t.objects->PdfObjType(subtype) == kPdfName ? HalfOf(t.objects->PdfNameValue(subtype))
+                                                          : Half::None;
       },
       Half::None);
+  ReleaseHandle(subtype);
+  return half;
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ class ReplaceHalves {
   // Every half of the page's replaces, found before the page is read, for a kind filter that
   // takes replaces and leaves insertions or deletions out (or the other way round): a strike-out
   // grouped with the Caret its IRT names, and a Caret grouped (RT /Group) with the strike-out
-  // its IRT names, each with its partner. Reading the page twice costs time, so without such a
-  // filter the set stays empty.
+  // its IRT names, each with its partner. Reading the page twice costs time: the reader asks
+  // for this only under such a filter.
   static ReplaceHalves OfPage(const OkPage* page);
 
   // True for an annotation dictionary that is half of a replace of the page.
