@@ -357,6 +357,20 @@ TEST_F(AnnotationReaderTest, KindFilterTakesEveryReplaceWhole) {
       EXPECT_EQ(pdf.Read(), filter.expected);
     }
   }
+  // An IRT that names no annotation, the annotation itself or a note makes no pair: the Caret is
+  // an insertion.
+  const std::vector<std::string> unpaired[] = {
+      {caret + "/Contents (c) /IRT 7 /RT /Group", strike + "/Contents (s)"},
+      {caret + "/Contents (c) /IRT 99 0 R /RT /Group", strike + "/Contents (s)"},
+      {caret + "/Contents (c) /IRT @0 /RT /Group", strike + "/Contents (s) /IRT @1"},
+      {"/Subtype /Text /Contents (t)", caret + "/Contents (c) /IRT @0 /RT /Group"},
+  };
+  for (size_t form = 0; form < std::size(unpaired); ++form) {
+    SCOPED_TRACE("unpaired form " + std::to_string(form));
+    Reading pdf(WriteAnnotations("replace-unpaired.pdf", unpaired[form]));
+    pdf.criteria.kindMask = Insert;
+    EXPECT_EQ(pdf.Read(), "c");
+  }
 }
 
 // A free text points with its callout line's tip only when the line is whole: two or three
