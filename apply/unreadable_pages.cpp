@@ -37,4 +37,19 @@ std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pag
   return notice;
 }
 
+std::optional<ui::ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds) {
+  int32_t total = 0;
+  std::string each;
+  for (const auto& [kind, count] : kinds) {
+    total += count;
+    each += (each.empty() ? "" : ", ") + kind + " " + std::to_string(count);
+  }
+  if (total == 0) return std::nullopt;
+  ui::ImportNotice notice;
+  notice.shown = support::UiString(support::MSG_UNREAD_KINDS) + " " + std::to_string(total);
+  notice.reported =
+      "comments of kinds the import does not take: " + std::to_string(total) + " (" + each + ")";
+  return notice;
+}
+
 }  // namespace osprevan::apply

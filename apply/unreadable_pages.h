@@ -1,8 +1,10 @@
-// The pages of the PDF that the library could not read, over a whole import (a book's
-// components together), and the notice that names them after the summary's counts.
+// What an import could not read, over a whole import (a book's components together): the pages
+// of the PDF the library could not read, and comments of kinds the import does not take; and
+// the notices that name them after the summary's counts.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,5 +28,9 @@ std::string PageList(const std::set<int32_t>& pages);
 // One line naming every unreadable page; for the report, those whose annotations were not read
 // are named apart. None when every page was read.
 std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages);
+
+// One line counting the comments of kinds the import does not take (`kinds`: by subtype name);
+// for the report, each kind with its count. None when there were none.
+std::optional<ui::ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds);
 
 }  // namespace osprevan::apply

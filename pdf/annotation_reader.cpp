@@ -133,6 +133,28 @@ std::optional<std::string> ReadText(const OkAnnot* annot, ReadTextEntry read) {
       std::optional<std::string>{});
 }
 
+// Markup annotations, which hold a reviewer's words, of kinds the import does not take.
+constexpr const char* kUnreadKinds[] = {"Square", "Circle", "Line",  "Polygon", "PolyLine",
+                                        "Ink",    "Stamp",  "Sound", "Redact",  "FileAttachment"};
+
+// Counts an annotation of a kind the import does not take, when it is a drawing a reviewer may
+// have commented with and the filter's dates and authors pass it: the summary says how many
+// such comments the import left out, rather than nothing.
+void NoteUnreadKind(DocumentContext& context, ondrelkit::PdfAtom subtype, const OkAnnot* annot,
+                    const FilterCriteria& criteria) {
+  const PdfTables& t = Tables();
+  const char* const* kind =
+      std::find_if(std::begin(kUnreadKinds), std::end(kUnreadKinds), [&](const char* name) {
+        return Guarded([&] { return t.core->PdfAtom(name); }, ondrelkit::kNoAtom) == subtype;
+      });
+  if (kind == std::end(kUnreadKinds)) return;
+  const OwnedDate date = ReadDate(annot);
+  if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return;
+  const std::optional<std::string> author = ReadText(annot, t.pages->PdfAnnotTitle);
+  if (!author || !AuthorPasses(*author, criteria)) return;
+  ++context.unreadKinds[*kind];
+}
+
 // The annotation as a record, when it is a comment the filter lets through; null otherwise
 // (the annotation's handle is then released).
 std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot annot,
@@ -145,7 +167,10 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
   if (TakeReviewState(context, annot.get())) return nullptr;
   const CommentKind kind =
       Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);
-  if (kind == NotImported) return nullptr;
+  if (kind == NotImported) {
+    NoteUnreadKind(context, subtype, annot.get(), criteria);
+    return nullptr;
+  }
   if (!KindPasses(KindForFilter(context, kind, annot.get()), criteria)) return nullptr;
   const OwnedDate date = ReadDate(annot.get());
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return nullptr;

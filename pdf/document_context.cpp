@@ -39,6 +39,7 @@ void DocumentContext::Clear() {
   replaceWaiting = false;
   lastReadWasReplace = false;
   replaceHalves = ReplaceHalves();
+  unreadKinds.clear();
   commentsByPage.clear();
   filteredOut.clear();
   blockSpans.clear();

@@ -90,6 +90,9 @@ class DocumentContext {
   // The grouped strike-out that waits for the Caret of its replace.
   PdfComment* pendingReplace = nullptr;
   bool replaceWaiting = false;
+  // Drawings with a reviewer's place and words that the import takes no kind of (a square, an
+  // ink stroke), by subtype name, when the filter's dates and authors pass them.
+  std::map<std::string, int32_t> unreadKinds;
   // Records whose review states an annotation of the current page changed; the state filter
   // looks at these besides the current page's list.
   std::set<PdfComment*> statesChanged;

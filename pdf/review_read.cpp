@@ -67,6 +67,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   for (const auto& record : context.filteredOut) record->ReleaseAnnotations();
   read.commentsByPage = std::move(context.commentsByPage);
   read.filteredOut = std::move(context.filteredOut);
+  read.unreadKinds = std::move(context.unreadKinds);
   read.elements = std::move(context.elements);
   for (auto& [element, entry] : context.entries) read.entries.push_back(std::move(entry));
   return read;

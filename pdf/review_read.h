@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
@@ -37,6 +39,8 @@ struct ReviewRead {
   std::set<int32_t> textUnread;
   // Pages the library could not give at all: their comments are not known.
   std::set<int32_t> pagesNotHad;
+  // Comments of kinds the import does not take (a square, an ink stroke), by subtype name.
+  std::map<std::string, int32_t> unreadKinds;
 
   // What the records' ranges point into.
   std::vector<std::unique_ptr<ContentElement>> elements;

@@ -31,6 +31,7 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
   session.placing.phases += read.phases;
   session.unreadable.textUnread.insert(read.textUnread.begin(), read.textUnread.end());
   session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
+  for (const auto& [kind, count] : read.unreadKinds) session.unreadKinds[kind] += count;
   std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);
   session.report.insert(session.report.end(), std::make_move_iterator(placed.begin()),
                         std::make_move_iterator(placed.end()));

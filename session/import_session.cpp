@@ -82,6 +82,8 @@ support::Status WriteReportWhenAsked(const ImportSession& session, const std::u1
 void CollectNotices(ImportSession& session) {
   if (auto notice = apply::UnreadablePagesNotice(session.unreadable))
     session.notices.push_back(*notice);
+  if (auto notice = apply::UnreadKindsNotice(session.unreadKinds))
+    session.notices.push_back(*notice);
   const ui::OutcomeCounters& counters = session.placing.counters;
   if (counters.alreadyImported > 0) {
     session.notices.push_back(ui::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,8 @@ class ImportSession {
   std::vector<apply::ReportEntry> report;
   // The pages the library could not read, over the whole import.
   apply::UnreadablePages unreadable;
+  // Comments of kinds the import does not take, by subtype name, over the whole import.
+  std::map<std::string, int32_t> unreadKinds;
   // What the import tells beyond the counts, in the order found.
   ui::ImportNotices notices;
 };

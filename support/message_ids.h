@@ -58,8 +58,9 @@ enum MessageId : int {
   MSG_ALREADY_IMPORTED = 51,
   MSG_OTHER_DOCUMENT = 52,
   MSG_UNREADABLE_PAGES = 53,
+  MSG_UNREAD_KINDS = 54,
 };
 
-constexpr int kMessageCount = 54;
+constexpr int kMessageCount = 55;
 
 }  // namespace osprevan::support

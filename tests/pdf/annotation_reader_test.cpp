@@ -373,6 +373,43 @@ TEST_F(AnnotationReaderTest, KindFilterTakesEveryReplaceWhole) {
   }
 }
 
+// Drawings of kinds the import does not take are counted by kind when the filter's authors and
+// dates pass them; links and pop-ups hold no reviewer's words and are not.
+TEST_F(AnnotationReaderTest, DrawingsOfKindsNotTakenAreCounted) {
+  const std::vector<std::string> annots = {
+      "/Subtype /Square /T (Ann) /M (D:20240102000000Z)",
+      "/Subtype /Ink /T (Bob) /M (D:20240102000000Z)",
+      "/Subtype /Circle /T (Ann) /M (D:20250101000000Z)",
+      "/Subtype /Link",
+      "/Subtype /Popup",
+      "/Subtype /Text /T (Ann) /Contents (t)",
+  };
+  const struct {
+    const char* name;
+    std::function<void(FilterCriteria&)> narrow;
+    std::map<std::string, int32_t> counted;
+  } rows[] = {
+      {"every author", [](FilterCriteria&) {}, {{"Circle", 1}, {"Ink", 1}, {"Square", 1}}},
+      {"one author",
+       [](FilterCriteria& c) { c.everyAuthor = false, c.acceptedAuthors = {"Ann"}; },
+       {{"Circle", 1}, {"Square", 1}}},
+      {"one day",
+       [](FilterCriteria& c) {
+         c.dateFilterOn = true;
+         testing::SetDate(c.startDate, testing::UtcSeconds(2024, 1, 2));
+         testing::SetDate(c.endDate, testing::UtcSeconds(2024, 1, 2));
+       },
+       {{"Ink", 1}, {"Square", 1}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Reading pdf(WriteAnnotations("drawings.pdf", annots));
+    row.narrow(pdf.criteria);
+    pdf.Read();
+    EXPECT_EQ(pdf.context.unreadKinds, row.counted);
+  }
+}
+
 // A free text points with its callout line's tip only when the line is whole: two or three
 // points of usable numbers, and no intent other than a callout. Else its rectangle covers text.
 TEST_F(AnnotationReaderTest, CalloutLinesPointOnlyWhenWhole) {

@@ -375,5 +375,47 @@ TEST_F(UnreadablePageTest, OtherPagesImportAndTheUnreadOneIsNamed) {
   }
 }
 
+// Drawings a reviewer commented with, of kinds the import does not take, are counted after the
+// summary's counts and named by kind in the report. The writer's text is left as it was; the
+// note beside them imports.
+TEST_F(UnreadablePageTest, CommentsOfKindsNotTakenAreCounted) {
+  ASSERT_TRUE(pdf_.ExportText(kThreePages)) << pdf_.error();
+  ASSERT_TRUE(pdf_.Review(R"({"comments": [
+      {"kind": "square", "find": "opening words", "author": "Mika", "contents": "Box"},
+      {"kind": "ink", "find": "middle words", "author": "Mika", "contents": "Line"},
+      {"kind": "square", "find": "closing words", "author": "Rei", "contents": "Box"},
+      {"kind": "note", "find": "middle", "author": "Mika", "contents": "Why here?"}]})"))
+      << pdf_.error();
+  const struct {
+    const char* shown;  // the count after the summary's
+    const char* reported;
+  } rows[] = {
+      {" 3", "comments of kinds the import does not take: 3 (Ink 1, Square 2)"},
+  };
+  tlhost::ClientConnection& client = LoadAndInitialize();
+  for (const auto& row : rows) {
+    std::vector<tlhost::PropValue> returned;
+    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
+    host().engine().session().activeDocument = document_;
+    const std::map<int32_t, std::string> before = WritersText();
+    host().recorder().Clear();
+
+    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, pdf_.annotatedPdf(), 0);
+
+    const std::string summary = fs::path(pdf_.annotatedPdf()).replace_extension(".smry");
+    EXPECT_EQ(fixtures::SummaryCounts(summary, "ノート注釈"), "1/0/0");
+    const std::string line = fixtures::Message(support::MSG_UNREAD_KINDS) + row.shown;
+    EXPECT_NE(ReadFile(summary).find("\n" + line + "\n"), std::string::npos) << ReadFile(summary);
+    EXPECT_NE(host().recorder().console.find("\n" + line), std::string::npos);
+    const std::string report =
+        ReadFile(fs::path(pdf_.annotatedPdf()).replace_extension(".report.json"));
+    EXPECT_NE(report.find("\"warnings\": [\"" + std::string(row.reported) + "\"]"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(WritersText(), before);
+    ASSERT_EQ(host().engine().Close(document_, tolvane::CLOSE_DISCARD), 0);
+  }
+}
+
 }  // namespace
 }  // namespace osprevan::testing

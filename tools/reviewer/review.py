@@ -13,7 +13,8 @@ COMMENT:
   "kind":       "insert" (Caret), "strikeout", "deletion" (a strike-out written with /Subtype
                 /Deletion), "replace" (StrikeOut then Caret, the strike-out grouped with the
                 caret through IRT and RT /Group), "highlight", "underline", "squiggly", "note"
-                (Text), "freetext"
+                (Text), "freetext"; and two kinds of drawing, "square" (a Square around the
+                found text's box) and "ink" (an Ink stroke under the found text)
   "find":       text to search for, matched as PyMuPDF's search does: ASCII letters in either
                 case, any run of blanks and line ends for any run of blanks; it may run over
                 line ends, and a markup then has one quadrilateral per line. "occurrence":
@@ -77,7 +78,7 @@ class DescriptionError(Exception):
 
 
 KINDS = ("insert", "strikeout", "deletion", "replace", "highlight", "underline", "squiggly",
-         "note", "freetext")
+         "note", "freetext", "square", "ink")
 QUAD_KINDS = ("strikeout", "deletion", "replace", "highlight", "underline", "squiggly")
 _RT_NAME = re.compile(r"[A-Za-z][A-Za-z0-9]*\Z")
 
@@ -615,6 +616,19 @@ def add_comment(doc, comment, written):
         place_later(page, annot, comment)
         written.append(entry("freetext", page, annot))
         write_thread(doc, page, annot, comment, written)
+    elif kind in ("square", "ink"):
+        number, quads = find_quads(doc, comment)
+        page = page_of(doc, number)
+        rect = fitz.Rect(quads[0].rect)
+        for quad in quads[1:]:
+            rect |= quad.rect
+        if kind == "square":
+            annot = page.add_rect_annot(rect)
+        else:
+            annot = page.add_ink_annot([[rect.bl, rect.br]])
+        set_common(doc, annot, comment)
+        place_later(page, annot, comment)
+        written.append(entry(kind, page, annot))
     else:
         raise DescriptionError("unknown comment kind %r" % kind)
 
