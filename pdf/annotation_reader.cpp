@@ -133,10 +133,6 @@ std::optional<std::string> ReadText(const OkAnnot* annot, ReadTextEntry read) {
       std::optional<std::string>{});
 }
 
-// Markup annotations, which hold a reviewer's words, of kinds the import does not take.
-constexpr const char* kUnreadKinds[] = {"Square", "Circle", "Line",  "Polygon", "PolyLine",
-                                        "Ink",    "Stamp",  "Sound", "Redact",  "FileAttachment"};
-
 // Counts an annotation of a kind the import does not take, when it is a drawing a reviewer may
 // have commented with and the filter's dates and authors pass it: the summary says how many
 // such comments the import left out, rather than nothing.
@@ -144,10 +140,10 @@ void NoteUnreadKind(DocumentContext& context, ondrelkit::PdfAtom subtype, const 
                     const FilterCriteria& criteria) {
   const PdfTables& t = Tables();
   const char* const* kind =
-      std::find_if(std::begin(kUnreadKinds), std::end(kUnreadKinds), [&](const char* name) {
+      std::find_if(std::begin(kUnreadSubtypes), std::end(kUnreadSubtypes), [&](const char* name) {
         return Guarded([&] { return t.core->PdfAtom(name); }, ondrelkit::kNoAtom) == subtype;
       });
-  if (kind == std::end(kUnreadKinds)) return;
+  if (kind == std::end(kUnreadSubtypes)) return;
   const OwnedDate date = ReadDate(annot);
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return;
   const std::optional<std::string> author = ReadText(annot, t.pages->PdfAnnotTitle);

@@ -34,6 +34,12 @@ inline constexpr CommentSubtype kCommentSubtypes[] = {
     {"Text", Note, true},           {"FreeText", Note, false},
 };
 
+// Markup subtypes, which may hold a reviewer's words, that the import does not read: drawings.
+// The summary counts them.
+inline constexpr const char* kUnreadSubtypes[] = {"Square",   "Circle",        "Line",  "Polygon",
+                                                  "PolyLine", "Ink",           "Stamp", "Sound",
+                                                  "Redact",   "FileAttachment"};
+
 // The row of a subtype; null for a subtype the import does not read, or when the library cannot
 // name it.
 const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype);
