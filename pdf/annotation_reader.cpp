@@ -139,10 +139,11 @@ std::optional<std::string> ReadText(const OkAnnot* annot, ReadTextEntry read) {
 void NoteUnreadKind(DocumentContext& context, ondrelkit::PdfAtom subtype, const OkAnnot* annot,
                     const FilterCriteria& criteria) {
   const PdfTables& t = Tables();
+  const char* name =
+      Guarded([&] { return t.core->PdfAtomName(subtype); }, static_cast<const char*>(nullptr));
+  if (!name) return;
   const char* const* kind =
-      std::find_if(std::begin(kUnreadSubtypes), std::end(kUnreadSubtypes), [&](const char* name) {
-        return Guarded([&] { return t.core->PdfAtom(name); }, ondrelkit::kNoAtom) == subtype;
-      });
+      std::find(std::begin(kUnreadSubtypes), std::end(kUnreadSubtypes), std::string_view(name));
   if (kind == std::end(kUnreadSubtypes)) return;
   const OwnedDate date = ReadDate(annot);
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return;
@@ -237,25 +238,12 @@ std::unique_ptr<PdfComment> TakeEarlierCaret(DocumentContext& context, const Pdf
   return taken;
 }
 
-// The strike-out that a grouped Caret's IRT names, read before it as a deletion of its own and
-// still on the page's list: some writers group the Caret with the strike-out rather than the
-// strike-out with the Caret.
-PdfComment* EarlierStrikeOut(DocumentContext& context, const PdfComment& caret,
-                             const ReaderNames& names) {
-  if (!IsNamedGroupMember(caret.annot())) return nullptr;
-  PdfComment* strikeOut = IrtRecord(context, caret);
-  if (!strikeOut || !IsStrikeOut(*strikeOut, names) || strikeOut->replacement() ||
-      OnPageList(context, strikeOut) == context.commentsByPage[context.pageIndex].end()) {
-    return nullptr;
-  }
-  return strikeOut;
-}
-
-// A Caret grouped with a strike-out not read yet waits for it: the page may list the strike-out
-// later.
-void AwaitLaterStrikeOut(DocumentContext& context, PdfComment& caret) {
-  if (!IsNamedGroupMember(caret.annot()) || IrtRecord(context, caret)) return;
-  context.replaceHalves.AwaitStrikeOut(AnnotEntry(caret.annot(), "IRT"), &caret);
+// Whether a strike-out can take a Caret grouped with it: it was read as a deletion of its own
+// and is still on the page's list.
+bool TakesGroupedCaret(DocumentContext& context, const PdfComment& strikeOut,
+                       const ReaderNames& names) {
+  return IsStrikeOut(strikeOut, names) && !strikeOut.replacement() &&
+         OnPageList(context, &strikeOut) != context.commentsByPage[context.pageIndex].end();
 }
 
 // The Caret of a replace goes into the strike-out that waits for it, or into the strike-out it
@@ -278,11 +266,16 @@ bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
   // or damaged, the next Caret of the page is an insertion of its own, not the replacement text.
   if (!context.replaceWaiting || !context.pendingReplace ||
       !NamesAsPartner(*context.pendingReplace, record->annotObject())) {
-    PdfComment* strikeOut = EarlierStrikeOut(context, *record, names);
+    // Some writers group the Caret with the strike-out (RT /Group) rather than the strike-out
+    // with the Caret: the strike-out its IRT names takes it, now when read before it, else when
+    // the page lists it later.
+    if (!IsNamedGroupMember(record->annot())) return false;
+    PdfComment* strikeOut = IrtRecord(context, *record);
     if (!strikeOut) {
-      AwaitLaterStrikeOut(context, *record);
+      context.replaceHalves.AwaitStrikeOut(AnnotEntry(record->annot(), "IRT"), record.get());
       return false;
     }
+    if (!TakesGroupedCaret(context, *strikeOut, names)) return false;
     strikeOut->SetReplacement(std::move(record));
     if (strikeOut == context.pendingReplace) {
       context.pendingReplace = nullptr;
