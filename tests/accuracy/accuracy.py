@@ -113,6 +113,18 @@ def footnote_number_requests(kinds):
     return position_requests([k for k in kinds if k == "insert"], FOOTNOTE_NUMBER)
 
 
+def meeting_requests(makes):
+    """Comments that meet: a strike-out with a caret at its end, two carets at one point, and a
+    replacement right before an anchor, a marker or an element's end. A writer without carets
+    draws none of them."""
+    if "insert" not in makes:
+        return []
+    return [plan.Request("strikeout", "mid-line", klass="meet: strike-out, caret",
+                         companions=("insert",)),
+            plan.Request("insert", "mid-line", klass="meet: two carets", companions=("insert",)),
+            plan.Request("replace", "before an anchor", klass="meet: replace before anchor")]
+
+
 def writer_requests(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     makes = POPPLER_KINDS if writer == "poppler" else plan.KINDS
@@ -127,10 +139,10 @@ def writer_requests(writer, mode):
         return position_requests(kinds, RANGE_POSITIONS) + footnote_number_requests(kinds) + \
             note_requests(("left margin",), ()) + \
             position_requests(("freetext",) if free else (), ("mid-line",),
-                              klass="free text on a word")
+                              klass="free text on a word") + meeting_requests(makes)
     requests = position_requests(kinds, RANGE_POSITIONS + INSIDE) + \
         footnote_number_requests(kinds) + \
-        note_requests(free_positions=free)
+        note_requests(free_positions=free) + meeting_requests(makes)
     for shape_kinds, variant, klass, positions in SHAPES.get(writer, ()):
         requests += position_requests([k for k in shape_kinds if k in makes], positions,
                                       variant, klass)
