@@ -113,11 +113,11 @@ def footnote_number_requests(kinds):
     return position_requests([k for k in kinds if k == "insert"], FOOTNOTE_NUMBER)
 
 
-def meeting_requests(makes):
-    """Comments that meet: a strike-out with a caret at its end, two carets at one point, and a
-    replacement right before an anchor, a marker or an element's end. A writer without carets
-    draws none of them."""
-    if "insert" not in makes:
+def meeting_requests(writer, mode):
+    """Comments that meet, on upright pages: a strike-out with a caret at its end, two carets at
+    one point, and a replacement right before an anchor, a marker or an element's end. A writer
+    without carets draws none of them."""
+    if writer == "poppler" or mode not in ("latin", "japanese"):
         return []
     return [plan.Request("strikeout", "mid-line", klass="meet: strike-out, caret",
                          companions=("insert",)),
@@ -139,10 +139,10 @@ def writer_requests(writer, mode):
         return position_requests(kinds, RANGE_POSITIONS) + footnote_number_requests(kinds) + \
             note_requests(("left margin",), ()) + \
             position_requests(("freetext",) if free else (), ("mid-line",),
-                              klass="free text on a word") + meeting_requests(makes)
+                              klass="free text on a word")
     requests = position_requests(kinds, RANGE_POSITIONS + INSIDE) + \
         footnote_number_requests(kinds) + \
-        note_requests(free_positions=free) + meeting_requests(makes)
+        note_requests(free_positions=free)
     for shape_kinds, variant, klass, positions in SHAPES.get(writer, ()):
         requests += position_requests([k for k in shape_kinds if k in makes], positions,
                                       variant, klass)
@@ -230,6 +230,12 @@ class Run:
 
         try:
             comments = plan.allocate(writer_requests(writer, mode), found, make, required)
+            # In PDFs of their own, so that they take no target from the other classes.
+            meetings = plan.allocate(meeting_requests(writer, mode), found, make, required)
+            first = 1 + max((c.batch for c in comments), default=-1)
+            for comment in meetings:
+                comment.batch += first
+            comments += meetings
         except plan.PlanError as e:
             raise HarnessError("%s, %s at %d: %s" % (writer, name, rotation, e))
         for batch in sorted({c.batch for c in comments}):

@@ -103,10 +103,12 @@ def _spans(paragraph):
 def _left_out(paragraph, begin, end, shape):
     """Next to an item, where the document has several offsets for one place on the page, or in
     or beside text already deleted, where the host takes no insertion. A target before an item
-    has it only on its right."""
+    has it only on its right, and no footnote's number in it, since markup over the number
+    takes the footnote with it."""
     text = paragraph.text
     after = end if shape == "before item" else end + 1
     return ITEM_TEXT in text[max(0, begin - 1):after] or \
+        (shape == "before item" and any(p.item for p in paragraph.positions[begin:end])) or \
         any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])
 
 

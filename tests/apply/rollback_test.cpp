@@ -18,7 +18,7 @@ using K = PlacementKind;
 using R = PlacementReason;
 
 // Each run of the first paragraph has other conditions, change author and time, so that a run
-// given back the wrong ones shows; the footnote's text is struck with its anchor.
+// given back the wrong ones shows.
 constexpr const char* kDocument = R"(<document version="1" next-unique="30">
   <condition name="TL8_TRACK_CHANGES_ADDED"/>
   <condition name="TL8_TRACK_CHANGES_DELETED"/>
