@@ -125,6 +125,9 @@ void CheckSelection(ObjectId document, Placement& placement) {
     if (outsideStructure) {
       placement.begin = selected.end;
       if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;
+      // A range the host took for no text at all would change nothing where it was drawn.
+      if (placement.begin == placement.end && placement.kind != PlacementKind::Insertion)
+        placement.Misplace(PlacementReason::SelectionMoved);
       return;
     }
   }
