@@ -53,6 +53,9 @@ ReportEntry ReportPlacement(const Placement& placement, bool applied) {
     entry.reason = ReasonName(placement.failure);
   } else if (entry.outcome != "successful") {
     entry.reason = ReasonName(placement.reason);
+    // The place the comment was not given is named, so that a reader can choose.
+    if (placement.reason == PlacementReason::TwoPlaces && placement.comment)
+      entry.reason += ", also " + placement.comment->otherPlace();
   }
   return entry;
 }

@@ -95,6 +95,8 @@ const char* ReasonName(PlacementReason reason) {
       return "marker moved out of deleted text";
     case PlacementReason::OutOfMemory:
       return "memory ran out";
+    case PlacementReason::TwoPlaces:
+      return "two places";
   }
   return "";
 }

@@ -52,6 +52,7 @@ enum class PlacementReason : uint8_t {
   PageUnreadable,            // the PDF library could not read the text of the comment's page
   PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
   OutOfMemory,               // memory ran out while the placement was made or applied
+  TwoPlaces,                 // the comment's shape points at another place about as well
 };
 
 // A short English name of the reason, for diagnostics and reports.
