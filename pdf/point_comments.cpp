@@ -30,16 +30,18 @@ float CaretHeight(const UserRect& caret, const std::vector<PageLine>& lines) {
   return caret.yMax - std::min(height / 4, kTipInside);
 }
 
-// Whether a character's box holds the point, or lies beside it along the line by less than
-// `slack`: a point on a glyph, rather than in the leading between lines, is a claim of its own
-// on that glyph's line.
-bool OnCharacter(const std::vector<PageLine>& lines, float x, float y) {
-  constexpr float kSlack = 0.5f;  // a caret stands on the boundary between two glyphs
+// Whether the point lies on a character, in the middle half of its box across the line (along
+// the line it may stand on the boundary beside it, where a caret is set): a caret's middle
+// there is a claim of its own on that character's line. A caret hung under the baseline has its
+// middle only at the top of the next line's boxes, in their leading.
+bool AcrossTheMiddleOfACharacter(const std::vector<PageLine>& lines, float x, float y) {
+  constexpr float kSlack = 0.5f;
   for (const PageLine& line : lines) {
     if (y < line.yMin || y > line.yMax) continue;
     for (const LineCharacter& c : line.characters) {
-      if (c.area.xMin - kSlack <= x && x <= c.area.xMax + kSlack && c.area.yMin <= y &&
-          y <= c.area.yMax)
+      const float quarter = (c.area.yMax - c.area.yMin) / 4;
+      if (c.area.xMin - kSlack <= x && x <= c.area.xMax + kSlack && c.area.yMin + quarter <= y &&
+          y <= c.area.yMax - quarter)
         return true;
     }
   }
@@ -56,12 +58,11 @@ std::string PlaceText(const LinePoint& point) {
 }
 
 // The caret as drawn is its comment's only area; the insertion point is the character boundary
-// nearest to its middle along the line it is set on. A caret that points with its tip into the
-// leading between two lines, on no glyph, while its middle lies on a glyph of another line (a
-// tall caret centred on a raised footnote number reaches up towards the line above) has a
-// comparable claim on both: it keeps the tip's place and names the other, to be flagged rather
-// than guessed. A tip on a glyph is the caret's own claim: a caret hung under the baseline with
-// its tip on it has its middle on the next line's glyphs and means the tip's line.
+// nearest to its middle along the line it is set on. A caret that points with its tip at one
+// line while its middle lies across the middle of a character of another (a 14 pt caret
+// centred on a raised footnote number reaches with its tip into the line above) has a
+// comparable claim on both: it keeps the tip's place and names the other, to be flagged
+// rather than guessed.
 void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
   if (comment.hasRange() || comment.areas().empty()) return;
   const UserRect& caret = comment.areas().front();
@@ -73,8 +74,8 @@ void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
   comment.SetRange({at, at});
   const float middle = (caret.yMin + caret.yMax) / 2;
   LinePoint other;
-  if (PointsWithTip(caret, lines) && !OnCharacter(lines, x, CaretHeight(caret, lines)) &&
-      OnCharacter(lines, x, middle) && NearestBoundary(lines, x, middle, other) &&
+  if (PointsWithTip(caret, lines) && AcrossTheMiddleOfACharacter(lines, x, middle) &&
+      NearestBoundary(lines, x, middle, other) &&
       (other.element != point.element || other.offset != point.offset)) {
     comment.SetOtherPlace(PlaceText(other));
   }
