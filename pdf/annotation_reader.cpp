@@ -162,10 +162,15 @@ void NoteUnreadable(DocumentContext& context, const char* reason) {
 std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot annot,
                                        const FilterCriteria& criteria) {
   const PdfTables& t = Tables();
-  // Without a Subtype name the annotation is nothing the import knows.
+  // Without a Subtype name the annotation is nothing the import knows: every annotation has
+  // one, so a dictionary without it is damaged (one cut short where the library gave up
+  // reading it, say), and is named.
   const ondrelkit::PdfAtom subtype =
       Guarded([&] { return t.pages->PdfAnnotSubtype(annot.get()); }, ondrelkit::kNoAtom);
-  if (subtype == ondrelkit::kNoAtom) return nullptr;
+  if (subtype == ondrelkit::kNoAtom) {
+    NoteUnreadable(context, "no subtype could be read");
+    return nullptr;
+  }
   if (TakeReviewState(context, annot.get())) return nullptr;
   const CommentKind kind =
       Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);

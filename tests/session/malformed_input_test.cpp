@@ -433,8 +433,9 @@ TEST_F(UnreadablePageTest, AnnotationsThatCannotBeReadAreCountedAndNamed) {
     const char* notes;
     const char* reported;
   } rows[] = {
+      // The note is lost to the library; the review state set on it stands alone as a note.
       {"contents nested 200,000 deep", "Note/Contents raw{" + std::string(200000, '[') + "}",
-       "1/0/0", "0/0/0", "annotations that could not be read: 1 (page 1: "},
+       "1/0/0", "1/0/0", "annotations that could not be read: 1 (page 1: "},
       {"an entry that is no dictionary", "Page/Annots[0] 42", "0/0/0", "2/0/0",
        "annotations that could not be read: 1 (page 1: not an annotation dictionary)"},
   };
