@@ -64,6 +64,9 @@ ReportEntry ReportPlacement(const Placement& placement, bool applied) {
   } else if (entry.outcome != "successful") {
     entry.reason = ReasonName(placement.reason);
     if (placement.meets) entry.reason += ": " + OtherComment(*placement.meets);
+    // The place the comment was not given is named, so that a reader can choose.
+    if (placement.reason == PlacementReason::TwoPlaces && placement.comment)
+      entry.reason += ", also " + placement.comment->otherPlace();
   }
   return entry;
 }

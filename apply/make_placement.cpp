@@ -27,6 +27,7 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   if ((!subtype || subtype->coversText) && comment.placementConfirmed() == 0)
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
+  if (!comment.otherPlace().empty()) placement.Misplace(PlacementReason::TwoPlaces);
   placement.document = document;
   placement.dateText = pdf::SortableDateText(comment.date());
   placement.pageIndex = comment.page();

@@ -97,6 +97,8 @@ const char* ReasonName(PlacementReason reason) {
       return "memory ran out";
     case PlacementReason::CoversAnchor:
       return "struck range covers an anchor, a marker or an element boundary";
+    case PlacementReason::TwoPlaces:
+      return "two places";
   }
   return "";
 }

@@ -53,6 +53,7 @@ enum class PlacementReason : uint8_t {
   PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
   OutOfMemory,               // memory ran out while the placement was made or applied
   CoversAnchor,              // a struck range covers an anchor, a marker or an element boundary
+  TwoPlaces,                 // the comment's shape points at another place about as well
 };
 
 // A short English name of the reason, for diagnostics and reports.

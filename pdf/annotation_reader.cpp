@@ -152,15 +152,25 @@ void NoteUnreadKind(DocumentContext& context, ondrelkit::PdfAtom subtype, const 
   ++context.unreadKinds[*kind];
 }
 
+// An annotation that is passed over because it cannot be read is named with its page and why.
+void NoteUnreadable(DocumentContext& context, const char* reason) {
+  context.unreadAnnotations.push_back({context.pageIndex, reason});
+}
+
 // The annotation as a record, when it is a comment the filter lets through; null otherwise
 // (the annotation's handle is then released).
 std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot annot,
                                        const FilterCriteria& criteria) {
   const PdfTables& t = Tables();
-  // Without a Subtype name the annotation is nothing the import knows.
+  // Without a Subtype name the annotation is nothing the import knows: every annotation has
+  // one, so a dictionary without it is damaged (one cut short where the library gave up
+  // reading it, say), and is named.
   const ondrelkit::PdfAtom subtype =
       Guarded([&] { return t.pages->PdfAnnotSubtype(annot.get()); }, ondrelkit::kNoAtom);
-  if (subtype == ondrelkit::kNoAtom) return nullptr;
+  if (subtype == ondrelkit::kNoAtom) {
+    NoteUnreadable(context, "no subtype could be read");
+    return nullptr;
+  }
   if (TakeReviewState(context, annot.get())) return nullptr;
   const CommentKind kind =
       Guarded([&] { return ClassifyComment(subtype, annot.get()); }, NotImported);
@@ -171,14 +181,21 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
   if (!KindPasses(KindForFilter(context, kind, annot.get()), criteria)) return nullptr;
   const OwnedDate date = ReadDate(annot.get());
   if (!Guarded([&] { return DatePasses(date.get(), criteria); }, false)) return nullptr;
-  // An author or contents that cannot be read drops the record.
+  // An author or contents that cannot be read drops the record, and says so.
   std::optional<std::string> author = ReadText(annot.get(), t.pages->PdfAnnotTitle);
+  if (!author) NoteUnreadable(context, "author could not be read");
   if (!author || !AuthorPasses(*author, criteria)) return nullptr;
   std::optional<std::string> contents = ReadText(annot.get(), t.pages->PdfAnnotContents);
-  if (!contents) return nullptr;
+  if (!contents) {
+    NoteUnreadable(context, "contents could not be read");
+    return nullptr;
+  }
   OwnedObject object(
       Guarded([&] { return t.pages->PdfAnnotDict(annot.get()); }, static_cast<OkObj*>(nullptr)));
-  if (!object) return nullptr;
+  if (!object) {
+    NoteUnreadable(context, "dictionary could not be read");
+    return nullptr;
+  }
 
   auto record = std::make_unique<PdfComment>(annot.release(), object.release());
   record->SetSubtype(subtype);
@@ -338,10 +355,14 @@ bool ReadBefore(const DocumentContext& context, const OkAnnot* annot) {
 
 void ReadAnnotation(DocumentContext& context, const OkPage* page, int32_t index,
                     const FilterCriteria& criteria, const ReaderNames& names) {
-  // An entry that is not an annotation dictionary is skipped.
+  // An entry that is not an annotation dictionary is skipped, and named.
   OwnedAnnot annot(Guarded([&] { return Tables().pages->PdfAnnotAt(page, index); },
                            static_cast<OkAnnot*>(nullptr)));
-  if (!annot || ReadBefore(context, annot.get())) return;
+  if (!annot) {
+    NoteUnreadable(context, "not an annotation dictionary");
+    return;
+  }
+  if (ReadBefore(context, annot.get())) return;
   std::unique_ptr<PdfComment> record = ReadRecord(context, std::move(annot), criteria);
   if (!record) return;
   ReadCommentBoxes(*record, context.page);

@@ -134,7 +134,9 @@ MatchSubtypes MakeMatchSubtypes() {
   if (!core) return {};
   return Guarded(
       [&] {
-        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("FreeText")};
+        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("FreeText"),
+                             core->PdfAtom("Highlight"), core->PdfAtom("Underline"),
+                             core->PdfAtom("Squiggly")};
       },
       MatchSubtypes{});
 }

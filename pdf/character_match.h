@@ -21,6 +21,10 @@ void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
 struct MatchSubtypes {
   ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
   ondrelkit::PdfAtom freeText = ondrelkit::kNoAtom;
+  // The markup that marks text rather than changing it.
+  ondrelkit::PdfAtom highlight = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom underline = ondrelkit::kNoAtom;
+  ondrelkit::PdfAtom squiggly = ondrelkit::kNoAtom;
 };
 MatchSubtypes MakeMatchSubtypes();
 

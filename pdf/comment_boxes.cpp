@@ -101,15 +101,29 @@ void AddBox(PdfComment& comment, const UserRect& sides, const PageValues& page) 
   comment.AddBox(std::make_unique<CommentBox>(CommentBoxFromRect(sides, page)));
 }
 
-// One box for each whole quadrilateral; answers how many were added.
-size_t AddQuadBoxes(PdfComment& comment, const PageValues& page) {
+// A quadrilateral that can mark text: it has an area, and it touches the annotation's
+// rectangle when that can be read. Writers that leave the quadrilaterals at zero, or copy them
+// from another annotation, still give a rectangle that says where the markup is.
+bool MarksText(const UserRect& quad, const std::optional<UserRect>& rect) {
+  constexpr float kLeastSide = 0.01f;
+  constexpr float kRectSlack = 1.0f;  // rounding of writers that write the Rect from the quads
+  if (!(quad.xMax - quad.xMin > kLeastSide && quad.yMax - quad.yMin > kLeastSide)) return false;
+  if (!rect) return true;
+  return quad.xMin <= rect->xMax + kRectSlack && rect->xMin - kRectSlack <= quad.xMax &&
+         quad.yMin <= rect->yMax + kRectSlack && rect->yMin - kRectSlack <= quad.yMax;
+}
+
+// One box for each whole quadrilateral that marks text; answers how many were added.
+size_t AddQuadBoxes(PdfComment& comment, const PageValues& page,
+                    const std::optional<UserRect>& rect) {
   int32_t length = 0;
   OkObj* quads = ArrayEntry(comment.annot(), "QuadPoints", length);
   size_t added = 0;
   // A last group with numbers missing is skipped, so no number past the end is read; a group
   // with a damaged number is skipped alone.
   for (int32_t start = 0; length - start >= kQuadNumbers; start += kQuadNumbers) {
-    if (const std::optional<UserRect> sides = SidesAt<kQuadNumbers>(quads, start)) {
+    const std::optional<UserRect> sides = SidesAt<kQuadNumbers>(quads, start);
+    if (sides && MarksText(*sides, rect)) {
       AddBox(comment, Widened(*sides), page);
       comment.AddArea(*sides, AreaRule::Markup);
       ++added;
@@ -205,9 +219,11 @@ void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
       return;
     }
   }
-  if (AddQuadBoxes(comment, page) > 0) return;
-  // No quadrilateral (none given, fewer than eight numbers, or none usable): the rectangle. A
-  // text box, or a markup that lost its quadrilaterals, is drawn over its text like markup.
+  const std::optional<UserRect> rect = RawRect(comment.annot());
+  if (AddQuadBoxes(comment, page, rect) > 0) return;
+  // No quadrilateral (none given, fewer than eight numbers, or none usable: damaged, of no
+  // area, or away from the rectangle): the rectangle. A text box, or a markup that lost its
+  // quadrilaterals, is drawn over its text like markup.
   if (const std::optional<UserRect> sides = AnnotRect(comment.annot())) {
     AddBox(comment, *sides, page);
     const bool markup = SubtypeIsOneOf(

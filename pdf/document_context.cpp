@@ -40,6 +40,7 @@ void DocumentContext::Clear() {
   lastReadWasReplace = false;
   replaceHalves = ReplaceHalves();
   unreadKinds.clear();
+  unreadAnnotations.clear();
   commentsByPage.clear();
   filteredOut.clear();
   blockSpans.clear();

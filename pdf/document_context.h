@@ -19,6 +19,7 @@
 #include "pdf/page_geometry.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/replace_halves.h"
+#include "pdf/unread_annotation.h"
 #include "support/phase_times.h"
 
 namespace osprevan::pdf {
@@ -93,6 +94,8 @@ class DocumentContext {
   // Drawings with a reviewer's place and words that the import takes no kind of (a square, an
   // ink stroke), by subtype name, when the filter's dates and authors pass them.
   std::map<std::string, int32_t> unreadKinds;
+  // Annotations the import could not read, each with its page and why, in the order met.
+  std::vector<UnreadAnnotation> unreadAnnotations;
   // Records whose review states an annotation of the current page changed; the state filter
   // looks at these besides the current page's list.
   std::set<PdfComment*> statesChanged;

@@ -72,6 +72,9 @@ class PdfComment {
   // its icon's corner, or a free text drawn with a callout line, with the line's tip.
   void SetPointing(bool pointing) { pointing_ = pointing; }
   void SetApproximate(bool approximate) { approximate_ = approximate; }
+  // A place the comment's shape points at about as well as the one it was given, as the text
+  // around it ("num|bered"): the comment is flagged rather than placed by a guess.
+  void SetOtherPlace(std::string place) { otherPlace_ = std::move(place); }
   // What tells the comment apart across imports (pdf/comment_identity.h).
   void SetIdentity(std::string identity) { identity_ = std::move(identity); }
 
@@ -103,6 +106,7 @@ class PdfComment {
   const PdfComment* replacement() const { return replacement_.get(); }
   const std::vector<std::unique_ptr<PdfComment>>& replies() const { return replies_; }
   bool approximate() const { return approximate_; }
+  const std::string& otherPlace() const { return otherPlace_; }
   const std::string& identity() const { return identity_; }
 
  private:
@@ -134,6 +138,7 @@ class PdfComment {
   std::unique_ptr<PdfComment> replacement_;
   std::vector<std::unique_ptr<PdfComment>> replies_;
   bool approximate_ = false;
+  std::string otherPlace_;
   std::string identity_;
 };
 

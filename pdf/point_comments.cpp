@@ -13,32 +13,72 @@
 namespace osprevan::pdf {
 namespace {
 
-// The height at which a caret is set on its line. A caret no taller than a line points with
-// its tip, at its top: one drawn under the baseline with its tip on it, as some viewers set
-// carets, has its middle in the line below. Its tip is taken a little inside, since a caret as
-// high as the line has its tip on the edge between two lines. A taller caret is centred on the
-// line it marks.
+// A caret no taller than about a line points with its tip, at its top: one drawn under the
+// baseline with its tip on it, as some viewers set carets, has its middle in the line below.
+// A taller caret is centred on the line it marks.
+bool PointsWithTip(const UserRect& caret, const std::vector<PageLine>& lines) {
+  const float middle = (caret.yMin + caret.yMax) / 2;
+  return caret.yMax - caret.yMin <= NearestLineHeight(lines, middle) * 1.25f;
+}
+
+// The height at which a caret is set on its line. Its tip is taken a little inside, since a
+// caret as high as the line has its tip on the edge between two lines.
 float CaretHeight(const UserRect& caret, const std::vector<PageLine>& lines) {
   constexpr float kTipInside = 2.0f;
-  const float middle = (caret.yMin + caret.yMax) / 2;
   const float height = caret.yMax - caret.yMin;
-  const float lineHeight = NearestLineHeight(lines, middle);
-  if (!(height <= lineHeight * 1.25f)) return middle;
+  if (!PointsWithTip(caret, lines)) return (caret.yMin + caret.yMax) / 2;
   return caret.yMax - std::min(height / 4, kTipInside);
 }
 
+// Whether the point lies on a character, in the middle half of its box across the line (along
+// the line it may stand on the boundary beside it, where a caret is set): a caret's middle
+// there is a claim of its own on that character's line. A caret hung under the baseline has its
+// middle only at the top of the next line's boxes, in their leading.
+bool AcrossTheMiddleOfACharacter(const std::vector<PageLine>& lines, float x, float y) {
+  constexpr float kSlack = 0.5f;
+  for (const PageLine& line : lines) {
+    if (y < line.yMin || y > line.yMax) continue;
+    for (const LineCharacter& c : line.characters) {
+      const float quarter = (c.area.yMax - c.area.yMin) / 4;
+      if (c.area.xMin - kSlack <= x && x <= c.area.xMax + kSlack && c.area.yMin + quarter <= y &&
+          y <= c.area.yMax - quarter)
+        return true;
+    }
+  }
+  return false;
+}
+
+// The text around a place, with a bar at it ("num|bered"), to name it in the report.
+std::string PlaceText(const LinePoint& point) {
+  constexpr uint32_t kAround = 12;
+  const ElementCharacters& chars = point.element->chars;
+  const uint32_t from = point.offset > kAround ? point.offset - kAround : 0;
+  return "\"" + chars.Text(from, point.offset) + "|" +
+         chars.Text(point.offset, point.offset + kAround) + "\"";
+}
+
 // The caret as drawn is its comment's only area; the insertion point is the character boundary
-// nearest to its middle along the line it is set on.
+// nearest to its middle along the line it is set on. A caret that points with its tip at one
+// line while its middle lies across the middle of a character of another (a 14 pt caret
+// centred on a raised footnote number reaches with its tip into the line above) has a
+// comparable claim on both: it keeps the tip's place and names the other, to be flagged
+// rather than guessed.
 void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
   if (comment.hasRange() || comment.areas().empty()) return;
   const UserRect& caret = comment.areas().front();
+  const float x = (caret.xMin + caret.xMax) / 2;
   LinePoint point;
-  if (!NearestBoundary(lines, (caret.xMin + caret.xMax) / 2, CaretHeight(caret, lines), point)) {
-    return;
-  }
+  if (!NearestBoundary(lines, x, CaretHeight(caret, lines), point)) return;
   comment.SetPointMatched(true);
   const TextPosition at{point.element, point.offset};
   comment.SetRange({at, at});
+  const float middle = (caret.yMin + caret.yMax) / 2;
+  LinePoint other;
+  if (PointsWithTip(caret, lines) && AcrossTheMiddleOfACharacter(lines, x, middle) &&
+      NearestBoundary(lines, x, middle, other) &&
+      (other.element != point.element || other.offset != point.offset)) {
+    comment.SetOtherPlace(PlaceText(other));
+  }
 }
 
 // A note's marker goes after the word under its icon; on a blank or a punctuation mark it stays
@@ -87,45 +127,101 @@ const UserRect* AreaOf(const TextPosition& at) {
   return &chars.Areas()[at.offset - chars.BoxesFrom()];
 }
 
-float Covered(float from, float to, const UserRect& character) {
-  const float width = character.xMax - character.xMin;
-  if (!(width > 0.0f)) return 1.0f;
-  return (std::min(to, character.xMax) - std::max(from, character.xMin)) / width;
-}
-
-// Markup drawn past its words reaches past both ends by about as much. When it starts that far
-// before its first character, its end is read that much shorter too: a full stop or a comma
-// after the last word, which such markup covers nearly whole, is then left out, as the blank
-// before the first word was.
-void TrimMarkupReach(PdfComment& comment) {
-  constexpr float kMostReach = 3.0f;
-  constexpr float kTaken = 0.75f;
-  if (comment.areaRule() != AreaRule::Markup || !comment.hasRange() || comment.areas().empty())
-    return;
+// Drops the range's last character from the range and from the marked text.
+void DropLast(PdfComment& comment) {
   TextRange range = comment.range();
-  if (range.start.element != range.end.element || range.end.offset < range.start.offset + 2) return;
-  const TextPosition lastAt{range.end.element, range.end.offset - 1};
-  const UserRect* first = AreaOf(range.start);
-  const UserRect* last = AreaOf(lastAt);
-  const std::string lastText = range.end.element->chars.Text(lastAt.offset, range.end.offset);
-  if (!first || !last || !IsBlankOrPunctuation(lastText)) return;
-  // The areas that hold each end: the one starting nearest the first character, the one ending
-  // nearest the last.
-  const UserRect* startArea = nullptr;
-  const UserRect* endArea = nullptr;
-  for (const UserRect& area : comment.areas()) {
-    if (!startArea || std::fabs(area.xMin - first->xMin) < std::fabs(startArea->xMin - first->xMin))
-      startArea = &area;
-    if (!endArea || std::fabs(area.xMax - last->xMax) < std::fabs(endArea->xMax - last->xMax))
-      endArea = &area;
-  }
-  const float reach = std::clamp(first->xMin - startArea->xMin, 0.0f, kMostReach);
-  if (reach <= 0.0f || Covered(endArea->xMin, endArea->xMax - reach, *last) >= kTaken) return;
+  const std::string lastText =
+      range.end.element->chars.Text(range.end.offset - 1, range.end.offset);
   range.end.offset -= 1;
   comment.SetRange(range);
   std::string marked = comment.markedText();
   if (marked.ends_with(lastText)) marked.resize(marked.size() - lastText.size());
   comment.SetMarkedText(std::move(marked));
+}
+
+// Each end of markup is decided on its own: a blank or a punctuation mark that the markup
+// covers (three quarters of it or more) was taken while the page was read, whatever the other
+// end did, since viewers that select through a text layer of their own set each end off the
+// glyphs by its own amount. One drawing is told apart: markup padded by the same amount on both
+// sides of its words, as writers that pad do by 2 pt. When it starts 1.5 to 3 pt before its
+// first character and ends that same amount past the character before a blank or a punctuation
+// mark it ends with, the padding explains the end, and that character is left out. This keeps a
+// full stop kerned under a word's last letter out of markup drawn 2 pt outside the word, which
+// covers the full stop nearly whole, while a full stop that markup reaches past on its own
+// stays in. A start less than 1.5 pt early is a text layer's drift (up to about 2.5 pt either
+// way, each end its own) and says nothing of the other end: it may well match a kerned full
+// stop's overhang by chance.
+void TrimMarkupPadding(PdfComment& comment) {
+  constexpr float kLeastPadding = 1.5f;
+  constexpr float kMostReach = 3.0f;
+  // How near the padded end must come to the boundary before the last character: writers pad
+  // the glyph boxes they read, which differ from the page text's boxes by a few hundredths.
+  constexpr float kPaddingMatch = 0.35f;
+  if (comment.areaRule() != AreaRule::Markup || !comment.hasRange() || comment.areas().empty())
+    return;
+  const TextRange& range = comment.range();
+  if (range.start.element != range.end.element || range.end.offset < range.start.offset + 2) return;
+  const TextPosition lastAt{range.end.element, range.end.offset - 1};
+  const TextPosition beforeLastAt{range.end.element, range.end.offset - 2};
+  const UserRect* first = AreaOf(range.start);
+  const UserRect* beforeLast = AreaOf(beforeLastAt);
+  if (!first || !beforeLast || !AreaOf(lastAt) ||
+      !IsBlankOrPunctuation(range.end.element->chars.Text(lastAt.offset, range.end.offset))) {
+    return;
+  }
+  // The areas that hold each end: the one starting nearest the first character, the one ending
+  // nearest the boundary before the last.
+  const UserRect* startArea = nullptr;
+  const UserRect* endArea = nullptr;
+  for (const UserRect& area : comment.areas()) {
+    if (!startArea || std::fabs(area.xMin - first->xMin) < std::fabs(startArea->xMin - first->xMin))
+      startArea = &area;
+    if (!endArea ||
+        std::fabs(area.xMax - beforeLast->xMax) < std::fabs(endArea->xMax - beforeLast->xMax))
+      endArea = &area;
+  }
+  const float reach = first->xMin - startArea->xMin;
+  if (!(reach >= kLeastPadding && reach <= kMostReach)) return;
+  if (std::fabs(endArea->xMax - reach - beforeLast->xMax) > kPaddingMatch) return;
+  DropLast(comment);
+}
+
+// Highlights, underlines and squiggly lines mark text for a reader; a blank at either end of
+// one means nothing, so it is left out. Strike-outs keep theirs: deleting a word with its blank
+// is meant.
+void TrimBlankEnds(PdfComment& comment) {
+  if (!comment.hasRange()) return;
+  TextRange range = comment.range();
+  if (!range.start.element || !range.end.element) return;
+  const ElementCharacters& first = range.start.element->chars;
+  const ElementCharacters& last = range.end.element->chars;
+  const bool oneElement = range.start.element == range.end.element;
+  uint32_t start = range.start.offset;
+  while ((oneElement ? start + 1 < range.end.offset : start + 1 < first.size()) &&
+         IsBlank(first.Text(start, start + 1))) {
+    ++start;
+  }
+  uint32_t end = range.end.offset;
+  while (end > (oneElement ? start + 1 : 1) && IsBlank(last.Text(end - 1, end))) --end;
+  if (start == range.start.offset && end == range.end.offset) return;
+  std::string marked = comment.markedText();
+  const std::string lead = first.Text(range.start.offset, start);
+  const std::string trail = last.Text(end, range.end.offset);
+  // A range that starts its element has its marked text start a line.
+  const size_t leadAt = range.start.offset == 0 && marked.starts_with("\n") ? 1 : 0;
+  if (!lead.empty() && marked.compare(leadAt, lead.size(), lead) == 0) {
+    marked.erase(0, leadAt + lead.size());
+  }
+  if (!trail.empty() && marked.ends_with(trail)) marked.resize(marked.size() - trail.size());
+  range.start.offset = start;
+  range.end.offset = end;
+  comment.SetRange(range);
+  comment.SetMarkedText(std::move(marked));
+}
+
+bool MarksTextOnly(const PdfComment& comment, const MatchSubtypes& subtypes) {
+  return HasSubtype(comment, subtypes.highlight) || HasSubtype(comment, subtypes.underline) ||
+         HasSubtype(comment, subtypes.squiggly);
 }
 
 }  // namespace
@@ -146,7 +242,8 @@ void PlacePointComments(DocumentContext& context) {
     } else if (HasSubtype(comment, subtypes.freeText)) {
       WidenTextBoxToWords(comment, words);
     } else {
-      TrimMarkupReach(comment);
+      TrimMarkupPadding(comment);
+      if (MarksTextOnly(comment, subtypes)) TrimBlankEnds(comment);
     }
   }
 }

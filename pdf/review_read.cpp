@@ -68,6 +68,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   read.commentsByPage = std::move(context.commentsByPage);
   read.filteredOut = std::move(context.filteredOut);
   read.unreadKinds = std::move(context.unreadKinds);
+  read.unreadAnnotations = std::move(context.unreadAnnotations);
   read.elements = std::move(context.elements);
   for (auto& [element, entry] : context.entries) read.entries.push_back(std::move(entry));
   return read;

@@ -18,6 +18,7 @@
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/structure_tree.h"
+#include "pdf/unread_annotation.h"
 #include "support/phase_times.h"
 #include "tolvane/numbers.h"
 
@@ -41,6 +42,8 @@ struct ReviewRead {
   std::set<int32_t> pagesNotHad;
   // Comments of kinds the import does not take (a square, an ink stroke), by subtype name.
   std::map<std::string, int32_t> unreadKinds;
+  // Annotations that could not be read, with their pages and why.
+  std::vector<UnreadAnnotation> unreadAnnotations;
 
   // What the records' ranges point into.
   std::vector<std::unique_ptr<ContentElement>> elements;

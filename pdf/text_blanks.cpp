@@ -22,4 +22,9 @@ bool IsBlankOrPunctuation(std::string_view text) {
   return c >= 0 && (u_isUWhiteSpace(c) || u_ispunct(c));
 }
 
+bool IsBlank(std::string_view text) {
+  const UChar32 c = FirstCodePoint(text);
+  return c >= 0 && u_isUWhiteSpace(c);
+}
+
 }  // namespace osprevan::pdf

@@ -11,4 +11,7 @@ namespace osprevan::pdf {
 // little past the word, or a full stop set close under its last letter, reaches into.
 bool IsBlankOrPunctuation(std::string_view text);
 
+// True for one character's UTF-8 text that is white space alone.
+bool IsBlank(std::string_view text);
+
 }  // namespace osprevan::pdf

@@ -32,6 +32,8 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
   session.unreadable.textUnread.insert(read.textUnread.begin(), read.textUnread.end());
   session.unreadable.notHad.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
   for (const auto& [kind, count] : read.unreadKinds) session.unreadKinds[kind] += count;
+  session.unreadAnnotations.insert(session.unreadAnnotations.end(), read.unreadAnnotations.begin(),
+                                   read.unreadAnnotations.end());
   std::vector<apply::ReportEntry> placed = apply::Place(session.placing, document, read);
   session.report.insert(session.report.end(), std::make_move_iterator(placed.begin()),
                         std::make_move_iterator(placed.end()));

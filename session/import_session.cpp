@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "apply/comment_report.h"
+#include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/command_state.h"
@@ -83,6 +84,8 @@ void CollectNotices(ImportSession& session) {
   if (auto notice = apply::UnreadablePagesNotice(session.unreadable))
     session.notices.push_back(*notice);
   if (auto notice = apply::UnreadKindsNotice(session.unreadKinds))
+    session.notices.push_back(*notice);
+  if (auto notice = apply::UnreadAnnotationsNotice(session.unreadAnnotations))
     session.notices.push_back(*notice);
   const ui::OutcomeCounters& counters = session.placing.counters;
   if (counters.alreadyImported > 0) {

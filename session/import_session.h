@@ -9,8 +9,10 @@
 
 #include "apply/comment_report.h"
 #include "apply/import_context.h"
+#include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
 #include "ondrelkit/ondrelkit.h"
+#include "pdf/unread_annotation.h"
 #include "support/status.h"
 #include "ui/import_notices.h"
 
@@ -33,6 +35,8 @@ class ImportSession {
   apply::UnreadablePages unreadable;
   // Comments of kinds the import does not take, by subtype name, over the whole import.
   std::map<std::string, int32_t> unreadKinds;
+  // Annotations that could not be read, with their pages and why, over the whole import.
+  std::vector<pdf::UnreadAnnotation> unreadAnnotations;
   // What the import tells beyond the counts, in the order found.
   ui::ImportNotices notices;
 };

@@ -59,8 +59,9 @@ enum MessageId : int {
   MSG_OTHER_DOCUMENT = 52,
   MSG_UNREADABLE_PAGES = 53,
   MSG_UNREAD_KINDS = 54,
+  MSG_UNREADABLE_ANNOTS = 55,
 };
 
-constexpr int kMessageCount = 55;
+constexpr int kMessageCount = 56;
 
 }  // namespace osprevan::support

@@ -43,9 +43,10 @@ SOURCES = [
     ("millrace-offset", "tests/accuracy/millrace.tlv", (0, 90), "latin", True, "offset"),
 ]
 BOX_CLASSES = {"crop": "crop box", "offset": "media box 10 10"}
-WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler")
+WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler", "browser")
 ROW = "%-10s %-26s %6s %8s %7s %5s %6s"  # kind or "writer", class or writer, outcomes, total
-AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp"}
+AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp",
+                 "browser": "br"}
 POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
 INSERT, STRUCK = ("insert",), ("strikeout", "replace")
@@ -117,12 +118,42 @@ def meeting_requests(writer, mode):
     """Comments that meet, on upright pages: a strike-out with a caret at its end, two carets at
     one point, and a replacement right before an anchor, a marker or an element's end. A writer
     without carets draws none of them."""
-    if writer == "poppler" or mode not in ("latin", "japanese"):
+    if writer in ("poppler", "browser") or mode not in ("latin", "japanese"):
         return []
     return [plan.Request("strikeout", "mid-line", klass="meet: strike-out, caret",
                          companions=("insert",)),
             plan.Request("insert", "mid-line", klass="meet: two carets", companions=("insert",)),
             plan.Request("replace", "before an anchor", klass="meet: replace before anchor")]
+
+
+# What the viewer in a web browser makes, on upright pages: highlights selected over its text
+# layer (position, class), with a comment or without, and text boxes typed in the margin.
+TEXT_LAYER = {"text_layer": True}
+BROWSER_HIGHLIGHTS = (("mid-line", "selected word"), ("three words", "selected three words"),
+                      ("over line end", "selected over line end"),
+                      ("paragraph end", "selected paragraph end"),
+                      ("table cell", "selected in table cell"))
+
+
+# Each a few times over, since every selection stands off the glyphs by its own amounts.
+BROWSER_REPEAT = 4
+
+
+def browser_requests(mode, source):
+    """Upright pages only. Text boxes in the margin go into the one source whose paragraphs
+    all have room beside them (the small examples' margins are measured for no writer)."""
+    if mode == "japanese":
+        return [plan.Request("highlight", p, TEXT_LAYER)
+                for p in ("mid-line", "over line end")] * BROWSER_REPEAT
+    if mode != "latin":
+        return []
+    requests = [plan.Request("highlight", p, TEXT_LAYER, klass)
+                for p, klass in BROWSER_HIGHLIGHTS] + \
+        [plan.Request("highlight", "mid-line", dict(TEXT_LAYER, comment=True),
+                      "selected with a comment")]
+    if source == "millrace":
+        requests += [plan.Request("freetext", p, klass="typed text box " + p) for p in MARGINS]
+    return requests * BROWSER_REPEAT
 
 
 def writer_requests(writer, mode):
@@ -229,7 +260,9 @@ class Run:
             return comment
 
         try:
-            comments = plan.allocate(writer_requests(writer, mode), found, make, required)
+            requests = browser_requests(mode, name) if writer == "browser" else \
+                writer_requests(writer, mode)
+            comments = plan.allocate(requests, found, make, required)
             # In PDFs of their own, so that they take no target from the other classes.
             meetings = plan.allocate(meeting_requests(writer, mode), found, make, required)
             first = 1 + max((c.batch for c in comments), default=-1)

@@ -89,7 +89,9 @@ def score(comment, entry, changes, misplaced_label):
             return Result(comment, "lost", landed,
                           "misplaced (%s), but no marker says so" % entry["reason"])
         return Result(comment, "flagged", landed, entry["reason"])
-    wrong = [] if entry["placement"] == PLACEMENT[comment.kind] else \
+    # A highlight with a comment of its own is placed as a highlight note.
+    placement = "highlight note" if comment.variant.get("comment") else PLACEMENT[comment.kind]
+    wrong = [] if entry["placement"] == placement else \
         ["placed as %s" % (entry["placement"] or "nothing")]
     place = (paragraph, begin, end)
     if begin is not None:

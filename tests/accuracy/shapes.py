@@ -260,6 +260,24 @@ def _check_cover(boxes, comment, what, covered=_covered):
     return "%s also covers %r" % (what, "".join(extra)) if extra else None
 
 
+def _check_selection(quads, comment):
+    """Quadrilaterals from a selection over a viewer's own text layer stand off the glyphs by
+    a few points at each end: they must overlap every inked glyph of the target and cover the
+    middle of none further away than the characters right beside it."""
+    target, glyphs = comment.target, comment.target.page.glyphs
+
+    def overlaps(g):
+        return any(q.x0 < g.x1 and g.x0 < q.x1 and q.y0 < g.centre[1] < q.y1 for q in quads)
+
+    missed = [g.char for g in target.glyphs if not g.blank and not overlaps(g)]
+    if missed:
+        return "selection misses %r" % "".join(missed)
+    beside = range(target.first - 1, target.last + 2)
+    extra = [g.char for i, g in enumerate(glyphs)
+             if i not in beside and not g.blank and _covered(quads, g)]
+    return "selection also covers %r" % "".join(extra) if extra else None
+
+
 def _check_note(note, comment):
     x, y = note.rect.x0, note.rect.y1  # the icon's upper left corner: the point it was put at
     word = word_box(comment.target)
@@ -315,6 +333,8 @@ def check(comment, written):
         return _check_cover([one.rect], comment, "box" if kind == "freetext" else "rectangle")
     if variant.get("reverse") and not one.quads[0].y0 < one.quads[-1].y0:
         return "quadrilaterals are not written last line first"
+    if variant.get("text_layer"):
+        return _check_selection(one.quads, comment)
     if variant.get("band") or variant.get("taller") or variant.get("line_height"):
         return _check_cover(one.quads, comment, "quadrilaterals", _on_line)
     # Quadrilaterals meant to lie inside or outside the glyphs are checked as the glyph boxes

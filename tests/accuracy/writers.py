@@ -11,6 +11,7 @@ import fitz
 
 import pdf_pages
 import shapes
+import text_layer
 from plan import MARKUPS, SUBTYPES
 from targets import canonical
 
@@ -291,5 +292,41 @@ def write_poppler(source, out, comments, tools):
         raise RuntimeError("Poppler did not save %s" % out)
 
 
+def write_browser(source, out, comments, tools):
+    """A viewer in a web browser: highlights from selections over its text layer
+    (text_layer.py), some with a comment, and text boxes typed in the margin. It writes no
+    appearance streams and puts the author in /T."""
+    doc = fitz.open(source)
+    layers, added = {}, {}
+    for comment in comments:
+        page = doc[comment.target.page.number]
+        target = comment.target
+        if comment.kind == "highlight":
+            if page.number not in layers:
+                layers[page.number] = text_layer.TextLayer(target.page)
+            rects = layers[page.number].selection(target.first, target.last)
+            points = []
+            for x0, y0, x1, y1 in rects:
+                points += [x0, y1, x1, y1, x0, y0, x1, y0]
+            contents = comment.contents if comment.variant.get("comment") else ""
+            body = "/Subtype /Highlight /QuadPoints %s /Rect %s /Contents %s" % (
+                _numbers(points), _numbers(shapes.outline(points)), fitz.get_pdf_str(contents))
+        elif comment.kind == "freetext":
+            body = "/Subtype /FreeText /Rect %s /DA (0 g /Helv 10 Tf) /Contents %s" % (
+                _numbers(shapes.free_box(comment)), fitz.get_pdf_str(comment.contents))
+        else:
+            raise ValueError("the browser viewer writes no %s here" % comment.kind)
+        xref = doc.get_new_xref()
+        doc.update_object(xref, "<< /Type /Annot %s /T %s /M %s /P %d 0 R /F 4 /C [1 1 0] >>" % (
+            body, fitz.get_pdf_str(comment.author), fitz.get_pdf_str(DATE), page.xref))
+        added.setdefault(page.number, []).append(xref)
+    for number, refs in added.items():
+        page = doc[number]
+        annots = pdf_pages.annotations(doc, page) + refs
+        doc.xref_set_key(page.xref, "Annots", "[%s]" % " ".join("%d 0 R" % r for r in annots))
+    doc.save(out)
+    doc.close()
+
+
 WRITERS = {"reviewer": write_reviewer, "pymupdf": write_pymupdf, "dicts": write_dicts,
-           "poppler": write_poppler}
+           "poppler": write_poppler, "browser": write_browser}

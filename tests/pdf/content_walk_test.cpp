@@ -250,12 +250,143 @@ TEST_F(ContentWalkTest, CaretsOfEveryGeometryLandOnTheirBoundary) {
           const PdfComment& caret = reading->Comment(name(t, c));
           ASSERT_TRUE(caret.hasRange() && caret.range().start.element);
           EXPECT_TRUE(caret.placementConfirmed() && !caret.approximate());
+          EXPECT_EQ(caret.otherPlace(), "");
           const TextPosition& point = caret.range().start;
           const ContentElement& element = *point.element;
           EXPECT_EQ(point, caret.range().end);
           EXPECT_TRUE(atEnd ? Text(element, 0, point.offset).ends_with(find)
                             : Text(element, point.offset).starts_with(find))
               << "[" << Text(element, 0, point.offset) << "|" << Text(element, point.offset) << "]";
+        }
+      }
+    }
+  }
+}
+
+// A paragraph whose footnote number stands raised on its third line, right under the second.
+constexpr const char* kFootnoted = R"(<?xml version="1.0" encoding="UTF-8"?>
+<document version="1" next-unique="3">
+  <page name="1" kind="body"/>
+  <flow name="A" main="yes" page="1">
+    <p unique="1" format="Body">Inside, the pit wheel drives a cast wallower, which turns the upright shaft; near the ceiling a great spur wheel then feeds power to both pairs of millstones through small stone nuts that can be lifted out of gear.<footnote-anchor ref="fn1"/> The cogs of the spur wheel are hornbeam, chosen because its dense grain wears smoothly against iron teeth.</p>
+  </flow>
+  <footnote key="fn1" number="1">
+    <p unique="2" format="Footnote">Stone nuts are disengaged by a screw jack.</p>
+  </footnote>
+</document>
+)";
+
+// A caret centred on a raised footnote number: a short one stands on the number's line; one
+// 14 pt tall (a common default) reaches with its tip into the leading under the line above,
+// on no glyph there, while its middle lies on the number. It keeps the tip's place, flagged,
+// and names the number's as the other.
+TEST_F(ContentWalkTest, ACaretWithTwoComparablePlacesNamesTheOther) {
+  ASSERT_TRUE(pdf_.ExportText(kFootnoted)) << pdf_.error();
+  const struct {
+    double height;
+    bool flagged;
+  } rows[] = {{8, false}, {12, false}, {14, true}};
+  const char* sides[] = {"start", "end"};
+  std::string comments;
+  for (size_t r = 0; r < std::size(rows); ++r) {
+    for (const char* side : sides) {
+      // The footnote's number is the page's first "1".
+      comments += Described("insert", "1", "h" + std::to_string(r) + side,
+                            std::string(R"(, "at": ")") + side + R"(", "caret_height": )" +
+                                std::to_string(rows[r].height));
+    }
+  }
+  const auto reading = Read(comments);
+  for (size_t r = 0; r < std::size(rows); ++r) {
+    for (const char* side : sides) {
+      SCOPED_TRACE("height " + std::to_string(rows[r].height) + " at " + side);
+      const PdfComment& caret = reading->Comment("h" + std::to_string(r) + side);
+      ASSERT_TRUE(caret.hasRange() && caret.range().start.element);
+      const TextPosition& at = caret.range().start;
+      const std::string before = Text(*at.element, 0, at.offset);
+      const std::string after = Text(*at.element, at.offset);
+      const bool onNumber =
+          std::string(side) == "start" ? before.ends_with("gear.") : after.starts_with(" The cogs");
+      EXPECT_EQ(onNumber, !rows[r].flagged) << before << "|" << after;
+      if (rows[r].flagged) {
+        EXPECT_NE(caret.otherPlace().find("gear."), std::string::npos)
+            << caret.otherPlace() << " placed " << before << "|" << after;
+      } else {
+        EXPECT_EQ(caret.otherPlace(), "");
+      }
+    }
+  }
+}
+
+// Markup whose two ends stand off the glyphs each by its own amount, as a viewer that selects
+// over a text layer of its own draws it: a punctuation mark at an end that the markup covers
+// nearly whole is taken whatever the other end does, a word's last letter is kept and the
+// blank or comma beside it is not; highlights and underlines never end with a blank, while a
+// strike-out takes the blank it covers. Markup padded alike at both ends is read elsewhere
+// (MarkupOfEveryWriterTakesWholeWordsOnly).
+TEST_F(ContentWalkTest, EachEndOfMarkupIsDecidedOnItsOwn) {
+  const std::vector<double> drifts = {-2.5, -1.2, 0, 1.2, 2.5};
+  // A strike-out that starts 2.5 pt early covers three quarters of the blank before its word,
+  // which it then deletes too (the last row).
+  const std::vector<double> struck = {-2, -1.2, 0, 1.2, 2.5};
+  // The end stops at most half a point short of a punctuation mark it means, or 2 pt into one
+  // it does not: between those no rule can tell.
+  const std::vector<double> onPunctuation = {-0.5, 0, 1.2, 2.5};
+  const std::vector<double> beforePunctuation = {-2.5, -1.2, 0, 1.2, 2};
+  const std::vector<double> struckOnPunctuation = {-0.5, 0, 1.2, 2};
+  const struct {
+    const char* find;
+    std::vector<const char*> kinds;
+    std::vector<double> starts;
+    std::vector<double> ends;  // each with every start
+    const char* expected;
+  } rows[] = {
+      {"marks", {"highlight", "underline", "squiggly"}, drifts, drifts, "marks"},
+      {"PDF,", {"highlight", "underline"}, drifts, onPunctuation, "PDF,"},
+      {"PDF,", {"strikeout"}, struck, struckOnPunctuation, "PDF,"},
+      {"exported PDF", {"highlight", "underline"}, drifts, beforePunctuation, "exported PDF"},
+      {"exported PDF", {"strikeout"}, struck, beforePunctuation, "exported PDF"},
+      // Paragraph ends: the full stop a viewer's selection ends on or just past.
+      {"structure tree.", {"highlight"}, drifts, onPunctuation, "structure tree."},
+      {"here.", {"highlight"}, drifts, onPunctuation, "here."},
+      {"here.", {"strikeout"}, struck, struckOnPunctuation, "here."},
+      // A strike-out that covers three quarters of a blank beside its word deletes it too.
+      {"marks", {"strikeout"}, {0}, {2.5}, "marks "},
+      {"marks", {"strikeout"}, {-2.5}, {0}, " marks"},
+  };
+  for (int rotation : {0, 90}) {
+    SCOPED_TRACE("rotation " + std::to_string(rotation));
+    Export(nullptr, rotation);
+    std::string comments;
+    int n = 0;
+    for (const auto& row : rows) {
+      for (const char* kind : row.kinds) {
+        for (double start : row.starts) {
+          for (double end : row.ends) {
+            comments += Described(
+                kind, row.find, "d" + std::to_string(n++),
+                R"(, "outset": [)" + std::to_string(-start) + ", " + std::to_string(end) + "]");
+          }
+        }
+      }
+    }
+    const auto reading = Read(comments);
+    n = 0;
+    for (const auto& row : rows) {
+      for (const char* kind : row.kinds) {
+        for (double start : row.starts) {
+          for (double end : row.ends) {
+            SCOPED_TRACE(std::string(kind) + " of " + row.find + ", start " +
+                         std::to_string(start) + ", end " + std::to_string(end));
+            const PdfComment& comment = reading->Comment("d" + std::to_string(n++));
+            std::string marked = comment.markedText();
+            if (marked.starts_with("\n")) marked.erase(0, 1);
+            EXPECT_EQ(marked, row.expected);
+            ASSERT_TRUE(comment.hasRange());
+            EXPECT_EQ(Text(*comment.range().start.element, comment.range().start.offset,
+                           comment.range().end.offset),
+                      row.expected);
+          }
         }
       }
     }

@@ -177,8 +177,14 @@ const Case kCases[] = {
     {"QuadPointsSeven", "Highlight/QuadPoints [1 2 3 4 5 6 7]", kAll},
     {"QuadPointsNine", "Highlight/QuadPoints += 5", kAll},
     {"QuadPointsEmpty", "Highlight/QuadPoints []", kAll},
-    {"QuadPointsOffThePage", "Highlight/QuadPoints [5000 5000 5100 5000 5000 5100 5100 5100]",
-     kHighlightMisplaced},
+    // Quadrilaterals that mark nothing (off the page and the Rect, all zero, of no area): the
+    // Rect says where the markup is.
+    {"QuadPointsOffThePage", "Highlight/QuadPoints [5000 5000 5100 5000 5000 5100 5100 5100]", kAll,
+     "\"markedText\": \"mark the text\""},
+    {"QuadPointsAllZero", "Highlight/QuadPoints [0 0 0 0 0 0 0 0]", kAll,
+     "\"markedText\": \"mark the text\""},
+    {"QuadPointsNoArea", "Highlight/QuadPoints [100 700 300 700 100 700 300 700]", kAll,
+     "\"markedText\": \"mark the text\""},
     // Reply threads and review states.
     {"IrtItself", "Highlight/IRT @Highlight", kAll,
      "\"markedText\": \"mark the text\", \"replies\": 1"},
@@ -412,6 +418,50 @@ TEST_F(UnreadablePageTest, CommentsOfKindsNotTakenAreCounted) {
     EXPECT_NE(report.find("\"warnings\": [\"" + std::string(row.reported) + "\"]"),
               std::string::npos)
         << report;
+    EXPECT_EQ(WritersText(), before);
+    ASSERT_EQ(host().engine().Close(document_, tolvane::CLOSE_DISCARD), 0);
+  }
+}
+
+// Annotations the import cannot read are counted after the summary's counts and named in the
+// report with their page and why; the rest of the page imports.
+TEST_F(UnreadablePageTest, AnnotationsThatCannotBeReadAreCountedAndNamed) {
+  const struct {
+    const char* name;
+    std::string damage;
+    const char* highlights;  // successful/misplaced/failed
+    const char* notes;
+    const char* reported;
+  } rows[] = {
+      // The note is lost to the library; the review state set on it stands alone as a note.
+      {"contents nested 200,000 deep", "Note/Contents raw{" + std::string(200000, '[') + "}",
+       "1/0/0", "1/0/0", "annotations that could not be read: 1 (page 1: "},
+      {"an entry that is no dictionary", "Page/Annots[0] 42", "0/0/0", "2/0/0",
+       "annotations that could not be read: 1 (page 1: not an annotation dictionary)"},
+  };
+  ASSERT_TRUE(pdf_.ExportText(kDocument)) << pdf_.error();
+  ASSERT_TRUE(pdf_.Review(kReview)) << pdf_.error();
+  tlhost::ClientConnection& client = LoadAndInitialize();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string damaged = pdf_.directory() + "/damaged.pdf";
+    ASSERT_EQ(DamagePdf(pdf_.annotatedPdf(), damaged, row.damage), "");
+    std::vector<tlhost::PropValue> returned;
+    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
+    host().engine().session().activeDocument = document_;
+    const std::map<int32_t, std::string> before = WritersText();
+    host().recorder().Clear();
+
+    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, damaged, 0);
+
+    const std::string summary = pdf_.directory() + "/damaged.smry";
+    EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);
+    EXPECT_EQ(fixtures::SummaryCounts(summary, "ノート注釈"), row.notes);
+    const std::string line = fixtures::Message(support::MSG_UNREADABLE_ANNOTS) + " 1";
+    EXPECT_NE(ReadFile(summary).find("\n" + line + "\n"), std::string::npos) << ReadFile(summary);
+    EXPECT_NE(host().recorder().console.find("\n" + line), std::string::npos);
+    const std::string report = ReadFile(pdf_.directory() + "/damaged.report.json");
+    EXPECT_NE(report.find(row.reported), std::string::npos) << report;
     EXPECT_EQ(WritersText(), before);
     ASSERT_EQ(host().engine().Close(document_, tolvane::CLOSE_DISCARD), 0);
   }

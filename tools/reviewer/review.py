@@ -29,6 +29,9 @@ COMMENT:
                 before it
   "point":      [x, y] instead of "find", for "note" and "insert" (PyMuPDF page
                 coordinates: origin top left); needs "page"
+  "caret_height": for "insert": the height of the Caret's rectangle, centred on the point
+                (default 12), or on the middle of the found text's line on an upright page
+                (default: as high as the line)
   "rect":       [x0, y0, x1, y1] for "freetext" (default: the found text's box)
   "callout":    [dx, dy] for "freetext" with "find": a callout as some viewers draw it, its
                 40 x 20 pt box set apart from the text with its nearer upper corner at this
@@ -39,7 +42,9 @@ COMMENT:
   "caret_insets": [left, top, right, bottom]: a Caret drawn small inside a larger rectangle, as
                 some viewers write it: the rectangle grows by these and /RD gives them
   "outset":     for markups: each quadrilateral reaches this much past the text along its line
-                at both ends (negative: it stops short of the first and last glyph's edges)
+                at both ends (negative: it stops short of the first and last glyph's edges);
+                [start, end] sets each end on its own, as a viewer that selects over a text
+                layer of its own draws them
   "text":       the inserted text of "insert" and "replace" (the Caret's Contents)
   "contents":   Contents of the annotation (for "replace": of the strike-out)
   "author":     the title /T; absent or null writes none
@@ -128,12 +133,16 @@ def check_comment(comment, where):
                 where, ", ".join(QUAD_KINDS)))
         if comment["quad_order"] != "ccw":
             raise DescriptionError("%s: \"quad_order\" must be \"ccw\" or null" % where)
-    for key in ("caret_width", "outset"):
+    if isinstance(comment.get("outset"), list):
+        check_numbers(comment, "outset", 2, where)
+    for key in ("caret_width", "caret_height") + (
+            () if isinstance(comment.get("outset"), list) else ("outset",)):
         if key in comment and (isinstance(comment[key], bool)
                                or not isinstance(comment[key], (int, float))):
             raise DescriptionError("%s: \"%s\" must be a number" % (where, key))
-    if comment.get("caret_width", 10) <= 0:
-        raise DescriptionError("%s: \"caret_width\" must be above 0" % where)
+    for key, default in (("caret_width", 10), ("caret_height", 12)):
+        if comment.get(key, default) <= 0:
+            raise DescriptionError("%s: \"%s\" must be above 0" % (where, key))
     check_numbers(comment, "caret_insets", 4, where)
     if any(n < 0 for n in comment.get("caret_insets", [])):
         raise DescriptionError("%s: \"caret_insets\" must not be negative" % where)
@@ -387,11 +396,13 @@ def caret_rect(quads, at, width=10):
 
 
 def outset_quads(quads, outset):
+    """Each quadrilateral grown along its line: by `outset` at both ends, or by [start, end]."""
+    start, end = outset if isinstance(outset, list) else (outset, outset)
     grown = []
     for quad in quads:
         u = along(quad)
-        d = fitz.Point(u.x * outset, u.y * outset)
-        grown.append(fitz.Quad(quad.ul - d, quad.ur + d, quad.ll - d, quad.lr + d))
+        a, b = fitz.Point(u.x * start, u.y * start), fitz.Point(u.x * end, u.y * end)
+        grown.append(fitz.Quad(quad.ul - a, quad.ur + b, quad.ll - a, quad.lr + b))
     return grown
 
 
@@ -576,11 +587,15 @@ def add_comment(doc, comment, written):
         if "point" in comment:
             page = page_of(doc, int(comment["page"]))
             x, y = comment["point"]
-            rect = fitz.Rect(x - 5, y - 6, x + 5, y + 6)
+            half = comment.get("caret_height", 12) / 2
+            rect = fitz.Rect(x - 5, y - half, x + 5, y + half)
         else:
             number, quads = find_quads(doc, comment)
             page = page_of(doc, number)
             rect = caret_rect(quads, comment.get("at", "end"), comment.get("caret_width", 10))
+            if "caret_height" in comment:
+                middle, half = (rect.y0 + rect.y1) / 2, comment["caret_height"] / 2
+                rect = fitz.Rect(rect.x0, middle - half, rect.x1, middle + half)
         annot = add_caret(page, rect, comment.get("caret_insets"))
         set_common(doc, annot, comment, "text", rect)
         place_later(page, annot, comment)
