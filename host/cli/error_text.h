@@ -1,5 +1,5 @@
-// The engine's error numbers in the words the command line prints, and the cause of a failed
-// read or write of a file as far as the file system can tell it.
+// The words the command line prints: the engine's error numbers, the cause of a failed read or
+// write of a file as far as the file system can tell it, and the lines about saving.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +16,21 @@ std::string ReadProblem(const std::string& path, int32_t error);
 
 // Why `path` could not be written with `error`: WriteCause(path), else ErrorText(error).
 std::string WriteProblem(const std::string& path, int32_t error);
+
+// The reason of a failed open or save as the engine noted it ("PATH: reason"), without the path;
+// WriteProblem(path, error) when it noted none.
+std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error);
+
+// An output that is one of the command's inputs: "is the input PATH".
+std::string IsTheInputText(const std::string& input);
+
+// The first line of a summary, and the console's line, when no document was saved.
+std::string NothingSavedText(const std::string& reason);
+
+// The console's line while an import waits for another process's lock on `path`.
+std::string WaitingText(const std::string& path, long holder, double seconds);
+
+// The reason recorded for a dry run, which saves nothing by design.
+extern const char* const kDryRunReason;
 
 }  // namespace tlhost
