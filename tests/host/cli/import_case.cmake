@@ -116,8 +116,14 @@ d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf'
   if(NOT s EQUAL 0)
     message(FATAL_ERROR "the untagged PDF could not be made")
   endif()
+  execute_process(COMMAND qpdf --encrypt reader owner 256 -- exported.pdf locked.pdf
+                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE s)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "the encrypted PDF could not be made")
+  endif()
   foreach(row "nofile.pdf|no such file" "folder.pdf|is a folder" "empty.pdf|empty file"
-              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program")
+              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program"
+              "locked.pdf|needs a password")
     string(REPLACE "|" ";" row "${row}")
     list(GET row 0 pdf)
     list(GET row 1 cause)
