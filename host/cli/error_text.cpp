@@ -75,6 +75,10 @@ std::string NothingSavedText(const std::string& reason) {
   return "Nothing was saved: " + reason;
 }
 
+std::string PartlySavedText(const std::string& reason) {
+  return "Not everything was saved: " + reason;
+}
+
 std::string WaitingText(const std::string& path, long holder, double seconds) {
   const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
   char limit[32];

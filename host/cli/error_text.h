@@ -26,6 +26,8 @@ std::string IsTheInputText(const std::string& input);
 
 // The first line of a summary, and the console's line, when no document was saved.
 std::string NothingSavedText(const std::string& reason);
+// The same when some of a book's files were saved and others not.
+std::string PartlySavedText(const std::string& reason);
 
 // The console's line while an import waits for another process's lock on `path`.
 std::string WaitingText(const std::string& path, long holder, double seconds);

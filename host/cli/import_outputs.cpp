@@ -62,9 +62,9 @@ std::string ReportWithSaveOutcome(const std::string& report, bool saved, const s
   return report.substr(0, open + 1) + fields + (empty ? "" : ", ") + report.substr(open + 1);
 }
 
-std::string SummaryWithNothingSaved(const std::string& summary, const std::string& reason) {
+std::string SummaryWithFirstLine(const std::string& summary, const std::string& line) {
   const std::string ending = summary.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  return NothingSavedText(reason) + ending + summary;
+  return line + ending + summary;
 }
 
 }  // namespace tlhost

@@ -26,9 +26,9 @@ struct SavedFile {
 std::string ReportWithSaveOutcome(const std::string& report, bool saved, const std::string& reason,
                                   const std::vector<SavedFile>& components);
 
-// The summary with a first line saying that nothing was saved, and why; in the summary's own
-// line ending.
-std::string SummaryWithNothingSaved(const std::string& summary, const std::string& reason);
+// The summary with `line` first (that nothing was saved, and why), in the summary's own line
+// ending.
+std::string SummaryWithFirstLine(const std::string& summary, const std::string& line);
 
 // `text` as a JSON string literal, quotes included.
 std::string JsonString(const std::string& text);

@@ -1,6 +1,7 @@
 // tolvane: the stand-in host's command line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -340,15 +341,6 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!OpenActive(host, request.file, id)) return 1;
   const double load = clock.Lap();
   std::error_code ignored;
-  if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
-    return WrongUse("import", "-o would replace the PDF");
-  }
-  if (!request.report.empty()) {
-    if (std::filesystem::equivalent(request.report, request.pdf, ignored))
-      return WrongUse("import", "--report would replace the PDF");
-    if (std::filesystem::equivalent(request.report, request.file, ignored))
-      return WrongUse("import", "--report would replace FILE");
-  }
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
     const std::string cause = WriteCause(request.out);
@@ -390,25 +382,29 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
     std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
   const std::vector<SavedFile> components =
       tolvane::KindOf(id) == tolvane::KIND_BOOK ? files : std::vector<SavedFile>{};
-  bool written = true;
+  // A book's components may be saved in part; then the line says so instead.
+  const bool someSaved =
+      std::any_of(files.begin(), files.end(), [](const SavedFile& file) { return file.saved; });
+  const std::string notSaved = saved || request.dryRun ? ""
+                               : someSaved             ? PartlySavedText(reason)
+                                                       : NothingSavedText(reason);
+  bool reportWritten = true;
   if (!to.report.empty() && outputs.report && !outputs.report->empty()) {
-    written = Publish(*outputs.report, to.report,
-                      [&](const std::string& text) {
-                        return ReportWithSaveOutcome(text, saved, reason, components);
-                      }) &&
-              written;
+    reportWritten = Publish(*outputs.report, to.report, [&](const std::string& text) {
+      return ReportWithSaveOutcome(text, saved, reason, components);
+    });
   }
+  bool summaryWritten = true;
   if (!to.summary.empty() && outputs.summary && !outputs.summary->empty()) {
-    written = Publish(*outputs.summary, to.summary,
-                      [&](const std::string& text) {
-                        return saved ? text : SummaryWithNothingSaved(text, reason);
-                      }) &&
-              written;
+    summaryWritten = Publish(*outputs.summary, to.summary, [&](const std::string& text) {
+      return notSaved.empty() ? text : SummaryWithFirstLine(text, notSaved);
+    });
   }
   summaryShown.PrintLinesIfWritten(std::cout, "[summary] ");
-  if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && written)
+  if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
     std::cout << "[report] " << to.report << "\n";
-  if (!saved && !request.dryRun) std::cout << NothingSavedText(reason) << "\n";
+  if (!notSaved.empty()) std::cout << notSaved << "\n";
+  const bool written = reportWritten && summaryWritten;
   if (status != 0 || saveStatus != 0) return 1;
   return written ? 0 : kExitOutputsNotWritten;
 }

@@ -33,6 +33,7 @@ std::unique_ptr<DocumentLock> DocumentLock::Acquire(const std::string& path, con
   problem.clear();
   const auto deadline = Clock::now() + std::chrono::duration<double>(wait.seconds);
   bool told = false;
+  int vanished = 0;  // times the holder was gone before it could be named
   for (;;) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
@@ -54,6 +55,8 @@ std::unique_ptr<DocumentLock> DocumentLock::Acquire(const std::string& path, con
     close(fd);
     if (cause != EWOULDBLOCK && cause != EINTR) return nullptr;
     const pid_t holder = LockHolder(path);
+    // No holder in the table: it let go just now, so the lock is tried again at once.
+    if (holder == 0 && ++vanished <= 3) continue;
     if (Clock::now() >= deadline) {
       problem = holder > 0 ? "locked by another import (process " + std::to_string(holder) + ")"
                            : "locked by another import";

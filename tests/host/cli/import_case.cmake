@@ -2,10 +2,12 @@ cmake_minimum_required(VERSION 3.20)
 # Runs "tolvane import" in a scratch folder on a copy of an example document and checks what the
 # command saved and printed.
 #   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
-#   WORK                                  the scratch folder, made afresh
+#   WORK                                  the scratch folder's prefix: a random suffix makes it
+#                                         this run's own; it is removed when the case passes
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
 #                                         save-fails, summary, book-out, phases, repeat
-file(REMOVE_RECURSE "${WORK}")
+string(RANDOM LENGTH 10 suffix)
+set(WORK "${WORK}-${suffix}")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
 set(failures "")
@@ -250,7 +252,9 @@ endif()
 file(GLOB_RECURSE leftovers "${WORK}/.*tmp*")
 expect(NOT leftovers BECAUSE "temporary files left: ${leftovers}")
 
-if(failures)
-  message(FATAL_ERROR "import case ${CASE}\n${failures}"
+if(NOT failures)
+  file(REMOVE_RECURSE "${WORK}")
+else()
+  message(FATAL_ERROR "import case ${CASE} (files kept in ${WORK})\n${failures}"
                       "--- standard output:\n${out}--- standard error:\n${err}")
 endif()

@@ -161,7 +161,7 @@ class ConcurrentImports(unittest.TestCase):
                     else:
                         self.assertEqual(status, 1, context)
                         self.assertFalse(mine, "a refused import applied: " + context)
-                        self.assertIn("locked by another import (process ", err, context)
+                        self.assertIn("locked by another import", err, context)
                         self.assertIsNot(said, True, context)
                         refused += 1
                     lost += status == 0 and not mine
@@ -354,6 +354,36 @@ class Links(unittest.TestCase):
                 self.assertTrue(report["saved"])
                 self.assertTrue(any(c["document"].endswith("chapter1.tlv") and c["saved"]
                                     for c in report["components"]), report["components"])
+
+
+class Outcomes(unittest.TestCase):
+    """The exit status, the report and the summary agree with what is in the document."""
+
+    def test_saved_but_the_report_not_written(self):
+        source = SmallDocument.get(8)
+        with Workspace() as ws:
+            shutil.copy(os.path.join(source, "doc.tlv"), ws.at("doc.tlv"))
+            shutil.copy(os.path.join(source, "r0.pdf"), ws.at("r.pdf"))
+            result = ws.run("import", "doc.tlv", "r.pdf", "--report", "nofolder/r.json")
+            self.assertEqual(result.returncode, 3, result.stderr)
+            self.assertIn("cannot write nofolder/r.json: no such file or directory", result.stderr)
+            self.assertIn(b"review-0", read(ws.at("doc.tlv")))
+            self.assertFalse(read(ws.at("r.smry")).startswith(b"Nothing was saved"))
+
+    def test_a_refused_import_says_nothing_was_saved(self):
+        source = SmallDocument.get(8)
+        with Workspace() as ws:
+            shutil.copy(os.path.join(source, "doc.tlv"), ws.at("doc.tlv"))
+            shutil.copy(os.path.join(source, "r0.pdf"), ws.at("r.pdf"))
+            os.chmod(ws.at("doc.tlv"), 0o444)
+            before = read(ws.at("doc.tlv"))
+            result = ws.run("import", "doc.tlv", "r.pdf", "--report", "r.json")
+            self.assertEqual(result.returncode, 1, result.stderr)
+            self.assertIn("\nNothing was saved: doc.tlv: read-only document\n", result.stdout)
+            self.assertEqual(read(ws.at("doc.tlv")), before)
+            if os.path.exists(ws.at("r.json")):
+                with open(ws.at("r.json")) as f:
+                    self.assertEqual(json.load(f)["saved"], False)
 
 
 class FullFileSystem(unittest.TestCase):
