@@ -67,6 +67,26 @@ std::string EngineProblem(const std::string& lastError, const std::string& path,
   return WriteProblem(path, error);
 }
 
+std::string UnknownCommandText(const std::string& word) {
+  return "unknown command " + word;
+}
+
+std::string UnknownOptionText(const std::string& option) {
+  return "unknown option " + option;
+}
+
+std::string NotAnOptionOfText(const std::string& option, const std::string& command) {
+  return option + " is not an option of " + command;
+}
+
+std::string NeedsText(const std::string& option, const std::string& what) {
+  return option + " needs " + what;
+}
+
+std::string TakesOneText(const std::string& command, const std::string& option) {
+  return command + " takes one " + option;
+}
+
 std::string IsTheInputText(const std::string& input) {
   return "is the input " + input;
 }

@@ -32,6 +32,15 @@ std::string PartlySavedText(const std::string& reason);
 // The console's line while an import waits for another process's lock on `path`.
 std::string WaitingText(const std::string& path, long holder, double seconds);
 
+// Wrong uses of the command line.
+std::string UnknownCommandText(const std::string& word);
+std::string UnknownOptionText(const std::string& option);
+std::string NotAnOptionOfText(const std::string& option, const std::string& command);
+// "--wait needs SECONDS": an option given without its value.
+std::string NeedsText(const std::string& option, const std::string& what);
+// "import takes one -o OUT": an option given twice that may be given once.
+std::string TakesOneText(const std::string& command, const std::string& option);
+
 // The reason recorded for a dry run, which saves nothing by design.
 extern const char* const kDryRunReason;
 

@@ -420,7 +420,7 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     } else if (const std::string help = CommandHelpText(line.command); !help.empty()) {
       std::cout << help;
     } else {
-      return WrongUse("", "unknown command " + line.command);
+      return WrongUse("", UnknownCommandText(line.command));
     }
     return 0;
   }
