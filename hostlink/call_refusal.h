@@ -20,6 +20,7 @@ enum CallRefusal : int32_t {
   kRefusalReadOnly = 9,         // the document may not be written
   kRefusalNoDocument = 10,      // no active document or book
   kRefusalMap = 11,             // the active document is a map
+  kRefusalNeedsPassword = 12,   // an encrypted PDF that opens only with a password
 };
 
 // Answers the caller with `why` when another client started the import; nothing otherwise.

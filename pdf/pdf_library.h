@@ -28,6 +28,8 @@ size_t PdfLibraryBytesInUse();
 
 // The last error code the library raised, recorded by callers that caught it.
 int32_t LastPdfError();
+// The library's error for an encrypted PDF that opens only with a password.
+constexpr int32_t kPdfErrorNeedsPassword = 9;
 void RecordPdfError(int32_t code);
 
 }  // namespace osprevan::pdf

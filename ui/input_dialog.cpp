@@ -10,6 +10,7 @@
 #include "hostlink/messages.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_library.h"
 #include "platform/win/window.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -112,10 +113,13 @@ void InputDialogRun::OnEvent(int32_t item) {
   }
 }
 
-// A PDF file that the library does not open is no PDF the import can read.
+// A PDF file that the library does not open is no PDF the import can read; a caller is told
+// when it is one that needs a password.
 void ShowUnopenedPdf() {
   hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
-  hostlink::AnswerRefusal(hostlink::kRefusalNotPdf);
+  hostlink::AnswerRefusal(pdf::LastPdfError() == pdf::kPdfErrorNeedsPassword
+                              ? hostlink::kRefusalNeedsPassword
+                              : hostlink::kRefusalNotPdf);
 }
 
 // Opens the PDF and fills the criteria's defaults; false when it does not open.

@@ -22,6 +22,7 @@ constexpr Refusal kRefusals[] = {
     {9, "read-only document", false},
     {10, "no active document", false},
     {11, "a map, not a document", false},
+    {12, "needs a password", true},
 };
 
 const Refusal* Find(int32_t answer) {

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/cli/error_text.h"
+
 namespace tlhost {
 namespace {
 
@@ -24,11 +26,11 @@ std::string OwnerOf(const CLI::App& app, const std::string& name, const CLI::App
 std::string NeedsValue(const CLI::App& app, const std::string& name) {
   for (const CLI::App* scope : app.get_subcommands({})) {
     if (const CLI::Option* option = scope->get_option_no_throw(name))
-      return name + " needs " + option->get_type_name();
+      return NeedsText(name, option->get_type_name());
   }
   if (const CLI::Option* option = app.get_option_no_throw(name))
-    return name + " needs " + option->get_type_name();
-  return name + " needs a value";
+    return NeedsText(name, option->get_type_name());
+  return NeedsText(name, "a value");
 }
 
 }  // namespace
@@ -91,23 +93,23 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   }
   if (given) line.command = given->get_name();
   if (outs.size() > 1 && line.problem.empty()) {
-    line.problem = line.command + " takes one -o " + (given == exportPdf ? "OUT.pdf" : "OUT");
+    line.problem = TakesOneText(line.command, given == exportPdf ? "-o OUT.pdf" : "-o OUT");
   }
   if (outs.size() == 1) {
     if (outs.front().empty() && line.problem.empty()) line.problem = NeedsValue(app, "-o");
     line.out = outs.front();
   }
   if (line.report && line.report->empty() && line.problem.empty())
-    line.problem = "--report needs a path";
+    line.problem = NeedsText("--report", "a path");
   for (const std::string& extra : app.remaining(true)) {
     if (!line.problem.empty()) break;
     if (extra.rfind("-", 0) != 0 || extra == "-") {
-      line.problem = "unknown command " + extra;
+      line.problem = UnknownCommandText(extra);
     } else if (const std::string owner = OwnerOf(app, extra.substr(0, extra.find('=')), given);
                !owner.empty() && given) {
-      line.problem = extra + " is not an option of " + line.command;
+      line.problem = NotAnOptionOfText(extra, line.command);
     } else {
-      line.problem = "unknown option " + extra;
+      line.problem = UnknownOptionText(extra);
     }
   }
   return line;

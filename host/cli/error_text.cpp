@@ -1,5 +1,7 @@
 #include "host/cli/error_text.h"
 
+#include <cstdio>
+
 #include "host/engine/file_access.h"
 #include "tolvane/numbers.h"
 
@@ -54,6 +56,55 @@ std::string WriteProblem(const std::string& path, int32_t error) {
   if (error != ERR_FILE_WRITE && error != ERR_READ_ONLY) return ErrorText(error);
   const std::string cause = WriteCause(path);
   return cause.empty() ? ErrorText(error) : cause;
+}
+
+const char* const kDryRunReason = "dry run";
+
+std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error) {
+  const std::string prefix = path + ": ";
+  if (lastError.rfind(prefix, 0) == 0 && lastError.size() > prefix.size())
+    return lastError.substr(prefix.size());
+  return WriteProblem(path, error);
+}
+
+std::string UnknownCommandText(const std::string& word) {
+  return "unknown command " + word;
+}
+
+std::string UnknownOptionText(const std::string& option) {
+  return "unknown option " + option;
+}
+
+std::string NotAnOptionOfText(const std::string& option, const std::string& command) {
+  return option + " is not an option of " + command;
+}
+
+std::string NeedsText(const std::string& option, const std::string& what) {
+  return option + " needs " + what;
+}
+
+std::string TakesOneText(const std::string& command, const std::string& option) {
+  return command + " takes one " + option;
+}
+
+std::string IsTheInputText(const std::string& input) {
+  return "is the input " + input;
+}
+
+std::string NothingSavedText(const std::string& reason) {
+  return "Nothing was saved: " + reason;
+}
+
+std::string PartlySavedText(const std::string& reason) {
+  return "Not everything was saved: " + reason;
+}
+
+std::string WaitingText(const std::string& path, long holder, double seconds) {
+  const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
+  char limit[32];
+  std::snprintf(limit, sizeof limit, "%g", seconds);
+  return "tolvane: " + path + " is being imported into by " + who + "; waiting up to " + limit +
+         " s";
 }
 
 }  // namespace tlhost

@@ -1,5 +1,5 @@
-// The engine's error numbers in the words the command line prints, and the cause of a failed
-// read or write of a file as far as the file system can tell it.
+// The words the command line prints: the engine's error numbers, the cause of a failed read or
+// write of a file as far as the file system can tell it, and the lines about saving.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +16,32 @@ std::string ReadProblem(const std::string& path, int32_t error);
 
 // Why `path` could not be written with `error`: WriteCause(path), else ErrorText(error).
 std::string WriteProblem(const std::string& path, int32_t error);
+
+// The reason of a failed open or save as the engine noted it ("PATH: reason"), without the path;
+// WriteProblem(path, error) when it noted none.
+std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error);
+
+// An output that is one of the command's inputs: "is the input PATH".
+std::string IsTheInputText(const std::string& input);
+
+// The first line of a summary, and the console's line, when no document was saved.
+std::string NothingSavedText(const std::string& reason);
+// The same when some of a book's files were saved and others not.
+std::string PartlySavedText(const std::string& reason);
+
+// The console's line while an import waits for another process's lock on `path`.
+std::string WaitingText(const std::string& path, long holder, double seconds);
+
+// Wrong uses of the command line.
+std::string UnknownCommandText(const std::string& word);
+std::string UnknownOptionText(const std::string& option);
+std::string NotAnOptionOfText(const std::string& option, const std::string& command);
+// "--wait needs SECONDS": an option given without its value.
+std::string NeedsText(const std::string& option, const std::string& what);
+// "import takes one -o OUT": an option given twice that may be given once.
+std::string TakesOneText(const std::string& command, const std::string& option);
+
+// The reason recorded for a dry run, which saves nothing by design.
+extern const char* const kDryRunReason;
 
 }  // namespace tlhost

@@ -1,5 +1,6 @@
 #include "host/cli/import_request.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -21,17 +22,24 @@ bool Modified(const Engine& engine, ObjectId id) {
   return false;
 }
 
-bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& err) {
+bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& err,
+          std::vector<SavedFile>& files) {
   const int32_t error = engine.Save(id, path);
-  if (error == 0) return true;
-  err << "tolvane: cannot save " << path << ": " << WriteProblem(path, error) << "\n";
+  if (error == 0) {
+    files.push_back({path, true, ""});
+    return true;
+  }
+  const std::string reason = EngineProblem(engine.lastError(), path, error);
+  err << "tolvane: cannot save " << path << ": " << reason << "\n";
+  files.push_back({path, false, reason});
   return false;
 }
 
 // The documents a book import changed, each under its own file name in `directory`; the book
 // itself stays as it is. Two changed components of the same file name would overwrite each
 // other there, so the second is refused.
-int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream& err) {
+int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream& err,
+                     std::vector<SavedFile>& files) {
   namespace fs = std::filesystem;
   std::error_code ignored;
   fs::create_directories(directory, ignored);
@@ -47,10 +55,11 @@ int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream&
     if (!names.insert(name).second) {
       err << "tolvane: cannot save " << OpenPath(engine, id) << " into " << directory
           << ": another component of that name is saved there\n";
+      files.push_back({OpenPath(engine, id), false, "another component of that name"});
       saved = false;
       continue;
     }
-    saved = Save(engine, id, (fs::path(directory) / name).string(), err) && saved;
+    saved = Save(engine, id, (fs::path(directory) / name).string(), err, files) && saved;
   }
   return saved ? 0 : 1;
 }
@@ -84,16 +93,29 @@ bool ParseRepeat(const std::string& text, int& rounds, std::string& problem) {
   return true;
 }
 
-int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err) {
+bool ParseWait(const std::string& text, double& seconds, std::string& problem) {
+  constexpr double kLongest = 24 * 60 * 60;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(value >= 0 && value <= kLongest)) {
+    problem = "--wait needs a number of seconds from 0 to 86400";
+    return false;
+  }
+  seconds = value;
+  return true;
+}
+
+int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err,
+                 std::vector<SavedFile>& files) {
   if (!request.out.empty() && tolvane::KindOf(target) == tolvane::KIND_BOOK)
-    return SaveComponentsTo(engine, request.out, err);
-  if (!request.out.empty()) return Save(engine, target, request.out, err) ? 0 : 1;
-  bool saved = Save(engine, target, request.file, err);
+    return SaveComponentsTo(engine, request.out, err, files);
+  if (!request.out.empty()) return Save(engine, target, request.out, err, files) ? 0 : 1;
+  bool saved = Save(engine, target, request.file, err, files);
   std::vector<ObjectId> others = engine.openDocuments();
   for (ObjectId book : engine.openBooks()) others.push_back(book);
   for (ObjectId id : others) {
     if (id == target || !Modified(engine, id)) continue;
-    saved = Save(engine, id, OpenPath(engine, id), err) && saved;
+    saved = Save(engine, id, OpenPath(engine, id), err, files) && saved;
   }
   return saved ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/import_outputs.h"
 #include "host/engine/engine.h"
 
 namespace tlhost {
@@ -18,7 +19,11 @@ struct ImportRequest {
   std::string report;   // --report PATH: the per-comment report goes there; empty: beside the PDF
   int repeat = 0;       // --repeat N: import N times into fresh copies, save nothing
   bool phases = false;  // --phases: print the time of each phase, the host's and the plug-in's
+  double waitSeconds = 30;  // --wait SECONDS: how long to wait for another import's lock
 };
+
+// Reads the SECONDS of --wait SECONDS: a number from 0 to a day.
+bool ParseWait(const std::string& text, double& seconds, std::string& problem);
 
 // Reads FILE and PDF, the words after "import" that are not options (those the caller reads).
 // False with `problem` in words on a wrong use.
@@ -32,7 +37,9 @@ bool ParseRepeat(const std::string& text, int& rounds, std::string& problem);
 // failed save leaves the old file whole: to request.out (for a book, its changed component
 // documents into the folder request.out), or in place together with every other open document
 // or book the import changed (the components of a book). Answers the exit
-// status, 0 or 1, with a line on `err` for each file that could not be saved.
-int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err);
+// status, 0 or 1, with a line on `err` for each file that could not be saved, and in `files`
+// each file it tried to save, with the reason when it was not.
+int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err,
+                 std::vector<SavedFile>& files);
 
 }  // namespace tlhost

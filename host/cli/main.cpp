@@ -1,6 +1,7 @@
 // tolvane: the stand-in host's command line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "host/cli/command_line.h"
 #include "host/cli/error_text.h"
 #include "host/cli/import_loop.h"
+#include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
@@ -23,6 +25,7 @@
 #include "host/dialogs/dialog_script.h"
 #include "host/dialogs/native_dialog_driver.h"
 #include "host/engine/file_access.h"
+#include "host/engine/file_replace.h"
 #include "host/engine/show.h"
 #include "host/export/export_command.h"
 #include "host/link/client_connection.h"
@@ -45,6 +48,9 @@ class PhaseClock {
 };
 
 using namespace tlhost;
+
+// Imported and saved, but the report or the summary file could not be written.
+constexpr int kExitOutputsNotWritten = 3;
 
 // A wrong use: the problem, then the command's usage line, or the whole help when there is no
 // known command.
@@ -150,6 +156,7 @@ bool StartClient(Host& host, const SessionSettings& settings) {
 // Why a document or book did not open; a malformed file also gets the engine's line and fault.
 std::string OpenProblem(const Engine& engine, const std::string& path, int32_t error) {
   std::string problem = ReadProblem(path, error);
+  if (error == tolvane::ERR_BUSY) return EngineProblem(engine.lastError(), path, error);
   if (error != tolvane::ERR_FILE_FORMAT) return problem;
   std::string detail = engine.lastError();
   const std::string prefix = path + ": ";
@@ -197,8 +204,17 @@ int Menus(Host& host, const SessionSettings& settings) {
   return 0;
 }
 
+// Locks each document the import opens, waiting at most `seconds` for another import.
+void LockOpenedFiles(Host& host, const std::string& file, double seconds) {
+  host.engine().session().lockFiles = LockWait{seconds, [file, seconds](pid_t holder) {
+                                                 std::cerr << WaitingText(file, holder, seconds)
+                                                           << std::endl;
+                                               }};
+}
+
 int Run(Host& host, const SessionSettings& settings, const std::string& file,
-        const std::string& scriptPath) {
+        const std::string& scriptPath, double waitSeconds) {
+  LockOpenedFiles(host, file, waitSeconds);
   DialogScript script;
   NativeDialogDriver nativeDialogs(host.recorder(), std::cerr);
   if (!scriptPath.empty()) {
@@ -251,39 +267,80 @@ int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequ
   return clean ? 0 : 1;
 }
 
-// Where the plug-in is asked to write: a dry run's summary into the scratch folder (nowhere
-// without one), its report only where --report asks; otherwise the report where --report asks,
-// else both beside the PDF.
-CallOutputs OutputsOf(const ImportRequest& request, const std::string& scratch) {
-  CallOutputs outputs;
-  if (request.dryRun) {
-    outputs.summary = scratch.empty() ? "" : scratch + "/summary.smry";
-    outputs.report = request.report;
-  } else if (!request.report.empty()) {
-    outputs.report = request.report;
+// The files the command reads: the document or book, each component of a book, and the PDF.
+std::vector<std::string> ImportInputs(const Engine& engine, tolvane::ObjectId id,
+                                      const ImportRequest& request) {
+  std::vector<std::string> inputs = {request.file, request.pdf};
+  if (const Book* book = engine.book(id)) {
+    for (const auto& [componentId, component] : book->componentsById) {
+      inputs.push_back(book->ComponentPath(component));
+    }
   }
-  return outputs;
+  return inputs;
+}
+
+// The final places of the summary and the report; empty: not written. A dry run writes no
+// summary (it prints it) and its report only to --report PATH.
+struct ImportDestinations {
+  std::string summary;
+  std::string report;
+};
+
+ImportDestinations DestinationsOf(const ImportRequest& request) {
+  if (request.dryRun) return {"", request.report};
+  return {SummaryFileName(request.pdf),
+          request.report.empty() ? ReportFileName(request.pdf) : request.report};
+}
+
+// Refuses, before anything is read from the PDF, every output that would destroy an input or
+// something that is not a regular file; answers the exit status, or -1 when all may be written.
+int RefuseDestructiveOutputs(const Engine& engine, tolvane::ObjectId id,
+                             const ImportRequest& request, const ImportDestinations& to) {
+  const std::vector<std::string> inputs = ImportInputs(engine, id, request);
+  const struct {
+    const char* option;
+    std::string path;
+  } outputs[] = {{"-o", tolvane::KindOf(id) == tolvane::KIND_BOOK ? "" : request.out},
+                 {"--report", to.report},
+                 {"the summary file", to.summary}};
+  for (const auto& output : outputs) {
+    if (output.path.empty()) continue;
+    const std::string problem = OutputProblem(output.path, inputs);
+    if (problem.empty()) continue;
+    std::cerr << "tolvane: cannot write " << output.path << " (" << output.option
+              << "): " << problem << "\n";
+    return 1;
+  }
+  return -1;
+}
+
+// Copies what the plug-in wrote at `written` to `to`, changed by `edit`, as a whole file; false
+// with a line on the error output when it could not be written.
+template <typename Edit>
+bool Publish(const std::string& written, const std::string& to, Edit edit) {
+  std::ifstream in(written, std::ios::binary);
+  if (!in) return true;  // the plug-in wrote nothing there
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string error;
+  if (WriteFileReplacing(to, edit(text.str()), error) == 0) return true;
+  std::cerr << "tolvane: cannot write " << to << ": " << EngineProblem(error, to, 0) << "\n";
+  return false;
 }
 
 int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
   if (request.repeat > 0) return RepeatedImport(host, settings, request);
   // Saved to another place, the document may come from a file the user may not write.
   host.engine().session().protectUnwritableFiles = request.out.empty();
+  // Saved in place, each document is locked before it is read, until it is saved.
+  if (request.out.empty() && !request.dryRun)
+    LockOpenedFiles(host, request.file, request.waitSeconds);
   if (!StartClient(host, settings)) return 1;
   PhaseClock clock;
   tolvane::ObjectId id = 0;
   if (!OpenActive(host, request.file, id)) return 1;
   const double load = clock.Lap();
   std::error_code ignored;
-  if (!request.out.empty() && std::filesystem::equivalent(request.out, request.pdf, ignored)) {
-    return WrongUse("import", "-o would replace the PDF");
-  }
-  if (!request.report.empty()) {
-    if (std::filesystem::equivalent(request.report, request.pdf, ignored))
-      return WrongUse("import", "--report would replace the PDF");
-    if (std::filesystem::equivalent(request.report, request.file, ignored))
-      return WrongUse("import", "--report would replace FILE");
-  }
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
     const std::string cause = WriteCause(request.out);
@@ -292,26 +349,64 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
       return 1;
     }
   }
-  std::optional<ScratchFolder> scratch;
-  if (request.dryRun) scratch.emplace();
-  CallOutputs outputs = OutputsOf(request, scratch ? scratch->path() : "");
+  const ImportDestinations to = DestinationsOf(request);
+  if (const int refused = RefuseDestructiveOutputs(host.engine(), id, request, to); refused >= 0)
+    return refused;
+  // The plug-in writes into a private folder; the files go to their places after the save, so
+  // that they can say whether it was done.
+  ScratchFolder scratch;
+  CallOutputs outputs;
+  outputs.summary = scratch.path().empty() ? "" : scratch.path() + "/summary.smry";
+  outputs.report =
+      scratch.path().empty() || to.report.empty() ? "" : scratch.path() + "/report.json";
   outputs.phases = request.phases;
-  const FileWatch summary(outputs.summary.value_or(SummaryFileName(request.pdf)));
-  const FileWatch report(outputs.report.value_or(ReportFileName(request.pdf)));
+  const FileWatch summaryShown(to.summary.empty() ? outputs.summary.value_or("") : to.summary);
   clock.Lap();
   host.client(0).Notify(tolvane::NOTE_CLIENT_CALL, 0, ImportCallText(request.pdf, outputs), 0);
   const double call = clock.Lap();
   const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
-  summary.PrintLinesIfWritten(std::cout, "[summary] ");
-  if (report.Written()) std::cout << "[report] " << report.path() << "\n";
   // A refused import changed nothing, so nothing is saved.
   const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
-  if (status != 0) return status;
-  const int saved = request.dryRun ? 0 : SaveImported(host.engine(), id, request, std::cerr);
+  std::vector<SavedFile> files;
+  const int saveStatus = status != 0 || request.dryRun
+                             ? status
+                             : SaveImported(host.engine(), id, request, std::cerr, files);
+  const bool saved = status == 0 && saveStatus == 0 && !request.dryRun;
+  std::string reason = request.dryRun ? kDryRunReason : RefusalCause(answer, request);
+  for (const SavedFile& file : files) {
+    if (!file.saved && (reason.empty() || file.path == request.file)) reason = file.reason;
+  }
+  if (reason.empty() && !saved) reason = "the import did not run";
   if (request.phases)
     std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
-  return saved;
+  const std::vector<SavedFile> components =
+      tolvane::KindOf(id) == tolvane::KIND_BOOK ? files : std::vector<SavedFile>{};
+  // A book's components may be saved in part; then the line says so instead.
+  const bool someSaved =
+      std::any_of(files.begin(), files.end(), [](const SavedFile& file) { return file.saved; });
+  const std::string notSaved = saved || request.dryRun ? ""
+                               : someSaved             ? PartlySavedText(reason)
+                                                       : NothingSavedText(reason);
+  bool reportWritten = true;
+  if (!to.report.empty() && outputs.report && !outputs.report->empty()) {
+    reportWritten = Publish(*outputs.report, to.report, [&](const std::string& text) {
+      return ReportWithSaveOutcome(text, saved, reason, components);
+    });
+  }
+  bool summaryWritten = true;
+  if (!to.summary.empty() && outputs.summary && !outputs.summary->empty()) {
+    summaryWritten = Publish(*outputs.summary, to.summary, [&](const std::string& text) {
+      return notSaved.empty() ? text : SummaryWithFirstLine(text, notSaved);
+    });
+  }
+  summaryShown.PrintLinesIfWritten(std::cout, "[summary] ");
+  if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
+    std::cout << "[report] " << to.report << "\n";
+  if (!notSaved.empty()) std::cout << notSaved << "\n";
+  const bool written = reportWritten && summaryWritten;
+  if (status != 0 || saveStatus != 0) return 1;
+  return written ? 0 : kExitOutputsNotWritten;
 }
 
 int RunCommandLine(const CommandLine& line, SessionSettings settings) {
@@ -325,7 +420,7 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     } else if (const std::string help = CommandHelpText(line.command); !help.empty()) {
       std::cout << help;
     } else {
-      return WrongUse("", "unknown command " + line.command);
+      return WrongUse("", UnknownCommandText(line.command));
     }
     return 0;
   }
@@ -357,6 +452,8 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
     request.phases = line.phases;
+    if (line.wait && !ParseWait(*line.wait, request.waitSeconds, problem))
+      return WrongUse(command, problem);
   } else if (command == "menus" && !rest.empty()) {
     return WrongUse(command, "menus takes no arguments");
   } else if (command == "run" && rest.size() != 1) {
@@ -367,7 +464,12 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
   Host host;
   ApplySettings(host, settings);
   if (command == "menus") return Menus(host, settings);
-  if (command == "run") return Run(host, settings, rest[0], line.dialogScript);
+  if (command == "run") {
+    double seconds = ImportRequest{}.waitSeconds;
+    std::string problem;
+    if (line.wait && !ParseWait(*line.wait, seconds, problem)) return WrongUse(command, problem);
+    return Run(host, settings, rest[0], line.dialogScript, seconds);
+  }
   return Import(host, settings, request);
 }
 

@@ -251,6 +251,24 @@ int32_t Engine::LoadDocumentText(std::string text, const std::string& path, Obje
 
 int32_t Engine::LoadFile(const std::string& path, ObjectId& out) {
   out = 0;
+  std::unique_ptr<DocumentLock> lock;
+  if (session_.lockFiles) {
+    std::string problem;
+    lock = DocumentLock::Acquire(path, *session_.lockFiles, problem);
+    if (!problem.empty()) {
+      lastError_ = path + ": " + problem;
+      return ERR_BUSY;
+    }
+  }
+  const std::optional<FileStamp> stamp = StampOf(path);
+  const int32_t e = ReadFile(path, out);
+  if (e != ERR_NONE) return e;
+  if (stamp) readStamps_[out] = *stamp;
+  if (lock) locks_[out] = std::move(lock);
+  return ERR_NONE;
+}
+
+int32_t Engine::ReadFile(const std::string& path, ObjectId& out) {
   std::ifstream file(path, std::ios::binary);
   std::error_code error;
   if (!file || std::filesystem::is_directory(path, error)) {
@@ -346,6 +364,8 @@ int32_t Engine::Close(ObjectId obj, int32_t flags) {
   if (session_.activeDocument == obj) session_.activeDocument = 0;
   if (session_.activeBook == obj) session_.activeBook = 0;
   Forget(obj);
+  locks_.erase(obj);
+  readStamps_.erase(obj);
   openOrder_.erase(std::find(openOrder_.begin(), openOrder_.end(), obj));
   documents_.erase(obj);
   books_.erase(obj);
@@ -361,11 +381,21 @@ int32_t Engine::Save(ObjectId obj, const std::string& path) {
   const std::string target = path.empty() ? (d ? d->path : b->path) : path;
   if (target.empty()) return ERR_BAD_NAME;
   const std::string content = d ? WriteDocument(*d) : WriteBook(*b);
+  // Saved over the file it was read from, it must still be that file.
+  std::optional<FileStamp> readAs;
+  const auto read = readStamps_.find(obj);
+  const std::optional<FileStamp> now = StampOf(target);
+  if (read != readStamps_.end() && now && now->device == read->second.device &&
+      now->inode == read->second.inode)
+    readAs = read->second;
+  if (read != readStamps_.end() && target == (d ? d->path : b->path)) readAs = read->second;
   std::string error;
-  if (int32_t e = WriteFileReplacing(target, content, error)) {
+  if (int32_t e = WriteFileReplacing(target, content, error, nullptr, readAs)) {
     lastError_ = error;
     return e;
   }
+  locks_.erase(obj);
+  if (const std::optional<FileStamp> saved = StampOf(target)) readStamps_[obj] = *saved;
   if (d) {
     d->path = target;
     d->modified = false;

@@ -11,6 +11,8 @@
 
 #include "host/engine/book.h"
 #include "host/engine/document.h"
+#include "host/engine/document_lock.h"
+#include "host/engine/file_replace.h"
 #include "host/engine/session.h"
 #include "host/engine/value.h"
 
@@ -90,6 +92,8 @@ class Engine {
   ObjectId AddOpen(std::unique_ptr<Document> d);
   ObjectId AddOpen(std::unique_ptr<Book> b);
   int32_t LoadFile(const std::string& path, ObjectId& out);
+  // Reads the file `path` as a document or book, without locking it.
+  int32_t ReadFile(const std::string& path, ObjectId& out);
   // OpenFile without its error return parameter.
   int32_t OpenNamed(const std::string& path, const std::vector<PropValue>& params, ObjectId& out,
                     std::vector<PropValue>& returned);
@@ -113,6 +117,10 @@ class Engine {
   std::map<ObjectId, int> redisplays_;
   std::map<ObjectId, int> reformats_;
   std::string lastError_;
+  // Of each document or book read from a file: the file as it was read, so that a save does
+  // not overwrite another program's save, and the lock held on it until it is saved.
+  std::map<ObjectId, FileStamp> readStamps_;
+  std::map<ObjectId, std::unique_ptr<DocumentLock>> locks_;
 };
 
 }  // namespace tlhost

@@ -3,6 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace tlhost {
@@ -24,13 +28,29 @@ std::string ReadCause(const std::string& path) {
   return "";
 }
 
+std::string SavedPath(const std::string& path) {
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+std::string SystemWords(int error) {
+  std::string words = std::strerror(error);
+  if (!words.empty())
+    words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));
+  return words;
+}
+
 std::string WriteCause(const std::string& path) {
   std::error_code ignored;
-  const fs::path target(path);
+  const fs::path target(SavedPath(path));
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ignored)) return "no such folder";
   if (fs::is_directory(target, ignored)) return "is a folder";
-  if (fs::exists(target, ignored) && !MayWriteFile(path)) return "read-only file";
+  if (fs::exists(target, ignored) && !fs::is_regular_file(target, ignored))
+    return "not a regular file";
+  if (fs::exists(target, ignored) && !MayWriteFile(target.string())) return "read-only file";
   // The file is written beside its target and renamed, so the folder must take new files.
   if (access(folder.c_str(), W_OK) != 0) return "permission denied";
   return "";

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "host/engine/document_lock.h"
 
 #include "tolvane/numbers.h"
 
@@ -27,6 +30,9 @@ struct Session {
   // A document opened from a file the user may not write (MayWriteFile) is read-only. Off for a
   // session that saves what it opens somewhere else.
   bool protectUnwritableFiles = true;
+  // Set for a session that saves what it opens in place: each document or book file is locked
+  // (DocumentLock) before it is read, and the lock held until it is saved or closed.
+  std::optional<LockWait> lockFiles;
 };
 
 }  // namespace tlhost

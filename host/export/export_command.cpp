@@ -46,7 +46,6 @@ bool ParseRotation(const std::string& text, std::map<int, int>& rotation, std::s
 int RunExportPdf(const std::string& file, const std::string& out,
                  const std::optional<std::string>& creator,
                  const std::vector<std::string>& rotations, bool force, std::ostream& err) {
-  (void)force;
   // A PDF that cannot be written is said with the user's path, before anything is drawn.
   if (const std::string cause = WriteCause(out); !cause.empty()) {
     err << "tolvane: cannot write " << out << ": " << cause << "\n";
@@ -54,6 +53,7 @@ int RunExportPdf(const std::string& file, const std::string& out,
   }
   ExportOptions options;
   options.creator = creator;
+  options.refuseNonPdf = !force;
   std::string error;
   for (const std::string& rotation : rotations) {
     if (!ParseRotation(rotation, options.pageRotation, error)) {

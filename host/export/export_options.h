@@ -18,6 +18,9 @@ struct ExportOptions {
   std::map<int, int> pageRotation;
   // Write each flow as "Section_<flow>" (mapped to Sect) instead of "Article_<flow>" (Art).
   bool sectionElements = false;
+  // Refuse to replace an existing output file that is not a PDF (the command line's rule, which
+  // its --force lifts).
+  bool refuseNonPdf = false;
 };
 
 }  // namespace tlhost::pdfexport

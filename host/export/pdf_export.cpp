@@ -1,7 +1,10 @@
 #include "host/export/pdf_export.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <set>
 
 #include "host/export/content_builder.h"
@@ -116,6 +119,38 @@ int32_t ExportPdf(Engine& engine, ObjectId documentOrBook, const ExportOptions& 
   return e;
 }
 
+namespace {
+
+bool SameFile(const struct stat& a, const std::string& path) {
+  struct stat b {};
+  return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Why the export may not replace `out`: it is the document or one of the book's components
+// (by device and inode), not a regular file, or a file that is not a PDF (when refused).
+std::string OutputRefusal(const Engine& engine, ObjectId id, const std::string& file,
+                          const std::string& out, bool refuseNonPdf) {
+  struct stat existing {};
+  if (stat(out.c_str(), &existing) != 0) return "";
+  std::vector<std::string> inputs = {file};
+  if (const Book* book = engine.book(id)) {
+    for (const auto& [componentId, component] : book->componentsById)
+      inputs.push_back(book->ComponentPath(component));
+  }
+  for (const std::string& input : inputs) {
+    if (SameFile(existing, input)) return "is the input " + input;
+  }
+  if (S_ISDIR(existing.st_mode)) return "is a folder";
+  if (!S_ISREG(existing.st_mode)) return "not a regular file";
+  char head[5] = {};
+  std::ifstream(out, std::ios::binary).read(head, sizeof head);
+  if (refuseNonPdf && std::string(head, sizeof head) != "%PDF-")
+    return "an existing file that is not a PDF (--force replaces it)";
+  return "";
+}
+
+}  // namespace
+
 int32_t ExportFile(const std::string& file, const ExportOptions& options, const std::string& path,
                    std::string& error) {
   Engine engine;
@@ -124,6 +159,11 @@ int32_t ExportFile(const std::string& file, const ExportOptions& options, const 
   if (int32_t e = engine.OpenFile(file, {}, id, returned)) {
     error = engine.lastError().empty() ? file + ": cannot be opened" : engine.lastError();
     return e;
+  }
+  if (const std::string problem = OutputRefusal(engine, id, file, path, options.refuseNonPdf);
+      !problem.empty()) {
+    error = "cannot write " + path + ": " + problem;
+    return tolvane::ERR_FILE_WRITE;
   }
   return ExportPdf(engine, id, options, path, error);
 }

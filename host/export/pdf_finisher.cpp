@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "host/engine/file_access.h"
 #include "tolvane/numbers.h"
 
 namespace tlhost::pdfexport {
@@ -261,7 +262,9 @@ std::string PdfDate(int64_t seconds) {
 
 int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, const StructTree& tree,
                   const DrawnPages& pages, const FinishSettings& settings, std::string& error) {
-  const std::string temporary = outPath + ".part";
+  // A symbolic link stays a link: the file it names is replaced.
+  const std::string target = SavedPath(outPath);
+  const std::string temporary = target + ".part";
   try {
     QPDF pdf;
     pdf.processFile(drawnPath.c_str());
@@ -299,7 +302,7 @@ int32_t FinishPdf(const std::string& drawnPath, const std::string& outPath, cons
     return tolvane::ERR_FILE_WRITE;
   }
   std::error_code failed;
-  std::filesystem::rename(temporary, outPath, failed);
+  std::filesystem::rename(temporary, target, failed);
   if (failed) {
     std::remove(temporary.c_str());
     error = "cannot write " + outPath + ": " + failed.message();

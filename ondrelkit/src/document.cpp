@@ -76,7 +76,12 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
     // Poppler opens it by name, and says why it cannot.
     pdf = std::make_unique<PDFDoc>(std::make_unique<GooString>(name));
   }
-  if (!pdf->isOk()) Raise(pdf->getErrorCode() == errOpenFile ? kErrFileOpen : kErrDamaged);
+  if (!pdf->isOk()) {
+    const int code = pdf->getErrorCode();
+    Raise(code == errOpenFile    ? kErrFileOpen
+          : code == errEncrypted ? kErrNeedsPassword
+                                 : kErrDamaged);
+  }
   OkDoc* document = New<OkDoc>();
   // Moved, the vector keeps its buffer, which the document's stream points into.
   document->bytes = std::move(bytes);

@@ -13,6 +13,7 @@ constexpr int32_t kErrDamaged = 5;
 constexpr int32_t kErrNoStructure = 6;
 constexpr int32_t kErrWrongType = 7;
 constexpr int32_t kErrNoDate = 8;
+constexpr int32_t kErrNeedsPassword = 9;
 
 [[noreturn]] void Raise(int32_t code);
 

@@ -2,10 +2,12 @@ cmake_minimum_required(VERSION 3.20)
 # Runs "tolvane import" in a scratch folder on a copy of an example document and checks what the
 # command saved and printed.
 #   TOLVANE, PYTHON, REVIEWER, EXAMPLES   the program, the reviewer tool and the examples
-#   WORK                                  the scratch folder, made afresh
+#   WORK                                  the scratch folder's prefix: a random suffix makes it
+#                                         this run's own; it is removed when the case passes
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
 #                                         save-fails, summary, book-out, phases, repeat
-file(REMOVE_RECURSE "${WORK}")
+string(RANDOM LENGTH 10 suffix)
+set(WORK "${WORK}-${suffix}")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
 set(failures "")
@@ -116,8 +118,14 @@ d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf'
   if(NOT s EQUAL 0)
     message(FATAL_ERROR "the untagged PDF could not be made")
   endif()
+  execute_process(COMMAND qpdf --encrypt reader owner 256 -- exported.pdf locked.pdf
+                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE s)
+  if(NOT s EQUAL 0)
+    message(FATAL_ERROR "the encrypted PDF could not be made")
+  endif()
   foreach(row "nofile.pdf|no such file" "folder.pdf|is a folder" "empty.pdf|empty file"
-              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program")
+              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program"
+              "locked.pdf|needs a password")
     string(REPLACE "|" ";" row "${row}")
     list(GET row 0 pdf)
     list(GET row 1 cause)
@@ -244,7 +252,9 @@ endif()
 file(GLOB_RECURSE leftovers "${WORK}/.*tmp*")
 expect(NOT leftovers BECAUSE "temporary files left: ${leftovers}")
 
-if(failures)
-  message(FATAL_ERROR "import case ${CASE}\n${failures}"
+if(NOT failures)
+  file(REMOVE_RECURSE "${WORK}")
+else()
+  message(FATAL_ERROR "import case ${CASE} (files kept in ${WORK})\n${failures}"
                       "--- standard output:\n${out}--- standard error:\n${err}")
 endif()

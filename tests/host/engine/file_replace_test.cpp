@@ -3,15 +3,21 @@
 #include "host/engine/file_replace.h"
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
+#include "host/engine/document_lock.h"
+#include "tests/host/engine/fixture.h"
 #include "tolvane/numbers.h"
 
 namespace tlhost {
@@ -21,16 +27,14 @@ namespace fs = std::filesystem;
 
 class FileReplaceTest : public ::testing::Test {
  protected:
-  void SetUp() override { fs::create_directories(dir_); }
-  void TearDown() override { fs::remove_all(dir_); }
-
   static std::string Read(const fs::path& path) {
     std::ostringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
   }
 
-  const fs::path dir_ = fs::path(::testing::TempDir()) / ("replace_" + std::to_string(getpid()));
+  const testing::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.path();
   const fs::path path_ = dir_ / "doc.tlv";
 };
 
@@ -85,6 +89,104 @@ TEST_F(FileReplaceTest, TheNewFileKeepsTheOldOnesModeOwnerAndGroup) {
   EXPECT_EQ(WriteFileReplacing(path_.string(), kOld, error), tolvane::ERR_READ_ONLY);
   EXPECT_TRUE(Read(path_) == kNew);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// The names left in the folder besides `keep`.
+std::vector<std::string> Others(const fs::path& dir, const std::set<std::string>& keep) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (!keep.count(name)) names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(FileReplaceTest, ALinkStaysALinkAndItsLastTargetIsReplaced) {
+  fs::create_directories(dir_ / "real");
+  const fs::path target = dir_ / "real" / "doc.tlv";
+  std::ofstream(target, std::ios::binary) << kOld;
+  fs::create_symlink("real/doc.tlv", dir_ / "one");
+  fs::create_symlink("one", dir_ / "two");
+  for (const char* link : {"one", "two"}) {
+    SCOPED_TRACE(link);
+    std::string error;
+    ASSERT_EQ(WriteFileReplacing((dir_ / link).string(), kNew + link, error), tolvane::ERR_NONE)
+        << error;
+    EXPECT_TRUE(fs::is_symlink(dir_ / "one") && fs::is_symlink(dir_ / "two"));
+    EXPECT_TRUE(Read(target) == kNew + link);
+    EXPECT_EQ(Others(dir_ / "real", {"doc.tlv"}), std::vector<std::string>{});
+  }
+}
+
+TEST_F(FileReplaceTest, WhatIsNoRegularFileIsNeverReplaced) {
+  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  fs::create_directories(dir_ / "folder");
+  for (const char* name : {"fifo", "folder"}) {
+    SCOPED_TRACE(name);
+    std::string error;
+    EXPECT_EQ(WriteFileReplacing((dir_ / name).string(), kNew, error), tolvane::ERR_FILE_WRITE);
+    EXPECT_FALSE(fs::is_regular_file(dir_ / name));
+    EXPECT_EQ(Others(dir_, {"fifo", "folder"}), std::vector<std::string>{});
+  }
+}
+
+TEST_F(FileReplaceTest, AFileAnotherProgramSavedMeanwhileStays) {
+  std::ofstream(path_, std::ios::binary) << kOld;
+  const std::optional<FileStamp> read = StampOf(path_.string());
+  ASSERT_TRUE(read);
+  // The other program saves as this one does: a new file renamed into place.
+  std::ofstream(dir_ / "theirs", std::ios::binary) << "theirs";
+  fs::rename(dir_ / "theirs", path_);
+  std::string error;
+  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, error, nullptr, read),
+            tolvane::ERR_FILE_WRITE);
+  EXPECT_NE(error.find(kChangedOnDisk), std::string::npos) << error;
+  EXPECT_EQ(Read(path_), "theirs");
+  EXPECT_EQ(Others(dir_, {"doc.tlv"}), std::vector<std::string>{});
+  // Unchanged since it was read, it is replaced.
+  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, error, nullptr, StampOf(path_.string())),
+            tolvane::ERR_NONE);
+}
+
+TEST_F(FileReplaceTest, TheTemporariesOfProcessesThatNoLongerRunAreRemoved) {
+  std::ofstream(path_, std::ios::binary) << kOld;
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string abandoned = ".doc.tlv.tolvane-" + std::to_string(gone) + "-7.tmp";
+  const std::string running = ".doc.tlv.tolvane-" + std::to_string(getppid()) + "-7.tmp";
+  const std::string another = ".other.tlv.tolvane-" + std::to_string(gone) + "-7.tmp";
+  for (const std::string& name : {abandoned, running, another})
+    std::ofstream(dir_ / name) << "part";
+  std::string error;
+  ASSERT_EQ(WriteFileReplacing(path_.string(), kNew, error), tolvane::ERR_NONE) << error;
+  std::vector<std::string> left = Others(dir_, {"doc.tlv"});
+  std::sort(left.begin(), left.end());
+  std::vector<std::string> expected = {running, another};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
+}
+
+TEST_F(FileReplaceTest, ASecondLockWaitsNamesTheHolderAndRefusesAfterItsLimit) {
+  std::ofstream(path_, std::ios::binary) << kOld;
+  std::string problem;
+  const std::unique_ptr<DocumentLock> held = DocumentLock::Acquire(path_.string(), {}, problem);
+  ASSERT_TRUE(held) << problem;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    pid_t told = -1;
+    std::string refused;
+    const LockWait wait{0.1, [&](pid_t holder) { told = holder; }};
+    const bool locked = DocumentLock::Acquire(path_.string(), wait, refused) != nullptr;
+    const std::string expected =
+        "locked by another import (process " + std::to_string(getppid()) + ")";
+    _exit(!locked && told == getppid() && refused == expected ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

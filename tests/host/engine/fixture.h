@@ -2,7 +2,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <filesystem>
 #include <string>
 
 #include "host/engine/engine.h"
@@ -33,9 +35,29 @@ inline const char* kPlainDocument = R"(<?xml version="1.0" encoding="UTF-8"?>
 </document>
 )";
 
+// A folder of the test's own under the test temporary folder, removed with what it holds: two
+// test programs run at once never meet in it.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = ::testing::TempDir() + "/engine-test-XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 class EngineTest : public ::testing::Test {
  protected:
-  ObjectId Load(const std::string& text, const std::string& path = "/tmp/test.tlv") {
+  ObjectId Load(const std::string& text, const std::string& path = "test.tlv") {
     ObjectId id = 0;
     EXPECT_EQ(engine.LoadDocumentText(text, path, id), 0) << engine.lastError();
     return id;

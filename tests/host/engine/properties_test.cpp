@@ -23,7 +23,7 @@ TEST_F(EngineTest, NamedObjectsAndPropertiesRefuseWhatTheirKindDoesNotHold) {
   EXPECT_EQ(engine.NewNamedObject(doc, OBJ_CONDITION, "", second), ERR_BAD_NAME);
   ASSERT_EQ(engine.SetProp(doc, first, P_COND_STYLE_OVERRIDE, Value::Int(STYLE_SINGLE_UNDERLINE)),
             0);
-  const ObjectId other = engine.NewDocument("/tmp/other.tlv");
+  const ObjectId other = engine.NewDocument("other.tlv");
   const struct {
     ObjectId doc, object;
     int32_t property;
@@ -54,12 +54,7 @@ TEST_F(EngineTest, NamedObjectsAndPropertiesRefuseWhatTheirKindDoesNotHold) {
 // One folder per test, as ctest runs the tests of this program side by side.
 class OpenTest : public EngineTest {
  protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir = std::filesystem::path(::testing::TempDir() + "/open-" + name).lexically_normal();
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-  }
+  void SetUp() override { dir = scratch.path(); }
   void Write(const std::string& name, const std::string& text = kPlainDocument) {
     std::ofstream(dir + "/" + name) << text;
   }
@@ -73,6 +68,7 @@ class OpenTest : public EngineTest {
       if (p.property == OPEN_RETURN_ERROR) return p.value.i;
     return 0;
   }
+  ScratchDir scratch;
   std::string dir;
   ObjectId opened = 0;
   std::vector<PropValue> returned;
