@@ -18,6 +18,7 @@ struct ImportRequest {
   std::string report;   // --report PATH: the per-comment report goes there; empty: beside the PDF
   int repeat = 0;       // --repeat N: import N times into fresh copies, save nothing
   bool phases = false;  // --phases: print the time of each phase, the host's and the plug-in's
+  std::string reviewPage;  // --review-page PAGE: the review page goes there after the import
 };
 
 // Reads the words after "import" (--dry-run is taken out by the caller with the other

@@ -26,6 +26,7 @@
 #include "host/export/export_command.h"
 #include "host/link/client_connection.h"
 #include "platform/win/native_dialog.h"
+#include "tools/review_page/review_page.h"
 
 namespace {
 
@@ -308,6 +309,17 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
   if (status != 0) return status;
   const int saved = request.dryRun ? 0 : SaveImported(host.engine(), id, request, std::cerr);
+  if (saved == 0 && !request.reviewPage.empty()) {
+    std::string problem = report.Written() ? "" : "no report was written";
+    if (problem.empty())
+      osprevan::review::WriteReviewPageOf(host.engine(), id, report.path(), request.pdf,
+                                          request.out, request.reviewPage, problem);
+    if (!problem.empty()) {
+      std::cerr << "tolvane: no review page: " << problem << "\n";
+      return 1;
+    }
+    std::cout << "[review page] " << request.reviewPage << "\n";
+  }
   if (request.phases)
     std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
   return saved;
@@ -321,6 +333,7 @@ struct CommandLine {
   std::vector<std::string> rotations;
   bool dryRun = false;
   std::optional<std::string> report;        // the path after --report
+  std::optional<std::string> reviewPage;    // the path after --review-page
   std::string repeat;                       // the text after --repeat
   bool phases = false;                      // --phases
   std::vector<std::string> commandOptions;  // the options given that belong to one command
@@ -330,7 +343,8 @@ struct CommandLine {
 // The command each command's own option belongs to.
 std::string OptionOwner(const std::string& option) {
   if (option == "--dialogs") return "run";
-  if (option == "--dry-run" || option == "--repeat" || option == "--report" || option == "--phases")
+  if (option == "--dry-run" || option == "--repeat" || option == "--report" ||
+      option == "--phases" || option == "--review-page")
     return "import";
   return "export-pdf";  // --creator, --rotate
 }
@@ -361,6 +375,9 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
     if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
     if (line.report && line.report->empty()) return WrongUse(command, "--report needs a path");
     request.report = line.report.value_or("");
+    if (line.reviewPage && line.reviewPage->empty())
+      return WrongUse(command, "--review-page needs a path");
+    request.reviewPage = line.reviewPage.value_or("");
     if (!line.repeat.empty() && !ParseRepeat(line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
     request.phases = line.phases;
@@ -396,7 +413,8 @@ int main(int argc, char** argv) {
     if (arg == "--client") {
       if (auto v = value(i, "a path")) settings.clientPath = *v;
     } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
-               arg == "--dry-run" || arg == "--repeat" || arg == "--report" || arg == "--phases") {
+               arg == "--dry-run" || arg == "--repeat" || arg == "--report" || arg == "--phases" ||
+               arg == "--review-page") {
       line.commandOptions.push_back(arg);
       if (arg == "--dry-run") {
         line.dryRun = true;
@@ -404,6 +422,8 @@ int main(int argc, char** argv) {
         line.phases = true;
       } else if (arg == "--report") {
         if (auto v = value(i, "a path")) line.report = *v;
+      } else if (arg == "--review-page") {
+        if (auto v = value(i, "a path")) line.reviewPage = *v;
       } else if (arg == "--repeat") {
         if (auto v = value(i, "a number of rounds")) line.repeat = *v;
       } else if (arg == "--dialogs") {
