@@ -112,21 +112,36 @@ void Replies(std::string& out, const std::vector<AnnotationReply>& replies) {
   out += "</ul>";
 }
 
-std::string Picture(PDFDoc* pdf, const ReportComment& comment, const PageAnnotation* annotation) {
-  if (!pdf) return "";
-  const PageSnapshot snapshot =
-      SnapshotAround(*pdf, comment.page, annotation ? annotation->boxes : std::vector<Quad>{});
-  if (snapshot.png.empty())
-    return "<figure><p class=\"none\">page " + std::to_string(comment.page) +
-           " could not be drawn</p></figure>";
-  std::string alt = "page " + std::to_string(comment.page);
-  alt += annotation ? ", the comment outlined" : ", top (the comment was not found on it)";
-  return "<figure><img src=\"" + DataUri("image/png", snapshot.png) + "\" alt=\"" + alt +
-         "\"></figure>";
+// The picture of each comment, as HTML, by its place in the report: each page is drawn once,
+// in page order, and its comments' regions cut from it.
+std::vector<std::string> Pictures(PDFDoc* pdf, const std::vector<ReportComment>& comments,
+                                  const std::vector<const PageAnnotation*>& matched) {
+  std::vector<std::string> pictures(comments.size());
+  if (!pdf) return pictures;
+  std::map<int, std::vector<size_t>> byPage;
+  for (size_t i = 0; i < comments.size(); ++i) byPage[comments[i].page].push_back(i);
+  for (const auto& [page, indices] : byPage) {
+    const DrawnPage drawn(*pdf, page);
+    for (size_t i : indices) {
+      const PageAnnotation* annotation = matched[i];
+      const PageSnapshot snapshot =
+          drawn.Around(annotation ? annotation->boxes : std::vector<Quad>{});
+      if (snapshot.png.empty()) {
+        pictures[i] = "<figure><p class=\"none\">page " + std::to_string(page) +
+                      " could not be drawn</p></figure>";
+        continue;
+      }
+      std::string alt = "page " + std::to_string(page);
+      alt += annotation ? ", the comment outlined" : ", top (the comment was not found on it)";
+      pictures[i] = "<figure><img src=\"" + DataUri("image/png", snapshot.png) + "\" alt=\"" + alt +
+                    "\"></figure>";
+    }
+  }
+  return pictures;
 }
 
-std::string CommentHtml(const ReviewPageSources& sources, const ReportComment& comment,
-                        const PageAnnotation* annotation, const tlhost::Document* document,
+std::string CommentHtml(const ReportComment& comment, const PageAnnotation* annotation,
+                        const std::string& picture, const tlhost::Document* document,
                         size_t index) {
   std::string out = "<article id=\"comment-" + std::to_string(index + 1) + "\" data-outcome=\"" +
                     HtmlEscaped(comment.outcome) + "\">";
@@ -134,7 +149,7 @@ std::string CommentHtml(const ReviewPageSources& sources, const ReportComment& c
          "</span>" + HtmlEscaped(comment.subtype) + " on page " + std::to_string(comment.page);
   if (!comment.placement.empty()) out += " \xE2\x86\x92 " + HtmlEscaped(comment.placement);
   out += "</header>";
-  out += Picture(sources.pdf, comment, annotation);
+  out += picture;
   out += "<div><dl>";
   out += "<dt>by</dt><dd class=\"author\">" + HtmlEscaped(comment.author) + DateTime(comment.date) +
          "</dd>";
@@ -206,6 +221,7 @@ std::string ReviewPageHtml(const ReviewPageSources& sources) {
         annotations[c.page] = ReadPageAnnotations(*sources.pdf, c.page);
   }
   const std::vector<const PageAnnotation*> matched = MatchAnnotations(report.comments, annotations);
+  const std::vector<std::string> pictures = Pictures(sources.pdf, report.comments, matched);
 
   // Comments by the document they went to, in the book's order, those of no known document
   // last; in each, flagged and failed first, else in the report's order.
@@ -247,7 +263,7 @@ std::string ReviewPageHtml(const ReviewPageSources& sources) {
     html += "\n";
     for (size_t i : indices) {
       const ReportComment& c = report.comments[i];
-      html += CommentHtml(sources, c, matched[i], DocumentNamed(sources, c.document), i);
+      html += CommentHtml(c, matched[i], pictures[i], DocumentNamed(sources, c.document), i);
     }
     html += "</section>\n";
   }

@@ -56,15 +56,51 @@ cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int 
 
 }  // namespace
 
-PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxes, double dpi,
-                            double margin, double minimumWidth) {
-  PageSnapshot snapshot;
-  if (page < 1 || page > pdf.getNumPages()) return snapshot;
-  Page* p = pdf.getPage(page);
-  if (!p) return snapshot;
+struct DrawnPage::Space : DeviceSpace {
+  double dpi = 96;
+};
+
+DrawnPage::DrawnPage(PDFDoc& pdf, int page, double dpi) : space_(std::make_unique<Space>()) {
+  if (page < 1 || page > pdf.getNumPages() || !pdf.getPage(page)) return;
   EnsurePopplerSettings();
-  const DeviceSpace space = SpaceOf(*p, dpi);
-  if (space.width <= 0 || space.height <= 0) return snapshot;
+  static_cast<DeviceSpace&>(*space_) = SpaceOf(*pdf.getPage(page), dpi);
+  space_->dpi = dpi;
+  if (space_->width <= 0 || space_->height <= 0) return;
+  SplashColor paper = {255, 255, 255, 255};
+  SplashOutputDev device(splashModeXBGR8, 4, false, paper);
+  device.startDoc(&pdf);
+  pdf.displayPage(&device, page, dpi, dpi, 0, false, true, false);
+  SplashBitmap* bitmap = device.getBitmap();
+  if (!bitmap || bitmap->getWidth() <= 0 || bitmap->getHeight() <= 0) return;
+  // The device rounds the page's size its own way; its bitmap is the page.
+  space_->width = bitmap->getWidth();
+  space_->height = bitmap->getHeight();
+  surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, space_->width, space_->height);
+  if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface_);
+    surface_ = nullptr;
+    return;
+  }
+  cairo_surface_flush(surface_);
+  unsigned char* to = cairo_image_surface_get_data(surface_);
+  const int stride = cairo_image_surface_get_stride(surface_);
+  const size_t row = static_cast<size_t>(space_->width) * 4;
+  for (int y = 0; y < space_->height; ++y)
+    std::copy_n(bitmap->getDataPtr() + static_cast<ptrdiff_t>(y) * bitmap->getRowSize(), row,
+                to + static_cast<ptrdiff_t>(y) * stride);
+  cairo_surface_mark_dirty(surface_);
+}
+
+DrawnPage::~DrawnPage() {
+  if (surface_) cairo_surface_destroy(surface_);
+}
+
+PageSnapshot DrawnPage::Around(const std::vector<Quad>& boxes, double margin,
+                               double minimumWidth) const {
+  PageSnapshot snapshot;
+  if (!surface_) return snapshot;
+  const DeviceSpace& space = *space_;
+  const double dpi = space_->dpi;
   std::vector<PixelRect> bounds;
   PixelRect region{0, 0, space.width, std::min(space.height, static_cast<int>(3 * dpi))};
   for (const Quad& quad : boxes) bounds.push_back(BoundsOf(quad, space));
@@ -90,16 +126,10 @@ PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxe
     region.bottom = std::clamp(region.bottom, region.top + 1, space.height);
   }
   const int width = region.right - region.left, height = region.bottom - region.top;
-  SplashColor paper = {255, 255, 255, 255};
-  SplashOutputDev device(splashModeXBGR8, 4, false, paper);
-  device.startDoc(&pdf);
-  pdf.displayPageSlice(&device, page, dpi, dpi, 0, false, true, false, region.left, region.top,
-                       width, height);
-  SplashBitmap* bitmap = device.getBitmap();
-  if (!bitmap || bitmap->getWidth() != width || bitmap->getHeight() != height) return snapshot;
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      bitmap->getDataPtr(), CAIRO_FORMAT_RGB24, width, height, bitmap->getRowSize());
-  cairo_t* cr = cairo_create(surface);
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(picture);
+  cairo_set_source_surface(cr, surface_, -region.left, -region.top);
+  cairo_paint(cr);
   cairo_set_source_rgba(cr, 0.85, 0.1, 0.1, 0.9);
   cairo_set_line_width(cr, 2.0);
   // Each box is outlined by its bounds: quadrilaterals come in either corner order, and one
@@ -112,11 +142,15 @@ PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxe
   }
   cairo_stroke(cr);
   cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  if (cairo_surface_write_to_png_stream(surface, AppendPng, &snapshot.png) != CAIRO_STATUS_SUCCESS)
+  cairo_surface_flush(picture);
+  if (cairo_surface_write_to_png_stream(picture, AppendPng, &snapshot.png) != CAIRO_STATUS_SUCCESS)
     snapshot.png.clear();
-  cairo_surface_destroy(surface);
+  cairo_surface_destroy(picture);
   return snapshot;
+}
+
+PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxes) {
+  return DrawnPage(pdf, page).Around(boxes);
 }
 
 }  // namespace osprevan::review

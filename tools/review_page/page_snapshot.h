@@ -3,12 +3,14 @@
 // user space) are turned with it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/review_page/pdf_annotations.h"
 
 class PDFDoc;
+typedef struct _cairo_surface cairo_surface_t;  // as cairo.h declares it
 
 namespace osprevan::review {
 
@@ -21,10 +23,30 @@ struct PageSnapshot {
   std::vector<PixelRect> outlines;  // each box's bounds in the picture
 };
 
-// Draws the region of page `page` (from 1) around `boxes` at `dpi`, the boxes' bounds widened
-// by `margin` points on each side and to at least `minimumWidth` points across; the whole
-// page's top when there are no boxes.
-PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxes, double dpi = 96,
-                            double margin = 40, double minimumWidth = 360);
+// A whole page drawn once, from which the pictures of the comments on it are cut: drawing a
+// page costs far more than cutting from it, and a page holds many comments.
+class DrawnPage {
+ public:
+  DrawnPage(PDFDoc& pdf, int page, double dpi = 96);
+  ~DrawnPage();
+  DrawnPage(const DrawnPage&) = delete;
+  DrawnPage& operator=(const DrawnPage&) = delete;
+
+  // False when the page does not exist or could not be drawn.
+  bool ok() const { return surface_ != nullptr; }
+
+  // The region around `boxes`, their bounds widened by `margin` points on each side and to at
+  // least `minimumWidth` points across; the page's top when there are no boxes.
+  PageSnapshot Around(const std::vector<Quad>& boxes, double margin = 40,
+                      double minimumWidth = 360) const;
+
+ private:
+  struct Space;
+  std::unique_ptr<Space> space_;
+  cairo_surface_t* surface_ = nullptr;
+};
+
+// Draws page `page` (from 1) and cuts the region around `boxes` from it.
+PageSnapshot SnapshotAround(PDFDoc& pdf, int page, const std::vector<Quad>& boxes);
 
 }  // namespace osprevan::review
