@@ -284,6 +284,11 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
     if (std::filesystem::equivalent(request.report, request.file, ignored))
       return WrongUse("import", "--report would replace FILE");
   }
+  for (const std::string& input : {request.pdf, request.file, request.report}) {
+    if (!request.reviewPage.empty() && !input.empty() &&
+        std::filesystem::equivalent(request.reviewPage, input, ignored))
+      return WrongUse("import", "--review-page would replace " + input);
+  }
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
     const std::string cause = WriteCause(request.out);

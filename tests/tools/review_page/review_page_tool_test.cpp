@@ -48,5 +48,23 @@ TEST(ReviewPageTool, RefusesWhatItCannotReadAndLeavesNoPage) {
   EXPECT_EQ(RunCommand({ReviewPageTool(), folder + "report.json"}).status, 2);
 }
 
+// The page never takes the place of an import's input: the import is refused before it runs.
+TEST(ImportReviewPage, NeverReplacesAnInput) {
+  fixtures::ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportText(MillDocument("Short."))) << pdf.error();
+  ASSERT_TRUE(pdf.Review(R"({"comments": [{"kind": "highlight", "find": "old mill"}]})"))
+      << pdf.error();
+  const std::string report = pdf.directory() + "/r.json";
+  WriteFile(report, "{}");
+  for (const std::string& input : {pdf.annotatedPdf(), pdf.sourcePath(), report}) {
+    const std::string before = testing::ReadFile(input);
+    const auto run = RunCommand({testing::Tolvane(), "import", pdf.sourcePath(), pdf.annotatedPdf(),
+                                 "--report", report, "--review-page", input});
+    EXPECT_EQ(run.status, 2) << input << ": " << run.output;
+    EXPECT_NE(run.output.find("--review-page would replace"), std::string::npos) << run.output;
+    EXPECT_EQ(testing::ReadFile(input), before) << input;
+  }
+}
+
 }  // namespace
 }  // namespace osprevan::review
