@@ -14,6 +14,9 @@
 namespace osprevan::review {
 namespace {
 
+// The longest side, in pixels, a page is drawn at.
+constexpr double kLongestSide = 3000;
+
 // The device space of a whole page drawn upside down at `dpi`, which is how Splash draws it.
 struct DeviceSpace {
   double ctm[6] = {1, 0, 0, 1, 0, 0};
@@ -63,7 +66,12 @@ struct DrawnPage::Space : DeviceSpace {
 DrawnPage::DrawnPage(PDFDoc& pdf, int page, double dpi) : space_(std::make_unique<Space>()) {
   if (page < 1 || page > pdf.getNumPages() || !pdf.getPage(page)) return;
   EnsurePopplerSettings();
-  static_cast<DeviceSpace&>(*space_) = SpaceOf(*pdf.getPage(page), dpi);
+  // A page of crafted size would make a drawing of gigabytes: it is drawn smaller instead.
+  Page& p = *pdf.getPage(page);
+  const double longest = std::max(p.getCropWidth(), p.getCropHeight()) * dpi / 72.0;
+  if (!(longest <= kLongestSide)) dpi = longest > 0 ? dpi * kLongestSide / longest : 0;
+  if (dpi <= 0) return;
+  static_cast<DeviceSpace&>(*space_) = SpaceOf(p, dpi);
   space_->dpi = dpi;
   if (space_->width <= 0 || space_->height <= 0) return;
   SplashColor paper = {255, 255, 255, 255};
@@ -102,7 +110,7 @@ PageSnapshot DrawnPage::Around(const std::vector<Quad>& boxes, double margin,
   const DeviceSpace& space = *space_;
   const double dpi = space_->dpi;
   std::vector<PixelRect> bounds;
-  PixelRect region{0, 0, space.width, std::min(space.height, static_cast<int>(3 * dpi))};
+  PixelRect region{0, 0, space.width, std::max(1, space.height / 3)};  // the page's top
   for (const Quad& quad : boxes) bounds.push_back(BoundsOf(quad, space));
   if (!bounds.empty()) {
     const int pad = static_cast<int>(margin * dpi / 72.0);

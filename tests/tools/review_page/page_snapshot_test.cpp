@@ -124,5 +124,24 @@ TEST(SnapshotAround, KeepsTheRegionOnThePage) {
   EXPECT_TRUE(SnapshotAround(pdf, 2, {}).png.empty());  // no such page
 }
 
+// A page of a crafted, enormous size is drawn smaller, not at gigabytes.
+TEST(SnapshotAround, DrawsAnEnormousPageSmaller) {
+  ReviewedPdf reviewed;
+  Review(reviewed, "Short.",
+         R"({"comments": [{"kind": "highlight", "find": "old mill", "author": "Kim"}]})");
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(fixtures::EditPdf(reviewed.annotatedPdf(),
+                                "doc.xref_set_key(doc[0].xref, 'MediaBox', '[0 0 900000 900000]')\n"
+                                "doc.xref_set_key(doc[0].xref, 'CropBox', '[0 0 900000 900000]')"));
+  EnsurePopplerSettings();
+  PDFDoc pdf(std::make_unique<GooString>(reviewed.annotatedPdf()));
+  ASSERT_TRUE(pdf.isOk());
+  const PageSnapshot snapshot = SnapshotAround(pdf, 1, {});
+  const Png png(snapshot.png);
+  ASSERT_TRUE(png.ok());
+  EXPECT_LE(png.width(), 3000);
+  EXPECT_LE(png.height(), 3000);
+}
+
 }  // namespace
 }  // namespace osprevan::review
