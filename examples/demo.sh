@@ -61,6 +61,7 @@ echo "== Every comment's fate on one page: open $work/review-page.html in a brow
 # A picture of the page is kept in the build folder when a browser is at hand.
 if [ -x /usr/bin/chromium ]; then
   shot="$top/$build/demo-review-page.png"
+  HOME="$work/browser" XDG_CONFIG_HOME="$work/browser" XDG_CACHE_HOME="$work/browser" \
   /usr/bin/chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync \
     --user-data-dir="$work/browser" --hide-scrollbars --window-size=1000,860 \

@@ -43,11 +43,14 @@ struct ShownPage {
 
 // Loads `page` in headless Chromium with a fresh profile in `folder` and reads the tree.
 ShownPage Load(const std::string& folder, const std::string& page) {
-  const CommandResult run = RunCommand(
-      {Chromium(), "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-       "--no-first-run", "--disable-background-networking", "--disable-component-update",
-       "--disable-sync", "--user-data-dir=" + folder + "/profile", "--dump-dom", "file://" + page},
-      folder + "/chromium.err");
+  // The browser keeps settings and caches under the home folder too: that is the test's folder.
+  const CommandResult run =
+      RunCommand({"env", "HOME=" + folder, "XDG_CONFIG_HOME=" + folder + "/config",
+                  "XDG_CACHE_HOME=" + folder + "/cache", Chromium(), "--headless", "--no-sandbox",
+                  "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--user-data-dir=" + folder + "/profile", "--dump-dom", "file://" + page},
+                 folder + "/chromium.err");
   ShownPage shown;
   shown.dom = run.output;
   EXPECT_EQ(run.status, 0) << ReadFile(folder + "/chromium.err");
