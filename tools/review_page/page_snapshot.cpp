@@ -120,11 +120,16 @@ PageSnapshot DrawnPage::Around(const std::vector<Quad>& boxes, double margin,
       region.right = std::max(region.right, b.right);
       region.bottom = std::max(region.bottom, b.bottom);
     }
+    // On a page turned by a quarter the lines run down the picture: the region grows along
+    // them, so that the words around the comment are in it.
+    const bool linesRunDown = region.bottom - region.top > region.right - region.left;
     region.left -= pad, region.top -= pad, region.right += pad, region.bottom += pad;
     const int narrowest = static_cast<int>(minimumWidth * dpi / 72.0);
-    if (region.right - region.left < narrowest) {
-      const int grow = (narrowest - (region.right - region.left)) / 2;
-      region.left -= grow, region.right += grow;
+    int& from = linesRunDown ? region.top : region.left;
+    int& to = linesRunDown ? region.bottom : region.right;
+    if (to - from < narrowest) {
+      const int grow = (narrowest - (to - from)) / 2;
+      from -= grow, to += grow;
     }
     // A comment off the page, or drawn over the whole of it, still gets a picture of a sane
     // size: the region is kept on the page and at most a page high.

@@ -36,7 +36,7 @@ class DrawnPage {
   bool ok() const { return surface_ != nullptr; }
 
   // The region around `boxes`, their bounds widened by `margin` points on each side and to at
-  // least `minimumWidth` points across; the page's top when there are no boxes.
+  // least `minimumWidth` points along the lines; the page's top when there are no boxes.
   PageSnapshot Around(const std::vector<Quad>& boxes, double margin = 40,
                       double minimumWidth = 360) const;
 
