@@ -14,6 +14,7 @@
 #include "apply/imported_comments.h"
 #include "apply/make_placement.h"
 #include "apply/outcome_count.h"
+#include "apply/struck_ranges.h"
 #include "apply/tracked_insertions.h"
 #include "apply/validate_placement.h"
 #include "apply/wysiwyg_view.h"
@@ -108,19 +109,20 @@ void FailCommentsOfUnreadPages(ImportContext& context, ObjectId document,
 // document once all are done, so that no marker of it moves an offset still to be used.
 void Apply(ImportContext& context, std::vector<Placement>& placements,
            std::vector<ReportEntry>& report) {
-  const Placement* previous = nullptr;
   std::vector<const Placement*> applied;
   TrackedInsertions insertions;
+  StruckRanges struck;
   for (Placement* placement : ApplicationOrder(placements)) {
     placement->insertions = &insertions;
-    const bool done = !RanOutOfMemory(*placement) &&
-                      GuardedStep(*placement, [&] {
-                        return ApplyPlacement(*placement, SameSpot(*placement, previous));
-                      }).ok();
+    const bool done = !RanOutOfMemory(*placement) && GuardedStep(*placement, [&] {
+                                                       return ApplyPlacement(*placement, struck);
+                                                     }).ok();
     CountOutcome(context.counters, *placement, done);
     report.push_back(ReportPlacement(*placement, done));
-    if (done) applied.push_back(placement);
-    previous = placement;
+    if (done) struck.Note(*placement);
+    // A failed comment whose marker holds it is imported as far as it can be: a second import
+    // would only add its marker again.
+    if (done || placement->markerStands) applied.push_back(placement);
     placement->insertions = nullptr;
   }
   // A comment not noted is imported again by a second import: no text is lost, and the

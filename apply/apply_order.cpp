@@ -25,7 +25,20 @@ struct OrderKey {
   uint32_t endContainer = 0;
   int32_t endOffset = 0;
   bool cleanInsertion = false;  // an insertion or replacement, placed, without replies
+  bool endsRange = false;       // text marked up to its end: deleted, highlighted, underlined
 };
+
+bool EndsRange(const Placement& p) {
+  switch (p.kind) {
+    case PlacementKind::Deletion:
+    case PlacementKind::Highlight:
+    case PlacementKind::HighlightNote:
+    case PlacementKind::Underline:
+      return !p.misplaced;
+    default:
+      return false;
+  }
+}
 
 OrderKey KeyOf(const Placement& p) {
   OrderKey key;
@@ -38,6 +51,7 @@ OrderKey KeyOf(const Placement& p) {
   key.cleanInsertion =
       (p.kind == PlacementKind::Insertion || p.kind == PlacementKind::Replacement) &&
       !p.misplaced && p.comment && p.comment->replies().empty();
+  key.endsRange = EndsRange(p);
   return key;
 }
 
@@ -48,6 +62,11 @@ bool KeyGoesBefore(const OrderKey& a, const OrderKey& b) {
   if (!a.anchored) return true;
   if (a.endContainer != b.endContainer) return a.endContainer > b.endContainer;
   if (a.endOffset != b.endOffset) return a.endOffset > b.endOffset;
+  // At one spot, text marked up to it comes first, so that new text put in there follows it
+  // right away with the markup's marker after the new text; new text goes in before markers,
+  // and the last on the page first, so that the texts stand in the page's order.
+  if (a.endsRange && b.cleanInsertion) return true;
+  if (a.cleanInsertion && b.endsRange) return false;
   return a.cleanInsertion;
 }
 
@@ -72,12 +91,6 @@ std::vector<Placement*> ApplicationOrder(std::vector<Placement>& placements) {
   result.reserve(ordered.size());
   for (const size_t i : ordered) result.push_back(&placements[i]);
   return result;
-}
-
-bool SameSpot(const Placement& placement, const Placement* previous) {
-  return previous && NeedsMarker(placement) && NeedsMarker(*previous) &&
-         placement.end.object == previous->end.object &&
-         placement.end.offset == previous->end.offset;
 }
 
 }  // namespace osprevan::apply

@@ -1,6 +1,7 @@
 // The order in which a document's placements are applied: by flow, those without a marker
 // first, then the ones with markers from the end of the text towards its beginning, so that
-// nothing applied shifts the offsets of a placement still to come.
+// nothing applied shifts the offsets of a placement still to come. Of those that meet at one
+// spot, marked-up text goes first, then new text in the order of the page, then other markers.
 #pragma once
 
 #include <vector>
@@ -17,8 +18,5 @@ bool GoesBefore(const Placement& a, const Placement& b);
 // The placements in the order they are applied: each, in list order, is put before the first
 // one already ordered that it goes before, else at the end.
 std::vector<Placement*> ApplicationOrder(std::vector<Placement>& placements);
-
-// Both need a marker and end at the same location: the second one gets only its marker.
-bool SameSpot(const Placement& placement, const Placement* previous);
 
 }  // namespace osprevan::apply

@@ -16,6 +16,7 @@ support::Status MarkerOnly(Placement& placement) {
     placement.begin = placement.end = place;
   }
   if (!PlaceMarker(placement, place).ok()) return placement.Fail(PlacementReason::MarkerRefused);
+  placement.markerStands = true;
   return support::Status::Done();
 }
 
@@ -23,12 +24,8 @@ bool IsEmptyRange(const Placement& p) {
   return p.begin.object == p.end.object && p.begin.offset == p.end.offset;
 }
 
-}  // namespace
-
-support::Status ApplyPlacement(Placement& placement, bool sameSpot) {
-  if (placement.misplaced || sameSpot) {
-    return MarkerOnly(placement);
-  }
+support::Status Change(Placement& placement) {
+  if (placement.misplaced) return MarkerOnly(placement);
   const PlacementKindRow& row = KindRow(placement.kind);
   if (row.marksRange && IsEmptyRange(placement)) return MarkerOnly(placement);
   switch (row.applied) {
@@ -41,6 +38,39 @@ support::Status ApplyPlacement(Placement& placement, bool sameSpot) {
       break;
   }
   return row.apply(placement);
+}
+
+// Failures after which a marker can still go in: not one the host refused already, nor one
+// the document cannot track, nor memory running out.
+bool MarkerCanFollow(PlacementReason failure) {
+  switch (failure) {
+    case PlacementReason::MarkerRefused:
+    case PlacementReason::NoTrackedChangeCondition:
+    case PlacementReason::OutOfMemory:
+    case PlacementReason::PageUnreadable:
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+support::Status ApplyPlacement(Placement& placement, const StruckRanges& struck) {
+  const support::Status changed = Change(placement);
+  if (changed.ok()) return changed;
+  if (placement.failure == PlacementReason::InsideDeletedText) {
+    const tolvane::TTextLoc at = placement.insertAt.object ? placement.insertAt : placement.end;
+    if (const pdf::PdfComment* other = struck.Holding(at)) {
+      // Both cannot stand: the other comment's change is in, this one is flagged beside it.
+      placement.failure = PlacementReason::None;
+      placement.meets = other;
+      placement.Misplace(PlacementReason::SameSpot);
+      return MarkerOnly(placement);
+    }
+  }
+  if (MarkerCanFollow(placement.failure)) (void)MarkerOnly(placement);
+  return changed;
 }
 
 }  // namespace osprevan::apply

@@ -32,6 +32,16 @@ ReportEntry FromComment(const pdf::PdfComment& comment) {
   return entry;
 }
 
+// The comment a placement met, as the reader of the report finds it: kind, author, page and
+// the text it marked.
+std::string OtherComment(const pdf::PdfComment& other) {
+  std::string text = PlacementKindName(KindOfComment(other));
+  text += " by " + (other.author().empty() ? std::string("?") : other.author());
+  text += " on page " + std::to_string(other.page() + 1);
+  if (!other.markedText().empty()) text += " of \"" + other.markedText() + "\"";
+  return text;
+}
+
 }  // namespace
 
 ReportEntry ReportPlacement(const Placement& placement, bool applied) {
@@ -53,6 +63,7 @@ ReportEntry ReportPlacement(const Placement& placement, bool applied) {
     entry.reason = ReasonName(placement.failure);
   } else if (entry.outcome != "successful") {
     entry.reason = ReasonName(placement.reason);
+    if (placement.meets) entry.reason += ": " + OtherComment(*placement.meets);
   }
   return entry;
 }

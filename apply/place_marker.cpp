@@ -23,6 +23,15 @@ TTextLoc AnchorLocation(ObjectId doc, ObjectId marker, const TTextLoc& requested
   return where.loc;
 }
 
+// Whether the character before `after` carries the deleted condition.
+bool CharacterIsDeleted(ObjectId doc, const TTextLoc& after) {
+  const HostValue conditions = HostGetTextPropVal(doc, after, tolvane::P_TEXT_CONDITIONS);
+  for (ObjectId condition : conditions.ids) {
+    if (HostGetString(doc, condition, tolvane::P_COND_NAME) == kDeletedCondition) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
@@ -37,11 +46,13 @@ bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
   if (LastHostError() != 0) return false;
   if (!HostGetId(doc, doc, tolvane::P_DOC_SELECTED_TEXT_OBJECT)) return false;
   const TTextRange selection = HostGetTextRange(doc, doc, tolvane::P_DOC_TEXT_SELECTION);
-  const HostValue conditions = HostGetTextPropVal(doc, selection.begin, tolvane::P_TEXT_CONDITIONS);
-  for (ObjectId condition : conditions.ids) {
-    if (HostGetString(doc, condition, tolvane::P_COND_NAME) == kDeletedCondition) return true;
-  }
-  return false;
+  // The host reports the character before a location. The edge of a struck stretch is no place
+  // inside it: only a location with struck characters on both sides is. A location after the
+  // paragraph end is taken before it, so a struck paragraph end holds it.
+  if (selection.begin.offset == 0 || !CharacterIsDeleted(doc, selection.begin)) return false;
+  const int32_t length = HostGetInt(doc, selection.begin.object, tolvane::P_PGF_TEXT_LENGTH);
+  if (LastHostError() != 0 || selection.begin.offset >= length) return true;
+  return CharacterIsDeleted(doc, {selection.begin.object, selection.begin.offset + 1});
 }
 
 bool PlaceOutsideDeletedText(const Placement& placement, TTextLoc location, TTextLoc& place) {
@@ -50,8 +61,7 @@ bool PlaceOutsideDeletedText(const Placement& placement, TTextLoc location, TTex
   const int32_t length =
       HostGetInt(placement.document, location.object, tolvane::P_PGF_TEXT_LENGTH);
   if (LastHostError() != 0) return false;
-  // The host's test looks at the character before a place, so the first place after a deleted
-  // stretch that passes it follows the character after the stretch.
+  // The first place after the deleted stretch is its end, which is outside it.
   for (place.offset = location.offset + 1; place.offset <= length; ++place.offset) {
     if (!LocationIsDeleted(placement, place)) return true;
   }

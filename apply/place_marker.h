@@ -22,9 +22,9 @@ support::Status PlaceMarker(const Placement& placement, tolvane::TTextLoc locati
 bool PlaceOutsideDeletedText(const Placement& placement, tolvane::TTextLoc location,
                              tolvane::TTextLoc& place);
 
-// Whether `location` lies in tracked deleted text ("TL8_TRACK_CHANGES_DELETED" on the character
-// the host reports there). Moves the document's selection to `location`. False when the host
-// session does not protect deleted text.
+// Whether `location` lies inside tracked deleted text: "TL8_TRACK_CHANGES_DELETED" on the
+// characters on both sides of it. Either edge of a struck stretch is outside it. Moves the
+// document's selection to `location`. False when the host session does not protect deleted text.
 bool LocationIsDeleted(const Placement& placement, tolvane::TTextLoc location);
 
 }  // namespace osprevan::apply

@@ -78,7 +78,7 @@ const char* ReasonName(PlacementReason reason) {
     case PlacementReason::PieceRefused:
       return "a piece of the range refused by the host";
     case PlacementReason::SameSpot:
-      return "same spot as the placement before";
+      return "meets another comment";
     case PlacementReason::InsideDeletedText:
       return "insertion point inside deleted text";
     case PlacementReason::NoTrackedChangeCondition:
@@ -95,6 +95,8 @@ const char* ReasonName(PlacementReason reason) {
       return "marker moved out of deleted text";
     case PlacementReason::OutOfMemory:
       return "memory ran out";
+    case PlacementReason::CoversAnchor:
+      return "struck range covers an anchor, a marker or an element boundary";
   }
   return "";
 }

@@ -43,7 +43,7 @@ enum class PlacementReason : uint8_t {
   SelectionMoved,            // the host moved the selection made from the locations
   EndsInDifferentFlows,      // the host's comparison of the ends refused them
   PieceRefused,              // a piece of the range was refused by the host's comparison
-  SameSpot,                  // a marker at the same spot as the placement before it
+  SameSpot,                  // meets another comment of the import: its place is their change
   InsideDeletedText,         // the insertion point lies inside deleted text
   NoTrackedChangeCondition,  // the document has no tracked-change condition
   MarkerRefused,             // the host did not make the marker
@@ -52,6 +52,7 @@ enum class PlacementReason : uint8_t {
   PageUnreadable,            // the PDF library could not read the text of the comment's page
   PlaceInDeletedText,        // the marker's place is deleted text; it stands beside it
   OutOfMemory,               // memory ran out while the placement was made or applied
+  CoversAnchor,              // a struck range covers an anchor, a marker or an element boundary
 };
 
 // A short English name of the reason, for diagnostics and reports.
@@ -65,6 +66,9 @@ struct Placement {
   int32_t pageIndex = -1;
   tolvane::TTextLoc begin{};
   tolvane::TTextLoc end{};
+  // Where a replacement's new text goes: after the anchors, markers and element beginnings that
+  // stand at its end, which the struck range leaves out. Object 0 for the end itself.
+  tolvane::TTextLoc insertAt{};
   tolvane::ObjectId flow = 0;
   tolvane::ObjectId document = 0;
   bool misplaced = false;
@@ -72,6 +76,10 @@ struct Placement {
   // What the placing this placement belongs to has inserted so far; not owned, none outside one.
   TrackedInsertions* insertions = nullptr;
   PlacementReason reason = PlacementReason::None;
+  // The comment of this import whose change took this placement's place (SameSpot); not owned.
+  const pdf::PdfComment* meets = nullptr;
+  // Its marker stands in the document, also when its change failed.
+  bool markerStands = false;
 
   // Why applying it failed, apart from why it was misplaced; the first one found stays.
   PlacementReason failure = PlacementReason::None;

@@ -76,8 +76,7 @@ support::Status Delete(Placement& placement) {
   if (!change.Read(placement, kDeletedCondition, range))
     return placement.Fail(PlacementReason::ConditionRefused);
   if (marker) {
-    // The marker goes in first: the host's test for deleted text looks at the character
-    // before the marker's place, which is struck once the range is marked.
+    // The marker goes in first, so that a marker the host refuses leaves the text unmarked.
     if (!PlaceMarker(placement, placement.end).ok())
       return placement.Fail(PlacementReason::MarkerRefused);
     // Read again: an end past the paragraph end puts the anchor in front of it, inside the range.
@@ -96,17 +95,17 @@ support::Status Replace(Placement& placement) {
   const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
   const ObjectId added = ConditionNamed(placement, kAddedCondition);
   if (!deleted || !added) return placement.Fail(PlacementReason::NoTrackedChangeCondition);
-  // The new text follows the struck text, which the host takes for deleted text once it is
-  // marked; so the point is tested before anything is marked.
-  if (LocationIsDeleted(placement, placement.end))
-    return placement.Fail(PlacementReason::InsideDeletedText);
+  // The new text follows the struck text and what takes no room after it; the point is tested
+  // before anything is marked.
+  const TTextLoc at = placement.insertAt.object ? placement.insertAt : placement.end;
+  if (LocationIsDeleted(placement, at)) return placement.Fail(PlacementReason::InsideDeletedText);
   ConditionChange strike;
   if (!strike.Read(placement, kDeletedCondition, {placement.begin, placement.end}) ||
       !strike.Write(deleted)) {
     return placement.Fail(PlacementReason::ConditionRefused);
   }
   TTextRange inserted;
-  if (!InsertText(placement, placement.end, caret->contents(), inserted)) {
+  if (!InsertText(placement, at, caret->contents(), inserted)) {
     strike.Restore();
     return placement.Fail(PlacementReason::TextRefused);
   }

@@ -21,8 +21,8 @@ namespace osprevan::apply {
 support::Status ApplyInsertion(Placement& placement);
 // Marks begin..end; a marker at the end when the comment has replies or contents.
 support::Status ApplyDeletion(Placement& placement);
-// Marks begin..end and inserts the Caret's text right after it; a marker after the new text
-// when the Caret has replies.
+// Marks begin..end and inserts the Caret's text at the insertion point after it; a marker
+// after the new text when the Caret has replies.
 support::Status ApplyReplacement(Placement& placement);
 
 }  // namespace osprevan::apply

@@ -1,5 +1,6 @@
 #include "apply/validate_placement.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "apply/range_pieces.h"
@@ -10,6 +11,7 @@ namespace {
 
 using tolvane::ObjectId;
 using tolvane::TTextLoc;
+using tolvane::TTextRange;
 
 bool IsParagraph(ObjectId object) {
   return object && tolvane::KindOf(object) == tolvane::KIND_PARAGRAPH;
@@ -46,18 +48,50 @@ ObjectId BodyRowTable(ObjectId document, const TTextLoc& location) {
   return HostGetId(document, row, tolvane::P_ROW_TABLE);
 }
 
-// New text goes after the anchors, markers and element boundaries that stand at the location,
-// all of which take no room where the PDF shows the text. A footnote anchor is not passed over:
-// its number stands on the line, and a caret before the number means before the anchor.
-TTextLoc AfterItemsAt(ObjectId document, TTextLoc location) {
-  constexpr uint32_t kStepOver = tolvane::TI_MARKER_ANCHOR | tolvane::TI_TABLE_ANCHOR |
-                                 tolvane::TI_FRAME_ANCHOR | tolvane::TI_ELEMENT_BEGIN |
-                                 tolvane::TI_ELEMENT_END;
-  const HostTextItems items = HostGetText(document, location.object, kStepOver);
+// What takes no room where the PDF shows the text. A footnote anchor is not among them: its
+// number stands on the line, and a caret before the number means before the anchor.
+constexpr uint32_t kRoomless = tolvane::TI_MARKER_ANCHOR | tolvane::TI_TABLE_ANCHOR |
+                               tolvane::TI_FRAME_ANCHOR | tolvane::TI_ELEMENT_BEGIN |
+                               tolvane::TI_ELEMENT_END;
+
+// What a struck range must not take in unless the reviewer drew over it, since striking it
+// strikes a whole table, footnote, frame, a marker or an element's edge.
+constexpr uint32_t kNeverStruckAlong = kRoomless | tolvane::TI_FOOTNOTE_ANCHOR;
+
+// The location moved over the items of `kinds` that stand at it.
+TTextLoc AfterItemsAt(ObjectId document, TTextLoc location, uint32_t kinds) {
+  const HostTextItems items = HostGetText(document, location.object, kinds);
   for (const auto& item : items) {
     if (item.offset == location.offset) ++location.offset;
   }
   return location;
+}
+
+// New text goes after the anchors, markers and element beginnings that stand at the location,
+// but not after an element's end: text at the end of an element belongs in it.
+TTextLoc InsertionPoint(ObjectId document, TTextLoc location) {
+  for (const auto& item : HostGetText(document, location.object, kRoomless)) {
+    if (item.offset != location.offset) continue;
+    if (item.kind == tolvane::TI_ELEMENT_END) break;
+    ++location.offset;
+  }
+  return location;
+}
+
+// Whether the range takes in an item that must not be struck along with the reviewer's text.
+bool CoversItemsNotDrawn(ObjectId document, const TTextRange& range) {
+  ObjectId paragraph = range.begin.object;
+  for (const auto& item :
+       HostGetTextInRange(document, range, kNeverStruckAlong | tolvane::TI_TEXT_OBJECT)) {
+    if (item.kind == tolvane::TI_TEXT_OBJECT) {
+      paragraph = item.id;
+      continue;
+    }
+    const bool afterBegin = paragraph != range.begin.object || item.offset >= range.begin.offset;
+    const bool beforeEnd = paragraph != range.end.object || item.offset < range.end.offset;
+    if (afterBegin && beforeEnd) return true;
+  }
+  return false;
 }
 
 // Whether the host takes a..b as locations of one range. A comparison the host does not make
@@ -91,6 +125,9 @@ void CheckSelection(ObjectId document, Placement& placement) {
     if (outsideStructure) {
       placement.begin = selected.end;
       if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;
+      // A range the host took for no text at all would change nothing where it was drawn.
+      if (placement.begin == placement.end && placement.kind != PlacementKind::Insertion)
+        placement.Misplace(PlacementReason::SelectionMoved);
       return;
     }
   }
@@ -137,9 +174,15 @@ void ValidatePlacement(Placement& p) {
   const ObjectId beginTable = BodyRowTable(document, p.begin);
   const ObjectId endTable = BodyRowTable(document, p.end);
   if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
-  if (p.kind == PlacementKind::Replacement || p.kind == PlacementKind::Insertion) {
-    p.end = AfterItemsAt(document, p.end);
-    if (p.kind == PlacementKind::Insertion) p.begin = p.end;
+  if (p.kind == PlacementKind::Insertion) p.begin = p.end = InsertionPoint(document, p.end);
+  const bool strikes = p.kind == PlacementKind::Replacement || p.kind == PlacementKind::Deletion;
+  if (strikes && !(p.begin == p.end)) {
+    // What stands before the first struck character was not drawn over.
+    if (p.begin.object != p.end.object)
+      p.begin = AfterItemsAt(document, p.begin, kRoomless);
+    else
+      p.begin.offset = std::min(AfterItemsAt(document, p.begin, kRoomless).offset, p.end.offset);
+    if (CoversItemsNotDrawn(document, {p.begin, p.end})) p.Misplace(PlacementReason::CoversAnchor);
   }
   CheckSelection(document, p);
   if (p.begin.object != p.end.object && !TakenAsOneRange(document, p.end, p.begin))
@@ -150,6 +193,8 @@ void ValidatePlacement(Placement& p) {
   }
   CheckPieces(document, p);
   if (p.misplaced) p.begin = p.end;
+  if (p.kind == PlacementKind::Replacement && !p.misplaced)
+    p.insertAt = InsertionPoint(document, p.end);
 }
 
 }  // namespace osprevan::apply

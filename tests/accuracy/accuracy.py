@@ -113,6 +113,18 @@ def footnote_number_requests(kinds):
     return position_requests([k for k in kinds if k == "insert"], FOOTNOTE_NUMBER)
 
 
+def meeting_requests(writer, mode):
+    """Comments that meet, on upright pages: a strike-out with a caret at its end, two carets at
+    one point, and a replacement right before an anchor, a marker or an element's end. A writer
+    without carets draws none of them."""
+    if writer == "poppler" or mode not in ("latin", "japanese"):
+        return []
+    return [plan.Request("strikeout", "mid-line", klass="meet: strike-out, caret",
+                         companions=("insert",)),
+            plan.Request("insert", "mid-line", klass="meet: two carets", companions=("insert",)),
+            plan.Request("replace", "before an anchor", klass="meet: replace before anchor")]
+
+
 def writer_requests(writer, mode):
     """The comments a writer puts into one source, before they have targets."""
     makes = POPPLER_KINDS if writer == "poppler" else plan.KINDS
@@ -218,6 +230,12 @@ class Run:
 
         try:
             comments = plan.allocate(writer_requests(writer, mode), found, make, required)
+            # In PDFs of their own, so that they take no target from the other classes.
+            meetings = plan.allocate(meeting_requests(writer, mode), found, make, required)
+            first = 1 + max((c.batch for c in comments), default=-1)
+            for comment in meetings:
+                comment.batch += first
+            comments += meetings
         except plan.PlanError as e:
             raise HarnessError("%s, %s at %d: %s" % (writer, name, rotation, e))
         for batch in sorted({c.batch for c in comments}):

@@ -60,7 +60,12 @@ POSITIONS = {
     "inside a word": ("body", "part", _mid_line),
     # A word with a blank after it, so that where the word ends is beyond doubt.
     "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
+    # What stands right before an anchor, a marker or an element's end.
+    "before an anchor": ("body", "before item", None),
 }
+# Items that take no room on the page: new text meant for their place goes after them. Not a
+# footnote's anchor, whose number the page shows, nor an element's end, whose text it closes.
+ROOMLESS = ("table-anchor", "frame-anchor", "marker", "element-begin")
 CARET_BEFORE = ("before a word", "line start", "paragraph start", "before a footnote number")
 # elsewhere after the target
 MARGINS = ("left margin", "right margin")
@@ -72,10 +77,13 @@ RANGE_POSITIONS = ("mid-line", "before a word", "line end", "line start", "parag
 class Request:
     """A comment to write before it has a target, with how the writer draws it and its class."""
 
-    def __init__(self, kind, position, variant=None, klass=None):
+    def __init__(self, kind, position, variant=None, klass=None, companions=()):
         self.kind, self.position = kind, position
         self.variant = variant or {}
         self.klass = klass or position
+        # Kinds of further comments drawn on the same target, each by an author of its own, in
+        # the class of this one: comments that meet.
+        self.companions = companions
 
 
 def position_requests(kinds, positions, variant=None, klass=None):
@@ -121,6 +129,15 @@ class Comment:
             # A note's marker follows its word, as does a free text's that points at it.
             return t.paragraph.unique, t.end, t.end
         return t.paragraph.unique, t.begin, t.end
+
+    def text_offset(self, end):
+        """Where the new text of an insertion or replacement ending at end is meant to go: after
+        the items there that take no room on the page."""
+        positions = self.target.paragraph.positions
+        while self.kind in ("insert", "replace") and end < len(positions) and \
+                positions[end].item in ROOMLESS:
+            end += 1
+        return end
 
     def accepted(self):
         """Every place that counts as exact, the intended one first. A caret drawn in the middle
@@ -190,9 +207,11 @@ def allocate(requests, targets, make_comment, required):
             placed = next((t for t in candidates[start:] + candidates[:start]
                            if batches[number].take(t, request.position in MARGINS)), None)
             if placed:
-                comment = make_comment(request, placed)
-                comment.batch = number
-                comments.append(comment)
+                for drawn in [request] + [Request(kind, request.position, None, request.klass)
+                                          for kind in request.companions]:
+                    comment = make_comment(drawn, placed)
+                    comment.batch = number
+                    comments.append(comment)
                 break
         if not placed and required:
             raise PlanError("no room for %s %s in %d PDFs" % (request.kind, request.position,

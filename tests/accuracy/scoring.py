@@ -38,7 +38,8 @@ def _document_says(comment, changes, place=None):
         ("marker at ", ", ".join("¶%d %d" % m for m in markers))) if text]
     # An insertion's begin and end are one offset; a replacement's text follows the struck one.
     span = set() if begin is None else {(paragraph, i) for i in range(begin, end)}
-    expected = ([(paragraph, end, comment.text)] if kind in ("insert", "replace") else [],
+    expected = ([(paragraph, comment.text_offset(end), comment.text)]
+                if kind in ("insert", "replace") else [],
                 span if kind in ("strikeout", "replace") else set(),
                 span if kind in MARKS else set())
     if (changes.added, changes.deleted, changes.conditioned) != expected or \

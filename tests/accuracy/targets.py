@@ -89,16 +89,26 @@ def _spans(paragraph):
     tokens = list(TOKEN.finditer(text))
     if tokens and tokens[-1].end() == len(text):
         yield max(tokens[-1].start(), len(text) - LONGEST_LAST), len(text), "last"
+    # What stands right before an item that takes no room on the page (a table or frame anchor,
+    # a marker, an element's end), such as a sentence's or the paragraph's last full stop.
+    for m in TOKEN.finditer(text):
+        if m.end() < len(text) and text[m.end()] == ITEM_TEXT:
+            yield max(m.start(), m.end() - CJK_LENGTH if CJK_RUN.search(m.group()) else 0), \
+                m.end(), "before item"
     for run in CJK_RUN.finditer(text):
         for at in range(run.start(), run.end() - CJK_LENGTH + 1):
             yield at, at + CJK_LENGTH, "word"
 
 
-def _left_out(paragraph, begin, end):
+def _left_out(paragraph, begin, end, shape):
     """Next to an item, where the document has several offsets for one place on the page, or in
-    or beside text already deleted, where the host takes no insertion."""
+    or beside text already deleted, where the host takes no insertion. A target before an item
+    has it only on its right, and no footnote's number in it, since markup over the number
+    takes the footnote with it."""
     text = paragraph.text
-    return ITEM_TEXT in text[max(0, begin - 1):end + 1] or \
+    after = end if shape == "before item" else end + 1
+    return ITEM_TEXT in text[max(0, begin - 1):after] or \
+        (shape == "before item" and any(p.item for p in paragraph.positions[begin:end])) or \
         any(DELETED in p.conditions for p in paragraph.positions[max(0, begin - 1):end + 1])
 
 
@@ -142,7 +152,7 @@ def find_targets(paragraphs, pages):
         found = []
         for begin, end, shape in _spans(paragraph):
             target = Target(paragraph, begin, end, shape)
-            if not _left_out(paragraph, begin, end) and _place(target, texts, pages):
+            if not _left_out(paragraph, begin, end, shape) and _place(target, texts, pages):
                 glyphs = target.glyphs
                 if CJK_RUN.search(target.text) and glyphs[0].line != glyphs[-1].line:
                     target.shape = "pair"

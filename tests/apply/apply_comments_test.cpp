@@ -138,12 +138,24 @@ class ApplyCommentsTest : public PluginHostTest {
     return lines;
   }
 
-  // The writer's text is as it was, paragraph by paragraph: marked maybe, never lost.
-  void ExpectNoTextLost() {
+  // The writer's text is as it was, paragraph by paragraph: marked maybe, never lost. The
+  // reviewers' insertions, a pattern of their names, are taken out.
+  void ExpectNoTextLost(const std::string& reviewers = "Mika") {
     const std::vector<std::string> after = Paragraphs();
     ASSERT_EQ(after.size(), before_.size());
     for (size_t i = 0; i < after.size(); ++i)
-      EXPECT_EQ(fixtures::WritersText(after[i], "Mika"), fixtures::WritersText(before_[i], "Mika"));
+      EXPECT_EQ(fixtures::WritersText(after[i], reviewers),
+                fixtures::WritersText(before_[i], reviewers));
+  }
+
+  // Each part is in `text`; a part after "!" is nowhere in it.
+  static void ExpectParts(const std::string& text, const std::vector<std::string>& parts) {
+    for (const std::string& part : parts) {
+      if (part[0] == '!')
+        EXPECT_EQ(text.find(part.substr(1)), std::string::npos) << part << "\n" << text;
+      else
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    }
   }
 
   // Successful, misplaced and failed of one row of the summary file ("ノート注釈", ...).
@@ -264,9 +276,6 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
     <flow name="Inset"><p unique="6" format="Body">inset caption text</p></flow>
   </frame>
 </document>)");
-  // A marker whose place a deletion of the same import struck stands after the struck text
-  // instead of being refused with its comment.
-  const std::string struck = "-} {+Mika 2026-01-01T12:00:00Z|[marker Comment: TL_PDF_Comment: ";
   const Case cases[] = {
       Case{"InsertionAtTheCaret",
            {R"("kind": "insert", "find": "Reviewers mark", "text": " clearly")"},
@@ -383,30 +392,43 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            "挿入 0/0/1",
            {"!clearly"},
            Edited(kDocument, R"(<condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>)", "")},
-      // Text crosses to the host as a C string, which would end at the NUL.
+      // Text crosses to the host as a C string, which would end at the NUL: none goes in, and
+      // the marker keeps all of it.
       Case{"InsertionWithANulInItsText",
            {R"("kind": "insert", "find": "Reviewers mark", "text": " clXearly")"},
            "挿入 0/0/1",
-           {"!cl"},
+           {"!|cl",
+            "追加テキスト :  cl\xEF\xBF\xBD"
+            "early]"},
            kDocument,
            "",
            {},
            {"clXearly", std::string("cl\0early", 8)}},
-      Case{"InsertionPointInDeletedText",
+      // The end of struck text is outside it: the new text follows it.
+      Case{"InsertionPointAtTheEndOfDeletedText",
            {R"("kind": "insert", "find": "is ever", "text": " not", "replies": [{}])"},
+           "挿入 1/0/0",
+           {"{-Rei 1970-01-01T00:00:00Z|ever-}" + ins + " not+}" + ins + "[marker Comment: "},
+           marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + rei),
+           R"("replies": 1, "placement": "insertion", "outcome": "successful", "flow": "A", )"
+           R"("paragraph": 4, "begin": 32, "end": 32, "reason": "")"},
+      // Between two struck characters nothing goes in; the marker keeps the text and replies.
+      Case{"InsertionPointInDeletedText",
+           {R"("kind": "insert", "find": "is ev", "text": " not", "replies": [{}])"},
            "挿入 0/0/1",
-           {"!not"},
+           {"!{+Mika 2026-01-01T12:00:00Z| not",
+            "ever-}" + ins + "[marker Comment: ", "追加テキスト :  not\\n-> : "},
            marked(kDocument, "ever", R"(cond="TL8_TRACK_CHANGES_DELETED")" + rei),
            R"("replies": 1, "placement": "insertion", "outcome": "failed", "flow": "A", )"
            R"("paragraph": 4, "begin": 32, "end": 32, )"
            R"("reason": "insertion point inside deleted text")"},
-      Case{"DeletionOverATableAnchorTakesTheWholeTable",
+      // Striking the anchor would strike the whole table: flagged, nothing struck.
+      Case{"DeletionOverATableAnchorIsFlagged",
            {R"("kind": "strikeout", "find": "table lists the")"},
-           "削除 1/0/0",
-           {del + "[table]-}", R"("Table 1: ": )" + del + "Settings-}", "[14]: " + del + "Updates",
-            "[16]: " + del + "¶-}"},
+           "削除 0/1/0",
+           {"!{-", "the" + ins + "[marker Comment: TL_PDF_Comment: 削除 : 未確認の配置"},
            tables,
-           "",
+           R"("reason": "struck range covers an anchor, a marker or an element boundary")",
            moveTable},
       Case{"PlainHighlightOverATableAnchorTakesOnlyTheAnchor",
            {R"("kind": "highlight", "find": "table lists the")"},
@@ -432,26 +454,30 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            "挿入 1/0/0",
            {"settings[footnote 1]" + ins + "X+}."},
            tables},
-      Case{"DeletionOverAFootnoteAnchorTakesTheFootnote",
+      Case{"DeletionOverAFootnoteAnchorIsFlagged",
            {R"("kind": "strikeout", "find": "settings1.")"},
-           "削除 1/0/0",
-           {del + "[footnote 1]-}", "[20] Footnote: " + del + "As of version 17.-}"},
-           tables},
-      // A caret left of the paragraph's first line is tied to the paragraph's start.
+           "削除 0/1/0",
+           {"!{-", "[20] Footnote: As of version 17."},
+           tables,
+           R"("reason": "struck range covers an anchor, a marker or an element boundary")"},
+      // A caret left of the paragraph's first line is tied to the paragraph's start, which is
+      // the edge of the struck word there.
       Case{"MisplacedInsertionStaysFlagged",
            {R"("kind": "strikeout", "find": "Reviewers")",
             R"("kind": "insert", "point": [40, 100], "page": 0, "text": "lost text")"},
            "挿入 0/1/0",
-           {"Reviewers" + struck + "挿入 : 未確認の配置 : ", "lost text]+}mark the text"},
+           {"[2] Body: " + ins + "[marker Comment: TL_PDF_Comment: 挿入 : 未確認の配置 : ",
+            "lost text]+}" + del + "Reviewers-} mark"},
            kDocument,
-           R"("outcome": "misplaced", "flow": "A", "paragraph": 2, "begin": 10, "end": 10)"},
+           R"("outcome": "misplaced", "flow": "A", "paragraph": 2, "begin": 0, "end": 0)"},
       Case{"NoteOnAStruckWord",
            {R"("kind": "strikeout", "find": "wrote is ever")",
             R"("kind": "note", "find": "is ever", "contents": "Why?")"},
            "ノート注釈 1/0/0",
-           {"wrote is ever" + struck + "ノート注釈 :  : Mika", "Why?]+}lost."},
+           {"wrote is ever-}" + ins + "[marker Comment: TL_PDF_Comment: ノート注釈 :  : Mika",
+            "Why?]+} lost."},
            kDocument,
-           R"("outcome": "successful", "flow": "A", "paragraph": 4, "begin": 33, "end": 33)"},
+           R"("outcome": "successful", "flow": "A", "paragraph": 4, "begin": 32, "end": 32)"},
       // Struck up to and with the paragraph end: nothing after it is outside the deletion.
       Case{"NoteOnTextStruckToTheParagraphEnd",
            {R"("kind": "strikeout", "find": "want changed. Every")",
@@ -468,14 +494,184 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
     const std::string counts = c.counts, row = counts.substr(0, counts.find(' '));
     EXPECT_EQ(row + " " + Counts(row), counts);
     const std::string shown = Shown();
-    for (const std::string& part : c.shown) {
-      if (part[0] == '!')
-        EXPECT_EQ(shown.find(part.substr(1)), std::string::npos) << part << "\n" << shown;
-      else
-        EXPECT_NE(shown.find(part), std::string::npos) << part << "\n" << shown;
-    }
+    ExpectParts(shown, c.shown);
     EXPECT_NE(File("annotated.report.json").find(c.report), std::string::npos) << c.report;
     ExpectNoTextLost();
+  });
+}
+
+// Comments that meet at one place are each applied as drawn, or left as a marker that is counted
+// and reported misplaced or failed with its reason; only what a reviewer drew is marked deleted.
+TEST_F(ApplyCommentsTest, CommentsThatMeetAreAppliedAsDrawnOrFlagged) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> comments;     // the inside of each comment, its author first
+    std::vector<std::string> counts;       // "ROW S/M/F" of each row that counts one
+    std::vector<std::string> shown;        // in the document afterwards; after "!": nowhere in it
+    std::string struck;                    // all text marked deleted afterwards, "|" between runs
+    std::string document;                  // as exported
+    std::vector<std::string> report = {};  // in the report afterwards; after "!": nowhere in it
+  };
+  const std::string mill = Edited(Edited(kDocument, "Reviewers mark the text they want changed.",
+                                         "The old mill turned slowly beside the river bank."),
+                                  "Every comment", "Its wheel has not moved since. Every comment");
+  const std::string tables = Example("table-footnote.tlv"), structured = Example("structured.tlv");
+  const std::string mika = R"("author": "Mika", )", rei = R"("author": "Rei", )";
+  const std::string stamp = " 2026-01-01T12:00:00Z|";
+  const std::string insM = "{+Mika" + stamp, delM = "{-Mika" + stamp, insR = "{+Rei" + stamp;
+  const std::string marker = "[marker Comment: TL_PDF_Comment: ";
+  const std::string struckBySato =
+      Edited(mill, "slowly",
+             R"(<c cond="TL8_TRACK_CHANGES_DELETED" author="Sato" time="1700000100">slowly</c>)");
+  const std::string earlierMarker =
+      Edited(mill, "slowly beside",
+             R"(slowly<marker type="Comment" text="TL_PDF_Comment: earlier"/> beside)");
+  const std::string framed = Edited(Edited(Edited(mill, R"(next-unique="6")", R"(next-unique="7")"),
+                                           "river bank.", R"(river bank.<frame-anchor ref="a1"/>)"),
+                                    "</document>", R"(  <frame key="a1">
+    <flow name="Inset"><p unique="6" format="Body">inset caption text</p></flow>
+  </frame>
+</document>)");
+  const std::string covers =
+      R"("reason": "struck range covers an anchor, a marker or an element boundary")";
+  const std::string noneFlagged = R"(!"outcome": "misplaced")",
+                    noneFailed = R"(!"outcome": "failed")";
+  const Case cases[] = {
+      {"StrikeOutAndCaretAtItsEnd",
+       {mika + R"("kind": "strikeout", "find": "slowly")",
+        mika + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"削除 1/0/0", "挿入 1/0/0"},
+       {"turned " + delM + "slowly-}" + insM + " gently+} beside"},
+       "slowly",
+       mill},
+      {"StrikeOutWithANoteAndACaretByAnother",
+       {mika + R"("kind": "strikeout", "find": "slowly", "contents": "redundant")",
+        rei + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"削除 1/0/0", "挿入 1/0/0"},
+       {delM + "slowly-}" + insR + " gently+}" + insM + marker + "削除", "redundant"},
+       "slowly",
+       mill,
+       {noneFlagged, noneFailed}},
+      {"CaretAtTheStartOfAStrikeOut",
+       {mika + R"("kind": "strikeout", "find": "slowly")",
+        rei + R"("kind": "insert", "find": "slowly", "at": "start", "text": "very ")"},
+       {"削除 1/0/0", "挿入 1/0/0"},
+       {"turned " + insR + "very +}" + delM + "slowly-} beside"},
+       "slowly",
+       mill},
+      {"CaretAfterTextStruckByAnEarlierImport",
+       {mika + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"挿入 1/0/0"},
+       {"{-Sato 2023-11-14T22:15:00Z|slowly-}" + insM + " gently+} beside"},
+       "slowly",
+       struckBySato},
+      {"CaretInsideTextStruckByAnEarlierImport",
+       {mika + R"("kind": "insert", "find": "slow", "text": " gently")"},
+       {"挿入 0/0/1"},
+       {"!" + insM + " gently", "slowly-}" + insM + marker + "挿入 : 未確認の配置",
+        "追加テキスト :  gently]+} beside"},
+       "slowly",
+       struckBySato,
+       {R"("outcome": "failed")", R"("reason": "insertion point inside deleted text")"}},
+      {"CaretInsideTextStruckByAnotherComment",
+       {mika + R"("kind": "strikeout", "find": "slowly beside")",
+        rei + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"削除 1/0/0", "挿入 0/1/0"},
+       {delM + "slowly beside-}" + insR + marker + "挿入 : 未確認の配置", "!" + insR + " gently"},
+       "slowly beside",
+       mill,
+       {R"("outcome": "misplaced")",
+        R"("reason": "meets another comment: deletion by Mika on page 1 of \"slowly beside\"")"}},
+      {"TwoCaretsAtOnePoint",
+       {mika + R"("kind": "insert", "find": "slowly", "text": " gently")",
+        rei + R"("kind": "insert", "find": "slowly", "text": " and softly")"},
+       {"挿入 2/0/0"},
+       {"slowly" + insM + " gently+}" + insR + " and softly+} beside"},
+       "",
+       mill},
+      {"HighlightWithANoteAndACaretAtItsEnd",
+       {mika + R"("kind": "highlight", "find": "slowly", "contents": "Why?")",
+        rei + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"ハイライト 1/0/0", "挿入 1/0/0"},
+       {"{TL_PDF_Comments_Highlight|slowly}" + insR + " gently+}" + insM + marker + "ハイライト"},
+       "",
+       mill,
+       {noneFlagged, noneFailed}},
+      {"UnderlineAndACaretAtItsEnd",
+       {mika + R"("kind": "underline", "find": "slowly")",
+        mika + R"("kind": "insert", "find": "slowly", "text": " gently")"},
+       {"下線 1/0/0", "挿入 1/0/0"},
+       {"{TL_PDF_Comments_Underline|slowly}" + insM + " gently+} beside"},
+       "",
+       mill},
+      // New text goes after what takes no room at the struck text's end; the strike stays as drawn.
+      {"ReplacementBeforeATableAnchor",
+       {mika + R"("kind": "replace", "find": ".", "text": "!")"},
+       {"置換 1/0/0"},
+       {"[footnote 1]" + delM + ".-}[table]" + insM + "!+}"},
+       ".",
+       tables},
+      {"ReplacementBeforeAFrameAnchor",
+       {mika + R"("kind": "replace", "find": "bank.", "text": "shore.")"},
+       {"置換 1/0/0"},
+       {"river " + delM + "bank.-}[frame]" + insM + "shore.+}", "inset caption text"},
+       "bank.",
+       framed},
+      {"ReplacementBeforeAMarker",
+       {mika + R"("kind": "replace", "find": "slowly", "text": "gently")"},
+       {"置換 1/0/0"},
+       {delM + "slowly-}[marker Comment: TL_PDF_Comment: earlier]" + insM + "gently+} beside"},
+       "slowly",
+       earlierMarker},
+      {"ReplacementAtAStructuredElementEnd",
+       {mika + R"("kind": "replace", "find": ".", "text": "!")"},
+       {"置換 1/0/0"},
+       {"paragraph" + delM + ".-}" + insM + "!+}", "!</p>{+Mika"},
+       ".",
+       structured,
+       {noneFlagged, noneFailed}},
+      {"InsertionAtAStructuredParagraphEnd",
+       {mika + R"("kind": "insert", "find": "first paragraph.", "text": " More.")"},
+       {"挿入 1/0/0"},
+       {"paragraph." + insM + " More.+}", "!</p>{+Mika"},
+       "",
+       structured},
+      // What the reviewer drew takes in what must not be struck with it: flagged, not applied.
+      {"StrikeOverAnElementBoundary",
+       {mika + R"("kind": "strikeout", "find": "paragraph. The second")"},
+       {"削除 0/1/0"},
+       {"The second" + insM + marker + "削除 : 未確認の配置"},
+       "",
+       structured,
+       {covers}},
+      {"StrikeOverAMarker",
+       {mika + R"("kind": "strikeout", "find": "slowly beside")"},
+       {"削除 0/1/0"},
+       {"beside" + insM + marker + "削除 : 未確認の配置"},
+       "",
+       earlierMarker,
+       {covers}},
+  };
+  ForEachCase(cases, [&](const Case& c) {
+    std::string review = R"({"comments": [)";
+    for (const std::string& comment : c.comments) {
+      if (review.back() == '}') review += ", ";
+      review += "{" + comment + R"(, "modified": "D:20260101120000Z"})";
+    }
+    Import(review + "]}", {}, c.document);
+    for (const std::string& counts : c.counts) {
+      const std::string row = counts.substr(0, counts.find(' '));
+      EXPECT_EQ(row + " " + Counts(row), counts);
+    }
+    const std::string shown = Shown();
+    ExpectParts(shown, c.shown);
+    std::string struck;
+    const std::regex deleted(R"(\{-[^ |]+ [^|]*\|(.*?)-\})");
+    for (std::sregex_iterator it(shown.begin(), shown.end(), deleted), end; it != end; ++it)
+      struck += (struck.empty() ? "" : "|") + (*it)[1].str();
+    EXPECT_EQ(struck, c.struck) << shown;
+    ExpectParts(File("annotated.report.json"), c.report);
+    ExpectNoTextLost("(?:Mika|Rei)");
   });
 }
 

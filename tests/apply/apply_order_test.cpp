@@ -58,20 +58,38 @@ TEST_F(ApplyOrderTest, FlowsFirstThenUnmarkedInReverseThenMarkersFromTheEnd) {
   Add('d', PlacementKind::Highlight, 1, 3, 9);       // no marker: goes before b, which came earlier
   Add('e', PlacementKind::Note, 1, 2, 0);            // marker, paragraph 2: before c
   Add('f', PlacementKind::Insertion, 1, 1, 7);       // marker, paragraph 1, larger offset: before c
-  Add('g', PlacementKind::Deletion, 1, 1, 7, true);  // marker (contents), same spot as f: after f
+  Add('g', PlacementKind::Deletion, 1, 1, 7, true);  // struck up to f's spot: before f
   Add('h', PlacementKind::Insertion, 1, 1, 7);       // unreplied insertion at f's spot: before f
-  EXPECT_EQ(Order(), "dbehfgca");
+  EXPECT_EQ(Order(), "dbeghfca");
 }
 
-TEST_F(ApplyOrderTest, TwoNotesAtOneSpotKeepTheirListOrderAndTheSecondIsSameSpot) {
-  Add('a', PlacementKind::Note, 1, 1, 4);
-  Add('b', PlacementKind::Note, 1, 1, 4);
-  const std::vector<Placement*> order = ApplicationOrder(placements_);
-  ASSERT_EQ(Order(), "ab");
-  EXPECT_FALSE(SameSpot(*order[0], nullptr));
-  EXPECT_TRUE(SameSpot(*order[1], order[0]));
-  placements_[1].end.offset = 3;
-  EXPECT_FALSE(SameSpot(placements_[1], &placements_[0]));
+// Applied at one spot, the later one stands first in the text: marked-up text is applied before
+// new text at its end, new text last on the page first, notes after new text.
+TEST_F(ApplyOrderTest, CommentsThatMeetAtOneSpot) {
+  struct Case {
+    const char* name;
+    PlacementKind first, second;  // in page order, both ending at one spot with contents
+    const char* order;
+  };
+  using K = PlacementKind;
+  const Case cases[] = {
+      {"StrikeOutThenCaret", K::Deletion, K::Insertion, "ab"},
+      {"CaretThenStrikeOut", K::Insertion, K::Deletion, "ba"},
+      {"HighlightNoteThenCaret", K::HighlightNote, K::Insertion, "ab"},
+      {"CaretThenUnderline", K::Insertion, K::Underline, "ba"},
+      {"TwoCarets", K::Insertion, K::Insertion, "ba"},
+      {"CaretAndReplacement", K::Insertion, K::Replacement, "ba"},
+      {"NoteThenCaret", K::Note, K::Insertion, "ba"},
+      {"TwoNotes", K::Note, K::Note, "ab"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    placements_.clear();
+    names_.clear();
+    Add('a', c.first, 1, 1, 4, true);
+    Add('b', c.second, 1, 1, 4, true);
+    EXPECT_EQ(Order(), c.order);
+  }
 }
 
 TEST_F(ApplyOrderTest, AMisplacedInsertionDoesNotJumpAheadAtItsSpot) {

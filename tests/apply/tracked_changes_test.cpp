@@ -51,7 +51,7 @@ class TrackedChangesTest : public InProcessPluginTest {
     p.end = {paragraph_, end};
     p.insertions = &insertions_;
     ValidatePlacement(p);
-    return ApplyPlacement(p, false).ok();
+    return ApplyPlacement(p, StruckRanges()).ok();
   }
   std::string Written() { return tlhost::WriteDocument(*host_.engine().document(doc_)); }
   // Whether the document has one run of `text` with these conditions, author and time; a time
