@@ -183,6 +183,9 @@ std::vector<ReportEntry> Place(ImportContext& context, ObjectId document,
   report.insert(report.end(), skipped.begin(), skipped.end());
   FailCommentsOfUnreadPages(context, document, read, report);
   for (const auto& comment : read.filteredOut) report.push_back(ReportFilteredOut(*comment));
+  const std::string path = HostGetString(document, document, tolvane::P_DOC_NAME);
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  for (ReportEntry& entry : report) entry.document = name;
   ShowStatus(document, "");
   RefreshDocument(document);
   return report;

@@ -101,7 +101,8 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
            ", \"paragraph\": " + std::to_string(e.paragraph) +
            ", \"begin\": " + std::to_string(e.begin) + ", \"end\": " + std::to_string(e.end) +
            ", \"reason\": " + JsonQuoted(e.reason) +
-           ", \"beginParagraph\": " + std::to_string(e.beginParagraph) + "}";
+           ", \"beginParagraph\": " + std::to_string(e.beginParagraph) +
+           ", \"document\": " + JsonQuoted(e.document) + "}";
   }
   out += "\n], \"warnings\": [";
   bool first = true;

@@ -30,6 +30,8 @@ struct ReportEntry {
   std::string reason;     // for misplaced and failed ones
   // Where the range begins: `paragraph` but for a range over several paragraphs.
   int32_t beginParagraph = 0;
+  // The file name (no folder) of the document it was read for: a book's component.
+  std::string document;
 };
 
 // What became of a placement, and whether it was applied.

@@ -3,8 +3,8 @@
 # exported to a tagged PDF, a reviewer's comments are added to it by a third-party PDF library,
 # the plug-in's import command runs on it as a person runs it (scripted answers, only Kim's
 # comments) and as another client runs it (every comment, the document saved), and the result
-# is shown: the document before and after, the summary, the per-comment report, and the first
-# page before and after as pictures.
+# is shown: the document before and after, the summary, the per-comment report, the first
+# page before and after as pictures, and the review page that shows every comment's fate.
 set -euo pipefail
 build="${1:-build}"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -38,7 +38,8 @@ echo "== The import command on it, as a person runs it from the menu (only Kim's
 
 echo
 echo "== The same import as another client runs it: every comment, the result saved"
-"$tolvane" import "$work/chapter1.tlv" "$work/chapter1.pdf" -o "$work/imported.tlv"
+"$tolvane" import "$work/chapter1.tlv" "$work/chapter1.pdf" -o "$work/imported.tlv" \
+  --review-page "$work/review-page.html"
 
 echo
 echo "== The document after the import"
@@ -54,4 +55,17 @@ echo "== The first page before and after, as pictures"
 pdftoppm -png -r 80 -f 1 -l 1 "$work/exported.pdf" "$work/before"
 pdftoppm -png -r 80 -f 1 -l 1 "$work/imported.pdf" "$work/after"
 ls "$work"/before*.png "$work"/after*.png
+
+echo
+echo "== Every comment's fate on one page: open $work/review-page.html in a browser"
+# A picture of the page is kept in the build folder when a browser is at hand.
+if [ -x /usr/bin/chromium ]; then
+  shot="$top/$build/demo-review-page.png"
+  HOME="$work/browser" XDG_CONFIG_HOME="$work/browser" XDG_CACHE_HOME="$work/browser" \
+  /usr/bin/chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/browser" --hide-scrollbars --window-size=1000,860 \
+    --screenshot="$shot" "file://$work/review-page.html" >/dev/null 2>&1 &&
+    echo "A picture of it: $shot"
+fi
 echo "The demo's files are in $work"

@@ -64,6 +64,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   import->add_option("-o", outs)->type_name("OUT")->allow_extra_args(false);
   import->add_flag("--dry-run", line.dryRun);
   import->add_option("--report", line.report)->type_name("a path");
+  import->add_option("--review-page", line.reviewPage)->type_name("a path");
   import->add_option("--repeat", line.repeat)->type_name("a number of rounds");
   import->add_flag("--phases", line.phases);
   import->add_option("--wait", line.wait)->type_name("SECONDS");
@@ -101,6 +102,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   }
   if (line.report && line.report->empty() && line.problem.empty())
     line.problem = NeedsText("--report", "a path");
+  if (line.reviewPage && line.reviewPage->empty() && line.problem.empty())
+    line.problem = NeedsText("--review-page", "a path");
   for (const std::string& extra : app.remaining(true)) {
     if (!line.problem.empty()) break;
     if (extra.rfind("-", 0) != 0 || extra == "-") {

@@ -10,22 +10,23 @@
 namespace tlhost {
 
 struct CommandLine {
-  std::string command;                 // empty when none was given
-  std::vector<std::string> words;      // the command's arguments that are not options
-  std::optional<std::string> client;   // --client PATH
-  std::optional<std::string> out;      // -o OUT (import, export-pdf)
-  std::string dialogScript;            // run --dialogs SCRIPT
-  std::optional<std::string> creator;  // export-pdf --creator TEXT
-  std::vector<std::string> rotations;  // export-pdf --rotate PAGES=DEGREES, repeatable
-  bool force = false;                  // export-pdf --force
-  bool dryRun = false;                 // import --dry-run
-  std::optional<std::string> report;   // import --report PATH
-  std::optional<std::string> repeat;   // import --repeat N, as given
-  bool phases = false;                 // import --phases
-  std::optional<std::string> wait;     // import, run --wait SECONDS, as given
-  bool help = false;                   // --help, or "help [CMD]"
-  bool version = false;                // --version
-  std::string problem;                 // the first wrong use found; empty when none
+  std::string command;                    // empty when none was given
+  std::vector<std::string> words;         // the command's arguments that are not options
+  std::optional<std::string> client;      // --client PATH
+  std::optional<std::string> out;         // -o OUT (import, export-pdf)
+  std::string dialogScript;               // run --dialogs SCRIPT
+  std::optional<std::string> creator;     // export-pdf --creator TEXT
+  std::vector<std::string> rotations;     // export-pdf --rotate PAGES=DEGREES, repeatable
+  bool force = false;                     // export-pdf --force
+  bool dryRun = false;                    // import --dry-run
+  std::optional<std::string> report;      // import --report PATH
+  std::optional<std::string> reviewPage;  // import --review-page PAGE
+  std::optional<std::string> repeat;      // import --repeat N, as given
+  bool phases = false;                    // import --phases
+  std::optional<std::string> wait;        // import, run --wait SECONDS, as given
+  bool help = false;                      // --help, or "help [CMD]"
+  bool version = false;                   // --version
+  std::string problem;                    // the first wrong use found; empty when none
 };
 
 // Reads argv. A wrong use is not an exception: it is left in `problem`, with the command when

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "host/cli/error_text.h"
 
@@ -20,6 +21,16 @@ std::string OutputProblem(const std::string& output, const std::vector<std::stri
   if (S_ISDIR(file.st_mode)) return "is a folder";
   if (!S_ISREG(file.st_mode)) return "not a regular file";
   return "";
+}
+
+bool SameOutput(const std::string& one, const std::string& other) {
+  struct stat a {};
+  struct stat b {};
+  if (stat(one.c_str(), &a) == 0 && stat(other.c_str(), &b) == 0)
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  std::error_code ignored;
+  return std::filesystem::weakly_canonical(one, ignored) ==
+         std::filesystem::weakly_canonical(other, ignored);
 }
 
 std::string JsonString(const std::string& text) {

@@ -13,6 +13,10 @@ namespace tlhost {
 // or socket); empty when it may (also when `output` does not exist yet).
 std::string OutputProblem(const std::string& output, const std::vector<std::string>& inputs);
 
+// Whether two outputs of one command name one file: the same device and inode when both exist,
+// otherwise the same path once links and ".." are resolved.
+bool SameOutput(const std::string& one, const std::string& other);
+
 // What became of one document the import changed.
 struct SavedFile {
   std::string path;

@@ -20,6 +20,7 @@ struct ImportRequest {
   int repeat = 0;       // --repeat N: import N times into fresh copies, save nothing
   bool phases = false;  // --phases: print the time of each phase, the host's and the plug-in's
   double waitSeconds = 30;  // --wait SECONDS: how long to wait for another import's lock
+  std::string reviewPage;   // --review-page PAGE: the review page goes there after the import
 };
 
 // Reads the SECONDS of --wait SECONDS: a number from 0 to a day.

@@ -30,6 +30,7 @@
 #include "host/export/export_command.h"
 #include "host/link/client_connection.h"
 #include "platform/win/native_dialog.h"
+#include "tools/review_page/review_page.h"
 
 namespace {
 
@@ -302,10 +303,17 @@ int RefuseDestructiveOutputs(const Engine& engine, tolvane::ObjectId id,
     std::string path;
   } outputs[] = {{"-o", tolvane::KindOf(id) == tolvane::KIND_BOOK ? "" : request.out},
                  {"--report", to.report},
-                 {"the summary file", to.summary}};
+                 {"the summary file", to.summary},
+                 {"--review-page", request.reviewPage}};
   for (const auto& output : outputs) {
     if (output.path.empty()) continue;
-    const std::string problem = OutputProblem(output.path, inputs);
+    std::string problem = OutputProblem(output.path, inputs);
+    // Two outputs in one file would leave only the one written last.
+    for (const auto& other : outputs) {
+      if (problem.empty() && &other < &output && !other.path.empty() &&
+          SameOutput(output.path, other.path))
+        problem = std::string("is also ") + other.option;
+    }
     if (problem.empty()) continue;
     std::cerr << "tolvane: cannot write " << output.path << " (" << output.option
               << "): " << problem << "\n";
@@ -404,7 +412,19 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
     std::cout << "[report] " << to.report << "\n";
   if (!notSaved.empty()) std::cout << notSaved << "\n";
-  const bool written = reportWritten && summaryWritten;
+  bool pageWritten = true;
+  if (saved && !request.reviewPage.empty()) {
+    std::string problem = reportWritten && !to.report.empty() ? "" : "no report was written";
+    if (problem.empty())
+      osprevan::review::WriteReviewPageOf(host.engine(), id, to.report, request.pdf, request.out,
+                                          request.reviewPage, problem);
+    pageWritten = problem.empty();
+    if (pageWritten)
+      std::cout << "[review page] " << request.reviewPage << "\n";
+    else
+      std::cerr << "tolvane: no review page: " << problem << "\n";
+  }
+  const bool written = reportWritten && summaryWritten && pageWritten;
   if (status != 0 || saveStatus != 0) return 1;
   return written ? 0 : kExitOutputsNotWritten;
 }
@@ -449,6 +469,7 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
     request.out = line.out.value_or("");
     request.report = line.report.value_or("");
+    request.reviewPage = line.reviewPage.value_or("");
     if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
     request.phases = line.phases;

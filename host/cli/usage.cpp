@@ -21,8 +21,8 @@ constexpr CommandHelp kCommands[] = {
      "run never saves FILE: it shows what the import does and says, and\n"
      "the changes end with the program (import saves them)"},
     {"import",
-     "import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--repeat N] [--phases] "
-     "[--wait SECONDS]",
+     "import FILE PDF [-o OUT] [--dry-run] [--report PATH] [--review-page PAGE] [--repeat N] "
+     "[--phases] [--wait SECONDS]",
      "run the same import as a call from another client (no dialogs), then\n"
      "save FILE in place, or to OUT with -o (for a book: its changed documents\n"
      "into the folder OUT). A FILE the user may not write is refused unless\n"
@@ -31,6 +31,9 @@ constexpr CommandHelp kCommands[] = {
      "path of its per-comment report (beside PDF, or PATH with --report).\n"
      "--dry-run saves nothing and writes no file beside PDF: it prints the\n"
      "summary and writes the report only to --report PATH.\n"
+     "--review-page PAGE writes an HTML page after the import that shows\n"
+     "each comment: its part of the PDF page, what became of it and the\n"
+     "document's text at its place.\n"
      "--repeat N imports N times in this process, each into a fresh copy of\n"
      "the document FILE, saves nothing, and prints per round its time and\n"
      "the blocks the task allocator and the PDF library still hold.\n"

@@ -358,7 +358,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            "削除 1/0/0",
            {del + "want changed.-}" + del + "¶-}\n", "[3] Body: " + del + "Every comment-} "},
            kDocument,
-           R"("paragraph": 3, "begin": 29, "end": 13, "reason": "", "beginParagraph": 2})"},
+           R"("paragraph": 3, "begin": 29, "end": 13, "reason": "", "beginParagraph": 2, )"},
       Case{"DeletionOfInsertedTextDropsTheInsertion",
            {R"("kind": "strikeout", "find": "ever", "occurrence": 1)"},
            "削除 1/0/0",

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "review_pipeline.h"
+#include "reviewed_pdf.h"
+
+namespace osprevan::review {
+namespace {
+
+using testing::MillDocument;
+using testing::ReviewPageTool;
+using testing::RunCommand;
+using testing::WriteFile;
+
+// Inputs the page cannot be made from are refused with a reason, and no page (nor a temporary
+// file) is left behind.
+TEST(ReviewPageTool, RefusesWhatItCannotReadAndLeavesNoPage) {
+  fixtures::ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportText(MillDocument("Short."))) << pdf.error();
+  const std::string folder = pdf.directory() + "/";
+  WriteFile(folder + "report.json", R"({"comments": []})");
+  WriteFile(folder + "broken.json", R"({"comments": [{"page": "one"}]})");
+  WriteFile(folder + "not.pdf", "%PDF-1.7\nnothing else");
+  const std::string exported = pdf.exportedPdf(), document = pdf.sourcePath();
+  struct Case {
+    const char* name;
+    std::string report, pdf, document;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"no report", folder + "missing.json", exported, document, "cannot open"},
+      {"broken report", folder + "broken.json", exported, document, "cannot be read"},
+      {"not a PDF", folder + "report.json", folder + "not.pdf", document, "cannot open the PDF"},
+      {"no document", folder + "report.json", exported, folder + "missing.tlv", "cannot open"},
+  };
+  for (const Case& c : cases) {
+    const std::string page = folder + "page.html";
+    const auto run = RunCommand({ReviewPageTool(), c.report, c.pdf, c.document, "-o", page});
+    EXPECT_EQ(run.status, 1) << c.name << ": " << run.output;
+    EXPECT_NE(run.output.find(c.says), std::string::npos) << c.name << ": " << run.output;
+    EXPECT_FALSE(std::filesystem::exists(page)) << c.name;
+  }
+  size_t left = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(pdf.directory()))
+    left += entry.path().filename().string().find("page") != std::string::npos;
+  EXPECT_EQ(left, 0u);
+  EXPECT_EQ(RunCommand({ReviewPageTool(), folder + "report.json"}).status, 2);
+}
+
+// The page never takes the place of an import's input or of its report: the import is refused
+// before it runs.
+TEST(ImportReviewPage, NeverReplacesAnInput) {
+  fixtures::ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportText(MillDocument("Short."))) << pdf.error();
+  ASSERT_TRUE(pdf.Review(R"({"comments": [{"kind": "highlight", "find": "old mill"}]})"))
+      << pdf.error();
+  const std::string report = pdf.directory() + "/r.json";
+  WriteFile(report, "{}");
+  for (const std::string& input : {pdf.annotatedPdf(), pdf.sourcePath(), report}) {
+    const std::string before = testing::ReadFile(input);
+    const auto run = RunCommand({testing::Tolvane(), "import", pdf.sourcePath(), pdf.annotatedPdf(),
+                                 "--report", report, "--review-page", input});
+    EXPECT_EQ(run.status, 1) << input << ": " << run.output;
+    EXPECT_NE(run.output.find("(--review-page): is "), std::string::npos) << run.output;
+    EXPECT_EQ(testing::ReadFile(input), before) << input;
+  }
+}
+
+}  // namespace
+}  // namespace osprevan::review
