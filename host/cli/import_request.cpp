@@ -61,31 +61,12 @@ bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, Impo
                         std::string& problem) {
   request = ImportRequest{};
   request.dryRun = dryRun;
-  std::vector<std::string> files;
-  bool outGiven = false;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] != "-o") {
-      files.push_back(words[i]);
-      continue;
-    }
-    if (outGiven) {
-      problem = "import takes one -o OUT";
-      return false;
-    }
-    // An empty OUT would mean "in place" further on, which -o never asks for.
-    if (i + 1 >= words.size() || words[i + 1].empty()) {
-      problem = "-o needs OUT";
-      return false;
-    }
-    outGiven = true;
-    request.out = words[++i];
-  }
-  if (files.size() != 2) {
-    problem = files.size() < 2 ? "import needs FILE and PDF" : "import takes one FILE and one PDF";
+  if (words.size() != 2) {
+    problem = words.size() < 2 ? "import needs FILE and PDF" : "import takes one FILE and one PDF";
     return false;
   }
-  request.file = files[0];
-  request.pdf = files[1];
+  request.file = words[0];
+  request.pdf = words[1];
   return true;
 }
 

@@ -20,8 +20,8 @@ struct ImportRequest {
   bool phases = false;  // --phases: print the time of each phase, the host's and the plug-in's
 };
 
-// Reads the words after "import" (--dry-run is taken out by the caller with the other
-// options). False with `problem` in words on a wrong use.
+// Reads FILE and PDF, the words after "import" that are not options (those the caller reads).
+// False with `problem` in words on a wrong use.
 bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
                         std::string& problem);
 

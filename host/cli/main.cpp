@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/cli/client_call.h"
+#include "host/cli/command_line.h"
 #include "host/cli/error_text.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_request.h"
@@ -313,61 +314,55 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   return saved;
 }
 
-// The command line after the options common to all commands are taken out.
-struct CommandLine {
-  std::vector<std::string> words;  // the command and its arguments
-  std::string dialogScript;
-  std::optional<std::string> creator;
-  std::vector<std::string> rotations;
-  bool dryRun = false;
-  std::optional<std::string> report;        // the path after --report
-  std::string repeat;                       // the text after --repeat
-  bool phases = false;                      // --phases
-  std::vector<std::string> commandOptions;  // the options given that belong to one command
-  std::string problem;                      // the first wrong use found
-};
-
-// The command each command's own option belongs to.
-std::string OptionOwner(const std::string& option) {
-  if (option == "--dialogs") return "run";
-  if (option == "--dry-run" || option == "--repeat" || option == "--report" || option == "--phases")
-    return "import";
-  return "export-pdf";  // --creator, --rotate
-}
-
-int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
-  if (line.words.empty()) {
-    return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
+int RunCommandLine(const CommandLine& line, SessionSettings settings) {
+  if (line.version) {
+    std::cout << VersionText();
+    return 0;
   }
-  const std::string& command = line.words[0];
-  if (CommandUsage(command).empty()) return WrongUse("", "unknown command " + command);
-  if (!line.problem.empty()) return WrongUse(command, line.problem);
-  for (const std::string& option : line.commandOptions) {
-    if (OptionOwner(option) != command) {
-      return WrongUse(command, option + " is not an option of " + command);
+  if (line.help) {
+    if (line.command.empty()) {
+      std::cout << HelpText();
+    } else if (const std::string help = CommandHelpText(line.command); !help.empty()) {
+      std::cout << help;
+    } else {
+      return WrongUse("", "unknown command " + line.command);
     }
+    return 0;
   }
-  const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
+  const std::string& command = line.command;
+  if (command.empty())
+    return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
+  if (!line.problem.empty()) return WrongUse(command, line.problem);
+  if (line.client) settings.clientPath = *line.client;
+  const std::vector<std::string>& rest = line.words;
   if (command == "show") {
     if (rest.size() != 1) return WrongUse(command, "show needs one FILE");
     return Show(rest[0]);
   }
   if (command == "export-pdf") {
-    return tlhost::pdfexport::RunExportPdf(rest, line.creator, std::cerr, line.rotations);
+    if (rest.size() != 1) {
+      return WrongUse(command,
+                      rest.empty() ? "export-pdf needs FILE" : "export-pdf takes one FILE");
+    }
+    if (!line.out) return WrongUse(command, "export-pdf needs -o OUT.pdf");
+    return tlhost::pdfexport::RunExportPdf(rest[0], *line.out, line.creator, line.rotations,
+                                           line.force, std::cerr);
   }
   ImportRequest request;
   if (command == "import") {
     std::string problem;
     if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
-    if (line.report && line.report->empty()) return WrongUse(command, "--report needs a path");
+    request.out = line.out.value_or("");
     request.report = line.report.value_or("");
-    if (!line.repeat.empty() && !ParseRepeat(line.repeat, request.repeat, problem))
+    if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem))
       return WrongUse(command, problem);
     request.phases = line.phases;
   } else if (command == "menus" && !rest.empty()) {
     return WrongUse(command, "menus takes no arguments");
   } else if (command == "run" && rest.size() != 1) {
     return WrongUse(command, "run needs one FILE");
+  } else if (command == "run" && line.dialogScript.empty() && !isatty(STDIN_FILENO)) {
+    return WrongUse(command, "run needs a terminal to ask on, or --dialogs SCRIPT");
   }
   Host host;
   ApplySettings(host, settings);
@@ -379,45 +374,5 @@ int RunCommandLine(const CommandLine& line, const SessionSettings& settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CommandLine line;
-  SessionSettings settings = DefaultSettings(argv[0]);
-  // Takes the value of option `argv[i]`, or notes the problem when there is none.
-  auto value = [&](int& i, const char* needs) -> std::optional<std::string> {
-    if (i + 1 < argc) return std::string(argv[++i]);
-    if (line.problem.empty()) line.problem = std::string(argv[i]) + " needs " + needs;
-    return std::nullopt;
-  };
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::cout << HelpText();
-      return 0;
-    }
-    if (arg == "--client") {
-      if (auto v = value(i, "a path")) settings.clientPath = *v;
-    } else if (arg == "--dialogs" || arg == "--creator" || arg == "--rotate" ||
-               arg == "--dry-run" || arg == "--repeat" || arg == "--report" || arg == "--phases") {
-      line.commandOptions.push_back(arg);
-      if (arg == "--dry-run") {
-        line.dryRun = true;
-      } else if (arg == "--phases") {
-        line.phases = true;
-      } else if (arg == "--report") {
-        if (auto v = value(i, "a path")) line.report = *v;
-      } else if (arg == "--repeat") {
-        if (auto v = value(i, "a number of rounds")) line.repeat = *v;
-      } else if (arg == "--dialogs") {
-        if (auto v = value(i, "a script")) line.dialogScript = *v;
-      } else if (arg == "--creator") {
-        if (auto v = value(i, "a text")) line.creator = *v;
-      } else if (auto v = value(i, "PAGES=DEGREES")) {
-        line.rotations.push_back(*v);
-      }
-    } else if (arg.rfind("--", 0) == 0) {
-      if (line.problem.empty()) line.problem = "unknown option " + arg;
-    } else {
-      line.words.push_back(arg);
-    }
-  }
-  return RunCommandLine(line, settings);
+  return RunCommandLine(ParseCommandLine(argc, argv), DefaultSettings(argv[0]));
 }

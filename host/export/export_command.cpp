@@ -43,29 +43,10 @@ bool ParseRotation(const std::string& text, std::map<int, int>& rotation, std::s
 
 }  // namespace
 
-int RunExportPdf(const std::vector<std::string>& args, const std::optional<std::string>& creator,
-                 std::ostream& err, const std::vector<std::string>& rotations) {
-  std::string file, out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size() || !out.empty()) {
-        err << "tolvane: export-pdf needs one -o OUT.pdf\n";
-        return 2;
-      }
-      out = args[++i];
-    } else if (file.empty()) {
-      file = args[i];
-    } else {
-      err << "tolvane: export-pdf takes one FILE\n";
-      return 2;
-    }
-  }
-  if (file.empty() || out.empty()) {
-    err << "tolvane: " << (file.empty() ? "export-pdf needs FILE" : "export-pdf needs -o OUT.pdf")
-        << "\nusage: tolvane export-pdf FILE -o OUT.pdf [--creator TEXT] "
-           "[--rotate PAGES=DEGREES]...\n";
-    return 2;
-  }
+int RunExportPdf(const std::string& file, const std::string& out,
+                 const std::optional<std::string>& creator,
+                 const std::vector<std::string>& rotations, bool force, std::ostream& err) {
+  (void)force;
   // A PDF that cannot be written is said with the user's path, before anything is drawn.
   if (const std::string cause = WriteCause(out); !cause.empty()) {
     err << "tolvane: cannot write " << out << ": " << cause << "\n";

@@ -8,11 +8,13 @@
 
 namespace tlhost::pdfexport {
 
-// `args` are the command's words after "export-pdf"; the creator and the page rotations
-// ("N=DEGREES" or "A-B=DEGREES", pages from 1, a later one winning) come from the options.
-// Exit status: 0 written, 1 the export failed or a rotation is malformed, 2 wrong usage
-// (message on `err`).
-int RunExportPdf(const std::vector<std::string>& args, const std::optional<std::string>& creator,
-                 std::ostream& err, const std::vector<std::string>& rotations = {});
+// Writes FILE as a tagged PDF to `out`; the creator and the page rotations ("N=DEGREES" or
+// "A-B=DEGREES", pages from 1, a later one winning) come from the options. `force` allows
+// replacing an existing file that is not a PDF.
+// Exit status: 0 written, 1 the export failed, was refused or a rotation is malformed (message
+// on `err`).
+int RunExportPdf(const std::string& file, const std::string& out,
+                 const std::optional<std::string>& creator,
+                 const std::vector<std::string>& rotations, bool force, std::ostream& err);
 
 }  // namespace tlhost::pdfexport

@@ -1,11 +1,12 @@
-# Runs the tolvane program once and checks that it refused: its exit status, nothing on
-# standard output, and its message on standard error.
+# Runs the tolvane program once and checks its exit status and standard error; standard output
+# is empty (a refusal) or matches STDOUT. Standard input is this script, never a terminal.
 #   TOLVANE           the program
 #   ARGS              its arguments, separated by "|"
 #   STATUS            the expected exit status
 #   STDERR            a regular expression standard error must match
+#   STDOUT            a regular expression standard output must match; unset: it is empty
 string(REPLACE "|" ";" arguments "${ARGS}")
-execute_process(COMMAND "${TOLVANE}" ${arguments}
+execute_process(COMMAND "${TOLVANE}" ${arguments} INPUT_FILE "${CMAKE_CURRENT_LIST_FILE}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(failures "")
 if(NOT status STREQUAL STATUS)
@@ -14,7 +15,11 @@ endif()
 if(NOT err MATCHES "${STDERR}")
   string(APPEND failures "standard error does not match: ${STDERR}\n")
 endif()
-if(NOT out STREQUAL "")
+if(DEFINED STDOUT)
+  if(NOT out MATCHES "${STDOUT}")
+    string(APPEND failures "standard output does not match: ${STDOUT}\n")
+  endif()
+elseif(NOT out STREQUAL "")
   string(APPEND failures "standard output is not empty\n")
 endif()
 if(failures)
