@@ -17,6 +17,7 @@
 #include "host/cli/error_text.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_request.h"
+#include "host/cli/outcome_line.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
 #include "host/cli/usage.h"
@@ -265,6 +266,23 @@ CallOutputs OutputsOf(const ImportRequest& request, const std::string& scratch) 
   return outputs;
 }
 
+// What the last line of an import says, as far as it is known before the save: the counts from
+// the report this run wrote, and a dry run saves nothing.
+ImportEnd ImportEndOf(const ImportRequest& request, const FileWatch& report) {
+  ImportEnd end;
+  end.document = request.file;
+  end.savedTo = request.out;
+  if (request.dryRun) end.saving = ImportEnd::Saving::DryRun;
+  if (report.Written()) {
+    std::ifstream in(report.path(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    end.counts = CountOutcomes(text.str());
+    end.report = report.path();
+  }
+  return end;
+}
+
 int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
   if (request.repeat > 0) return RepeatedImport(host, settings, request);
   // Saved to another place, the document may come from a file the user may not write.
@@ -305,12 +323,21 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   PrintRecord(host.recorder());
   summary.PrintLinesIfWritten(std::cout, "[summary] ");
   if (report.Written()) std::cout << "[report] " << report.path() << "\n";
+  ImportEnd end = ImportEndOf(request, report);
   // A refused import changed nothing, so nothing is saved.
-  const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
-  if (status != 0) return status;
+  const std::string cause = RefusalCause(answer, request);
+  const int status = ImportStatus(host.recorder(), cause);
+  if (status != 0) {
+    end.saving = ImportEnd::Saving::ImportRefused;
+    end.refusal = cause;
+    std::cout << OutcomeLine(settings.language, end) << "\n";
+    return status;
+  }
   const int saved = request.dryRun ? 0 : SaveImported(host.engine(), id, request, std::cerr);
   if (request.phases)
     std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
+  if (saved != 0) end.saving = ImportEnd::Saving::SaveFailed;
+  std::cout << OutcomeLine(settings.language, end) << "\n";
   return saved;
 }
 
@@ -334,6 +361,11 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
   if (!line.problem.empty()) return WrongUse(command, line.problem);
   if (line.client) settings.clientPath = *line.client;
+  if (line.lang) {
+    const std::optional<UiLanguage> language = LanguageFromOption(*line.lang);
+    if (!language) return WrongUse(command, "--lang takes ja or en");
+    settings.language = *language;
+  }
   const std::vector<std::string>& rest = line.words;
   if (command == "show") {
     if (rest.size() != 1) return WrongUse(command, "show needs one FILE");
