@@ -253,17 +253,23 @@ int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequ
 }
 
 // Where the plug-in is asked to write: a dry run's summary into the scratch folder (nowhere
-// without one), its report only where --report asks; otherwise the report where --report asks,
-// else both beside the PDF.
+// without one), its report where --report asks, else into the scratch folder too, for the counts
+// of the last line only; otherwise the report where --report asks, else both beside the PDF.
 CallOutputs OutputsOf(const ImportRequest& request, const std::string& scratch) {
   CallOutputs outputs;
   if (request.dryRun) {
     outputs.summary = scratch.empty() ? "" : scratch + "/summary.smry";
-    outputs.report = request.report;
+    outputs.report =
+        !request.report.empty() || scratch.empty() ? request.report : scratch + "/report.json";
   } else if (!request.report.empty()) {
     outputs.report = request.report;
   }
   return outputs;
+}
+
+// A report the user gets: not the one a dry run without --report writes into its scratch folder.
+bool ReportIsTheUsers(const ImportRequest& request) {
+  return !request.dryRun || !request.report.empty();
 }
 
 // What the last line of an import says, as far as it is known before the save: the counts from
@@ -278,7 +284,7 @@ ImportEnd ImportEndOf(const ImportRequest& request, const FileWatch& report) {
     std::stringstream text;
     text << in.rdbuf();
     end.counts = CountOutcomes(text.str());
-    end.report = report.path();
+    if (ReportIsTheUsers(request)) end.report = report.path();
   }
   return end;
 }
@@ -322,7 +328,8 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
   summary.PrintLinesIfWritten(std::cout, "[summary] ");
-  if (report.Written()) std::cout << "[report] " << report.path() << "\n";
+  if (report.Written() && ReportIsTheUsers(request))
+    std::cout << "[report] " << report.path() << "\n";
   ImportEnd end = ImportEndOf(request, report);
   // A refused import changed nothing, so nothing is saved.
   const std::string cause = RefusalCause(answer, request);
