@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "hostlink/held_text.h"
 #include "pdf/comment_dates.h"
 #include "pdf/content_element.h"
 #include "support/formatted.h"
@@ -140,30 +141,6 @@ std::string ComposeReplyThread(const Placement& /*placement*/, const PdfComment&
   return out;
 }
 
-namespace {
-
-// The host refuses text with control characters other than tab, line feed and carriage
-// return, and would leave the marker empty. Annotation texts keep a tab as code 8 (so that it
-// never splits a field), which becomes a tab again here; any other such character becomes
-// U+FFFD.
-std::string HostAcceptedText(std::string text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte == 0x08) {
-      out += '\t';
-    } else if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-      out += "\xEF\xBF\xBD";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-}  // namespace
-
 std::string ComposeMarkerText(const Placement& placement) {
   const PdfComment* comment = placement.comment;
   std::string out;
@@ -185,7 +162,7 @@ std::string ComposeMarkerText(const Placement& placement) {
           ? comment->replacement()
           : comment;
   out += ComposeReplyThread(placement, *threadOwner, 0);
-  return HostAcceptedText(std::move(out));
+  return hostlink::HostHeldText(out);
 }
 
 }  // namespace osprevan::apply

@@ -5,6 +5,7 @@
 
 #include "apply/apply_condition.h"
 #include "apply/place_marker.h"
+#include "hostlink/held_text.h"
 #include "hostlink/host_ops.h"
 
 namespace osprevan::apply {
@@ -30,11 +31,11 @@ int32_t CharacterCount(const std::string& utf8) {
 }
 
 // Puts `text` in at `at`; false when the host refused it and nothing was inserted.
-bool InsertText(const Placement& placement, TTextLoc at, const std::string& text,
+bool InsertText(const Placement& placement, TTextLoc at, const std::string& reviewerText,
                 TTextRange& inserted) {
-  // The host takes text as a C string: a NUL would end it early, and the range counted from the
-  // whole text would then take in the writer's text before it.
-  if (text.find('\0') != std::string::npos) return false;
+  // The host takes text as a C string and refuses control characters; each such character,
+  // a NUL too, is shown as U+FFFD, so that neither ends the text early nor costs the comment.
+  const std::string text = hostlink::HostHeldText(reviewerText);
   ClearLastHostError();
   const TTextLoc after = HostAddText(placement.document, at, text);
   if (LastHostError() != 0) return false;

@@ -114,13 +114,17 @@ void RunImportCommand() {
 
 }  // namespace
 
+void TakeHostLanguage() {
+  support::SetResourceLanguage("Kestrelan",
+                               LanguageName(HostGetInt(0, 0, tolvane::P_SESSION_LANGUAGE)));
+}
+
 void OnInitialize(int32_t initKind) {
   InitializeLink();
   HostEnableUnicode(1);
   support::SelectEncoding("UTF-8");
   const int32_t attribute2 = HostGetInt(0, 0, tolvane::P_SESSION_STANDARD_MENUS) != 0 ? 1 : 3;
-  support::SetResourceLanguage("Kestrelan",
-                               LanguageName(HostGetInt(0, 0, tolvane::P_SESSION_LANGUAGE)));
+  TakeHostLanguage();
   if (HostGetInt(0, 0, tolvane::P_SESSION_VERSION_MAJOR) < 9) return;
   if (initKind != tolvane::INIT_STARTUP) return;
   RegisterImportCommand(attribute2);

@@ -17,6 +17,9 @@ void OnCommand(int32_t command);
 void OnNotify(int32_t notification, tolvane::ObjectId object, const NotifyArgument& argument,
               int32_t number);
 
+// Takes the host's interface language for the plug-in's messages and dialogs.
+void TakeHostLanguage();
+
 // Makes the link layer deliver the callbacks to the handlers above.
 void InstallCommandHandlers();
 

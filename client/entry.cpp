@@ -70,6 +70,8 @@ extern "C" __attribute__((visibility("default"))) int32_t T_ApiClientInit(
 
   InitializeLink();
   osprevan::support::SetResourceModule(module);
+  // Whatever the plug-in says from here on is in the user's language.
+  TakeHostLanguage();
   link.keepAlive = keepAlive;
   if (keepAlive) keepAlive->AddRef();
   notifications->Release();

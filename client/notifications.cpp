@@ -8,6 +8,7 @@
 #include "platform/win/module.h"
 #include "platform/win/resources.h"
 #include "platform/win/task_allocator.h"
+#include "support/ui_strings.h"
 
 namespace osprevan::client {
 
@@ -113,8 +114,9 @@ HRESULT TolvaneNotificationsC::GetResource(int32_t type, const char* name,
   std::string path;
   if (type != 0) {
     win::ResourceData data;
-    if (!name || !win::FindResource(hostlink::Link().module, static_cast<uint16_t>(type),
-                                    std::string(name), win::LANG_NEUTRAL, data)) {
+    if (!name ||
+        !win::FindResourceForLanguage(hostlink::Link().module, static_cast<uint16_t>(type),
+                                      std::string(name), support::ResourceLanguage(), data)) {
       return tolvane::E_FAIL;
     }
     bytes = data.bytes;

@@ -30,7 +30,11 @@ echo "== Exported to a tagged PDF, then reviewed"
 "$tolvane" export-pdf "$work/chapter1.tlv" -o "$work/exported.pdf"
 /usr/bin/python3 "$top/tools/reviewer/review.py" "$work/exported.pdf" "$here/demo-review.json" \
   "$work/chapter1.pdf" >"$work/review.out"
-echo "$(grep -o '"kind"' "$work/review.out" | wc -l) annotations added to $work/chapter1.pdf"
+# A replacement is drawn as two annotations (the struck text and the caret of the new text) and
+# is one comment in the report, so both numbers are given.
+comments="$(grep -o '"kind"' "$here/demo-review.json" | wc -l)"
+annotations="$(grep -o '"kind"' "$work/review.out" | wc -l)"
+echo "$comments comments ($annotations annotations) added to $work/chapter1.pdf"
 
 echo
 echo "== The import command on it, as a person runs it from the menu (only Kim's comments)"

@@ -14,7 +14,6 @@ std::string AnnotationTextToUtf8(const OkText* text) {
   const size_t count = t.core->PdfTextToUtf16(text, units.data(), units.size());
   std::u16string wide(units.data(), count < units.size() ? count : units.size() - 1);
   for (char16_t& unit : wide) {
-    if (unit == u'\t') unit = 8;
     if (unit == u'\r') unit = u'\n';
   }
   // An unpaired surrogate becomes U+FFFD rather than costing the whole text.

@@ -1,5 +1,6 @@
-// Annotation titles and contents as the plug-in keeps them: UTF-8, with tabs turned into code 8
-// (so that a tab never splits an author or a note) and carriage returns into line feeds.
+// Annotation titles and contents as the plug-in keeps them: UTF-8 as the reviewer wrote them,
+// carriage returns turned into line feeds. What the host cannot hold is replaced only where the
+// text goes into the document (hostlink/held_text.h).
 #pragma once
 
 #include <string>

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
-  libicu-dev libpugixml-dev libcli11-dev
+  libicu-dev libpugixml-dev libcli11-dev nlohmann-json3-dev
   libpoppler-private-dev libpoppler-dev poppler-utils
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-ipafont-gothic
   libqpdf-dev qpdf

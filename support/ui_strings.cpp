@@ -13,6 +13,7 @@ namespace osprevan::support {
 namespace {
 
 win::HMODULE g_module = nullptr;
+uint16_t g_language = win::LANG_EN_US;
 int g_charset = 0;
 int g_edition = 0;
 
@@ -61,7 +62,10 @@ namespace {
 
 std::string LoadUtf8(int id) {
   std::u16string wide;
-  if (id < 0 || !g_module || !win::LoadString(g_module, static_cast<uint32_t>(id), wide)) {
+  if (id < 0 || !g_module) return {};
+  const auto number = static_cast<uint32_t>(id);
+  if (!win::LoadString(g_module, number, wide, g_language) &&
+      !win::LoadString(g_module, number, wide, win::LANG_EN_US)) {
     return {};
   }
   return DecodeByteEscapes(support::Utf16ToUtf8(wide).value_or(""));
@@ -105,6 +109,15 @@ void SetResourceLanguage(const std::string&, const std::string& languageName) {
   const bool eastAsian = languageName == "japanese" || languageName == "traditionalchinese" ||
                          languageName == "simplifiedchinese" || languageName == "korean";
   g_charset = eastAsian ? kEastAsianCharset : 0;
+  g_language = ResourceLanguageOf(languageName);
+}
+
+uint16_t ResourceLanguage() {
+  return g_language;
+}
+
+uint16_t ResourceLanguageOf(const std::string& languageName) {
+  return languageName == "japanese" ? win::LANG_JA_JP : win::LANG_EN_US;
 }
 
 int ByteEscapeCharset() {

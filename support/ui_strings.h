@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "platform/win/module.h"
@@ -10,15 +11,22 @@
 namespace osprevan::support {
 
 void SetResourceModule(win::HMODULE module);
-// Derives the character set of byte escapes from the host's interface language.
+// Takes the host's interface language ("japanese", "english", ...): it chooses the string
+// table and the dialog templates (English for a language without tables of its own) and the
+// character set of byte escapes.
 void SetResourceLanguage(const std::string& clientName, const std::string& languageName);
+// The resource language the messages and dialogs are taken in (win::LANG_EN_US, LANG_JA_JP).
+uint16_t ResourceLanguage();
+// The resource language with tables for the host's language name; English for any other.
+uint16_t ResourceLanguageOf(const std::string& languageName);
 int ByteEscapeCharset();
 void SetEditionFlag(int flag);
 int EditionFlag();
 
 // The message as UTF-8, cut to fit `capacity` bytes with its terminating zero (never inside a
 // character); escapes "%B", "%L", "%M" with two hexadecimal digits are decoded. An unknown
-// message gives "". Answers the length written.
+// message gives "". A message missing from the language's table is taken from the English one.
+// Answers the length written.
 size_t LoadUiString(int id, char* buffer, size_t capacity);
 // As LoadUiString, then "%p" becomes the product name of the edition and "%%" one "%".
 size_t FormatUiString(int id, char* buffer, size_t capacity);

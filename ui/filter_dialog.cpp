@@ -183,7 +183,8 @@ int32_t RunFilterDialog(pdf::FilterCriteria& criteria, win::HWND owner) {
   g_result = hostlink::kAnswerContinue;
   // Without the module or a usable template nothing is shown and the import goes on.
   if (module) {
-    win::DialogBoxParam(module, u"customfilterdialog", owner, FilterDialogProcedure, 0);
+    win::DialogBoxParam(module, u"customfilterdialog", owner, FilterDialogProcedure, 0,
+                        support::ResourceLanguage());
   }
   g_criteria = nullptr;
   return g_result;

@@ -44,6 +44,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--help,-h", line.help);
   app.add_flag("--version", line.version);
   app.add_option("--client", line.client)->type_name("a path");
+  app.add_option("--lang", line.lang)->type_name("ja or en");
 
   // Each command's options. Adding one is a line here and a field in CommandLine.
   auto command = [&](const char* name) {

@@ -13,6 +13,7 @@ struct CommandLine {
   std::string command;                    // empty when none was given
   std::vector<std::string> words;         // the command's arguments that are not options
   std::optional<std::string> client;      // --client PATH
+  std::optional<std::string> lang;        // --lang ja|en, as given
   std::optional<std::string> out;         // -o OUT (import, export-pdf)
   std::string dialogScript;               // run --dialogs SCRIPT
   std::optional<std::string> creator;     // export-pdf --creator TEXT

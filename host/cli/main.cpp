@@ -19,6 +19,7 @@
 #include "host/cli/import_loop.h"
 #include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
+#include "host/cli/outcome_line.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
 #include "host/cli/usage.h"
@@ -336,6 +337,32 @@ bool Publish(const std::string& written, const std::string& to, Edit edit) {
   return false;
 }
 
+// What the last line of an import says: the counts from the report this run wrote (also a dry
+// run's, which only it reads), where the user's report is, and whether the document was saved.
+ImportEnd ImportEndOf(const ImportRequest& request, const std::string& written,
+                      const std::string& report, int status, int saveStatus,
+                      const std::string& refusal) {
+  ImportEnd end;
+  end.document = request.file;
+  end.savedTo = request.out;
+  if (std::ifstream in(written, std::ios::binary); in) {
+    std::stringstream text;
+    text << in.rdbuf();
+    end.counts = CountOutcomes(text.str());
+  }
+  std::error_code ignored;
+  if (!report.empty() && std::filesystem::exists(report, ignored)) end.report = report;
+  if (status != 0) {
+    end.saving = ImportEnd::Saving::ImportRefused;
+    end.refusal = refusal;
+  } else if (request.dryRun) {
+    end.saving = ImportEnd::Saving::DryRun;
+  } else if (saveStatus != 0) {
+    end.saving = ImportEnd::Saving::SaveFailed;
+  }
+  return end;
+}
+
 int Import(Host& host, const SessionSettings& settings, const ImportRequest& request) {
   if (request.repeat > 0) return RepeatedImport(host, settings, request);
   // Saved to another place, the document may come from a file the user may not write.
@@ -365,8 +392,8 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   ScratchFolder scratch;
   CallOutputs outputs;
   outputs.summary = scratch.path().empty() ? "" : scratch.path() + "/summary.smry";
-  outputs.report =
-      scratch.path().empty() || to.report.empty() ? "" : scratch.path() + "/report.json";
+  // A dry run without --report writes its report there too, for the counts of the last line.
+  outputs.report = scratch.path().empty() ? "" : scratch.path() + "/report.json";
   outputs.phases = request.phases;
   const FileWatch summaryShown(to.summary.empty() ? outputs.summary.value_or("") : to.summary);
   clock.Lap();
@@ -412,6 +439,11 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
     std::cout << "[report] " << to.report << "\n";
   if (!notSaved.empty()) std::cout << notSaved << "\n";
+  std::cout << OutcomeLine(
+                   settings.language,
+                   ImportEndOf(request, outputs.report.value_or(""), reportWritten ? to.report : "",
+                               status, saveStatus, RefusalCause(answer, request)))
+            << "\n";
   bool pageWritten = true;
   if (saved && !request.reviewPage.empty()) {
     std::string problem = reportWritten && !to.report.empty() ? "" : "no report was written";
@@ -449,6 +481,11 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
   if (!line.problem.empty()) return WrongUse(command, line.problem);
   if (line.client) settings.clientPath = *line.client;
+  if (line.lang) {
+    const std::optional<UiLanguage> language = LanguageFromOption(*line.lang);
+    if (!language) return WrongUse(command, "--lang takes ja or en");
+    settings.language = *language;
+  }
   const std::vector<std::string>& rest = line.words;
   if (command == "show") {
     if (rest.size() != 1) return WrongUse(command, "show needs one FILE");

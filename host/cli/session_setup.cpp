@@ -22,6 +22,7 @@ SessionSettings DefaultSettings(const std::string& programPath) {
   } else if (const char* home = std::getenv("HOME")) {
     settings.userDir = (fs::path(home) / ".tolvane").string();
   }
+  settings.language = LanguageFromEnvironment();
   return settings;
 }
 
@@ -32,7 +33,7 @@ void ApplySettings(Host& host, const SessionSettings& settings) {
   engine.SetProp(0, 0, P_SESSION_VERSION_MINOR, Value::Int(settings.versionMinor));
   engine.SetProp(0, 0, P_SESSION_HOST_DIR, Value::String(settings.hostDir));
   engine.SetProp(0, 0, P_SESSION_USER_DIR, Value::String(settings.userDir));
-  engine.SetProp(0, 0, P_SESSION_LANGUAGE, Value::Int(LANG_JAPANESE));
+  engine.SetProp(0, 0, P_SESSION_LANGUAGE, Value::Int(HostLanguageCode(settings.language)));
   engine.SetProp(0, 0, P_SESSION_STANDARD_MENUS, Value::Int(1));
   engine.SetProp(0, 0, P_SESSION_PDF_LIB_INIT, Value::String("1"));
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/cli/ui_language.h"
 #include "host/link/host.h"
 
 namespace tlhost {
@@ -15,9 +16,11 @@ struct SessionSettings {
   std::string clientPath;  // the plug-in library
   std::string hostDir;     // the host's directory (ICU data, second preferences directory)
   std::string userDir;     // the user's settings directory
+  UiLanguage language = UiLanguage::English;  // the interface language the plug-in is told
 };
 
-// Defaults from the program's own location: build/bin/tolvane loads build/lib/libosprevan.so.
+// Defaults from the program's own location (build/bin/tolvane loads build/lib/libosprevan.so)
+// and the user's locale settings.
 SessionSettings DefaultSettings(const std::string& programPath);
 
 // Applies the settings to the host's session.

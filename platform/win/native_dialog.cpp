@@ -178,13 +178,13 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
 }
 
 INT_PTR DialogBoxParam(HMODULE module, const char16_t* templateName, HWND owner, DLGPROC procedure,
-                       LPARAM initParam) {
+                       LPARAM initParam, uint16_t language) {
   if (!templateName || !procedure) return -1;
   const std::string name = WideToUtf8(templateName);
   ResourceData data;
   DialogTemplate layout;
   std::string error;
-  if (!FindResource(module, RT_DIALOG, name, LANG_NEUTRAL, data) ||
+  if (!FindResourceForLanguage(module, RT_DIALOG, name, language, data) ||
       !ParseDialogTemplate(data.bytes, data.size, layout, error)) {
     return -1;
   }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win/module.h"
+#include "platform/win/resources.h"
 #include "platform/win/window.h"
 
 namespace win {
@@ -20,10 +21,11 @@ using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 // Creates the dialog of template `templateName` (compared without case) from `module`, owned by
 // `owner`, which stays disabled while the dialog runs. WM_INITDIALOG carries the first tab-stop
 // control in wParam and `initParam` in lParam; when the procedure answers TRUE that control gets
-// the focus. Answers the value given to EndDialog, or -1 when the template is missing, malformed
-// or names a control class that does not exist.
+// the focus. The template is the one for `language` as FindResourceForLanguage chooses it.
+// Answers the value given to EndDialog, or -1 when the template is missing, malformed or names a
+// control class that does not exist.
 INT_PTR DialogBoxParam(HMODULE module, const char16_t* templateName, HWND owner, DLGPROC procedure,
-                       LPARAM initParam);
+                       LPARAM initParam, uint16_t language = LANG_NEUTRAL);
 // Ends the modal loop once the current message has been handled.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 

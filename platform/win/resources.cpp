@@ -77,10 +77,18 @@ bool FindResource(HMODULE module, const ResourceName& type, const ResourceName& 
   return true;
 }
 
-bool LoadString(HMODULE module, uint32_t id, std::u16string& out) {
+bool FindResourceForLanguage(HMODULE module, const ResourceName& type, const ResourceName& name,
+                             uint16_t language, ResourceData& out) {
+  for (const uint16_t tried : {language, LANG_EN_US, LANG_NEUTRAL}) {
+    if (FindResource(module, type, name, tried, out)) return true;
+  }
+  return false;
+}
+
+bool LoadString(HMODULE module, uint32_t id, std::u16string& out, uint16_t language) {
   ResourceData block;
   const auto blockName = static_cast<uint16_t>(id / 16 + 1);
-  if (!FindResource(module, RT_STRING, blockName, LANG_NEUTRAL, block)) return false;
+  if (!FindResource(module, RT_STRING, blockName, language, block)) return false;
   // Sixteen length-prefixed UTF-16 strings; skip to the wanted one.
   size_t at = 0;
   for (uint32_t i = 0; i < 16; ++i) {

@@ -31,8 +31,14 @@ struct ResourceData {
 bool FindResource(HMODULE module, const ResourceName& type, const ResourceName& name,
                   uint16_t language, ResourceData& out);
 
-// Loads string-table entry `id` (16 entries per block, as in Windows) as UTF-16; false when absent.
-bool LoadString(HMODULE module, uint32_t id, std::u16string& out);
+// Finds a resource for a user of `language` as the Windows loader falls back: that language's
+// own, else the US English one, else one of any language. False when there is none at all.
+bool FindResourceForLanguage(HMODULE module, const ResourceName& type, const ResourceName& name,
+                             uint16_t language, ResourceData& out);
+
+// Loads string-table entry `id` (16 entries per block, as in Windows) as UTF-16 from the table
+// of exactly `language` (LANG_NEUTRAL: the first table holding the block); false when absent.
+bool LoadString(HMODULE module, uint32_t id, std::u16string& out, uint16_t language = LANG_NEUTRAL);
 
 // Reads the version resource of the module file at `path` into `block` (at most `capacity`
 // bytes); false when the file or its version resource cannot be read.

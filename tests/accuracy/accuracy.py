@@ -180,12 +180,18 @@ def writer_requests(writer, mode):
     return requests
 
 
+# The imports run with Japanese messages, so markers carry the Japanese table's texts.
+IMPORT_LANGUAGE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "", "LC_MESSAGES": ""}
+IMPORT_TABLE = 1041
+
+
 def misplaced_label():
     """The string-table text that a misplaced comment's marker carries."""
     with open(os.path.join(TOP, "support", "message_ids.h"), encoding="utf-8") as f:
         number = re.search(r"MSG_UNCONFIRMED\s*=\s*(\d+)", f.read()).group(1)
     with open(os.path.join(TOP, "ui", "resources", "osprevan.rc"), encoding="utf-8") as f:
-        return re.search(r"^\s*%s \"(.*)\"\s*$" % number, f.read(), re.M).group(1)
+        table = re.search(r"^STRINGTABLE %d$(.*?)^END$" % IMPORT_TABLE, f.read(), re.M | re.S)
+        return re.search(r"^\s*%s \"(.*)\"\s*$" % number, table.group(1), re.M).group(1)
 
 
 class HarnessError(Exception):
@@ -208,7 +214,8 @@ class Run:
             raise HarnessError("%s is missing: build first (make build)" % self.tolvane)
         self.work = args.work or tempfile.mkdtemp(prefix="osprevan-accuracy.")
         os.makedirs(self.work, exist_ok=True)
-        self.env = dict(os.environ, TOLVANE_USER_DIR=os.path.join(self.work, "user"))
+        self.env = dict(os.environ, TOLVANE_USER_DIR=os.path.join(self.work, "user"),
+                        **IMPORT_LANGUAGE)
         self.writers = [w for w in WRITER_ORDER if w in args.writers]
         self.sources = [s for s in SOURCES if s[0] in args.sources]
         self.label = misplaced_label()

@@ -392,18 +392,25 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
            "挿入 0/0/1",
            {"!clearly"},
            Edited(kDocument, R"(<condition name="TL8_TRACK_CHANGES_ADDED" shown="yes"/>)", "")},
-      // Text crosses to the host as a C string, which would end at the NUL: none goes in, and
-      // the marker keeps all of it.
+      // Text crosses to the host as a C string, which would end at the NUL; the host refuses a
+      // backspace. Both show as U+FFFD in the document, a tab stays a tab, and the report keeps
+      // the reviewer's text.
       Case{"InsertionWithANulInItsText",
            {R"("kind": "insert", "find": "Reviewers mark", "text": " clXearly")"},
-           "挿入 0/0/1",
-           {"!|cl",
-            "追加テキスト :  cl\xEF\xBF\xBD"
-            "early]"},
+           "挿入 1/0/0",
+           {ins + " cl\xEF\xBF\xBD"
+                  "early+}"},
            kDocument,
-           "",
+           R"("contents": " cl\u0000early")",
            {},
            {"clXearly", std::string("cl\0early", 8)}},
+      Case{"InsertionWithATabAndABackspace",
+           {R"("kind": "insert", "find": "Reviewers mark", "text": " a\tb\bc")"},
+           "挿入 1/0/0",
+           {ins + " a\\tb\xEF\xBF\xBD"
+                  "c+}"},
+           kDocument,
+           R"("contents": " a\tb\u0008c")"},
       // The end of struck text is outside it: the new text follows it.
       Case{"InsertionPointAtTheEndOfDeletedText",
            {R"("kind": "insert", "find": "is ever", "text": " not", "replies": [{}])"},

@@ -74,12 +74,14 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
            "\", 段落 2 , 文字位置 4) : Mika : "
            "2024/05/01 10:00:00 : 注意 : " +
            big + " : 削除テキスト : 本文"},
+      // A tab stays; a backspace is no tab but a character the host refuses.
       {"ControlCharactersTheHostRefuses", K::Note, false, "Mika",
-       "a\bb\x01"
-       "c",
+       "a\tb\bc\x01"
+       "d",
        "Article_A", "", 7, false,
        "ノート注釈 :  : Mika : 2024/05/01 10:00:00 : 注意 : a\tb\xEF\xBF\xBD"
-       "c"},
+       "c\xEF\xBF\xBD"
+       "d"},
       {"FlowNotFound", K::Other, true, "Mika", "", "Article_A", kana, 0, false, unknown},
       {"NoArticle", K::Other, true, "Mika", "x", "Chapter_A", kana, 7, false, unknown},
       {"Approximate", K::Other, true, "Mika", "", "Article_A", kana, 7, true, unknown},

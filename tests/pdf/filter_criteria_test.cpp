@@ -40,7 +40,7 @@ constexpr const char* kReview = R"({"comments": [
    "author": "Müller"}
 ]})";
 
-const AuthorSet kExpectedAuthors = {"Line\nTwo", "Müller", "Reviewer", "Reviewer\bOne", "reviewer",
+const AuthorSet kExpectedAuthors = {"Line\nTwo", "Müller", "Reviewer", "Reviewer\tOne", "reviewer",
                                     "佐藤",      "田中",   "鈴木",     kAnonymous};
 
 // The file system's birth time where it keeps one; otherwise nothing.

@@ -71,6 +71,7 @@ class FilterLibraryTest : public ::testing::Test {
     plugin_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
     ASSERT_NE(plugin_, nullptr) << win::LastLoaderError();
     support::SetResourceModule(plugin_);
+    support::SetResourceLanguage("Kestrelan", "japanese");  // the texts below are Japanese
     bytesAtStart_ = pdf::PdfLibraryBytesInUse();
   }
   void TearDown() override {

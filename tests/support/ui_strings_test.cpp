@@ -2,9 +2,19 @@
 // themselves are the table's to say; tests compare with UiString.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "platform/win/dialog_template.h"
+#include "platform/win/elf_section.h"
 #include "platform/win/module.h"
+#include "platform/win/resource_blob.h"
+#include "platform/win/resources.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
@@ -18,6 +28,7 @@ class Messages : public ::testing::Test {
     module_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
     ASSERT_NE(module_, nullptr) << win::LastLoaderError();
     SetResourceModule(module_);
+    SetResourceLanguage("Kestrelan", "japanese");
     SetEditionFlag(0);
   }
   void TearDown() override {
@@ -50,6 +61,99 @@ TEST_F(Messages, CutsNeverSplitACharacter) {
   }
   char none[1];
   EXPECT_EQ(LoadUiString(MSG_TITLE, none, 0), 0u);
+}
+
+constexpr uint16_t kLanguages[] = {win::LANG_EN_US, win::LANG_JA_JP};
+
+// Message `id` from the table of exactly `language`; "" when that table lacks it.
+std::string TableText(win::HMODULE module, int id, uint16_t language) {
+  std::u16string wide;
+  if (!win::LoadString(module, static_cast<uint32_t>(id), wide, language)) return "";
+  return Utf16ToUtf8(wide).value_or("");
+}
+
+// What a translation must carry over unchanged: placeholders, escapes and the line breaks a
+// layout counts on, in order.
+std::vector<std::string> Placeholders(const std::string& text) {
+  static const std::regex token(R"(%[BLM][0-9A-Fa-f]{2}|%[p%]|\n|\t)");
+  std::vector<std::string> out;
+  for (std::sregex_iterator i(text.begin(), text.end(), token), end; i != end; ++i)
+    out.push_back(i->str());
+  return out;
+}
+
+TEST_F(Messages, EveryNumberHasATextInEachLanguageWithTheSamePlaceholders) {
+  for (int id = 0; id < kMessageCount; ++id) {
+    SCOPED_TRACE(id);
+    const std::string english = TableText(module_, id, win::LANG_EN_US);
+    const std::string japanese = TableText(module_, id, win::LANG_JA_JP);
+    EXPECT_NE(english, "");
+    EXPECT_NE(japanese, "");
+    EXPECT_EQ(Placeholders(english), Placeholders(japanese)) << english << "\n" << japanese;
+    // An English text left untranslated would carry kana or kanji.
+    const std::u16string wide = Utf8ToUtf16(english).value_or(u"");
+    EXPECT_TRUE(std::none_of(wide.begin(), wide.end(), [](char16_t c) { return c >= 0x3000; }))
+        << english;
+  }
+  for (const uint16_t language : kLanguages)
+    EXPECT_EQ(TableText(module_, kMessageCount, language), "") << language;
+}
+
+// The host names its interface language; a language without tables of its own reads English.
+TEST_F(Messages, TheHostsLanguageChoosesTheTable) {
+  const struct {
+    const char* host;
+    uint16_t table;
+  } cases[] = {{"english", win::LANG_EN_US},
+               {"japanese", win::LANG_JA_JP},
+               {"german", win::LANG_EN_US},
+               {"korean", win::LANG_EN_US}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.host);
+    SetResourceLanguage("Kestrelan", c.host);
+    EXPECT_EQ(ResourceLanguage(), c.table);
+    for (const int id : {MSG_TITLE, MSG_SUMMARY_HEADER, MSG_LABEL_PAGE, MSG_UNREAD_KINDS})
+      EXPECT_EQ(UiString(id, 4096), TableText(module_, id, c.table)) << id;
+  }
+}
+
+// Every dialog exists in each language with the same controls at the same places; only the
+// words differ. A language without templates gets the English ones.
+TEST_F(Messages, EveryDialogHasATemplateInEachLanguageWithTheSameControls) {
+  std::vector<uint8_t> blob;
+  std::vector<win::ResourceEntry> entries;
+  std::string error;
+  ASSERT_TRUE(win::ReadElfSection(OSPREVAN_PLUGIN_PATH, win::kResourceSection, blob, error))
+      << error;
+  ASSERT_TRUE(win::ParseResourceBlob(blob, entries, error)) << error;
+  std::map<std::string, std::map<uint16_t, win::DialogTemplate>> dialogs;
+  for (const win::ResourceEntry& entry : entries) {
+    if (entry.typeIsName || entry.typeId != win::RT_DIALOG) continue;
+    win::DialogTemplate layout;
+    ASSERT_TRUE(win::ParseDialogTemplate(entry.data.data(), entry.data.size(), layout, error))
+        << entry.name << ": " << error;
+    dialogs[entry.name][entry.language] = layout;
+  }
+  EXPECT_EQ(dialogs.size(), 4u);
+  for (const auto& [name, byLanguage] : dialogs) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(byLanguage.size(), std::size(kLanguages));
+    const win::DialogTemplate& english = byLanguage.at(win::LANG_EN_US);
+    const win::DialogTemplate& japanese = byLanguage.at(win::LANG_JA_JP);
+    EXPECT_NE(english.title, japanese.title);
+    ASSERT_EQ(english.controls.size(), japanese.controls.size());
+    for (size_t i = 0; i < english.controls.size(); ++i) {
+      const win::DialogControl& a = english.controls[i];
+      const win::DialogControl& b = japanese.controls[i];
+      EXPECT_EQ(std::tie(a.id, a.classAtom, a.className, a.style, a.x, a.y, a.width, a.height),
+                std::tie(b.id, b.classAtom, b.className, b.style, b.x, b.y, b.width, b.height))
+          << "control " << a.id;
+    }
+    win::ResourceData chosen, exact;
+    ASSERT_TRUE(win::FindResourceForLanguage(module_, win::RT_DIALOG, name, 1036, chosen));
+    ASSERT_TRUE(win::FindResource(module_, win::RT_DIALOG, name, win::LANG_EN_US, exact));
+    EXPECT_EQ(chosen.bytes, exact.bytes);
+  }
 }
 
 TEST(ByteEscapes, FollowTheInterfaceLanguageAndOtherPercentSignsStay) {

@@ -5,9 +5,15 @@ cmake_minimum_required(VERSION 3.20)
 #   WORK                                  the scratch folder's prefix: a random suffix makes it
 #                                         this run's own; it is removed when the case passes
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
-#                                         save-fails, summary, book-out, phases, repeat
+#                                         save-fails, summary, book-out, phases, repeat,
+#                                         language
 string(RANDOM LENGTH 10 suffix)
 set(WORK "${WORK}-${suffix}")
+# The plug-in speaks Japanese here, as the expectations below are written; the case "language"
+# sets its own.
+set(ENV{LC_ALL} "")
+set(ENV{LC_MESSAGES} "")
+set(ENV{LANG} "ja_JP.UTF-8")
 file(MAKE_DIRECTORY "${WORK}")
 set(ENV{TOLVANE_USER_DIR} "${WORK}/user")
 set(failures "")
@@ -201,6 +207,75 @@ elseif(CASE STREQUAL "summary")
   string(FIND "${out}" "[phases]" at)
   expect(at EQUAL -1 BECAUSE "phase times printed unasked")
   expect(NOT out MATCHES stale BECAUSE "the stale summary was printed")
+elseif(CASE STREQUAL "language")
+  # The locale settings, or --lang over them, choose the words of the console, the summary file
+  # and the markers; the report is the same whatever the language.
+  review(exported.pdf reviewed.pdf)
+  # A "." stands for each ";" of the line, which a CMake argument cannot hold.
+  set(english_header "Summary\t")
+  set(japanese_header "概要 :\t")
+  set(english_line "doc-[0-9].tlv: 3 of 3 comments placed, 0 flagged for review, 0 failed, 0 already imported. saved. report ")
+  set(japanese_line "doc-[0-9].tlv: 3 件中 3 件の注釈を配置、0 件は要確認、0 件は失敗、0 件は読み込み済み. 保存しました. レポート ")
+  set(first_report "")
+  set(n 0)
+  # LC_ALL LC_MESSAGES LANG --lang | language
+  foreach(setting "|||C.UTF-8||english|Highlight"
+                  "|||ja_JP.UTF-8||japanese|ハイライト"
+                  "|||C.UTF-8|ja|japanese|ハイライト"
+                  "|||ja_JP.UTF-8|en|english|Highlight"
+                  "|ja_JP.UTF-8||C.UTF-8||japanese|ハイライト"
+                  "|en_US.UTF-8|ja_JP.UTF-8|||english|Highlight"
+                  "||ja_JP.eucJP|C||japanese|ハイライト")
+    string(REPLACE "|" ";" fields "${setting}")
+    list(GET fields 1 lc_all)
+    list(GET fields 2 lc_messages)
+    list(GET fields 3 lang)
+    list(GET fields 4 option)
+    list(GET fields 5 language)
+    list(GET fields 6 marker)
+    math(EXPR n "${n} + 1")
+    set(ENV{LC_ALL} "${lc_all}")
+    set(ENV{LC_MESSAGES} "${lc_messages}")
+    set(ENV{LANG} "${lang}")
+    file(WRITE "${WORK}/doc-${n}.tlv" "${given}")
+    if(option)
+      tolvane(import doc-${n}.tlv reviewed.pdf --lang ${option})
+    else()
+      tolvane(import doc-${n}.tlv reviewed.pdf)
+    endif()
+    set(because "with '${setting}'")
+    expect(status EQUAL 0 BECAUSE "exit status ${status} ${because}")
+    file(READ "${WORK}/reviewed.smry" summary)
+    file(READ "${WORK}/reviewed.report.json" report)
+    if(first_report STREQUAL "")
+      set(first_report "${report}")
+    endif()
+    expect(report STREQUAL first_report BECAUSE "the report changed ${because}")
+    expect(summary MATCHES "^${${language}_header}" BECAUSE "the summary file is not in ${language} ${because}")
+    expect(summary MATCHES "\n$" BECAUSE "the summary file does not end its last line ${because}")
+    expect(out MATCHES "\n\\[summary\\] ${${language}_header}" BECAUSE "the printed summary is not in ${language} ${because}")
+    expect(out MATCHES "\n${${language}_line}[^\n]*reviewed.report.json\n$" BECAUSE "no last line in ${language} ${because}")
+    tolvane(show doc-${n}.tlv)
+    expect(out MATCHES "TL_PDF_Comment: ${marker} :" BECAUSE "the markers are not in ${language} ${because}")
+  endforeach()
+  # Imported in one language, then again in the other: every comment is known as imported,
+  # whichever language wrote its marker.
+  set(ENV{LC_ALL} "")
+  set(ENV{LC_MESSAGES} "")
+  set(ENV{LANG} "C.UTF-8")
+  foreach(pair "1|ja|3 件は読み込み済み. 保存しました" "2|en|3 already imported. saved")
+    string(REPLACE "|" ";" fields "${pair}")
+    list(GET fields 0 written)
+    list(GET fields 1 option)
+    list(GET fields 2 said)
+    tolvane(import doc-${written}.tlv reviewed.pdf --lang ${option})
+    expect(status EQUAL 0 BECAUSE "exit status ${status} re-importing doc-${written}.tlv")
+    file(READ "${WORK}/reviewed.report.json" report)
+    string(REGEX MATCHALL "\"outcome\": \"alreadyImported\"" known "${report}")
+    list(LENGTH known count)
+    expect(count EQUAL 3 BECAUSE "doc-${written}.tlv imported again in ${option}: ${count} of 3 known")
+    expect(out MATCHES "${said}. " BECAUSE "doc-${written}.tlv: the last line does not say so")
+  endforeach()
 elseif(CASE STREQUAL "book-out")
   # A book's changed component documents go into the folder -o names; the sources stay.
   foreach(name manual.tlb chapter1.tlv table-footnote.tlv structured.tlv)
@@ -224,10 +299,12 @@ elseif(CASE STREQUAL "phases")
   tolvane(import doc.tlv reviewed.pdf -o out.tlv --phases)
   expect(status EQUAL 0 BECAUSE "exit status ${status}, expected 0")
   set(seconds "[0-9]+[.][0-9]+")
+  # The output quoted in a reason must not hold the ";" of a CMake list.
+  string(REPLACE ";" "," printed "${out}")
   expect(out MATCHES "\\[phases\\] open ${seconds} annotations ${seconds} content ${seconds} structure ${seconds} place ${seconds} apply ${seconds}\n"
-         BECAUSE "no phases of the plug-in in: ${out}")
+         BECAUSE "no phases of the plug-in in: ${printed}")
   expect(out MATCHES "\\[phases\\] load [0-9.e-]+ call [0-9.e-]+ save [0-9.e-]+\n"
-         BECAUSE "no phases of the host in: ${out}")
+         BECAUSE "no phases of the host in: ${printed}")
 elseif(CASE STREQUAL "repeat")
   # A hundred imports in one process: every round imports, leaves no block of the task allocator
   # or the PDF library behind, and the heap stops growing (a few allocator pages of slack).
