@@ -20,6 +20,7 @@
 #include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
 #include "host/cli/outcome_line.h"
+#include "host/cli/scratch_folder.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
 #include "host/cli/usage.h"
@@ -99,31 +100,6 @@ std::string RefusalCause(int32_t answer, const ImportRequest& request) {
   if (words.empty()) return "";
   return (RefusalIsAboutPdf(answer) ? request.pdf : request.file) + ": " + words;
 }
-
-// A private folder under the system's temporary folder, removed with everything in it: a dry
-// run has the plug-in write its summary there, to print it and leave nothing beside the PDF.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code none;
-    const std::filesystem::path temporary = std::filesystem::temp_directory_path(none);
-    if (none) return;
-    std::string pattern = (temporary / "tolvane-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  // Empty when the folder could not be made.
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Installs a driver for the native dialogs for as long as it lives.
 class InstalledDialogDriver {

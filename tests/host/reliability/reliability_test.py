@@ -129,8 +129,13 @@ class SmallDocument:
 FIGURES = {}
 
 
+# The sanitizer build runs every case, with fewer rounds and kills: each import there is several
+# times slower, and the figures that count come from the normal build.
+SCALE = float(os.environ.get("RELIABILITY_SCALE", "1"))
+
+
 class ConcurrentImports(unittest.TestCase):
-    ROUNDS = 20
+    ROUNDS = max(2, round(20 * SCALE))
 
     def rounds(self, processes):
         source = SmallDocument.get(8)
@@ -425,7 +430,7 @@ class FullFileSystem(unittest.TestCase):
 
 
 class KilledImports(unittest.TestCase):
-    KILLS = 30
+    KILLS = max(3, round(30 * SCALE))
 
     def test_the_document_is_old_or_new_and_nothing_stays_behind(self):
         source = BigDocument.get()
