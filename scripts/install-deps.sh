@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-ipafont-gothic
   libqpdf-dev qpdf
   python3 python3-fitz python3-gi gir1.2-poppler-0.18
+  nodejs chromium
   time
   clang libclang-rt-dev llvm
 )
@@ -17,6 +18,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# npm comes with some builds of nodejs and as a package of its own with Debian's.
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi

@@ -1,0 +1,111 @@
+// Drives the PDF viewer in a headless browser to write review comments into a PDF as a reader
+// would: highlights of selections in its text layer (some with a comment) and text boxes typed
+// with its free-text editor, then the viewer's own save.
+//
+//   node driver.mjs JOB.json
+//
+// JOB.json: {"pdf": in, "out": out, "profile": an empty folder for the browser's profile,
+//            "comments": [{"kind": "highlight", "page": index, "text": ..., "x": ..., "y": ...,
+//                          "comment": text or null} |
+//                         {"kind": "freetext", "page": index, "x": ..., "y": ..., "contents": ...}]}
+// (x, y: PDF user space; a highlight's first glyph, a text box's upper left corner.)
+// Prints one JSON line: for each comment what the viewer selected or made.
+import { readFileSync, writeFileSync, createReadStream, statSync } from "node:fs";
+import { createServer } from "node:http";
+import { dirname, join, normalize, extname } from "node:path";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const HERE = dirname(fileURLToPath(import.meta.url));
+const PDFJS = join(HERE, "node_modules", "pdfjs-dist");
+const TYPES = { ".html": "text/html", ".mjs": "text/javascript", ".css": "text/css",
+                ".pdf": "application/pdf", ".svg": "image/svg+xml", ".wasm": "application/wasm" };
+const FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+               "--disable-background-networking", "--disable-component-update", "--disable-sync"];
+
+// Serves the viewer's files, the library and the one document, on 127.0.0.1 only.
+function serve(pdf) {
+  const files = { "/viewer.html": join(HERE, "viewer.html"), "/viewer.mjs": join(HERE, "viewer.mjs"),
+                  "/editing.mjs": join(HERE, "editing.mjs"), "/doc.pdf": pdf };
+  const server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
+    const file = files[path] ?? (path.startsWith("/pdfjs/") ? join(PDFJS, path.slice(7)) : null);
+    let size = -1;
+    try {
+      size = file && file.startsWith(HERE) || file === pdf ? statSync(file).size : -1;
+    } catch {
+      size = -1;
+    }
+    if (size < 0) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
+                              "Content-Length": size });
+    createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+async function typeTextBox(page, comment) {
+  const count = () => page.evaluate((i) => window.viewerApp.editing.editorCount(window.viewerApp, i),
+                                    comment.page);
+  const before = await count();
+  await page.evaluate(() => window.viewerApp.editing.setMode(window.viewerApp, "FREETEXT"));
+  const at = await page.evaluate(({ i, x, y }) =>
+    window.viewerApp.editing.clientPoint(window.viewerApp, i, x, y),
+    { i: comment.page, x: comment.x, y: comment.y });
+  await page.mouse.click(at.x, at.y);
+  await page.waitForFunction(({ i, n }) =>
+    window.viewerApp.editing.editorCount(window.viewerApp, i) > n, { i: comment.page, n: before });
+  await page.keyboard.type(comment.contents);
+  await page.keyboard.press("Escape");
+  await page.evaluate(() => window.viewerApp.editing.setMode(window.viewerApp, "NONE"));
+  return { typed: comment.contents };
+}
+
+async function main() {
+  const job = JSON.parse(readFileSync(process.argv[2], "utf8"));
+  const server = await serve(job.pdf);
+  const context = await chromium.launchPersistentContext(job.profile, {
+    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", headless: true, args: FLAGS,
+    viewport: { width: 1000, height: 1300 },
+  });
+  const problems = [];
+  try {
+    const page = context.pages()[0] ?? await context.newPage();
+    page.on("pageerror", (e) => problems.push(String(e.stack || e)));
+    await page.goto(`http://127.0.0.1:${server.address().port}/viewer.html`);
+    await page.waitForFunction(() => window.viewerReady || window.viewerFailed);
+    const failed = await page.evaluate(() => window.viewerFailed);
+    if (failed) {
+      throw new Error("the viewer did not open the document: " + failed);
+    }
+    const made = [];
+    for (const comment of job.comments) {
+      if (comment.kind === "highlight") {
+        made.push(await page.evaluate((c) =>
+          window.viewerApp.editing.highlight(window.viewerApp, c), comment));
+        await page.evaluate(() => window.viewerApp.editing.setMode(window.viewerApp, "NONE"));
+      } else if (comment.kind === "freetext") {
+        made.push(await typeTextBox(page, comment));
+      } else {
+        throw new Error("the viewer writes no " + comment.kind + " here");
+      }
+    }
+    if (problems.length) {
+      throw new Error("the viewer failed: " + problems.join("; "));
+    }
+    const saved = await page.evaluate(() => window.viewerApp.editing.save(window.viewerApp));
+    writeFileSync(job.out, Buffer.from(saved, "base64"));
+    process.stdout.write(JSON.stringify({ made, problems }) + "\n");
+  } finally {
+    await context.close();
+    server.close();
+  }
+}
+
+main().catch((e) => {
+  process.stderr.write(String(e && e.stack || e) + "\n");
+  process.exit(1);
+});
