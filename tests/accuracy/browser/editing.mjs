@@ -34,27 +34,28 @@ export async function showPage(app, pageNumber) {
 }
 
 // The page's text layer as one string of its characters that are not blanks, each with the
-// text node and offset it comes from and where it stands in PDF user space (estimated from its
-// run's box, as the viewer stretches each run over its width).
+// text node and offset it comes from and where the layer lays it out, in PDF user space.
 function layerCharacters(app, pageNumber) {
   const div = pageDiv(pageNumber);
   const viewport = app.viewer.getPageView(pageNumber - 1).viewport;
   const origin = div.getBoundingClientRect();
+  const range = document.createRange();
   const chars = [];
   for (const span of div.querySelectorAll(".textLayer span")) {
     const node = span.firstChild;
-    if (!node || node.nodeType !== Node.TEXT_NODE || !node.data.length) {
+    if (!node || node.nodeType !== Node.TEXT_NODE) {
       continue;
     }
-    const box = span.getBoundingClientRect();
-    const [x0, y0] = viewport.convertToPdfPoint(box.left - origin.left, box.bottom - origin.top);
-    const [x1, y1] = viewport.convertToPdfPoint(box.right - origin.left, box.top - origin.top);
-    const text = node.data;
-    for (let i = 0; i < text.length; i++) {
-      if (!BLANK.test(text[i])) {
-        chars.push({ char: text[i], node, offset: i,
-                     x: x0 + (x1 - x0) * i / text.length, y: (y0 + y1) / 2 });
+    for (let i = 0; i < node.data.length; i++) {
+      if (BLANK.test(node.data[i])) {
+        continue;
       }
+      range.setStart(node, i);
+      range.setEnd(node, i + 1);
+      const box = range.getBoundingClientRect();
+      const [x, y] = viewport.convertToPdfPoint(box.left - origin.left,
+                                                (box.top + box.bottom) / 2 - origin.top);
+      chars.push({ char: node.data[i], node, offset: i, x, y });
     }
   }
   return chars;
@@ -75,8 +76,12 @@ function targetRange(app, target) {
     }
   }
   if (!best || best.distance > 40) {
+    const near = chars.reduce((n, c, i) => Math.abs(c.x - target.x) + 4 * Math.abs(c.y - target.y) <
+      Math.abs(chars[n].x - target.x) + 4 * Math.abs(chars[n].y - target.y) ? i : n, 0);
     throw new Error(`text ${JSON.stringify(target.text)} not found in the text layer of page ` +
-                    `${target.page + 1} near (${target.x.toFixed(1)}, ${target.y.toFixed(1)})`);
+                    `${target.page + 1} near (${target.x.toFixed(1)}, ${target.y.toFixed(1)}), ` +
+                    `where it reads ${JSON.stringify(text.slice(Math.max(0, near - 20), near + 20))}` +
+                    (best ? ` (nearest found ${best.distance.toFixed(1)} away)` : ""));
   }
   const first = chars[best.at], last = chars[best.at + wanted.length - 1];
   const range = document.createRange();
