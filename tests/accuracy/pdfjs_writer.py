@@ -5,8 +5,11 @@ the margin with its free-text editor, and to save. The viewer writes no author, 
 harness knows its comments by /T: the only change made to what the viewer saved is a /T on
 each annotation it added, found by where it lies.
 """
+import atexit
+import functools
 import json
 import os
+import selectors
 import shutil
 import subprocess
 import tempfile
@@ -106,8 +109,9 @@ def _name_authors(source, saved, out, comments):
                 continue
             comment = _owner(doc, xref, on_page, taken)
             if comment is None:
-                raise RuntimeError("the viewer saved an annotation %d 0 R on page %d that is no "
-                                   "comment it was asked for" % (xref, page.number + 1))
+                raise RuntimeError("the viewer saved an annotation on page %d that is no "
+                                   "comment it was asked for: %s" % (
+                                       page.number + 1, " ".join(doc.xref_object(xref).split())))
             taken.add(comment.author)
             doc.xref_set_key(xref, "T", fitz.get_pdf_str(comment.author))
     missing = [c.author for c in comments if c.author not in taken]
@@ -117,16 +121,53 @@ def _name_authors(source, saved, out, comments):
     doc.close()
 
 
-def write_pdfjs(source, out, comments, tools):
+class ViewerSession:
+    """One headless browser with the viewer's driver, for every PDF of a run: its jobs go in
+    and its answers come out one JSON line each."""
+
+    def __init__(self):
+        self.profile = tempfile.TemporaryDirectory(prefix="pdfjs-profile-")
+        self.process = subprocess.Popen(
+            ["node", os.path.join(HERE, "driver.mjs"), self.profile.name], stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+            env=dict(os.environ, CHROMIUM=CHROMIUM))
+
+    def write(self, job, seconds=180):
+        self.process.stdin.write(json.dumps(job, ensure_ascii=False) + "\n")
+        self.process.stdin.flush()
+        with selectors.DefaultSelector() as waiting:
+            waiting.register(self.process.stdout, selectors.EVENT_READ)
+            line = self.process.stdout.readline() if waiting.select(seconds) else ""
+        if not line:
+            self.close()
+            raise RuntimeError("the viewer gave no answer: " + self.process.stderr.read()[-600:])
+        answer = json.loads(line)
+        if "error" in answer:
+            raise RuntimeError("the viewer: " + answer["error"][-600:])
+        return answer["made"]
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.stdin.close()
+            try:
+                self.process.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.profile.cleanup()
+
+
+@functools.lru_cache(maxsize=None)
+def _session():
     ensure_modules()
+    session = ViewerSession()
+    atexit.register(session.close)
+    return session
+
+
+def write_pdfjs(source, out, comments, tools):
     with tempfile.TemporaryDirectory(prefix="pdfjs-writer-") as work:
-        profile, job, saved = (os.path.join(work, n) for n in ("profile", "job.json", "saved.pdf"))
-        os.mkdir(profile)
-        with open(job, "w", encoding="utf-8") as f:
-            json.dump({"pdf": os.path.abspath(source), "out": saved, "profile": profile,
-                       "comments": [_request(c) for c in comments]}, f, ensure_ascii=False)
-        done = subprocess.run(["node", os.path.join(HERE, "driver.mjs"), job], capture_output=True,
-                              text=True, timeout=180, env=dict(os.environ, CHROMIUM=CHROMIUM))
-        if done.returncode != 0:
-            raise RuntimeError("the viewer: " + done.stderr.strip()[-600:])
+        saved = os.path.join(work, "saved.pdf")
+        _session().write({"pdf": os.path.abspath(source), "out": saved,
+                          "comments": [_request(c) for c in comments]})
         _name_authors(source, saved, out, comments)

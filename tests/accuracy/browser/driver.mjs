@@ -2,17 +2,18 @@
 // would: highlights of selections in its text layer (some with a comment) and text boxes typed
 // with its free-text editor, then the viewer's own save.
 //
-//   node driver.mjs JOB.json
+//   node driver.mjs PROFILE   (an empty folder for the browser's profile)
 //
-// JOB.json: {"pdf": in, "out": out, "profile": an empty folder for the browser's profile,
-//            "comments": [{"kind": "highlight", "page": index, "text": ..., "x": ..., "y": ...,
-//                          "comment": text or null} |
-//                         {"kind": "freetext", "page": index, "x": ..., "y": ..., "contents": ...}]}
-// (x, y: PDF user space; a highlight's first glyph, a text box's upper left corner.)
-// Prints one JSON line: for each comment what the viewer selected or made.
-import { readFileSync, writeFileSync, createReadStream, statSync } from "node:fs";
+// reads jobs from standard input, one JSON line each, and answers each with one line:
+// {"made": [what the viewer selected or typed for each comment]} or {"error": why}.
+// A job: {"pdf": in, "out": out, "comments": [
+//   {"kind": "highlight", "page": index, "text": ..., "x": ..., "y": ..., "comment": text or null} |
+//   {"kind": "freetext", "page": index, "x": ..., "y": ..., "contents": ...}]}
+// (x, y: PDF user space; a highlight's first glyph, where a text box is clicked.)
+import { writeFileSync, createReadStream, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { dirname, join, normalize, extname } from "node:path";
+import { createInterface } from "node:readline";
 import { fileURLToPath } from "node:url";
 import { chromium } from "playwright-core";
 
@@ -23,16 +24,18 @@ const TYPES = { ".html": "text/html", ".mjs": "text/javascript", ".css": "text/c
 const FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                "--disable-background-networking", "--disable-component-update", "--disable-sync"];
 
-// Serves the viewer's files, the library and the one document, on 127.0.0.1 only.
-function serve(pdf) {
+// Serves the viewer's files, the library and the document of the job at hand
+// (document.pdf), on 127.0.0.1 only.
+function serve(document) {
   const files = { "/viewer.html": join(HERE, "viewer.html"), "/viewer.mjs": join(HERE, "viewer.mjs"),
-                  "/editing.mjs": join(HERE, "editing.mjs"), "/doc.pdf": pdf };
+                  "/editing.mjs": join(HERE, "editing.mjs") };
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
-    const file = files[path] ?? (path.startsWith("/pdfjs/") ? join(PDFJS, path.slice(7)) : null);
+    const file = path === "/doc.pdf" ? document.pdf :
+      files[path] ?? (path.startsWith("/pdfjs/") ? join(PDFJS, path.slice(7)) : null);
     let size = -1;
     try {
-      size = file && file.startsWith(HERE) || file === pdf ? statSync(file).size : -1;
+      size = file && (file.startsWith(HERE) || file === document.pdf) ? statSync(file).size : -1;
     } catch {
       size = -1;
     }
@@ -40,8 +43,9 @@ function serve(pdf) {
       response.writeHead(404).end();
       return;
     }
+    // Every job's document has the same address: the browser must not keep one.
     response.writeHead(200, { "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
-                              "Content-Length": size });
+                              "Content-Length": size, "Cache-Control": "no-store" });
     createReadStream(file).pipe(response);
   });
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
@@ -58,24 +62,35 @@ async function typeTextBox(page, comment) {
   await page.mouse.click(at.x, at.y);
   await page.waitForFunction(({ i, n }) =>
     window.viewerApp.editing.editorCount(window.viewerApp, i) > n, { i: comment.page, n: before });
-  await page.keyboard.type(comment.contents);
+  // The new box takes the keyboard's focus a moment after the click, and may set its caret
+  // again after the first key: the text is checked, and typed again over itself when a key
+  // went astray, as a reader would.
+  await page.waitForFunction(() => document.activeElement?.isContentEditable &&
+    document.activeElement.closest(".freeTextEditor"));
+  for (let attempt = 0; ; attempt++) {
+    await page.keyboard.type(comment.contents);
+    const typed = await page.evaluate(() => document.activeElement.innerText.trim());
+    if (typed === comment.contents) {
+      break;
+    }
+    if (attempt === 3) {
+      throw new Error(`the text box holds ${JSON.stringify(typed)}`);
+    }
+    await page.keyboard.press("Control+A");
+    await page.keyboard.press("Delete");
+  }
   await page.keyboard.press("Escape");
   await page.evaluate(() => window.viewerApp.editing.setMode(window.viewerApp, "NONE"));
   return { typed: comment.contents };
 }
 
-async function main() {
-  const job = JSON.parse(readFileSync(process.argv[2], "utf8"));
-  const server = await serve(job.pdf);
-  const context = await chromium.launchPersistentContext(job.profile, {
-    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", headless: true, args: FLAGS,
-    viewport: { width: 1000, height: 1300 },
-  });
+// Opens one PDF in a fresh tab, writes the job's comments, saves to job.out.
+async function writeOne(context, port, job) {
   const problems = [];
+  const page = await context.newPage();
   try {
-    const page = context.pages()[0] ?? await context.newPage();
     page.on("pageerror", (e) => problems.push(String(e.stack || e)));
-    await page.goto(`http://127.0.0.1:${server.address().port}/viewer.html`);
+    await page.goto(`http://127.0.0.1:${port}/viewer.html`);
     await page.waitForFunction(() => window.viewerReady || window.viewerFailed);
     const failed = await page.evaluate(() => window.viewerFailed);
     if (failed) {
@@ -98,7 +113,35 @@ async function main() {
     }
     const saved = await page.evaluate(() => window.viewerApp.editing.save(window.viewerApp));
     writeFileSync(job.out, Buffer.from(saved, "base64"));
-    process.stdout.write(JSON.stringify({ made, problems }) + "\n");
+    return made;
+  } finally {
+    await page.close();
+  }
+}
+
+// One browser for every job read from standard input, one line each; one answer line each.
+async function main() {
+  const document = { pdf: null };
+  const server = await serve(document);
+  const context = await chromium.launchPersistentContext(process.argv[2], {
+    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", headless: true, args: FLAGS,
+    viewport: { width: 1000, height: 1300 },
+  });
+  try {
+    for await (const line of createInterface({ input: process.stdin })) {
+      if (!line.trim()) {
+        continue;
+      }
+      let answer;
+      try {
+        const job = JSON.parse(line);
+        document.pdf = job.pdf;
+        answer = { made: await writeOne(context, server.address().port, job) };
+      } catch (e) {
+        answer = { error: String(e && e.stack || e) };
+      }
+      process.stdout.write(JSON.stringify(answer) + "\n");
+    }
   } finally {
     await context.close();
     server.close();
