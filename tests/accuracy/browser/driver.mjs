@@ -7,7 +7,8 @@
 // reads jobs from standard input, one JSON line each, and answers each with one line:
 // {"made": [what the viewer selected or typed for each comment]} or {"error": why}.
 // A job: {"pdf": in, "out": out, "comments": [
-//   {"kind": "highlight", "page": index, "text": ..., "x": ..., "y": ..., "comment": text or null} |
+//   {"kind": "highlight", "page": index, "text": ..., "x": ..., "y": ...,
+//    "comment": text or null} |
 //   {"kind": "freetext", "page": index, "x": ..., "y": ..., "contents": ...}]}
 // (x, y: PDF user space; a highlight's first glyph, where a text box is clicked.)
 import { writeFileSync, createReadStream, statSync } from "node:fs";
@@ -27,8 +28,8 @@ const FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", 
 // Serves the viewer's files, the library and the document of the job at hand
 // (document.pdf), on 127.0.0.1 only.
 function serve(document) {
-  const files = { "/viewer.html": join(HERE, "viewer.html"), "/viewer.mjs": join(HERE, "viewer.mjs"),
-                  "/editing.mjs": join(HERE, "editing.mjs") };
+  const files = Object.fromEntries(["viewer.html", "viewer.mjs", "editing.mjs"].map(
+    (name) => ["/" + name, join(HERE, name)]));
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     const file = path === "/doc.pdf" ? document.pdf :
@@ -52,8 +53,8 @@ function serve(document) {
 }
 
 async function typeTextBox(page, comment) {
-  const count = () => page.evaluate((i) => window.viewerApp.editing.editorCount(window.viewerApp, i),
-                                    comment.page);
+  const count = () => page.evaluate(
+    (i) => window.viewerApp.editing.editorCount(window.viewerApp, i), comment.page);
   const before = await count();
   await page.evaluate(() => window.viewerApp.editing.setMode(window.viewerApp, "FREETEXT"));
   const at = await page.evaluate(({ i, x, y }) =>

@@ -80,7 +80,8 @@ function targetRange(app, target) {
       Math.abs(chars[n].x - target.x) + 4 * Math.abs(chars[n].y - target.y) ? i : n, 0);
     throw new Error(`text ${JSON.stringify(target.text)} not found in the text layer of page ` +
                     `${target.page + 1} near (${target.x.toFixed(1)}, ${target.y.toFixed(1)}), ` +
-                    `where it reads ${JSON.stringify(text.slice(Math.max(0, near - 20), near + 20))}` +
+                    "where it reads " +
+                    JSON.stringify(text.slice(Math.max(0, near - 20), near + 20)) +
                     (best ? ` (nearest found ${best.distance.toFixed(1)} away)` : ""));
   }
   const first = chars[best.at], last = chars[best.at + wanted.length - 1];
