@@ -32,6 +32,7 @@ check: build
 # (docs/accuracy.md); fails on any comment changed at a wrong place without a flag, or lost.
 accuracy: build
 	/usr/bin/python3 tests/accuracy/scoring_test.py
+	/usr/bin/python3 tests/accuracy/pdfjs_writer_test.py
 	/usr/bin/python3 tests/accuracy/accuracy.py --build $(BUILD)
 
 # The sanitizer build is clang's, so that the fuzz targets are built in it with libFuzzer; -O1

@@ -11,6 +11,7 @@ packages=(
   libqpdf-dev qpdf
   nlohmann-json3-dev chromium
   python3 python3-fitz python3-gi gir1.2-poppler-0.18
+  nodejs chromium
   time
   clang libclang-rt-dev llvm
 )
@@ -18,6 +19,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# npm comes with some builds of nodejs and as a package of its own with Debian's.
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi

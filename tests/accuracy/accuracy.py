@@ -21,6 +21,7 @@ sys.path.insert(0, HERE)
 import fitz  # noqa: E402
 
 import pdf_pages  # noqa: E402
+import pdfjs_writer  # noqa: E402
 import plan  # noqa: E402
 import scoring  # noqa: E402
 import shapes  # noqa: E402
@@ -43,10 +44,10 @@ SOURCES = [
     ("millrace-offset", "tests/accuracy/millrace.tlv", (0, 90), "latin", True, "offset"),
 ]
 BOX_CLASSES = {"crop": "crop box", "offset": "media box 10 10"}
-WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler", "browser")
+WRITER_ORDER = ("reviewer", "pymupdf", "dicts", "poppler", "browser", "pdfjs")
 ROW = "%-10s %-26s %6s %8s %7s %5s %6s"  # kind or "writer", class or writer, outcomes, total
 AUTHOR_PREFIX = {"reviewer": "rv", "pymupdf": "mu", "dicts": "dc", "poppler": "pp",
-                 "browser": "br"}
+                 "browser": "br", "pdfjs": "pj"}
 POPPLER_KINDS = ("strikeout", "highlight", "underline", "note")
 TEXT_KINDS = ("insert",) + MARKUPS
 INSERT, STRUCK = ("insert",), ("strikeout", "replace")
@@ -118,7 +119,7 @@ def meeting_requests(writer, mode):
     """Comments that meet, on upright pages: a strike-out with a caret at its end, two carets at
     one point, and a replacement right before an anchor, a marker or an element's end. A writer
     without carets draws none of them."""
-    if writer in ("poppler", "browser") or mode not in ("latin", "japanese"):
+    if writer in ("poppler", "browser", "pdfjs") or mode not in ("latin", "japanese"):
         return []
     return [plan.Request("strikeout", "mid-line", klass="meet: strike-out, caret",
                          companions=("insert",)),
@@ -267,7 +268,7 @@ class Run:
             return comment
 
         try:
-            requests = browser_requests(mode, name) if writer == "browser" else \
+            requests = browser_requests(mode, name) if writer in ("browser", "pdfjs") else \
                 writer_requests(writer, mode)
             comments = plan.allocate(requests, found, make, required)
             # In PDFs of their own, so that they take no target from the other classes.
@@ -375,6 +376,10 @@ def main(argv):
     args = parser.parse_args(argv[1:])
     if "poppler" in args.writers and not writers.poppler_available():
         print("accuracy: Poppler's GLib binding is missing (gir1.2-poppler-0.18)",
+              file=sys.stderr)
+        return 1
+    if "pdfjs" in args.writers and not pdfjs_writer.available():
+        print("accuracy: node or %s is missing (scripts/install-deps.sh)" % pdfjs_writer.CHROMIUM,
               file=sys.stderr)
         return 1
     try:

@@ -10,6 +10,7 @@ import sys
 import fitz
 
 import pdf_pages
+import pdfjs_writer
 import shapes
 import text_layer
 from plan import MARKUPS, SUBTYPES
@@ -329,4 +330,5 @@ def write_browser(source, out, comments, tools):
 
 
 WRITERS = {"reviewer": write_reviewer, "pymupdf": write_pymupdf, "dicts": write_dicts,
-           "poppler": write_poppler, "browser": write_browser}
+           "poppler": write_poppler, "browser": write_browser,
+           "pdfjs": pdfjs_writer.write_pdfjs}
