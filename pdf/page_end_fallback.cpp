@@ -90,9 +90,53 @@ float Distance(const ContentElement& element, const PdfComment& comment) {
   return 2 * down + across;
 }
 
+// How much of the comment's height the element's rows stand beside.
+float RowOverlap(const ContentElement& element, const Extent& comment) {
+  return std::max(
+      0.0f, std::min(element.box.bottom, comment.bottom) - std::max(element.box.top, comment.top));
+}
+
+// Whether the comment stands wholly in a margin: left of every element of the window, or right
+// of every one. There the distance across says only how long each paragraph's lines run.
+bool InMargin(const Elements& sorted, size_t first, size_t end, const Extent& extent) {
+  bool left = true;
+  bool right = true;
+  for (size_t i = first; i < end; ++i) {
+    left = left && extent.right <= sorted[i]->box.left;
+    right = right && extent.left >= sorted[i]->box.right;
+  }
+  return left || right;
+}
+
+// In a margin, the element whose rows stand beside most of the comment's height: a box taller
+// than its line that reaches a little into the paragraph above or below belongs to the one it
+// mostly stands beside. Of those beside as much (the cells of one table row), the nearest.
+// Nothing when no element has a row beside it.
+ContentElement* MostBeside(const Elements& sorted, size_t first, size_t end, const Extent& extent,
+                           const PdfComment& comment) {
+  constexpr float kAsMuch = 0.5f;  // points of height
+  float most = 0.0f;
+  for (size_t i = first; i < end; ++i) most = std::max(most, RowOverlap(*sorted[i], extent));
+  if (most <= 0.0f) return nullptr;
+  ContentElement* nearest = nullptr;
+  float best = std::numeric_limits<float>::infinity();
+  for (size_t i = first; i < end; ++i) {
+    if (RowOverlap(*sorted[i], extent) < most - kAsMuch) continue;
+    const float distance = Distance(*sorted[i], comment);
+    if (!nearest || distance < best) {
+      best = distance;
+      nearest = sorted[i];
+    }
+  }
+  return nearest;
+}
+
 ContentElement* Nearest(const Elements& sorted, const PdfComment& comment, const Extent& extent) {
   if (sorted.empty()) return nullptr;
   const auto [first, end] = Window(sorted, extent);
+  if (InMargin(sorted, first, end, extent)) {
+    if (ContentElement* beside = MostBeside(sorted, first, end, extent, comment)) return beside;
+  }
   ContentElement* nearest = nullptr;
   float best = std::numeric_limits<float>::infinity();
   for (size_t i = first; i < end; ++i) {

@@ -492,6 +492,38 @@ TEST_F(ContentWalkTest, RangesRunOverElementsAndTheFallbackPlacesWhatNoTextMatch
   EXPECT_TRUE(Text(*beside).starts_with("Second"));
 }
 
+// A box in the margin beside two paragraphs, that reaches a little into the rows of one,
+// goes to the paragraph it mostly stands beside, above or below (a browser viewer's text box is
+// taller than the line it is typed beside).
+TEST_F(ContentWalkTest, AMarginBoxGoesToTheParagraphItMostlyStandsBeside) {
+  Export();
+  const auto paragraphs = Read(Described("highlight", "tree. Second", "across"));
+  const TextRange& across = paragraphs->Comment("across").range();
+  ASSERT_TRUE(across.start.element && across.end.element);
+  const CommentBox first = across.start.element->box;
+  const CommentBox second = across.end.element->box;
+  ASSERT_LT(first.bottom, second.top);
+  const struct {
+    const char* name;
+    float top, bottom;
+    const char* startsWith;
+  } boxes[] = {
+      {"into the row above", first.bottom - 0.5f, first.bottom + 19.5f, "Second"},
+      {"into the row below", second.top - 19.5f, second.top + 0.5f, "The reviewer"},
+  };
+  for (const auto& box : boxes) {
+    SCOPED_TRACE(box.name);
+    const std::string rect =
+        "[545, " + std::to_string(box.top) + ", 585, " + std::to_string(box.bottom) + "]";
+    const auto reading = Read(R"({"kind": "freetext", "page": 0, "author": "R", "rect": )" + rect +
+                              R"(, "contents": "typed"},)");
+    const PdfComment& typed = reading->Comment("typed");
+    ASSERT_TRUE(typed.hasRange() && typed.range().start.element);
+    EXPECT_TRUE(Text(*typed.range().start.element).starts_with(box.startsWith))
+        << Text(*typed.range().start.element);
+  }
+}
+
 // Paragraphs in a table, its title or a footnote carry the table's and the footnote's elements,
 // innermost first, up to the flow's article.
 TEST_F(ContentWalkTest, TableCellsAndFootnotesClassifyIntoTheirChains) {
