@@ -199,8 +199,8 @@ std::string Counts(const PageWords& words, const std::vector<ReportComment>& com
   for (const ReportComment& c : comments) ++byRank[OutcomeRank(c.outcome)];
   std::string out = Numbered(words.comments, comments.size());
   for (const auto& [rank, count] : byRank) {
-    out += ", " + std::to_string(count) + " " +
-           (rank < kOutcomeCount ? words.*kOutcomes[rank].label : words.otherOutcome);
+    out += WithValue(Numbered(words.outcomeCount, count), "outcome",
+                     rank < kOutcomeCount ? words.*kOutcomes[rank].label : words.otherOutcome);
   }
   return out;
 }

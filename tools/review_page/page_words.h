@@ -24,6 +24,7 @@ struct PageWords {
   const char* title;
   const char* heading;
   const char* comments;
+  const char* outcomeCount;  // "{n} {outcome}" after the number of comments
   const char* show;
   const char* onPage;
   const char* page;

@@ -31,13 +31,14 @@ TEST(PageHtmlLanguageTest, WordsFollowTheLanguageAndStructureDoesNot) {
   } cases[] = {
       {PageLanguage::English,
        "en",
-       {"What became of each comment", "flagged for review", "already imported", "2 comments",
-        "Highlight on page 2", "1 (not found in the PDF)", "(placed by an earlier import)"},
+       {"What became of each comment", "flagged for review", "already imported",
+        "2 comments, 1 flagged for review, 1 already imported", "Highlight on page 2",
+        "1 (not found in the PDF)", "(placed by an earlier import)"},
        {"各注釈の結果", "要確認"}},
       {PageLanguage::Japanese,
        "ja",
-       {"各注釈の結果", "要確認", "読み込み済み", "注釈 2 件", "2 ページの Highlight",
-        "1 (PDF に見つかりませんでした)", "(以前の読み込みで配置済み)"},
+       {"各注釈の結果", "要確認", "読み込み済み", "注釈 2 件、要確認 1 件、読み込み済み 1 件",
+        "2 ページの Highlight", "1 (PDF に見つかりませんでした)", "(以前の読み込みで配置済み)"},
        {"What became of each comment", "flagged for review", "on page"}},
   };
   const ReviewReport report = TwoComments();
