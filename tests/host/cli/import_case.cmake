@@ -140,6 +140,7 @@ d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf'
     expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : ${pdf}: ${cause}\n"
            BECAUSE "${pdf}: the error output is not the cause: ${err}")
     expect(out MATCHES "\nクライアントからの呼び出し\n[^\n]+\n" BECAUSE "${pdf}: no message on a line of its own")
+    expect(out MATCHES "\n読み込みを中止しました : [^\n]+\n" BECAUSE "${pdf}: the caller is not told the import stopped")
     expect_doc_as_given()
   endforeach()
 elseif(CASE STREQUAL "modes")
