@@ -107,7 +107,8 @@ void RunImportCommand() {
     const support::Status imported = session::RunImport(importSession);
     // The user was told at the step that failed; a calling client also gets the reason.
     if (!imported.ok() && state.calledFromClient)
-      HostPrintConsole("\nImport stopped: " + imported.reason());
+      HostPrintConsole("\n" + support::UiString(support::MSG_IMPORT_STOPPED) + " " +
+                       imported.reason());
   }
   pdf::PdfLibraryUnload();
 }
@@ -164,7 +165,7 @@ void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, in
   hostlink::CommandState& state = hostlink::Command();
   state.calledFromClient = true;
   TakeCallText(argument.text, state);
-  HostPrintConsole("\nCalled from client");
+  HostPrintConsole("\n" + support::UiString(support::MSG_CALLED_FROM_CLIENT));
   OnCommand(kImportCommand);
   state.calledFromClient = false;
   state.callerPdfPath.clear();

@@ -5,6 +5,8 @@
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "session/component_document.h"
+#include "support/message_ids.h"
+#include "support/ui_strings.h"
 
 namespace osprevan::session {
 namespace {
@@ -73,7 +75,7 @@ OpenedFile FindOrOpen(const EntryFile& file) {
 void CloseOpened(ObjectId container) {
   const std::string name = ContainerName(container);
   if (HostClose(container, tolvane::CLOSE_DISCARD) != 0) {
-    HostPrintConsole("\nCouldn't close doc: " + name);
+    HostPrintConsole("\n" + support::UiString(support::MSG_CLOSE_FAILED) + " " + name);
   }
 }
 

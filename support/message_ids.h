@@ -60,8 +60,12 @@ enum MessageId : int {
   MSG_UNREADABLE_PAGES = 53,
   MSG_UNREAD_KINDS = 54,
   MSG_UNREADABLE_ANNOTS = 55,
+  MSG_IMPORT_STOPPED = 56,
+  MSG_CALLED_FROM_CLIENT = 57,
+  MSG_CLOSE_FAILED = 58,
+  MSG_PDF_NEEDS_PASSWORD = 59,
 };
 
-constexpr int kMessageCount = 56;
+constexpr int kMessageCount = 60;
 
 }  // namespace osprevan::support

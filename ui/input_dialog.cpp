@@ -113,13 +113,14 @@ void InputDialogRun::OnEvent(int32_t item) {
   }
 }
 
-// A PDF file that the library does not open is no PDF the import can read; a caller is told
-// when it is one that needs a password.
+// A PDF file that the library does not open is no PDF the import can read, unless it is one
+// that needs a password: then the user and a caller are told so.
 void ShowUnopenedPdf() {
-  hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
-  hostlink::AnswerRefusal(pdf::LastPdfError() == pdf::kPdfErrorNeedsPassword
-                              ? hostlink::kRefusalNeedsPassword
-                              : hostlink::kRefusalNotPdf);
+  const bool needsPassword = pdf::LastPdfError() == pdf::kPdfErrorNeedsPassword;
+  hostlink::ShowMessage(needsPassword ? support::MSG_PDF_NEEDS_PASSWORD : support::MSG_NOT_PDF,
+                        tolvane::ALERT_OK_ONLY);
+  hostlink::AnswerRefusal(needsPassword ? hostlink::kRefusalNeedsPassword
+                                        : hostlink::kRefusalNotPdf);
 }
 
 // Opens the PDF and fills the criteria's defaults; false when it does not open.

@@ -23,19 +23,19 @@ std::string OwnerOf(const CLI::App& app, const std::string& name, const CLI::App
 
 // The words "NAME needs WHAT" for an option given without its value; WHAT is the option's type
 // name, set where the option is declared.
-std::string NeedsValue(const CLI::App& app, const std::string& name) {
+std::string NeedsValue(UiLanguage language, const CLI::App& app, const std::string& name) {
   for (const CLI::App* scope : app.get_subcommands({})) {
     if (const CLI::Option* option = scope->get_option_no_throw(name))
-      return NeedsText(name, option->get_type_name());
+      return NeedsText(language, name, option->get_type_name());
   }
   if (const CLI::Option* option = app.get_option_no_throw(name))
-    return NeedsText(name, option->get_type_name());
-  return NeedsText(name, "a value");
+    return NeedsText(language, name, option->get_type_name());
+  return NeedsText(language, name, "a value");
 }
 
 }  // namespace
 
-CommandLine ParseCommandLine(int argc, const char* const* argv) {
+CommandLine ParseCommandLine(int argc, const char* const* argv, UiLanguage language) {
   CommandLine line;
   std::vector<std::string> outs;
   CLI::App app{"tolvane"};
@@ -81,7 +81,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    line.problem = NeedsValue(app, OptionNamedIn(error.what()));
+    line.problem = NeedsValue(language, app, OptionNamedIn(error.what()));
   }
   const CLI::App* given = nullptr;
   for (const CLI::App* sub : app.get_subcommands()) given = sub;
@@ -95,25 +95,27 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   }
   if (given) line.command = given->get_name();
   if (outs.size() > 1 && line.problem.empty()) {
-    line.problem = TakesOneText(line.command, given == exportPdf ? "-o OUT.pdf" : "-o OUT");
+    line.problem =
+        TakesOneText(language, line.command, given == exportPdf ? "-o OUT.pdf" : "-o OUT");
   }
   if (outs.size() == 1) {
-    if (outs.front().empty() && line.problem.empty()) line.problem = NeedsValue(app, "-o");
+    if (outs.front().empty() && line.problem.empty())
+      line.problem = NeedsValue(language, app, "-o");
     line.out = outs.front();
   }
   if (line.report && line.report->empty() && line.problem.empty())
-    line.problem = NeedsText("--report", "a path");
+    line.problem = NeedsText(language, "--report", "a path");
   if (line.reviewPage && line.reviewPage->empty() && line.problem.empty())
-    line.problem = NeedsText("--review-page", "a path");
+    line.problem = NeedsText(language, "--review-page", "a path");
   for (const std::string& extra : app.remaining(true)) {
     if (!line.problem.empty()) break;
     if (extra.rfind("-", 0) != 0 || extra == "-") {
-      line.problem = UnknownCommandText(extra);
+      line.problem = UnknownCommandText(language, extra);
     } else if (const std::string owner = OwnerOf(app, extra.substr(0, extra.find('=')), given);
                !owner.empty() && given) {
-      line.problem = NotAnOptionOfText(extra, line.command);
+      line.problem = NotAnOptionOfText(language, extra, line.command);
     } else {
-      line.problem = UnknownOptionText(extra);
+      line.problem = UnknownOptionText(language, extra);
     }
   }
   return line;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/ui_language.h"
+
 namespace tlhost {
 
 struct CommandLine {
@@ -31,7 +33,7 @@ struct CommandLine {
 };
 
 // Reads argv. A wrong use is not an exception: it is left in `problem`, with the command when
-// one was recognised, so that its usage can be shown.
-CommandLine ParseCommandLine(int argc, const char* const* argv);
+// one was recognised, so that its usage can be shown; its words are in `language`.
+CommandLine ParseCommandLine(int argc, const char* const* argv, UiLanguage language);
 
 }  // namespace tlhost

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "host/cli/cli_texts.h"
 #include "host/engine/file_access.h"
 #include "tolvane/numbers.h"
 
@@ -67,44 +68,47 @@ std::string EngineProblem(const std::string& lastError, const std::string& path,
   return WriteProblem(path, error);
 }
 
-std::string UnknownCommandText(const std::string& word) {
-  return "unknown command " + word;
+std::string UnknownCommandText(UiLanguage language, const std::string& word) {
+  return Said(language, CliText::UnknownCommand, {{"word", word}});
 }
 
-std::string UnknownOptionText(const std::string& option) {
-  return "unknown option " + option;
+std::string UnknownOptionText(UiLanguage language, const std::string& option) {
+  return Said(language, CliText::UnknownOption, {{"option", option}});
 }
 
-std::string NotAnOptionOfText(const std::string& option, const std::string& command) {
-  return option + " is not an option of " + command;
+std::string NotAnOptionOfText(UiLanguage language, const std::string& option,
+                              const std::string& command) {
+  return Said(language, CliText::NotAnOptionOf, {{"option", option}, {"command", command}});
 }
 
-std::string NeedsText(const std::string& option, const std::string& what) {
-  return option + " needs " + what;
+std::string NeedsText(UiLanguage language, const std::string& option, const std::string& what) {
+  return Said(language, CliText::Needs, {{"option", option}, {"what", what}});
 }
 
-std::string TakesOneText(const std::string& command, const std::string& option) {
-  return command + " takes one " + option;
+std::string TakesOneText(UiLanguage language, const std::string& command,
+                         const std::string& option) {
+  return Said(language, CliText::TakesOne, {{"command", command}, {"option", option}});
 }
 
-std::string IsTheInputText(const std::string& input) {
-  return "is the input " + input;
+std::string IsTheInputText(UiLanguage language, const std::string& input) {
+  return Said(language, CliText::IsTheInput, {{"path", input}});
 }
 
-std::string NothingSavedText(const std::string& reason) {
-  return "Nothing was saved: " + reason;
+std::string NothingSavedText(UiLanguage language, const std::string& reason) {
+  return Said(language, CliText::NothingSaved, {{"why", reason}});
 }
 
-std::string PartlySavedText(const std::string& reason) {
-  return "Not everything was saved: " + reason;
+std::string PartlySavedText(UiLanguage language, const std::string& reason) {
+  return Said(language, CliText::PartlySaved, {{"why", reason}});
 }
 
-std::string WaitingText(const std::string& path, long holder, double seconds) {
-  const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
+std::string WaitingText(UiLanguage language, const std::string& path, long holder, double seconds) {
   char limit[32];
   std::snprintf(limit, sizeof limit, "%g", seconds);
-  return "tolvane: " + path + " is being imported into by " + who + "; waiting up to " + limit +
-         " s";
+  if (holder > 0)
+    return Said(language, CliText::WaitingForProcess,
+                {{"path", path}, {"pid", std::to_string(holder)}, {"seconds", limit}});
+  return Said(language, CliText::WaitingForAnother, {{"path", path}, {"seconds", limit}});
 }
 
 }  // namespace tlhost

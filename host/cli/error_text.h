@@ -1,9 +1,12 @@
-// The words the command line prints: the engine's error numbers, the cause of a failed read or
-// write of a file as far as the file system can tell it, and the lines about saving.
+// The words the command line prints (the sentences in the user's language, from cli_texts): the
+// engine's error numbers, the cause of a failed read or write of a file as far as the file system
+// can tell it, and the lines about saving.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "host/cli/ui_language.h"
 
 namespace tlhost {
 
@@ -21,27 +24,32 @@ std::string WriteProblem(const std::string& path, int32_t error);
 // WriteProblem(path, error) when it noted none.
 std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error);
 
+// The sentences below are said in `language`.
+
 // An output that is one of the command's inputs: "is the input PATH".
-std::string IsTheInputText(const std::string& input);
+std::string IsTheInputText(UiLanguage language, const std::string& input);
 
 // The first line of a summary, and the console's line, when no document was saved.
-std::string NothingSavedText(const std::string& reason);
+std::string NothingSavedText(UiLanguage language, const std::string& reason);
 // The same when some of a book's files were saved and others not.
-std::string PartlySavedText(const std::string& reason);
+std::string PartlySavedText(UiLanguage language, const std::string& reason);
 
 // The console's line while an import waits for another process's lock on `path`.
-std::string WaitingText(const std::string& path, long holder, double seconds);
+std::string WaitingText(UiLanguage language, const std::string& path, long holder, double seconds);
 
 // Wrong uses of the command line.
-std::string UnknownCommandText(const std::string& word);
-std::string UnknownOptionText(const std::string& option);
-std::string NotAnOptionOfText(const std::string& option, const std::string& command);
+std::string UnknownCommandText(UiLanguage language, const std::string& word);
+std::string UnknownOptionText(UiLanguage language, const std::string& option);
+std::string NotAnOptionOfText(UiLanguage language, const std::string& option,
+                              const std::string& command);
 // "--wait needs SECONDS": an option given without its value.
-std::string NeedsText(const std::string& option, const std::string& what);
+std::string NeedsText(UiLanguage language, const std::string& option, const std::string& what);
 // "import takes one -o OUT": an option given twice that may be given once.
-std::string TakesOneText(const std::string& command, const std::string& option);
+std::string TakesOneText(UiLanguage language, const std::string& command,
+                         const std::string& option);
 
-// The reason recorded for a dry run, which saves nothing by design.
+// The reason recorded in the report for a dry run, which saves nothing by design; the report
+// is read by programs, so it is the same in every language.
 extern const char* const kDryRunReason;
 
 }  // namespace tlhost

@@ -9,14 +9,15 @@
 
 namespace tlhost {
 
-std::string OutputProblem(const std::string& output, const std::vector<std::string>& inputs) {
+std::string OutputProblem(UiLanguage language, const std::string& output,
+                          const std::vector<std::string>& inputs) {
   struct stat file {};
   if (stat(output.c_str(), &file) != 0) return "";
   for (const std::string& input : inputs) {
     struct stat other {};
     if (stat(input.c_str(), &other) == 0 && other.st_dev == file.st_dev &&
         other.st_ino == file.st_ino)
-      return IsTheInputText(input);
+      return IsTheInputText(language, input);
   }
   if (S_ISDIR(file.st_mode)) return "is a folder";
   if (!S_ISREG(file.st_mode)) return "not a regular file";

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/ui_language.h"
+
 namespace tlhost {
 
 // Why the command may not write `output`: "is the input PATH" (the same file by device and
 // inode, whatever the spelling or links), "is a folder", "not a regular file" (a device, FIFO
 // or socket); empty when it may (also when `output` does not exist yet).
-std::string OutputProblem(const std::string& output, const std::vector<std::string>& inputs);
+std::string OutputProblem(UiLanguage language, const std::string& output,
+                          const std::vector<std::string>& inputs);
 
 // Whether two outputs of one command name one file: the same device and inode when both exist,
 // otherwise the same path once links and ".." are resolved.

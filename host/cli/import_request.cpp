@@ -1,5 +1,7 @@
 #include "host/cli/import_request.h"
 
+#include "host/cli/cli_texts.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -67,11 +69,12 @@ int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream&
 }  // namespace
 
 bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
-                        std::string& problem) {
+                        std::string& problem, UiLanguage language) {
   request = ImportRequest{};
   request.dryRun = dryRun;
   if (words.size() != 2) {
-    problem = words.size() < 2 ? "import needs FILE and PDF" : "import takes one FILE and one PDF";
+    problem =
+        Said(language, words.size() < 2 ? CliText::ImportNeedsFiles : CliText::ImportTakesOneEach);
     return false;
   }
   request.file = words[0];
@@ -79,7 +82,7 @@ bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, Impo
   return true;
 }
 
-bool ParseRepeat(const std::string& text, int& rounds, std::string& problem) {
+bool ParseRepeat(const std::string& text, int& rounds, std::string& problem, UiLanguage language) {
   constexpr int kMostRounds = 100000;
   rounds = 0;
   bool digits = !text.empty() && text.size() <= 6;
@@ -87,18 +90,19 @@ bool ParseRepeat(const std::string& text, int& rounds, std::string& problem) {
   if (digits) rounds = std::stoi(text);
   if (rounds < 1 || rounds > kMostRounds) {
     rounds = 0;
-    problem = "--repeat needs a number of rounds from 1 to " + std::to_string(kMostRounds);
+    problem = Said(language, CliText::RepeatNeeds, {{"most", std::to_string(kMostRounds)}});
     return false;
   }
   return true;
 }
 
-bool ParseWait(const std::string& text, double& seconds, std::string& problem) {
+bool ParseWait(const std::string& text, double& seconds, std::string& problem,
+               UiLanguage language) {
   constexpr double kLongest = 24 * 60 * 60;
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
   if (text.empty() || *end != '\0' || !(value >= 0 && value <= kLongest)) {
-    problem = "--wait needs a number of seconds from 0 to 86400";
+    problem = Said(language, CliText::WaitNeeds, {{"most", "86400"}});
     return false;
   }
   seconds = value;

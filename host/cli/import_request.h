@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/cli/import_outputs.h"
+#include "host/cli/ui_language.h"
 #include "host/engine/engine.h"
 
 namespace tlhost {
@@ -24,15 +25,15 @@ struct ImportRequest {
 };
 
 // Reads the SECONDS of --wait SECONDS: a number from 0 to a day.
-bool ParseWait(const std::string& text, double& seconds, std::string& problem);
+bool ParseWait(const std::string& text, double& seconds, std::string& problem, UiLanguage language);
 
 // Reads FILE and PDF, the words after "import" that are not options (those the caller reads).
 // False with `problem` in words on a wrong use.
 bool ParseImportRequest(const std::vector<std::string>& words, bool dryRun, ImportRequest& request,
-                        std::string& problem);
+                        std::string& problem, UiLanguage language);
 
 // Reads the N of --repeat N: a whole number of rounds from 1 to 100000.
-bool ParseRepeat(const std::string& text, int& rounds, std::string& problem);
+bool ParseRepeat(const std::string& text, int& rounds, std::string& problem, UiLanguage language);
 
 // Saves `target` through the engine, which writes a temporary file and renames it, so that a
 // failed save leaves the old file whole: to request.out (for a book, its changed component

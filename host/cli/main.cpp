@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/cli_texts.h"
 #include "host/cli/client_call.h"
 #include "host/cli/command_line.h"
 #include "host/cli/error_text.h"
@@ -88,9 +89,11 @@ void PrintRecord(const Recorder& recorder) {
 
 // The exit status of run and import. A refusal gets a line on the error output, with its cause
 // where the plug-in gave one.
-int ImportStatus(const Recorder& recorder, const std::string& cause = "") {
+int ImportStatus(UiLanguage language, const Recorder& recorder, const std::string& cause = "") {
   if (recorder.ImportRan()) return 0;
-  std::cerr << "tolvane: the import did not run" << (cause.empty() ? "" : ": " + cause) << "\n";
+  std::cerr << (cause.empty() ? Said(language, CliText::ImportDidNotRun)
+                              : Said(language, CliText::ImportDidNotRunBecause, {{"why", cause}}))
+            << "\n";
   return 1;
 }
 
@@ -124,7 +127,9 @@ bool StartClient(Host& host, const SessionSettings& settings) {
   }
   ClientConnection& client = host.client(index);
   if (client.initResult() != 0) {
-    std::cerr << "tolvane: the client refused the handshake (" << client.initResult() << ")\n";
+    std::cerr << Said(settings.language, CliText::HandshakeRefused,
+                      {{"code", std::to_string(client.initResult())}})
+              << "\n";
     return false;
   }
   client.Initialize(tolvane::INIT_STARTUP);
@@ -143,24 +148,27 @@ std::string OpenProblem(const Engine& engine, const std::string& path, int32_t e
   return problem;
 }
 
-bool OpenOrSay(Engine& engine, const std::string& path, tolvane::ObjectId& id) {
+bool OpenOrSay(UiLanguage language, Engine& engine, const std::string& path,
+               tolvane::ObjectId& id) {
   std::vector<PropValue> returned;
   const int32_t error = engine.OpenFile(path, {}, id, returned);
   if (error == 0 && id != 0) return true;
-  std::cerr << "tolvane: cannot open " << path << ": " << OpenProblem(engine, path, error) << "\n";
+  std::cerr << Said(language, CliText::CannotOpen,
+                    {{"path", path}, {"why", OpenProblem(engine, path, error)}})
+            << "\n";
   return false;
 }
 
-int Show(const std::string& path) {
+int Show(UiLanguage language, const std::string& path) {
   Engine engine;
   tolvane::ObjectId id = 0;
-  if (!OpenOrSay(engine, path, id)) return 1;
+  if (!OpenOrSay(language, engine, path, id)) return 1;
   ShowOpen(engine, id, std::cout);
   return 0;
 }
 
-bool OpenActive(Host& host, const std::string& path, tolvane::ObjectId& id) {
-  if (!OpenOrSay(host.engine(), path, id)) return false;
+bool OpenActive(UiLanguage language, Host& host, const std::string& path, tolvane::ObjectId& id) {
+  if (!OpenOrSay(language, host.engine(), path, id)) return false;
   const int32_t property = tolvane::KindOf(id) == tolvane::KIND_BOOK
                                ? tolvane::P_SESSION_ACTIVE_BOOK
                                : tolvane::P_SESSION_ACTIVE_DOC;
@@ -183,16 +191,16 @@ int Menus(Host& host, const SessionSettings& settings) {
 }
 
 // Locks each document the import opens, waiting at most `seconds` for another import.
-void LockOpenedFiles(Host& host, const std::string& file, double seconds) {
-  host.engine().session().lockFiles = LockWait{seconds, [file, seconds](pid_t holder) {
-                                                 std::cerr << WaitingText(file, holder, seconds)
-                                                           << std::endl;
-                                               }};
+void LockOpenedFiles(UiLanguage language, Host& host, const std::string& file, double seconds) {
+  host.engine().session().lockFiles =
+      LockWait{seconds, [language, file, seconds](pid_t holder) {
+                 std::cerr << WaitingText(language, file, holder, seconds) << std::endl;
+               }};
 }
 
 int Run(Host& host, const SessionSettings& settings, const std::string& file,
         const std::string& scriptPath, double waitSeconds) {
-  LockOpenedFiles(host, file, waitSeconds);
+  LockOpenedFiles(settings.language, host, file, waitSeconds);
   DialogScript script;
   NativeDialogDriver nativeDialogs(host.recorder(), std::cerr);
   if (!scriptPath.empty()) {
@@ -201,7 +209,8 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     text << in.rdbuf();
     std::string error;
     if (!in || !ParseDialogScript(text.str(), script, error)) {
-      std::cerr << "tolvane: " << scriptPath << ": " << (in ? error : "cannot be read") << "\n";
+      std::cerr << "tolvane: " << scriptPath << ": "
+                << (in ? error : Said(settings.language, CliText::CannotBeRead)) << "\n";
       return 2;
     }
     for (const std::string& answer : script.alertAnswers) host.responder().QueueAlertAnswer(answer);
@@ -216,13 +225,14 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
   const InstalledDialogDriver installed(&nativeDialogs);
   if (!StartClient(host, settings)) return 1;
   tolvane::ObjectId id = 0;
-  if (!OpenActive(host, file, id)) return 1;
+  if (!OpenActive(settings.language, host, file, id)) return 1;
   if (!host.RunCommand("Osprevan")) {
-    std::cerr << "tolvane: no client defined the command \"Osprevan\"\n";
+    std::cerr << Said(settings.language, CliText::NoImportCommand, {{"command", "Osprevan"}})
+              << "\n";
     return 1;
   }
   PrintRecord(host.recorder());
-  return ImportStatus(host.recorder());
+  return ImportStatus(settings.language, host.recorder());
 }
 
 // Rounds of the same import into fresh copies of the document; answers 0 when every round ran
@@ -241,7 +251,7 @@ int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequ
   std::cout << "[repeat] " << rounds.size() << " rounds, first " << rounds.front().seconds
             << " s, last " << rounds.back().seconds << " s, last/first "
             << rounds.back().seconds / rounds.front().seconds << "\n";
-  if (!clean) std::cerr << "tolvane: a round was refused or left blocks behind\n";
+  if (!clean) std::cerr << Said(settings.language, CliText::RoundRefused) << "\n";
   return clean ? 0 : 1;
 }
 
@@ -272,7 +282,7 @@ ImportDestinations DestinationsOf(const ImportRequest& request) {
 
 // Refuses, before anything is read from the PDF, every output that would destroy an input or
 // something that is not a regular file; answers the exit status, or -1 when all may be written.
-int RefuseDestructiveOutputs(const Engine& engine, tolvane::ObjectId id,
+int RefuseDestructiveOutputs(UiLanguage language, const Engine& engine, tolvane::ObjectId id,
                              const ImportRequest& request, const ImportDestinations& to) {
   const std::vector<std::string> inputs = ImportInputs(engine, id, request);
   const struct {
@@ -284,16 +294,17 @@ int RefuseDestructiveOutputs(const Engine& engine, tolvane::ObjectId id,
                  {"--review-page", request.reviewPage}};
   for (const auto& output : outputs) {
     if (output.path.empty()) continue;
-    std::string problem = OutputProblem(output.path, inputs);
+    std::string problem = OutputProblem(language, output.path, inputs);
     // Two outputs in one file would leave only the one written last.
     for (const auto& other : outputs) {
       if (problem.empty() && &other < &output && !other.path.empty() &&
           SameOutput(output.path, other.path))
-        problem = std::string("is also ") + other.option;
+        problem = Said(language, CliText::IsAlso, {{"option", other.option}});
     }
     if (problem.empty()) continue;
-    std::cerr << "tolvane: cannot write " << output.path << " (" << output.option
-              << "): " << problem << "\n";
+    std::cerr << Said(language, CliText::CannotWriteOutput,
+                      {{"path", output.path}, {"option", output.option}, {"why", problem}})
+              << "\n";
     return 1;
   }
   return -1;
@@ -302,14 +313,16 @@ int RefuseDestructiveOutputs(const Engine& engine, tolvane::ObjectId id,
 // Copies what the plug-in wrote at `written` to `to`, changed by `edit`, as a whole file; false
 // with a line on the error output when it could not be written.
 template <typename Edit>
-bool Publish(const std::string& written, const std::string& to, Edit edit) {
+bool Publish(UiLanguage language, const std::string& written, const std::string& to, Edit edit) {
   std::ifstream in(written, std::ios::binary);
   if (!in) return true;  // the plug-in wrote nothing there
   std::stringstream text;
   text << in.rdbuf();
   std::string error;
   if (WriteFileReplacing(to, edit(text.str()), error) == 0) return true;
-  std::cerr << "tolvane: cannot write " << to << ": " << EngineProblem(error, to, 0) << "\n";
+  std::cerr << Said(language, CliText::CannotWrite,
+                    {{"path", to}, {"why", EngineProblem(error, to, 0)}})
+            << "\n";
   return false;
 }
 
@@ -345,23 +358,27 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   host.engine().session().protectUnwritableFiles = request.out.empty();
   // Saved in place, each document is locked before it is read, until it is saved.
   if (request.out.empty() && !request.dryRun)
-    LockOpenedFiles(host, request.file, request.waitSeconds);
+    LockOpenedFiles(settings.language, host, request.file, request.waitSeconds);
   if (!StartClient(host, settings)) return 1;
   PhaseClock clock;
   tolvane::ObjectId id = 0;
-  if (!OpenActive(host, request.file, id)) return 1;
+  if (!OpenActive(settings.language, host, request.file, id)) return 1;
   const double load = clock.Lap();
   std::error_code ignored;
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
     const std::string cause = WriteCause(request.out);
     if (!cause.empty()) {
-      std::cerr << "tolvane: cannot save " << request.out << ": " << cause << "\n";
+      std::cerr << Said(settings.language, CliText::CannotSave,
+                        {{"path", request.out}, {"why", cause}})
+                << "\n";
       return 1;
     }
   }
   const ImportDestinations to = DestinationsOf(request);
-  if (const int refused = RefuseDestructiveOutputs(host.engine(), id, request, to); refused >= 0)
+  if (const int refused =
+          RefuseDestructiveOutputs(settings.language, host.engine(), id, request, to);
+      refused >= 0)
     return refused;
   // The plug-in writes into a private folder; the files go to their places after the save, so
   // that they can say whether it was done.
@@ -378,7 +395,8 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
   // A refused import changed nothing, so nothing is saved.
-  const int status = ImportStatus(host.recorder(), RefusalCause(answer, request));
+  const int status =
+      ImportStatus(settings.language, host.recorder(), RefusalCause(answer, request));
   std::vector<SavedFile> files;
   const int saveStatus = status != 0 || request.dryRun
                              ? status
@@ -397,19 +415,21 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const bool someSaved =
       std::any_of(files.begin(), files.end(), [](const SavedFile& file) { return file.saved; });
   const std::string notSaved = saved || request.dryRun ? ""
-                               : someSaved             ? PartlySavedText(reason)
-                                                       : NothingSavedText(reason);
+                               : someSaved             ? PartlySavedText(settings.language, reason)
+                                           : NothingSavedText(settings.language, reason);
   bool reportWritten = true;
   if (!to.report.empty() && outputs.report && !outputs.report->empty()) {
-    reportWritten = Publish(*outputs.report, to.report, [&](const std::string& text) {
-      return ReportWithSaveOutcome(text, saved, reason, components);
-    });
+    reportWritten =
+        Publish(settings.language, *outputs.report, to.report, [&](const std::string& text) {
+          return ReportWithSaveOutcome(text, saved, reason, components);
+        });
   }
   bool summaryWritten = true;
   if (!to.summary.empty() && outputs.summary && !outputs.summary->empty()) {
-    summaryWritten = Publish(*outputs.summary, to.summary, [&](const std::string& text) {
-      return notSaved.empty() ? text : SummaryWithFirstLine(text, notSaved);
-    });
+    summaryWritten =
+        Publish(settings.language, *outputs.summary, to.summary, [&](const std::string& text) {
+          return notSaved.empty() ? text : SummaryWithFirstLine(text, notSaved);
+        });
   }
   summaryShown.PrintLinesIfWritten(std::cout, "[summary] ");
   if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
@@ -422,15 +442,17 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
             << "\n";
   bool pageWritten = true;
   if (saved && !request.reviewPage.empty()) {
-    std::string problem = reportWritten && !to.report.empty() ? "" : "no report was written";
+    std::string problem = reportWritten && !to.report.empty()
+                              ? ""
+                              : Said(settings.language, CliText::NoReportWritten);
     if (problem.empty())
       osprevan::review::WriteReviewPageOf(host.engine(), id, to.report, request.pdf, request.out,
-                                          request.reviewPage, problem);
+                                          request.reviewPage, settings.language, problem);
     pageWritten = problem.empty();
     if (pageWritten)
       std::cout << "[review page] " << request.reviewPage << "\n";
     else
-      std::cerr << "tolvane: no review page: " << problem << "\n";
+      std::cerr << Said(settings.language, CliText::NoReviewPage, {{"why", problem}}) << "\n";
   }
   const bool written = reportWritten && summaryWritten && pageWritten;
   if (status != 0 || saveStatus != 0) return 1;
@@ -448,52 +470,55 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     } else if (const std::string help = CommandHelpText(line.command); !help.empty()) {
       std::cout << help;
     } else {
-      return WrongUse("", UnknownCommandText(line.command));
+      return WrongUse("", UnknownCommandText(settings.language, line.command));
     }
     return 0;
   }
   const std::string& command = line.command;
-  if (command.empty())
-    return WrongUse("", line.problem.empty() ? "no command given" : line.problem);
-  if (!line.problem.empty()) return WrongUse(command, line.problem);
-  if (line.client) settings.clientPath = *line.client;
   if (line.lang) {
     const std::optional<UiLanguage> language = LanguageFromOption(*line.lang);
-    if (!language) return WrongUse(command, "--lang takes ja or en");
+    if (!language) return WrongUse(command, Said(settings.language, CliText::LangTakes));
     settings.language = *language;
   }
+  const UiLanguage language = settings.language;
+  if (command.empty())
+    return WrongUse("",
+                    line.problem.empty() ? Said(language, CliText::NoCommandGiven) : line.problem);
+  if (!line.problem.empty()) return WrongUse(command, line.problem);
+  if (line.client) settings.clientPath = *line.client;
   const std::vector<std::string>& rest = line.words;
   if (command == "show") {
-    if (rest.size() != 1) return WrongUse(command, "show needs one FILE");
-    return Show(rest[0]);
+    if (rest.size() != 1) return WrongUse(command, Said(language, CliText::ShowNeedsOneFile));
+    return Show(language, rest[0]);
   }
   if (command == "export-pdf") {
     if (rest.size() != 1) {
-      return WrongUse(command,
-                      rest.empty() ? "export-pdf needs FILE" : "export-pdf takes one FILE");
+      return WrongUse(command, Said(language, rest.empty() ? CliText::ExportNeedsFile
+                                                           : CliText::ExportTakesOneFile));
     }
-    if (!line.out) return WrongUse(command, "export-pdf needs -o OUT.pdf");
+    if (!line.out) return WrongUse(command, Said(language, CliText::ExportNeedsOut));
     return tlhost::pdfexport::RunExportPdf(rest[0], *line.out, line.creator, line.rotations,
                                            line.force, std::cerr);
   }
   ImportRequest request;
   if (command == "import") {
     std::string problem;
-    if (!ParseImportRequest(rest, line.dryRun, request, problem)) return WrongUse(command, problem);
+    if (!ParseImportRequest(rest, line.dryRun, request, problem, language))
+      return WrongUse(command, problem);
     request.out = line.out.value_or("");
     request.report = line.report.value_or("");
     request.reviewPage = line.reviewPage.value_or("");
-    if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem))
+    if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem, language))
       return WrongUse(command, problem);
     request.phases = line.phases;
-    if (line.wait && !ParseWait(*line.wait, request.waitSeconds, problem))
+    if (line.wait && !ParseWait(*line.wait, request.waitSeconds, problem, language))
       return WrongUse(command, problem);
   } else if (command == "menus" && !rest.empty()) {
-    return WrongUse(command, "menus takes no arguments");
+    return WrongUse(command, Said(language, CliText::MenusTakesNoArguments));
   } else if (command == "run" && rest.size() != 1) {
-    return WrongUse(command, "run needs one FILE");
+    return WrongUse(command, Said(language, CliText::RunNeedsOneFile));
   } else if (command == "run" && line.dialogScript.empty() && !isatty(STDIN_FILENO)) {
-    return WrongUse(command, "run needs a terminal to ask on, or --dialogs SCRIPT");
+    return WrongUse(command, Said(language, CliText::RunNeedsTerminal));
   }
   Host host;
   ApplySettings(host, settings);
@@ -501,7 +526,8 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
   if (command == "run") {
     double seconds = ImportRequest{}.waitSeconds;
     std::string problem;
-    if (line.wait && !ParseWait(*line.wait, seconds, problem)) return WrongUse(command, problem);
+    if (line.wait && !ParseWait(*line.wait, seconds, problem, language))
+      return WrongUse(command, problem);
     return Run(host, settings, rest[0], line.dialogScript, seconds);
   }
   return Import(host, settings, request);
@@ -510,5 +536,11 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return RunCommandLine(ParseCommandLine(argc, argv), DefaultSettings(argv[0]));
+  const SessionSettings settings = DefaultSettings(argv[0]);
+  CommandLine line = ParseCommandLine(argc, argv, settings.language);
+  // A wrong use is said in the language --lang names, once the line says which.
+  if (line.lang)
+    if (const std::optional<UiLanguage> chosen = LanguageFromOption(*line.lang))
+      line = ParseCommandLine(argc, argv, *chosen);
+  return RunCommandLine(line, settings);
 }

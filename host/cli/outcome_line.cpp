@@ -2,8 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <utility>
-#include <vector>
+#include "host/cli/cli_texts.h"
 
 namespace tlhost {
 namespace {
@@ -49,26 +48,6 @@ constexpr LineTexts kJapanese = {
 
 const LineTexts& TextsOf(UiLanguage language) {
   return language == UiLanguage::Japanese ? kJapanese : kEnglish;
-}
-
-// The text with each "{name}" replaced by its value; values are inserted, never scanned again.
-std::string Filled(const std::string& text,
-                   const std::vector<std::pair<std::string, std::string>>& values) {
-  std::string out;
-  for (size_t at = 0; at < text.size();) {
-    bool replaced = false;
-    for (const auto& [name, value] : values) {
-      const std::string key = "{" + name + "}";
-      if (text.compare(at, key.size(), key) == 0) {
-        out += value;
-        at += key.size();
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) out += text[at++];
-  }
-  return out;
 }
 
 std::string SavingText(const LineTexts& texts, const ImportEnd& end) {

@@ -33,7 +33,8 @@ TEST_F(PluginHostTest, AnswersACallFromAnotherClient) {
   tlhost::ClientConnection& client = LoadAndInitialize();
   EXPECT_EQ(client.Notify(NOTE_CLIENT_CALL, 0, "/tmp/review.pdf", 0), S_OK);
   EXPECT_TRUE(host().recorder().alerts.empty());
-  EXPECT_EQ(host().recorder().console, "\nCalled from client\n" + message);
+  EXPECT_EQ(host().recorder().console,
+            "\n" + fixtures::Message(support::MSG_CALLED_FROM_CLIENT) + "\n" + message);
   ASSERT_TRUE(host().RunCommand("Osprevan"));
   ASSERT_EQ(host().recorder().alerts.size(), 1u);
   EXPECT_EQ(host().recorder().alerts[0].text, message);

@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
         BookCase{"NestedBooks",
                  kA + Component(R"(file="nested.tlb" type="book")") +
                      Component(R"(file="loop.tlb" type="book")") + kB,
-                 "", kCloseFails, "Couldn't close doc: ", 2, 2, "4/0/0"},
+                 "", kCloseFails, support::MSG_CLOSE_FAILED, 2, 2, "4/0/0"},
         // A component that cannot be opened still takes its kid; one past the last kid gets none.
         BookCase{"ComponentGoneAndMoreComponentsThanKids", kA + kC + kB,
                  kA + Component(R"(file="gone.tlv")") + kB + kC, nullptr, "", 2, 2, "4/0/0"},

@@ -1,30 +1,39 @@
 // tolvane-review-page REPORT PDF DOCUMENT -o PAGE.html [--components FOLDER]: writes the review
 // page of an import from its report, the reviewed PDF and the document (or book) as saved after
-// the import.
+// the import. --lang ja|en chooses the page's language; LC_ALL, LC_MESSAGES or LANG starting
+// with "ja" chooses Japanese when it is not given.
 #include <cstdio>
 #include <string>
 
+#include "host/cli/ui_language.h"
 #include "host/engine/engine.h"
 #include "tools/review_page/review_page.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tolvane-review-page REPORT.json REVIEW.pdf DOC -o PAGE.html [--components FOLDER]\n";
+    "usage: tolvane-review-page REPORT.json REVIEW.pdf DOC -o PAGE.html [--components FOLDER]\n"
+    "       [--lang ja|en]\n";
 
 struct Arguments {
   std::string report, pdf, document, page, components;
+  osprevan::review::PageLanguage language = osprevan::review::PageLanguage::English;
 };
 
 bool Parse(int argc, char** argv, Arguments& out, std::string& error, bool& help) {
   std::string* positional[] = {&out.report, &out.pdf, &out.document};
   size_t given = 0;
+  out.language = tlhost::LanguageFromEnvironment();
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") return help = true, true;
     if (arg == "-o" || arg == "--components") {
       if (++i >= argc) return error = arg + " needs a path", false;
       (arg == "-o" ? out.page : out.components) = argv[i];
+    } else if (arg == "--lang") {
+      const auto language = ++i < argc ? tlhost::LanguageFromOption(argv[i]) : std::nullopt;
+      if (!language) return error = "--lang takes ja or en", false;
+      out.language = *language;
     } else if (!arg.empty() && arg[0] != '-' && given < 3) {
       *positional[given++] = arg;
     } else {
@@ -64,7 +73,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!osprevan::review::WriteReviewPageOf(engine, target, arguments.report, arguments.pdf,
-                                           arguments.components, arguments.page, error)) {
+                                           arguments.components, arguments.page, arguments.language,
+                                           error)) {
     std::fprintf(stderr, "tolvane-review-page: %s\n", error.c_str());
     return 1;
   }

@@ -14,15 +14,15 @@ namespace {
 // The outcomes in the order the page shows them, with the words it shows for each: those that
 // need a look first.
 struct OutcomeWords {
-  const char* outcome;  // as the report names it
-  const char* label;
+  const char* outcome;            // as the report names it
+  const char* PageWords::*label;  // its words in the page's language
 };
 constexpr OutcomeWords kOutcomes[] = {
-    {"failed", "failed"},
-    {"misplaced", "flagged for review"},
-    {"successful", "placed"},
-    {"alreadyImported", "already imported"},
-    {"filtered out", "filtered out"},
+    {"failed", &PageWords::failed},
+    {"misplaced", &PageWords::flagged},
+    {"successful", &PageWords::placed},
+    {"alreadyImported", &PageWords::alreadyImported},
+    {"filtered out", &PageWords::filteredOut},
 };
 constexpr size_t kOutcomeCount = sizeof kOutcomes / sizeof kOutcomes[0];
 
@@ -32,9 +32,14 @@ size_t OutcomeRank(const std::string& outcome) {
   return kOutcomeCount;  // an outcome this page does not know comes last, under its own name
 }
 
-std::string OutcomeLabel(const std::string& outcome) {
+std::string OutcomeLabel(const PageWords& words, const std::string& outcome) {
   const size_t rank = OutcomeRank(outcome);
-  return rank < kOutcomeCount ? kOutcomes[rank].label : outcome;
+  return rank < kOutcomeCount ? words.*kOutcomes[rank].label : outcome;
+}
+
+template <typename Number>
+std::string Numbered(const char* text, Number n) {
+  return WithValue(text, "n", std::to_string(n));
 }
 
 constexpr const char* kStyle = R"(
@@ -114,7 +119,8 @@ void Replies(std::string& out, const std::vector<AnnotationReply>& replies) {
 
 // The picture of each comment, as HTML, by its place in the report: each page is drawn once,
 // in page order, and its comments' regions cut from it.
-std::vector<std::string> Pictures(PDFDoc* pdf, const std::vector<ReportComment>& comments,
+std::vector<std::string> Pictures(const PageWords& words, PDFDoc* pdf,
+                                  const std::vector<ReportComment>& comments,
                                   const std::vector<const PageAnnotation*>& matched) {
   std::vector<std::string> pictures(comments.size());
   if (!pdf) return pictures;
@@ -127,12 +133,12 @@ std::vector<std::string> Pictures(PDFDoc* pdf, const std::vector<ReportComment>&
       const PageSnapshot snapshot =
           drawn.Around(annotation ? annotation->boxes : std::vector<Quad>{});
       if (snapshot.png.empty()) {
-        pictures[i] = "<figure><p class=\"none\">page " + std::to_string(page) +
-                      " could not be drawn</p></figure>";
+        pictures[i] =
+            "<figure><p class=\"none\">" + Numbered(words.pageNotDrawn, page) + "</p></figure>";
         continue;
       }
-      std::string alt = "page " + std::to_string(page);
-      alt += annotation ? ", the comment outlined" : ", top (the comment was not found on it)";
+      std::string alt = Numbered(words.page, page);
+      alt += annotation ? words.commentOutlined : words.commentNotFound;
       pictures[i] = "<figure><img src=\"" + DataUri("image/png", snapshot.png) + "\" alt=\"" + alt +
                     "\"></figure>";
     }
@@ -140,40 +146,41 @@ std::vector<std::string> Pictures(PDFDoc* pdf, const std::vector<ReportComment>&
   return pictures;
 }
 
-std::string CommentHtml(const ReportComment& comment, const PageAnnotation* annotation,
-                        const std::string& picture, const tlhost::Document* document,
-                        size_t index) {
+std::string CommentHtml(const PageWords& words, const ReportComment& comment,
+                        const PageAnnotation* annotation, const std::string& picture,
+                        const tlhost::Document* document, size_t index) {
   std::string out = "<article id=\"comment-" + std::to_string(index + 1) + "\" data-outcome=\"" +
                     HtmlEscaped(comment.outcome) + "\">";
-  out += "<header><span class=\"outcome\">" + HtmlEscaped(OutcomeLabel(comment.outcome)) +
-         "</span>" + HtmlEscaped(comment.subtype) + " on page " + std::to_string(comment.page);
+  out += "<header><span class=\"outcome\">" + HtmlEscaped(OutcomeLabel(words, comment.outcome)) +
+         "</span>" +
+         WithValue(Numbered(words.onPage, comment.page), "what", HtmlEscaped(comment.subtype));
   if (!comment.placement.empty()) out += " \xE2\x86\x92 " + HtmlEscaped(comment.placement);
   out += "</header>";
   out += picture;
   out += "<div><dl>";
-  out += "<dt>by</dt><dd class=\"author\">" + HtmlEscaped(comment.author) + DateTime(comment.date) +
-         "</dd>";
-  Field(out, "wrote", comment.contents);
+  out += "<dt>" + std::string(words.by) + "</dt><dd class=\"author\">" +
+         HtmlEscaped(comment.author) + DateTime(comment.date) + "</dd>";
+  Field(out, words.wrote, comment.contents);
   // A replace's new text is the text of its grouped Caret, which the report does not give.
   if (annotation)
     for (const std::string& text : annotation->contents)
-      if (text != comment.contents) Field(out, "new text", text);
-  Field(out, "marked", comment.markedText);
-  Field(out, "why", comment.reason);
+      if (text != comment.contents) Field(out, words.newText, text);
+  Field(out, words.marked, comment.markedText);
+  Field(out, words.why, comment.reason);
   if (annotation && !annotation->replies.empty()) {
-    out += "<dt>replies</dt><dd class=\"replies\">";
+    out += "<dt>" + std::string(words.replies) + "</dt><dd class=\"replies\">";
     Replies(out, annotation->replies);
     out += "</dd>";
   } else if (comment.replies > 0) {
-    Field(out, "replies", std::to_string(comment.replies) + " (not found in the PDF)");
+    Field(out, words.replies, Numbered(words.repliesNotFound, comment.replies));
   }
   const std::string excerpt = document ? ExcerptHtml(*document, comment) : "";
-  out += "<dt>now</dt><dd>";
+  out += "<dt>" + std::string(words.now) + "</dt><dd>";
   if (!excerpt.empty()) {
     out += "<div class=\"excerpt\">" + excerpt + "</div>";
   } else {
-    out += "<span class=\"none\">no place in the document";
-    if (comment.outcome == "alreadyImported") out += " (placed by an earlier import)";
+    out += "<span class=\"none\">" + std::string(words.noPlace);
+    if (comment.outcome == "alreadyImported") out += words.placedEarlier;
     out += "</span>";
   }
   out += "</dd></dl></div></article>\n";
@@ -187,24 +194,24 @@ const tlhost::Document* DocumentNamed(const ReviewPageSources& sources, const st
   return nullptr;
 }
 
-std::string Counts(const std::vector<ReportComment>& comments) {
+std::string Counts(const PageWords& words, const std::vector<ReportComment>& comments) {
   std::map<size_t, size_t> byRank;
   for (const ReportComment& c : comments) ++byRank[OutcomeRank(c.outcome)];
-  std::string out = std::to_string(comments.size()) + " comments";
+  std::string out = Numbered(words.comments, comments.size());
   for (const auto& [rank, count] : byRank) {
-    out += ", " + std::to_string(count) + " " +
-           (rank < kOutcomeCount ? kOutcomes[rank].label : "other");
+    out += WithValue(Numbered(words.outcomeCount, count), "outcome",
+                     rank < kOutcomeCount ? words.*kOutcomes[rank].label : words.otherOutcome);
   }
   return out;
 }
 
-std::string FilterForm(const std::vector<ReportComment>& comments) {
+std::string FilterForm(const PageWords& words, const std::vector<ReportComment>& comments) {
   std::map<size_t, std::string> present;
   for (const ReportComment& c : comments) present.emplace(OutcomeRank(c.outcome), c.outcome);
-  std::string out = "<form id=\"filter\" hidden>Show: ";
+  std::string out = "<form id=\"filter\" hidden>" + std::string(words.show);
   for (const auto& [rank, outcome] : present) {
     out += "<label><input type=\"checkbox\" checked value=\"" + HtmlEscaped(outcome) + "\"> " +
-           HtmlEscaped(OutcomeLabel(outcome)) + "</label>";
+           HtmlEscaped(OutcomeLabel(words, outcome)) + "</label>";
   }
   return out + "</form>\n";
 }
@@ -221,7 +228,8 @@ std::string ReviewPageHtml(const ReviewPageSources& sources) {
         annotations[c.page] = ReadPageAnnotations(*sources.pdf, c.page);
   }
   const std::vector<const PageAnnotation*> matched = MatchAnnotations(report.comments, annotations);
-  const std::vector<std::string> pictures = Pictures(sources.pdf, report.comments, matched);
+  const PageWords& words = WordsOf(sources.language);
+  const std::vector<std::string> pictures = Pictures(words, sources.pdf, report.comments, matched);
 
   // Comments by the document they went to, in the book's order, those of no known document
   // last; in each, flagged and failed first, else in the report's order.
@@ -237,20 +245,22 @@ std::string ReviewPageHtml(const ReviewPageSources& sources) {
   }
 
   std::string html =
-      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+      "<!DOCTYPE html>\n<html lang=\"" + std::string(words.htmlLanguage) +
+      "\"><head><meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; img-src data:; "
       "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
-      "<meta name=\"viewport\" content=\"width=device-width\">\n<title>Review of " +
-      HtmlEscaped(sources.pdfName) + "</title>\n<style>" + kStyle + "</style></head>\n<body>\n";
-  html += "<h1>What became of each comment</h1>\n<p class=\"sources\">" +
+      "<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
+      WithValue(words.title, "name", HtmlEscaped(sources.pdfName)) + "</title>\n<style>" + kStyle +
+      "</style></head>\n<body>\n";
+  html += "<h1>" + std::string(words.heading) + "</h1>\n<p class=\"sources\">" +
           HtmlEscaped(sources.pdfName) + " \xE2\x86\x92 " + HtmlEscaped(sources.documentName) +
-          "</p>\n<p class=\"counts\">" + Counts(report.comments) + "</p>\n";
+          "</p>\n<p class=\"counts\">" + Counts(words, report.comments) + "</p>\n";
   if (!report.warnings.empty()) {
     html += "<ul class=\"warnings\">";
     for (const std::string& w : report.warnings) html += "<li>" + HtmlEscaped(w) + "</li>";
     html += "</ul>\n";
   }
-  html += FilterForm(report.comments);
+  html += FilterForm(words, report.comments);
   for (const std::string& group : groups) {
     std::vector<size_t>& indices = members[group];
     if (indices.empty()) continue;
@@ -259,11 +269,11 @@ std::string ReviewPageHtml(const ReviewPageSources& sources) {
     });
     html += "<section data-document=\"" + HtmlEscaped(group) + "\">";
     if (sources.book)
-      html += "<h2>" + HtmlEscaped(group.empty() ? "(no component of the book)" : group) + "</h2>";
+      html += "<h2>" + HtmlEscaped(group.empty() ? words.noComponent : group) + "</h2>";
     html += "\n";
     for (size_t i : indices) {
       const ReportComment& c = report.comments[i];
-      html += CommentHtml(c, matched[i], pictures[i], DocumentNamed(sources, c.document), i);
+      html += CommentHtml(words, c, matched[i], pictures[i], DocumentNamed(sources, c.document), i);
     }
     html += "</section>\n";
   }

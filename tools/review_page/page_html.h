@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/engine/document.h"
+#include "tools/review_page/page_words.h"
 #include "tools/review_page/review_report.h"
 
 class PDFDoc;
@@ -27,6 +28,7 @@ struct ReviewPageSources {
   std::vector<NamedDocument> documents;  // one for a document; a book's components in order
   bool book = false;
   std::string pdfName, documentName;  // as the page names them
+  PageLanguage language = PageLanguage::English;
 };
 
 std::string ReviewPageHtml(const ReviewPageSources& sources);

@@ -58,7 +58,7 @@ bool DocumentsOf(tlhost::Engine& engine, tolvane::ObjectId target,
 bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
                      const std::vector<NamedDocument>& documents, bool book,
                      const std::string& documentName, const std::string& pagePath,
-                     std::string& error) {
+                     PageLanguage language, std::string& error) {
   ReviewReport report;
   if (!ReadReviewReport(reportPath, report, error)) return false;
   EnsurePopplerSettings();
@@ -71,6 +71,7 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
   sources.book = book;
   sources.pdfName = FileName(pdfPath);
   sources.documentName = documentName;
+  sources.language = language;
   const std::string html = ReviewPageHtml(sources);
   std::string cause;
   if (tlhost::WriteFileReplacing(pagePath, html, cause) != 0)
@@ -81,12 +82,13 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
 bool WriteReviewPageOf(tlhost::Engine& engine, tolvane::ObjectId target,
                        const std::string& reportPath, const std::string& pdfPath,
                        const std::string& componentsFolder, const std::string& pagePath,
-                       std::string& error) {
+                       PageLanguage language, std::string& error) {
   std::vector<NamedDocument> documents;
   if (!DocumentsOf(engine, target, componentsFolder, documents, error)) return false;
   const tlhost::Book* book = engine.book(target);
   const std::string name = book ? FileName(book->path) : documents.front().name;
-  return WriteReviewPage(reportPath, pdfPath, documents, book != nullptr, name, pagePath, error);
+  return WriteReviewPage(reportPath, pdfPath, documents, book != nullptr, name, pagePath, language,
+                         error);
 }
 
 }  // namespace osprevan::review

@@ -19,11 +19,11 @@ bool DocumentsOf(tlhost::Engine& engine, tolvane::ObjectId target,
 
 // Reads the report and the PDF and writes the page for `documents` (those of `target`, a book
 // when `book`) to `pagePath`, through a temporary file beside it renamed into place. False with
-// `error` in words; nothing is left behind then.
+// `error` in words; nothing is left behind then. The page speaks `language`.
 bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
                      const std::vector<NamedDocument>& documents, bool book,
                      const std::string& documentName, const std::string& pagePath,
-                     std::string& error);
+                     PageLanguage language, std::string& error);
 
 // The page of an import into `target` (a document or book open in `engine`, as the import left
 // it): its documents as DocumentsOf finds them, with `componentsFolder` where the import saved
@@ -31,6 +31,6 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
 bool WriteReviewPageOf(tlhost::Engine& engine, tolvane::ObjectId target,
                        const std::string& reportPath, const std::string& pdfPath,
                        const std::string& componentsFolder, const std::string& pagePath,
-                       std::string& error);
+                       PageLanguage language, std::string& error);
 
 }  // namespace osprevan::review

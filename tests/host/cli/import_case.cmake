@@ -9,8 +9,8 @@ cmake_minimum_required(VERSION 3.20)
 #                                         language
 string(RANDOM LENGTH 10 suffix)
 set(WORK "${WORK}-${suffix}")
-# The plug-in speaks Japanese here, as the expectations below are written; the case "language"
-# sets its own.
+# The plug-in and the command line speak Japanese here, as the expectations below are written;
+# the case "language" sets its own.
 set(ENV{LC_ALL} "")
 set(ENV{LC_MESSAGES} "")
 set(ENV{LANG} "ja_JP.UTF-8")
@@ -137,9 +137,16 @@ d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf'
     list(GET row 1 cause)
     tolvane(import doc.tlv ${pdf})
     expect(status EQUAL 1 BECAUSE "${pdf}: exit status ${status}, expected 1")
-    expect(err STREQUAL "tolvane: the import did not run: ${pdf}: ${cause}\n"
+    expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : ${pdf}: ${cause}\n"
            BECAUSE "${pdf}: the error output is not the cause: ${err}")
-    expect(out MATCHES "\nCalled from client\n[^\n]+\n" BECAUSE "${pdf}: no message on a line of its own")
+    expect(out MATCHES "\nクライアントからの呼び出し\n[^\n]+\n" BECAUSE "${pdf}: no message on a line of its own")
+    expect(out MATCHES "\n読み込みを中止しました : [^\n]+\n" BECAUSE "${pdf}: the caller is not told the import stopped")
+    # Only the PDF that needs a password says so; every other one is told what it is.
+    if(pdf STREQUAL "locked.pdf")
+      expect(out MATCHES "パスワード" BECAUSE "${pdf}: the message does not name the password")
+    else()
+      expect(NOT out MATCHES "パスワード" BECAUSE "${pdf}: the message names a password")
+    endif()
     expect_doc_as_given()
   endforeach()
 elseif(CASE STREQUAL "modes")
@@ -161,7 +168,7 @@ elseif(CASE STREQUAL "modes")
       expect(NOT text STREQUAL given BECAUSE "mode ${bits}: the document was not saved")
     else()
       expect(text STREQUAL given BECAUSE "mode ${bits}: the read-only document was written")
-      expect(err STREQUAL "tolvane: the import did not run: d${bits}.tlv: read-only document\n"
+      expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : d${bits}.tlv: read-only document\n"
              BECAUSE "mode ${bits}: the cause is not given: ${err}")
       expect(out MATCHES "\\[alert\\] 上書き禁止文書には注釈を読み込めません。"
              BECAUSE "mode ${bits}: the plug-in's message is not shown")
@@ -187,7 +194,7 @@ elseif(CASE STREQUAL "save-fails")
   file(MAKE_DIRECTORY "${WORK}/taken/inside")
   tolvane(import doc.tlv exported.pdf -o taken)
   expect(status EQUAL 1 BECAUSE "exit status ${status}, expected 1")
-  expect(err MATCHES "^tolvane: cannot save taken: is a folder\n"
+  expect(err MATCHES "^tolvane: taken に保存できません : is a folder\n"
          BECAUSE "standard error does not give the cause")
   expect(IS_DIRECTORY "${WORK}/taken/inside" BECAUSE "the folder in the way was changed")
   expect_doc_as_given()
@@ -247,8 +254,8 @@ elseif(CASE STREQUAL "language")
     expect(status EQUAL 0 BECAUSE "exit status ${status} ${because}")
     file(READ "${WORK}/reviewed.smry" summary)
     file(READ "${WORK}/reviewed.report.json" report)
-    # Each entry names its document, which is a copy of its own here.
-    string(REPLACE "doc-${n}.tlv" "doc.tlv" report "${report}")
+    # Each round imports into its own copy, which the report names; the rest must not change.
+    string(REPLACE "\"document\": \"doc-${n}.tlv\"" "\"document\": \"doc.tlv\"" report "${report}")
     if(first_report STREQUAL "")
       set(first_report "${report}")
     endif()
