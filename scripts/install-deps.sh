@@ -9,7 +9,6 @@ packages=(
   libpoppler-private-dev libpoppler-dev poppler-utils
   libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-ipafont-gothic
   libqpdf-dev qpdf
-  nlohmann-json3-dev chromium
   python3 python3-fitz python3-gi gir1.2-poppler-0.18
   nodejs chromium
   time
