@@ -241,6 +241,20 @@ class MalformedInputTest : public PluginHostTest, public ::testing::WithParamInt
     return fixtures::WritersText(*host().engine().document(document_));
   }
 
+  // Opens the source afresh and imports the reviewed PDF with `damage` done to it, as
+  // "damaged.pdf" beside it; `before` is the writer's text as it was opened.
+  void ImportDamaged(tlhost::ClientConnection& client, const std::string& damage,
+                     std::map<int32_t, std::string>& before) {
+    const std::string damaged = pdf_.directory() + "/damaged.pdf";
+    ASSERT_EQ(DamagePdf(pdf_.annotatedPdf(), damaged, damage), "");
+    std::vector<tlhost::PropValue> returned;
+    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
+    host().engine().session().activeDocument = document_;
+    before = WritersText();
+    host().recorder().Clear();
+    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, damaged, 0);
+  }
+
   // The summary's counts, or the message that refused the PDF, or none.
   std::string Outcome(const std::string& pdfPath) {
     if (host().recorder().ImportRan()) {
@@ -353,15 +367,8 @@ TEST_F(UnreadablePageTest, OtherPagesImportAndTheUnreadOneIsNamed) {
   tlhost::ClientConnection& client = LoadAndInitialize();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.damage);
-    const std::string damaged = pdf_.directory() + "/damaged.pdf";
-    ASSERT_EQ(DamagePdf(pdf_.annotatedPdf(), damaged, row.damage), "");
-    std::vector<tlhost::PropValue> returned;
-    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
-    host().engine().session().activeDocument = document_;
-    const std::map<int32_t, std::string> before = WritersText();
-    host().recorder().Clear();
-
-    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, damaged, 0);
+    std::map<int32_t, std::string> before;
+    ASSERT_NO_FATAL_FAILURE(ImportDamaged(client, row.damage, before));
 
     const std::string summary = pdf_.directory() + "/damaged.smry";
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);
@@ -444,15 +451,8 @@ TEST_F(UnreadablePageTest, AnnotationsThatCannotBeReadAreCountedAndNamed) {
   tlhost::ClientConnection& client = LoadAndInitialize();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const std::string damaged = pdf_.directory() + "/damaged.pdf";
-    ASSERT_EQ(DamagePdf(pdf_.annotatedPdf(), damaged, row.damage), "");
-    std::vector<tlhost::PropValue> returned;
-    ASSERT_EQ(host().engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
-    host().engine().session().activeDocument = document_;
-    const std::map<int32_t, std::string> before = WritersText();
-    host().recorder().Clear();
-
-    client.Notify(tolvane::NOTE_CLIENT_CALL, 0, damaged, 0);
+    std::map<int32_t, std::string> before;
+    ASSERT_NO_FATAL_FAILURE(ImportDamaged(client, row.damage, before));
 
     const std::string summary = pdf_.directory() + "/damaged.smry";
     EXPECT_EQ(fixtures::SummaryCounts(summary, "ハイライト"), row.highlights);

@@ -127,7 +127,8 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
   }
   EXPECT_TRUE(engine.openDocuments().empty());
   // Opened from a file, the fault is named with the file's path and line.
-  const std::string path = ::testing::TempDir() + "/bad.tlv";
+  const ScratchDir scratch;
+  const std::string path = scratch.path() + "/bad.tlv";
   { std::ofstream(path) << cases[1].text; }
   ObjectId id = 0;
   std::vector<PropValue> returned;

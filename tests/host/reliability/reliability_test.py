@@ -94,12 +94,12 @@ def temporaries(folder):
 
 
 def make_review(ws, pdf, comments, out):
-    spec = ws.at(out + ".json")
-    with open(spec, "w") as f:
+    description = ws.at(out + ".json")
+    with open(description, "w") as f:
         json.dump({"comments": comments}, f)
-    subprocess.run([PYTHON, REVIEWER, ws.at(pdf), spec, ws.at(out)], check=True,
+    subprocess.run([PYTHON, REVIEWER, ws.at(pdf), description, ws.at(out)], check=True,
                    stdout=subprocess.DEVNULL, env=ws.env)
-    os.remove(spec)
+    os.remove(description)
 
 
 def note(text, index):
