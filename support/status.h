@@ -1,7 +1,8 @@
-// What an operation of the plug-in answers: done, or not done and why. The reason is for the
-// developer and for another client's console; what a user is told comes from the string table,
-// where the failure is found. Host and PDF library calls keep their own conventions inside
-// hostlink/ and pdf/; everything the plug-in's layers answer each other is a Status.
+// What an operation of the plug-in answers: done, or not done, of which kind and why. The reason
+// is for the developer and for another client's console; what a user is told comes from the
+// string table, where the failure is found. Host and PDF library calls keep their own
+// conventions inside hostlink/ and pdf/; everything the plug-in's layers answer each other is a
+// Status.
 #pragma once
 
 #include <string>
@@ -9,20 +10,41 @@
 
 namespace osprevan::support {
 
+// Why an operation was not done, as far as its caller acts on it.
+enum class StatusCode {
+  kDone,
+  kRefused,      // the user, the host or a rule said no; nothing was changed
+  kFailed,       // tried and did not succeed
+  kNotFound,     // what it was asked to work on is not there
+  kOutOfMemory,  // an allocation failed; the operation left things as they were
+};
+
 class [[nodiscard]] Status {
  public:
   static Status Done() { return Status(); }
-  static Status Failed(std::string reason) { return Status(std::move(reason)); }
+  static Status Failed(std::string reason) {
+    return Status(StatusCode::kFailed, std::move(reason));
+  }
+  static Status Refused(std::string reason) {
+    return Status(StatusCode::kRefused, std::move(reason));
+  }
+  static Status NotFound(std::string reason) {
+    return Status(StatusCode::kNotFound, std::move(reason));
+  }
+  static Status OutOfMemory(std::string reason) {
+    return Status(StatusCode::kOutOfMemory, std::move(reason));
+  }
 
-  bool ok() const { return ok_; }
+  bool ok() const { return code_ == StatusCode::kDone; }
+  StatusCode code() const { return code_; }
   // Empty for a status that is ok.
   const std::string& reason() const { return reason_; }
 
  private:
   Status() = default;
-  explicit Status(std::string reason) : ok_(false), reason_(std::move(reason)) {}
+  Status(StatusCode code, std::string reason) : code_(code), reason_(std::move(reason)) {}
 
-  bool ok_ = true;
+  StatusCode code_ = StatusCode::kDone;
   std::string reason_;
 };
 
