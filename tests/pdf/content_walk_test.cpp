@@ -358,11 +358,6 @@ TEST_F(ContentWalkTest, ANoteWithTwoComparablePlacesNamesTheOther) {
     const char* other;  // in the other place's text; "" for none
   } rows[] = {
       {"the tool's own corner", nullptr, nullptr, "wears", ""},
-      {"a third down a word", overWears,
-       [](const Boxes& b) {
-         return b.at("wears").top + (b.at("wears").bottom - b.at("wears").top) / 3;
-       },
-       "wears", ""},
       {"just above the middle of a word", overWears,
        [](const Boxes& b) { return (b.at("out").top + b.at("out").bottom) / 2 - 0.5f; }, "out", ""},
       {"just below the middle of a word", overWears,
