@@ -122,7 +122,8 @@ const char* PlacementKindName(PlacementKind kind) {
 bool CountsAsMisplaced(const Placement& placement) {
   if (!placement.misplaced) return false;
   return placement.kind != PlacementKind::Note ||
-         placement.documentDiffers != PlacementReason::None;
+         placement.documentDiffers != PlacementReason::None ||
+         placement.reason == PlacementReason::TwoPlaces;
 }
 
 bool NeedsMarker(const Placement& placement) {

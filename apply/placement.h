@@ -141,7 +141,8 @@ PlacementKind KindRead(pdf::CommentKind read);
 const char* PlacementKindName(PlacementKind kind);
 
 // Whether the placement counts as misplaced. A note is put where the reviewer pointed, which the
-// page text need not confirm, so a note counts only when the document differs at its place.
+// page text need not confirm, so a note counts only when the document differs at its place or
+// its icon points at two places.
 bool CountsAsMisplaced(const Placement& placement);
 
 // Whether the placement gets a marker: notes, replacements and insertions, highlights with

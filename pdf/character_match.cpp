@@ -43,9 +43,9 @@ bool IsPointLike(const UserRect& area) {
 }
 
 bool HoldsPoint(const UserRect& area, const UserRect& character) {
-  const float x = (area.xMin + area.xMax) / 2;
-  const float y = (area.yMin + area.yMax) / 2;
-  return character.xMin <= x && x <= character.xMax && character.yMin <= y && y <= character.yMax;
+  const AreaPoint point = PointOfArea(area);
+  return character.xMin <= point.x && point.x <= character.xMax && character.yMin <= point.y &&
+         point.y <= character.yMax;
 }
 
 bool AlongHolds(const UserRect& area, const UserRect& character, AreaRule rule) {
@@ -122,6 +122,11 @@ void MatchCovered(PdfComment& comment, const CharacterRecord& character, bool bl
 }
 
 }  // namespace
+
+AreaPoint PointOfArea(const UserRect& area) {
+  if (IsPointLike(area)) return {(area.xMin + area.xMax) / 2, (area.yMin + area.yMax) / 2, true};
+  return {area.xMin, area.yMax, false};
+}
 
 bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
   return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;

@@ -28,6 +28,16 @@ struct MatchSubtypes {
 };
 MatchSubtypes MakeMatchSubtypes();
 
+// The point a pointing comment's area points at: the upper left corner of a note's icon, or the
+// middle of an area too small to hold a character well inside it (an icon of no size, a
+// callout line's tip), which takes the character whose box holds that point.
+struct AreaPoint {
+  float x = 0.0f;
+  float y = 0.0f;
+  bool pointLike = false;
+};
+AreaPoint PointOfArea(const UserRect& area);
+
 // An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
 bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype);
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,

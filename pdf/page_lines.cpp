@@ -55,6 +55,14 @@ std::vector<PageLine> PageLines(const std::vector<ContentElement*>& elements) {
   return lines;
 }
 
+std::string PlaceText(const LinePoint& point) {
+  constexpr uint32_t kAround = 12;
+  const ElementCharacters& chars = point.element->chars;
+  const uint32_t from = point.offset > kAround ? point.offset - kAround : 0;
+  return "\"" + chars.Text(from, point.offset) + "|" +
+         chars.Text(point.offset, point.offset + kAround) + "\"";
+}
+
 float NearestLineHeight(const std::vector<PageLine>& lines, float y) {
   float nearest = std::numeric_limits<float>::infinity();
   float height = 0.0f;

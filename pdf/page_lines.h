@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "pdf/content_element.h"
@@ -38,6 +39,9 @@ struct LinePoint {
   uint32_t offset = 0;
 };
 bool NearestBoundary(const std::vector<PageLine>& lines, float x, float y, LinePoint& out);
+
+// The text around a place, with a bar at it ("num|bered"), to name it in the report.
+std::string PlaceText(const LinePoint& point);
 
 // The height of the line `NearestBoundary` would measure along for a point at height `y`; 0
 // when no line is near enough.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/character_match.h"
+#include "pdf/note_places.h"
 #include "pdf/page_lines.h"
 #include "pdf/text_blanks.h"
 #include "pdf/word_bounds.h"
@@ -48,15 +49,6 @@ bool AcrossTheMiddleOfACharacter(const std::vector<PageLine>& lines, float x, fl
   return false;
 }
 
-// The text around a place, with a bar at it ("num|bered"), to name it in the report.
-std::string PlaceText(const LinePoint& point) {
-  constexpr uint32_t kAround = 12;
-  const ElementCharacters& chars = point.element->chars;
-  const uint32_t from = point.offset > kAround ? point.offset - kAround : 0;
-  return "\"" + chars.Text(from, point.offset) + "|" +
-         chars.Text(point.offset, point.offset + kAround) + "\"";
-}
-
 // The caret as drawn is its comment's only area; the insertion point is the character boundary
 // nearest to its middle along the line it is set on. A caret that points with its tip at one
 // line while its middle lies across the middle of a character of another (a 14 pt caret
@@ -79,18 +71,6 @@ void PlaceCaret(PdfComment& comment, const std::vector<PageLine>& lines) {
       (other.element != point.element || other.offset != point.offset)) {
     comment.SetOtherPlace(PlaceText(other));
   }
-}
-
-// A note's marker goes after the word under its icon; on a blank or a punctuation mark it stays
-// before that character, which is the end of the word before it.
-void MoveNoteToWordEnd(PdfComment& comment, WordBreaks& words) {
-  if (!comment.pointMatched() || !comment.hasRange()) return;
-  TextPosition at = comment.range().start;
-  if (!at.element) return;
-  const WordSpan word = words.WordAt(at.element->chars, at.offset);
-  if (!word.isWord) return;
-  at.offset = word.end;
-  comment.SetRange({at, at});
 }
 
 // A text box takes every word it touches whole, in text written with blanks between words. The
@@ -230,7 +210,7 @@ void PlacePointComments(DocumentContext& context) {
   const auto page = context.commentsByPage.find(context.pageIndex);
   if (page == context.commentsByPage.end()) return;
   const MatchSubtypes subtypes = MakeMatchSubtypes();
-  std::optional<std::vector<PageLine>> lines;  // made for the first Caret
+  std::optional<std::vector<PageLine>> lines;  // made for the first Caret or note
   WordBreaks words;
   for (const auto& held : page->second) {
     PdfComment& comment = *held;
@@ -238,7 +218,8 @@ void PlacePointComments(DocumentContext& context) {
       if (!lines) lines = PageLines(context.pageElements);
       PlaceCaret(comment, *lines);
     } else if (comment.pointing()) {
-      MoveNoteToWordEnd(comment, words);
+      if (!lines) lines = PageLines(context.pageElements);
+      PlaceNote(comment, *lines, words);
     } else if (HasSubtype(comment, subtypes.freeText)) {
       WidenTextBoxToWords(comment, words);
     } else {

@@ -88,7 +88,10 @@ SHAPES = {
         # An icon centred on the reviewer's point is not measured: it cannot be told from an
         # icon hung from a point further up and left, which is how the other writers here draw
         # notes and what the import follows (docs/accuracy.md).
-        (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",))] + [
+        (("note",), {"icon": "point"}, "note Rect of no size", ("on a word",)),
+        # An icon hung from low on a word covers the next line first: two places, flagged.
+        (("note",), {"corner": "low"}, "note corner low on a word",
+         ("on a word over the next line",))] + [
         # The two halves of a replace in the other order, or the Caret grouped with the
         # strike-out.
         (("replace",), {"pairing": pairing}, klass, ("mid-line", "line end"))

@@ -36,6 +36,18 @@ def _before_punctuation(t):
         text[t.end] in ",;:." and not t.line_start()
 
 
+def _over_next_line(t):
+    """A word with blanks around it inside a line, over a letter of the page's next line that a
+    note's icon hung from low on the word (shapes.note_point) covers first."""
+    if not (t.mid_line and _blank_around(t)):
+        return False
+    inked = [g for g in t.glyphs if not g.blank]
+    left, right = min(g.x0 for g in inked), max(g.x1 for g in inked)
+    corner, line, bottom = left + (right - left) / 3, inked[-1].line, min(g.y0 for g in inked)
+    return any(g.line == line + 1 and not g.blank and g.y1 > bottom - 6 and
+               corner + 3 <= (g.x0 + g.x1) / 2 <= corner + 16 for g in t.page.glyphs)
+
+
 _mid_line = operator.attrgetter("mid_line")
 # What each position asks of a target: its paragraph's place, its shape and a further test.
 POSITIONS = {
@@ -60,6 +72,7 @@ POSITIONS = {
     "inside a word": ("body", "part", _mid_line),
     # A word with a blank after it, so that where the word ends is beyond doubt.
     "on a word": ("body", "word", lambda t: t.mid_line and _blank_around(t)),
+    "on a word over the next line": ("body", "word", _over_next_line),
     # What stands right before an anchor, a marker or an element's end.
     "before an anchor": ("body", "before item", None),
 }

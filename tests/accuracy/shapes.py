@@ -139,10 +139,13 @@ def column(page):
 
 def note_point(comment):
     """The upper left corner of a note's icon: a third along the word and a third down from
-    its top, or beside the word's line in the left or right margin."""
+    its top (the variant's "corner": "low", three quarters down, where the icon hung from it
+    covers the next line rather than the word), or beside the word's line in the left or right
+    margin."""
     box = word_box(comment.target)
     if not comment.margin:
-        return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) / 3
+        down = 3 / 4 if comment.variant.get("corner") == "low" else 1 / 3
+        return box.x0 + (box.x1 - box.x0) / 3, box.y1 - (box.y1 - box.y0) * down
     left, right = column(comment.target.page)
     return (left - MARGIN_GAP - NOTE_SIZE if comment.side == "left" else right + MARGIN_GAP,
             box.y1)

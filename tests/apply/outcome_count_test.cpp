@@ -8,26 +8,35 @@ namespace {
 
 using namespace ui;
 
-TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereTheDocumentDiffers) {
+// A note is misplaced only where the document differs at its place, or where its icon points
+// at two places about as well.
+TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereItsPlaceIsInDoubt) {
   struct Case {
     PlacementKind kind;
     bool misplaced;
+    PlacementReason reason;  // why it is misplaced
     PlacementReason documentDiffers;
     bool applied;
     int column;  // in the kind's summary row; -1: counted nowhere
   };
   const Case cases[] = {
-      {PlacementKind::Underline, true, PlacementReason::None, false, kColumnFailed},
-      {PlacementKind::Replacement, true, PlacementReason::None, true, kColumnMisplaced},
-      {PlacementKind::Note, true, PlacementReason::None, true, kColumnSuccessful},
-      {PlacementKind::Note, true, PlacementReason::TextChanged, true, kColumnMisplaced},
-      {PlacementKind::Other, false, PlacementReason::None, false, -1},
+      {PlacementKind::Underline, true, PlacementReason::NoElement, PlacementReason::None, false,
+       kColumnFailed},
+      {PlacementKind::Replacement, true, PlacementReason::NoElement, PlacementReason::None, true,
+       kColumnMisplaced},
+      {PlacementKind::Note, true, PlacementReason::NoElement, PlacementReason::None, true,
+       kColumnSuccessful},
+      {PlacementKind::Note, true, PlacementReason::TextChanged, PlacementReason::TextChanged, true,
+       kColumnMisplaced},
+      {PlacementKind::Note, true, PlacementReason::TwoPlaces, PlacementReason::None, true,
+       kColumnMisplaced},
+      {PlacementKind::Other, false, PlacementReason::None, PlacementReason::None, false, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << PlacementKindName(c.kind) << " applied " << c.applied);
     Placement placement;
     placement.kind = c.kind;
-    placement.misplaced = c.misplaced;
+    if (c.misplaced) placement.Misplace(c.reason);
     placement.documentDiffers = c.documentDiffers;
     OutcomeCounters counters;
     CountOutcome(counters, placement, c.applied);

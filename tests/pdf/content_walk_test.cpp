@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -263,12 +264,14 @@ TEST_F(ContentWalkTest, CaretsOfEveryGeometryLandOnTheirBoundary) {
   }
 }
 
-// A paragraph whose footnote number stands raised on its third line, right under the second.
+// A paragraph whose footnote number stands raised on its third line, right under the second,
+// and a short paragraph after it, set apart by a little leading.
 constexpr const char* kFootnoted = R"(<?xml version="1.0" encoding="UTF-8"?>
-<document version="1" next-unique="3">
+<document version="1" next-unique="4">
   <page name="1" kind="body"/>
   <flow name="A" main="yes" page="1">
     <p unique="1" format="Body">Inside, the pit wheel drives a cast wallower, which turns the upright shaft; near the ceiling a great spur wheel then feeds power to both pairs of millstones through small stone nuts that can be lifted out of gear.<footnote-anchor ref="fn1"/> The cogs of the spur wheel are hornbeam, chosen because its dense grain wears smoothly against iron teeth.</p>
+    <p unique="3" format="Body">Dressing the stones is slow, patient craft.</p>
   </flow>
   <footnote key="fn1" number="1">
     <p unique="2" format="Footnote">Stone nuts are disengaged by a screw jack.</p>
@@ -314,6 +317,94 @@ TEST_F(ContentWalkTest, ACaretWithTwoComparablePlacesNamesTheOther) {
       } else {
         EXPECT_EQ(caret.otherPlace(), "");
       }
+    }
+  }
+}
+
+// Notes whose icon's corner has a claim on two lines: on the lower half of a line's characters,
+// while the icon hung from it covers the next line; in the leading between two paragraphs, about
+// as near to both; on a footnote number where it reaches into the line above. Each goes to the
+// line nearer its corner (the covered one when both are as near) and names the other. A corner
+// on the upper half of a word, as writers set it, or in the third of the leading next to the
+// covered line, is not flagged.
+TEST_F(ContentWalkTest, ANoteWithTwoComparablePlacesNamesTheOther) {
+  ASSERT_TRUE(pdf_.ExportText(kFootnoted)) << pdf_.error();
+  // "out" stands over "wears" (the third and fourth lines), "wears" over "stones" across the
+  // leading between the paragraphs ("millstones" comes first), "feeds" over the footnote's
+  // number.
+  using Boxes = std::map<std::string, CommentBox>;
+  Boxes boxes;
+  {
+    std::string marks;
+    for (const char* word : {"out", "wears", "stones is", "feeds", "1"})
+      marks += Described("highlight", word, word);
+    const auto words = Read(marks);
+    for (const char* word : {"out", "wears", "stones is", "feeds", "1"}) {
+      ASSERT_FALSE(words->Comment(word).boxes().empty()) << word;
+      boxes[word] = *words->Comment(word).boxes().front();
+    }
+  }
+  const auto middle = [](const CommentBox& box) { return (box.top + box.bottom) / 2; };
+  // Where the icon's upper left corner is set, y downward from the page's top; no x: the
+  // reviewer tool's own note on "wears", 1 pt into the word's upper left corner.
+  using Place = float (*)(const Boxes&);
+  const Place overWears = [](const Boxes& b) { return b.at("wears").left + 4; };
+  const Place overStones = [](const Boxes& b) { return b.at("stones is").left + 4; };
+  const struct {
+    const char* name;
+    Place x;
+    Place y;
+    const char* placedAfter;
+    const char* other;  // in the other place's text; "" for none
+  } rows[] = {
+      {"the tool's own corner", nullptr, nullptr, "wears", ""},
+      {"just above the middle of a word", overWears,
+       [](const Boxes& b) { return (b.at("out").top + b.at("out").bottom) / 2 - 0.5f; }, "out", ""},
+      {"just below the middle of a word", overWears,
+       [](const Boxes& b) { return (b.at("out").top + b.at("out").bottom) / 2 + 0.5f; }, "out",
+       "wears|"},
+      {"low on a word, over the next line", overWears,
+       [](const Boxes& b) { return b.at("out").bottom - 2; }, "out", "wears|"},
+      {"the middle of the leading", overStones,
+       [](const Boxes& b) { return (b.at("wears").bottom + b.at("stones is").top) / 2; }, "stones",
+       "wears|"},
+      {"the leading, near the paragraph above", overStones,
+       [](const Boxes& b) { return b.at("wears").bottom + 0.5f; }, "wears", "stones|"},
+      {"the leading, near the paragraph below", overStones,
+       [](const Boxes& b) { return b.at("stones is").top - 0.5f; }, "stones", ""},
+      {"the top of a raised footnote number", [](const Boxes& b) { return b.at("1").left + 1; },
+       [](const Boxes& b) { return b.at("1").top + 0.3f; }, "feeds", "gear.1|"},
+      {"the middle of a raised footnote number", [](const Boxes& b) { return b.at("1").left + 1; },
+       [](const Boxes& b) { return (b.at("1").top + b.at("1").bottom) / 2; }, "gear.1", ""},
+  };
+  ASSERT_LT(boxes["out"].bottom, middle(boxes["wears"]));
+  ASSERT_LT(boxes["wears"].bottom, boxes["stones is"].top);
+  std::string comments;
+  for (size_t r = 0; r < std::size(rows); ++r) {
+    const std::string name = "n" + std::to_string(r);
+    if (!rows[r].x) {
+      comments += Described("note", "wears", name);
+      continue;
+    }
+    // The tool's library sets its icon 1 pt right of and below the point it is given.
+    const std::string point = "[" + std::to_string(rows[r].x(boxes) - 1) + ", " +
+                              std::to_string(rows[r].y(boxes) - 1) + "]";
+    comments += R"({"kind": "note", "point": )" + point + R"(, "page": 0, "author": "R", )" +
+                R"("contents": ")" + name + "\"},";
+  }
+  const auto reading = Read(comments);
+  for (size_t r = 0; r < std::size(rows); ++r) {
+    SCOPED_TRACE(rows[r].name);
+    const PdfComment& note = reading->Comment("n" + std::to_string(r));
+    ASSERT_TRUE(note.hasRange() && note.range().start.element);
+    EXPECT_EQ(note.range().start, note.range().end);
+    const TextPosition& at = note.range().start;
+    const std::string before = Text(*at.element, 0, at.offset);
+    EXPECT_TRUE(before.ends_with(rows[r].placedAfter)) << before;
+    if (*rows[r].other) {
+      EXPECT_NE(note.otherPlace().find(rows[r].other), std::string::npos) << note.otherPlace();
+    } else {
+      EXPECT_EQ(note.otherPlace(), "");
     }
   }
 }
