@@ -45,7 +45,7 @@ bool ConditionChange::ReadPiece(const TTextRange& piece, std::vector<TTextRange>
   const HostTextItems items =
       HostGetTextInRangeEx(document_, piece, TI_ALL, TIO_INCLUDE_HIDDEN_TEXT);
   if (LastHostError() != 0) return false;
-  const bool withContents = kind_ == PlacementKind::Deletion || kind_ == PlacementKind::Replacement;
+  const bool withContents = KindRow(kind_).effect.strikes;
   // Inserted text never marks the end of the paragraph it lands in.
   const bool endStaysOut = name_ == kAddedCondition && kind_ != PlacementKind::Deletion;
   ObjectId paragraph = piece.begin.object;

@@ -49,8 +49,7 @@ OrderKey KeyOf(const Placement& p) {
   key.endContainer = end ? end->containerIndex : 0;
   key.endOffset = p.end.offset;
   key.cleanInsertion =
-      (p.kind == PlacementKind::Insertion || p.kind == PlacementKind::Replacement) &&
-      !p.misplaced && p.comment && p.comment->replies().empty();
+      KindRow(p.kind).effect.inserts && !p.misplaced && p.comment && p.comment->replies().empty();
   key.endsRange = EndsRange(p);
   return key;
 }

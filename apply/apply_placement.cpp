@@ -27,8 +27,8 @@ bool IsEmptyRange(const Placement& p) {
 support::Status Change(Placement& placement) {
   if (placement.misplaced) return MarkerOnly(placement);
   const PlacementKindRow& row = KindRow(placement.kind);
-  if (row.marksRange && IsEmptyRange(placement)) return MarkerOnly(placement);
-  switch (row.applied) {
+  if (row.markerRule.aloneOnEmptyRange && IsEmptyRange(placement)) return MarkerOnly(placement);
+  switch (row.effect.applied) {
     case Applied::Nothing:
       return support::Status::Done();
     case Applied::Marker:
@@ -37,7 +37,7 @@ support::Status Change(Placement& placement) {
     case Applied::Condition:
       break;
   }
-  return row.apply(placement);
+  return row.effect.apply(placement);
 }
 
 // Failures after which a marker can still go in: not one the host refused already, nor one

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/pdf_comment.h"
 
 namespace osprevan::apply {

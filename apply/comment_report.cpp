@@ -4,7 +4,6 @@
 #include "apply/make_placement.h"
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
-#include "pdf/comment_dates.h"
 #include "support/json_text.h"
 #include "ui/summary.h"
 
@@ -23,9 +22,9 @@ const char* Outcome(const Placement& placement, bool applied) {
 ReportEntry FromComment(const pdf::PdfComment& comment) {
   ReportEntry entry;
   entry.page = comment.page() + 1;
-  entry.subtype = pdf::SubtypeName(comment);
+  entry.subtype = comment.subtypeName();
   entry.author = comment.author();
-  entry.date = pdf::SortableDateText(comment.date());
+  entry.date = comment.dateText();
   entry.contents = comment.contents();
   entry.markedText = comment.markedText();
   entry.replies = comment.replies().size();

@@ -171,8 +171,8 @@ void LocateDoubts::Add(PlacementReason why) {
   if (differs && documentDiffers == PlacementReason::None) documentDiffers = why;
 }
 
-bool LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range, TTextLoc& begin,
-                 TTextLoc& end, LocateDoubts& doubts) {
+support::Status LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range,
+                            TTextLoc& begin, TTextLoc& end, LocateDoubts& doubts) {
   bool trusted = true;
   auto doubt = [&](PlacementReason why) {
     trusted = false;
@@ -209,7 +209,8 @@ bool LocateRange(ObjectId document, ObjectId flow, const pdf::TextRange& range, 
   }
   // A start inside a block has no place of its own in the paragraph: the range shrinks to it.
   if (inside[0] && !inside[1]) end = begin;
-  return trusted;
+  if (trusted) return support::Status::Done();
+  return support::Status::Failed(ReasonName(doubts.first));
 }
 
 }  // namespace osprevan::apply

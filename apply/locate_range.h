@@ -36,10 +36,11 @@ struct LocateDoubts {
   void Add(PlacementReason why);
 };
 
-// Fills `begin` and `end`; answers whether both can be trusted, and the doubts when not. A
+// Fills `begin` and `end`; done when both can be trusted, else failed, with the doubts. A
 // range over one element is trusted only when the paragraph holds its characters; a point (an
 // insertion point or a note's place) only when the text around it is as it was.
-bool LocateRange(tolvane::ObjectId document, tolvane::ObjectId flow, const pdf::TextRange& range,
-                 tolvane::TTextLoc& begin, tolvane::TTextLoc& end, LocateDoubts& doubts);
+support::Status LocateRange(tolvane::ObjectId document, tolvane::ObjectId flow,
+                            const pdf::TextRange& range, tolvane::TTextLoc& begin,
+                            tolvane::TTextLoc& end, LocateDoubts& doubts);
 
 }  // namespace osprevan::apply

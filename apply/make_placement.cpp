@@ -2,12 +2,11 @@
 
 #include "apply/locate_range.h"
 #include "apply/marker_text.h"
-#include "pdf/comment_dates.h"
 
 namespace osprevan::apply {
 
 PlacementKind KindOfComment(const pdf::PdfComment& comment) {
-  const pdf::CommentSubtype* subtype = pdf::FindCommentSubtype(comment.subtype());
+  const pdf::CommentSubtype* subtype = comment.subtype();
   if (!subtype) return PlacementKind::Other;
   // The strike-out of a replace is one when the reader gave it its Caret; else it is struck only.
   const pdf::CommentKind read =
@@ -23,19 +22,20 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
   placement.comment = &comment;
   placement.kind = KindOfComment(comment);
   // A free text sits where the reviewer put its box; it covers no text to confirm it.
-  const pdf::CommentSubtype* subtype = pdf::FindCommentSubtype(comment.subtype());
+  const pdf::CommentSubtype* subtype = comment.subtype();
   if ((!subtype || subtype->coversText) && comment.placementConfirmed() == 0)
     placement.Misplace(comment.approximate() ? PlacementReason::Unconfirmed
                                              : PlacementReason::NoElement);
   if (!comment.otherPlace().empty()) placement.Misplace(PlacementReason::TwoPlaces);
   placement.document = document;
-  placement.dateText = pdf::SortableDateText(comment.date());
+  placement.dateText = comment.dateText();
   placement.pageIndex = comment.page();
   const pdf::ContentElement* start = comment.hasRange() ? comment.range().start.element : nullptr;
   if (start) placement.flow = FindFlowForElement(document, start->SectionName());
   LocateDoubts doubts;
   if (!LocateRange(document, placement.flow, comment.range(), placement.begin, placement.end,
-                   doubts)) {
+                   doubts)
+           .ok()) {
     placement.documentDiffers = doubts.documentDiffers;
     // A note's place needs no confirming text; what makes it doubtful is a document that
     // differs there, so that is the reason it gives.

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "hostlink/held_text.h"
-#include "pdf/comment_dates.h"
 #include "pdf/content_element.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
@@ -84,7 +83,7 @@ void AppendLocation(std::string& out, const Placement& placement) {
 // The comment's own text and the PDF text it marked, as its kind shows them.
 void AppendOwnAndMarkedText(std::string& out, const PlacementKindRow& kind,
                             const PdfComment& comment) {
-  switch (kind.ownText) {
+  switch (kind.marker.ownText) {
     case OwnText::None:
       break;
     case OwnText::Contents:
@@ -98,7 +97,8 @@ void AppendOwnAndMarkedText(std::string& out, const PlacementKindRow& kind,
                   comment.replacement() ? comment.replacement()->contents() : std::string());
       break;
   }
-  if (kind.markedTextLabel) AppendField(out, kind.markedTextLabel, comment.markedText());
+  if (kind.marker.markedTextLabel)
+    AppendField(out, kind.marker.markedTextLabel, comment.markedText());
 }
 
 void AppendReplyLine(std::string& out, const PdfComment& reply, int indent) {
@@ -107,7 +107,7 @@ void AppendReplyLine(std::string& out, const PdfComment& reply, int indent) {
   out += "-> ";
   out += reply.author();
   out += ": [";
-  out += pdf::SortableDateText(reply.date());
+  out += reply.dateText();
   out += "] : ";
   out += reply.contents();
 }
@@ -147,8 +147,8 @@ std::string ComposeMarkerText(const Placement& placement) {
   out.reserve(1024);
   out += kPrefix;
   const PlacementKindRow& kind = KindRow(placement.kind);
-  out += UiString(kind.markerLabel);
-  if (kind.blankField) out += kSeparator;
+  out += UiString(kind.marker.label);
+  if (kind.marker.blankField) out += kSeparator;
   out += kSeparator;
   if (CountsAsMisplaced(placement)) AppendLocation(out, placement);
   const std::string author = comment ? comment->author() : std::string();

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "apply/placement.h"
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/pdf_comment.h"
 
 namespace osprevan::apply {

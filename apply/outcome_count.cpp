@@ -1,6 +1,7 @@
 #include "apply/outcome_count.h"
 
 #include <limits>
+#include <optional>
 
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
@@ -8,15 +9,15 @@
 namespace osprevan::apply {
 
 void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, bool applied) {
-  const int row = KindRow(placement.kind).summaryRow;
-  if (row < 0) return;
+  const std::optional<ui::OutcomeRow> row = KindRow(placement.kind).summaryRow;
+  if (!row) return;
   int column = ui::kColumnSuccessful;
   if (!applied) {
     column = ui::kColumnFailed;
   } else if (CountsAsMisplaced(placement)) {
     column = ui::kColumnMisplaced;
   }
-  int32_t& count = counters.counts[row][column];
+  int32_t& count = counters.counts[*row][column];
   // Guard: a count stops at the largest value rather than wrapping to a negative one.
   if (count < std::numeric_limits<int32_t>::max()) ++count;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "pdf/comment_kind.h"
@@ -11,6 +12,7 @@
 #include "support/status.h"
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
+#include "ui/outcome_counters.h"
 
 namespace osprevan::apply {
 
@@ -114,21 +116,39 @@ enum class OwnText : uint8_t {
   New,       // the contents of the Caret of its replace, always
 };
 
+// What a marker of the kind shows, after the comment's author and date.
+struct MarkerFields {
+  int label = 0;            // the marker's first field (support/message_ids.h)
+  bool blankField = false;  // an empty field follows the label
+  OwnText ownText = OwnText::Contents;
+  int markedTextLabel = 0;  // the field of the PDF text it marked; 0 for none
+};
+
+// What the kind does to the document's text.
+struct TextEffect {
+  Applied applied = Applied::Nothing;
+  // The tracked change or the condition; null for the others.
+  support::Status (*apply)(Placement&) = nullptr;
+  bool strikes = false;  // it marks its range deleted
+  bool inserts = false;  // it inserts the comment's text
+};
+
+// When the kind gets a marker besides its change.
+struct MarkerRule {
+  bool always = false;             // whatever the comment holds
+  bool aloneOnEmptyRange = false;  // the marker and no change when its range is empty
+};
+
 // Everything that tells the kinds of placement apart, one row a kind.
 struct PlacementKindRow {
-  PlacementKind kind;
-  const char* name;       // in the report and the diagnostics: "insertion", "highlight note"
-  pdf::CommentKind read;  // the kind read from the PDF that it comes from
-  int markerLabel;        // the marker's first field (support/message_ids.h)
-  bool blankField;        // an empty field follows the label
-  OwnText ownText;
-  int markedTextLabel;  // the field of the PDF text it marked; 0 for none
-  int summaryRow;       // ui::OutcomeRow; -1 for a kind that is not counted
-  bool alwaysMarker;    // a marker whatever the comment holds
-  bool marksRange;      // nothing but its marker when its range is empty
-  Applied applied;
-  // The tracked change or the condition; null for the others.
-  support::Status (*apply)(Placement&);
+  PlacementKind kind = PlacementKind::Other;
+  const char* name = "";  // in the report and the diagnostics: "insertion", "highlight note"
+  pdf::CommentKind read = pdf::NotImported;  // the kind read from the PDF that it comes from
+  MarkerFields marker;
+  // Where the summary counts it; none for a kind that is not counted.
+  std::optional<ui::OutcomeRow> summaryRow;
+  MarkerRule markerRule;
+  TextEffect effect;
 };
 
 // The row of a kind; PlacementKind::Other's for a value that is no kind.

@@ -3,9 +3,7 @@
 namespace osprevan::apply {
 
 void StruckRanges::Note(const Placement& placement) {
-  const bool strikes =
-      placement.kind == PlacementKind::Deletion || placement.kind == PlacementKind::Replacement;
-  if (!strikes || placement.misplaced) return;
+  if (!KindRow(placement.kind).effect.strikes || placement.misplaced) return;
   struck_.push_back({{placement.begin, placement.end}, placement.comment});
 }
 

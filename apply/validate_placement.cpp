@@ -175,7 +175,7 @@ void ValidatePlacement(Placement& p) {
   const ObjectId endTable = BodyRowTable(document, p.end);
   if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
   if (p.kind == PlacementKind::Insertion) p.begin = p.end = InsertionPoint(document, p.end);
-  const bool strikes = p.kind == PlacementKind::Replacement || p.kind == PlacementKind::Deletion;
+  const bool strikes = KindRow(p.kind).effect.strikes;
   if (strikes && !(p.begin == p.end)) {
     // What stands before the first struck character was not drawn over.
     if (p.begin.object != p.end.object)

@@ -92,7 +92,7 @@ void RunImportCommand() {
     hostlink::AnswerRefusal(hostlink::kRefusalMap);
     return;
   }
-  if (pdf::PdfLibraryLoad() != 0) return;
+  if (!pdf::PdfLibraryLoad().ok()) return;
   hostlink::CommandState& state = hostlink::Command();
   bool proceed = true;
   if (state.dontShowWarning == 0) {

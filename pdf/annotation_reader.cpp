@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "pdf/annotation_entry.h"
+#include "pdf/annotation_handles.h"
 #include "pdf/annotation_text.h"
 #include "pdf/comment_boxes.h"
+#include "pdf/comment_classification.h"
+#include "pdf/comment_dates.h"
 #include "pdf/comment_identity.h"
-#include "pdf/comment_kind.h"
 #include "pdf/pdf_date_text.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -37,22 +39,12 @@ using OwnedAnnot = std::unique_ptr<OkAnnot, HandleReleaser>;
 using OwnedObject = std::unique_ptr<OkObj, HandleReleaser>;
 using OwnedDate = std::unique_ptr<OkDate, FreeDate>;
 
-// Subtypes the reader tells apart, as atoms of the loaded library, made for each page read.
+// Subtypes the reader tells apart, as rows of the kinds table.
 struct ReaderNames {
-  ondrelkit::PdfAtom strikeOut = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom deletion = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
+  const CommentSubtype* strikeOut = FindCommentSubtype("StrikeOut");
+  const CommentSubtype* deletion = FindCommentSubtype("Deletion");
+  const CommentSubtype* caret = FindCommentSubtype("Caret");
 };
-
-ReaderNames MakeNames() {
-  const OkCoreTable* core = Tables().core;
-  return Guarded(
-      [&] {
-        return ReaderNames{core->PdfAtom("StrikeOut"), core->PdfAtom("Deletion"),
-                           core->PdfAtom("Caret")};
-      },
-      ReaderNames{});
-}
 
 // The record read from the annotation `object` names; null when there is none yet.
 PdfComment* RecordOf(DocumentContext& context, const OkObj* object) {
@@ -197,20 +189,23 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
     return nullptr;
   }
 
-  auto record = std::make_unique<PdfComment>(annot.release(), object.release());
-  record->SetSubtype(subtype);
+  auto record = std::make_unique<PdfComment>(
+      std::make_unique<AnnotationHandles>(annot.release(), object.release()));
+  // Classified above: the subtype has a row.
+  record->SetSubtype(FindCommentSubtype(subtype));
   record->SetPage(context.pageIndex);
-  record->SetIdentity(CommentIdentity(record->annot(), context.pageIndex, SubtypeName(*record),
+  record->SetIdentity(CommentIdentity(AnnotOf(*record), context.pageIndex, record->subtypeName(),
                                       *author, *contents));
   record->SetAuthor(*author);
   record->SetContents(*contents);
-  if (date) record->SetDate(date.get());
+  // Placing needs the date as text and as seconds; both are made here, while the library is.
+  if (date) record->SetDate(SortableDateText(date.get()), SecondsSince1970(date.get()));
   return record;
 }
 
 // True when the comment's IRT names the annotation `other` was read from.
 bool NamesAsPartner(const PdfComment& comment, const OkObj* other) {
-  OkObj* partner = AnnotEntry(comment.annot(), "IRT");
+  OkObj* partner = AnnotEntry(AnnotOf(comment), "IRT");
   const bool named =
       partner && Guarded([&] { return Tables().objects->PdfObjEqual(partner, other); }, false);
   ReleaseHandle(partner);
@@ -219,7 +214,7 @@ bool NamesAsPartner(const PdfComment& comment, const OkObj* other) {
 
 // The record read before from the annotation that the comment's IRT names; null when none.
 PdfComment* IrtRecord(DocumentContext& context, const PdfComment& comment) {
-  return RecordOf(context, OwnedObject(AnnotEntry(comment.annot(), "IRT")).get());
+  return RecordOf(context, OwnedObject(AnnotEntry(AnnotOf(comment), "IRT")).get());
 }
 
 // Where the record stands on the current page's list, searched from its end, where the other
@@ -245,7 +240,7 @@ std::unique_ptr<PdfComment> TakeEarlierCaret(DocumentContext& context, const Pdf
                                              bool grouped, const ReaderNames& names) {
   PdfComment* caret = grouped ? IrtRecord(context, strikeOut) : nullptr;
   if (!caret || caret->subtype() != names.caret)
-    caret = context.replaceHalves.CaretAwaiting(strikeOut.annotObject());
+    caret = context.replaceHalves.CaretAwaiting(AnnotObjectOf(strikeOut));
   if (!caret || caret->subtype() != names.caret) return nullptr;
   const auto at = OnPageList(context, caret);
   auto& list = context.commentsByPage[context.pageIndex];
@@ -269,7 +264,7 @@ bool TakesGroupedCaret(DocumentContext& context, const PdfComment& strikeOut,
 bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
                  const ReaderNames& names) {
   if (IsStrikeOut(*record, names)) {
-    const bool grouped = IsGroupMember(record->annot());
+    const bool grouped = IsGroupMember(AnnotOf(*record));
     if (std::unique_ptr<PdfComment> caret = TakeEarlierCaret(context, *record, grouped, names)) {
       record->SetReplacement(std::move(caret));
     } else if (grouped) {
@@ -282,14 +277,14 @@ bool PairReplace(DocumentContext& context, std::unique_ptr<PdfComment>& record,
   // Only the Caret that the strike-out's IRT names is its other half: when that one is missing
   // or damaged, the next Caret of the page is an insertion of its own, not the replacement text.
   if (!context.replaceWaiting || !context.pendingReplace ||
-      !NamesAsPartner(*context.pendingReplace, record->annotObject())) {
+      !NamesAsPartner(*context.pendingReplace, AnnotObjectOf(*record))) {
     // Some writers group the Caret with the strike-out (RT /Group) rather than the strike-out
     // with the Caret: the strike-out its IRT names takes it, now when read before it, else when
     // the page lists it later.
-    if (!IsNamedGroupMember(record->annot())) return false;
+    if (!IsNamedGroupMember(AnnotOf(*record))) return false;
     PdfComment* strikeOut = IrtRecord(context, *record);
     if (!strikeOut) {
-      context.replaceHalves.AwaitStrikeOut(AnnotEntry(record->annot(), "IRT"), record.get());
+      context.replaceHalves.AwaitStrikeOut(AnnotEntry(AnnotOf(*record), "IRT"), record.get());
       return false;
     }
     if (!TakesGroupedCaret(context, *strikeOut, names)) return false;
@@ -325,7 +320,7 @@ bool Holds(const PdfComment& record, const PdfComment* other) {
 // may answer the Caret it took as its replacement (its IRT without RT names both): it stays on
 // the list, so that no record holds one that holds it.
 void Place(DocumentContext& context, std::unique_ptr<PdfComment> record) {
-  PdfComment* parent = FindReplyTarget(context, record->annot());
+  PdfComment* parent = FindReplyTarget(context, AnnotOf(*record));
   if (parent && !Holds(*record, parent)) {
     parent->AddReply(std::move(record));
   } else {
@@ -338,8 +333,8 @@ void Place(DocumentContext& context, std::unique_ptr<PdfComment> record) {
 void Enter(DocumentContext& context, PdfComment* record) {
   Guarded(
       [&] {
-        context.commentsByAnnot.erase(record->annotObject());
-        context.commentsByAnnot.emplace(record->annotObject(), record);
+        context.commentsByAnnot.erase(AnnotObjectOf(*record));
+        context.commentsByAnnot.emplace(AnnotObjectOf(*record), record);
         return 0;
       },
       0);
@@ -392,7 +387,7 @@ PageValues ReadPageValues(OkPage* page) {
 void ReadPageComments(DocumentContext& context, OkPage* page, const FilterCriteria& criteria) {
   const PdfTables& t = Tables();
   if (!page || !t.core || !t.pages || !t.objects || !t.dates) return;
-  const ReaderNames names = MakeNames();
+  const ReaderNames names;
   const int32_t count = Guarded([&] { return t.pages->PdfAnnotCount(page); }, 0);
   // Only a filter that tells replaces from insertions or deletions needs the page's replaces
   // before it is read.

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
 #include "pdf/text_blanks.h"
 
 namespace osprevan::pdf {
@@ -128,27 +126,13 @@ AreaPoint PointOfArea(const UserRect& area) {
   return {area.xMin, area.yMax, false};
 }
 
-bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype) {
-  return subtype != ondrelkit::kNoAtom && comment.subtype() == subtype;
-}
-
-// Made for each use rather than kept: a library loaded again numbers its names anew, possibly
-// at the same address, so atoms kept from an earlier load could name other subtypes.
-MatchSubtypes MakeMatchSubtypes() {
-  const OkCoreTable* core = Tables().core;
-  if (!core) return {};
-  return Guarded(
-      [&] {
-        return MatchSubtypes{core->PdfAtom("Caret"), core->PdfAtom("FreeText"),
-                             core->PdfAtom("Highlight"), core->PdfAtom("Underline"),
-                             core->PdfAtom("Squiggly")};
-      },
-      MatchSubtypes{});
+bool HasSubtype(const PdfComment& comment, const CommentSubtype* subtype) {
+  return subtype && comment.subtype() == subtype;
 }
 
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
                     ContentElement* element, uint32_t offset) {
-  MatchCharacter(context, character, element, offset, MakeMatchSubtypes());
+  MatchCharacter(context, character, element, offset, MatchSubtypes{});
 }
 
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ondrelkit/ondrelkit.h"
+#include "pdf/comment_kind.h"
 #include "pdf/content_element.h"
 #include "pdf/document_context.h"
 
@@ -16,17 +16,15 @@ namespace osprevan::pdf {
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
                     ContentElement* element, uint32_t offset);
 
-// The subtypes the rules tell apart, as atoms of the loaded library (kNoAtom when it cannot
-// make them). A walk makes them once per page and matches with them.
+// The subtypes the rules tell apart, as rows of the kinds table.
 struct MatchSubtypes {
-  ondrelkit::PdfAtom caret = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom freeText = ondrelkit::kNoAtom;
+  const CommentSubtype* caret = FindCommentSubtype("Caret");
+  const CommentSubtype* freeText = FindCommentSubtype("FreeText");
   // The markup that marks text rather than changing it.
-  ondrelkit::PdfAtom highlight = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom underline = ondrelkit::kNoAtom;
-  ondrelkit::PdfAtom squiggly = ondrelkit::kNoAtom;
+  const CommentSubtype* highlight = FindCommentSubtype("Highlight");
+  const CommentSubtype* underline = FindCommentSubtype("Underline");
+  const CommentSubtype* squiggly = FindCommentSubtype("Squiggly");
 };
-MatchSubtypes MakeMatchSubtypes();
 
 // The point a pointing comment's area points at: the upper left corner of a note's icon, or the
 // middle of an area too small to hold a character well inside it (an icon of no size, a
@@ -38,8 +36,8 @@ struct AreaPoint {
 };
 AreaPoint PointOfArea(const UserRect& area);
 
-// An atom that could not be made (kNoAtom) names no subtype, not even a record's unset one.
-bool HasSubtype(const PdfComment& comment, ondrelkit::PdfAtom subtype);
+// A row that is not there (null) names no subtype, not even a record's unset one.
+bool HasSubtype(const PdfComment& comment, const CommentSubtype* subtype);
 void MatchCharacter(DocumentContext& context, const CharacterRecord& character,
                     ContentElement* element, uint32_t offset, const MatchSubtypes& subtypes);
 

@@ -6,8 +6,10 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "pdf/annotation_entry.h"
+#include "pdf/annotation_handles.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -117,7 +119,7 @@ bool MarksText(const UserRect& quad, const std::optional<UserRect>& rect) {
 size_t AddQuadBoxes(PdfComment& comment, const PageValues& page,
                     const std::optional<UserRect>& rect) {
   int32_t length = 0;
-  OkObj* quads = ArrayEntry(comment.annot(), "QuadPoints", length);
+  OkObj* quads = ArrayEntry(AnnotOf(comment), "QuadPoints", length);
   size_t added = 0;
   // A last group with numbers missing is skipped, so no number past the end is read; a group
   // with a damaged number is skipped alone.
@@ -133,22 +135,18 @@ size_t AddQuadBoxes(PdfComment& comment, const PageValues& page,
   return added;
 }
 
-bool SubtypeIsOneOf(const PdfComment& comment, std::initializer_list<const char*> names) {
-  return Guarded(
-      [&] {
-        for (const char* name : names) {
-          if (comment.subtype() == Tables().core->PdfAtom(name)) return true;
-        }
-        return false;
-      },
-      false);
+bool SubtypeIsOneOf(const PdfComment& comment, std::initializer_list<std::string_view> names) {
+  for (const std::string_view name : names) {
+    if (comment.subtypeName() == name) return true;
+  }
+  return false;
 }
 
 // The caret as drawn: the Rect less its "RD" insets (left, top, right, bottom). Insets that are
 // not four finite numbers of at least 0, or that leave nothing of the Rect, are not used.
 UserRect DrawnCaret(const PdfComment& comment, const UserRect& rect) {
   int32_t length = 0;
-  OkObj* insets = ArrayEntry(comment.annot(), "RD", length);
+  OkObj* insets = ArrayEntry(AnnotOf(comment), "RD", length);
   std::optional<std::array<float, 4>> rd;
   if (length == 4) {
     std::array<float, 4> n{};
@@ -199,9 +197,9 @@ std::optional<UserRect> CalloutTip(const OkAnnot* annot) {
 }  // namespace
 
 void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
-  if (!comment.annot() || !Tables().core) return;
+  if (!AnnotOf(comment) || !Tables().core) return;
   if (SubtypeIsOneOf(comment, {"Caret"})) {
-    if (const std::optional<UserRect> sides = RawRect(comment.annot())) {
+    if (const std::optional<UserRect> sides = RawRect(AnnotOf(comment))) {
       AddBox(comment, *sides, page);
       comment.AddArea(DrawnCaret(comment, *sides), AreaRule::Inset);
     }
@@ -212,19 +210,19 @@ void ReadCommentBoxes(PdfComment& comment, const PageValues& page) {
   // A free text with a callout line points at the text with the line's tip, its box set
   // wherever there was room: over the margin, or over other text.
   if (SubtypeIsOneOf(comment, {"FreeText"})) {
-    if (const std::optional<UserRect> tip = CalloutTip(comment.annot())) {
+    if (const std::optional<UserRect> tip = CalloutTip(AnnotOf(comment))) {
       AddBox(comment, *tip, page);
       comment.AddArea(*tip, AreaRule::Inset);
       comment.SetPointing(true);
       return;
     }
   }
-  const std::optional<UserRect> rect = RawRect(comment.annot());
+  const std::optional<UserRect> rect = RawRect(AnnotOf(comment));
   if (AddQuadBoxes(comment, page, rect) > 0) return;
   // No quadrilateral (none given, fewer than eight numbers, or none usable: damaged, of no
   // area, or away from the rectangle): the rectangle. A text box, or a markup that lost its
   // quadrilaterals, is drawn over its text like markup.
-  if (const std::optional<UserRect> sides = AnnotRect(comment.annot())) {
+  if (const std::optional<UserRect> sides = AnnotRect(AnnotOf(comment))) {
     AddBox(comment, *sides, page);
     const bool markup = SubtypeIsOneOf(
         comment, {"FreeText", "Highlight", "Underline", "Squiggly", "StrikeOut", "Deletion"});

@@ -3,8 +3,7 @@
 #pragma once
 
 #include <cstdint>
-
-#include "ondrelkit/ondrelkit.h"
+#include <string_view>
 
 namespace osprevan::pdf {
 
@@ -17,8 +16,6 @@ enum CommentKind : uint32_t {
   Underline = 16,
   Note = 32,
 };
-
-constexpr uint32_t kAllCommentKinds = 63;
 
 // The subtypes the import reads, each with the kind it reads as. A strike-out or deletion that
 // is a group member reads as a Replace instead (ClassifyComment).
@@ -34,24 +31,25 @@ inline constexpr CommentSubtype kCommentSubtypes[] = {
     {"Text", Note, true},           {"FreeText", Note, false},
 };
 
+// Every kind a subtype reads as; a strike-out or deletion may also read as a Replace.
+constexpr uint32_t kAllCommentKinds = [] {
+  uint32_t kinds = Replace;
+  for (const CommentSubtype& row : kCommentSubtypes) kinds |= row.kind;
+  return kinds;
+}();
+
 // Markup subtypes, which may hold a reviewer's words, that the import does not read: drawings.
 // The summary counts them.
 inline constexpr const char* kUnreadSubtypes[] = {"Square",   "Circle",        "Line",  "Polygon",
                                                   "PolyLine", "Ink",           "Stamp", "Sound",
                                                   "Redact",   "FileAttachment"};
 
-// The row of a subtype; null for a subtype the import does not read, or when the library cannot
-// name it.
-const CommentSubtype* FindCommentSubtype(ondrelkit::PdfAtom subtype);
-
-// True when the annotation's dictionary has "IRT" and its "RT" is absent or the name "Group".
-bool IsGroupMember(const OkAnnot* annot);
-// True when the annotation's dictionary has "IRT" and its "RT" is the name "Group": without RT,
-// an annotation other than a strike-out answers its IRT, as the entry's default says.
-bool IsNamedGroupMember(const OkAnnot* annot);
-
-// The kind of an annotation by its subtype; "StrikeOut" and "Deletion" are a Replace when the
-// annotation is a group member, else a Delete.
-CommentKind ClassifyComment(ondrelkit::PdfAtom subtype, const OkAnnot* annot);
+// The row of the subtype with this name; null for a subtype the import does not read.
+constexpr const CommentSubtype* FindCommentSubtype(std::string_view name) {
+  for (const CommentSubtype& row : kCommentSubtypes) {
+    if (name == row.name) return &row;
+  }
+  return nullptr;
+}
 
 }  // namespace osprevan::pdf

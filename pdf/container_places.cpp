@@ -2,9 +2,10 @@
 
 #include <set>
 #include <unordered_map>
+#include <utility>
 
+#include "pdf/element_classification.h"
 #include "pdf/element_id.h"
-#include "pdf/element_kind.h"
 
 namespace osprevan::pdf {
 namespace {
@@ -21,12 +22,13 @@ class PlaceReader {
  public:
   PlaceReader(const StructureTree& tree, ObjectId document) : tree_(tree), document_(document) {}
 
-  void Note(ElementEntry& entry);
+  // `element` is the structure element the entry was made for.
+  void Note(ElementEntry& entry, const OkStructElem* element);
 
  private:
   KidPlace PlaceAmongKids(const OkStructElem* element);
   int32_t PositionAmong(const OkStructElem* element, ElementKind kind);
-  void NoteAnchor(ElementEntry& entry);
+  void NoteAnchor(ElementEntry& entry, const OkStructElem* element);
 
   const StructureTree& tree_;
   const ObjectId document_;
@@ -66,9 +68,9 @@ int32_t PlaceReader::PositionAmong(const OkStructElem* element, ElementKind kind
 // A table or footnote follows the paragraph that anchors it: the nearest kid before it that
 // names a host paragraph. Placing takes, among that paragraph's anchors of the kind, the one
 // after as many of its kind as stand between them.
-void PlaceReader::NoteAnchor(ElementEntry& entry) {
-  const KidPlace place = PlaceAmongKids(entry.element);
-  const ondrelkit::PdfAtom ownType = tree_.Type(entry.element);
+void PlaceReader::NoteAnchor(ElementEntry& entry, const OkStructElem* element) {
+  const KidPlace place = PlaceAmongKids(element);
+  const ondrelkit::PdfAtom ownType = tree_.Type(element);
   int32_t between = 0;
   for (int32_t i = place.index - 1; i >= 0; --i) {
     const OkStructElem* kid = tree_.Kid(place.parent, i);
@@ -84,15 +86,15 @@ void PlaceReader::NoteAnchor(ElementEntry& entry) {
   }
 }
 
-void PlaceReader::Note(ElementEntry& entry) {
+void PlaceReader::Note(ElementEntry& entry, const OkStructElem* element) {
   switch (entry.kind) {
     case ElementKind::TableRow:
     case ElementKind::TableCell:
-      entry.placeAmongKind = PositionAmong(entry.element, entry.kind);
+      entry.placeAmongKind = PositionAmong(element, entry.kind);
       break;
     case ElementKind::Table:
     case ElementKind::Footnote:
-      if (document_) NoteAnchor(entry);
+      if (document_) NoteAnchor(entry, element);
       break;
     default:
       break;
@@ -111,14 +113,17 @@ void NoteContainerPlaces(DocumentContext& context, const StructureTree& tree, Ob
     }
   }
   elements.erase(nullptr);
+  // The chains hand their entries out read-only; the context owns them, by structure element.
+  std::unordered_map<const ElementEntry*, std::pair<ElementEntry*, const OkStructElem*>> owned;
+  for (const auto& [structElem, entry] : context.entries)
+    owned.emplace(entry.get(), std::pair(entry.get(), structElem));
   PlaceReader reader(tree, document);
   std::set<const ElementEntry*> noted;
   for (ContentElement* element : elements) {
-    element->identifier = tree.Identifier(element->structElem);
+    element->identifier = tree.Identifier(context.StructElemOf(element));
     for (const ElementEntry* e = element->containers; e && noted.insert(e).second; e = e->outer) {
-      // The chain hands its entries out read-only; the context owns them.
-      const auto owned = context.entries.find(e->element);
-      if (owned != context.entries.end() && owned->second.get() == e) reader.Note(*owned->second);
+      const auto found = owned.find(e);
+      if (found != owned.end()) reader.Note(*found->second.first, found->second.second);
     }
   }
 }

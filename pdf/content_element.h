@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/comment_box.h"
 #include "pdf/element_characters.h"
 #include "pdf/element_kind.h"
@@ -17,7 +16,6 @@ namespace osprevan::pdf {
 // One classified ancestor of a paragraph-level element, linked to the next one outward. Made
 // once per structure element and shared by every chain that passes it.
 struct ElementEntry {
-  const OkStructElem* element = nullptr;
   ElementKind kind = ElementKind::NotClassified;
   std::string name;  // a section's own type name
   const ElementEntry* outer = nullptr;
@@ -41,7 +39,6 @@ struct ContentElement {
   uint32_t containerIndex = 0;  // 1-based among the elements with the same chain
   uint32_t containerCount = 0;  // the same, counting only elements outside every block
   ContentElement* nextInContainer = nullptr;
-  const OkStructElem* structElem = nullptr;
   // The structure element's identifier, read with the container places; empty when it has none.
   std::string identifier;
   bool inBlockSpan = true;  // every character so far lay inside a block's span

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pdf/character_match.h"
-#include "pdf/element_kind.h"
+#include "pdf/element_classification.h"
 #include "pdf/page_geometry.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -47,7 +47,6 @@ class PageWalk {
         Guarded([&] { return t_.pages->PdfPageObject(page); }, static_cast<OkObj*>(nullptr));
     span_ = Guarded([&] { return t_.core->PdfAtom("Span"); }, kNoAtom);
     figure_ = Guarded([&] { return t_.core->PdfAtom("Figure"); }, kNoAtom);
-    subtypes_ = MakeMatchSubtypes();
   }
   ~PageWalk() {
     if (pageObject_) Guarded([&] { return t_.core->PdfRelease(pageObject_), 0; }, 0);
@@ -211,7 +210,6 @@ const ElementEntry* PageWalk::ChainAbove(const std::vector<Level>& path, size_t 
   for (size_t i = stop; i-- > from;) {
     const Level& level = path[i];
     auto entry = std::make_unique<ElementEntry>();
-    entry->element = level.element;
     entry->kind = ClassifyElement(level.own, level.mapped, level.element);
     entry->outer = above;
     if (entry->kind == ElementKind::Section) {
@@ -228,14 +226,14 @@ const ElementEntry* PageWalk::ChainAbove(const std::vector<Level>& path, size_t 
 // that has the same paragraph, else a new one.
 ContentElement* PageWalk::ElementOf(const Owner& owner) {
   ContentGroup& group = context_.groups[owner.chain];
-  if (group.last && group.last->structElem == owner.structElem) {
+  if (group.last && group.lastStructElem == owner.structElem) {
     group.last->lastPage = context_.pageIndex;
     return group.last;
   }
   auto made = std::make_unique<ContentElement>();
   ContentElement* element = made.get();
   element->containers = owner.chain;
-  element->structElem = owner.structElem;
+  context_.structElems.emplace(element, owner.structElem);
   element->firstPage = element->lastPage = context_.pageIndex;
   element->box = EmptyElementBox(context_.page);
   element->containerIndex = ++group.count;
@@ -245,6 +243,7 @@ ContentElement* PageWalk::ElementOf(const Owner& owner) {
   if (!owner.inBlockSpan) ++group.outsideBlocks;
   if (group.last) group.last->nextInContainer = element;
   group.last = element;
+  group.lastStructElem = owner.structElem;
   context_.elementsByPage[context_.pageIndex].push_back(element);
   context_.elements.push_back(std::move(made));
   return element;
@@ -305,16 +304,17 @@ void TakeRoleMap(DocumentContext& context) {
 
 }  // namespace
 
-bool WalkPageContent(DocumentContext& context, OkPage* page) {
+support::Status WalkPageContent(DocumentContext& context, OkPage* page) {
   const PdfTables& t = Tables();
+  if (!page) return support::Status::NotFound("no page");
   // The tables are bound all together or not at all.
-  if (!page || !t.core) return false;
+  if (!t.core) return support::Status::Failed("the PDF library is not loaded");
   TakeRoleMap(context);
   PageWalk walk(context, page);
   const auto* c = t.content;
   const OkContent* content =
       Guarded([&] { return c->PdfPageContent(page); }, static_cast<const OkContent*>(nullptr));
-  if (!content) return false;
+  if (!content) return support::Status::Failed("the page's content could not be read");
   const int32_t count = Guarded([&] { return c->PdfContentCount(content); }, 0);
   for (int32_t i = 0; i < count; ++i) {
     const OkElement* element = Guarded([&] { return c->PdfContentAt(content, i); },
@@ -323,7 +323,7 @@ bool WalkPageContent(DocumentContext& context, OkPage* page) {
       walk.WalkContainer(element);
     }
   }
-  return true;
+  return support::Status::Done();
 }
 
 }  // namespace osprevan::pdf

@@ -4,13 +4,14 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
+#include "support/status.h"
 
 namespace osprevan::pdf {
 
 // Walks the marked content of `page`, which is page `context.pageIndex` with the values in
 // `context.page`. Text outside marked content is not read; text whose marked content leads to
-// no paragraph-level structure element is still matched, without an element. False when the
+// no paragraph-level structure element is still matched, without an element. Failed when the
 // library could not read the page's content: nothing of the page was walked.
-bool WalkPageContent(DocumentContext& context, OkPage* page);
+support::Status WalkPageContent(DocumentContext& context, OkPage* page);
 
 }  // namespace osprevan::pdf

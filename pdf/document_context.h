@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
+#include "pdf/annotation_handles.h"
 #include "pdf/content_element.h"
 #include "pdf/page_geometry.h"
-#include "pdf/pdf_comment.h"
 #include "pdf/replace_halves.h"
 #include "pdf/unread_annotation.h"
 #include "support/phase_times.h"
@@ -39,8 +39,9 @@ struct StructureBlock {
 // The content elements that share one chain of classified ancestors.
 struct ContentGroup {
   ContentElement* last = nullptr;
-  uint32_t count = 0;          // elements in the group
-  uint32_t outsideBlocks = 1;  // the next containerCount
+  const OkStructElem* lastStructElem = nullptr;  // the structure element of `last`
+  uint32_t count = 0;                            // elements in the group
+  uint32_t outsideBlocks = 1;                    // the next containerCount
 };
 
 class DocumentContext {
@@ -106,6 +107,13 @@ class DocumentContext {
   std::map<const ElementEntry*, ContentGroup> groups;
   // Classified and unclassified structure elements alike, so each is classified once.
   std::map<const OkStructElem*, std::unique_ptr<ElementEntry>> entries;
+  // The paragraph-level structure element of each content element: reading's own, so that
+  // the elements it gives out hold nothing of the library's.
+  std::unordered_map<const ContentElement*, const OkStructElem*> structElems;
+  const OkStructElem* StructElemOf(const ContentElement* element) const {
+    const auto found = structElems.find(element);
+    return found == structElems.end() ? nullptr : found->second;
+  }
   // The role map of the PDF's structure tree (owned); null without one.
   OkObj* roleMap = nullptr;
   // The elements that have characters on the page being read, in the order the walk met them;

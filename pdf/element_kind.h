@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "ondrelkit/ondrelkit.h"
-
 namespace osprevan::pdf {
 
 enum class ElementKind : uint32_t {
@@ -21,10 +19,5 @@ enum class ElementKind : uint32_t {
   TableFooting = 10,
   Table = 11,
 };
-
-// The kind of a structure element by its own type and the standard type the role map maps it
-// to (the own type when there is no role map); `element` gives the identifier a footnote needs.
-ElementKind ClassifyElement(ondrelkit::PdfAtom ownType, ondrelkit::PdfAtom mappedType,
-                            const OkStructElem* element);
 
 }  // namespace osprevan::pdf

@@ -17,18 +17,14 @@ namespace osprevan::pdf {
 
 namespace {
 
-constexpr uint32_t kAllKinds = 63;
-
-// Atoms belong to the library instance that made them, and the library is loaded afresh for
-// every import command, so the list is made again for every scan.
+// The subtypes the import reads. Atoms belong to the library instance that made them, and the
+// library is loaded afresh for every import command, so the list is made again for every scan.
 std::vector<ondrelkit::PdfAtom> AuthorScanSubtypes() {
   std::vector<ondrelkit::PdfAtom> subtypes;
   Guarded(
       [&] {
-        for (const char* name : {"Deletion", "StrikeOut", "Caret", "Highlight", "Text", "FreeText",
-                                 "Underline", "Squiggly"}) {
-          subtypes.push_back(Tables().core->PdfAtom(name));
-        }
+        for (const CommentSubtype& row : kCommentSubtypes)
+          subtypes.push_back(Tables().core->PdfAtom(row.name));
         return 0;
       },
       0);
@@ -121,7 +117,7 @@ FilterCriteria::~FilterCriteria() {
 }
 
 void PrepareFilterCriteria(const std::u16string& pdfPath, FilterCriteria& criteria) {
-  criteria.kindMask = kAllKinds;
+  criteria.kindMask = kAllCommentKinds;
   if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
   if (criteria.endDate) Tables().dates->PdfDateSetNow(criteria.endDate);
   criteria.everyAuthor = true;

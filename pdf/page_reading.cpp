@@ -22,10 +22,10 @@ OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
   return page;
 }
 
-bool FinishPage(DocumentContext& context, OkPage* page) {
-  const bool read = WalkPageContent(context, page);
+support::Status FinishPage(DocumentContext& context, OkPage* page) {
+  support::Status read = WalkPageContent(context, page);
   // Without the page's text there is nothing near to place a comment on.
-  if (read) {
+  if (read.ok()) {
     PlacePointComments(context);
     PageEndFallback(context);
   }
@@ -41,7 +41,7 @@ std::vector<int32_t> ReadPages(DocumentContext& context, OkDoc* pdf, int32_t fir
   std::vector<int32_t> unread;
   for (int32_t index = firstPage; index <= lastPage; ++index) {
     OkPage* page = BeginPage(context, pdf, index, filter);
-    if (!page || !FinishPage(context, page)) unread.push_back(index);
+    if (!page || !FinishPage(context, page).ok()) unread.push_back(index);
   }
   return unread;
 }

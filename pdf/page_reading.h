@@ -9,6 +9,7 @@
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
 #include "pdf/filter_criteria.h"
+#include "support/status.h"
 
 namespace osprevan::pdf {
 
@@ -17,9 +18,9 @@ namespace osprevan::pdf {
 OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
                   const FilterCriteria& filter);
 
-// Walks the page's text, places what is still without a range, and releases the page. False
+// Walks the page's text, places what is still without a range, and releases the page. Not done
 // when the library could not read the page's text: its comments keep no range then.
-bool FinishPage(DocumentContext& context, OkPage* page);
+support::Status FinishPage(DocumentContext& context, OkPage* page);
 
 // Both halves for every page from `firstPage` to `lastPage`; pages that cannot be had are
 // passed over. Answers the pages (from 0) that could not be had or whose text could not be read.

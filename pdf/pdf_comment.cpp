@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pdf/pdf_guard.h"
-#include "pdf/pdf_tables.h"
+#include "pdf/annotation_handles.h"
 
 namespace osprevan::pdf {
+
+PdfComment::PdfComment() = default;
+PdfComment::PdfComment(std::unique_ptr<AnnotationHandles> handles) : handles_(std::move(handles)) {}
 
 PdfComment::~PdfComment() {
   boxes_.clear();
@@ -19,29 +21,15 @@ PdfComment::~PdfComment() {
     detached.pop_back();
     next->TakeThread(detached);
   }
-  const PdfTables& t = Tables();
-  if (date_ && t.dates) Guarded([&] { return t.dates->PdfDateFree(date_), 0; }, 0);
-  // Without a loaded library the handles are gone with it.
-  if (t.core) {
-    Guarded([&] { return t.core->PdfRelease(annotObject_), 0; }, 0);
-    Guarded([&] { return t.core->PdfRelease(annot_), 0; }, 0);
-  }
 }
 
 void PdfComment::ReleaseAnnotations() {
-  const PdfTables& t = Tables();
   // A thread may be deep: walked with a list, not by recursion.
   std::vector<PdfComment*> pending{this};
   while (!pending.empty()) {
     PdfComment* record = pending.back();
     pending.pop_back();
-    // Without a loaded library the handles are gone with it.
-    if (t.core) {
-      Guarded([&] { return t.core->PdfRelease(record->annotObject_), 0; }, 0);
-      Guarded([&] { return t.core->PdfRelease(record->annot_), 0; }, 0);
-    }
-    record->annotObject_ = nullptr;
-    record->annot_ = nullptr;
+    record->handles_.reset();
     for (const std::unique_ptr<PdfComment>& reply : record->replies_)
       pending.push_back(reply.get());
     if (record->replacement_) pending.push_back(record->replacement_.get());
@@ -62,30 +50,6 @@ void PdfComment::SetAuthor(std::string& author) {
 void PdfComment::SetContents(std::string& contents) {
   contents_ = std::move(contents);
   contents.clear();
-}
-
-bool PdfComment::SetDate(const OkDate* date) {
-  const OkDatesTable* dates = Tables().dates;
-  if (!dates || !date) return false;
-  return Guarded(
-      [&] {
-        if (!date_) date_ = dates->PdfDateNew();
-        dates->PdfDateCopy(date, date_);
-        return true;
-      },
-      false);
-}
-
-std::string SubtypeName(const PdfComment& comment) {
-  const PdfTables& t = Tables();
-  if (!t.core || comment.subtype() == ondrelkit::kNoAtom) return "";
-  const char* name = Guarded([&] { return t.core->PdfAtomName(comment.subtype()); },
-                             static_cast<const char*>(nullptr));
-  return name ? name : "";
-}
-
-bool AnnotObjectLess::operator()(const OkObj* a, const OkObj* b) const {
-  return Tables().objects->PdfObjCompare(a, b) < 0;
 }
 
 // Matching takes a character at most a point or so past an area (see character_match.cpp); the

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/comment_box.h"
+#include "pdf/comment_kind.h"
 #include "pdf/page_geometry.h"
 #include "pdf/text_range.h"
 
@@ -30,23 +30,31 @@ enum MigrationState : uint32_t {
   MigrationNone = 512,
 };
 
+// The library's handles of the annotation a record was read from, which reading needs while it
+// reads (pdf/annotation_handles.h); a record that reading has given out holds none.
+struct AnnotationHandles;
+
 class PdfComment {
  public:
-  // Takes the annotation handle and its dictionary object (either may be null); the record
-  // releases both.
-  explicit PdfComment(OkAnnot* annot = nullptr, OkObj* annotObject = nullptr)
-      : annot_(annot), annotObject_(annotObject) {}
+  PdfComment();
+  // Takes the handles, which the record gives back to the library when it lets them go.
+  explicit PdfComment(std::unique_ptr<AnnotationHandles> handles);
   ~PdfComment();
   PdfComment(const PdfComment&) = delete;
   PdfComment& operator=(const PdfComment&) = delete;
 
-  void SetSubtype(ondrelkit::PdfAtom subtype) { subtype_ = subtype; }
+  void SetSubtype(const CommentSubtype* subtype) { subtype_ = subtype; }
   void SetPage(int32_t page) { page_ = page; }
   // Take the string and leave the argument empty.
   void SetAuthor(std::string& author);
   void SetContents(std::string& contents);
-  // Copies the date into the record's own date object, made on first use; false on a library error.
-  bool SetDate(const OkDate* date);
+  // The modification date, else the creation date, in the forms placing needs: as the text that
+  // markers and the report show ("YYYY/MM/DD HH:MM:SS") and as seconds since 1970 in UTC.
+  void SetDate(std::string sortableText, int64_t secondsSince1970) {
+    dateText_ = std::move(sortableText);
+    dateSeconds_ = secondsSince1970;
+    hasDate_ = true;
+  }
   void AddBox(std::unique_ptr<CommentBox> box) { boxes_.push_back(std::move(box)); }
   // An area in PDF user space as the reviewer drew it: a quadrilateral's sides, a Caret's
   // drawn caret, or the rectangle of a comment without quadrilaterals.
@@ -61,6 +69,8 @@ class PdfComment {
   // Gives the handles of the annotation back to the library, this record's and those of its
   // replies and replacement: once read, a record needs nothing more of the PDF, and the
   // annotations' dictionaries are the largest part of what a long review's records hold.
+  // Reading does this before it gives the records out, so that no record outlives it holding
+  // anything of the library's.
   void ReleaseAnnotations();
   void SetReplacement(std::unique_ptr<PdfComment> caret) { replacement_ = std::move(caret); }
   void SetMarkedState(uint32_t state) { markedState_ = state; }
@@ -79,14 +89,19 @@ class PdfComment {
   void SetIdentity(std::string identity) { identity_ = std::move(identity); }
 
   // Null once reading is done with the annotation (ReleaseAnnotations).
-  const OkAnnot* annot() const { return annot_; }
-  // The annotation's dictionary: the key under which `commentsByAnnot` holds the record.
-  const OkObj* annotObject() const { return annotObject_; }
+  const AnnotationHandles* handles() const { return handles_.get(); }
   const std::string& markedText() const { return markedText_; }
-  ondrelkit::PdfAtom subtype() const { return subtype_; }
+  // The subtype's row of the kinds table; null when unset.
+  const CommentSubtype* subtype() const { return subtype_; }
+  // The name of the subtype ("Highlight", ...); "" when unset.
+  const char* subtypeName() const { return subtype_ ? subtype_->name : ""; }
   const std::string& author() const { return author_; }
-  // The modification date, else the creation date; null when the annotation has neither.
-  const OkDate* date() const { return date_; }
+  // False when the annotation has neither a modification nor a creation date.
+  bool hasDate() const { return hasDate_; }
+  // "" without a date, or when the library could not write it.
+  const std::string& dateText() const { return dateText_; }
+  // 0 without a date, or when the library could not read it.
+  int64_t dateSeconds() const { return dateSeconds_; }
   const std::string& contents() const { return contents_; }
   uint32_t markedState() const { return markedState_; }
   uint32_t reviewState() const { return reviewState_; }
@@ -113,12 +128,13 @@ class PdfComment {
   // Moves the replies and the replacement out, so that the record can die without recursion.
   void TakeThread(std::vector<std::unique_ptr<PdfComment>>& into);
 
-  OkAnnot* annot_;
-  OkObj* annotObject_;
+  std::unique_ptr<AnnotationHandles> handles_;
   std::string markedText_;
-  ondrelkit::PdfAtom subtype_ = ondrelkit::kNoAtom;
+  const CommentSubtype* subtype_ = nullptr;
   std::string author_;
-  OkDate* date_ = nullptr;
+  bool hasDate_ = false;
+  std::string dateText_;
+  int64_t dateSeconds_ = 0;
   std::string contents_;
   uint32_t markedState_ = Unmarked;
   uint32_t reviewState_ = None;
@@ -142,17 +158,7 @@ class PdfComment {
   std::string identity_;
 };
 
-// The name of the comment's subtype ("Highlight", ...); "" when unset or unreadable.
-std::string SubtypeName(const PdfComment& comment);
-
-// Orders annotation objects for `commentsByAnnot` by the library's object comparison.
-struct AnnotObjectLess {
-  bool operator()(const OkObj* a, const OkObj* b) const;
-};
-
-// The per-document containers: top-level records by page (owning), every record by its
-// annotation object (not owning).
+// The top-level records by page, owning.
 using CommentsByPage = std::map<int32_t, std::vector<std::unique_ptr<PdfComment>>>;
-using CommentsByAnnot = std::map<const OkObj*, PdfComment*, AnnotObjectLess>;
 
 }  // namespace osprevan::pdf

@@ -73,20 +73,20 @@ std::string LibraryPath() {
   return support::JoinPath(directory, kPdfLibraryFile);
 }
 
-int32_t Fail(const std::string& reason) {
+support::Status Fail(const std::string& reason) {
   g_lastError = reason;
   PdfLibraryUnload();
-  return -1;
+  return support::Status::Failed(reason);
 }
 
 }  // namespace
 
-int32_t PdfLibraryLoad() {
+support::Status PdfLibraryLoad() {
   const std::string path = LibraryPath();
   return PdfLibraryLoadFrom(path, HostGetString(0, 0, tolvane::P_SESSION_PDF_LIB_INIT));
 }
 
-int32_t PdfLibraryLoadFrom(const std::string& path, const std::string& initData) {
+support::Status PdfLibraryLoadFrom(const std::string& path, const std::string& initData) {
   if (g_library.module) PdfLibraryUnload();
   g_lastError.clear();
   g_lastPath = path;
@@ -105,11 +105,10 @@ int32_t PdfLibraryLoadFrom(const std::string& path, const std::string& initData)
     return Fail("the PDF library refused to initialise");
   }
   g_library.initialised = true;
-  std::string missing;
-  if (!BindTables(g_library.module, getTable, missing)) {
-    return Fail("the PDF library lacks " + missing);
+  if (const support::Status bound = BindTables(g_library.module, getTable); !bound.ok()) {
+    return Fail("the PDF library lacks " + bound.reason());
   }
-  return 0;
+  return support::Status::Done();
 }
 
 void PdfLibraryUnload() {

@@ -5,17 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "support/status.h"
+
 namespace osprevan::pdf {
 
 constexpr const char* kPdfLibraryFile = "libOndrelkit.so";
 // The library may hold at most this much of the plug-in's memory at a time.
 constexpr size_t kPdfMemoryLimit = 100u * 1024u * 1024u;
 
-// 0 when the library is loaded and initialised; -1 otherwise (nothing stays loaded).
-int32_t PdfLibraryLoad();
+// Done when the library is loaded and initialised; failed otherwise, with why (nothing stays
+// loaded).
+support::Status PdfLibraryLoad();
 // Loads the library file at `path` with the given initialisation data (PdfLibraryLoad finds
 // both through the host).
-int32_t PdfLibraryLoadFrom(const std::string& path, const std::string& initData);
+support::Status PdfLibraryLoadFrom(const std::string& path, const std::string& initData);
 void PdfLibraryUnload();
 bool PdfLibraryLoaded();
 

@@ -25,9 +25,9 @@ const PdfTables& Tables() {
   return t_tables;
 }
 
-bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing) {
+support::Status BindTables(win::HMODULE module, GetTableFunction getTable) {
   PdfTables& t = t_tables;
-  missing.clear();
+  std::string missing;
   TakeTable(getTable, "OkCore", kOkCoreVersion, t.core, missing);
   TakeTable(getTable, "OkDocument", kOkDocumentVersion, t.document, missing);
   TakeTable(getTable, "OkObjects", kOkObjectsVersion, t.objects, missing);
@@ -48,9 +48,9 @@ bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& mis
   TakeOperation(module, "PdfStructElemActualText", t.structElemActualText, missing);
   if (!missing.empty()) {
     UnbindTables();
-    return false;
+    return support::Status::NotFound(missing);
   }
-  return true;
+  return support::Status::Done();
 }
 
 void UnbindTables() {

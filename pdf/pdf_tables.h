@@ -5,6 +5,7 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "platform/win/module.h"
+#include "support/status.h"
 
 namespace osprevan::pdf {
 
@@ -35,9 +36,9 @@ const PdfTables& Tables();
 
 using GetTableFunction = const void* (*)(const char* name, uint32_t minVersion);
 
-// Takes every table and structure operation the plug-in needs; false with the name of the
-// first one missing, and nothing bound.
-bool BindTables(win::HMODULE module, GetTableFunction getTable, std::string& missing);
+// Takes every table and structure operation the plug-in needs; not found, with the name of the
+// first one missing as the reason ("its table OkCore"), and nothing bound.
+support::Status BindTables(win::HMODULE module, GetTableFunction getTable);
 void UnbindTables();
 
 }  // namespace osprevan::pdf

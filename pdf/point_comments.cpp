@@ -209,7 +209,7 @@ bool MarksTextOnly(const PdfComment& comment, const MatchSubtypes& subtypes) {
 void PlacePointComments(DocumentContext& context) {
   const auto page = context.commentsByPage.find(context.pageIndex);
   if (page == context.commentsByPage.end()) return;
-  const MatchSubtypes subtypes = MakeMatchSubtypes();
+  const MatchSubtypes subtypes;
   std::optional<std::vector<PageLine>> lines;  // made for the first Caret or note
   WordBreaks words;
   for (const auto& held : page->second) {

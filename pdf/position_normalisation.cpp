@@ -37,11 +37,11 @@ std::set<const OkStructElem*> BlocksEndingIn(const DocumentContext& context) {
 }
 
 void Normalise(TextPosition& position, const ParagraphParts& parts,
-               const std::set<const OkStructElem*>& blockEnds) {
+               const std::set<const OkStructElem*>& blockEnds, const DocumentContext& context) {
   const ContentElement* element = position.element;
   if (!element) return;
   const size_t k = position.offset;
-  position.atBlockEnd = k == 0 ? blockEnds.count(element->structElem) != 0
+  position.atBlockEnd = k == 0 ? blockEnds.count(context.StructElemOf(element)) != 0
                                : k <= element->chars.size() && element->chars.InBlockSpan(k - 1) &&
                                      (k == element->chars.size() || !element->chars.InBlockSpan(k));
   uint32_t before = 0;
@@ -69,8 +69,8 @@ void NormalisePositions(DocumentContext& context, int32_t firstPage, int32_t las
     for (auto& comment : comments) {
       if (!comment->hasRange()) continue;
       TextRange range = comment->range();
-      Normalise(range.start, parts, blockEnds);
-      Normalise(range.end, parts, blockEnds);
+      Normalise(range.start, parts, blockEnds, context);
+      Normalise(range.end, parts, blockEnds, context);
       comment->SetRange(range);
     }
   }

@@ -1,7 +1,7 @@
 #include "pdf/replace_halves.h"
 
 #include "pdf/annotation_entry.h"
-#include "pdf/comment_kind.h"
+#include "pdf/comment_classification.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
 

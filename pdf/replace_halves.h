@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ondrelkit/ondrelkit.h"
-#include "pdf/pdf_comment.h"
+#include "pdf/annotation_handles.h"
 
 namespace osprevan::pdf {
 

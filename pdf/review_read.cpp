@@ -49,7 +49,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
     const auto listed = context.commentsByPage.find(index);
     const bool hasComments = listed != context.commentsByPage.end() && !listed->second.empty();
     phase.emplace(context.phases, support::Phase::Content);
-    if (!FinishPage(context, page) && hasComments) read.textUnread.insert(index);
+    if (!FinishPage(context, page).ok() && hasComments) read.textUnread.insert(index);
   }
   phase.emplace(context.phases, support::Phase::Content);
   NormalisePositions(context, part.firstPage, annotations.lastPage);

@@ -1,8 +1,9 @@
 // The first of the import's two stages: reading one host document's pages of the reviewed PDF.
 // What it gives the second stage, placing, is a value: every comment read, with its range in
 // the page text counted also in characters of the host paragraph, the page text those ranges
-// point into, and the pages that could not be read. Nothing in it calls the PDF library again,
-// and no reading depends on an earlier one.
+// point into, and the pages that could not be read. Its records and elements hold values, not
+// handles of the PDF library: nothing in it calls the library again, also not when it is
+// destroyed, so placing works on it with the library gone. No reading depends on an earlier one.
 #pragma once
 
 #include <cstdint>

@@ -120,10 +120,12 @@ void BlockWalk::End(const OkStructElem* parent, const OkStructElem* child) {
 
 }  // namespace
 
-bool CollectBlocks(DocumentContext& context, const StructureTree& tree,
-                   const OkStructElem* element) {
-  if (!element || !Tables().core) return true;
-  return BlockWalk(context, tree).Walk(element);
+support::Status CollectBlocks(DocumentContext& context, const StructureTree& tree,
+                              const OkStructElem* element) {
+  if (!element || !Tables().core) return support::Status::Done();
+  if (!BlockWalk(context, tree).Walk(element))
+    return support::Status::Failed("a block marker is malformed");
+  return support::Status::Done();
 }
 
 void MarkBlockParents(DocumentContext& context) {
@@ -134,8 +136,9 @@ void MarkBlockParents(DocumentContext& context) {
     if (block.endParent) ends.insert(block.endParent);
   }
   for (const auto& element : context.elements) {
-    element->startsBlock = starts.count(element->structElem) != 0;
-    element->endsBlock = ends.count(element->structElem) != 0;
+    const OkStructElem* structElem = context.StructElemOf(element.get());
+    element->startsBlock = starts.count(structElem) != 0;
+    element->endsBlock = ends.count(structElem) != 0;
   }
 }
 

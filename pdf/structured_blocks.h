@@ -10,14 +10,15 @@
 #include "pdf/document_context.h"
 #include "pdf/structure_tree.h"
 #include "pdf/text_range.h"
+#include "support/status.h"
 
 namespace osprevan::pdf {
 
 // Adds the blocks below `element` to the document's block list and their spans to its span
-// map; a block left open stays open for the next call. False when a block marker was malformed
+// map; a block left open stays open for the next call. Failed when a block marker was malformed
 // (the blocks found so far are kept).
-bool CollectBlocks(DocumentContext& context, const StructureTree& tree,
-                   const OkStructElem* element);
+support::Status CollectBlocks(DocumentContext& context, const StructureTree& tree,
+                              const OkStructElem* element);
 
 // Sets `startsBlock` and `endsBlock` of every content element from the block list.
 void MarkBlockParents(DocumentContext& context);

@@ -11,7 +11,7 @@
 #include "apply/import_context.h"
 #include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
-#include "ondrelkit/ondrelkit.h"
+#include "pdf/pdf_document.h"
 #include "pdf/unread_annotation.h"
 #include "support/status.h"
 #include "ui/import_notices.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/pdf_document.h"
 #include "support/status.h"
 
 namespace osprevan::ui {

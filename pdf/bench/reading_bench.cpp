@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", pdf.error().c_str());
     return 1;
   }
-  if (osprevan::pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1") != 0) return 1;
+  if (!osprevan::pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) return 1;
   const std::string path = pdf.annotatedPdf();
   OkDoc* document = osprevan::pdf::OpenPdfByPath(std::u16string(path.begin(), path.end()));
   if (!document) return 1;

@@ -21,7 +21,8 @@ class ImportContextTest : public ::testing::Test {
         T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
         "in-process");
     ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
+        << pdf::PdfLibraryLastError();
   }
   void TearDown() override { pdf::PdfLibraryUnload(); }
   std::string& View() { return host_.engine().session().currentView; }

@@ -21,7 +21,8 @@ class InProcessPluginTest : public ::testing::Test {
     ASSERT_NE(module_, nullptr) << win::LastLoaderError();
     const int client = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
     ASSERT_EQ(host_.client(client).initResult(), 0);
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
+        << pdf::PdfLibraryLastError();
   }
   void TearDown() override {
     pdf::PdfLibraryUnload();

@@ -7,7 +7,6 @@
 #include "apply/place_marker.h"
 #include "host/engine/show.h"
 #include "pdf/content_element.h"
-#include "pdf/pdf_tables.h"
 #include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::apply {
@@ -18,16 +17,14 @@ using K = PlacementKind;
 
 class MarkerTest : public InProcessPluginTest {
  protected:
-  // Dated `seconds` after 2024-05-01 10:00:00 UTC.
+  // Dated 2024-05-01 at `time` UTC as markers show it; tracked changes are stamped with the
+  // seconds of 10:00:00 whatever the text.
   static std::unique_ptr<PdfComment> Comment(std::string author, std::string contents,
-                                             int64_t seconds = 0) {
+                                             const std::string& time = "10:00:00") {
     auto comment = std::make_unique<PdfComment>();
     comment->SetAuthor(author);
     comment->SetContents(contents);
-    OkDate* date = pdf::Tables().dates->PdfDateNew();
-    pdf::Tables().dates->PdfDateFromTime(date, 1714557600 + seconds);
-    comment->SetDate(date);
-    pdf::Tables().dates->PdfDateFree(date);
+    comment->SetDate("2024/05/01 " + time, 1714557600);
     return comment;
   }
   static Placement Place(PlacementKind kind, const PdfComment* comment, bool misplaced = false) {
@@ -89,7 +86,7 @@ TEST_F(MarkerTest, TextsByKindAndPlace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    pdf::ElementEntry section{nullptr, pdf::ElementKind::Section, c.section ? c.section : ""};
+    pdf::ElementEntry section{pdf::ElementKind::Section, c.section ? c.section : ""};
     pdf::ContentElement element;
     element.containers = &section;
     element.containerIndex = 2;
@@ -110,12 +107,12 @@ TEST_F(MarkerTest, AReplacementShowsItsCaretsTextAndNestedReplies) {
   auto strikeOut = Comment("Mika", "");
   strikeOut->AddReply(Comment("Ken", "not shown"));
   auto caret = Comment("Mika", "新");
-  auto first = Comment("Ann", "first", 60);
-  auto second = Comment("", "second", 120);
-  second->AddReply(Comment("Cho", "third", 180));
+  auto first = Comment("Ann", "first", "10:01:00");
+  auto second = Comment("", "second", "10:02:00");
+  second->AddReply(Comment("Cho", "third", "10:03:00"));
   first->AddReply(std::move(second));
   caret->AddReply(std::move(first));
-  caret->AddReply(Comment("Dan", "fourth", 3600));
+  caret->AddReply(Comment("Dan", "fourth", "11:00:00"));
   strikeOut->SetReplacement(std::move(caret));
   EXPECT_EQ(ComposeMarkerText(Place(PlacementKind::Replacement, strikeOut.get())),
             "TL_PDF_Comment: 置換 : Mika : 2024/05/01 10:00:00 : 新規テキスト : 新 : "

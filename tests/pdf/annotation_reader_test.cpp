@@ -64,7 +64,7 @@ std::array<float, 6> Sides(const CommentBox& b) {
 // A record and its thread in one line: contents (or subtype), [the three states or-ed, their
 // bits being apart] when not the defaults, "=" replacement, {replies}.
 std::string Describe(const PdfComment& c) {
-  std::string out = c.contents().empty() ? Tables().core->PdfAtomName(c.subtype()) : c.contents();
+  std::string out = c.contents().empty() ? c.subtypeName() : c.contents();
   if (c.markedState() != Unmarked || c.reviewState() != None || c.migrationState() != MigrationNone)
     out += "[" + std::to_string(c.markedState() | c.reviewState() | c.migrationState()) + "]";
   if (c.replacement()) out += "=" + Describe(*c.replacement());

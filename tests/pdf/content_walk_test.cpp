@@ -103,7 +103,7 @@ class Reading {
 class ContentWalkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
   }
   void TearDown() override { PdfLibraryUnload(); }
 

@@ -54,7 +54,7 @@ class ElementIdTest : public ::testing::Test {
     const int index = host_.LinkClient(
         T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)), "");
     ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
   }
   void TearDown() override {
     for (OkDoc* pdf : pdfs_) ClosePdf(pdf);

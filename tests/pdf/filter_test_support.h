@@ -67,7 +67,8 @@ inline void SetDate(OkDate* date, int64_t seconds) {
 class FilterLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
+        << pdf::PdfLibraryLastError();
     plugin_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
     ASSERT_NE(plugin_, nullptr) << win::LastLoaderError();
     support::SetResourceModule(plugin_);

@@ -19,7 +19,7 @@ std::u16string Wide(const std::string& text) {
 class PdfDocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
     dir_ = fs::temp_directory_path() / ("osprevan_pdf_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }

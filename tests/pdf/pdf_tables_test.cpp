@@ -23,15 +23,15 @@ const void* GetTableWithout(const char* name, uint32_t version) {
 
 TEST(PdfTables, AMissingTableFailsTheBindingAndLeavesNothingBound) {
   // Loaded and initialised as an import does; the module is then taken once more to bind anew.
-  ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+  ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
   win::HMODULE module = win::LoadLibrary(OSPREVAN_PDF_LIBRARY);
   ASSERT_NE(module, nullptr) << win::LastLoaderError();
   g_realGetTable = reinterpret_cast<GetTable>(win::GetProcAddress(module, "OkGetFunctionTable"));
   ASSERT_NE(g_realGetTable, nullptr);
 
-  std::string missing;
   g_withheld = nullptr;
-  ASSERT_TRUE(BindTables(module, GetTableWithout, missing)) << missing;
+  const support::Status all = BindTables(module, GetTableWithout);
+  ASSERT_TRUE(all.ok()) << all.reason();
   EXPECT_NE(Tables().content, nullptr);
   EXPECT_NE(Tables().markedContentParent, nullptr);
   UnbindTables();
@@ -39,8 +39,9 @@ TEST(PdfTables, AMissingTableFailsTheBindingAndLeavesNothingBound) {
   for (const char* table :
        {"OkCore", "OkDocument", "OkObjects", "OkPages", "OkDates", "OkContent"}) {
     g_withheld = table;
-    EXPECT_FALSE(BindTables(module, GetTableWithout, missing)) << table;
-    EXPECT_EQ(missing, std::string("its table ") + table);
+    const support::Status bound = BindTables(module, GetTableWithout);
+    EXPECT_EQ(bound.code(), support::StatusCode::kNotFound) << table;
+    EXPECT_EQ(bound.reason(), std::string("its table ") + table);
     EXPECT_EQ(Tables().core, nullptr) << table;
     EXPECT_EQ(Tables().structRootKid, nullptr) << table;
   }

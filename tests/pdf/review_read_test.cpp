@@ -32,7 +32,7 @@ class ReviewReadTest : public ::testing::Test {
     const int index = host_.LinkClient(
         T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)), "");
     ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
     criteria_.kindMask = kAllCommentKinds;
     criteria_.markedStateMask = kAllMarkedStates;
     criteria_.reviewStateMask = kAllReviewStates;
@@ -63,7 +63,7 @@ class ReviewReadTest : public ::testing::Test {
           ReadReview(open, tree, document, {tree.Top(), 0, tree.PageCount() - 1}, criteria_);
       for (const auto& [page, comments] : read.commentsByPage) {
         for (const auto& comment : comments) {
-          out << comment->contents() << ":" << comment->subtype();
+          out << comment->contents() << ":" << comment->subtypeName();
           if (!comment->hasRange()) {
             out << " unplaced\n";
             continue;

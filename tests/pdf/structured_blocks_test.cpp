@@ -23,7 +23,7 @@ namespace {
 class StructuredBlocksTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << PdfLibraryLastError();
+    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
   }
   void TearDown() override {
     reading_.reset();
@@ -36,7 +36,7 @@ class StructuredBlocksTest : public ::testing::Test {
   }
   // The walks ask the tree about elements only, whichever PDF they belong to.
   bool Collect(const OkStructElem* top) {
-    return CollectBlocks(Reading(), StructureTree(pdfs_.back()), top);
+    return CollectBlocks(Reading(), StructureTree(pdfs_.back()), top).ok();
   }
   // A PDF whose top element holds one element for each "Type:ID" word of `kids`.
   const OkStructElem* HandMade(const std::string& kids) {

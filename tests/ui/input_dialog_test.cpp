@@ -48,7 +48,8 @@ class InputDialogTest : public ::testing::Test {
     ASSERT_NE(module_, nullptr) << win::LastLoaderError();
     const int index = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
     ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_EQ(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1"), 0) << pdf::PdfLibraryLastError();
+    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
+        << pdf::PdfLibraryLastError();
     ASSERT_TRUE(pdf_.ExportExample("chapter1.tlv")) << pdf_.error();
     ASSERT_TRUE(pdf_.Review(R"({"comments": [
         {"kind": "highlight", "find": "マニュアル", "author": "Mika"},

@@ -17,7 +17,6 @@
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "hostlink/host_ops.h"
-#include "pdf/comment_dates.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/pdf_comment.h"
@@ -114,16 +113,16 @@ std::string Replies(const PdfComment& comment) {
 // Author, date, contents and the nested replies of a reply or a replacement.
 std::string Thread(const PdfComment& comment) {
   return "{\"author\": " + JsonQuoted(comment.author()) +
-         ", \"date\": " + JsonQuoted(osprevan::pdf::SortableDateText(comment.date())) +
+         ", \"date\": " + JsonQuoted(comment.dateText()) +
          ", \"contents\": " + JsonQuoted(comment.contents()) +
          ", \"replies\": " + Replies(comment) + "}";
 }
 
 std::string CommentLine(const PdfComment& comment, const std::string& placement) {
   std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
-                     ", \"subtype\": " + JsonQuoted(osprevan::pdf::SubtypeName(comment)) +
+                     ", \"subtype\": " + JsonQuoted(comment.subtypeName()) +
                      ", \"author\": " + JsonQuoted(comment.author()) +
-                     ", \"date\": " + JsonQuoted(osprevan::pdf::SortableDateText(comment.date())) +
+                     ", \"date\": " + JsonQuoted(comment.dateText()) +
                      ", \"contents\": " + JsonQuoted(comment.contents()) +
                      ", \"boxes\": " + Boxes(comment);
   line += ", \"hasRange\": " + std::string(comment.hasRange() ? "true" : "false");
@@ -193,7 +192,7 @@ int Run(const Arguments& arguments) {
     return 1;
   }
   const char* library = std::getenv("OSPREVAN_PDF_LIBRARY");
-  if (osprevan::pdf::PdfLibraryLoadFrom(library ? library : OSPREVAN_PDF_LIBRARY, "1") != 0) {
+  if (!osprevan::pdf::PdfLibraryLoadFrom(library ? library : OSPREVAN_PDF_LIBRARY, "1").ok()) {
     std::fprintf(stderr, "osprevan-comments: %s\n", osprevan::pdf::PdfLibraryLastError().c_str());
     return 1;
   }

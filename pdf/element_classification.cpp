@@ -1,4 +1,4 @@
-#include "pdf/element_kind.h"
+#include "pdf/element_classification.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "pdf/comment_kind.h"
+#include "pdf/comment_classification.h"
 
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
@@ -26,26 +26,25 @@ enum class Grouping { None, Implied, Named };
 Grouping GroupingOf(const OkAnnot* annot) {
   const PdfTables& t = Tables();
   if (!annot || !t.pages) return Grouping::None;
-  try {
-    const KnownNames& n = Names();
-    OkObj* dict = t.pages->PdfAnnotDict(annot);
-    OkObj* irt = t.objects->PdfDictGet(dict, n.irt);
-    OkObj* rt = t.objects->PdfDictGet(dict, n.rt);
-    Grouping grouping = Grouping::None;
-    if (t.objects->PdfObjType(irt) != kPdfNull) {
-      const int32_t rtType = t.objects->PdfObjType(rt);
-      if (rtType == kPdfNull) {
-        grouping = Grouping::Implied;
-      } else if (rtType == kPdfName && t.objects->PdfNameValue(rt) == n.group) {
-        grouping = Grouping::Named;
-      }
-    }
-    for (OkObj* o : {dict, irt, rt}) t.core->PdfRelease(o);
-    return grouping;
-  } catch (const ondrelkit::PdfError& error) {
-    RecordPdfError(error.code());
-    return Grouping::None;
-  }
+  return Guarded(
+      [&] {
+        const KnownNames& n = Names();
+        OkObj* dict = t.pages->PdfAnnotDict(annot);
+        OkObj* irt = t.objects->PdfDictGet(dict, n.irt);
+        OkObj* rt = t.objects->PdfDictGet(dict, n.rt);
+        Grouping grouping = Grouping::None;
+        if (t.objects->PdfObjType(irt) != kPdfNull) {
+          const int32_t rtType = t.objects->PdfObjType(rt);
+          if (rtType == kPdfNull) {
+            grouping = Grouping::Implied;
+          } else if (rtType == kPdfName && t.objects->PdfNameValue(rt) == n.group) {
+            grouping = Grouping::Named;
+          }
+        }
+        for (OkObj* o : {dict, irt, rt}) t.core->PdfRelease(o);
+        return grouping;
+      },
+      Grouping::None);
 }
 
 }  // namespace
