@@ -24,6 +24,7 @@ enum class CliText {
   CannotSaveComponent,
   IsTheInput,
   IsAlso,
+  TheSummaryFile,
   NothingSaved,
   PartlySaved,
   WaitingForProcess,

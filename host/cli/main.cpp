@@ -274,11 +274,11 @@ int RefuseDestructiveOutputs(UiLanguage language, const Engine& engine, tolvane:
                              const ImportRequest& request, const ImportDestinations& to) {
   const std::vector<std::string> inputs = ImportInputs(engine, id, request);
   const struct {
-    const char* option;
+    std::string option;
     std::string path;
   } outputs[] = {{"-o", tolvane::KindOf(id) == tolvane::KIND_BOOK ? "" : request.out},
                  {"--report", to.report},
-                 {"the summary file", to.summary},
+                 {Said(language, CliText::TheSummaryFile), to.summary},
                  {"--review-page", request.reviewPage}};
   for (const auto& output : outputs) {
     if (output.path.empty()) continue;
