@@ -108,7 +108,7 @@ void RunImportCommand() {
     // The user was told at the step that failed; a calling client also gets the reason.
     if (!imported.ok() && state.calledFromClient)
       HostPrintConsole("\n" + support::UiString(support::MSG_IMPORT_STOPPED) + " " +
-                       imported.reason());
+                       support::UiReason(imported));
   }
   pdf::PdfLibraryUnload();
 }

@@ -48,7 +48,7 @@ support::Status ValidatePdfPath(const std::string& path, bool signature) {
   if (!wide || wide->empty() || !LastWriteTime(path)) {
     hostlink::ShowMessage(support::MSG_INVALID_PATH, tolvane::ALERT_OK_ONLY);
     hostlink::AnswerRefusal(hostlink::kRefusalNoSuchFile);
-    return support::Status::Failed("no file at the PDF path");
+    return support::Status::Failed("no file at the PDF path").Telling(support::MSG_INVALID_PATH);
   }
   hostlink::CallRefusal problem = FileProblem(path);
   if (problem == hostlink::kRefusalNone && signature && !IsPdfFile(*wide))
@@ -56,7 +56,8 @@ support::Status ValidatePdfPath(const std::string& path, bool signature) {
   if (problem == hostlink::kRefusalNone) return support::Status::Done();
   hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
   hostlink::AnswerRefusal(problem);
-  return support::Status::Failed("the file at the PDF path cannot be read as a PDF");
+  return support::Status::Failed("the file at the PDF path cannot be read as a PDF")
+      .Telling(support::MSG_NOT_PDF);
 }
 
 OkDoc* OpenPdfByPath(const std::u16string& path) {

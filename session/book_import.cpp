@@ -67,7 +67,7 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
 
   if (!book.tree.HasType(element, "Document")) {
     hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
-    run.Fail("a component's element is no document");
+    run.Fail("a component's element is no document", support::MSG_BROKEN_STRUCTURE);
     return;
   }
   if (HostGetInt(document, document, tolvane::P_DOC_READ_ONLY) != 0) {
@@ -81,7 +81,7 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
   } else if (support::Status imported = ImportIntoDocument(session, book.tree, document,
                                                            {element, first, end - 1}, criteria);
              !imported.ok()) {
-    run.Fail(imported.reason());
+    run.Fail(imported);
   }
 }
 
@@ -134,7 +134,7 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   if (!bookId) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
     hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.Fail("no active book");
+    run.Fail("no active book", support::MSG_NO_ACTIVE_DOCUMENT);
     return;
   }
   if (pdf::SourceNewerThanPdf(bookId, pdfPath) &&

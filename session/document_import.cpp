@@ -19,9 +19,12 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
   const bool structured = hostlink::HighestElement(document) != 0;
   HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
                  session.sourceChanged ? "DocModifiedOrDirty" : "DocNotModifiedOrDirty");
-  if (document == 0) return support::Status::Failed("no document to place into");
+  if (document == 0)
+    return support::Status::Failed("no document to place into")
+        .Telling(support::MSG_NO_ACTIVE_DOCUMENT);
   if (part.firstPage < 0 || part.firstPage > part.lastPage)
-    return support::Status::Failed("the document has no pages in the PDF");
+    return support::Status::Failed("the document has no pages in the PDF")
+        .Telling(support::MSG_NO_PAGES_IN_PDF);
   const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
   const pdf::ReviewRead read =
       pdf::ReadReview(session.pdf, tree, document, part, criteria, [&](int32_t page) {

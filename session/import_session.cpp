@@ -36,7 +36,7 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
   if (!target) {
     hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
     hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.Fail("no active document");
+    run.Fail("no active document", support::MSG_NO_ACTIVE_DOCUMENT);
     return;
   }
   // Refused before anything is asked or read: nothing is imported into a document that cannot
@@ -45,7 +45,7 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
     HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
               tolvane::ALERT_MESSAGE);
     hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
-    run.Fail("the document is read-only");
+    run.Fail("the document is read-only", support::MSG_READ_ONLY);
     return;
   }
   if (pdf::SourceNewerThanPdf(target, pdfPath) &&
@@ -60,7 +60,7 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
   const pdf::ReviewPart whole{tree.Top(), 0, tree.PageCount() - 1};
   if (support::Status imported = ImportIntoDocument(session, tree, target, whole, criteria);
       !imported.ok())
-    run.Fail(imported.reason());
+    run.Fail(imported);
   run.importRan = true;
 }
 
@@ -124,7 +124,7 @@ support::Status RunImport(ImportSession& session) {
   if (!pdf::IsTaggedPdf(pdf)) {
     hostlink::ShowMessage(support::MSG_NOT_TAGGED);
     hostlink::AnswerRefusal(hostlink::kRefusalNotTagged);
-    run.Fail("the PDF is not tagged");
+    run.Fail("the PDF is not tagged", support::MSG_NOT_TAGGED);
   } else {
     const pdf::TopElement top = pdf::TopElementKind(pdf);
     const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
@@ -133,7 +133,8 @@ support::Status RunImport(ImportSession& session) {
     if (!creator.accepted) {
       hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
       hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
-      run.Fail("the PDF was not made by the host at version 9 or later");
+      run.Fail("the PDF was not made by the host at version 9 or later",
+               support::MSG_WRONG_CREATOR);
     } else if (top.isBook) {
       ImportBook(session, criteria, pdfPath, run);
     } else if (top.isDocument) {
@@ -141,21 +142,22 @@ support::Status RunImport(ImportSession& session) {
     } else {
       hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
       hostlink::AnswerRefusal(hostlink::kRefusalBrokenStructure);
-      run.Fail("the PDF's structure is neither a document's nor a book's");
+      run.Fail("the PDF's structure is neither a document's nor a book's",
+               support::MSG_BROKEN_STRUCTURE);
     }
   }
 
   if (run.importRan) {
     CollectNotices(session);
     if (support::Status written = WriteReportWhenAsked(session, pdfPath); !written.ok())
-      run.Fail(written.reason());
+      run.Fail(written.Telling(support::MSG_REPORT_NOT_WRITTEN));
   }
   pdfPath.clear();
   if (run.importRan) {
     ui::PrintNotices(session.notices);
     if (support::Status shown = ui::ShowSummary(session.placing.counters, session.notices);
         !shown.ok())
-      run.Fail(shown.reason());
+      run.Fail(shown);
   }
   pdf::ClosePdf(pdf);
   session.pdf = nullptr;

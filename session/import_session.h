@@ -46,8 +46,12 @@ struct ImportRun {
   support::Status status = support::Status::Done();  // the first step that failed
   bool importRan = false;                            // the summary is due
 
-  void Fail(std::string reason) {
-    if (status.ok()) status = support::Status::Failed(std::move(reason));
+  // `message` is the string-table message that tells the user why.
+  void Fail(std::string reason, int message) {
+    Fail(support::Status::Failed(std::move(reason)).Telling(message));
+  }
+  void Fail(const support::Status& failed) {
+    if (status.ok()) status = failed;
   }
 };
 

@@ -64,8 +64,12 @@ enum MessageId : int {
   MSG_CALLED_FROM_CLIENT = 57,
   MSG_CLOSE_FAILED = 58,
   MSG_PDF_NEEDS_PASSWORD = 59,
+  MSG_REPORT_NOT_WRITTEN = 60,
+  MSG_SUMMARY_NOT_WRITTEN = 61,
+  MSG_SUMMARY_NOT_SHOWN = 62,
+  MSG_NO_PAGES_IN_PDF = 63,
 };
 
-constexpr int kMessageCount = 60;
+constexpr int kMessageCount = 64;
 
 }  // namespace osprevan::support

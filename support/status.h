@@ -1,10 +1,11 @@
 // What an operation of the plug-in answers: done, or not done, of which kind and why. The reason
-// is for the developer and for another client's console; what a user is told comes from the
-// string table, where the failure is found. Host and PDF library calls keep their own
-// conventions inside hostlink/ and pdf/; everything the plug-in's layers answer each other is a
-// Status.
+// is for the developer and for the report; what a user is told comes from the string table: the
+// step that finds the failure may name the message (support/message_ids.h) that says it. Host and
+// PDF library calls keep their own conventions inside hostlink/ and pdf/; everything the plug-in's
+// layers answer each other is a Status.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -39,6 +40,15 @@ class [[nodiscard]] Status {
   StatusCode code() const { return code_; }
   // Empty for a status that is ok.
   const std::string& reason() const { return reason_; }
+  // The string-table message that tells the user why; none when only the reason says it.
+  std::optional<int> message() const { return message_; }
+
+  // This status, with `message` telling the user why.
+  Status Telling(int message) const {
+    Status told = *this;
+    told.message_ = message;
+    return told;
+  }
 
  private:
   Status() = default;
@@ -46,6 +56,7 @@ class [[nodiscard]] Status {
 
   StatusCode code_ = StatusCode::kDone;
   std::string reason_;
+  std::optional<int> message_;
 };
 
 }  // namespace osprevan::support

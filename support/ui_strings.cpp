@@ -156,4 +156,11 @@ std::string UiString(int id, size_t capacity) {
   return std::string(buffer.data(), length);
 }
 
+std::string UiReason(const Status& status) {
+  if (const std::optional<int> message = status.message()) {
+    if (std::string text = UiString(*message); !text.empty()) return text;
+  }
+  return status.reason();
+}
+
 }  // namespace osprevan::support

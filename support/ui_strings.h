@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win/module.h"
+#include "support/status.h"
 
 namespace osprevan::support {
 
@@ -35,6 +36,10 @@ constexpr size_t kWideCapacity = 1024;
 size_t LoadUiStringWide(int id, char16_t* out);
 
 std::string UiString(int id, size_t capacity = 1024);
+
+// Why `status` failed, as the user reads it: its message in the interface language, else (for a
+// failure no message was named for) its reason.
+std::string UiReason(const Status& status);
 
 // Decodes "%B", "%L" and "%M" followed by two hexadecimal digits ("L" one byte, "B" and "M" one
 // character of the host's 8-bit character set); every other "%" stays.

@@ -115,12 +115,14 @@ void InputDialogRun::OnEvent(int32_t item) {
 
 // A PDF file that the library does not open is no PDF the import can read, unless it is one
 // that needs a password: then the user and a caller are told so.
-void ShowUnopenedPdf() {
+// Says why the PDF did not open; answers the failure with the message shown.
+support::Status UnopenedPdf() {
   const bool needsPassword = pdf::LastPdfError() == pdf::kPdfErrorNeedsPassword;
-  hostlink::ShowMessage(needsPassword ? support::MSG_PDF_NEEDS_PASSWORD : support::MSG_NOT_PDF,
-                        tolvane::ALERT_OK_ONLY);
+  const int message = needsPassword ? support::MSG_PDF_NEEDS_PASSWORD : support::MSG_NOT_PDF;
+  hostlink::ShowMessage(message, tolvane::ALERT_OK_ONLY);
   hostlink::AnswerRefusal(needsPassword ? hostlink::kRefusalNeedsPassword
                                         : hostlink::kRefusalNotPdf);
+  return support::Status::Failed("the PDF does not open").Telling(message);
 }
 
 // Opens the PDF and fills the criteria's defaults; false when it does not open.
@@ -156,9 +158,8 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
 
   path = support::Utf8ToUtf16(*chosen).value_or(u"");
   if (!OpenWithDefaults(path, pdf, criteria)) {
-    ShowUnopenedPdf();
     path.clear();
-    return support::Status::Failed("the PDF does not open");
+    return UnopenedPdf();
   }
   int32_t answer = hostlink::kAnswerContinue;
   switch (run.filterChoice) {
@@ -194,9 +195,8 @@ support::Status OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCrit
   const bool opened = OpenWithDefaults(path, pdf, criteria);
   criteria.knownAuthors.clear();
   if (!opened) {
-    ShowUnopenedPdf();
     path.clear();
-    return support::Status::Failed("the PDF does not open");
+    return UnopenedPdf();
   }
   return support::Status::Done();
 }

@@ -81,7 +81,9 @@ std::string SummaryFileName(const std::string& pdfPath) {
 
 support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
   support::FileChannel file;
-  if (!OpenSummaryFile(file)) return support::Status::Failed("the summary file cannot be opened");
+  if (!OpenSummaryFile(file))
+    return support::Status::Failed("the summary file cannot be opened")
+        .Telling(support::MSG_SUMMARY_NOT_WRITTEN);
   // The header message ends in its own line feed; the widths below count bytes, so a label of
   // two Japanese characters gets five spaces before it.
   bool written = file.Write(support::UiString(support::MSG_SUMMARY_HEADER));
@@ -93,7 +95,9 @@ support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNo
               written;
   }
   written = file.Write(ShownLines(notices)) && written;
-  if (!file.Close() || !written) return support::Status::Failed("the summary file is incomplete");
+  if (!file.Close() || !written)
+    return support::Status::Failed("the summary file is incomplete")
+        .Telling(support::MSG_SUMMARY_NOT_WRITTEN);
   return support::Status::Done();
 }
 
@@ -105,7 +109,9 @@ support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices
     return WriteSummaryFile(counters, notices);
   }
   tolvane::ObjectId dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
-  if (dialog == 0) return support::Status::Failed("the summary dialog does not open");
+  if (dialog == 0)
+    return support::Status::Failed("the summary dialog does not open")
+        .Telling(support::MSG_SUMMARY_NOT_SHOWN);
   FillDialog(dialog, counters, notices);
   // OK, a confirmation or the close box close it, once: id 0 would address the host itself.
   const hostlink::ScopedDialogEventHandler events(

@@ -3,6 +3,7 @@
 // system's own words for a failed read or write never change with the language.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,11 +16,15 @@ enum class CliText {
   CannotOpen,
   ImportDidNotRun,
   ImportDidNotRunBecause,
+  NotRun,
   CannotWrite,
   CannotWriteOutput,
   CannotSave,
+  CannotSaveInto,
+  CannotSaveComponent,
   IsTheInput,
   IsAlso,
+  TheSummaryFile,
   NothingSaved,
   PartlySaved,
   WaitingForProcess,
@@ -48,16 +53,93 @@ enum class CliText {
   NotAnOptionOf,
   Needs,
   TakesOne,
+  // The help, each command's usage line and what the command does, and the version.
+  HelpHeading,
+  HelpOptions,
+  HelpExitStatus,
+  UsageLine,
+  AboutShow,
+  AboutMenus,
+  AboutRun,
+  AboutImport,
+  AboutExportPdf,
+  AboutHelp,
+  VersionLine,
+  // export-pdf's own refusals.
+  RotateGivePages,
+  RotateDegrees,
+  ExportIsAFolder,
+  ExportNotARegularFile,
+  ExportNotAPdf,
+  ExportFailed,
+  // The engine's error numbers in words.
+  EngineNoError,
+  EngineFailed,
+  EngineNotOpenDocument,
+  EngineNoSuchObject,
+  EngineNoSuchProperty,
+  EngineWrongType,
+  EngineValueNotAllowed,
+  EngineNotFound,
+  EngineBadName,
+  EngineNameInUse,
+  EngineReadOnly,
+  EngineBadLocation,
+  EngineCannotBeRead,
+  EngineMalformed,
+  EngineCannotBeWritten,
+  EngineNotSupported,
+  EngineCancelled,
+  EngineBusy,
+  EngineErrorNumber,
+  // Why the plug-in did not run an import another client asked for.
+  RefusalNoSuchFile,
+  RefusalIsAFolder,
+  RefusalEmptyFile,
+  RefusalCannotBeRead,
+  RefusalNotAPdf,
+  RefusalNotTagged,
+  RefusalOtherCreator,
+  RefusalBrokenStructure,
+  RefusalReadOnly,
+  RefusalNoDocument,
+  RefusalMap,
+  RefusalNeedsPassword,
   Count  // not a text: the number of texts
 };
 
 using TextValues = std::vector<std::pair<std::string, std::string>>;
+
+// One text of a language's table, by its key; every table of texts is a list of these.
+template <typename Key>
+struct TextEntry {
+  Key key;
+  const char* text;
+};
+
+// The text of `key` in `table`; null when the table lacks it.
+template <typename Key, size_t N>
+const char* TextIn(const TextEntry<Key> (&table)[N], Key key) {
+  for (const TextEntry<Key>& entry : table)
+    if (entry.key == key) return entry.text;
+  return nullptr;
+}
 
 // The text of `key` in `language` as its table holds it; null when the table lacks it.
 const char* CliTextOf(UiLanguage language, CliText key);
 
 // `text` with each "{name}" replaced by its value; values are inserted, never scanned again.
 std::string Filled(const std::string& text, const TextValues& values);
+
+// The text `textOf` finds for `key` in `language` (in English when that table lacks it), filled
+// with `values`.
+template <typename Key>
+std::string SaidFrom(const char* (*textOf)(UiLanguage, Key), UiLanguage language, Key key,
+                     const TextValues& values) {
+  const char* text = textOf(language, key);
+  if (!text) text = textOf(UiLanguage::English, key);
+  return Filled(text ? text : "", values);
+}
 
 // The text of `key` in `language` (in English when that table lacks it), filled with `values`.
 std::string Said(UiLanguage language, CliText key, const TextValues& values = {});

@@ -1,28 +1,24 @@
 #include "host/cli/client_call.h"
 
+#include "host/cli/cli_texts.h"
+
 namespace tlhost {
 namespace {
 
 struct Refusal {
   int32_t answer;
-  const char* words;
+  CliText words;
   bool aboutPdf;
 };
 
 // The plug-in's answers, as README.md lists them.
 constexpr Refusal kRefusals[] = {
-    {1, "no such file", true},
-    {2, "is a folder", true},
-    {3, "empty file", true},
-    {4, "cannot be read", true},
-    {5, "not a PDF", true},
-    {6, "not tagged", true},
-    {7, "made by another program", true},
-    {8, "broken structure", true},
-    {9, "read-only document", false},
-    {10, "no active document", false},
-    {11, "a map, not a document", false},
-    {12, "needs a password", true},
+    {1, CliText::RefusalNoSuchFile, true},   {2, CliText::RefusalIsAFolder, true},
+    {3, CliText::RefusalEmptyFile, true},    {4, CliText::RefusalCannotBeRead, true},
+    {5, CliText::RefusalNotAPdf, true},      {6, CliText::RefusalNotTagged, true},
+    {7, CliText::RefusalOtherCreator, true}, {8, CliText::RefusalBrokenStructure, true},
+    {9, CliText::RefusalReadOnly, false},    {10, CliText::RefusalNoDocument, false},
+    {11, CliText::RefusalMap, false},        {12, CliText::RefusalNeedsPassword, true},
 };
 
 const Refusal* Find(int32_t answer) {
@@ -42,9 +38,9 @@ std::string ImportCallText(const std::string& pdfPath, const CallOutputs& output
   return text;
 }
 
-std::string RefusalWords(int32_t answer) {
+std::string RefusalWords(UiLanguage language, int32_t answer) {
   const Refusal* refusal = Find(answer);
-  return refusal ? refusal->words : "";
+  return refusal ? Said(language, refusal->words) : "";
 }
 
 bool RefusalIsAboutPdf(int32_t answer) {

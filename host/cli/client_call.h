@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "host/cli/ui_language.h"
+
 namespace tlhost {
 
 // Where the plug-in writes what it writes for the caller; unset: beside the PDF, as the plug-in
@@ -21,8 +23,9 @@ struct CallOutputs {
 std::string ImportCallText(const std::string& pdfPath, const CallOutputs& outputs);
 
 // The words for the reason the plug-in answered the call with: "no such file", "not tagged", ...
-// Empty for 0 (no reason given) and for a number it does not define.
-std::string RefusalWords(int32_t answer);
+// in `language` (English for the report). Empty for 0 (no reason given) and for a number it does
+// not define.
+std::string RefusalWords(UiLanguage language, int32_t answer);
 
 // Whether the reason is about the PDF (else about the document imported into).
 bool RefusalIsAboutPdf(int32_t answer);

@@ -14,58 +14,72 @@ namespace {
 
 struct ErrorWords {
   int32_t error;
-  const char* words;
+  CliText words;
 };
 
 constexpr ErrorWords kErrorWords[] = {
-    {ERR_NONE, "no error"},
-    {ERR_FAILED, "failed"},
-    {ERR_BAD_DOCUMENT, "not an open document"},
-    {ERR_BAD_OBJECT, "no such object"},
-    {ERR_BAD_PROPERTY, "no such property"},
-    {ERR_BAD_TYPE, "wrong type of value"},
-    {ERR_BAD_VALUE, "value not allowed"},
-    {ERR_NOT_FOUND, "not found"},
-    {ERR_BAD_NAME, "bad name"},
-    {ERR_NAME_IN_USE, "name in use"},
-    {ERR_READ_ONLY, "read-only"},
-    {ERR_BAD_LOCATION, "bad text location"},
-    {ERR_FILE_OPEN, "cannot be read"},
-    {ERR_FILE_FORMAT, "malformed"},
-    {ERR_FILE_WRITE, "cannot be written"},
-    {ERR_NOT_SUPPORTED, "not supported"},
-    {ERR_CANCELLED, "cancelled"},
-    {ERR_BUSY, "host busy"},
+    {ERR_NONE, CliText::EngineNoError},
+    {ERR_FAILED, CliText::EngineFailed},
+    {ERR_BAD_DOCUMENT, CliText::EngineNotOpenDocument},
+    {ERR_BAD_OBJECT, CliText::EngineNoSuchObject},
+    {ERR_BAD_PROPERTY, CliText::EngineNoSuchProperty},
+    {ERR_BAD_TYPE, CliText::EngineWrongType},
+    {ERR_BAD_VALUE, CliText::EngineValueNotAllowed},
+    {ERR_NOT_FOUND, CliText::EngineNotFound},
+    {ERR_BAD_NAME, CliText::EngineBadName},
+    {ERR_NAME_IN_USE, CliText::EngineNameInUse},
+    {ERR_READ_ONLY, CliText::EngineReadOnly},
+    {ERR_BAD_LOCATION, CliText::EngineBadLocation},
+    {ERR_FILE_OPEN, CliText::EngineCannotBeRead},
+    {ERR_FILE_FORMAT, CliText::EngineMalformed},
+    {ERR_FILE_WRITE, CliText::EngineCannotBeWritten},
+    {ERR_NOT_SUPPORTED, CliText::EngineNotSupported},
+    {ERR_CANCELLED, CliText::EngineCancelled},
+    {ERR_BUSY, CliText::EngineBusy},
 };
 
 }  // namespace
 
-std::string ErrorText(int32_t error) {
+std::string ErrorText(UiLanguage language, int32_t error) {
   for (const ErrorWords& known : kErrorWords) {
-    if (known.error == error) return known.words;
+    if (known.error == error) return Said(language, known.words);
   }
-  return "error " + std::to_string(error);
+  return Said(language, CliText::EngineErrorNumber, {{"number", std::to_string(error)}});
 }
 
-std::string ReadProblem(const std::string& path, int32_t error) {
-  if (error != ERR_FILE_OPEN) return ErrorText(error);
+std::string ReadProblem(UiLanguage language, const std::string& path, int32_t error) {
+  if (error != ERR_FILE_OPEN) return ErrorText(language, error);
   const std::string cause = ReadCause(path);
-  return cause.empty() ? ErrorText(error) : cause;
+  return cause.empty() ? ErrorText(language, error) : cause;
 }
 
-std::string WriteProblem(const std::string& path, int32_t error) {
-  if (error != ERR_FILE_WRITE && error != ERR_READ_ONLY) return ErrorText(error);
+std::string WriteProblem(UiLanguage language, const std::string& path, int32_t error) {
+  if (error != ERR_FILE_WRITE && error != ERR_READ_ONLY) return ErrorText(language, error);
   const std::string cause = WriteCause(path);
-  return cause.empty() ? ErrorText(error) : cause;
+  return cause.empty() ? ErrorText(language, error) : cause;
+}
+
+// Why a document or book did not open; a malformed file also gets the engine's line and fault.
+std::string OpenProblem(UiLanguage language, const Engine& engine, const std::string& path,
+                        int32_t error) {
+  std::string problem = ReadProblem(language, path, error);
+  if (error == tolvane::ERR_BUSY) return EngineProblem(language, engine.lastError(), path, error);
+  if (error != tolvane::ERR_FILE_FORMAT) return problem;
+  std::string detail = engine.lastError();
+  const std::string prefix = path + ": ";
+  if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
+  if (!detail.empty()) problem += ": " + detail;
+  return problem;
 }
 
 const char* const kDryRunReason = "dry run";
 
-std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error) {
+std::string EngineProblem(UiLanguage language, const std::string& lastError,
+                          const std::string& path, int32_t error) {
   const std::string prefix = path + ": ";
   if (lastError.rfind(prefix, 0) == 0 && lastError.size() > prefix.size())
     return lastError.substr(prefix.size());
-  return WriteProblem(path, error);
+  return WriteProblem(language, path, error);
 }
 
 std::string UnknownCommandText(UiLanguage language, const std::string& word) {

@@ -7,24 +7,31 @@
 #include <string>
 
 #include "host/cli/ui_language.h"
+#include "host/engine/engine.h"
 
 namespace tlhost {
 
+// The words below are said in `language`; a report, which programs read, takes them in English.
+
 // A few words for a tolvane::HostError, e.g. "no such object"; "error N" for a number the
 // interface does not define.
-std::string ErrorText(int32_t error);
+std::string ErrorText(UiLanguage language, int32_t error);
 
 // Why `path` could not be opened with `error`: ReadCause(path), else ErrorText(error).
-std::string ReadProblem(const std::string& path, int32_t error);
+std::string ReadProblem(UiLanguage language, const std::string& path, int32_t error);
 
 // Why `path` could not be written with `error`: WriteCause(path), else ErrorText(error).
-std::string WriteProblem(const std::string& path, int32_t error);
+std::string WriteProblem(UiLanguage language, const std::string& path, int32_t error);
 
 // The reason of a failed open or save as the engine noted it ("PATH: reason"), without the path;
 // WriteProblem(path, error) when it noted none.
-std::string EngineProblem(const std::string& lastError, const std::string& path, int32_t error);
+std::string EngineProblem(UiLanguage language, const std::string& lastError,
+                          const std::string& path, int32_t error);
 
-// The sentences below are said in `language`.
+// Why a document or book did not open in `engine`; a malformed file also gets the engine's line
+// and fault.
+std::string OpenProblem(UiLanguage language, const Engine& engine, const std::string& path,
+                        int32_t error);
 
 // An output that is one of the command's inputs: "is the input PATH".
 std::string IsTheInputText(UiLanguage language, const std::string& input);

@@ -24,15 +24,18 @@ bool Modified(const Engine& engine, ObjectId id) {
   return false;
 }
 
-bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& err,
-          std::vector<SavedFile>& files) {
+bool Save(UiLanguage language, Engine& engine, ObjectId id, const std::string& path,
+          std::ostream& err, std::vector<SavedFile>& files) {
   const int32_t error = engine.Save(id, path);
   if (error == 0) {
     files.push_back({path, true, ""});
     return true;
   }
-  const std::string reason = EngineProblem(engine.lastError(), path, error);
-  err << "tolvane: cannot save " << path << ": " << reason << "\n";
+  // The reason also goes into the report, which programs read: in English.
+  const std::string reason = EngineProblem(UiLanguage::English, engine.lastError(), path, error);
+  err << Said(language, CliText::CannotSave,
+              {{"path", path}, {"why", EngineProblem(language, engine.lastError(), path, error)}})
+      << "\n";
   files.push_back({path, false, reason});
   return false;
 }
@@ -40,13 +43,13 @@ bool Save(Engine& engine, ObjectId id, const std::string& path, std::ostream& er
 // The documents a book import changed, each under its own file name in `directory`; the book
 // itself stays as it is. Two changed components of the same file name would overwrite each
 // other there, so the second is refused.
-int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream& err,
-                     std::vector<SavedFile>& files) {
+int SaveComponentsTo(UiLanguage language, Engine& engine, const std::string& directory,
+                     std::ostream& err, std::vector<SavedFile>& files) {
   namespace fs = std::filesystem;
   std::error_code ignored;
   fs::create_directories(directory, ignored);
   if (!fs::is_directory(directory)) {
-    err << "tolvane: cannot save into " << directory << ": not a folder\n";
+    err << Said(language, CliText::CannotSaveInto, {{"folder", directory}}) << "\n";
     return 1;
   }
   bool saved = true;
@@ -55,13 +58,14 @@ int SaveComponentsTo(Engine& engine, const std::string& directory, std::ostream&
     if (!Modified(engine, id)) continue;
     const std::string name = fs::path(OpenPath(engine, id)).filename().string();
     if (!names.insert(name).second) {
-      err << "tolvane: cannot save " << OpenPath(engine, id) << " into " << directory
-          << ": another component of that name is saved there\n";
+      err << Said(language, CliText::CannotSaveComponent,
+                  {{"path", OpenPath(engine, id)}, {"folder", directory}})
+          << "\n";
       files.push_back({OpenPath(engine, id), false, "another component of that name"});
       saved = false;
       continue;
     }
-    saved = Save(engine, id, (fs::path(directory) / name).string(), err, files) && saved;
+    saved = Save(language, engine, id, (fs::path(directory) / name).string(), err, files) && saved;
   }
   return saved ? 0 : 1;
 }
@@ -109,17 +113,17 @@ bool ParseWait(const std::string& text, double& seconds, std::string& problem,
   return true;
 }
 
-int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err,
-                 std::vector<SavedFile>& files) {
+int SaveImported(UiLanguage language, Engine& engine, ObjectId target, const ImportRequest& request,
+                 std::ostream& err, std::vector<SavedFile>& files) {
   if (!request.out.empty() && tolvane::KindOf(target) == tolvane::KIND_BOOK)
-    return SaveComponentsTo(engine, request.out, err, files);
-  if (!request.out.empty()) return Save(engine, target, request.out, err, files) ? 0 : 1;
-  bool saved = Save(engine, target, request.file, err, files);
+    return SaveComponentsTo(language, engine, request.out, err, files);
+  if (!request.out.empty()) return Save(language, engine, target, request.out, err, files) ? 0 : 1;
+  bool saved = Save(language, engine, target, request.file, err, files);
   std::vector<ObjectId> others = engine.openDocuments();
   for (ObjectId book : engine.openBooks()) others.push_back(book);
   for (ObjectId id : others) {
     if (id == target || !Modified(engine, id)) continue;
-    saved = Save(engine, id, OpenPath(engine, id), err, files) && saved;
+    saved = Save(language, engine, id, OpenPath(engine, id), err, files) && saved;
   }
   return saved ? 0 : 1;
 }

@@ -39,9 +39,10 @@ bool ParseRepeat(const std::string& text, int& rounds, std::string& problem, UiL
 // failed save leaves the old file whole: to request.out (for a book, its changed component
 // documents into the folder request.out), or in place together with every other open document
 // or book the import changed (the components of a book). Answers the exit
-// status, 0 or 1, with a line on `err` for each file that could not be saved, and in `files`
-// each file it tried to save, with the reason when it was not.
-int SaveImported(Engine& engine, ObjectId target, const ImportRequest& request, std::ostream& err,
-                 std::vector<SavedFile>& files);
+// status, 0 or 1, with a line on `err` in `language` for each file that could not be saved, and
+// in `files` each file it tried to save, with the reason (in English, for the report) when it
+// was not.
+int SaveImported(UiLanguage language, Engine& engine, ObjectId target, const ImportRequest& request,
+                 std::ostream& err, std::vector<SavedFile>& files);
 
 }  // namespace tlhost

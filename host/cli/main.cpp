@@ -17,6 +17,7 @@
 #include "host/cli/client_call.h"
 #include "host/cli/command_line.h"
 #include "host/cli/error_text.h"
+#include "host/cli/export_pdf_command.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
@@ -30,7 +31,6 @@
 #include "host/engine/file_access.h"
 #include "host/engine/file_replace.h"
 #include "host/engine/show.h"
-#include "host/export/export_command.h"
 #include "host/link/client_connection.h"
 #include "platform/win/native_dialog.h"
 #include "tools/review_page/review_page.h"
@@ -58,11 +58,11 @@ constexpr int kExitOutputsNotWritten = 3;
 
 // A wrong use: the problem, then the command's usage line, or the whole help when there is no
 // known command.
-int WrongUse(const std::string& command, const std::string& problem) {
+int WrongUse(UiLanguage language, const std::string& command, const std::string& problem) {
   std::cerr << "tolvane: " << problem << "\n";
-  const std::string usage = CommandUsage(command);
+  const std::string usage = CommandUsage(language, command);
   if (usage.empty()) {
-    std::cerr << "\n" << HelpText();
+    std::cerr << "\n" << HelpText(language);
   } else {
     std::cerr << usage << "\n";
   }
@@ -98,8 +98,8 @@ int ImportStatus(UiLanguage language, const Recorder& recorder, const std::strin
 }
 
 // The cause of a refused call in words, with the file it is about: "review.pdf: not tagged".
-std::string RefusalCause(int32_t answer, const ImportRequest& request) {
-  const std::string words = RefusalWords(answer);
+std::string RefusalCause(UiLanguage language, int32_t answer, const ImportRequest& request) {
+  const std::string words = RefusalWords(language, answer);
   if (words.empty()) return "";
   return (RefusalIsAboutPdf(answer) ? request.pdf : request.file) + ": " + words;
 }
@@ -136,25 +136,13 @@ bool StartClient(Host& host, const SessionSettings& settings) {
   return true;
 }
 
-// Why a document or book did not open; a malformed file also gets the engine's line and fault.
-std::string OpenProblem(const Engine& engine, const std::string& path, int32_t error) {
-  std::string problem = ReadProblem(path, error);
-  if (error == tolvane::ERR_BUSY) return EngineProblem(engine.lastError(), path, error);
-  if (error != tolvane::ERR_FILE_FORMAT) return problem;
-  std::string detail = engine.lastError();
-  const std::string prefix = path + ": ";
-  if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
-  if (!detail.empty()) problem += ": " + detail;
-  return problem;
-}
-
 bool OpenOrSay(UiLanguage language, Engine& engine, const std::string& path,
                tolvane::ObjectId& id) {
   std::vector<PropValue> returned;
   const int32_t error = engine.OpenFile(path, {}, id, returned);
   if (error == 0 && id != 0) return true;
   std::cerr << Said(language, CliText::CannotOpen,
-                    {{"path", path}, {"why", OpenProblem(engine, path, error)}})
+                    {{"path", path}, {"why", OpenProblem(language, engine, path, error)}})
             << "\n";
   return false;
 }
@@ -286,11 +274,11 @@ int RefuseDestructiveOutputs(UiLanguage language, const Engine& engine, tolvane:
                              const ImportRequest& request, const ImportDestinations& to) {
   const std::vector<std::string> inputs = ImportInputs(engine, id, request);
   const struct {
-    const char* option;
+    std::string option;
     std::string path;
   } outputs[] = {{"-o", tolvane::KindOf(id) == tolvane::KIND_BOOK ? "" : request.out},
                  {"--report", to.report},
-                 {"the summary file", to.summary},
+                 {Said(language, CliText::TheSummaryFile), to.summary},
                  {"--review-page", request.reviewPage}};
   for (const auto& output : outputs) {
     if (output.path.empty()) continue;
@@ -321,7 +309,7 @@ bool Publish(UiLanguage language, const std::string& written, const std::string&
   std::string error;
   if (WriteFileReplacing(to, edit(text.str()), error) == 0) return true;
   std::cerr << Said(language, CliText::CannotWrite,
-                    {{"path", to}, {"why", EngineProblem(error, to, 0)}})
+                    {{"path", to}, {"why", EngineProblem(language, error, to, 0)}})
             << "\n";
   return false;
 }
@@ -395,18 +383,28 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const int32_t answer = host.client(0).returnValue();
   PrintRecord(host.recorder());
   // A refused import changed nothing, so nothing is saved.
-  const int status =
-      ImportStatus(settings.language, host.recorder(), RefusalCause(answer, request));
+  const int status = ImportStatus(settings.language, host.recorder(),
+                                  RefusalCause(settings.language, answer, request));
   std::vector<SavedFile> files;
-  const int saveStatus = status != 0 || request.dryRun
-                             ? status
-                             : SaveImported(host.engine(), id, request, std::cerr, files);
+  const int saveStatus =
+      status != 0 || request.dryRun
+          ? status
+          : SaveImported(settings.language, host.engine(), id, request, std::cerr, files);
   const bool saved = status == 0 && saveStatus == 0 && !request.dryRun;
-  std::string reason = request.dryRun ? kDryRunReason : RefusalCause(answer, request);
+  // Why nothing was saved: for the report, which programs read, in English; for the user, a
+  // refusal's cause in their language.
+  const std::string refusal = RefusalCause(settings.language, answer, request);
+  std::string reason =
+      request.dryRun ? kDryRunReason : RefusalCause(UiLanguage::English, answer, request);
+  std::string shownReason = request.dryRun ? kDryRunReason : refusal;
   for (const SavedFile& file : files) {
-    if (!file.saved && (reason.empty() || file.path == request.file)) reason = file.reason;
+    if (!file.saved && (reason.empty() || file.path == request.file))
+      reason = shownReason = file.reason;
   }
-  if (reason.empty() && !saved) reason = "the import did not run";
+  if (reason.empty() && !saved) {
+    reason = "the import did not run";
+    shownReason = Said(settings.language, CliText::NotRun);
+  }
   if (request.phases)
     std::cout << "[phases] load " << load << " call " << call << " save " << clock.Lap() << "\n";
   const std::vector<SavedFile> components =
@@ -415,8 +413,8 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   const bool someSaved =
       std::any_of(files.begin(), files.end(), [](const SavedFile& file) { return file.saved; });
   const std::string notSaved = saved || request.dryRun ? ""
-                               : someSaved             ? PartlySavedText(settings.language, reason)
-                                           : NothingSavedText(settings.language, reason);
+                               : someSaved ? PartlySavedText(settings.language, shownReason)
+                                           : NothingSavedText(settings.language, shownReason);
   bool reportWritten = true;
   if (!to.report.empty() && outputs.report && !outputs.report->empty()) {
     reportWritten =
@@ -435,10 +433,9 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   if (!to.report.empty() && std::filesystem::exists(to.report, ignored) && reportWritten)
     std::cout << "[report] " << to.report << "\n";
   if (!notSaved.empty()) std::cout << notSaved << "\n";
-  std::cout << OutcomeLine(
-                   settings.language,
-                   ImportEndOf(request, outputs.report.value_or(""), reportWritten ? to.report : "",
-                               status, saveStatus, RefusalCause(answer, request)))
+  std::cout << OutcomeLine(settings.language,
+                           ImportEndOf(request, outputs.report.value_or(""),
+                                       reportWritten ? to.report : "", status, saveStatus, refusal))
             << "\n";
   bool pageWritten = true;
   if (saved && !request.reviewPage.empty()) {
@@ -460,65 +457,68 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
 }
 
 int RunCommandLine(const CommandLine& line, SessionSettings settings) {
-  if (line.version) {
-    std::cout << VersionText();
-    return 0;
-  }
-  if (line.help) {
-    if (line.command.empty()) {
-      std::cout << HelpText();
-    } else if (const std::string help = CommandHelpText(line.command); !help.empty()) {
-      std::cout << help;
-    } else {
-      return WrongUse("", UnknownCommandText(settings.language, line.command));
-    }
-    return 0;
-  }
   const std::string& command = line.command;
   if (line.lang) {
     const std::optional<UiLanguage> language = LanguageFromOption(*line.lang);
-    if (!language) return WrongUse(command, Said(settings.language, CliText::LangTakes));
+    if (!language)
+      return WrongUse(settings.language, command, Said(settings.language, CliText::LangTakes));
     settings.language = *language;
   }
   const UiLanguage language = settings.language;
+  if (line.version) {
+    std::cout << VersionText(language);
+    return 0;
+  }
+  if (line.help) {
+    if (command.empty()) {
+      std::cout << HelpText(language);
+    } else if (const std::string help = CommandHelpText(language, command); !help.empty()) {
+      std::cout << help;
+    } else {
+      return WrongUse(language, "", UnknownCommandText(language, command));
+    }
+    return 0;
+  }
   if (command.empty())
-    return WrongUse("",
+    return WrongUse(language, "",
                     line.problem.empty() ? Said(language, CliText::NoCommandGiven) : line.problem);
-  if (!line.problem.empty()) return WrongUse(command, line.problem);
+  if (!line.problem.empty()) return WrongUse(language, command, line.problem);
   if (line.client) settings.clientPath = *line.client;
   const std::vector<std::string>& rest = line.words;
   if (command == "show") {
-    if (rest.size() != 1) return WrongUse(command, Said(language, CliText::ShowNeedsOneFile));
+    if (rest.size() != 1)
+      return WrongUse(language, command, Said(language, CliText::ShowNeedsOneFile));
     return Show(language, rest[0]);
   }
   if (command == "export-pdf") {
     if (rest.size() != 1) {
-      return WrongUse(command, Said(language, rest.empty() ? CliText::ExportNeedsFile
-                                                           : CliText::ExportTakesOneFile));
+      return WrongUse(
+          language, command,
+          Said(language, rest.empty() ? CliText::ExportNeedsFile : CliText::ExportTakesOneFile));
     }
-    if (!line.out) return WrongUse(command, Said(language, CliText::ExportNeedsOut));
-    return tlhost::pdfexport::RunExportPdf(rest[0], *line.out, line.creator, line.rotations,
-                                           line.force, std::cerr);
+    if (!line.out) return WrongUse(language, command, Said(language, CliText::ExportNeedsOut));
+    return RunExportPdf(language, rest[0], *line.out, line.creator, line.rotations, line.force,
+                        std::cerr);
   }
   ImportRequest request;
   if (command == "import") {
     std::string problem;
     if (!ParseImportRequest(rest, line.dryRun, request, problem, language))
-      return WrongUse(command, problem);
+      return WrongUse(language, command, problem);
     request.out = line.out.value_or("");
     request.report = line.report.value_or("");
     request.reviewPage = line.reviewPage.value_or("");
     if (line.repeat && !ParseRepeat(*line.repeat, request.repeat, problem, language))
-      return WrongUse(command, problem);
+      return WrongUse(language, command, problem);
     request.phases = line.phases;
     if (line.wait && !ParseWait(*line.wait, request.waitSeconds, problem, language))
-      return WrongUse(command, problem);
+      return WrongUse(language, command, problem);
   } else if (command == "menus" && !rest.empty()) {
-    return WrongUse(command, Said(language, CliText::MenusTakesNoArguments));
+    return WrongUse(language, command, Said(language, CliText::MenusTakesNoArguments));
   } else if (command == "run" && rest.size() != 1) {
-    return WrongUse(command, Said(language, CliText::RunNeedsOneFile));
+    return WrongUse(language, command, Said(language, CliText::RunNeedsOneFile));
   } else if (command == "run" && line.dialogScript.empty() && !isatty(STDIN_FILENO)) {
-    return WrongUse(command, Said(language, CliText::RunNeedsTerminal));
+    return WrongUse(language, command, Said(language, CliText::RunNeedsTerminal));
   }
   Host host;
   ApplySettings(host, settings);
@@ -527,7 +527,7 @@ int RunCommandLine(const CommandLine& line, SessionSettings settings) {
     double seconds = ImportRequest{}.waitSeconds;
     std::string problem;
     if (line.wait && !ParseWait(*line.wait, seconds, problem, language))
-      return WrongUse(command, problem);
+      return WrongUse(language, command, problem);
     return Run(host, settings, rest[0], line.dialogScript, seconds);
   }
   return Import(host, settings, request);

@@ -126,26 +126,45 @@ bool SameFile(const struct stat& a, const std::string& path) {
   return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Why the export may not replace `out`: it is the document or one of the book's components
-// (by device and inode), not a regular file, or a file that is not a PDF (when refused).
-std::string OutputRefusal(const Engine& engine, ObjectId id, const std::string& file,
-                          const std::string& out, bool refuseNonPdf) {
+}  // namespace
+
+OutputCheck CheckOutput(const Engine& engine, ObjectId id, const std::string& file,
+                        const std::string& out, bool refuseNonPdf) {
   struct stat existing {};
-  if (stat(out.c_str(), &existing) != 0) return "";
+  if (stat(out.c_str(), &existing) != 0) return {};
   std::vector<std::string> inputs = {file};
   if (const Book* book = engine.book(id)) {
     for (const auto& [componentId, component] : book->componentsById)
       inputs.push_back(book->ComponentPath(component));
   }
   for (const std::string& input : inputs) {
-    if (SameFile(existing, input)) return "is the input " + input;
+    if (SameFile(existing, input)) return {OutputRefusal::kIsAnInput, input};
   }
-  if (S_ISDIR(existing.st_mode)) return "is a folder";
-  if (!S_ISREG(existing.st_mode)) return "not a regular file";
+  if (S_ISDIR(existing.st_mode)) return {OutputRefusal::kIsAFolder, ""};
+  if (!S_ISREG(existing.st_mode)) return {OutputRefusal::kNotARegularFile, ""};
   char head[5] = {};
   std::ifstream(out, std::ios::binary).read(head, sizeof head);
   if (refuseNonPdf && std::string(head, sizeof head) != "%PDF-")
-    return "an existing file that is not a PDF (--force replaces it)";
+    return {OutputRefusal::kNotAPdf, ""};
+  return {};
+}
+
+namespace {
+
+// The check's words in English, for callers that keep the export's own messages.
+std::string RefusalWords(const OutputCheck& check) {
+  switch (check.refusal) {
+    case OutputRefusal::kNone:
+      return "";
+    case OutputRefusal::kIsAnInput:
+      return "is the input " + check.input;
+    case OutputRefusal::kIsAFolder:
+      return "is a folder";
+    case OutputRefusal::kNotARegularFile:
+      return "not a regular file";
+    case OutputRefusal::kNotAPdf:
+      return "an existing file that is not a PDF (--force replaces it)";
+  }
   return "";
 }
 
@@ -160,7 +179,8 @@ int32_t ExportFile(const std::string& file, const ExportOptions& options, const 
     error = engine.lastError().empty() ? file + ": cannot be opened" : engine.lastError();
     return e;
   }
-  if (const std::string problem = OutputRefusal(engine, id, file, path, options.refuseNonPdf);
+  if (const std::string problem =
+          RefusalWords(CheckOutput(engine, id, file, path, options.refuseNonPdf));
       !problem.empty()) {
     error = "cannot write " + path + ": " + problem;
     return tolvane::ERR_FILE_WRITE;

@@ -49,6 +49,33 @@ TEST_F(Messages, EveryNumberHasATextAndNothingLiesBeyond) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(wide, length)), UiString(MSG_STATE_ACCEPTED));
 }
 
+// What a user reads of a failure: the message named where it was found, in the interface
+// language; the developer's reason only when no message (or an unknown one) was named.
+TEST_F(Messages, AFailureIsToldByItsMessageElseByItsReason) {
+  const Status plain = Status::Failed("the PDF is not tagged");
+  const struct {
+    const char* name;
+    Status status;
+    std::string shown;
+  } cases[] = {
+      {"named", plain.Telling(MSG_NOT_TAGGED), UiString(MSG_NOT_TAGGED)},
+      {"none named", plain, "the PDF is not tagged"},
+      {"unknown number", plain.Telling(kMessageCount), "the PDF is not tagged"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UiReason(c.status), c.shown) << c.name;
+    // The reason stays for the report, whatever the user is told.
+    EXPECT_EQ(c.status.reason(), plain.reason()) << c.name;
+    EXPECT_EQ(c.status.code(), StatusCode::kFailed) << c.name;
+  }
+  // The message follows the interface language, whichever it was when the failure was found.
+  const Status told = plain.Telling(MSG_NOT_TAGGED);
+  const std::string japanese = UiReason(told);
+  SetResourceLanguage("Kestrelan", "english");
+  EXPECT_NE(UiReason(told), japanese);
+  EXPECT_EQ(UiReason(told), UiString(MSG_NOT_TAGGED));
+}
+
 TEST_F(Messages, CutsNeverSplitACharacter) {
   for (size_t capacity : {1u, 2u, 5u, 6u, 7u, 8u, 12u}) {
     SCOPED_TRACE(capacity);

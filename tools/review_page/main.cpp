@@ -8,40 +8,54 @@
 #include "host/cli/ui_language.h"
 #include "host/engine/engine.h"
 #include "tools/review_page/review_page.h"
+#include "tools/review_page/tool_texts.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tolvane-review-page REPORT.json REVIEW.pdf DOC -o PAGE.html [--components FOLDER]\n"
-    "       [--lang ja|en]\n";
+using osprevan::review::ToolSaid;
+using osprevan::review::ToolText;
 
 struct Arguments {
   std::string report, pdf, document, page, components;
   osprevan::review::PageLanguage language = osprevan::review::PageLanguage::English;
 };
 
+// The language first, from the settings and --lang, so that what is wrong with the rest is said
+// in it; false when --lang names no language.
+bool ChooseLanguage(int argc, char** argv, Arguments& out) {
+  out.language = tlhost::LanguageFromEnvironment();
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) != "--lang") continue;
+    const auto language = i + 1 < argc ? tlhost::LanguageFromOption(argv[i + 1]) : std::nullopt;
+    if (!language) return false;
+    out.language = *language;
+  }
+  return true;
+}
+
 bool Parse(int argc, char** argv, Arguments& out, std::string& error, bool& help) {
   std::string* positional[] = {&out.report, &out.pdf, &out.document};
   size_t given = 0;
-  out.language = tlhost::LanguageFromEnvironment();
+  const auto say = [&out](ToolText key, const tlhost::TextValues& values = {}) {
+    return ToolSaid(out.language, key, values);
+  };
+  if (!ChooseLanguage(argc, argv, out)) return error = say(ToolText::LangTakes), false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") return help = true, true;
     if (arg == "-o" || arg == "--components") {
-      if (++i >= argc) return error = arg + " needs a path", false;
+      if (++i >= argc) return error = say(ToolText::NeedsPath, {{"option", arg}}), false;
       (arg == "-o" ? out.page : out.components) = argv[i];
     } else if (arg == "--lang") {
-      const auto language = ++i < argc ? tlhost::LanguageFromOption(argv[i]) : std::nullopt;
-      if (!language) return error = "--lang takes ja or en", false;
-      out.language = *language;
+      ++i;  // read by ChooseLanguage
     } else if (!arg.empty() && arg[0] != '-' && given < 3) {
       *positional[given++] = arg;
     } else {
-      return error = "unexpected argument: " + arg, false;
+      return error = say(ToolText::UnexpectedArgument, {{"word", arg}}), false;
     }
   }
-  if (given < 3) return error = "REPORT, PDF and DOC are needed", false;
-  if (out.page.empty()) return error = "-o PAGE.html is needed", false;
+  if (given < 3) return error = say(ToolText::NeedsInputs), false;
+  if (out.page.empty()) return error = say(ToolText::NeedsPage), false;
   return true;
 }
 
@@ -51,25 +65,24 @@ int main(int argc, char** argv) {
   Arguments arguments;
   std::string error;
   bool help = false;
-  if (!Parse(argc, argv, arguments, error, help)) {
-    std::fprintf(stderr, "tolvane-review-page: %s\n%s", error.c_str(), kUsage);
+  const bool parsed = Parse(argc, argv, arguments, error, help);
+  const std::string usage = ToolSaid(arguments.language, ToolText::Usage);
+  if (!parsed) {
+    std::fprintf(stderr, "tolvane-review-page: %s\n%s", error.c_str(), usage.c_str());
     return 2;
   }
   if (help) {
-    std::printf(
-        "%s\nWrites one HTML file that shows what became of each comment of an import: the part\n"
-        "of the PDF page it was drawn on, outlined; what the reviewer wrote and the replies;\n"
-        "the outcome and its reason; and DOC's text at its place, with the change shown.\n"
-        "DOC is the document or book as saved after the import; --components names the folder\n"
-        "a book's changed components were saved into (import -o FOLDER).\n",
-        kUsage);
+    std::printf("%s\n%s", usage.c_str(), ToolSaid(arguments.language, ToolText::About).c_str());
     return 0;
   }
   tlhost::Engine engine;
   tolvane::ObjectId target = 0;
   std::vector<tlhost::PropValue> returned;
   if (engine.OpenFile(arguments.document, {}, target, returned) != 0) {
-    std::fprintf(stderr, "tolvane-review-page: cannot open %s\n", arguments.document.c_str());
+    std::fprintf(
+        stderr, "tolvane-review-page: %s\n",
+        ToolSaid(arguments.language, ToolText::CannotOpenDocument, {{"path", arguments.document}})
+            .c_str());
     return 1;
   }
   if (!osprevan::review::WriteReviewPageOf(engine, target, arguments.report, arguments.pdf,

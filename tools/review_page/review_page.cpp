@@ -8,6 +8,7 @@
 #include "host/engine/book.h"
 #include "host/engine/file_replace.h"
 #include "tools/review_page/poppler_settings.h"
+#include "tools/review_page/tool_texts.h"
 
 namespace osprevan::review {
 namespace {
@@ -18,11 +19,11 @@ std::string FileName(const std::string& path) {
 
 bool AddComponents(tlhost::Engine& engine, const tlhost::Book& book,
                    const std::vector<tolvane::ObjectId>& components, const std::string& folder,
-                   std::vector<NamedDocument>& out, std::string& error) {
+                   PageLanguage language, std::vector<NamedDocument>& out, std::string& error) {
   for (tolvane::ObjectId id : components) {
     const tlhost::BookComponent& component = book.componentsById.at(id);
     if (!component.children.empty() &&
-        !AddComponents(engine, book, component.children, folder, out, error))
+        !AddComponents(engine, book, component.children, folder, language, out, error))
       return false;
     if (component.container || component.type != tolvane::COMP_TYPE_DOCUMENT) continue;
     std::string path = book.ComponentPath(component);
@@ -32,7 +33,7 @@ bool AddComponents(tlhost::Engine& engine, const tlhost::Book& book,
     tolvane::ObjectId document = 0;
     std::vector<tlhost::PropValue> returned;
     if (engine.OpenFile(path, {}, document, returned) != 0 || !engine.document(document)) {
-      error = "cannot open the book's component " + path;
+      error = ToolSaid(language, ToolText::CannotOpenComponent, {{"path", path}});
       return false;
     }
     out.push_back({FileName(book.ComponentPath(component)), engine.document(document)});
@@ -43,16 +44,16 @@ bool AddComponents(tlhost::Engine& engine, const tlhost::Book& book,
 }  // namespace
 
 bool DocumentsOf(tlhost::Engine& engine, tolvane::ObjectId target,
-                 const std::string& componentsFolder, std::vector<NamedDocument>& out,
-                 std::string& error) {
+                 const std::string& componentsFolder, PageLanguage language,
+                 std::vector<NamedDocument>& out, std::string& error) {
   out.clear();
   if (const tlhost::Document* document = engine.document(target)) {
     out.push_back({FileName(document->path), document});
     return true;
   }
   const tlhost::Book* book = engine.book(target);
-  if (!book) return error = "not an open document or book", false;
-  return AddComponents(engine, *book, book->components, componentsFolder, out, error);
+  if (!book) return error = ToolSaid(language, ToolText::NotAnOpenDocument), false;
+  return AddComponents(engine, *book, book->components, componentsFolder, language, out, error);
 }
 
 bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
@@ -60,10 +61,11 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
                      const std::string& documentName, const std::string& pagePath,
                      PageLanguage language, std::string& error) {
   ReviewReport report;
-  if (!ReadReviewReport(reportPath, report, error)) return false;
+  if (!ReadReviewReport(reportPath, language, report, error)) return false;
   EnsurePopplerSettings();
   PDFDoc pdf(std::make_unique<GooString>(pdfPath));
-  if (!pdf.isOk()) return error = "cannot open the PDF " + pdfPath, false;
+  if (!pdf.isOk())
+    return error = ToolSaid(language, ToolText::CannotOpenPdf, {{"path", pdfPath}}), false;
   ReviewPageSources sources;
   sources.report = &report;
   sources.pdf = &pdf;
@@ -75,7 +77,10 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
   const std::string html = ReviewPageHtml(sources);
   std::string cause;
   if (tlhost::WriteFileReplacing(pagePath, html, cause) != 0)
-    return error = "cannot write " + pagePath + (cause.empty() ? "" : ": " + cause), false;
+    return error = cause.empty() ? ToolSaid(language, ToolText::CannotWrite, {{"path", pagePath}})
+                                 : ToolSaid(language, ToolText::CannotWriteBecause,
+                                            {{"path", pagePath}, {"why", cause}}),
+           false;
   return true;
 }
 
@@ -84,7 +89,7 @@ bool WriteReviewPageOf(tlhost::Engine& engine, tolvane::ObjectId target,
                        const std::string& componentsFolder, const std::string& pagePath,
                        PageLanguage language, std::string& error) {
   std::vector<NamedDocument> documents;
-  if (!DocumentsOf(engine, target, componentsFolder, documents, error)) return false;
+  if (!DocumentsOf(engine, target, componentsFolder, language, documents, error)) return false;
   const tlhost::Book* book = engine.book(target);
   const std::string name = book ? FileName(book->path) : documents.front().name;
   return WriteReviewPage(reportPath, pdfPath, documents, book != nullptr, name, pagePath, language,

@@ -11,11 +11,11 @@ namespace osprevan::review {
 
 // The documents `target` (a document or a book open in `engine`) holds, opening a book's
 // components that are not open yet; a component found in `componentsFolder` (when not empty)
-// is taken from there, where an import of a book saved with -o puts it. False with `error` when
-// a component does not open.
+// is taken from there, where an import of a book saved with -o puts it. False with `error` in
+// words of `language` when a component does not open.
 bool DocumentsOf(tlhost::Engine& engine, tolvane::ObjectId target,
-                 const std::string& componentsFolder, std::vector<NamedDocument>& out,
-                 std::string& error);
+                 const std::string& componentsFolder, PageLanguage language,
+                 std::vector<NamedDocument>& out, std::string& error);
 
 // Reads the report and the PDF and writes the page for `documents` (those of `target`, a book
 // when `book`) to `pagePath`, through a temporary file beside it renamed into place. False with

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tools/review_page/tool_texts.h"
+
 namespace osprevan::review {
 namespace {
 
@@ -41,34 +43,37 @@ ReportComment CommentOf(const json& object) {
 
 }  // namespace
 
-bool ParseReviewReport(const std::string& text, ReviewReport& out, std::string& error) {
+bool ParseReviewReport(const std::string& text, PageLanguage language, ReviewReport& out,
+                       std::string& error) {
   out = ReviewReport{};
   try {
     const json root = json::parse(text);
-    if (!root.is_object()) return error = "the report is not a JSON object", false;
+    if (!root.is_object()) return error = ToolSaid(language, ToolText::ReportNotAnObject), false;
     out.pdf = Field<std::string>(root, "pdf", "");
     const auto comments = root.find("comments");
     if (comments == root.end() || !comments->is_array())
-      return error = "the report has no list of comments", false;
+      return error = ToolSaid(language, ToolText::ReportHasNoComments), false;
     for (const json& comment : *comments) {
-      if (!comment.is_object()) return error = "a comment of the report is not an object", false;
+      if (!comment.is_object())
+        return error = ToolSaid(language, ToolText::CommentNotAnObject), false;
       out.comments.push_back(CommentOf(comment));
     }
     const auto warnings = root.find("warnings");
     if (warnings != root.end()) out.warnings = warnings->get<std::vector<std::string>>();
   } catch (const json::exception& e) {
-    error = std::string("the report cannot be read: ") + e.what();
+    error = ToolSaid(language, ToolText::ReportUnreadable, {{"why", e.what()}});
     return false;
   }
   return true;
 }
 
-bool ReadReviewReport(const std::string& path, ReviewReport& out, std::string& error) {
+bool ReadReviewReport(const std::string& path, PageLanguage language, ReviewReport& out,
+                      std::string& error) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return error = "cannot open the report " + path, false;
+  if (!in) return error = ToolSaid(language, ToolText::CannotOpenReport, {{"path", path}}), false;
   std::ostringstream text;
   text << in.rdbuf();
-  return ParseReviewReport(text.str(), out, error);
+  return ParseReviewReport(text.str(), language, out, error);
 }
 
 }  // namespace osprevan::review

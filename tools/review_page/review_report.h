@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/review_page/page_words.h"
+
 namespace osprevan::review {
 
 // One comment of the report and what became of it.
@@ -32,10 +34,12 @@ struct ReviewReport {
   std::vector<std::string> warnings;
 };
 
-// Parses a report's text; false with `error` in words when it is not a report.
-bool ParseReviewReport(const std::string& text, ReviewReport& out, std::string& error);
+// Parses a report's text; false with `error` in words of `language` when it is not a report.
+bool ParseReviewReport(const std::string& text, PageLanguage language, ReviewReport& out,
+                       std::string& error);
 
 // Reads and parses the report file at `path`.
-bool ReadReviewReport(const std::string& path, ReviewReport& out, std::string& error);
+bool ReadReviewReport(const std::string& path, PageLanguage language, ReviewReport& out,
+                      std::string& error);
 
 }  // namespace osprevan::review

@@ -3,24 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
+#include "host/cli/client_call.h"
 #include "host/cli/error_text.h"
+#include "host/cli/usage.h"
+#include "text_places.h"
+#include "tolvane/numbers.h"
 
 namespace tlhost {
 namespace {
 
-// The names of the "{name}" places of a text.
-std::set<std::string> PlacesOf(const std::string& text) {
-  std::set<std::string> places;
-  for (size_t open = text.find('{'); open != std::string::npos; open = text.find('{', open + 1)) {
-    const size_t close = text.find('}', open);
-    if (close == std::string::npos) break;
-    places.insert(text.substr(open + 1, close - open - 1));
-  }
-  return places;
-}
+using osprevan::fixtures::PlacesOf;
 
 constexpr UiLanguage kLanguages[] = {UiLanguage::English, UiLanguage::Japanese};
 
@@ -77,6 +71,46 @@ TEST(CliTextsTest, SentencesFollowTheLanguage) {
     EXPECT_EQ(c.say(UiLanguage::English), c.english) << c.name;
     EXPECT_EQ(c.say(UiLanguage::Japanese), c.japanese) << c.name;
   }
+}
+
+// The engine's and the plug-in's reasons in words: the user's language on the console, and
+// English for the report, which programs read.
+TEST(CliTextsTest, ReasonsInWordsFollowTheLanguage) {
+  const struct {
+    const char* name;
+    std::string english, japanese;
+    std::string (*say)(UiLanguage);
+  } cases[] = {
+      {"EngineError", "no such object", "オブジェクトがありません",
+       [](UiLanguage l) { return ErrorText(l, tolvane::ERR_BAD_OBJECT); }},
+      {"UnknownEngineError", "error 9999", "エラー 9999",
+       [](UiLanguage l) { return ErrorText(l, 9999); }},
+      {"Refusal", "not tagged", "タグ付き PDF ではありません",
+       [](UiLanguage l) { return RefusalWords(l, 6); }},
+      {"UnknownRefusal", "", "", [](UiLanguage l) { return RefusalWords(l, 99); }},
+      {"NoRefusal", "", "", [](UiLanguage l) { return RefusalWords(l, 0); }},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.say(UiLanguage::English), c.english) << c.name;
+    EXPECT_EQ(c.say(UiLanguage::Japanese), c.japanese) << c.name;
+  }
+}
+
+// Every command has its help and usage line in every language, with the synopsis as it is.
+TEST(CliTextsTest, EveryCommandHasItsHelpInEveryLanguage) {
+  for (UiLanguage language : kLanguages) {
+    const std::string help = HelpText(language);
+    for (const char* command : {"show", "menus", "run", "import", "export-pdf", "help"}) {
+      const std::string usage = CommandUsage(language, command);
+      EXPECT_NE(usage.find(std::string("tolvane ") + command), std::string::npos) << usage;
+      EXPECT_EQ(CommandHelpText(language, command).rfind(usage + "\n\n", 0), 0u) << command;
+      EXPECT_NE(help.find("\n  " + usage.substr(usage.find(command))), std::string::npos)
+          << command << " is not in the help";
+    }
+    EXPECT_EQ(CommandUsage(language, "shade"), "");
+    EXPECT_EQ(CommandHelpText(language, "shade"), "");
+  }
+  EXPECT_NE(HelpText(UiLanguage::English), HelpText(UiLanguage::Japanese));
 }
 
 }  // namespace

@@ -129,25 +129,54 @@ d.xref_set_key(d.pdf_catalog(), 'StructTreeRoot', 'null'); d.save('untagged.pdf'
   if(NOT s EQUAL 0)
     message(FATAL_ERROR "the encrypted PDF could not be made")
   endif()
-  foreach(row "nofile.pdf|no such file" "folder.pdf|is a folder" "empty.pdf|empty file"
-              "text.pdf|not a PDF" "untagged.pdf|not tagged" "other.pdf|made by another program"
-              "locked.pdf|needs a password")
+  # In each language: the cause on the error output, and after "Import stopped:" the message
+  # the plug-in showed, not a developer's words.
+  foreach(row "nofile.pdf|no such file|ファイルがありません"
+              "folder.pdf|is a folder|フォルダーです"
+              "empty.pdf|empty file|空のファイルです"
+              "text.pdf|not a PDF|PDF ではありません"
+              "untagged.pdf|not tagged|タグ付き PDF ではありません"
+              "other.pdf|made by another program|別のプログラムで作成されています"
+              "locked.pdf|needs a password|パスワードが必要です")
     string(REPLACE "|" ";" row "${row}")
     list(GET row 0 pdf)
-    list(GET row 1 cause)
-    tolvane(import doc.tlv ${pdf})
-    expect(status EQUAL 1 BECAUSE "${pdf}: exit status ${status}, expected 1")
-    expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : ${pdf}: ${cause}\n"
-           BECAUSE "${pdf}: the error output is not the cause: ${err}")
-    expect(out MATCHES "\nクライアントからの呼び出し\n[^\n]+\n" BECAUSE "${pdf}: no message on a line of its own")
-    expect(out MATCHES "\n読み込みを中止しました : [^\n]+\n" BECAUSE "${pdf}: the caller is not told the import stopped")
-    # Only the PDF that needs a password says so; every other one is told what it is.
-    if(pdf STREQUAL "locked.pdf")
-      expect(out MATCHES "パスワード" BECAUSE "${pdf}: the message does not name the password")
-    else()
-      expect(NOT out MATCHES "パスワード" BECAUSE "${pdf}: the message names a password")
-    endif()
-    expect_doc_as_given()
+    foreach(lang en ja)
+      if(lang STREQUAL "en")
+        list(GET row 1 cause)
+        set(did_not_run "the import did not run:")
+        set(called "Called from client")
+        set(stopped "Import stopped:")
+        set(password "password")
+      else()
+        list(GET row 2 cause)
+        set(did_not_run "読み込みを実行できませんでした :")
+        set(called "クライアントからの呼び出し")
+        set(stopped "読み込みを中止しました :")
+        set(password "パスワード")
+      endif()
+      tolvane(import doc.tlv ${pdf} --lang ${lang})
+      expect(status EQUAL 1 BECAUSE "${pdf} ${lang}: exit status ${status}, expected 1")
+      expect(err STREQUAL "tolvane: ${did_not_run} ${pdf}: ${cause}\n"
+             BECAUSE "${pdf} ${lang}: the error output is not the cause: ${err}")
+      set(shown "")
+      set(reason "")
+      if(out MATCHES "\n${called}\n([^\n]+)\n")
+        set(shown "${CMAKE_MATCH_1}")
+      endif()
+      if(out MATCHES "\n${stopped} ([^\n]+)\n")
+        set(reason "${CMAKE_MATCH_1}")
+      endif()
+      expect(shown MATCHES "." BECAUSE "${pdf} ${lang}: no message on a line of its own")
+      expect(reason STREQUAL shown
+             BECAUSE "${pdf} ${lang}: the caller is not told why in the message shown (${reason})")
+      # Only the PDF that needs a password says so; every other one is told what it is.
+      if(pdf STREQUAL "locked.pdf")
+        expect(shown MATCHES "${password}" BECAUSE "${pdf}: the message does not name the password")
+      else()
+        expect(NOT shown MATCHES "${password}" BECAUSE "${pdf}: the message names a password")
+      endif()
+      expect_doc_as_given()
+    endforeach()
   endforeach()
 elseif(CASE STREQUAL "modes")
   # Saved in place, a document keeps its permission bits; one its owner may not write is
@@ -168,7 +197,7 @@ elseif(CASE STREQUAL "modes")
       expect(NOT text STREQUAL given BECAUSE "mode ${bits}: the document was not saved")
     else()
       expect(text STREQUAL given BECAUSE "mode ${bits}: the read-only document was written")
-      expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : d${bits}.tlv: read-only document\n"
+      expect(err STREQUAL "tolvane: 読み込みを実行できませんでした : d${bits}.tlv: 上書き禁止文書です\n"
              BECAUSE "mode ${bits}: the cause is not given: ${err}")
       expect(out MATCHES "\\[alert\\] 上書き禁止文書には注釈を読み込めません。"
              BECAUSE "mode ${bits}: the plug-in's message is not shown")

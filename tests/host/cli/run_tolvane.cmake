@@ -5,7 +5,15 @@
 #   STATUS            the expected exit status
 #   STDERR            a regular expression standard error must match
 #   STDOUT            a regular expression standard output must match; unset: it is empty
+#   LOCALE            the value of LANG (LC_ALL and LC_MESSAGES unset); unset: C.UTF-8
 string(REPLACE "|" ";" arguments "${ARGS}")
+set(ENV{LC_ALL} "")
+set(ENV{LC_MESSAGES} "")
+if(DEFINED LOCALE)
+  set(ENV{LANG} "${LOCALE}")
+else()
+  set(ENV{LANG} "C.UTF-8")
+endif()
 execute_process(COMMAND "${TOLVANE}" ${arguments} INPUT_FILE "${CMAKE_CURRENT_LIST_FILE}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(failures "")

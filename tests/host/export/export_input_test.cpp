@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "exported_pdf.h"
-#include "host/export/export_command.h"
 #include "host/export/pdf_export.h"
 #include "reviewed_pdf.h"
 

@@ -48,6 +48,58 @@ TEST(ReviewPageTool, RefusesWhatItCannotReadAndLeavesNoPage) {
   EXPECT_EQ(RunCommand({ReviewPageTool(), folder + "report.json"}).status, 2);
 }
 
+// The tool's own usage and refusals are said in the language --lang chooses; the exit status
+// is the same in both.
+TEST(ReviewPageTool, SaysItsUsageAndRefusalsInTheChosenLanguage) {
+  fixtures::ReviewedPdf pdf;
+  ASSERT_TRUE(pdf.ExportText(MillDocument("Short."))) << pdf.error();
+  const std::string missing = pdf.directory() + "/missing.json";
+  const std::string page = pdf.directory() + "/page.html";
+  struct Case {
+    const char* name;
+    std::vector<std::string> words;  // after the program and --lang LANG
+    int status;
+    const char* english;
+    const char* japanese;
+  };
+  const Case cases[] = {
+      {"help",
+       {"--help"},
+       0,
+       "usage: tolvane-review-page REPORT.json",
+       "使い方: tolvane-review-page"},
+      {"inputs missing", {missing}, 2, "REPORT, PDF and DOC are needed", "REPORT、PDF、DOC を指定"},
+      {"usage after a wrong use", {missing}, 2, "\nusage: tolvane-review-page", "\n使い方: "},
+      {"no page",
+       {missing, pdf.exportedPdf(), pdf.sourcePath()},
+       2,
+       "-o PAGE.html is needed",
+       "-o PAGE.html を指定"},
+      {"-o without its path", {"-o"}, 2, "-o needs a path", "-o にはパスを指定"},
+      {"no report",
+       {missing, pdf.exportedPdf(), pdf.sourcePath(), "-o", page},
+       1,
+       "cannot open the report",
+       "を開けません"},
+  };
+  for (const Case& c : cases) {
+    for (const auto& [lang, expected] :
+         {std::pair<std::string, const char*>{"en", c.english}, {"ja", c.japanese}}) {
+      std::vector<std::string> words = {ReviewPageTool(), "--lang", lang};
+      words.insert(words.end(), c.words.begin(), c.words.end());
+      const auto run = RunCommand(words);
+      EXPECT_EQ(run.status, c.status) << c.name << " " << lang << ": " << run.output;
+      EXPECT_NE(run.output.find(expected), std::string::npos)
+          << c.name << " " << lang << ": " << run.output;
+    }
+  }
+  // A wrong --lang is said in the language of the settings, with the usage.
+  const auto wrong = RunCommand({ReviewPageTool(), "--lang", "fr"});
+  EXPECT_EQ(wrong.status, 2) << wrong.output;
+  EXPECT_NE(wrong.output.find("--lang"), std::string::npos) << wrong.output;
+  EXPECT_FALSE(std::filesystem::exists(page));
+}
+
 // The page never takes the place of an import's input or of its report: the import is refused
 // before it runs.
 TEST(ImportReviewPage, NeverReplacesAnInput) {

@@ -17,7 +17,7 @@ TEST(ParseReviewReport, ReadsTheFieldsAnImportWrites) {
    "document": "ch1.tlv"},
   {"page": 1, "subtype": "Text", "outcome": "alreadyImported"}
 ], "warnings": ["w1"]})",
-      report, error))
+      PageLanguage::English, report, error))
       << error;
   ASSERT_EQ(report.comments.size(), 2u);
   const ReportComment& c = report.comments[0];
@@ -51,7 +51,7 @@ TEST(ParseReviewReport, RefusesWhatIsNoReport) {
   for (const Case& c : cases) {
     ReviewReport report;
     std::string error;
-    EXPECT_FALSE(ParseReviewReport(c.text, report, error)) << c.name;
+    EXPECT_FALSE(ParseReviewReport(c.text, PageLanguage::English, report, error)) << c.name;
     EXPECT_FALSE(error.empty()) << c.name;
   }
 }
