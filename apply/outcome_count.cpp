@@ -7,14 +7,14 @@
 
 namespace osprevan::apply {
 
-void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, bool applied) {
+void CountOutcome(OutcomeCounters& counters, const Placement& placement, bool applied) {
   const int row = KindRow(placement.kind).summaryRow;
   if (row < 0) return;
-  int column = ui::kColumnSuccessful;
+  int column = kColumnSuccessful;
   if (!applied) {
-    column = ui::kColumnFailed;
+    column = kColumnFailed;
   } else if (CountsAsMisplaced(placement)) {
-    column = ui::kColumnMisplaced;
+    column = kColumnMisplaced;
   }
   int32_t& count = counters.counts[row][column];
   // Guard: a count stops at the largest value rather than wrapping to a negative one.

@@ -123,7 +123,7 @@ struct PlacementKindRow {
   bool blankField;        // an empty field follows the label
   OwnText ownText;
   int markedTextLabel;  // the field of the PDF text it marked; 0 for none
-  int summaryRow;       // ui::OutcomeRow; -1 for a kind that is not counted
+  int summaryRow;       // OutcomeRow; -1 for a kind that is not counted
   bool alwaysMarker;    // a marker whatever the comment holds
   bool marksRange;      // nothing but its marker when its range is empty
   Applied applied;

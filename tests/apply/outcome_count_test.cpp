@@ -6,7 +6,6 @@
 namespace osprevan::apply {
 namespace {
 
-using namespace ui;
 
 TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereTheDocumentDiffers) {
   struct Case {
