@@ -5,6 +5,7 @@
 #include "apply/range_pieces.h"
 #include "apply/tracked_insertions.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -44,7 +45,7 @@ bool ConditionChange::ReadPiece(const TTextRange& piece, std::vector<TTextRange>
   // Hidden conditional text is read too: every character of the range gets the condition.
   const HostTextItems items =
       HostGetTextInRangeEx(document_, piece, TI_ALL, TIO_INCLUDE_HIDDEN_TEXT);
-  if (LastHostError() != 0) return false;
+  if (!hostlink::LastCallStatus("reading the range's text").ok()) return false;
   const bool withContents = KindRow(kind_).effect.strikes;
   // Inserted text never marks the end of the paragraph it lands in.
   const bool endStaysOut = name_ == kAddedCondition && kind_ != PlacementKind::Deletion;
@@ -78,7 +79,7 @@ bool ConditionChange::AddRun(ObjectId paragraph, int32_t offset, int32_t length)
   const TTextLoc first{paragraph, offset + 1};
   for (int32_t prop : {P_TEXT_CONDITIONS, P_TEXT_CHANGE_AUTHOR, P_TEXT_CHANGE_TIME}) {
     HostValue value = HostGetTextPropVal(document_, first, prop);
-    if (LastHostError() != 0) return false;
+    if (!hostlink::LastCallStatus("reading a run's properties").ok()) return false;
     value.property = prop;
     run.before.push_back(std::move(value));
   }
@@ -143,7 +144,7 @@ bool ConditionChange::Write(ObjectId condition) {
       props[0].ids.push_back(condition);
     if (!stamped) conditionsOnly[0].ids = props[0].ids;
     HostSetTextProps(document_, run.range, stamped ? props : conditionsOnly);
-    if (LastHostError() != 0) {
+    if (!hostlink::LastCallStatus("setting a run's conditions").ok()) {
       Restore();
       return false;
     }
@@ -170,7 +171,8 @@ void ConditionChange::Restore() {
 support::Status ApplyCondition(const Placement& placement, ObjectId condition,
                                const TTextRange& range) {
   const std::string name = HostGetString(placement.document, condition, P_COND_NAME);
-  if (LastHostError() != 0) return support::Status::Failed("the condition has no name");
+  if (support::Status named = hostlink::LastCallStatus("the condition's name"); !named.ok())
+    return named;
   ConditionChange change;
   if (!change.Read(placement, name, range))
     return support::Status::Failed("the range cannot be read");

@@ -3,9 +3,9 @@
 #include "apply/imported_comments.h"
 #include "apply/make_placement.h"
 #include "apply/marker_text.h"
+#include "apply/summary_file_name.h"
 #include "hostlink/host_ops.h"
 #include "support/json_text.h"
-#include "ui/summary.h"
 
 namespace osprevan::apply {
 namespace {
@@ -85,7 +85,7 @@ ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t replies
 }
 
 std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
-                       const ui::ImportNotices& notices) {
+                       const ImportNotices& notices) {
   std::string out = "{\"pdf\": " + JsonQuoted(pdfPath) + ", \"comments\": [";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ReportEntry& e = entries[i];
@@ -105,7 +105,7 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
   }
   out += "\n], \"warnings\": [";
   bool first = true;
-  for (const ui::ImportNotice& notice : notices) {
+  for (const ImportNotice& notice : notices) {
     if (notice.reported.empty()) continue;
     out += (first ? "" : ", ") + JsonQuoted(notice.reported);
     first = false;
@@ -114,7 +114,7 @@ std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry
 }
 
 std::string ReportFileName(const std::string& pdfPath) {
-  std::string name = ui::SummaryFileName(pdfPath);
+  std::string name = SummaryFileName(pdfPath);
   const std::string suffix = ".smry";
   if (name.size() >= suffix.size() &&
       name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)

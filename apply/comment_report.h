@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "apply/import_notices.h"
 #include "apply/placement.h"
 #include "pdf/pdf_comment.h"
-#include "ui/import_notices.h"
 
 namespace osprevan::apply {
 
@@ -46,7 +46,7 @@ ReportEntry ReportAlreadyImported(const pdf::PdfComment& comment, size_t replies
 
 // The report as JSON text, one comment a line, then the notices' reported lines as warnings.
 std::string ReportJson(const std::string& pdfPath, const std::vector<ReportEntry>& entries,
-                       const ui::ImportNotices& notices = {});
+                       const ImportNotices& notices = {});
 
 // The report's file for a PDF: beside the summary file, "NAME.report.json".
 std::string ReportFileName(const std::string& pdfPath);

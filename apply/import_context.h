@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "apply/outcome_counters.h"
 #include "support/phase_times.h"
-#include "ui/outcome_counters.h"
 
 namespace osprevan::apply {
 
@@ -18,7 +18,7 @@ class ImportContext {
   ImportContext(const ImportContext&) = delete;
   ImportContext& operator=(const ImportContext&) = delete;
 
-  ui::OutcomeCounters counters;
+  OutcomeCounters counters;
   // The view the user had before placing switched to the page view; none when it did not.
   std::optional<std::string> keptViewName;
   // How long placing took, by phase, and reading too once the session adds it in.

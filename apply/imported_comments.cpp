@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -106,10 +107,12 @@ support::Status NoteImported(const Placement& placement) {
       HostNewAnchoredObject(document, tolvane::OBJ_MARKER, {paragraph, at < 0 ? 0 : at});
   if (!marker) return support::Status::Failed("the host refused the marker");
   HostSetId(document, marker, tolvane::P_MARKER_TYPE, type);
-  if (LastHostError() != 0) return support::Status::Failed("the host refused the marker type");
+  if (support::Status typed = hostlink::LastCallStatus("the marker's type"); !typed.ok())
+    return typed;
   HostSetString(document, marker, tolvane::P_MARKER_TEXT,
                 MarkerText(placement.comment->identity(), ThreadSize(*placement.comment)));
-  if (LastHostError() != 0) return support::Status::Failed("the host refused the marker's text");
+  if (support::Status written = hostlink::LastCallStatus("the marker's text"); !written.ok())
+    return written;
   return support::Status::Done();
 }
 

@@ -8,14 +8,14 @@
 
 namespace osprevan::apply {
 
-void CountOutcome(ui::OutcomeCounters& counters, const Placement& placement, bool applied) {
-  const std::optional<ui::OutcomeRow> row = KindRow(placement.kind).summaryRow;
+void CountOutcome(OutcomeCounters& counters, const Placement& placement, bool applied) {
+  const std::optional<OutcomeRow> row = KindRow(placement.kind).summaryRow;
   if (!row) return;
-  int column = ui::kColumnSuccessful;
+  int column = kColumnSuccessful;
   if (!applied) {
-    column = ui::kColumnFailed;
+    column = kColumnFailed;
   } else if (CountsAsMisplaced(placement)) {
-    column = ui::kColumnMisplaced;
+    column = kColumnMisplaced;
   }
   int32_t& count = counters.counts[*row][column];
   // Guard: a count stops at the largest value rather than wrapping to a negative one.

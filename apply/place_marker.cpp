@@ -6,6 +6,7 @@
 #include "apply/change_stamp.h"
 #include "apply/marker_text.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -18,7 +19,8 @@ constexpr const char* kDeletedCondition = "TL8_TRACK_CHANGES_DELETED";
 // it, so the given location would name the paragraph end instead of the anchor.
 TTextLoc AnchorLocation(ObjectId doc, ObjectId marker, const TTextLoc& requested) {
   const HostValue where = HostGetPropVal(doc, marker, tolvane::P_MARKER_LOCATION);
-  if (LastHostError() != 0 || where.type != tolvane::VT_TEXT_LOC || !where.loc.object)
+  if (!hostlink::LastCallStatus("reading the marker's place").ok() ||
+      where.type != tolvane::VT_TEXT_LOC || !where.loc.object)
     return requested;
   return where.loc;
 }
@@ -40,10 +42,10 @@ bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
   // The host's own switch for protecting deleted text; a host that cannot answer is taken to
   // protect it.
   const int32_t protect = HostGetInt(0, 0, tolvane::P_SESSION_TRACK_DELETED_TEST);
-  if (protect == 0 && LastHostError() == 0) return false;
+  if (protect == 0 && hostlink::LastCallStatus("reading the protection switch").ok()) return false;
   HostSetTextRange(doc, doc, tolvane::P_DOC_TEXT_SELECTION, TTextRange{location, location});
   // A refused selection leaves the old one, which says nothing about this location.
-  if (LastHostError() != 0) return false;
+  if (!hostlink::LastCallStatus("selecting the location").ok()) return false;
   if (!HostGetId(doc, doc, tolvane::P_DOC_SELECTED_TEXT_OBJECT)) return false;
   const TTextRange selection = HostGetTextRange(doc, doc, tolvane::P_DOC_TEXT_SELECTION);
   // The host reports the character before a location. The edge of a struck stretch is no place
@@ -51,7 +53,9 @@ bool LocationIsDeleted(const Placement& placement, TTextLoc location) {
   // paragraph end is taken before it, so a struck paragraph end holds it.
   if (selection.begin.offset == 0 || !CharacterIsDeleted(doc, selection.begin)) return false;
   const int32_t length = HostGetInt(doc, selection.begin.object, tolvane::P_PGF_TEXT_LENGTH);
-  if (LastHostError() != 0 || selection.begin.offset >= length) return true;
+  if (!hostlink::LastCallStatus("reading the paragraph's length").ok() ||
+      selection.begin.offset >= length)
+    return true;
   return CharacterIsDeleted(doc, {selection.begin.object, selection.begin.offset + 1});
 }
 
@@ -60,7 +64,7 @@ bool PlaceOutsideDeletedText(const Placement& placement, TTextLoc location, TTex
   if (!LocationIsDeleted(placement, location)) return true;
   const int32_t length =
       HostGetInt(placement.document, location.object, tolvane::P_PGF_TEXT_LENGTH);
-  if (LastHostError() != 0) return false;
+  if (!hostlink::LastCallStatus("reading the paragraph's length").ok()) return false;
   // The first place after the deleted stretch is its end, which is outside it.
   for (place.offset = location.offset + 1; place.offset <= length; ++place.offset) {
     if (!LocationIsDeleted(placement, place)) return true;

@@ -2,16 +2,15 @@
 
 #include <iterator>
 
+#include "apply/outcome_counters.h"
 #include "apply/text_conditions.h"
 #include "apply/tracked_changes.h"
 #include "support/message_ids.h"
-#include "ui/outcome_counters.h"
 
 namespace osprevan::apply {
 namespace {
 
 using namespace support;
-using namespace ui;
 using K = PlacementKind;
 
 // In the order of PlacementKind, which indexes it.

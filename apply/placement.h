@@ -12,7 +12,7 @@
 #include "support/status.h"
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
-#include "ui/outcome_counters.h"
+#include "apply/outcome_counters.h"
 
 namespace osprevan::apply {
 
@@ -146,7 +146,7 @@ struct PlacementKindRow {
   pdf::CommentKind read = pdf::NotImported;  // the kind read from the PDF that it comes from
   MarkerFields marker;
   // Where the summary counts it; none for a kind that is not counted.
-  std::optional<ui::OutcomeRow> summaryRow;
+  std::optional<OutcomeRow> summaryRow;
   MarkerRule markerRule;
   TextEffect effect;
 };

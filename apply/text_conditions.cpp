@@ -5,6 +5,7 @@
 #include "apply/apply_condition.h"
 #include "apply/place_marker.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -63,7 +64,7 @@ ObjectId MadeOrFound(ObjectId doc, const Look& look) {
     RefreshPreview(doc);
     return made;
   }
-  if (LastHostError() != ERR_NAME_IN_USE) return 0;
+  if (!hostlink::LastCallFoundNameInUse()) return 0;
   return HostGetNamedObject(doc, OBJ_CONDITION, look.name);
 }
 

@@ -7,6 +7,7 @@
 #include "apply/place_marker.h"
 #include "hostlink/held_text.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -38,7 +39,7 @@ bool InsertText(const Placement& placement, TTextLoc at, const std::string& revi
   const std::string text = hostlink::HostHeldText(reviewerText);
   ClearLastHostError();
   const TTextLoc after = HostAddText(placement.document, at, text);
-  if (LastHostError() != 0) return false;
+  if (!hostlink::LastCallStatus("adding the text").ok()) return false;
   // The host answers where the new text ends; it begins as many characters before, also when
   // the host moved a location after the paragraph end in front of it.
   inserted = {{after.object, std::max(0, after.offset - CharacterCount(text))}, after};

@@ -7,7 +7,7 @@
 
 namespace osprevan::apply {
 
-std::optional<ui::ImportNotice> UnreadAnnotationsNotice(
+std::optional<ImportNotice> UnreadAnnotationsNotice(
     const std::vector<pdf::UnreadAnnotation>& unread) {
   if (unread.empty()) return std::nullopt;
   std::string each;
@@ -15,7 +15,7 @@ std::optional<ui::ImportNotice> UnreadAnnotationsNotice(
     each += (each.empty() ? "" : "; ") + std::string("page ") +
             std::to_string(annotation.page + 1) + ": " + annotation.reason;
   }
-  ui::ImportNotice notice;
+  ImportNotice notice;
   notice.shown =
       support::UiString(support::MSG_UNREADABLE_ANNOTS) + " " + std::to_string(unread.size());
   notice.reported =

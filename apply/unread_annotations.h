@@ -5,13 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "apply/import_notices.h"
 #include "pdf/unread_annotation.h"
-#include "ui/import_notices.h"
 
 namespace osprevan::apply {
 
 // None when every annotation was read.
-std::optional<ui::ImportNotice> UnreadAnnotationsNotice(
+std::optional<ImportNotice> UnreadAnnotationsNotice(
     const std::vector<pdf::UnreadAnnotation>& unread);
 
 }  // namespace osprevan::apply

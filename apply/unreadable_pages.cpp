@@ -25,11 +25,11 @@ std::string PageList(const std::set<int32_t>& pages) {
   return list;
 }
 
-std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages) {
+std::optional<ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages) {
   if (pages.empty()) return std::nullopt;
   std::set<int32_t> all = pages.textUnread;
   all.insert(pages.notHad.begin(), pages.notHad.end());
-  ui::ImportNotice notice;
+  ImportNotice notice;
   notice.shown = support::UiString(support::MSG_UNREADABLE_PAGES) + " " + PageList(all);
   notice.reported = "pages that could not be read: " + PageList(all);
   if (!pages.notHad.empty())
@@ -37,7 +37,7 @@ std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pag
   return notice;
 }
 
-std::optional<ui::ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds) {
+std::optional<ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds) {
   int32_t total = 0;
   std::string each;
   for (const auto& [kind, count] : kinds) {
@@ -45,7 +45,7 @@ std::optional<ui::ImportNotice> UnreadKindsNotice(const std::map<std::string, in
     each += (each.empty() ? "" : ", ") + kind + " " + std::to_string(count);
   }
   if (total == 0) return std::nullopt;
-  ui::ImportNotice notice;
+  ImportNotice notice;
   notice.shown = support::UiString(support::MSG_UNREAD_KINDS) + " " + std::to_string(total);
   notice.reported =
       "comments of kinds the import does not take: " + std::to_string(total) + " (" + each + ")";

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "ui/import_notices.h"
+#include "apply/import_notices.h"
 
 namespace osprevan::apply {
 
@@ -27,10 +27,10 @@ std::string PageList(const std::set<int32_t>& pages);
 
 // One line naming every unreadable page; for the report, those whose annotations were not read
 // are named apart. None when every page was read.
-std::optional<ui::ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages);
+std::optional<ImportNotice> UnreadablePagesNotice(const UnreadablePages& pages);
 
 // One line counting the comments of kinds the import does not take (`kinds`: by subtype name);
 // for the report, each kind with its count. None when there were none.
-std::optional<ui::ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds);
+std::optional<ImportNotice> UnreadKindsNotice(const std::map<std::string, int32_t>& kinds);
 
 }  // namespace osprevan::apply

@@ -5,6 +5,7 @@
 
 #include "apply/range_pieces.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 
 namespace osprevan::apply {
 namespace {
@@ -98,19 +99,19 @@ bool CoversItemsNotDrawn(ObjectId document, const TTextRange& range) {
 // answers nothing about them, and counts as a refusal.
 bool TakenAsOneRange(ObjectId document, const TTextLoc& a, const TTextLoc& b) {
   const int32_t refused = HostTestTextLocs(document, a, b);
-  return refused == 0 && LastHostError() == 0;
+  return refused == 0 && hostlink::LastCallStatus("comparing the ends").ok();
 }
 
 // Makes the range the document's selection and takes what the host made of it.
 void CheckSelection(ObjectId document, Placement& placement) {
   HostSetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION,
                    {placement.begin, placement.end});
-  const bool refused = LastHostError() != 0;
+  const bool refused = !hostlink::LastCallStatus("selecting the range").ok();
   const tolvane::TTextRange selected =
       HostGetTextRange(document, document, tolvane::P_DOC_TEXT_SELECTION);
   // A refused or unread selection is an earlier one, which says nothing about these locations:
   // the placement is flagged at its own end, not moved to where that selection stood.
-  if (refused || LastHostError() != 0) {
+  if (refused || !hostlink::LastCallStatus("reading the selection").ok()) {
     placement.begin = placement.end;
     placement.Misplace(PlacementReason::SelectionMoved);
     return;
@@ -120,8 +121,8 @@ void CheckSelection(ObjectId document, Placement& placement) {
   if (point) {
     ClearLastHostError();
     const ObjectId element = HostObjectAtTextLoc(document, selected.end).first;
-    const bool outsideStructure =
-        HostGetId(document, element, tolvane::P_ELEM_PARENT) == 0 && LastHostError() == 0;
+    const bool outsideStructure = HostGetId(document, element, tolvane::P_ELEM_PARENT) == 0 &&
+                                  hostlink::LastCallStatus("reading the element's parent").ok();
     if (outsideStructure) {
       placement.begin = selected.end;
       if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;

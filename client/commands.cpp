@@ -6,13 +6,13 @@
 #include "client/handlers.h"
 #include "client/link_init.h"
 #include "hostlink/call_refusal.h"
-#include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
 #include "pdf/pdf_library.h"
 #include "platform/tlruntime/tl_runtime.h"
+#include "session/import_request.h"
 #include "session/import_session.h"
 #include "session/preferences.h"
 #include "support/message_ids.h"
@@ -78,39 +78,52 @@ class MemoryServices {
   MemoryServices& operator=(const MemoryServices&) = delete;
 };
 
-void RunImportCommand() {
+void RunImportCommand(session::ImportRequest request) {
+  const hostlink::Caller& caller = request.caller;
   HostUsageEvent("TolvaneCore", "ReviewWorkflow", "Osprevan");
   ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
   if (!target) {
-    hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
-    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
+    // The refusal is all a caller gets: nothing ran that could have failed further.
+    (void)hostlink::Refuse(caller, support::MSG_NO_ACTIVE_DOCUMENT, hostlink::kRefusalNoDocument,
+                           "no active document or book");
     return;
   }
   if (hostlink::IsDitaMap(target)) {
-    hostlink::ShowMessage(support::MSG_DITA_MAP);
-    hostlink::AnswerRefusal(hostlink::kRefusalMap);
+    (void)hostlink::Refuse(caller, support::MSG_DITA_MAP, hostlink::kRefusalMap,
+                           "the active document is a map");
     return;
   }
   if (!pdf::PdfLibraryLoad().ok()) return;
-  hostlink::CommandState& state = hostlink::Command();
+  session::Preferences& preferences = request.preferences;
+  // The warning is for a person at the host; another client's import goes on without it.
   bool proceed = true;
-  if (state.dontShowWarning == 0) {
-    const int32_t before = state.dontShowWarning;
-    proceed = ui::ShowFirstUseWarning(state.dontShowWarning) == hostlink::kAnswerContinue;
-    if (proceed && state.dontShowWarning != before)
+  if (!caller.isOtherClient && preferences.dontShowWarning == 0) {
+    const int32_t before = preferences.dontShowWarning;
+    proceed = ui::ShowFirstUseWarning(preferences.dontShowWarning) == hostlink::kAnswerContinue;
+    if (proceed && preferences.dontShowWarning != before)
       // Not written, the warning only shows again at the next import.
-      (void)session::WritePreferences({state.dontShowWarning, state.writeReport});
+      (void)session::WritePreferences(preferences);
   }
   if (proceed) {
-    session::ImportSession importSession;
+    const bool fromClient = caller.isOtherClient;
+    session::ImportSession importSession(std::move(request));
     const support::Status imported = session::RunImport(importSession);
     // The user was told at the step that failed; a calling client also gets the reason.
-    if (!imported.ok() && state.calledFromClient)
+    if (!imported.ok() && fromClient)
       HostPrintConsole("\n" + support::UiString(support::MSG_IMPORT_STOPPED) + " " +
                        support::UiReason(imported));
   }
   pdf::PdfLibraryUnload();
+}
+
+// Runs the command as asked, with the preferences as they are now.
+void RunCommand(int32_t command, session::ImportRequest request) {
+  MemoryServices memory;
+  // Without a preferences file the defaults stand.
+  (void)session::ReadPreferences(request.preferences);
+  if (command != kImportCommand) return;
+  RunImportCommand(std::move(request));
 }
 
 }  // namespace
@@ -132,46 +145,34 @@ void OnInitialize(int32_t initKind) {
 }
 
 void OnCommand(int32_t command) {
-  MemoryServices memory;
-  session::Preferences preferences;
-  // Without a preferences file the defaults stand.
-  (void)session::ReadPreferences(preferences);
-  hostlink::Command().dontShowWarning = preferences.dontShowWarning;
-  hostlink::Command().writeReport = preferences.writeReport;
-  if (command != kImportCommand) return;
-  RunImportCommand();
+  RunCommand(command, session::ImportRequest{});
 }
 
 // The call's text: the PDF's path, then fields after the separator 0x1E that name where the
 // summary file and the report go ("summary=PATH", "report=PATH"; an empty PATH for none), and
 // "phases=yes" when the caller wants the time of each phase on the console.
 // A field of another name is passed over, so that a caller may name more than this reads.
-void TakeCallText(const char* text, hostlink::CommandState& state) {
+void TakeCallText(const char* text, session::ImportRequest& request) {
   const std::vector<std::string> fields = SplitNotifyFields(text);
-  state.callerPdfPath = fields.front();
+  request.pdfPath = fields.front();
   for (size_t i = 1; i < fields.size(); ++i) {
     const std::string& field = fields[i];
     const size_t equals = field.find('=');
     const std::string name = field.substr(0, equals);
     const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
-    if (name == "summary") state.callerSummaryPath = value;
-    if (name == "report") state.callerReportPath = value;
-    if (name == "phases") state.callerWantsPhases = value == "yes";
+    if (name == "summary") request.summaryPath = value;
+    if (name == "report") request.reportPath = value;
+    if (name == "phases") request.wantsPhases = value == "yes";
   }
 }
 
 void OnNotify(int32_t notification, ObjectId, const NotifyArgument& argument, int32_t) {
   if (notification != tolvane::NOTE_CLIENT_CALL) return;
-  hostlink::CommandState& state = hostlink::Command();
-  state.calledFromClient = true;
-  TakeCallText(argument.text, state);
+  session::ImportRequest request;
+  request.caller.isOtherClient = true;
+  TakeCallText(argument.text, request);
   HostPrintConsole("\n" + support::UiString(support::MSG_CALLED_FROM_CLIENT));
-  OnCommand(kImportCommand);
-  state.calledFromClient = false;
-  state.callerPdfPath.clear();
-  state.callerSummaryPath.reset();
-  state.callerReportPath.reset();
-  state.callerWantsPhases = false;
+  RunCommand(kImportCommand, std::move(request));
 }
 
 void InstallCommandHandlers() {

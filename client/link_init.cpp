@@ -5,6 +5,7 @@
 #include <string>
 
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 #include "support/paths.h"
 #include "support/text_encoding.h"
 
@@ -40,7 +41,7 @@ void InitializeLink() {
   const char* current = u_getDataDirectory();
   if (current && *current) return;
   const std::string hostDir = HostGetString(0, 0, tolvane::P_SESSION_HOST_DIR);
-  if (LastHostError() == 0 && !hostDir.empty()) {
+  if (hostlink::LastCallStatus("reading the host's folder").ok() && !hostDir.empty()) {
     g_dataDirectory.Set(support::JoinPath(hostDir, "icu_data"));
   }
 }

@@ -4,6 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "hostlink/caller.h"
+#include "support/status.h"
+#include "tolvane/numbers.h"
 
 namespace osprevan::hostlink {
 
@@ -24,6 +29,15 @@ enum CallRefusal : int32_t {
 };
 
 // Answers the caller with `why` when another client started the import; nothing otherwise.
-void AnswerRefusal(CallRefusal why);
+void AnswerRefusal(const Caller& caller, CallRefusal why);
+
+// The whole of a refusal: the message where the caller reads it (hostlink::ShowMessage), the
+// caller's answer, and a refused Status with `reason` for the run.
+support::Status Refuse(const Caller& caller, int messageId, CallRefusal why, std::string reason,
+                       int32_t alertKind = tolvane::ALERT_MESSAGE);
+// The same, with the message always an alert, also for a call from another client: a refusal
+// the person at the host has to see (a document that may not be written).
+support::Status RefuseWithAlert(const Caller& caller, int messageId, CallRefusal why,
+                                std::string reason);
 
 }  // namespace osprevan::hostlink

@@ -1,13 +1,12 @@
 #include "hostlink/messages.h"
 
-#include "hostlink/command_state.h"
 #include "hostlink/host_ops.h"
 #include "support/ui_strings.h"
 
 namespace osprevan::hostlink {
 
-void ShowMessage(const std::string& text, int32_t alertKind) {
-  if (Command().calledFromClient) {
+void ShowMessage(const Caller& caller, const std::string& text, int32_t alertKind) {
+  if (caller.isOtherClient) {
     // A line of its own: the console holds whatever was printed before, without a line end.
     HostPrintConsole("\n" + text);
   } else {
@@ -15,8 +14,8 @@ void ShowMessage(const std::string& text, int32_t alertKind) {
   }
 }
 
-void ShowMessage(int messageId, int32_t alertKind) {
-  ShowMessage(support::UiString(messageId, kAlertTextCapacity), alertKind);
+void ShowMessage(const Caller& caller, int messageId, int32_t alertKind) {
+  ShowMessage(caller, support::UiString(messageId, kAlertTextCapacity), alertKind);
 }
 
 int32_t AskQuestion(const std::string& text) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hostlink/answer.h"
+#include "hostlink/caller.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::hostlink {
@@ -14,8 +15,9 @@ namespace osprevan::hostlink {
 constexpr size_t kAlertTextCapacity = 4096;
 
 // `alertKind` is the host alert used when a person is there (tolvane::ALERT_...).
-void ShowMessage(const std::string& text, int32_t alertKind = tolvane::ALERT_MESSAGE);
-void ShowMessage(int messageId, int32_t alertKind = tolvane::ALERT_MESSAGE);
+void ShowMessage(const Caller& caller, const std::string& text,
+                 int32_t alertKind = tolvane::ALERT_MESSAGE);
+void ShowMessage(const Caller& caller, int messageId, int32_t alertKind = tolvane::ALERT_MESSAGE);
 
 // Asks with a yes/no alert: yes continues, no stops.
 int32_t AskQuestion(const std::string& text);

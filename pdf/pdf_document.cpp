@@ -9,7 +9,6 @@
 
 #include "hostlink/call_refusal.h"
 #include "hostlink/host_ops.h"
-#include "hostlink/messages.h"
 #include "pdf/file_times.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
@@ -43,21 +42,20 @@ hostlink::CallRefusal FileProblem(const std::string& path) {
 
 }  // namespace
 
-support::Status ValidatePdfPath(const std::string& path, bool signature) {
+support::Status ValidatePdfPath(const hostlink::Caller& caller, const std::string& path,
+                                bool signature) {
   const auto wide = support::Utf8ToUtf16(path);
   if (!wide || wide->empty() || !LastWriteTime(path)) {
-    hostlink::ShowMessage(support::MSG_INVALID_PATH, tolvane::ALERT_OK_ONLY);
-    hostlink::AnswerRefusal(hostlink::kRefusalNoSuchFile);
-    return support::Status::Failed("no file at the PDF path").Telling(support::MSG_INVALID_PATH);
+    return hostlink::Refuse(caller, support::MSG_INVALID_PATH, hostlink::kRefusalNoSuchFile,
+                            "no file at the PDF path", tolvane::ALERT_OK_ONLY);
   }
   hostlink::CallRefusal problem = FileProblem(path);
   if (problem == hostlink::kRefusalNone && signature && !IsPdfFile(*wide))
     problem = hostlink::kRefusalNotPdf;
   if (problem == hostlink::kRefusalNone) return support::Status::Done();
-  hostlink::ShowMessage(support::MSG_NOT_PDF, tolvane::ALERT_OK_ONLY);
-  hostlink::AnswerRefusal(problem);
-  return support::Status::Failed("the file at the PDF path cannot be read as a PDF")
-      .Telling(support::MSG_NOT_PDF);
+  return hostlink::Refuse(caller, support::MSG_NOT_PDF, problem,
+                          "the file at the PDF path cannot be read as a PDF",
+                          tolvane::ALERT_OK_ONLY);
 }
 
 OkDoc* OpenPdfByPath(const std::u16string& path) {

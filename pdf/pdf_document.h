@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "hostlink/caller.h"
 #include "ondrelkit/ondrelkit.h"
 #include "support/status.h"
 #include "tolvane/numbers.h"
@@ -14,8 +15,9 @@ namespace osprevan::pdf {
 // Whether the path names a file that may be read as a PDF: there, no folder, readable, not
 // empty and, with `signature`, starting with "%PDF-". Otherwise shows message 14 (nothing there)
 // or 15 (no PDF) as an alert with only an OK button, or on the console when another client runs
-// the import, answers such a caller why (hostlink::CallRefusal) and fails.
-support::Status ValidatePdfPath(const std::string& path, bool signature = true);
+// the import, answers such a caller why (hostlink::CallRefusal) and refuses.
+support::Status ValidatePdfPath(const hostlink::Caller& caller, const std::string& path,
+                                bool signature = true);
 
 // The open document, or null (a library error is recorded and dropped, nothing is shown).
 OkDoc* OpenPdfByPath(const std::u16string& path);

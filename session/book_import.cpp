@@ -47,12 +47,7 @@ int32_t EndPage(const BookState& book, int32_t first) {
 bool ComponentQuestionsPassed(ImportSession& session, ObjectId document,
                               const std::u16string& pdfPath) {
   session.sourceChanged = false;
-  if (pdf::SourceNewerThanPdf(document, pdfPath) &&
-      !GoOnAfterQuestion(session, support::MSG_SOURCE_DOC_CHANGED)) {
-    return false;
-  }
-  return HostGetInt(document, document, tolvane::P_DOC_MODIFIED) == 0 ||
-         GoOnAfterQuestion(session, support::MSG_DOC_CHANGED_OLD_PDF);
+  return ChangedSourceQuestionsPassed(session, document, pdfPath, kDocumentQuestions);
 }
 
 // Places the comments of kid `k` of the top element in `document`.
@@ -66,16 +61,16 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
   const int32_t end = EndPage(book, first);
 
   if (!book.tree.HasType(element, "Document")) {
-    hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
+    hostlink::ShowMessage(session.request.caller, support::MSG_BROKEN_STRUCTURE);
     run.Fail("a component's element is no document", support::MSG_BROKEN_STRUCTURE);
     return;
   }
   if (HostGetInt(document, document, tolvane::P_DOC_READ_ONLY) != 0) {
     // Always an alert, also for a call from another client; once however many refuse.
     if (!book.readOnlyReported) {
-      HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
-                tolvane::ALERT_MESSAGE);
-      hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
+      // The book goes on with its other components: the refusal is told, not the run's failure.
+      (void)hostlink::RefuseWithAlert(session.request.caller, support::MSG_READ_ONLY,
+                                      hostlink::kRefusalReadOnly, "a component is read-only");
       book.readOnlyReported = true;
     }
   } else if (support::Status imported = ImportIntoDocument(session, book.tree, document,
@@ -132,19 +127,11 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   const ObjectId bookId = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_BOOK);
   // A book's PDF with no book to put it in: said as for a document's PDF, not an empty summary.
   if (!bookId) {
-    hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
-    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.Fail("no active book", support::MSG_NO_ACTIVE_DOCUMENT);
+    run.Fail(hostlink::Refuse(session.request.caller, support::MSG_NO_ACTIVE_DOCUMENT,
+                              hostlink::kRefusalNoDocument, "no active book"));
     return;
   }
-  if (pdf::SourceNewerThanPdf(bookId, pdfPath) &&
-      !GoOnAfterQuestion(session, support::MSG_SOURCE_BOOK_CHANGED)) {
-    return;
-  }
-  if (HostGetInt(bookId, bookId, tolvane::P_BOOK_MODIFIED) != 0 &&
-      !GoOnAfterQuestion(session, support::MSG_BOOK_CHANGED_OLD_PDF)) {
-    return;
-  }
+  if (!ChangedSourceQuestionsPassed(session, bookId, pdfPath, kBookQuestions)) return;
   run.importRan = true;
 
   BookState book(session.pdf);

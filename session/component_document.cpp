@@ -1,9 +1,9 @@
 #include "session/component_document.h"
 
-#include <cctype>
 #include <set>
 
 #include "hostlink/host_ops.h"
+#include "support/unicode_text.h"
 
 namespace osprevan::session {
 namespace {
@@ -26,17 +26,6 @@ HostValue StringParam(int32_t property, const std::string& value) {
   return v;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // One of the host's lists of open files. Guard: a list that runs back into itself ends at the
 // first id seen twice.
 ObjectId FindInOpenList(const std::string& fileName, int32_t firstProperty, int32_t nextProperty,
@@ -44,7 +33,7 @@ ObjectId FindInOpenList(const std::string& fileName, int32_t firstProperty, int3
   std::set<ObjectId> seen;
   for (ObjectId id = HostGetId(0, 0, firstProperty); id != 0 && seen.insert(id).second;
        id = HostGetId(id, id, nextProperty)) {
-    if (SameNameIgnoringCase(HostGetString(id, id, nameProperty), fileName)) return id;
+    if (support::EqualIgnoringCase(HostGetString(id, id, nameProperty), fileName)) return id;
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
+#include "pdf/pdf_document.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -47,6 +48,17 @@ bool GoOnAfterQuestion(ImportSession& session, int messageId) {
   if (!session.asksQuestions) return true;
   session.sourceChanged = true;
   return hostlink::AskQuestion(messageId) == hostlink::kAnswerContinue;
+}
+
+bool ChangedSourceQuestionsPassed(ImportSession& session, tolvane::ObjectId target,
+                                  const std::u16string& pdfPath,
+                                  const ChangedSourceQuestions& questions) {
+  if (pdf::SourceNewerThanPdf(target, pdfPath) &&
+      !GoOnAfterQuestion(session, questions.sourceNewer)) {
+    return false;
+  }
+  return HostGetInt(target, target, questions.modified) == 0 ||
+         GoOnAfterQuestion(session, questions.modifiedQuestion);
 }
 
 }  // namespace osprevan::session

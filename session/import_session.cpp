@@ -3,14 +3,15 @@
 #include <optional>
 
 #include "apply/comment_report.h"
+#include "apply/import_notices.h"
 #include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
 #include "hostlink/call_refusal.h"
-#include "hostlink/command_state.h"
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_document.h"
 #include "pdf/structure_tree.h"
 #include "session/book_import.h"
@@ -20,7 +21,6 @@
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 #include "support/unicode_text.h"
-#include "ui/import_notices.h"
 #include "ui/input_dialog.h"
 #include "ui/summary.h"
 
@@ -32,30 +32,21 @@ using tolvane::ObjectId;
 // Steps for a PDF made from a single document, once the PDF has passed its checks.
 void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
                     const std::u16string& pdfPath, ImportRun& run) {
+  const hostlink::Caller& caller = session.request.caller;
   const ObjectId target = HostGetId(0, 0, tolvane::P_SESSION_ACTIVE_DOC);
   if (!target) {
-    hostlink::ShowMessage(support::MSG_NO_ACTIVE_DOCUMENT);
-    hostlink::AnswerRefusal(hostlink::kRefusalNoDocument);
-    run.Fail("no active document", support::MSG_NO_ACTIVE_DOCUMENT);
+    run.Fail(hostlink::Refuse(caller, support::MSG_NO_ACTIVE_DOCUMENT, hostlink::kRefusalNoDocument,
+                              "no active document"));
     return;
   }
   // Refused before anything is asked or read: nothing is imported into a document that cannot
-  // be saved. Always an alert, also for a call from another client.
+  // be saved.
   if (HostGetInt(target, target, tolvane::P_DOC_READ_ONLY) != 0) {
-    HostAlert(support::UiString(support::MSG_READ_ONLY, hostlink::kAlertTextCapacity),
-              tolvane::ALERT_MESSAGE);
-    hostlink::AnswerRefusal(hostlink::kRefusalReadOnly);
-    run.Fail("the document is read-only", support::MSG_READ_ONLY);
+    run.Fail(hostlink::RefuseWithAlert(caller, support::MSG_READ_ONLY, hostlink::kRefusalReadOnly,
+                                       "the document is read-only"));
     return;
   }
-  if (pdf::SourceNewerThanPdf(target, pdfPath) &&
-      !GoOnAfterQuestion(session, support::MSG_SOURCE_DOC_CHANGED)) {
-    return;
-  }
-  if (HostGetInt(target, target, tolvane::P_DOC_MODIFIED) != 0 &&
-      !GoOnAfterQuestion(session, support::MSG_DOC_CHANGED_OLD_PDF)) {
-    return;
-  }
+  if (!ChangedSourceQuestionsPassed(session, target, pdfPath, kDocumentQuestions)) return;
   const pdf::StructureTree tree(session.pdf);
   const pdf::ReviewPart whole{tree.Top(), 0, tree.PageCount() - 1};
   if (support::Status imported = ImportIntoDocument(session, tree, target, whole, criteria);
@@ -68,13 +59,14 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
 // it, and for an interactive import when the preferences ask for it. Never reported to the
 // user.
 support::Status WriteReportWhenAsked(const ImportSession& session, const std::u16string& pdfPath) {
-  const hostlink::CommandState& command = hostlink::Command();
-  if (!command.calledFromClient && command.writeReport == 0) return support::Status::Done();
+  const ImportRequest& request = session.request;
+  const bool fromClient = request.caller.isOtherClient;
+  if (!fromClient && request.preferences.writeReport == 0) return support::Status::Done();
   const std::string path =
-      command.calledFromClient ? command.callerPdfPath : support::Utf16ToUtf8(pdfPath).value_or("");
+      fromClient ? request.pdfPath : support::Utf16ToUtf8(pdfPath).value_or("");
   if (path.empty()) return support::Status::Failed("no path to put the report beside");
-  const bool asked = command.calledFromClient && command.callerReportPath.has_value();
-  const std::string reportPath = asked ? *command.callerReportPath : apply::ReportFileName(path);
+  const bool asked = fromClient && request.reportPath.has_value();
+  const std::string reportPath = asked ? *request.reportPath : apply::ReportFileName(path);
   if (reportPath.empty()) return support::Status::Done();  // the caller asked for none
   return support::ReplaceFile(reportPath, apply::ReportJson(path, session.report, session.notices));
 }
@@ -87,63 +79,80 @@ void CollectNotices(ImportSession& session) {
     session.notices.push_back(*notice);
   if (auto notice = apply::UnreadAnnotationsNotice(session.unreadAnnotations))
     session.notices.push_back(*notice);
-  const ui::OutcomeCounters& counters = session.placing.counters;
+  const apply::OutcomeCounters& counters = session.placing.counters;
   if (counters.alreadyImported > 0) {
-    session.notices.push_back(ui::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +
-                                                   support::Format(" %d", counters.alreadyImported),
-                                               ""});
+    session.notices.push_back(
+        apply::ImportNotice{support::UiString(support::MSG_ALREADY_IMPORTED) +
+                                support::Format(" %d", counters.alreadyImported),
+                            ""});
   }
   // The report's words are English, as its reasons are.
   for (int warning : counters.warnings) {
     const char* reported = warning == support::MSG_OTHER_DOCUMENT
                                ? "the PDF may not have been made from this document"
                                : "";
-    session.notices.push_back(ui::ImportNotice{support::UiString(warning), reported});
+    session.notices.push_back(apply::ImportNotice{support::UiString(warning), reported});
   }
 }
 
 }  // namespace
 
 support::Status RunImport(ImportSession& session) {
-  pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
-  std::u16string pdfPath;
-  OkDoc* pdf = nullptr;
+  const ImportRequest& request = session.request;
+  const hostlink::Caller& caller = request.caller;
   std::optional<support::PhaseTimer> opening;
   opening.emplace(session.placing.phases, support::Phase::Open);
-  support::Status chosen = hostlink::Command().calledFromClient
-                               ? ui::OpenCallerPdf(pdf, pdfPath, criteria)
-                               : ui::ChooseInputPdf(pdf, pdfPath, criteria);
-  if (chosen.ok() && (pdfPath.empty() || !pdf)) chosen = support::Status::Failed("no PDF open");
-  if (!chosen.ok()) {
-    if (pdf) pdf::ClosePdf(pdf);
+  ui::InputChoice choice;
+  if (caller.isOtherClient) {
+    // The caller is told why as the menu's user is: a path that names no file to read, then a
+    // PDF that does not open. A PDF without its "%PDF-" signature is still tried: the library
+    // opens it.
+    if (support::Status valid = pdf::ValidatePdfPath(caller, request.pdfPath, false); !valid.ok())
+      return valid;
+    choice.path = support::Utf8ToUtf16(request.pdfPath).value_or(u"");
+  } else if (support::Status chosen = ui::ChooseInputPdf(choice); !chosen.ok()) {
     return chosen;
   }
-  session.pdf = pdf;
+  const pdf::OpenedPdf pdf(choice.path);
+  if (!pdf.status().ok()) {
+    // A PDF file that the library does not open is no PDF the import can read, unless it is one
+    // that needs a password: then the user and a caller are told so.
+    const bool password = pdf.needsPassword();
+    return hostlink::Refuse(caller,
+                            password ? support::MSG_PDF_NEEDS_PASSWORD : support::MSG_NOT_PDF,
+                            password ? hostlink::kRefusalNeedsPassword : hostlink::kRefusalNotPdf,
+                            "the PDF does not open", tolvane::ALERT_OK_ONLY);
+  }
+  pdf::FilterCriteria criteria;  // owns its two dates, freed on every path out
+  pdf::PrepareFilterCriteria(choice.path, criteria);
+  if (caller.isOtherClient) {
+    criteria.knownAuthors.clear();
+  } else if (support::Status narrowed = ui::NarrowCriteria(choice, pdf, criteria); !narrowed.ok()) {
+    return narrowed;
+  }
+  const std::u16string& pdfPath = choice.path;
+  session.pdf = pdf.get();
 
   ImportRun run;
-  if (!pdf::IsTaggedPdf(pdf)) {
-    hostlink::ShowMessage(support::MSG_NOT_TAGGED);
-    hostlink::AnswerRefusal(hostlink::kRefusalNotTagged);
-    run.Fail("the PDF is not tagged", support::MSG_NOT_TAGGED);
+  if (!pdf::IsTaggedPdf(session.pdf)) {
+    run.Fail(hostlink::Refuse(caller, support::MSG_NOT_TAGGED, hostlink::kRefusalNotTagged,
+                              "the PDF is not tagged"));
   } else {
-    const pdf::TopElement top = pdf::TopElementKind(pdf);
-    const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
-    session.asksQuestions = creator.beforeVersion12 && !hostlink::Command().calledFromClient;
+    const pdf::TopElement top = pdf::TopElementKind(session.pdf);
+    const pdf::CreatorCheck creator = pdf::CheckCreator(session.pdf);
+    session.asksQuestions = creator.beforeVersion12 && !caller.isOtherClient;
     opening.reset();
     if (!creator.accepted) {
-      hostlink::ShowMessage(support::MSG_WRONG_CREATOR);
-      hostlink::AnswerRefusal(hostlink::kRefusalOtherCreator);
-      run.Fail("the PDF was not made by the host at version 9 or later",
-               support::MSG_WRONG_CREATOR);
+      run.Fail(hostlink::Refuse(caller, support::MSG_WRONG_CREATOR, hostlink::kRefusalOtherCreator,
+                                "the PDF was not made by the host at version 9 or later"));
     } else if (top.isBook) {
       ImportBook(session, criteria, pdfPath, run);
     } else if (top.isDocument) {
       ImportDocument(session, criteria, pdfPath, run);
     } else {
-      hostlink::ShowMessage(support::MSG_BROKEN_STRUCTURE);
-      hostlink::AnswerRefusal(hostlink::kRefusalBrokenStructure);
-      run.Fail("the PDF's structure is neither a document's nor a book's",
-               support::MSG_BROKEN_STRUCTURE);
+      run.Fail(hostlink::Refuse(caller, support::MSG_BROKEN_STRUCTURE,
+                                hostlink::kRefusalBrokenStructure,
+                                "the PDF's structure is neither a document's nor a book's"));
     }
   }
 
@@ -151,19 +160,15 @@ support::Status RunImport(ImportSession& session) {
     CollectNotices(session);
     if (support::Status written = WriteReportWhenAsked(session, pdfPath); !written.ok())
       run.Fail(written.Telling(support::MSG_REPORT_NOT_WRITTEN));
-  }
-  pdfPath.clear();
-  if (run.importRan) {
-    ui::PrintNotices(session.notices);
-    if (support::Status shown = ui::ShowSummary(session.placing.counters, session.notices);
+    apply::PrintNotices(session.notices);
+    const ui::SummaryTarget summary{caller.isOtherClient, request.summaryPath, request.pdfPath};
+    if (support::Status shown = ui::ShowSummary(summary, session.placing.counters, session.notices);
         !shown.ok())
       run.Fail(shown);
   }
-  pdf::ClosePdf(pdf);
   session.pdf = nullptr;
   opening.reset();
-  if (hostlink::Command().callerWantsPhases)
-    HostPrintConsole("\n[phases] " + session.placing.phases.Text());
+  if (request.wantsPhases) HostPrintConsole("\n[phases] " + session.placing.phases.Text());
   return run.status;
 }
 

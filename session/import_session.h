@@ -9,21 +9,25 @@
 
 #include "apply/comment_report.h"
 #include "apply/import_context.h"
+#include "apply/import_notices.h"
 #include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
 #include "pdf/pdf_document.h"
 #include "pdf/unread_annotation.h"
+#include "session/import_request.h"
 #include "support/status.h"
-#include "ui/import_notices.h"
 
 namespace osprevan::session {
 
-// What the driver keeps over one import: the open PDF, what placing keeps over all documents,
-// and what the end of the run reports.
+// What the driver keeps over one import: what was asked, the open PDF, what placing keeps over
+// all documents, and what the end of the run reports.
 class ImportSession {
  public:
+  explicit ImportSession(ImportRequest asked) : request(std::move(asked)) {}
+
+  const ImportRequest request;
   apply::ImportContext placing;  // the counts, and the user's view given back at the end
-  OkDoc* pdf = nullptr;
+  OkDoc* pdf = nullptr;          // RunImport's open PDF while the import runs
   // The changed-source questions are asked: the PDF was made by a host before version 12 and a
   // person runs the import.
   bool asksQuestions = false;
@@ -38,7 +42,7 @@ class ImportSession {
   // Annotations that could not be read, with their pages and why, over the whole import.
   std::vector<pdf::UnreadAnnotation> unreadAnnotations;
   // What the import tells beyond the counts, in the order found.
-  ui::ImportNotices notices;
+  apply::ImportNotices notices;
 };
 
 // What the steps of one run leave for its end.
@@ -50,8 +54,10 @@ struct ImportRun {
   void Fail(std::string reason, int message) {
     Fail(support::Status::Failed(std::move(reason)).Telling(message));
   }
-  void Fail(const support::Status& failed) {
-    if (status.ok()) status = failed;
+  void Fail(std::string reason) { Fail(support::Status::Failed(std::move(reason))); }
+  // Keeps `failed` when it is the first step that failed; an ok status changes nothing.
+  void Fail(support::Status failed) {
+    if (status.ok()) status = std::move(failed);
   }
 };
 

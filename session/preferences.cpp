@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 #include "support/file_channel.h"
 #include "support/paths.h"
 #include "support/unicode_text.h"
@@ -40,7 +41,7 @@ bool EqualAsciiIgnoringCase(const std::string& a, const char* b) {
 // fails, empty when the host gave no directory or the path would not fit.
 bool PathIn(int32_t property, std::string& path) {
   const std::string directory = HostGetString(0, 0, property);
-  if (LastHostError() != 0) return false;
+  if (!hostlink::LastCallStatus("reading the directory").ok()) return false;
   path.clear();
   if (directory.empty()) return true;
   std::string candidate = support::JoinPath(directory, kPreferencesFileName);

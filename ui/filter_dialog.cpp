@@ -27,9 +27,10 @@ using win::WPARAM;
 constexpr int kAuthorListExtent = 300;
 constexpr uint32_t kFirstReviewState = 4;
 
-// The dialog procedure's only way to the criteria, set just before the dialog opens.
-pdf::FilterCriteria* g_criteria = nullptr;
-int32_t g_result = hostlink::kAnswerContinue;
+// The criteria the dialog edits: WM_INITDIALOG brings them, the dialog window keeps them.
+pdf::FilterCriteria* CriteriaOf(HWND dialog) {
+  return reinterpret_cast<pdf::FilterCriteria*>(win::GetWindowLongPtr(dialog, win::GWLP_USERDATA));
+}
 
 void AppendMessages(HWND dialog, int list, int firstMessage, int count) {
   for (int i = 0; i < count; ++i) {
@@ -140,16 +141,16 @@ void SelectAll(HWND dialog, int list, bool selected) {
   win::SendDlgItemMessage(dialog, list, win::LB_SETSEL, selected ? win::TRUE : win::FALSE, -1);
 }
 
-INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == win::WM_INITDIALOG) {
-    if (g_criteria) Initialise(dialog, *g_criteria);
+    win::SetWindowLongPtr(dialog, win::GWLP_USERDATA, lParam);
+    if (pdf::FilterCriteria* criteria = CriteriaOf(dialog)) Initialise(dialog, *criteria);
     return win::TRUE;  // the dialog manager's default focus
   }
   if (message != win::WM_COMMAND) return win::FALSE;
   switch (win::LOWORD(wParam)) {
     case win::IDCANCEL:
     case kFilterCancelButton:
-      g_result = hostlink::kAnswerStop;
       win::EndDialog(dialog, hostlink::kAnswerStop);
       return win::TRUE;
     case kFilterSelectAllAuthors:
@@ -166,8 +167,7 @@ INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
                 win::LOWORD(wParam) == kFilterSelectAllReviewStates);
       return win::TRUE;
     case kFilterContinueButton:
-      if (g_criteria) ReadBack(dialog, *g_criteria);
-      g_result = hostlink::kAnswerContinue;
+      if (pdf::FilterCriteria* criteria = CriteriaOf(dialog)) ReadBack(dialog, *criteria);
       win::EndDialog(dialog, hostlink::kAnswerContinue);
       return win::TRUE;
     default:
@@ -179,15 +179,12 @@ INT_PTR FilterDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 
 int32_t RunFilterDialog(pdf::FilterCriteria& criteria, win::HWND owner) {
   const win::HMODULE module = win::GetModuleHandle(win::Utf8ToWide(HostGetClientPath()));
-  g_criteria = &criteria;
-  g_result = hostlink::kAnswerContinue;
   // Without the module or a usable template nothing is shown and the import goes on.
-  if (module) {
-    win::DialogBoxParam(module, u"customfilterdialog", owner, FilterDialogProcedure, 0,
-                        support::ResourceLanguage());
-  }
-  g_criteria = nullptr;
-  return g_result;
+  if (!module) return hostlink::kAnswerContinue;
+  const win::INT_PTR ended =
+      win::DialogBoxParam(module, u"customfilterdialog", owner, FilterDialogProcedure,
+                          reinterpret_cast<LPARAM>(&criteria), support::ResourceLanguage());
+  return ended == hostlink::kAnswerStop ? hostlink::kAnswerStop : hostlink::kAnswerContinue;
 }
 
 }  // namespace osprevan::ui

@@ -1,7 +1,6 @@
 #include "ui/first_use_warning.h"
 
 #include "hostlink/answer.h"
-#include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
 #include "support/message_ids.h"
@@ -48,7 +47,6 @@ std::string Formatted(int id) {
 }  // namespace
 
 int32_t ShowFirstUseWarning(int32_t& dontShowWarning) {
-  if (hostlink::Command().calledFromClient) return hostlink::kAnswerContinue;
   WarningRun run;
   run.working = dontShowWarning;
   run.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "warningdialog");

@@ -3,14 +3,10 @@
 #include <optional>
 
 #include "hostlink/answer.h"
-#include "hostlink/call_refusal.h"
-#include "hostlink/command_state.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
-#include "hostlink/messages.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_library.h"
 #include "platform/win/window.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -69,7 +65,7 @@ void InputDialogRun::Browse() {
 void InputDialogRun::Confirm() {
   chosenPdfPath =
       ResolveNetworkPath(HostGetString(dialog, Item(kInputPathItem), tolvane::P_ITEM_TEXT));
-  if (!pdf::ValidatePdfPath(*chosenPdfPath).ok()) {
+  if (!pdf::ValidatePdfPath(hostlink::Caller{}, *chosenPdfPath).ok()) {
     KeepOpen();
     return;
   }
@@ -113,31 +109,10 @@ void InputDialogRun::OnEvent(int32_t item) {
   }
 }
 
-// A PDF file that the library does not open is no PDF the import can read, unless it is one
-// that needs a password: then the user and a caller are told so.
-// Says why the PDF did not open; answers the failure with the message shown.
-support::Status UnopenedPdf() {
-  const bool needsPassword = pdf::LastPdfError() == pdf::kPdfErrorNeedsPassword;
-  const int message = needsPassword ? support::MSG_PDF_NEEDS_PASSWORD : support::MSG_NOT_PDF;
-  hostlink::ShowMessage(message, tolvane::ALERT_OK_ONLY);
-  hostlink::AnswerRefusal(needsPassword ? hostlink::kRefusalNeedsPassword
-                                        : hostlink::kRefusalNotPdf);
-  return support::Status::Failed("the PDF does not open").Telling(message);
-}
-
-// Opens the PDF and fills the criteria's defaults; false when it does not open.
-bool OpenWithDefaults(const std::u16string& path, OkDoc*& pdf, pdf::FilterCriteria& criteria) {
-  pdf = pdf::OpenPdfByPath(path);
-  if (!pdf) return false;
-  pdf::PrepareFilterCriteria(path, criteria);
-  return true;
-}
-
 }  // namespace
 
-support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
-  pdf = nullptr;
-  path.clear();
+support::Status ChooseInputPdf(InputChoice& choice) {
+  choice = {};
   InputDialogRun run;
   run.dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "inputfile");
   if (run.dialog) {
@@ -152,17 +127,18 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
         hostlink::kInputDialogNumber, [&run](int32_t item, int32_t) { run.OnEvent(item); });
     HostModalDialog(hostlink::kInputDialogNumber, run.dialog);
   }
-  const std::optional<std::string> chosen = std::move(run.chosenPdfPath);
-  if (run.answer == hostlink::kAnswerStop || !chosen)
-    return support::Status::Failed("no PDF chosen");
+  if (run.answer == hostlink::kAnswerStop || !run.chosenPdfPath)
+    return support::Status::Refused("no PDF chosen");
+  choice.path = support::Utf8ToUtf16(*run.chosenPdfPath).value_or(u"");
+  choice.filter = run.filterChoice;
+  choice.filterOwnerWindow = run.filterOwnerWindow;
+  return support::Status::Done();
+}
 
-  path = support::Utf8ToUtf16(*chosen).value_or(u"");
-  if (!OpenWithDefaults(path, pdf, criteria)) {
-    path.clear();
-    return UnopenedPdf();
-  }
+support::Status NarrowCriteria(const InputChoice& choice, const pdf::OpenedPdf& pdf,
+                               pdf::FilterCriteria& criteria) {
   int32_t answer = hostlink::kAnswerContinue;
-  switch (run.filterChoice) {
+  switch (choice.filter) {
     case kChoiceAllComments:
       break;
     case kChoiceChangesOnly:
@@ -170,34 +146,12 @@ support::Status ChooseInputPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCri
       break;
     case kChoiceCustomFilter:
       criteria.dateFilterOn = true;
-      pdf::ScanAuthors(pdf, criteria);
-      answer = RunFilterDialog(criteria, run.filterOwnerWindow);
+      pdf::ScanAuthors(pdf.get(), criteria);
+      answer = RunFilterDialog(criteria, choice.filterOwnerWindow);
       break;
   }
   criteria.knownAuthors.clear();
-  if (answer != hostlink::kAnswerStop) return support::Status::Done();
-  pdf::ClosePdf(pdf);
-  pdf = nullptr;
-  path.clear();
-  return support::Status::Failed("the filter was cancelled");
-}
-
-support::Status OpenCallerPdf(OkDoc*& pdf, std::u16string& path, pdf::FilterCriteria& criteria) {
-  pdf = nullptr;
-  path.clear();
-  // The caller is told why as the menu's user is: a path that names no file to read, then a
-  // PDF that does not open. A PDF without its "%PDF-" signature is still tried: the library
-  // opens it.
-  if (support::Status valid = pdf::ValidatePdfPath(hostlink::Command().callerPdfPath, false);
-      !valid.ok())
-    return valid;
-  path = support::Utf8ToUtf16(hostlink::Command().callerPdfPath).value_or(u"");
-  const bool opened = OpenWithDefaults(path, pdf, criteria);
-  criteria.knownAuthors.clear();
-  if (!opened) {
-    path.clear();
-    return UnopenedPdf();
-  }
+  if (answer == hostlink::kAnswerStop) return support::Status::Refused("the filter was cancelled");
   return support::Status::Done();
 }
 

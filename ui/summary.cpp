@@ -1,8 +1,9 @@
 #include "ui/summary.h"
 
-#include "hostlink/command_state.h"
+#include "apply/summary_file_name.h"
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
+#include "hostlink/last_call.h"
 #include "support/file_channel.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
@@ -13,7 +14,8 @@
 namespace osprevan::ui {
 namespace {
 
-constexpr const char* kSummaryExtension = ".smry";
+using namespace apply;  // the rows and columns of the counts
+
 constexpr const char* kHostSummaryName = "Osprevan.smry";
 constexpr size_t kPathCapacity = 1023;
 
@@ -46,7 +48,7 @@ void FillDialog(tolvane::ObjectId dialog, const OutcomeCounters& counters,
   SetItemLabel(dialog, kSummaryHeadlineItem,
                support::UiString(AllClean(counters) ? support::MSG_ALL_IMPORTED
                                                     : support::MSG_SOME_MISPLACED));
-  std::string lines = ShownLines(notices);
+  std::string lines = apply::ShownLines(notices);
   if (!lines.empty()) lines.pop_back();
   SetItemLabel(dialog, kSummaryNoticeItem, lines);
 }
@@ -54,14 +56,14 @@ void FillDialog(tolvane::ObjectId dialog, const OutcomeCounters& counters,
 // Opens the file the caller named, else the one beside the caller's PDF, else the one in the
 // host's user directory (where the preferences file lives too). False when none can be opened
 // or the caller asked for none.
-bool OpenSummaryFile(support::FileChannel& file) {
-  if (const auto& asked = hostlink::Command().callerSummaryPath)
-    return !asked->empty() && file.Open(*asked, "w");
-  const std::string& callerPath = hostlink::Command().callerPdfPath;
-  if (!callerPath.empty() && file.Open(SummaryFileName(callerPath), "w")) return true;
+bool OpenSummaryFile(const SummaryTarget& target, support::FileChannel& file) {
+  if (const auto& asked = target.askedPath) return !asked->empty() && file.Open(*asked, "w");
+  const std::string& callerPath = target.callerPdfPath;
+  if (!callerPath.empty() && file.Open(apply::SummaryFileName(callerPath), "w")) return true;
   const std::string directory = HostGetString(0, 0, tolvane::P_SESSION_USER_DIR);
   // No directory is no location: the file would land wherever the host happens to run.
-  if (LastHostError() != 0 || directory.empty()) return false;
+  if (!hostlink::LastCallStatus("reading the user directory").ok() || directory.empty())
+    return false;
   const std::string path = support::JoinPath(directory, kHostSummaryName);
   // A path cut to the capacity would name some other file, so a longer one is not used.
   if (path.size() > kPathCapacity) return false;
@@ -70,18 +72,10 @@ bool OpenSummaryFile(support::FileChannel& file) {
 
 }  // namespace
 
-std::string SummaryFileName(const std::string& pdfPath) {
-  // Only a dot in the file name starts an extension: "rev.2/review" stays in its folder as
-  // "rev.2/review.smry" rather than becoming "rev.smry" beside it.
-  std::string directory, name;
-  support::SplitPath(pdfPath, directory, name);
-  return pdfPath.substr(0, pdfPath.size() - name.size()) +
-         support::ReplaceLastExtension(name, kSummaryExtension);
-}
-
-support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNotices& notices) {
+support::Status WriteSummaryFile(const SummaryTarget& target, const OutcomeCounters& counters,
+                                 const ImportNotices& notices) {
   support::FileChannel file;
-  if (!OpenSummaryFile(file))
+  if (!OpenSummaryFile(target, file))
     return support::Status::Failed("the summary file cannot be opened")
         .Telling(support::MSG_SUMMARY_NOT_WRITTEN);
   // The header message ends in its own line feed; the widths below count bytes, so a label of
@@ -94,19 +88,20 @@ support::Status WriteSummaryFile(const OutcomeCounters& counters, const ImportNo
                   counts[kColumnSuccessful], counts[kColumnMisplaced], counts[kColumnFailed])) &&
               written;
   }
-  written = file.Write(ShownLines(notices)) && written;
+  written = file.Write(apply::ShownLines(notices)) && written;
   if (!file.Close() || !written)
     return support::Status::Failed("the summary file is incomplete")
         .Telling(support::MSG_SUMMARY_NOT_WRITTEN);
   return support::Status::Done();
 }
 
-support::Status ShowSummary(const OutcomeCounters& counters, const ImportNotices& notices) {
+support::Status ShowSummary(const SummaryTarget& target, const OutcomeCounters& counters,
+                            const ImportNotices& notices) {
   // Another client's import shows no dialog, so none is opened that nobody would close.
-  if (hostlink::Command().calledFromClient) {
-    const auto& asked = hostlink::Command().callerSummaryPath;
+  if (target.asFile) {
+    const auto& asked = target.askedPath;
     if (asked && asked->empty()) return support::Status::Done();  // the caller asked for none
-    return WriteSummaryFile(counters, notices);
+    return WriteSummaryFile(target, counters, notices);
   }
   tolvane::ObjectId dialog = HostOpenDialogResource(tolvane::DIALOG_RESOURCE, "smry");
   if (dialog == 0)

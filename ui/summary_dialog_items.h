@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ui/outcome_counters.h"
+#include "apply/outcome_counters.h"
 
 namespace osprevan::ui {
 
@@ -18,12 +18,12 @@ enum SummaryDialogItem : int32_t {
 };
 
 // The label of each row; the gap after 2 is the OK button and the group box.
-constexpr int32_t kSummaryRowLabelItems[kOutcomeRows] = {2, 5, 6, 7, 8, 9};
+constexpr int32_t kSummaryRowLabelItems[apply::kOutcomeRows] = {2, 5, 6, 7, 8, 9};
 
 // The item of a row's count in a column (successful, misplaced, failed).
 constexpr int32_t SummaryCountItem(int row, int column) {
-  constexpr int32_t kFirst[kOutcomeColumns] = {kSummaryFirstSuccessfulItem,
-                                               kSummaryFirstMisplacedItem, kSummaryFirstFailedItem};
+  constexpr int32_t kFirst[apply::kOutcomeColumns] = {
+      kSummaryFirstSuccessfulItem, kSummaryFirstMisplacedItem, kSummaryFirstFailedItem};
   return kFirst[column] + row;
 }
 

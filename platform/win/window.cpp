@@ -167,6 +167,19 @@ int32_t GetWindowLong(HWND window, int index) {
   return 0;
 }
 
+LONG_PTR GetWindowLongPtr(HWND window, int index) {
+  const WindowRecord* record = Record(window);
+  return record && index == GWLP_USERDATA ? record->userData : 0;
+}
+
+LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
+  WindowRecord* record = Record(window);
+  if (!record || index != GWLP_USERDATA) return 0;
+  const LONG_PTR before = record->userData;
+  record->userData = value;
+  return before;
+}
+
 int GetClassName(HWND window, char* buffer, int capacity) {
   WindowRecord* record = Record(window);
   if (!record || !buffer || capacity <= 0) return 0;

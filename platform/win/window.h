@@ -16,6 +16,7 @@ using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 using INT_PTR = intptr_t;
+using LONG_PTR = intptr_t;
 
 // Other headers (ICU's among them) may already define these as macros of the same values.
 #ifndef FALSE
@@ -43,6 +44,8 @@ constexpr UINT GW_CHILD = 5;
 // GetWindowLong indexes.
 constexpr int GWL_STYLE = -16;
 constexpr int GWL_ID = -12;
+// GetWindowLongPtr/SetWindowLongPtr index: a value the window's owner keeps with it.
+constexpr int GWLP_USERDATA = -21;
 
 // Window styles.
 constexpr uint32_t WS_TABSTOP = 0x00010000;
@@ -77,6 +80,10 @@ BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
 
 int32_t GetWindowLong(HWND window, int index);
+// GWLP_USERDATA only; SetWindowLongPtr answers the value before, 0 when the handle names no
+// window.
+LONG_PTR GetWindowLongPtr(HWND window, int index);
+LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value);
 // "Button", "Edit", "Static", "ListBox", "SysDateTimePick32", "#32770" for a dialog, or
 // "Frame"; 0 when the handle names no window.
 int GetClassName(HWND window, char* buffer, int capacity);

@@ -27,6 +27,7 @@ struct WindowRecord {
   HWND owner = nullptr;   // for top-level windows
   std::vector<HWND> children;
   bool enabled = true;
+  LONG_PTR userData = 0;
 
   // List box.
   std::vector<ListEntry> entries;

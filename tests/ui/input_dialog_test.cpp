@@ -8,9 +8,10 @@
 #include "host/dialogs/dialog_script.h"
 #include "host/link/client_connection.h"
 #include "hostlink/call_refusal.h"
-#include "hostlink/command_state.h"
+#include "hostlink/caller.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "platform/win/dialog_input.h"
@@ -62,28 +63,28 @@ class InputDialogTest : public ::testing::Test {
   }
   void TearDown() override {
     win::SetDialogDriver(nullptr);
-    hostlink::Command() = {};
     pdf::PdfLibraryUnload();
     host_.UnloadClients();
     if (module_) win::FreeLibrary(module_);
   }
 
-  // Runs the input step with the dialog's actions; answers whether it went on, the criteria in
-  // `criteria` and the chosen path in `path`, and closes the PDF again.
+  // Runs the input step as an import does, with the dialog's actions: the choice, the PDF opened,
+  // the criteria narrowed. Answers whether it went on, the criteria in `criteria` and the chosen
+  // path in `path`; the PDF closes again at the end.
   bool Choose(const std::string& actions, pdf::FilterCriteria& criteria, std::string& path) {
     std::string error;
     script_ = {};
     EXPECT_TRUE(tlhost::ParseDialogScript("dialog inputfile\n" + actions + "end\n", script_, error))
         << error;
     host_.dialogs().UseScript(&script_);
-    OkDoc* pdf = nullptr;
-    std::u16string wide;
-    const bool chosen = ChooseInputPdf(pdf, wide, criteria).ok();
-    EXPECT_EQ(pdf == nullptr, !chosen);
-    EXPECT_EQ(wide.empty(), !chosen);
-    if (pdf) pdf::ClosePdf(pdf);
-    path.assign(wide.begin(), wide.end());
-    return chosen;
+    InputChoice choice;
+    if (!ChooseInputPdf(choice).ok()) return false;
+    const pdf::OpenedPdf pdf(choice.path);
+    EXPECT_TRUE(pdf.status().ok()) << pdf.status().reason();
+    pdf::PrepareFilterCriteria(choice.path, criteria);
+    if (!NarrowCriteria(choice, pdf, criteria).ok()) return false;
+    path.assign(choice.path.begin(), choice.path.end());
+    return true;
   }
   std::vector<std::string> AlertTexts() {
     std::vector<std::string> texts;
@@ -167,26 +168,20 @@ TEST_F(InputDialogTest, WhatReachesThePathAndTheCriteria) {
   }
 }
 
-// Another client's PDF opens with the default criteria; a missing one is refused on the console
-// with the reason as the call's answer.
-TEST_F(InputDialogTest, CallerPdfOpensWithTheDefaultsOrIsRefused) {
-  hostlink::Command().calledFromClient = 1;
-  hostlink::Command().callerPdfPath = pdf_.annotatedPdf();
-  pdf::FilterCriteria criteria;
-  OkDoc* pdf = nullptr;
-  std::u16string path;
-  ASSERT_TRUE(OpenCallerPdf(pdf, path, criteria).ok());
-  EXPECT_EQ(criteria.kindMask, pdf::kAllCommentKinds);
-  EXPECT_TRUE(criteria.everyAuthor);
-  pdf::ClosePdf(pdf);
-
-  hostlink::Command().callerPdfPath = pdf_.directory() + "/missing.pdf";
-  EXPECT_FALSE(OpenCallerPdf(pdf, path, criteria).ok());
-  EXPECT_EQ(pdf, nullptr);
-  EXPECT_TRUE(path.empty());
+// Another client's missing PDF is refused on the console, with the reason as the call's answer;
+// the menu's user gets an alert and the caller no answer.
+TEST_F(InputDialogTest, AMissingPdfIsRefusedWhereTheCallerReads) {
+  const std::string missing = pdf_.directory() + "/missing.pdf";
+  EXPECT_EQ(pdf::ValidatePdfPath(hostlink::Caller{true}, missing, false).code(),
+            support::StatusCode::kRefused);
   EXPECT_TRUE(host_.recorder().alerts.empty());
   EXPECT_EQ(host_.recorder().console, "\n" + UiString(support::MSG_INVALID_PATH));
   EXPECT_EQ(host_.client(0).returnValue(), hostlink::kRefusalNoSuchFile);
+
+  host_.recorder().Clear();
+  EXPECT_FALSE(pdf::ValidatePdfPath(hostlink::Caller{}, missing).ok());
+  EXPECT_EQ(AlertTexts(), std::vector<std::string>{UiString(support::MSG_INVALID_PATH)});
+  EXPECT_EQ(host_.recorder().console, "");
 }
 
 }  // namespace

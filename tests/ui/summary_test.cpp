@@ -8,10 +8,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "apply/summary_file_name.h"
 #include "host/dialogs/dialog_script.h"
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
-#include "hostlink/command_state.h"
 #include "platform/win/module.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -24,6 +24,7 @@ namespace osprevan::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace apply;  // the rows and columns of the counts
 using support::UiString;
 
 class SummaryTest : public ::testing::Test {
@@ -38,15 +39,13 @@ class SummaryTest : public ::testing::Test {
     host_.engine().session().userDir = (dir_ / "user").string();
   }
   void TearDown() override {
-    hostlink::Command() = {};
     host_.UnloadClients();
     if (module_) win::FreeLibrary(module_);
     fs::remove_all(dir_);
   }
   // Another client's import, whose PDF is `caller` in the test folder (none when empty).
   void CalledWith(const std::string& caller) {
-    hostlink::Command().calledFromClient = 1;
-    hostlink::Command().callerPdfPath = caller.empty() ? "" : (dir_ / caller).string();
+    target_ = {true, std::nullopt, caller.empty() ? "" : (dir_ / caller).string()};
   }
   // The dialog's items after ShowSummary, its OK pressed.
   std::vector<tlhost::DialogItemState> Shown(const OutcomeCounters& counters,
@@ -55,7 +54,7 @@ class SummaryTest : public ::testing::Test {
     std::string error;
     EXPECT_TRUE(tlhost::ParseDialogScript("dialog smry\n  press 3\nend\n", script, error));
     host_.dialogs().UseScript(&script);
-    EXPECT_TRUE(ShowSummary(counters, notices).ok());
+    EXPECT_TRUE(ShowSummary(target_, counters, notices).ok());
     host_.dialogs().UseScript(nullptr);
     if (host_.dialogs().history().empty()) return {};
     return host_.dialogs().history().back().items;
@@ -65,6 +64,7 @@ class SummaryTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  SummaryTarget target_;  // the menu's user, until CalledWith
   win::HMODULE module_ = nullptr;
   tlhost::Host host_;
   fs::path dir_ = fs::temp_directory_path() / ("osprevan_summary_" + std::to_string(::getpid()));
@@ -111,7 +111,7 @@ TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteWithTheNotices) {
   counters.counts[kRowInsertions][kColumnFailed] = 3;
   counters.counts[kRowReplacements][kColumnMisplaced] = 1000;
   counters.counts[kRowHighlights][kColumnSuccessful] = 123456789;
-  EXPECT_TRUE(ShowSummary(counters, notices).ok());
+  EXPECT_TRUE(ShowSummary(target_, counters, notices).ok());
   EXPECT_EQ(host_.recorder().dialogsOpened.size(), dialogs);
   // Widths count bytes: a two-character label is 6 bytes, a five-character one fills 11.
   EXPECT_EQ(File("ch1.smry"),
@@ -137,14 +137,14 @@ TEST_F(SummaryTest, FileNamesFollowTheCallersPdf) {
   for (const auto& [caller, expected] : cases) {
     SCOPED_TRACE(caller);
     CalledWith(caller);
-    EXPECT_TRUE(WriteSummaryFile(OutcomeCounters{}).ok());
+    EXPECT_TRUE(WriteSummaryFile(target_, OutcomeCounters{}).ok());
     EXPECT_TRUE(fs::remove(dir_ / expected));
   }
   EXPECT_EQ(SummaryFileName("D:\\rev.2\\review"), "D:\\rev.2\\review.smry");
   // Without a caller path or a user directory there is nowhere to write.
   CalledWith("");
   host_.engine().session().userDir.clear();
-  EXPECT_FALSE(WriteSummaryFile(OutcomeCounters{}).ok());
+  EXPECT_FALSE(WriteSummaryFile(target_, OutcomeCounters{}).ok());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace osprevan::ui {
+namespace osprevan::apply {
 
 enum OutcomeRow : int {
   kRowInsertions = 0,
@@ -34,4 +34,4 @@ struct OutcomeCounters {
   std::vector<int> warnings;
 };
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::apply

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace osprevan::ui {
+namespace osprevan::apply {
 
 struct ImportNotice {
   std::string shown;     // the user's words, from the string table; empty: the report only
@@ -21,4 +21,4 @@ void PrintNotices(const ImportNotices& notices);
 // The shown lines, one after the other, each ended by a line feed.
 std::string ShownLines(const ImportNotices& notices);
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::apply

@@ -1,8 +1,8 @@
-#include "ui/import_notices.h"
+#include "apply/import_notices.h"
 
 #include "hostlink/host_ops.h"
 
-namespace osprevan::ui {
+namespace osprevan::apply {
 
 void PrintNotices(const ImportNotices& notices) {
   for (const ImportNotice& notice : notices) {
@@ -18,4 +18,4 @@ std::string ShownLines(const ImportNotices& notices) {
   return lines;
 }
 
-}  // namespace osprevan::ui
+}  // namespace osprevan::apply
