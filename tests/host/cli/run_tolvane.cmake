@@ -6,6 +6,13 @@
 #   STDERR            a regular expression standard error must match
 #   STDOUT            a regular expression standard output must match; unset: it is empty
 #   LOCALE            the value of LANG (LC_ALL and LC_MESSAGES unset); unset: C.UTF-8
+# "@SCRATCH@" in ARGS is a folder of this run's own, made empty before and removed after, for the
+# outputs a test names (which a refusal must not write).
+string(RANDOM LENGTH 12 token)
+set(scratch "${CMAKE_CURRENT_BINARY_DIR}/tolvane-run-${token}")
+file(REMOVE_RECURSE "${scratch}")
+file(MAKE_DIRECTORY "${scratch}")
+string(REPLACE "@SCRATCH@" "${scratch}" ARGS "${ARGS}")
 string(REPLACE "|" ";" arguments "${ARGS}")
 set(ENV{LC_ALL} "")
 set(ENV{LC_MESSAGES} "")
@@ -16,6 +23,8 @@ else()
 endif()
 execute_process(COMMAND "${TOLVANE}" ${arguments} INPUT_FILE "${CMAKE_CURRENT_LIST_FILE}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(GLOB written RELATIVE "${scratch}" "${scratch}/*")
+file(REMOVE_RECURSE "${scratch}")
 set(failures "")
 if(NOT status STREQUAL STATUS)
   string(APPEND failures "exit status ${status}, expected ${STATUS}\n")
@@ -29,6 +38,9 @@ if(DEFINED STDOUT)
   endif()
 elseif(NOT out STREQUAL "")
   string(APPEND failures "standard output is not empty\n")
+endif()
+if(written AND NOT STATUS STREQUAL "0")
+  string(APPEND failures "a refusal wrote ${written}\n")
 endif()
 if(failures)
   list(JOIN arguments " " command_line)
