@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "apply/outcome_counters.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_comment.h"
 #include "support/status.h"
 #include "tolvane/numbers.h"
 #include "tolvane/values.h"
-#include "apply/outcome_counters.h"
 
 namespace osprevan::apply {
 

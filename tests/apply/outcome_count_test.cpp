@@ -6,7 +6,6 @@
 namespace osprevan::apply {
 namespace {
 
-
 // A note is misplaced only where the document differs at its place, or where its icon points
 // at two places about as well.
 TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereItsPlaceIsInDoubt) {
