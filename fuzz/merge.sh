@@ -7,6 +7,7 @@ set -euo pipefail
 build="$1"
 shift
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/limits.sh"
 for target in "$@"; do
   committed="$here/corpus/$target"
   learnt="$build/fuzz-corpus/$target"
@@ -14,7 +15,7 @@ for target in "$@"; do
   before="$(find "$committed" -type f | wc -l)"
   if [ -d "$learnt" ]; then
     "$build/bin/$target" -merge=1 -merge_control_file="$build/merge-$target.control" \
-      -timeout=25 -rss_limit_mb=4096 -max_len=1048576 "$committed" "$learnt" \
+      "${FUZZ_LIMITS[@]}" "$committed" "$learnt" \
       >"$build/merge-$target.log" 2>&1 || {
       echo "$target: the merge failed (see $build/merge-$target.log)"
       exit 1

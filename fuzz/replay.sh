@@ -3,6 +3,7 @@
 # input counts as harmless only once AddressSanitizer has seen it too.
 # Usage: replay.sh SANITIZER_BUILD FAST_BUILD TARGET...
 set -uo pipefail
+source "$(dirname "$0")/limits.sh"
 sanitizer="$1"
 fast="$2"
 shift 2
@@ -14,7 +15,7 @@ for target in "$@"; do
   done
   [ ${#dirs[@]} -eq 0 ] && continue
   log="$sanitizer/replay-$target.log"
-  if "$sanitizer/bin/$target" -runs=0 -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+  if "$sanitizer/bin/$target" -runs=0 "${FUZZ_LIMITS[@]}" \
       "${dirs[@]}" >"$log" 2>&1; then
     echo "$target: $(find "${dirs[@]}" -type f | wc -l) inputs replayed under the sanitizers, none failed"
   else

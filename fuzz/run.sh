@@ -10,6 +10,7 @@ seconds="$2"
 jobs="$3"
 shift 3
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/limits.sh"
 top="$(cd "$here/.." && pwd)"
 cd "$top"
 
@@ -29,7 +30,7 @@ run_one() {
   [ -d "$here/corpus/$target" ] && committed=("$here/corpus/$target")
   "$build/bin/$target" "$corpus" "${committed[@]}" "$build/fuzz-seeds/$target" "${dict[@]}" \
     "${schedule[@]}" \
-    -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=1048576 \
+    -max_total_time="$seconds" "${FUZZ_LIMITS[@]}" \
     -artifact_prefix="$findings/" -print_final_stats=1 >"$build/fuzz-$target.log" 2>&1
   local status=$?
   local stats

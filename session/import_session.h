@@ -54,7 +54,6 @@ struct ImportRun {
   void Fail(std::string reason, int message) {
     Fail(support::Status::Failed(std::move(reason)).Telling(message));
   }
-  void Fail(std::string reason) { Fail(support::Status::Failed(std::move(reason))); }
   // Keeps `failed` when it is the first step that failed; an ok status changes nothing.
   void Fail(support::Status failed) {
     if (status.ok()) status = std::move(failed);

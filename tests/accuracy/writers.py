@@ -225,6 +225,12 @@ def write_dicts(source, out, comments, tools):
             annotation(page, comment, "/Subtype /FreeText /Rect %s /DA (0 g /Helv 9 Tf) "
                        "/Contents %s" % (_numbers(shapes.free_box(comment)),
                                          fitz.get_pdf_str(comment.contents)))
+    _save_with_annotations(doc, added, out)
+
+
+def _save_with_annotations(doc, added, out):
+    """Appends the annotation objects in `added` (page number -> xrefs) to their pages' /Annots
+    and saves the document to `out`."""
     for number, refs in added.items():
         page = doc[number]
         annots = pdf_pages.annotations(doc, page) + refs
@@ -321,12 +327,7 @@ def write_browser(source, out, comments, tools):
         doc.update_object(xref, "<< /Type /Annot %s /T %s /M %s /P %d 0 R /F 4 /C [1 1 0] >>" % (
             body, fitz.get_pdf_str(comment.author), fitz.get_pdf_str(DATE), page.xref))
         added.setdefault(page.number, []).append(xref)
-    for number, refs in added.items():
-        page = doc[number]
-        annots = pdf_pages.annotations(doc, page) + refs
-        doc.xref_set_key(page.xref, "Annots", "[%s]" % " ".join("%d 0 R" % r for r in annots))
-    doc.save(out)
-    doc.close()
+    _save_with_annotations(doc, added, out)
 
 
 WRITERS = {"reviewer": write_reviewer, "pymupdf": write_pymupdf, "dicts": write_dicts,
