@@ -3,31 +3,15 @@
 
 #include "apply/import_context.h"
 #include "apply/wysiwyg_view.h"
-#include "host/link/client_connection.h"
 #include "hostlink/host_link.h"
-#include "pdf/pdf_library.h"
-#include "platform/win/module.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::apply {
 namespace {
 
-class ImportContextTest : public ::testing::Test {
+class ImportContextTest : public InProcessPluginTest {
  protected:
-  void SetUp() override {
-    const int index = host_.LinkClient(
-        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
-        "in-process");
-    ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
-        << pdf::PdfLibraryLastError();
-  }
-  void TearDown() override { pdf::PdfLibraryUnload(); }
   std::string& View() { return host_.engine().session().currentView; }
-
-  tlhost::Host host_;
 };
 
 TEST_F(ImportContextTest, TheUsersViewComesBackWhenTheImportEnds) {

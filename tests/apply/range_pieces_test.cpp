@@ -2,12 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "apply/range_pieces.h"
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
-#include "platform/win/module.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::apply {
 namespace {
@@ -29,13 +24,10 @@ constexpr const char* kDocument = R"(<document version="1">
   <footnote key="fn1" number="1"><p unique="20">Note</p><p unique="21">More</p></footnote>
 </document>)";
 
-class RangePiecesTest : public ::testing::Test {
+class RangePiecesTest : public InProcessPluginTest {
  protected:
   void SetUp() override {
-    const int index = host_.LinkClient(
-        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
-        "in-process");
-    ASSERT_EQ(host_.client(index).initResult(), 0);
+    InProcessPluginTest::SetUp();
     ASSERT_EQ(host_.engine().LoadDocumentText(kDocument, "/tmp/pieces.tlv", doc_), 0);
   }
 
@@ -52,7 +44,6 @@ class RangePiecesTest : public ::testing::Test {
     return "?";
   }
 
-  tlhost::Host host_;
   ObjectId doc_ = 0;
 };
 

@@ -7,20 +7,14 @@
 #include <vector>
 
 #include "hand_made_pdf.h"
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
 #include "hostlink/host_ops.h"
 #include "pdf/element_id.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 #include "pdf/structure_tree.h"
-#include "platform/win/module.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::pdf {
 namespace {
@@ -37,7 +31,7 @@ std::string ParagraphDocument(const std::vector<int>& flow, int footnote) {
          R"(">Note</p></footnote></document>)";
 }
 
-class ElementIdTest : public ::testing::Test {
+class ElementIdTest : public apply::InProcessPluginTest {
  protected:
   static void SetUpTestSuite() {
     paragraphs_ = std::make_unique<fixtures::ReviewedPdf>();
@@ -51,14 +45,11 @@ class ElementIdTest : public ::testing::Test {
   static void TearDownTestSuite() { paragraphs_.reset(), structured_.reset(); }
   void SetUp() override {
     ASSERT_EQ(setupError_, "");
-    const int index = host_.LinkClient(
-        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)), "");
-    ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
+    InProcessPluginTest::SetUp();
   }
   void TearDown() override {
     for (OkDoc* pdf : pdfs_) ClosePdf(pdf);
-    PdfLibraryUnload();
+    InProcessPluginTest::TearDown();
   }
 
   ObjectId Load(const std::string& text) {
@@ -96,7 +87,6 @@ class ElementIdTest : public ::testing::Test {
 
   static std::unique_ptr<fixtures::ReviewedPdf> paragraphs_, structured_;
   static std::string setupError_;
-  tlhost::Host host_;
   std::vector<OkDoc*> pdfs_;
   int loaded_ = 0;
 };

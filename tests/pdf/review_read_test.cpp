@@ -8,39 +8,28 @@
 #include <string>
 #include <vector>
 
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
 #include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_library.h"
-#include "platform/win/module.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
+#include "tests/apply/in_process_plugin.h"
 
 namespace osprevan::pdf {
 namespace {
 
 using tolvane::ObjectId;
 
-class ReviewReadTest : public ::testing::Test {
+class ReviewReadTest : public apply::InProcessPluginTest {
  protected:
   void SetUp() override {
-    const int index = host_.LinkClient(
-        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)), "");
-    ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_TRUE(PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok()) << PdfLibraryLastError();
+    InProcessPluginTest::SetUp();
     criteria_.kindMask = kAllCommentKinds;
     criteria_.markedStateMask = kAllMarkedStates;
     criteria_.reviewStateMask = kAllReviewStates;
     criteria_.migrationStateMask = kAllMigrationStates;
     criteria_.acceptedAuthors = {"R"};
   }
-  void TearDown() override { PdfLibraryUnload(); }
-
   // The example exported and reviewed, and its source open in the host.
   ObjectId Prepare(fixtures::ReviewedPdf& pdf, const char* example, const std::string& comments) {
     EXPECT_TRUE(pdf.ExportExample(example)) << pdf.error();
@@ -88,7 +77,6 @@ class ReviewReadTest : public ::testing::Test {
     return out.str();
   }
 
-  tlhost::Host host_;
   FilterCriteria criteria_;
 };
 

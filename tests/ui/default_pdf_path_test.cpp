@@ -1,27 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "host/link/client_connection.h"
 #include "hostlink/host_link.h"
-#include "platform/win/module.h"
+#include "tests/apply/in_process_plugin.h"
 #include "ui/default_pdf_path.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
 
 namespace osprevan::ui {
 namespace {
 
-// The plug-in's code linked into this test, with the host in the same process.
-class InProcessHost : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const int index = host_.LinkClient(
-        T_ApiClientInit, win::ModuleFromAddress(reinterpret_cast<void*>(&T_ApiClientInit)),
-        "in-process");
-    ASSERT_EQ(host_.client(index).initResult(), 0);
-  }
-  tlhost::Host host_;
-};
+using InProcessHost = apply::InProcessPluginTest;
 
 // The extension itself is ReplaceLastExtension's (tests/support); here the target and the join.
 TEST_F(InProcessHost, ProposalFollowsTheActiveDocumentThenTheBook) {

@@ -6,24 +6,19 @@
 #include <fstream>
 
 #include "host/dialogs/dialog_script.h"
-#include "host/link/client_connection.h"
 #include "hostlink/call_refusal.h"
 #include "hostlink/caller.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/opened_pdf.h"
 #include "pdf/pdf_document.h"
-#include "pdf/pdf_library.h"
 #include "platform/win/dialog_input.h"
-#include "platform/win/module.h"
 #include "platform/win/native_dialog.h"
 #include "reviewed_pdf.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
+#include "tests/apply/in_process_plugin.h"
 #include "ui/input_dialog.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
 
 namespace osprevan::ui {
 namespace {
@@ -40,17 +35,12 @@ class ContinuingUser : public win::DialogDriver {
   std::vector<std::string> names;
 };
 
-class InputDialogTest : public ::testing::Test {
+// The built plug-in stands as the module, so that its string table and dialog templates are
+// found; the code that runs is the copy linked into this test.
+class InputDialogTest : public apply::InProcessPluginTest {
  protected:
   void SetUp() override {
-    // The built plug-in stands as the module, so that its string table and dialog templates
-    // are found; the code that runs is the copy linked into this test.
-    module_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
-    ASSERT_NE(module_, nullptr) << win::LastLoaderError();
-    const int index = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
-    ASSERT_EQ(host_.client(index).initResult(), 0);
-    ASSERT_TRUE(pdf::PdfLibraryLoadFrom(OSPREVAN_PDF_LIBRARY, "1").ok())
-        << pdf::PdfLibraryLastError();
+    InProcessPluginTest::SetUp();
     ASSERT_TRUE(pdf_.ExportExample("chapter1.tlv")) << pdf_.error();
     ASSERT_TRUE(pdf_.Review(R"({"comments": [
         {"kind": "highlight", "find": "マニュアル", "author": "Mika"},
@@ -63,9 +53,7 @@ class InputDialogTest : public ::testing::Test {
   }
   void TearDown() override {
     win::SetDialogDriver(nullptr);
-    pdf::PdfLibraryUnload();
-    host_.UnloadClients();
-    if (module_) win::FreeLibrary(module_);
+    InProcessPluginTest::TearDown();
   }
 
   // Runs the input step as an import does, with the dialog's actions: the choice, the PDF opened,
@@ -92,8 +80,6 @@ class InputDialogTest : public ::testing::Test {
     return texts;
   }
 
-  win::HMODULE module_ = nullptr;
-  tlhost::Host host_;
   fixtures::ReviewedPdf pdf_;
   tlhost::DialogScript script_;
 };

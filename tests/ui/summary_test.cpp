@@ -10,15 +10,10 @@
 
 #include "apply/summary_file_name.h"
 #include "host/dialogs/dialog_script.h"
-#include "host/link/client_connection.h"
-#include "host/link/host.h"
-#include "platform/win/module.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
+#include "tests/apply/in_process_plugin.h"
 #include "ui/summary_dialog_items.h"
-
-extern "C" int32_t T_ApiClientInit(void*, tolvane::IUnknown*, tolvane::IUnknown*,
-                                   const tolvane::TClientInfoList*);
 
 namespace osprevan::ui {
 namespace {
@@ -27,20 +22,16 @@ namespace fs = std::filesystem;
 using namespace apply;  // the rows and columns of the counts
 using support::UiString;
 
-class SummaryTest : public ::testing::Test {
+// The built plug-in stands as the module for its string table and the "SMRY" template.
+class SummaryTest : public InProcessPluginTest {
  protected:
   void SetUp() override {
-    // The built plug-in stands as the module for its string table and the "SMRY" template.
-    module_ = win::LoadLibrary(OSPREVAN_PLUGIN_PATH);
-    ASSERT_NE(module_, nullptr) << win::LastLoaderError();
-    const int index = host_.LinkClient(T_ApiClientInit, module_, OSPREVAN_PLUGIN_PATH);
-    ASSERT_EQ(host_.client(index).initResult(), 0);
+    InProcessPluginTest::SetUp();
     fs::create_directories(dir_ / "user");
     host_.engine().session().userDir = (dir_ / "user").string();
   }
   void TearDown() override {
-    host_.UnloadClients();
-    if (module_) win::FreeLibrary(module_);
+    InProcessPluginTest::TearDown();
     fs::remove_all(dir_);
   }
   // Another client's import, whose PDF is `caller` in the test folder (none when empty).
@@ -65,8 +56,6 @@ class SummaryTest : public ::testing::Test {
   }
 
   SummaryTarget target_;  // the menu's user, until CalledWith
-  win::HMODULE module_ = nullptr;
-  tlhost::Host host_;
   fs::path dir_ = fs::temp_directory_path() / ("osprevan_summary_" + std::to_string(::getpid()));
 };
 
