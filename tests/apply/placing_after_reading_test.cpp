@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "apply/apply_comments.h"
@@ -82,15 +83,11 @@ TEST_F(PlacingAfterReadingTest, GivesTheSameReportWithoutTheLibrary) {
     // What the library once answered while placing: the subtype, the kind and the date.
     EXPECT_FALSE(want.subtype.empty());
     EXPECT_FALSE(want.date.empty());
-    EXPECT_EQ(got.subtype, want.subtype);
-    EXPECT_EQ(got.date, want.date);
-    EXPECT_EQ(got.placement, want.placement);
-    EXPECT_EQ(got.outcome, want.outcome);
-    EXPECT_EQ(got.reason, want.reason);
-    EXPECT_EQ(got.paragraph, want.paragraph);
-    EXPECT_EQ(got.begin, want.begin);
-    EXPECT_EQ(got.end, want.end);
-    EXPECT_EQ(got.replies, want.replies);
+    const auto fields = [](const ReportEntry& e) {
+      return std::tie(e.subtype, e.date, e.placement, e.outcome, e.reason, e.paragraph, e.begin,
+                      e.end, e.replies);
+    };
+    EXPECT_EQ(fields(got), fields(want));
   }
 }
 
