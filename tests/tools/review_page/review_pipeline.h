@@ -1,4 +1,4 @@
-// What the review page's tests share: running the programs the build made, and a small
+// What the tools' tests share: running the programs the build made, and a small
 // document to review. The reviewed PDFs and every file the tests write live in the temporary
 // folder of a fixtures::ReviewedPdf.
 #pragma once

@@ -2,18 +2,15 @@
 // those, on an exported PDF.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "library_session.h"
 #include "reviewed_pdf.h"
+#include "tests/tools/review_page/review_pipeline.h"
 
 namespace osprevan::fixtures {
 namespace {
@@ -187,14 +184,12 @@ TEST(ReviewerTool, WritesTheFormsViewersUse) {
 // its exit status (-1 when it did not exit normally) and what it wrote on its error output.
 std::pair<int, std::string> RunReviewer(const std::string& directory, const std::string& pdf,
                                         const std::string& description) {
-  std::ofstream(directory + "/bad.json", std::ios::binary) << description;
-  const std::string command = std::string(OSPREVAN_PYTHON) + " '" + OSPREVAN_REVIEWER + "' '" +
-                              pdf + "' '" + directory + "/bad.json' '" + directory +
-                              "/out.pdf' >/dev/null 2>'" + directory + "/err.txt'";
-  const int raw = std::system(command.c_str());
-  std::ifstream errors(directory + "/err.txt", std::ios::binary);
-  return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
-          std::string(std::istreambuf_iterator<char>(errors), {})};
+  using namespace review::testing;
+  WriteFile(directory + "/bad.json", description);
+  const CommandResult run = RunCommand(
+      {OSPREVAN_PYTHON, OSPREVAN_REVIEWER, pdf, directory + "/bad.json", directory + "/out.pdf"},
+      directory + "/err.txt");
+  return {run.status, ReadFile(directory + "/err.txt")};
 }
 
 TEST(ReviewerTool, BadDescriptionsGiveOneLineAndWriteNothing) {
