@@ -128,9 +128,11 @@ class AnnotationReaderTest : public testing::FilterLibraryTest {
   }
   static std::string Path(int key) { return pdfs_[key]->annotatedPdf(); }
   // A hand-made one-page PDF with these annotations, 100 x 40 pt each at the same place;
-  // "@N" in an entry stands for the reference to the N-th annotation. Its path.
+  // "@N" in an entry stands for the reference to the N-th annotation; `more` follows them in the
+  // page's /Annots. Its path.
   static std::string WriteAnnotations(const std::string& name,
-                                      const std::vector<std::string>& annots) {
+                                      const std::vector<std::string>& annots,
+                                      const std::string& more = "") {
     std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
                                         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
     std::string refs;
@@ -142,7 +144,8 @@ class AnnotationReaderTest : public testing::FilterLibraryTest {
       refs += std::to_string(objects.size() + 1) + " 0 R ";
       objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + entries + " >>");
     }
-    objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
+    objects[2] =
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + more + "] >>";
     const std::string path = pdfs_[-1]->directory() + "/" + name;
     ondrelkit::testing::WriteHandMadePdf(path, objects);
     return path;
@@ -253,19 +256,9 @@ TEST_F(AnnotationReaderTest, HostileAnnotationsGiveDefinedResults) {
       {"/Subtype /Text /Contents (twice) /IRT 16 0 R"},
       {"/Contents (no-subtype)"},
   };
-  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
-                                      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
-  std::string refs;
-  for (const auto& a : annots) {
-    refs += std::to_string(objects.size() + 1) + " 0 R ";
-    objects.push_back("<< /Type /Annot /Rect [100 100 200 140] " + a.entries + " >>");
-  }
-  objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs +
-               "42 (damaged) 16 0 R] >>";
-  const std::string path = pdfs_[-1]->directory() + "/hostile.pdf";
-  ondrelkit::testing::WriteHandMadePdf(path, objects);
-
-  Reading pdf(path);
+  std::vector<std::string> entries;
+  for (const auto& a : annots) entries.push_back(a.entries);
+  Reading pdf(WriteAnnotations("hostile.pdf", entries, "42 (damaged) 16 0 R"));
   EXPECT_EQ(pdf.Read(),
             "not-numbers huge ragged short all-bad many bad-rect self "
             "loop-a{loop-b} state-self number-irt twice");
@@ -428,19 +421,9 @@ TEST_F(AnnotationReaderTest, CalloutLinesPointOnlyWhenWhole) {
       {"/Contents (not-array) /CL 120", false},
       {"/Contents (none)", false},
   };
-  std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
-                                      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", ""};
-  std::string refs;
-  for (const auto& a : annots) {
-    refs += std::to_string(objects.size() + 1) + " 0 R ";
-    objects.push_back("<< /Type /Annot /Subtype /FreeText /Rect [100 100 200 140] " + a.entries +
-                      " >>");
-  }
-  objects[2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [" + refs + "] >>";
-  const std::string path = pdfs_[-1]->directory() + "/callouts.pdf";
-  ondrelkit::testing::WriteHandMadePdf(path, objects);
-
-  Reading pdf(path);
+  std::vector<std::string> entries;
+  for (const auto& a : annots) entries.push_back("/Subtype /FreeText " + a.entries);
+  Reading pdf(WriteAnnotations("callouts.pdf", entries));
   EXPECT_EQ(pdf.Read(),
             "knee straight typewriter intent-string five bad-tip huge-tip not-array none");
   for (size_t i = 0; i < std::size(annots); ++i) {

@@ -64,13 +64,5 @@ TEST(CreatorCheck, OnlyTheHostFromVersionNinePasses) {
   }
 }
 
-TEST_F(PdfDocumentTest, FilesThatDoNotOpenGiveNull) {
-  EXPECT_EQ(OpenPdfByPath(Wide(Path("missing.pdf"))), nullptr);
-  EXPECT_EQ(OpenPdfByPath(u""), nullptr);
-  std::ofstream(Path("junk.pdf")) << "%PDF-1.7\nnot really a pdf\n";
-  EXPECT_EQ(OpenPdfByPath(Wide(Path("junk.pdf"))), nullptr);
-  EXPECT_EQ(PdfLibraryBytesInUse(), 0u);  // nothing left behind in the library's memory
-}
-
 }  // namespace
 }  // namespace osprevan::pdf
