@@ -54,12 +54,14 @@ std::string Edited(std::string text, const std::string& from, const std::string&
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// A review by Mika on 2026-01-01 12:00 UTC; each entry is the inside of one comment.
-std::string ByMika(const std::vector<std::string>& comments) {
+// A review by Mika on 2026-01-01 12:00 UTC; each entry is the inside of one comment. Without
+// `byMika` each entry names its author.
+std::string ByMika(const std::vector<std::string>& comments, bool byMika = true) {
   std::string out = R"({"comments": [)";
   for (const std::string& c : comments) {
     if (out.back() == '}') out += ", ";
-    out += "{" + c + R"(, "author": "Mika", "modified": "D:20260101120000Z"})";
+    out +=
+        "{" + c + (byMika ? R"(, "author": "Mika")" : "") + R"(, "modified": "D:20260101120000Z"})";
   }
   return out + "]}";
 }
@@ -161,6 +163,11 @@ class ApplyCommentsTest : public PluginHostTest {
   // Successful, misplaced and failed of one row of the summary file ("ノート注釈", ...).
   std::string Counts(const std::string& label) {
     return fixtures::SummaryCounts(pdf_.directory() + "/annotated.smry", label);
+  }
+  // "ROW S/M/F" of the row that `expected` names.
+  std::string RowCounts(const std::string& expected) {
+    const std::string row = expected.substr(0, expected.find(' '));
+    return row + " " + Counts(row);
   }
 
   fixtures::ReviewedPdf pdf_;
@@ -498,8 +505,7 @@ TEST_F(ApplyCommentsTest, ChangesBecomeTrackedChangesAndMarksConditions) {
   ForEachCase(cases, [&](const Case& c) {
     pdfBytes_ = c.pdfBytes;
     Import(ByMika(c.comments), c.edits, c.document);
-    const std::string counts = c.counts, row = counts.substr(0, counts.find(' '));
-    EXPECT_EQ(row + " " + Counts(row), counts);
+    EXPECT_EQ(RowCounts(c.counts), c.counts);
     const std::string shown = Shown();
     ExpectParts(shown, c.shown);
     EXPECT_NE(File("annotated.report.json").find(c.report), std::string::npos) << c.report;
@@ -660,16 +666,8 @@ TEST_F(ApplyCommentsTest, CommentsThatMeetAreAppliedAsDrawnOrFlagged) {
        {covers}},
   };
   ForEachCase(cases, [&](const Case& c) {
-    std::string review = R"({"comments": [)";
-    for (const std::string& comment : c.comments) {
-      if (review.back() == '}') review += ", ";
-      review += "{" + comment + R"(, "modified": "D:20260101120000Z"})";
-    }
-    Import(review + "]}", {}, c.document);
-    for (const std::string& counts : c.counts) {
-      const std::string row = counts.substr(0, counts.find(' '));
-      EXPECT_EQ(row + " " + Counts(row), counts);
-    }
+    Import(ByMika(c.comments, false), {}, c.document);
+    for (const std::string& counts : c.counts) EXPECT_EQ(RowCounts(counts), counts);
     const std::string shown = Shown();
     ExpectParts(shown, c.shown);
     std::string struck;
