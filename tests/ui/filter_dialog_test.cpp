@@ -203,7 +203,6 @@ TEST_F(FilterDialogTest, WhatReachesTheCriteria) {
       {"date test left off", dateTestOff, {continueButton}, go, nothing},
       {"cancel button", nothing, then(Click(kFilterCancelButton)), stop, nothing},
       {"Escape", nothing, then(win::PressEscape), stop, nothing},
-      {"close box", nothing, then(win::ClickCloseBox), stop, nothing},
       {"no user", nothing, then(nullptr), stop, nothing},
   };
   for (const auto& row : rows) {

@@ -29,7 +29,6 @@ TEST(ReviewPageTool, RefusesWhatItCannotReadAndLeavesNoPage) {
     const char* says;
   };
   const Case cases[] = {
-      {"no report", folder + "missing.json", exported, document, "cannot open"},
       {"broken report", folder + "broken.json", exported, document, "cannot be read"},
       {"not a PDF", folder + "report.json", folder + "not.pdf", document, "cannot open the PDF"},
       {"no document", folder + "report.json", exported, folder + "missing.tlv", "cannot open"},
