@@ -96,6 +96,13 @@ int RunExportPdf(UiLanguage language, const std::string& file, const std::string
   // say which.
   std::string error;
   if (pdfexport::ExportPdf(engine, id, options, out, error) != 0) {
+    // A book's component that did not open is said as the engine noted it.
+    if (const FileProblem& problem = engine.lastProblem(); problem) {
+      err << Said(language, CliText::CannotOpen,
+                  {{"path", problem.path}, {"why", ProblemText(language, problem)}})
+          << "\n";
+      return 1;
+    }
     err << Said(language, CliText::ExportFailed, {{"path", out}, {"why", error}}) << "\n";
     return 1;
   }
