@@ -19,7 +19,7 @@ tolvane::ObjectId NewId(uint32_t kind) {
 template <typename Model, typename Read, typename Write>
 void RoundTrip(const std::string& text, uint32_t kind, Read read, Write write, const char* what) {
   Model model;
-  std::string error;
+  tlhost::FormatFault error;
   g_serial = 0;  // each model numbers its objects afresh, as the engine does for a new file
   model.id = NewId(kind);
   if (read(text, NewId, model, error) != 0) return;
@@ -29,7 +29,7 @@ void RoundTrip(const std::string& text, uint32_t kind, Read read, Write write, c
   again.id = NewId(kind);
   if (read(written, NewId, again, error) != 0) {
     std::fprintf(stderr, "document_reader_fuzzer: a written %s does not read back: %s\n", what,
-                 error.c_str());
+                 tlhost::Diagnostic(error).c_str());
     std::abort();
   }
   if (write(again) != written) {

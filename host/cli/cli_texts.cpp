@@ -151,6 +151,23 @@ constexpr Entry kEnglish[] = {
     {CliText::RefusalNoDocument, "no active document"},
     {CliText::RefusalMap, "a map, not a document"},
     {CliText::RefusalNeedsPassword, "needs a password"},
+    {CliText::CauseNoSuchFile, "no such file"},
+    {CliText::CauseNoSuchFolder, "no such folder"},
+    {CliText::CauseIsAFolder, "is a folder"},
+    {CliText::CauseNotARegularFile, "not a regular file"},
+    {CliText::CauseReadOnlyFile, "read-only file"},
+    {CliText::CausePermissionDenied, "permission denied"},
+    {CliText::CauseCannotBeRead, "cannot be read"},
+    {CliText::CauseSecondNameUnreadable, "cannot be read, nor its second name {other}"},
+    {CliText::CauseChangedOnDisk, "changed on disk while importing; nothing saved"},
+    {CliText::CauseLocked, "locked by another import"},
+    {CliText::CauseLockedByProcess, "locked by another import (process {pid})"},
+    {CliText::SystemError, "{words} (error {number})"},
+    {CliText::OnLine, "line {line}: {what}"},
+    {CliText::MalformedDetail, "{what}: {detail}"},
+    {CliText::RepeatSummary,
+     "[repeat] {rounds} rounds, first {first} s, last {last} s, last/first {ratio}"},
+    {CliText::CannotHoldPdfLibrary, "tolvane: cannot hold the PDF library {path}"},
 };
 
 constexpr Entry kJapanese[] = {
@@ -219,8 +236,9 @@ constexpr Entry kJapanese[] = {
      "     は、読み込みがキャンセル、拒否、失敗したとき (原因を示します :\n"
      "     \"ファイルがありません\"、\"タグ付き PDF ではありません\"、\"パスワードが\n"
      "     必要です\" など)、文書が --wait を過ぎても別の読み込みにロックされている\n"
-     "     とき、読み込み中にディスク上で変更されたとき、保存できないとき (\"no space\n"
-     "     left on device\" など) に 1 を返します。このとき元のファイルはそのままです\n"
+     "     とき、読み込み中にディスク上で変更されたとき、保存できないとき (\"ディス\n"
+     "     クの空き容量が不足しています\" など) に 1 を返します。このとき元のファイ\n"
+     "     ルはそのままです\n"
      "  2  使い方の誤り\n"
      "  3  import : 読み込んで保存しましたが、レポートまたは概要ファイルを書き込め\n"
      "     ませんでした\n"},
@@ -316,6 +334,23 @@ constexpr Entry kJapanese[] = {
     {CliText::RefusalNoDocument, "アクティブな文書がありません"},
     {CliText::RefusalMap, "文書ではなくマップです"},
     {CliText::RefusalNeedsPassword, "パスワードが必要です"},
+    {CliText::CauseNoSuchFile, "ファイルがありません"},
+    {CliText::CauseNoSuchFolder, "フォルダーがありません"},
+    {CliText::CauseIsAFolder, "フォルダーです"},
+    {CliText::CauseNotARegularFile, "通常のファイルではありません"},
+    {CliText::CauseReadOnlyFile, "読み取り専用のファイルです"},
+    {CliText::CausePermissionDenied, "アクセスが拒否されました"},
+    {CliText::CauseCannotBeRead, "読み取れません"},
+    {CliText::CauseSecondNameUnreadable, "読み取れません。別名の {other} も読み取れません"},
+    {CliText::CauseChangedOnDisk, "読み込み中にディスク上で変更されたため、何も保存していません"},
+    {CliText::CauseLocked, "別の読み込みがロックしています"},
+    {CliText::CauseLockedByProcess, "別の読み込みがロックしています (プロセス {pid})"},
+    {CliText::SystemError, "システムエラー {number} ({words})"},
+    {CliText::OnLine, "{line} 行目 : {what}"},
+    {CliText::MalformedDetail, "{what} : {detail}"},
+    {CliText::RepeatSummary,
+     "[repeat] {rounds} 回、最初 {first} 秒、最後 {last} 秒、最後/最初 {ratio}"},
+    {CliText::CannotHoldPdfLibrary, "tolvane: PDF ライブラリ {path} を読み込めません"},
 };
 
 }  // namespace

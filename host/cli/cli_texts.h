@@ -1,6 +1,6 @@
 // The sentences the command line says to a person, one table per language (a third language is
-// one more table). "{name}" in a text stands for a value. Exit codes, the report and the
-// system's own words for a failed read or write never change with the language.
+// one more table). "{name}" in a text stands for a value. Exit codes and the report never change
+// with the language.
 #pragma once
 
 #include <cstddef>
@@ -105,6 +105,26 @@ enum class CliText {
   RefusalNoDocument,
   RefusalMap,
   RefusalNeedsPassword,
+  // Why a file could not be read, locked or written, as the engine found it.
+  CauseNoSuchFile,
+  CauseNoSuchFolder,
+  CauseIsAFolder,
+  CauseNotARegularFile,
+  CauseReadOnlyFile,
+  CausePermissionDenied,
+  CauseCannotBeRead,
+  CauseSecondNameUnreadable,
+  CauseChangedOnDisk,
+  CauseLocked,
+  CauseLockedByProcess,
+  // An errno value no table words, in the C library's text.
+  SystemError,
+  // A fault of a file, or of a dialog script, on its line.
+  OnLine,
+  MalformedDetail,
+  // --repeat's closing line and its refusals.
+  RepeatSummary,
+  CannotHoldPdfLibrary,
   Count  // not a text: the number of texts
 };
 

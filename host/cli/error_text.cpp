@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/cli/cli_texts.h"
+#include "host/cli/file_cause_text.h"
 #include "host/engine/file_access.h"
 #include "tolvane/numbers.h"
 
@@ -49,37 +50,28 @@ std::string ErrorText(UiLanguage language, int32_t error) {
 
 std::string ReadProblem(UiLanguage language, const std::string& path, int32_t error) {
   if (error != ERR_FILE_OPEN) return ErrorText(language, error);
-  const std::string cause = ReadCause(path);
+  const std::string cause = CauseText(language, ReadCause(path));
   return cause.empty() ? ErrorText(language, error) : cause;
 }
 
 std::string WriteProblem(UiLanguage language, const std::string& path, int32_t error) {
   if (error != ERR_FILE_WRITE && error != ERR_READ_ONLY) return ErrorText(language, error);
-  const std::string cause = WriteCause(path);
+  const std::string cause = CauseText(language, WriteCause(path));
   return cause.empty() ? ErrorText(language, error) : cause;
 }
 
-// Why a document or book did not open; a malformed file also gets the engine's line and fault.
 std::string OpenProblem(UiLanguage language, const Engine& engine, const std::string& path,
                         int32_t error) {
-  std::string problem = ReadProblem(language, path, error);
-  if (error == tolvane::ERR_BUSY) return EngineProblem(language, engine.lastError(), path, error);
-  if (error != tolvane::ERR_FILE_FORMAT) return problem;
-  std::string detail = engine.lastError();
-  const std::string prefix = path + ": ";
-  if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
-  if (!detail.empty()) problem += ": " + detail;
-  return problem;
+  const std::string noted = ProblemText(language, engine.lastProblem());
+  return noted.empty() ? ReadProblem(language, path, error) : noted;
 }
 
 const char* const kDryRunReason = "dry run";
 
-std::string EngineProblem(UiLanguage language, const std::string& lastError,
-                          const std::string& path, int32_t error) {
-  const std::string prefix = path + ": ";
-  if (lastError.rfind(prefix, 0) == 0 && lastError.size() > prefix.size())
-    return lastError.substr(prefix.size());
-  return WriteProblem(language, path, error);
+std::string EngineProblem(UiLanguage language, const FileProblem& problem, const std::string& path,
+                          int32_t error) {
+  const std::string noted = ProblemText(language, problem);
+  return noted.empty() ? WriteProblem(language, path, error) : noted;
 }
 
 std::string UnknownCommandText(UiLanguage language, const std::string& word) {

@@ -1,6 +1,6 @@
 // The words the command line prints (the sentences in the user's language, from cli_texts): the
-// engine's error numbers, the cause of a failed read or write of a file as far as the file system
-// can tell it, and the lines about saving.
+// engine's error numbers, the cause of a failed read or write of a file as the engine noted it or
+// as far as the file system can tell it, and the lines about saving.
 #pragma once
 
 #include <cstdint>
@@ -17,19 +17,20 @@ namespace tlhost {
 // interface does not define.
 std::string ErrorText(UiLanguage language, int32_t error);
 
-// Why `path` could not be opened with `error`: ReadCause(path), else ErrorText(error).
+// Why `path` could not be opened with `error`: ReadCause(path) in words, else ErrorText(error).
 std::string ReadProblem(UiLanguage language, const std::string& path, int32_t error);
 
-// Why `path` could not be written with `error`: WriteCause(path), else ErrorText(error).
+// Why `path` could not be written with `error`: WriteCause(path) in words, else
+// ErrorText(error).
 std::string WriteProblem(UiLanguage language, const std::string& path, int32_t error);
 
-// The reason of a failed open or save as the engine noted it ("PATH: reason"), without the path;
+// The reason of a failed save or write as the engine noted it in `problem`, without the path;
 // WriteProblem(path, error) when it noted none.
-std::string EngineProblem(UiLanguage language, const std::string& lastError,
-                          const std::string& path, int32_t error);
+std::string EngineProblem(UiLanguage language, const FileProblem& problem, const std::string& path,
+                          int32_t error);
 
-// Why a document or book did not open in `engine`; a malformed file also gets the engine's line
-// and fault.
+// Why a document or book did not open in `engine`, as the engine noted it (a malformed file with
+// its line and fault); ReadProblem(path, error) when it noted none.
 std::string OpenProblem(UiLanguage language, const Engine& engine, const std::string& path,
                         int32_t error);
 

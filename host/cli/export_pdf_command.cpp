@@ -5,6 +5,7 @@
 
 #include "host/cli/cli_texts.h"
 #include "host/cli/error_text.h"
+#include "host/cli/file_cause_text.h"
 #include "host/engine/file_access.h"
 #include "host/export/pdf_export.h"
 
@@ -64,7 +65,7 @@ int RunExportPdf(UiLanguage language, const std::string& file, const std::string
                  const std::optional<std::string>& creator,
                  const std::vector<std::string>& rotations, bool force, std::ostream& err) {
   // A PDF that cannot be written is said with the user's path, before anything is drawn.
-  if (const std::string cause = WriteCause(out); !cause.empty()) {
+  if (const std::string cause = CauseText(language, WriteCause(out)); !cause.empty()) {
     err << Said(language, CliText::CannotWrite, {{"path", out}, {"why", cause}}) << "\n";
     return 1;
   }
@@ -95,6 +96,13 @@ int RunExportPdf(UiLanguage language, const std::string& file, const std::string
   // say which.
   std::string error;
   if (pdfexport::ExportPdf(engine, id, options, out, error) != 0) {
+    // A book's component that did not open is said as the engine noted it.
+    if (const FileProblem& problem = engine.lastProblem(); problem) {
+      err << Said(language, CliText::CannotOpen,
+                  {{"path", problem.path}, {"why", ProblemText(language, problem)}})
+          << "\n";
+      return 1;
+    }
     err << Said(language, CliText::ExportFailed, {{"path", out}, {"why", error}}) << "\n";
     return 1;
   }

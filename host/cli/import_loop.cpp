@@ -5,6 +5,8 @@
 #include <chrono>
 #include <iomanip>
 
+#include "host/cli/cli_texts.h"
+#include "host/cli/error_text.h"
 #include "host/link/client_connection.h"
 #include "platform/win/module.h"
 #include "platform/win/task_allocator.h"
@@ -57,11 +59,12 @@ class HeldPdfLibrary {
 
 }  // namespace
 
-bool RepeatImport(Host& host, const std::string& pdfLibraryPath, const ImportRequest& request,
-                  int rounds, std::ostream& out, std::vector<ImportRound>& measured) {
+bool RepeatImport(UiLanguage language, Host& host, const std::string& pdfLibraryPath,
+                  const ImportRequest& request, int rounds, std::ostream& out,
+                  std::vector<ImportRound>& measured) {
   const HeldPdfLibrary library(pdfLibraryPath);
   if (!library.ok()) {
-    out << "tolvane: cannot hold the PDF library " << pdfLibraryPath << "\n";
+    out << Said(language, CliText::CannotHoldPdfLibrary, {{"path", pdfLibraryPath}}) << "\n";
     return false;
   }
   Engine& engine = host.engine();
@@ -69,8 +72,12 @@ bool RepeatImport(Host& host, const std::string& pdfLibraryPath, const ImportReq
   for (int round = 1; round <= rounds; ++round) {
     ObjectId id = 0;
     std::vector<PropValue> returned;
-    if (engine.OpenFile(request.file, {}, id, returned) != 0 || id == 0) {
-      out << "tolvane: cannot open " << request.file << "\n";
+    if (const int32_t error = engine.OpenFile(request.file, {}, id, returned);
+        error != 0 || id == 0) {
+      out << Said(language, CliText::CannotOpen,
+                  {{"path", request.file},
+                   {"why", OpenProblem(language, engine, request.file, error)}})
+          << "\n";
       return false;
     }
     engine.SetProp(0, 0, tolvane::P_SESSION_ACTIVE_DOC, Value::Id(id));

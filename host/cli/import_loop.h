@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/cli/import_request.h"
+#include "host/cli/ui_language.h"
 #include "host/link/host.h"
 
 namespace tlhost {
@@ -25,8 +26,10 @@ struct ImportRound {
 // Opens request.file, imports request.pdf into it as another client would, and closes it
 // unsaved, `rounds` times. The PDF library is held loaded by the host for the whole loop, so its
 // count of blocks carries from one round to the next. Prints a line per round on `out`; the
-// rounds are in `measured`. False when the document or the library cannot be opened.
-bool RepeatImport(Host& host, const std::string& pdfLibraryPath, const ImportRequest& request,
-                  int rounds, std::ostream& out, std::vector<ImportRound>& measured);
+// rounds are in `measured`. False, saying why in `language`, when the document or the library
+// cannot be opened. The per-round lines are read by programs: the same in every language.
+bool RepeatImport(UiLanguage language, Host& host, const std::string& pdfLibraryPath,
+                  const ImportRequest& request, int rounds, std::ostream& out,
+                  std::vector<ImportRound>& measured);
 
 }  // namespace tlhost

@@ -32,9 +32,9 @@ bool Save(UiLanguage language, Engine& engine, ObjectId id, const std::string& p
     return true;
   }
   // The reason also goes into the report, which programs read: in English.
-  const std::string reason = EngineProblem(UiLanguage::English, engine.lastError(), path, error);
+  const std::string reason = EngineProblem(UiLanguage::English, engine.lastProblem(), path, error);
   err << Said(language, CliText::CannotSave,
-              {{"path", path}, {"why", EngineProblem(language, engine.lastError(), path, error)}})
+              {{"path", path}, {"why", EngineProblem(language, engine.lastProblem(), path, error)}})
       << "\n";
   files.push_back({path, false, reason});
   return false;

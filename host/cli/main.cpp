@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -18,11 +19,13 @@
 #include "host/cli/command_line.h"
 #include "host/cli/error_text.h"
 #include "host/cli/export_pdf_command.h"
+#include "host/cli/file_cause_text.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
 #include "host/cli/outcome_line.h"
 #include "host/cli/scratch_folder.h"
+#include "host/cli/script_fault_text.h"
 #include "host/cli/session_setup.h"
 #include "host/cli/summary_file.h"
 #include "host/cli/usage.h"
@@ -195,10 +198,14 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     std::ifstream in(scriptPath);
     std::stringstream text;
     text << in.rdbuf();
-    std::string error;
-    if (!in || !ParseDialogScript(text.str(), script, error)) {
+    ScriptFault fault;
+    if (!in || !ParseDialogScript(text.str(), script, fault)) {
+      const std::string cause = CauseText(settings.language, ReadCause(scriptPath));
       std::cerr << "tolvane: " << scriptPath << ": "
-                << (in ? error : Said(settings.language, CliText::CannotBeRead)) << "\n";
+                << (in              ? ScriptFaultText(settings.language, fault)
+                    : cause.empty() ? Said(settings.language, CliText::CannotBeRead)
+                                    : cause)
+                << "\n";
       return 2;
     }
     for (const std::string& answer : script.alertAnswers) host.responder().QueueAlertAnswer(answer);
@@ -223,6 +230,13 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
   return ImportStatus(settings.language, host.recorder());
 }
 
+// Seconds as the per-round lines print them: fixed, four places.
+std::string Figure(double seconds) {
+  std::ostringstream out;
+  out << std::fixed << std::setprecision(4) << seconds;
+  return out.str();
+}
+
 // Rounds of the same import into fresh copies of the document; answers 0 when every round ran
 // and left no block of the task allocator or the PDF library behind.
 int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequest& request) {
@@ -230,15 +244,19 @@ int RepeatedImport(Host& host, const SessionSettings& settings, const ImportRequ
   std::vector<ImportRound> rounds;
   const std::string library =
       (std::filesystem::path(settings.clientPath).parent_path() / "libOndrelkit.so").string();
-  if (!RepeatImport(host, library, request, request.repeat, std::cout, rounds)) return 1;
+  if (!RepeatImport(settings.language, host, library, request, request.repeat, std::cout, rounds))
+    return 1;
   bool clean = true;
   for (const ImportRound& round : rounds) {
     clean =
         clean && round.ran && round.taskBlocks == rounds.front().taskBlocks && round.pdfBlocks == 0;
   }
-  std::cout << "[repeat] " << rounds.size() << " rounds, first " << rounds.front().seconds
-            << " s, last " << rounds.back().seconds << " s, last/first "
-            << rounds.back().seconds / rounds.front().seconds << "\n";
+  std::cout << Said(settings.language, CliText::RepeatSummary,
+                    {{"rounds", std::to_string(rounds.size())},
+                     {"first", Figure(rounds.front().seconds)},
+                     {"last", Figure(rounds.back().seconds)},
+                     {"ratio", Figure(rounds.back().seconds / rounds.front().seconds)}})
+            << "\n";
   if (!clean) std::cerr << Said(settings.language, CliText::RoundRefused) << "\n";
   return clean ? 0 : 1;
 }
@@ -306,10 +324,10 @@ bool Publish(UiLanguage language, const std::string& written, const std::string&
   if (!in) return true;  // the plug-in wrote nothing there
   std::stringstream text;
   text << in.rdbuf();
-  std::string error;
-  if (WriteFileReplacing(to, edit(text.str()), error) == 0) return true;
+  FileProblem problem;
+  if (WriteFileReplacing(to, edit(text.str()), problem) == 0) return true;
   std::cerr << Said(language, CliText::CannotWrite,
-                    {{"path", to}, {"why", EngineProblem(language, error, to, 0)}})
+                    {{"path", to}, {"why", EngineProblem(language, problem, to, 0)}})
             << "\n";
   return false;
 }
@@ -355,7 +373,7 @@ int Import(Host& host, const SessionSettings& settings, const ImportRequest& req
   std::error_code ignored;
   // A document's OUT that cannot be written is said before anything is imported.
   if (!request.out.empty() && !request.dryRun && tolvane::KindOf(id) != tolvane::KIND_BOOK) {
-    const std::string cause = WriteCause(request.out);
+    const std::string cause = CauseText(settings.language, WriteCause(request.out));
     if (!cause.empty()) {
       std::cerr << Said(settings.language, CliText::CannotSave,
                         {{"path", request.out}, {"why", cause}})

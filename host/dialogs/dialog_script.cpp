@@ -51,14 +51,16 @@ std::optional<ScriptDate> ParseScriptDate(const std::string& text) {
   return date;
 }
 
-bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& error) {
+bool ParseDialogScript(const std::string& text, DialogScript& out, ScriptFault& fault) {
+  using Code = ScriptFaultCode;
   DialogScript script;
   std::istringstream lines(text);
   std::string line;
   int number = 0;
   ScriptedDialog* current = nullptr;
-  auto fail = [&](const std::string& reason) {
-    error = "line " + std::to_string(number) + ": " + reason;
+  fault = ScriptFault{};
+  auto fail = [&](Code code, std::vector<std::pair<std::string, std::string>> values = {}) {
+    fault = {code, number, std::move(values)};
     return false;
   };
   while (std::getline(lines, line)) {
@@ -71,50 +73,50 @@ bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& 
     if (word == "alert") {
       std::string answer;
       if (!(in >> answer) || (answer != "yes" && answer != "no" && answer != "ok")) {
-        return fail("alert needs yes, no or ok");
+        return fail(Code::AlertNeedsAnswer);
       }
       script.alertAnswers.push_back(answer);
     } else if (word == "file") {
       std::string path;
       std::getline(in >> std::ws, path);
-      if (path.empty()) return fail("file needs a path or cancel");
+      if (path.empty()) return fail(Code::FileNeedsPath);
       script.chosenFiles.push_back(path);
     } else if (word == "dialog") {
       std::string name;
-      if (!(in >> name)) return fail("dialog needs a name");
+      if (!(in >> name)) return fail(Code::DialogNeedsName);
       script.dialogs.push_back({name, {}, false});
       current = &script.dialogs.back();
     } else if (word == "end") {
-      if (!current) return fail("end without dialog");
+      if (!current) return fail(Code::EndWithoutDialog);
       current = nullptr;
     } else {
-      if (!current) return fail("\"" + word + "\" outside a dialog");
+      if (!current) return fail(Code::OutsideDialog, {{"word", word}});
       DialogAction action{DialogAction::Press, 0, {}, {}};
       if (word == "text") {
         action.kind = DialogAction::Text;
-        if (!ReadItem(in, action.item)) return fail("text needs an item number");
+        if (!ReadItem(in, action.item)) return fail(Code::NeedsItem, {{"word", word}});
         action.text = RestOfLine(in);
       } else if (word == "check" || word == "choose" || word == "press") {
         action.kind = word == "check"    ? DialogAction::Check
                       : word == "choose" ? DialogAction::Choose
                                          : DialogAction::Press;
-        if (!ReadItem(in, action.item)) return fail(word + " needs an item number");
+        if (!ReadItem(in, action.item)) return fail(Code::NeedsItem, {{"word", word}});
       } else if (word == "only" || word == "select" || word == "deselect") {
         action.kind = word == "only"     ? DialogAction::ListOnly
                       : word == "select" ? DialogAction::ListSelect
                                          : DialogAction::ListDeselect;
-        if (!ReadItem(in, action.item)) return fail(word + " needs a list id");
+        if (!ReadItem(in, action.item)) return fail(Code::NeedsListId, {{"word", word}});
         action.text = RestOfLine(in);
-        if (action.text.empty()) return fail(word + " needs an entry text");
+        if (action.text.empty()) return fail(Code::NeedsEntryText, {{"word", word}});
       } else if (word == "date") {
         action.kind = DialogAction::Date;
         std::string value;
         if (!ReadItem(in, action.item) || !(in >> value) || !AtEndOfLine(in)) {
-          return fail("date needs a picker id and YYYY-MM-DD or none");
+          return fail(Code::DateNeedsValue);
         }
         if (value != "none") {
           action.date = ParseScriptDate(value);
-          if (!action.date) return fail("no such date " + value);
+          if (!action.date) return fail(Code::NoSuchDate, {{"value", value}});
         }
       } else if (word == "close") {
         action.kind = DialogAction::Close;
@@ -122,16 +124,25 @@ bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& 
         action.kind = DialogAction::Confirm;
       } else if (word == "escape" || word == "enter") {
         action.kind = word == "escape" ? DialogAction::Escape : DialogAction::Enter;
-        if (!AtEndOfLine(in)) return fail(word + " takes nothing after it");
+        if (!AtEndOfLine(in)) return fail(Code::TakesNothing, {{"word", word}});
       } else {
-        return fail("unknown action " + word);
+        return fail(Code::UnknownAction, {{"word", word}});
       }
       current->actions.push_back(action);
     }
   }
-  if (current) return fail("dialog " + current->name + " has no end");
+  if (current) return fail(Code::DialogHasNoEnd, {{"name", current->name}});
   out = std::move(script);
   return true;
+}
+
+bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& error) {
+  ScriptFault fault;
+  if (ParseDialogScript(text, out, fault)) return true;
+  error = "line " + std::to_string(fault.line) + ": fault " +
+          std::to_string(static_cast<int>(fault.code));
+  for (const auto& [name, value] : fault.values) error += " " + name + "=" + value;
+  return false;
 }
 
 }  // namespace tlhost

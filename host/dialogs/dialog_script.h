@@ -27,6 +27,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tlhost {
@@ -67,7 +68,36 @@ struct DialogScript {
   std::vector<ScriptedDialog> dialogs;
 };
 
-// False with "line N: reason" when the script is malformed; nothing is kept then.
+// What is wrong with a line of a script, as a code and the values it speaks of; the command
+// line words it in its user's language. Each code names in braces the values it carries.
+enum class ScriptFaultCode {
+  None,
+  AlertNeedsAnswer,
+  FileNeedsPath,
+  DialogNeedsName,
+  EndWithoutDialog,
+  OutsideDialog,   // {word}
+  NeedsItem,       // {word}: text, check, choose or press without its item number
+  NeedsListId,     // {word}
+  NeedsEntryText,  // {word}
+  DateNeedsValue,
+  NoSuchDate,      // {value}
+  TakesNothing,    // {word}
+  UnknownAction,   // {word}
+  DialogHasNoEnd,  // {name}
+  Count            // not a fault: the number of codes
+};
+
+struct ScriptFault {
+  ScriptFaultCode code = ScriptFaultCode::None;
+  int line = 0;
+  std::vector<std::pair<std::string, std::string>> values;
+};
+
+// False with the first `fault` when the script is malformed; nothing is kept then.
+bool ParseDialogScript(const std::string& text, DialogScript& out, ScriptFault& fault);
+
+// The same for a caller that only logs why: `error` is "line N: fault K word=..." (not for users).
 bool ParseDialogScript(const std::string& text, DialogScript& out, std::string& error);
 
 // "YYYY-MM-DD" as a calendar day that exists; nullopt otherwise.

@@ -27,10 +27,10 @@ DocumentLock::~DocumentLock() {
 }
 
 std::unique_ptr<DocumentLock> DocumentLock::Acquire(const std::string& path, const LockWait& wait,
-                                                    std::string& problem) {
+                                                    FileProblem& problem) {
   using Clock = std::chrono::steady_clock;
   constexpr auto kPoll = std::chrono::milliseconds(20);
-  problem.clear();
+  problem = FileProblem{};
   const auto deadline = Clock::now() + std::chrono::duration<double>(wait.seconds);
   bool told = false;
   int vanished = 0;  // times the holder was gone before it could be named
@@ -58,8 +58,8 @@ std::unique_ptr<DocumentLock> DocumentLock::Acquire(const std::string& path, con
     // No holder in the table: it let go just now, so the lock is tried again at once.
     if (holder == 0 && ++vanished <= 3) continue;
     if (Clock::now() >= deadline) {
-      problem = holder > 0 ? "locked by another import (process " + std::to_string(holder) + ")"
-                           : "locked by another import";
+      problem = ProblemOf(FileCause::Locked, path);
+      problem.holder = holder;
       return nullptr;
     }
     if (!told && wait.onWaiting) wait.onWaiting(holder);

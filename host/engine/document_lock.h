@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "host/engine/file_problem.h"
+
 namespace tlhost {
 
 // How long to wait for another process's lock, and whom to tell that we wait (with that
@@ -24,11 +26,11 @@ class DocumentLock {
   DocumentLock(const DocumentLock&) = delete;
   DocumentLock& operator=(const DocumentLock&) = delete;
 
-  // Locks the file `path` names now. Null with `problem` empty when there is nothing to lock
-  // (no such file, or a file system without locks: the read says why); null with `problem` in
-  // words when another process held the lock past the wait.
+  // Locks the file `path` names now. Null with no `problem` when there is nothing to lock (no
+  // such file, or a file system without locks: the read says why); null with `problem` Locked
+  // when another process held the lock past the wait.
   static std::unique_ptr<DocumentLock> Acquire(const std::string& path, const LockWait& wait,
-                                               std::string& problem);
+                                               FileProblem& problem);
 
  private:
   explicit DocumentLock(int fd) : fd_(fd) {}

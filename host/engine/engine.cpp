@@ -238,11 +238,12 @@ int32_t Engine::LoadDocumentText(std::string text, const std::string& path, Obje
   auto d = std::make_unique<Document>();
   d->id = NewId(KIND_DOCUMENT);
   d->path = path;
-  std::string error;
+  FormatFault fault;
   const int32_t e = ReadDocument(
-      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *d, error);
+      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *d, fault);
   if (e) {
-    lastError_ = path + ": " + error;
+    lastProblem_ = ProblemOf(FileCause::Malformed, path);
+    lastProblem_.format = std::move(fault);
     return e;
   }
   out = AddOpen(std::move(d));
@@ -253,10 +254,10 @@ int32_t Engine::LoadFile(const std::string& path, ObjectId& out) {
   out = 0;
   std::unique_ptr<DocumentLock> lock;
   if (session_.lockFiles) {
-    std::string problem;
+    FileProblem problem;
     lock = DocumentLock::Acquire(path, *session_.lockFiles, problem);
-    if (!problem.empty()) {
-      lastError_ = path + ": " + problem;
+    if (problem) {
+      lastProblem_ = std::move(problem);
       return ERR_BUSY;
     }
   }
@@ -272,8 +273,8 @@ int32_t Engine::ReadFile(const std::string& path, ObjectId& out) {
   std::ifstream file(path, std::ios::binary);
   std::error_code error;
   if (!file || std::filesystem::is_directory(path, error)) {
-    const std::string cause = ReadCause(path);
-    lastError_ = path + ": " + (cause.empty() ? "cannot be read" : cause);
+    const FileCause cause = ReadCause(path);
+    lastProblem_ = ProblemOf(cause == FileCause::None ? FileCause::CannotBeRead : cause, path);
     return ERR_FILE_OPEN;
   }
   std::string text = ReadAll(file, path);
@@ -287,11 +288,12 @@ int32_t Engine::ReadFile(const std::string& path, ObjectId& out) {
   auto b = std::make_unique<Book>();
   b->id = NewId(KIND_BOOK);
   b->path = path;
-  std::string message;
+  FormatFault fault;
   const int32_t e = ReadBook(
-      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *b, message);
+      std::move(text), [this](uint32_t kind) { return NewId(kind); }, *b, fault);
   if (e) {
-    lastError_ = path + ": " + message;
+    lastProblem_ = ProblemOf(FileCause::Malformed, path);
+    lastProblem_.format = std::move(fault);
     return e;
   }
   out = AddOpen(std::move(b));
@@ -302,6 +304,7 @@ int32_t Engine::OpenFile(const std::string& path, const std::vector<PropValue>& 
                          ObjectId& out, std::vector<PropValue>& returned) {
   returned.clear();
   out = 0;
+  lastProblem_ = FileProblem{};
   const int32_t e = OpenNamed(path, params, out, returned);
   if (e) returned.push_back({OPEN_RETURN_ERROR, Value::Int(e)});
   return e;
@@ -336,7 +339,8 @@ int32_t Engine::OpenNamed(const std::string& path, const std::vector<PropValue>&
       return ERR_NONE;
     }
     if (std::filesystem::exists(alternative, error)) return LoadFile(alternative, out);
-    lastError_ = path + ": cannot be read, nor its second name " + alternative;
+    lastProblem_ = ProblemOf(FileCause::SecondNameUnreadable, path);
+    lastProblem_.other = alternative;
     return ERR_FILE_OPEN;
   }
   return LoadFile(path, out);
@@ -378,6 +382,7 @@ int32_t Engine::Save(ObjectId obj, const std::string& path) {
   Document* d = FindDocument(obj);
   Book* b = FindBook(obj);
   if (!d && !b) return ERR_BAD_OBJECT;
+  lastProblem_ = FileProblem{};
   const std::string target = path.empty() ? (d ? d->path : b->path) : path;
   if (target.empty()) return ERR_BAD_NAME;
   const std::string content = d ? WriteDocument(*d) : WriteBook(*b);
@@ -389,11 +394,7 @@ int32_t Engine::Save(ObjectId obj, const std::string& path) {
       now->inode == read->second.inode)
     readAs = read->second;
   if (read != readStamps_.end() && target == (d ? d->path : b->path)) readAs = read->second;
-  std::string error;
-  if (int32_t e = WriteFileReplacing(target, content, error, nullptr, readAs)) {
-    lastError_ = error;
-    return e;
-  }
+  if (int32_t e = WriteFileReplacing(target, content, lastProblem_, nullptr, readAs)) return e;
   locks_.erase(obj);
   if (const std::optional<FileStamp> saved = StampOf(target)) readStamps_[obj] = *saved;
   if (d) {

@@ -12,6 +12,7 @@
 #include "host/engine/book.h"
 #include "host/engine/document.h"
 #include "host/engine/document_lock.h"
+#include "host/engine/file_problem.h"
 #include "host/engine/file_replace.h"
 #include "host/engine/session.h"
 #include "host/engine/value.h"
@@ -47,8 +48,11 @@ class Engine {
   const Book* book(ObjectId id) const;
   std::vector<ObjectId> openDocuments() const;
   std::vector<ObjectId> openBooks() const;
-  // The message of the last failed load or save, with file and line where there is one.
-  const std::string& lastError() const { return lastError_; }
+  // Why the last load, open or save of a file failed, with its path; no cause when the engine
+  // noted none (a failure of the call itself, such as a bad object).
+  const FileProblem& lastProblem() const { return lastProblem_; }
+  // The same for logs and tests: Diagnostic(lastProblem()).
+  std::string lastError() const { return Diagnostic(lastProblem_); }
   // How many more objects this engine can make. Ids are never given twice, so an engine that
   // opens files for a long time runs out of them; a load then fails and names the cause.
   uint32_t objectIdsLeft() const;
@@ -116,7 +120,7 @@ class Engine {
   std::map<ObjectId, ObjectId> owner_;  // every object to the document or book holding it
   std::map<ObjectId, int> redisplays_;
   std::map<ObjectId, int> reformats_;
-  std::string lastError_;
+  FileProblem lastProblem_;
   // Of each document or book read from a file: the file as it was read, so that a save does
   // not overwrite another program's save, and the lock held on it until it is saved.
   std::map<ObjectId, FileStamp> readStamps_;

@@ -3,10 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 namespace tlhost {
@@ -19,13 +17,13 @@ bool MayWriteFile(const std::string& path) {
   return (status.st_mode & S_IWUSR) != 0 && access(path.c_str(), W_OK) == 0;
 }
 
-std::string ReadCause(const std::string& path) {
+FileCause ReadCause(const std::string& path) {
   std::error_code ignored;
   const fs::file_status status = fs::status(path, ignored);
-  if (!fs::exists(status)) return "no such file";
-  if (fs::is_directory(status)) return "is a folder";
-  if (access(path.c_str(), R_OK) != 0) return "permission denied";
-  return "";
+  if (!fs::exists(status)) return FileCause::NoSuchFile;
+  if (fs::is_directory(status)) return FileCause::IsAFolder;
+  if (access(path.c_str(), R_OK) != 0) return FileCause::PermissionDenied;
+  return FileCause::None;
 }
 
 std::string SavedPath(const std::string& path) {
@@ -35,25 +33,18 @@ std::string SavedPath(const std::string& path) {
   return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-std::string SystemWords(int error) {
-  std::string words = std::strerror(error);
-  if (!words.empty())
-    words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));
-  return words;
-}
-
-std::string WriteCause(const std::string& path) {
+FileCause WriteCause(const std::string& path) {
   std::error_code ignored;
   const fs::path target(SavedPath(path));
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  if (!fs::is_directory(folder, ignored)) return "no such folder";
-  if (fs::is_directory(target, ignored)) return "is a folder";
+  if (!fs::is_directory(folder, ignored)) return FileCause::NoSuchFolder;
+  if (fs::is_directory(target, ignored)) return FileCause::IsAFolder;
   if (fs::exists(target, ignored) && !fs::is_regular_file(target, ignored))
-    return "not a regular file";
-  if (fs::exists(target, ignored) && !MayWriteFile(target.string())) return "read-only file";
+    return FileCause::NotARegularFile;
+  if (fs::exists(target, ignored) && !MayWriteFile(target.string())) return FileCause::ReadOnlyFile;
   // The file is written beside its target and renamed, so the folder must take new files.
-  if (access(folder.c_str(), W_OK) != 0) return "permission denied";
-  return "";
+  if (access(folder.c_str(), W_OK) != 0) return FileCause::PermissionDenied;
+  return FileCause::None;
 }
 
 }  // namespace tlhost

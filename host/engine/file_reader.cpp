@@ -29,9 +29,12 @@ constexpr size_t kNowhere = SIZE_MAX;  // a fault of the whole file, with no lin
 
 struct Fault {
   size_t offset;
-  std::string message;
+  FormatFaultCode code;
+  FaultValues values;
   int linesBelow = 0;  // the fault lies this many lines below `offset`, inside a text
 };
+
+using Code = FormatFaultCode;
 
 // Unique numbers stay below this, so that the number after the highest one always fits.
 constexpr int32_t kUniqueLimit = INT32_MAX;
@@ -110,29 +113,77 @@ int32_t ReadInt(const std::string& text, bool& ok) {
   return static_cast<int32_t>(value);
 }
 
+// The text a check of characters looks at: a paragraph's, a <value>'s or an attribute's.
+enum class TextKind { Text, Value, Attribute };
+
+// "U+0007".
+std::string ControlCode(char32_t c) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  return code;
+}
+
+// The fault of text the XML parser refused, by the parser's status.
+FormatFaultCode XmlFault(pugi::xml_parse_status status) {
+  switch (status) {
+    case pugi::status_bad_pi:
+      return Code::XmlBadInstruction;
+    case pugi::status_bad_comment:
+      return Code::XmlBadComment;
+    case pugi::status_bad_cdata:
+      return Code::XmlBadCdata;
+    case pugi::status_bad_doctype:
+      return Code::XmlBadDoctype;
+    case pugi::status_bad_pcdata:
+      return Code::XmlBadText;
+    case pugi::status_bad_start_element:
+    case pugi::status_unrecognized_tag:
+      return Code::XmlBadStartTag;
+    case pugi::status_bad_attribute:
+      return Code::XmlBadAttribute;
+    case pugi::status_bad_end_element:
+      return Code::XmlBadEndTag;
+    case pugi::status_end_element_mismatch:
+      return Code::XmlTagMismatch;
+    case pugi::status_no_document_element:
+      return Code::XmlNoRoot;
+    case pugi::status_append_invalid_root:
+      return Code::XmlAfterRoot;
+    default:
+      return Code::XmlUnreadable;
+  }
+}
+
 // Common checks and reference tables of one read.
 class Reader {
  public:
   Reader(const IdAllocator& newId) : newId_(newId) {}
 
-  [[noreturn]] void Fail(pugi::xml_node node, const std::string& message, int linesBelow = 0) {
-    throw Fault{static_cast<size_t>(std::max<ptrdiff_t>(0, node.offset_debug())), message,
-                linesBelow};
+  [[noreturn]] void Fail(pugi::xml_node node, FormatFaultCode code, FaultValues values = {},
+                         int linesBelow = 0) {
+    throw Fault{static_cast<size_t>(std::max<ptrdiff_t>(0, node.offset_debug())), code,
+                std::move(values), linesBelow};
   }
 
   // Text of the document follows the rule of HostAddText: well-formed UTF-8 without C0
   // controls other than tab, line feed and carriage return. Editing could not make such
   // text, so a file holding it is refused rather than carried on.
-  std::u32string CheckedCharacters(pugi::xml_node node, std::string_view text,
-                                   const std::string& what) {
+  // `attribute` names the attribute the text is the value of; null for other text.
+  std::u32string CheckedCharacters(pugi::xml_node node, std::string_view text, TextKind kind,
+                                   const char* attribute = nullptr) {
+    static constexpr Code kNotUtf8[] = {Code::TextNotUtf8, Code::ValueNotUtf8,
+                                        Code::AttributeNotUtf8};
+    static constexpr Code kControl[] = {Code::TextControlCharacter, Code::ValueControlCharacter,
+                                        Code::AttributeControlCharacter};
+    FaultValues values;
+    if (attribute) values.push_back({"attribute", attribute});
     std::u32string characters;
-    if (!utf8::Decode(text, characters)) Fail(node, what + " is not UTF-8");
+    if (!utf8::Decode(text, characters)) Fail(node, kNotUtf8[static_cast<int>(kind)], values);
     int lines = 0;
     for (char32_t c : characters) {
       if (utf8::IsForbiddenControl(c)) {
-        char code[8];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-        Fail(node, what + " holds the control character " + code, lines);
+        values.push_back({"code", ControlCode(c)});
+        Fail(node, kControl[static_cast<int>(kind)], values, lines);
       }
       if (c == '\n') ++lines;
     }
@@ -144,18 +195,18 @@ class Reader {
       bool known = false;
       for (const char* name : allowed) known = known || std::string(a.name()) == name;
       if (!known) {
-        Fail(node, "unknown attribute \"" + std::string(a.name()) + "\" on <" + node.name() + ">");
+        Fail(node, Code::UnknownAttribute, {{"attribute", a.name()}, {"element", node.name()}});
       }
     }
   }
   std::string Required(pugi::xml_node node, const char* name) {
     if (!node.attribute(name))
-      Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"" + name + "\"");
+      Fail(node, Code::MissingAttribute, {{"element", node.name()}, {"attribute", name}});
     return Text(node, name);
   }
   std::string Text(pugi::xml_node node, const char* name) {
     const std::string value = node.attribute(name).value();
-    CheckedCharacters(node, value, "attribute \"" + std::string(name) + "\"");
+    CheckedCharacters(node, value, TextKind::Attribute, name);
     return value;
   }
   bool Flag(pugi::xml_node node, const char* name) {
@@ -164,15 +215,14 @@ class Reader {
     const std::string value = a.value();
     if (value == "yes") return true;
     if (value == "no") return false;
-    Fail(node, "attribute \"" + std::string(name) + "\" must be yes or no, not \"" + value + "\"");
+    Fail(node, Code::NotYesOrNo, {{"attribute", name}, {"value", value}});
   }
   int32_t Number(pugi::xml_node node, const char* name, int32_t fallback) {
     pugi::xml_attribute a = node.attribute(name);
     if (!a) return fallback;
     bool ok = false;
     const int32_t value = ReadInt(a.value(), ok);
-    if (!ok)
-      Fail(node, "attribute \"" + std::string(name) + "\" is not a number: \"" + a.value() + "\"");
+    if (!ok) Fail(node, Code::NotANumber, {{"attribute", name}, {"value", a.value()}});
     return value;
   }
   int32_t Choice(pugi::xml_node node, const char* name,
@@ -182,8 +232,7 @@ class Reader {
     for (const auto& [word, value] : choices) {
       if (word == a.value()) return value;
     }
-    Fail(node,
-         "attribute \"" + std::string(name) + "\" has the unknown value \"" + a.value() + "\"");
+    Fail(node, Code::UnknownValue, {{"attribute", name}, {"value", a.value()}});
   }
   // Children of a container element: whitespace between them, and no text.
   std::vector<pugi::xml_node> Elements(pugi::xml_node node) {
@@ -193,13 +242,13 @@ class Reader {
         out.push_back(child);
       } else if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) &&
                  !IsBlank(child.value())) {
-        Fail(child, "text is not allowed inside <" + std::string(node.name()) + ">");
+        Fail(child, Code::TextNotAllowed, {{"element", node.name()}});
       }
     }
     return out;
   }
   [[noreturn]] void Unknown(pugi::xml_node node, pugi::xml_node parent) {
-    Fail(node, "unknown element <" + std::string(node.name()) + "> inside <" + parent.name() + ">");
+    Fail(node, Code::UnknownElement, {{"element", node.name()}, {"parent", parent.name()}});
   }
 
   // Keys name tables, cells, footnotes, frames and elements; all are made before the content
@@ -215,7 +264,7 @@ class Reader {
       auto kind = kinds.find(child.name());
       if (kind != kinds.end() && child.attribute("key")) {
         const std::string key = child.attribute("key").value();
-        if (keys_.count(key)) Fail(child, "the key \"" + key + "\" is used twice");
+        if (keys_.count(key)) Fail(child, Code::KeyUsedTwice, {{"key", key}});
         keys_[key] = NewId(child, kind->second);
       }
       CollectKeys(child);
@@ -225,32 +274,32 @@ class Reader {
     const std::string key = Required(node, attribute);
     auto found = keys_.find(key);
     if (found == keys_.end() || KindOf(found->second) != kind) {
-      Fail(node, "\"" + key + "\" names no " + KindName(kind) + " of this file");
+      Fail(node, KeyNamesNo(kind), {{"key", key}});
     }
     return found->second;
   }
   ObjectId OwnKey(pugi::xml_node node, uint32_t kind) {
     if (!node.attribute("key"))
-      Fail(node, "<" + std::string(node.name()) + "> needs the attribute \"key\"");
+      Fail(node, Code::MissingAttribute, {{"element", node.name()}, {"attribute", "key"}});
     return Key(node, "key", kind);
   }
   ObjectId NewId(pugi::xml_node node, uint32_t kind) {
     const ObjectId id = newId_(kind);
-    if (id == 0) Fail(node, "the engine has run out of object ids");
+    if (id == 0) Fail(node, Code::OutOfObjectIds);
     return id;
   }
-  static std::string KindName(uint32_t kind) {
+  static FormatFaultCode KeyNamesNo(uint32_t kind) {
     switch (kind) {
       case KIND_TABLE:
-        return "table";
+        return Code::KeyNamesNoTable;
       case KIND_TABLE_CELL:
-        return "table cell";
+        return Code::KeyNamesNoCell;
       case KIND_FOOTNOTE:
-        return "footnote";
+        return Code::KeyNamesNoFootnote;
       case KIND_ANCHORED_FRAME:
-        return "anchored frame";
+        return Code::KeyNamesNoFrame;
       default:
-        return "element";
+        return Code::KeyNamesNoElement;
     }
   }
 
@@ -259,9 +308,8 @@ class Reader {
     ElementDefinition def;
     def.id = NewId(node, KIND_ELEMENT_DEF);
     def.name = Text(node, "name");
-    if (def.name.empty()) Fail(node, "an element definition needs a name");
-    if (s.FindDefinition(def.name))
-      Fail(node, "the element definition \"" + def.name + "\" is defined twice");
+    if (def.name.empty()) Fail(node, Code::DefinitionNeedsName);
+    if (s.FindDefinition(def.name)) Fail(node, Code::DefinitionTwice, {{"name", def.name}});
     def.defaults = ReadAttributeList(node);
     s.definitionOrder.push_back(def.id);
     s.definitions[def.id] = def;
@@ -280,10 +328,10 @@ class Reader {
         Attributes(v, {});
         for (pugi::xml_node t : v.children()) {
           if (t.type() != pugi::node_pcdata && t.type() != pugi::node_cdata) {
-            Fail(t, "<value> holds text only");
+            Fail(t, Code::ValueHoldsTextOnly);
           }
         }
-        CheckedCharacters(v, v.text().get(), "a value");
+        CheckedCharacters(v, v.text().get(), TextKind::Value);
         attribute.values.push_back(v.text().get());
       }
       out.push_back(attribute);
@@ -296,7 +344,7 @@ class Reader {
     ObjectId root = 0;
     for (pugi::xml_node child : Elements(node)) {
       if (std::string(child.name()) != "element") Unknown(child, node);
-      if (root) Fail(child, "a structure has one root element");
+      if (root) Fail(child, Code::OneRootElement);
       root = ReadElement(child, 0, s);
     }
     return root;
@@ -307,7 +355,7 @@ class Reader {
     e.id = OwnKey(node, KIND_ELEMENT);
     const std::string def = Required(node, "def");
     const ElementDefinition* definition = s.FindDefinition(def);
-    if (!definition) Fail(node, "no element definition is named \"" + def + "\"");
+    if (!definition) Fail(node, Code::NoDefinitionNamed, {{"name", def}});
     e.definition = definition->id;
     e.uniqueId = Text(node, "unique-id");
     e.parent = parent;
@@ -315,7 +363,7 @@ class Reader {
     e.fileRefMark = Flag(node, "file-ref-mark");
     if (node.attribute("bound")) e.boundObject = Key(node, "bound", KIND_TABLE_CELL);
     e.attributes = ReadAttributeList(node);
-    if (s.elements.count(e.id)) Fail(node, "an element is defined twice");
+    if (s.elements.count(e.id)) Fail(node, Code::ElementTwice);
     s.elements[e.id] = e;
     for (pugi::xml_node child : Elements(node)) {
       if (std::string(child.name()) != "element") continue;
@@ -336,10 +384,9 @@ class DocumentReader : public Reader {
 
   void Read(pugi::xml_node root) {
     if (std::string(root.name()) != "document")
-      Fail(root, "the file is not a document: <" + std::string(root.name()) + ">");
+      Fail(root, Code::NotADocument, {{"element", root.name()}});
     Attributes(root, {"version", "next-unique"});
-    if (std::string(root.attribute("version").value()) != "1")
-      Fail(root, "the document needs version=\"1\"");
+    if (std::string(root.attribute("version").value()) != "1") Fail(root, Code::DocumentVersion);
     CollectKeys(root);
     const std::vector<pugi::xml_node> children = Elements(root);
     // Formats and pages first: the text refers to them by name.
@@ -375,15 +422,15 @@ class DocumentReader : public Reader {
       const uint32_t kind = KindOf(id);
       if ((kind == KIND_TABLE || kind == KIND_FOOTNOTE || kind == KIND_ANCHORED_FRAME) &&
           !anchored_.count(id)) {
-        throw Fault{kNowhere, "\"" + key + "\" is never anchored in the text"};
+        throw Fault{kNowhere, Code::NeverAnchored, {{"key", key}}};
       }
       if (kind == KIND_ELEMENT && !d_.structure.elements.count(id)) {
-        throw Fault{kNowhere, "the element \"" + key + "\" lies outside a <structure>"};
+        throw Fault{kNowhere, Code::ElementOutsideStructure, {{"key", key}}};
       }
     }
-    if (d_.flowOrder.empty()) Fail(root, "a document needs at least one flow");
+    if (d_.flowOrder.empty()) Fail(root, Code::DocumentNeedsFlow);
     if (d_.mainFlow == 0) {
-      Fail(firstFlow_ ? firstFlow_ : root, "no flow is marked as the main flow (main=\"yes\")");
+      Fail(firstFlow_ ? firstFlow_ : root, Code::NoMainFlow);
     }
     ReadNextUnique(root);
   }
@@ -395,18 +442,17 @@ class DocumentReader : public Reader {
     const int32_t highest = uniques_.empty() ? 0 : *uniques_.rbegin();
     d_.nextUnique = Number(root, "next-unique", highest + 1);
     if (d_.nextUnique <= highest) {
-      Fail(root, "next-unique=\"" + std::to_string(d_.nextUnique) +
-                     "\" must lie above every unique number of the file (" +
-                     std::to_string(highest) + " is used)");
+      Fail(root, Code::NextUniqueTooLow,
+           {{"number", std::to_string(d_.nextUnique)}, {"highest", std::to_string(highest)}});
     }
   }
 
   void ReadColour(pugi::xml_node n) {
     Attributes(n, {"name", "reserved"});
     Colour c{NewId(n, KIND_COLOUR), Text(n, "name"), Number(n, "reserved", 0)};
-    if (c.name.empty()) Fail(n, "a colour needs a name");
+    if (c.name.empty()) Fail(n, Code::ColourNeedsName);
     for (const auto& [id, other] : d_.colours) {
-      if (other.name == c.name) Fail(n, "the colour \"" + c.name + "\" is defined twice");
+      if (other.name == c.name) Fail(n, Code::ColourTwice, {{"name", c.name}});
     }
     d_.colourOrder.push_back(c.id);
     d_.colours[c.id] = c;
@@ -417,7 +463,7 @@ class DocumentReader : public Reader {
     for (const auto& [id, c] : d_.colours) {
       if (c.name == name) return id;
     }
-    Fail(n, "no colour is named \"" + name + "\"");
+    Fail(n, Code::NoColourNamed, {{"name", name}});
   }
   void ReadPage(pugi::xml_node n) {
     Attributes(n, {"name", "kind"});
@@ -428,7 +474,7 @@ class DocumentReader : public Reader {
                                  {"hidden", KIND_HIDDEN_PAGE}},
                                 KIND_BODY_PAGE);
     Page p{NewId(n, static_cast<uint32_t>(kind)), Required(n, "name")};
-    if (pageNames_.count(p.name)) Fail(n, "the page \"" + p.name + "\" is defined twice");
+    if (pageNames_.count(p.name)) Fail(n, Code::PageTwice, {{"name", p.name}});
     pageNames_[p.name] = p.id;
     d_.pageOrder.push_back(p.id);
     d_.pages[p.id] = p;
@@ -436,8 +482,8 @@ class DocumentReader : public Reader {
   void ReadMarkerType(pugi::xml_node n) {
     Attributes(n, {"name"});
     MarkerType t{NewId(n, KIND_MARKER_TYPE), Text(n, "name")};
-    if (t.name.empty()) Fail(n, "a marker type needs a name");
-    if (MarkerTypeNamed(t.name)) Fail(n, "the marker type \"" + t.name + "\" is defined twice");
+    if (t.name.empty()) Fail(n, Code::MarkerTypeNeedsName);
+    if (MarkerTypeNamed(t.name)) Fail(n, Code::MarkerTypeTwice, {{"name", t.name}});
     d_.markerTypeOrder.push_back(t.id);
     d_.markerTypes[t.id] = t;
   }
@@ -454,9 +500,9 @@ class DocumentReader : public Reader {
     c.id = NewId(n, KIND_CONDITION);
     c.name = Text(n, "name");
     if (c.name.empty() || c.name.find('|') != std::string::npos) {
-      Fail(n, "a condition needs a name without \"|\"");
+      Fail(n, Code::ConditionNeedsName);
     }
-    if (d_.FindCondition(c.name)) Fail(n, "the condition \"" + c.name + "\" is defined twice");
+    if (d_.FindCondition(c.name)) Fail(n, Code::ConditionTwice, {{"name", c.name}});
     c.shown = !n.attribute("shown") || Flag(n, "shown");
     c.colourOverride = Flag(n, "colour-override");
     c.overrideColour = ColourNamed(n, "colour");
@@ -480,16 +526,16 @@ class DocumentReader : public Reader {
     d_.flowOrder.push_back(f.id);
     d_.flows[f.id] = f;
     if (Flag(n, "main")) {
-      if (frameParent) Fail(n, "a flow inside an anchored frame cannot be the main flow");
-      if (d_.mainFlow) Fail(n, "a document has one main flow");
+      if (frameParent) Fail(n, Code::FrameFlowIsMain);
+      if (d_.mainFlow) Fail(n, Code::OneMainFlow);
       d_.mainFlow = f.id;
     }
     ObjectId frameOn = frameParent;
     if (n.attribute("page")) {
-      if (frameParent) Fail(n, "a flow inside an anchored frame lies on no page of its own");
+      if (frameParent) Fail(n, Code::FrameFlowOnPage);
       auto page = pageNames_.find(n.attribute("page").value());
       if (page == pageNames_.end())
-        Fail(n, "no page is named \"" + std::string(n.attribute("page").value()) + "\"");
+        Fail(n, Code::NoPageNamed, {{"name", n.attribute("page").value()}});
       frameOn = page->second;
     }
     if (frameOn) {
@@ -505,7 +551,7 @@ class DocumentReader : public Reader {
       const std::string name = child.name();
       if (name == "structure") {
         if (structureSeen || !d_.flows[f.id].paragraphs.empty()) {
-          Fail(child, "a flow has one <structure>, before its paragraphs");
+          Fail(child, Code::FlowOneStructure);
         }
         structureSeen = true;
         d_.flows[f.id].highestElement = ReadStructure(child, d_.structure);
@@ -515,7 +561,7 @@ class DocumentReader : public Reader {
         Unknown(child, n);
       }
     }
-    if (d_.flows[f.id].paragraphs.empty()) Fail(n, "a flow needs at least one paragraph");
+    if (d_.flows[f.id].paragraphs.empty()) Fail(n, Code::FlowNeedsParagraph);
   }
   std::vector<ObjectId> ReadParagraphs(pugi::xml_node n, ObjectId owner) {
     std::vector<ObjectId> out;
@@ -523,7 +569,7 @@ class DocumentReader : public Reader {
       if (std::string(child.name()) != "p") Unknown(child, n);
       out.push_back(ReadParagraph(child, owner));
     }
-    if (out.empty()) Fail(n, "<" + std::string(n.name()) + "> needs at least one paragraph");
+    if (out.empty()) Fail(n, Code::NeedsParagraph, {{"element", n.name()}});
     return out;
   }
 
@@ -535,7 +581,7 @@ class DocumentReader : public Reader {
       const size_t bar = names.find('|', start);
       const std::string name = names.substr(start, bar == std::string::npos ? bar : bar - start);
       const Condition* c = d_.FindCondition(name);
-      if (!c) Fail(n, "no condition is named \"" + name + "\"");
+      if (!c) Fail(n, Code::NoConditionNamed, {{"name", name}});
       if (std::find(props.conditions.begin(), props.conditions.end(), c->id) ==
           props.conditions.end()) {
         props.conditions.push_back(c->id);
@@ -555,10 +601,10 @@ class DocumentReader : public Reader {
     p.id = NewId(n, KIND_PARAGRAPH);
     p.unique = Number(n, "unique", 0);
     if (p.unique <= 0 || p.unique >= kUniqueLimit) {
-      Fail(n, "a paragraph needs a unique number from 1 to " + std::to_string(kUniqueLimit - 1));
+      Fail(n, Code::UniqueNumberRange, {{"most", std::to_string(kUniqueLimit - 1)}});
     }
     if (!uniques_.insert(p.unique).second) {
-      Fail(n, "the unique number " + std::to_string(p.unique) + " is used twice");
+      Fail(n, Code::UniqueNumberTwice, {{"number", std::to_string(p.unique)}});
     }
     p.format = Text(n, "format");
     p.autonumber = Text(n, "autonumber");
@@ -582,7 +628,7 @@ class DocumentReader : public Reader {
           if (std::find_if(all.begin(), all.end(), [&](const char* x) {
                 return std::string(x) == a.name();
               }) == all.end()) {
-            Fail(child, "unknown attribute \"" + std::string(a.name()) + "\" on <" + name + ">");
+            Fail(child, Code::UnknownAttribute, {{"attribute", a.name()}, {"element", name}});
           }
         }
         itemProps = ReadProps(child, "cond", "author", "time");
@@ -592,22 +638,23 @@ class DocumentReader : public Reader {
         std::string text;
         for (pugi::xml_node t : child.children()) {
           if (t.type() != pugi::node_pcdata && t.type() != pugi::node_cdata) {
-            Fail(t, "<c> holds text only");
+            Fail(t, Code::CharacterHoldsTextOnly);
           }
           text += t.value();
         }
-        if (text.empty()) Fail(child, "<c> needs text");
+        if (text.empty()) Fail(child, Code::CharacterNeedsText);
         AddCharacters(p, child, text, itemProps);
         continue;
       }
-      if (!child.children().empty() && child.first_child()) Fail(child, "<" + name + "> is empty");
+      if (!child.children().empty() && child.first_child())
+        Fail(child, Code::ElementIsEmpty, {{"element", name}});
       if (name == "marker") {
         attributes({"type", "text"});
         Marker m;
         m.id = NewId(child, KIND_MARKER);
         const std::string type = child.attribute("type").value();
         m.type = MarkerTypeNamed(type);
-        if (!type.empty() && m.type == 0) Fail(child, "no marker type is named \"" + type + "\"");
+        if (!type.empty() && m.type == 0) Fail(child, Code::NoMarkerTypeNamed, {{"name", type}});
         m.text = Text(child, "text");
         m.paragraph = p.id;
         d_.markers[m.id] = m;
@@ -622,14 +669,14 @@ class DocumentReader : public Reader {
                     : kind == KIND_FOOTNOTE ? TI_FOOTNOTE_ANCHOR
                                             : TI_FRAME_ANCHOR;
         item.id = Key(child, "ref", kind);
-        if (!anchored_.insert(item.id).second) Fail(child, "an object is anchored twice");
+        if (!anchored_.insert(item.id).second) Fail(child, Code::AnchoredTwice);
         anchorParagraph_[item.id] = p.id;
       } else if (name == "element-begin" || name == "element-end") {
         attributes({"ref"});
         item.kind = name == "element-begin" ? TI_ELEMENT_BEGIN : TI_ELEMENT_END;
         item.id = Key(child, "ref", KIND_ELEMENT);
         if (!elementMarks_.insert({item.id, item.kind}).second) {
-          Fail(child, "an element has one <" + name + ">");
+          Fail(child, Code::ElementHasOne, {{"element", name}});
         }
       } else if (name == "xref-begin" || name == "variable-begin") {
         attributes({});
@@ -642,7 +689,7 @@ class DocumentReader : public Reader {
         attributes({});
         const bool xref = name == "xref-end";
         std::vector<ObjectId>& open = xref ? openXrefs : openVariables;
-        if (open.empty()) Fail(child, "<" + name + "> without its begin in the paragraph");
+        if (open.empty()) Fail(child, Code::EndWithoutBegin, {{"element", name}});
         item.kind = xref ? TI_XREF_END : TI_VAR_END;
         item.id = open.back();
         open.pop_back();
@@ -653,7 +700,7 @@ class DocumentReader : public Reader {
         attributes({"code"});
         item.kind = TI_SPECIAL_CHAR;
         const int32_t code = Number(child, "code", 0);
-        if (code != 1 && code != 2) Fail(child, "a special character has code 1 or 2");
+        if (code != 1 && code != 2) Fail(child, Code::SpecialCharacterCode);
         item.id = static_cast<ObjectId>(code);
       } else {
         Unknown(child, n);
@@ -661,7 +708,7 @@ class DocumentReader : public Reader {
       p.InsertItem(p.length() - 1, item, itemProps);
     }
     if (!openXrefs.empty() || !openVariables.empty()) {
-      Fail(n, "a cross-reference or variable is not ended in its paragraph");
+      Fail(n, Code::ReferenceNotEnded);
     }
     const PropsId endProps = ReadProps(n, "end-cond", "end-author", "end-time");
     p.ChangeProps(p.length() - 1, p.length(), [&](PropsId) { return endProps; });
@@ -671,7 +718,7 @@ class DocumentReader : public Reader {
     return id;
   }
   void AddCharacters(Paragraph& p, pugi::xml_node at, std::string_view text, PropsId props) {
-    p.InsertCharacters(p.length() - 1, CheckedCharacters(at, text, "the text"), props);
+    p.InsertCharacters(p.length() - 1, CheckedCharacters(at, text, TextKind::Text), props);
   }
 
   void ReadTable(pugi::xml_node n) {
@@ -687,8 +734,7 @@ class DocumentReader : public Reader {
       const std::string name = child.name();
       if (name == "title") {
         Attributes(child, {});
-        if (titleSeen || !d_.tables[t.id].rows.empty())
-          Fail(child, "a table has one <title>, before its rows");
+        if (titleSeen || !d_.tables[t.id].rows.empty()) Fail(child, Code::TableOneTitle);
         titleSeen = true;
         d_.tables[t.id].titleParagraphs = ReadParagraphs(child, t.id);
       } else if (name == "row") {
@@ -699,8 +745,7 @@ class DocumentReader : public Reader {
         row.kind = Choice(child, "kind",
                           {{"heading", ROW_HEADING}, {"body", ROW_BODY}, {"footing", ROW_FOOTING}},
                           ROW_BODY);
-        if (row.kind < lastKind)
-          Fail(child, "heading rows come first, then body, then footing rows");
+        if (row.kind < lastKind) Fail(child, Code::RowOrder);
         lastKind = row.kind;
         d_.rows[row.id] = row;
         for (pugi::xml_node c : Elements(child)) {
@@ -714,7 +759,7 @@ class DocumentReader : public Reader {
           d_.cells[cell.id].paragraphs = ReadParagraphs(c, cell.id);
           d_.rows[row.id].cells.push_back(cell.id);
         }
-        if (d_.rows[row.id].cells.empty()) Fail(child, "a row needs at least one cell");
+        if (d_.rows[row.id].cells.empty()) Fail(child, Code::RowNeedsCell);
         d_.tables[t.id].rows.push_back(row.id);
       } else {
         Unknown(child, n);
@@ -767,11 +812,9 @@ class BookReader : public Reader {
   BookReader(const IdAllocator& newId, Book& b) : Reader(newId), b_(b) {}
 
   void Read(pugi::xml_node root) {
-    if (std::string(root.name()) != "book")
-      Fail(root, "the file is not a book: <" + std::string(root.name()) + ">");
+    if (std::string(root.name()) != "book") Fail(root, Code::NotABook, {{"element", root.name()}});
     Attributes(root, {"version"});
-    if (std::string(root.attribute("version").value()) != "1")
-      Fail(root, "the book needs version=\"1\"");
+    if (std::string(root.attribute("version").value()) != "1") Fail(root, Code::BookVersion);
     CollectKeys(root);
     const std::vector<pugi::xml_node> children = Elements(root);
     for (pugi::xml_node n : children) {
@@ -783,7 +826,7 @@ class BookReader : public Reader {
       if (name == "component") {
         b_.components.push_back(ReadComponent(n, 0));
       } else if (name == "structure") {
-        if (structureSeen) Fail(n, "a book has one <structure>");
+        if (structureSeen) Fail(n, Code::BookOneStructure);
         structureSeen = true;
         b_.highestElement = ReadStructure(n, b_.structure);
       } else if (name != "element-def") {
@@ -792,9 +835,9 @@ class BookReader : public Reader {
     }
     for (const auto& [key, id] : keys_) {
       if (KindOf(id) != KIND_ELEMENT)
-        throw Fault{kNowhere, "\"" + key + "\": a book holds elements only"};
+        throw Fault{kNowhere, Code::BookHoldsElementsOnly, {{"key", key}}};
       if (!b_.structure.elements.count(id))
-        throw Fault{kNowhere, "the element \"" + key + "\" lies outside a <structure>"};
+        throw Fault{kNowhere, Code::ElementOutsideStructure, {{"key", key}}};
     }
   }
 
@@ -825,13 +868,12 @@ class BookReader : public Reader {
       const size_t slash = c.fileName.find_last_of('/');
       c.name = slash == std::string::npos ? c.fileName : c.fileName.substr(slash + 1);
     }
-    if (c.fileName.empty() && !c.container)
-      Fail(n, "a component needs a file or container=\"yes\"");
+    if (c.fileName.empty() && !c.container) Fail(n, Code::ComponentNeedsFile);
     c.parent = parent;
     b_.componentsById[c.id] = c;
     for (pugi::xml_node child : Elements(n)) {
       if (std::string(child.name()) != "component") Unknown(child, n);
-      if (!c.container) Fail(child, "only a container holds components");
+      if (!c.container) Fail(child, Code::OnlyContainerHoldsComponents);
       const ObjectId inner = ReadComponent(child, c.id);
       b_.componentsById[c.id].children.push_back(inner);
     }
@@ -842,11 +884,11 @@ class BookReader : public Reader {
 };
 
 template <typename Target, typename ReaderType>
-int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::string& error) {
+int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, FormatFault& fault) {
+  fault = FormatFault{};
   const size_t null = FindNullReference(text);
   if (null != std::string::npos) {
-    error = "line " + std::to_string(LineIndex(text).LineAt(null)) +
-            ": the text holds the control character U+0000";
+    fault = {Code::TextControlCharacter, LineIndex(text).LineAt(null), {{"code", ControlCode(0)}}};
     return ERR_FILE_FORMAT;
   }
   const LineIndex lines(text);
@@ -855,8 +897,7 @@ int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::s
   pugi::xml_parse_result parsed =
       xml.load_buffer_inplace(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
-    error = "line " + std::to_string(lines.LineAt(static_cast<size_t>(parsed.offset))) + ": " +
-            parsed.description();
+    fault = {XmlFault(parsed.status), lines.LineAt(static_cast<size_t>(parsed.offset)), {}};
     return ERR_FILE_FORMAT;
   }
   Target fresh;
@@ -866,11 +907,10 @@ int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::s
     ReaderType reader(newId, fresh);
     reader.Read(xml.document_element());
     if constexpr (std::is_same_v<ReaderType, DocumentReader>) reader.FixAnchors();
-  } catch (const Fault& fault) {
-    error = fault.offset != kNowhere
-                ? "line " + std::to_string(lines.LineAt(fault.offset) + fault.linesBelow) + ": " +
-                      fault.message
-                : fault.message;
+  } catch (Fault& caught) {
+    fault.code = caught.code;
+    fault.line = caught.offset != kNowhere ? lines.LineAt(caught.offset) + caught.linesBelow : 0;
+    fault.values = std::move(caught.values);
     return ERR_FILE_FORMAT;
   }
   out = std::move(fresh);
@@ -880,14 +920,14 @@ int32_t ReadInto(std::string text, const IdAllocator& newId, Target& out, std::s
 }  // namespace
 
 int32_t ReadDocument(std::string text, const IdAllocator& newId, Document& out,
-                     std::string& error) {
+                     FormatFault& fault) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Document, DocumentReader>(std::move(text), newId, out, error);
+  return ReadInto<Document, DocumentReader>(std::move(text), newId, out, fault);
 }
 
-int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, std::string& error) {
+int32_t ReadBook(std::string text, const IdAllocator& newId, Book& out, FormatFault& fault) {
   if (!out.id) return ERR_BAD_DOCUMENT;
-  return ReadInto<Book, BookReader>(std::move(text), newId, out, error);
+  return ReadInto<Book, BookReader>(std::move(text), newId, out, fault);
 }
 
 }  // namespace tlhost

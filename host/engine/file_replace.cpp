@@ -80,8 +80,6 @@ void RemoveAbandonedTemporaries(const fs::path& folder, const std::string& name)
 
 }  // namespace
 
-const char* const kChangedOnDisk = "changed on disk while importing; nothing saved";
-
 std::optional<FileStamp> StampOf(const std::string& path) {
   struct stat file {};
   if (stat(path.c_str(), &file) != 0) return std::nullopt;
@@ -89,56 +87,62 @@ std::optional<FileStamp> StampOf(const std::string& path) {
                    static_cast<int64_t>(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec};
 }
 
-int32_t WriteFileReplacing(const std::string& path, const std::string& content, std::string& error,
-                           const ReplaceStepHook& afterStep,
+int32_t WriteFileReplacing(const std::string& path, const std::string& content,
+                           FileProblem& problem, const ReplaceStepHook& afterStep,
                            const std::optional<FileStamp>& unchangedSince) {
+  problem = FileProblem{};
+  const auto fail = [&](FileCause cause, int systemError, int32_t error) {
+    problem = ProblemOf(cause, path);
+    problem.systemError = systemError;
+    return error;
+  };
   const fs::path target(SavedPath(path));
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   const bool replacing = exists && S_ISREG(old.st_mode);
-  if (exists && !replacing) {
-    error = path + ": " + (S_ISDIR(old.st_mode) ? "is a folder" : "not a regular file");
-    return tolvane::ERR_FILE_WRITE;
-  }
-  if (replacing && !MayWriteFile(target.string())) {
-    error = path + ": read-only file";
-    return tolvane::ERR_READ_ONLY;
-  }
+  if (exists && !replacing)
+    return fail(S_ISDIR(old.st_mode) ? FileCause::IsAFolder : FileCause::NotARegularFile, 0,
+                tolvane::ERR_FILE_WRITE);
+  if (replacing && !MayWriteFile(target.string()))
+    return fail(FileCause::ReadOnlyFile, 0, tolvane::ERR_READ_ONLY);
   RemoveAbandonedTemporaries(folder, target.filename().string());
   std::random_device random;
   const fs::path temporary = folder / TemporaryName(target.filename().string(), getpid(), random());
   // Private until complete: the old file's readers are given access only with its bits.
   const int fd =
       open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
-  if (fd < 0) {
-    error = path + ": " + SystemWords(errno);
-    return tolvane::ERR_FILE_WRITE;
-  }
+  if (fd < 0) return fail(FileCause::System, errno, tolvane::ERR_FILE_WRITE);
   if (replacing) KeepOwnerAndMode(fd, old);
   const bool written = WriteAll(fd, content) && fsync(fd) == 0;
   const int writeErrno = errno;
   if (close(fd) != 0 || !written) {
     const int cause = written ? errno : writeErrno;
     std::remove(temporary.c_str());
-    error = path + ": " + SystemWords(cause);
-    return tolvane::ERR_FILE_WRITE;
+    return fail(FileCause::System, cause, tolvane::ERR_FILE_WRITE);
   }
   if (afterStep) afterStep(ReplaceStep::TemporaryWritten);
   // Another program may have saved the file while this one worked on its copy: that save wins.
   if (unchangedSince && StampOf(target.string()) != unchangedSince) {
     std::remove(temporary.c_str());
-    error = path + ": " + kChangedOnDisk;
-    return tolvane::ERR_FILE_WRITE;
+    return fail(FileCause::ChangedOnDisk, 0, tolvane::ERR_FILE_WRITE);
   }
   if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = path + ": " + SystemWords(errno);
+    const int cause = errno;
     std::remove(temporary.c_str());
-    return tolvane::ERR_FILE_WRITE;
+    return fail(FileCause::System, cause, tolvane::ERR_FILE_WRITE);
   }
   if (afterStep) afterStep(ReplaceStep::Renamed);
   FlushFolder(folder);
   return tolvane::ERR_NONE;
+}
+
+int32_t WriteFileReplacing(const std::string& path, const std::string& content,
+                           std::string& error) {
+  FileProblem problem;
+  const int32_t result = WriteFileReplacing(path, content, problem);
+  error = Diagnostic(problem);
+  return result;
 }
 
 }  // namespace tlhost

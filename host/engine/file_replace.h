@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+#include "host/engine/file_problem.h"
+
 namespace tlhost {
 
 // The steps a test may stop the process after.
@@ -42,14 +44,14 @@ std::optional<FileStamp> StampOf(const std::string& path);
 // regular file (a folder, device, FIFO or socket), which is never replaced. A symbolic link is
 // followed to the file it finally names, which is replaced; the link stays. With
 // `unchangedSince`, a file whose stamp is no longer that one (another program saved it) is
-// left as it is. `error` is "PATH: reason", the reason in the system's words ("no space left
-// on device"). A new file gets the permissions the process's file-creation mask gives. The
-// owner and group are kept where the process may set them.
-int32_t WriteFileReplacing(const std::string& path, const std::string& content, std::string& error,
-                           const ReplaceStepHook& afterStep = nullptr,
+// left as it is (ChangedOnDisk). `problem` says why, with `path` and the system's error number
+// where a system call failed. A new file gets the permissions the process's file-creation mask
+// gives. The owner and group are kept where the process may set them.
+int32_t WriteFileReplacing(const std::string& path, const std::string& content,
+                           FileProblem& problem, const ReplaceStepHook& afterStep = nullptr,
                            const std::optional<FileStamp>& unchangedSince = std::nullopt);
 
-// The words a save refused for `unchangedSince` gives as its reason.
-extern const char* const kChangedOnDisk;
+// The same for a caller that only logs why: `error` is Diagnostic(problem).
+int32_t WriteFileReplacing(const std::string& path, const std::string& content, std::string& error);
 
 }  // namespace tlhost

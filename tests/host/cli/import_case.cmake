@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.20)
 #                                         this run's own; it is removed when the case passes
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
 #                                         save-fails, summary, book-out, phases, repeat,
-#                                         language
+#                                         repeat-language, language
 string(RANDOM LENGTH 10 suffix)
 set(WORK "${WORK}-${suffix}")
 # The plug-in and the command line speak Japanese here, as the expectations below are written;
@@ -223,7 +223,7 @@ elseif(CASE STREQUAL "save-fails")
   file(MAKE_DIRECTORY "${WORK}/taken/inside")
   tolvane(import doc.tlv exported.pdf -o taken)
   expect(status EQUAL 1 BECAUSE "exit status ${status}, expected 1")
-  expect(err MATCHES "^tolvane: taken に保存できません : is a folder\n"
+  expect(err MATCHES "^tolvane: taken に保存できません : フォルダーです\n"
          BECAUSE "standard error does not give the cause")
   expect(IS_DIRECTORY "${WORK}/taken/inside" BECAUSE "the folder in the way was changed")
   expect_doc_as_given()
@@ -358,6 +358,28 @@ elseif(CASE STREQUAL "repeat")
   string(REGEX MATCH "\\[round\\] 100 [^\n]*heap ([0-9]+) bytes" ignored "${out}")
   math(EXPR growth "${CMAKE_MATCH_1}0 / 10 - ${heap25}0 / 10")
   expect(growth LESS 16384 BECAUSE "the heap grew by ${growth} bytes from round 25 to 100")
+  expect_doc_as_given()
+elseif(CASE STREQUAL "repeat-language")
+  # --repeat's closing line is said in the user's language; the per-round lines, which programs
+  # read, and every figure's place stay the same in every language.
+  review(exported.pdf reviewed.pdf)
+  set(figure "[0-9]+[.][0-9][0-9][0-9][0-9]")
+  set(round "\\[round\\] [12] imported ${figure} s, task blocks [0-9]+, PDF library blocks 0, heap [0-9]+ bytes\n")
+  foreach(setting "C.UTF-8||\\[repeat\\] 2 rounds, first ${figure} s, last ${figure} s, last/first ${figure}\n"
+                  "C.UTF-8|ja|\\[repeat\\] 2 回、最初 ${figure} 秒、最後 ${figure} 秒、最後/最初 ${figure}\n")
+    string(REPLACE "|" ";" fields "${setting}")
+    list(GET fields 0 lang)
+    list(GET fields 1 option)
+    list(GET fields 2 closing)
+    set(ENV{LANG} "${lang}")
+    if(option)
+      tolvane(import doc.tlv reviewed.pdf --repeat 2 --lang ${option})
+    else()
+      tolvane(import doc.tlv reviewed.pdf --repeat 2)
+    endif()
+    expect(status EQUAL 0 BECAUSE "exit status ${status} with '${option}'")
+    expect(out MATCHES "${round}${round}${closing}" BECAUSE "the lines with '${option}' are not as expected")
+  endforeach()
   expect_doc_as_given()
 else()
   message(FATAL_ERROR "unknown CASE ${CASE}")

@@ -73,57 +73,92 @@ TEST_F(EngineTest, SavingKeepsEverythingAndReadingTheSavedFileGivesItBack) {
 
 TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
   const std::string head = "<document version=\"1\">\n  <flow name=\"A\">\n";
+  using Code = FormatFaultCode;
   struct Case {
     std::string text;
-    std::string message;
+    FormatFaultCode code;
+    int line;
+    FaultValues values;
   };
   const std::vector<Case> cases = {
-      {head + "    <p unique=\"1\">x</q>\n", "line 3"},
+      {head + "    <p unique=\"1\">x</q>\n", Code::XmlTagMismatch, 3, {}},
       {head + "    <p unique=\"1\" colour=\"x\">x</p>\n  </flow>\n</document>\n",
-       "line 3: unknown attribute \"colour\""},
+       Code::UnknownAttribute,
+       3,
+       {{"attribute", "colour"}, {"element", "p"}}},
       {head + "    <p unique=\"1\"><bold/></p>\n  </flow>\n</document>\n",
-       "line 3: unknown element <bold>"},
+       Code::UnknownElement,
+       3,
+       {{"element", "bold"}, {"parent", "p"}}},
       {head + "    <p unique=\"1\"/>\n    <p unique=\"1\"/>\n  </flow>\n</document>\n",
-       "line 4: the unique number 1 is used twice"},
+       Code::UniqueNumberTwice,
+       4,
+       {{"number", "1"}}},
       {head + "    <p unique=\"1\"><c cond=\"Nope\">x</c></p>\n  </flow>\n</document>\n",
-       "line 3: no condition is named \"Nope\""},
+       Code::NoConditionNamed,
+       3,
+       {{"name", "Nope"}}},
       {head + "    <p unique=\"1\"><table-anchor ref=\"t9\"/></p>\n  </flow>\n</document>\n",
-       "line 3: \"t9\" names no table"},
+       Code::KeyNamesNoTable,
+       3,
+       {{"key", "t9"}}},
       {head + "    <p unique=\"x1\"/>\n  </flow>\n</document>\n",
-       "line 3: attribute \"unique\" is not a number"},
-      {head + "    <p unique=\"1\">\xC3(</p>\n  </flow>\n</document>\n",
-       "line 3: the text is not UTF-8"},
-      {"<book version=\"1\"/>\n", "not a document"},
+       Code::NotANumber,
+       3,
+       {{"attribute", "unique"}, {"value", "x1"}}},
+      {head + "    <p unique=\"1\">\xC3(</p>\n  </flow>\n</document>\n", Code::TextNotUtf8, 3, {}},
+      {"<book version=\"1\"/>\n", Code::NotADocument, 1, {{"element", "book"}}},
       {head + "    <p unique=\"2147483647\"/>\n  </flow>\n</document>\n",
-       "line 3: a paragraph needs a unique number from 1 to 2147483646"},
+       Code::UniqueNumberRange,
+       3,
+       {{"most", "2147483646"}}},
       {"<document version=\"1\">\n  <flow name=\"A\">\n    <p unique=\"1\"/>\n  </flow>\n"
        "</document>\n",
-       "line 2: no flow is marked as the main flow"},
+       Code::NoMainFlow,
+       2,
+       {}},
       {"<document version=\"1\" next-unique=\"3\">\n  <flow name=\"A\" main=\"yes\">\n"
        "    <p unique=\"3\"/>\n  </flow>\n</document>\n",
-       "line 1: next-unique=\"3\" must lie above every unique number of the file (3 is used)"},
+       Code::NextUniqueTooLow,
+       1,
+       {{"number", "3"}, {"highest", "3"}}},
       // Control characters that HostAddText refuses, as references and as raw bytes, in text
       // (the line is that of the character) and in attributes.
       {head + "    <p unique=\"1\">a&#1;b</p>\n  </flow>\n</document>\n",
-       "line 3: the text holds the control character U+0001"},
+       Code::TextControlCharacter,
+       3,
+       {{"code", "U+0001"}}},
       {head + "    <p unique=\"1\">first\nsecond \x1F</p>\n  </flow>\n</document>\n",
-       "line 4: the text holds the control character U+001F"},
+       Code::TextControlCharacter,
+       4,
+       {{"code", "U+001F"}}},
       // The parser would cut the text at U+0000 and drop what follows.
       {head + "    <p unique=\"1\" autonumber=\"&#x00;1\"/>\n  </flow>\n</document>\n",
-       "line 3: the text holds the control character U+0000"},
+       Code::TextControlCharacter,
+       3,
+       {{"code", "U+0000"}}},
       {head + "    <p unique=\"1\" format=\"&#8;\"/>\n  </flow>\n</document>\n",
-       "line 3: attribute \"format\" holds the control character U+0008"},
+       Code::AttributeControlCharacter,
+       3,
+       {{"attribute", "format"}, {"code", "U+0008"}}},
       // Lines are those of the file as it was, not of the text the parser rewrote in place.
       {"<document version=\"1\">\r\n  <flow name=\"A\">\r\n    <p unique=\"1\">a&amp;\r\nb&lt;\r\n"
        "c</p>\r\n    <p unique=\"1\"/>\r\n  </flow>\r\n</document>\r\n",
-       "line 6: the unique number 1 is used twice"},
+       Code::UniqueNumberTwice,
+       6,
+       {{"number", "1"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     ObjectId id = 7;
     EXPECT_EQ(engine.LoadDocumentText(c.text, "bad.tlv", id), ERR_FILE_FORMAT);
     EXPECT_EQ(id, 0u);
-    EXPECT_NE(engine.lastError().find(c.message), std::string::npos) << engine.lastError();
+    const FileProblem& problem = engine.lastProblem();
+    EXPECT_EQ(problem.cause, FileCause::Malformed) << engine.lastError();
+    EXPECT_EQ(problem.path, "bad.tlv");
+    EXPECT_EQ(problem.format.code, c.code) << engine.lastError();
+    EXPECT_EQ(problem.format.line, c.line) << engine.lastError();
+    EXPECT_EQ(problem.format.values, c.values) << engine.lastError();
   }
   EXPECT_TRUE(engine.openDocuments().empty());
   // Opened from a file, the fault is named with the file's path and line.
@@ -133,7 +168,8 @@ TEST_F(EngineTest, MalformedFilesAreRejectedWithTheirLineAndNothingIsLoaded) {
   ObjectId id = 0;
   std::vector<PropValue> returned;
   EXPECT_EQ(engine.OpenFile(path, {}, id, returned), ERR_FILE_FORMAT);
-  EXPECT_EQ(engine.lastError().rfind(path + ": line 3", 0), 0u) << engine.lastError();
+  EXPECT_EQ(engine.lastProblem().path, path);
+  EXPECT_EQ(engine.lastProblem().format.line, 3) << engine.lastError();
 }
 
 TEST_F(EngineTest, AllowedControlsAndCdataTextAreKept) {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -53,7 +54,7 @@ TEST_F(FileReplaceTest, AProcessKilledBetweenTheStepsLeavesTheOldFileOrTheNewOne
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      std::string error;
+      FileProblem error;
       WriteFileReplacing(path_.string(), kNew, error, [&](ReplaceStep step) {
         if (step == c.killedAfter) _exit(0);
       });
@@ -75,8 +76,9 @@ TEST_F(FileReplaceTest, TheNewFileKeepsTheOldOnesModeOwnerAndGroup) {
   }
   struct stat before {};
   ASSERT_EQ(stat(path_.c_str(), &before), 0);
-  std::string error;
-  ASSERT_EQ(WriteFileReplacing(path_.string(), kNew, error), tolvane::ERR_NONE) << error;
+  FileProblem error;
+  ASSERT_EQ(WriteFileReplacing(path_.string(), kNew, error), tolvane::ERR_NONE)
+      << Diagnostic(error);
   struct stat after {};
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
   EXPECT_NE(after.st_ino, before.st_ino);  // replaced, not written over
@@ -87,6 +89,7 @@ TEST_F(FileReplaceTest, TheNewFileKeepsTheOldOnesModeOwnerAndGroup) {
   // A file its owner may not write is left alone, whoever the process is.
   ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
   EXPECT_EQ(WriteFileReplacing(path_.string(), kOld, error), tolvane::ERR_READ_ONLY);
+  EXPECT_EQ(error.cause, FileCause::ReadOnlyFile) << Diagnostic(error);
   EXPECT_TRUE(Read(path_) == kNew);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
@@ -109,9 +112,9 @@ TEST_F(FileReplaceTest, ALinkStaysALinkAndItsLastTargetIsReplaced) {
   fs::create_symlink("one", dir_ / "two");
   for (const char* link : {"one", "two"}) {
     SCOPED_TRACE(link);
-    std::string error;
+    FileProblem error;
     ASSERT_EQ(WriteFileReplacing((dir_ / link).string(), kNew + link, error), tolvane::ERR_NONE)
-        << error;
+        << Diagnostic(error);
     EXPECT_TRUE(fs::is_symlink(dir_ / "one") && fs::is_symlink(dir_ / "two"));
     EXPECT_TRUE(Read(target) == kNew + link);
     EXPECT_EQ(Others(dir_ / "real", {"doc.tlv"}), std::vector<std::string>{});
@@ -121,13 +124,33 @@ TEST_F(FileReplaceTest, ALinkStaysALinkAndItsLastTargetIsReplaced) {
 TEST_F(FileReplaceTest, WhatIsNoRegularFileIsNeverReplaced) {
   ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
   fs::create_directories(dir_ / "folder");
-  for (const char* name : {"fifo", "folder"}) {
-    SCOPED_TRACE(name);
-    std::string error;
-    EXPECT_EQ(WriteFileReplacing((dir_ / name).string(), kNew, error), tolvane::ERR_FILE_WRITE);
-    EXPECT_FALSE(fs::is_regular_file(dir_ / name));
+  const struct {
+    const char* name;
+    FileCause cause;
+  } cases[] = {{"fifo", FileCause::NotARegularFile}, {"folder", FileCause::IsAFolder}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FileProblem problem;
+    const std::string path = (dir_ / c.name).string();
+    EXPECT_EQ(WriteFileReplacing(path, kNew, problem), tolvane::ERR_FILE_WRITE);
+    EXPECT_EQ(problem.cause, c.cause) << Diagnostic(problem);
+    EXPECT_EQ(problem.path, path);
+    EXPECT_FALSE(fs::is_regular_file(dir_ / c.name));
     EXPECT_EQ(Others(dir_, {"fifo", "folder"}), std::vector<std::string>{});
   }
+}
+
+// A failed system call is carried as its error number, for the caller to word.
+TEST_F(FileReplaceTest, AFailedSystemCallCarriesItsErrorNumber) {
+  FileProblem problem;
+  const std::string path = (dir_ / "none" / "doc.tlv").string();
+  EXPECT_EQ(WriteFileReplacing(path, kNew, problem), tolvane::ERR_FILE_WRITE);
+  EXPECT_EQ(problem.cause, FileCause::System) << Diagnostic(problem);
+  EXPECT_EQ(problem.systemError, ENOENT);
+  EXPECT_EQ(problem.path, path);
+  // A success leaves no problem of an earlier call behind.
+  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, problem), tolvane::ERR_NONE);
+  EXPECT_FALSE(problem) << Diagnostic(problem);
 }
 
 TEST_F(FileReplaceTest, AFileAnotherProgramSavedMeanwhileStays) {
@@ -137,14 +160,14 @@ TEST_F(FileReplaceTest, AFileAnotherProgramSavedMeanwhileStays) {
   // The other program saves as this one does: a new file renamed into place.
   std::ofstream(dir_ / "theirs", std::ios::binary) << "theirs";
   fs::rename(dir_ / "theirs", path_);
-  std::string error;
-  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, error, nullptr, read),
+  FileProblem problem;
+  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, problem, nullptr, read),
             tolvane::ERR_FILE_WRITE);
-  EXPECT_NE(error.find(kChangedOnDisk), std::string::npos) << error;
+  EXPECT_EQ(problem.cause, FileCause::ChangedOnDisk) << Diagnostic(problem);
   EXPECT_EQ(Read(path_), "theirs");
   EXPECT_EQ(Others(dir_, {"doc.tlv"}), std::vector<std::string>{});
   // Unchanged since it was read, it is replaced.
-  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, error, nullptr, StampOf(path_.string())),
+  EXPECT_EQ(WriteFileReplacing(path_.string(), kNew, problem, nullptr, StampOf(path_.string())),
             tolvane::ERR_NONE);
 }
 
@@ -159,8 +182,9 @@ TEST_F(FileReplaceTest, TheTemporariesOfProcessesThatNoLongerRunAreRemoved) {
   const std::string another = ".other.tlv.tolvane-" + std::to_string(gone) + "-7.tmp";
   for (const std::string& name : {abandoned, running, another})
     std::ofstream(dir_ / name) << "part";
-  std::string error;
-  ASSERT_EQ(WriteFileReplacing(path_.string(), kNew, error), tolvane::ERR_NONE) << error;
+  FileProblem error;
+  ASSERT_EQ(WriteFileReplacing(path_.string(), kNew, error), tolvane::ERR_NONE)
+      << Diagnostic(error);
   std::vector<std::string> left = Others(dir_, {"doc.tlv"});
   std::sort(left.begin(), left.end());
   std::vector<std::string> expected = {running, another};
@@ -170,19 +194,20 @@ TEST_F(FileReplaceTest, TheTemporariesOfProcessesThatNoLongerRunAreRemoved) {
 
 TEST_F(FileReplaceTest, ASecondLockWaitsNamesTheHolderAndRefusesAfterItsLimit) {
   std::ofstream(path_, std::ios::binary) << kOld;
-  std::string problem;
+  FileProblem problem;
   const std::unique_ptr<DocumentLock> held = DocumentLock::Acquire(path_.string(), {}, problem);
-  ASSERT_TRUE(held) << problem;
+  ASSERT_TRUE(held) << Diagnostic(problem);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     pid_t told = -1;
-    std::string refused;
+    FileProblem refused;
     const LockWait wait{0.1, [&](pid_t holder) { told = holder; }};
     const bool locked = DocumentLock::Acquire(path_.string(), wait, refused) != nullptr;
-    const std::string expected =
-        "locked by another import (process " + std::to_string(getppid()) + ")";
-    _exit(!locked && told == getppid() && refused == expected ? 0 : 1);
+    _exit(!locked && told == getppid() && refused.cause == FileCause::Locked &&
+                  refused.holder == getppid() && refused.path == path_.string()
+              ? 0
+              : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
