@@ -31,6 +31,12 @@ bool WalkEveryPage(const ReviewPart& part) {
   return part.walkEveryPage || std::getenv(kWalkEveryPageVariable) != nullptr;
 }
 
+// Then every page up to the last annotated one is walked anyway: a plan would only cost time.
+bool EveryPageAnnotated(const AnnotationCount& annotations, const ReviewPart& part) {
+  return static_cast<int64_t>(annotations.pages.size()) ==
+         static_cast<int64_t>(annotations.lastPage) - part.firstPage + 1;
+}
+
 // One reading of the part. With `planned`, only the plan's pages are walked; nothing when a
 // walked page showed the plan wrong.
 std::optional<ReviewRead> ReadPart(OkDoc* pdf, const StructureTree& tree,
@@ -108,7 +114,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   if (annotations.total == 0) {
     read.emplace();
     read->pagesNotHad.insert(annotations.pagesNotHad.begin(), annotations.pagesNotHad.end());
-  } else if (!WalkEveryPage(part)) {
+  } else if (!WalkEveryPage(part) && !EveryPageAnnotated(annotations, part)) {
     read = ReadPart(pdf, tree, document, part, filter, progress, annotations, true);
   }
   if (!read) read = ReadPart(pdf, tree, document, part, filter, progress, annotations, false);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hand_made_pdf.h"
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "pdf/comment_kind.h"
@@ -51,7 +52,8 @@ std::string LongDocument() {
 )";
 }
 
-class WalkPlanTest : public ::testing::Test {
+// The plug-in linked to the host and the PDF library loaded; every comment of "R" passes.
+class PlanReadingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const int index = host_.LinkClient(
@@ -63,11 +65,22 @@ class WalkPlanTest : public ::testing::Test {
     criteria_.reviewStateMask = kAllReviewStates;
     criteria_.migrationStateMask = kAllMigrationStates;
     criteria_.acceptedAuthors = {"R"};
+  }
+  void TearDown() override { PdfLibraryUnload(); }
+
+  tlhost::Host host_;
+  FilterCriteria criteria_;
+  fixtures::ReviewedPdf pdf_;
+};
+
+class WalkPlanTest : public PlanReadingTest {
+ protected:
+  void SetUp() override {
+    PlanReadingTest::SetUp();
     ASSERT_TRUE(pdf_.ExportText(LongDocument())) << pdf_.error();
     std::vector<tlhost::PropValue> returned;
     ASSERT_EQ(host_.engine().OpenFile(pdf_.sourcePath(), {}, document_, returned), 0);
   }
-  void TearDown() override { PdfLibraryUnload(); }
 
   // Everything placing sees of each record: its ends with their elements' counts, pages and
   // text, and each end's offset in its element and in the host paragraph.
@@ -105,9 +118,6 @@ class WalkPlanTest : public ::testing::Test {
     return out;
   }
 
-  tlhost::Host host_;
-  FilterCriteria criteria_;
-  fixtures::ReviewedPdf pdf_;
   ObjectId document_ = 0;
 };
 
@@ -160,6 +170,63 @@ TEST_F(WalkPlanTest, WalksTheCommentedPagesAndWhereTheirParagraphsBegin) {
   EXPECT_FALSE(plan.owners.at(0).empty());
   EXPECT_TRUE(context.groups.empty());
   EXPECT_TRUE(context.unwalked.empty());
+  ClosePdf(open);
+}
+
+// Marked content that the parent tree names but that holds no text makes no element, which the
+// plan cannot see on a page it does not walk. On the commented page it shows: the plan named an
+// owner the walk did not meet, and the reading walks every page, counting as a full walk does.
+TEST_F(PlanReadingTest, AWalkThatMeetsOtherOwnersMakesTheReadingWalkEveryPage) {
+  const auto marked = [](int mcid, const std::string& text) {
+    const std::string shown = text.empty() ? "" : "BT /F1 12 Tf 72 700 Td (" + text + ") Tj ET ";
+    return "/P <</MCID " + std::to_string(mcid) + ">> BDC " + shown + "EMC ";
+  };
+  const std::string page =
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources "
+      "<< /Font << /F1 6 0 R >> >> /Contents ";
+  // Page 1 holds the text of A and B's empty marked content; page 2 that of C, with a highlight
+  // on it, and D's empty marked content.
+  const std::vector<std::string> objects = {
+      "<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 5 0 R >>",
+      "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+      page + "7 0 R /StructParents 0 >>",
+      page + "8 0 R /StructParents 1 /Annots [9 0 R] >>",
+      "<< /Type /StructTreeRoot /K [10 0 R] /ParentTree "
+      "<< /Nums [0 [11 0 R 12 0 R] 1 [13 0 R 14 0 R]] >> >>",
+      ondrelkit::testing::kHelvetica,
+      ondrelkit::testing::Stream(marked(0, "Alpha") + marked(1, "")),
+      ondrelkit::testing::Stream(marked(0, "Gamma") + marked(1, "")),
+      "<< /Type /Annot /Subtype /Highlight /Rect [70 695 115 715] /T (R) /Contents (c) "
+      "/QuadPoints [70 715 115 715 70 695 115 695] >>",
+      "<< /S /Document /P 5 0 R /K [11 0 R 12 0 R 13 0 R 14 0 R] >>",
+      "<< /S /P /P 10 0 R /K 0 /Pg 3 0 R >>",
+      "<< /S /P /P 10 0 R /K 1 /Pg 3 0 R >>",
+      "<< /S /P /P 10 0 R /K 0 /Pg 4 0 R >>",
+      "<< /S /P /P 10 0 R /K 1 /Pg 4 0 R >>"};
+  const std::string path = pdf_.directory() + "/hand-made.pdf";
+  ondrelkit::testing::WriteHandMadePdf(path, objects);
+  OkDoc* open = OpenPdfByPath(win::Utf8ToWide(path));
+  ASSERT_TRUE(open);
+  const StructureTree tree(open);
+  ReviewPart part{tree.Top(), 0, 1};
+  const auto startOf = [&](const ReviewRead& read) -> const ContentElement* {
+    const auto page = read.commentsByPage.find(1);
+    if (page == read.commentsByPage.end() || page->second.empty()) return nullptr;
+    return page->second.front()->range().start.element;
+  };
+  {
+    const ReviewRead planned = ReadReview(open, tree, 0, part, criteria_);
+    const ContentElement* element = startOf(planned);
+    ASSERT_TRUE(element);
+    // A and C are the document's elements; the empty B counts for nothing.
+    EXPECT_EQ(element->containerIndex, 2u);
+    EXPECT_EQ(element->containerCount, 2u);
+    EXPECT_EQ(planned.elements.size(), 2u);
+  }
+  part.walkEveryPage = true;
+  const ReviewRead full = ReadReview(open, tree, 0, part, criteria_);
+  ASSERT_TRUE(startOf(full));
+  EXPECT_EQ(startOf(full)->containerIndex, 2u);
   ClosePdf(open);
 }
 
