@@ -437,6 +437,7 @@ AnnotationCount CountAnnotations(OkDoc* document, int32_t firstPage, int32_t las
     if (annots <= 0) continue;
     count.total += annots;
     count.lastPage = index;
+    count.pages.push_back(index);
   }
   return count;
 }

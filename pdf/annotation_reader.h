@@ -31,6 +31,7 @@ struct AnnotationCount {
   int64_t total = 0;
   int32_t lastPage = -1;             // the last page with an annotation; -1 when there is none
   std::vector<int32_t> pagesNotHad;  // pages the library could not give: annotations unknown
+  std::vector<int32_t> pages;        // the pages with at least one annotation, in order
 };
 
 // The annotations of the pages firstPage to lastPage (a range past the document's last page

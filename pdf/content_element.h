@@ -38,7 +38,6 @@ struct ContentElement {
   int32_t walkedPage = -1;      // the last page whose walk gave the element characters
   uint32_t containerIndex = 0;  // 1-based among the elements with the same chain
   uint32_t containerCount = 0;  // the same, counting only elements outside every block
-  ContentElement* nextInContainer = nullptr;
   // The structure element's identifier, read with the container places; empty when it has none.
   std::string identifier;
   bool inBlockSpan = true;  // every character so far lay inside a block's span

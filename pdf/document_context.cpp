@@ -50,6 +50,8 @@ void DocumentContext::Clear() {
   pageElements.clear();
   groups.clear();
   elements.clear();
+  unwalked.clear();
+  pageOwners.clear();
   entries.clear();
   elementTypes.clear();
   currentElement = nullptr;

@@ -18,6 +18,7 @@
 #include "pdf/annotation_handles.h"
 #include "pdf/content_element.h"
 #include "pdf/page_geometry.h"
+#include "pdf/page_owners.h"
 #include "pdf/replace_halves.h"
 #include "pdf/unread_annotation.h"
 #include "support/phase_times.h"
@@ -119,6 +120,11 @@ class DocumentContext {
   // The elements that have characters on the page being read, in the order the walk met them;
   // their boxes are kept until the page is finished.
   std::vector<ContentElement*> pageElements;
+  // The owners the walk of the current page met, to be held against what the parent tree told.
+  PageOwners pageOwners;
+  // What the counts made for pages whose content was not walked: no element of the document,
+  // kept only so that a chain's last element stays one while its paragraph runs on.
+  std::vector<std::unique_ptr<ContentElement>> unwalked;
   // The walk carries these from run to run and from page to page.
   ContentElement* currentElement = nullptr;
   uint32_t offset = 0;

@@ -1,6 +1,7 @@
 #include "pdf/page_reading.h"
 
 #include "pdf/annotation_reader.h"
+#include "pdf/content_groups.h"
 #include "pdf/content_walk.h"
 #include "pdf/page_end_fallback.h"
 #include "pdf/pdf_guard.h"
@@ -34,6 +35,11 @@ support::Status FinishPage(DocumentContext& context, OkPage* page) {
   context.pageElements.clear();
   Guarded([&] { return Tables().pages->PdfReleasePage(page), 0; }, 0);
   return read;
+}
+
+void SkipPage(DocumentContext& context, OkPage* page, const PageOwners& owners) {
+  CountUnwalkedPage(context, owners);
+  Guarded([&] { return Tables().pages->PdfReleasePage(page), 0; }, 0);
 }
 
 std::vector<int32_t> ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage,

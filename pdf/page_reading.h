@@ -22,6 +22,10 @@ OkPage* BeginPage(DocumentContext& context, OkDoc* pdf, int32_t pageIndex,
 // when the library could not read the page's text: its comments keep no range then.
 support::Status FinishPage(DocumentContext& context, OkPage* page);
 
+// Instead of FinishPage, for a page whose content is not walked (one without annotations, so
+// without comments): counts what its parent tree names, `owners`, and releases the page.
+void SkipPage(DocumentContext& context, OkPage* page, const PageOwners& owners);
+
 // Both halves for every page from `firstPage` to `lastPage`; pages that cannot be had are
 // passed over. Answers the pages (from 0) that could not be had or whose text could not be read.
 std::vector<int32_t> ReadPages(DocumentContext& context, OkDoc* pdf, int32_t firstPage,

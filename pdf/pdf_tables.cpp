@@ -45,6 +45,7 @@ support::Status BindTables(win::HMODULE module, GetTableFunction getTable) {
   TakeOperation(module, "PdfStructElemFirstPage", t.structElemFirstPage, missing);
   TakeOperation(module, "PdfStructElemId", t.structElemId, missing);
   TakeOperation(module, "PdfMarkedContentParent", t.markedContentParent, missing);
+  TakeOperation(module, "PdfPageMarkedContentCount", t.pageMarkedContentCount, missing);
   TakeOperation(module, "PdfStructElemActualText", t.structElemActualText, missing);
   if (!missing.empty()) {
     UnbindTables();

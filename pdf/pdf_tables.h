@@ -28,6 +28,7 @@ struct PdfTables {
   PdfStructElemFirstPageFunction structElemFirstPage = nullptr;
   PdfStructElemIdFunction structElemId = nullptr;
   PdfMarkedContentParentFunction markedContentParent = nullptr;
+  PdfPageMarkedContentCountFunction pageMarkedContentCount = nullptr;
   PdfStructElemActualTextFunction structElemActualText = nullptr;
 };
 

@@ -59,6 +59,9 @@ struct ReviewPart {
   const OkStructElem* element = nullptr;  // its "Document" element, whose blocks are its own
   int32_t firstPage = 0;
   int32_t lastPage = -1;  // inclusive; a range past the PDF's last page ends there
+  // Walk the content of every page up to the last annotated one, not only of the pages the
+  // comments need: the same reading, slower; for checks that hold the two against each other.
+  bool walkEveryPage = false;
 };
 
 // Told the index of each page as its reading starts, for progress.

@@ -2,12 +2,13 @@
 # The import benchmark (`make bench`): for documents of 50, 200 and 800 pages, and a book of
 # ten components of 80 pages each, each reviewed with about ten comments a page, times
 # `tolvane import DOC PDF -o OUT` beside `pdftotext -bbox PDF /dev/null` on the same PDF and
-# prints one row per size.
+# prints one row per size. Besides that dense review, each size is reviewed sparsely too: ten
+# comments on every 40th page, on the last page only, on the first page only.
 #
 #   scripts/bench.sh [BUILD_DIR]      (default build-release, built by `make bench`)
 #
 # Environment: SIZES (pages of a document, or "book", default "50 200 800 book"), RUNS (timed runs of each command after
-# one warm-up, default 5), BENCH_DIR (inputs and outputs, default BUILD_DIR/bench),
+# one warm-up, default 5), REVIEWS (which reviews, default "all every-40 last first"), BENCH_DIR (inputs and outputs, default BUILD_DIR/bench),
 # BENCH_KEEP_INPUTS=1 (reuse the documents and PDFs made by an earlier run).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ build=$(cd "${1:-$top/build-release}" && pwd)
 tolvane=$build/bin/tolvane
 python=/usr/bin/python3 # the one with the reviewer tool's PDF library
 sizes=${SIZES:-50 200 800 book}
+reviews=${REVIEWS:-all every-40 last first}
 runs=${RUNS:-5}
 work=${BENCH_DIR:-$build/bench}
 mkdir -p "$work/user"
@@ -24,9 +26,16 @@ export TOLVANE_USER_DIR=$work/user
 # The file imported into: doc.tlv, or for "book" book.tlb with its ten components.
 source_of() { [[ $1 == book ]] && echo "$2/book.tlb" || echo "$2/doc.tlv"; }
 
+# The reviewed PDF of a review: review.pdf for the dense one, review-SELECTION.pdf otherwise.
+review_of() { [[ $1 == all ]] && echo "$2/review" || echo "$2/review-$1"; }
+
 make_inputs() { # PAGES|book DIR
-  local pages=$1 dir=$2
-  if [[ ${BENCH_KEEP_INPUTS:-} == 1 && -s $dir/review.pdf ]]; then return; fi
+  local pages=$1 dir=$2 review
+  if [[ ${BENCH_KEEP_INPUTS:-} == 1 && -s $dir/doc.pdf ]]; then
+    local missing=0
+    for review in $reviews; do [[ -s $(review_of "$review" "$dir").pdf ]] || missing=1; done
+    ((missing == 0)) && return
+  fi
   mkdir -p "$dir"
   echo "bench: making $pages pages..." >&2
   if [[ $pages == book ]]; then
@@ -40,9 +49,12 @@ make_inputs() { # PAGES|book DIR
     "$python" "$top/scripts/bench_input.py" document "$pages" "$dir/doc.tlv"
   fi
   "$tolvane" export-pdf "$(source_of "$pages" "$dir")" -o "$dir/doc.pdf" >/dev/null
-  "$python" "$top/scripts/bench_input.py" review "$dir/doc.pdf" "$dir/review.json"
-  "$python" "$top/tools/reviewer/review.py" "$dir/doc.pdf" "$dir/review.json" \
-    "$dir/review.pdf" >/dev/null
+  for review in $reviews; do
+    local stem
+    stem=$(review_of "$review" "$dir")
+    "$python" "$top/scripts/bench_input.py" review "$dir/doc.pdf" "$stem.json" "$review"
+    "$python" "$top/tools/reviewer/review.py" "$dir/doc.pdf" "$stem.json" "$stem.pdf" >/dev/null
+  done
 }
 
 # Runs a command under GNU time; sets seconds and peak_kb. A failing command ends the bench.
@@ -61,46 +73,50 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 for pages in $sizes; do make_inputs "$pages" "$work/$pages"; done
 
-printf '%6s %9s %9s %9s %10s %7s %9s %9s %9s  %s\n' pages pdf_MiB doc_MiB import_s \
-  pdftotext_s ratio ms/page peak_MiB limit_MiB comments
+printf '%6s %-9s %9s %9s %9s %10s %7s %9s %9s %9s  %s\n' pages review pdf_MiB doc_MiB \
+  import_s pdftotext_s ratio ms/page peak_MiB limit_MiB comments
 for pages in $sizes; do
-  dir=$work/$pages
-  pdf=$dir/review.pdf doc=$(source_of "$pages" "$dir")
-  out=$dir/out.tlv
-  [[ $pages == book ]] && out=$dir/out
-  imports=() texts=() ratios=() peaks=()
-  # One warm-up of each, then the two in turn, so that both see the same machine.
-  for ((run = 0; run <= runs; run++)); do
-    timed "$tolvane" import "$doc" "$pdf" -o "$out"
-    import_s=$seconds import_kb=$peak_kb
-    timed pdftotext -bbox "$pdf" /dev/null
-    text_s=$seconds
-    ((run == 0)) && continue
-    imports+=("$import_s") texts+=("$text_s") peaks+=("$import_kb")
-    ratios+=("$(awk -v a="$import_s" -v b="$text_s" 'BEGIN { print (b > 0 ? a / b : 0) }')")
+  for review in $reviews; do
+    dir=$work/$pages
+    stem=$(review_of "$review" "$dir")
+    pdf=$stem.pdf doc=$(source_of "$pages" "$dir")
+    out=$dir/out.tlv
+    [[ $pages == book ]] && out=$dir/out
+    imports=() texts=() ratios=() peaks=()
+    # One warm-up of each, then the two in turn, so that both see the same machine.
+    for ((run = 0; run <= runs; run++)); do
+      timed "$tolvane" import "$doc" "$pdf" -o "$out"
+      import_s=$seconds import_kb=$peak_kb
+      timed pdftotext -bbox "$pdf" /dev/null
+      text_s=$seconds
+      ((run == 0)) && continue
+      imports+=("$import_s") texts+=("$text_s") peaks+=("$import_kb")
+      ratios+=("$(awk -v a="$import_s" -v b="$text_s" 'BEGIN { print (b > 0 ? a / b : 0) }')")
+    done
+    count=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
+    comments=$("$python" -c 'import json, sys; print(len(json.load(open(sys.argv[1]))["comments"]))' \
+      "$stem.json")
+    # A book's size is that of its components.
+    docbytes=$(stat -c %s "$doc")
+    [[ $pages == book ]] && docbytes=$(cat "$dir"/part*.tlv | wc -c)
+    awk -v pages="$count" -v review="$review" -v pdf="$(stat -c %s "$pdf")" -v doc="$docbytes" \
+      -v imp="$(printf '%s\n' "${imports[@]}" | median)" \
+      -v txt="$(printf '%s\n' "${texts[@]}" | median)" \
+      -v ratio="$(printf '%s\n' "${ratios[@]}" | median)" \
+      -v peak="$(printf '%s\n' "${peaks[@]}" | median)" -v comments="$comments" 'BEGIN {
+        mib = 1048576
+        printf "%6d %-9s %9.1f %9.1f %9.2f %10.2f %7.2f %9.2f %9.1f %9.1f  %d\n", pages, review,
+          pdf / mib, doc / mib, imp, txt, ratio, imp * 1000 / pages, peak * 1024 / mib,
+          (3 * (pdf + doc)) / mib + 64, comments
+      }'
   done
-  count=$(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }')
-  comments=$("$python" -c 'import json, sys; print(len(json.load(open(sys.argv[1]))["comments"]))' \
-    "$dir/review.json")
-  # A book's size is that of its components.
-  docbytes=$(stat -c %s "$doc")
-  [[ $pages == book ]] && docbytes=$(cat "$dir"/part*.tlv | wc -c)
-  awk -v pages="$count" -v pdf="$(stat -c %s "$pdf")" -v doc="$docbytes" \
-    -v imp="$(printf '%s\n' "${imports[@]}" | median)" \
-    -v txt="$(printf '%s\n' "${texts[@]}" | median)" \
-    -v ratio="$(printf '%s\n' "${ratios[@]}" | median)" \
-    -v peak="$(printf '%s\n' "${peaks[@]}" | median)" -v comments="$comments" 'BEGIN {
-      mib = 1048576
-      printf "%6d %9.1f %9.1f %9.2f %10.2f %7.2f %9.2f %9.1f %9.1f  %d\n", pages, pdf / mib,
-        doc / mib, imp, txt, ratio, imp * 1000 / pages, peak * 1024 / mib,
-        (3 * (pdf + doc)) / mib + 64, comments
-    }'
 done
 cat <<EOF
 import_s, pdftotext_s: median seconds of $runs runs; ratio: median of import/pdftotext run by
 run; peak: the import's largest resident size (median); limit: 3 x (pdf + doc) + 64 MiB.
 Targets: ratio at most 2 for the largest size, its ms/page within 25% of the smallest size's,
-and peak below limit for every size.
+and peak below limit for every size; review "all" is ten comments on every page, "every-40" on
+every 40th page, "last" and "first" on that page only.
 EOF
 
 # Where the time of one import goes, for the largest document and the book, in one run each:

@@ -3,9 +3,12 @@
 
   bench_input.py document PAGES OUT.tlv   a document of about PAGES exported pages: headings,
                                           body paragraphs, now and then a table and a footnote
-  bench_input.py review IN.pdf OUT.json   a review description for tools/reviewer/review.py:
+  bench_input.py review IN.pdf OUT.json [PAGES]
+                                          a review description for tools/reviewer/review.py:
                                           ten comments a page, one of each kind, some with
-                                          replies and states
+                                          replies and states; PAGES chooses the pages with
+                                          comments: "all" (the default), "every-N" (the
+                                          first page and every Nth after it), "first", "last"
 
 Every paragraph starts with a word of its own ("Q17x"), so each comment finds its text on one
 page only; the description names that page, which keeps the reviewer tool from searching the
@@ -121,12 +124,29 @@ KINDS = ("insert", "strikeout", "replace", "highlight", "highlight", "underline"
          "note", "freetext", "deletion")
 
 
-def review(pdf):
+def chosen_pages(selection, count):
+    """The page numbers (from 0) that the selection names in a PDF of `count` pages."""
+    if selection == "all":
+        return set(range(count))
+    if selection == "first":
+        return {0} if count else set()
+    if selection == "last":
+        return {count - 1} if count else set()
+    every = re.fullmatch(r"every-([1-9]\d*)", selection)
+    if every:
+        return set(range(0, count, int(every.group(1))))
+    raise ValueError("unknown page selection %r" % selection)
+
+
+def review(pdf, selection="all"):
     import fitz  # only this step reads the PDF
 
     comments = []
     with fitz.open(pdf) as doc:
+        pages = chosen_pages(selection, len(doc))
         for number, page in enumerate(doc):
+            if number not in pages:
+                continue
             text = " ".join(page.get_text("text").split())
             # A paragraph's token and the two words after it, when all three are on this page.
             finds = re.findall(r"\bQ\d+x \w+ \w+", text)
@@ -139,9 +159,10 @@ def main(argv):
     if len(argv) == 4 and argv[1] == "document":
         with open(argv[3], "w", encoding="utf-8") as f:
             f.write(document(int(argv[2])))
-    elif len(argv) == 4 and argv[1] == "review":
+    elif len(argv) in (4, 5) and argv[1] == "review":
+        described = review(argv[2], argv[4] if len(argv) == 5 else "all")
         with open(argv[3], "w", encoding="utf-8") as f:
-            json.dump(review(argv[2]), f, indent=0)
+            json.dump(described, f, indent=0)
     else:
         sys.stderr.write(__doc__)
         return 2

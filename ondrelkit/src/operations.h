@@ -38,6 +38,7 @@ OkObj* StructElemKidObject(const OkStructElem* element, int32_t index);
 int32_t StructElemFirstPage(const OkStructElem* element);
 size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity);
 OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid);
+int32_t PageMarkedContentCount(const OkObj* page);
 bool StructElemActualText(const OkStructElem* element, OkText* text);
 PdfAtom AtomOf(const char* name);
 const char* AtomNameOf(PdfAtom atom);

@@ -389,6 +389,16 @@ OkStructElem* MarkedContentParent(const OkObj* page, int32_t mcid) {
                 {kParentTreeNum, structParents.getInt(), mcid, 0});
 }
 
+int32_t PageMarkedContentCount(const OkObj* page) {
+  RequireInitialised();
+  if (!page || !page->document) Raise(kErrBadArgument);
+  if (!ValueOf(page).isDict()) Raise(kErrWrongType);
+  Object structParents = ValueOf(page).dictLookup("StructParents");
+  if (!structParents.isInt()) return 0;
+  const Object& entry = ParentTreeEntry(page->document, structParents.getInt());
+  return entry.isArray() ? entry.arrayGetLength() : 0;
+}
+
 bool StructElemActualText(const OkStructElem* element, OkText* text) {
   Checked(element);
   if (!text) Raise(kErrBadArgument);
@@ -442,6 +452,9 @@ OK_EXPORT size_t PdfStructElemId(const OkStructElem* element, char* buffer, size
 }
 OK_EXPORT OkStructElem* PdfMarkedContentParent(const OkObj* page, int32_t mcid) {
   return ondrelkit::MarkedContentParent(page, mcid);
+}
+OK_EXPORT int32_t PdfPageMarkedContentCount(const OkObj* page) {
+  return ondrelkit::PageMarkedContentCount(page);
 }
 OK_EXPORT bool PdfStructElemActualText(const OkStructElem* element, OkText* text) {
   return ondrelkit::StructElemActualText(element, text);

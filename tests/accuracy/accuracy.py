@@ -6,6 +6,11 @@ Usage: accuracy.py [--build DIR] [--work DIR] [--writers A,B] [--sources A,B]
 Prints a table per kind and class, every comment that did not land exactly, and the line
 "exact E/N, flagged F, silent S, lost L"; exits with 1 when a comment was silent or lost, or
 when the harness could not do its part (docs/accuracy.md).
+
+Each PDF is imported a second time walking the content of every page (WALK_EVERY_PAGE): the
+report and the saved document must be the same, byte for byte, as those of the import that
+walks only the pages its comments need. "both ways: N imports, D different" says so; any
+difference fails the run.
 """
 import argparse
 import os
@@ -31,6 +36,8 @@ import writers  # noqa: E402
 from plan import MARGINS, MARKUPS, RANGE_POSITIONS, note_requests, position_requests  # noqa: E402
 
 TOP = os.path.dirname(os.path.dirname(HERE))
+# Set, the plug-in walks every page's content rather than only the pages the comments need.
+WALK_EVERY_PAGE = "OSPREVAN_WALK_EVERY_PAGE"
 
 # name, file, rotations, how its text is tested, whether every planned class must find a place,
 # how its page boxes are changed after the export (pdf_pages.rebox; None: as exported)
@@ -224,6 +231,7 @@ class Run:
         self.sources = [s for s in SOURCES if s[0] in args.sources]
         self.label = misplaced_label()
         self.results, self.writer_errors, self.count = [], [], 0
+        self.compared, self.different = 0, []
 
     def export(self, source, out, rotate=()):
         code, err = run([self.tolvane, "export-pdf", source, "-o", out] + list(rotate))
@@ -300,6 +308,8 @@ class Run:
         shutil.copyfile(source, document)
         code, err = run([self.tolvane, "import", document, reviewed, "-o", out], self.env)
         report = stem + ".report.json" if code == 0 else None
+        if code == 0:
+            self.compare_every_page(document, reviewed, out, report)
         for result in scoring.score_batch(
                 [c for c in comments if not problems[c.author]], source, report,
                 out if code == 0 else None, self.label,
@@ -308,6 +318,42 @@ class Run:
                 result.why = "the import did not run (%s); %s" % (
                     " ".join(err.split())[-200:], result.why)
             self.results.append(result)
+
+
+    def compare_every_page(self, document, reviewed, out, report):
+        """Imports the PDF again walking every page; notes the PDF when the report or the saved
+        document differ. The first import's report is put back where scoring reads it."""
+        with open(report, "rb") as f:
+            planned_report = f.read()
+        full_out = out[:-len(".out.tlv")] + ".every-page.out.tlv"
+        code, err = run([self.tolvane, "import", document, reviewed, "-o", full_out],
+                        dict(self.env, **{WALK_EVERY_PAGE: "1"}))
+        self.compared += 1
+        if code != 0:
+            self.different.append("%s: the import walking every page failed: %s" % (
+                reviewed, " ".join(err.split())[-200:]))
+            return
+        with open(report, "rb") as f:
+            full_report = f.read()
+        differing = [what for what, same in (
+            ("report", planned_report == full_report),
+            ("saved document", files_equal(out, full_out))) if not same]
+        if differing:
+            self.different.append("%s: %s differ" % (reviewed, " and ".join(differing)))
+            os.replace(report, report[:-len(".report.json")] + ".every-page.report.json")
+            with open(report, "wb") as f:
+                f.write(planned_report)
+
+
+def files_equal(first, second):
+    with open(first, "rb") as a, open(second, "rb") as b:
+        return a.read() == b.read()
+
+
+def print_both_ways(compared, different):
+    print("both ways: %d imports, %d different" % (compared, len(different)))
+    for line in different:
+        print("  " + line)
 
 
 def _excerpt(paragraphs, unique, begin, end, width=28):
@@ -392,9 +438,11 @@ def main(argv):
         print("accuracy: %s" % e, file=sys.stderr)
         return 1
     print_results(measured.results, measured.writer_errors, measured.sources)
+    print_both_ways(measured.compared, measured.different)
     if not args.work:
         shutil.rmtree(measured.work, ignore_errors=True)
-    return scoring.exit_status(measured.results, measured.writer_errors)
+    status = scoring.exit_status(measured.results, measured.writer_errors)
+    return status or (1 if measured.different else 0)
 
 
 if __name__ == "__main__":

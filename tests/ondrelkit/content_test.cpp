@@ -69,6 +69,7 @@ TEST_F(ContentTest, TextLandsInItsMarkedContentWhoseMcidMapsToItsElement) {
   EXPECT_EQ(textOfMcid, (std::map<int, std::string>{{0, kHeadingText}, {1, kSpanText}}));
   EXPECT_EQ(typeOfMcid, (std::map<int, std::string>{{0, "H1"}, {1, "Span"}}));
   EXPECT_EQ(PdfMarkedContentParent(pageObject, 999), nullptr);
+  EXPECT_EQ(PdfPageMarkedContentCount(pageObject), 2);
   EXPECT_EQ(PdfMarkedContentParent(pageObject, -1), nullptr);
   lib_.core->PdfRelease(roleMap);
   lib_.core->PdfRelease(pageObject);

@@ -228,6 +228,9 @@ using PdfStructElemIdFunction = size_t (*)(const OkStructElem* element, char* bu
 // The structure element that owns the marked content `mcid` of a page (its object, from
 // PdfPageObject); null when the page or parent tree does not name one.
 using PdfMarkedContentParentFunction = OkStructElem* (*)(const OkObj* page, int32_t mcid);
+// How many MCIDs the page's parent-tree entry names (each below the count, maybe with gaps),
+// without reading the page's content; 0 when the page or parent tree names none.
+using PdfPageMarkedContentCountFunction = int32_t (*)(const OkObj* page);
 // Fills `text` with the element's /ActualText; false (and an empty text) when it has none.
 using PdfStructElemActualTextFunction = bool (*)(const OkStructElem* element, OkText* text);
 
@@ -244,6 +247,7 @@ OkObj* PdfStructElemKidObject(const OkStructElem* element, int32_t index);
 int32_t PdfStructElemFirstPage(const OkStructElem* element);
 size_t PdfStructElemId(const OkStructElem* element, char* buffer, size_t capacity);
 OkStructElem* PdfMarkedContentParent(const OkObj* page, int32_t mcid);
+int32_t PdfPageMarkedContentCount(const OkObj* page);
 bool PdfStructElemActualText(const OkStructElem* element, OkText* text);
 
 // Table "OkDocument": files and documents.
