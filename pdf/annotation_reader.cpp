@@ -16,6 +16,7 @@
 #include "pdf/comment_classification.h"
 #include "pdf/comment_dates.h"
 #include "pdf/comment_identity.h"
+#include "pdf/filter_reading.h"
 #include "pdf/pdf_date_text.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"

@@ -6,21 +6,33 @@
 #include "pdf/annotation_reader.h"
 #include "pdf/container_places.h"
 #include "pdf/document_context.h"
+#include "pdf/library_handles.h"
 #include "pdf/page_reading.h"
 #include "pdf/pdf_document.h"
 #include "pdf/position_normalisation.h"
+#include "pdf/structure_tree.h"
 #include "pdf/structured_blocks.h"
 
 namespace osprevan::pdf {
+
+namespace {
+
+// The element whose blocks are the part's own.
+const OkStructElem* PartElement(const StructureTree& tree, const ReviewPart& part) {
+  return part.component == kWholePdf ? tree.Top() : tree.Kid(tree.Top(), part.component);
+}
+
+}  // namespace
 
 ReviewRead::ReviewRead() = default;
 ReviewRead::~ReviewRead() = default;
 ReviewRead::ReviewRead(ReviewRead&&) noexcept = default;
 ReviewRead& ReviewRead::operator=(ReviewRead&&) noexcept = default;
 
-ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId document,
-                      const ReviewPart& part, const FilterCriteria& filter,
-                      const PageProgress& progress) {
+ReviewRead ReadReview(const OpenedPdf& opened, tolvane::ObjectId document, const ReviewPart& part,
+                      const FilterCriteria& filter, const PageProgress& progress) {
+  OkDoc* pdf = LibraryDocument(opened);
+  const StructureTree tree(pdf);
   ReviewRead read;
   if (!pdf || part.firstPage < 0 || part.firstPage > part.lastPage) return read;
   DocumentContext context;
@@ -39,7 +51,7 @@ ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId d
   context.hasRoleMap = HasRoleMap(pdf);
   // A malformed block marker leaves the blocks found before it; text in the rest is not
   // taken for a block's.
-  (void)CollectBlocks(context, tree, part.element);
+  (void)CollectBlocks(context, tree, PartElement(tree, part));
   for (int32_t index = part.firstPage; index <= annotations.lastPage; ++index) {
     phase.emplace(context.phases, support::Phase::Annotations);
     OkPage* page = BeginPage(context, pdf, index, filter);
