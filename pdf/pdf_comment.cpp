@@ -44,6 +44,10 @@ void PdfComment::ReleaseAnnotations() {
   }
 }
 
+void PdfComment::ReleaseAnnotationEntries() {
+  if (handles_) handles_->ReleaseAnnot();
+}
+
 void PdfComment::TakeThread(std::vector<std::unique_ptr<PdfComment>>& into) {
   for (std::unique_ptr<PdfComment>& reply : replies_) into.push_back(std::move(reply));
   replies_.clear();

@@ -72,6 +72,10 @@ class PdfComment {
   // Reading does this before it gives the records out, so that no record outlives it holding
   // anything of the library's.
   void ReleaseAnnotations();
+  // Gives back the handle of the annotation itself, this record's only, keeping the object by
+  // which reading finds the record: once the annotation's page is read, nothing more is read
+  // from it, and its dictionary goes with the handle.
+  void ReleaseAnnotationEntries();
   void SetReplacement(std::unique_ptr<PdfComment> caret) { replacement_ = std::move(caret); }
   void SetMarkedState(uint32_t state) { markedState_ = state; }
   void SetReviewState(uint32_t state) { reviewState_ = state; }
