@@ -48,7 +48,7 @@ bool ConditionChange::ReadPiece(const TTextRange& piece, std::vector<TTextRange>
   if (!hostlink::LastCallStatus("reading the range's text").ok()) return false;
   const bool withContents = KindRow(kind_).effect.strikes;
   // Inserted text never marks the end of the paragraph it lands in.
-  const bool endStaysOut = name_ == kAddedCondition && kind_ != PlacementKind::Deletion;
+  const bool endStaysOut = name_ == kAddedCondition && !KindRow(kind_).markerRule.insideChange;
   ObjectId paragraph = piece.begin.object;
   for (size_t i = 0; i < items.size(); ++i) {
     const hostlink::HostTextItem& item = items[i];

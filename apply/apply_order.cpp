@@ -29,15 +29,7 @@ struct OrderKey {
 };
 
 bool EndsRange(const Placement& p) {
-  switch (p.kind) {
-    case PlacementKind::Deletion:
-    case PlacementKind::Highlight:
-    case PlacementKind::HighlightNote:
-    case PlacementKind::Underline:
-      return !p.misplaced;
-    default:
-      return false;
-  }
+  return KindRow(p.kind).effect.marksToRangeEnd && !p.misplaced;
 }
 
 OrderKey KeyOf(const Placement& p) {

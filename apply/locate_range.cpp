@@ -8,7 +8,7 @@
 #include "apply/shown_paragraph.h"
 #include "hostlink/host_ops.h"
 #include "pdf/element_id.h"
-#include "pdf/structured_blocks.h"
+#include "pdf/inside_block.h"
 #include "support/unicode_text.h"
 
 namespace osprevan::apply {

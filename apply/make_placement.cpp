@@ -12,8 +12,8 @@ PlacementKind KindOfComment(const pdf::PdfComment& comment) {
   const pdf::CommentKind read =
       subtype->kind == pdf::Delete && comment.replacement() ? pdf::Replace : subtype->kind;
   const PlacementKind kind = KindRead(read);
-  if (kind == PlacementKind::Highlight && !comment.contents().empty())
-    return PlacementKind::HighlightNote;
+  const PlacementKind withContents = KindRow(kind).withContents;
+  if (withContents != PlacementKind::Other && !comment.contents().empty()) return withContents;
   return kind;
 }
 
@@ -39,7 +39,8 @@ Placement MakePlacement(tolvane::ObjectId document, const pdf::PdfComment& comme
     placement.documentDiffers = doubts.documentDiffers;
     // A note's place needs no confirming text; what makes it doubtful is a document that
     // differs there, so that is the reason it gives.
-    if (placement.kind == PlacementKind::Note && doubts.documentDiffers != PlacementReason::None)
+    if (KindRow(placement.kind).placedWherePointed &&
+        doubts.documentDiffers != PlacementReason::None)
       placement.reason = doubts.documentDiffers;
     placement.Misplace(doubts.first);
   }

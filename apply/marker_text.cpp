@@ -157,10 +157,10 @@ std::string ComposeMarkerText(const Placement& placement) {
   out += placement.dateText;
   if (!comment) return out;
   AppendOwnAndMarkedText(out, kind, *comment);
-  const PdfComment* threadOwner =
-      placement.kind == PlacementKind::Replacement && comment->replacement()
-          ? comment->replacement()
-          : comment;
+  // The Caret of a replace holds the new text, and the replies to it.
+  const PdfComment* threadOwner = kind.marker.ownText == OwnText::New && comment->replacement()
+                                      ? comment->replacement()
+                                      : comment;
   out += ComposeReplyThread(placement, *threadOwner, 0);
   return hostlink::HostHeldText(out);
 }

@@ -1,7 +1,6 @@
 #include "apply/outcome_count.h"
 
 #include <limits>
-#include <optional>
 
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
@@ -9,15 +8,15 @@
 namespace osprevan::apply {
 
 void CountOutcome(OutcomeCounters& counters, const Placement& placement, bool applied) {
-  const std::optional<OutcomeRow> row = KindRow(placement.kind).summaryRow;
-  if (!row) return;
+  const int row = SummaryRow(KindRow(placement.kind).read);
+  if (row < 0) return;
   int column = kColumnSuccessful;
   if (!applied) {
     column = kColumnFailed;
   } else if (CountsAsMisplaced(placement)) {
     column = kColumnMisplaced;
   }
-  int32_t& count = counters.counts[*row][column];
+  int32_t& count = counters.counts[row][column];
   // Guard: a count stops at the largest value rather than wrapping to a negative one.
   if (count < std::numeric_limits<int32_t>::max()) ++count;
 }

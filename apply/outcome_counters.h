@@ -4,18 +4,24 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
+
+#include "pdf/comment_kind.h"
 
 namespace osprevan::apply {
 
-enum OutcomeRow : int {
-  kRowInsertions = 0,
-  kRowDeletions = 1,
-  kRowReplacements = 2,
-  kRowNotes = 3,
-  kRowUnderlines = 4,
-  kRowHighlights = 5,
-};
+// The summary's rows: one per kind read from the PDF, in the order the summary shows them.
+constexpr pdf::CommentKind kSummaryRowKinds[] = {pdf::Insert, pdf::Delete,    pdf::Replace,
+                                                 pdf::Note,   pdf::Underline, pdf::Highlight};
+
+// The row that counts a kind; -1 for a kind the summary does not count.
+constexpr int SummaryRow(pdf::CommentKind kind) {
+  for (int row = 0; row < static_cast<int>(std::size(kSummaryRowKinds)); ++row) {
+    if (kSummaryRowKinds[row] == kind) return row;
+  }
+  return -1;
+}
 
 enum OutcomeColumn : int {
   kColumnSuccessful = 0,
@@ -23,7 +29,7 @@ enum OutcomeColumn : int {
   kColumnFailed = 2,
 };
 
-constexpr int kOutcomeRows = 6;
+constexpr int kOutcomeRows = static_cast<int>(std::size(kSummaryRowKinds));
 constexpr int kOutcomeColumns = 3;
 
 struct OutcomeCounters {

@@ -131,22 +131,35 @@ struct TextEffect {
   support::Status (*apply)(Placement&) = nullptr;
   bool strikes = false;  // it marks its range deleted
   bool inserts = false;  // it inserts the comment's text
+  // It goes in at a point, the end of its range, rather than over a range.
+  bool atPoint = false;
+  // It marks its text up to the range's end (deleted, highlighted, underlined), so that what is
+  // placed at that end goes after it.
+  bool marksToRangeEnd = false;
 };
 
 // When the kind gets a marker besides its change.
 struct MarkerRule {
   bool always = false;             // whatever the comment holds
   bool aloneOnEmptyRange = false;  // the marker and no change when its range is empty
+  // Its marker goes into its tracked change as the text it adds (a deletion's, when the
+  // comment has replies or contents): the only added text of the kind.
+  bool insideChange = false;
 };
 
 // Everything that tells the kinds of placement apart, one row a kind.
 struct PlacementKindRow {
   PlacementKind kind = PlacementKind::Other;
   const char* name = "";  // in the report and the diagnostics: "insertion", "highlight note"
-  pdf::CommentKind read = pdf::NotImported;  // the kind read from the PDF that it comes from
+  // The kind read from the PDF that it comes from, which is also the summary's row that counts
+  // it (NotImported: not counted).
+  pdf::CommentKind read = pdf::NotImported;
+  // The kind it becomes when the comment has contents of its own; Other when it stays.
+  PlacementKind withContents = PlacementKind::Other;
+  // It is put where the reviewer pointed, which the page text need not confirm: only a document
+  // that differs there, or a second place as near, makes it doubtful.
+  bool placedWherePointed = false;
   MarkerFields marker;
-  // Where the summary counts it; none for a kind that is not counted.
-  std::optional<OutcomeRow> summaryRow;
   MarkerRule markerRule;
   TextEffect effect;
 };

@@ -67,7 +67,7 @@ support::Status Delete(Placement& placement) {
   const PdfComment* comment = placement.comment;
   const ObjectId deleted = ConditionNamed(placement, kDeletedCondition);
   if (!deleted) return placement.Fail(PlacementReason::NoTrackedChangeCondition);
-  const bool marker = placement.kind == PlacementKind::Deletion && comment &&
+  const bool marker = KindRow(placement.kind).markerRule.insideChange && comment &&
                       (HasReplies(comment) || !comment->contents().empty());
   // A marker is itself a tracked insertion; without that condition the host would keep the
   // marker of a failed placement.

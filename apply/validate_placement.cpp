@@ -125,9 +125,10 @@ void CheckSelection(ObjectId document, Placement& placement) {
                                   hostlink::LastCallStatus("reading the element's parent").ok();
     if (outsideStructure) {
       placement.begin = selected.end;
-      if (placement.kind == PlacementKind::Insertion) placement.end = selected.end;
+      const bool atPoint = KindRow(placement.kind).effect.atPoint;
+      if (atPoint) placement.end = selected.end;
       // A range the host took for no text at all would change nothing where it was drawn.
-      if (placement.begin == placement.end && placement.kind != PlacementKind::Insertion)
+      if (placement.begin == placement.end && !atPoint)
         placement.Misplace(PlacementReason::SelectionMoved);
       return;
     }
@@ -175,9 +176,9 @@ void ValidatePlacement(Placement& p) {
   const ObjectId beginTable = BodyRowTable(document, p.begin);
   const ObjectId endTable = BodyRowTable(document, p.end);
   if (beginTable != endTable) p.Misplace(PlacementReason::TableMismatch);
-  if (p.kind == PlacementKind::Insertion) p.begin = p.end = InsertionPoint(document, p.end);
-  const bool strikes = KindRow(p.kind).effect.strikes;
-  if (strikes && !(p.begin == p.end)) {
+  const TextEffect& effect = KindRow(p.kind).effect;
+  if (effect.atPoint) p.begin = p.end = InsertionPoint(document, p.end);
+  if (effect.strikes && !(p.begin == p.end)) {
     // What stands before the first struck character was not drawn over.
     if (p.begin.object != p.end.object)
       p.begin = AfterItemsAt(document, p.begin, kRoomless);
@@ -194,7 +195,8 @@ void ValidatePlacement(Placement& p) {
   }
   CheckPieces(document, p);
   if (p.misplaced) p.begin = p.end;
-  if (p.kind == PlacementKind::Replacement && !p.misplaced)
+  // What replaces the struck text goes in after what stands at the range's end.
+  if (effect.strikes && effect.inserts && !p.misplaced)
     p.insertAt = InsertionPoint(document, p.end);
 }
 

@@ -14,8 +14,13 @@ struct AnnotationHandles {
   AnnotationHandles(const AnnotationHandles&) = delete;
   AnnotationHandles& operator=(const AnnotationHandles&) = delete;
 
+  // Releases the annotation, keeping the object.
+  void ReleaseAnnot();
+
+  // Null once released.
   OkAnnot* annot;
-  // The annotation's dictionary: the key under which `commentsByAnnot` holds the record.
+  // The annotation's object: the key under which `commentsByAnnot` holds the record. The page's
+  // reference to the annotation where there is one, which holds nothing of its dictionary.
   OkObj* object;
 };
 

@@ -16,6 +16,7 @@
 #include "pdf/comment_classification.h"
 #include "pdf/comment_dates.h"
 #include "pdf/comment_identity.h"
+#include "pdf/filter_reading.h"
 #include "pdf/pdf_date_text.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -149,10 +150,27 @@ void NoteUnreadable(DocumentContext& context, const char* reason) {
   context.unreadAnnotations.push_back({context.pageIndex, reason});
 }
 
+// The object that finds the record read from the annotation: the page's reference to it, which
+// holds nothing of its dictionary, when that is the annotation `object` is (so the dictionary
+// goes with the annotation's handle once the page is read); else `object`, its dictionary.
+OwnedObject RecordKey(OwnedObject object, const OkObj* listed, int32_t index) {
+  if (!listed) return object;
+  const PdfTables& t = Tables();
+  OwnedObject reference(
+      Guarded([&] { return t.objects->PdfArrayGet(listed, index); }, static_cast<OkObj*>(nullptr)));
+  // Equal only as the same indirect object, which is compared without being read.
+  const bool same =
+      reference &&
+      Guarded([&] { return t.objects->PdfObjEqual(reference.get(), object.get()); }, false);
+  return same ? std::move(reference) : std::move(object);
+}
+
 // The annotation as a record, when it is a comment the filter lets through; null otherwise
-// (the annotation's handle is then released).
+// (the annotation's handle is then released). `listed` is the page's list of annotations,
+// `index` the annotation's place in it.
 std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot annot,
-                                       const FilterCriteria& criteria) {
+                                       const FilterCriteria& criteria, const OkObj* listed,
+                                       int32_t index) {
   const PdfTables& t = Tables();
   // Without a Subtype name the annotation is nothing the import knows: every annotation has
   // one, so a dictionary without it is damaged (one cut short where the library gave up
@@ -189,6 +207,7 @@ std::unique_ptr<PdfComment> ReadRecord(DocumentContext& context, OwnedAnnot anno
     return nullptr;
   }
 
+  object = RecordKey(std::move(object), listed, index);
   auto record = std::make_unique<PdfComment>(
       std::make_unique<AnnotationHandles>(annot.release(), object.release()));
   // Classified above: the subtype has a row.
@@ -348,8 +367,10 @@ bool ReadBefore(const DocumentContext& context, const OkAnnot* annot) {
   return object && Guarded([&] { return context.commentsByAnnot.count(object.get()) != 0; }, false);
 }
 
-void ReadAnnotation(DocumentContext& context, const OkPage* page, int32_t index,
-                    const FilterCriteria& criteria, const ReaderNames& names) {
+// Reads the annotation at `index` of the page; a record made of it is added to `read`.
+void ReadAnnotation(DocumentContext& context, const OkPage* page, const OkObj* listed,
+                    int32_t index, const FilterCriteria& criteria, const ReaderNames& names,
+                    std::vector<PdfComment*>& read) {
   // An entry that is not an annotation dictionary is skipped, and named.
   OwnedAnnot annot(Guarded([&] { return Tables().pages->PdfAnnotAt(page, index); },
                            static_cast<OkAnnot*>(nullptr)));
@@ -358,12 +379,25 @@ void ReadAnnotation(DocumentContext& context, const OkPage* page, int32_t index,
     return;
   }
   if (ReadBefore(context, annot.get())) return;
-  std::unique_ptr<PdfComment> record = ReadRecord(context, std::move(annot), criteria);
+  std::unique_ptr<PdfComment> record =
+      ReadRecord(context, std::move(annot), criteria, listed, index);
   if (!record) return;
   ReadCommentBoxes(*record, context.page);
   PdfComment* entered = record.get();
   if (!PairReplace(context, record, names)) Place(context, std::move(record));
   Enter(context, entered);
+  read.push_back(entered);
+}
+
+// The page's /Annots array, which holds the references to its annotations; null without one.
+OwnedObject ListedAnnotations(OkPage* page) {
+  const PdfTables& t = Tables();
+  return Guarded(
+      [&] {
+        const OwnedObject dict(t.pages->PdfPageObject(page));
+        return OwnedObject(t.objects->PdfDictGet(dict.get(), t.core->PdfAtom("Annots")));
+      },
+      OwnedObject());
 }
 
 }  // namespace
@@ -395,10 +429,17 @@ void ReadPageComments(DocumentContext& context, OkPage* page, const FilterCriter
   context.replaceHalves = parts != 0 && parts != (Insert | Delete | Replace)
                               ? ReplaceHalves::OfPage(page)
                               : ReplaceHalves();
+  const OwnedObject listed = ListedAnnotations(page);
+  std::vector<PdfComment*> read;
   for (int32_t index = 0; index < count; ++index) {
-    ReadAnnotation(context, page, index, criteria, names);
+    ReadAnnotation(context, page, listed.get(), index, criteria, names, read);
   }
   context.replaceHalves = ReplaceHalves();
+  // Nothing more is read from the page's annotations but from a strike-out whose Caret may
+  // come on a later page; their dictionaries are the largest part of what reading holds.
+  for (PdfComment* record : read) {
+    if (record != context.pendingReplace) record->ReleaseAnnotationEntries();
+  }
 }
 
 void FilterByReviewState(DocumentContext& context, const FilterCriteria& criteria) {

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "ondrelkit/ondrelkit.h"
 #include "tolvane/numbers.h"
 
 namespace osprevan::pdf {

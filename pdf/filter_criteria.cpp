@@ -6,6 +6,8 @@
 #include "pdf/annotation_text.h"
 #include "pdf/file_times.h"
 #include "pdf/filter_dates.h"
+#include "pdf/filter_reading.h"
+#include "pdf/library_handles.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_tables.h"
@@ -102,32 +104,35 @@ void CollectPageAuthors(const OkDoc* document, int32_t index,
 
 }  // namespace
 
-FilterCriteria::FilterCriteria() {
-  if (const OkDatesTable* dates = Tables().dates) {
-    startDate = dates->PdfDateNew();
-    endDate = dates->PdfDateNew();
-  }
+CriteriaDate::CriteriaDate() {
+  if (const OkDatesTable* dates = Tables().dates) date_ = dates->PdfDateNew();
 }
 
-FilterCriteria::~FilterCriteria() {
-  if (const OkDatesTable* dates = Tables().dates) {
-    if (startDate) dates->PdfDateFree(startDate);
-    if (endDate) dates->PdfDateFree(endDate);
-  }
+CriteriaDate::~CriteriaDate() {
+  const OkDatesTable* dates = Tables().dates;
+  if (dates && date_) dates->PdfDateFree(LibraryDate(*this));
+}
+
+win::SYSTEMTIME CriteriaDate::Calendar() const {
+  return DateToCalendar(LibraryDate(*this));
+}
+
+void CriteriaDate::SetCalendar(const win::SYSTEMTIME& fields) {
+  CalendarToDate(fields, LibraryDate(*this));
 }
 
 void PrepareFilterCriteria(const std::u16string& pdfPath, FilterCriteria& criteria) {
   criteria.kindMask = kAllCommentKinds;
-  if (criteria.startDate) SetFromCreationTime(pdfPath, criteria.startDate);
-  if (criteria.endDate) Tables().dates->PdfDateSetNow(criteria.endDate);
+  if (criteria.startDate.made()) SetFromCreationTime(pdfPath, LibraryDate(criteria.startDate));
+  if (criteria.endDate.made()) Tables().dates->PdfDateSetNow(LibraryDate(criteria.endDate));
   criteria.everyAuthor = true;
   criteria.markedStateMask = kAllMarkedStates;
   criteria.reviewStateMask = kAllReviewStates;
   criteria.migrationStateMask = kAllMigrationStates;
 }
 
-void ScanAuthors(OkDoc* document, FilterCriteria& criteria) {
-  CollectAuthors(document, criteria.knownAuthors);
+void ScanAuthors(const OpenedPdf& pdf, FilterCriteria& criteria) {
+  CollectAuthors(LibraryDocument(pdf), criteria.knownAuthors);
   criteria.acceptedAuthors.insert(criteria.knownAuthors.begin(), criteria.knownAuthors.end());
   criteria.acceptedAuthors.insert(support::UiString(support::MSG_ANONYMOUS));
   criteria.everyAuthor = false;
@@ -150,12 +155,12 @@ bool KindPasses(uint32_t kind, const FilterCriteria& criteria) {
 bool DatePasses(const OkDate* date, const FilterCriteria& criteria) {
   if (!criteria.dateFilterOn) return true;
   const OkDatesTable* dates = Tables().dates;
-  if (!date || !dates || !criteria.startDate || !criteria.endDate) return false;
+  if (!date || !dates || !criteria.startDate.made() || !criteria.endDate.made()) return false;
   OkDate* day = dates->PdfDateClone(date);
   OkDate* start = dates->PdfDateNew();
-  dates->PdfDateCopy(criteria.startDate, start);
+  dates->PdfDateCopy(LibraryDate(criteria.startDate), start);
   OkDate* end = dates->PdfDateNew();
-  dates->PdfDateCopy(criteria.endDate, end);
+  dates->PdfDateCopy(LibraryDate(criteria.endDate), end);
   TruncateToDay(day);
   TruncateToDay(start);
   TruncateToDay(end);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ondrelkit/ondrelkit.h"
+#include "pdf/criteria_date.h"
+#include "pdf/opened_pdf.h"
 
 namespace osprevan::pdf {
 
@@ -16,18 +17,12 @@ class PdfComment;
 // Author names, ordered byte-wise (std::string compares its bytes as unsigned char).
 using AuthorSet = std::set<std::string>;
 
-// One per import command. Owns its two dates: made with PdfDateNew when constructed (null when
-// the PDF library is not loaded) and freed on destruction, so every path out of an import
-// releases them.
+// One per import command. Owns its two dates, which are freed with it, so every path out of an
+// import releases them.
 struct FilterCriteria {
-  FilterCriteria();
-  ~FilterCriteria();
-  FilterCriteria(const FilterCriteria&) = delete;
-  FilterCriteria& operator=(const FilterCriteria&) = delete;
-
   uint32_t kindMask = 0;
-  OkDate* startDate = nullptr;
-  OkDate* endDate = nullptr;
+  CriteriaDate startDate;
+  CriteriaDate endDate;
   // Every author passes, which is what accepting each author of the PDF comes to, without
   // reading every annotation's title first; else only those in `acceptedAuthors` do.
   bool everyAuthor = false;
@@ -50,14 +45,11 @@ constexpr uint32_t kAllMigrationStates = 896;
 void PrepareFilterCriteria(const std::u16string& pdfPath, FilterCriteria& criteria);
 // Before a custom filter: scans the PDF for its authors, and accepts each of them and the name
 // that stands for comments without an author, rather than every author.
-void ScanAuthors(OkDoc* document, FilterCriteria& criteria);
-// Adds to `authors` the titles of every annotation of a known subtype.
-void CollectAuthors(OkDoc* document, AuthorSet& authors);
+void ScanAuthors(const OpenedPdf& pdf, FilterCriteria& criteria);
 
-// The tests of the annotation reader, in the order it applies them.
+// The tests of the annotation reader, in the order it applies them (the date's, which reads the
+// library's dates, is in pdf/filter_reading.h).
 bool KindPasses(uint32_t kind, const FilterCriteria& criteria);
-// Whole days, both ends included; a null date fails while the date test is on.
-bool DatePasses(const OkDate* date, const FilterCriteria& criteria);
 bool AuthorPasses(const std::string& author, const FilterCriteria& criteria);
 bool StatesPass(const PdfComment& comment, const FilterCriteria& criteria);
 

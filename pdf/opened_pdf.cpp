@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "pdf/library_handles.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 
@@ -16,7 +17,7 @@ OpenedPdf::OpenedPdf(const std::u16string& path) : document_(OpenPdfByPath(path)
 }
 
 OpenedPdf::~OpenedPdf() {
-  ClosePdf(document_);
+  ClosePdf(LibraryDocument(*this));
 }
 
 OpenedPdf::OpenedPdf(OpenedPdf&& other) noexcept
@@ -26,7 +27,7 @@ OpenedPdf::OpenedPdf(OpenedPdf&& other) noexcept
 
 OpenedPdf& OpenedPdf::operator=(OpenedPdf&& other) noexcept {
   if (this != &other) {
-    ClosePdf(document_);
+    ClosePdf(LibraryDocument(*this));
     document_ = std::exchange(other.document_, nullptr);
     needsPassword_ = other.needsPassword_;
     status_ = std::move(other.status_);

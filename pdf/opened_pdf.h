@@ -1,10 +1,11 @@
 // An open PDF that belongs to one owner: opened from a path when it is made, closed when it
-// goes, so that no path out of an import leaves it open or closes it twice.
+// goes, so that no path out of an import leaves it open or closes it twice. The layers above
+// pdf/ hold it and hand it back to pdf/'s functions; only pdf/ reaches the library's document in
+// it (pdf/library_handles.h).
 #pragma once
 
 #include <string>
 
-#include "ondrelkit/ondrelkit.h"
 #include "support/status.h"
 
 namespace osprevan::pdf {
@@ -22,11 +23,14 @@ class OpenedPdf {
 
   const support::Status& status() const { return status_; }
   bool needsPassword() const { return needsPassword_; }
-  // The document while it is open; null when it did not open.
-  OkDoc* get() const { return document_; }
+  // Whether the document is open.
+  bool isOpen() const { return document_ != nullptr; }
 
  private:
-  OkDoc* document_ = nullptr;
+  friend struct LibraryHandles;
+  // The library's document while it is open, else null. Untyped so that this header needs
+  // nothing of the library.
+  void* document_ = nullptr;
   bool needsPassword_ = false;
   support::Status status_ = support::Status::Done();
 };

@@ -23,6 +23,14 @@ PdfComment::~PdfComment() {
   }
 }
 
+void PdfComment::SetDate(std::string_view sortableText, int64_t secondsSince1970) {
+  const size_t length = std::min(sortableText.size(), kDateTextCapacity);
+  std::copy_n(sortableText.begin(), length, dateText_.begin());
+  dateTextLength_ = static_cast<uint8_t>(length);
+  dateSeconds_ = secondsSince1970;
+  hasDate_ = true;
+}
+
 void PdfComment::ReleaseAnnotations() {
   // A thread may be deep: walked with a list, not by recursion.
   std::vector<PdfComment*> pending{this};
@@ -34,6 +42,10 @@ void PdfComment::ReleaseAnnotations() {
       pending.push_back(reply.get());
     if (record->replacement_) pending.push_back(record->replacement_.get());
   }
+}
+
+void PdfComment::ReleaseAnnotationEntries() {
+  if (handles_) handles_->ReleaseAnnot();
 }
 
 void PdfComment::TakeThread(std::vector<std::unique_ptr<PdfComment>>& into) {

@@ -2,11 +2,13 @@
 // says, where it lies on its page, which text it covers, and the comments that hang on it.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pdf/comment_box.h"
@@ -50,11 +52,9 @@ class PdfComment {
   void SetContents(std::string& contents);
   // The modification date, else the creation date, in the forms placing needs: as the text that
   // markers and the report show ("YYYY/MM/DD HH:MM:SS") and as seconds since 1970 in UTC.
-  void SetDate(std::string sortableText, int64_t secondsSince1970) {
-    dateText_ = std::move(sortableText);
-    dateSeconds_ = secondsSince1970;
-    hasDate_ = true;
-  }
+  // A text longer than kDateTextCapacity is cut there; a date the library reads from a PDF has
+  // a year of four digits, and its text is 19 characters.
+  void SetDate(std::string_view sortableText, int64_t secondsSince1970);
   void AddBox(std::unique_ptr<CommentBox> box) { boxes_.push_back(std::move(box)); }
   // An area in PDF user space as the reviewer drew it: a quadrilateral's sides, a Caret's
   // drawn caret, or the rectangle of a comment without quadrilaterals.
@@ -72,6 +72,10 @@ class PdfComment {
   // Reading does this before it gives the records out, so that no record outlives it holding
   // anything of the library's.
   void ReleaseAnnotations();
+  // Gives back the handle of the annotation itself, this record's only, keeping the object by
+  // which reading finds the record: once the annotation's page is read, nothing more is read
+  // from it, and its dictionary goes with the handle.
+  void ReleaseAnnotationEntries();
   void SetReplacement(std::unique_ptr<PdfComment> caret) { replacement_ = std::move(caret); }
   void SetMarkedState(uint32_t state) { markedState_ = state; }
   void SetReviewState(uint32_t state) { reviewState_ = state; }
@@ -99,7 +103,7 @@ class PdfComment {
   // False when the annotation has neither a modification nor a creation date.
   bool hasDate() const { return hasDate_; }
   // "" without a date, or when the library could not write it.
-  const std::string& dateText() const { return dateText_; }
+  std::string_view dateText() const { return {dateText_.data(), dateTextLength_}; }
   // 0 without a date, or when the library could not read it.
   int64_t dateSeconds() const { return dateSeconds_; }
   const std::string& contents() const { return contents_; }
@@ -133,7 +137,11 @@ class PdfComment {
   const CommentSubtype* subtype_ = nullptr;
   std::string author_;
   bool hasDate_ = false;
-  std::string dateText_;
+  // Kept in the record rather than on the heap: a long review has tens of thousands of records,
+  // all alive at the end of reading, when the PDF's objects also are.
+  static constexpr size_t kDateTextCapacity = 22;
+  uint8_t dateTextLength_ = 0;
+  std::array<char, kDateTextCapacity> dateText_{};
   int64_t dateSeconds_ = 0;
   std::string contents_;
   uint32_t markedState_ = Unmarked;

@@ -10,6 +10,8 @@
 #include "hostlink/call_refusal.h"
 #include "hostlink/host_ops.h"
 #include "pdf/file_times.h"
+#include "pdf/library_handles.h"
+#include "pdf/pdf_checks.h"
 #include "pdf/pdf_guard.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"
@@ -91,7 +93,8 @@ void ClosePdf(OkDoc* document) {
       0);
 }
 
-bool IsTaggedPdf(OkDoc* document) {
+bool IsTaggedPdf(const OpenedPdf& pdf) {
+  OkDoc* document = LibraryDocument(pdf);
   if (!document) return false;
   return Guarded([&] { return Tables().document->PdfStructRoot(document); }, false);
 }
@@ -108,7 +111,8 @@ bool HasRoleMap(OkDoc* document) {
       false);
 }
 
-TopElement TopElementKind(OkDoc* document) {
+TopElement TopElementKind(const OpenedPdf& pdf) {
+  OkDoc* document = LibraryDocument(pdf);
   TopElement kind;
   const PdfTables& t = Tables();
   if (!document) return kind;
@@ -137,7 +141,8 @@ CreatorCheck CheckCreatorText(const std::string& creator) {
   return {true, version < 12.0};
 }
 
-CreatorCheck CheckCreator(OkDoc* document) {
+CreatorCheck CheckCreator(const OpenedPdf& pdf) {
+  OkDoc* document = LibraryDocument(pdf);
   std::string creator;
   if (document) {
     creator = Guarded(

@@ -7,10 +7,12 @@
 #include "pdf/annotation_reader.h"
 #include "pdf/container_places.h"
 #include "pdf/document_context.h"
+#include "pdf/library_handles.h"
 #include "pdf/marked_content_owner.h"
 #include "pdf/page_reading.h"
 #include "pdf/pdf_document.h"
 #include "pdf/position_normalisation.h"
+#include "pdf/structure_tree.h"
 #include "pdf/structured_blocks.h"
 #include "pdf/walk_plan.h"
 
@@ -22,6 +24,11 @@ ReviewRead::ReviewRead(ReviewRead&&) noexcept = default;
 ReviewRead& ReviewRead::operator=(ReviewRead&&) noexcept = default;
 
 namespace {
+
+// The element whose blocks are the part's own.
+const OkStructElem* PartElement(const StructureTree& tree, const ReviewPart& part) {
+  return part.component == kWholePdf ? tree.Top() : tree.Kid(tree.Top(), part.component);
+}
 
 // Set in the environment, every page is walked: the check that holds a planned reading against
 // a full one sets it; nobody else needs to.
@@ -52,7 +59,7 @@ std::optional<ReviewRead> ReadPart(OkDoc* pdf, const StructureTree& tree,
   context.hasRoleMap = HasRoleMap(pdf);
   // A malformed block marker leaves the blocks found before it; text in the rest is not
   // taken for a block's.
-  (void)CollectBlocks(context, tree, part.element);
+  (void)CollectBlocks(context, tree, PartElement(tree, part));
   std::optional<WalkPlan> plan;
   if (planned) {
     context.document = pdf;
@@ -100,10 +107,11 @@ std::optional<ReviewRead> ReadPart(OkDoc* pdf, const StructureTree& tree,
 
 }  // namespace
 
-ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId document,
-                      const ReviewPart& part, const FilterCriteria& filter,
-                      const PageProgress& progress) {
+ReviewRead ReadReview(const OpenedPdf& opened, tolvane::ObjectId document, const ReviewPart& part,
+                      const FilterCriteria& filter, const PageProgress& progress) {
+  OkDoc* pdf = LibraryDocument(opened);
   if (!pdf || part.firstPage < 0 || part.firstPage > part.lastPage) return ReviewRead();
+  const StructureTree tree(pdf);
   support::PhaseTimes counting;
   AnnotationCount annotations;
   {

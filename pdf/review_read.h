@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "ondrelkit/ondrelkit.h"
 #include "pdf/content_element.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_comment.h"
-#include "pdf/structure_tree.h"
+#include "pdf/pdf_parts.h"
 #include "pdf/unread_annotation.h"
 #include "support/phase_times.h"
 #include "tolvane/numbers.h"
@@ -54,24 +54,13 @@ struct ReviewRead {
   support::PhaseTimes phases;
 };
 
-// The part of the PDF that was made from one host document.
-struct ReviewPart {
-  const OkStructElem* element = nullptr;  // its "Document" element, whose blocks are its own
-  int32_t firstPage = 0;
-  int32_t lastPage = -1;  // inclusive; a range past the PDF's last page ends there
-  // Walk the content of every page up to the last annotated one, not only of the pages the
-  // comments need: the same reading, slower; for checks that hold the two against each other.
-  bool walkEveryPage = false;
-};
-
 // Told the index of each page as its reading starts, for progress.
 using PageProgress = std::function<void(int32_t pageIndex)>;
 
 // Reads the comments of the part's pages that pass `filter`, up to the last page with an
 // annotation, and where each lies in the page text. `document` is the host document the part
 // was made from; the anchors of tables and footnotes are looked up in it (none when 0).
-ReviewRead ReadReview(OkDoc* pdf, const StructureTree& tree, tolvane::ObjectId document,
-                      const ReviewPart& part, const FilterCriteria& filter,
-                      const PageProgress& progress = {});
+ReviewRead ReadReview(const OpenedPdf& opened, tolvane::ObjectId document, const ReviewPart& part,
+                      const FilterCriteria& filter, const PageProgress& progress = {});
 
 }  // namespace osprevan::pdf

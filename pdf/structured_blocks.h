@@ -8,6 +8,7 @@
 
 #include "ondrelkit/ondrelkit.h"
 #include "pdf/document_context.h"
+#include "pdf/inside_block.h"
 #include "pdf/structure_tree.h"
 #include "pdf/text_range.h"
 #include "support/status.h"
@@ -22,8 +23,5 @@ support::Status CollectBlocks(DocumentContext& context, const StructureTree& tre
 
 // Sets `startsBlock` and `endsBlock` of every content element from the block list.
 void MarkBlockParents(DocumentContext& context);
-
-// Whether a position lies inside a block, so that its place in the host cannot be told.
-bool InsideBlock(const TextPosition& position);
 
 }  // namespace osprevan::pdf

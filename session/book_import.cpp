@@ -4,8 +4,8 @@
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
-#include "pdf/pdf_document.h"
-#include "pdf/structure_tree.h"
+#include "pdf/pdf_checks.h"
+#include "pdf/pdf_parts.h"
 #include "session/book_walker.h"
 #include "session/component_document.h"
 #include "session/document_import.h"
@@ -20,11 +20,10 @@ using tolvane::ObjectId;
 
 // What the walk over one book keeps between components.
 struct BookState {
-  explicit BookState(OkDoc* pdf) : tree(pdf) {}
-  const pdf::StructureTree tree;
-  const OkStructElem* top = nullptr;
-  int32_t kidCount = 0;
-  int32_t pageCount = 0;
+  explicit BookState(const pdf::OpenedPdf& pdf) : parts(pdf::ReadBookComponents(pdf)) {}
+  int32_t kidCount() const { return static_cast<int32_t>(parts.kids.size()); }
+
+  const pdf::BookComponents parts;
   int32_t k = 0;
   bool subtreeDone = false;
   bool readOnlyReported = false;
@@ -34,13 +33,13 @@ struct BookState {
 // the end of the PDF. Guard: an end that does not lie after `first` (a damaged page
 // reference) is taken as the end of the PDF.
 int32_t EndPage(const BookState& book, int32_t first) {
-  for (int32_t next = book.k + 1; next < book.kidCount; ++next) {
-    const OkStructElem* kid = book.tree.Kid(book.top, next);
-    if (book.tree.KidCount(kid) == 0) continue;
-    const int32_t page = book.tree.FirstPage(kid);
-    return page > first && page <= book.pageCount ? page : book.pageCount;
+  const int32_t pageCount = book.parts.pageCount;
+  for (int32_t next = book.k + 1; next < book.kidCount(); ++next) {
+    const pdf::BookComponent& kid = book.parts.kids[static_cast<size_t>(next)];
+    if (!kid.hasKids) continue;
+    return kid.firstPage > first && kid.firstPage <= pageCount ? kid.firstPage : pageCount;
   }
-  return book.pageCount;
+  return pageCount;
 }
 
 // A component's questions; false when the user chose to skip it.
@@ -53,14 +52,14 @@ bool ComponentQuestionsPassed(ImportSession& session, ObjectId document,
 // Places the comments of kid `k` of the top element in `document`.
 void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria, ObjectId document,
                      BookState& book, ImportRun& run) {
-  const OkStructElem* element = book.tree.Kid(book.top, book.k);
+  const pdf::BookComponent& component = book.parts.kids[static_cast<size_t>(book.k)];
   // Guard: a kid without kids of its own, or whose page cannot be found, has no pages here.
-  if (book.tree.KidCount(element) == 0) return;
-  const int32_t first = book.tree.FirstPage(element);
-  if (first < 0 || first >= book.pageCount) return;
+  if (!component.hasKids) return;
+  const int32_t first = component.firstPage;
+  if (first < 0 || first >= book.parts.pageCount) return;
   const int32_t end = EndPage(book, first);
 
-  if (!book.tree.HasType(element, "Document")) {
+  if (!component.isDocument) {
     hostlink::ShowMessage(session.request.caller, support::MSG_BROKEN_STRUCTURE);
     run.Fail("a component's element is no document", support::MSG_BROKEN_STRUCTURE);
     return;
@@ -73,8 +72,8 @@ void ImportComponent(ImportSession& session, const pdf::FilterCriteria& criteria
                                       hostlink::kRefusalReadOnly, "a component is read-only");
       book.readOnlyReported = true;
     }
-  } else if (support::Status imported = ImportIntoDocument(session, book.tree, document,
-                                                           {element, first, end - 1}, criteria);
+  } else if (support::Status imported =
+                 ImportIntoDocument(session, document, {book.k, first, end - 1}, criteria);
              !imported.ok()) {
     run.Fail(imported);
   }
@@ -134,14 +133,11 @@ void ImportBook(ImportSession& session, pdf::FilterCriteria& criteria,
   if (!ChangedSourceQuestionsPassed(session, bookId, pdfPath, kBookQuestions)) return;
   run.importRan = true;
 
-  BookState book(session.pdf);
-  book.pageCount = book.tree.PageCount();
-  book.top = book.tree.Top();
-  book.kidCount = book.tree.KidCount(book.top);
+  BookState book(*session.pdf);
 
   BookWalker walker(bookId);
   // Guard: more components than kids end the walk at the last kid.
-  for (ObjectId entry = walker.First(); entry != 0 && book.k < book.kidCount;
+  for (ObjectId entry = walker.First(); entry != 0 && book.k < book.kidCount();
        entry = book.subtreeDone ? walker.NextSibling() : walker.Next()) {
     VisitEntry(session, criteria, pdfPath, walker, book, run);
   }

@@ -7,15 +7,15 @@
 #include "hostlink/document_structure.h"
 #include "hostlink/host_ops.h"
 #include "hostlink/messages.h"
-#include "pdf/pdf_document.h"
+#include "pdf/pdf_checks.h"
 #include "support/formatted.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
 
 namespace osprevan::session {
 
-support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
-                                   tolvane::ObjectId document, const pdf::ReviewPart& part,
+support::Status ImportIntoDocument(ImportSession& session, tolvane::ObjectId document,
+                                   const pdf::ReviewPart& part,
                                    const pdf::FilterCriteria& criteria) {
   const bool structured = hostlink::HighestElement(document) != 0;
   HostUsageEvent("Osprevan", structured ? "StructureDoc" : "UnstructureDoc",
@@ -28,7 +28,7 @@ support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureT
         .Telling(support::MSG_NO_PAGES_IN_PDF);
   const std::string progress = support::UiString(support::MSG_PROGRESS_PAGE);
   const pdf::ReviewRead read =
-      pdf::ReadReview(session.pdf, tree, document, part, criteria, [&](int32_t page) {
+      pdf::ReadReview(*session.pdf, document, part, criteria, [&](int32_t page) {
         HostSetString(document, document, tolvane::P_DOC_STATUS_BAR,
                       support::Format("%s%d", progress.c_str(), page + 1));
       });

@@ -4,7 +4,6 @@
 
 #include "pdf/filter_criteria.h"
 #include "pdf/review_read.h"
-#include "pdf/structure_tree.h"
 #include "session/import_session.h"
 #include "support/message_ids.h"
 #include "support/status.h"
@@ -14,8 +13,8 @@ namespace osprevan::session {
 
 // Reads `part` of the session's PDF and places its comments into `document`. Fails, with
 // nothing read or changed, when the part names no page of the PDF.
-support::Status ImportIntoDocument(ImportSession& session, const pdf::StructureTree& tree,
-                                   tolvane::ObjectId document, const pdf::ReviewPart& part,
+support::Status ImportIntoDocument(ImportSession& session, tolvane::ObjectId document,
+                                   const pdf::ReviewPart& part,
                                    const pdf::FilterCriteria& criteria);
 
 // Asks a question about a changed source; false when the user chose to stop. Going on notes

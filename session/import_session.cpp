@@ -12,8 +12,8 @@
 #include "hostlink/messages.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/opened_pdf.h"
-#include "pdf/pdf_document.h"
-#include "pdf/structure_tree.h"
+#include "pdf/pdf_checks.h"
+#include "pdf/pdf_parts.h"
 #include "session/book_import.h"
 #include "session/document_import.h"
 #include "support/file_channel.h"
@@ -47,9 +47,8 @@ void ImportDocument(ImportSession& session, const pdf::FilterCriteria& criteria,
     return;
   }
   if (!ChangedSourceQuestionsPassed(session, target, pdfPath, kDocumentQuestions)) return;
-  const pdf::StructureTree tree(session.pdf);
-  const pdf::ReviewPart whole{tree.Top(), 0, tree.PageCount() - 1};
-  if (support::Status imported = ImportIntoDocument(session, tree, target, whole, criteria);
+  const pdf::ReviewPart whole = pdf::WholePdfPart(*session.pdf);
+  if (support::Status imported = ImportIntoDocument(session, target, whole, criteria);
       !imported.ok())
     run.Fail(imported);
   run.importRan = true;
@@ -131,15 +130,15 @@ support::Status RunImport(ImportSession& session) {
     return narrowed;
   }
   const std::u16string& pdfPath = choice.path;
-  session.pdf = pdf.get();
+  session.pdf = &pdf;
 
   ImportRun run;
-  if (!pdf::IsTaggedPdf(session.pdf)) {
+  if (!pdf::IsTaggedPdf(pdf)) {
     run.Fail(hostlink::Refuse(caller, support::MSG_NOT_TAGGED, hostlink::kRefusalNotTagged,
                               "the PDF is not tagged"));
   } else {
-    const pdf::TopElement top = pdf::TopElementKind(session.pdf);
-    const pdf::CreatorCheck creator = pdf::CheckCreator(session.pdf);
+    const pdf::TopElement top = pdf::TopElementKind(pdf);
+    const pdf::CreatorCheck creator = pdf::CheckCreator(pdf);
     session.asksQuestions = creator.beforeVersion12 && !caller.isOtherClient;
     opening.reset();
     if (!creator.accepted) {

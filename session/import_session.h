@@ -12,7 +12,7 @@
 #include "apply/import_notices.h"
 #include "apply/unread_annotations.h"
 #include "apply/unreadable_pages.h"
-#include "pdf/pdf_document.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/unread_annotation.h"
 #include "session/import_request.h"
 #include "support/status.h"
@@ -26,8 +26,8 @@ class ImportSession {
   explicit ImportSession(ImportRequest asked) : request(std::move(asked)) {}
 
   const ImportRequest request;
-  apply::ImportContext placing;  // the counts, and the user's view given back at the end
-  OkDoc* pdf = nullptr;          // RunImport's open PDF while the import runs
+  apply::ImportContext placing;         // the counts, and the user's view given back at the end
+  const pdf::OpenedPdf* pdf = nullptr;  // RunImport's open PDF while the import runs
   // The changed-source questions are asked: the PDF was made by a host before version 12 and a
   // person runs the import.
   bool asksQuestions = false;

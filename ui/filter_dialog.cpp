@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "hostlink/host_ops.h"
-#include "pdf/filter_dates.h"
 #include "pdf/pdf_comment.h"
 #include "platform/win/button.h"
 #include "platform/win/date_time_picker.h"
@@ -67,18 +66,18 @@ std::u16string EntryText(HWND dialog, int list, int index) {
   return std::u16string(buffer.data(), static_cast<size_t>(length));
 }
 
-void ShowDate(HWND dialog, int picker, const OkDate* date) {
-  const win::SYSTEMTIME fields = pdf::DateToCalendar(date);
+void ShowDate(HWND dialog, int picker, const pdf::CriteriaDate& date) {
+  const win::SYSTEMTIME fields = date.Calendar();
   win::SendDlgItemMessage(dialog, picker, win::DTM_SETSYSTEMTIME, win::GDT_VALID,
                           reinterpret_cast<LPARAM>(&fields));
 }
 
 // A valid date in the picker sets the criteria's date; no date turns the date test off.
-void ReadDate(HWND dialog, int picker, OkDate* date, pdf::FilterCriteria& criteria) {
+void ReadDate(HWND dialog, int picker, pdf::CriteriaDate& date, pdf::FilterCriteria& criteria) {
   win::SYSTEMTIME fields;
   if (win::SendDlgItemMessage(dialog, picker, win::DTM_GETSYSTEMTIME, 0,
                               reinterpret_cast<LPARAM>(&fields)) == win::GDT_VALID) {
-    pdf::CalendarToDate(fields, date);
+    date.SetCalendar(fields);
   } else {
     criteria.dateFilterOn = false;
   }

@@ -6,7 +6,7 @@
 #include "hostlink/dialog_events.h"
 #include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
-#include "pdf/pdf_document.h"
+#include "pdf/pdf_checks.h"
 #include "platform/win/window.h"
 #include "support/message_ids.h"
 #include "support/ui_strings.h"
@@ -146,7 +146,7 @@ support::Status NarrowCriteria(const InputChoice& choice, const pdf::OpenedPdf& 
       break;
     case kChoiceCustomFilter:
       criteria.dateFilterOn = true;
-      pdf::ScanAuthors(pdf.get(), criteria);
+      pdf::ScanAuthors(pdf, criteria);
       answer = RunFilterDialog(criteria, choice.filterOwnerWindow);
       break;
   }

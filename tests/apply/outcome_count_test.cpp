@@ -41,7 +41,7 @@ TEST(CountOutcome, FailingBeatsMisplacedAndANoteIsMisplacedOnlyWhereItsPlaceIsIn
     int total = 0;
     for (const auto& row : counters.counts) total += row[0] + row[1] + row[2];
     EXPECT_EQ(total, c.column < 0 ? 0 : 1);
-    EXPECT_TRUE(c.column < 0 || counters.counts[*KindRow(c.kind).summaryRow][c.column] == 1);
+    EXPECT_TRUE(c.column < 0 || counters.counts[SummaryRow(KindRow(c.kind).read)][c.column] == 1);
   }
 }
 

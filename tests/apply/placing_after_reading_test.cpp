@@ -9,10 +9,9 @@
 #include "apply/apply_comments.h"
 #include "apply/comment_report.h"
 #include "apply/import_context.h"
-#include "pdf/pdf_document.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_library.h"
 #include "pdf/review_read.h"
-#include "pdf/structure_tree.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
 #include "tests/apply/in_process_plugin.h"
@@ -44,18 +43,16 @@ class PlacingAfterReadingTest : public InProcessPluginTest {
     tolvane::ObjectId document = 0;
     std::vector<tlhost::PropValue> returned;
     EXPECT_EQ(host_.engine().OpenFile(pdf.sourcePath(), {}, document, returned), 0);
-    OkDoc* open = pdf::OpenPdfByPath(win::Utf8ToWide(pdf.annotatedPdf()));
-    EXPECT_NE(open, nullptr);
-    if (!open) return {};
     pdf::ReviewRead read;
     {
-      // The criteria and the tree hold the library's objects: they go while it is there.
+      // The PDF and the criteria hold the library's objects: they go while it is there.
+      const pdf::OpenedPdf open(win::Utf8ToWide(pdf.annotatedPdf()));
+      EXPECT_TRUE(open.isOpen());
+      if (!open.isOpen()) return {};
       pdf::FilterCriteria criteria;
       pdf::PrepareFilterCriteria(win::Utf8ToWide(pdf.annotatedPdf()), criteria);
-      const pdf::StructureTree tree(open);
-      read = pdf::ReadReview(open, tree, document, {tree.Top(), 0, tree.PageCount() - 1}, criteria);
+      read = pdf::ReadReview(open, document, pdf::WholePdfPart(open), criteria);
     }
-    pdf::ClosePdf(open);
     if (unloadBeforePlacing) pdf::PdfLibraryUnload();
     std::vector<ReportEntry> report;
     {

@@ -8,6 +8,7 @@
 
 #include "filter_test_support.h"
 #include "hand_made_pdf.h"
+#include "pdf/annotation_handles.h"
 #include "pdf/annotation_reader.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
@@ -330,6 +331,47 @@ TEST_F(AnnotationReaderTest, ReplacesPairWhicheverHalfComesFirst) {
       EXPECT_EQ(pdf.Read(), expected ? expected : row.expected);
     }
   }
+}
+
+// Once a page is read its records give their annotations back, keeping what finds them: a
+// reply and the Caret of a replace on the next page still find the note and the strike-out of
+// the page before, and the strike-out that waits for its Caret keeps its annotation until then.
+TEST_F(AnnotationReaderTest, APageReadGivesItsAnnotationsBackButWhatWaits) {
+  const std::string strike = "/Subtype /StrikeOut /QuadPoints [100 120 110 120 100 100 110 100] ";
+  const std::string rect = "/Type /Annot /Rect [100 100 200 140] ";
+  const std::string path = pdfs_[-1]->directory() + "/two-pages.pdf";
+  // Objects 5 (the note) and 6 (the strike-out) on the first page, 7 (the reply) and 8 (the
+  // Caret) on the second.
+  ondrelkit::testing::WriteHandMadePdf(
+      path, {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [5 0 R 6 0 R] >>",
+             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Annots [7 0 R 8 0 R] >>",
+             "<< " + rect + "/Subtype /Text /Contents (n) >>",
+             "<< " + rect + strike + "/Contents (s) /IRT 8 0 R /RT /Group >>",
+             "<< " + rect + "/Subtype /Text /Contents (r) /IRT 5 0 R >>",
+             "<< " + rect + "/Subtype /Caret /Contents (c) >>"});
+  Reading pdf(path);
+  const auto readPage = [&](int32_t index) {
+    OkPage* page = Tables().pages->PdfAcquirePage(pdf.document, index);
+    ASSERT_NE(page, nullptr);
+    pdf.context.pageIndex = index;
+    pdf.context.page = ReadPageValues(page);
+    ReadPageComments(pdf.context, page, pdf.criteria);
+    Tables().pages->PdfReleasePage(page);
+  };
+  readPage(0);
+  ASSERT_EQ(Describe(pdf.context.commentsByPage[0]), "n s");
+  const PdfComment& note = pdf.Record(0);
+  const PdfComment& strikeOut = pdf.Record(1);
+  EXPECT_EQ(AnnotOf(note), nullptr);
+  EXPECT_NE(AnnotObjectOf(note), nullptr);
+  EXPECT_NE(AnnotOf(strikeOut), nullptr);
+  readPage(1);
+  EXPECT_EQ(Describe(pdf.context.commentsByPage[0]), "n{r} s=c");
+  EXPECT_TRUE(pdf.context.commentsByPage[1].empty());
+  ASSERT_NE(strikeOut.replacement(), nullptr);
+  EXPECT_EQ(AnnotOf(*strikeOut.replacement()), nullptr);
+  EXPECT_EQ(AnnotOf(*note.replies().at(0)), nullptr);
 }
 
 // An IRT that names no annotation, the annotation itself or a note makes no pair: the Caret is

@@ -9,6 +9,9 @@
 #include "filter_test_support.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/filter_reading.h"
+#include "pdf/library_handles.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_comment.h"
 #include "pdf/pdf_document.h"
 #include "platform/win/utf16.h"
@@ -123,6 +126,8 @@ TEST_F(FilterCriteriaTest, DefaultsAcceptEveryAuthorFromTheCreationDayOn) {
   ASSERT_TRUE(SetLastWrite(reviewed_->annotatedPdf(), written));
   const int64_t created = BirthTime(reviewed_->annotatedPdf()).value_or(written);
 
+  const OpenedPdf opened(win::Utf8ToWide(reviewed_->annotatedPdf()));
+  ASSERT_TRUE(opened.status().ok());
   for (const bool dateFilterOn : {false, true}) {
     FilterCriteria criteria;
     criteria.dateFilterOn = dateFilterOn;
@@ -133,14 +138,15 @@ TEST_F(FilterCriteriaTest, DefaultsAcceptEveryAuthorFromTheCreationDayOn) {
     EXPECT_EQ(criteria.dateFilterOn, dateFilterOn);
     EXPECT_TRUE(criteria.everyAuthor);
     EXPECT_TRUE(AuthorPasses("someone no comment names", criteria));
-    ScanAuthors(document_, criteria);
+    ScanAuthors(opened, criteria);
     EXPECT_FALSE(AuthorPasses("someone no comment names", criteria));
     EXPECT_EQ(criteria.acceptedAuthors, kExpectedAuthors);
     EXPECT_EQ(criteria.knownAuthors, kExpectedAuthors);
     EXPECT_EQ(DateText(criteria.startDate), SecondsText(created));
     const TestDate earliest(before), latest(after);
-    EXPECT_GE(pdf::Tables().dates->PdfDateCompare(criteria.endDate, earliest.get()), 0);
-    EXPECT_LE(pdf::Tables().dates->PdfDateCompare(criteria.endDate, latest.get()), 0);
+    EXPECT_GE(pdf::Tables().dates->PdfDateCompare(LibraryDate(criteria.endDate), earliest.get()),
+              0);
+    EXPECT_LE(pdf::Tables().dates->PdfDateCompare(LibraryDate(criteria.endDate), latest.get()), 0);
   }
 
   if (zone) {
@@ -157,11 +163,12 @@ TEST_F(FilterCriteriaTest, AnonymousIsAcceptedEvenWhenNoAnnotationLacksATitle) {
   ASSERT_TRUE(named.Review(R"({"comments": [
     {"kind": "highlight", "find": "該当", "author": "佐藤"}]})"))
       << named.error();
-  OkDoc* document = pdf::OpenPdfByPath(win::Utf8ToWide(named.annotatedPdf()));
-  ASSERT_NE(document, nullptr);
   FilterCriteria criteria;
-  ScanAuthors(document, criteria);
-  pdf::ClosePdf(document);
+  {
+    const OpenedPdf opened(win::Utf8ToWide(named.annotatedPdf()));
+    ASSERT_TRUE(opened.status().ok());
+    ScanAuthors(opened, criteria);
+  }
   EXPECT_EQ(criteria.knownAuthors, AuthorSet{"佐藤"});
   EXPECT_EQ(criteria.acceptedAuthors, (AuthorSet{"佐藤", kAnonymous}));
 }

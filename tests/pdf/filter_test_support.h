@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pdf/filter_criteria.h"
+#include "pdf/library_handles.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_tables.h"
 #include "platform/win/module.h"
@@ -60,6 +61,14 @@ inline std::string SecondsText(int64_t seconds) {
 
 inline void SetDate(OkDate* date, int64_t seconds) {
   pdf::Tables().dates->PdfDateFromTime(date, seconds);
+}
+
+inline std::string DateText(const pdf::CriteriaDate& date) {
+  return DateText(pdf::LibraryDate(date));
+}
+
+inline void SetDate(pdf::CriteriaDate& date, int64_t seconds) {
+  SetDate(pdf::LibraryDate(date), seconds);
 }
 
 // Loads the PDF library and the plug-in's strings for each test. Criteria must live inside the

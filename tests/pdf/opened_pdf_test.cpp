@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "hand_made_pdf.h"
+#include "pdf/library_handles.h"
 #include "pdf/pdf_library.h"
 
 namespace osprevan::pdf {
@@ -49,7 +50,7 @@ TEST_F(OpenedPdfTest, WhatDoesNotOpenFailsAndHoldsNothing) {
     const OpenedPdf pdf(Wide(path));
     EXPECT_EQ(pdf.status().code(), support::StatusCode::kFailed);
     EXPECT_FALSE(pdf.needsPassword());
-    EXPECT_EQ(pdf.get(), nullptr);
+    EXPECT_EQ(LibraryDocument(pdf), nullptr);
   }
   EXPECT_EQ(PdfLibraryBytesInUse(), 0u);
 }
@@ -61,16 +62,16 @@ TEST_F(OpenedPdfTest, EachDocumentIsClosedOnceWhoeverHoldsItLast) {
   {
     OpenedPdf first(Wide(good_));
     ASSERT_TRUE(first.status().ok()) << first.status().reason();
-    OkDoc* const document = first.get();
+    OkDoc* const document = LibraryDocument(first);
     ASSERT_NE(document, nullptr);
     OpenedPdf second(std::move(first));
-    EXPECT_EQ(first.get(), nullptr);
-    EXPECT_EQ(second.get(), document);
+    EXPECT_EQ(LibraryDocument(first), nullptr);
+    EXPECT_EQ(LibraryDocument(second), document);
     OpenedPdf third(Wide(good_));
     ASSERT_TRUE(third.status().ok());
     third = std::move(second);  // closes the third's own document
-    EXPECT_EQ(third.get(), document);
-    EXPECT_EQ(second.get(), nullptr);
+    EXPECT_EQ(LibraryDocument(third), document);
+    EXPECT_EQ(LibraryDocument(second), nullptr);
   }
   EXPECT_EQ(PdfLibraryBytesInUse(), before);
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "pdf/pdf_checks.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/pdf_signature.h"

@@ -11,6 +11,8 @@
 #include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_library.h"
+#include "platform/win/module.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
 #include "tests/apply/in_process_plugin.h"
@@ -43,13 +45,11 @@ class ReviewReadTest : public apply::InProcessPluginTest {
   // Every record as placing sees it: contents, subtype, both ends (identifier, offset, offset in
   // the host paragraph) and what the chain of the start's element knows of the tree.
   std::string Read(const fixtures::ReviewedPdf& pdf, ObjectId document) {
-    OkDoc* open = OpenPdfByPath(win::Utf8ToWide(pdf.annotatedPdf()));
-    if (!open) return "not opened";
-    const StructureTree tree(open);
+    const OpenedPdf open(win::Utf8ToWide(pdf.annotatedPdf()));
+    if (!open.isOpen()) return "not opened";
     std::ostringstream out;
     {
-      const ReviewRead read =
-          ReadReview(open, tree, document, {tree.Top(), 0, tree.PageCount() - 1}, criteria_);
+      const ReviewRead read = ReadReview(open, document, WholePdfPart(open), criteria_);
       for (const auto& [page, comments] : read.commentsByPage) {
         for (const auto& comment : comments) {
           out << comment->contents() << ":" << comment->subtypeName();
@@ -73,7 +73,6 @@ class ReviewReadTest : public apply::InProcessPluginTest {
         }
       }
     }
-    ClosePdf(open);
     return out.str();
   }
 

@@ -12,10 +12,13 @@
 #include "host/link/client_connection.h"
 #include "host/link/host.h"
 #include "pdf/comment_kind.h"
+#include "pdf/library_handles.h"
 #include "pdf/marked_content_owner.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
+#include "pdf/pdf_parts.h"
 #include "pdf/review_read.h"
+#include "pdf/structure_tree.h"
 #include "platform/win/module.h"
 #include "platform/win/utf16.h"
 #include "reviewed_pdf.h"
@@ -106,15 +109,13 @@ class WalkPlanTest : public PlanReadingTest {
 
   // The planned and the full reading of the reviewed PDF, described.
   std::pair<std::string, std::string> ReadBothWays() {
-    OkDoc* open = OpenPdfByPath(win::Utf8ToWide(pdf_.annotatedPdf()));
-    if (!open) return {"not opened", ""};
-    const StructureTree tree(open);
-    ReviewPart part{tree.Top(), 0, tree.PageCount() - 1};
+    const OpenedPdf open(win::Utf8ToWide(pdf_.annotatedPdf()));
+    if (!open.isOpen()) return {"not opened", ""};
+    ReviewPart part = WholePdfPart(open);
     std::pair<std::string, std::string> out;
-    out.first = Described(ReadReview(open, tree, document_, part, criteria_));
+    out.first = Described(ReadReview(open, document_, part, criteria_));
     part.walkEveryPage = true;
-    out.second = Described(ReadReview(open, tree, document_, part, criteria_));
-    ClosePdf(open);
+    out.second = Described(ReadReview(open, document_, part, criteria_));
     return out;
   }
 
@@ -205,17 +206,17 @@ TEST_F(PlanReadingTest, AWalkThatMeetsOtherOwnersMakesTheReadingWalkEveryPage) {
       "<< /S /P /P 10 0 R /K 1 /Pg 4 0 R >>"};
   const std::string path = pdf_.directory() + "/hand-made.pdf";
   ondrelkit::testing::WriteHandMadePdf(path, objects);
-  OkDoc* open = OpenPdfByPath(win::Utf8ToWide(path));
-  ASSERT_TRUE(open);
-  const StructureTree tree(open);
-  ReviewPart part{tree.Top(), 0, 1};
+  const OpenedPdf open(win::Utf8ToWide(path));
+  ASSERT_TRUE(open.isOpen());
+  ReviewPart part = WholePdfPart(open);
+  ASSERT_EQ(part.lastPage, 1);
   const auto startOf = [&](const ReviewRead& read) -> const ContentElement* {
     const auto page = read.commentsByPage.find(1);
     if (page == read.commentsByPage.end() || page->second.empty()) return nullptr;
     return page->second.front()->range().start.element;
   };
   {
-    const ReviewRead planned = ReadReview(open, tree, 0, part, criteria_);
+    const ReviewRead planned = ReadReview(open, 0, part, criteria_);
     const ContentElement* element = startOf(planned);
     ASSERT_TRUE(element);
     // A and C are the document's elements; the empty B counts for nothing.
@@ -224,10 +225,9 @@ TEST_F(PlanReadingTest, AWalkThatMeetsOtherOwnersMakesTheReadingWalkEveryPage) {
     EXPECT_EQ(planned.elements.size(), 2u);
   }
   part.walkEveryPage = true;
-  const ReviewRead full = ReadReview(open, tree, 0, part, criteria_);
+  const ReviewRead full = ReadReview(open, 0, part, criteria_);
   ASSERT_TRUE(startOf(full));
   EXPECT_EQ(startOf(full)->containerIndex, 2u);
-  ClosePdf(open);
 }
 
 }  // namespace

@@ -126,21 +126,6 @@ TEST_F(BookImportTest, EachComponentGetsItsOwnCommentsAndOneSummaryCountsThemAll
   for (const char* row : {"挿入", "削除", "置換", "ノート注釈", "下線"}) {
     EXPECT_EQ(Counts(row), "0/0/0") << row;
   }
-
-  // Imported again into the components as saved and opened anew: each keeps what it has.
-  std::map<std::string, std::string> once;
-  for (const std::string& name : names) once[name] = Shown(name);
-  for (ObjectId id : host().engine().openDocuments()) {
-    ASSERT_EQ(host().engine().Save(id, host().engine().document(id)->path), 0);
-    ASSERT_EQ(host().engine().Close(id, tolvane::CLOSE_DISCARD), 0);
-  }
-  Import();
-  for (const std::string& name : names) EXPECT_EQ(Shown(name), once[name]) << name;
-  EXPECT_EQ(Counts("ハイライト"), "0/0/0");
-  std::ifstream in(PathOf("annotated.smry"));
-  const std::string summary((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_NE(summary.find(Message(support::MSG_ALREADY_IMPORTED) + " 6\n"), std::string::npos)
-      << summary;
 }
 
 // Small books around the documents Alpha, Bravo (long enough for several pages), Charlie and

@@ -139,7 +139,7 @@ TEST_F(ImportSessionTest, OldPdfsAskAboutChangedSources) {
 
 // Refusals before anything is imported, each with its message: an alert from the menu, and
 // from another client on the console, except for a read-only document, which is alerted there
-// too.
+// too. (Refused PDFs, untagged or of a broken structure, are among the malformed inputs.)
 TEST_F(ImportSessionTest, RefusedTargetsAndPdfsSayWhy) {
   const struct {
     const char* name;
@@ -149,25 +149,6 @@ TEST_F(ImportSessionTest, RefusedTargetsAndPdfsSayWhy) {
   } cases[] = {
       {"read-only document", [this] { SetDocumentFlag(P_DOC_READ_ONLY); }, support::MSG_READ_ONLY,
        true},
-      {"untagged PDF",
-       [this] {
-         ASSERT_TRUE(
-             fixtures::EditPdf(pdf_.exportedPdf(),
-                               "doc.xref_set_key(doc.pdf_catalog(), 'StructTreeRoot', 'null')\n"
-                               "doc.xref_set_key(doc.pdf_catalog(), 'MarkInfo', 'null')"));
-       },
-       support::MSG_NOT_TAGGED, false},
-      // The first kid of the structure root becomes a Part.
-      {"top element a Part",
-       [this] {
-         ASSERT_TRUE(fixtures::EditPdf(
-             pdf_.exportedPdf(),
-             "root=int(doc.xref_get_key(doc.pdf_catalog(),'StructTreeRoot')[1].split()[0])\n"
-             "kind,kids=doc.xref_get_key(root,'K')\n"
-             "top=int(kids.strip('[]').split()[0]) if kind=='array' else int(kids.split()[0])\n"
-             "doc.xref_set_key(top,'S','/Part')"));
-       },
-       support::MSG_BROKEN_STRUCTURE, false},
       // A book alone with a document's PDF.
       {"no active document",
        [this] {

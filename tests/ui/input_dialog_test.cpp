@@ -11,6 +11,7 @@
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
 #include "pdf/opened_pdf.h"
+#include "pdf/pdf_checks.h"
 #include "pdf/pdf_document.h"
 #include "platform/win/dialog_input.h"
 #include "platform/win/native_dialog.h"

@@ -63,10 +63,10 @@ class SummaryTest : public InProcessPluginTest {
 TEST_F(SummaryTest, DialogShowsEveryCountAndTheHeadline) {
   const struct {
     int row, column, count, headline;  // every other count stays 0
-  } cases[] = {{kRowHighlights, kColumnSuccessful, 6, support::MSG_ALL_IMPORTED},
-               {kRowUnderlines, kColumnMisplaced, 1, support::MSG_SOME_MISPLACED},
-               {kRowInsertions, kColumnFailed, 2, support::MSG_SOME_MISPLACED},
-               {kRowDeletions, kColumnMisplaced, -1, support::MSG_ALL_IMPORTED}};
+  } cases[] = {{SummaryRow(pdf::Highlight), kColumnSuccessful, 6, support::MSG_ALL_IMPORTED},
+               {SummaryRow(pdf::Underline), kColumnMisplaced, 1, support::MSG_SOME_MISPLACED},
+               {SummaryRow(pdf::Insert), kColumnFailed, 2, support::MSG_SOME_MISPLACED},
+               {SummaryRow(pdf::Delete), kColumnMisplaced, -1, support::MSG_ALL_IMPORTED}};
   const int labels[kOutcomeRows] = {support::MSG_KIND_INSERT,    support::MSG_KIND_DELETE,
                                     support::MSG_KIND_REPLACE,   support::MSG_KIND_NOTE,
                                     support::MSG_KIND_UNDERLINE, support::MSG_KIND_HIGHLIGHT};
@@ -96,10 +96,10 @@ TEST_F(SummaryTest, AnotherClientGetsTheFileByteForByteWithTheNotices) {
   const size_t dialogs = host_.recorder().dialogsOpened.size();
   CalledWith("ch1.pdf");
   OutcomeCounters counters;
-  counters.counts[kRowInsertions][kColumnSuccessful] = 12;
-  counters.counts[kRowInsertions][kColumnFailed] = 3;
-  counters.counts[kRowReplacements][kColumnMisplaced] = 1000;
-  counters.counts[kRowHighlights][kColumnSuccessful] = 123456789;
+  counters.counts[SummaryRow(pdf::Insert)][kColumnSuccessful] = 12;
+  counters.counts[SummaryRow(pdf::Insert)][kColumnFailed] = 3;
+  counters.counts[SummaryRow(pdf::Replace)][kColumnMisplaced] = 1000;
+  counters.counts[SummaryRow(pdf::Highlight)][kColumnSuccessful] = 123456789;
   EXPECT_TRUE(ShowSummary(target_, counters, notices).ok());
   EXPECT_EQ(host_.recorder().dialogsOpened.size(), dialogs);
   // Widths count bytes: a two-character label is 6 bytes, a five-character one fills 11.

@@ -19,8 +19,8 @@
 #include "hostlink/host_ops.h"
 #include "pdf/comment_kind.h"
 #include "pdf/filter_criteria.h"
+#include "pdf/opened_pdf.h"
 #include "pdf/pdf_comment.h"
-#include "pdf/pdf_document.h"
 #include "pdf/pdf_library.h"
 #include "pdf/review_read.h"
 #include "platform/win/module.h"
@@ -113,7 +113,7 @@ std::string Replies(const PdfComment& comment) {
 // Author, date, contents and the nested replies of a reply or a replacement.
 std::string Thread(const PdfComment& comment) {
   return "{\"author\": " + JsonQuoted(comment.author()) +
-         ", \"date\": " + JsonQuoted(comment.dateText()) +
+         ", \"date\": " + JsonQuoted(std::string(comment.dateText())) +
          ", \"contents\": " + JsonQuoted(comment.contents()) +
          ", \"replies\": " + Replies(comment) + "}";
 }
@@ -122,7 +122,7 @@ std::string CommentLine(const PdfComment& comment, const std::string& placement)
   std::string line = "{\"page\": " + std::to_string(comment.page() + 1) +
                      ", \"subtype\": " + JsonQuoted(comment.subtypeName()) +
                      ", \"author\": " + JsonQuoted(comment.author()) +
-                     ", \"date\": " + JsonQuoted(comment.dateText()) +
+                     ", \"date\": " + JsonQuoted(std::string(comment.dateText())) +
                      ", \"contents\": " + JsonQuoted(comment.contents()) +
                      ", \"boxes\": " + Boxes(comment);
   line += ", \"hasRange\": " + std::string(comment.hasRange() ? "true" : "false");
@@ -197,21 +197,20 @@ int Run(const Arguments& arguments) {
     return 1;
   }
   const std::optional<std::u16string> path = osprevan::support::Utf8ToUtf16(arguments.pdfPath);
-  OkDoc* pdf = path ? osprevan::pdf::OpenPdfByPath(*path) : nullptr;
-  if (!pdf) {
-    std::fprintf(stderr, "osprevan-comments: %s does not open as a PDF\n",
-                 arguments.pdfPath.c_str());
-    osprevan::pdf::PdfLibraryUnload();
-    return 1;
-  }
-  {
-    const osprevan::pdf::StructureTree tree(pdf);
-    const int32_t pageCount = tree.PageCount();
+  // Closed before the library is unloaded.
+  const bool opened = [&] {
+    const osprevan::pdf::OpenedPdf pdf(path.value_or(u""));
+    if (!pdf.isOpen()) {
+      std::fprintf(stderr, "osprevan-comments: %s does not open as a PDF\n",
+                   arguments.pdfPath.c_str());
+      return false;
+    }
+    const int32_t pageCount = osprevan::pdf::WholePdfPart(pdf).lastPage + 1;
     osprevan::pdf::FilterCriteria criteria;
     PassEverything(criteria);
     const int32_t last = arguments.lastPage ? std::min(arguments.lastPage, pageCount) : pageCount;
     const osprevan::pdf::ReviewRead read = osprevan::pdf::ReadReview(
-        pdf, tree, document, {tree.Top(), arguments.firstPage - 1, last - 1}, criteria);
+        pdf, document, {osprevan::pdf::kWholePdf, arguments.firstPage - 1, last - 1}, criteria);
     std::set<int32_t> unread = read.textUnread;
     unread.insert(read.pagesNotHad.begin(), read.pagesNotHad.end());
     for (int32_t page : unread)
@@ -227,10 +226,10 @@ int Run(const Arguments& arguments) {
         std::printf("%s\n", CommentLine(*comment, placement).c_str());
       }
     }
-  }
-  osprevan::pdf::ClosePdf(pdf);
+    return true;
+  }();
   osprevan::pdf::PdfLibraryUnload();
-  return 0;
+  return opened ? 0 : 1;
 }
 
 }  // namespace
