@@ -17,12 +17,14 @@
 #include "host/cli/cli_texts.h"
 #include "host/cli/client_call.h"
 #include "host/cli/command_line.h"
+#include "host/cli/dialog_text.h"
 #include "host/cli/error_text.h"
 #include "host/cli/export_pdf_command.h"
 #include "host/cli/file_cause_text.h"
 #include "host/cli/import_loop.h"
 #include "host/cli/import_outputs.h"
 #include "host/cli/import_request.h"
+#include "host/cli/load_fault_text.h"
 #include "host/cli/outcome_line.h"
 #include "host/cli/scratch_folder.h"
 #include "host/cli/script_fault_text.h"
@@ -122,10 +124,10 @@ class InstalledDialogDriver {
 
 // Loads the plug-in and initialises it as the host does at start-up.
 bool StartClient(Host& host, const SessionSettings& settings) {
-  std::string error;
-  const int index = host.LoadClient(settings.clientPath, error);
+  LoadFault fault;
+  const int index = host.LoadClient(settings.clientPath, fault);
   if (index < 0) {
-    std::cerr << "tolvane: " << error << "\n";
+    std::cerr << LoadFaultText(settings.language, fault) << "\n";
     return false;
   }
   ClientConnection& client = host.client(index);
@@ -193,7 +195,8 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
         const std::string& scriptPath, double waitSeconds) {
   LockOpenedFiles(settings.language, host, file, waitSeconds);
   DialogScript script;
-  NativeDialogDriver nativeDialogs(host.recorder(), std::cerr);
+  const DialogWords dialogWords(settings.language);
+  NativeDialogDriver nativeDialogs(host.recorder(), std::cerr, dialogWords);
   if (!scriptPath.empty()) {
     std::ifstream in(scriptPath);
     std::stringstream text;
@@ -214,7 +217,7 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     nativeDialogs.UseScript(&script);
   } else if (isatty(STDIN_FILENO)) {
     host.responder().UseTerminal(&std::cin, &std::cout);
-    host.dialogs().UseTerminal(&std::cin, &std::cout);
+    host.dialogs().UseTerminal(&std::cin, &std::cout, dialogWords);
     nativeDialogs.UseTerminal(&std::cin, &std::cout);
   }
   const InstalledDialogDriver installed(&nativeDialogs);

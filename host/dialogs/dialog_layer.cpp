@@ -139,7 +139,7 @@ bool DialogLayer::NextAction(HostDialog& dialog, ScriptedDialog*& scripted, Dial
     scripted->actions.pop_front();
     return true;
   }
-  return in_ && out_ && AskTerminal(dialog, action);
+  return in_ && out_ && words_ && AskTerminal(dialog, action);
 }
 
 void DialogLayer::Show(const HostDialog& dialog) const {
@@ -168,7 +168,7 @@ void DialogLayer::Show(const HostDialog& dialog) const {
     }
     *out_ << "\n";
   }
-  *out_ << "Actions: text N TEXT | check N | choose N | press N | close\n";
+  *out_ << words_->Say(DialogSaying::HostActions) << "\n";
 }
 
 bool DialogLayer::AskTerminal(HostDialog& dialog, DialogAction& action) {
@@ -184,7 +184,7 @@ bool DialogLayer::AskTerminal(HostDialog& dialog, DialogAction& action) {
       action = parsed.dialogs[0].actions.front();
       return true;
     }
-    *out_ << "Not understood: " << line << "\n";
+    *out_ << words_->Say(DialogSaying::NotUnderstood, {{"line", line}}) << "\n";
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/dialogs/dialog_script.h"
+#include "host/dialogs/dialog_wording.h"
 #include "host/engine/value.h"
 #include "platform/win/dialog_template.h"
 #include "platform/win/window.h"
@@ -39,11 +40,13 @@ struct HostDialog {
 
 class DialogLayer {
  public:
-  // Scripted answers, or a terminal, or neither (dialogs then close at once).
+  // Scripted answers, or a terminal, or neither (dialogs then close at once). What the terminal
+  // shows besides the dialog's own texts is worded by `words`.
   void UseScript(DialogScript* script) { script_ = script; }
-  void UseTerminal(std::istream* in, std::ostream* out) {
+  void UseTerminal(std::istream* in, std::ostream* out, const DialogWording& words) {
     in_ = in;
     out_ = out;
+    words_ = &words;
   }
   // The window that owns the window of each dialog run (the host's main window).
   void SetOwnerWindow(win::HWND owner) { owner_ = owner; }
@@ -74,6 +77,7 @@ class DialogLayer {
   DialogScript* script_ = nullptr;
   std::istream* in_ = nullptr;
   std::ostream* out_ = nullptr;
+  const DialogWording* words_ = nullptr;
   win::HWND owner_ = nullptr;
 };
 

@@ -65,11 +65,11 @@ std::string EntryText(HWND list, int index) {
   return win::WideToUtf8(std::u16string(text.data(), static_cast<size_t>(length)));
 }
 
-std::string DateText(HWND picker) {
+std::string DateText(HWND picker, const DialogWording& words) {
   win::SYSTEMTIME time;
   if (win::SendMessage(picker, win::DTM_GETSYSTEMTIME, 0, reinterpret_cast<win::LPARAM>(&time)) !=
       win::GDT_VALID) {
-    return "no date";
+    return words.Say(DialogSaying::NoDate);
   }
   char text[24];
   std::snprintf(text, sizeof text, "%04u-%02u-%02u", unsigned{time.wYear}, unsigned{time.wMonth},
@@ -77,28 +77,28 @@ std::string DateText(HWND picker) {
   return text;
 }
 
-constexpr const char* kActions =
-    "Actions: only|select|deselect ID TEXT | check ID | choose ID | press ID | text ID TEXT\n"
-    "         date ID YYYY-MM-DD|none | escape | enter | close\n";
-
 }  // namespace
 
-bool PerformNativeAction(HWND dialog, const DialogAction& action, std::string& error) {
+bool PerformNativeAction(HWND dialog, const DialogAction& action, ActionFault& fault) {
   const std::string id = std::to_string(action.item);
+  auto fail = [&](ActionFaultCode code) {
+    fault = {code, {{"id", id}}};
+    return false;
+  };
   // The control the action names, when it is of that class.
-  auto control = [&](const char* className, const char* what) -> HWND {
+  auto control = [&](const char* className, ActionFaultCode otherClass) -> HWND {
     HWND found = win::GetDlgItem(dialog, action.item);
     if (!found) {
-      error = "no control " + id;
+      fail(ActionFaultCode::NoControl);
     } else if (ClassOf(found) != className) {
-      error = "control " + id + " is no " + what;
+      fail(otherClass);
       found = nullptr;
     }
     return found;
   };
   switch (action.kind) {
     case DialogAction::Text: {
-      HWND edit = control("Edit", "text box");
+      HWND edit = control("Edit", ActionFaultCode::NotATextBox);
       if (!edit) return false;
       win::SetWindowText(edit, win::Utf8ToWide(action.text).c_str());
       return true;
@@ -106,31 +106,28 @@ bool PerformNativeAction(HWND dialog, const DialogAction& action, std::string& e
     case DialogAction::Check:
     case DialogAction::Choose:
     case DialogAction::Press: {
-      HWND button = control("Button", "button");
+      HWND button = control("Button", ActionFaultCode::NotAButton);
       if (!button) return false;
       const uint32_t style = StyleOf(button);
       if (action.kind == DialogAction::Check && !IsCheckBox(style)) {
-        error = "control " + id + " is no check box";
-        return false;
+        return fail(ActionFaultCode::NotACheckBox);
       }
       if (action.kind == DialogAction::Choose && !IsRadioButton(style)) {
-        error = "control " + id + " is no radio button";
-        return false;
+        return fail(ActionFaultCode::NotARadioButton);
       }
       if (!win::ClickButton(button)) {
-        error = "button " + id + " cannot be clicked";
-        return false;
+        return fail(ActionFaultCode::ButtonCannotBeClicked);
       }
       return true;
     }
     case DialogAction::ListOnly:
     case DialogAction::ListSelect:
     case DialogAction::ListDeselect: {
-      HWND list = control("ListBox", "list");
+      HWND list = control("ListBox", ActionFaultCode::NotAList);
       if (!list) return false;
       const int index = win::FindListEntry(list, win::Utf8ToWide(action.text));
       if (index < 0) {
-        error = "no entry \"" + action.text + "\" in list " + id;
+        fault = {ActionFaultCode::NoListEntry, {{"entry", action.text}, {"id", id}}};
         return false;
       }
       const win::ListClick click = action.kind == DialogAction::ListOnly ? win::ListClick::Only
@@ -138,13 +135,12 @@ bool PerformNativeAction(HWND dialog, const DialogAction& action, std::string& e
                                        ? win::ListClick::Select
                                        : win::ListClick::Deselect;
       if (!win::ClickListEntry(list, index, click)) {
-        error = "list " + id + " cannot be clicked";
-        return false;
+        return fail(ActionFaultCode::ListCannotBeClicked);
       }
       return true;
     }
     case DialogAction::Date: {
-      HWND picker = control("SysDateTimePick32", "date picker");
+      HWND picker = control("SysDateTimePick32", ActionFaultCode::NotADatePicker);
       if (!picker) return false;
       win::SYSTEMTIME fields;
       if (action.date) {
@@ -153,8 +149,7 @@ bool PerformNativeAction(HWND dialog, const DialogAction& action, std::string& e
         fields.wDay = action.date->day;
       }
       if (!win::PickDate(picker, action.date ? &fields : nullptr)) {
-        error = "date picker " + id + " does not take that date";
-        return false;
+        return fail(ActionFaultCode::DateNotTaken);
       }
       return true;
     }
@@ -169,12 +164,13 @@ bool PerformNativeAction(HWND dialog, const DialogAction& action, std::string& e
       win::ClickCloseBox(dialog);
       return true;
   }
-  error = "unknown action";
+  fault = {ActionFaultCode::UnknownAction, {}};
   return false;
 }
 
-NativeDialogDriver::NativeDialogDriver(Recorder& recorder, std::ostream& errors)
-    : recorder_(recorder), errors_(errors) {}
+NativeDialogDriver::NativeDialogDriver(Recorder& recorder, std::ostream& errors,
+                                       const DialogWording& words)
+    : recorder_(recorder), errors_(errors), words_(words) {}
 
 NativeDialogDriver::Run& NativeDialogDriver::Begin(HWND dialog, const std::string& templateName) {
   for (auto it = runs_.begin(); it != runs_.end();) {
@@ -203,9 +199,11 @@ bool NativeDialogDriver::Step(HWND dialog, const std::string& templateName) {
     if (run.scripted->actions.empty()) return false;
     const DialogAction action = run.scripted->actions.front();
     run.scripted->actions.pop_front();
-    std::string error;
-    if (PerformNativeAction(dialog, action, error)) return true;
-    errors_ << "tolvane: dialog " << templateName << ": " << error << "\n";
+    ActionFault fault;
+    if (PerformNativeAction(dialog, action, fault)) return true;
+    errors_ << words_.Say(DialogSaying::ScriptActionNotDone,
+                          {{"dialog", templateName}, {"what", words_.Say(fault)}})
+            << "\n";
     run.scripted->actions.clear();
     return false;
   }
@@ -220,19 +218,20 @@ void NativeDialogDriver::Show(HWND dialog, const std::string& templateName) cons
     const uint32_t style = StyleOf(child);
     if (!(style & win::WS_VISIBLE)) continue;
     const std::string className = ClassOf(child);
-    const std::string disabled = win::IsWindowEnabled(child) ? "" : " (disabled)";
+    const std::string disabled =
+        win::IsWindowEnabled(child) ? "" : " " + words_.Say(DialogSaying::Disabled);
     const int id = win::GetDlgCtrlID(child);
     if (className == "ListBox") {
       out << "  list " << id << disabled << ":\n";
       const auto count = win::SendMessage(child, win::LB_GETCOUNT, 0, 0);
-      if (count == 0) out << "    (no entries)\n";
+      if (count == 0) out << "    " << words_.Say(DialogSaying::NoEntries) << "\n";
       for (int i = 0; i < count; ++i) {
         const bool selected =
             win::SendMessage(child, win::LB_GETSEL, static_cast<win::WPARAM>(i), 0) > 0;
         out << "    " << (selected ? "[x] " : "[ ] ") << EntryText(child, i) << "\n";
       }
     } else if (className == "SysDateTimePick32") {
-      out << "  date " << id << disabled << ": " << DateText(child) << "\n";
+      out << "  date " << id << disabled << ": " << DateText(child, words_) << "\n";
     } else if (className == "Edit") {
       out << "  text " << id << disabled << ": " << TextOf(child) << "\n";
     } else if (className == "Button" && IsCheckBox(style)) {
@@ -247,7 +246,7 @@ void NativeDialogDriver::Show(HWND dialog, const std::string& templateName) cons
       out << "  press " << id << disabled << ": <" << TextOf(child) << ">\n";
     }
   }
-  out << kActions;
+  out << words_.Say(DialogSaying::NativeActions) << "\n";
 }
 
 bool NativeDialogDriver::AskTerminal(HWND dialog, const std::string& templateName) {
@@ -260,11 +259,12 @@ bool NativeDialogDriver::AskTerminal(HWND dialog, const std::string& templateNam
     std::string error;
     if (!ParseDialogScript("dialog x\n" + line + "\nend\n", parsed, error) ||
         parsed.dialogs.size() != 1 || parsed.dialogs[0].actions.size() != 1) {
-      *out_ << "Not understood: " << line << "\n";
+      *out_ << words_.Say(DialogSaying::NotUnderstood, {{"line", line}}) << "\n";
       continue;
     }
-    if (PerformNativeAction(dialog, parsed.dialogs[0].actions.front(), error)) return true;
-    *out_ << "Not done: " << error << "\n";
+    ActionFault fault;
+    if (PerformNativeAction(dialog, parsed.dialogs[0].actions.front(), fault)) return true;
+    *out_ << words_.Say(DialogSaying::NotDone, {{"what", words_.Say(fault)}}) << "\n";
   }
 }
 

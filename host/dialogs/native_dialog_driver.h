@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/dialogs/dialog_script.h"
+#include "host/dialogs/dialog_wording.h"
 #include "host/link/recorder.h"
 #include "platform/win/native_dialog.h"
 
@@ -15,8 +16,9 @@ namespace tlhost {
 
 class NativeDialogDriver : public win::DialogDriver {
  public:
-  // Script errors (an entry or control that is not there) go to `errors`.
-  NativeDialogDriver(Recorder& recorder, std::ostream& errors);
+  // Script errors (an entry or control that is not there) go to `errors`; all it says is worded
+  // by `words`.
+  NativeDialogDriver(Recorder& recorder, std::ostream& errors, const DialogWording& words);
 
   void UseScript(DialogScript* script) { script_ = script; }
   void UseTerminal(std::istream* in, std::ostream* out) {
@@ -39,14 +41,15 @@ class NativeDialogDriver : public win::DialogDriver {
 
   Recorder& recorder_;
   std::ostream& errors_;
+  const DialogWording& words_;
   DialogScript* script_ = nullptr;
   std::istream* in_ = nullptr;
   std::ostream* out_ = nullptr;
   std::map<win::HWND, Run> runs_;  // dialogs still open; nested ones each have their own
 };
 
-// Performs one action in a native dialog; false with `error` when the control or list entry it
+// Performs one action in a native dialog; false with `fault` when the control or list entry it
 // names is not there or does not take that action.
-bool PerformNativeAction(win::HWND dialog, const DialogAction& action, std::string& error);
+bool PerformNativeAction(win::HWND dialog, const DialogAction& action, ActionFault& fault);
 
 }  // namespace tlhost

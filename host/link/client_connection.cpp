@@ -19,16 +19,16 @@ ClientConnection::~ClientConnection() {
   if (module_) win::FreeLibrary(module_);
 }
 
-bool ClientConnection::Connect(std::string& error) {
+bool ClientConnection::Connect(LoadFault& fault) {
   module_ = win::LoadLibrary(path_);
   if (!module_) {
-    error = "cannot load client library " + path_ + ": " + win::LastLoaderError();
+    fault = {LoadFaultCode::CannotLoad, {{"path", path_}, {"cause", win::LastLoaderError()}}};
     return false;
   }
   auto init =
       reinterpret_cast<ClientInitFunction>(win::GetProcAddress(module_, CLIENT_INIT_SYMBOL));
   if (!init) {
-    error = std::string("client library ") + path_ + " does not export " + CLIENT_INIT_SYMBOL;
+    fault = {LoadFaultCode::NoEntryPoint, {{"path", path_}, {"symbol", CLIENT_INIT_SYMBOL}}};
     return false;
   }
   Handshake(init, module_);

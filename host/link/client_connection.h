@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/link/host.h"
+#include "host/link/load_fault.h"
 #include "platform/win/module.h"
 #include "tolvane/interfaces.h"
 
@@ -23,8 +24,8 @@ class ClientConnection {
   ClientConnection(const ClientConnection&) = delete;
   ClientConnection& operator=(const ClientConnection&) = delete;
 
-  // Loads the library and calls its entry point; false with `error` when that cannot be done.
-  bool Connect(std::string& error);
+  // Loads the library and calls its entry point; false with `fault` when that cannot be done.
+  bool Connect(LoadFault& fault);
   // Runs the handshake with an entry point linked into this process (no library to load).
   void ConnectLinked(tolvane::ClientInitFunction init, void* module);
 

@@ -16,11 +16,21 @@ Host::~Host() {
   win::DestroyWindow(mainWindow_);
 }
 
-int Host::LoadClient(const std::string& path, std::string& error) {
+int Host::LoadClient(const std::string& path, LoadFault& fault) {
   const int index = static_cast<int>(clients_.size());
   auto connection = std::make_unique<ClientConnection>(*this, index, path);
-  if (!connection->Connect(error)) return -1;
+  if (!connection->Connect(fault)) return -1;
   clients_.push_back(std::move(connection));
+  return index;
+}
+
+int Host::LoadClient(const std::string& path, std::string& error) {
+  LoadFault fault;
+  const int index = LoadClient(path, fault);
+  if (index < 0) {
+    error = path + ": fault " + std::to_string(static_cast<int>(fault.code));
+    for (const auto& [name, value] : fault.values) error += " " + name + "=" + value;
+  }
   return index;
 }
 

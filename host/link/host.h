@@ -12,6 +12,7 @@
 #include "host/dialogs/dialog_layer.h"
 #include "host/engine/engine.h"
 #include "host/link/fault_injector.h"
+#include "host/link/load_fault.h"
 #include "host/link/recorder.h"
 #include "host/link/responder.h"
 #include "host/link/ui_registry.h"
@@ -50,7 +51,9 @@ class Host {
   win::HWND mainWindow() const { return mainWindow_; }
 
   // Loads a client library and runs its handshake. Answers the client's index, or -1 with the
-  // reason in `error` when the library cannot be loaded or its entry point is missing.
+  // reason in `fault` when the library cannot be loaded or its entry point is missing.
+  int LoadClient(const std::string& path, LoadFault& fault);
+  // The same for a caller that only logs why: `error` is "PATH: fault K name=..." (not for users).
   int LoadClient(const std::string& path, std::string& error);
   // Connects a client whose entry point is linked into this program; answers its index.
   int LinkClient(tolvane::ClientInitFunction init, void* module, const std::string& path);

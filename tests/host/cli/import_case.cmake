@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.20)
 #                                         this run's own; it is removed when the case passes
 #   CASE                                  out, in-place, dry-run, refused, refusals, modes,
 #                                         save-fails, summary, book-out, phases, repeat,
-#                                         repeat-language, language
+#                                         repeat-language, language, dialog-fault
 string(RANDOM LENGTH 10 suffix)
 set(WORK "${WORK}-${suffix}")
 # The plug-in and the command line speak Japanese here, as the expectations below are written;
@@ -379,6 +379,25 @@ elseif(CASE STREQUAL "repeat-language")
     endif()
     expect(status EQUAL 0 BECAUSE "exit status ${status} with '${option}'")
     expect(out MATCHES "${round}${round}${closing}" BECAUSE "the lines with '${option}' are not as expected")
+  endforeach()
+  expect_doc_as_given()
+elseif(CASE STREQUAL "dialog-fault")
+  # A scripted action that names no control of the plug-in's filter dialog is said in the
+  # language of --lang, the dialog is cancelled, and the exit status is the same in every
+  # language.
+  file(WRITE "${WORK}/fault.dialogs"
+       "dialog warningdialog\n  press 3\nend\n"
+       "dialog inputfile\n  text 3 ${WORK}/exported.pdf\n  choose 12\n  press 1\nend\n"
+       "dialog customfilterdialog\n  check 999\n  press 100\nend\n")
+  foreach(language "en|tolvane: dialog customfilterdialog: no control 999\n"
+                   "ja|tolvane: ダイアログ customfilterdialog : コントロール 999 がありません\n")
+    string(REPLACE "|" ";" fields "${language}")
+    list(GET fields 0 option)
+    list(GET fields 1 said)
+    tolvane(--lang ${option} run doc.tlv --dialogs fault.dialogs)
+    expect(status EQUAL 1 BECAUSE "exit status ${status} with --lang ${option}")
+    string(FIND "${err}" "${said}" at)
+    expect(at EQUAL 0 BECAUSE "with --lang ${option}, standard error does not begin with: ${said}")
   endforeach()
   expect_doc_as_given()
 else()

@@ -8,6 +8,7 @@
 #include "host/dialogs/native_dialog_driver.h"
 #include "plugin_host_fixture.h"
 #include "reviewed_pdf.h"
+#include "tests/host/dialogs/code_wording.h"
 
 namespace tlhost {
 namespace {
@@ -53,7 +54,8 @@ TEST_F(PluginDialogs, TheFilterDialogIsOwnedByTheMainWindowAndPlayedFromTheScrip
       << error;
   host().dialogs().UseScript(&script);
   std::ostringstream errors;
-  NativeDialogDriver native(host().recorder(), errors);
+  const testing::CodeWording words;
+  NativeDialogDriver native(host().recorder(), errors, words);
   native.UseScript(&script);
   OwnerProbe probe(native);
   win::DialogDriver* const previous = win::SetDialogDriver(&probe);

@@ -10,6 +10,7 @@
 #include "platform/win/list_box.h"
 #include "platform/win/module.h"
 #include "platform/win/utf16.h"
+#include "tests/host/dialogs/code_wording.h"
 
 namespace tlhost {
 namespace {
@@ -77,7 +78,8 @@ class NativeDialogDriverTest : public ::testing::Test {
 
   Recorder recorder_;
   std::ostringstream errors_;
-  NativeDialogDriver driver_{recorder_, errors_};
+  testing::CodeWording words_;
+  NativeDialogDriver driver_{recorder_, errors_, words_};
   DialogScript script_;
   win::DialogDriver* previous_ = nullptr;
 };
@@ -109,20 +111,51 @@ TEST_F(NativeDialogDriverTest, EachDialogPlaysItsOwnScriptBlock) {
 }
 
 TEST_F(NativeDialogDriverTest, ActionsThatCannotBeDoneAreReportedAndCancel) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"only 104 Ana", "no entry \"Ana\" in list 104"},  // a prefix is no entry
-      {"check 999", "no control 999"},
-      {"choose 113", "control 113 is no radio button"},
-      {"date 104 2024-01-01", "control 104 is no date picker"},
+  using Code = ActionFaultCode;
+  const struct {
+    const char* line;
+    ActionFault fault;
+  } cases[] = {
+      {"only 104 Ana", {Code::NoListEntry, {{"entry", "Ana"}, {"id", "104"}}}},  // a prefix
+      {"check 999", {Code::NoControl, {{"id", "999"}}}},
+      {"choose 113", {Code::NotARadioButton, {{"id", "113"}}}},
+      {"press 104", {Code::NotAButton, {{"id", "104"}}}},
+      {"check 100", {Code::NotACheckBox, {{"id", "100"}}}},
+      {"date 104 2024-01-01", {Code::NotADatePicker, {{"id", "104"}}}},
+      {"text 113 x", {Code::NotATextBox, {{"id", "113"}}}},
+      {"select 103 Bo", {Code::NotAList, {{"id", "103"}}}},
   };
-  for (const auto& [line, message] : cases) {
+  for (const auto& c : cases) {
     script_ = {};
     errors_.str("");
-    UseScript(std::string("dialog reviewfilter\n  ") + line + "\n  press 100\nend\n");
-    EXPECT_EQ(RunFilter(), 101) << line;
-    EXPECT_EQ(errors_.str(), std::string("tolvane: dialog reviewfilter: ") + message + "\n");
-    EXPECT_TRUE(script_.dialogs[0].actions.empty()) << line;
+    UseScript(std::string("dialog reviewfilter\n  ") + c.line + "\n  press 100\nend\n");
+    EXPECT_EQ(RunFilter(), 101) << c.line;
+    EXPECT_EQ(errors_.str(),
+              words_.Say(DialogSaying::ScriptActionNotDone,
+                         {{"dialog", "reviewfilter"}, {"what", words_.Say(c.fault)}}) +
+                  "\n");
+    EXPECT_TRUE(script_.dialogs[0].actions.empty()) << c.line;
   }
+}
+
+// On a terminal an action that cannot be done, or a line that is no action, is said and asked
+// again; the driver's labels and help come from the wording it was given.
+TEST_F(NativeDialogDriverTest, TerminalSaysWhatItCannotDoAndAsksAgain) {
+  std::istringstream in("check 999\nwave 3\ndate 108 none\npress 100\n");
+  std::ostringstream out;
+  driver_.UseTerminal(&in, &out);
+  EXPECT_EQ(RunFilter(), 100);
+  const std::string shown = out.str();
+  const std::string sayings[] = {
+      words_.Say(DialogSaying::NotDone,
+                 {{"what", words_.Say(ActionFault{ActionFaultCode::NoControl, {{"id", "999"}}})}}),
+      words_.Say(DialogSaying::NotUnderstood, {{"line", "wave 3"}}),
+      "  date 108: " + words_.Say(DialogSaying::NoDate, {}),
+      words_.Say(DialogSaying::NativeActions, {}),
+  };
+  for (const std::string& saying : sayings)
+    EXPECT_NE(shown.find(saying), std::string::npos) << saying << "\nin:\n" << shown;
+  EXPECT_EQ(errors_.str(), "");
 }
 
 }  // namespace
