@@ -67,7 +67,35 @@ constexpr TextEntry<Code> kJapaneseFaults[] = {
     {Code::UnknownAction, "不明な操作です"},
 };
 
+// The answers stay y and n in every language: the prompt says so.
+constexpr TextEntry<ResponderSaying> kEnglishResponder[] = {
+    {ResponderSaying::Alert, "[alert] {text}"},
+    {ResponderSaying::PressEnter, "(press Enter)"},
+    {ResponderSaying::YesOrNo, "Yes or No? [y/n]"},
+    {ResponderSaying::ChooseFile, "[{title}] folder: {folder}, proposed: {name}"},
+    {ResponderSaying::PathPrompt, "Path (empty to cancel):"},
+};
+
+constexpr TextEntry<ResponderSaying> kJapaneseResponder[] = {
+    {ResponderSaying::Alert, "[警告] {text}"},
+    {ResponderSaying::PressEnter, "(Enter キーを押してください)"},
+    {ResponderSaying::YesOrNo, "はい／いいえ [y/n]"},
+    {ResponderSaying::ChooseFile, "[{title}] フォルダー: {folder}、候補: {name}"},
+    {ResponderSaying::PathPrompt, "パス (空でキャンセル):"},
+};
+
 }  // namespace
+
+const char* ResponderSayingTextOf(UiLanguage language, ResponderSaying saying) {
+  return language == UiLanguage::Japanese ? TextIn(kJapaneseResponder, saying)
+                                          : TextIn(kEnglishResponder, saying);
+}
+
+ResponderWording ResponderWords(UiLanguage language) {
+  return [language](ResponderSaying saying, const ResponderValues& values) {
+    return SaidFrom(ResponderSayingTextOf, language, saying, values);
+  };
+}
 
 const char* DialogSayingTextOf(UiLanguage language, DialogSaying saying) {
   return language == UiLanguage::Japanese ? TextIn(kJapaneseSayings, saying)

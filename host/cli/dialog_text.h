@@ -6,6 +6,7 @@
 
 #include "host/cli/ui_language.h"
 #include "host/dialogs/dialog_wording.h"
+#include "host/link/responder.h"
 
 namespace tlhost {
 
@@ -14,6 +15,13 @@ const char* DialogSayingTextOf(UiLanguage language, DialogSaying saying);
 
 // The text of `code` in `language` as its table holds it; null when the table lacks it.
 const char* ActionFaultTextOf(UiLanguage language, ActionFaultCode code);
+
+// The text of `saying` of the host's alerts and file chooser in `language`; null when the table
+// lacks it.
+const char* ResponderSayingTextOf(UiLanguage language, ResponderSaying saying);
+
+// The wording the command line hands the host's alerts and file chooser.
+ResponderWording ResponderWords(UiLanguage language);
 
 // The wording the command line hands the dialog drivers.
 class DialogWords : public DialogWording {

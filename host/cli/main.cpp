@@ -216,7 +216,7 @@ int Run(Host& host, const SessionSettings& settings, const std::string& file,
     host.dialogs().UseScript(&script);
     nativeDialogs.UseScript(&script);
   } else if (isatty(STDIN_FILENO)) {
-    host.responder().UseTerminal(&std::cin, &std::cout);
+    host.responder().UseTerminal(&std::cin, &std::cout, ResponderWords(settings.language));
     host.dialogs().UseTerminal(&std::cin, &std::cout, dialogWords);
     nativeDialogs.UseTerminal(&std::cin, &std::cout);
   }

@@ -21,16 +21,16 @@ int32_t Responder::AnswerAlert(const std::string& text, int32_t kind) {
     alertAnswers_.pop_front();
     return question && IsNo(answer) ? 1 : 0;
   }
-  if (in_ && out_) {
-    *out_ << "\n[alert] " << text << "\n";
+  if (in_ && out_ && wording_) {
+    *out_ << "\n" << wording_(ResponderSaying::Alert, {{"text", text}}) << "\n";
     if (!question) {
-      *out_ << "(press Enter) " << std::flush;
+      *out_ << wording_(ResponderSaying::PressEnter, {}) << " " << std::flush;
       std::string line;
       std::getline(*in_, line);
       return 0;
     }
     for (;;) {
-      *out_ << "Yes or No? [y/n] " << std::flush;
+      *out_ << wording_(ResponderSaying::YesOrNo, {}) << " " << std::flush;
       std::string line;
       if (!std::getline(*in_, line)) return 1;
       if (line == "y" || line == "yes" || line == "Y") return 0;
@@ -49,9 +49,12 @@ std::optional<std::string> Responder::ChooseFile(const std::string& title,
     if (answer == "cancel") return std::nullopt;
     return answer;
   }
-  if (in_ && out_) {
-    *out_ << "\n[" << title << "] folder: " << directory << ", proposed: " << defaultName
-          << "\nPath (empty to cancel): " << std::flush;
+  if (in_ && out_ && wording_) {
+    *out_ << "\n"
+          << wording_(ResponderSaying::ChooseFile,
+                      {{"title", title}, {"folder", directory}, {"name", defaultName}})
+          << "\n"
+          << wording_(ResponderSaying::PathPrompt, {}) << " " << std::flush;
     std::string line;
     if (!std::getline(*in_, line) || line.empty()) return std::nullopt;
     return line;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/host/cli/every_language.h"
+#include "tolvane/numbers.h"
 
 namespace tlhost {
 namespace {
@@ -16,6 +17,34 @@ namespace {
 TEST(DialogTextTest, EverySayingAndFaultHasATextInEveryLanguageWithTheSamePlaces) {
   testing::ExpectEveryKeyInEveryLanguage(DialogSayingTextOf, DialogSaying::Count);
   testing::ExpectEveryKeyInEveryLanguage(ActionFaultTextOf, ActionFaultCode::Count);
+  testing::ExpectEveryKeyInEveryLanguage(ResponderSayingTextOf, ResponderSaying::Count);
+}
+
+// On the terminal, the host's alerts and file chooser ask in the user's language and take the
+// same answers in every language.
+TEST(DialogTextTest, TheResponderAsksInTheLanguageAndTakesTheSameAnswers) {
+  const struct {
+    UiLanguage language;
+    const char* question;
+    const char* chooser;
+  } cases[] = {
+      {UiLanguage::English, "Yes or No? [y/n]", "[Import] folder: /f, proposed: a.pdf"},
+      {UiLanguage::Japanese, "はい／いいえ [y/n]", "[Import] フォルダー: /f、候補: a.pdf"},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in("maybe\nn\n/f/b.pdf\n");
+    std::ostringstream out;
+    Responder responder;
+    responder.UseTerminal(&in, &out, ResponderWords(c.language));
+    EXPECT_EQ(responder.AnswerAlert("Import?", tolvane::ALERT_YES_NO), 1);
+    EXPECT_EQ(responder.ChooseFile("Import", "/f", "a.pdf"), "/f/b.pdf");
+    const std::string said = out.str();
+    // A word that is no answer asks again.
+    const size_t first = said.find(c.question);
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_NE(said.find(c.question, first + 1), std::string::npos) << said;
+    EXPECT_NE(said.find(c.chooser), std::string::npos) << said;
+  }
 }
 
 // The words of a help text after its heading ("Actions:"), whatever the heading is.
