@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "host/cli/file_cause_text.h"
 #include "host/engine/book.h"
 #include "host/engine/file_replace.h"
 #include "tools/review_page/poppler_settings.h"
@@ -75,12 +76,14 @@ bool WriteReviewPage(const std::string& reportPath, const std::string& pdfPath,
   sources.documentName = documentName;
   sources.language = language;
   const std::string html = ReviewPageHtml(sources);
-  std::string cause;
-  if (tlhost::WriteFileReplacing(pagePath, html, cause) != 0)
+  tlhost::FileProblem problem;
+  if (tlhost::WriteFileReplacing(pagePath, html, problem) != 0) {
+    const std::string cause = tlhost::ProblemText(language, problem);
     return error = cause.empty() ? ToolSaid(language, ToolText::CannotWrite, {{"path", pagePath}})
                                  : ToolSaid(language, ToolText::CannotWriteBecause,
                                             {{"path", pagePath}, {"why", cause}}),
            false;
+  }
   return true;
 }
 

@@ -54,6 +54,8 @@ TEST(ReviewPageTool, SaysItsUsageAndRefusalsInTheChosenLanguage) {
   ASSERT_TRUE(pdf.ExportText(MillDocument("Short."))) << pdf.error();
   const std::string missing = pdf.directory() + "/missing.json";
   const std::string page = pdf.directory() + "/page.html";
+  const std::string report = pdf.directory() + "/report.json";
+  WriteFile(report, R"({"comments": []})");
   struct Case {
     const char* name;
     std::vector<std::string> words;  // after the program and --lang LANG
@@ -80,6 +82,12 @@ TEST(ReviewPageTool, SaysItsUsageAndRefusalsInTheChosenLanguage) {
        1,
        "cannot open the report",
        "を開けません"},
+      // The system's cause is worded too, not only the sentence around it.
+      {"page in a missing folder",
+       {report, pdf.exportedPdf(), pdf.sourcePath(), "-o", pdf.directory() + "/none/page.html"},
+       1,
+       "page.html: no such file",
+       "page.html に書き込めません : ファイルまたはフォルダーがありません"},
   };
   for (const Case& c : cases) {
     for (const auto& [lang, expected] :
