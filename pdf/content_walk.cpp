@@ -143,7 +143,6 @@ void PageWalk::AddCharacter(CharacterRecord&& character, ContentElement* element
     // Text outside the structure goes on counting from the character before it.
     offset = context_.offset + 1;
   }
-  context_.currentElement = element;
   context_.offset = offset;
   MatchCharacter(context_, character, element, offset, subtypes_);
 }

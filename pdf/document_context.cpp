@@ -54,7 +54,6 @@ void DocumentContext::Clear() {
   pageOwners.clear();
   entries.clear();
   elementTypes.clear();
-  currentElement = nullptr;
   offset = 0;
   ReleaseHandle(roleMap);
   roleMap = nullptr;

@@ -125,8 +125,7 @@ class DocumentContext {
   // What the counts made for pages whose content was not walked: no element of the document,
   // kept only so that a chain's last element stays one while its paragraph runs on.
   std::vector<std::unique_ptr<ContentElement>> unwalked;
-  // The walk carries these from run to run and from page to page.
-  ContentElement* currentElement = nullptr;
+  // The walk carries this from run to run and from page to page.
   uint32_t offset = 0;
 
   // How long reading took, by phase.
