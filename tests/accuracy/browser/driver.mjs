@@ -60,9 +60,19 @@ async function typeTextBox(page, comment) {
   const at = await page.evaluate(({ i, x, y }) =>
     window.viewerApp.editing.clientPoint(window.viewerApp, i, x, y),
     { i: comment.page, x: comment.x, y: comment.y });
-  await page.mouse.click(at.x, at.y);
-  await page.waitForFunction(({ i, n }) =>
-    window.viewerApp.editing.editorCount(window.viewerApp, i) > n, { i: comment.page, n: before });
+  // A click that lands while the viewer is still switching modes makes no box: it is clicked
+  // again, as a reader would, a few times before the writer gives up.
+  for (let attempt = 0; ; attempt++) {
+    await page.mouse.click(at.x, at.y);
+    try {
+      await page.waitForFunction(({ i, n }) =>
+        window.viewerApp.editing.editorCount(window.viewerApp, i) > n,
+        { i: comment.page, n: before }, { timeout: 10000 });
+      break;
+    } catch (error) {
+      if (attempt >= 2) throw error;
+    }
+  }
   // The new box takes the keyboard's focus a moment after the click, and may set its caret
   // again after the first key: the text is checked, and typed again over itself when a key
   // went astray, as a reader would.
