@@ -23,6 +23,7 @@ class BlockCache {
   BlockCache& operator=(const BlockCache&) = delete;
 
   Goffset size() const { return size_; }
+  int descriptor() const { return descriptor_; }
 
   // The block with this index; null past the end or where the file cannot be read.
   std::shared_ptr<const std::vector<char>> Block(Goffset index) {
@@ -68,6 +69,14 @@ std::unique_ptr<BlockFileStream> BlockFileStream::Open(const std::string& name) 
     return nullptr;
   }
   auto cache = std::make_shared<BlockCache>(descriptor, static_cast<Goffset>(status.st_size));
+  const Goffset size = cache->size();
+  return std::make_unique<BlockFileStream>(std::move(cache), 0, false, size, Object(objNull));
+}
+
+std::unique_ptr<BlockFileStream> BlockFileStream::Reopened() const {
+  const int descriptor = ::fcntl(cache_->descriptor(), F_DUPFD_CLOEXEC, 0);
+  if (descriptor < 0) return nullptr;
+  auto cache = std::make_shared<BlockCache>(descriptor, cache_->size());
   const Goffset size = cache->size();
   return std::make_unique<BlockFileStream>(std::move(cache), 0, false, size, Object(objNull));
 }

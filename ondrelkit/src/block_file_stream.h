@@ -27,6 +27,10 @@ class BlockFileStream : public BaseStream {
                   Object&& dict);
   ~BlockFileStream() override;
 
+  // The whole file again, through the same open file and a cache of its own, for another
+  // thread (a cache is not shared between threads).
+  std::unique_ptr<BlockFileStream> Reopened() const;
+
   BaseStream* copy() override;
   Stream* makeSubStream(Goffset start, bool limited, Goffset length, Object&& dict) override;
   StreamKind getKind() const override { return strWeird; }

@@ -11,9 +11,6 @@
 
 namespace ondrelkit {
 
-template <typename T>
-using LibVector = std::vector<T, CallbackAllocator<T>>;
-
 struct Glyph {
   float box[4];        // left, bottom, right, top in default user space
   uint32_t unicodeAt;  // in the page's Unicode

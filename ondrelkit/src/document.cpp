@@ -66,15 +66,20 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   if (!path || !fileSystem) Raise(kErrBadArgument);
   const std::string name = Utf16ToUtf8(path->path);
   std::vector<char> bytes = WholeFile(name);
+  auto repaired = std::make_shared<std::atomic<bool>>(false);
+  const auto noteRepair = [repaired] { *repaired = true; };
   std::unique_ptr<PDFDoc> pdf;
   if (!bytes.empty()) {
     pdf = std::make_unique<PDFDoc>(
-        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)),
+        std::nullopt, std::nullopt, nullptr, noteRepair);
   } else if (auto blocks = ondrelkit::BlockFileStream::Open(name)) {
-    pdf = std::make_unique<PDFDoc>(blocks.release());
+    pdf =
+        std::make_unique<PDFDoc>(blocks.release(), std::nullopt, std::nullopt, nullptr, noteRepair);
   } else {
     // Poppler opens it by name, and says why it cannot.
-    pdf = std::make_unique<PDFDoc>(std::make_unique<GooString>(name));
+    pdf = std::make_unique<PDFDoc>(std::make_unique<GooString>(name), std::nullopt, std::nullopt,
+                                   nullptr, noteRepair);
   }
   if (!pdf->isOk()) {
     const int code = pdf->getErrorCode();
@@ -86,6 +91,7 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   // Moved, the vector keeps its buffer, which the document's stream points into.
   document->bytes = std::move(bytes);
   document->pdf = std::move(pdf);
+  document->repaired = std::move(repaired);
   return document;
 }
 

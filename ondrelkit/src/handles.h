@@ -1,6 +1,7 @@
 // The library's handle types.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "poppler/Object.h"
 #include "src/memory.h"
+#include "src/read_ahead.h"
 
 class PDFDoc;
 namespace ondrelkit {
@@ -29,6 +31,20 @@ struct OkPath : ondrelkit::Handle {
 struct OkFileSys : ondrelkit::Handle {};
 
 struct OkStructElem;
+
+namespace ondrelkit {
+// One kid of a structure element as the element keeps it: as stored, or, for a marked-content
+// reference of the usual shape (/Type /MCR, an integer /MCID, maybe a /Pg reference, nothing
+// else), only its MCID and page. Most of a tagged document's kids are such references; kept as
+// parsed dictionaries they took more memory than everything else the structure holds.
+struct StoredKid {
+  Object raw;  // as stored; null for a kept marked-content reference
+  Ref page{-1, -1};
+  int32_t mcid = -1;
+  bool markedContent = false;
+  bool hasPage = false;
+};
+}  // namespace ondrelkit
 
 // Where a structure element was found: its reference; for a direct dictionary, what holds it
 // and its place there. A kid of an element is held by that element's handle (`owner`), which is
@@ -58,6 +74,11 @@ struct OkDoc : ondrelkit::Handle {
   mutable std::map<Ref, int32_t> firstPages;
   // The page tree as the file holds it, read when Poppler first cannot give a page.
   mutable std::unique_ptr<ondrelkit::PageTree> pageTree;
+  // Set when Poppler rebuilt the cross-reference table, at opening or later: pages read ahead
+  // on another document would no longer read as this one reads them.
+  std::shared_ptr<std::atomic<bool>> repaired = std::make_shared<std::atomic<bool>>(false);
+  // Last, so that its thread has stopped before the bytes and the file go.
+  mutable ondrelkit::ReadAheadState readAhead;
   ~OkDoc() override;
 };
 
@@ -67,9 +88,13 @@ struct OkDoc : ondrelkit::Handle {
 // long one.
 struct OkStructElem : ondrelkit::Handle {
   const OkDoc* document = nullptr;
-  Object type;        // /S
-  Object parent;      // /P as stored
-  Object kids;        // /K as stored; a reference is read where it is used
+  Object type;    // /S
+  Object parent;  // /P as stored
+  // /K: a direct array is kept kid by kid in `kidArray`; anything else as stored in `kids` (a
+  // reference is read where it is used).
+  Object kids;
+  ondrelkit::LibVector<ondrelkit::StoredKid> kidArray;
+  bool kidsInArray = false;
   Object page;        // /Pg as stored
   Object id;          // /ID
   Object actualText;  // /ActualText

@@ -14,6 +14,7 @@
 #include "src/errors.h"
 #include "src/memory.h"
 #include "src/operations.h"
+#include "src/read_ahead.h"
 
 namespace ondrelkit {
 namespace {
@@ -155,5 +156,9 @@ __attribute__((visibility("default"))) void OkTerminate() {
 
 __attribute__((visibility("default"))) int64_t OkBlocksInUse() {
   return ondrelkit::g_blocksInUse.load();
+}
+
+__attribute__((visibility("default"))) int64_t OkPagesReadAhead() {
+  return ondrelkit::PagesReadAhead();
 }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "ondrelkit/ondrelkit.h"
 #include "src/errors.h"
@@ -56,6 +57,9 @@ struct CallbackAllocator {
     return true;
   }
 };
+
+template <typename T>
+using LibVector = std::vector<T, CallbackAllocator<T>>;
 
 template <typename T, typename... Args>
 T* New(Args&&... args) {

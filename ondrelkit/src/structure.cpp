@@ -53,6 +53,38 @@ bool IsStructElem(const Object& dict) {
   return !type.isName("MCR") && !type.isName("OBJR") && !type.isName("StructTreeRoot");
 }
 
+// The usual marked-content reference, kept as its MCID and page; false for any other kid.
+bool StoreMarkedContent(const Object& raw, StoredKid& out) {
+  if (!raw.isDict()) return false;
+  const int entries = raw.dictGetLength();
+  if (entries < 2 || entries > 3) return false;
+  const Object& type = raw.dictLookupNF("Type");
+  const Object& mcid = raw.dictLookupNF("MCID");
+  const Object& page = raw.dictLookupNF("Pg");
+  if (!type.isName("MCR") || !mcid.isInt()) return false;
+  if (entries == 3 && !page.isRef()) return false;  // a third entry that is no /Pg reference
+  out.markedContent = true;
+  out.mcid = mcid.getInt();
+  out.hasPage = page.isRef();
+  if (out.hasPage) out.page = page.getRef();
+  return true;
+}
+
+void StoreKids(OkStructElem& element, const Object& kids) {
+  if (!kids.isArray()) {
+    element.kids = kids.copy();
+    return;
+  }
+  const int count = kids.arrayGetLength();
+  element.kidArray.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    StoredKid& kid = element.kidArray.emplace_back();
+    const Object& raw = kids.arrayGetNF(i);
+    if (!StoreMarkedContent(raw, kid)) kid.raw = raw.copy();
+  }
+  element.kidsInArray = true;
+}
+
 // The handle of the structure element that `raw` (an entry as stored, maybe a reference)
 // names; null when it is no structure element (marked content, an object reference, junk).
 OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directKey) {
@@ -71,7 +103,7 @@ OkStructElem* Intern(const OkDoc* document, const Object& raw, StructKey directK
   element->document = document;
   element->type = dict.dictLookup("S");
   element->parent = dict.dictLookupNF("P").copy();
-  element->kids = dict.dictLookupNF("K").copy();
+  StoreKids(*element, dict.dictLookupNF("K"));
   element->page = dict.dictLookupNF("Pg").copy();
   element->id = dict.dictLookup("ID");
   element->actualText = dict.dictLookup("ActualText");
@@ -106,6 +138,41 @@ int32_t KidCount(const Object& kids) {
   return kids.isNull() ? 0 : 1;
 }
 
+// A /K value as stored, fetched, or an element's kids as it keeps them.
+struct KidsView {
+  const Object* raw = nullptr;
+  const LibVector<StoredKid>* stored = nullptr;
+
+  int32_t Count() const { return stored ? static_cast<int32_t>(stored->size()) : KidCount(*raw); }
+  // The index-th kid as stored (*out), or for a kept marked-content reference its kept form
+  // (*kept, with *out null); false past the end.
+  bool At(int32_t index, const Object** out, const StoredKid** kept) const {
+    *kept = nullptr;
+    *out = nullptr;
+    if (!stored) return KidAt(*raw, index, out);
+    if (index < 0 || index >= Count()) return false;
+    const StoredKid& kid = (*stored)[static_cast<size_t>(index)];
+    if (kid.markedContent) {
+      *kept = &kid;
+    } else {
+      *out = &kid.raw;
+    }
+    return true;
+  }
+};
+
+// The element's kids; `fetched` holds a /K read through its reference while the view is used.
+KidsView ViewOf(const OkStructElem* element, Object& fetched) {
+  KidsView view;
+  if (element->kidsInArray) {
+    view.stored = &element->kidArray;
+  } else {
+    fetched = element->kids.fetch(XRefOf(element->document));
+    view.raw = &fetched;
+  }
+  return view;
+}
+
 int32_t PageIndexOf(const OkDoc* document, const Object& pageRef) {
   if (!pageRef.isRef()) return -1;
   const int number = document->pdf->getCatalog()->findPage(pageRef.getRef());
@@ -114,24 +181,36 @@ int32_t PageIndexOf(const OkDoc* document, const Object& pageRef) {
   return PageTreeOf(document).IndexOf(pageRef.getRef());
 }
 
-// The index-th kid of an element, fetched, with its kind.
+int32_t PageIndexOf(const OkDoc* document, const StoredKid& kept) {
+  return kept.hasPage ? PageIndexOf(document, Object(kept.page)) : -1;
+}
+
+// The index-th kid of an element, fetched, with its kind; for marked content, its MCID and its
+// /Pg as stored.
 struct Kid {
   Object value;
   int32_t kind = kPdfKidDamaged;
+  int32_t mcid = -1;
+  Object page;
 };
 
-Object KidsOf(const OkStructElem* element) {
-  return element->kids.fetch(XRefOf(element->document));
-}
-
 Kid KidOf(const OkStructElem* element, int32_t index) {
-  Object kids = KidsOf(element);
+  Object fetched;
+  const KidsView kids = ViewOf(element, fetched);
   const Object* raw = nullptr;
-  if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
+  const StoredKid* kept = nullptr;
+  if (!kids.At(index, &raw, &kept)) Raise(kErrBadArgument);
   Kid kid;
+  if (kept) {
+    if (kept->mcid >= 0) kid.kind = kPdfKidMarkedContent;
+    kid.mcid = kept->mcid;
+    if (kept->hasPage) kid.page = Object(kept->page);
+    return kid;
+  }
   if (raw->isInt()) {
     kid.value = raw->copy();
     if (raw->getInt() >= 0) kid.kind = kPdfKidMarkedContent;
+    kid.mcid = raw->getInt();
     return kid;
   }
   kid.value = raw->fetch(XRefOf(element->document));
@@ -139,7 +218,11 @@ Kid KidOf(const OkStructElem* element, int32_t index) {
   Object type = kid.value.dictLookup("Type");
   if (type.isName("MCR")) {
     Object mcid = kid.value.dictLookup("MCID");
-    if (mcid.isInt() && mcid.getInt() >= 0) kid.kind = kPdfKidMarkedContent;
+    if (mcid.isInt() && mcid.getInt() >= 0) {
+      kid.kind = kPdfKidMarkedContent;
+      kid.mcid = mcid.getInt();
+      kid.page = kid.value.dictLookupNF("Pg").copy();
+    }
   } else if (type.isName("OBJR")) {
     if (kid.value.dictLookupNF("Obj").isRef()) kid.kind = kPdfKidObject;
   } else if (IsStructElem(kid.value)) {
@@ -160,12 +243,19 @@ int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Wal
 
 // The first page with content among a node's kids, depth first in kid order; `ownPage` is the
 // node's own /Pg.
-int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const Object& kids, int depth,
+int32_t FirstPageAmong(const OkDoc* document, int32_t ownPage, const KidsView& kids, int depth,
                        Walk& walk) {
-  const int32_t count = KidCount(kids);
+  const int32_t count = kids.Count();
   for (int32_t i = 0; i < count; ++i) {
     const Object* raw = nullptr;
-    if (!KidAt(kids, i, &raw)) break;
+    const StoredKid* kept = nullptr;
+    if (!kids.At(i, &raw, &kept)) break;
+    if (kept) {  // as a marked-content reference read from the file is taken below
+      const int32_t page = PageIndexOf(document, *kept);
+      if (page < 0 && ownPage >= 0) return ownPage;
+      if (page >= 0) return page;
+      continue;
+    }
     if (raw->isInt()) {
       if (ownPage >= 0) return ownPage;  // a marked-content id on the element's own page
       continue;
@@ -211,8 +301,9 @@ int32_t FirstPageUnder(const OkDoc* document, const Object& node, int depth, Wal
   // dictionary whose /K names that array again is a loop with no reference among the kids.
   const Object& kids = node.dictLookupNF("K");
   if (kids.isRef() && !walk.visited.insert(kids.getRef()).second) return -1;
+  const Object fetched = kids.fetch(XRefOf(document));
   return FirstPageAmong(document, PageIndexOf(document, node.dictLookupNF("Pg")),
-                        kids.fetch(XRefOf(document)), depth, walk);
+                        KidsView{&fetched, nullptr}, depth, walk);
 }
 
 // Every entry of a number tree, fetched, the first of a number kept, with a guard against
@@ -315,15 +406,19 @@ OkStructElem* StructElemParent(const OkStructElem* element) {
 
 int32_t StructElemKidCount(const OkStructElem* element) {
   Checked(element);
-  return KidCount(KidsOf(element));
+  Object fetched;
+  return ViewOf(element, fetched).Count();
 }
 
 OkStructElem* StructElemKid(const OkStructElem* element, int32_t index) {
   Checked(element);
-  Object kids = KidsOf(element);
+  Object fetched;
+  const KidsView kids = ViewOf(element, fetched);
   const Object* raw = nullptr;
-  if (!KidAt(kids, index, &raw)) Raise(kErrBadArgument);
-  if (raw->isInt()) return nullptr;
+  const StoredKid* kept = nullptr;
+  if (!kids.At(index, &raw, &kept)) Raise(kErrBadArgument);
+  // Marked content is no element; a kept reference is not looked up (nor noted as none).
+  if (kept || raw->isInt()) return nullptr;
   return Intern(element->document, *raw, OwnerKey(element, index));
 }
 
@@ -337,10 +432,10 @@ int32_t StructElemKidMcid(const OkStructElem* element, int32_t index, int32_t* p
   if (kid.kind != kPdfKidMarkedContent) return -1;
   if (page) {
     const OkDoc* document = element->document;
-    *page = kid.value.isDict() ? PageIndexOf(document, kid.value.dictLookupNF("Pg")) : -1;
+    *page = PageIndexOf(document, kid.page);
     if (*page < 0) *page = PageIndexOf(document, element->page);
   }
-  return kid.value.isInt() ? kid.value.getInt() : kid.value.dictLookup("MCID").getInt();
+  return kid.mcid;
 }
 
 OkObj* StructElemKidObject(const OkStructElem* element, int32_t index) {
@@ -355,8 +450,9 @@ int32_t StructElemFirstPage(const OkStructElem* element) {
   if (element->ref.num >= 0) walk.visited.insert(element->ref);
   if (element->kids.isRef()) walk.visited.insert(element->kids.getRef());
   ++walk.visits;
+  Object fetched;
   return FirstPageAmong(element->document, PageIndexOf(element->document, element->page),
-                        KidsOf(element), 0, walk);
+                        ViewOf(element, fetched), 0, walk);
 }
 
 size_t StructElemId(const OkStructElem* element, char* buffer, size_t capacity) {

@@ -225,6 +225,49 @@ TEST_F(MalformedTest, DirectKidsStayApartAndEveryKidKindIsTold) {
   EXPECT_THROW(PdfStructElemKidKind(nullptr, 0), PdfError);
 }
 
+// Marked-content references of the usual shape and of every other: each reads with its own
+// kind, MCID and page, none is an element, and the first page under an element looks past a
+// reference that names no page.
+TEST_F(MalformedTest, MarkedContentReferencesOfEveryShapeReadAlike) {
+  OpenPage({kCatalogWithTree, kPages,
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 6 0 R >>",
+            "<< /Type /StructTreeRoot /K [5 0 R 8 0 R 9 0 R 10 0 R] >>",
+            "<< /S /P /P 4 0 R /K ["
+            " << /Type /MCR /MCID 3 >> << /Type /MCR /MCID 0 /Pg 3 0 R >>"
+            " << /Type /MCR /MCID -2 /Pg 3 0 R >> << /Type /MCR /MCID 4 /Pg 3 0 R /Stm 6 0 R >>"
+            " << /Type /MCR /MCID 5 /Pg 9 >> << /Type /MCR /MCID 6 /Stm 6 0 R >> 7 0 R"
+            " << /Type /MCR /MCID (8) /Pg 3 0 R >> << /Type /OBJR /MCID 9 >>"
+            "] >>",
+            Stream("/P <</MCID 0>> BDC EMC"), "<< /Type /MCR /MCID 7 /Pg 3 0 R >>",
+            "<< /S /P /P 4 0 R /K [<< /Type /MCR /MCID 1 >> << /Type /MCR /MCID 2 /Pg 3 0 R >>] >>",
+            "<< /S /P /P 4 0 R /K [<< /Type /MCR /MCID 1 >>] >>",
+            "<< /S /P /P 4 0 R /Pg 3 0 R /K [<< /Type /MCR /MCID 1 >>] >>"});
+  OkStructElem* element = PdfStructRootKid(doc_, 0);
+  ASSERT_EQ(PdfStructElemKidCount(element), 9);
+  const struct {
+    int kind, mcid, page;
+  } kids[] = {
+      {kPdfKidMarkedContent, 3, -1}, {kPdfKidMarkedContent, 0, 0},  {kPdfKidDamaged, -1, -1},
+      {kPdfKidMarkedContent, 4, 0},  {kPdfKidMarkedContent, 5, -1}, {kPdfKidMarkedContent, 6, -1},
+      {kPdfKidMarkedContent, 7, 0},  {kPdfKidDamaged, -1, -1},      {kPdfKidDamaged, -1, -1},
+  };
+  for (int kid = 0; kid < 9; ++kid) {
+    SCOPED_TRACE(kid);
+    EXPECT_EQ(PdfStructElemKidKind(element, kid), kids[kid].kind);
+    int32_t page = 7;
+    EXPECT_EQ(PdfStructElemKidMcid(element, kid, &page), kids[kid].mcid);
+    EXPECT_EQ(page, kids[kid].page);
+    EXPECT_EQ(PdfStructElemKid(element, kid), nullptr);
+    EXPECT_EQ(PdfStructElemKidObject(element, kid), nullptr);
+  }
+  // The first page: found past a reference without one, none at all, the element's own.
+  EXPECT_EQ(PdfStructElemFirstPage(element), 0);
+  EXPECT_EQ(PdfStructElemFirstPage(PdfStructRootKid(doc_, 1)), 0);
+  EXPECT_EQ(PdfStructElemFirstPage(PdfStructRootKid(doc_, 2)), -1);
+  EXPECT_EQ(PdfStructElemFirstPage(PdfStructRootKid(doc_, 3)), 0);
+  EXPECT_THROW(PdfStructElemKidMcid(element, 9, nullptr), PdfError);
+}
+
 // Wrong types where dictionaries and arrays belong, numbers that do not fit, odd QuadPoints,
 // an array far longer than any page needs, a truncated stream and a broken cross-reference
 // table give errors or null results.

@@ -56,6 +56,11 @@ void OkTerminate();
 // The blocks the library holds from the client's callbacks; back to 0 once everything it handed
 // out is released. Kept across OkTerminate and a new OkInitialize while the library stays loaded.
 int64_t OkBlocksInUse();
+// The pages whose content was read before the client asked for it (the library reads ahead on a
+// second thread while the client reads pages in order), since the library was loaded. Reading ahead
+// is off in a process whose environment sets OK_READ_AHEAD=0 (read when a document starts reading
+// ahead).
+int64_t OkPagesReadAhead();
 
 // Table "OkCore": names, and the code of the last error raised on this thread.
 constexpr uint32_t kOkCoreVersion = 1;
