@@ -123,8 +123,8 @@ PageContent* BuildPageContent(const OkPage* page) {
     ReadAhead* reader = document.readAhead.reader.get();
     // What the other document read holds only while this one reads as it does.
     if (reader) {
-      log = reader->Take(page->index, [&](int index) {
-        auto ahead = std::make_unique<ContentLog>();
+      log = reader->Take(page->index, [&](int index, size_t limit) {
+        auto ahead = std::make_unique<ContentLog>(nullptr, limit);
         const bool read = InterpretPage(document.pdf.get(), index, nullptr, 0, *ahead);
         return read ? std::move(ahead) : nullptr;
       });

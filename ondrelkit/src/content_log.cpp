@@ -5,9 +5,15 @@
 
 namespace ondrelkit {
 
+void ContentLog::Record(Kind kind, int32_t value, uint32_t at) {
+  events_.push_back({kind, value, at});
+  bytes_ += sizeof(Event);
+}
+
 void ContentLog::BeginMarked(const char* tag, int32_t mcid) {
-  events_.push_back({Kind::BeginMarked, mcid, static_cast<uint32_t>(tags_.size())});
+  Record(Kind::BeginMarked, mcid, static_cast<uint32_t>(tags_.size()));
   tags_.emplace_back(tag);
+  bytes_ += sizeof(std::string) + tags_.back().size();
 }
 
 void ContentLog::Glyph(const GlyphReport& glyph) {
@@ -18,12 +24,13 @@ void ContentLog::Glyph(const GlyphReport& glyph) {
   logged.unicodeAt = static_cast<uint32_t>(unicode_.size());
   logged.unicodeCount = static_cast<uint32_t>(glyph.unicodeCount);
   unicode_.append(glyph.unicode, glyph.unicodeCount);
-  events_.push_back({Kind::Glyph, 0, static_cast<uint32_t>(glyphs_.size())});
+  Record(Kind::Glyph, 0, static_cast<uint32_t>(glyphs_.size()));
   glyphs_.push_back(logged);
+  bytes_ += sizeof(LoggedGlyph) + glyph.unicodeCount * sizeof(char16_t);
 }
 
 void ContentLog::Fail(int32_t code) {
-  events_.push_back({Kind::Fail, code, 0});
+  Record(Kind::Fail, code, 0);
   failed_ = true;
 }
 

@@ -15,18 +15,24 @@ namespace ondrelkit {
 
 class ContentLog final : public ContentSink {
  public:
-  // `stop` is polled to end the interpretation early; it outlives the log's recording.
-  explicit ContentLog(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
+  // `stop` is polled to end the interpretation early; it outlives the log's recording. A log
+  // that would hold more than `limit` bytes ends the interpretation too, as too large.
+  explicit ContentLog(const std::atomic<bool>* stop = nullptr, size_t limit = SIZE_MAX)
+      : stop_(stop), limit_(limit) {}
 
   void BeginMarked(const char* tag, int32_t mcid) override;
-  void EndMarked() override { events_.push_back({Kind::EndMarked, 0, 0}); }
-  void BreakText() override { events_.push_back({Kind::BreakText, 0, 0}); }
-  void BreakRun() override { events_.push_back({Kind::BreakRun, 0, 0}); }
+  void EndMarked() override { Record(Kind::EndMarked, 0, 0); }
+  void BreakText() override { Record(Kind::BreakText, 0, 0); }
+  void BreakRun() override { Record(Kind::BreakRun, 0, 0); }
   void Glyph(const GlyphReport& glyph) override;
   void Fail(int32_t code) override;
   bool Done() const override {
-    return failed_ || (stop_ && stop_->load(std::memory_order_relaxed));
+    return failed_ || TooLarge() || (stop_ && stop_->load(std::memory_order_relaxed));
   }
+
+  // The memory the log holds, about: what it recorded, not its arrays' spare room.
+  size_t Bytes() const { return bytes_; }
+  bool TooLarge() const { return bytes_ > limit_; }
 
   void ReplayInto(ContentSink& sink) const;
 
@@ -45,7 +51,11 @@ class ContentLog final : public ContentSink {
     uint32_t unicodeCount;
   };
 
+  void Record(Kind kind, int32_t value, uint32_t at);
+
   const std::atomic<bool>* stop_;
+  size_t limit_;
+  size_t bytes_ = 0;
   bool failed_ = false;
   std::vector<Event> events_;
   std::vector<std::string> tags_;

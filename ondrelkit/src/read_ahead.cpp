@@ -20,6 +20,9 @@ constexpr int kPagesAhead = 4;
 // Pages asked for in a row before reading ahead starts: a walk that picks pages here and there
 // does not pay for a thread and a second document.
 constexpr int kPagesInARow = 3;
+// The most the logs read ahead may hold together. A page whose log would take it past this is
+// left to be read when asked for: the client's memory callbacks then limit what it takes.
+constexpr size_t kLogBudget = size_t{16} << 20;
 
 std::atomic<int64_t> g_pagesReadAhead{0};
 
@@ -93,26 +96,44 @@ std::unique_ptr<ContentLog> ReadAhead::Take(int index, const ReadHere& readHere)
     }
     const int ahead = wanted_.back();
     wanted_.pop_back();
+    const size_t room = Room();
     lock.unlock();
     std::unique_ptr<ContentLog> log;
     try {
-      log = readHere(ahead);
+      log = readHere(ahead, room);
     } catch (...) {  // it is read again when it is asked for
       log.reset();
     }
     lock.lock();
-    read_[ahead] = std::move(log);
+    Keep(ahead, std::move(log));
   }
   const auto found = read_.find(index);
   if (found == read_.end()) return nullptr;
   std::unique_ptr<ContentLog> log = std::move(found->second);
   read_.erase(found);
+  if (log) waiting_ -= log->Bytes();
   return log;
+}
+
+size_t ReadAhead::Room() const {
+  return kLogBudget - std::min(waiting_, kLogBudget);
+}
+
+void ReadAhead::Keep(int index, std::unique_ptr<ContentLog> log) {
+  if (log && log->TooLarge()) log.reset();
+  if (log) waiting_ += log->Bytes();
+  auto& kept = read_[index];
+  if (kept) waiting_ -= kept->Bytes();
+  kept = std::move(log);
 }
 
 void ReadAhead::ForgetBefore(int index) {
   std::lock_guard<std::mutex> lock(mutex_);
-  read_.erase(read_.begin(), read_.lower_bound(index));
+  const auto end = read_.lower_bound(index);
+  for (auto at = read_.begin(); at != end; ++at) {
+    if (at->second) waiting_ -= at->second->Bytes();
+  }
+  read_.erase(read_.begin(), end);
   wanted_.erase(std::remove_if(wanted_.begin(), wanted_.end(), [&](int i) { return i < index; }),
                 wanted_.end());
 }
@@ -141,8 +162,9 @@ void ReadAhead::Run() {
     const int index = wanted_.front();
     wanted_.pop_front();
     reading_ = index;
+    const size_t room = Room();
     lock.unlock();
-    auto log = std::make_unique<ContentLog>(&stop_);
+    auto log = std::make_unique<ContentLog>(&stop_, room);
     bool read = false;
     try {
       read = InterpretPage(pdf.get(), index, nullptr, 0, *log);
@@ -154,7 +176,8 @@ void ReadAhead::Run() {
     if (repaired) usable = false;
     lock.lock();
     reading_ = -1;
-    read_[index] = read && usable && !stop_ ? std::move(log) : nullptr;
+    if (!read || !usable || stop_) log.reset();
+    Keep(index, std::move(log));
     changed_.notify_all();
   }
   lock.unlock();

@@ -34,8 +34,9 @@ class ReadAhead {
 
   // Queues the page (counted from 0), unless it is queued, being read or read.
   void Want(int index);
-  // Reads a page on the client's thread, into a log; null when it cannot be read there.
-  using ReadHere = std::function<std::unique_ptr<ContentLog>(int index)>;
+  // Reads a page on the client's thread into a log of at most `limit` bytes; null when it
+  // cannot be read there.
+  using ReadHere = std::function<std::unique_ptr<ContentLog>(int index, size_t limit)>;
 
   // The page's log. Null when the page was not wanted, could not be read there, or was still
   // waiting in the queue (the caller reads it sooner itself). While the thread reads the page,
@@ -51,6 +52,10 @@ class ReadAhead {
 
  private:
   void Run();
+  // What the logs may still take; under the lock.
+  size_t Room() const;
+  // Keeps a page's log (null: read it when asked for), unless it is too large; under the lock.
+  void Keep(int index, std::unique_ptr<ContentLog> log);
 
   std::unique_ptr<BaseStream> stream_;  // the thread's document takes it over
   const bool waitForQueued_;
@@ -59,6 +64,7 @@ class ReadAhead {
   std::deque<int> wanted_;
   int reading_ = -1;
   std::map<int, std::unique_ptr<ContentLog>> read_;  // null: could not be read there
+  size_t waiting_ = 0;                               // the bytes of the logs in read_
   bool broken_ = false;  // the thread's document did not open, or was repaired
   std::atomic<bool> stop_{false};
   std::thread thread_;

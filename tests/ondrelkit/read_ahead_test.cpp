@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 // Objects 1 (catalog), 2 (pages), 3 (font), then each page and its content; an optional last
 // object of padding makes the file larger than the library reads whole into memory.
-std::vector<std::string> Document(int pages, const std::set<int>& garbled, size_t padding) {
+std::vector<std::string> Document(int pages, const std::set<int>& garbled, size_t padding,
+                                  const std::set<int>& crowded = {}) {
   std::string kids;
   for (int i = 0; i < pages; ++i) kids += std::to_string(4 + 2 * i) + " 0 R ";
   std::vector<std::string> objects = {
@@ -39,6 +40,8 @@ std::vector<std::string> Document(int pages, const std::set<int>& garbled, size_
     // Unbalanced marked content, unknown operators, a string where a number belongs and a
     // font that is not there: Poppler reads on past each.
     if (garbled.count(i)) content += " /X BMC BT /F9 7 Tf (x) 12 Td (lost) Tj zz ET (junk";
+    // More glyphs than the logs read ahead may hold together.
+    if (crowded.count(i)) content += " BT /F1 1 Tf (" + std::string(360000, 'a') + ") Tj ET";
     objects.push_back(Stream(content));
   }
   if (padding) objects.push_back(Stream(std::string(padding, ' ')));
@@ -166,6 +169,17 @@ TEST_F(ReadAheadTest, PagesReadAheadHoldWhatPagesReadWhenAskedHold) {
       }
     }
   }
+}
+
+// A page too crowded to be held read ahead is read when asked for, as are the pages behind it
+// that no longer fit; the pages read ahead are the others.
+TEST_F(ReadAheadTest, PagesTooLargeToHoldAheadAreReadWhenAskedFor) {
+  const std::string path = Write(Document(8, {}, 0, {4, 5}));
+  const std::vector<std::string> asked = Read(path, InOrder(8), false);
+  const int64_t before = OkPagesReadAhead();
+  EXPECT_EQ(Read(path, InOrder(8), true), asked);
+  EXPECT_EQ(OkPagesReadAhead() - before, 3);  // pages 3, 6 and 7
+  EXPECT_GT(asked[4].size(), 360000u);
 }
 
 // A file whose cross-reference table Poppler rebuilds is read as it is, without reading ahead:
