@@ -7,9 +7,10 @@ Prints a table per kind and class, every comment that did not land exactly, and 
 "exact E/N, flagged F, silent S, lost L"; exits with 1 when a comment was silent or lost, or
 when the harness could not do its part (docs/accuracy.md).
 
-Each PDF is imported a second time walking the content of every page (WALK_EVERY_PAGE): the
-report and the saved document must be the same, byte for byte, as those of the import that
-walks only the pages its comments need. "both ways: N imports, D different" says so; any
+Each PDF is imported a second time walking the content of every page (WALK_EVERY_PAGE), with
+the PDF library reading no page ahead on its second thread (READ_AHEAD): the report and the
+saved document must be the same, byte for byte, as those of the import that walks only the
+pages its comments need, reading ahead where it reads pages in order. "both ways: N imports, D different" says so; any
 difference fails the run.
 """
 import argparse
@@ -38,6 +39,8 @@ from plan import MARGINS, MARKUPS, RANGE_POSITIONS, note_requests, position_requ
 TOP = os.path.dirname(os.path.dirname(HERE))
 # Set, the plug-in walks every page's content rather than only the pages the comments need.
 WALK_EVERY_PAGE = "OSPREVAN_WALK_EVERY_PAGE"
+# Set to 0, the PDF library reads each page's content only when it is asked for.
+READ_AHEAD = "OK_READ_AHEAD"
 
 # name, file, rotations, how its text is tested, whether every planned class must find a place,
 # how its page boxes are changed after the export (pdf_pages.rebox; None: as exported)
@@ -321,13 +324,14 @@ class Run:
 
 
     def compare_every_page(self, document, reviewed, out, report):
-        """Imports the PDF again walking every page; notes the PDF when the report or the saved
-        document differ. The first import's report is put back where scoring reads it."""
+        """Imports the PDF again walking every page, reading none ahead; notes the PDF when the
+        report or the saved document differ. The first import's report is put back where
+        scoring reads it."""
         with open(report, "rb") as f:
             planned_report = f.read()
         full_out = out[:-len(".out.tlv")] + ".every-page.out.tlv"
         code, err = run([self.tolvane, "import", document, reviewed, "-o", full_out],
-                        dict(self.env, **{WALK_EVERY_PAGE: "1"}))
+                        dict(self.env, **{WALK_EVERY_PAGE: "1", READ_AHEAD: "0"}))
         self.compared += 1
         if code != 0:
             self.different.append("%s: the import walking every page failed: %s" % (
