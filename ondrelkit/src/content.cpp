@@ -122,13 +122,7 @@ PageContent* BuildPageContent(const OkPage* page) {
     }
     ReadAhead* reader = document.readAhead.reader.get();
     // What the other document read holds only while this one reads as it does.
-    if (reader) {
-      log = reader->Take(page->index, [&](int index, size_t limit) {
-        auto ahead = std::make_unique<ContentLog>(nullptr, limit);
-        const bool read = InterpretPage(document.pdf.get(), index, nullptr, 0, *ahead);
-        return read ? std::move(ahead) : nullptr;
-      });
-    }
+    if (reader) log = reader->Take(page->index);
     if (document.repaired->load()) log.reset();
   }
   PageContent* content = New<PageContent>();

@@ -82,31 +82,14 @@ void ReadAhead::Want(int index) {
   changed_.notify_all();
 }
 
-std::unique_ptr<ContentLog> ReadAhead::Take(int index, const ReadHere& readHere) {
+std::unique_ptr<ContentLog> ReadAhead::Take(int index) {
   std::unique_lock<std::mutex> lock(mutex_);
   const auto queued = [&] { return std::find(wanted_.begin(), wanted_.end(), index); };
   if (queued() != wanted_.end() && !waitForQueued_) {
     wanted_.erase(queued());
     return nullptr;
   }
-  while (reading_ == index || queued() != wanted_.end()) {
-    if (reading_ != index || wanted_.empty() || broken_) {
-      changed_.wait(lock);
-      continue;
-    }
-    const int ahead = wanted_.back();
-    wanted_.pop_back();
-    const size_t room = Room();
-    lock.unlock();
-    std::unique_ptr<ContentLog> log;
-    try {
-      log = readHere(ahead, room);
-    } catch (...) {  // it is read again when it is asked for
-      log.reset();
-    }
-    lock.lock();
-    Keep(ahead, std::move(log));
-  }
+  changed_.wait(lock, [&] { return reading_ != index && queued() == wanted_.end(); });
   const auto found = read_.find(index);
   if (found == read_.end()) return nullptr;
   std::unique_ptr<ContentLog> log = std::move(found->second);

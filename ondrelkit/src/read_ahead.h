@@ -10,7 +10,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,15 +33,12 @@ class ReadAhead {
 
   // Queues the page (counted from 0), unless it is queued, being read or read.
   void Want(int index);
-  // Reads a page on the client's thread into a log of at most `limit` bytes; null when it
-  // cannot be read there.
-  using ReadHere = std::function<std::unique_ptr<ContentLog>(int index, size_t limit)>;
-
-  // The page's log. Null when the page was not wanted, could not be read there, or was still
-  // waiting in the queue (the caller reads it sooner itself). While the thread reads the page,
-  // the caller takes the page furthest ahead in the queue and reads it with `readHere`, so
-  // that both threads work whichever of them is the faster.
-  std::unique_ptr<ContentLog> Take(int index, const ReadHere& readHere);
+  // The page's log, waiting while the thread reads it. Null when the page was not wanted,
+  // could not be read there, or was still waiting in the queue (the caller reads it sooner
+  // itself). The caller's own document reads pages only in the order it asks for them, so
+  // that a repair Poppler makes on a damaged page happens where it would without reading
+  // ahead.
+  std::unique_ptr<ContentLog> Take(int index);
   // Drops what was read or queued for pages before this one.
   void ForgetBefore(int index);
 
