@@ -123,7 +123,7 @@ PageContent* BuildPageContent(const OkPage* page) {
     ReadAhead* reader = document.readAhead.reader.get();
     // What the other document read holds only while this one reads as it does.
     if (reader) log = reader->Take(page->index);
-    if (document.repaired->load()) log.reset();
+    if (*document.repaired) log.reset();
   }
   PageContent* content = New<PageContent>();
   ContentBuilder builder(content);

@@ -66,7 +66,7 @@ OkDoc* OpenDoc(const OkPath* path, OkFileSys* fileSystem) {
   if (!path || !fileSystem) Raise(kErrBadArgument);
   const std::string name = Utf16ToUtf8(path->path);
   std::vector<char> bytes = WholeFile(name);
-  auto repaired = std::make_shared<std::atomic<bool>>(false);
+  auto repaired = std::make_shared<bool>(false);
   const auto noteRepair = [repaired] { *repaired = true; };
   std::unique_ptr<PDFDoc> pdf;
   if (!bytes.empty()) {

@@ -1,7 +1,6 @@
 // The library's handle types.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -75,8 +74,10 @@ struct OkDoc : ondrelkit::Handle {
   // The page tree as the file holds it, read when Poppler first cannot give a page.
   mutable std::unique_ptr<ondrelkit::PageTree> pageTree;
   // Set when Poppler rebuilt the cross-reference table, at opening or later: pages read ahead
-  // on another document would no longer read as this one reads them.
-  std::shared_ptr<std::atomic<bool>> repaired = std::make_shared<std::atomic<bool>>(false);
+  // on another document would no longer read as this one reads them. Shared with the repair
+  // callback, which is made before the document; only the client's thread reads this
+  // document, so a plain flag serves.
+  std::shared_ptr<bool> repaired = std::make_shared<bool>(false);
   // Last, so that its thread has stopped before the bytes and the file go.
   mutable ondrelkit::ReadAheadState readAhead;
   ~OkDoc() override;

@@ -122,7 +122,7 @@ void ReadAhead::ForgetBefore(int index) {
 }
 
 void ReadAhead::Run() {
-  std::atomic<bool> repaired{false};
+  bool repaired = false;  // Poppler calls back on this thread, while it reads
   std::unique_ptr<PDFDoc> pdf;
   try {
     pdf = std::make_unique<PDFDoc>(stream_.release(), std::optional<GooString>(),
@@ -181,7 +181,7 @@ void PlanReadAhead(const OkDoc& document, int index) {
   state.last = index;
   if (state.run < kPagesInARow) return;
   if (!state.reader) {
-    if (state.refused || document.repaired->load() || Setting("0")) return;
+    if (state.refused || *document.repaired || Setting("0")) return;
     state.reader = ReadAhead::Start(document);
     if (!state.reader) {
       state.refused = true;
